@@ -1,0 +1,2 @@
+// behaviours: implemented with the interaction part of the document model.
+#include "dom/behaviours.h"

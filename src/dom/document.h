@@ -1,0 +1,136 @@
+#pragma once
+// A loaded page: the element tree, lookups by id, frames, cookies, the active element, its
+// window, the event table that binds it to page logic, and the record of its changes.
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "dom/element.h"
+#include "dom/events.h"
+#include "dom/mutation.h"
+#include "dom/node.h"
+#include "dom/window.h"
+
+namespace cn::dom {
+
+class DocumentKey {
+ private:
+  friend class Document;
+  DocumentKey() = default;
+};
+
+class Document : public std::enable_shared_from_this<Document> {
+ public:
+  explicit Document(DocumentKey key);
+  Document(const Document&) = delete;
+  Document& operator=(const Document&) = delete;
+  ~Document();
+
+  // ---- Creating and loading -----------------------------------------------------------
+  // An empty page: <html><head></head><body></body></html>.
+  static std::shared_ptr<Document> CreateEmpty(std::string url = "about:blank");
+  // Parses a whole page as a browser does; `url` is where it came from.
+  static std::shared_ptr<Document> Parse(std::string_view html, std::string url = "");
+  // Reads and parses a page file; an unreadable file is a RuntimeFailure naming it.
+  static std::shared_ptr<Document> Load(const std::filesystem::path& path);
+
+  const std::string& Url() const { return url_; }
+
+  // ---- Tree and lookup ----------------------------------------------------------------
+  std::shared_ptr<Element> DocumentElement() const { return root_; }
+  // The BODY element (a RuntimeFailure when the page has none).
+  std::shared_ptr<Element> Body() const;
+  // First element with that id in tree order; null when none.
+  std::shared_ptr<Element> FindElementById(std::string_view id) const;
+  // As FindElementById, but a missing element is a RuntimeFailure naming the id.
+  std::shared_ptr<Element> GetElementById(std::string_view id) const;
+  // The "all" collection: every element in tree order; by id the first, or every, match.
+  std::vector<std::shared_ptr<Element>> All() const;
+  std::shared_ptr<Element> FindInAll(std::string_view id) const { return FindElementById(id); }
+  std::shared_ptr<Element> GetFromAll(std::string_view id) const { return GetElementById(id); }
+  std::vector<std::shared_ptr<Element>> AllWithId(std::string_view id) const;
+  std::vector<std::shared_ptr<Element>> ElementsByTagName(std::string_view tag) const;
+  // A node of this document by its id, attached or not, while anything keeps it alive.
+  std::shared_ptr<Node> FindNode(NodeId id) const;
+
+  // A new detached element; the tag may be given in any case ("OPTION", "table").
+  // A tag that is not a plain name is a RuntimeFailure.
+  std::shared_ptr<Element> CreateElement(std::string_view tag);
+  std::shared_ptr<Text> CreateTextNode(std::string_view text);
+
+  // ---- Frames ---------------------------------------------------------------------------
+  // The IFRAME and FRAME elements in tree order.
+  std::vector<std::shared_ptr<Element>> Frames() const;
+  // The window of the frame with that name (or, failing that, that id); null when none.
+  std::shared_ptr<Window> FindFrame(std::string_view name) const;
+  // As FindFrame, but a missing frame is a RuntimeFailure.
+  std::shared_ptr<Window> GetFrame(std::string_view name) const;
+
+  // ---- Window, cookies, focus ---------------------------------------------------------
+  std::shared_ptr<Window> ParentWindow() const { return window_; }
+  // "name=value" pairs joined by "; ", in the order they were first set.
+  std::string Cookie() const;
+  // As a browser's document.cookie assignment: sets one "name=value" (attributes after ";"
+  // are ignored, except that an "expires" date in the past deletes the cookie).
+  void SetCookie(std::string_view assignment);
+  void DeleteCookie(std::string_view name);
+  // The focused element; the body when nothing (still attached) has the focus.
+  std::shared_ptr<Element> ActiveElement() const;
+
+  // ---- Events (dom/events.cpp) ------------------------------------------------------------
+  // Binds page logic: the handler runs when `event_name` fires on an element with that id.
+  void Bind(std::string_view element_id, std::string_view event_name, EventHandler handler);
+  EventTable& Events() { return events_; }
+  const EventTable& Events() const { return events_; }
+
+  // ---- Change record ------------------------------------------------------------------
+  // Off by default; while on, every change is appended to Mutations() in order.
+  void SetRecording(bool on) { recording_ = on; }
+  bool IsRecording() const { return recording_; }
+  const std::vector<Mutation>& Mutations() const { return mutations_; }
+  // Returns the recorded changes and starts a fresh record.
+  std::vector<Mutation> TakeMutations();
+
+  // Observers of every change, called synchronously after it whether or not recording is on
+  // (the source of "onpropertychange"). Returns an id for RemoveChangeListener.
+  using ChangeListener = std::function<void(const Mutation&)>;
+  int AddChangeListener(ChangeListener listener);
+  void RemoveChangeListener(int listener_id);
+
+ private:
+  friend class Element;
+  friend class Text;
+  friend class Window;
+
+  // True when a change should be described at all (recording on or a listener present).
+  bool WantsChanges() const { return recording_ || !listeners_.empty(); }
+  // Records and announces one change; call only when WantsChanges().
+  void NoteChange(Mutation mutation);
+
+  NodeId NextNodeId() { return next_node_id_++; }
+  void Register(const std::shared_ptr<Node>& node);
+  void SetActiveElement(const std::shared_ptr<Element>& element) { active_ = element; }
+  std::shared_ptr<Element> NewElement(std::string tag);
+
+  std::string url_;
+  std::shared_ptr<Element> root_;
+  std::shared_ptr<Window> window_;
+  NodeId next_node_id_ = 1;
+  mutable std::unordered_map<NodeId, std::weak_ptr<Node>> nodes_;
+  std::size_t registrations_since_sweep_ = 0;
+  std::vector<std::pair<std::string, std::string>> cookies_;
+  std::weak_ptr<Element> active_;
+  EventTable events_;
+  bool recording_ = false;
+  std::vector<Mutation> mutations_;
+  std::vector<std::pair<int, ChangeListener>> listeners_;
+  int next_listener_id_ = 1;
+};
+
+}  // namespace cn::dom

@@ -1,0 +1,1 @@
+#include "dom/html_parse.h"

@@ -1,0 +1,77 @@
+#pragma once
+// Nodes of a page: elements and text. Nodes are shared: a handler may keep an element that
+// another handler has removed from the page, and it stays usable, as in a browser.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace cn::dom {
+
+class Document;
+class Element;
+
+// Unique within one document and never reused there; the web layer addresses nodes by it.
+using NodeId = std::int64_t;
+
+enum class NodeType { kElement, kText };
+
+// Only a Document creates nodes (CreateElement, CreateTextNode, page and fragment parsing).
+class NodeKey {
+ private:
+  friend class Document;
+  NodeKey() = default;
+};
+
+class Node : public std::enable_shared_from_this<Node> {
+ public:
+  Node(const Node&) = delete;
+  Node& operator=(const Node&) = delete;
+  virtual ~Node() = default;
+
+  NodeType type() const { return type_; }
+  bool IsElement() const { return type_ == NodeType::kElement; }
+  bool IsText() const { return type_ == NodeType::kText; }
+  NodeId node_id() const { return id_; }
+
+  // The document that created the node; null once that document is gone.
+  std::shared_ptr<Document> OwnerDocument() const { return document_.lock(); }
+  // The element the node is a child of; null when detached (or the root element).
+  std::shared_ptr<Element> ParentElement() const { return parent_.lock(); }
+  // Position among the parent's child nodes; -1 when detached.
+  int IndexInParent() const;
+  // True when the node is inside its document's tree.
+  bool IsConnected() const;
+  // Takes the node out of its parent; nothing when detached.
+  void Remove();
+
+  // Text as a browser's innerText reports it (a <br> reads as "\n").
+  virtual std::string InnerText() const = 0;
+
+ protected:
+  Node(NodeType type, const std::shared_ptr<Document>& document, NodeId id);
+
+ private:
+  friend class Element;  // keeps parent_ in step with its child list
+
+  NodeType type_;
+  NodeId id_;
+  std::weak_ptr<Document> document_;
+  std::weak_ptr<Element> parent_;
+};
+
+class Text final : public Node {
+ public:
+  Text(NodeKey key, const std::shared_ptr<Document>& document, NodeId id, std::string data);
+
+  const std::string& data() const { return data_; }
+  void SetData(std::string_view data);
+
+  std::string InnerText() const override { return data_; }
+
+ private:
+  std::string data_;
+};
+
+}  // namespace cn::dom

@@ -1,0 +1,1 @@
+// Tests of the interaction part of the document model.
