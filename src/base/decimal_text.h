@@ -1,0 +1,26 @@
+#pragma once
+// What users type as a number: the one grammar behind amounts and "is numeric".
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cn {
+
+// The digits of a typed number, without sign, grouping or decimal point.
+struct DecimalDigits {
+  bool negative = false;
+  std::string whole;     // digits before the decimal point, may be empty (".5")
+  std::string fraction;  // digits after it, may be empty ("5.")
+};
+
+// Reads a plain decimal number in the fixed locale. Accepted: surrounding blanks
+// (spaces, tabs, line breaks), one leading "+" or "-", digits with "," grouping in
+// the whole part, one "." and more digits; at least one digit in all. A "," must
+// sit between two digits of the whole part, but group sizes are not checked
+// ("12,34" reads as 1234), as a forgiving desktop reader does. Rejected: empty
+// text, a trailing sign, a second point or sign, doubled, leading or trailing
+// commas, exponents, currency signs and parentheses.
+std::optional<DecimalDigits> ScanDecimal(std::string_view text);
+
+}  // namespace cn
