@@ -1,0 +1,45 @@
+#include "integration/fill_select.h"
+
+#include <cstddef>
+
+#include "base/runtime_failure.h"
+#include "dom/document.h"
+#include "integration/list_search.h"
+
+namespace cn {
+
+bool FillSelect(const std::shared_ptr<dom::Element>& select, const std::vector<std::string>& list,
+                int value_field, int text_field, bool clear_first, bool show_code) {
+  if (list.empty() || !select) return false;
+  const std::shared_ptr<dom::Document> document = select->OwnerDocument();
+  if (!document) {
+    throw RuntimeFailure(failure::kObjectRequired,
+                         "Object required: " + select->Describe() + " has no document",
+                         "FillSelect");
+  }
+  const bool whole_entry = value_field == -1 || text_field == -1;
+  if (!whole_entry && (value_field < 0 || text_field < 0)) {
+    throw RuntimeFailure(failure::kSubscriptOutOfRange,
+                         "Subscript out of range: field numbers " + std::to_string(value_field) +
+                             " and " + std::to_string(text_field),
+                         "FillSelect");
+  }
+  if (clear_first) select->SetInnerHtml("");
+  for (const std::string& entry : list) {
+    const std::shared_ptr<dom::Element> option = document->CreateElement("OPTION");
+    select->Options().Add(option);
+    if (whole_entry) {
+      option->SetText(entry);
+      option->SetValue(entry);
+      continue;
+    }
+    const std::vector<std::string> fields = SplitFields(entry);
+    const std::string value = FieldAt(fields, static_cast<std::size_t>(value_field));
+    const std::string text = FieldAt(fields, static_cast<std::size_t>(text_field));
+    option->SetText(show_code ? value + " - " + text : text);
+    option->SetValue(value);
+  }
+  return true;
+}
+
+}  // namespace cn

@@ -1,0 +1,29 @@
+#pragma once
+// What the screen remembers about its user, its settings and the lookup lists it
+// has fetched. The workspace holds one of each for as long as the screen is open;
+// the routines of this folder take them by reference.
+
+#include <string>
+#include <vector>
+
+namespace cn {
+
+// Who is working, read from the settings store at start-up.
+struct UserIdentity {
+  std::string CurrentUserId;
+  std::string CurrentAgentType;
+  std::string CurrentAgentCode;
+};
+
+struct LookupState {
+  // "1" local-table mode, "0" back-end mode; "" until read.
+  std::string UseLocalTable;
+  // The whole system-code reply, fetched on first need.
+  std::string SystemCodeListText;
+  // One entry per class code fetched: class code, "|~|", the reply for it.
+  std::vector<std::string> MotorCoverListCache;
+  // The motor cover list of the class code last asked for.
+  std::vector<std::string> MotorCoverList;
+};
+
+}  // namespace cn
