@@ -1,1 +1,251 @@
 #include "dom/document.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <utility>
+
+#include "base/runtime_failure.h"
+#include "dom/html_parse.h"
+#include "dom/internal.h"
+
+namespace cn::dom {
+namespace {
+
+using internal::AsciiEqualsIgnoreCase;
+using internal::Fail;
+
+// Registered nodes are swept for dead entries after this many new ones.
+constexpr std::size_t kSweepInterval = 4096;
+
+bool IsTagNameChar(char c) {
+  return c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '<' && c != '>' &&
+         c != '/' && c != '"' && c != '\'' && c != '=' && c != '\0';
+}
+
+std::string_view TrimSpaces(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+bool IsFrame(const Element& element) { return element.Is("IFRAME") || element.Is("FRAME"); }
+
+}  // namespace
+
+Document::Document(DocumentKey /*key*/) {}
+
+Document::~Document() = default;
+
+std::shared_ptr<Document> Document::CreateEmpty(std::string url) { return Parse("", std::move(url)); }
+
+std::shared_ptr<Document> Document::Parse(std::string_view html, std::string url) {
+  auto document = std::make_shared<Document>(DocumentKey{});
+  document->url_ = std::move(url);
+  document->window_ = std::make_shared<Window>(WindowKey{}, document);
+  document->root_ = ParseDocumentTree(*document, html);
+  return document;
+}
+
+std::shared_ptr<Document> Document::Load(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail(failure::kInvalidArgument, "The page file '" + path.string() + "' cannot be read");
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) Fail(failure::kInvalidArgument, "The page file '" + path.string() + "' cannot be read");
+  return Parse(text.str(), path.string());
+}
+
+std::shared_ptr<Element> Document::Body() const {
+  if (root_) {
+    for (const auto& child : root_->Children()) {
+      if (child->Is("BODY") || child->Is("FRAMESET")) return child;
+    }
+  }
+  Fail(failure::kObjectRequired, "The page '" + url_ + "' has no body");
+}
+
+std::shared_ptr<Element> Document::FindElementById(std::string_view id) const {
+  if (!root_) return nullptr;
+  if (root_->Id() == id) return root_;
+  return root_->FindInAll(id);
+}
+
+std::shared_ptr<Element> Document::GetElementById(std::string_view id) const {
+  std::shared_ptr<Element> element = FindElementById(id);
+  if (!element) {
+    Fail(failure::kObjectRequired, "Element '" + std::string(id) + "' not found in the page '" + url_ + "'");
+  }
+  return element;
+}
+
+std::vector<std::shared_ptr<Element>> Document::All() const {
+  std::vector<std::shared_ptr<Element>> all;
+  if (!root_) return all;
+  all.push_back(root_);
+  std::vector<std::shared_ptr<Element>> below = root_->All();
+  all.insert(all.end(), std::make_move_iterator(below.begin()), std::make_move_iterator(below.end()));
+  return all;
+}
+
+std::vector<std::shared_ptr<Element>> Document::AllWithId(std::string_view id) const {
+  std::vector<std::shared_ptr<Element>> matches;
+  for (auto& element : All()) {
+    if (element->Id() == id) matches.push_back(std::move(element));
+  }
+  return matches;
+}
+
+std::vector<std::shared_ptr<Element>> Document::ElementsByTagName(std::string_view tag) const {
+  std::vector<std::shared_ptr<Element>> matches;
+  for (auto& element : All()) {
+    if (tag == "*" || element->Is(tag)) matches.push_back(std::move(element));
+  }
+  return matches;
+}
+
+std::shared_ptr<Node> Document::FindNode(NodeId id) const {
+  const auto it = nodes_.find(id);
+  if (it == nodes_.end()) return nullptr;
+  std::shared_ptr<Node> node = it->second.lock();
+  if (!node) nodes_.erase(it);
+  return node;
+}
+
+std::shared_ptr<Element> Document::CreateElement(std::string_view tag) {
+  if (tag.empty() || !std::all_of(tag.begin(), tag.end(), IsTagNameChar)) {
+    Fail(failure::kInvalidArgument, "'" + std::string(tag) + "' is not an element name (createElement)");
+  }
+  return NewElement(internal::AsciiUpper(tag));
+}
+
+std::shared_ptr<Element> Document::NewElement(std::string tag) {
+  auto element = std::make_shared<Element>(NodeKey{}, shared_from_this(), NextNodeId(), std::move(tag));
+  Register(element);
+  if (IsFrame(*element)) element->content_document_ = CreateEmpty();
+  return element;
+}
+
+std::shared_ptr<Text> Document::CreateTextNode(std::string_view text) {
+  auto node = std::make_shared<Text>(NodeKey{}, shared_from_this(), NextNodeId(), std::string(text));
+  Register(node);
+  return node;
+}
+
+void Document::Register(const std::shared_ptr<Node>& node) {
+  nodes_[node->node_id()] = node;
+  if (++registrations_since_sweep_ < kSweepInterval) return;
+  registrations_since_sweep_ = 0;
+  std::erase_if(nodes_, [](const auto& entry) { return entry.second.expired(); });
+}
+
+std::vector<std::shared_ptr<Element>> Document::Frames() const {
+  std::vector<std::shared_ptr<Element>> frames;
+  for (auto& element : All()) {
+    if (IsFrame(*element)) frames.push_back(std::move(element));
+  }
+  return frames;
+}
+
+std::shared_ptr<Window> Document::FindFrame(std::string_view name) const {
+  const std::vector<std::shared_ptr<Element>> frames = Frames();
+  auto it = std::find_if(frames.begin(), frames.end(), [&](const auto& f) { return f->Name() == name; });
+  if (it == frames.end()) {
+    it = std::find_if(frames.begin(), frames.end(), [&](const auto& f) { return f->Id() == name; });
+  }
+  if (it == frames.end()) return nullptr;
+  return (*it)->ContentDocument()->ParentWindow();
+}
+
+std::shared_ptr<Window> Document::GetFrame(std::string_view name) const {
+  std::shared_ptr<Window> frame = FindFrame(name);
+  if (!frame) {
+    Fail(failure::kObjectRequired, "Frame '" + std::string(name) + "' not found in the page '" + url_ + "'");
+  }
+  return frame;
+}
+
+std::string Document::Cookie() const {
+  std::string text;
+  for (const auto& [name, value] : cookies_) {
+    if (!text.empty()) text += "; ";
+    text += name;
+    text += '=';
+    text += value;
+  }
+  return text;
+}
+
+void Document::SetCookie(std::string_view assignment) {
+  const std::size_t semicolon = assignment.find(';');
+  const std::string_view pair = assignment.substr(0, semicolon);
+  const std::size_t equals = pair.find('=');
+  const std::string_view name = TrimSpaces(pair.substr(0, equals));
+  if (equals == std::string_view::npos || name.empty()) {
+    Fail(failure::kInvalidArgument, "Cookie assignment '" + std::string(assignment) + "' has no name");
+  }
+  const std::string_view value = TrimSpaces(pair.substr(equals + 1));
+  bool expired = false;
+  std::string_view rest = semicolon == std::string_view::npos ? "" : assignment.substr(semicolon + 1);
+  while (!rest.empty()) {
+    const std::size_t next = rest.find(';');
+    const std::string_view attribute = TrimSpaces(rest.substr(0, next));
+    const std::size_t attribute_equals = attribute.find('=');
+    if (attribute_equals != std::string_view::npos &&
+        AsciiEqualsIgnoreCase(TrimSpaces(attribute.substr(0, attribute_equals)), "max-age")) {
+      const std::string_view age = TrimSpaces(attribute.substr(attribute_equals + 1));
+      expired = age == "0" || (!age.empty() && age.front() == '-');
+    }
+    rest = next == std::string_view::npos ? "" : rest.substr(next + 1);
+  }
+  if (expired) {
+    DeleteCookie(name);
+    return;
+  }
+  const auto it = std::find_if(cookies_.begin(), cookies_.end(), [&](const auto& c) { return c.first == name; });
+  if (it != cookies_.end()) {
+    it->second = std::string(value);
+  } else {
+    cookies_.emplace_back(std::string(name), std::string(value));
+  }
+}
+
+void Document::DeleteCookie(std::string_view name) {
+  std::erase_if(cookies_, [&](const auto& c) { return c.first == name; });
+}
+
+std::shared_ptr<Element> Document::ActiveElement() const {
+  std::shared_ptr<Element> active = active_.lock();
+  if (active && active->IsConnected()) return active;
+  for (const auto& child : root_ ? root_->Children() : std::vector<std::shared_ptr<Element>>{}) {
+    if (child->Is("BODY")) return child;
+  }
+  return root_;
+}
+
+std::vector<Mutation> Document::TakeMutations() {
+  std::vector<Mutation> taken;
+  taken.swap(mutations_);
+  return taken;
+}
+
+int Document::AddChangeListener(ChangeListener listener) {
+  const int id = next_listener_id_++;
+  listeners_.emplace_back(id, std::move(listener));
+  return id;
+}
+
+void Document::RemoveChangeListener(int listener_id) {
+  std::erase_if(listeners_, [&](const auto& entry) { return entry.first == listener_id; });
+}
+
+void Document::NoteChange(Mutation mutation) {
+  if (recording_) mutations_.push_back(mutation);
+  if (listeners_.empty()) return;
+  // A listener may add or remove listeners, or change the page again, while it runs.
+  const auto listeners = listeners_;
+  for (const auto& [id, listener] : listeners) listener(mutation);
+}
+
+}  // namespace cn::dom

@@ -76,8 +76,9 @@ class Document : public std::enable_shared_from_this<Document> {
   std::shared_ptr<Window> ParentWindow() const { return window_; }
   // "name=value" pairs joined by "; ", in the order they were first set.
   std::string Cookie() const;
-  // As a browser's document.cookie assignment: sets one "name=value" (attributes after ";"
-  // are ignored, except that an "expires" date in the past deletes the cookie).
+  // As a browser's document.cookie assignment: sets one "name=value"; attributes after ";"
+  // are ignored, except that "max-age" of 0 or less deletes the cookie. An assignment without
+  // a name is a RuntimeFailure.
   void SetCookie(std::string_view assignment);
   void DeleteCookie(std::string_view name);
   // The focused element; the body when nothing (still attached) has the focus.
@@ -104,6 +105,7 @@ class Document : public std::enable_shared_from_this<Document> {
   void RemoveChangeListener(int listener_id);
 
  private:
+  friend class Node;
   friend class Element;
   friend class Text;
   friend class Window;

@@ -1,1 +1,179 @@
+// Element identity, child list and lookups.
 #include "dom/element.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "base/runtime_failure.h"
+#include "dom/document.h"
+#include "dom/internal.h"
+#include "dom/serialize.h"
+
+namespace cn::dom {
+namespace {
+
+using internal::Fail;
+
+template <class Visit>
+void ForEachDescendant(const Element& element, Visit&& visit) {
+  for (const auto& child : element.ChildNodes()) {
+    if (!child->IsElement()) continue;
+    const auto child_element = std::static_pointer_cast<Element>(child);
+    if (!visit(child_element)) return;
+    ForEachDescendant(*child_element, visit);
+  }
+}
+
+// First descendant (tree order) for which `match` holds.
+template <class Match>
+std::shared_ptr<Element> FindDescendant(const Element& element, Match&& match) {
+  for (const auto& child : element.ChildNodes()) {
+    if (!child->IsElement()) continue;
+    auto child_element = std::static_pointer_cast<Element>(child);
+    if (match(*child_element)) return child_element;
+    if (auto found = FindDescendant(*child_element, match)) return found;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+Element::Element(NodeKey /*key*/, const std::shared_ptr<Document>& document, NodeId id, std::string tag)
+    : Node(NodeType::kElement, document, id), tag_(std::move(tag)) {}
+
+bool Element::Is(std::string_view tag) const { return internal::AsciiEqualsIgnoreCase(tag_, tag); }
+
+void Element::SetId(std::string_view id) { SetTextProperty("id", "id", id); }
+
+std::string Element::Describe() const {
+  const std::string id = Id();
+  return id.empty() ? tag_ + " (no id)" : tag_ + " '" + id + "'";
+}
+
+std::vector<std::shared_ptr<Element>> Element::Children() const {
+  std::vector<std::shared_ptr<Element>> elements;
+  for (const auto& child : children_) {
+    if (child->IsElement()) elements.push_back(std::static_pointer_cast<Element>(child));
+  }
+  return elements;
+}
+
+void Element::AppendChild(const std::shared_ptr<Node>& child) { InsertBefore(child, nullptr); }
+
+void Element::InsertBefore(const std::shared_ptr<Node>& child, const std::shared_ptr<Node>& before) {
+  if (!child) Fail(failure::kObjectRequired, "No node to insert into " + Describe());
+  if (child->OwnerDocument() != OwnerDocument()) {
+    Fail(failure::kInvalidArgument, "A node of another page cannot be inserted into " + Describe());
+  }
+  if (child->IsElement() && static_cast<const Element&>(*child).Contains(*this)) {
+    Fail(failure::kInvalidArgument, "An element cannot be inserted into itself or its content: " + Describe());
+  }
+  if (before && before->ParentElement().get() != this) {
+    Fail(failure::kInvalidArgument, "The reference node is not a child of " + Describe() + " (insertBefore)");
+  }
+  if (child == before) return;
+  child->Remove();
+  const std::size_t index =
+      before ? static_cast<std::size_t>(before->IndexInParent()) : children_.size();
+  InsertAt(index, child);
+}
+
+void Element::RemoveChild(const std::shared_ptr<Node>& child) {
+  const auto it = std::find(children_.begin(), children_.end(), child);
+  if (it == children_.end()) Fail(failure::kInvalidArgument, "The node is not a child of " + Describe());
+  Detach(static_cast<std::size_t>(it - children_.begin()));
+}
+
+void Element::RemoveAllChildren() {
+  while (!children_.empty()) Detach(children_.size() - 1);
+}
+
+bool Element::Contains(const Node& node) const {
+  if (&node == this) return true;
+  for (std::shared_ptr<Element> parent = node.ParentElement(); parent; parent = parent->ParentElement()) {
+    if (parent.get() == this) return true;
+  }
+  return false;
+}
+
+void Element::InsertAt(std::size_t index, const std::shared_ptr<Node>& child) {
+  children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), child);
+  child->parent_ = std::static_pointer_cast<Element>(shared_from_this());
+  if (const auto watcher = ChangeWatcher()) {
+    const std::string name = child->IsElement() ? static_cast<const Element&>(*child).TagName() : "#text";
+    watcher->NoteChange({MutationKind::kInsert, child->node_id(), node_id(), static_cast<int>(index), name,
+                         SerializeNode(*child)});
+  }
+  AfterChildListChanged(child);
+}
+
+void Element::Detach(std::size_t index) {
+  const std::shared_ptr<Node> child = children_[index];
+  const auto watcher = ChangeWatcher();
+  children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(index));
+  child->parent_.reset();
+  if (watcher) {
+    watcher->NoteChange({MutationKind::kRemove, child->node_id(), node_id(), static_cast<int>(index), "", ""});
+  }
+  AfterChildListChanged(nullptr);
+}
+
+std::vector<std::shared_ptr<Element>> Element::All() const {
+  std::vector<std::shared_ptr<Element>> all;
+  ForEachDescendant(*this, [&](const std::shared_ptr<Element>& e) {
+    all.push_back(e);
+    return true;
+  });
+  return all;
+}
+
+std::shared_ptr<Element> Element::FindInAll(std::string_view id) const {
+  return FindDescendant(*this, [&](const Element& e) {
+    const Attribute* attribute = e.FindAttribute("id");
+    return attribute != nullptr && attribute->value == id;
+  });
+}
+
+std::shared_ptr<Element> Element::GetFromAll(std::string_view id) const {
+  std::shared_ptr<Element> element = FindInAll(id);
+  if (!element) Fail(failure::kObjectRequired, "Element '" + std::string(id) + "' not found in " + Describe());
+  return element;
+}
+
+std::vector<std::shared_ptr<Element>> Element::AllWithId(std::string_view id) const {
+  std::vector<std::shared_ptr<Element>> matches;
+  ForEachDescendant(*this, [&](const std::shared_ptr<Element>& e) {
+    if (e->Id() == id) matches.push_back(e);
+    return true;
+  });
+  return matches;
+}
+
+std::vector<std::shared_ptr<Element>> Element::ElementsByTagName(std::string_view tag) const {
+  std::vector<std::shared_ptr<Element>> matches;
+  ForEachDescendant(*this, [&](const std::shared_ptr<Element>& e) {
+    if (tag == "*" || e->Is(tag)) matches.push_back(e);
+    return true;
+  });
+  return matches;
+}
+
+std::shared_ptr<Element> Element::Closest(std::string_view tag) const {
+  for (std::shared_ptr<Element> parent = ParentElement(); parent; parent = parent->ParentElement()) {
+    if (parent->Is(tag)) return parent;
+  }
+  return nullptr;
+}
+
+void Element::RequireTag(std::string_view tags, std::string_view operation) const {
+  // `tags` lists the allowed tags separated by spaces.
+  std::size_t start = 0;
+  while (start < tags.size()) {
+    const std::size_t end = std::min(tags.find(' ', start), tags.size());
+    if (Is(tags.substr(start, end - start))) return;
+    start = end + 1;
+  }
+  Fail(failure::kInvalidArgument, std::string(operation) + " is not possible on " + Describe());
+}
+
+}  // namespace cn::dom

@@ -14,10 +14,13 @@
 // and the operation; none of them crash or leave the tree half-changed.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "dom/mutation.h"
 #include "dom/node.h"
 #include "dom/style.h"
 
@@ -118,8 +121,11 @@ class Element final : public Node {
   std::string ClassName() const { return GetAttribute("class"); }
   void SetClassName(std::string_view class_name);
   std::string Name() const { return GetAttribute("name"); }
-  // An input's type in lower case ("text" without the attribute); "" for other elements.
+  void SetName(std::string_view name);
+  // An input's type in lower case ("text" without the attribute), a button's ("submit");
+  // "" for other elements.
   std::string Type() const;
+  void SetType(std::string_view type);
 
   // By name, as page logic spells them, case-insensitively: "value", "Checked", "disabled",
   // "ReadOnly", "TabIndex", "MaxLength", "className", "id", "innerText", "innerHTML",
@@ -189,6 +195,10 @@ class Element final : public Node {
   void Select();
   bool AllTextSelected() const { return all_text_selected_; }
   void ClearTextSelection() { all_text_selected_ = false; }
+  // The value the element had when a person last moved into it (dom/user_actions.cpp); leaving
+  // it raises "onchange" when the value differs. Empty while no person is in the element.
+  const std::optional<std::string>& ValueAtUserFocus() const { return value_at_user_focus_; }
+  void SetValueAtUserFocus(std::optional<std::string> value) { value_at_user_focus_ = std::move(value); }
   void ScrollIntoView(bool align_to_top = true);
   // "inside": new_element becomes this element's only child and this element's former
   // children move into it (after any it already had). "outside": new_element takes this
@@ -219,16 +229,25 @@ class Element final : public Node {
 
   Attribute* FindAttribute(std::string_view lower_name);
   const Attribute* FindAttribute(std::string_view lower_name) const;
-  // Sets the attribute without recording; returns whether it changed.
+  int GetAttributeInteger(std::string_view lower_name, int fallback) const;
+  // Change the attribute without recording; StoreAttribute returns whether it changed.
   bool StoreAttribute(std::string_view lower_name, std::string_view value);
   bool EraseAttribute(std::string_view lower_name);
+  // Record a change of this element (when anything records or listens).
+  void NoteChange(MutationKind kind, std::string_view name, std::string value);
   void SetBoolProperty(std::string_view property, std::string_view attribute, bool on);
   void SetTextProperty(std::string_view property, std::string_view attribute, std::string_view value);
+  void SetStyleCss(std::string_view css_name, std::string_view value);
   void InsertAt(std::size_t index, const std::shared_ptr<Node>& child);
   void Detach(std::size_t index);
+  void AfterChildListChanged(const std::shared_ptr<Node>& inserted);
+  // `tags`: the allowed tags, separated by spaces.
   void RequireTag(std::string_view tags, std::string_view operation) const;
   void UncheckRadioGroup();
-  void AfterOptionsChanged();
+  std::vector<std::shared_ptr<Element>> OptionsOf() const;
+  std::shared_ptr<Element> EnclosingSelect() const;
+  void AfterSelectednessChanged();
+  void NormaliseSelection(const Element* preferred);
 
   std::string tag_;
   std::vector<Attribute> attributes_;
@@ -237,6 +256,7 @@ class Element final : public Node {
   std::vector<Behavior> behaviors_;
   int next_behavior_id_ = 1;
   bool all_text_selected_ = false;
+  std::optional<std::string> value_at_user_focus_;
   std::shared_ptr<Document> content_document_;  // IFRAME, FRAME
 };
 

@@ -1,1 +1,258 @@
+// Attributes, the typed properties that reflect them, and the inline style.
+#include <algorithm>
+#include <charconv>
+#include <string>
+
+#include "base/runtime_failure.h"
+#include "dom/document.h"
 #include "dom/element.h"
+#include "dom/internal.h"
+
+namespace cn::dom {
+namespace {
+
+using internal::AsciiLower;
+using internal::Fail;
+
+bool IsAttributeName(std::string_view name) {
+  return !name.empty() && std::none_of(name.begin(), name.end(), [](char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '"' || c == '\'' ||
+           c == '>' || c == '/' || c == '=' || c == '<' || c == '\0';
+  });
+}
+
+// An integer attribute as a browser reads it: leading spaces and sign, digits up to the first
+// other character; nothing readable gives `fallback`.
+int ReadInteger(std::string_view text, int fallback) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() ? value : fallback;
+}
+
+}  // namespace
+
+const Attribute* Element::FindAttribute(std::string_view lower_name) const {
+  const auto it = std::find_if(attributes_.begin(), attributes_.end(),
+                               [&](const Attribute& a) { return a.name == lower_name; });
+  return it == attributes_.end() ? nullptr : &*it;
+}
+
+Attribute* Element::FindAttribute(std::string_view lower_name) {
+  const auto it = std::find_if(attributes_.begin(), attributes_.end(),
+                               [&](const Attribute& a) { return a.name == lower_name; });
+  return it == attributes_.end() ? nullptr : &*it;
+}
+
+bool Element::StoreAttribute(std::string_view lower_name, std::string_view value) {
+  if (Attribute* attribute = FindAttribute(lower_name)) {
+    if (attribute->value == value) return false;
+    attribute->value = std::string(value);
+    return true;
+  }
+  attributes_.push_back({std::string(lower_name), std::string(value)});
+  return true;
+}
+
+bool Element::EraseAttribute(std::string_view lower_name) {
+  return std::erase_if(attributes_, [&](const Attribute& a) { return a.name == lower_name; }) > 0;
+}
+
+int Element::GetAttributeInteger(std::string_view lower_name, int fallback) const {
+  const Attribute* attribute = FindAttribute(lower_name);
+  return attribute ? ReadInteger(attribute->value, fallback) : fallback;
+}
+
+bool Element::HasAttribute(std::string_view name) const { return FindAttribute(AsciiLower(name)) != nullptr; }
+
+std::string Element::GetAttribute(std::string_view name) const {
+  const Attribute* attribute = FindAttribute(AsciiLower(name));
+  return attribute ? attribute->value : std::string();
+}
+
+void Element::SetAttribute(std::string_view name, std::string_view value) {
+  if (!IsAttributeName(name)) {
+    Fail(failure::kInvalidArgument, "'" + std::string(name) + "' is not an attribute name (setAttribute on " +
+                                        Describe() + ")");
+  }
+  const std::string lower = AsciiLower(name);
+  if (lower == "style") {
+    style_ = StyleDeclaration::Parse(value);
+    StoreAttribute(lower, style_.Serialize());
+  } else {
+    StoreAttribute(lower, value);
+  }
+  NoteChange(MutationKind::kAttribute, lower, GetAttribute(lower));
+  if (lower == "selected" && Is("OPTION")) AfterSelectednessChanged();
+}
+
+void Element::RemoveAttribute(std::string_view name) {
+  const std::string lower = AsciiLower(name);
+  if (!EraseAttribute(lower)) return;
+  if (lower == "style") style_ = StyleDeclaration();
+  NoteChange(MutationKind::kAttributeRemoved, lower, "");
+  if (lower == "selected" && Is("OPTION")) AfterSelectednessChanged();
+}
+
+void Element::NoteChange(MutationKind kind, std::string_view name, std::string value) {
+  if (const auto watcher = ChangeWatcher()) {
+    watcher->NoteChange({kind, node_id(), 0, -1, std::string(name), std::move(value)});
+  }
+}
+
+void Element::SetBoolProperty(std::string_view property, std::string_view attribute, bool on) {
+  if (on) {
+    if (!FindAttribute(attribute)) StoreAttribute(attribute, "");
+  } else {
+    EraseAttribute(attribute);
+  }
+  NoteChange(MutationKind::kProperty, property, on ? "true" : "false");
+}
+
+void Element::SetTextProperty(std::string_view property, std::string_view attribute, std::string_view value) {
+  StoreAttribute(attribute, value);
+  NoteChange(MutationKind::kProperty, property, std::string(value));
+}
+
+std::string Element::Value() const {
+  if (Is("SELECT")) {
+    const int index = SelectedIndex();
+    return index < 0 ? std::string() : OptionsOf()[static_cast<std::size_t>(index)]->Value();
+  }
+  if (Is("OPTION")) {
+    const Attribute* value = FindAttribute("value");
+    return value ? value->value : Text();
+  }
+  if (Is("TEXTAREA")) {
+    std::string text;
+    for (const auto& child : children_) {
+      if (child->IsText()) text += static_cast<const dom::Text&>(*child).data();
+    }
+    return text;
+  }
+  const Attribute* value = FindAttribute("value");
+  if (value) return value->value;
+  const std::string type = Type();
+  return type == "checkbox" || type == "radio" ? "on" : "";
+}
+
+void Element::SetValue(std::string_view value) {
+  if (Is("SELECT")) {
+    const auto options = OptionsOf();
+    const auto it = std::find_if(options.begin(), options.end(), [&](const auto& o) { return o->Value() == value; });
+    SetSelectedIndex(it == options.end() ? -1 : static_cast<int>(it - options.begin()));
+    return;
+  }
+  if (Is("TEXTAREA")) {
+    // The text shown is the textarea's content; it changes as one value, not as nodes.
+    for (const auto& child : children_) child->parent_.reset();
+    children_.clear();
+    if (!value.empty()) {
+      if (const auto document = OwnerDocument()) {
+        const auto text = document->CreateTextNode(value);
+        children_.push_back(text);
+        text->parent_ = std::static_pointer_cast<Element>(shared_from_this());
+      }
+    }
+    NoteChange(MutationKind::kProperty, "value", std::string(value));
+    return;
+  }
+  SetTextProperty("value", "value", value);
+}
+
+bool Element::Checked() const { return FindAttribute("checked") != nullptr; }
+
+void Element::SetChecked(bool checked) {
+  SetBoolProperty("checked", "checked", checked);
+  if (checked && Type() == "radio") UncheckRadioGroup();
+}
+
+void Element::UncheckRadioGroup() {
+  const std::string name = Name();
+  if (name.empty()) return;
+  // The group is the radio buttons of the same name in the same form, or outside any form.
+  const std::shared_ptr<Element> form = Closest("FORM");
+  std::shared_ptr<Element> scope = form;
+  if (!scope) {
+    scope = std::static_pointer_cast<Element>(shared_from_this());
+    while (auto parent = scope->ParentElement()) scope = parent;
+  }
+  for (const auto& other : scope->All()) {
+    if (other.get() == this || !other->Checked() || other->Type() != "radio" || other->Name() != name) continue;
+    if (other->Closest("FORM") != form) continue;
+    other->SetBoolProperty("checked", "checked", false);
+  }
+}
+
+bool Element::Disabled() const { return FindAttribute("disabled") != nullptr; }
+void Element::SetDisabled(bool disabled) { SetBoolProperty("disabled", "disabled", disabled); }
+
+bool Element::ReadOnly() const { return FindAttribute("readonly") != nullptr; }
+void Element::SetReadOnly(bool read_only) { SetBoolProperty("readOnly", "readonly", read_only); }
+
+int Element::TabIndex() const { return GetAttributeInteger("tabindex", 0); }
+
+void Element::SetTabIndex(int tab_index) {
+  StoreAttribute("tabindex", std::to_string(tab_index));
+  NoteChange(MutationKind::kProperty, "tabIndex", std::to_string(tab_index));
+}
+
+int Element::MaxLength() const {
+  const int value = GetAttributeInteger("maxlength", kNoMaxLength);
+  return value < 0 ? kNoMaxLength : value;
+}
+
+void Element::SetMaxLength(int max_length) {
+  if (max_length < 0) {
+    Fail(failure::kInvalidArgument,
+         "maxLength " + std::to_string(max_length) + " is not possible on " + Describe());
+  }
+  StoreAttribute("maxlength", std::to_string(max_length));
+  NoteChange(MutationKind::kProperty, "maxLength", std::to_string(max_length));
+}
+
+void Element::SetClassName(std::string_view class_name) { SetTextProperty("className", "class", class_name); }
+
+void Element::SetName(std::string_view name) { SetTextProperty("name", "name", name); }
+void Element::SetType(std::string_view type) { SetTextProperty("type", "type", type); }
+
+std::string Element::Type() const {
+  if (Is("INPUT")) {
+    const Attribute* type = FindAttribute("type");
+    return type && !type->value.empty() ? AsciiLower(type->value) : "text";
+  }
+  if (Is("BUTTON")) {
+    const Attribute* type = FindAttribute("type");
+    return type && !type->value.empty() ? AsciiLower(type->value) : "submit";
+  }
+  return "";
+}
+
+std::string Element::GetStyle(StyleName name) const { return style_.Get(CssName(name)); }
+
+void Element::SetStyle(StyleName name, std::string_view value) { SetStyleCss(CssName(name), value); }
+
+std::string Element::GetStyle(std::string_view name) const {
+  const auto css = CssNameFor(name);
+  if (!css) Fail(failure::kInvalidArgument, "'" + std::string(name) + "' is not a style property of " + Describe());
+  return style_.Get(*css);
+}
+
+void Element::SetStyle(std::string_view name, std::string_view value) {
+  const auto css = CssNameFor(name);
+  if (!css) Fail(failure::kInvalidArgument, "'" + std::string(name) + "' is not a style property of " + Describe());
+  SetStyleCss(*css, value);
+}
+
+void Element::SetStyleCss(std::string_view css_name, std::string_view value) {
+  style_.Set(css_name, value);
+  if (style_.empty()) {
+    EraseAttribute("style");
+  } else {
+    StoreAttribute("style", style_.Serialize());
+  }
+  NoteChange(MutationKind::kStyle, css_name, std::string(value));
+}
+
+}  // namespace cn::dom

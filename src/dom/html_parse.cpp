@@ -1,1 +1,111 @@
 #include "dom/html_parse.h"
+
+#include <gumbo.h>
+
+#include <memory>
+#include <string>
+
+#include "base/runtime_failure.h"
+#include "dom/document.h"
+#include "dom/element.h"
+#include "dom/internal.h"
+
+namespace cn::dom {
+namespace {
+
+// Deeper markup is attached at this depth, as browsers cap nesting, so that walking the tree
+// never runs out of stack on hostile input.
+constexpr int kMaxDepth = 512;
+
+// Owns one parse result.
+class GumboParse {
+ public:
+  GumboParse(std::string_view html, GumboTag fragment_context) : options_(kGumboDefaultOptions) {
+    options_.fragment_context = fragment_context;
+    options_.fragment_namespace = GUMBO_NAMESPACE_HTML;
+    output_ = gumbo_parse_with_options(&options_, html.data(), html.size());
+    if (output_ == nullptr) internal::Fail(failure::kInvalidArgument, "The HTML text could not be read");
+  }
+  ~GumboParse() { gumbo_destroy_output(&options_, output_); }
+  GumboParse(const GumboParse&) = delete;
+  GumboParse& operator=(const GumboParse&) = delete;
+
+  const GumboNode& root() const { return *output_->root; }
+
+ private:
+  GumboOptions options_;
+  GumboOutput* output_ = nullptr;
+};
+
+std::string TagNameOf(const GumboElement& element) {
+  if (element.tag != GUMBO_TAG_UNKNOWN) return gumbo_normalized_tagname(element.tag);
+  GumboStringPiece piece = element.original_tag;
+  gumbo_tag_from_original_text(&piece);
+  return std::string(piece.data, piece.length);
+}
+
+const GumboVector& ChildrenOf(const GumboNode& node) {
+  return node.type == GUMBO_NODE_DOCUMENT ? node.v.document.children : node.v.element.children;
+}
+
+// Appends the nodes made from `source`'s children to `target`.
+void AppendConverted(Document& document, const GumboNode& source, Element& target, int depth);
+
+std::shared_ptr<Node> Convert(Document& document, const GumboNode& source, int depth) {
+  switch (source.type) {
+    case GUMBO_NODE_TEXT:
+    case GUMBO_NODE_WHITESPACE:
+    case GUMBO_NODE_CDATA:
+      return document.CreateTextNode(source.v.text.text);
+    case GUMBO_NODE_ELEMENT:
+    case GUMBO_NODE_TEMPLATE: {
+      const GumboElement& gumbo_element = source.v.element;
+      std::shared_ptr<Element> element = document.CreateElement(TagNameOf(gumbo_element));
+      for (unsigned i = 0; i < gumbo_element.attributes.length; ++i) {
+        const auto* attribute = static_cast<const GumboAttribute*>(gumbo_element.attributes.data[i]);
+        element->SetAttribute(attribute->name, attribute->value);
+      }
+      AppendConverted(document, source, *element, depth + 1);
+      return element;
+    }
+    default:  // comments and the doctype are not kept
+      return nullptr;
+  }
+}
+
+void AppendConverted(Document& document, const GumboNode& source, Element& target, int depth) {
+  const GumboVector& children = ChildrenOf(source);
+  for (unsigned i = 0; i < children.length; ++i) {
+    const auto& child = *static_cast<const GumboNode*>(children.data[i]);
+    if (depth >= kMaxDepth && (child.type == GUMBO_NODE_ELEMENT || child.type == GUMBO_NODE_TEMPLATE)) {
+      // Too deep: keep the element's content, flattened into the target.
+      AppendConverted(document, child, target, depth);
+      continue;
+    }
+    if (std::shared_ptr<Node> node = Convert(document, child, depth)) target.AppendChild(node);
+  }
+}
+
+}  // namespace
+
+std::shared_ptr<Element> ParseDocumentTree(Document& document, std::string_view html) {
+  const GumboParse parse(html, GUMBO_TAG_LAST);
+  std::shared_ptr<Node> root = Convert(document, parse.root(), 0);
+  if (!root || !root->IsElement()) internal::Fail(failure::kInvalidArgument, "The page has no HTML element");
+  return std::static_pointer_cast<Element>(root);
+}
+
+std::vector<std::shared_ptr<Node>> ParseFragment(Document& document, std::string_view html,
+                                                 std::string_view context_tag) {
+  GumboTag context = gumbo_tag_enum(internal::AsciiLower(context_tag).c_str());
+  if (context == GUMBO_TAG_UNKNOWN) context = GUMBO_TAG_DIV;
+  const GumboParse parse(html, context);
+  // The fragment's nodes are the children of the HTML element the parser wraps them in.
+  std::shared_ptr<Element> holder = document.CreateElement("DIV");
+  AppendConverted(document, parse.root(), *holder, 1);
+  std::vector<std::shared_ptr<Node>> nodes(holder->ChildNodes().begin(), holder->ChildNodes().end());
+  holder->RemoveAllChildren();
+  return nodes;
+}
+
+}  // namespace cn::dom

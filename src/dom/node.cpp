@@ -1,1 +1,55 @@
 #include "dom/node.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "dom/document.h"
+#include "dom/element.h"
+
+namespace cn::dom {
+
+Node::Node(NodeType type, const std::shared_ptr<Document>& document, NodeId id)
+    : type_(type), id_(id), document_(document) {}
+
+int Node::IndexInParent() const {
+  const std::shared_ptr<Element> parent = parent_.lock();
+  if (!parent) return -1;
+  const auto& siblings = parent->ChildNodes();
+  const auto it = std::find_if(siblings.begin(), siblings.end(),
+                               [this](const std::shared_ptr<Node>& n) { return n.get() == this; });
+  return it == siblings.end() ? -1 : static_cast<int>(it - siblings.begin());
+}
+
+bool Node::IsConnected() const {
+  const std::shared_ptr<Document> document = document_.lock();
+  if (!document || !document->DocumentElement()) return false;
+  const Node* top = this;
+  std::shared_ptr<Element> parent = parent_.lock();
+  while (parent) {
+    top = parent.get();
+    parent = parent->parent_.lock();
+  }
+  return top == document->DocumentElement().get();
+}
+
+void Node::Remove() {
+  if (const std::shared_ptr<Element> parent = parent_.lock()) parent->RemoveChild(shared_from_this());
+}
+
+std::shared_ptr<Document> Node::ChangeWatcher() const {
+  std::shared_ptr<Document> document = document_.lock();
+  if (!document || !document->WantsChanges() || !IsConnected()) return nullptr;
+  return document;
+}
+
+Text::Text(NodeKey /*key*/, const std::shared_ptr<Document>& document, NodeId id, std::string data)
+    : Node(NodeType::kText, document, id), data_(std::move(data)) {}
+
+void Text::SetData(std::string_view data) {
+  data_ = std::string(data);
+  if (const auto watcher = ChangeWatcher()) {
+    watcher->NoteChange({MutationKind::kText, node_id(), 0, -1, "", data_});
+  }
+}
+
+}  // namespace cn::dom

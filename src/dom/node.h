@@ -52,6 +52,10 @@ class Node : public std::enable_shared_from_this<Node> {
  protected:
   Node(NodeType type, const std::shared_ptr<Document>& document, NodeId id);
 
+  // The document to tell about a change of this node: null when nothing records or listens,
+  // or when the node is outside its document's tree (its insertion will carry its state).
+  std::shared_ptr<Document> ChangeWatcher() const;
+
  private:
   friend class Element;  // keeps parent_ in step with its child list
 

@@ -1,1 +1,186 @@
+// Select elements and their options.
+#include <algorithm>
+#include <string>
+
+#include "base/runtime_failure.h"
+#include "dom/document.h"
 #include "dom/element.h"
+#include "dom/internal.h"
+
+namespace cn::dom {
+namespace {
+
+using internal::Fail;
+
+std::string CollapseWhitespace(std::string_view text) {
+  std::string out;
+  bool pending_space = false;
+  for (const char c : text) {
+    if (c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f') {
+      pending_space = !out.empty();
+      continue;
+    }
+    if (pending_space) out += ' ';
+    pending_space = false;
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::shared_ptr<Element>> Element::OptionsOf() const {
+  std::vector<std::shared_ptr<Element>> options;
+  for (const auto& child : Children()) {
+    if (child->Is("OPTION")) {
+      options.push_back(child);
+    } else if (child->Is("OPTGROUP")) {
+      for (const auto& grouped : child->Children()) {
+        if (grouped->Is("OPTION")) options.push_back(grouped);
+      }
+    }
+  }
+  return options;
+}
+
+std::shared_ptr<Element> Element::EnclosingSelect() const {
+  std::shared_ptr<Element> parent = ParentElement();
+  if (parent && parent->Is("OPTGROUP")) parent = parent->ParentElement();
+  return parent && parent->Is("SELECT") ? parent : nullptr;
+}
+
+OptionList Element::Options() {
+  RequireTag("SELECT", "options");
+  return OptionList(std::static_pointer_cast<Element>(shared_from_this()));
+}
+
+int Element::SelectedIndex() const {
+  RequireTag("SELECT", "selectedIndex");
+  const auto options = OptionsOf();
+  const auto it = std::find_if(options.begin(), options.end(), [](const auto& o) { return o->Selected(); });
+  return it == options.end() ? -1 : static_cast<int>(it - options.begin());
+}
+
+void Element::SetSelectedIndex(int index) {
+  RequireTag("SELECT", "selectedIndex");
+  const auto options = OptionsOf();
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    if (static_cast<int>(i) == index) {
+      options[i]->StoreAttribute("selected", "");
+    } else {
+      options[i]->EraseAttribute("selected");
+    }
+  }
+  NoteChange(MutationKind::kProperty, "selectedIndex", std::to_string(SelectedIndex()));
+}
+
+std::string Element::Text() const {
+  RequireTag("OPTION", "text");
+  return CollapseWhitespace(InnerText());
+}
+
+void Element::SetText(std::string_view text) {
+  RequireTag("OPTION", "text");
+  RemoveAllChildren();
+  if (!text.empty()) {
+    if (const auto document = OwnerDocument()) AppendChild(document->CreateTextNode(text));
+  }
+  NoteChange(MutationKind::kContentSet, "text", std::string(text));
+}
+
+bool Element::Selected() const { return Is("OPTION") && FindAttribute("selected") != nullptr; }
+
+void Element::SetSelected(bool selected) {
+  RequireTag("OPTION", "selected");
+  const std::shared_ptr<Element> select = EnclosingSelect();
+  if (!select) {
+    SetBoolProperty("selected", "selected", selected);
+    return;
+  }
+  if (selected) {
+    StoreAttribute("selected", "");
+  } else {
+    EraseAttribute("selected");
+  }
+  AfterSelectednessChanged();
+  select->NoteChange(MutationKind::kProperty, "selectedIndex", std::to_string(select->SelectedIndex()));
+}
+
+void Element::AfterSelectednessChanged() {
+  if (const std::shared_ptr<Element> select = EnclosingSelect()) {
+    select->NormaliseSelection(Selected() ? this : nullptr);
+  }
+}
+
+void Element::AfterChildListChanged(const std::shared_ptr<Node>& inserted) {
+  std::shared_ptr<Element> select;
+  if (Is("SELECT")) {
+    select = std::static_pointer_cast<Element>(shared_from_this());
+  } else if (Is("OPTGROUP")) {
+    select = EnclosingSelect();
+  }
+  if (!select) return;
+  const Element* preferred = nullptr;
+  if (inserted && inserted->IsElement()) {
+    const auto& element = static_cast<const Element&>(*inserted);
+    if (element.Selected()) preferred = &element;
+  }
+  select->NormaliseSelection(preferred);
+}
+
+void Element::NormaliseSelection(const Element* preferred) {
+  // A list box shows no selection of its own; a drop-down always shows one option when it
+  // has any, the last one marked selected (or the one just marked) winning.
+  if (HasAttribute("multiple") || GetAttributeInteger("size", 1) > 1) return;
+  const auto options = OptionsOf();
+  std::vector<Element*> selected;
+  for (const auto& option : options) {
+    if (option->Selected()) selected.push_back(option.get());
+  }
+  if (selected.empty()) {
+    const auto first = std::find_if(options.begin(), options.end(), [](const auto& o) { return !o->Disabled(); });
+    if (first != options.end()) (*first)->StoreAttribute("selected", "");
+    return;
+  }
+  if (selected.size() == 1) return;
+  const Element* keep = preferred != nullptr && preferred->Selected() ? preferred : selected.back();
+  for (Element* option : selected) {
+    if (option != keep) option->EraseAttribute("selected");
+  }
+}
+
+OptionList::OptionList(std::shared_ptr<Element> select) : select_(std::move(select)) {}
+
+int OptionList::Length() const { return static_cast<int>(select_->OptionsOf().size()); }
+
+std::shared_ptr<Element> OptionList::Item(int index) const {
+  const auto options = select_->OptionsOf();
+  if (index < 0 || index >= static_cast<int>(options.size())) {
+    Fail(failure::kSubscriptOutOfRange, "options.item(" + std::to_string(index) + ") of " + select_->Describe() +
+                                            ", which has " + std::to_string(options.size()) + " options");
+  }
+  return options[static_cast<std::size_t>(index)];
+}
+
+void OptionList::Add(const std::shared_ptr<Element>& option, int before) {
+  if (!option || !(option->Is("OPTION") || option->Is("OPTGROUP"))) {
+    Fail(failure::kInvalidArgument, "Only an OPTION can be added to the options of " + select_->Describe());
+  }
+  const auto options = select_->OptionsOf();
+  if (before < 0 || before >= static_cast<int>(options.size())) {
+    select_->AppendChild(option);
+    return;
+  }
+  const auto& reference = options[static_cast<std::size_t>(before)];
+  reference->ParentElement()->InsertBefore(option, reference);
+}
+
+void OptionList::Remove(int index) {
+  const auto options = select_->OptionsOf();
+  if (index < 0 || index >= static_cast<int>(options.size())) return;
+  options[static_cast<std::size_t>(index)]->Remove();
+}
+
+std::vector<std::shared_ptr<Element>> OptionList::ToVector() const { return select_->OptionsOf(); }
+
+}  // namespace cn::dom
