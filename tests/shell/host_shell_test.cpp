@@ -1,0 +1,235 @@
+#include "shell/host_shell.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "base/runtime_failure.h"
+#include "dom/element.h"
+
+namespace cn::shell {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Remembers every message box instead of showing it.
+class RecordingDialogs : public dom::DialogHost {
+ public:
+  int MessageBox(std::string_view prompt, int, std::string_view) override {
+    prompts.emplace_back(prompt);
+    return dom::message_box::kOk;
+  }
+  std::string ShowModalDialog(std::string_view, std::string_view, std::string_view) override { return ""; }
+  std::vector<std::string> prompts;
+};
+
+// What the pages saw, in order, across the whole screen.
+using Journal = std::vector<std::string>;
+
+// A page whose load runs the given statements in its window and whose handlers write to the
+// journal. The workspace page also records each shell message with the page the frame shows.
+class ScriptedPage : public dom::PageLogic {
+ public:
+  ScriptedPage(std::string file, std::shared_ptr<dom::Document> document, Journal& journal,
+               std::vector<std::string> on_load)
+      : file_(std::move(file)), document_(std::move(document)), journal_(journal), on_load_(std::move(on_load)) {}
+
+  void Load() override {
+    journal_.push_back("load " + file_);
+    for (const auto& statement : on_load_) document_->ParentWindow()->ExecScript(statement);
+  }
+  void Unload() override { journal_.push_back("unload " + file_); }
+
+ private:
+  std::string file_;
+  std::shared_ptr<dom::Document> document_;
+  Journal& journal_;
+  std::vector<std::string> on_load_;
+};
+
+class HostShellTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    pages_ = fs::temp_directory_path() /
+             ("covernote-shell-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::create_directories(pages_);
+    fs::copy_file(fs::path(COVERNOTE_PAGES_DIR) / "CNAAMain.htm", pages_ / "CNAAMain.htm",
+                  fs::copy_options::overwrite_existing);
+    for (const char* page : {"CNAACov.htm", "CNAAVeh.htm"}) {
+      std::ofstream(pages_ / page) << "<html><body><input id=txtField><button id=cmdGo>Go</button></body></html>";
+    }
+  }
+  void TearDown() override { fs::remove_all(pages_); }
+
+  std::shared_ptr<HostShell> MakeShell(std::vector<std::string> workspace_load, std::string cookies = "") {
+    HostShell::Options options;
+    options.pages_dir = pages_;
+    options.dialogs = dialogs_;
+    options.cookies = std::move(cookies);
+    options.page_factory = [this, workspace_load](std::string_view file,
+                                                  const std::shared_ptr<dom::Document>& document)
+        -> std::unique_ptr<dom::PageLogic> {
+      if (file == kWorkspacePage) {
+        document->Bind("UIF_ID_Msg", "onpropertychange", [this, document] {
+          const auto frame_page = shell_->TabDocument();
+          journal_.push_back("message " + document->GetElementById("UIF_ID_Msg")->InnerHtml() + " while " +
+                             (frame_page ? fs::path(frame_page->Url()).filename().string() : "no page"));
+        });
+        return std::make_unique<ScriptedPage>(std::string(file), document, journal_, workspace_load);
+      }
+      document->Bind("cmdGo", "onclick", [this, document] {
+        journal_.push_back("click starts");
+        document->ParentWindow()->ExecScript(next_tab_script_);
+        journal_.push_back("click ends");
+      });
+      return std::make_unique<ScriptedPage>(std::string(file), document, journal_, tab_load_);
+    };
+    shell_ = HostShell::Create(options);
+    return shell_;
+  }
+
+  static std::vector<std::string> StandardStart() {
+    return {"ShowTitle('Cover Note Amendment - Administrator')",
+            "InsertTabButton('COVCover','Cover','CNAACov.htm')",
+            "InsertTabButton('COVVeh','Vehicle','CNAAVeh.htm')",
+            "InsertTabButton('COVGone','Gone','CNAAGone.htm')",
+            "InsertCmdButton('cmdReset','Reset','')",
+            "InsertCmdButton('cmdSave','Save','')",
+            "EnableCmdButton('cmdSave', false)",
+            "TabFocus('COVCover')"};
+  }
+
+  fs::path pages_;
+  std::shared_ptr<RecordingDialogs> dialogs_ = std::make_shared<RecordingDialogs>();
+  std::shared_ptr<HostShell> shell_;
+  Journal journal_;
+  std::vector<std::string> tab_load_;
+  std::string next_tab_script_ = "TabFocus('COVVeh')";
+};
+
+TEST_F(HostShellTest, StartBuildsTheBarsAndOpensTheTabTheWorkspaceAsksFor) {
+  auto shell = MakeShell(StandardStart());
+  shell->Start();
+
+  EXPECT_EQ(shell->Title(), "Cover Note Amendment - Administrator");
+  ASSERT_EQ(shell->Tabs().size(), 3u);
+  EXPECT_EQ(shell->Tabs()[1], (TabButton{"COVVeh", "Vehicle", "CNAAVeh.htm", true}));
+  ASSERT_EQ(shell->Buttons().size(), 2u);
+  EXPECT_FALSE(shell->FindButton("cmdSave")->enabled);
+  EXPECT_TRUE(shell->FindButton("cmdReset")->enabled);
+  EXPECT_EQ(shell->ShownTabId(), "COVCover");
+  // The workspace finishes its own load before the tab page replaces the empty frame.
+  EXPECT_EQ(journal_, (Journal{"load CNAAMain.htm", "message COVCover while no page", "load CNAACov.htm"}));
+  EXPECT_TRUE(dialogs_->prompts.empty());
+}
+
+TEST_F(HostShellTest, TabClickPostsTheMessageWhileThePageBeingLeftIsStillShown) {
+  auto shell = MakeShell(StandardStart());
+  shell->Start();
+  journal_.clear();
+
+  shell->ClickTab("COVVeh");
+
+  EXPECT_EQ(journal_, (Journal{"message COVVeh while CNAACov.htm", "unload CNAACov.htm", "load CNAAVeh.htm"}));
+  EXPECT_EQ(shell->ShownTabId(), "COVVeh");
+  EXPECT_EQ(shell->WorkspaceDocument()->GetElementById("UIF_ID_Msg")->InnerHtml(), "COVVeh");
+}
+
+TEST_F(HostShellTest, ClicksOnHiddenDisabledUnknownOrShownButtonsDoNothing) {
+  auto start = StandardStart();
+  start.push_back("ShowTabButton('COVVeh', false)");
+  auto shell = MakeShell(start);
+  shell->Start();
+  journal_.clear();
+
+  shell->ClickTab("COVVeh");     // hidden
+  shell->ClickTab("COVCover");   // already shown
+  shell->ClickTab("COVNobody");  // unknown
+  shell->ClickCommand("cmdSave");  // disabled
+  shell->ClickCommand("cmdNobody");
+  EXPECT_TRUE(journal_.empty());
+
+  shell->ClickCommand("cmdReset");
+  EXPECT_EQ(journal_, (Journal{"message cmdReset while CNAACov.htm"}));
+  EXPECT_EQ(shell->ShownTabId(), "COVCover");
+}
+
+TEST_F(HostShellTest, APageAskingForAnotherTabKeepsRunningUntilItsHandlerEnds) {
+  auto shell = MakeShell(StandardStart());
+  shell->Start();
+  journal_.clear();
+
+  shell->RunUserAction([&] { shell->TabDocument()->GetElementById("cmdGo")->Click(); });
+
+  EXPECT_EQ(journal_, (Journal{"click starts", "message COVVeh while CNAACov.htm", "click ends",
+                               "unload CNAACov.htm", "load CNAAVeh.htm"}));
+}
+
+TEST_F(HostShellTest, RefusesUnknownScriptAndUnknownButtons) {
+  auto shell = MakeShell({});
+  shell->Start();
+  auto& window = *shell->WorkspaceDocument()->ParentWindow();
+  const std::string_view refused[] = {
+      "alert('x')",                      // not a shell function
+      "ShowTitle('a','b')",              // wrong count
+      "EnableCmdButton('cmdSave', 'no')",  // flag must be a word
+      "EnableCmdButton('cmdNobody', true)",
+      "TabFocus('COVNobody')",
+      "InsertTabButton('COVX','X','../secret.htm')",
+  };
+  for (const std::string_view script : refused) {
+    EXPECT_THROW(window.ExecScript(script), RuntimeFailure) << script;
+  }
+  window.ExecScript("InsertCmdButton('cmdSave','Save','')");
+  EXPECT_THROW(window.ExecScript("InsertCmdButton('cmdSave','Save','')"), RuntimeFailure);
+  EXPECT_EQ(shell->Buttons().size(), 1u);
+}
+
+TEST_F(HostShellTest, CookiesAreHandedOverAndDeletedOnRequest) {
+  auto shell = MakeShell({}, "CNote=2; CoverNoteNumber=CN-0001; VehicleNumber=WXY 1234");
+  shell->Start();
+  auto workspace = shell->WorkspaceDocument();
+  EXPECT_EQ(workspace->Cookie(), "CNote=2; CoverNoteNumber=CN-0001; VehicleNumber=WXY 1234");
+
+  workspace->ParentWindow()->ExecScript("DelCookie('CoverNoteNumber')");
+  workspace->ParentWindow()->ExecScript("DelCookie('NoSuchCookie')");
+  EXPECT_EQ(workspace->Cookie(), "CNote=2; VehicleNumber=WXY 1234");
+}
+
+TEST_F(HostShellTest, AMissingPageIsReportedAndTheScreenStaysUsable) {
+  auto shell = MakeShell(StandardStart());
+  shell->Start();
+  journal_.clear();
+
+  shell->WorkspaceDocument()->ParentWindow()->ExecScript("TabFocus('COVGone')");
+
+  ASSERT_EQ(dialogs_->prompts.size(), 1u);
+  EXPECT_NE(dialogs_->prompts[0].find("CNAAGone.htm"), std::string::npos);
+  EXPECT_EQ(shell->ShownTabId(), "");
+  shell->ClickTab("COVVeh");
+  EXPECT_EQ(shell->ShownTabId(), "COVVeh");
+}
+
+TEST_F(HostShellTest, APageThatKeepsSwitchingTabsIsStopped) {
+  tab_load_ = {"TabFocus('COVVeh')"};  // every tab page asks for another tab as it loads
+  auto shell = MakeShell(StandardStart());
+  shell->Start();
+
+  ASSERT_EQ(dialogs_->prompts.size(), 1u);
+  EXPECT_NE(dialogs_->prompts[0].find("Too many tab changes"), std::string::npos);
+  shell->ClickCommand("cmdReset");  // still answers
+  EXPECT_EQ(shell->WorkspaceDocument()->GetElementById("UIF_ID_Msg")->InnerHtml(), "cmdReset");
+}
+
+TEST_F(HostShellTest, StatusBarShowsTheLastStatusAPageSet) {
+  auto shell = MakeShell({});
+  shell->Start();
+  shell->WorkspaceDocument()->ParentWindow()->SetStatus("Loading page...");
+  shell->WorkspaceDocument()->ParentWindow()->SetStatus("Done");
+  EXPECT_EQ(shell->Status(), "Done");
+}
+
+}  // namespace
+}  // namespace cn::shell

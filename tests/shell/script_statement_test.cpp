@@ -1,0 +1,53 @@
+#include "shell/script_statement.h"
+
+#include <gtest/gtest.h>
+
+#include "base/runtime_failure.h"
+
+namespace cn::shell {
+namespace {
+
+TEST(ScriptStatement, ReadsTheStatementsPagesRun) {
+  struct Case {
+    std::string_view text;
+    ScriptStatement expected;
+  };
+  const Case cases[] = {
+      {"ShowTitle('Cover Note Amendment - Administrator : CN001')",
+       {"ShowTitle", {std::string("Cover Note Amendment - Administrator : CN001")}}},
+      {"InsertCmdButton('cmdSave','Save','')", {"InsertCmdButton", {std::string("cmdSave"), std::string("Save"), std::string()}}},
+      {"EnableCmdButton('cmdSave', false)", {"EnableCmdButton", {std::string("cmdSave"), false}}},
+      {"ShowTabButton('COVOPrem', true)", {"ShowTabButton", {std::string("COVOPrem"), true}}},
+      {"TabFocus('COVCover');", {"TabFocus", {std::string("COVCover")}}},
+      {"  DelCookie( 'CNote' )  ", {"DelCookie", {std::string("CNote")}}},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ParseScriptStatement(c.text), c.expected) << c.text;
+  }
+}
+
+TEST(ScriptStatement, RefusesAnythingButOneCallWithLiterals) {
+  const std::string_view refused[] = {
+      "",
+      "alert(1)",
+      "ShowTitle(\"double quoted\")",
+      "ShowTitle('a' + 'b')",
+      "ShowTitle('a'); TabFocus('b')",
+      "ShowTitle('unclosed)",
+      "ShowTitle('back\\slash')",
+      "ShowTitle(title)",
+      "ShowTitle('a',)",
+      "ShowTitle 'a'",
+      "window.close()",
+      "javascript:ShowTitle('a')",
+      "1ShowTitle('a')",
+      "EnableCmdButton('cmdSave', True)",
+      "ShowTitle('a')\nShowTitle('b')",
+  };
+  for (const std::string_view text : refused) {
+    EXPECT_THROW(ParseScriptStatement(text), RuntimeFailure) << text;
+  }
+}
+
+}  // namespace
+}  // namespace cn::shell
