@@ -1,0 +1,158 @@
+// Components, the command gateway and failure reporting.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "fakes.h"
+#include "integration/reporting.h"
+#include "integration/service_gateway.h"
+
+namespace cn::testing {
+namespace {
+
+TEST(ServiceGateway, ReturnsReplyAndStatusAndANonZeroStatusIsNoFailure) {
+  FakeWorld world;
+  world.backend.Answer("KivoGIUWR.CoverNote.ReadAdmin", "CN001", "", 3);
+  world.backend.Answer("KivoGlobal.Client.Read", "C1", Fields({"C1", "Tan"}));
+
+  ServiceGateway gateway(world.components);
+  const CommandReply refused = gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin", "CN001");
+  EXPECT_EQ(refused.status, 3);
+  EXPECT_EQ(refused.reply, "");
+  const CommandReply found = gateway.ExecuteCommand("KivoGlobal.Client.Read", "C1");
+  EXPECT_EQ(found.status, 0);
+  EXPECT_EQ(found.reply, Fields({"C1", "Tan"}));
+
+  EXPECT_EQ(world.backend.sent(), (std::vector<SentCommand>{
+                                      {"KivoGIUWR.CoverNote.ReadAdmin", "CN001"},
+                                      {"KivoGlobal.Client.Read", "C1"}}));
+}
+
+TEST(ServiceGateway, OneInstancePerOperationReleasedWhenTheOperationEnds) {
+  FakeWorld world;
+  {
+    ServiceGateway gateway(world.components);
+    EXPECT_EQ(world.backend.created(), 0);  // nothing is created before the first command
+    gateway.ExecuteCommand("Tarvin.Find.Browse", "3");
+    gateway.ExecuteCommand("Tarvin.Find.Browse", "1");
+    EXPECT_EQ(world.backend.created(), 1);
+    EXPECT_EQ(world.backend.alive(), 1);
+  }
+  EXPECT_EQ(world.backend.alive(), 0);
+  ServiceGateway(world.components).ExecuteCommand("Tarvin.Find.Browse", "0");
+  EXPECT_EQ(world.backend.created(), 2);
+  EXPECT_EQ(world.backend.alive(), 0);
+}
+
+TEST(ServiceGateway, AFailedCallReleasesTheInstanceAndIsNotRetried) {
+  FakeWorld world;
+  world.backend.Fail("KivoGIUWR.CoverNote.WriteAdmin", "Connection lost");
+  ServiceGateway gateway(world.components);
+  try {
+    gateway.ExecuteCommand("KivoGIUWR.CoverNote.WriteAdmin", "x");
+    FAIL() << "a failed call must throw";
+  } catch (const RuntimeFailure& failure) {
+    EXPECT_EQ(failure.description(), "Connection lost");
+  }
+  EXPECT_EQ(world.backend.alive(), 0);  // released although the gateway still exists
+  EXPECT_EQ(world.backend.sent().size(), 1u);
+
+  // The next command of the same operation gets a fresh instance.
+  gateway.ExecuteCommand("KivoGlobal.Client.Read", "C1");
+  EXPECT_EQ(world.backend.created(), 2);
+}
+
+TEST(ServiceGateway, AnyComponentErrorBecomesARuntimeFailureNamingTheCommand) {
+  struct Broken : BackendCommandService {
+    void ExecuteCommand(std::string_view, std::string_view, std::string&, std::int32_t&) override {
+      throw std::runtime_error("socket closed");
+    }
+  };
+  ComponentFactories factories;
+  factories.backend_command_service = [] { return std::make_unique<Broken>(); };
+  Components components(std::move(factories));
+  try {
+    ServiceGateway(components).ExecuteCommand("Tarvin.Premium.ComputeV10", "p");
+    FAIL();
+  } catch (const RuntimeFailure& failure) {
+    EXPECT_EQ(failure.number(), failure::kComponentCallFailed);
+    EXPECT_EQ(failure.Text(), "440: socket closed [Tarvin.Premium.ComputeV10]");
+  }
+}
+
+TEST(Components, AMissingComponentIsARuntimeFailureWhenItIsNeeded) {
+  Components components;
+  try {
+    ServiceGateway(components).ExecuteCommand("Tarvin.Find.Browse", "3");
+    FAIL();
+  } catch (const RuntimeFailure& failure) {
+    EXPECT_EQ(failure.number(), failure::kCannotCreateComponent);
+  }
+  EXPECT_THROW(components.SharedInputCheckService(), RuntimeFailure);
+  EXPECT_THROW(components.NewRegistry(), RuntimeFailure);
+}
+
+TEST(Components, CheckingServicesAreSharedAndMessagesGetAFreshInstance) {
+  struct Rules : FieldRuleService {
+    std::string CheckLicenceDate(const Date&) override { return ""; }
+    std::string CheckSumInsured(Currency, std::int32_t, std::string_view) override { return ""; }
+    std::string CheckCapacity(Currency) override { return ""; }
+    std::string CheckSeatingCapacity(std::int32_t) override { return ""; }
+    std::string CheckYearMade(std::int32_t) override { return ""; }
+    std::string CheckAccidentDate(const Date&) override { return ""; }
+    std::string CheckExtendedSumInsured(Currency) override { return ""; }
+    std::string CheckExtendedPremium(Currency, Currency) override { return ""; }
+    std::string CheckPercentage(float) override { return ""; }
+    std::int32_t GetScopeOfCover(std::string_view) override { return 1; }
+  };
+  FakeWorld world;
+  int rules_created = 0;
+  world.components.factories().field_rule_service = [&] {
+    ++rules_created;
+    return std::make_unique<Rules>();
+  };
+  EXPECT_EQ(rules_created, 0);
+  FieldRuleService& first = world.components.SharedFieldRuleService();
+  FieldRuleService& second = world.components.SharedFieldRuleService();
+  EXPECT_EQ(&first, &second);
+  EXPECT_EQ(rules_created, 1);
+  EXPECT_EQ(&world.components.SharedInputCheckService(),
+            &world.components.SharedInputCheckService());
+  EXPECT_EQ(world.input_checks.created, 1);
+
+  world.messages.answer = answer::kCancel;
+  EXPECT_EQ(ShowMessageByNumber(world.components, 1210001, "", "Reset"), answer::kCancel);
+  ShowMessageByNumber(world.components, 1210009, "[Cover]", "Incomplete Data");
+  EXPECT_EQ(world.messages.created, 2);
+  EXPECT_EQ(world.messages.shown.back(),
+            (ShownMessage{1210009, "Incomplete Data", {"[Cover]", "", "", "", ""}}));
+}
+
+TEST(Reporting, ARuntimeErrorShowsNumberDescriptionAndSourceWithTheDefaultTitle) {
+  FakeDialogs dialogs;
+  ShowRuntimeError(dialogs, RuntimeFailure(13, "Type mismatch", "GetSystemCode"));
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_EQ(dialogs.boxes[0], (ShownBox{"13: Type mismatch [GetSystemCode]", 48, ""}));
+}
+
+TEST(Reporting, WrappersEndTheHandlerAtTheFailure) {
+  FakeDialogs dialogs;
+  int steps = 0;
+  EXPECT_TRUE(ReportFailures(dialogs, [&] { ++steps; }));
+  EXPECT_FALSE(ReportFailures(dialogs, [&] {
+    throw RuntimeFailure(424, "Object required", "CNAAMain");
+    ++steps;
+  }));
+  EXPECT_FALSE(ReportFailures(dialogs, [] { throw std::out_of_range("vector"); }));
+  EXPECT_EQ(steps, 1);
+  ASSERT_EQ(dialogs.boxes.size(), 2u);
+  EXPECT_EQ(dialogs.boxes[0].prompt, "424: Object required [CNAAMain]");
+  EXPECT_EQ(dialogs.boxes[1].prompt, "51: vector [covernote]");
+
+  EXPECT_FALSE(IgnoreFailures([] { throw RuntimeFailure(5, "Invalid", "Unload"); }));
+  EXPECT_TRUE(IgnoreFailures([] {}));
+  EXPECT_EQ(dialogs.boxes.size(), 2u);
+}
+
+}  // namespace
+}  // namespace cn::testing

@@ -1,0 +1,108 @@
+// Identity-card numbers: normalising, formatting and the birth date.
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "integration/ic_numbers.h"
+
+namespace cn::testing {
+namespace {
+
+const ShownMessage kNewICMessage{2310003, "Invalid IC Number",
+                                 {"New", "800111-01-1123", "", "", ""}};
+const ShownMessage kOldICMessage{2310003, "Invalid IC Number", {"Old", "A1234567", "", "", ""}};
+
+struct ICCase {
+  const char* input;
+  const char* expected;
+  bool message;  // message 2310003 shown
+};
+
+TEST(NormaliseICDashes, DropsLeadingAndDoubledDashes) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"", ""},           {"-", "-"},         {"a", "a"},
+      {"--80-01", "80-01"}, {"80--01", "80-01"}, {"80-01-", "80-01-"},
+      {"8---0", "8-0"},   {"800111-01-1123", "800111-01-1123"},
+  };
+  for (const auto& [input, expected] : cases) {
+    EXPECT_EQ(NormaliseICDashes(input), expected) << input;
+  }
+}
+
+TEST(FormatNewIC, WritesValidNumbersWithTwoDashesAndRejectsTheRest) {
+  const ICCase cases[] = {
+      {"800111011123", "800111-01-1123", false},
+      {" 800111011123 ", "800111-01-1123", false},
+      {"800111-01-1123", "800111-01-1123", false},
+      {"800111/01/1123", "0", true},
+      {"803232011123", "0", true},      // 32 as day and as month
+      {"801301011123", "801301-01-1123", false},  // month 13 reads as month/day
+      {"800230011123", "0", true},      // 30 Feb, and no month 30
+      {"80011101112A", "0", true},
+      {"800111-0A-1123", "0", true},
+      {"8001110-1-1123", "0", true},
+      {"80011101112", "0", true},       // eleven digits
+      {"  nil  ", "-", false},
+      {"NIL", "-", false},
+      {"na", "-", false},
+      {"NA", "-", false},
+      {"-", "-", false},
+      {"Nil", "0", true},
+      {"", "", false},
+      {"   ", "", false},
+  };
+  for (const ICCase& c : cases) {
+    SCOPED_TRACE(std::string("\"") + c.input + "\"");
+    FakeWorld world;
+    EXPECT_EQ(FormatNewIC(world.components, c.input, true), c.expected);
+    EXPECT_EQ(world.messages.shown,
+              c.message ? std::vector<ShownMessage>{kNewICMessage} : std::vector<ShownMessage>{});
+  }
+}
+
+TEST(FormatNewIC, NoMessageWhenNotAsked) {
+  FakeWorld world;
+  EXPECT_EQ(FormatNewIC(world.components, "800111/01/1123", false), "0");
+  EXPECT_TRUE(world.messages.shown.empty());
+}
+
+TEST(FormatOldIC, AtMostEightCharacters) {
+  const ICCase cases[] = {
+      {"A1234567", "A1234567", false}, {" A123 ", "A123", false}, {"A12345678", "0", true},
+      {" nil ", "-", false},           {"", "", false},           {"123456789012", "0", true},
+  };
+  for (const ICCase& c : cases) {
+    SCOPED_TRACE(std::string("\"") + c.input + "\"");
+    FakeWorld world;
+    EXPECT_EQ(FormatOldIC(world.components, c.input), c.expected);
+    EXPECT_EQ(world.messages.shown,
+              c.message ? std::vector<ShownMessage>{kOldICMessage} : std::vector<ShownMessage>{});
+  }
+}
+
+TEST(DOBFromNewIC, BirthDateWithTheYearWindowAgainstToday) {
+  const FixedClock clock({*Date::FromYmd(2026, 6, 1), Time()});
+  const ICCase cases[] = {
+      {"800111-01-1123", "11-01-80", false},
+      {"280111-01-1123", "11-01-1928", false},  // 2028 would be in the future
+      {"260111-01-1123", "11-01-26", false},
+      {"000229-01-1123", "29-02-00", false},
+      {"801311-01-1123", "", true},  // month 13 is never a birth month
+      {"800132-01-1123", "", true},
+      {"010229-01-1123", "", true},  // 29 Feb 2001
+      {"800111011123", "", false},   // only the written form is read
+      {"", "", false},
+  };
+  for (const ICCase& c : cases) {
+    SCOPED_TRACE(std::string("\"") + c.input + "\"");
+    FakeWorld world;
+    EXPECT_EQ(DOBFromNewIC(world.components, clock, c.input, true), c.expected);
+    EXPECT_EQ(world.messages.shown,
+              c.message ? std::vector<ShownMessage>{kNewICMessage} : std::vector<ShownMessage>{});
+  }
+  FakeWorld quiet;
+  EXPECT_EQ(DOBFromNewIC(quiet.components, clock, "801311-01-1123", false), "");
+  EXPECT_TRUE(quiet.messages.shown.empty());
+}
+
+}  // namespace
+}  // namespace cn::testing

@@ -1,0 +1,233 @@
+// Settings, system codes and the lookup lists.
+#include <gtest/gtest.h>
+
+#include "base/separators.h"
+#include "fakes.h"
+#include "integration/list_search.h"
+#include "integration/motor_lists.h"
+#include "integration/settings.h"
+#include "integration/system_codes.h"
+
+namespace cn::testing {
+namespace {
+
+using List = std::vector<std::string>;
+
+const std::string kSystemCodes = Records({Fields({"1011", "Y"}), Fields({"1031", "WXX9999"}),
+                                          Fields({"1040", "A1;B2;C3"}), Fields({"1060", "*;,"}),
+                                          Fields({"10311", "wrong"})});
+
+void SetUseLocalTable(FakeWorld& world, std::string value) {
+  world.registry.values[{std::string(kUserInterfaceKey), "Use Local Table"}] = std::move(value);
+}
+
+TEST(Settings, IdentityComesFromTheUserIdKeyInOrder) {
+  FakeWorld world;
+  world.registry.values[{"Software\\Brindle\\Kivo\\Zelkor\\UserId", "_CurrentUserID"}] = "ADMIN1";
+  world.registry.values[{"Software\\Brindle\\Kivo\\Zelkor\\UserId", "_CurrentAgentType"}] = "A";
+  world.registry.values[{"Software\\Brindle\\Kivo\\Zelkor\\UserId", "_CurrentAgentCode"}] = "AG01";
+  world.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] = "/opt/kivo";
+
+  const UserIdentity identity = ReadUserIdentity(world.components);
+  EXPECT_EQ(identity.CurrentUserId, "ADMIN1");
+  EXPECT_EQ(identity.CurrentAgentType, "A");
+  EXPECT_EQ(identity.CurrentAgentCode, "AG01");
+  EXPECT_EQ(ReadInstallationPath(world.components), "/opt/kivo");
+  EXPECT_EQ(world.registry.reads,
+            (List{"_CurrentUserID", "_CurrentAgentType", "_CurrentAgentCode", "Installation Path"}));
+  EXPECT_EQ(world.registry.created, 4);  // one registry component per read
+}
+
+TEST(GetSystemCode, FetchesTheListOnceAndSearchesItInMemory) {
+  FakeWorld world;
+  SetUseLocalTable(world, "0");
+  world.backend.Answer("KivoInsurance.Find.Browse", "2", kSystemCodes);
+  LookupState state;
+
+  EXPECT_EQ(GetSystemCode(state, world.components, 1031), "WXX9999");
+  EXPECT_EQ(GetSystemCode(state, world.components, 1011), "Y");
+  EXPECT_EQ(GetSystemCode(state, world.components, 9999), "");  // not there: no second fetch
+  EXPECT_EQ(GetSystemCodeText(state, world.components, 1040), "A1;B2;C3");
+  EXPECT_EQ(world.backend.sent(),
+            (std::vector<SentCommand>{{"KivoInsurance.Find.Browse", "2"}}));
+  EXPECT_EQ(state.UseLocalTable, "0");  // read on first need
+  EXPECT_EQ(world.registry.reads, (List{"Use Local Table"}));
+}
+
+TEST(GetSystemCode, SourceFollowsTheNumericValueOfTheSetting) {
+  struct Case {
+    std::string setting;
+    bool local;
+    bool fails;
+  };
+  const Case cases[] = {
+      {"0", false, false}, {"1", true, false},  {"2", true, false},
+      {"0.0", false, false}, {"", false, true}, {"yes", false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE("Use Local Table = \"" + c.setting + "\"");
+    FakeWorld world;
+    SetUseLocalTable(world, c.setting);
+    world.backend.Answer("KivoInsurance.Find.Browse", "2", kSystemCodes);
+    world.local_table.lists[6] = Records({Fields({"1031", "LOCAL"})});
+    LookupState state;
+    if (c.fails) {
+      try {
+        GetSystemCode(state, world.components, 1031);
+        FAIL() << "a setting that is not a number must fail";
+      } catch (const RuntimeFailure& failure) {
+        EXPECT_EQ(failure.number(), failure::kTypeMismatch);
+      }
+      EXPECT_TRUE(world.backend.sent().empty());
+      continue;
+    }
+    EXPECT_EQ(GetSystemCode(state, world.components, 1031), c.local ? "LOCAL" : "WXX9999");
+    EXPECT_EQ(world.local_table.calls, c.local ? List{"GetList 6"} : List{});
+    EXPECT_EQ(world.backend.sent().size(), c.local ? 0u : 1u);
+  }
+}
+
+TEST(IsInSystemCodeList, MatchesWholeEntriesOfTheValue) {
+  FakeWorld world;
+  world.backend.Answer("KivoInsurance.Find.Browse", "2", kSystemCodes);
+  LookupState state;
+  state.UseLocalTable = "0";
+  EXPECT_TRUE(IsInSystemCodeList(state, world.components, "B2", 1040));
+  EXPECT_TRUE(IsInSystemCodeList(state, world.components, "C3", 1040));
+  EXPECT_FALSE(IsInSystemCodeList(state, world.components, "B", 1040));
+  EXPECT_FALSE(IsInSystemCodeList(state, world.components, "", 1040));
+  EXPECT_FALSE(IsInSystemCodeList(state, world.components, "B2", 9999));
+}
+
+TEST(GetMotorClassList, LocalTableOnlyWhenTheSettingIsExactlyOne) {
+  struct Case {
+    std::string setting;
+    std::int32_t kind;
+    List expected_commands;  // "command parameters"
+    List expected_local_calls;
+  };
+  const Case cases[] = {
+      {"1", 0, {}, {"GetMotorClassList 0"}},
+      {"1", 2, {}, {"GetMotorClassList 2"}},
+      {"0", 1, {"Tarvin.Find.FindMotorClass 1"}, {}},
+      {"2", 0, {"Tarvin.Find.FindMotorClass 0"}, {}},
+      {"1", 3, {}, {}},
+      {"0", -1, {}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.setting + " kind " + std::to_string(c.kind));
+    FakeWorld world;
+    SetUseLocalTable(world, c.setting);
+    world.backend.AnswerAny("Tarvin.Find.FindMotorClass", Records({"PC", "CV"}));
+    world.local_table.motor_classes[c.kind] = Records({"PC", "CV"});
+    LookupState state;
+    const List list = GetMotorClassList(state, world.components, c.kind);
+    List commands;
+    for (const SentCommand& sent : world.backend.sent()) {
+      commands.push_back(sent.command + " " + sent.parameters);
+    }
+    EXPECT_EQ(commands, c.expected_commands);
+    EXPECT_EQ(world.local_table.calls, c.expected_local_calls);
+    const bool asked = !c.expected_commands.empty() || !c.expected_local_calls.empty();
+    EXPECT_EQ(list, asked ? (List{"PC", "CV"}) : List{});
+  }
+}
+
+std::string CoverParameter(std::string_view class_code) {
+  return "6" + std::string(ParamSeparator) + std::string(class_code);
+}
+
+TEST(LoadMotorCoverList, EachClassCodeIsFetchedOnce) {
+  FakeWorld world;
+  world.backend.Answer("Tarvin.Find.Browse", CoverParameter("PC"), Records({"01", "02"}));
+  world.backend.Answer("Tarvin.Find.Browse", CoverParameter("CV"), "");
+  LookupState state;
+  state.UseLocalTable = "0";
+  state.MotorCoverListCache = {""};  // as start-up leaves it
+
+  LoadMotorCoverList(state, world.components, "PC");
+  EXPECT_EQ(state.MotorCoverList, (List{"01", "02"}));
+  EXPECT_EQ(state.MotorCoverListCache, (List{"PC|~|" + Records({"01", "02"})}));
+
+  LoadMotorCoverList(state, world.components, "CV");  // nothing found is cached too
+  EXPECT_EQ(state.MotorCoverList, List{});
+  LoadMotorCoverList(state, world.components, "PC");
+  LoadMotorCoverList(state, world.components, "CV");
+  EXPECT_EQ(state.MotorCoverList, List{});
+  LoadMotorCoverList(state, world.components, "PC");
+  EXPECT_EQ(state.MotorCoverList, (List{"01", "02"}));
+
+  EXPECT_EQ(world.backend.sent(),
+            (std::vector<SentCommand>{{"Tarvin.Find.Browse", CoverParameter("PC")},
+                                      {"Tarvin.Find.Browse", CoverParameter("CV")}}));
+  EXPECT_EQ(state.MotorCoverListCache, (List{"PC|~|" + Records({"01", "02"}), "CV|~|"}));
+}
+
+TEST(LoadMotorCoverList, TheSearchStopsAtTheFirstEmptySlotAndFillsIt) {
+  FakeWorld world;
+  world.backend.Answer("Tarvin.Find.Browse", CoverParameter("CV"), "fresh");
+  LookupState state;
+  state.UseLocalTable = "0";
+  state.MotorCoverListCache = {"PC|~|p", "", "CV|~|stale"};
+
+  LoadMotorCoverList(state, world.components, "CV");
+  EXPECT_EQ(state.MotorCoverList, List{"fresh"});
+  EXPECT_EQ(state.MotorCoverListCache, (List{"PC|~|p", "CV|~|fresh", "CV|~|stale"}));
+  EXPECT_EQ(world.backend.sent().size(), 1u);
+}
+
+TEST(LoadMotorCoverList, LocalTableModeLeavesTheListAsItIs) {
+  FakeWorld world;
+  LookupState state;
+  state.UseLocalTable = "1";
+  state.MotorCoverListCache = {""};
+  state.MotorCoverList = {"kept"};
+  LoadMotorCoverList(state, world.components, "PC");
+  EXPECT_EQ(state.MotorCoverList, List{"kept"});
+  EXPECT_TRUE(world.backend.sent().empty());
+
+  state.UseLocalTable = "";
+  EXPECT_THROW(LoadMotorCoverList(state, world.components, "PC"), RuntimeFailure);
+}
+
+TEST(ListSearch, FindsCodesDescriptionsAndEntryFields) {
+  const List list = {Fields({"01", "Comprehensive", "a", "b"}), Fields({"02", "Third Party"}),
+                     Fields({"01", "Again", "c", "d"}), "03"};
+  EXPECT_EQ(FindCodeInList(list, "02"), "02");
+  EXPECT_EQ(FindCodeInList(list, "2"), "");
+  EXPECT_EQ(FindDescription("01", list), "Comprehensive");  // the first one
+  EXPECT_EQ(FindDescription("03", list), "");
+  EXPECT_EQ(FindDescription("04", list), "");
+
+  std::string field2 = "old2";
+  std::string field3 = "old3";
+  FindEntryFields(list, "04", field2, field3);
+  EXPECT_EQ(field2, "old2");
+  EXPECT_EQ(field3, "old3");
+  FindEntryFields(list, "01", field2, field3);  // the last one
+  EXPECT_EQ(field2, "c");
+  EXPECT_EQ(field3, "d");
+}
+
+TEST(ListSearch, MotorClassFieldsWriteTheAmountWithTwoDecimals) {
+  const std::string list = Records({Fields({"PC", "Private car", "1234.5", "C", "X", "Y"}),
+                                    Fields({"PC", "Second", "1", "", "", ""}),
+                                    Fields({"MC", "Motorcycle", "", "", "", ""}),
+                                    Fields({"BAD", "Broken", "abc"})});
+  MotorClassFields fields;
+  ASSERT_TRUE(FindMotorClassFields(list, "PC", fields));
+  EXPECT_EQ(fields.field1, "Private car");
+  EXPECT_EQ(fields.field2, "1,234.50");
+  EXPECT_EQ(fields.field3, "C");
+  EXPECT_EQ(fields.field4, "X");
+  EXPECT_EQ(fields.field5, "Y");
+
+  ASSERT_TRUE(FindMotorClassFields(list, "MC", fields));
+  EXPECT_EQ(fields.field2, "");
+  EXPECT_FALSE(FindMotorClassFields(list, "XX", fields));
+  EXPECT_EQ(fields.field1, "Motorcycle");  // unchanged
+  EXPECT_THROW(FindMotorClassFields(list, "BAD", fields), RuntimeFailure);
+}
+
+}  // namespace
+}  // namespace cn::testing

@@ -1,0 +1,92 @@
+// The selection file handed to the selection dialog.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "base/separators.h"
+#include "base/text.h"
+#include "fakes.h"
+#include "integration/selection_file.h"
+
+namespace cn::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Reads a UTF-16LE file back into UTF-8; fails the test without a byte-order mark.
+std::string ReadUtf16File(const fs::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_GE(bytes.size(), 2u);
+  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
+  EXPECT_EQ(bytes.size() % 2, 0u);
+  std::string text;
+  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
+    char32_t unit = static_cast<unsigned char>(bytes[i]) |
+                    (static_cast<unsigned char>(bytes[i + 1]) << 8);
+    if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
+      const char32_t low = static_cast<unsigned char>(bytes[i + 2]) |
+                           (static_cast<unsigned char>(bytes[i + 3]) << 8);
+      unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+      i += 2;
+    }
+    text += Utf8(unit);
+  }
+  return text;
+}
+
+class SelectionFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::temp_directory_path() / ("covernote-selection-" + std::to_string(::getpid()));
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+    world_.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] =
+        root_.string();
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  fs::path root_;
+  FakeWorld world_;
+};
+
+TEST_F(SelectionFileTest, EachWriteReplacesTheFileInUtf16) {
+  const std::string first = Records({Fields({"A1", "First model, long name"}),
+                                     Fields({"A2", "Second"})});
+  const std::string second = Records({Fields({"B1", "Caf\xC3\xA9 \xF0\x9F\x9A\x97"})});
+
+  WriteSelectionFile(world_.components, first);  // creates Temp
+  const fs::path file = root_ / "Temp" / "mySelect.txt";
+  EXPECT_EQ(ReadUtf16File(file), first);
+  WriteSelectionFile(world_.components, second);
+  EXPECT_EQ(ReadUtf16File(file), second);
+  EXPECT_EQ(world_.registry.reads, (std::vector<std::string>{"Installation Path",
+                                                              "Installation Path"}));
+}
+
+TEST_F(SelectionFileTest, SeparatorsAreSingleUtf16Units) {
+  EXPECT_EQ(EncodeUtf16File(std::string("a") + std::string(FieldSeparator)),
+            std::string("\xFF\xFE" "a\0\xFE\xFF", 6));
+  EXPECT_EQ(EncodeUtf16File(""), "\xFF\xFE");
+  EXPECT_EQ(EncodeUtf16File("\xFF"), "\xFF\xFE\xFD\xFF");  // a stray byte
+}
+
+TEST_F(SelectionFileTest, TheBackslashPathIsAFolderPath) {
+  EXPECT_EQ(SelectionFilePath("/opt/kivo"), fs::path("/opt/kivo/Temp/mySelect.txt"));
+  EXPECT_EQ(SelectionFilePath("\\srv\\kivo"), fs::path("/srv/kivo/Temp/mySelect.txt"));
+}
+
+TEST_F(SelectionFileTest, AMissingInstallationIsAClearFailure) {
+  world_.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] = "";
+  EXPECT_THROW(WriteSelectionFile(world_.components, "x"), RuntimeFailure);
+  world_.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] =
+      (root_ / "missing").string();
+  EXPECT_THROW(WriteSelectionFile(world_.components, "x"), RuntimeFailure);
+  EXPECT_FALSE(fs::exists(root_ / "missing"));
+}
+
+}  // namespace
+}  // namespace cn::testing
