@@ -5,6 +5,7 @@
 // ("A1234567"). The nil words "nil", "NIL", "na", "NA" and "-" (exactly, after
 // trimming) mean "no number" and are written back as "-".
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
