@@ -1,0 +1,182 @@
+#include "workspace/reply_layout.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "base/currency.h"
+#include "base/date_format.h"
+#include "base/date_reader.h"
+#include "base/number_format.h"
+#include "base/runtime_failure.h"
+#include "base/separators.h"
+#include "base/text.h"
+
+namespace cn {
+namespace {
+
+constexpr std::string_view kSource = "CoverNoteRecord";
+
+[[noreturn]] void Unreadable(const LayoutRow& row, std::string_view value, std::string_view what) {
+  throw RuntimeFailure(failure::kTypeMismatch,
+                       "Type mismatch: reply position " + std::to_string(row.position) + " (" +
+                           std::string(row.field->name) + ") holds \"" + std::string(value) +
+                           "\", which is not " + std::string(what),
+                       std::string(kSource));
+}
+
+DateTime RequireDateTime(const LayoutRow& row, std::string_view value) {
+  const std::optional<DateTime> date_time = ReadDateTime(value);
+  if (!date_time) Unreadable(row, value, "a date");
+  return *date_time;
+}
+
+std::string Convert(const LayoutRow& row, std::string_view value) {
+  if (value.empty() && row.when_empty) return std::string(*row.when_empty);
+  switch (row.conversion) {
+    case Conversion::kAsIs:
+    case Conversion::kList:
+    case Conversion::kBoolean:
+    case Conversion::kMaritalStatus:
+      return std::string(value);
+    case Conversion::kDate:
+      return value.empty() ? std::string() : FormatDate(RequireDateTime(row, value).date);
+    case Conversion::kTime:
+      return value.empty() ? std::string() : FormatTime(RequireDateTime(row, value).time);
+    case Conversion::kMoney2: {
+      if (Trim(value).empty()) return FormatMoney2(Currency());
+      const std::optional<Currency> amount = Currency::TryParse(value);
+      if (!amount) Unreadable(row, value, "an amount");
+      return FormatMoney2(*amount);
+    }
+    case Conversion::kNoDash:
+      return Replace(value, "-", "");
+    case Conversion::kUpper:
+      return UCase(value);
+  }
+  return std::string(value);
+}
+
+CoverNoteFields& Of(CoverNoteRecord& record, Instance instance) {
+  return instance == Instance::kCurrent ? record.Current : record.Previous;
+}
+
+void Assign(CoverNoteRecord& record, Instance instance, const LayoutRow& row,
+            std::string_view value) {
+  const FieldInfo& field = *row.field;
+  if (field.BesideRecord()) {
+    if (instance == Instance::kCurrent && field.record_text) {
+      record.*field.record_text = Convert(row, value);
+    }
+    return;
+  }
+  CoverNoteFields& fields = Of(record, instance);
+  if (field.kind == FieldKind::kBoolean) {
+    try {
+      fields.*field.boolean = ReadBooleanText(value);
+    } catch (const RuntimeFailure&) {
+      Unreadable(row, value, "True or False");
+    }
+    return;
+  }
+  fields.*field.text = Convert(row, value);
+}
+
+// The list a layout carries for one array; nullopt when the layout has no row for it.
+std::optional<std::vector<std::string>> ListOf(ReplyLayout layout, const ReplyFields& reply,
+                                               TextArray array) {
+  for (const LayoutRow& row : layout) {
+    if (row.conversion == Conversion::kList && row.field->text_array == array) {
+      return Split(reply.At(row.position), DialogArgSeparator);
+    }
+  }
+  return std::nullopt;
+}
+
+// The same, with a column the layout lacks read as an empty value.
+std::vector<std::string> ListOrNothing(ReplyLayout layout, const ReplyFields& reply,
+                                       TextArray array) {
+  return ListOf(layout, reply, array).value_or(std::vector<std::string>());
+}
+
+void FillNamedDrivers(CoverNoteFields& fields, ReplyLayout layout, const ReplyFields& reply) {
+  std::optional<std::vector<std::string>> names =
+      ListOf(layout, reply, &CoverNoteFields::DriverNames);
+  if (!names) return;
+  if (names->empty()) names->emplace_back();
+  const std::size_t rows = names->size();
+  fields.DriverNames = std::move(*names);
+  for (const TextArray array : kNamedDriverArrays) {
+    if (array == &CoverNoteFields::DriverNames) continue;
+    std::vector<std::string> column = ListOrNothing(layout, reply, array);
+    column.resize(rows);
+    fields.*array = std::move(column);
+  }
+}
+
+void FillExtCovers(CoverNoteRecord& record, Instance instance, ReplyLayout layout,
+                   const ReplyFields& reply) {
+  CoverNoteFields& fields = Of(record, instance);
+  std::optional<std::vector<std::string>> codes =
+      ListOf(layout, reply, &CoverNoteFields::ExtCoverCodes);
+  if (!codes) return;
+  const std::size_t rows = std::max<std::size_t>(codes->size(), 1);
+  for (const TextArray array : kExtCoverArrays) {
+    // An empty codes value empties every column, whatever the others hold.
+    std::vector<std::string> column;
+    if (!codes->empty()) column = ListOrNothing(layout, reply, array);
+    column.resize(rows);
+    fields.*array = std::move(column);
+  }
+  if (instance == Instance::kCurrent) record.ExtUserPremiumMarks.assign(rows, false);
+}
+
+void FillClaims(CoverNoteFields& fields, ReplyLayout layout, const ReplyFields& reply) {
+  const std::optional<std::vector<std::string>> accident_dates =
+      ListOf(layout, reply, &CoverNoteFields::ClaimAccidentDates);
+  if (!accident_dates) return;
+  for (const TextArray array : kClaimArrays) {
+    std::vector<std::string> column;
+    if (!accident_dates->empty()) column = ListOrNothing(layout, reply, array);
+    if (column.empty()) column.emplace_back();
+    fields.*array = std::move(column);
+  }
+}
+
+}  // namespace
+
+std::string_view ReplyFields::At(int position) const {
+  if (position < 0 || static_cast<std::size_t>(position) >= fields_.size()) return {};
+  return fields_[static_cast<std::size_t>(position)];
+}
+
+void AssignRows(CoverNoteRecord& record, Instance instance, ReplyLayout layout,
+                const ReplyFields& reply, int first, int last) {
+  for (const LayoutRow& row : layout) {
+    if (row.position < first || row.position > last) continue;
+    if (row.conversion == Conversion::kList || row.conversion == Conversion::kMaritalStatus) {
+      continue;
+    }
+    Assign(record, instance, row, reply.At(row.position));
+  }
+}
+
+void AssignMaritalStatus(CoverNoteRecord& record, Instance instance, ReplyLayout layout,
+                         const ReplyFields& reply) {
+  CoverNoteFields& fields = Of(record, instance);
+  for (const LayoutRow& row : layout) {
+    if (row.conversion != Conversion::kMaritalStatus) continue;
+    // A company has no marital status; "3" is the code the back end keeps for it.
+    fields.*row.field->text =
+        fields.ClientType == "C" ? std::string("3") : Convert(row, reply.At(row.position));
+  }
+}
+
+void FillArrayGroups(CoverNoteRecord& record, Instance instance, ReplyLayout layout,
+                     const ReplyFields& reply) {
+  CoverNoteFields& fields = Of(record, instance);
+  FillNamedDrivers(fields, layout, reply);
+  FillExtCovers(record, instance, layout, reply);
+  FillClaims(fields, layout, reply);
+}
+
+}  // namespace cn

@@ -1,0 +1,130 @@
+#pragma once
+// Everything the screen remembers while it is open, shared by the workspace page
+// and every tab page: the cover note under amendment, the flags through which the
+// pages coordinate, who is working and the lookup lists fetched so far. One object,
+// created with the workspace page and alive until it unloads; grouped by the part
+// of the screen that owns each item.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/clock.h"
+#include "base/date.h"
+#include "integration/components.h"
+#include "integration/lookup_state.h"
+#include "workspace/client_details.h"
+#include "workspace/cover_note_record.h"
+
+namespace cn {
+
+// Tab ids: each names one tab page and is also the message the shell posts when
+// that tab is clicked.
+inline constexpr std::string_view kCoverTabId = "COVCover";
+inline constexpr std::string_view kVehicleTabId = "COVVeh";
+inline constexpr std::string_view kNCDTabId = "COVNCD";
+inline constexpr std::string_view kPremiumTabId = "COVPrem";
+inline constexpr std::string_view kNewTariffPremiumTabId = "COVNPrem";
+inline constexpr std::string_view kOtherPremiumTabId = "COVOPrem";
+
+inline constexpr std::string_view kScreenTitle = "Cover Note Amendment - Administrator";
+
+// The workspace page: which tab is shown, what a tab asked of the next one, and
+// the flags that keep handlers from running into each other.
+struct WorkspacePageState {
+  std::string CurrentTabId;  // "" until a tab page has loaded
+  std::string CurrentPremiumTabId;
+  std::string PendingTabCommand;
+  bool TabSwitchInProgress = false;
+  bool ResetInProgress = false;
+  bool PageFilling = false;
+  bool ExtendedCoverDetailsStale = false;
+  std::vector<std::string> ExtendedCoverDetails;
+  std::string SaveButtonId;
+  std::int32_t NamedDriverCountSeen = 1;
+};
+
+// Values read once at start-up besides the identity and the lookup lists.
+struct StartupValues {
+  std::string AgentTariffRegion;
+  std::string NewTariffDate;
+};
+
+// The motor class lists, one per cover type, each loaded on first use and kept.
+struct ClassLists {
+  std::vector<std::string> PrivateClassList;  // kind 0, loaded at start-up
+  std::vector<std::string> CommercialClassList;  // kind 1
+  std::vector<std::string> MotorcycleClassList;  // kind 2
+};
+
+// What the record and tab transfers remember between transfers.
+struct TransferState {
+  ClientDetails ClientCopy;  // the client as the save will write it
+  std::string ClassDescription;
+  std::string LastMotorCoverCode;
+  bool NRICGiven = false;
+  bool IssueDateReadOnly = false;
+  bool TransactionTypeDisabled = false;
+  bool ClassOrCoverChanged = false;
+};
+
+// The read of a cover note on the Cover tab.
+struct ReadState {
+  bool RecordShown = false;
+  std::string LoadedCoverNoteNo;  // as typed, of the last successful read
+};
+
+// The client block of the Cover tab.
+struct ClientState {
+  ClientDetails ClientAsRead;  // the client master as last read
+  bool NewAddress = false;     // "chkNewAdd": the client moves to a new address
+};
+
+// What the administrator typed on the premium tabs, and whether the factors of
+// each rating engine changed since its last computation.
+struct PremiumState {
+  bool FactorsChangedNewTariff = false;
+  bool BasicPremiumEntered = false;
+  bool LoadPercentageEntered = false;
+  bool TariffPremiumEntered = false;
+  bool ExcessEntered = false;
+  bool PremiumChangedV10 = false;
+};
+
+// The row-table objects are made by the tab pages that show them and kept here;
+// until a table exists its operations do nothing.
+struct RowTableHooks {
+  // Clears the extended-cover table's note that its rows need repricing.
+  std::function<void()> ResetExtendedCoverTable;
+};
+
+struct Workspace {
+  Workspace(const Components& components, const Clock& local_clock)
+      : components(components), local_clock(local_clock) {}
+  Workspace(const Workspace&) = delete;
+  Workspace& operator=(const Workspace&) = delete;
+
+  // The outside components and the page's own clock.
+  const Components& components;
+  const Clock& local_clock;
+
+  CoverNoteRecord record;
+  WorkspacePageState page;
+  UserIdentity identity;
+  LookupState lookup;
+  StartupValues startup;
+  ClassLists class_lists;
+  TransferState transfer;
+  ReadState read;
+  ClientState client;
+  PremiumState premium;
+  RowTableHooks row_tables;
+};
+
+// "Now" as the business rules see it: the back end's clock, or the page's own
+// when the back end gives no time.
+DateTime SystemDateTime(const Workspace& workspace);
+
+}  // namespace cn
