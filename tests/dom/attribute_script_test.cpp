@@ -1,1 +1,125 @@
-// Tests of the interaction part of the document model.
+// The row tables' command script: the one accepted form, and everything else refused untouched.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/runtime_failure.h"
+#include "dom/attribute_script.h"
+#include "dom/document.h"
+#include "dom/events.h"
+
+namespace cn::dom {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+constexpr std::string_view kPage = R"(<body>
+  <span id=kvExecuteCommand style="display:none">before</span>
+  <table><tr id=rowDrv2><td><input id=txtICNo></td></tr></table>
+</body>)";
+
+struct Page {
+  std::shared_ptr<Document> document = Document::Parse(kPage);
+  std::shared_ptr<Element> command = document->GetElementById("kvExecuteCommand");
+  std::shared_ptr<Element> row = document->GetElementById("rowDrv2");
+  std::shared_ptr<Element> control = document->GetElementById("txtICNo");
+  std::vector<std::string> commands;  // what the page's command handler received
+
+  Page() {
+    document->Bind("kvExecuteCommand", "onclick", [this] { commands.push_back(command->InnerText()); });
+  }
+
+  void Run(std::string_view script) {
+    row->SetAttribute("onClicked", script);
+    Event event("clicked", control);
+    RunAttributeScript(*row, "onClicked", event);
+  }
+};
+
+TEST(CommandScript, ReadsTheFormTheRowTablesWrite) {
+  struct Case {
+    const char* script;
+    CommandScript parsed;
+  };
+  const Case cases[] = {
+      {"kvExecuteCommand.innerText='cmdHighliteRow{#+#}' + event.srcElement.id + '{#,#}2';kvExecuteCommand.click();",
+       {"kvExecuteCommand", "cmdHighliteRow{#+#}", "{#,#}2"}},
+      // Whitespace around "=", "+" and ";" and at both ends.
+      {" \tkvExecuteCommand.innerText = 'DOBChanged{#+#}'+event.srcElement.id+'{#,#}0' ; kvExecuteCommand.click() ;\r\n",
+       {"kvExecuteCommand", "DOBChanged{#+#}", "{#,#}0"}},
+      {"kvExecuteCommand.innerText=''+event.srcElement.id+'';kvExecuteCommand.click();", {"kvExecuteCommand", "", ""}},
+      // Another command element, several commands, text that is not ASCII.
+      {"kvCmd_2.innerText='a{#.#}b{#+#}' + event.srcElement.id + '{#,#}9 \xC3\xA9';kvCmd_2.click();",
+       {"kvCmd_2", "a{#.#}b{#+#}", "{#,#}9 \xC3\xA9"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseCommandScript(c.script), c.parsed) << c.script;
+}
+
+TEST(CommandScript, RunningItWritesTheSourceIdAndClicksTheCommandElement) {
+  Page page;
+  page.Run("kvExecuteCommand.innerText='DriverICChanged{#+#}' + event.srcElement.id + '{#,#}2';kvExecuteCommand.click();");
+  EXPECT_THAT(page.commands, ElementsAre("DriverICChanged{#+#}txtICNo{#,#}2"));
+  EXPECT_EQ(page.command->InnerText(), "DriverICChanged{#+#}txtICNo{#,#}2");
+}
+
+TEST(CommandScript, RefusesEverythingElseAndTouchesNothing) {
+  const std::string good_first = "kvExecuteCommand.innerText='C{#+#}' + event.srcElement.id + '{#,#}1';";
+  const std::string good_second = "kvExecuteCommand.click();";
+  const std::string refused[] = {
+      "",
+      "alert(1)",
+      "javascript:kvExecuteCommand.click();",
+      good_first,                                                   // no click
+      good_first + "kvExecuteCommand.click()",                      // missing last semicolon
+      "kvExecuteCommand.innerText='C{#+#}' + event.srcElement.id + '{#,#}1'kvExecuteCommand.click();",
+      good_first + "otherElement.click();",                         // a second element name
+      good_first + "KVEXECUTECOMMAND.click();",
+      good_first + good_second + "alert(1);",                       // text after the second statement
+      good_first + good_second + good_second,
+      "kvExecuteCommand.innerText='C' + document.cookie + '{#,#}1';" + good_second,
+      "kvExecuteCommand.innerText='C{#+#}' + event.srcElement.id + '{#,#}' + 1;" + good_second,
+      "kvExecuteCommand.innerText='C{#+#}' + event.srcElement.name + '{#,#}1';" + good_second,
+      "kvExecuteCommand.innerText='C{#+#}' + event.srcElement.ID + '{#,#}1';" + good_second,
+      "kvExecuteCommand.innerHTML='<img src=x onerror=alert(1)>' + event.srcElement.id + '';" + good_second,
+      "kvExecuteCommand.innerText=\"C{#+#}\" + event.srcElement.id + \"{#,#}1\";" + good_second,
+      "kvExecuteCommand.innerText='C\\'{#+#}' + event.srcElement.id + '{#,#}1';" + good_second,
+      "kvExecuteCommand.innerText='C\"{#+#}' + event.srcElement.id + '{#,#}1';" + good_second,
+      "kvExecuteCommand.innerText='C{#+#}' + event.srcElement.id + '{#,#}1;" + good_second,  // unclosed quote
+      "kvExecuteCommand .innerText='C{#+#}' + event.srcElement.id + '{#,#}1';" + good_second,
+      good_first + "kvExecuteCommand.click ();",
+      good_first + "kvExecuteCommand.click;",
+      good_first + "window.kvExecuteCommand.click();",
+  };
+  for (const std::string& script : refused) {
+    Page page;
+    try {
+      page.Run(script);
+      ADD_FAILURE() << "accepted: " << script;
+    } catch (const RuntimeFailure& failure) {
+      EXPECT_THAT(failure.description(), HasSubstr("\"" + script + "\"")) << script;
+      EXPECT_EQ(failure.number(), failure::kInvalidArgument);
+    }
+    EXPECT_EQ(page.command->InnerText(), "before") << script;
+    EXPECT_TRUE(page.commands.empty()) << script;
+  }
+}
+
+TEST(CommandScript, AMissingScriptOrCommandElementFailsNamingIt) {
+  Page page;
+  Event event("clicked", page.control);
+  EXPECT_THROW(RunAttributeScript(*page.row, "onClicked", event), RuntimeFailure);
+  try {
+    page.Run("kvMissing.innerText='C{#+#}' + event.srcElement.id + '{#,#}1';kvMissing.click();");
+    FAIL() << "ran without a command element";
+  } catch (const RuntimeFailure& failure) {
+    EXPECT_THAT(failure.description(), HasSubstr("'kvMissing'"));
+  }
+  EXPECT_TRUE(page.commands.empty());
+}
+
+}  // namespace
+}  // namespace cn::dom

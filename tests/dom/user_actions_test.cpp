@@ -1,1 +1,353 @@
-// Tests of the interaction part of the document model.
+// What a person does on a page: focus, typing, keys, clicks, choices, and the events in order.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/runtime_failure.h"
+#include "base/separators.h"
+#include "dom/document.h"
+#include "dom/events.h"
+#include "dom/user_actions.h"
+
+namespace cn::dom {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+constexpr std::string_view kPage = R"(<body>
+  <span id=kvExecuteCommand style="display:none"></span>
+  <input id=txtVehicleNumber><input id=txtName><input id=txtNRIC value="OLD-VALUE">
+  <input id=txtMortgagee readonly value="KIVO BANK"><input id=txtLocked disabled>
+  <input id=txtHidden style="display:none"><textarea id=txtNote></textarea>
+  <input type=checkbox id=chkNewAdd><input type=radio name=cover id=optPrivateCover readonly>
+  <select id=cboState><option value="">(none)</option><option value=01>JOHOR</option><option value=14>KUALA LUMPUR</option></select>
+  <button id=cmdReadCNoteNo>Read</button>
+  <div id=divNPerson></div>
+</body>)";
+
+// A page whose handlers write what they saw into one log.
+struct Page {
+  std::shared_ptr<Document> document = Document::Parse(kPage);
+  std::vector<std::string> log;
+
+  std::shared_ptr<Element> Get(std::string_view id) const { return document->GetElementById(id); }
+  // Logs "id.event" (and the key code of key events) when the event fires.
+  void Watch(std::string_view id, std::initializer_list<const char*> events) {
+    for (const char* event_name : events) {
+      document->Bind(id, event_name, [this, entry = std::string(id) + "." + event_name] {
+        const Event* event = document->ParentWindow()->CurrentEvent();
+        log.push_back(event->KeyCode() != 0 ? entry + " " + std::to_string(event->KeyCode()) : entry);
+      });
+    }
+  }
+  Event& CurrentEvent() const { return *document->ParentWindow()->CurrentEvent(); }
+};
+
+// ---- Focus, blur, change --------------------------------------------------------------------
+
+TEST(UserFocus, LeavingRaisesChangeOnlyWhenTheValueDiffersThenBlurThenFocusesTheTarget) {
+  Page page;
+  page.Watch("txtName", {"onfocus", "onchange", "onblur"});
+  page.Watch("txtNRIC", {"onfocus", "onchange", "onblur"});
+
+  EXPECT_TRUE(UserFocus(*page.Get("txtName")));
+  EXPECT_TRUE(UserFocus(*page.Get("txtName")));  // already there: nothing more
+  page.Get("txtName")->SetValue("TAN");
+  EXPECT_TRUE(UserFocus(*page.Get("txtNRIC")));
+  page.Get("txtNRIC")->SetValue("changed");
+  page.Get("txtNRIC")->SetValue("OLD-VALUE");  // back as it was: no change to report
+  UserBlur(*page.Get("txtNRIC"));
+  UserBlur(*page.Get("txtNRIC"));  // no longer focused
+  EXPECT_THAT(page.log, ElementsAre("txtName.onfocus", "txtName.onchange", "txtName.onblur", "txtNRIC.onfocus",
+                                    "txtNRIC.onblur"));
+  EXPECT_TRUE(page.document->ActiveElement()->Is("BODY"));
+}
+
+TEST(UserFocus, AFieldCheckThatSendsThePersonBackKeepsTheFocusAndStopsTheClick) {
+  Page page;
+  page.Watch("cmdReadCNoteNo", {"onfocus", "onclick"});
+  page.document->Bind("txtNRIC", "onblur", [&] {
+    page.log.push_back("txtNRIC.onblur: invalid, back");
+    page.Get("txtNRIC")->Focus();
+    page.Get("txtNRIC")->Select();
+  });
+  UserFocus(*page.Get("txtNRIC"));
+  UserClick(*page.Get("cmdReadCNoteNo"));
+  EXPECT_THAT(page.log, ElementsAre("txtNRIC.onblur: invalid, back"));
+  EXPECT_EQ(page.document->ActiveElement(), page.Get("txtNRIC"));
+
+  // The person types again: the selected bad value is replaced.
+  page.document->Events().Unbind("txtNRIC", "onblur");
+  TypeText(*page.Get("txtNRIC"), "A1");
+  EXPECT_EQ(page.Get("txtNRIC")->Value(), "A1");
+}
+
+TEST(UserFocus, UnreachableElementsTakeNothing) {
+  Page page;
+  page.Watch("txtName", {"onblur"});
+  UserFocus(*page.Get("txtName"));
+  for (const char* id : {"txtLocked", "txtHidden"}) {
+    page.Watch(id, {"onfocus", "onkeypress", "onclick"});
+    EXPECT_FALSE(UserFocus(*page.Get(id))) << id;
+    TypeText(*page.Get(id), "x");
+    UserClick(*page.Get(id));
+    EXPECT_EQ(page.Get(id)->Value(), "") << id;
+  }
+  EXPECT_THAT(page.log, IsEmpty());
+  EXPECT_EQ(page.document->ActiveElement(), page.Get("txtName"));
+}
+
+// ---- Typing ---------------------------------------------------------------------------------
+
+TEST(TypeText, KeypressHandlersMayRewriteOrDiscardKeys) {
+  Page page;
+  // The vehicle number is kept in capitals as it is typed.
+  page.document->Bind("txtVehicleNumber", "onkeypress", [&] {
+    Event& event = page.CurrentEvent();
+    if (event.KeyCode() >= 'a' && event.KeyCode() <= 'z') event.SetKeyCode(event.KeyCode() - 'a' + 'A');
+  });
+  // The name takes no digits.
+  page.document->Bind("txtName", "onkeypress", [&] {
+    Event& event = page.CurrentEvent();
+    if (event.KeyCode() >= '0' && event.KeyCode() <= '9') event.SetKeyCode(0);
+  });
+  TypeText(*page.Get("txtVehicleNumber"), "wxy 1234 q");
+  TypeText(*page.Get("txtName"), "Tan 2 Ah Kow");
+  EXPECT_EQ(page.Get("txtVehicleNumber")->Value(), "WXY 1234 Q");
+  EXPECT_EQ(page.Get("txtName")->Value(), "Tan  Ah Kow");
+
+  page.document->Bind("txtNote", "onkeypress", [&] { page.CurrentEvent().SetKeyCode(-5); });
+  EXPECT_THROW(TypeText(*page.Get("txtNote"), "x"), RuntimeFailure);
+}
+
+TEST(TypeText, EveryCharacterIsOneKeyInOrderAndControlKeysTypeNothing) {
+  Page page;
+  page.Watch("txtName", {"onfocus", "onkeypress"});
+  TypeText(*page.Get("txtName"), "\xC3\xA9" "a\r");  // é, a, Enter
+  EXPECT_THAT(page.log, ElementsAre("txtName.onfocus", "txtName.onkeypress 233", "txtName.onkeypress 97",
+                                    "txtName.onkeypress 13"));
+  EXPECT_EQ(page.Get("txtName")->Value(), "\xC3\xA9" "a");
+}
+
+TEST(TypeText, MaximumLengthCountsCharactersNotBytes) {
+  Page page;
+  const auto name = page.Get("txtName");
+  name->SetMaxLength(5);
+  TypeText(*name, "Zo\xC3\xAB \xC3\x91\xC3\xBA\xC3\xB1" "ez");  // "Zoë Ñúñez"
+  EXPECT_EQ(name->Value(), "Zo\xC3\xAB \xC3\x91");
+  TypeText(*name, "x");
+  EXPECT_EQ(name->Value(), "Zo\xC3\xAB \xC3\x91");
+}
+
+TEST(TypeText, ReadOnlyBoxesRaiseTheirKeysButTakeNothing) {
+  Page page;
+  page.Watch("txtMortgagee", {"onkeypress"});
+  TypeText(*page.Get("txtMortgagee"), "ab");
+  EXPECT_THAT(page.log, ElementsAre("txtMortgagee.onkeypress 97", "txtMortgagee.onkeypress 98"));
+  EXPECT_EQ(page.Get("txtMortgagee")->Value(), "KIVO BANK");
+}
+
+TEST(TypeText, ASelectedTextIsReplacedByTheFirstCharacterTheBoxTakes) {
+  Page page;
+  const auto nric = page.Get("txtNRIC");
+  nric->AddBehavior("Behaviors/NRIC.htc");
+  UserFocus(*nric);
+  nric->Select();
+  TypeText(*nric, "_s");  // "_" is refused and leaves the selection; "s" replaces it
+  EXPECT_EQ(nric->Value(), "S");
+  TypeText(*nric, "7");
+  EXPECT_EQ(nric->Value(), "S7");
+}
+
+TEST(TypeText, RefusesWhatCannotBeTyped) {
+  Page page;
+  EXPECT_THROW(TypeText(*page.Get("cboState"), "J"), RuntimeFailure);
+  EXPECT_THROW(TypeText(*page.Get("chkNewAdd"), "x"), RuntimeFailure);
+  try {
+    TypeText(*page.Get("txtName"), "ab\xC3");
+    FAIL() << "broken text was typed";
+  } catch (const RuntimeFailure& failure) {
+    EXPECT_THAT(failure.description(), HasSubstr("UTF-8"));
+  }
+  EXPECT_EQ(page.Get("txtName")->Value(), "");
+}
+
+TEST(TypeText, BehavioursFilterWhatAPersonTypes) {
+  struct Case {
+    const char* behavior;  // "" for a box without behaviour
+    const char* typed;
+    const char* value;
+  };
+  const std::string separator(FieldSeparator);
+  const std::string address = "No. 5, Jln Ampang/Kg. Baru #3" + separator + "\xC3\x89" "cole";
+  const Case cases[] = {
+      {"", "any \x01thing", "any thing"},
+      {"Behaviors/EntryDate.htc", "05-Mar-2014", "05-Mar-2014"},
+      {"Behaviors/EntryDate.htc", "5/3/14", "5/3/14"},
+      {"Behaviors/EntryDate.htc", "05.03.2014 xk", "05032014"},
+      {"./Behaviors/DateEntry.htc", "12 Dec 1980", "12Dec1980"},
+      {"Behaviors/EntryNumber.htc", "-12a3.4 5", "12345"},
+      {"Behaviors/EntryCur.htc", "-1,234.5.6-", "-1,234.56"},
+      {"Behaviors/EntryCur.htc", "1-2.-3", "12.3"},
+      {"Behaviors/EntryCur.htc", ".5", ".5"},
+      {"Behaviors\\EntryCurSI.htc", "150,000.00", "150,000.00"},
+      {"Behaviors/EntrySpace.htc", "  JOHN TAN  ", "JOHN TAN  "},
+      {"Behaviors/NRIC.htc", "s1234567d", "S1234567D"},
+      {"Behaviors/NRIC.htc", "800101-14-5566 /x", "800101-14-5566X"},
+      {"Behaviors/EntryAddress.htc", address.c_str(), "No. 5, Jln Ampang/Kg. Baru #3\xC3\x89" "cole"},
+  };
+  for (const Case& c : cases) {
+    Page page;
+    const auto box = page.Get("txtName");
+    if (*c.behavior != '\0') box->AddBehavior(c.behavior);
+    TypeText(*box, c.typed);
+    EXPECT_EQ(box->Value(), c.value) << c.behavior << " typed " << c.typed;
+  }
+}
+
+TEST(TypeText, EveryFilterOfTheBoxApplies) {
+  Page page;
+  const auto box = page.Get("txtName");
+  box->SetAttribute("style", "behavior: url(Behaviors/EntrySpace.htc)");
+  box->AddBehavior("Behaviors/EntryNumber.htc");
+  TypeText(*box, " 1 2x3");
+  EXPECT_EQ(box->Value(), "123");
+}
+
+// ---- Keys, clicks, choices -------------------------------------------------------------------
+
+TEST(PressKey, DownPressUpAndOnlyCharacterKeysPress) {
+  Page page;
+  page.Watch("txtVehicleNumber", {"onkeydown", "onkeypress", "onkeyup"});
+  PressKey(*page.Get("txtVehicleNumber"), 13);
+  PressKey(*page.Get("txtVehicleNumber"), 9);
+  EXPECT_THAT(page.log, ElementsAre("txtVehicleNumber.onkeydown 13", "txtVehicleNumber.onkeypress 13",
+                                    "txtVehicleNumber.onkeyup 13", "txtVehicleNumber.onkeydown 9",
+                                    "txtVehicleNumber.onkeyup 9"));
+  EXPECT_EQ(page.Get("txtVehicleNumber")->Value(), "");
+
+  page.log.clear();
+  page.document->Bind("txtVehicleNumber", "onkeydown", [&] { page.CurrentEvent().SetKeyCode(0); });
+  PressKey(*page.Get("txtVehicleNumber"), 13);
+  EXPECT_THAT(page.log, ElementsAre("txtVehicleNumber.onkeyup 13"));
+  EXPECT_THROW(PressKey(*page.Get("txtVehicleNumber"), 0), RuntimeFailure);
+}
+
+TEST(UserClick, FocusMovesBeforeTheClickAndLockedOptionButtonsStayAsTheyAre) {
+  Page page;
+  page.Watch("txtName", {"onblur"});
+  page.Watch("cmdReadCNoteNo", {"onfocus", "onclick"});
+  page.Watch("optPrivateCover", {"onfocus", "onclick"});
+  page.document->Bind("chkNewAdd", "onclick", [&] {
+    page.log.push_back(std::string("chkNewAdd.onclick ") + (page.Get("chkNewAdd")->Checked() ? "checked" : "clear"));
+  });
+  UserFocus(*page.Get("txtName"));
+  UserClick(*page.Get("cmdReadCNoteNo"));
+  UserClick(*page.Get("chkNewAdd"));
+  UserClick(*page.Get("optPrivateCover"));
+  EXPECT_THAT(page.log, ElementsAre("txtName.onblur", "cmdReadCNoteNo.onfocus", "cmdReadCNoteNo.onclick",
+                                    "chkNewAdd.onclick checked", "optPrivateCover.onfocus"));
+  EXPECT_FALSE(page.Get("optPrivateCover")->Checked());
+}
+
+TEST(ChooseOption, ChangeOnlyWhenTheValueChangesAndNotAgainOnLeaving) {
+  Page page;
+  const auto state = page.Get("cboState");
+  page.Watch("cboState", {"onfocus", "onchange", "onblur"});
+  ChooseOption(*state, "14");
+  ChooseOption(*state, "14");
+  ChooseOption(*state, "01");
+  UserBlur(*state);
+  EXPECT_THAT(page.log, ElementsAre("cboState.onfocus", "cboState.onchange", "cboState.onchange", "cboState.onblur"));
+  EXPECT_EQ(state->Value(), "01");
+
+  try {
+    ChooseOption(*state, "99");
+    FAIL() << "an unknown state was chosen";
+  } catch (const RuntimeFailure& failure) {
+    EXPECT_THAT(failure.description(), HasSubstr("'99'"));
+  }
+  EXPECT_EQ(state->Value(), "01");
+  EXPECT_THROW(ChooseOption(*page.Get("txtName"), "01"), RuntimeFailure);
+}
+
+// ---- The row tables' command channel ---------------------------------------------------------
+
+std::string Script(std::string_view command, int row) {
+  return "kvExecuteCommand.innerText='" + std::string(command) + "{#+#}' + event.srcElement.id + '{#,#}" +
+         std::to_string(row) + "';kvExecuteCommand.click();";
+}
+
+// One named-driver row, built as the table builds it: cells through innerHTML, then the
+// behaviours and their scripts.
+std::shared_ptr<Element> AddDriverRow(Document& document, int index) {
+  struct Cell {
+    const char* width;
+    const char* html;
+  };
+  const Cell cells[] = {
+      {"15%", "<Input tabindex=1 id =txtDrv>"},          {"14%", "<Input tabindex=1 id =txtICNo maxlength=14>"},
+      {"14%", "<Input tabindex=1 id =txtDOB>"},          {"14%", "<Input tabindex=1 id =txtLicenceDate>"},
+      {"10%", "<Select tabindex=1 id =txtGender></Select>"}, {"19%", "<Select tabindex=1 id =cboOccupation></Select>"},
+      {"14%", "<Input tabindex=1 id =txtRelationship>"},
+  };
+  const auto container = document.GetElementById("divNPerson");
+  if (container->Children().empty()) container->ApplyElement(document.CreateElement("TABLE"), "inside");
+  const auto row = container->Children().front()->InsertRow(-1);
+  row->SetId("rowDrv" + std::to_string(index));
+  for (const Cell& c : cells) {
+    const auto cell = row->InsertCell(-1);
+    cell->SetWidth(c.width);
+    cell->SetInnerHtml(c.html);
+  }
+  row->AddBehavior("./Behaviors/DataEntry.htc");
+  row->SetAttribute("onClicked", Script("cmdHighliteRow", index));
+  row->GetFromAll("txtDOB")->AddBehavior("./Behaviors/DateEntry.htc");
+  const std::pair<const char*, const char*> changes[] = {{"txtDrv", "DriverNameChanged"},
+                                                         {"txtICNo", "DriverICChanged"},
+                                                         {"txtLicenceDate", "DriverLicenceDateChanged"},
+                                                         {"txtDOB", "DOBChanged"}};
+  for (const auto& [id, command] : changes) {
+    const auto control = row->GetFromAll(id);
+    control->AddBehavior("./Behaviors/DataEntry.htc");
+    control->SetAttribute("onInpChanged", Script(command, index));
+  }
+  return row;
+}
+
+TEST(CommandChannel, ControlsOfARowReportThroughTheCommandElement) {
+  Page page;
+  page.document->Bind("kvExecuteCommand", "onclick",
+                      [&] { page.log.push_back(page.Get("kvExecuteCommand")->InnerText()); });
+  page.Watch("txtDrv", {"onchange", "onblur"});
+  for (int i = 0; i < 4; ++i) AddDriverRow(*page.document, i);
+  const auto row = page.Get("rowDrv3");
+
+  UserClick(*row->GetFromAll("txtDrv"));
+  EXPECT_THAT(page.log, ElementsAre("cmdHighliteRow{#+#}txtDrv{#,#}3"));
+
+  page.log.clear();
+  TypeText(*row->GetFromAll("txtDrv"), "LIM AH SENG");
+  UserClick(*row->GetFromAll("txtDOB"));
+  TypeText(*row->GetFromAll("txtDOB"), "1 Jan 1980x");  // the date box filters as it is typed
+  UserBlur(*row->GetFromAll("txtDOB"));
+  EXPECT_THAT(page.log, ElementsAre("txtDrv.onchange", "txtDrv.onblur", "DriverNameChanged{#+#}txtDrv{#,#}3",
+                                    "cmdHighliteRow{#+#}txtDOB{#,#}3", "DOBChanged{#+#}txtDOB{#,#}3"));
+  EXPECT_EQ(row->GetFromAll("txtDOB")->Value(), "1Jan1980");
+
+  // Leaving a control without changing it reports nothing; a control without a change command
+  // only highlights its row.
+  page.log.clear();
+  UserClick(*page.Get("rowDrv1")->GetFromAll("txtRelationship"));
+  TypeText(*page.Get("rowDrv1")->GetFromAll("txtRelationship"), "SON");
+  UserFocus(*page.Get("txtName"));
+  EXPECT_THAT(page.log, ElementsAre("cmdHighliteRow{#+#}txtRelationship{#,#}1"));
+}
+
+}  // namespace
+}  // namespace cn::dom
