@@ -51,7 +51,8 @@ const GumboVector& ChildrenOf(const GumboNode& node) {
 // Appends the nodes made from `source`'s children to `target`.
 void AppendConverted(Document& document, const GumboNode& source, Element& target, int depth);
 
-std::shared_ptr<Node> Convert(Document& document, const GumboNode& source, int depth) {
+// The node for `source`; an element gets its content too unless `shallow`.
+std::shared_ptr<Node> Convert(Document& document, const GumboNode& source, int depth, bool shallow) {
   switch (source.type) {
     case GUMBO_NODE_TEXT:
     case GUMBO_NODE_WHITESPACE:
@@ -65,7 +66,7 @@ std::shared_ptr<Node> Convert(Document& document, const GumboNode& source, int d
         const auto* attribute = static_cast<const GumboAttribute*>(gumbo_element.attributes.data[i]);
         element->SetAttribute(attribute->name, attribute->value);
       }
-      AppendConverted(document, source, *element, depth + 1);
+      if (!shallow) AppendConverted(document, source, *element, depth + 1);
       return element;
     }
     default:  // comments and the doctype are not kept
@@ -77,12 +78,12 @@ void AppendConverted(Document& document, const GumboNode& source, Element& targe
   const GumboVector& children = ChildrenOf(source);
   for (unsigned i = 0; i < children.length; ++i) {
     const auto& child = *static_cast<const GumboNode*>(children.data[i]);
-    if (depth >= kMaxDepth && (child.type == GUMBO_NODE_ELEMENT || child.type == GUMBO_NODE_TEMPLATE)) {
-      // Too deep: keep the element's content, flattened into the target.
+    const bool too_deep = depth >= kMaxDepth;
+    if (std::shared_ptr<Node> node = Convert(document, child, depth, too_deep)) target.AppendChild(node);
+    // Too deep: the element's content follows it as its siblings.
+    if (too_deep && (child.type == GUMBO_NODE_ELEMENT || child.type == GUMBO_NODE_TEMPLATE)) {
       AppendConverted(document, child, target, depth);
-      continue;
     }
-    if (std::shared_ptr<Node> node = Convert(document, child, depth)) target.AppendChild(node);
   }
 }
 
@@ -90,7 +91,7 @@ void AppendConverted(Document& document, const GumboNode& source, Element& targe
 
 std::shared_ptr<Element> ParseDocumentTree(Document& document, std::string_view html) {
   const GumboParse parse(html, GUMBO_TAG_LAST);
-  std::shared_ptr<Node> root = Convert(document, parse.root(), 0);
+  std::shared_ptr<Node> root = Convert(document, parse.root(), 0, false);
   if (!root || !root->IsElement()) internal::Fail(failure::kInvalidArgument, "The page has no HTML element");
   return std::static_pointer_cast<Element>(root);
 }

@@ -1,6 +1,10 @@
 #pragma once
 // Nodes of a page: elements and text. Nodes are shared: a handler may keep an element that
 // another handler has removed from the page, and it stays usable, as in a browser.
+//
+// A node does not keep its document alive (the document owns the tree): hold the document
+// while working with its page. A node of a closed page keeps its own state, but whatever needs
+// the page (innerHTML, insertRow, createElement through it) is a RuntimeFailure.
 
 #include <cstdint>
 #include <memory>

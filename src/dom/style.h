@@ -58,6 +58,7 @@ class StyleDeclaration {
 
   const std::vector<Declaration>& declarations() const { return declarations_; }
   bool empty() const { return declarations_.empty(); }
+  bool operator==(const StyleDeclaration&) const = default;
 
  private:
   std::vector<Declaration> declarations_;

@@ -1,1 +1,238 @@
-// Document model tests.
+// Loading a page and finding things in it: ids, the all collection, frames, cookies, window.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "base/runtime_failure.h"
+#include "dom/document.h"
+#include "test_page.h"
+
+namespace cn::dom {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using testing::LoadVehicleTab;
+
+TEST(DocumentLoad, PageFileGivesElementsWithBrowserTagNamesAndInitialState) {
+  const auto page = LoadVehicleTab();
+  EXPECT_EQ(page->DocumentElement()->TagName(), "HTML");
+  EXPECT_EQ(page->Body()->TagName(), "BODY");
+  EXPECT_EQ(page->Body()->GetAttribute("SCROLL"), "yes");
+
+  const auto vehicle = page->GetElementById("txtVehicleNumber");
+  EXPECT_EQ(vehicle->TagName(), "INPUT");
+  EXPECT_EQ(vehicle->Value(), "WKL 1234");
+  EXPECT_EQ(vehicle->TabIndex(), 1);
+  EXPECT_EQ(vehicle->MaxLength(), 16);
+  EXPECT_FALSE(vehicle->ReadOnly());
+  EXPECT_EQ(vehicle->GetStyle(StyleName::kTextTransform), "uppercase");
+
+  const auto model = page->GetElementById("txtModel");
+  EXPECT_TRUE(model->ReadOnly());
+  EXPECT_EQ(model->TabIndex(), -1);
+  EXPECT_EQ(model->GetStyle("backgroundColor"), "buttonface");
+
+  const auto year = page->GetElementById("txtYearMade");
+  EXPECT_TRUE(year->Disabled());
+  EXPECT_EQ(year->MaxLength(), 4);
+  EXPECT_EQ(year->Value(), "");
+
+  EXPECT_TRUE(page->GetElementById("optHazardNo")->Checked());
+  EXPECT_FALSE(page->GetElementById("optHazardYes")->Checked());
+  EXPECT_EQ(page->GetElementById("optHazardNo")->Type(), "radio");
+  EXPECT_FALSE(page->GetElementById("chkGSLock")->Checked());
+  EXPECT_EQ(page->GetElementById("chkGSLock")->Value(), "on");
+  EXPECT_EQ(page->GetElementById("txtGoodsDescription")->Value(), "Sand & gravel");
+  EXPECT_EQ(page->GetElementById("cboVehicleMakeCode")->Value(), "02");
+}
+
+TEST(DocumentLoad, DefaultsOfInputsWithoutAttributes) {
+  const auto page = Document::Parse("<input id=a><div id=b></div>");
+  const auto input = page->GetElementById("a");
+  EXPECT_EQ(input->TabIndex(), 0);
+  EXPECT_EQ(input->MaxLength(), kNoMaxLength);
+  EXPECT_EQ(input->Type(), "text");
+  EXPECT_FALSE(input->Disabled());
+  EXPECT_EQ(page->GetElementById("b")->Type(), "");
+}
+
+TEST(DocumentLoad, UnreadableFileFailsNamingIt) {
+  try {
+    Document::Load("/nonexistent/CNAAVeh.htm");
+    FAIL() << "no failure";
+  } catch (const RuntimeFailure& failure) {
+    EXPECT_THAT(failure.description(), HasSubstr("/nonexistent/CNAAVeh.htm"));
+  }
+}
+
+TEST(DocumentLoad, MalformedMarkupIsReadAsABrowserReadsIt) {
+  const auto page = Document::Parse("<p id=a>one<p id=b>two</b></i><table><td id=c>x</table><<>>");
+  EXPECT_EQ(page->GetElementById("a")->InnerText(), "one");
+  EXPECT_EQ(page->GetElementById("b")->ChildNodes().at(0)->InnerText(), "two");
+  EXPECT_EQ(page->GetElementById("c")->ParentElement()->TagName(), "TR");
+}
+
+TEST(DocumentLoad, VeryDeepNestingIsCappedInsteadOfExhaustingTheStack) {
+  std::string html;
+  for (int i = 0; i < 1500; ++i) html += "<span>";
+  html += "<b id=deep>x</b>";
+  const auto page = Document::Parse(html);
+  // Beyond the cap, content follows its element instead of nesting in it, as browsers do.
+  const auto deep = page->GetElementById("deep");
+  EXPECT_EQ(deep->ParentElement()->ChildNodes().back()->InnerText(), "x");
+  EXPECT_EQ(page->Body()->InnerText(), "x");
+}
+
+TEST(DocumentLookup, DuplicateIdsGiveTheFirstOrEveryMatchInTreeOrder) {
+  const auto page = Document::Parse(
+      "<table id=t><tr id=rowDrv0><td><input id=txtDrv value=A></td></tr>"
+      "<tr id=rowDrv1><td><input id=txtDrv value=B></td></tr></table>");
+  EXPECT_EQ(page->GetElementById("txtDrv")->Value(), "A");
+  EXPECT_EQ(page->FindInAll("txtDrv")->Value(), "A");
+  const auto all = page->AllWithId("txtDrv");
+  ASSERT_EQ(all.size(), 2U);
+  EXPECT_EQ(all[1]->Value(), "B");
+  // A row's own "all" collection reaches only its own controls.
+  EXPECT_EQ(page->GetElementById("rowDrv1")->GetFromAll("txtDrv")->Value(), "B");
+  EXPECT_EQ(page->GetElementById("rowDrv1")->AllWithId("txtDrv").size(), 1U);
+}
+
+TEST(DocumentLookup, MissingElementsAreNullWhenFoundAndFailuresWhenRequired) {
+  const auto page = LoadVehicleTab();
+  EXPECT_EQ(page->FindElementById("txtNoSuch"), nullptr);
+  EXPECT_EQ(page->Body()->FindInAll("txtNoSuch"), nullptr);
+  try {
+    page->GetElementById("txtNoSuch");
+    FAIL() << "no failure";
+  } catch (const RuntimeFailure& failure) {
+    EXPECT_EQ(failure.number(), failure::kObjectRequired);
+    EXPECT_THAT(failure.description(), HasSubstr("'txtNoSuch'"));
+  }
+  EXPECT_THROW(page->GetElementById("divNPerson")->GetFromAll("txtDrv"), RuntimeFailure);
+  EXPECT_THROW(page->GetFrame("NoFrame"), RuntimeFailure);
+}
+
+TEST(DocumentLookup, IdsAreCaseSensitiveAndTheAllCollectionIsInTreeOrder) {
+  const auto page = Document::Parse("<div id=a><span id=b></span></div><p id=c></p>");
+  EXPECT_EQ(page->FindElementById("A"), nullptr);
+  std::vector<std::string> ids;
+  for (const auto& element : page->All()) ids.push_back(element->TagName() + ":" + element->Id());
+  EXPECT_THAT(ids, ElementsAre("HTML:", "HEAD:", "BODY:", "DIV:a", "SPAN:b", "P:c"));
+}
+
+TEST(DocumentLookup, NodesStayReachableByIdWhileHeldAndIdsAreNeverReused) {
+  const auto page = LoadVehicleTab();
+  auto removed = page->GetElementById("lnkDeleteNPerson");
+  const NodeId id = removed->node_id();
+  removed->Remove();
+  EXPECT_EQ(page->FindNode(id), removed);
+  EXPECT_EQ(removed->Value(), "");  // still usable after removal
+  EXPECT_FALSE(removed->IsConnected());
+  removed.reset();
+  EXPECT_EQ(page->FindNode(id), nullptr);
+  const auto fresh = page->CreateElement("span");
+  EXPECT_GT(fresh->node_id(), id);
+}
+
+TEST(DocumentCreate, CreateElementTakesAnyCaseAndRefusesNonNames) {
+  const auto page = Document::CreateEmpty();
+  EXPECT_EQ(page->CreateElement("option")->TagName(), "OPTION");
+  EXPECT_EQ(page->CreateElement("TABLE")->TagName(), "TABLE");
+  EXPECT_THROW(page->CreateElement(""), RuntimeFailure);
+  EXPECT_THROW(page->CreateElement("<td>"), RuntimeFailure);
+  EXPECT_THROW(page->CreateElement("a b"), RuntimeFailure);
+}
+
+TEST(DocumentFrames, FrameByNameHasItsOwnReplaceableDocument) {
+  const auto workspace = LoadVehicleTab();
+  ASSERT_EQ(workspace->Frames().size(), 1U);
+  const auto frame = workspace->GetFrame("UIF_ID_UserEx");
+  ASSERT_NE(frame->document(), nullptr);
+  EXPECT_EQ(frame->document()->FindElementById("txtCoverNoteNumber"), nullptr);
+
+  const auto cover_tab = Document::Parse("<input id=txtCoverNoteNumber>", "CNAACov.htm");
+  workspace->GetElementById("UIF_ID_UserEx")->SetContentDocument(cover_tab);
+  const auto tab_window = workspace->GetFrame("UIF_ID_UserEx");
+  EXPECT_EQ(tab_window->document(), cover_tab);
+  EXPECT_EQ(tab_window, cover_tab->ParentWindow());
+  tab_window->document()->GetElementById("txtCoverNoteNumber")->SetValue("CN001");
+  EXPECT_EQ(cover_tab->GetElementById("txtCoverNoteNumber")->Value(), "CN001");
+  EXPECT_THROW(workspace->Body()->SetContentDocument(cover_tab), RuntimeFailure);
+}
+
+TEST(DocumentWindow, DocumentAndWindowReachEachOther) {
+  const auto page = Document::CreateEmpty("CNAAMain.htm");
+  const auto window = page->ParentWindow();
+  EXPECT_EQ(window->document(), page);
+  window->SetStatus("Loading page...");
+  EXPECT_EQ(page->ParentWindow()->Status(), "Loading page...");
+}
+
+class FakeHost : public ScriptHost, public DialogHost {
+ public:
+  void RunScript(Window& /*window*/, std::string_view script) override { scripts.emplace_back(script); }
+  int MessageBox(std::string_view prompt, int buttons, std::string_view title) override {
+    prompts.push_back(std::string(prompt) + "|" + std::to_string(buttons) + "|" + std::string(title));
+    return message_box::kYes;
+  }
+  std::string ShowModalDialog(std::string_view url, std::string_view argument, std::string_view) override {
+    return std::string(url) + "?" + std::string(argument);
+  }
+  std::vector<std::string> scripts;
+  std::vector<std::string> prompts;
+};
+
+TEST(DocumentWindow, PortsCarryScriptsAndPromptsAndFailWhenUnset) {
+  const auto page = Document::CreateEmpty("CNAAMain.htm");
+  const auto window = page->ParentWindow();
+  EXPECT_THROW(window->ExecScript("ShowTitle('x')"), RuntimeFailure);
+  EXPECT_THROW(window->MessageBox("Invalid postcode", message_box::kExclamation, "Invalid Data"), RuntimeFailure);
+  EXPECT_THROW(window->ShowModalDialog("dlgEnq.htm", "", ""), RuntimeFailure);
+
+  const auto host = std::make_shared<FakeHost>();
+  window->SetScriptHost(host);
+  window->SetDialogHost(host);
+  window->ExecScript("TabFocus('COVVeh')");
+  EXPECT_THAT(host->scripts, ElementsAre("TabFocus('COVVeh')"));
+  EXPECT_EQ(window->MessageBox("Save?", message_box::kYesNo + message_box::kQuestion, "Save"), message_box::kYes);
+  EXPECT_THAT(host->prompts, ElementsAre("Save?|36|Save"));
+  EXPECT_EQ(window->ShowModalDialog("dlgEnq.htm", "arg", "status=no"), "dlgEnq.htm?arg");
+}
+
+TEST(DocumentCookie, AssignmentsSetReplaceAndDeleteOnePairEach) {
+  const auto page = Document::CreateEmpty();
+  EXPECT_EQ(page->Cookie(), "");
+  page->SetCookie("CNote=2");
+  page->SetCookie("CoverNoteNumber=CN123; path=/");
+  page->SetCookie("VehicleNumber = WKL1234 ");
+  EXPECT_EQ(page->Cookie(), "CNote=2; CoverNoteNumber=CN123; VehicleNumber=WKL1234");
+  page->SetCookie("CNote=1");
+  EXPECT_EQ(page->Cookie(), "CNote=1; CoverNoteNumber=CN123; VehicleNumber=WKL1234");
+  page->SetCookie("CoverNoteNumber=; max-age=0");
+  page->DeleteCookie("VehicleNumber");
+  EXPECT_EQ(page->Cookie(), "CNote=1");
+  page->SetCookie("Odd=a=b");
+  EXPECT_EQ(page->Cookie(), "CNote=1; Odd=a=b");
+  EXPECT_THROW(page->SetCookie("novalue"), RuntimeFailure);
+  EXPECT_THROW(page->SetCookie("=x"), RuntimeFailure);
+}
+
+TEST(DocumentFocus, ActiveElementFollowsFocusAndFallsBackToTheBody) {
+  const auto page = LoadVehicleTab();
+  EXPECT_EQ(page->ActiveElement(), page->Body());
+  const auto vehicle = page->GetElementById("txtVehicleNumber");
+  vehicle->Focus();
+  EXPECT_EQ(page->ActiveElement(), vehicle);
+  // Disabled and hidden elements cannot take the focus, as in a browser.
+  page->GetElementById("txtYearMade")->Focus();
+  page->GetElementById("kvExecuteCommand")->Focus();
+  EXPECT_EQ(page->ActiveElement(), vehicle);
+  page->GetElementById("tblVehicle")->SetStyle(StyleName::kVisibility, "hidden");
+  page->GetElementById("txtModel")->Focus();
+  EXPECT_EQ(page->ActiveElement(), vehicle);
+  vehicle->Remove();
+  EXPECT_EQ(page->ActiveElement(), page->Body());
+}
+
+}  // namespace
+}  // namespace cn::dom
