@@ -43,7 +43,11 @@ class ScriptReader {
 
   // The exact word, or a refusal naming it.
   void Expect(std::string_view word) {
-    if (script_.substr(at_, word.size()) != word) Refuse("\"" + std::string(word) + "\"");
+    if (script_.substr(at_, word.size()) != word) {
+      std::string quoted = "\"";
+      quoted.append(word).append("\"");
+      Refuse(quoted);
+    }
     at_ += word.size();
   }
 
