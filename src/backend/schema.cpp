@@ -1,0 +1,411 @@
+#include "backend/schema.h"
+
+#include <array>
+
+namespace cn::backend {
+namespace {
+
+// Code lists, configuration and people.
+constexpr std::string_view kReferenceTables = R"sql(
+CREATE TABLE system_code (
+  code        INTEGER PRIMARY KEY,
+  value       TEXT NOT NULL,
+  description TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE system_parameter (
+  code        INTEGER PRIMARY KEY,
+  description TEXT NOT NULL,
+  value       TEXT NOT NULL
+);
+CREATE TABLE state (
+  code TEXT PRIMARY KEY,
+  name TEXT NOT NULL
+);
+CREATE TABLE town (
+  code       TEXT PRIMARY KEY,
+  name       TEXT NOT NULL,
+  state_code TEXT NOT NULL REFERENCES state(code)
+);
+CREATE TABLE postcode (
+  postcode  TEXT PRIMARY KEY CHECK (length(postcode) = 5),
+  town_code TEXT NOT NULL REFERENCES town(code)
+);
+CREATE TABLE vehicle_make (
+  code TEXT PRIMARY KEY,
+  name TEXT NOT NULL
+);
+CREATE TABLE body_type (
+  code TEXT PRIMARY KEY,
+  name TEXT NOT NULL
+);
+CREATE TABLE unit_of_measure (
+  code        TEXT PRIMARY KEY,
+  description TEXT NOT NULL
+);
+CREATE TABLE vehicle_model (
+  code        TEXT PRIMARY KEY,
+  make_code   TEXT NOT NULL REFERENCES vehicle_make(code),
+  description TEXT NOT NULL,
+  capacity    INTEGER NOT NULL,          -- ten-thousandths, like every amount
+  uom_code    TEXT NOT NULL REFERENCES unit_of_measure(code),
+  body        TEXT NOT NULL,
+  seating     INTEGER NOT NULL
+);
+-- kind 0 private, 1 commercial, 2 motorcycle
+CREATE TABLE motor_class (
+  code            TEXT PRIMARY KEY,
+  kind            INTEGER NOT NULL CHECK (kind IN (0, 1, 2)),
+  seq             INTEGER NOT NULL,
+  description     TEXT NOT NULL,
+  min_sum_insured INTEGER NOT NULL,
+  tariff_group    TEXT NOT NULL,
+  default_uom     TEXT NOT NULL REFERENCES unit_of_measure(code),
+  max_seating     INTEGER NOT NULL
+);
+CREATE TABLE class_use (
+  class_code  TEXT NOT NULL REFERENCES motor_class(code),
+  seq         INTEGER NOT NULL,
+  code        TEXT NOT NULL,
+  description TEXT NOT NULL,
+  usage_group TEXT NOT NULL,
+  carries_goods TEXT NOT NULL,
+  PRIMARY KEY (class_code, code)
+);
+CREATE TABLE class_unit (
+  class_code TEXT NOT NULL REFERENCES motor_class(code),
+  uom_code   TEXT NOT NULL REFERENCES unit_of_measure(code),
+  seq        INTEGER NOT NULL,
+  PRIMARY KEY (class_code, uom_code)
+);
+-- scope: 1 comprehensive, 2 third party fire and theft, 3 third party only
+CREATE TABLE motor_cover (
+  code        TEXT PRIMARY KEY,
+  description TEXT NOT NULL,
+  scope       INTEGER NOT NULL
+);
+CREATE TABLE extended_cover (
+  code        TEXT PRIMARY KEY,
+  description TEXT NOT NULL
+);
+CREATE TABLE extended_cover_detail (
+  class_code      TEXT NOT NULL REFERENCES motor_class(code),
+  cover_code      TEXT NOT NULL REFERENCES motor_cover(code),
+  ext_code        TEXT NOT NULL REFERENCES extended_cover(code),
+  seq             INTEGER NOT NULL,
+  percentage      INTEGER NOT NULL,
+  default_premium INTEGER NOT NULL,
+  min_premium     INTEGER NOT NULL,
+  method          TEXT NOT NULL,
+  PRIMARY KEY (class_code, cover_code, ext_code)
+);
+CREATE TABLE ncd_scale (
+  class_code TEXT NOT NULL REFERENCES motor_class(code),
+  years      TEXT NOT NULL,
+  percentage INTEGER NOT NULL,
+  PRIMARY KEY (class_code, years)
+);
+CREATE TABLE occupation (            -- named drivers' occupations
+  code TEXT PRIMARY KEY,
+  name TEXT NOT NULL
+);
+CREATE TABLE insured_occupation (
+  code TEXT PRIMARY KEY,
+  name TEXT NOT NULL
+);
+CREATE TABLE nationality (
+  code TEXT PRIMARY KEY,
+  name TEXT NOT NULL
+);
+CREATE TABLE business_nature (
+  code TEXT PRIMARY KEY,
+  name TEXT NOT NULL
+);
+CREATE TABLE insurer (
+  code TEXT PRIMARY KEY,
+  name TEXT NOT NULL
+);
+CREATE TABLE mortgagee (
+  code TEXT PRIMARY KEY,
+  name TEXT NOT NULL
+);
+CREATE TABLE security_device (
+  code TEXT PRIMARY KEY,
+  name TEXT NOT NULL
+);
+CREATE TABLE tariff_region (
+  code TEXT PRIMARY KEY,
+  name TEXT NOT NULL
+);
+CREATE TABLE agent (
+  code          TEXT PRIMARY KEY,
+  name          TEXT NOT NULL,
+  agent_type    TEXT NOT NULL,
+  tariff_region TEXT NOT NULL REFERENCES tariff_region(code),
+  head_office   INTEGER NOT NULL DEFAULT 0  -- may work on every agent's cover notes
+);
+CREATE TABLE app_user (
+  user_id         TEXT PRIMARY KEY,
+  name            TEXT NOT NULL,
+  agent_code      TEXT REFERENCES agent(code),
+  authority_level INTEGER NOT NULL DEFAULT 1,
+  password_hash   TEXT                     -- set by the web login; NULL until then
+);
+)sql";
+
+// Clients, previous policies and cover notes with their rows.
+constexpr std::string_view kDocumentTables = R"sql(
+CREATE TABLE client (
+  id                       INTEGER PRIMARY KEY,
+  code                     TEXT NOT NULL UNIQUE,
+  version                  INTEGER NOT NULL DEFAULT 1,
+  client_type              TEXT NOT NULL CHECK (client_type IN ('P', 'C')),
+  name                     TEXT NOT NULL,
+  old_nric                 TEXT,
+  nric                     TEXT,
+  business_registration_no TEXT,
+  gender                   TEXT,
+  date_of_birth            TEXT,
+  marital_status           TEXT,
+  nationality              TEXT,
+  address                  TEXT,
+  town                     TEXT,
+  postal_code              TEXT,
+  state_code               TEXT,
+  new_address              TEXT NOT NULL DEFAULT '0',
+  house_tel                TEXT,
+  biz_tel                  TEXT,
+  mobile_tel               TEXT,
+  email                    TEXT
+);
+CREATE TABLE policy (
+  id                       INTEGER PRIMARY KEY,
+  policy_no                TEXT NOT NULL UNIQUE,
+  agent_code               TEXT NOT NULL REFERENCES agent(code),
+  status                   TEXT NOT NULL,
+  client_code              TEXT REFERENCES client(code),
+  client_name              TEXT, address TEXT, postal_code TEXT, town TEXT, state_code TEXT,
+  client_type              TEXT, nric TEXT, old_nric TEXT, driving_license_no TEXT,
+  house_tel                TEXT, biz_tel TEXT, email TEXT, business_registration_no TEXT,
+  motor_cover_code         TEXT,
+  service_tax_percentage   INTEGER, service_tax_amount INTEGER, stamp_duty INTEGER,
+  total_premium            INTEGER,
+  vehicle_no               TEXT, trailer_no TEXT, class_code TEXT,
+  effective_date           TEXT, expiry_date TEXT,
+  mortgagee_code           TEXT, mortgagee TEXT,
+  class_list_column2       TEXT, class_list_column3 TEXT,
+  vehicle_sum_insured      INTEGER, trailer_sum_insured INTEGER, total_ext_sum_insured INTEGER,
+  vehicle_make_code        TEXT, model_code TEXT, model TEXT, year_made TEXT, body TEXT,
+  log_book_no              TEXT, capacity INTEGER, capacity_uom TEXT, engine_no TEXT,
+  chassis_no               TEXT, seating_capacity TEXT,
+  premium_field46          INTEGER, premium_field47 INTEGER, tariff_premium INTEGER,
+  all_rider_premium        INTEGER, load_percentage INTEGER, load_amount INTEGER,
+  ncd_year                 TEXT, ncd_percentage TEXT, ncd_amount INTEGER,
+  rmt_use_rate TEXT, rmt_state_rate TEXT, rmt_driver_rate TEXT, rmt_gender_rate TEXT,
+  rmt_ncd_year_rate TEXT, rmt_vehicle_make_rate TEXT, rmt_capacity_rate TEXT,
+  rmt_vehicle_age_rate TEXT, rmt_sum_insured_rate TEXT, rmt_rate TEXT,
+  basic_premium            INTEGER, total_ext_premium INTEGER, total_sum_insured INTEGER,
+  gross_premium            INTEGER, excess_amount INTEGER,
+  premium_field84          TEXT,
+  marital_status TEXT, garage_code TEXT, gs_lock TEXT, lock_type TEXT, safety_feature TEXT,
+  driver_category_code     TEXT,
+  gender TEXT, nationality TEXT, driving_license_class TEXT, color TEXT
+);
+CREATE TABLE policy_driver (
+  policy_id  INTEGER NOT NULL REFERENCES policy(id) ON DELETE CASCADE,
+  seq        INTEGER NOT NULL,
+  name       TEXT NOT NULL DEFAULT '',
+  ic_no      TEXT NOT NULL DEFAULT '',
+  dob        TEXT NOT NULL DEFAULT '',
+  occupation TEXT NOT NULL DEFAULT '',
+  PRIMARY KEY (policy_id, seq)
+);
+CREATE TABLE policy_ext_cover (
+  policy_id   INTEGER NOT NULL REFERENCES policy(id) ON DELETE CASCADE,
+  seq         INTEGER NOT NULL,
+  code        TEXT NOT NULL DEFAULT '',
+  sum_insured TEXT NOT NULL DEFAULT '',
+  percentage  TEXT NOT NULL DEFAULT '',
+  premium     TEXT NOT NULL DEFAULT '',
+  PRIMARY KEY (policy_id, seq)
+);
+
+-- status: I issued, C cancelled (void), M missing, U unused, R referred risk.
+-- submitted_at: handed over for upload; uploaded_at: taken over by the host.
+CREATE TABLE cover_note (
+  id                       INTEGER PRIMARY KEY,
+  cover_note_no            TEXT NOT NULL UNIQUE,
+  version                  INTEGER NOT NULL DEFAULT 1,
+  agent_code               TEXT NOT NULL REFERENCES agent(code),
+  submitted_at             TEXT,
+  uploaded_at              TEXT,
+  loading_authority        INTEGER NOT NULL DEFAULT 0,
+  amended_by               TEXT,
+  amended_at               TEXT,
+  issued_at                TEXT,
+  client_name TEXT, address TEXT, postal_code TEXT, town TEXT, state_code TEXT,
+  house_tel TEXT, biz_tel TEXT, client_info10 TEXT, mobile_tel TEXT, client_info12 TEXT,
+  email TEXT, remark TEXT, client_type TEXT, nric TEXT, old_nric TEXT,
+  driving_license_no TEXT, business_registration_no TEXT,
+  motor_cover_code TEXT,
+  service_tax_percentage INTEGER, service_tax_amount INTEGER, stamp_duty INTEGER,
+  total_premium INTEGER,
+  vehicle_no TEXT, trailer_no TEXT, class_code TEXT,
+  effective_at TEXT, expiry_date TEXT,
+  mortgagee_code TEXT, mortgagee TEXT,
+  vehicle_sum_insured INTEGER, trailer_sum_insured INTEGER, total_ext_sum_insured INTEGER,
+  vehicle_make_code TEXT, model_code TEXT, model TEXT, year_made TEXT, body TEXT,
+  log_book_no TEXT, capacity INTEGER, capacity_uom TEXT, engine_no TEXT, chassis_no TEXT,
+  seating_capacity TEXT,
+  premium_field46 INTEGER, premium_field47 INTEGER, tariff_premium INTEGER,
+  all_rider_premium INTEGER, load_percentage INTEGER, load_amount INTEGER,
+  ncd_year TEXT, ncd_percentage TEXT, ncd_amount INTEGER, basic_premium INTEGER,
+  total_ext_premium INTEGER, total_sum_insured INTEGER, gross_premium INTEGER,
+  premium_field59 INTEGER, excess_amount INTEGER,
+  status TEXT NOT NULL CHECK (status IN ('I', 'C', 'M', 'U', 'R')),
+  transaction_type TEXT NOT NULL,
+  previous_document_no TEXT,
+  transfer_fee TEXT, premium_field70 TEXT, premium_field71 INTEGER,
+  class_list_column2 TEXT, class_list_column3 TEXT,
+  rmt_use_rate TEXT, rmt_state_rate TEXT, rmt_driver_rate TEXT, rmt_gender_rate TEXT,
+  rmt_ncd_year_rate TEXT, rmt_vehicle_make_rate TEXT, rmt_capacity_rate TEXT,
+  rmt_vehicle_age_rate TEXT, rmt_sum_insured_rate TEXT, rmt_rate TEXT,
+  premium_field84 TEXT, gender TEXT, reference_date TEXT,
+  premium_field87 INTEGER, alt_gross_premium INTEGER, premium_field89 INTEGER,
+  commission_rate INTEGER, commission INTEGER, net_premium INTEGER,
+  license_date TEXT, no_of_claims TEXT, hazard TEXT, marital_status TEXT,
+  garage_code TEXT, gs_lock TEXT, lock_type TEXT, safety_feature TEXT,
+  driver_category_code TEXT,
+  admin_field105 TEXT, admin_field106 TEXT, admin_field107 TEXT, admin_field108 TEXT,
+  admin_field109 TEXT, admin_field110 TEXT, admin_field111 TEXT, admin_field112 TEXT,
+  client_code TEXT, nationality TEXT, driving_license_class TEXT, color TEXT,
+  date_of_birth TEXT, class_use TEXT, ftz TEXT, extra_field1 TEXT, extra_field2 TEXT,
+  admin_field126 TEXT, region TEXT, short_calculation TEXT, trailer_chassis_no TEXT,
+  other_charges TEXT, trailer_np TEXT,
+  has_ex_insurer INTEGER NOT NULL DEFAULT 0,
+  ex_insurer_code TEXT, ex_insurer TEXT, ex_insurer_branch TEXT, ex_policy_no TEXT,
+  ex_vehicle_no TEXT, ex_effective_date TEXT, ex_expiry_date TEXT, no_ncd_remarks TEXT,
+  security_device TEXT, maintenance_from TEXT, maintenance_to TEXT,
+  ex_ncd_code TEXT, ex_ncd_text TEXT, excess_code TEXT,
+  admin_field152 TEXT, admin_field153 TEXT, extra_loading INTEGER, admin_field155 TEXT,
+  otc_amount INTEGER, goods_description TEXT, mpuw TEXT, mplw TEXT,
+  hr_flag TEXT, cg_flag TEXT, cp_flag TEXT,
+  occupation_code TEXT, occupation_name TEXT, business_nature_code TEXT,
+  business_nature_name TEXT, employer_name TEXT,
+  gst_gross_premium_percentage INTEGER, gst_gross_premium_amount INTEGER,
+  gst_transfer_fee_percentage INTEGER, gst_transfer_fee_amount INTEGER,
+  gst_oth_charge_percentage INTEGER, gst_oth_charge_amount INTEGER,
+  gst_registered TEXT, gst_reg_no TEXT, gst_vehicle_biz_use TEXT,
+  town_code TEXT
+);
+CREATE TABLE cover_note_driver (
+  cover_note_id INTEGER NOT NULL REFERENCES cover_note(id) ON DELETE CASCADE,
+  seq           INTEGER NOT NULL,
+  name          TEXT NOT NULL DEFAULT '',
+  ic_no         TEXT NOT NULL DEFAULT '',
+  dob           TEXT NOT NULL DEFAULT '',
+  licence_date  TEXT NOT NULL DEFAULT '',
+  licence_no    TEXT NOT NULL DEFAULT '',
+  gender        TEXT NOT NULL DEFAULT '',
+  occupation    TEXT NOT NULL DEFAULT '',
+  relationship  TEXT NOT NULL DEFAULT '',
+  PRIMARY KEY (cover_note_id, seq)
+);
+CREATE TABLE cover_note_ext_cover (
+  cover_note_id INTEGER NOT NULL REFERENCES cover_note(id) ON DELETE CASCADE,
+  seq           INTEGER NOT NULL,
+  code          TEXT NOT NULL DEFAULT '',
+  sum_insured   TEXT NOT NULL DEFAULT '',
+  percentage    TEXT NOT NULL DEFAULT '',
+  premium       TEXT NOT NULL DEFAULT '',
+  PRIMARY KEY (cover_note_id, seq)
+);
+CREATE TABLE cover_note_claim (
+  cover_note_id INTEGER NOT NULL REFERENCES cover_note(id) ON DELETE CASCADE,
+  seq           INTEGER NOT NULL,
+  accident_date TEXT NOT NULL DEFAULT '',
+  vehicle_no    TEXT NOT NULL DEFAULT '',
+  insurer       TEXT NOT NULL DEFAULT '',
+  nature        TEXT NOT NULL DEFAULT '',
+  amount        TEXT NOT NULL DEFAULT '',
+  PRIMARY KEY (cover_note_id, seq)
+);
+
+-- Who saved which document when, and each field it changed.
+CREATE TABLE amendment (
+  id             INTEGER PRIMARY KEY,
+  document_kind  TEXT NOT NULL CHECK (document_kind IN ('cover_note', 'client')),
+  document_no    TEXT NOT NULL,
+  user_id        TEXT NOT NULL,
+  saved_at       TEXT NOT NULL,
+  version_before INTEGER NOT NULL,
+  version_after  INTEGER NOT NULL
+);
+CREATE TABLE amendment_change (
+  amendment_id INTEGER NOT NULL REFERENCES amendment(id) ON DELETE CASCADE,
+  field        TEXT NOT NULL,
+  before_value TEXT NOT NULL,
+  after_value  TEXT NOT NULL,
+  PRIMARY KEY (amendment_id, field)
+);
+)sql";
+
+// The enquiry dialogs search by vehicle and client name.
+constexpr std::string_view kEnquiryIndexes = R"sql(
+CREATE INDEX cover_note_vehicle ON cover_note(vehicle_no);
+CREATE INDEX cover_note_client_name ON cover_note(client_name);
+CREATE INDEX client_name ON client(name);
+CREATE INDEX client_nric ON client(nric);
+CREATE INDEX amendment_document ON amendment(document_kind, document_no);
+)sql";
+
+constexpr std::array kMigrations = {
+    Migration{1, "code lists, configuration, agents and users", kReferenceTables},
+    Migration{2, "clients, policies, cover notes and the amendment audit", kDocumentTables},
+    Migration{3, "enquiry indexes", kEnquiryIndexes},
+};
+
+constexpr std::string_view kVersionTable = R"sql(
+CREATE TABLE IF NOT EXISTS schema_version (
+  version     INTEGER PRIMARY KEY,
+  description TEXT NOT NULL,
+  applied_at  TEXT NOT NULL DEFAULT (datetime('now'))
+);
+)sql";
+
+}  // namespace
+
+std::span<const Migration> Migrations() { return kMigrations; }
+
+int SchemaVersion(Database& db) {
+  Statement& exists =
+      db.Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1");
+  exists.Bind(1, std::string_view("schema_version"));
+  if (!exists.Step() || exists.Int(0) == 0) return 0;
+  Statement& highest = db.Prepare("SELECT coalesce(max(version), 0) FROM schema_version");
+  return highest.Step() ? static_cast<int>(highest.Int(0)) : 0;
+}
+
+int Migrate(Database& db) {
+  {
+    Transaction transaction(db, Transaction::Kind::kImmediate);
+    db.ExecuteScript(kVersionTable);
+    transaction.Commit();
+  }
+  int applied = 0;
+  for (const Migration& step : kMigrations) {
+    Transaction transaction(db, Transaction::Kind::kImmediate);
+    // Checked inside the transaction, so two processes opening a new database
+    // together do not both apply the same step.
+    if (SchemaVersion(db) >= step.version) continue;
+    db.ExecuteScript(step.sql);
+    db.Prepare("INSERT INTO schema_version (version, description) VALUES (?1, ?2)")
+        .Bind(1, std::int64_t{step.version})
+        .Bind(2, step.description)
+        .Run();
+    transaction.Commit();
+    ++applied;
+  }
+  return applied;
+}
+
+}  // namespace cn::backend

@@ -1,0 +1,22 @@
+#pragma once
+// Sample data for a new database: code lists, agents and users, clients,
+// previous policies and cover notes covering every road of the screen.
+// Invented; any likeness to real people or vehicles is chance.
+
+#include <string_view>
+
+#include "backend/sqlite.h"
+
+namespace cn::backend {
+
+// True when the database already holds the sample (or any) cover notes.
+bool IsSeeded(Database& db);
+// Fills the tables in one transaction; the schema must be current.
+void Seed(Database& db);
+
+// The seed scripts, in the order they run.
+std::string_view SeedListsSql();
+std::string_view SeedClientsAndPoliciesSql();
+std::string_view SeedCoverNotesSql();
+
+}  // namespace cn::backend

@@ -1,0 +1,154 @@
+#include "backend/sqlite.h"
+
+#include <utility>
+
+namespace cn::backend {
+namespace {
+
+[[noreturn]] void Fail(sqlite3* db, int code) {
+  const char* message = db != nullptr ? sqlite3_errmsg(db) : sqlite3_errstr(code);
+  const int extended = db != nullptr ? sqlite3_extended_errcode(db) : code;
+  throw StoreFailure(extended, message != nullptr ? message : "database error");
+}
+
+void Check(sqlite3* db, int code) {
+  if (code != SQLITE_OK) Fail(db, code);
+}
+
+}  // namespace
+
+StoreFailure::StoreFailure(int code, std::string description)
+    : RuntimeFailure(code, std::move(description), "backend store") {}
+
+Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
+  Check(db_, sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()),
+                                SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr));
+  if (stmt_ == nullptr) throw StoreFailure(SQLITE_MISUSE, "empty statement");
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+Statement& Statement::Bind(int index, std::string_view text) {
+  Check(db_, sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
+                               SQLITE_TRANSIENT));
+  return *this;
+}
+
+Statement& Statement::Bind(int index, std::int64_t number) {
+  Check(db_, sqlite3_bind_int64(stmt_, index, number));
+  return *this;
+}
+
+Statement& Statement::Bind(int index, const std::optional<std::string>& text_or_null) {
+  return text_or_null ? Bind(index, std::string_view(*text_or_null)) : BindNull(index);
+}
+
+Statement& Statement::BindNull(int index) {
+  Check(db_, sqlite3_bind_null(stmt_, index));
+  return *this;
+}
+
+bool Statement::Step() {
+  const int code = sqlite3_step(stmt_);
+  if (code == SQLITE_ROW) return true;
+  if (code == SQLITE_DONE) return false;
+  sqlite3_reset(stmt_);
+  Fail(db_, code);
+}
+
+void Statement::Run() {
+  while (Step()) {
+  }
+}
+
+void Statement::Reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+}
+
+int Statement::ColumnCount() const { return sqlite3_column_count(stmt_); }
+
+std::string_view Statement::ColumnName(int column) const {
+  const char* name = sqlite3_column_name(stmt_, column);
+  return name != nullptr ? std::string_view(name) : std::string_view();
+}
+
+bool Statement::IsNull(int column) const {
+  return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
+}
+
+std::string Statement::Text(int column) const {
+  const auto* text = sqlite3_column_text(stmt_, column);
+  if (text == nullptr) return {};
+  return std::string(reinterpret_cast<const char*>(text),
+                     static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
+}
+
+std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+Database::Database(const std::filesystem::path& path, Access access,
+                   std::chrono::milliseconds busy_timeout) {
+  const int flags = access == Access::kReadOnly
+                        ? SQLITE_OPEN_READONLY
+                        : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  const int code = sqlite3_open_v2(path.string().c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
+  if (code != SQLITE_OK) {
+    const std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
+    sqlite3_close(db_);
+    throw StoreFailure(code, message + ": " + path.string());
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_, static_cast<int>(busy_timeout.count()));
+  if (access != Access::kReadOnly) ExecuteScript("PRAGMA journal_mode=WAL;");
+  ExecuteScript("PRAGMA foreign_keys=ON;");
+}
+
+Database::~Database() {
+  statements_.clear();  // statements are finalised before their connection closes
+  sqlite3_close(db_);
+}
+
+void Database::ExecuteScript(std::string_view sql) {
+  const std::string text(sql);
+  char* error = nullptr;
+  const int code = sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error);
+  if (code != SQLITE_OK) {
+    const std::string message = error != nullptr ? error : sqlite3_errstr(code);
+    sqlite3_free(error);
+    throw StoreFailure(sqlite3_extended_errcode(db_), message);
+  }
+}
+
+Statement& Database::Prepare(std::string_view sql) {
+  auto found = statements_.find(std::string(sql));
+  if (found == statements_.end()) {
+    found = statements_.emplace(std::string(sql), std::make_unique<Statement>(db_, sql)).first;
+  }
+  found->second->Reset();
+  return *found->second;
+}
+
+std::int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+
+bool Database::IsReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+
+Transaction::Transaction(Database& db, Kind kind) : db_(db) {
+  db_.ExecuteScript(kind == Kind::kImmediate ? "BEGIN IMMEDIATE;" : "BEGIN;");
+}
+
+Transaction::~Transaction() {
+  if (!open_) return;
+  try {
+    db_.ExecuteScript("ROLLBACK;");
+  } catch (const StoreFailure&) {
+    // SQLite has already rolled back when the failure was fatal to the transaction.
+  }
+}
+
+void Transaction::Commit() {
+  db_.ExecuteScript("COMMIT;");
+  open_ = false;
+}
+
+}  // namespace cn::backend

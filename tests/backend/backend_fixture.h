@@ -1,0 +1,46 @@
+#pragma once
+// A seeded back end on a database file of its own, removed after the test.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "backend/backend.h"
+#include "base/clock.h"
+
+namespace cn::backend::testing {
+
+class BackendTest : public ::testing::Test {
+ protected:
+  BackendTest();
+  ~BackendTest() override;
+
+  Result Run(std::string_view command, std::string_view parameters = {}) {
+    return backend_->Execute(command, parameters);
+  }
+  // One value read back from the database.
+  std::string Query(const std::string& sql);
+
+  std::filesystem::path directory_;
+  std::filesystem::path path_;
+  FixedClock clock_;
+  std::unique_ptr<Backend> backend_;
+};
+
+// Values joined by U+FFFB.
+std::string Params(const std::vector<std::string>& values);
+// A reply or record split at U+FFFE / records at U+FFFF / a list at U+FFFD.
+std::vector<std::string> Fields(std::string_view text);
+std::vector<std::string> Records(std::string_view text);
+std::vector<std::string> ListValues(std::string_view text);
+std::string JoinFields(const std::vector<std::string>& fields);
+
+}  // namespace cn::backend::testing
+
+namespace cn::backend::testing {
+// Field n of a reply, or "<none>" when the reply is shorter.
+std::string Field(std::string_view text, std::size_t n);
+}  // namespace cn::backend::testing

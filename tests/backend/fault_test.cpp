@@ -1,0 +1,127 @@
+#include "backend/result_codes.h"
+#include "base/separators.h"
+#include "base/text.h"
+#include "backend_fixture.h"
+
+namespace cn::backend::testing {
+namespace {
+
+class FaultTest : public BackendTest {
+ protected:
+  std::vector<std::string> ReadRecord() {
+    auto fields = Fields(
+        Run("KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0"})).reply);
+    fields.resize(168);
+    fields[152] = fields[153] = "";
+    return fields;
+  }
+  std::string Save(const std::vector<std::string>& record) {
+    return Params({"ADMIN", "CN24000101", "CN24000101", JoinFields(record)});
+  }
+  void ExpectNothingWritten() {
+    EXPECT_EQ(Query("SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'"), "1");
+    EXPECT_EQ(Query("SELECT count(*) FROM amendment"), "0");
+    EXPECT_EQ(Query("SELECT count(*) FROM cover_note_driver d JOIN cover_note n "
+                    "ON n.id = d.cover_note_id WHERE n.cover_note_no = 'CN24000101'"),
+              "3");
+  }
+};
+
+TEST_F(FaultTest, UnknownCommandIsAStatusNotAFailure) {
+  EXPECT_EQ(Run("KivoGIUWR.CoverNote.Delete", "CN24000101"),
+            (Result{"", status::kUnknownCommand}));
+  EXPECT_EQ(Run("", ""), (Result{"", status::kUnknownCommand}));
+  EXPECT_EQ(Run("kivogiuwr.covernote.readadmin", Params({"CN24000101", "A1001", "0"})).status,
+            status::kUnknownCommand);
+}
+
+TEST_F(FaultTest, MalformedParametersAreRefusedWithoutWriting) {
+  const std::string sep(ParamSeparator);
+  const std::string long_number(101, '9');
+  const auto with = [&](int position, const std::string& value) {
+    auto record = ReadRecord();
+    record[static_cast<std::size_t>(position)] = value;
+    return Save(record);
+  };
+  auto short_record = ReadRecord();
+  short_record.pop_back();
+
+  const std::pair<std::string, std::string> cases[] = {
+      {"KivoGIUWR.CoverNote.ReadAdmin", "CN24000101"},
+      {"KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0", "extra"})},
+      {"KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101" + std::string(FieldSeparator), "A1001", "0"})},
+      {"KivoGIUWR.CoverNote.ReadAdmin", Params({long_number, "A1001", "0"})},
+      {"KivoGIUWR.CoverNote.WriteAdmin", Params({"ADMIN", "CN24000101", "CN24000101"})},
+      {"KivoGIUWR.CoverNote.WriteAdmin", Save(short_record)},
+      {"KivoGIUWR.CoverNote.WriteAdmin", with(41, "ABC")},                 // capacity
+      {"KivoGIUWR.CoverNote.WriteAdmin", with(2, "not a date")},           // issued
+      {"KivoGIUWR.CoverNote.WriteAdmin", with(38, "19X9")},                // year made
+      {"KivoGIUWR.CoverNote.WriteAdmin", with(3, "NAME" + std::string(RecordSeparator))},
+      {"KivoGIUWR.CoverNote.WriteAdmin", with(3, std::string(201, 'A'))},  // name too long
+      {"KivoGIUWR.CoverNote.WriteAdmin", with(132, "maybe")},
+      {"KivoGlobal.Client.Write", Params({"C0000101", "ADMIN", "too" + std::string(FieldSeparator) + "short"})},
+      {"KivoInsurance.Maintenance.ReadSystemParameterByCode", "11x7"},
+      {"KivoInsurance.Find.FindSystemDateTime", "now"},
+      {"KivoGlobal.Client.Find", "one"},
+      {"Tarvin.Find.FindVehicleModel", "TRM"},
+      {"KivoGIUWR.CoverNote.Enquire", Params({"COLOUR", "RED", "A1001"})},
+      {"KivoGlobal.Client.Read", ""},
+  };
+  for (const auto& [command, parameters] : cases) {
+    const Result result = Run(command, parameters);
+    EXPECT_EQ(result.status, status::kMalformedParameters) << command << " " << Len(parameters);
+    EXPECT_EQ(result.reply, "") << command;
+  }
+  ExpectNothingWritten();
+}
+
+TEST_F(FaultTest, LockedDatabaseFailsTheSaveAndLeavesNoTrace) {
+  Backend::Options options;
+  options.busy_timeout = std::chrono::milliseconds(50);
+  Backend impatient(path_, clock_, options);
+  const auto record = ReadRecord();
+  {
+    Database other(path_);
+    Transaction lock(other, Transaction::Kind::kImmediate);
+    EXPECT_THROW(impatient.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record)),
+                 StoreFailure);
+    // Readers are not held up by a writer.
+    EXPECT_EQ(impatient.Execute("KivoGIUWR.CoverNote.ReadAdmin",
+                                Params({"CN24000101", "A1001", "0"})).status,
+              0);
+  }
+  ExpectNothingWritten();
+  EXPECT_EQ(impatient.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record)).status, 0);
+}
+
+TEST_F(FaultTest, ReadOnlyDatabaseServesReadsAndFailsWrites) {
+  backend_.reset();
+  Backend::Options options;
+  options.access = Database::Access::kReadOnly;
+  {
+    Backend read_only(path_, clock_, options);
+    const auto fields = Fields(read_only.Execute("KivoGIUWR.CoverNote.ReadAdmin",
+                                                 Params({"CN24000101", "A1001", "0"})).reply);
+    ASSERT_EQ(fields.size(), 178U);
+    std::vector<std::string> record(fields.begin(), fields.begin() + 168);
+    record[152] = record[153] = "";
+    record[48] = "999.00";
+    try {
+      read_only.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record));
+      ADD_FAILURE() << "a read-only database accepted a save";
+    } catch (const StoreFailure& failure) {
+      EXPECT_NE(failure.number(), 0);
+      EXPECT_EQ(failure.source(), "backend store");
+    }
+  }
+  backend_ = std::make_unique<Backend>(path_, clock_);
+  ExpectNothingWritten();
+}
+
+TEST(OpenFailure, AMissingDirectoryIsAStoreFailure) {
+  FixedClock clock(DateTime{});
+  EXPECT_THROW(Backend("/nonexistent-directory/covernote.db", clock), StoreFailure);
+}
+
+}  // namespace
+}  // namespace cn::backend::testing

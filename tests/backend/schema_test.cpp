@@ -1,0 +1,99 @@
+#include <set>
+
+#include "backend/layouts.h"
+#include "backend/schema.h"
+#include "backend_fixture.h"
+
+namespace cn::backend::testing {
+namespace {
+
+using SchemaTest = BackendTest;
+
+TEST_F(SchemaTest, MigratingAgainChangesNothingAndReopeningDoesNotSeedTwice) {
+  Database& db = backend_->database();
+  const int latest = Migrations().back().version;
+  EXPECT_EQ(SchemaVersion(db), latest);
+  EXPECT_EQ(Migrate(db), 0);
+  EXPECT_EQ(Query("SELECT count(*) FROM schema_version"), std::to_string(Migrations().size()));
+  const std::string notes = Query("SELECT count(*) FROM cover_note");
+  EXPECT_GE(std::stoi(notes), 15);
+
+  backend_.reset();
+  backend_ = std::make_unique<Backend>(path_, clock_);
+  EXPECT_EQ(Query("SELECT count(*) FROM cover_note"), notes);
+  EXPECT_EQ(SchemaVersion(backend_->database()), latest);
+}
+
+TEST_F(SchemaTest, AnOlderDatabaseIsBroughtUpToDateStepByStep) {
+  const auto older = directory_ / "older.db";
+  {
+    Database db(older);
+    db.ExecuteScript(
+        "CREATE TABLE schema_version (version INTEGER PRIMARY KEY, description TEXT NOT NULL, "
+        "applied_at TEXT NOT NULL DEFAULT (datetime('now')));");
+    db.ExecuteScript(Migrations()[0].sql);
+    db.ExecuteScript("INSERT INTO schema_version (version, description) VALUES (1, 'first');");
+  }
+  Database db(older);
+  EXPECT_EQ(Migrate(db), static_cast<int>(Migrations().size()) - 1);
+  EXPECT_EQ(SchemaVersion(db), Migrations().back().version);
+}
+
+struct LayoutCase {
+  const char* name;
+  std::span<const LayoutRow> (*layout)();
+  int field_count;
+  const char* table;
+};
+
+class LayoutTest : public BackendTest, public ::testing::WithParamInterface<LayoutCase> {};
+
+// Every row names a column the table really has, positions rise one row at a
+// time without gaps or repeats where the screen reads every position.
+TEST_P(LayoutTest, RowsAreInPositionOrderAndNameStoredColumns) {
+  const LayoutCase& layout_case = GetParam();
+  const auto layout = layout_case.layout();
+  EXPECT_EQ(FieldCount(layout), layout_case.field_count);
+  int previous = -1;
+  for (const LayoutRow& row : layout) {
+    EXPECT_GT(row.position, previous) << layout_case.name;
+    previous = row.position;
+    if (row.conversion == Conversion::kKey || row.conversion == Conversion::kIgnored) continue;
+    std::string table = layout_case.table;
+    std::string column(row.field);
+    if (row.conversion == Conversion::kList) {
+      table += "_" + column.substr(0, column.find('.'));
+      column = column.substr(column.find('.') + 1);
+    }
+    EXPECT_EQ(Query("SELECT count(*) FROM pragma_table_info('" + table + "') WHERE name = '" +
+                    column + "'"),
+              "1")
+        << layout_case.name << " position " << row.position << " " << row.field;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllLayouts, LayoutTest,
+    ::testing::Values(LayoutCase{"read admin", ReadAdminReplyLayout, 178, "cover_note"},
+                      LayoutCase{"cover note read", CoverNoteReadReplyLayout, 206, "cover_note"},
+                      LayoutCase{"policy read", PolicyReplyLayout, 103, "policy"},
+                      LayoutCase{"write admin", WriteAdminRecordLayout, 168, "cover_note"},
+                      LayoutCase{"client read", ClientReplyLayout, 19, "client"},
+                      LayoutCase{"client write", ClientWriteLayout, 23, "client"}),
+    [](const auto& info) {
+      std::string name = info.param.name;
+      std::replace(name.begin(), name.end(), ' ', '_');
+      return name;
+    });
+
+TEST(LayoutRows, WriteAdminRecordIsOneRowPerPosition) {
+  const auto layout = WriteAdminRecordLayout();
+  ASSERT_EQ(layout.size(), 168U);
+  for (std::size_t i = 0; i < layout.size(); ++i) EXPECT_EQ(layout[i].position, int(i));
+  const auto read = ReadAdminReplyLayout();
+  ASSERT_EQ(read.size(), 178U);
+  for (std::size_t i = 0; i < read.size(); ++i) EXPECT_EQ(read[i].position, int(i));
+}
+
+}  // namespace
+}  // namespace cn::backend::testing
