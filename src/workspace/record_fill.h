@@ -22,11 +22,11 @@ std::vector<std::string> SplitPolicyReplyFields(std::string_view reply);
 // set is skipped (and the number keeps the reply's spelling).
 struct ReadAdminSteps {
   // Fills Previous from the previous cover note or policy (transfers and extensions).
-  std::function<void(std::string_view previous_document_no)> ReadPreviousDocument;
+  std::function<void(std::string_view previous_document_no)> ReadPreviousDocument = {};
   // The current value of "txtCoverNoteNumber": the number as the administrator typed it.
-  std::function<std::string()> TypedCoverNoteNo;
+  std::function<std::string()> TypedCoverNoteNo = {};
   // The Cover tab's client step: reads the client master for the filled client code.
-  std::function<void()> LoadClientAsRead;
+  std::function<void()> LoadClientAsRead = {};
 };
 
 // Fills Current from the positions of a "KivoGIUWR.CoverNote.ReadAdmin" reply,

@@ -102,12 +102,12 @@ void FillNamedDrivers(CoverNoteFields& fields, ReplyLayout layout, const ReplyFi
   std::optional<std::vector<std::string>> names =
       ListOf(layout, reply, &CoverNoteFields::DriverNames);
   if (!names) return;
-  if (names->empty()) names->emplace_back();
-  const std::size_t rows = names->size();
-  fields.DriverNames = std::move(*names);
+  // Without names there are no drivers, whatever the other columns hold.
+  const bool no_drivers = names->empty();
+  const std::size_t rows = std::max<std::size_t>(names->size(), 1);
   for (const TextArray array : kNamedDriverArrays) {
-    if (array == &CoverNoteFields::DriverNames) continue;
-    std::vector<std::string> column = ListOrNothing(layout, reply, array);
+    std::vector<std::string> column;
+    if (!no_drivers) column = ListOrNothing(layout, reply, array);
     column.resize(rows);
     fields.*array = std::move(column);
   }

@@ -95,9 +95,9 @@ void AssignMaritalStatus(CoverNoteRecord& record, Instance instance, ReplyLayout
 
 // The array groups that `layout` carries, in the order named drivers, extended
 // covers, claims, each with its rule for an empty value:
-//   - named drivers: empty names give one empty row; every other driver column
-//     takes the names' length, emptied when its value is empty, cut or padded
-//     otherwise (a column the layout lacks counts as empty);
+//   - named drivers: empty names make all eight columns one empty row; otherwise
+//     every other driver column takes the names' length, emptied when its value is
+//     empty, cut or padded otherwise (a column the layout lacks counts as empty);
 //   - extended covers: empty codes make all six columns (and, for Current, the
 //     premium marks) one empty row; otherwise the four carried columns take the
 //     codes' length and the minimum premiums, methods and marks are emptied to it;

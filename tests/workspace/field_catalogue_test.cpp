@@ -1,0 +1,79 @@
+// Reading and writing the record's fields by name, as the scenario transcript does.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "base/runtime_failure.h"
+#include "base/separators.h"
+#include "workspace/field_catalogue.h"
+
+namespace cn {
+namespace {
+
+TEST(FieldCatalogue, EveryNameReachesItsOwnField) {
+  // Writing each field's own name into it and reading all back shows that no two
+  // names share a member and that no name points at the wrong one.
+  CoverNoteRecord record;
+  std::set<std::string_view> names;
+  for (const FieldInfo& field : kFieldCatalogue) {
+    EXPECT_TRUE(names.insert(field.name).second) << field.name << " is listed twice";
+    if (field.kind == FieldKind::kText || field.kind == FieldKind::kTextArray) {
+      SetFieldText(record, Instance::kPrevious, field, field.name);
+    }
+  }
+  for (const FieldInfo& field : kFieldCatalogue) {
+    if (field.kind == FieldKind::kText || field.kind == FieldKind::kTextArray) {
+      EXPECT_EQ(GetFieldText(record, Instance::kPrevious, field), field.name);
+    }
+  }
+  EXPECT_EQ(record.Previous.ClientName, "ClientName");
+  EXPECT_EQ(record.Previous.DriverRelationships, std::vector<std::string>{"DriverRelationships"});
+  EXPECT_EQ(record.EffectiveTime, "EffectiveTime");
+  EXPECT_EQ(record.Current, CoverNoteFields());
+}
+
+TEST(FieldCatalogue, TheRecordHasNineteenTextArrays) {
+  int arrays = 0;
+  for (const FieldInfo& field : kFieldCatalogue) arrays += field.kind == FieldKind::kTextArray;
+  EXPECT_EQ(arrays, 19);
+}
+
+TEST(FieldCatalogue, TextFormsOfTheFieldKinds) {
+  CoverNoteRecord record;
+  const std::string two = "A" + std::string(DialogArgSeparator) + "B";
+
+  SetFieldText(record, Instance::kCurrent, "ScopeOfCover", "-3");
+  SetFieldText(record, Instance::kCurrent, "HasExInsurer", "true");
+  SetFieldText(record, Instance::kCurrent, "DriverNames", two);
+  SetFieldText(record, Instance::kCurrent, "ClaimAmounts", "");
+  SetFieldText(record, Instance::kCurrent, "ExtUserPremiumMarks",
+               "True" + std::string(DialogArgSeparator) + "0");
+
+  EXPECT_EQ(record.Current.ScopeOfCover, -3);
+  EXPECT_TRUE(record.Current.HasExInsurer);
+  EXPECT_EQ(record.Current.DriverNames, (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(record.Current.ClaimAmounts, std::vector<std::string>{""});
+  EXPECT_EQ(record.ExtUserPremiumMarks, (std::vector<bool>{true, false}));
+
+  EXPECT_EQ(GetFieldText(record, Instance::kCurrent, "ScopeOfCover"), "-3");
+  EXPECT_EQ(GetFieldText(record, Instance::kCurrent, "HasExInsurer"), "True");
+  EXPECT_EQ(GetFieldText(record, Instance::kCurrent, "DriverNames"), two);
+  EXPECT_EQ(GetFieldText(record, Instance::kCurrent, "ExtUserPremiumMarks"),
+            "True" + std::string(DialogArgSeparator) + "False");
+}
+
+TEST(FieldCatalogue, BadNamesAndValuesAreRefusedWithoutAChange) {
+  CoverNoteRecord record;
+  record.Current.ScopeOfCover = 7;
+  EXPECT_THROW(GetFieldText(record, Instance::kCurrent, "NoSuchField"), RuntimeFailure);
+  EXPECT_THROW(SetFieldText(record, Instance::kCurrent, "clientname", "x"), RuntimeFailure);
+  EXPECT_THROW(SetFieldText(record, Instance::kCurrent, "ScopeOfCover", "7a"), RuntimeFailure);
+  EXPECT_THROW(SetFieldText(record, Instance::kCurrent, "ScopeOfCover", ""), RuntimeFailure);
+  EXPECT_THROW(SetFieldText(record, Instance::kCurrent, "HasExInsurer", "yes"), RuntimeFailure);
+  EXPECT_EQ(record.Current.ScopeOfCover, 7);
+  EXPECT_EQ(record.Current.ClientName, "");
+}
+
+}  // namespace
+}  // namespace cn

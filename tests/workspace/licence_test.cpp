@@ -1,0 +1,51 @@
+// The licence field: a date for new business, years of driving otherwise.
+#include <gtest/gtest.h>
+
+#include "base/runtime_failure.h"
+#include "workspace/licence.h"
+#include "workspace_fixture.h"
+
+namespace cn {
+namespace {
+
+using workspace_testing::WorkspaceWorld;
+
+TEST(Licence, TheLabelAndLengthFollowTheTransactionType) {
+  WorkspaceWorld world;
+  dom::Document& page = *world.cover_page;
+  const struct {
+    const char* type;
+    const char* label;
+    int length;
+  } cases[] = {{"N", "License No./ Date:", 42},
+               {"R", "License No./ Years of Driving:", 2},
+               {"T", "License No./ Years of Driving:", 2}};
+  for (const auto& c : cases) {
+    page.GetElementById("cboTransactionType")->SetValue(c.type);
+    ShowLicenceLabel(page);
+    EXPECT_EQ(page.GetElementById("lblLicense")->InnerText(), c.label) << c.type;
+    EXPECT_EQ(page.GetElementById("txtLicenseDate")->MaxLength(), c.length) << c.type;
+  }
+}
+
+TEST(Licence, YearsCountCalendarYearsOnTheBackEndClock) {
+  WorkspaceWorld world;
+  world.SetBackEndNow("2014-01-02 08:00:00");
+  world.clock.Set({*Date::FromYmd(2030, 6, 1), Time()});  // not the clock that counts
+  EXPECT_EQ(LicenceYears(world.workspace, ""), 0);
+  EXPECT_EQ(LicenceYears(world.workspace, "31-12-2013"), 1);  // a day, but another year
+  EXPECT_EQ(LicenceYears(world.workspace, "01-Jan-2004"), 10);
+  EXPECT_THROW(LicenceYears(world.workspace, "soon"), RuntimeFailure);
+}
+
+TEST(Licence, YearsOfDrivingGiveTheFirstOfJanuary) {
+  WorkspaceWorld world;
+  world.SetBackEndNow("2014-08-20 09:00:00");
+  EXPECT_EQ(LicenceDateFromYears(world.workspace, 3), "01-Jan-2011");
+  EXPECT_EQ(LicenceDateFromYears(world.workspace, 0), "01-Jan-2014");
+  EXPECT_EQ(LicenceDateFromYears(world.workspace, 5), "01-Jan-2009");
+  EXPECT_THROW(LicenceDateFromYears(world.workspace, 99999), RuntimeFailure);
+}
+
+}  // namespace
+}  // namespace cn
