@@ -34,13 +34,13 @@ StoredValue StoreNull() { return StoredValue{true, std::nullopt}; }
 }  // namespace
 
 std::string IsoDate(const Date& date) {
-  char text[16];
+  char text[32];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year(), date.month(), date.day());
   return text;
 }
 
 std::string IsoDateTime(const DateTime& date_time) {
-  char text[12];
+  char text[32];
   std::snprintf(text, sizeof text, " %02d:%02d:%02d", date_time.time.hour(),
                 date_time.time.minute(), date_time.time.second());
   return IsoDate(date_time.date) + text;
