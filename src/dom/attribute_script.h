@@ -4,6 +4,10 @@
 // else is refused with a RuntimeFailure and never evaluated.
 //
 //   kvExecuteCommand.innerText='C{#+#}' + event.srcElement.id + '{#,#}i';kvExecuteCommand.click();
+//
+// The same command element in both statements; the two texts in single quotes, holding no
+// quote, backslash or control character; whitespace (space, tab, CR, LF) only around "=",
+// "+" and ";" and at both ends; everything else exactly as above, case included.
 
 #include <string>
 #include <string_view>

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -87,17 +86,6 @@ TEST(RaiseChangeBehaviours, OnlyControlsWithTheBehaviourAndAScriptReport) {
   RaiseChangeBehaviours(*select);
   RaiseChangeBehaviours(*page.Get("rowExt0"));  // the row's script is for clicks
   EXPECT_THAT(page.commands, ElementsAre("cmdRefreshExtCover{#+#}cboExtendedCoverType{#,#}0"));
-}
-
-TEST(InputFilters, OneEntryPerBehaviourFileFoundByAnyFolder) {
-  std::set<std::string> names;
-  for (const InputFilter& filter : InputFilters()) {
-    EXPECT_TRUE(names.insert(std::string(filter.file_name)).second) << filter.file_name;
-    EXPECT_EQ(FindInputFilter("./Behaviors/" + std::string(filter.file_name)), &filter);
-  }
-  EXPECT_EQ(names, (std::set<std::string>{"DateEntry.htc", "EntryAddress.htc", "EntryCur.htc", "EntryCurSI.htc",
-                                          "EntryDate.htc", "EntryNumber.htc", "EntrySpace.htc", "NRIC.htc"}));
-  EXPECT_EQ(FindInputFilter("Behaviors\\DataEntry.htc"), nullptr);  // raises events, filters nothing
 }
 
 }  // namespace
