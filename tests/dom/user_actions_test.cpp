@@ -324,12 +324,13 @@ TEST(CommandChannel, ControlsOfARowReportThroughTheCommandElement) {
   Page page;
   page.document->Bind("kvExecuteCommand", "onclick",
                       [&] { page.log.push_back(page.Get("kvExecuteCommand")->InnerText()); });
-  page.Watch("txtDrv", {"onchange", "onblur"});
+  page.Watch("txtDrv", {"onclick", "onchange", "onblur"});
   for (int i = 0; i < 4; ++i) AddDriverRow(*page.document, i);
   const auto row = page.Get("rowDrv3");
 
+  // The control's own handler first, then its row's behaviour.
   UserClick(*row->GetFromAll("txtDrv"));
-  EXPECT_THAT(page.log, ElementsAre("cmdHighliteRow{#+#}txtDrv{#,#}3"));
+  EXPECT_THAT(page.log, ElementsAre("txtDrv.onclick", "cmdHighliteRow{#+#}txtDrv{#,#}3"));
 
   page.log.clear();
   TypeText(*row->GetFromAll("txtDrv"), "LIM AH SENG");
