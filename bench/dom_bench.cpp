@@ -46,11 +46,21 @@ struct Change {
 void Apply(const Change& change, bool flip) {
   Element& e = *change.element;
   switch (change.kind) {
-    case Kind::kValue: e.SetValue(flip ? "CHANGED" : "VALUE"); break;
-    case Kind::kDisabled: e.SetDisabled(flip); break;
-    case Kind::kReadOnly: e.SetReadOnly(flip != change.initially_read_only); break;
-    case Kind::kBackgroundColor: e.SetStyle(StyleName::kBackgroundColor, flip ? "yellow" : "buttonface"); break;
-    case Kind::kClassName: e.SetClassName(flip ? "clsChanged" : "clsNormal"); break;
+    case Kind::kValue:
+      e.SetValue(flip ? "CHANGED" : "VALUE");
+      break;
+    case Kind::kDisabled:
+      e.SetDisabled(flip);
+      break;
+    case Kind::kReadOnly:
+      e.SetReadOnly(flip != change.initially_read_only);
+      break;
+    case Kind::kBackgroundColor:
+      e.SetStyle(StyleName::kBackgroundColor, flip ? "yellow" : "buttonface");
+      break;
+    case Kind::kClassName:
+      e.SetClassName(flip ? "clsChanged" : "clsNormal");
+      break;
   }
 }
 
@@ -61,7 +71,8 @@ std::vector<Change> PlanChanges(const Document& document, const FormPage& page) 
   for (const std::string& id : page.control_ids) {
     const std::shared_ptr<Element> element = document.GetElementById(id);
     const bool text_box = element->Is("INPUT") && element->Type() == "text";
-    for (const Kind kind : {Kind::kValue, Kind::kDisabled, Kind::kReadOnly, Kind::kBackgroundColor, Kind::kClassName}) {
+    for (const Kind kind : {Kind::kValue, Kind::kDisabled, Kind::kReadOnly, Kind::kBackgroundColor,
+                            Kind::kClassName}) {
       if (!text_box && (kind == Kind::kValue || kind == Kind::kReadOnly)) continue;
       plan.push_back({element, kind, element->ReadOnly()});
     }
@@ -112,8 +123,9 @@ constexpr int kRows = 20;
 constexpr int kOccupations = 25;
 
 std::string Script(std::string_view command, int row) {
-  return "kvExecuteCommand.innerText='" + std::string(command) + "{#+#}' + event.srcElement.id + '{#,#}" +
-         std::to_string(row) + "';kvExecuteCommand.click();";
+  return "kvExecuteCommand.innerText='" + std::string(command) +
+         "{#+#}' + event.srcElement.id + '{#,#}" + std::to_string(row) +
+         "';kvExecuteCommand.click();";
 }
 
 void Fill(Document& document, Element& select, int count) {
@@ -149,9 +161,10 @@ void AddDriverRow(Document& document, Element& body, int i) {
   row->AddBehavior("./Behaviors/DataEntry.htc");
   row->SetAttribute("onClicked", Script("cmdHighliteRow", i));
   row->GetFromAll("txtDOB")->AddBehavior("./Behaviors/DateEntry.htc");
-  for (const auto& [id, command] : {std::pair{"txtDrv", "DriverNameChanged"}, std::pair{"txtICNo", "DriverICChanged"},
-                                    std::pair{"txtLicenceDate", "DriverLicenceDateChanged"},
-                                    std::pair{"txtDOB", "DOBChanged"}}) {
+  for (const auto& [id, command] :
+       {std::pair{"txtDrv", "DriverNameChanged"}, std::pair{"txtICNo", "DriverICChanged"},
+        std::pair{"txtLicenceDate", "DriverLicenceDateChanged"},
+        std::pair{"txtDOB", "DOBChanged"}}) {
     const std::shared_ptr<Element> control = row->GetFromAll(id);
     control->AddBehavior("./Behaviors/DataEntry.htc");
     control->SetAttribute("onInpChanged", Script(command, i));
@@ -221,8 +234,10 @@ void BM_RowClickThroughCommandChannel(benchmark::State& state) {
   const std::shared_ptr<Element> command = document->GetElementById("kvExecuteCommand");
   std::size_t received = 0;
   document->Bind("kvExecuteCommand", "onclick", [&] { received += command->InnerText().size(); });
-  const std::shared_ptr<Element> first = document->GetElementById("rowDrv0")->GetFromAll("txtRelationship");
-  const std::shared_ptr<Element> last = document->GetElementById("rowDrv19")->GetFromAll("txtRelationship");
+  const std::shared_ptr<Element> first =
+      document->GetElementById("rowDrv0")->GetFromAll("txtRelationship");
+  const std::shared_ptr<Element> last =
+      document->GetElementById("rowDrv19")->GetFromAll("txtRelationship");
   bool flip = false;
   for (auto _ : state) {
     dom::UserClick(flip ? *first : *last);

@@ -13,11 +13,12 @@ struct Counts {
   int options_per_select = 10;
   int radio_groups = 30;  // two buttons each
   int check_boxes = 40;
-  int table_rows = 5;     // per row table; seven controls per row
+  int table_rows = 5;  // per row table; seven controls per row
 };
 
-constexpr std::array<std::string_view, 7> kRowControls = {"txtDrv", "txtICNo", "txtDOB", "txtLicenceDate",
-                                                          "txtGender", "cboOccupation", "txtRelationship"};
+constexpr std::array<std::string_view, 7> kRowControls = {
+    "txtDrv",    "txtICNo",       "txtDOB",         "txtLicenceDate",
+    "txtGender", "cboOccupation", "txtRelationship"};
 
 void Cell(std::string& html, std::string_view content) {
   html += "<TD class=clsLabel width=\"25%\">";
@@ -43,8 +44,10 @@ FormPage MakeFormPage() {
   };
   for (int i = 0; i < counts.text_boxes; ++i) {
     const std::string id = "txtField" + std::to_string(i);
-    const std::string extra = i % 4 == 0 ? " readOnly style=\"BACKGROUND-COLOR: buttonface\"" : " maxLength=25";
-    row("Field", "<INPUT id=" + id + " tabIndex=1 value=\"VALUE " + std::to_string(i) + "\"" + extra + ">");
+    const std::string extra =
+        i % 4 == 0 ? " readOnly style=\"BACKGROUND-COLOR: buttonface\"" : " maxLength=25";
+    row("Field",
+        "<INPUT id=" + id + " tabIndex=1 value=\"VALUE " + std::to_string(i) + "\"" + extra + ">");
     page.text_box_ids.push_back(id);
     page.control_ids.push_back(id);
   }
@@ -60,8 +63,9 @@ FormPage MakeFormPage() {
   }
   for (int i = 0; i < counts.radio_groups; ++i) {
     const std::string group = "optGroup" + std::to_string(i);
-    row("Choice", "<INPUT type=radio id=" + group + "Yes name=" + group + " value=Y>Yes <INPUT type=radio id=" +
-                      group + "No name=" + group + " value=N checked>No");
+    row("Choice", "<INPUT type=radio id=" + group + "Yes name=" + group +
+                      " value=Y>Yes <INPUT type=radio id=" + group + "No name=" + group +
+                      " value=N checked>No");
     page.control_ids.push_back(group + "Yes");
     page.control_ids.push_back(group + "No");
   }
@@ -78,12 +82,15 @@ FormPage MakeFormPage() {
     html += table;
     html += " rules=rows cellSpacing=0 width=\"100%\" style=\"TABLE-LAYOUT: fixed\">\n";
     for (int r = 0; r < counts.table_rows; ++r) {
-      html += "<TR id=row" + std::string(table) + std::to_string(r) + (r % 2 == 0 ? " class=clsOddRow>" : " class=clsEvenRow>");
+      html += "<TR id=row" + std::string(table) + std::to_string(r) +
+              (r % 2 == 0 ? " class=clsOddRow>" : " class=clsEvenRow>");
       for (const std::string_view control : kRowControls) {
         html += "<TD width=\"14%\">";
         html += control.front() == 'c' || control == "txtGender"
-                    ? "<SELECT tabindex=1 id =" + std::string(control) + "><OPTION value=M>MALE</OPTION></SELECT>"
-                    : "<INPUT tabindex=1 id =" + std::string(control) + " value=\"ROW " + std::to_string(r) + "\">";
+                    ? "<SELECT tabindex=1 id =" + std::string(control) +
+                          "><OPTION value=M>MALE</OPTION></SELECT>"
+                    : "<INPUT tabindex=1 id =" + std::string(control) + " value=\"ROW " +
+                          std::to_string(r) + "\">";
         html += "</TD>";
       }
       html += "</TR>\n";
@@ -91,7 +98,8 @@ FormPage MakeFormPage() {
     html += "</TABLE>\n";
   }
   html += "</FORM></BODY></HTML>\n";
-  page.form_elements = static_cast<int>(page.control_ids.size() + 2 * counts.table_rows * kRowControls.size());
+  page.form_elements =
+      static_cast<int>(page.control_ids.size() + 2 * counts.table_rows * kRowControls.size());
   return page;
 }
 

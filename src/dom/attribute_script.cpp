@@ -86,8 +86,9 @@ class ScriptReader {
   }
 
   [[noreturn]] void Refuse(const std::string& expected) const {
-    Fail(failure::kInvalidArgument, "Attribute script refused, " + expected + " expected at character " +
-                                        std::to_string(at_ + 1) + ": \"" + std::string(script_) + "\"");
+    Fail(failure::kInvalidArgument, "Attribute script refused, " + expected +
+                                        " expected at character " + std::to_string(at_ + 1) +
+                                        ": \"" + std::string(script_) + "\"");
   }
 
  private:
@@ -127,14 +128,16 @@ void RunAttributeScript(Element& element, std::string_view attribute_name, Event
   // Read in full before anything is touched: a refused script changes nothing.
   const CommandScript script = ParseCommandScript(element.GetAttribute(attribute_name));
   const std::shared_ptr<Document> document = element.OwnerDocument();
-  if (!document) Fail(failure::kObjectRequired, element.Describe() + " belongs to no page any more");
+  if (!document)
+    Fail(failure::kObjectRequired, element.Describe() + " belongs to no page any more");
   const std::shared_ptr<Element> command = document->FindElementById(script.command_element_id);
   if (!command) {
-    Fail(failure::kObjectRequired, "The command element '" + script.command_element_id + "' of the script \"" +
-                                       std::string(attribute_name) + "\" on " + element.Describe() +
-                                       " is not on the page");
+    Fail(failure::kObjectRequired, "The command element '" + script.command_element_id +
+                                       "' of the script \"" + std::string(attribute_name) +
+                                       "\" on " + element.Describe() + " is not on the page");
   }
-  if (!event.SrcElement()) Fail(failure::kObjectRequired, "The event of the script has no source element");
+  if (!event.SrcElement())
+    Fail(failure::kObjectRequired, "The event of the script has no source element");
   const std::string source_id = event.SrcElement()->Id();
   // The script runs inside the event that raised it, as the browser runs it.
   const std::shared_ptr<Window> window = document->ParentWindow();

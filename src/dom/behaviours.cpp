@@ -2,7 +2,6 @@
 // the typing filters of the entry behaviours.
 #include "dom/behaviours.h"
 
-#include <array>
 #include <memory>
 #include <string>
 
@@ -18,25 +17,26 @@ namespace {
 constexpr std::string_view kDateCharacters = "-/abcdefgjlmnoprstuvyABCDEFGJLMNOPRSTUVY";
 
 using enum CharacterClass;
+using enum CaseChange;
 
 // clang-format off
-constexpr std::array kInputFilters = {
-  // file               classes              also              once  only_first never_first case
+constexpr InputFilter kInputFilters[] = {
+  // file               classes             also             once only_first never_first case
   // Dates as the lenient reader takes them: 5-3-2014, 05/03/2014, 05-Mar-2014.
-  InputFilter{"EntryDate.htc",    kDigits,             kDateCharacters,  "",   "",        "",   CaseChange::kNone},
+  {"EntryDate.htc",     kDigits,            kDateCharacters, "",  "",        "",         kKeep},
   // The row tables' date box filters as the page's date boxes.
-  InputFilter{"DateEntry.htc",    kDigits,             kDateCharacters,  "",   "",        "",   CaseChange::kNone},
+  {"DateEntry.htc",     kDigits,            kDateCharacters, "",  "",        "",         kKeep},
   // Counts, years, postcodes.
-  InputFilter{"EntryNumber.htc",  kDigits,             "",               "",   "",        "",   CaseChange::kNone},
+  {"EntryNumber.htc",   kDigits,            "",              "",  "",        "",         kKeep},
   // Amounts: grouping commas anywhere, one decimal point, a minus sign only in front.
-  InputFilter{"EntryCur.htc",     kDigits,             ",",              ".",  "-",       "",   CaseChange::kNone},
-  InputFilter{"EntryCurSI.htc",   kDigits,             ",",              ".",  "-",       "",   CaseChange::kNone},
+  {"EntryCur.htc",      kDigits,            ",",             ".", "-",       "",         kKeep},
+  {"EntryCurSI.htc",    kDigits,            ",",             ".", "-",       "",         kKeep},
   // Names, numbers and telephones must not start with a space.
-  InputFilter{"EntrySpace.htc",   kPrintable,          "",               "",   "",        " ",  CaseChange::kNone},
+  {"EntrySpace.htc",    kPrintable,         "",              "",  "",        " ",        kKeep},
   // Identity numbers: letters, digits and the dashes of the new number, kept in capitals.
-  InputFilter{"NRIC.htc",         kDigits | kLetters,  "-",              "",   "",        "",   CaseChange::kUpper},
+  {"NRIC.htc",          kDigits | kLetters, "-",             "",  "",        "",         kUpper},
   // Addresses take any printable character.
-  InputFilter{"EntryAddress.htc", kPrintable,          "",               "",   "",        "",   CaseChange::kNone},
+  {"EntryAddress.htc",  kPrintable,         "",              "",  "",        "",         kKeep},
 };
 // clang-format on
 
@@ -102,9 +102,10 @@ const InputFilter* FindInputFilter(std::string_view file_name) {
   return nullptr;
 }
 
-std::optional<char32_t> ApplyInputFilter(const InputFilter& filter, std::string_view text, char32_t typed) {
+std::optional<char32_t> ApplyInputFilter(const InputFilter& filter, std::string_view text,
+                                         char32_t typed) {
   char32_t c = typed;
-  if (filter.case_change == CaseChange::kUpper && c >= U'a' && c <= U'z') c -= U'a' - U'A';
+  if (filter.case_change == kUpper && c >= U'a' && c <= U'z') c -= U'a' - U'A';
   const bool empty = text.empty();
   if (empty && InSet(filter.never_first, c)) return std::nullopt;
   if (InClasses(filter.classes, c) || InSet(filter.also, c)) return c;
@@ -113,7 +114,8 @@ std::optional<char32_t> ApplyInputFilter(const InputFilter& filter, std::string_
   return std::nullopt;
 }
 
-std::optional<char32_t> FilterTypedCharacter(const Element& input, std::string_view text, char32_t typed) {
+std::optional<char32_t> FilterTypedCharacter(const Element& input, std::string_view text,
+                                             char32_t typed) {
   std::optional<char32_t> result = typed;
   for (const std::string& url : input.BehaviorUrls()) {
     const InputFilter* filter = FindInputFilter(url);

@@ -34,26 +34,26 @@ void RaiseChangeBehaviours(Element& control);
 
 enum class CharacterClass : unsigned {
   kNone = 0,
-  kDigits = 1,      // 0-9
-  kLetters = 2,     // A-Z, a-z
-  kPrintable = 4,   // anything but control characters (below U+0020, U+007F-U+009F) and the
-                    // separators U+FFFB, U+FFFD, U+FFFE, U+FFFF, which would break the records
-                    // the value travels in
+  kDigits = 1,     // 0-9
+  kLetters = 2,    // A-Z, a-z
+  kPrintable = 4,  // anything but control characters (below U+0020, U+007F-U+009F) and the
+                   // separators U+FFFB, U+FFFD, U+FFFE, U+FFFF, which would break the records
+                   // the value travels in
 };
 constexpr CharacterClass operator|(CharacterClass a, CharacterClass b) {
   return static_cast<CharacterClass>(static_cast<unsigned>(a) | static_cast<unsigned>(b));
 }
 
-enum class CaseChange { kNone, kUpper };
+enum class CaseChange { kKeep, kUpper };
 
 struct InputFilter {
-  std::string_view file_name;      // the behaviour file, as HasBehavior compares it
-  CharacterClass classes;          // accepted anywhere
-  std::string_view also;           // further characters accepted anywhere
-  std::string_view once;           // accepted when the text does not hold it yet
-  std::string_view only_first;     // accepted only into an empty box
-  std::string_view never_first;    // refused into an empty box, even when accepted otherwise
-  CaseChange case_change;          // applied to the typed character before the tests
+  std::string_view file_name;    // the behaviour file, as HasBehavior compares it
+  CharacterClass classes;        // accepted anywhere
+  std::string_view also;         // further characters accepted anywhere
+  std::string_view once;         // accepted when the text does not hold it yet
+  std::string_view only_first;   // accepted only into an empty box
+  std::string_view never_first;  // refused into an empty box, even when accepted otherwise
+  CaseChange case_change;        // applied to the typed character before the tests
 };
 
 // Every filter, one entry per behaviour file.
@@ -65,10 +65,12 @@ const InputFilter* FindInputFilter(std::string_view file_name);
 
 // One typed character against one filter: the character to insert (after the case change),
 // or nullopt when the filter refuses it. `text` is what the box will hold before it.
-std::optional<char32_t> ApplyInputFilter(const InputFilter& filter, std::string_view text, char32_t typed);
+std::optional<char32_t> ApplyInputFilter(const InputFilter& filter, std::string_view text,
+                                         char32_t typed);
 
 // Every filter of the element's behaviours, in their order; each sees the previous one's
 // result. Without a filtering behaviour the character passes unchanged.
-std::optional<char32_t> FilterTypedCharacter(const Element& input, std::string_view text, char32_t typed);
+std::optional<char32_t> FilterTypedCharacter(const Element& input, std::string_view text,
+                                             char32_t typed);
 
 }  // namespace cn::dom

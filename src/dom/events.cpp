@@ -22,7 +22,8 @@ std::string EventKey(std::string_view event_name) {
   std::string key = internal::AsciiLower(event_name);
   if (key.size() <= 2 || key.compare(0, 2, "on") != 0) {
     Fail(failure::kInvalidArgument,
-         "'" + std::string(event_name) + "' is not an event name (they read \"onclick\", \"onblur\", ...)");
+         "'" + std::string(event_name) +
+             "' is not an event name (they read \"onclick\", \"onblur\", ...)");
   }
   return key;
 }
@@ -36,20 +37,23 @@ Event::Event(std::string type, std::shared_ptr<Element> src_element, int key_cod
 
 // ---- EventTable ---------------------------------------------------------------------------
 
-void EventTable::Bind(std::string_view element_id, std::string_view event_name, EventHandler handler) {
+void EventTable::Bind(std::string_view element_id, std::string_view event_name,
+                      EventHandler handler) {
   std::string key = EventKey(event_name);
   if (!handler) {
     Fail(failure::kInvalidArgument,
          "No handler given for " + std::string(element_id) + "_" + std::string(event_name));
   }
-  handlers_.insert_or_assign(std::pair{std::string(element_id), std::move(key)}, std::move(handler));
+  handlers_.insert_or_assign(std::pair{std::string(element_id), std::move(key)},
+                             std::move(handler));
 }
 
 void EventTable::Unbind(std::string_view element_id, std::string_view event_name) {
   handlers_.erase(std::pair{std::string(element_id), EventKey(event_name)});
 }
 
-const EventHandler* EventTable::Find(std::string_view element_id, std::string_view event_name) const {
+const EventHandler* EventTable::Find(std::string_view element_id,
+                                     std::string_view event_name) const {
   const auto it = handlers_.find(std::pair{std::string(element_id), EventKey(event_name)});
   return it == handlers_.end() ? nullptr : &it->second;
 }
@@ -65,7 +69,8 @@ CurrentEventScope::~CurrentEventScope() { window_.current_event_ = outer_; }
 
 // ---- Document and Element ---------------------------------------------------------------
 
-void Document::Bind(std::string_view element_id, std::string_view event_name, EventHandler handler) {
+void Document::Bind(std::string_view element_id, std::string_view event_name,
+                    EventHandler handler) {
   events_.Bind(element_id, event_name, std::move(handler));
 }
 

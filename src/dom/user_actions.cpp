@@ -21,8 +21,9 @@ using internal::AsciiEqualsIgnoreCase;
 using internal::Fail;
 
 bool IsHidden(const Element& element) {
-  for (std::shared_ptr<const Element> e = std::static_pointer_cast<const Element>(element.shared_from_this()); e;
-       e = e->ParentElement()) {
+  for (std::shared_ptr<const Element> e =
+           std::static_pointer_cast<const Element>(element.shared_from_this());
+       e; e = e->ParentElement()) {
     if (AsciiEqualsIgnoreCase(e->GetStyle(StyleName::kDisplay), "none") ||
         AsciiEqualsIgnoreCase(e->GetStyle(StyleName::kVisibility), "hidden")) {
       return true;
@@ -50,7 +51,8 @@ bool IsCheckable(const Element& element) {
 class FocusWatch {
  public:
   explicit FocusWatch(Document& document)
-      : document_(document), listener_id_(document.AddChangeListener([this](const Mutation& change) {
+      : document_(document),
+        listener_id_(document.AddChangeListener([this](const Mutation& change) {
           if (change.kind == MutationKind::kFocus) moved_ = true;
         })) {}
   ~FocusWatch() { document_.RemoveChangeListener(listener_id_); }
@@ -87,6 +89,17 @@ void RememberValueAtFocus(Element& element) {
   if (HoldsValue(element)) element.SetValueAtUserFocus(element.Value());
 }
 
+// A UTF-8 lead byte: its mask and pattern, the sequence length, and the smallest code point
+// that length may carry (anything smaller is an overlong form).
+struct Utf8Lead {
+  unsigned char mask;
+  unsigned char pattern;
+  std::size_t length;
+  char32_t smallest;
+};
+constexpr Utf8Lead kUtf8Leads[] = {
+    {0x80, 0x00, 1, 0}, {0xE0, 0xC0, 2, 0x80}, {0xF0, 0xE0, 3, 0x800}, {0xF8, 0xF0, 4, 0x10000}};
+
 // The code points of UTF-8 text; anything that is not UTF-8 is refused before a key is typed.
 std::u32string DecodeUtf8(std::string_view text) {
   std::u32string out;
@@ -96,14 +109,12 @@ std::u32string DecodeUtf8(std::string_view text) {
     std::size_t length = 0;
     char32_t c = 0;
     char32_t smallest = 0;
-    if (lead < 0x80) {
-      length = 1, c = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      length = 2, c = lead & 0x1F, smallest = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-      length = 3, c = lead & 0x0F, smallest = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-      length = 4, c = lead & 0x07, smallest = 0x10000;
+    for (const Utf8Lead& l : kUtf8Leads) {
+      if ((lead & l.mask) != l.pattern) continue;
+      length = l.length;
+      c = lead & static_cast<unsigned char>(~l.mask);
+      smallest = l.smallest;
+      break;
     }
     bool valid = length > 0 && i + length <= text.size();
     for (std::size_t k = 1; valid && k < length; ++k) {
@@ -112,7 +123,8 @@ std::u32string DecodeUtf8(std::string_view text) {
     }
     valid = valid && c >= smallest && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
     if (!valid) {
-      Fail(failure::kInvalidArgument, "The text to type is not UTF-8 (byte " + std::to_string(i + 1) + ")");
+      Fail(failure::kInvalidArgument,
+           "The text to type is not UTF-8 (byte " + std::to_string(i + 1) + ")");
     }
     out.push_back(c);
     i += length;
@@ -144,7 +156,8 @@ int FindOption(Element& select, std::string_view value) {
   for (std::size_t i = 0; i < options.size(); ++i) {
     if (options[i]->Value() == value) return static_cast<int>(i);
   }
-  Fail(failure::kInvalidArgument, select.Describe() + " has no option with the value '" + std::string(value) + "'");
+  Fail(failure::kInvalidArgument,
+       select.Describe() + " has no option with the value '" + std::string(value) + "'");
 }
 
 }  // namespace
@@ -191,11 +204,13 @@ void TypeText(Element& input, std::string_view text) {
     input.FireEvent(event);
     if (event.KeyCode() == 0) continue;
     if (!IsCodePoint(event.KeyCode())) {
-      Fail(failure::kInvalidArgument, "The keypress handler of " + input.Describe() + " set the key code " +
-                                          std::to_string(event.KeyCode()) + ", which is no character");
+      Fail(failure::kInvalidArgument, "The keypress handler of " + input.Describe() +
+                                          " set the key code " + std::to_string(event.KeyCode()) +
+                                          ", which is no character");
     }
     const std::string before = input.AllTextSelected() ? std::string() : input.Value();
-    const std::optional<char32_t> accepted = Accepted(input, before, static_cast<char32_t>(event.KeyCode()));
+    const std::optional<char32_t> accepted =
+        Accepted(input, before, static_cast<char32_t>(event.KeyCode()));
     if (!accepted) continue;
     input.SetValue(before + Utf8(*accepted));
     input.ClearTextSelection();
@@ -228,7 +243,8 @@ void UserClick(Element& target) {
 }
 
 void ChooseOption(Element& select, std::string_view value) {
-  if (!select.Is("SELECT")) Fail(failure::kInvalidArgument, "No option can be chosen in " + select.Describe());
+  if (!select.Is("SELECT"))
+    Fail(failure::kInvalidArgument, "No option can be chosen in " + select.Describe());
   FindOption(select, value);  // an unknown value is refused before anything happens
   const std::shared_ptr<Element> self = select.SharedThis();
   if (!UserFocus(select)) return;

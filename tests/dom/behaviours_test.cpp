@@ -1,4 +1,6 @@
 // Behaviour files on elements and the row tables' click and change scripts.
+#include "dom/behaviours.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -6,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "dom/behaviours.h"
 #include "dom/document.h"
 
 namespace cn::dom {
@@ -16,8 +17,9 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 std::string Script(std::string_view command, int row) {
-  return "kvExecuteCommand.innerText='" + std::string(command) + "{#+#}' + event.srcElement.id + '{#,#}" +
-         std::to_string(row) + "';kvExecuteCommand.click();";
+  return "kvExecuteCommand.innerText='" + std::string(command) +
+         "{#+#}' + event.srcElement.id + '{#,#}" + std::to_string(row) +
+         "';kvExecuteCommand.click();";
 }
 
 // A layout table holding an extended-cover row table, as the premium tab has it.
@@ -26,7 +28,8 @@ constexpr std::string_view kPage = R"html(<body>
   <table id=layout><tr id=layoutRow><td>
     <table id=ExtBody>
       <tr id=rowExt0><td id=cell0><select id=cboExtendedCoverType><option value=A>A</select></td>
-          <td><input id=txtSumInsured style="TEXT-ALIGN: right; BEHAVIOR: url('Behaviors\EntryCurSI.htc')"></td></tr>
+          <td><input id=txtSumInsured
+                     style="TEXT-ALIGN: right; BEHAVIOR: url('Behaviors\EntryCurSI.htc')"></td></tr>
       <tr id=rowCompany><td><input id=txtCompany></td></tr>
     </table>
     <input id=txtOutside>
@@ -44,7 +47,7 @@ struct Page {
     const auto row = Get("rowExt0");
     row->AddBehavior("./Behaviors/DataEntry.htc");
     row->SetAttribute("onClicked", Script("cmsHighliteRow", 0));
-    Get("rowCompany")->AddBehavior("./Behaviors/DataEntry.htc");  // behaviour, but no script
+    Get("rowCompany")->AddBehavior("./Behaviors/DataEntry.htc");         // behaviour, but no script
     Get("layoutRow")->SetAttribute("onClicked", Script("cmdWrong", 9));  // script, but no behaviour
   }
   std::shared_ptr<Element> Get(std::string_view id) const { return document->GetElementById(id); }
@@ -68,8 +71,9 @@ TEST(RaiseClickBehaviours, TheNearestRowWithTheDataEntryBehaviourReportsTheClick
   RaiseClickBehaviours(*page.Get("txtSumInsured"));
   RaiseClickBehaviours(*page.Get("cell0"));
   RaiseClickBehaviours(*page.Get("rowExt0"));
-  EXPECT_THAT(page.commands, ElementsAre("cmsHighliteRow{#+#}txtSumInsured{#,#}0", "cmsHighliteRow{#+#}cell0{#,#}0",
-                                         "cmsHighliteRow{#+#}rowExt0{#,#}0"));
+  EXPECT_THAT(page.commands,
+              ElementsAre("cmsHighliteRow{#+#}txtSumInsured{#,#}0",
+                          "cmsHighliteRow{#+#}cell0{#,#}0", "cmsHighliteRow{#+#}rowExt0{#,#}0"));
   page.commands.clear();
   RaiseClickBehaviours(*page.Get("txtCompany"));  // a company row cannot be highlighted
   RaiseClickBehaviours(*page.Get("txtOutside"));  // the layout row has no behaviour

@@ -1,4 +1,6 @@
 // Binding page logic to a page, the current event, clicks on check boxes and radio buttons.
+#include "dom/events.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,7 +10,6 @@
 
 #include "base/runtime_failure.h"
 #include "dom/document.h"
-#include "dom/events.h"
 
 namespace cn::dom {
 namespace {
@@ -19,7 +20,8 @@ using ::testing::HasSubstr;
 constexpr std::string_view kPage = R"(<body>
   <input id=txtName><input id=txtNRIC><span id=lbl>label</span>
   <input type=checkbox id=chkNewAdd>
-  <input type=radio name=cover id=optPrivateCover checked><input type=radio name=cover id=optCommercialCover>
+  <input type=radio name=cover id=optPrivateCover checked>
+  <input type=radio name=cover id=optCommercialCover>
   <input type=checkbox id=chkLocked disabled>
 </body>)";
 
@@ -83,9 +85,7 @@ TEST(FireEvent, NestedEventsGiveBackTheOuterEventEvenWhenAHandlerFails) {
     log.push_back("inner sees " + source());
     throw RuntimeFailure(2310003, "Invalid IC Number", "txtNRIC_onchange");
   });
-  page->Bind("lbl", "onclick", [&] {
-    log.push_back("inner sees " + source());
-  });
+  page->Bind("lbl", "onclick", [&] { log.push_back("inner sees " + source()); });
   page->Bind("txtName", "onblur", [&] {
     log.push_back("outer sees " + source());
     page->GetElementById("lbl")->Click();
@@ -98,8 +98,9 @@ TEST(FireEvent, NestedEventsGiveBackTheOuterEventEvenWhenAHandlerFails) {
     log.push_back("outer sees " + source());
   });
   page->GetElementById("txtName")->FireEvent("onblur");
-  EXPECT_THAT(log, ElementsAre("outer sees blur:txtName", "inner sees click:lbl", "outer sees blur:txtName",
-                               "inner sees change:txtNRIC", "caught 2310003: Invalid IC Number [txtNRIC_onchange]",
+  EXPECT_THAT(log, ElementsAre("outer sees blur:txtName", "inner sees click:lbl",
+                               "outer sees blur:txtName", "inner sees change:txtNRIC",
+                               "caught 2310003: Invalid IC Number [txtNRIC_onchange]",
                                "outer sees blur:txtName"));
   EXPECT_EQ(window->CurrentEvent(), nullptr);
 
@@ -135,17 +136,19 @@ TEST(Click, CheckBoxesAndRadioButtonsChangeBeforeTheHandlerSeesThem) {
   const auto private_cover = page->GetElementById("optPrivateCover");
   const auto commercial = page->GetElementById("optCommercialCover");
   std::vector<std::string> seen;
-  page->Bind("chkNewAdd", "onclick", [&] { seen.push_back(check->Checked() ? "checked" : "clear"); });
+  page->Bind("chkNewAdd", "onclick",
+             [&] { seen.push_back(check->Checked() ? "checked" : "clear"); });
   page->Bind("optCommercialCover", "onclick", [&] {
-    seen.push_back(std::string("commercial ") + (commercial->Checked() ? "on" : "off") + ", private " +
-                   (private_cover->Checked() ? "on" : "off"));
+    seen.push_back(std::string("commercial ") + (commercial->Checked() ? "on" : "off") +
+                   ", private " + (private_cover->Checked() ? "on" : "off"));
   });
 
   check->Click();
   check->Click();
   commercial->Click();
   commercial->Click();  // a checked radio button stays checked
-  EXPECT_THAT(seen, ElementsAre("checked", "clear", "commercial on, private off", "commercial on, private off"));
+  EXPECT_THAT(seen, ElementsAre("checked", "clear", "commercial on, private off",
+                                "commercial on, private off"));
 }
 
 TEST(Click, DisabledElementsIgnoreIt) {

@@ -1,4 +1,6 @@
 // What a person does on a page: focus, typing, keys, clicks, choices, and the events in order.
+#include "dom/user_actions.h"
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -10,7 +12,6 @@
 #include "base/separators.h"
 #include "dom/document.h"
 #include "dom/events.h"
-#include "dom/user_actions.h"
 
 namespace cn::dom {
 namespace {
@@ -25,7 +26,10 @@ constexpr std::string_view kPage = R"(<body>
   <input id=txtMortgagee readonly value="KIVO BANK"><input id=txtLocked disabled>
   <input id=txtHidden style="display:none"><textarea id=txtNote></textarea>
   <input type=checkbox id=chkNewAdd><input type=radio name=cover id=optPrivateCover readonly>
-  <select id=cboState><option value="">(none)</option><option value=01>JOHOR</option><option value=14>KUALA LUMPUR</option></select>
+  <select id=cboState>
+    <option value="">(none)</option><option value=01>JOHOR</option>
+    <option value=14>KUALA LUMPUR</option>
+  </select>
   <button id=cmdReadCNoteNo>Read</button>
   <div id=divNPerson></div>
 </body>)";
@@ -41,7 +45,8 @@ struct Page {
     for (const char* event_name : events) {
       document->Bind(id, event_name, [this, entry = std::string(id) + "." + event_name] {
         const Event* event = document->ParentWindow()->CurrentEvent();
-        log.push_back(event->KeyCode() != 0 ? entry + " " + std::to_string(event->KeyCode()) : entry);
+        log.push_back(event->KeyCode() != 0 ? entry + " " + std::to_string(event->KeyCode())
+                                            : entry);
       });
     }
   }
@@ -63,8 +68,8 @@ TEST(UserFocus, LeavingRaisesChangeOnlyWhenTheValueDiffersThenBlurThenFocusesThe
   page.Get("txtNRIC")->SetValue("OLD-VALUE");  // back as it was: no change to report
   UserBlur(*page.Get("txtNRIC"));
   UserBlur(*page.Get("txtNRIC"));  // no longer focused
-  EXPECT_THAT(page.log, ElementsAre("txtName.onfocus", "txtName.onchange", "txtName.onblur", "txtNRIC.onfocus",
-                                    "txtNRIC.onblur"));
+  EXPECT_THAT(page.log, ElementsAre("txtName.onfocus", "txtName.onchange", "txtName.onblur",
+                                    "txtNRIC.onfocus", "txtNRIC.onblur"));
   EXPECT_TRUE(page.document->ActiveElement()->Is("BODY"));
 }
 
@@ -109,7 +114,8 @@ TEST(TypeText, KeypressHandlersMayRewriteOrDiscardKeys) {
   // The vehicle number is kept in capitals as it is typed.
   page.document->Bind("txtVehicleNumber", "onkeypress", [&] {
     Event& event = page.CurrentEvent();
-    if (event.KeyCode() >= 'a' && event.KeyCode() <= 'z') event.SetKeyCode(event.KeyCode() - 'a' + 'A');
+    if (event.KeyCode() >= 'a' && event.KeyCode() <= 'z')
+      event.SetKeyCode(event.KeyCode() - 'a' + 'A');
   });
   // The name takes no digits.
   page.document->Bind("txtName", "onkeypress", [&] {
@@ -128,17 +134,23 @@ TEST(TypeText, KeypressHandlersMayRewriteOrDiscardKeys) {
 TEST(TypeText, EveryCharacterIsOneKeyInOrderAndControlKeysTypeNothing) {
   Page page;
   page.Watch("txtName", {"onfocus", "onkeypress"});
-  TypeText(*page.Get("txtName"), "\xC3\xA9" "a\r");  // é, a, Enter
-  EXPECT_THAT(page.log, ElementsAre("txtName.onfocus", "txtName.onkeypress 233", "txtName.onkeypress 97",
-                                    "txtName.onkeypress 13"));
-  EXPECT_EQ(page.Get("txtName")->Value(), "\xC3\xA9" "a");
+  TypeText(*page.Get("txtName"),
+           "\xC3\xA9"
+           "a\r");  // é, a, Enter
+  EXPECT_THAT(page.log, ElementsAre("txtName.onfocus", "txtName.onkeypress 233",
+                                    "txtName.onkeypress 97", "txtName.onkeypress 13"));
+  EXPECT_EQ(page.Get("txtName")->Value(),
+            "\xC3\xA9"
+            "a");
 }
 
 TEST(TypeText, MaximumLengthCountsCharactersNotBytes) {
   Page page;
   const auto name = page.Get("txtName");
   name->SetMaxLength(5);
-  TypeText(*name, "Zo\xC3\xAB \xC3\x91\xC3\xBA\xC3\xB1" "ez");  // "Zoë Ñúñez"
+  TypeText(*name,
+           "Zo\xC3\xAB \xC3\x91\xC3\xBA\xC3\xB1"
+           "ez");  // "Zoë Ñúñez"
   EXPECT_EQ(name->Value(), "Zo\xC3\xAB \xC3\x91");
   TypeText(*name, "x");
   EXPECT_EQ(name->Value(), "Zo\xC3\xAB \xC3\x91");
@@ -184,7 +196,9 @@ TEST(TypeText, BehavioursFilterWhatAPersonTypes) {
     const char* value;
   };
   const std::string separator(FieldSeparator);
-  const std::string address = "No. 5, Jln Ampang/Kg. Baru #3" + separator + "\xC3\x89" "cole";
+  const std::string address = "No. 5, Jln Ampang/Kg. Baru #3" + separator +
+                              "\xC3\x89"
+                              "cole";
   const Case cases[] = {
       {"", "any \x01thing", "any thing"},
       {"Behaviors/EntryDate.htc", "05-Mar-2014", "05-Mar-2014"},
@@ -199,7 +213,9 @@ TEST(TypeText, BehavioursFilterWhatAPersonTypes) {
       {"Behaviors/EntrySpace.htc", "  JOHN TAN  ", "JOHN TAN  "},
       {"Behaviors/NRIC.htc", "s1234567d", "S1234567D"},
       {"Behaviors/NRIC.htc", "800101-14-5566 /x", "800101-14-5566X"},
-      {"Behaviors/EntryAddress.htc", address.c_str(), "No. 5, Jln Ampang/Kg. Baru #3\xC3\x89" "cole"},
+      {"Behaviors/EntryAddress.htc", address.c_str(),
+       "No. 5, Jln Ampang/Kg. Baru #3\xC3\x89"
+       "cole"},
   };
   for (const Case& c : cases) {
     Page page;
@@ -226,9 +242,9 @@ TEST(PressKey, DownPressUpAndOnlyCharacterKeysPress) {
   page.Watch("txtVehicleNumber", {"onkeydown", "onkeypress", "onkeyup"});
   PressKey(*page.Get("txtVehicleNumber"), 13);
   PressKey(*page.Get("txtVehicleNumber"), 9);
-  EXPECT_THAT(page.log, ElementsAre("txtVehicleNumber.onkeydown 13", "txtVehicleNumber.onkeypress 13",
-                                    "txtVehicleNumber.onkeyup 13", "txtVehicleNumber.onkeydown 9",
-                                    "txtVehicleNumber.onkeyup 9"));
+  EXPECT_THAT(page.log, ElementsAre("txtVehicleNumber.onkeydown 13",
+                                    "txtVehicleNumber.onkeypress 13", "txtVehicleNumber.onkeyup 13",
+                                    "txtVehicleNumber.onkeydown 9", "txtVehicleNumber.onkeyup 9"));
   EXPECT_EQ(page.Get("txtVehicleNumber")->Value(), "");
 
   page.log.clear();
@@ -244,14 +260,16 @@ TEST(UserClick, FocusMovesBeforeTheClickAndLockedOptionButtonsStayAsTheyAre) {
   page.Watch("cmdReadCNoteNo", {"onfocus", "onclick"});
   page.Watch("optPrivateCover", {"onfocus", "onclick"});
   page.document->Bind("chkNewAdd", "onclick", [&] {
-    page.log.push_back(std::string("chkNewAdd.onclick ") + (page.Get("chkNewAdd")->Checked() ? "checked" : "clear"));
+    page.log.push_back(std::string("chkNewAdd.onclick ") +
+                       (page.Get("chkNewAdd")->Checked() ? "checked" : "clear"));
   });
   UserFocus(*page.Get("txtName"));
   UserClick(*page.Get("cmdReadCNoteNo"));
   UserClick(*page.Get("chkNewAdd"));
   UserClick(*page.Get("optPrivateCover"));
-  EXPECT_THAT(page.log, ElementsAre("txtName.onblur", "cmdReadCNoteNo.onfocus", "cmdReadCNoteNo.onclick",
-                                    "chkNewAdd.onclick checked", "optPrivateCover.onfocus"));
+  EXPECT_THAT(page.log,
+              ElementsAre("txtName.onblur", "cmdReadCNoteNo.onfocus", "cmdReadCNoteNo.onclick",
+                          "chkNewAdd.onclick checked", "optPrivateCover.onfocus"));
   EXPECT_FALSE(page.Get("optPrivateCover")->Checked());
 }
 
@@ -263,7 +281,8 @@ TEST(ChooseOption, ChangeOnlyWhenTheValueChangesAndNotAgainOnLeaving) {
   ChooseOption(*state, "14");
   ChooseOption(*state, "01");
   UserBlur(*state);
-  EXPECT_THAT(page.log, ElementsAre("cboState.onfocus", "cboState.onchange", "cboState.onchange", "cboState.onblur"));
+  EXPECT_THAT(page.log, ElementsAre("cboState.onfocus", "cboState.onchange", "cboState.onchange",
+                                    "cboState.onblur"));
   EXPECT_EQ(state->Value(), "01");
 
   try {
@@ -279,8 +298,9 @@ TEST(ChooseOption, ChangeOnlyWhenTheValueChangesAndNotAgainOnLeaving) {
 // ---- The row tables' command channel ---------------------------------------------------------
 
 std::string Script(std::string_view command, int row) {
-  return "kvExecuteCommand.innerText='" + std::string(command) + "{#+#}' + event.srcElement.id + '{#,#}" +
-         std::to_string(row) + "';kvExecuteCommand.click();";
+  return "kvExecuteCommand.innerText='" + std::string(command) +
+         "{#+#}' + event.srcElement.id + '{#,#}" + std::to_string(row) +
+         "';kvExecuteCommand.click();";
 }
 
 // One named-driver row, built as the table builds it: cells through innerHTML, then the
@@ -291,13 +311,17 @@ std::shared_ptr<Element> AddDriverRow(Document& document, int index) {
     const char* html;
   };
   const Cell cells[] = {
-      {"15%", "<Input tabindex=1 id =txtDrv>"},          {"14%", "<Input tabindex=1 id =txtICNo maxlength=14>"},
-      {"14%", "<Input tabindex=1 id =txtDOB>"},          {"14%", "<Input tabindex=1 id =txtLicenceDate>"},
-      {"10%", "<Select tabindex=1 id =txtGender></Select>"}, {"19%", "<Select tabindex=1 id =cboOccupation></Select>"},
+      {"15%", "<Input tabindex=1 id =txtDrv>"},
+      {"14%", "<Input tabindex=1 id =txtICNo maxlength=14>"},
+      {"14%", "<Input tabindex=1 id =txtDOB>"},
+      {"14%", "<Input tabindex=1 id =txtLicenceDate>"},
+      {"10%", "<Select tabindex=1 id =txtGender></Select>"},
+      {"19%", "<Select tabindex=1 id =cboOccupation></Select>"},
       {"14%", "<Input tabindex=1 id =txtRelationship>"},
   };
   const auto container = document.GetElementById("divNPerson");
-  if (container->Children().empty()) container->ApplyElement(document.CreateElement("TABLE"), "inside");
+  if (container->Children().empty())
+    container->ApplyElement(document.CreateElement("TABLE"), "inside");
   const auto row = container->Children().front()->InsertRow(-1);
   row->SetId("rowDrv" + std::to_string(index));
   for (const Cell& c : cells) {
@@ -308,10 +332,11 @@ std::shared_ptr<Element> AddDriverRow(Document& document, int index) {
   row->AddBehavior("./Behaviors/DataEntry.htc");
   row->SetAttribute("onClicked", Script("cmdHighliteRow", index));
   row->GetFromAll("txtDOB")->AddBehavior("./Behaviors/DateEntry.htc");
-  const std::pair<const char*, const char*> changes[] = {{"txtDrv", "DriverNameChanged"},
-                                                         {"txtICNo", "DriverICChanged"},
-                                                         {"txtLicenceDate", "DriverLicenceDateChanged"},
-                                                         {"txtDOB", "DOBChanged"}};
+  const std::pair<const char*, const char*> changes[] = {
+      {"txtDrv", "DriverNameChanged"},
+      {"txtICNo", "DriverICChanged"},
+      {"txtLicenceDate", "DriverLicenceDateChanged"},
+      {"txtDOB", "DOBChanged"}};
   for (const auto& [id, command] : changes) {
     const auto control = row->GetFromAll(id);
     control->AddBehavior("./Behaviors/DataEntry.htc");
@@ -337,8 +362,9 @@ TEST(CommandChannel, ControlsOfARowReportThroughTheCommandElement) {
   UserClick(*row->GetFromAll("txtDOB"));
   TypeText(*row->GetFromAll("txtDOB"), "1 Jan 1980x");  // the date box filters as it is typed
   UserBlur(*row->GetFromAll("txtDOB"));
-  EXPECT_THAT(page.log, ElementsAre("txtDrv.onchange", "txtDrv.onblur", "DriverNameChanged{#+#}txtDrv{#,#}3",
-                                    "cmdHighliteRow{#+#}txtDOB{#,#}3", "DOBChanged{#+#}txtDOB{#,#}3"));
+  EXPECT_THAT(page.log,
+              ElementsAre("txtDrv.onchange", "txtDrv.onblur", "DriverNameChanged{#+#}txtDrv{#,#}3",
+                          "cmdHighliteRow{#+#}txtDOB{#,#}3", "DOBChanged{#+#}txtDOB{#,#}3"));
   EXPECT_EQ(row->GetFromAll("txtDOB")->Value(), "1Jan1980");
 
   // Leaving a control without changing it reports nothing; a control without a change command
