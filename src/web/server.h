@@ -1,0 +1,68 @@
+#pragma once
+// The browser front end's HTTP server: static files of the pages folder, login and logout,
+// and the JSON protocol of each session's screen (web/session.h). HTTP/1.1 with keep-alive on
+// a few I/O threads; every session lives on one of them, so its handlers run one at a time,
+// and a handler waiting for an answer suspends its fiber instead of holding the thread.
+//
+// Routes:
+//   GET  /                -> 302 to /app.html
+//   GET  /login.html, /app.html, /js/..., /styles/...   static files (ETag, 304 when unchanged)
+//   POST /login           form "user", "password" -> 303 to /app.html with the session cookie,
+//                         or 303 to /login.html?failed=1
+//   GET  /api/state       the whole screen (Session::Render) and "csrf": the session's token
+//   POST /api/event       Session::Event      } header X-CSRF-Token required,
+//   POST /api/answer      Session::Answer     } body JSON
+//   POST /api/logout      ends the session     }
+// Refusals are JSON {"error": code, "message": text} with a 4xx status: 400 bad request,
+// 401 no session, 403 CSRF token missing or wrong, 404 unknown, 405 method, 409 out of turn,
+// 413 body too large, 503 too many sessions.
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "web/session.h"
+#include "web/session_store.h"
+#include "web/user_directory.h"
+
+namespace cn::web {
+
+inline constexpr std::string_view kSessionCookie = "cn_session";
+inline constexpr std::string_view kCsrfHeader = "X-CSRF-Token";
+
+struct ServerOptions {
+  std::string bind = "127.0.0.1";
+  unsigned short port = 8080;  // 0: any free port (Server::Port tells which)
+  std::filesystem::path assets;  // the pages folder
+  std::size_t io_threads = 2;
+  std::size_t most_body_bytes = 64 * 1024;
+  std::chrono::steady_clock::duration request_timeout = std::chrono::seconds(30);
+  std::chrono::steady_clock::duration sweep_interval = std::chrono::seconds(30);
+  SessionLimits sessions;
+};
+
+class Server {
+ public:
+  Server(ServerOptions options, std::shared_ptr<const UserDirectory> users, ScreenFactory screens);
+  Server(const Server&) = delete;
+  Server& operator=(const Server&) = delete;
+  ~Server();  // stops
+
+  // Binds, listens and starts the I/O threads; a port in use is a std::runtime_error.
+  void Start();
+  unsigned short Port() const;
+  // Closes every session and stops the threads; safe to call twice.
+  void Stop();
+  // Blocks until SIGINT or SIGTERM, then stops.
+  void RunUntilSignalled();
+
+  std::size_t SessionCount() const;
+
+ private:
+  class Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace cn::web

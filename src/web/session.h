@@ -1,0 +1,105 @@
+#pragma once
+// One administrator's screen in the browser: the shell with its pages, the UI fiber its
+// handlers run on, the prompt it waits on, and the numbering of the answers sent.
+//
+// A session is used from one thread at a time, always the same one (its I/O thread); the
+// server sees to that. Every method answers with JSON for the browser; a request the session
+// refuses throws ProtocolError and changes nothing.
+//
+// Answer (render, event, prompt answer):
+//   {"seq": n,                         number of this answer (the browser posts it back as "seen")
+//    "workspace": page | absent,       whole page (render, or when the workspace page is new)
+//    "frame": page | null | absent,    whole tab page when it was replaced (null: no tab page)
+//    "patches": {"<page key>": [ops]}, changes of pages the browser already has (web/patch.h)
+//    "shell": {...} | absent,          the shell's state when it changed (web/render.h)
+//    "status": text,
+//    "focus": {"page": key, "node": id, "select": bool} | absent,
+//    "prompt": {"id", "type": "message", "text", "style", "title"}
+//            | {"id", "type": "dialog", "url", "argument", "features"} | absent}
+//   A page is RenderDocument's object; its "key" names it in events ("page").
+//
+// Event: {"seen": n, "values": {"<page key>": {"<node id>": "text"}},
+//         "kind": "tab", "id": tab id} | {"kind": "command", "id": button id}
+//       | {"kind": "element", "page": key, "node": id,
+//          "event": "click" | "dblclick" | "focus" | "blur" | "change" | "keypress" | "keydown" | "keyup",
+//          "key": key code (keypress, keydown, keyup), "value": option value (change of a select)}
+// A text box reports "blur" when left (the server raises onchange when its value changed, then
+// onblur), a select "change". Keys: a text box whose page handles its keypress sends every
+// character key as "keypress" with the code point and lets the server type it (the handler
+// may rewrite or discard it; the value comes back as a patch); Enter and Escape go as
+// "keydown" to elements that handle keys.
+//
+// Prompt answer: {"seen": n, "prompt": id, "result": 1|2|6|7 (message) or text (dialog)}.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "dom/window.h"
+#include "shell/host_shell.h"
+#include "web/ui_fiber.h"
+#include "web/user_directory.h"
+#include "web/value_guard.h"
+
+namespace cn::web {
+
+// Builds the screen of a new session: the shell for that administrator, with the session's
+// prompts as its dialog host, not yet started (the session starts it on its UI fiber, so that
+// a prompt during start-up shows like any other).
+using ScreenFactory =
+    std::function<std::shared_ptr<shell::HostShell>(const Identity&, std::shared_ptr<dom::DialogHost>)>;
+
+struct PromptChannel;
+
+class Session {
+ public:
+  Session(Identity identity, const ScreenFactory& factory);
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+  ~Session();
+
+  const Identity& identity() const { return identity_; }
+
+  // Starts the screen; call once, before anything else.
+  void Open();
+  // The whole current state (first load and reload), with the prompt still waiting, if any.
+  nlohmann::json Render();
+  nlohmann::json Event(const nlohmann::json& request);
+  nlohmann::json Answer(const nlohmann::json& request);
+  // Ends the screen: a waiting handler is abandoned, the pages unload.
+  void Close();
+
+  bool WaitingForAnswer() const;
+
+ private:
+  struct ShownPage {
+    std::shared_ptr<dom::Document> document;
+    int key = 0;
+    ValueGuard guard;
+  };
+
+  void Run(std::function<void()> work);
+  void Continue();
+  nlohmann::json BuildAnswer(bool whole);
+  // Brings the slot up to the document now shown; true when it changed.
+  bool Follow(ShownPage& page, std::shared_ptr<dom::Document> now);
+  ShownPage* PageByKey(int key);
+  std::function<void()> ElementAction(const nlohmann::json& request);
+
+  Identity identity_;
+  std::shared_ptr<PromptChannel> channel_;
+  std::shared_ptr<dom::DialogHost> dialogs_;
+  std::shared_ptr<shell::HostShell> shell_;
+  std::unique_ptr<UiFiber> fiber_;
+  ShownPage workspace_;
+  ShownPage frame_;
+  int next_key_ = 1;
+  std::uint64_t seq_ = 0;
+  std::optional<std::uint64_t> shell_revision_sent_;
+};
+
+}  // namespace cn::web
