@@ -358,10 +358,49 @@ CREATE INDEX client_nric ON client(nric);
 CREATE INDEX amendment_document ON amendment(document_kind, document_no);
 )sql";
 
+// The limits of the one-value checks on what an administrator types. They are
+// configuration rather than sample data, so the step brings its rows with it.
+// Amounts are ten-thousandths like every amount; counts, years and percentages
+// are as the rule names them (percentages as amounts: 100% is 1000000).
+constexpr std::string_view kFieldRuleLimits = R"sql(
+CREATE TABLE field_rule_limit (
+  rule        TEXT PRIMARY KEY,
+  low         INTEGER NOT NULL,
+  high        INTEGER NOT NULL,
+  description TEXT NOT NULL
+);
+INSERT INTO field_rule_limit (rule, low, high, description) VALUES
+  ('capacity', 100, 200000000, 'engine capacity, tonnage or power: 0.01 to 20,000'),
+  ('seating_capacity', 1, 60, 'seats, the driver''s included'),
+  ('vehicle_age', 0, 40, 'years from the year made to this year'),
+  ('licence_age', 0, 80, 'years a driving licence date may lie back; never ahead'),
+  ('accident_age', 0, 5, 'years a claim''s accident date may lie back; never ahead'),
+  ('extended_sum_insured', 10000, 5000000000, 'one extended cover''s sum insured'),
+  ('extended_premium', 0, 1000000000, 'one extended cover''s premium, at least its minimum'),
+  ('percentage', 0, 1000000, 'loading and extended cover percentages');
+
+-- Sum insured by kind of class (0 private, 1 commercial, 2 motorcycle) and scope
+-- of cover (1 comprehensive, 2 third party fire and theft, 3 third party). Covers
+-- that pay for the vehicle itself also ask for the class's own minimum.
+CREATE TABLE sum_insured_limit (
+  kind               INTEGER NOT NULL CHECK (kind IN (0, 1, 2)),
+  scope              INTEGER NOT NULL CHECK (scope IN (1, 2, 3)),
+  low                INTEGER NOT NULL,
+  high               INTEGER NOT NULL,
+  uses_class_minimum INTEGER NOT NULL,
+  PRIMARY KEY (kind, scope)
+);
+INSERT INTO sum_insured_limit (kind, scope, low, high, uses_class_minimum) VALUES
+  (0, 1, 0, 20000000000, 1), (0, 2, 0, 10000000000, 1), (0, 3, 0, 20000000000, 0),
+  (1, 1, 0, 50000000000, 1), (1, 2, 0, 20000000000, 1), (1, 3, 0, 50000000000, 0),
+  (2, 1, 0, 2000000000, 1), (2, 2, 0, 1000000000, 1), (2, 3, 0, 2000000000, 0);
+)sql";
+
 constexpr std::array kMigrations = {
     Migration{1, "code lists, configuration, agents and users", kReferenceTables},
     Migration{2, "clients, policies, cover notes and the amendment audit", kDocumentTables},
     Migration{3, "enquiry indexes", kEnquiryIndexes},
+    Migration{4, "limits of the field checks", kFieldRuleLimits},
 };
 
 constexpr std::string_view kVersionTable = R"sql(

@@ -1,0 +1,93 @@
+#include "components/database_setup.h"
+
+#include <system_error>
+
+#include "backend/schema.h"
+#include "backend/seed.h"
+#include "backend/sqlite.h"
+#include "base/runtime_failure.h"
+#include "components/data_paths.h"
+
+namespace cn::components {
+namespace {
+
+constexpr std::int32_t kPathFileAccessError = 75;
+
+[[noreturn]] void PathFailure(const std::filesystem::path& path, const std::string& what) {
+  throw RuntimeFailure(kPathFileAccessError, path.string() + ": " + what, "covernote db");
+}
+
+void RequireExisting(const std::filesystem::path& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) PathFailure(path, "is a folder, not a database");
+  if (!std::filesystem::exists(path, error)) {
+    PathFailure(path, "no database here; create one with \"covernote db init\"");
+  }
+}
+
+std::string CountOf(backend::Database& db, std::string_view table) {
+  backend::Statement& count = db.Prepare("SELECT count(*) FROM " + std::string(table));
+  return count.Step() ? std::to_string(count.Int(0)) : "0";
+}
+
+std::string Summary(backend::Database& db) {
+  return "schema version " + std::to_string(backend::SchemaVersion(db)) + ", " +
+         CountOf(db, "cover_note") + " cover notes";
+}
+
+// Migrates, seeds when empty and says what the database now holds.
+std::string Build(const std::filesystem::path& path) {
+  backend::Database db(path);
+  backend::Migrate(db);
+  if (!backend::IsSeeded(db)) backend::Seed(db);
+  return Summary(db);
+}
+
+}  // namespace
+
+std::string InitDatabase(const std::filesystem::path& path, bool replace) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) PathFailure(path, "is a folder, not a database");
+  if (std::filesystem::exists(path, error)) {
+    if (!replace) PathFailure(path, "a database is already here; add --force to replace it");
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+      std::filesystem::remove(path.string() + suffix, error);
+      if (error) PathFailure(path, "cannot remove the old database: " + error.message());
+    }
+  }
+  const std::filesystem::path folder = path.parent_path();
+  if (!folder.empty() && !std::filesystem::is_directory(folder, error)) {
+    PathFailure(path, "the folder " + folder.string() + " does not exist");
+  }
+  return "Created " + path.string() + " (" + Build(path) + ").";
+}
+
+std::string MigrateDatabase(const std::filesystem::path& path) {
+  RequireExisting(path);
+  backend::Database db(path);
+  const int applied = backend::Migrate(db);
+  return "Migrated " + path.string() + ": " + std::to_string(applied) + " step(s) applied (" +
+         Summary(db) + ").";
+}
+
+std::string SeedDatabase(const std::filesystem::path& path) {
+  RequireExisting(path);
+  backend::Database db(path);
+  backend::Migrate(db);
+  if (backend::IsSeeded(db)) {
+    return path.string() + " already holds data; nothing was added (" + Summary(db) + ").";
+  }
+  backend::Seed(db);
+  return "Seeded " + path.string() + " (" + Summary(db) + ").";
+}
+
+std::filesystem::path EnsureDefaultDatabase() {
+  const std::filesystem::path path = DefaultDatabasePath();
+  std::error_code error;
+  std::filesystem::create_directories(path.parent_path(), error);
+  if (error) PathFailure(path.parent_path(), "cannot create the folder: " + error.message());
+  if (!std::filesystem::exists(path, error)) Build(path);
+  return path;
+}
+
+}  // namespace cn::components
