@@ -220,7 +220,7 @@ struct CoverNoteFields {
 // The cover note being amended and the copy its premium is compared with.
 struct CoverNoteRecord {
   CoverNoteFields Current;
-  CoverNoteFields Previous;  // for transfers and extensions, the earlier document
+  CoverNoteFields Previous;   // for transfers and extensions, the earlier document
   std::string EffectiveTime;  // hh:mm:ss AM/PM, the time the cover starts
   // Per extended-cover row of Current: whether the administrator typed the premium.
   std::vector<bool> ExtUserPremiumMarks;
@@ -232,10 +232,10 @@ using TextArray = std::vector<std::string> CoverNoteFields::*;
 
 // The parallel arrays in the order the row tables take and give them.
 inline constexpr std::array<TextArray, 8> kNamedDriverArrays = {
-    &CoverNoteFields::DriverNames,        &CoverNoteFields::DriverICNos,
-    &CoverNoteFields::DriverDOBs,         &CoverNoteFields::DriverLicenceDates,
-    &CoverNoteFields::DriverLicenceNos,   &CoverNoteFields::DriverGenders,
-    &CoverNoteFields::DriverOccupations,  &CoverNoteFields::DriverRelationships,
+    &CoverNoteFields::DriverNames,       &CoverNoteFields::DriverICNos,
+    &CoverNoteFields::DriverDOBs,        &CoverNoteFields::DriverLicenceDates,
+    &CoverNoteFields::DriverLicenceNos,  &CoverNoteFields::DriverGenders,
+    &CoverNoteFields::DriverOccupations, &CoverNoteFields::DriverRelationships,
 };
 inline constexpr std::array<TextArray, 5> kClaimArrays = {
     &CoverNoteFields::ClaimAccidentDates, &CoverNoteFields::ClaimVehicleNos,

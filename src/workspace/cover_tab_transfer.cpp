@@ -8,9 +8,9 @@
 namespace cn {
 
 void CoverTabRecordToPage(Workspace& /*workspace*/, dom::Document& /*page*/,
-                        std::string_view /*tab_id*/) {}
+                          std::string_view /*tab_id*/) {}
 
 void CoverTabPageToRecord(Workspace& /*workspace*/, dom::Document& /*page*/,
-                        std::string_view /*tab_id*/) {}
+                          std::string_view /*tab_id*/) {}
 
 }  // namespace cn

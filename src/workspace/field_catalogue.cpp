@@ -25,8 +25,8 @@ const FieldInfo& RequireField(std::string_view name) {
 
 [[noreturn]] void NotA(std::string_view what, std::string_view text, const FieldInfo& field) {
   throw RuntimeFailure(failure::kTypeMismatch,
-                       "Type mismatch: \"" + std::string(text) + "\" is not " +
-                           std::string(what) + " (" + std::string(field.name) + ")",
+                       "Type mismatch: \"" + std::string(text) + "\" is not " + std::string(what) +
+                           " (" + std::string(field.name) + ")",
                        std::string(kSource));
 }
 
@@ -47,7 +47,7 @@ std::vector<std::string> ArrayFromText(std::string_view text) {
 
 }  // namespace
 
-bool ReadBooleanText(std::string_view text) {
+std::optional<bool> ParseBooleanText(std::string_view text) {
   const std::string trimmed = Trim(text);
   if (trimmed.empty()) return false;
   if (EqualsIgnoreCase(trimmed, "True")) return true;
@@ -55,13 +55,20 @@ bool ReadBooleanText(std::string_view text) {
   if (const std::optional<Currency> number = Currency::TryParse(trimmed)) {
     return *number != Currency();
   }
-  throw RuntimeFailure(failure::kTypeMismatch,
-                       "Type mismatch: \"" + std::string(text) + "\" is not a Boolean",
-                       std::string(kSource));
+  return std::nullopt;
 }
 
-std::string GetFieldText(const CoverNoteRecord& record, Instance instance,
-                         const FieldInfo& field) {
+bool ReadBooleanText(std::string_view text) {
+  const std::optional<bool> flag = ParseBooleanText(text);
+  if (!flag) {
+    throw RuntimeFailure(failure::kTypeMismatch,
+                         "Type mismatch: \"" + std::string(text) + "\" is not a Boolean",
+                         std::string(kSource));
+  }
+  return *flag;
+}
+
+std::string GetFieldText(const CoverNoteRecord& record, Instance instance, const FieldInfo& field) {
   if (field.record_text) return record.*field.record_text;
   if (field.record_flags) {
     std::vector<std::string> texts;
@@ -84,8 +91,7 @@ std::string GetFieldText(const CoverNoteRecord& record, Instance instance,
   return {};
 }
 
-std::string GetFieldText(const CoverNoteRecord& record, Instance instance,
-                         std::string_view name) {
+std::string GetFieldText(const CoverNoteRecord& record, Instance instance, std::string_view name) {
   return GetFieldText(record, instance, RequireField(name));
 }
 

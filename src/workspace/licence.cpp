@@ -35,10 +35,9 @@ std::int32_t LicenceYears(const Workspace& workspace, std::string_view licence_d
 
 std::string LicenceDateFromYears(const Workspace& workspace, std::int32_t years) {
   const long long year = static_cast<long long>(SystemDateTime(workspace).date.year()) - years;
-  const std::optional<Date> first_of_year =
-      year >= Date::kMinYear && year <= Date::kMaxYear
-          ? Date::FromYmd(static_cast<int>(year), 1, 1)
-          : std::nullopt;
+  const std::optional<Date> first_of_year = year >= Date::kMinYear && year <= Date::kMaxYear
+                                                ? Date::FromYmd(static_cast<int>(year), 1, 1)
+                                                : std::nullopt;
   if (!first_of_year) {
     throw RuntimeFailure(failure::kInvalidArgument,
                          "Invalid argument: " + std::to_string(years) + " years of driving",

@@ -47,10 +47,10 @@ std::int64_t PaidDrivers(std::string_view premium_text) {
   if (trimmed.empty()) return 0;
   const std::optional<Currency> premium = Currency::TryParse(trimmed);
   if (!premium) {
-    throw RuntimeFailure(failure::kTypeMismatch,
-                         "Type mismatch: the named-driver premium \"" + trimmed +
-                             "\" is not a number",
-                         "CheckNamedDriverExtCover");
+    throw RuntimeFailure(
+        failure::kTypeMismatch,
+        "Type mismatch: the named-driver premium \"" + trimmed + "\" is not a number",
+        "CheckNamedDriverExtCover");
   }
   const std::int64_t whole = DivideRoundingHalfAway(premium->units(), Currency::kScale);
   return DivideRoundingHalfAway(whole, kPremiumPerDriver);
@@ -77,9 +77,8 @@ void Check(Workspace& workspace, dom::Window* window) {
   std::optional<std::size_t> second = FindCoverage(current.ExtCoverCodes, second_code);
   std::int64_t paid = 0;
   if (named) {
-    paid = *named < current.ExtCoverPremiums.size()
-               ? PaidDrivers(current.ExtCoverPremiums[*named])
-               : 0;
+    paid = *named < current.ExtCoverPremiums.size() ? PaidDrivers(current.ExtCoverPremiums[*named])
+                                                    : 0;
   }
 
   // Only private covers have named drivers.
@@ -110,8 +109,7 @@ void Check(Workspace& workspace, dom::Window* window) {
     }
   }
 
-  if (current.ClientType != "P" && !second && !named &&
-      drivers > kDriversWithoutCoverage) {
+  if (current.ClientType != "P" && !second && !named && drivers > kDriversWithoutCoverage) {
     ResetNamedDrivers(current);
   }
 }

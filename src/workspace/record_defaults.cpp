@@ -13,11 +13,16 @@
 namespace cn {
 namespace {
 
+// A field of each instance that holds text; anything else does not compile.
+consteval std::string CoverNoteFields::*TextMember(std::string_view field_name) {
+  const FieldInfo& field = FieldNamed(field_name);
+  if (field.kind != FieldKind::kText || field.BesideRecord()) throw "fixed defaults are texts";
+  return field.text;
+}
+
 struct FixedDefault {
   consteval FixedDefault(std::string_view field_name, std::string_view value)
-      : field(FieldNamed(field_name).text), value(value) {
-    if (field == nullptr) throw "fixed defaults are texts";
-  }
+      : field(TextMember(field_name)), value(value) {}
   std::string CoverNoteFields::*field;
   std::string_view value;
 };

@@ -64,7 +64,6 @@ void FillPreviousFromReply(CoverNoteRecord& record, PreviousDocument source,
   const ReplyLayout layout =
       source == PreviousDocument::kPolicy ? PolicyReadLayout() : CoverNoteReadLayout();
   AssignRows(record, Instance::kPrevious, layout, reply, kFirstPosition, kLastPosition);
-  AssignMaritalStatus(record, Instance::kPrevious, layout, reply);
   FillArrayGroups(record, Instance::kPrevious, layout, reply);
 }
 

@@ -71,11 +71,9 @@ void Assign(CoverNoteRecord& record, Instance instance, const LayoutRow& row,
   }
   CoverNoteFields& fields = Of(record, instance);
   if (field.kind == FieldKind::kBoolean) {
-    try {
-      fields.*field.boolean = ReadBooleanText(value);
-    } catch (const RuntimeFailure&) {
-      Unreadable(row, value, "True or False");
-    }
+    const std::optional<bool> flag = ParseBooleanText(value);
+    if (!flag) Unreadable(row, value, "True or False");
+    fields.*field.boolean = *flag;
     return;
   }
   fields.*field.text = Convert(row, value);

@@ -8,9 +8,9 @@
 namespace cn {
 
 void VehicleTabRecordToPage(Workspace& /*workspace*/, dom::Document& /*page*/,
-                        std::string_view /*tab_id*/) {}
+                            std::string_view /*tab_id*/) {}
 
 void VehicleTabPageToRecord(Workspace& /*workspace*/, dom::Document& /*page*/,
-                        std::string_view /*tab_id*/) {}
+                            std::string_view /*tab_id*/) {}
 
 }  // namespace cn

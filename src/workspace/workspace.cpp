@@ -13,8 +13,8 @@ DateTime SystemDateTime(const Workspace& workspace) {
   const std::string now = GetSystemDateTime(workspace.components, workspace.local_clock);
   const std::optional<DateTime> read = ReadDateTime(now);
   if (!read) {
-    throw RuntimeFailure(failure::kTypeMismatch,
-                         "Type mismatch: \"" + now + "\" is not a date", "SystemDateTime");
+    throw RuntimeFailure(failure::kTypeMismatch, "Type mismatch: \"" + now + "\" is not a date",
+                         "SystemDateTime");
   }
   return *read;
 }

@@ -54,7 +54,7 @@ struct StartupValues {
 
 // The motor class lists, one per cover type, each loaded on first use and kept.
 struct ClassLists {
-  std::vector<std::string> PrivateClassList;  // kind 0, loaded at start-up
+  std::vector<std::string> PrivateClassList;     // kind 0, loaded at start-up
   std::vector<std::string> CommercialClassList;  // kind 1
   std::vector<std::string> MotorcycleClassList;  // kind 2
 };

@@ -1,4 +1,6 @@
 // Reading and writing the record's fields by name, as the scenario transcript does.
+#include "workspace/field_catalogue.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -6,7 +8,6 @@
 
 #include "base/runtime_failure.h"
 #include "base/separators.h"
-#include "workspace/field_catalogue.h"
 
 namespace cn {
 namespace {

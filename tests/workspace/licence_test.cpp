@@ -1,8 +1,9 @@
 // The licence field: a date for new business, years of driving otherwise.
+#include "workspace/licence.h"
+
 #include <gtest/gtest.h>
 
 #include "base/runtime_failure.h"
-#include "workspace/licence.h"
 #include "workspace_fixture.h"
 
 namespace cn {

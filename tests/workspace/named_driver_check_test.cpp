@@ -1,11 +1,12 @@
 // Named drivers against the coverage that pays for them.
+#include "workspace/named_driver_check.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "workspace/named_driver_check.h"
 #include "workspace_fixture.h"
 
 namespace cn {
@@ -38,7 +39,8 @@ class NamedDriverCheck : public ::testing::Test {
 
   void SetDrivers(int rows) {
     Texts names;
-    for (int i = 0; i < rows; ++i) names.push_back(i == 0 ? "INSURED" : "DRIVER " + std::to_string(i));
+    for (int i = 0; i < rows; ++i)
+      names.push_back(i == 0 ? "INSURED" : "DRIVER " + std::to_string(i));
     SetNames(names);
   }
   void SetNames(const Texts& names) {
@@ -71,11 +73,11 @@ TEST_F(NamedDriverCheck, TheCoverageMustPayForAllButTwoDrivers) {
       {4, "10.00", kRemove},   // pays for fewer
       {4, "30.00", kInclude},  // pays for more
       {3, "10", ""},
-      {5, "25.00", ""},        // 2.5 drivers round up to 3
-      {5, "24.00", kRemove},   // 2.4 drivers round down to 2
+      {5, "25.00", ""},       // 2.5 drivers round up to 3
+      {5, "24.00", kRemove},  // 2.4 drivers round down to 2
       {3, std::nullopt, kRemove},
       {2, std::nullopt, ""},
-      {1, "0", kInclude},      // a coverage that pays for nobody's driver
+      {1, "0", kInclude},  // a coverage that pays for nobody's driver
   };
   for (const Case& c : cases) {
     world_.dialogs->boxes.clear();

@@ -31,6 +31,7 @@ struct Expect {
 };
 
 // ReadAdmin, in the order of the record's field groups.
+// clang-format off
 const std::vector<Expect> kReadAdmin = {
     // Cover note and cover.
     {"CoverNoteKey", 0}, {"ReadCoverNoteNo", 1}, {"TransactionType", 67},
@@ -103,10 +104,12 @@ const std::vector<Expect> kReadAdmin = {
     {"GSTTransferFeePercentage", 170, As::kMoney2}, {"GSTTransferFeeAmount", 171, As::kMoney2},
     {"GSTOthChargePercentage", 172, As::kMoney2}, {"GSTOthChargeAmount", 173, As::kMoney2},
 };
+// clang-format on
 constexpr int kReadAdminLast = 177;
 const std::set<int> kReadAdminUnread = {90, 91, 92, 124, 125};
 
 // CoverNote.Read: its own positions; 2 to 65 and 69 to 89 are those of ReadAdmin.
+// clang-format off
 const std::vector<Expect> kCoverNoteReadOwn = {
     {"MaritalStatus", 93}, {"GarageCode", 94}, {"GSLock", 95}, {"LockType", 96},
     {"SafetyFeature", 97}, {"DriverCategoryCode", 98}, {"DriverICNos", 99, As::kList},
@@ -118,10 +121,12 @@ const std::vector<Expect> kCoverNoteReadOwn = {
     {"GSTOthChargePercentage", 200, As::kMoney2}, {"GSTOthChargeAmount", 201, As::kMoney2},
     {"GSTRegistered", 202}, {"GSTRegNo", 203}, {"GSTVehicleBizUse", 204}, {"TownCode", 205},
 };
+// clang-format on
 constexpr int kCoverNoteReadLast = 205;
 
 // Policy.Read, positions in the reply's second part; only phones, dates, lists and
 // one upper-cased field are converted.
+// clang-format off
 const std::vector<Expect> kPolicyRead = {
     {"ClientName", 2}, {"Address", 3}, {"PostalCode", 4}, {"Town", 5}, {"StateCode", 6},
     {"ClientType", 7}, {"NRIC", 8}, {"OldNRIC", 9}, {"DrivingLicenseNo", 10},
@@ -149,6 +154,7 @@ const std::vector<Expect> kPolicyRead = {
     {"DriverDOBs", 91, As::kList}, {"DriverOccupations", 92, As::kList}, {"Gender", 93},
     {"ClientCode", 98}, {"Nationality", 99}, {"DrivingLicenseClass", 100}, {"Color", 102},
 };
+// clang-format on
 constexpr int kPolicyReadLast = 102;
 
 // ---- Distinct values per position -----------------------------------------------------
@@ -178,26 +184,40 @@ std::string ReplyValue(As as, int position) {
                     at.time.second());
       return text;
     }
-    case As::kMoney2: return MoneyFor(position);
-    case As::kNoDash: return "v-" + std::to_string(position) + "-";
-    case As::kList: return ListFor(position);
-    case As::kBoolean: return "-1";
-    case As::kUpper: return Tag(position) + "x";
-    case As::kText: break;
+    case As::kMoney2:
+      return MoneyFor(position);
+    case As::kNoDash:
+      return "v-" + std::to_string(position) + "-";
+    case As::kList:
+      return ListFor(position);
+    case As::kBoolean:
+      return "-1";
+    case As::kUpper:
+      return Tag(position) + "x";
+    case As::kText:
+      break;
   }
   return Tag(position);
 }
 
 std::string ExpectedText(As as, int position) {
   switch (as) {
-    case As::kDate: return FormatDate(DateTimeFor(position).date);
-    case As::kTime: return FormatTime(DateTimeFor(position).time);
-    case As::kMoney2: return FormatMoney2(Currency::Parse(MoneyFor(position)));
-    case As::kNoDash: return Tag(position);
-    case As::kList: return ListFor(position);
-    case As::kBoolean: return "True";
-    case As::kUpper: return UCase(Tag(position) + "x");
-    case As::kText: break;
+    case As::kDate:
+      return FormatDate(DateTimeFor(position).date);
+    case As::kTime:
+      return FormatTime(DateTimeFor(position).time);
+    case As::kMoney2:
+      return FormatMoney2(Currency::Parse(MoneyFor(position)));
+    case As::kNoDash:
+      return Tag(position);
+    case As::kList:
+      return ListFor(position);
+    case As::kBoolean:
+      return "True";
+    case As::kUpper:
+      return UCase(Tag(position) + "x");
+    case As::kText:
+      break;
   }
   return Tag(position);
 }

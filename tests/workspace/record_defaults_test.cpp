@@ -1,4 +1,6 @@
 // The empty cover note: every default, the flags it clears, the title and the copies.
+#include "workspace/record_defaults.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -7,7 +9,6 @@
 
 #include "base/separators.h"
 #include "workspace/field_catalogue.h"
-#include "workspace/record_defaults.h"
 #include "workspace_fixture.h"
 
 namespace cn {
@@ -49,6 +50,7 @@ TEST_F(RecordDefaults, GivesEveryFieldItsDefault) {
   world_.workspace.record.Current.HasExInsurer = true;
   SetDefaults();
 
+  // clang-format off
   const std::map<std::string_view, std::string> defaults = {
       {"TransactionType", "N"},
       {"NoOfClaims", "0"}, {"Hazard", "0"}, {"Capacity", "0"}, {"AdminField105", "0"},
@@ -81,7 +83,8 @@ TEST_F(RecordDefaults, GivesEveryFieldItsDefault) {
       {"HasExInsurer", "False"},
       {"DriverNames", "INSURED"},  // the default cover is listed in 1061
       {"ExtUserPremiumMarks", "False"},
-  };
+  };  // clang-format on
+
   const CoverNoteRecord& record = world_.workspace.record;
   for (const FieldInfo& field : kFieldCatalogue) {
     const auto listed = defaults.find(field.name);

@@ -1,6 +1,8 @@
 // Filling the record from a ReadAdmin reply: the empty-value rules, the arrays'
 // re-dimensioning, the order of the fill's steps, and replies that are short,
 // empty or hold something unreadable.
+#include "workspace/record_fill.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,7 +11,6 @@
 
 #include "base/runtime_failure.h"
 #include "base/separators.h"
-#include "workspace/record_fill.h"
 
 namespace cn {
 namespace {
@@ -52,13 +53,12 @@ TEST(ReadAdminFill, EmptyDriverNamesGiveOneEmptyRowInAllEightColumns) {
 }
 
 TEST(ReadAdminFill, DriverColumnsTakeTheLengthOfTheNames) {
-  const CoverNoteRecord record = Fill({{61, List({"ALI", "BEN"})},
-                                       {119, List({"L1", "L2", "L3"})},
-                                       {120, "01-01-2000"}});
+  const CoverNoteRecord record =
+      Fill({{61, List({"ALI", "BEN"})}, {119, List({"L1", "L2", "L3"})}, {120, "01-01-2000"}});
   const CoverNoteFields& current = record.Current;
   EXPECT_EQ(current.DriverNames, (Texts{"ALI", "BEN"}));
-  EXPECT_EQ(current.DriverICNos, (Texts{"", ""}));         // empty: emptied to the names
-  EXPECT_EQ(current.DriverLicenceNos, (Texts{"L1", "L2"}));  // longer: cut
+  EXPECT_EQ(current.DriverICNos, (Texts{"", ""}));                   // empty: emptied to the names
+  EXPECT_EQ(current.DriverLicenceNos, (Texts{"L1", "L2"}));          // longer: cut
   EXPECT_EQ(current.DriverLicenceDates, (Texts{"01-01-2000", ""}));  // shorter: padded
   for (const TextArray column : kNamedDriverArrays) {
     EXPECT_EQ((current.*column).size(), 2u);
@@ -117,7 +117,7 @@ TEST(ReadAdminFill, MaritalStatusFollowsTheClientType) {
     std::string expected;
   };
   const Case cases[] = {
-      {"P", "", "S"},   // a person without a status is single
+      {"P", "", "S"},  // a person without a status is single
       {"P", "M", "M"},
       {"C", "M", "3"},  // a company has no marital status, whatever the reply says
       {"C", "", "3"},
@@ -214,8 +214,7 @@ TEST(ReadAdminFill, ATransferReadsThePreviousDocumentBeforeTheLaterPositions) {
   StepLog log{.record = &record};
   FillFromReadAdminReply(record, Reply({{67, "T"}, {113, "C100"}}), log.Steps());
   // Position 68 is empty: the previous document is still read, with an empty number.
-  EXPECT_EQ(log.steps,
-            (Texts{"previous '' client code ''", "typed number", "client 'C100'"}));
+  EXPECT_EQ(log.steps, (Texts{"previous '' client code ''", "typed number", "client 'C100'"}));
   EXPECT_EQ(record.Previous, CoverNoteFields());
 }
 
@@ -231,16 +230,21 @@ TEST(ReadAdminFill, OtherTransactionsCompareWithACopyTakenBeforeTheLaterPosition
   record.Current.MaritalStatus = "S";  // as the defaults left it
   StepLog log{.record = &record};
   FillFromReadAdminReply(record,
-                         Reply({{1, "cn1"}, {67, "R"}, {61, "ALI"}, {116, "SELF"}, {96, "M"},
-                                {113, "C100"}, {127, "CENTRAL"}}),
+                         Reply({{1, "cn1"},
+                                {67, "R"},
+                                {61, "ALI"},
+                                {116, "SELF"},
+                                {96, "M"},
+                                {113, "C100"},
+                                {127, "CENTRAL"}}),
                          log.Steps());
   EXPECT_EQ(log.steps, (Texts{"typed number", "client 'C100'"}));
 
   const CoverNoteFields& previous = record.Previous;
   EXPECT_EQ(previous.TransactionType, "R");
-  EXPECT_EQ(previous.CoverNoteNo, "cn1");           // before the typed number
+  EXPECT_EQ(previous.CoverNoteNo, "cn1");                  // before the typed number
   EXPECT_EQ(previous.DriverRelationships, Texts{"SELF"});  // arrays come first
-  EXPECT_EQ(previous.ClientCode, "");              // later positions come after the copy
+  EXPECT_EQ(previous.ClientCode, "");                      // later positions come after the copy
   EXPECT_EQ(previous.Region, "");
   EXPECT_EQ(previous.MaritalStatus, "S");
   EXPECT_EQ(record.Current.CoverNoteNo, "TYPED");
@@ -278,8 +282,8 @@ TEST(ReadAdminFill, AnEmptyReplyLeavesTheRecordAsTheDefaultsMadeIt) {
 }
 
 TEST(ReadAdminFill, AnUnreadableValueNamesItsPositionAndField) {
-  const std::map<int, std::string> bad_values[] = {{{2, "not a date"}}, {{41, "1,5x7"}},
-                                                    {{132, "maybe"}}};
+  const std::map<int, std::string> bad_values[] = {
+      {{2, "not a date"}}, {{41, "1,5x7"}}, {{132, "maybe"}}};
   const char* names[] = {"position 2 (IssueDate)", "position 41 (Capacity)",
                          "position 132 (HasExInsurer)"};
   for (std::size_t i = 0; i < std::size(bad_values); ++i) {

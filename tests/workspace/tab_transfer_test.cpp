@@ -1,7 +1,8 @@
 // Which transfer each tab id reaches; any other id reaches none.
+#include "workspace/tab_transfer.h"
+
 #include <gtest/gtest.h>
 
-#include "workspace/tab_transfer.h"
 #include "workspace_fixture.h"
 
 namespace cn {

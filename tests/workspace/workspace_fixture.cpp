@@ -5,8 +5,7 @@ namespace {
 
 class BackendInstance : public BackendCommandService {
  public:
-  BackendInstance(std::map<std::string, std::string, std::less<>>& answers,
-                  std::vector<Sent>& sent)
+  BackendInstance(std::map<std::string, std::string, std::less<>>& answers, std::vector<Sent>& sent)
       : answers_(answers), sent_(sent) {}
 
   void ExecuteCommand(std::string_view command, std::string_view parameters, std::string& reply,

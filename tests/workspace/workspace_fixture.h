@@ -5,8 +5,8 @@
 
 #include <cstdint>
 #include <map>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <utility>
