@@ -197,11 +197,13 @@ constexpr LayoutRow kReadAdmin[] = {
     {177, "TownCode", kAsIs},
 };
 
-// The CoverNote.Read positions of its own; 2 to 65 and 69 to 89 are shared.
+// CoverNote.Read carries ReadAdmin's positions 2 to 65 and 69 to 89 with the same
+// fields and conversions (but no effective time: that belongs to Current only) ...
 constexpr int kSharedFirst = 2;
 constexpr int kSharedFirstEnd = 65;
 constexpr int kSharedSecond = 69;
 constexpr int kSharedSecondEnd = 89;
+// ... and these of its own.
 constexpr LayoutRow kCoverNoteReadOwn[] = {
     {93, "MaritalStatus", kAsIs},
     {94, "GarageCode", kAsIs},
@@ -232,7 +234,8 @@ constexpr LayoutRow kCoverNoteReadOwn[] = {
     {205, "TownCode", kAsIs},
 };
 
-// Positions in the second part of the reply (after the U+FFFB).
+// Policy.Read: positions in the second part of the reply (after the U+FFFB). Only
+// the telephones, the two dates, the lists and one code are converted.
 constexpr LayoutRow kPolicyRead[] = {
     {2, "ClientName", kAsIs},
     {3, "Address", kAsIs},
