@@ -1,11 +1,17 @@
+#include "pages/cover/cnaa_cov.h"
 #include "pages/page.h"
+#include "workspace/cnaa_main.h"
 #include "workspace/screen.h"
 
 namespace cn {
 
 // Pages get their logic here as their classes are written.
 std::span<const PageKind> PageKinds() {
-  return {};
+  static constexpr PageKind kKinds[] = {
+      {"CNAAMain.htm", &CNAAMain::Make},
+      {"CNAACov.htm", &CNAACov::Make},
+  };
+  return kKinds;
 }
 
 }  // namespace cn
