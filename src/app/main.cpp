@@ -1,9 +1,43 @@
 // The `covernote` command: the administrator's cover-note amendment screen.
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <iostream>
 
+#include "base/runtime_failure.h"
+#include "components/data_paths.h"
+#include "components/database_setup.h"
 #include "web/standalone.h"
+
+namespace {
+
+// `covernote db init|migrate|seed`. Without --db the user's own database is
+// used, created and seeded first when it is missing.
+int RunDatabaseCommand(const CLI::App& init, const CLI::App& migrate, const std::string& db_path,
+                       bool force) {
+  namespace components = cn::components;
+  try {
+    std::filesystem::path path = db_path;
+    if (path.empty() && init) {
+      path = components::DefaultDatabasePath();
+      std::filesystem::create_directories(path.parent_path());
+    } else if (path.empty()) {
+      path = components::EnsureDefaultDatabase();
+    }
+    std::cout << (init      ? components::InitDatabase(path, force)
+                  : migrate ? components::MigrateDatabase(path)
+                            : components::SeedDatabase(path))
+              << "\n";
+    return 0;
+  } catch (const cn::RuntimeFailure& failure) {
+    std::cerr << "covernote db: " << failure.description() << "\n";
+  } catch (const std::exception& failure) {
+    std::cerr << "covernote db: " << failure.what() << "\n";
+  }
+  return 1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{
@@ -21,7 +55,22 @@ int main(int argc, char** argv) {
   serve->add_option("--db", database, "Database file (not used yet)");
   serve->add_option("--pages", serve_options.assets, "Pages folder")->capture_default_str();
 
+  std::string db_path;
+  bool force = false;
+  auto* db = app.add_subcommand("db", "Create, migrate or fill the database");
+  db->require_subcommand(1);
+  auto* db_init = db->add_subcommand("init", "Create a new database with the sample data");
+  db_init->add_flag("--force", force, "Replace a database that is already there");
+  auto* db_migrate = db->add_subcommand("migrate", "Apply the schema steps the database lacks");
+  auto* db_seed = db->add_subcommand("seed", "Add the sample data to a database without data");
+  for (CLI::App* command : {db_init, db_migrate, db_seed}) {
+    command->add_option("--db", db_path,
+                        "Database file (default: $XDG_DATA_HOME/covernote/covernote.db or "
+                        "~/.local/share/covernote/covernote.db)");
+  }
+
   CLI11_PARSE(app, argc, argv);
+  if (*db) return RunDatabaseCommand(*db_init, *db_migrate, db_path, force);
   if (*serve) return cn::web::RunStandaloneServer(std::move(serve_options));
   if (argc == 1) {
     std::cout << app.help();

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "backend/result_codes.h"
+#include "base/separators.h"
+#include "base/text.h"
+#include "components/product_components.h"
+#include "components/settings_registry.h"
+#include "components_fixture.h"
+#include "integration/service_gateway.h"
+#include "integration/settings.h"
+
+namespace cn::components::testing {
+namespace {
+
+class ProductComponentsTest : public ComponentsTest {
+ protected:
+  ComponentFactories Factories(std::shared_ptr<SharedBackend> backend,
+                               std::vector<SettingValue> overrides = {}) {
+    const auto settings = std::make_shared<const Settings>(DefaultSettings(directory_));
+    return ProductComponents({std::move(backend), settings, dialogs_, std::move(overrides)},
+                             clock_);
+  }
+  std::string ReadAdminParams(std::string_view number) {
+    return Params({std::string(number), "A1001", "0"});
+  }
+};
+
+TEST_F(ProductComponentsTest, TheGatewayGetsTheBackEndsRepliesAndStatusesUnchanged) {
+  const Components components(Factories(backend_));
+  ServiceGateway gateway(components);
+  const CommandReply read = gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin",
+                                                   ReadAdminParams("CN24000101"));
+  EXPECT_EQ(read.status, backend::read_admin::kAmendable);
+  EXPECT_EQ(Split(read.reply, FieldSeparator).at(1), "CN24000101");
+
+  const std::pair<std::string, std::int32_t> statuses[] = {
+      {"CN99999999", backend::read_admin::kNotFound},
+      {"CN24000109", backend::read_admin::kOtherAgent},
+      {"CN24000110", backend::read_admin::kMissing},
+      {"CN24000114", backend::read_admin::kVoided},
+  };
+  for (const auto& [number, status] : statuses) {
+    const CommandReply reply =
+        gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin", ReadAdminParams(number));
+    EXPECT_EQ(reply.status, status) << number;
+  }
+  EXPECT_EQ(gateway.ExecuteCommand("KivoGIUWR.CoverNote.Delete", "CN24000101").status,
+            backend::status::kUnknownCommand);
+  EXPECT_EQ(gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin", "CN24000101").status,
+            backend::status::kMalformedParameters);
+}
+
+TEST_F(ProductComponentsTest, ALockedDatabaseIsARuntimeFailureOfTheCallAndNothingIsWritten) {
+  backend::Backend::Options options;
+  options.busy_timeout = std::chrono::milliseconds(50);
+  const auto impatient = std::make_shared<SharedBackend>(
+      std::make_unique<backend::Backend>(database_path_, clock_, options));
+  const Components components(Factories(impatient));
+
+  auto record = Split(backend_->Execute("KivoGIUWR.CoverNote.ReadAdmin",
+                                        ReadAdminParams("CN24000101")).reply,
+                      FieldSeparator);
+  record.resize(168);
+  record[152] = record[153] = "";
+  record[48] = "999.00";
+  const std::string save =
+      Params({"ADMIN", "CN24000101", "CN24000101", Join(record, FieldSeparator)});
+  {
+    backend::Database other(database_path_);
+    backend::Transaction lock(other, backend::Transaction::Kind::kImmediate);
+    ServiceGateway gateway(components);
+    try {
+      gateway.ExecuteCommand("KivoGIUWR.CoverNote.WriteAdmin", save);
+      ADD_FAILURE() << "a locked database accepted a save";
+    } catch (const RuntimeFailure& failure) {
+      EXPECT_EQ(failure.number() & 0xFF, 5) << failure.Text();  // busy
+    }
+  }
+  const auto version = [&] {
+    backend::Database db(database_path_);
+    backend::Statement& query =
+        db.Prepare("SELECT version || ' ' || coalesce(amended_by, '') FROM cover_note "
+                   "WHERE cover_note_no = 'CN24000101'");
+    return query.Step() ? query.Text(0) : "";
+  };
+  EXPECT_EQ(version(), "1 ");
+  ServiceGateway again(components);
+  EXPECT_EQ(again.ExecuteCommand("KivoGIUWR.CoverNote.WriteAdmin", save).status,
+            backend::write_admin::kSaved);
+  EXPECT_EQ(version(), "2 ADMIN");
+}
+
+TEST_F(ProductComponentsTest, TheSetWiresEveryComponentToItsParts) {
+  const Components components(
+      Factories(backend_, IdentityOverrides("BORNEO01", "A2001", "A")));
+  const UserIdentity identity = ReadUserIdentity(components);
+  EXPECT_EQ(identity.CurrentUserId, "BORNEO01");
+  EXPECT_EQ(identity.CurrentAgentCode, "A2001");
+  EXPECT_EQ(ReadSetting(components, kUiKeyPath, "Use Local Table"), "0");
+
+  components.NewMessageService()->ShowMessage(1210030, "Get Cover Note", "", "", "", "", "");
+  ASSERT_EQ(dialogs_->shown.size(), 1U);
+  EXPECT_EQ(dialogs_->shown[0].title, "Get Cover Note");
+
+  EXPECT_EQ(components.SharedFieldRuleService().GetScopeOfCover("03"), 3);
+  std::string number = "cn24000101";
+  EXPECT_FALSE(components.SharedInputCheckService().CheckNumberText(number).flag);
+
+  std::string states;
+  std::int32_t status = -1;
+  components.NewLocalTableService()->GetList(states, 8, status);
+  EXPECT_NE(states.find("JOHOR"), std::string::npos);
+
+  EXPECT_THROW(ProductComponents({nullptr, nullptr, dialogs_, {}}, clock_), RuntimeFailure);
+}
+
+}  // namespace
+}  // namespace cn::components::testing

@@ -1,0 +1,53 @@
+#pragma once
+// A seeded database of its own for each test, the product's components on it,
+// a fixed "today" and a dialog host that records what it was asked to show.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "base/clock.h"
+#include "components/shared_backend.h"
+#include "dom/window.h"
+
+namespace cn::components::testing {
+
+struct ShownBox {
+  std::string prompt;
+  int buttons_and_icon = 0;
+  std::string title;
+};
+
+class RecordingDialogs final : public dom::DialogHost {
+ public:
+  int answer = dom::message_box::kOk;
+  std::vector<ShownBox> shown;
+
+  int MessageBox(std::string_view prompt, int buttons_and_icon, std::string_view title) override;
+  std::string ShowModalDialog(std::string_view, std::string_view, std::string_view) override {
+    return {};
+  }
+};
+
+// 15-Jun-2025 10:00:00.
+DateTime Today();
+
+class ComponentsTest : public ::testing::Test {
+ protected:
+  ComponentsTest();
+  ~ComponentsTest() override;
+
+  std::filesystem::path directory_;
+  std::filesystem::path database_path_;
+  FixedClock clock_{Today()};
+  std::shared_ptr<SharedBackend> backend_;
+  std::shared_ptr<RecordingDialogs> dialogs_ = std::make_shared<RecordingDialogs>();
+};
+
+// Values joined by U+FFFB.
+std::string Params(const std::vector<std::string>& values);
+
+}  // namespace cn::components::testing

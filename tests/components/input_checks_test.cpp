@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include <span>
+#include <string>
+
+#include "components/input_check_service.h"
+
+namespace cn::components::testing {
+namespace {
+
+using Operation = InputCheckAnswer (InputCheckService::*)(std::string&);
+
+struct Case {
+  const char* typed;
+  const char* written_back;
+  bool flag;
+  const char* title;  // "" when the check has nothing to say
+};
+
+void ExpectChecks(Operation operation, std::span<const Case> cases) {
+  TextInputChecks checks;
+  for (const Case& c : cases) {
+    std::string text = c.typed;
+    const InputCheckAnswer answer = (checks.*operation)(text);
+    EXPECT_EQ(text, c.written_back) << '"' << c.typed << '"';
+    EXPECT_EQ(answer.flag, c.flag) << '"' << c.typed << '"';
+    EXPECT_EQ(answer.title, c.title) << '"' << c.typed << '"';
+    EXPECT_EQ(answer.message.empty(), std::string_view(c.title).empty()) << '"' << c.typed << '"';
+  }
+}
+
+TEST(InputChecks, Amounts) {
+  const Case cases[] = {
+      {"1,234.50", "1234.50", true, ""},
+      {"  250 ", "250", true, ""},
+      {"+3.5", "3.5", true, ""},
+      {"007", "7", true, ""},
+      {".5", "0.5", true, ""},
+      {"", "0", true, ""},
+      {"12.345", "12.345", false, "Invalid Format"},
+      {"-5", "-5", false, "Invalid Data"},
+      {"12a", "12a", false, "Invalid Format"},
+      {"1,,000", "1,,000", false, "Invalid Format"},
+      {"RM 100", "RM 100", false, "Invalid Format"},
+      {"99999999999999", "99999999999999", false, "Invalid Data"},
+  };
+  ExpectChecks(&InputCheckService::CheckAmountText, cases);
+}
+
+TEST(InputChecks, Percentages) {
+  const Case cases[] = {
+      {"12.5%", "12.5", true, ""},
+      {" 38.33 % ", "38.33", true, ""},
+      {"0", "0", true, ""},
+      {"", "0", true, ""},
+      {"12.34567", "12.34567", false, "Invalid Format"},
+      {"-1", "-1", false, "Invalid Data"},
+      {"ten", "ten", false, "Invalid Format"},
+      {"%", "0", true, ""},  // a lone "%" is an empty percentage: nought
+  };
+  ExpectChecks(&InputCheckService::CheckPercentageText, cases);
+}
+
+TEST(InputChecks, Postcodes) {
+  const Case cases[] = {
+      {" 50450 ", "50450", true, ""},
+      {"5045", "5045", true, ""},  // the length is the caller's rule
+      {"00000", "00000", true, ""},
+      {"504500", "504500", false, "Invalid Data"},
+      {"5O450", "5O450", false, "Invalid Data"},
+      {"50-45", "50-45", false, "Invalid Data"},
+      {"", "", false, "Invalid Data"},
+  };
+  ExpectChecks(&InputCheckService::CheckPostcodeText, cases);
+}
+
+TEST(InputChecks, YearsMade) {
+  const Case cases[] = {
+      {"2019", "2019", true, ""},   {" 1998 ", "1998", true, ""},
+      {"98", "1998", true, ""},     {"05", "2005", true, ""},
+      {"29", "2029", true, ""},     {"30", "1930", true, ""},
+      {"201", "201", false, "Invalid Format"},
+      {"20190", "20190", false, "Invalid Format"},
+      {"19x8", "19x8", false, "Invalid Format"},
+      {"", "", false, "Invalid Format"},
+  };
+  ExpectChecks(&InputCheckService::CheckYearMadeText, cases);
+}
+
+// The flag is raised for what is NOT a cover note number: policy numbers and
+// anything else go to the policy read.
+TEST(InputChecks, CoverNoteNumbersAreToldFromPolicyNumbers) {
+  const Case cases[] = {
+      {"CN24000101", "CN24000101", false, ""},
+      {" cn24000101 ", "CN24000101", false, ""},
+      {"CN 2400 0101", "CN24000101", false, ""},
+      {"VPC2300011", "VPC2300011", true, "Invalid Cover Note Number"},
+      {"CN2400010", "CN2400010", true, "Invalid Cover Note Number"},
+      {"CN240001011", "CN240001011", true, "Invalid Cover Note Number"},
+      {"CNX4000101", "CNX4000101", true, "Invalid Cover Note Number"},
+      {"24000101", "24000101", true, "Invalid Cover Note Number"},
+  };
+  ExpectChecks(&InputCheckService::CheckNumberText, cases);
+
+  TextInputChecks checks;
+  std::string policy = "VPC2300011";
+  EXPECT_EQ(checks.CheckNumberText(policy).message,
+            "\"VPC2300011\" is not a cover note number. A cover note number is CN followed by "
+            "eight digits, for example CN24000101.");
+}
+
+}  // namespace
+}  // namespace cn::components::testing

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+#include "components/message_catalogue.h"
+#include "components/message_service.h"
+#include "components_fixture.h"
+
+namespace cn::components::testing {
+namespace {
+
+namespace box = dom::message_box;
+
+struct ScreenMessage {
+  std::int32_t number;
+  const char* title;
+  std::array<const char*, 5> parameters;
+  const char* shown;  // the whole text the user reads
+  int buttons_and_icon;
+};
+
+// Every numbered message the screen shows, with the titles and parameters it
+// passes; where one number is shown with several parameter sets, each is here.
+const ScreenMessage kScreenMessages[] = {
+    {1010001, "Get Cover Note", {"", "", "", "", ""},
+     "No cover note was found for the number given. Please enter the number of an existing "
+     "cover note and try again.",
+     box::kOkOnly | box::kExclamation},
+    {1010003, "Save Cover Note", {"", "", "", "", ""}, "The cover note has been saved.",
+     box::kOkOnly | box::kInformation},
+    {1210001, "Reset", {"", "", "", "", ""},
+     "Reset the screen? Any changes that have not been saved will be lost.",
+     box::kOkCancel | box::kQuestion},
+    {1210003, "Save Cover Note", {"", "", "", "", ""},
+     "Another user has saved this cover note since you read it. Please read it again and redo "
+     "your amendment.",
+     box::kOkOnly | box::kExclamation},
+    {1210004, "Remove row", {"", "", "", "", ""}, "Remove the selected row?",
+     box::kOkCancel | box::kQuestion},
+    {1210009, "Incomplete Data", {"[Vehicle]", "", "", "", ""},
+     "Some required details are missing on the tab [Vehicle]. Please complete them and try "
+     "again.",
+     box::kOkOnly | box::kExclamation},
+    {1210029, "Get Cover Note", {"This cover note", "", "", "", ""},
+     "This cover note belongs to another agent. You may not amend it.",
+     box::kOkOnly | box::kExclamation},
+    {1210030, "Get Cover Note", {"", "", "", "", ""},
+     "This cover note has been reported missing. It cannot be amended.",
+     box::kOkOnly | box::kExclamation},
+    {1210040, "Invalid Age", {"Age", "", "", "", ""},
+     "Age is below the minimum driving age for this class of vehicle.",
+     box::kOkOnly | box::kExclamation},
+    {1319999, "Get Cover Note", {"", "", "", "", ""},
+     "The server gave an answer this screen does not expect. Please try again; if it happens "
+     "again, contact your system administrator.",
+     box::kOkOnly | box::kCritical},
+    {2010010, "Get Cover Note", {"Cover note", "determined Unused", "Amendments", "", ""},
+     "Cover note has been determined Unused. Amendments not allowed.",
+     box::kOkOnly | box::kExclamation},
+    {2010010, "Save Cover Note", {"target cover note's transaction", "done at backend", "Update",
+                                  "", ""},
+     "Target cover note's transaction has been done at backend. Update not allowed.",
+     box::kOkOnly | box::kExclamation},
+    {2010016, "Save Cover Note", {"have expired", "", "", "", ""},
+     "The cover note cannot be saved (have expired).", box::kOkOnly | box::kExclamation},
+    {2210008, "Invalid Data", {"Date!", "", "", "", ""},
+     "Invalid Date! Please check the value entered.", box::kOkOnly | box::kExclamation},
+    {2310003, "Invalid IC Number", {"New", "800111-01-1123", "", "", ""},
+     "Invalid New IC number. Please enter it in the form 800111-01-1123.",
+     box::kOkOnly | box::kExclamation},
+};
+
+class MessageServiceTest : public ::testing::Test {
+ protected:
+  std::shared_ptr<RecordingDialogs> dialogs_ = std::make_shared<RecordingDialogs>();
+  CatalogueMessageService service_{dialogs_};
+};
+
+TEST_F(MessageServiceTest, EveryMessageOfTheScreenShowsItsTextTitleButtonsAndIcon) {
+  for (const ScreenMessage& message : kScreenMessages) {
+    dialogs_->shown.clear();
+    const auto& p = message.parameters;
+    service_.ShowMessage(message.number, message.title, p[0], p[1], p[2], p[3], p[4]);
+    ASSERT_EQ(dialogs_->shown.size(), 1U) << message.number;
+    EXPECT_EQ(dialogs_->shown[0].prompt, message.shown) << message.number;
+    EXPECT_EQ(dialogs_->shown[0].title, message.title) << message.number;
+    EXPECT_EQ(dialogs_->shown[0].buttons_and_icon, message.buttons_and_icon) << message.number;
+  }
+}
+
+TEST_F(MessageServiceTest, TheCatalogueHoldsNoMessageTheScreenNeverShows) {
+  for (const CatalogueMessage& entry : MessageCatalogue()) {
+    const bool used = std::any_of(std::begin(kScreenMessages), std::end(kScreenMessages),
+                                  [&](const ScreenMessage& m) { return m.number == entry.number; });
+    EXPECT_TRUE(used) << entry.number;
+  }
+}
+
+TEST_F(MessageServiceTest, TheAnswerIsTheButtonPressed) {
+  dialogs_->answer = box::kCancel;
+  EXPECT_EQ(service_.ShowMessage(1210001, "Reset", "", "", "", "", ""), answer::kCancel);
+  dialogs_->answer = box::kOk;
+  EXPECT_EQ(service_.ShowMessage(1210004, "Remove row", "", "", "", "", ""), answer::kOk);
+}
+
+TEST_F(MessageServiceTest, AnUnknownNumberIsShownWithItsParametersRatherThanFailing) {
+  dialogs_->answer = box::kOk;
+  EXPECT_EQ(service_.ShowMessage(9999999, "Odd", "first", "", "third", "", ""), answer::kOk);
+  ASSERT_EQ(dialogs_->shown.size(), 1U);
+  EXPECT_EQ(dialogs_->shown[0].prompt,
+            "Message 9999999 (no text is held for it): first | third.");
+  EXPECT_EQ(dialogs_->shown[0].buttons_and_icon, box::kOkOnly | box::kExclamation);
+  EXPECT_EQ(dialogs_->shown[0].title, "Odd");
+}
+
+TEST(FillPlaceholders, ParametersAreInsertedOnceAndOtherPercentSignsStay) {
+  const MessageParameters parameters{"%2", "B", "", "", "E"};
+  EXPECT_EQ(FillPlaceholders("%1 and %2, 50% of %5%6.", parameters), "%2 and B, 50% of E%6.");
+  EXPECT_EQ(FillPlaceholders("trailing %", parameters), "Trailing %");
+  EXPECT_EQ(FillPlaceholders("", parameters), "");
+}
+
+TEST(MessageServiceCreation, WithoutADialogHostItCannotBeCreated) {
+  EXPECT_THROW(CatalogueMessageService(nullptr), RuntimeFailure);
+}
+
+}  // namespace
+}  // namespace cn::components::testing

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "base/runtime_failure.h"
+#include "components/settings_file.h"
+#include "components/settings_registry.h"
+#include "components_fixture.h"
+
+namespace cn::components::testing {
+namespace {
+
+constexpr std::string_view kSample = R"toml(
+["Software\\Brindle\\Kivo\\Zelkor"]
+"Installation Path" = "/srv/covernote"
+
+["Software\\Brindle\\Kivo\\Zelkor\\UI"]
+"Use Local Table" = 1
+
+["Software\\Brindle\\Kivo\\Zelkor\\UserId"]
+_CurrentUserID = "TERATAI01"
+_CurrentAgentCode = "A1001"
+_CurrentAgentType = "A"
+)toml";
+
+std::string Read(Registry& registry, std::string_view key, std::string_view name) {
+  return registry.GetKeyValue(kLocalMachineRoot, key, name);
+}
+
+std::string FailureOf(std::string_view toml) {
+  try {
+    Settings::Parse(toml, "settings.toml");
+  } catch (const RuntimeFailure& failure) {
+    return failure.description();
+  }
+  return "<accepted>";
+}
+
+TEST(SettingsRegistryTest, ValuesByKeyPathAndNameIgnoringCase) {
+  SettingsRegistry registry(std::make_shared<const Settings>(Settings::Parse(kSample, "t")));
+  EXPECT_EQ(Read(registry, kUserIdKeyPath, "_CurrentUserID"), "TERATAI01");
+  EXPECT_EQ(Read(registry, "SOFTWARE\\brindle\\KIVO\\zelkor\\userid", "_currentagentcode"),
+            "A1001");
+  EXPECT_EQ(Read(registry, kUiKeyPath, "Use Local Table"), "1");  // a number reads as text
+  EXPECT_EQ(Read(registry, kProductKeyPath, "Installation Path"), "/srv/covernote");
+  // Missing values, key paths and other roots read as empty texts.
+  EXPECT_EQ(Read(registry, kUiKeyPath, "Colour"), "");
+  EXPECT_EQ(Read(registry, "Software\\Elsewhere", "Use Local Table"), "");
+  EXPECT_EQ(registry.GetKeyValue(0x80000001u, kUiKeyPath, "Use Local Table"), "");
+}
+
+TEST(SettingsRegistryTest, EachSessionSeesItsOwnIdentityOverTheSharedSettings) {
+  const auto shared = std::make_shared<const Settings>(Settings::Parse(kSample, "t"));
+  const auto session = [&](std::string_view user, std::string_view agent, std::string_view type) {
+    return OverridingRegistry(std::make_unique<SettingsRegistry>(shared),
+                              std::make_shared<const Settings>(IdentityOverrides(user, agent, type)));
+  };
+  OverridingRegistry borneo = session("BORNEO01", "A2001", "A");
+  OverridingRegistry admin = session("ADMIN", "HQ001", "H");
+  EXPECT_EQ(Read(borneo, kUserIdKeyPath, "_CurrentUserID"), "BORNEO01");
+  EXPECT_EQ(Read(borneo, kUserIdKeyPath, "_CurrentAgentCode"), "A2001");
+  EXPECT_EQ(Read(admin, kUserIdKeyPath, "_CurrentAgentType"), "H");
+  EXPECT_EQ(Read(admin, kUserIdKeyPath, "_CurrentUserID"), "ADMIN");
+  // Everything else is shared.
+  EXPECT_EQ(Read(borneo, kUiKeyPath, "Use Local Table"), "1");
+  EXPECT_EQ(Read(admin, kProductKeyPath, "Installation Path"), "/srv/covernote");
+}
+
+TEST(SettingsFileTest, MalformedFilesAreClearFailures) {
+  const std::string syntax = FailureOf("[\"Software\\\\X\"]\n\"Use Local Table\" = \"0\n");
+  EXPECT_NE(syntax.find("is not valid TOML (line 2"), std::string::npos) << syntax;
+  const std::string list = FailureOf("[\"Software\\\\X\"]\nnames = [\"a\", \"b\"]\n");
+  EXPECT_NE(list.find("value \"names\" under \"Software\\X\" must be a text"), std::string::npos)
+      << list;
+  const std::string loose = FailureOf("\"Use Local Table\" = \"0\"\n");
+  EXPECT_NE(loose.find("must be a table of values"), std::string::npos) << loose;
+  const std::string nested = FailureOf("[Software.Brindle]\nKivo = \"x\"\n");
+  EXPECT_NE(nested.find("\"Brindle\" under \"Software\""), std::string::npos) << nested;
+}
+
+TEST(SettingsFileTest, WrittenSettingsReadBackUnchanged) {
+  const std::vector<SettingValue> values = {
+      {"Software\\Brindle\\Kivo\\Zelkor", "Installation Path", "C:\\Kivo \"main\""},
+      {"Software\\Brindle\\Kivo\\Zelkor\\UI", "Use Local Table", "0"},
+      {"Software\\Brindle\\Kivo\\Zelkor\\UI", "Ünïcode name", "välue"},
+  };
+  const Settings read = Settings::Parse(SettingsText(values), "written");
+  for (const SettingValue& value : values) {
+    EXPECT_EQ(read.Find(value.key_path, value.value_name), value.value) << value.value_name;
+  }
+}
+
+class SettingsFileOnDisk : public ComponentsTest {};
+
+TEST_F(SettingsFileOnDisk, AMissingFileIsCreatedWithDefaultsAndAnEditedOneIsKept) {
+  const auto path = directory_ / "config" / "covernote" / "settings.toml";
+  const Settings created = LoadOrCreateSettings(path, directory_ / "data");
+  ASSERT_TRUE(std::filesystem::exists(path));
+  EXPECT_EQ(created.Find(kUiKeyPath, "Use Local Table"), "0");
+  EXPECT_EQ(created.Find(kUserIdKeyPath, "_CurrentUserID"), "ADMIN");
+  EXPECT_EQ(created.Find(kUserIdKeyPath, "_CurrentAgentCode"), "HQ001");
+  EXPECT_EQ(created.Find(kUserIdKeyPath, "_CurrentAgentType"), "H");
+  EXPECT_EQ(created.Find(kProductKeyPath, "Installation Path"), (directory_ / "data").string());
+
+  std::ofstream(path) << kSample;
+  EXPECT_EQ(LoadOrCreateSettings(path, directory_).Find(kUiKeyPath, "Use Local Table"), "1");
+
+  std::ofstream(path) << "[broken";
+  EXPECT_THROW(LoadOrCreateSettings(path, directory_), RuntimeFailure);
+}
+
+TEST_F(SettingsFileOnDisk, AnUnwritablePlaceIsAClearFailure) {
+  const auto blocker = directory_ / "file";
+  std::ofstream(blocker) << "x";
+  try {
+    LoadOrCreateSettings(blocker / "settings.toml", directory_);
+    ADD_FAILURE() << "created settings under a file";
+  } catch (const RuntimeFailure& failure) {
+    EXPECT_NE(failure.description().find("settings file"), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace cn::components::testing
