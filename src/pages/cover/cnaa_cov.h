@@ -70,6 +70,9 @@ class CNAACov : public Page {
   void ApplyCoverType(CoverKind kind);
   void MarkClassChanged();
   void ChoosePremiumTabByDate();
+  // The click of a cover type option and of a free-trade-zone option.
+  void ChooseCoverKind(CoverKind kind);
+  void ChooseFreeTradeZone(std::string_view option_id);
 
   // Client details.
   void cmdReadClientCode_onclick();
@@ -100,6 +103,8 @@ class CNAACov : public Page {
   void LoadClientAsRead();
   void ApplyPersonalType();
   void ApplyCompanyType();
+  // Offers the clients the back end already holds under the name and this identity number.
+  void FindExistingClient(std::string_view identity_number);
 
   // True while the load runs: the record is shown without leaving the premium flags changed.
   bool loading_ = false;
