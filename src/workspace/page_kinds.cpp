@@ -1,5 +1,6 @@
 #include "pages/cover/cnaa_cov.h"
 #include "pages/page.h"
+#include "pages/vehicle/cnaa_veh.h"
 #include "workspace/cnaa_main.h"
 #include "workspace/screen.h"
 
@@ -10,6 +11,7 @@ std::span<const PageKind> PageKinds() {
   static constexpr PageKind kKinds[] = {
       {"CNAAMain.htm", &CNAAMain::Make},
       {"CNAACov.htm", &CNAACov::Make},
+      {"CNAAVeh.htm", &CNAAVeh::Make},
   };
   return kKinds;
 }

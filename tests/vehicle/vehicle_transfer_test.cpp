@@ -1,0 +1,106 @@
+// The Vehicle tab and the record: fields both ways, the named drivers shown read-only
+// and read back, the insured's own details from the first row, and the driver count.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "vehicle_tab_fixture.h"
+#include "workspace/tab_transfer.h"
+
+namespace cn::testing {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+class VehicleTransferTest : public VehicleTabTest {
+ protected:
+  VehicleTransferTest() {
+    CoverNoteFields& r = world_.workspace.record.Current;
+    r.ClientType = "P";
+    r.ClientName = "TAN AH KOW";
+    r.DriverNames = {"TAN AH KOW", "LIM MEI LING", "RAJ KUMAR"};
+    r.DriverICNos = {"800111-01-1123", "820202-02-2222", "A1234567"};
+    r.DriverDOBs = {"11-Jan-1980", "02-Feb-1982", "03-Mar-1975"};
+    r.DriverLicenceDates = {"01-Jan-2000", "01-Jan-2004", "01-Jan-1995"};
+    r.DriverLicenceNos = {"", "", ""};
+    r.DriverGenders = {"M", "F", "M"};
+    r.DriverOccupations = {"", "", ""};
+    r.DriverRelationships = {"SELF", "WIFE", "FRIEND"};
+    r.Color = "red";
+    r.Hazard = "0";
+    r.GSLock = "1";
+    r.MaintenanceFrom = "1/2/2026";
+  }
+};
+
+TEST_F(VehicleTransferTest, ThreeStoredDriversAreShownReadOnlyAndCopiedBack) {
+  LoadPage();
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(Row(i));
+    EXPECT_TRUE(Row(i)->GetFromAll("txtDrv")->ReadOnly());
+  }
+  EXPECT_EQ(Row(1)->GetFromAll("txtICNo")->Value(), "820202-02-2222");
+  EXPECT_EQ(Row(2)->GetFromAll("txtRelationship")->Value(), "FRIEND");
+
+  const CoverNoteFields before = world_.workspace.record.Current;
+  world_.workspace.record.Current.DriverNames = {""};
+  SavePageToRecord(world_.workspace, "COVVeh", *document_);
+  const CoverNoteFields& after = world_.workspace.record.Current;
+  EXPECT_EQ(after.DriverNames, before.DriverNames);
+  EXPECT_EQ(after.DriverICNos, before.DriverICNos);
+  EXPECT_EQ(after.DriverDOBs, before.DriverDOBs);
+  EXPECT_EQ(after.DriverGenders, before.DriverGenders);
+  EXPECT_EQ(after.DriverRelationships, before.DriverRelationships);
+  EXPECT_EQ(after.DriverLicenceNos, (Texts{"", "", ""}));
+  // The insured is the first driver: his own details come from that row.
+  EXPECT_EQ(after.DateOfBirth, "11-Jan-1980");
+  EXPECT_EQ(after.LicenseDate, "01-Jan-2000");
+  EXPECT_EQ(after.Gender, "M");
+}
+
+TEST_F(VehicleTransferTest, VehicleFieldsBothWays) {
+  LoadPage();
+  EXPECT_EQ(Find("txtColor").Value(), "red");
+  EXPECT_TRUE(Find("chkGSLock").Checked());
+  EXPECT_TRUE(Find("optHazardNo").Checked());
+  Find("txtEngineNumber").SetValue("eng123");
+  Find("optHRYes").SetChecked(true);
+  SavePageToRecord(world_.workspace, "COVVeh", *document_);
+  const CoverNoteFields& r = world_.workspace.record.Current;
+  EXPECT_EQ(r.Color, "RED");
+  EXPECT_EQ(r.EngineNo, "ENG123");
+  EXPECT_EQ(r.GSLock, "1");
+  EXPECT_EQ(r.Hazard, "0");
+  EXPECT_EQ(r.HRFlag, "1");
+  EXPECT_EQ(r.CGFlag, "0");
+  EXPECT_EQ(r.MaintenanceFrom, "01-Feb-2026");
+  EXPECT_EQ(r.MaintenanceTo, "");
+}
+
+TEST_F(VehicleTransferTest, ChangedDriverCountMarksThePremiumExceptForTransfers) {
+  const struct {
+    const char* transaction;
+    bool marked;
+  } cases[] = {{"N", true}, {"T", false}, {"E", false}};
+  for (const auto& c : cases) {
+    world_.workspace.record.Current.TransactionType = c.transaction;
+    world_.workspace.premium = {};
+    world_.workspace.premium.BasicPremiumEntered = true;
+    LoadPage();
+    SavePageToRecord(world_.workspace, "COVVeh", *document_);
+    EXPECT_EQ(world_.workspace.premium.FactorsChangedNewTariff, c.marked) << c.transaction;
+    EXPECT_EQ(world_.workspace.premium.BasicPremiumEntered, !c.marked) << c.transaction;
+    EXPECT_EQ(world_.workspace.page.NamedDriverCountSeen, c.marked ? 3 : 1) << c.transaction;
+  }
+}
+
+TEST_F(VehicleTransferTest, SomeoneElseFirstLeavesTheInsuredAlone) {
+  world_.workspace.record.Current.DriverNames[0] = "STRANGER";
+  world_.workspace.record.Current.DateOfBirth = "05-May-1970";
+  LoadPage();
+  SavePageToRecord(world_.workspace, "COVVeh", *document_);
+  EXPECT_EQ(world_.workspace.record.Current.DateOfBirth, "05-May-1970");
+}
+
+}  // namespace
+}  // namespace cn::testing
