@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,25 @@ struct WorkspacePageState {
 struct StartupValues {
   std::string AgentTariffRegion;
   std::string NewTariffDate;
+  // The system codes the tabs use, read at start-up and kept under their numbers:
+  // 1011, 1025, 1026, 1031, 1030, 1062, 1034, and the minimum driving ages 1098
+  // ("17" when the back end has none) and 1097 ("16" when it has none).
+  std::map<std::int32_t, std::string> SystemCodes;
+};
+
+// The drop-down lists read once at start-up for the tabs to fill themselves from.
+struct StartupLists {
+  std::vector<std::string> MotorCoverCodeList;     // Cover tab cboMotorCoverCode
+  std::vector<std::string> StateList;              // Cover tab cboState
+  std::string BodyTypeListText;                    // Vehicle tab body selection, unsplit
+  std::vector<std::string> VehicleMakeList;        // Vehicle tab cboVehicleMakeCode
+  std::vector<std::string> OccupationList;         // named drivers' cboOccupation
+  std::vector<std::string> TariffRegionList;       // Premium tab cboRegion
+  std::vector<std::string> SecurityDeviceList;     // Vehicle tab; none in local-table mode
+  std::vector<std::string> NationalityList;        // Cover tab cboNationality
+  std::vector<std::string> InsuredOccupationList;  // Cover tab cboInsOcc
+  std::vector<std::string> NatureOfBusinessList;   // Cover tab cboNatBiz
+  std::vector<std::string> TownList;               // Cover tab cboTown
 };
 
 // The motor class lists, one per cover type, each loaded on first use and kept.
@@ -100,6 +120,13 @@ struct RowTableHooks {
   std::function<void()> ResetExtendedCoverTable;
 };
 
+// The two row positions the extended-cover table remembers between its pages' loads;
+// -1 is none.
+struct ExtCoverRowMarks {
+  std::int16_t LastRowIndex = -1;
+  std::int16_t HighlightedRowIndex = -1;
+};
+
 struct Workspace {
   Workspace(const Components& components, const Clock& local_clock)
       : components(components), local_clock(local_clock) {}
@@ -115,12 +142,14 @@ struct Workspace {
   UserIdentity identity;
   LookupState lookup;
   StartupValues startup;
+  StartupLists lists;
   ClassLists class_lists;
   TransferState transfer;
   ReadState read;
   ClientState client;
   PremiumState premium;
   RowTableHooks row_tables;
+  ExtCoverRowMarks ext_cover_rows;
 };
 
 // "Now" as the business rules see it: the back end's clock, or the page's own

@@ -1,0 +1,657 @@
+// The workspace page driven through the real shell: start-up, the shell's messages, reset,
+// the enquiry dialog and unload, as the administrator and the back end see them.
+
+#include "workspace/cnaa_main.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "base/separators.h"
+#include "base/text.h"
+#include "dom/element.h"
+#include "screen_harness.h"
+
+namespace cn::workspace_testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+
+constexpr std::string_view kTitle = "Cover Note Amendment - Administrator";
+
+std::string List(std::initializer_list<std::string_view> records) {
+  std::vector<std::string> entries(records.begin(), records.end());
+  return Join(entries, RecordSeparator);
+}
+
+std::string Entry(std::string_view code, std::string_view description) {
+  return std::string(code) + std::string(FieldSeparator) + std::string(description);
+}
+
+// A back end (or local table) with every start-up list filled.
+void FillLists(ScreenHarness& screen) {
+  screen.SetSystemCodes({{"1011", "PC01"}, {"1025", "6"}, {"1026", "10.00"}, {"1031", "TBA"},
+                         {"1030", "INSURED"}, {"1062", "62"}, {"1034", "34"}});
+  JournalBackend& backend = screen.backend;
+  backend.Answer("Tarvin.Find.FindMotorClass", "0", List({Entry("P1", "Private car")}));
+  backend.Answer("Tarvin.Find.Browse", "3", List({Entry("PC01", "Comprehensive"), Entry("PC02", "Third party")}));
+  backend.Answer("KivoInsurance.Find.Browse", "3", List({Entry("01", "Johor")}));
+  backend.Answer("Tarvin.Find.Browse", "1", List({Entry("SAL", "Saloon"), Entry("HB", "Hatchback")}));
+  backend.Answer("Tarvin.Find.Browse", "0", List({Entry("TOY", "Toyota")}));
+  backend.Answer("KivoInsurance.Find.Browse", "0", List({Entry("CLK", "Clerk")}));
+  backend.Answer("Tarvin.Find.Browse", "7", List({Entry("W", "West"), Entry("E", "East")}));
+  backend.Answer("KivoInsurance.Find.Browse", "7", List({Entry("IMM", "Immobiliser")}));
+  backend.Answer("KivoGlobal.Client.Find", "1", List({Entry("MAL", "Malaysian")}));
+  backend.Answer("KivoGlobal.Client.Find", "2", List({Entry("ENG", "Engineer")}));
+  backend.Answer("KivoGlobal.Client.Find", "3", List({Entry("RET", "Retail")}));
+  backend.Answer("KivoInsurance.Find.Browse", "13", List({Entry("KL", "Kuala Lumpur")}));
+  backend.Answer("Tarvin.Premium.GetMotorTariffRegionByAgentCode", "AG100", "W");
+  screen.local_motor_classes[0] = List({Entry("P1", "Private car")});
+  screen.local_lists[5] = List({Entry("PC01", "Comprehensive")});
+  screen.local_lists[8] = List({Entry("01", "Johor")});
+  screen.local_lists[3] = List({Entry("SAL", "Saloon")});
+  screen.local_lists[2] = List({Entry("TOY", "Toyota")});
+  screen.local_lists[0] = List({Entry("CLK", "Clerk")});
+  screen.local_lists[9] = List({Entry("W", "West")});
+}
+
+// A screen opened on the Cover tab, with the journal of its start-up taken.
+struct Opened {
+  explicit Opened(std::string cookies = "", bool local_tables = false) : screen(local_tables) {
+    FillLists(screen);
+    screen.Start(std::move(cookies));
+    screen.Take();
+  }
+  ScreenHarness screen;
+};
+
+// ---- Start-up ----------------------------------------------------------------------------
+
+const std::vector<std::string> kTabAndButtonSetUp = {
+    "script InsertTabButton('COVCover','Cover','CNAACov.htm')",
+    "script InsertTabButton('COVVeh','Vehicle','CNAAVeh.htm')",
+    "script InsertTabButton('COVNCD','NCD','CNAAClm.htm')",
+    "script InsertTabButton('COVPrem','Premium','CNAAPrm.htm')",
+    "script InsertTabButton('COVNPrem','Premium','CNAANPrm.htm')",
+    "script InsertTabButton('COVOPrem','Premium','CNAAOPrm.htm')",
+    "script ShowTabButton('COVOPrem', false)",
+    "command KivoInsurance.Find.FindSystemDateTime ",
+    "script ShowTabButton('COVNPrem', false)",
+    "script ShowTabButton('COVOPrem', false)",
+    "script ShowTabButton('COVPrem', true)",
+    "script InsertCmdButton('cmdReset','Reset','')",
+    "script InsertCmdButton('cmdSave','Save','')",
+    "script InsertCmdButton('cmdEnquiry','Enquiry','')",
+    "script InsertCmdButton('cmdCalculate','Calculate','')",
+    "script EnableCmdButton('cmdSave', false)",
+};
+
+std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+TEST(CNAAMainStartUp, InBackEndModeAsksForEverythingInOrder) {
+  ScreenHarness screen;
+  FillLists(screen);
+  screen.Start();
+  const std::vector<std::string> expected = Concat({
+      {
+          "status Loading page...",
+          "script ShowTitle('Cover Note Amendment - Administrator')",
+          "setting _CurrentUserID",
+          "setting _CurrentAgentType",
+          "setting _CurrentAgentCode",
+          "setting Use Local Table",
+          "command KivoInsurance.Find.Browse 2",
+          "command Tarvin.Find.FindMotorClass 0",
+          "command KivoInsurance.Maintenance.ReadSystemParameterByCode 1127",
+          "setting Use Local Table",
+          "command Tarvin.Find.Browse 3",
+          "command KivoInsurance.Find.Browse 3",
+          "command Tarvin.Find.Browse 1",
+          "command Tarvin.Find.Browse 0",
+          "command KivoInsurance.Find.Browse 0",
+          "command Tarvin.Find.Browse 7",
+          "command KivoInsurance.Find.Browse 7",
+          "command KivoGlobal.Client.Find 1",
+          "command KivoGlobal.Client.Find 2",
+          "command KivoGlobal.Client.Find 3",
+          "command KivoInsurance.Find.Browse 13",
+          "command Tarvin.Premium.GetMotorTariffRegionByAgentCode AG100",
+      },
+      kTabAndButtonSetUp,
+      {
+          // The cleared record.
+          "command KivoInsurance.Find.FindSystemDateTime ",
+          "command Tarvin.Find.Browse 6^P1",
+          "script ShowTitle('Cover Note Amendment - Administrator')",
+          // Nothing handed over by an enquiry screen.
+          "script DelCookie('CNote')",
+          "script DelCookie('CoverNoteNumber')",
+          "script DelCookie('PolicyNumber')",
+          "script DelCookie('VehicleNumber')",
+          "script TabFocus('COVCover')",
+          "status Done",
+          "load COVCover pending=",
+      },
+  });
+  EXPECT_THAT(screen.Take(), ElementsAreArray(expected));
+}
+
+TEST(CNAAMainStartUp, InLocalTableModeTakesTheBaseListsFromTheLocalTable) {
+  ScreenHarness screen(/*local_tables=*/true);
+  FillLists(screen);
+  screen.Start();
+  const std::vector<std::string> expected = Concat({
+      {
+          "status Loading page...",
+          "script ShowTitle('Cover Note Amendment - Administrator')",
+          "setting _CurrentUserID",
+          "setting _CurrentAgentType",
+          "setting _CurrentAgentCode",
+          "setting Use Local Table",
+          "local GetList 6",
+          "local GetMotorClassList 0",
+          "command KivoInsurance.Maintenance.ReadSystemParameterByCode 1127",
+          "setting Use Local Table",
+          "local GetList 5",
+          "local GetList 8",
+          "local GetList 3",
+          "local GetList 2",
+          "local GetList 0",
+          "local GetList 9",
+          "command KivoGlobal.Client.Find 1",
+          "command KivoGlobal.Client.Find 2",
+          "command KivoGlobal.Client.Find 3",
+          "command KivoInsurance.Find.Browse 13",
+          "command Tarvin.Premium.GetMotorTariffRegionByAgentCode AG100",
+      },
+      kTabAndButtonSetUp,
+      {
+          // Local tables keep no motor cover lists per class.
+          "command KivoInsurance.Find.FindSystemDateTime ",
+          "script ShowTitle('Cover Note Amendment - Administrator')",
+          "script DelCookie('CNote')",
+          "script DelCookie('CoverNoteNumber')",
+          "script DelCookie('PolicyNumber')",
+          "script DelCookie('VehicleNumber')",
+          "script TabFocus('COVCover')",
+          "status Done",
+          "load COVCover pending=",
+      },
+  });
+  EXPECT_THAT(screen.Take(), ElementsAreArray(expected));
+  const StartupLists& lists = screen.workspace().lists;
+  EXPECT_THAT(lists.SecurityDeviceList, IsEmpty());
+  EXPECT_THAT(lists.MotorCoverCodeList, ElementsAre(Entry("PC01", "Comprehensive")));
+  EXPECT_EQ(lists.BodyTypeListText, Entry("SAL", "Saloon"));
+}
+
+TEST(CNAAMainStartUp, LeavesTheShellWithItsTabsButtonsAndTitle) {
+  Opened opened;
+  const shell::HostShell& shell = opened.screen.shell();
+  EXPECT_EQ(shell.Title(), kTitle);
+  EXPECT_EQ(shell.Status(), "Done");
+  EXPECT_EQ(shell.ShownTabId(), "COVCover");
+  EXPECT_THAT(shell.Tabs(),
+              ElementsAre(shell::TabButton{"COVCover", "Cover", "CNAACov.htm", true},
+                          shell::TabButton{"COVVeh", "Vehicle", "CNAAVeh.htm", true},
+                          shell::TabButton{"COVNCD", "NCD", "CNAAClm.htm", true},
+                          shell::TabButton{"COVPrem", "Premium", "CNAAPrm.htm", true},
+                          shell::TabButton{"COVNPrem", "Premium", "CNAANPrm.htm", false},
+                          shell::TabButton{"COVOPrem", "Premium", "CNAAOPrm.htm", false}));
+  EXPECT_THAT(shell.Buttons(),
+              ElementsAre(shell::CommandButton{"cmdReset", "Reset", "", true, true},
+                          shell::CommandButton{"cmdSave", "Save", "", false, true},
+                          shell::CommandButton{"cmdEnquiry", "Enquiry", "", true, true},
+                          shell::CommandButton{"cmdCalculate", "Calculate", "", true, true}));
+  EXPECT_EQ(opened.screen.workspace_page().Body()->GetAttribute("scroll"), "no");
+}
+
+TEST(CNAAMainStartUp, KeepsTheLookupsForTheTabs) {
+  Opened opened;
+  const Workspace& workspace = opened.screen.workspace();
+  EXPECT_EQ(workspace.identity.CurrentUserId, "ADMIN01");
+  EXPECT_EQ(workspace.identity.CurrentAgentType, "A");
+  EXPECT_EQ(workspace.identity.CurrentAgentCode, "AG100");
+  EXPECT_EQ(workspace.startup.AgentTariffRegion, "W");
+  EXPECT_EQ(workspace.startup.NewTariffDate, "01-Jan-2020");
+  const std::map<std::int32_t, std::string> codes = {
+      {1011, "PC01"}, {1025, "6"},   {1026, "10.00"}, {1031, "TBA"}, {1030, "INSURED"},
+      {1062, "62"},   {1034, "34"},  {1098, "17"},    {1097, "16"}};
+  EXPECT_EQ(workspace.startup.SystemCodes, codes);
+
+  const StartupLists& lists = workspace.lists;
+  EXPECT_THAT(lists.MotorCoverCodeList, ElementsAre(Entry("PC01", "Comprehensive"), Entry("PC02", "Third party")));
+  EXPECT_THAT(lists.StateList, ElementsAre(Entry("01", "Johor")));
+  EXPECT_EQ(lists.BodyTypeListText, List({Entry("SAL", "Saloon"), Entry("HB", "Hatchback")}));
+  EXPECT_THAT(lists.VehicleMakeList, ElementsAre(Entry("TOY", "Toyota")));
+  EXPECT_THAT(lists.OccupationList, ElementsAre(Entry("CLK", "Clerk")));
+  EXPECT_THAT(lists.TariffRegionList, ElementsAre(Entry("W", "West"), Entry("E", "East")));
+  EXPECT_THAT(lists.SecurityDeviceList, ElementsAre(Entry("IMM", "Immobiliser")));
+  EXPECT_THAT(lists.NationalityList, ElementsAre(Entry("MAL", "Malaysian")));
+  EXPECT_THAT(lists.InsuredOccupationList, ElementsAre(Entry("ENG", "Engineer")));
+  EXPECT_THAT(lists.NatureOfBusinessList, ElementsAre(Entry("RET", "Retail")));
+  EXPECT_THAT(lists.TownList, ElementsAre(Entry("KL", "Kuala Lumpur")));
+  EXPECT_THAT(workspace.class_lists.PrivateClassList, ElementsAre(Entry("P1", "Private car")));
+
+  // The cleared record fetched the first class's cover list; the cache starts afresh.
+  EXPECT_THAT(workspace.lookup.MotorCoverListCache, ElementsAre("P1|~|"));
+  EXPECT_EQ(workspace.page.SaveButtonId, "cmdSave");
+  EXPECT_EQ(workspace.ext_cover_rows.LastRowIndex, -1);
+  EXPECT_EQ(workspace.ext_cover_rows.HighlightedRowIndex, -1);
+  EXPECT_FALSE(workspace.page.ResetInProgress);
+  EXPECT_EQ(workspace.record.Current.Region, "W");
+}
+
+TEST(CNAAMainStartUp, KeepsTheMinimumDrivingAgesTheBackEndGives) {
+  ScreenHarness screen;
+  FillLists(screen);
+  screen.SetSystemCodes({{"1098", "18"}, {"1097", "21"}});
+  screen.Start();
+  EXPECT_EQ(screen.workspace().startup.SystemCodes.at(1098), "18");
+  EXPECT_EQ(screen.workspace().startup.SystemCodes.at(1097), "21");
+}
+
+TEST(CNAAMainStartUp, ChoosesThePremiumTabByTheNewTariffDate) {
+  struct Case {
+    std::string_view new_tariff_date;
+    std::string_view back_end_now;
+    std::string_view premium_tab;
+  };
+  const Case cases[] = {
+      {"05-Mar-2014", "05-Mar-2014 12:00:00 AM", "COVNPrem"},  // the same moment
+      {"04-Mar-2014", "05-Mar-2014 10:00:00 AM", "COVNPrem"},
+      {"06-Mar-2014", "05-Mar-2014 11:59:59 PM", "COVPrem"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.new_tariff_date) + " against " + std::string(c.back_end_now));
+    ScreenHarness screen;
+    FillLists(screen);
+    screen.SetNewTariffDate(c.new_tariff_date);
+    screen.SetBackEndNow(c.back_end_now);
+    screen.Start();
+    EXPECT_EQ(screen.workspace().page.CurrentPremiumTabId, c.premium_tab);
+    for (const std::string_view premium : {"COVPrem", "COVNPrem", "COVOPrem"}) {
+      EXPECT_EQ(screen.shell().FindTab(premium)->shown, premium == c.premium_tab) << premium;
+    }
+  }
+}
+
+TEST(CNAAMainStartUp, AFailedLookupIsReportedOnceAndStopsTheRest) {
+  ScreenHarness screen;
+  FillLists(screen);
+  screen.backend.Fail("KivoGlobal.Client.Find");
+  screen.Start();
+  const Journal journal = screen.Take();
+  ASSERT_GE(journal.size(), 2u);
+  EXPECT_EQ(journal[journal.size() - 2], "command KivoGlobal.Client.Find 1");
+  EXPECT_EQ(journal.back(), "box 48 '' 440: The back end is not reachable [FakeBackend]");
+  EXPECT_THAT(screen.shell().Tabs(), IsEmpty());
+  EXPECT_THAT(screen.shell().Buttons(), IsEmpty());
+  EXPECT_EQ(screen.shell().Status(), "Loading page...");
+
+  // The workspace still answers the shell.
+  screen.Post("cmdSave");
+  EXPECT_THAT(screen.Take(),
+              ElementsAre("box 64 'Save' Saving the cover note is not available yet in this version."));
+}
+
+TEST(CNAAMainStartUp, ASettingThatIsNoNumberStopsStartUp) {
+  ScreenHarness screen;
+  FillLists(screen);
+  screen.settings[{"Software\\Brindle\\Kivo\\Zelkor\\UI", "Use Local Table"}] = "";
+  screen.Start();
+  const Journal journal = screen.Take();
+  ASSERT_FALSE(journal.empty());
+  EXPECT_THAT(journal.back(), ::testing::StartsWith("box 48 '' 13: "));
+  EXPECT_THAT(screen.shell().Tabs(), IsEmpty());
+}
+
+// ---- Hand-over from the enquiry screen -------------------------------------------------
+
+TEST(CNAAMainStartUp, TurnsEnquiryCookiesIntoACommandForTheCoverTab) {
+  struct Case {
+    std::string cookies;
+    std::string pending;
+  };
+  const Case cases[] = {
+      {"CNote=0; CoverNoteNumber=CN001; VehicleNumber=WXY123",
+       "COVCover;ReadDocumentFromEnquiryScreen;R;CN001;WXY123;"},
+      {"CNote=1; CoverNoteNumber=CN001; VehicleNumber=WXY123",
+       "COVCover;ReadDocumentFromEnquiryScreen;;CN001;WXY123;"},
+      {"CNote=2; CoverNoteNumber=CN001; VehicleNumber=WXY123",
+       "COVCover;ReadDocumentFromEnquiryScreen;R;CN001;WXY123;True"},
+      // A policy stands in when no cover note number was left.
+      {"CNote=2; CoverNoteNumber=; PolicyNumber=POL9; VehicleNumber=WXY123",
+       "COVCover;ReadDocumentFromEnquiryScreen;R;POL9;WXY123;True"},
+      {"CNote=0; PolicyNumber=POL9", "COVCover;ReadDocumentFromEnquiryScreen;R;POL9;;"},
+      // Without a number or without CNote nothing is handed over.
+      {"CNote=0; VehicleNumber=WXY123", ""},
+      {"CoverNoteNumber=CN001; VehicleNumber=WXY123", ""},
+      {"XCNote=0; CoverNoteNumber=CN001", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cookies);
+    ScreenHarness screen;
+    FillLists(screen);
+    screen.Start(c.cookies);
+    const Journal journal = screen.Take();
+    EXPECT_EQ(journal.back(), "load COVCover pending=" + c.pending);
+    // Every cookie read is gone, so a later screen does not open the document again.
+    for (const std::string& pair : Split(screen.workspace_page().Cookie(), "; ")) {
+      const std::string name = pair.substr(0, pair.find('='));
+      EXPECT_THAT(name, ::testing::AnyOf("XCNote", "PolicyNumber")) << pair;
+    }
+  }
+}
+
+TEST(CNAAMainStartUp, ReadsThePolicyNumberOnlyWhenNoCoverNoteNumberWasLeft) {
+  ScreenHarness screen;
+  FillLists(screen);
+  screen.Start("CNote=0; CoverNoteNumber=CN001; PolicyNumber=POL9");
+  const Journal journal = screen.Take();
+  EXPECT_EQ(std::count(journal.begin(), journal.end(), "script DelCookie('PolicyNumber')"), 0);
+  EXPECT_EQ(journal.back(), "load COVCover pending=COVCover;ReadDocumentFromEnquiryScreen;R;CN001;;");
+}
+
+// ---- The dispatcher ------------------------------------------------------------------------
+
+TEST(CNAAMainDispatch, IgnoresAnythingButTheExactMessages) {
+  Opened opened;
+  ScreenHarness& screen = opened.screen;
+  for (const std::string_view message :
+       {" cmdReset", "cmdReset ", "cmdreset", "CMDSAVE", "cmdEnquiry\n", "cmdCalc", "covcover",
+        "COVVeh ", "COVPREM", "", "cmdReset;cmdSave", "Reset"}) {
+    SCOPED_TRACE("'" + std::string(message) + "'");
+    screen.workspace().page.TabSwitchInProgress = false;
+    screen.Post(message);
+    EXPECT_THAT(screen.Take(), IsEmpty());
+    EXPECT_FALSE(screen.workspace().page.TabSwitchInProgress);
+    EXPECT_FALSE(screen.workspace().page.ResetInProgress);
+  }
+}
+
+TEST(CNAAMainDispatch, TabIdsMarkATabSwitch) {
+  Opened opened;
+  ScreenHarness& screen = opened.screen;
+  for (const std::string_view tab : {"COVCover", "COVNCD", "COVPrem", "COVVeh", "COVNPrem", "COVOPrem"}) {
+    SCOPED_TRACE(tab);
+    screen.workspace().page.TabSwitchInProgress = false;
+    screen.workspace().page.PageFilling = true;  // nothing is copied meanwhile
+    screen.Post(tab);
+    EXPECT_TRUE(screen.workspace().page.TabSwitchInProgress);
+    EXPECT_THAT(screen.Take(), IsEmpty());
+  }
+}
+
+TEST(CNAAMainDispatch, LeavingTheCoverTabCopiesItIntoTheRecord) {
+  Opened opened;
+  ScreenHarness& screen = opened.screen;
+  screen.tab_page().GetElementById("txtCoverNoteNumber")->SetValue("CN777");
+  screen.ClickTab("COVVeh");
+  EXPECT_EQ(screen.workspace().record.Current.CoverNoteNo, "CN777");
+  EXPECT_EQ(screen.workspace().page.CurrentTabId, "COVVeh");
+}
+
+TEST(CNAAMainDispatch, ATabIdCopiesNothingBeforeAnyTabOrWhileAPageFills) {
+  struct Case {
+    std::string_view why;
+    std::string_view current_tab;
+    bool page_filling;
+  };
+  const Case cases[] = {{"no tab loaded yet", "", false}, {"a page is filling", "COVCover", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    Opened opened;
+    ScreenHarness& screen = opened.screen;
+    screen.tab_page().GetElementById("txtCoverNoteNumber")->SetValue("CN777");
+    screen.workspace().page.CurrentTabId = c.current_tab;
+    screen.workspace().page.PageFilling = c.page_filling;
+    screen.Post("COVVeh");
+    EXPECT_EQ(screen.workspace().record.Current.CoverNoteNo, "");
+    EXPECT_TRUE(screen.workspace().page.TabSwitchInProgress);
+  }
+}
+
+TEST(CNAAMainDispatch, CalculateAndSaveSayTheyAreNotAvailableYet) {
+  Opened opened;
+  ScreenHarness& screen = opened.screen;
+  screen.workspace().page.TabSwitchInProgress = true;
+  screen.Post("cmdCalculate");
+  EXPECT_THAT(screen.Take(), ElementsAre("box 64 'Calculate' The premium calculation is not "
+                                         "available yet in this version."));
+  EXPECT_FALSE(screen.workspace().page.TabSwitchInProgress);
+
+  screen.workspace().page.TabSwitchInProgress = true;
+  screen.Post("cmdSave");
+  EXPECT_THAT(screen.Take(),
+              ElementsAre("box 64 'Save' Saving the cover note is not available yet in this version."));
+  EXPECT_FALSE(screen.workspace().page.TabSwitchInProgress);
+}
+
+TEST(CNAAMainDispatch, CalculateReadsTheExtendedCoverDetailsOnlyWhenStale) {
+  struct Case {
+    std::string_view why;
+    bool stale;
+    std::string_view class_code;
+    std::string_view motor_cover_code;
+    std::vector<std::string> commands;
+    std::vector<std::string> details;
+    bool stale_after;
+  };
+  const std::string details = List({Entry("E1", "Windscreen"), Entry("E2", "Flood")});
+  const Case cases[] = {
+      {"stale", true, "P1", "PC01",
+       {"command TarvinBS.Find.FindExtendedCoverDetails P1^PC01"},
+       {Entry("E1", "Windscreen"), Entry("E2", "Flood")}, false},
+      {"no class", true, "", "PC01", {}, {""}, true},
+      {"no cover", true, "P1", "", {}, {""}, true},
+      {"fresh", false, "P1", "PC01", {}, {"kept"}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    Opened opened;
+    ScreenHarness& screen = opened.screen;
+    screen.backend.AnswerAny("TarvinBS.Find.FindExtendedCoverDetails", details);
+    Workspace& workspace = screen.workspace();
+    workspace.page.ExtendedCoverDetailsStale = c.stale;
+    workspace.page.ExtendedCoverDetails = {"kept"};
+    workspace.record.Current.ClassCode = c.class_code;
+    workspace.record.Current.MotorCoverCode = c.motor_cover_code;
+    screen.Post("cmdCalculate");
+    Journal expected = c.commands;
+    expected.push_back("box 64 'Calculate' The premium calculation is not available yet in this version.");
+    EXPECT_THAT(screen.Take(), ElementsAreArray(expected));
+    EXPECT_EQ(workspace.page.ExtendedCoverDetails, c.details);
+    EXPECT_EQ(workspace.page.ExtendedCoverDetailsStale, c.stale_after);
+  }
+}
+
+TEST(CNAAMainDispatch, AFailedMessageIsReportedAndTheNextOneStillRuns) {
+  Opened opened;
+  ScreenHarness& screen = opened.screen;
+  screen.backend.Fail("TarvinBS.Find.FindExtendedCoverDetails");
+  screen.workspace().page.ExtendedCoverDetailsStale = true;
+  screen.workspace().record.Current.ClassCode = "P1";
+  screen.workspace().record.Current.MotorCoverCode = "PC01";
+  screen.Post("cmdCalculate");
+  EXPECT_THAT(screen.Take(),
+              ElementsAre("command TarvinBS.Find.FindExtendedCoverDetails P1^PC01",
+                          "box 48 '' 440: The back end is not reachable [FakeBackend]"));
+  // The flag set before the failure stays as it was.
+  EXPECT_FALSE(screen.workspace().page.TabSwitchInProgress);
+
+  screen.Post("cmdSave");
+  EXPECT_THAT(screen.Take(),
+              ElementsAre("box 64 'Save' Saving the cover note is not available yet in this version."));
+}
+
+// ---- Reset -----------------------------------------------------------------------------------
+
+TEST(CNAAMainReset, RefusedChangesNothing) {
+  Opened opened;
+  ScreenHarness& screen = opened.screen;
+  screen.workspace().record.Current.CoverNoteNo = "CN777";
+  screen.answers.message_answers = {answer::kCancel};
+  screen.ClickCommand("cmdReset");
+  EXPECT_THAT(screen.Take(), ElementsAre("message 1210001 'Reset' [,,,,]"));
+  EXPECT_EQ(screen.workspace().record.Current.CoverNoteNo, "CN777");
+  EXPECT_FALSE(screen.workspace().page.ResetInProgress);
+  EXPECT_FALSE(screen.workspace().page.PageFilling);
+}
+
+TEST(CNAAMainReset, ConfirmedOnTheCoverTabRefillsItInPlace) {
+  ScreenHarness screen;
+  FillLists(screen);
+  screen.SetNewTariffDate("05-Mar-2014");
+  screen.Start();
+  screen.Take();
+  screen.local_clock.Set({*Date::FromYmd(2014, 3, 4), *Time::FromHms(23, 59, 59)});
+  screen.workspace().record.Current.CoverNoteNo = "CN777";
+  screen.tab_page().GetElementById("cboTransactionType")->SetDisabled(true);
+  screen.ClickCommand("cmdReset");
+  EXPECT_THAT(screen.Take(),
+              ElementsAre("message 1210001 'Reset' [,,,,]",
+                          "command KivoInsurance.Find.FindSystemDateTime ",
+                          "script ShowTitle('Cover Note Amendment - Administrator')",
+                          // The back end's clock put the new tariff in force at start-up; the
+                          // page's own clock, still the day before, decides now.
+                          "script ShowTabButton('COVNPrem', false)",
+                          "script ShowTabButton('COVOPrem', false)",
+                          "script ShowTabButton('COVPrem', true)",
+                          "click optPersonalType"));
+  const Workspace& workspace = screen.workspace();
+  EXPECT_EQ(workspace.record.Current.CoverNoteNo, "");
+  EXPECT_FALSE(screen.tab_page().GetElementById("cboTransactionType")->Disabled());
+  EXPECT_TRUE(screen.tab_page().GetElementById("optPersonalType")->Checked());
+  EXPECT_FALSE(workspace.page.PageFilling);
+  EXPECT_FALSE(workspace.page.ResetInProgress);
+  EXPECT_EQ(workspace.page.CurrentPremiumTabId, "COVPrem");
+  EXPECT_EQ(screen.shell().ShownTabId(), "COVCover");
+}
+
+TEST(CNAAMainReset, ConfirmedOnAnotherTabGoesBackToTheCoverTab) {
+  Opened opened;
+  ScreenHarness& screen = opened.screen;
+  screen.ClickTab("COVNCD");
+  screen.Take();
+  // Today on the page's own clock is past the new tariff date: the new-tariff tab comes back.
+  screen.local_clock.Set({*Date::FromYmd(2020, 1, 1), Time()});
+  screen.ClickCommand("cmdReset");
+  EXPECT_THAT(screen.Take(),
+              ElementsAre("message 1210001 'Reset' [,,,,]",
+                          "command KivoInsurance.Find.FindSystemDateTime ",
+                          "script ShowTitle('Cover Note Amendment - Administrator')",
+                          "script ShowTabButton('COVPrem', false)",
+                          "script ShowTabButton('COVOPrem', false)",
+                          "script ShowTabButton('COVNPrem', true)",
+                          "script TabFocus('COVCover')",
+                          "load COVCover pending="));
+  EXPECT_EQ(screen.workspace().page.CurrentPremiumTabId, "COVNPrem");
+  EXPECT_EQ(screen.shell().ShownTabId(), "COVCover");
+  EXPECT_FALSE(screen.workspace().page.PageFilling);
+}
+
+// ---- Enquiry ------------------------------------------------------------------------------
+
+constexpr std::string_view kEnquiryDialog =
+    "dialog dlgEnq.htm CoverNote Enquiry#AG100#ADMIN01 status=no; dialogwidth=700px; "
+    "dialogheight=380px; help: no; resizable: no; center: yes';";
+
+TEST(CNAAMainEnquiry, OnTheCoverTabFillsTheNumberAndReadsIt) {
+  Opened opened;
+  ScreenHarness& screen = opened.screen;
+  screen.answers.dialog_results = {"CN555"};
+  screen.ClickCommand("cmdEnquiry");
+  EXPECT_THAT(screen.Take(), ElementsAre(kEnquiryDialog, "click cmdReadCNoteNo with CN555"));
+  EXPECT_EQ(screen.tab_page().GetElementById("txtCoverNoteNumber")->Value(), "CN555");
+  EXPECT_EQ(screen.workspace().page.PendingTabCommand, "");
+}
+
+TEST(CNAAMainEnquiry, OnAnotherTabLeavesTheReadToTheCoverTab) {
+  Opened opened;
+  ScreenHarness& screen = opened.screen;
+  screen.ClickTab("COVVeh");
+  screen.Take();
+  screen.answers.dialog_results = {"CN555"};
+  screen.ClickCommand("cmdEnquiry");
+  EXPECT_THAT(screen.Take(), ElementsAre(kEnquiryDialog, "script TabFocus('COVCover')",
+                                         "load COVCover pending=COVCover;ReadCoverNote;CN555"));
+  EXPECT_EQ(screen.shell().ShownTabId(), "COVCover");
+}
+
+TEST(CNAAMainEnquiry, ClosedWithoutAChoiceChangesNothing) {
+  for (const std::string_view tab : {"COVCover", "COVVeh"}) {
+    SCOPED_TRACE(tab);
+    Opened opened;
+    ScreenHarness& screen = opened.screen;
+    screen.ClickTab(tab);
+    screen.Take();
+    screen.ClickCommand("cmdEnquiry");
+    EXPECT_THAT(screen.Take(), ElementsAre(kEnquiryDialog));
+    EXPECT_EQ(screen.shell().ShownTabId(), tab);
+    EXPECT_EQ(screen.workspace().page.PendingTabCommand, "");
+  }
+}
+
+// ---- Incomplete data and unload ----------------------------------------------------------
+
+TEST(CNAAMainIncompleteData, AsksForTheMissingDataOnItsTab) {
+  struct Case {
+    std::int16_t tab;
+    std::vector<std::string> journal;
+    std::string_view shown;
+  };
+  const Case cases[] = {
+      {0,
+       {"message 1210009 'Incomplete Data' [[Cover],,,,]", "script TabFocus('COVCover')",
+        "load COVCover pending="},
+       "COVCover"},
+      {1,
+       {"message 1210009 'Incomplete Data' [[Vehicle],,,,]", "script TabFocus('COVVeh')",
+        "load COVVeh pending="},
+       "COVVeh"},
+      {2, {}, "COVNCD"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.tab);
+    Opened opened;
+    ScreenHarness& screen = opened.screen;
+    screen.ClickTab("COVNCD");
+    screen.Take();
+    screen.shell().RunUserAction([&] {
+      ShowIncompleteData(screen.workspace(), *screen.workspace_page().ParentWindow(), c.tab);
+    });
+    // What leaving the NCD tab asks of the back end belongs to that tab.
+    Journal seen = screen.Take();
+    std::erase_if(seen, [](const std::string& line) { return line.starts_with("command "); });
+    EXPECT_THAT(seen, ElementsAreArray(c.journal));
+    EXPECT_EQ(screen.shell().ShownTabId(), c.shown);
+  }
+}
+
+TEST(CNAAMainUnload, ForgetsTheTabAndReleasesTheTables) {
+  Opened opened;
+  ScreenHarness& screen = opened.screen;
+  bool table_alive = true;
+  auto table = std::shared_ptr<bool>(&table_alive, [](bool* alive) { *alive = false; });
+  screen.workspace().row_tables.ResetExtendedCoverTable = [table] {};
+  table.reset();
+  screen.workspace().page.NamedDriverCountSeen = 4;
+  screen.shell().Close();
+  EXPECT_EQ(screen.workspace().page.CurrentTabId, "");
+  EXPECT_EQ(screen.workspace().page.NamedDriverCountSeen, 1);
+  EXPECT_FALSE(table_alive);
+}
+
+}  // namespace
+}  // namespace cn::workspace_testing
