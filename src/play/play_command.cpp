@@ -1,0 +1,116 @@
+#include "play/play_command.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+namespace cn::play {
+
+namespace {
+
+std::optional<std::string> ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool WriteFile(const std::filesystem::path& path, std::string_view text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  return static_cast<bool>(out);
+}
+
+std::string Brief(const nlohmann::json& value) {
+  std::string text = value.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
+  constexpr std::size_t kLongest = 200;
+  if (text.size() > kLongest) text = text.substr(0, kLongest) + "...";
+  return text;
+}
+
+}  // namespace
+
+std::string TranscriptText(const Json& transcript) {
+  return transcript.dump(2, ' ', true, Json::error_handler_t::replace) + "\n";
+}
+
+std::string TranscriptDifferences(std::string_view expected_text, std::string_view actual_text) {
+  nlohmann::json expected;
+  try {
+    expected = nlohmann::json::parse(expected_text);
+  } catch (const nlohmann::json::parse_error& error) {
+    return std::string("the expected transcript is not valid JSON: ") + error.what() + "\n";
+  }
+  const nlohmann::json actual = nlohmann::json::parse(actual_text);
+  std::ostringstream lines;
+  for (const auto& change : nlohmann::json::diff(expected, actual)) {
+    const std::string op = change["op"];
+    const std::string path = change["path"];
+    const nlohmann::json::json_pointer pointer(path);
+    if (op == "add") {
+      lines << "+ " << path << ": " << Brief(change["value"]) << "\n";
+    } else if (op == "remove") {
+      lines << "- " << path << ": " << Brief(expected.at(pointer)) << "\n";
+    } else {
+      lines << "~ " << path << ": expected " << Brief(expected.at(pointer)) << ", got " << Brief(change["value"])
+            << "\n";
+    }
+  }
+  return lines.str();
+}
+
+int RunPlayCommand(const PlayCommand& command, const ScreenMaker& make_screen, std::ostream& out,
+                   std::ostream& err) {
+  const auto text = ReadFile(command.scenario);
+  if (!text) {
+    err << "covernote play: cannot read " << command.scenario.string() << "\n";
+    return exit_status::kMalformed;
+  }
+  Scenario scenario;
+  try {
+    scenario = ParseScenario(*text, command.scenario.parent_path());
+  } catch (const ScenarioError& error) {
+    err << "covernote play: " << command.scenario.string() << ": " << error.what() << "\n";
+    return exit_status::kMalformed;
+  }
+
+  const PlayOutcome outcome = Play(scenario, {.pages_dir = command.pages_dir, .make_screen = make_screen});
+  if (!outcome.error.empty()) {
+    err << "covernote play: " << command.scenario.string() << ": " << outcome.error << "\n";
+    return outcome.status;
+  }
+  const std::string transcript = TranscriptText(outcome.transcript);
+  if (command.out && !WriteFile(*command.out, transcript)) {
+    err << "covernote play: cannot write " << command.out->string() << "\n";
+    return exit_status::kInternalFailure;
+  }
+  if (command.rebaseline && !WriteFile(*command.rebaseline, transcript)) {
+    err << "covernote play: cannot write " << command.rebaseline->string() << "\n";
+    return exit_status::kInternalFailure;
+  }
+  if (!command.out && !command.expect && !command.rebaseline) out << transcript;
+
+  for (const auto& failure : outcome.transcript["failures"]) {
+    err << "covernote play: step " << failure["step"].get<int>() << ": " << failure["what"].get<std::string>()
+        << ": expected " << Brief(nlohmann::json::parse(failure["expected"].dump())) << ", got "
+        << Brief(nlohmann::json::parse(failure["actual"].dump())) << "\n";
+  }
+  if (command.expect && !command.rebaseline) {
+    const auto expected = ReadFile(*command.expect);
+    if (!expected) {
+      err << "covernote play: cannot read " << command.expect->string()
+          << " (write it with --rebaseline once the transcript is right)\n";
+      return exit_status::kDiffers;
+    }
+    const std::string differences = TranscriptDifferences(*expected, transcript);
+    if (!differences.empty()) {
+      err << "covernote play: the transcript differs from " << command.expect->string() << ":\n" << differences;
+      return exit_status::kDiffers;
+    }
+  }
+  return outcome.status;
+}
+
+}  // namespace cn::play

@@ -1,0 +1,31 @@
+#pragma once
+// The set of outside components one run uses: stubs answering from the scenario, or the
+// product's components over an embedded back end; in both cases recorded into the log.
+
+#include <filesystem>
+#include <memory>
+
+#include "base/clock.h"
+#include "dom/window.h"
+#include "integration/components.h"
+#include "play/answer_queue.h"
+#include "play/event_log.h"
+#include "play/scenario.h"
+
+namespace cn::play {
+
+struct RunParts {
+  const Scenario& scenario;
+  const Clock& clock;
+  EventLog& log;
+  AnswerQueue& answers;
+  std::shared_ptr<dom::DialogHost> dialogs;
+  std::filesystem::path installation_path;  // used when the settings give none
+  std::filesystem::path scratch_dir;        // the embedded database is copied here
+};
+
+// Everything referenced by `parts` must outlive the factories. An embedded database that is
+// missing is a ScenarioError.
+ComponentFactories PlayComponents(const RunParts& parts);
+
+}  // namespace cn::play

@@ -1,0 +1,391 @@
+#include "play/scenario.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <limits>
+#include <set>
+#include <utility>
+
+#include "base/date_reader.h"
+#include "base/separators.h"
+
+namespace cn::play {
+
+namespace {
+
+using nlohmann::json;
+
+[[noreturn]] void Fail(std::string_view where, std::string_view what) {
+  throw ScenarioError(std::string(where) + ": " + std::string(what));
+}
+
+std::string At(std::string_view where, std::string_view key) {
+  return where.empty() ? std::string(key) : std::string(where) + "." + std::string(key);
+}
+
+std::string At(std::string_view where, std::size_t index) {
+  return std::string(where) + "[" + std::to_string(index) + "]";
+}
+
+const json& RequireObject(const json& value, std::string_view where) {
+  if (!value.is_object()) Fail(where, "expected an object");
+  return value;
+}
+
+const json& RequireArray(const json& value, std::string_view where) {
+  if (!value.is_array()) Fail(where, "expected a list");
+  return value;
+}
+
+std::string RequireText(const json& value, std::string_view where) {
+  if (!value.is_string()) Fail(where, "expected a text");
+  return value.get<std::string>();
+}
+
+std::int32_t RequireInteger(const json& value, std::string_view where) {
+  if (!value.is_number_integer()) Fail(where, "expected a whole number");
+  const auto number = value.get<std::int64_t>();
+  if (number < std::numeric_limits<std::int32_t>::min() ||
+      number > std::numeric_limits<std::int32_t>::max()) {
+    Fail(where, "number out of range");
+  }
+  return static_cast<std::int32_t>(number);
+}
+
+bool RequireFlag(const json& value, std::string_view where) {
+  if (!value.is_boolean()) Fail(where, "expected true or false");
+  return value.get<bool>();
+}
+
+// Every key of the object must be one of `known`.
+void OnlyKeys(const json& object, std::string_view where, std::initializer_list<std::string_view> known) {
+  for (const auto& [key, value] : object.items()) {
+    if (std::find(known.begin(), known.end(), key) == known.end()) Fail(At(where, key), "unknown key");
+  }
+}
+
+template <typename Read>
+auto Optional(const json& object, std::string_view key, std::string_view where, Read read)
+    -> std::optional<decltype(read(object, where))> {
+  const auto it = object.find(key);
+  if (it == object.end()) return std::nullopt;
+  return read(*it, At(where, key));
+}
+
+// The separator each structured reply form joins its items with.
+struct ReplyForm {
+  std::string_view key;
+  std::string_view separator;
+};
+constexpr std::array kReplyForms = {
+    ReplyForm{"fields", FieldSeparator},
+    ReplyForm{"parts", ParamSeparator},
+    ReplyForm{"values", DialogArgSeparator},
+};
+
+std::string JoinReplies(const json& items, std::string_view separator, std::string_view where) {
+  RequireArray(items, where);
+  std::string text;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) text += separator;
+    text += ReplyText(items[i], At(where, i));
+  }
+  return text;
+}
+
+std::vector<components::SettingValue> ReadSettings(const json& value, std::string_view where) {
+  std::vector<components::SettingValue> settings;
+  for (const auto& [key_path, names] : RequireObject(value, where).items()) {
+    const std::string at_key = At(where, key_path);
+    for (const auto& [name, text] : RequireObject(names, at_key).items()) {
+      settings.push_back({key_path, name, RequireText(text, At(at_key, name))});
+    }
+  }
+  return settings;
+}
+
+std::optional<EmbeddedBackend> ReadBackend(const json& value, std::string_view where,
+                                           const std::filesystem::path& base_dir) {
+  if (value.is_string()) {
+    if (value.get<std::string>() == "stub") return std::nullopt;
+    Fail(where, "expected \"stub\" or {\"embedded\": DB-PATH}");
+  }
+  RequireObject(value, where);
+  OnlyKeys(value, where, {"embedded"});
+  if (!value.contains("embedded")) Fail(where, "expected \"stub\" or {\"embedded\": DB-PATH}");
+  const std::string path = RequireText(value["embedded"], At(where, "embedded"));
+  if (path.empty()) Fail(At(where, "embedded"), "the database path is empty");
+  return EmbeddedBackend{base_dir / path};
+}
+
+std::vector<StubRule> ReadStub(const json& value, std::string_view where) {
+  std::vector<StubRule> rules;
+  RequireArray(value, where);
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const std::string at = At(where, i);
+    const json& rule = RequireObject(value[i], at);
+    OnlyKeys(rule, at, {"command", "param", "reply", "status", "once"});
+    if (!rule.contains("command")) Fail(At(at, "command"), "missing");
+    rules.push_back({
+        .command = RequireText(rule["command"], At(at, "command")),
+        .param = Optional(rule, "param", at, RequireText),
+        .reply = Optional(rule, "reply", at, ReplyText).value_or(""),
+        .status = Optional(rule, "status", at, RequireInteger).value_or(0),
+        .once = Optional(rule, "once", at, RequireFlag).value_or(false),
+    });
+  }
+  return rules;
+}
+
+// A map keyed by whole numbers written as texts ("5": reply).
+std::map<std::int32_t, std::string> ReadNumberedReplies(const json& value, std::string_view where) {
+  std::map<std::int32_t, std::string> replies;
+  for (const auto& [key, reply] : RequireObject(value, where).items()) {
+    std::int32_t number = 0;
+    const auto end = key.data() + key.size();
+    const auto [last, error] = std::from_chars(key.data(), end, number);
+    if (key.empty() || error != std::errc{} || last != end) Fail(At(where, key), "expected a number as the key");
+    replies[number] = ReplyText(reply, At(where, key));
+  }
+  return replies;
+}
+
+ComponentAnswers ReadComponents(const json& value, std::string_view where) {
+  RequireObject(value, where);
+  OnlyKeys(value, where, {"fieldRules", "scopeOfCover", "inputChecks", "localLists", "motorClassLists", "uomLists"});
+  ComponentAnswers answers;
+  if (const auto it = value.find("fieldRules"); it != value.end()) {
+    const std::string at = At(where, "fieldRules");
+    for (std::size_t i = 0; i < RequireArray(*it, at).size(); ++i) {
+      const std::string at_rule = At(at, i);
+      const json& rule = RequireObject((*it)[i], at_rule);
+      OnlyKeys(rule, at_rule, {"operation", "argument", "answer"});
+      if (!rule.contains("operation")) Fail(At(at_rule, "operation"), "missing");
+      answers.field_rules.push_back({
+          .operation = RequireText(rule["operation"], At(at_rule, "operation")),
+          .argument = Optional(rule, "argument", at_rule, RequireText),
+          .answer = Optional(rule, "answer", at_rule, RequireText).value_or(""),
+      });
+    }
+  }
+  if (const auto it = value.find("scopeOfCover"); it != value.end()) {
+    const std::string at = At(where, "scopeOfCover");
+    for (const auto& [code, scope] : RequireObject(*it, at).items()) {
+      answers.scope_of_cover[code] = RequireInteger(scope, At(at, code));
+    }
+  }
+  if (const auto it = value.find("inputChecks"); it != value.end()) {
+    const std::string at = At(where, "inputChecks");
+    for (std::size_t i = 0; i < RequireArray(*it, at).size(); ++i) {
+      const std::string at_rule = At(at, i);
+      const json& rule = RequireObject((*it)[i], at_rule);
+      OnlyKeys(rule, at_rule, {"operation", "text", "accept", "message", "title", "rewrite"});
+      if (!rule.contains("operation")) Fail(At(at_rule, "operation"), "missing");
+      answers.input_checks.push_back({
+          .operation = RequireText(rule["operation"], At(at_rule, "operation")),
+          .text = Optional(rule, "text", at_rule, RequireText),
+          .accept = Optional(rule, "accept", at_rule, RequireFlag).value_or(true),
+          .message = Optional(rule, "message", at_rule, RequireText).value_or(""),
+          .title = Optional(rule, "title", at_rule, RequireText).value_or(""),
+          .rewrite = Optional(rule, "rewrite", at_rule, RequireText),
+      });
+    }
+  }
+  if (const auto it = value.find("localLists"); it != value.end()) {
+    answers.local_lists = ReadNumberedReplies(*it, At(where, "localLists"));
+  }
+  if (const auto it = value.find("motorClassLists"); it != value.end()) {
+    answers.motor_class_lists = ReadNumberedReplies(*it, At(where, "motorClassLists"));
+  }
+  if (const auto it = value.find("uomLists"); it != value.end()) {
+    const std::string at = At(where, "uomLists");
+    for (const auto& [class_code, reply] : RequireObject(*it, at).items()) {
+      answers.uom_lists[class_code] = ReplyText(reply, At(at, class_code));
+    }
+  }
+  return answers;
+}
+
+std::deque<Answer> ReadAnswers(const json& value, std::string_view where) {
+  std::deque<Answer> answers;
+  RequireArray(value, where);
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i].is_string()) {
+      answers.emplace_back(value[i].get<std::string>());
+    } else {
+      answers.emplace_back(RequireInteger(value[i], At(where, i)));
+    }
+  }
+  return answers;
+}
+
+// ---- Steps -----------------------------------------------------------------------------
+
+// Each step is one object whose leading key says what it does; `extra` is the one further
+// key it needs ("" none), and `element` whether it acts on an element (and so takes "in").
+struct StepShape {
+  std::string_view key;
+  StepKind kind;
+  std::string_view extra;
+  bool element;
+};
+constexpr std::array kStepShapes = {
+    StepShape{"shell", StepKind::kShell, "", false},  StepShape{"type", StepKind::kType, "text", true},
+    StepShape{"key", StepKind::kKey, "keyCode", true}, StepShape{"click", StepKind::kClick, "", true},
+    StepShape{"blur", StepKind::kBlur, "", true},     StepShape{"focus", StepKind::kFocus, "", true},
+    StepShape{"choose", StepKind::kChoose, "value", true},
+    StepShape{"expect", StepKind::kExpect, "", false},
+};
+
+constexpr std::array kElementStates = {"tag", "value", "checked", "disabled", "readOnly",
+                                       "visibility", "display", "text", "class"};
+
+void CheckElementExpectations(const json& elements, const std::string& where) {
+  for (const auto& [id, states] : RequireObject(elements, where).items()) {
+    const std::string at = At(where, id);
+    for (const auto& [state, expected] : RequireObject(states, at).items()) {
+      if (std::find(kElementStates.begin(), kElementStates.end(), state) == kElementStates.end()) {
+        Fail(At(at, state), "unknown element state");
+      }
+      if (!expected.is_string() && !expected.is_boolean()) Fail(At(at, state), "expected a text or true/false");
+    }
+  }
+}
+
+void CheckTextMap(const json& texts, const std::string& where) {
+  for (const auto& [name, text] : RequireObject(texts, where).items()) RequireText(text, At(where, name));
+}
+
+void CheckShellExpectations(const json& shell, const std::string& where) {
+  RequireObject(shell, where);
+  OnlyKeys(shell, where, {"title", "shownTab", "status", "buttons", "tabs"});
+  for (std::string_view key : {"title", "shownTab", "status"}) {
+    if (shell.contains(key)) RequireText(shell[std::string(key)], At(where, key));
+  }
+  for (std::string_view key : {"buttons", "tabs"}) {
+    if (!shell.contains(key)) continue;
+    const std::string at = At(where, key);
+    for (const auto& [id, states] : RequireObject(shell[std::string(key)], at).items()) {
+      const std::string at_id = At(at, id);
+      RequireObject(states, at_id);
+      if (key == "buttons") {
+        OnlyKeys(states, at_id, {"caption", "enabled", "shown"});
+      } else {
+        OnlyKeys(states, at_id, {"caption", "shown"});
+      }
+    }
+  }
+}
+
+void CheckExpectation(const json& expect, const std::string& where) {
+  RequireObject(expect, where);
+  OnlyKeys(expect, where, {"elements", "rows", "record", "workspace", "shell"});
+  if (expect.contains("elements")) CheckElementExpectations(expect["elements"], At(where, "elements"));
+  if (expect.contains("rows")) {
+    const std::string at = At(where, "rows");
+    for (const auto& [row, elements] : RequireObject(expect["rows"], at).items()) {
+      CheckElementExpectations(elements, At(at, row));
+    }
+  }
+  if (expect.contains("record")) {
+    const std::string at = At(where, "record");
+    RequireObject(expect["record"], at);
+    OnlyKeys(expect["record"], at, {"Current", "Previous"});
+    for (const auto& [instance, fields] : expect["record"].items()) CheckTextMap(fields, At(at, instance));
+  }
+  if (expect.contains("workspace")) CheckTextMap(expect["workspace"], At(where, "workspace"));
+  if (expect.contains("shell")) CheckShellExpectations(expect["shell"], At(where, "shell"));
+}
+
+Step ReadStep(const json& value, int number) {
+  const std::string where = "step " + std::to_string(number);
+  if (!value.is_object()) Fail(where, "expected an object");
+  const auto shape = std::find_if(kStepShapes.begin(), kStepShapes.end(),
+                                  [&](const StepShape& s) { return value.contains(s.key); });
+  if (shape == kStepShapes.end()) Fail(where, "unknown step (expected one of shell, type, key, click, blur, focus, choose, expect)");
+  for (const auto& [key, item] : value.items()) {
+    const bool known = key == shape->key || key == shape->extra || (shape->element && key == "in");
+    if (!known) Fail(where, "unexpected key \"" + key + "\" in a \"" + std::string(shape->key) + "\" step");
+  }
+  Step step;
+  step.number = number;
+  step.kind = shape->kind;
+  if (shape->kind == StepKind::kExpect) {
+    step.expect = value["expect"];
+    CheckExpectation(step.expect, where + " expect");
+    return step;
+  }
+  step.id = RequireText(value[std::string(shape->key)], where + " " + std::string(shape->key));
+  if (step.id.empty()) Fail(where, "the element or button id is empty");
+  if (!shape->extra.empty()) {
+    const std::string extra(shape->extra);
+    if (!value.contains(extra)) Fail(where, "missing \"" + extra + "\"");
+    if (shape->kind == StepKind::kKey) {
+      step.key_code = RequireInteger(value[extra], where + " " + extra);
+    } else {
+      step.text = RequireText(value[extra], where + " " + extra);
+    }
+  }
+  if (value.contains("in")) step.row = RequireText(value["in"], where + " in");
+  return step;
+}
+
+std::vector<Step> ReadSteps(const json& value, std::string_view where) {
+  RequireArray(value, where);
+  std::vector<Step> steps;
+  for (std::size_t i = 0; i < value.size(); ++i) steps.push_back(ReadStep(value[i], static_cast<int>(i) + 1));
+  return steps;
+}
+
+}  // namespace
+
+std::string ReplyText(const json& reply, std::string_view where) {
+  if (reply.is_string()) return reply.get<std::string>();
+  if (!reply.is_object() || reply.size() != 1) {
+    Fail(where, "expected a text or one of {\"fields\"|\"records\"|\"parts\"|\"values\": [...]}");
+  }
+  const auto& [key, items] = *reply.items().begin();
+  if (key == "records") {
+    const std::string at = At(where, "records");
+    std::string text;
+    RequireArray(items, at);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      if (i > 0) text += RecordSeparator;
+      text += JoinReplies(items[i], FieldSeparator, At(at, i));
+    }
+    return text;
+  }
+  for (const ReplyForm& form : kReplyForms) {
+    if (key == form.key) return JoinReplies(items, form.separator, At(where, key));
+  }
+  Fail(At(where, key), "unknown reply form");
+}
+
+Scenario ParseScenario(std::string_view json_text, const std::filesystem::path& base_dir) {
+  json root;
+  try {
+    root = json::parse(json_text);
+  } catch (const json::parse_error& error) {
+    throw ScenarioError(std::string("not valid JSON: ") + error.what());
+  }
+  RequireObject(root, "scenario");
+  OnlyKeys(root, "", {"clock", "settings", "cookies", "backend", "stub", "components", "answers", "steps"});
+
+  Scenario scenario;
+  const std::string clock = Optional(root, "clock", "", RequireText).value_or(std::string(kDefaultClock));
+  const auto now = ReadDateTime(clock);
+  if (!now) Fail("clock", "not a date and time (\"dd-MMM-yyyy hh:mm:ss AM/PM\")");
+  scenario.clock = *now;
+  scenario.settings = Optional(root, "settings", "", ReadSettings).value_or(std::vector<components::SettingValue>{});
+  scenario.cookies = Optional(root, "cookies", "", RequireText).value_or("");
+  if (root.contains("backend")) scenario.embedded = ReadBackend(root["backend"], "backend", base_dir);
+  scenario.stub = Optional(root, "stub", "", ReadStub).value_or(std::vector<StubRule>{});
+  if (scenario.embedded && !scenario.stub.empty()) Fail("stub", "stub rules need the stub back end");
+  scenario.components = Optional(root, "components", "", ReadComponents).value_or(ComponentAnswers{});
+  scenario.answers = Optional(root, "answers", "", ReadAnswers).value_or(std::deque<Answer>{});
+  scenario.steps = Optional(root, "steps", "", ReadSteps).value_or(std::vector<Step>{});
+  return scenario;
+}
+
+}  // namespace cn::play
