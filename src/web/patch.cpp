@@ -34,7 +34,22 @@ bool InsideAny(const dom::Element& element, const std::set<NodeId>& roots) {
 
 }  // namespace
 
-nlohmann::json BuildPatches(const dom::Document& document, std::span<const dom::Mutation> mutations) {
+RemovedElements::RemovedElements(dom::Document& document)
+    : document_(document.weak_from_this()), ids_(std::make_shared<std::set<NodeId>>()) {
+  listener_ = document.AddChangeListener([document = document_, ids = ids_](const dom::Mutation& change) {
+    if (change.kind != MutationKind::kRemove) return;
+    const auto page = document.lock();
+    const auto node = page ? page->FindNode(change.node) : nullptr;
+    if (node && node->IsElement()) ids->insert(change.node);
+  });
+}
+
+RemovedElements::~RemovedElements() {
+  if (const auto document = document_.lock()) document->RemoveChangeListener(listener_);
+}
+
+nlohmann::json BuildPatches(const dom::Document& document, std::span<const dom::Mutation> mutations,
+                            const RemovedElements* removed_elements) {
   std::vector<NodeId> removed;
   std::set<NodeId> removed_seen;
   std::set<NodeId> rerendered;  // parents whose children go again as a whole
@@ -51,9 +66,12 @@ nlohmann::json BuildPatches(const dom::Document& document, std::span<const dom::
       case MutationKind::kRemove: {
         const auto node = document.FindNode(change.node);
         // A text node has no id in the browser: its parent is rendered again. A node already
-        // gone may have been either; removing an absent id does no harm.
-        if (!node || node->IsText()) rerendered.insert(change.parent);
-        if (!node || node->IsElement()) {
+        // gone may have been either, unless the watcher saw it go.
+        const bool element = node ? node->IsElement()
+                                  : removed_elements != nullptr && removed_elements->Contains(change.node);
+        const bool known = node != nullptr || removed_elements != nullptr;
+        if (!element) rerendered.insert(change.parent);
+        if (element || !known) {
           if (removed_seen.insert(change.node).second) removed.push_back(change.node);
         }
         break;
@@ -88,7 +106,9 @@ nlohmann::json BuildPatches(const dom::Document& document, std::span<const dom::
   }
   // Created elements are rendered whole too; their own children need nothing more.
   for (const auto& element : created) whole.insert(element->node_id());
-  std::erase_if(content, [&](const auto& element) { return InsideAny(*element, whole); });
+  std::erase_if(content, [&](const auto& element) {
+    return inserted.contains(element->node_id()) || InsideAny(*element, whole);
+  });
   std::erase_if(created, [&](const auto& element) { return InsideAny(*element, whole); });
   for (const auto& element : content) {
     nlohmann::json wiring = nlohmann::json::object();

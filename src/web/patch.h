@@ -17,7 +17,9 @@
 // shows them), and so are changes of elements no longer in the page. Event handler
 // attributes ("on...") are never sent. Focus, selection and status travel beside the ops.
 
+#include <memory>
 #include <optional>
+#include <set>
 #include <span>
 
 #include <nlohmann/json.hpp>
@@ -27,7 +29,27 @@
 
 namespace cn::web {
 
-nlohmann::json BuildPatches(const dom::Document& document, std::span<const dom::Mutation> mutations);
+// Tells, for nodes already freed when the patches are built, whether they were elements (whose
+// removal goes by id) or text (whose parent is rendered again). Watches while it lives.
+class RemovedElements {
+ public:
+  explicit RemovedElements(dom::Document& document);
+  RemovedElements(const RemovedElements&) = delete;
+  RemovedElements& operator=(const RemovedElements&) = delete;
+  ~RemovedElements();
+  bool Contains(dom::NodeId node) const { return ids_->contains(node); }
+  void Clear() { ids_->clear(); }
+
+ private:
+  std::weak_ptr<dom::Document> document_;
+  std::shared_ptr<std::set<dom::NodeId>> ids_;
+  int listener_ = 0;
+};
+
+// Without a watcher, a freed node is taken to be either: removed by id and its parent rendered
+// again.
+nlohmann::json BuildPatches(const dom::Document& document, std::span<const dom::Mutation> mutations,
+                            const RemovedElements* removed_elements = nullptr);
 
 // Where the page logic last put the focus, and whether it then selected the field's text.
 struct FocusChange {

@@ -133,7 +133,9 @@ bool Session::Follow(ShownPage& page, std::shared_ptr<dom::Document> now) {
   page.document = std::move(now);
   page.key = next_key_++;
   page.guard = ValueGuard{};
+  page.removed.reset();
   if (page.document) {
+    page.removed = std::make_unique<RemovedElements>(*page.document);
     page.document->SetRecording(true);
     page.document->TakeMutations();
   }
@@ -163,6 +165,7 @@ json Session::BuildAnswer(bool whole) {
         continue;
       }
       page->document->TakeMutations();
+      page->removed->Clear();
       out[name] = RenderDocument(*page->document, page->key);
       const auto active = page->document->ActiveElement();
       if (active && !active->Is("BODY")) focus = json{{"page", page->key}, {"node", active->node_id()}, {"select", false}};
@@ -172,7 +175,8 @@ json Session::BuildAnswer(bool whole) {
     const auto mutations = page->document->TakeMutations();
     if (mutations.empty()) continue;
     page->guard.Note(*page->document, mutations, seq_);
-    auto ops = BuildPatches(*page->document, mutations);
+    auto ops = BuildPatches(*page->document, mutations, page->removed.get());
+    page->removed->Clear();
     if (!ops.empty()) patches[std::to_string(page->key)] = std::move(ops);
     if (const auto last = LastFocus(*page->document, mutations)) {
       const auto node = page->document->FindNode(last->node);

@@ -41,6 +41,7 @@
 
 #include "dom/window.h"
 #include "shell/host_shell.h"
+#include "web/patch.h"
 #include "web/ui_fiber.h"
 #include "web/user_directory.h"
 #include "web/value_guard.h"
@@ -80,6 +81,7 @@ class Session {
     std::shared_ptr<dom::Document> document;
     int key = 0;
     ValueGuard guard;
+    std::unique_ptr<RemovedElements> removed;
   };
 
   void Run(std::function<void()> work);

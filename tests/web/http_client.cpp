@@ -1,0 +1,65 @@
+#include "http_client.h"
+
+#include <boost/asio.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+
+namespace cn::web::testing {
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
+
+HttpReply Browser::Send(std::string_view method, std::string_view target, std::string_view body,
+                        const std::map<std::string, std::string>& headers) {
+  asio::io_context context;
+  beast::tcp_stream stream(context);
+  stream.connect(asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), port_));
+  stream.expires_after(std::chrono::seconds(20));
+  http::request<http::string_body> request{http::string_to_verb({method.data(), method.size()}),
+                                           {target.data(), target.size()}, 11};
+  request.set(http::field::host, "127.0.0.1:" + std::to_string(port_));
+  if (!cookie.empty()) request.set(http::field::cookie, cookie);
+  for (const auto& [name, value] : headers) request.set(name, value);
+  request.body() = std::string(body);
+  request.prepare_payload();
+  http::write(stream, request);
+  beast::flat_buffer buffer;
+  http::response_parser<http::string_body> parser;
+  parser.body_limit(16 * 1024 * 1024);
+  parser.skip(method == "HEAD");
+  http::read(stream, buffer, parser);
+  const auto& response = parser.get();
+  HttpReply reply;
+  reply.status = response.result_int();
+  for (const auto& field : response) {
+    std::string name(field.name_string());
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    reply.headers[name] = std::string(field.value());
+  }
+  reply.body = response.body();
+  beast::error_code ignored;
+  stream.socket().shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+  return reply;
+}
+
+bool Browser::LogIn(std::string_view user, std::string_view password) {
+  const HttpReply reply = Send("POST", "/login", "user=" + std::string(user) + "&password=" + std::string(password),
+                               {{"Content-Type", "application/x-www-form-urlencoded"}});
+  const std::string set_cookie = reply.Header("set-cookie");
+  if (set_cookie.empty()) return false;
+  cookie = set_cookie.substr(0, set_cookie.find(';'));
+  return true;
+}
+
+HttpReply Browser::State() {
+  HttpReply reply = Send("GET", "/api/state");
+  if (reply.status == 200) csrf = reply.Json().at("csrf");
+  return reply;
+}
+
+HttpReply Browser::Post(std::string_view target, const nlohmann::json& body) {
+  return Send("POST", target, body.dump(), {{"Content-Type", "application/json"}, {"X-CSRF-Token", csrf}});
+}
+
+}  // namespace cn::web::testing

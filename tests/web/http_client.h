@@ -1,0 +1,44 @@
+#pragma once
+// A plain HTTP client for the server tests: one request per connection unless kept, the
+// session cookie and CSRF token of one browser.
+
+#include <map>
+#include <string>
+#include <string_view>
+
+#include <nlohmann/json.hpp>
+
+namespace cn::web::testing {
+
+struct HttpReply {
+  int status = 0;
+  std::map<std::string, std::string> headers;  // names in lower case
+  std::string body;
+  nlohmann::json Json() const { return nlohmann::json::parse(body); }
+  std::string Header(const std::string& name) const {
+    const auto it = headers.find(name);
+    return it == headers.end() ? "" : it->second;
+  }
+};
+
+class Browser {
+ public:
+  explicit Browser(unsigned short port) : port_(port) {}
+
+  HttpReply Send(std::string_view method, std::string_view target, std::string_view body = "",
+                 const std::map<std::string, std::string>& headers = {});
+  // Logs in; true when the server set a session cookie.
+  bool LogIn(std::string_view user, std::string_view password);
+  // GET /api/state, remembering the CSRF token.
+  HttpReply State();
+  // POST a JSON body with the session's CSRF token.
+  HttpReply Post(std::string_view target, const nlohmann::json& body);
+
+  std::string cookie;  // "cn_session=..."
+  std::string csrf;
+
+ private:
+  unsigned short port_;
+};
+
+}  // namespace cn::web::testing

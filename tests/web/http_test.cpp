@@ -1,0 +1,232 @@
+#include "web/server.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "http_client.h"
+#include "test_screen.h"
+#include "web/memory_user_directory.h"
+
+namespace cn::web {
+namespace {
+
+using nlohmann::json;
+using testing::Browser;
+using testing::HttpReply;
+
+dom::NodeId NodeOf(const json& page, const std::string& id) {
+  const std::regex pattern("id=\"" + id + "\"[^>]*data-nid=\"(\\d+)\"");
+  std::smatch match;
+  const std::string html = page.at("html");
+  if (!std::regex_search(html, match, pattern)) ADD_FAILURE() << "no element " << id;
+  return std::stoll(match[1]);
+}
+
+class HttpTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    auto users = std::make_shared<MemoryUserDirectory>(MemoryUserDirectory::HashCost::kMinimum);
+    users->Add("alice", "s3cret pass", Identity{"ALICE", "A01", "B"});
+    users->Add("bob", "another", Identity{"BOB", "A02", "B"});
+    ServerOptions options;
+    options.port = 0;
+    options.io_threads = 2;
+    options.assets = COVERNOTE_PAGES_DIR;
+    options.most_body_bytes = 16 * 1024;
+    server_ = std::make_unique<Server>(options, users, testing::TestScreenFactory(pages_.dir()));
+    server_->Start();
+  }
+  void TearDown() override { server_->Stop(); }
+
+  Browser LoggedIn(const char* user = "alice", const char* password = "s3cret pass") {
+    Browser browser(server_->Port());
+    EXPECT_TRUE(browser.LogIn(user, password));
+    EXPECT_EQ(browser.State().status, 200);
+    return browser;
+  }
+  // An element event on the shown tab page, built from a fresh state.
+  static json ElementEvent(const json& state, const std::string& id, const std::string& event) {
+    return {{"seen", state.at("seq")},
+            {"kind", "element"},
+            {"page", state.at("frame").at("key")},
+            {"node", NodeOf(state.at("frame"), id)},
+            {"event", event}};
+  }
+
+  testing::TestPages pages_;
+  std::unique_ptr<Server> server_;
+};
+
+TEST_F(HttpTest, LoginSetsAStrictHttpOnlyCookieAndAWrongPasswordIsRefused) {
+  Browser stranger(server_->Port());
+  EXPECT_FALSE(stranger.LogIn("alice", "wrong"));
+  EXPECT_FALSE(stranger.LogIn("nobody", "s3cret pass"));
+  const HttpReply refused =
+      stranger.Send("POST", "/login", "user=alice&password=wrong", {{"Content-Type", "application/x-www-form-urlencoded"}});
+  EXPECT_EQ(refused.status, 303);
+  EXPECT_EQ(refused.Header("location"), "/login.html?failed=1");
+  EXPECT_EQ(stranger.Send("GET", "/api/state").status, 401);
+
+  const HttpReply accepted = stranger.Send("POST", "/login", "user=alice&password=s3cret+pass",
+                                           {{"Content-Type", "application/x-www-form-urlencoded"}});
+  EXPECT_EQ(accepted.status, 303);
+  EXPECT_EQ(accepted.Header("location"), "/app.html");
+  const std::string cookie = accepted.Header("set-cookie");
+  EXPECT_TRUE(std::regex_search(cookie, std::regex("^cn_session=[0-9a-f]{64}; ")));
+  EXPECT_NE(cookie.find("HttpOnly"), std::string::npos);
+  EXPECT_NE(cookie.find("SameSite=Strict"), std::string::npos);
+
+  Browser alice = LoggedIn();
+  const json state = alice.State().Json();
+  EXPECT_EQ(state.at("shell").at("title"), "Test Screen : ALICE");
+  EXPECT_EQ(alice.csrf.size(), 64u);
+}
+
+TEST_F(HttpTest, LogoutEndsTheSession) {
+  Browser alice = LoggedIn();
+  EXPECT_EQ(alice.Post("/api/logout", json::object()).status, 200);
+  EXPECT_EQ(alice.State().status, 401);
+  EXPECT_EQ(server_->SessionCount(), 0u);
+}
+
+TEST_F(HttpTest, BadRequestsGetJsonErrorsAndLeaveTheSessionsIntact) {
+  Browser alice = LoggedIn();
+  Browser bob = LoggedIn("bob", "another");
+  const json state = alice.State().Json();
+  const std::string big(64 * 1024, 'x');
+  Browser forged(server_->Port());
+  forged.cookie = "cn_session=" + std::string(64, '0');
+  forged.csrf = alice.csrf;
+
+  struct Bad {
+    const char* what;
+    std::function<HttpReply()> send;
+    int status;
+    const char* code;
+  };
+  const std::vector<Bad> cases{
+      {"no CSRF token", [&] { return alice.Send("POST", "/api/event", R"({"kind":"command","id":"cmdAsk"})"); }, 403, "csrf"},
+      {"another session's CSRF token",
+       [&] { return alice.Send("POST", "/api/event", "{}", {{"X-CSRF-Token", bob.csrf}}); }, 403, "csrf"},
+      {"malformed JSON", [&] { return alice.Send("POST", "/api/event", "{kind:", {{"X-CSRF-Token", alice.csrf}}); }, 400, "bad-json"},
+      {"unknown node", [&] {
+         json event = ElementEvent(state, "txtNum", "click");
+         event["node"] = 987654;
+         return alice.Post("/api/event", event);
+       }, 404, "unknown-node"},
+      {"unknown event", [&] { return alice.Post("/api/event", {{"kind", "dance"}}); }, 400, "bad-request"},
+      {"answer without a question", [&] { return alice.Post("/api/answer", {{"prompt", 1}, {"result", 6}}); }, 409, "no-prompt"},
+      {"oversized body", [&] { return alice.Send("POST", "/api/event", big, {{"X-CSRF-Token", alice.csrf}}); }, 413, "too-large"},
+      {"stale session", [&] { return forged.Post("/api/event", {{"kind", "command"}, {"id", "cmdAsk"}}); }, 401, "no-session"},
+      {"wrong method", [&] { return alice.Send("GET", "/api/event"); }, 405, "method"},
+      {"unknown address", [&] { return alice.Send("GET", "/api/nothing"); }, 404, "not-found"},
+  };
+  for (const Bad& bad : cases) {
+    SCOPED_TRACE(bad.what);
+    const HttpReply reply = bad.send();
+    EXPECT_EQ(reply.status, bad.status);
+    EXPECT_EQ(reply.Header("content-type"), "application/json");
+    EXPECT_EQ(reply.Json().at("error"), bad.code);
+    EXPECT_FALSE(reply.Json().at("message").get<std::string>().empty());
+  }
+  // Both sessions still work, and nothing ran: no question is waiting.
+  for (Browser* browser : {&alice, &bob}) {
+    const HttpReply reply = browser->State();
+    ASSERT_EQ(reply.status, 200);
+    EXPECT_FALSE(reply.Json().contains("prompt"));
+  }
+  EXPECT_EQ(server_->SessionCount(), 2u);
+}
+
+TEST_F(HttpTest, OneSessionsEventsNeverChangeAnothersPage) {
+  Browser alice = LoggedIn();
+  Browser bob = LoggedIn("bob", "another");
+  const json alice_state = alice.State().Json();
+  const json bob_before = bob.State().Json();
+
+  json event = ElementEvent(alice_state, "cmdCopy", "click");
+  event["values"] = {{std::to_string(alice_state.at("frame").at("key").get<int>()),
+                      {{std::to_string(NodeOf(alice_state.at("frame"), "txtNum")), "ALICE-ONLY"}}}};
+  const HttpReply reply = alice.Post("/api/event", event);
+  ASSERT_EQ(reply.status, 200);
+  EXPECT_NE(reply.body.find("ALICE-ONLY"), std::string::npos);
+
+  const json bob_after = bob.State().Json();
+  EXPECT_EQ(bob_after.at("frame").at("html"), bob_before.at("frame").at("html"));
+  EXPECT_EQ(bob_after.at("shell").at("title"), "Test Screen : BOB");
+  EXPECT_NE(alice.State().body.find("ALICE-ONLY"), std::string::npos);
+}
+
+TEST_F(HttpTest, AQuestionIsAnsweredOverHttpAndTheHandlerGoesOn) {
+  Browser alice = LoggedIn();
+  const HttpReply asked = alice.Post("/api/event", {{"kind", "command"}, {"id", "cmdAsk"}});
+  ASSERT_EQ(asked.status, 200);
+  const json prompt = asked.Json().at("prompt");
+  EXPECT_EQ(prompt.at("text"), "Clear the fields?");
+  // A reload shows the same question.
+  EXPECT_EQ(alice.State().Json().at("prompt"), prompt);
+  const HttpReply answered = alice.Post("/api/answer", {{"prompt", prompt.at("id")}, {"result", 7}});
+  ASSERT_EQ(answered.status, 200);
+  EXPECT_EQ(answered.Json().at("status"), "Kept");
+}
+
+TEST_F(HttpTest, FiftySessionsWaitingOnQuestionsHoldNoThread) {
+  std::vector<Browser> waiting;
+  for (int i = 0; i < 50; ++i) {
+    waiting.push_back(LoggedIn());
+    const HttpReply asked = waiting.back().Post("/api/event", {{"kind", "command"}, {"id", "cmdAsk"}});
+    ASSERT_EQ(asked.status, 200);
+    ASSERT_TRUE(asked.Json().contains("prompt"));
+  }
+  // Two I/O threads, fifty handlers suspended: a new administrator still gets in and works.
+  Browser late = LoggedIn("bob", "another");
+  const json state = late.State().Json();
+  EXPECT_EQ(state.at("shell").at("title"), "Test Screen : BOB");
+  EXPECT_EQ(late.Post("/api/event", ElementEvent(state, "cmdCopy", "click")).status, 200);
+  // And every waiting handler resumes with its own answer.
+  for (Browser& browser : waiting) {
+    const json prompt = browser.State().Json().at("prompt");
+    EXPECT_EQ(browser.Post("/api/answer", {{"prompt", prompt.at("id")}, {"result", 6}}).Json().at("status"), "Cleared");
+  }
+}
+
+TEST_F(HttpTest, StaticFilesHaveTheirTypesValidatorsAndThePolicy) {
+  Browser browser(server_->Port());
+  struct Asset {
+    const char* path;
+    const char* type;
+  };
+  for (const Asset& asset : {Asset{"/login.html", "text/html; charset=utf-8"}, Asset{"/app.html", "text/html; charset=utf-8"},
+                             Asset{"/js/app.js", "text/javascript; charset=utf-8"},
+                             Asset{"/styles/app.css", "text/css; charset=utf-8"}}) {
+    SCOPED_TRACE(asset.path);
+    const HttpReply reply = browser.Send("GET", asset.path);
+    ASSERT_EQ(reply.status, 200);
+    EXPECT_EQ(reply.Header("content-type"), asset.type);
+    EXPECT_EQ(reply.Header("x-content-type-options"), "nosniff");
+    EXPECT_NE(reply.Header("content-security-policy").find("script-src 'self'"), std::string::npos);
+    const std::string etag = reply.Header("etag");
+    ASSERT_FALSE(etag.empty());
+    const HttpReply again = browser.Send("GET", asset.path, "", {{"If-None-Match", etag}});
+    EXPECT_EQ(again.status, 304);
+    EXPECT_TRUE(again.body.empty());
+  }
+  for (const char* hidden : {"/CNAAMain.htm", "/../CMakeLists.txt", "/js/../CNAAMain.htm", "/styles/", "/js/nothing.js"}) {
+    SCOPED_TRACE(hidden);
+    EXPECT_EQ(browser.Send("GET", hidden).status, 404);
+  }
+  EXPECT_EQ(browser.Send("GET", "/").Header("location"), "/app.html");
+}
+
+TEST_F(HttpTest, ServedPagesHaveNoInlineScript) {
+  Browser browser(server_->Port());
+  for (const char* page : {"/login.html", "/app.html"}) {
+    const std::string html = browser.Send("GET", page).body;
+    EXPECT_FALSE(std::regex_search(html, std::regex("<script(?![^>]*\\bsrc=)[^>]*>", std::regex::icase))) << page;
+    EXPECT_FALSE(std::regex_search(html, std::regex("\\son[a-z]+\\s*=", std::regex::icase))) << page;
+  }
+}
+
+}  // namespace
+}  // namespace cn::web

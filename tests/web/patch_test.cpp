@@ -1,0 +1,251 @@
+#include "web/patch.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include "dom/element.h"
+#include "web/render.h"
+
+namespace cn::web {
+namespace {
+
+using nlohmann::json;
+
+constexpr const char* kPage = R"(<html><body>
+<label id="lblTitle">Cover</label>
+<input id="txtA" value="1"><input id="txtB">
+<select id="cboList"><option value="1">One</option><option value="2">Two</option></select>
+<table id="tblRows"><tbody><tr id="row1"><td>first</td></tr><tr id="row2"><td>second</td></tr></tbody></table>
+<div id="divBox"><span id="spnA">a</span><span id="spnB">b</span></div>
+</body></html>)";
+
+// A tree as text with its attributes sorted, so that two trees compare however their
+// attributes were ordered.
+std::string Canonical(const dom::Node& node) {
+  if (node.IsText()) return static_cast<const dom::Text&>(node).data();
+  const auto& element = static_cast<const dom::Element&>(node);
+  std::vector<std::string> attributes;
+  for (const auto& attribute : element.Attributes()) attributes.push_back(attribute.name + "=" + attribute.value);
+  std::sort(attributes.begin(), attributes.end());
+  std::string out = "<" + element.TagName();
+  for (const auto& attribute : attributes) out += " " + attribute;
+  out += ">";
+  for (const auto& child : element.ChildNodes()) out += Canonical(*child);
+  return out + "</>";
+}
+
+// The browser's side, played by a second document built from the first render: applies the
+// ops by node id as pages/js/render.js does and fails on any id that is missing or doubled.
+class Mirror {
+ public:
+  explicit Mirror(const dom::Document& server) {
+    document_ = dom::Document::Parse("<html><body></body></html>");
+    document_->Body()->SetInnerHtml(RenderChildren(*server.Body()));
+    document_->Body()->SetAttribute(std::string(kNodeIdAttribute), std::to_string(server.Body()->node_id()));
+  }
+
+  void Apply(const json& ops) {
+    for (const json& op : ops) {
+      const std::string kind = op.at("op");
+      if (kind == "remove") {
+        if (auto element = Find(op.at("id"))) element->Remove();
+      } else if (kind == "content") {
+        Get(op.at("id"))->SetInnerHtml(op.at("html").get<std::string>());
+      } else if (kind == "create") {
+        const auto parent = Get(op.at("parent"));
+        const auto holder = document_->CreateElement(parent->TagName());
+        holder->SetInnerHtml(op.at("html").get<std::string>());
+        ASSERT_EQ(holder->ChildNodes().size(), 1u) << op.dump();
+        const auto node = holder->ChildNodes().front();
+        const std::size_t index = op.at("index");
+        ASSERT_LE(index, parent->ChildNodes().size()) << op.dump();
+        if (index == parent->ChildNodes().size()) {
+          parent->AppendChild(node);
+        } else {
+          parent->InsertBefore(node, parent->ChildNodes()[index]);
+        }
+      } else if (kind == "prop") {
+        Get(op.at("id"))->SetProperty(op.at("name").get<std::string>(), op.at("value").get<std::string>());
+      } else if (kind == "attr") {
+        Get(op.at("id"))->SetAttribute(op.at("name").get<std::string>(), op.at("value").get<std::string>());
+      } else if (kind == "attr-removed") {
+        Get(op.at("id"))->RemoveAttribute(op.at("name").get<std::string>());
+      } else if (kind == "style") {
+        Get(op.at("id"))->SetStyle(op.at("name").get<std::string>(), op.at("value").get<std::string>());
+      }
+      // No id may be present twice at any point.
+      std::map<std::string, int> seen;
+      for (const auto& element : document_->Body()->All()) {
+        const std::string id = element->GetAttribute(kNodeIdAttribute);
+        if (!id.empty()) {
+          EXPECT_EQ(++seen[id], 1) << "node " << id << " twice after " << op.dump();
+        }
+      }
+    }
+  }
+
+  std::string Body() const { return Canonical(*document_->Body()); }
+
+ private:
+  std::shared_ptr<dom::Element> Find(const json& id) const {
+    const std::string wanted = std::to_string(id.get<dom::NodeId>());
+    if (document_->Body()->GetAttribute(kNodeIdAttribute) == wanted) return document_->Body();
+    for (const auto& element : document_->Body()->All()) {
+      if (element->GetAttribute(kNodeIdAttribute) == wanted) return element;
+    }
+    return nullptr;
+  }
+  std::shared_ptr<dom::Element> Get(const json& id) const {
+    auto element = Find(id);
+    if (!element) throw std::runtime_error("no node " + id.dump() + " in the browser");
+    return element;
+  }
+
+  std::shared_ptr<dom::Document> document_;
+};
+
+std::string ServerBody(const dom::Document& document) {
+  const auto parsed = dom::Document::Parse("<html><body></body></html>");
+  parsed->Body()->SetInnerHtml(RenderChildren(*document.Body()));
+  parsed->Body()->SetAttribute(std::string(kNodeIdAttribute), std::to_string(document.Body()->node_id()));
+  return Canonical(*parsed->Body());
+}
+
+struct Case {
+  const char* name;
+  std::function<void(dom::Document&)> change;
+};
+
+// Every change a page's logic makes, applied by the browser from the patches alone, leaves the
+// browser's page as the server's.
+TEST(PatchTest, TheBrowserApplyingThePatchesEndsWithTheServersPage) {
+  const std::vector<Case> cases{
+      {"a property and a style", [](dom::Document& d) {
+         d.GetElementById("txtA")->SetValue("42");
+         d.GetElementById("txtB")->SetReadOnly(true);
+         d.GetElementById("txtB")->SetStyle("backgroundColor", "buttonface");
+       }},
+      {"text of a label", [](dom::Document& d) { d.GetElementById("lblTitle")->SetInnerText("Vehicle"); }},
+      {"options replaced", [](dom::Document& d) {
+         const auto select = d.GetElementById("cboList");
+         select->SetInnerHtml("");
+         for (const char* value : {"A", "B", "C"}) {
+           auto option = d.CreateElement("OPTION");
+           option->SetAttribute("value", value);
+           option->SetText(std::string("Item ") + value);
+           select->Options().Add(option);
+         }
+         select->SetValue("B");
+       }},
+      {"rows inserted, one deleted", [](dom::Document& d) {
+         const auto table = d.GetElementById("tblRows");
+         auto row = table->InsertRow(0);
+         row->InsertCell()->SetInnerHtml("<input id=txtDrv value=x>");
+         table->InsertRow(-1)->InsertCell()->SetInnerText("last");
+         table->DeleteRow(2);  // the old second row
+         row->SetAttribute("class", "sel");
+       }},
+      {"an element moved", [](dom::Document& d) {
+         const auto box = d.GetElementById("divBox");
+         box->AppendChild(d.GetElementById("spnA"));
+         d.GetElementById("spnA")->SetInnerText("moved");
+       }},
+      {"a new element changed after insertion", [](dom::Document& d) {
+         auto span = d.CreateElement("SPAN");
+         d.GetElementById("divBox")->InsertBefore(span, d.GetElementById("spnB"));
+         span->SetId("spnNew");
+         span->SetInnerText("new");
+         span->SetStyle("display", "none");
+       }},
+      {"removed after a change", [](dom::Document& d) {
+         d.GetElementById("spnB")->SetAttribute("title", "gone soon");
+         d.GetElementById("spnB")->Remove();
+       }},
+      {"attribute removed", [](dom::Document& d) { d.GetElementById("txtA")->RemoveAttribute("value"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto document = dom::Document::Parse(kPage);
+    Mirror browser(*document);
+    RemovedElements removed(*document);
+    document->SetRecording(true);
+    c.change(*document);
+    const auto mutations = document->TakeMutations();
+    const json ops = BuildPatches(*document, mutations, &removed);
+    try {
+      browser.Apply(ops);
+    } catch (const std::exception& failure) {
+      ADD_FAILURE() << failure.what() << " in " << ops.dump();
+    }
+    EXPECT_EQ(browser.Body(), ServerBody(*document));
+  }
+}
+
+TEST(PatchTest, OpsComeRemovesFirstThenNewMarkupThenUpdates) {
+  auto document = dom::Document::Parse(kPage);
+  RemovedElements removed(*document);
+  document->SetRecording(true);
+  document->GetElementById("txtA")->SetValue("7");                    // update
+  document->GetElementById("tblRows")->InsertRow(-1)->InsertCell();   // create
+  document->GetElementById("lblTitle")->SetInnerText("Claims");       // content
+  document->GetElementById("spnA")->Remove();                         // remove
+  const json ops = BuildPatches(*document, document->TakeMutations(), &removed);
+  std::vector<std::string> kinds;
+  for (const json& op : ops) kinds.push_back(op.at("op"));
+  EXPECT_EQ(kinds, (std::vector<std::string>{"remove", "content", "create", "prop"}));
+}
+
+TEST(PatchTest, EventHandlerAttributesAndStatusNeverTravel) {
+  auto document = dom::Document::Parse(kPage);
+  document->SetRecording(true);
+  document->GetElementById("row1")->SetAttribute("onClicked", "kvExecuteCommand.click();");
+  document->ParentWindow()->SetStatus("Loading page...");
+  EXPECT_TRUE(BuildPatches(*document, document->TakeMutations()).empty());
+}
+
+TEST(PatchTest, NewBehavioursRewireTheElement) {
+  auto document = dom::Document::Parse(kPage);
+  document->SetRecording(true);
+  document->GetElementById("txtB")->AddBehavior("Behaviors/EntryDate.htc");
+  const json ops = BuildPatches(*document, document->TakeMutations());
+  ASSERT_EQ(ops.size(), 1u);
+  EXPECT_EQ(ops[0].at("op"), "wire");
+  EXPECT_EQ(ops[0].at("wiring").at("filters"), json::array({"EntryDate.htc"}));
+}
+
+TEST(PatchTest, TheLastFocusOrSelectionWinsWhileItsElementRemains) {
+  auto document = dom::Document::Parse(kPage);
+  document->SetRecording(true);
+  document->GetElementById("txtA")->Focus();
+  document->GetElementById("txtB")->Focus();
+  document->GetElementById("txtB")->Select();
+  const auto txt_b = document->GetElementById("txtB")->node_id();
+  EXPECT_EQ(LastFocus(*document, document->Mutations()), (FocusChange{txt_b, true}));
+  document->GetElementById("txtB")->Remove();
+  EXPECT_EQ(LastFocus(*document, document->Mutations()), std::nullopt);
+}
+
+TEST(RenderTest, EveryElementCarriesItsNodeIdAndRowsOfRowTablesReportClicks) {
+  auto document = dom::Document::Parse(kPage);
+  document->GetElementById("row1")->AddBehavior("Behaviors/DataEntry.htc");
+  document->Bind("txtA", "onblur", [] {});
+  const json page = RenderDocument(*document, 3);
+  EXPECT_EQ(page.at("key"), 3);
+  EXPECT_EQ(page.at("body"), document->Body()->node_id());
+  const std::string html = page.at("html");
+  for (const auto& element : document->Body()->All()) {
+    EXPECT_NE(html.find("data-nid=\"" + std::to_string(element->node_id()) + "\""), std::string::npos);
+  }
+  const json& wiring = page.at("wiring");
+  const auto cell = document->GetElementById("row1")->Cells()[0];
+  EXPECT_EQ(wiring.at(std::to_string(cell->node_id())).at("events"), json::array({"click"}));
+  EXPECT_EQ(wiring.at(std::to_string(document->GetElementById("txtA")->node_id())).at("events"),
+            json::array({"blur"}));
+  EXPECT_FALSE(wiring.contains(std::to_string(document->GetElementById("row2")->node_id())));
+}
+
+}  // namespace
+}  // namespace cn::web

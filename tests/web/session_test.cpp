@@ -1,0 +1,214 @@
+#include "web/session.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "test_screen.h"
+#include "web/protocol_error.h"
+
+namespace cn::web {
+namespace {
+
+using nlohmann::json;
+
+// Finds an element's node id in a rendered page by its id attribute.
+dom::NodeId NodeOf(const json& page, const std::string& id) {
+  const std::regex pattern("id=\"" + id + "\"[^>]*data-nid=\"(\\d+)\"");
+  std::smatch match;
+  const std::string html = page.at("html");
+  if (!std::regex_search(html, match, pattern)) ADD_FAILURE() << "no element " << id << " in " << html;
+  return std::stoll(match[1]);
+}
+
+// The ops of one page in an answer, as "op id name=value" lines for readable expectations.
+std::vector<std::string> Ops(const json& answer, int page_key) {
+  std::vector<std::string> lines;
+  const auto patches = answer.find("patches");
+  if (patches == answer.end() || !patches->contains(std::to_string(page_key))) return lines;
+  for (const auto& op : (*patches)[std::to_string(page_key)]) {
+    std::string line = op.at("op").get<std::string>();
+    if (op.contains("name")) line += " " + op.at("name").get<std::string>() + "=" + op.value("value", "");
+    if (op.contains("html")) line += " " + op.at("html").get<std::string>();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+class SessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    session_ = std::make_unique<Session>(Identity{"U7", "A01", "B"}, testing::TestScreenFactory(pages_.dir()));
+    session_->Open();
+    state_ = session_->Render();
+    frame_ = state_.at("frame").at("key");
+  }
+
+  json Element(const std::string& id, const std::string& event, json extra = json::object()) {
+    json request{{"seen", state_.at("seq")},
+                 {"kind", "element"},
+                 {"page", frame_},
+                 {"node", NodeOf(state_.at("frame"), id)},
+                 {"event", event}};
+    request.update(extra);
+    return session_->Event(request);
+  }
+  json Values(std::initializer_list<std::pair<std::string, std::string>> fields) {
+    json values = json::object();
+    for (const auto& [id, value] : fields) values[std::to_string(NodeOf(state_.at("frame"), id))] = value;
+    return {{"values", {{std::to_string(frame_), values}}}};
+  }
+
+  testing::TestPages pages_;
+  std::unique_ptr<Session> session_;
+  json state_;
+  int frame_ = 0;
+};
+
+TEST_F(SessionTest, FirstRenderCarriesTheShellBothPagesWithNodeIdsAndTheirWiring) {
+  const json& shell = state_.at("shell");
+  EXPECT_EQ(shell.at("title"), "Test Screen : U7");
+  EXPECT_EQ(shell.at("tabs"), json::parse(R"([{"id":"TABA","caption":"First"},{"id":"TABB","caption":"Second"}])"));
+  EXPECT_EQ(shell.at("buttons")[1], json::parse(R"({"id":"cmdSave","caption":"Save","enabled":false,"shown":true})"));
+  EXPECT_EQ(shell.at("shownTab"), "TABA");
+  EXPECT_EQ(state_.at("status"), "Done");
+  EXPECT_TRUE(state_.at("workspace").at("html").get<std::string>().find("id=\"UIF_ID_Msg\"") != std::string::npos);
+  EXPECT_NE(state_.at("workspace").at("key"), frame_);
+
+  const json& wiring = state_.at("frame").at("wiring");
+  EXPECT_EQ(wiring.at(std::to_string(NodeOf(state_.at("frame"), "txtNum"))).at("events"), json::array({"keypress"}));
+  EXPECT_EQ(wiring.at(std::to_string(NodeOf(state_.at("frame"), "txtAmount"))).at("filters"),
+            json::array({"EntryNumber.htc"}));
+  EXPECT_FALSE(wiring.contains(std::to_string(NodeOf(state_.at("frame"), "lblEcho"))));
+  EXPECT_FALSE(state_.contains("prompt"));
+}
+
+TEST_F(SessionTest, LeavingAFieldRunsItsHandlerWithTheTypedValueAndSendsTheServerChanges) {
+  json request = Values({{"txtName", "Tan Ah Kow"}});
+  const json answer = Element("txtName", "blur", request);
+  const auto ops = Ops(answer, frame_);
+  ASSERT_EQ(ops.size(), 2u);
+  EXPECT_EQ(ops[0], "content Name Tan Ah Kow");  // the label's text again
+  EXPECT_EQ(ops[1], "prop value=1.00");          // the amount the server wrote
+  EXPECT_GT(answer.at("seq"), state_.at("seq"));
+  EXPECT_FALSE(answer.contains("shell"));  // nothing of the shell changed
+}
+
+TEST_F(SessionTest, KeysOfAFieldWithAKeyHandlerAreTypedOnTheServerAndMayBeRewrittenOrDiscarded) {
+  std::string value;
+  for (const int key : {'a', '#', '1', 'b'}) {
+    const json answer = Element("txtNum", "keypress", {{"key", key}});
+    for (const auto& op : Ops(answer, frame_)) {
+      if (op.starts_with("prop value=")) value = op.substr(11);
+    }
+  }
+  EXPECT_EQ(value, "A1B");
+
+  const json enter = Element("txtNum", "keydown", {{"key", 13}});
+  EXPECT_EQ(Ops(enter, frame_)[0], "content Read A1B");
+  // Save enabled by the page: the shell's state comes along because it changed.
+  EXPECT_EQ(enter.at("shell").at("buttons")[1].at("enabled"), true);
+}
+
+TEST_F(SessionTest, FocusAndSelectionSetByTheHandlerTravelBesideThePatches) {
+  const json answer = Element("cmdCopy", "click", Values({{"txtNum", "CN123"}}));
+  EXPECT_EQ(answer.at("focus"),
+            (json{{"page", frame_}, {"node", NodeOf(state_.at("frame"), "txtAmount")}, {"select", true}}));
+  EXPECT_EQ(Ops(answer, frame_), (std::vector<std::string>{"prop value=CN123"}));
+}
+
+TEST_F(SessionTest, ChoosingAnOptionRaisesTheSelectsChange) {
+  const json answer = Element("cboKind", "change", {{"value", "B"}});
+  EXPECT_EQ(Ops(answer, frame_)[0], "content Kind B");
+  EXPECT_THROW(Element("cboKind", "change", {{"value", "Z"}}), ProtocolError);
+}
+
+TEST_F(SessionTest, AValuePostedBeforeTheBrowserSawTheServersChangeIsNotApplied) {
+  // The blur writes 1.00 into txtAmount in this answer.
+  const json first = Element("txtName", "blur", Values({{"txtName", "X"}}));
+  // An event the browser sent before that answer arrived still carries the old amount.
+  json stale = Values({{"txtAmount", "999"}});
+  stale["seen"] = state_.at("seq");
+  stale.update({{"kind", "element"}, {"page", frame_}, {"node", NodeOf(state_.at("frame"), "cmdCopy")}, {"event", "click"}});
+  session_->Event(stale);
+  const json after = session_->Render();
+  EXPECT_NE(after.at("frame").at("html").get<std::string>().find("id=\"txtAmount\" value=\"1.00\""), std::string::npos);
+
+  // Once the browser has seen that answer, its value goes in.
+  json fresh = Values({{"txtAmount", "42"}});
+  fresh["seen"] = after.at("seq");
+  fresh.update({{"kind", "element"}, {"page", after.at("frame").at("key")}, {"node", NodeOf(after.at("frame"), "cmdCopy")}, {"event", "click"}});
+  session_->Event(fresh);
+  EXPECT_NE(session_->Render().at("frame").at("html").get<std::string>().find("value=\"42\""), std::string::npos);
+}
+
+TEST_F(SessionTest, AQuestionSuspendsTheHandlerUntilItsAnswerAndNothingElseRunsMeanwhile) {
+  const json asked = session_->Event({{"kind", "command"}, {"id", "cmdAsk"}});
+  const json& prompt = asked.at("prompt");
+  EXPECT_EQ(prompt.at("type"), "message");
+  EXPECT_EQ(prompt.at("text"), "Clear the fields?");
+  EXPECT_EQ(prompt.at("style"), 36);
+  EXPECT_EQ(prompt.at("title"), "Question");
+  EXPECT_TRUE(session_->WaitingForAnswer());
+
+  // Other events, a reload and wrong answers leave the question waiting.
+  try {
+    session_->Event({{"kind", "tab"}, {"id", "TABB"}});
+    ADD_FAILURE() << "an event ran while a question waited";
+  } catch (const ProtocolError& refusal) {
+    EXPECT_EQ(refusal.status(), 409);
+  }
+  EXPECT_EQ(session_->Render().at("prompt").at("id"), prompt.at("id"));
+  EXPECT_THROW(session_->Answer({{"prompt", prompt.at("id")}, {"result", 1}}), ProtocolError);  // OK is not offered
+  EXPECT_THROW(session_->Answer({{"prompt", 999}, {"result", 6}}), ProtocolError);
+
+  const json answered = session_->Answer({{"prompt", prompt.at("id")}, {"result", 6}});
+  EXPECT_EQ(answered.at("status"), "Cleared");
+  EXPECT_FALSE(answered.contains("prompt"));
+  EXPECT_FALSE(session_->WaitingForAnswer());
+  EXPECT_THROW(session_->Answer({{"prompt", prompt.at("id")}, {"result", 6}}), ProtocolError);
+}
+
+TEST_F(SessionTest, ATabChangeSendsTheNewPageWholeAndRefusesEventsOfTheOldOne) {
+  const json answer = session_->Event({{"kind", "tab"}, {"id", "TABB"}});
+  ASSERT_TRUE(answer.contains("frame"));
+  EXPECT_NE(answer.at("frame").at("key"), frame_);
+  EXPECT_NE(answer.at("frame").at("html").get<std::string>().find("txtOther"), std::string::npos);
+  EXPECT_EQ(answer.at("shell").at("shownTab"), "TABB");
+  try {
+    Element("txtNum", "click");
+    ADD_FAILURE() << "an event of the page left was run";
+  } catch (const ProtocolError& refusal) {
+    EXPECT_EQ(refusal.code(), "stale-page");
+  }
+  // Hidden tabs cannot be clicked into view.
+  EXPECT_FALSE(session_->Event({{"kind", "tab"}, {"id", "TABH"}}).contains("frame"));
+}
+
+TEST_F(SessionTest, MalformedEventsAreRefusedWithoutChangingAnything) {
+  const json before = session_->Render().at("frame");
+  const std::vector<json> bad{
+      json::array(),
+      {{"kind", "warp"}},
+      {{"kind", "tab"}},
+      {{"kind", "element"}, {"page", frame_}, {"node", 999999}, {"event", "click"}},
+      {{"kind", "element"}, {"page", frame_}, {"node", NodeOf(state_.at("frame"), "txtNum")}, {"event", "explode"}},
+      {{"kind", "element"}, {"page", frame_}, {"node", NodeOf(state_.at("frame"), "txtNum")}, {"event", "keypress"}, {"key", -5}},
+      {{"kind", "command"}, {"id", "cmdAsk"}, {"values", {{std::to_string(frame_), {{"x", "1"}}}}}},
+      {{"kind", "command"}, {"id", "cmdAsk"}, {"seen", "yesterday"}},
+  };
+  for (const json& request : bad) {
+    EXPECT_THROW(session_->Event(request), ProtocolError) << request.dump();
+  }
+  EXPECT_FALSE(session_->WaitingForAnswer());
+  EXPECT_EQ(session_->Render().at("frame").at("html"), before.at("html"));
+}
+
+TEST_F(SessionTest, ClosingWhileAQuestionWaitsAbandonsTheHandler) {
+  session_->Event({{"kind", "command"}, {"id", "cmdAsk"}});
+  session_->Close();
+  EXPECT_FALSE(session_->WaitingForAnswer());
+}
+
+}  // namespace
+}  // namespace cn::web

@@ -1,0 +1,123 @@
+#include "test_screen.h"
+
+#include <fstream>
+#include <functional>
+#include <string>
+#include <utility>
+
+#include "dom/element.h"
+#include "dom/events.h"
+#include "shell/host_shell.h"
+
+namespace cn::web::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kPageA = R"(<html><body class="clsTab">
+<label id="lblEcho"></label>
+<input id="txtNum" maxlength="10"><input id="txtName"><input id="txtAmount">
+<select id="cboKind"><option value="A">Alpha</option><option value="B">Beta</option></select>
+<button id="cmdCopy">Copy</button>
+</body></html>)";
+constexpr const char* kPageB = R"(<html><body><input id="txtOther"></body></html>)";
+
+class Page final : public dom::PageLogic {
+ public:
+  explicit Page(std::function<void()> load) : load_(std::move(load)) {}
+  void Load() override { load_(); }
+  void Unload() override {}
+
+ private:
+  std::function<void()> load_;
+};
+
+std::unique_ptr<dom::PageLogic> WorkspaceLogic(const Identity& identity, const std::shared_ptr<dom::Document>& page) {
+  std::weak_ptr<dom::Document> weak = page;
+  page->Bind("UIF_ID_Msg", "onpropertychange", [weak] {
+    const auto document = weak.lock();
+    const auto window = document->ParentWindow();
+    if (document->GetElementById("UIF_ID_Msg")->InnerHtml() != "cmdAsk") return;
+    const int answer = window->MessageBox("Clear the fields?", dom::message_box::kYesNo + dom::message_box::kQuestion,
+                                          "Question");
+    const auto tab = document->GetFrame(shell::kFrameName)->document();
+    if (answer == dom::message_box::kYes) {
+      tab->GetElementById("txtName")->SetValue("");
+      window->SetStatus("Cleared");
+    } else {
+      window->SetStatus("Kept");
+    }
+  });
+  return std::make_unique<Page>([weak, user = identity.user_id] {
+    const auto window = weak.lock()->ParentWindow();
+    for (const std::string& statement :
+         {"ShowTitle('Test Screen : " + user + "')", std::string("InsertTabButton('TABA','First','TESTA.htm')"),
+          std::string("InsertTabButton('TABB','Second','TESTB.htm')"),
+          std::string("InsertTabButton('TABH','Hidden','TESTB.htm')"), std::string("ShowTabButton('TABH', false)"),
+          std::string("InsertCmdButton('cmdAsk','Ask','')"), std::string("InsertCmdButton('cmdSave','Save','')"),
+          std::string("EnableCmdButton('cmdSave', false)"), std::string("TabFocus('TABA')")}) {
+      window->ExecScript(statement);
+    }
+    window->SetStatus("Done");
+  });
+}
+
+std::unique_ptr<dom::PageLogic> PageALogic(const std::shared_ptr<dom::Document>& page) {
+  std::weak_ptr<dom::Document> weak = page;
+  auto element = [weak](const char* id) { return weak.lock()->GetElementById(id); };
+  page->Bind("txtNum", "onkeypress", [weak, element] {
+    const auto window = weak.lock()->ParentWindow();
+    dom::Event* event = window->CurrentEvent();
+    const int key = event->KeyCode();
+    if (key >= 'a' && key <= 'z') event->SetKeyCode(key - 32);
+    if (key == '#') event->SetKeyCode(0);
+    if (key == 13) {
+      element("lblEcho")->SetInnerText("Read " + element("txtNum")->Value());
+      window->ExecScript("EnableCmdButton('cmdSave', true)");
+    }
+  });
+  page->Bind("txtName", "onblur", [element] {
+    element("lblEcho")->SetInnerText("Name " + element("txtName")->Value());
+    element("txtAmount")->SetValue("1.00");
+  });
+  page->Bind("cboKind", "onchange", [element] { element("lblEcho")->SetInnerText("Kind " + element("cboKind")->Value()); });
+  page->Bind("cmdCopy", "onclick", [element] {
+    element("txtName")->SetValue(element("txtNum")->Value());
+    element("txtAmount")->Focus();
+    element("txtAmount")->Select();
+  });
+  return std::make_unique<Page>([element] { element("txtAmount")->AddBehavior("Behaviors/EntryNumber.htc"); });
+}
+
+}  // namespace
+
+TestPages::TestPages() {
+  dir_ = fs::temp_directory_path() / ("covernote-web-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+  fs::create_directories(dir_);
+  fs::copy_file(fs::path(COVERNOTE_PAGES_DIR) / "CNAAMain.htm", dir_ / "CNAAMain.htm",
+                fs::copy_options::overwrite_existing);
+  std::ofstream(dir_ / "TESTA.htm") << kPageA;
+  std::ofstream(dir_ / "TESTB.htm") << kPageB;
+}
+
+TestPages::~TestPages() {
+  std::error_code ignored;
+  fs::remove_all(dir_, ignored);
+}
+
+ScreenFactory TestScreenFactory(fs::path pages) {
+  return [pages](const Identity& identity, std::shared_ptr<dom::DialogHost> dialogs) {
+    shell::HostShell::Options options;
+    options.pages_dir = pages;
+    options.dialogs = std::move(dialogs);
+    options.page_factory = [identity](std::string_view file, const std::shared_ptr<dom::Document>& document)
+        -> std::unique_ptr<dom::PageLogic> {
+      if (file == shell::kWorkspacePage) return WorkspaceLogic(identity, document);
+      if (file == "TESTA.htm") return PageALogic(document);
+      return nullptr;
+    };
+    return shell::HostShell::Create(std::move(options));
+  };
+}
+
+}  // namespace cn::web::testing

@@ -1,0 +1,39 @@
+#pragma once
+// A small screen for testing the web layer: the real workspace page in the shell, two tab
+// pages and a hidden one, two command buttons, and page logic that echoes, rewrites keys,
+// changes fields from the server side and asks a Yes/No question.
+
+#include <filesystem>
+#include <memory>
+
+#include "web/session.h"
+
+namespace cn::web::testing {
+
+// Writes the pages into a fresh folder and removes it again.
+class TestPages {
+ public:
+  TestPages();
+  ~TestPages();
+  TestPages(const TestPages&) = delete;
+  TestPages& operator=(const TestPages&) = delete;
+  const std::filesystem::path& dir() const { return dir_; }
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// The screen: title "Test Screen : <user id>"; tabs "TABA" (TESTA.htm, shown first),
+// "TABB" (TESTB.htm) and the hidden "TABH"; buttons "cmdAsk" and "cmdSave" (disabled).
+// On TESTA.htm:
+//   txtNum   keypress: letters upper-cased, '#' discarded; Enter: lblEcho "Read <value>" and
+//            Save enabled
+//   txtName  blur: lblEcho "Name <value>", and the server writes "1.00" into txtAmount
+//   txtAmount  digits only (the EntryNumber behaviour)
+//   cboKind  change: lblEcho "Kind <value>"
+//   cmdCopy  click: txtName takes txtNum's value; the focus goes to txtAmount, text selected
+// cmdAsk asks "Clear the fields?" (Yes/No, question): Yes empties txtName and shows status
+// "Cleared", No shows "Kept".
+ScreenFactory TestScreenFactory(std::filesystem::path pages);
+
+}  // namespace cn::web::testing
