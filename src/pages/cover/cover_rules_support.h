@@ -1,9 +1,9 @@
 #pragma once
 // Steps the Cover tab's cover and client rules share.
 
+#include <string>
 #include <string_view>
 #include <vector>
-#include <string>
 
 #include "dom/document.h"
 #include "workspace/workspace.h"
