@@ -76,7 +76,7 @@ const std::vector<std::string>& GenderList() {
 }
 
 // System codes the table reads.
-constexpr std::int32_t kNoOccupationCode = 1009;   // the occupation stored for "none"
+constexpr std::int32_t kNoOccupationCode = 1009;    // the occupation stored for "none"
 constexpr std::int32_t kInsuredPlaceholder = 1030;  // the name standing for the insured
 
 DriverValues ValuesOf(std::string_view a, std::string_view b, std::string_view c,
@@ -171,34 +171,31 @@ void Driver::GetNamedDrivers(std::vector<std::string>& NamedDriver,
                              std::vector<std::string>& arrGender,
                              std::vector<std::string>& arrOccupation,
                              std::vector<std::string>& arrRelationship) const {
-  // The arrays in the order of the row's controls, with the licence number (which the
-  // table does not hold) after the licence date.
-  const std::array<std::vector<std::string>*, 7> by_control = {
-      &NamedDriver, &arrICNo, &arrDOB, &arrLicenceDate, &arrGender, &arrOccupation,
-      &arrRelationship};
+  // The caller's arrays with the control each is read from; the licence number is not
+  // held by the table and is written empty.
+  const std::array<std::pair<std::vector<std::string>*, std::string_view>, 8> arrays = {{
+      {&NamedDriver, "txtDrv"},
+      {&arrICNo, "txtICNo"},
+      {&arrDOB, "txtDOB"},
+      {&arrLicenceDate, "txtLicenceDate"},
+      {&arrLicenceNo, ""},
+      {&arrGender, "txtGender"},
+      {&arrOccupation, "cboOccupation"},
+      {&arrRelationship, "txtRelationship"},
+  }};
   std::size_t k = 0;
   for (std::int32_t i = 0; i <= last_row_index(); ++i) {
     const std::shared_ptr<dom::Element> row = FindRow(i);
-    if (!row) continue;
-    DriverValues values;
-    for (std::size_t c = 0; c < kDriverControls.size(); ++c) {
-      values[c] = Trim(RowControl(*row, kDriverControls[c])->Value());
-    }
-    if (values[0].empty()) continue;
-    for (std::vector<std::string>* array : by_control) {
+    if (!row || Trim(RowControl(*row, "txtDrv")->Value()).empty()) continue;
+    for (const auto& [array, control_id] : arrays) {
       if (k >= array->size()) {
         throw RuntimeFailure(failure::kSubscriptOutOfRange,
                              "Subscript out of range: driver " + std::to_string(k),
                              "Driver.GetNamedDrivers");
       }
+      (*array)[k] =
+          control_id.empty() ? std::string() : Trim(RowControl(*row, control_id)->Value());
     }
-    if (k >= arrLicenceNo.size()) {
-      throw RuntimeFailure(failure::kSubscriptOutOfRange,
-                           "Subscript out of range: driver " + std::to_string(k),
-                           "Driver.GetNamedDrivers");
-    }
-    for (std::size_t c = 0; c < by_control.size(); ++c) (*by_control[c])[k] = values[c];
-    arrLicenceNo[k].clear();
     ++k;
   }
 }
@@ -213,8 +210,8 @@ bool Driver::AddDisplayDriver(std::string_view sNamedPerson, std::string_view sI
     const dom::Element& r = *row;
     FillGender(r);
     FillOccupation(r);
-    const DriverValues values = ValuesOf(sNamedPerson, sICNumber, sDOB, sLicenceDate, sGender,
-                                         sOccupation, sRelationship);
+    const DriverValues values =
+        ValuesOf(sNamedPerson, sICNumber, sDOB, sLicenceDate, sGender, sOccupation, sRelationship);
     for (std::size_t c = 0; c < kDriverControls.size(); ++c) {
       RowControl(r, kDriverControls[c])->SetValue(values[c]);
     }
@@ -337,8 +334,7 @@ void Driver::FillGender(const dom::Element& row) const {
 }
 
 void Driver::FillOccupation(const dom::Element& row) const {
-  FillSelect(RowControl(row, "cboOccupation"), workspace_.lists.OccupationList, 0, 1, true,
-             false);
+  FillSelect(RowControl(row, "cboOccupation"), workspace_.lists.OccupationList, 0, 1, true, false);
 }
 
 }  // namespace cn

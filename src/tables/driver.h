@@ -20,8 +20,8 @@ namespace cn {
 
 // A row's controls, in cell order.
 inline constexpr std::array<std::string_view, 7> kDriverControls = {
-    "txtDrv", "txtICNo", "txtDOB", "txtLicenceDate", "txtGender", "cboOccupation",
-    "txtRelationship"};
+    "txtDrv",    "txtICNo",       "txtDOB",         "txtLicenceDate",
+    "txtGender", "cboOccupation", "txtRelationship"};
 
 // A named driver's seven values, in the order of kDriverControls.
 using DriverValues = std::array<std::string, 7>;

@@ -71,8 +71,7 @@ std::int16_t ToInt16(std::string_view text, std::string_view what) {
   if (trimmed.empty() || error == std::errc::invalid_argument ||
       end != trimmed.data() + trimmed.size()) {
     throw RuntimeFailure(failure::kTypeMismatch,
-                         "Type mismatch: " + std::string(what) + " \"" + trimmed + "\"",
-                         "Driver");
+                         "Type mismatch: " + std::string(what) + " \"" + trimmed + "\"", "Driver");
   }
   if (error == std::errc::result_out_of_range || value < std::numeric_limits<std::int16_t>::min() ||
       value > std::numeric_limits<std::int16_t>::max()) {
@@ -175,8 +174,7 @@ void Driver::ValidateICNo(std::int32_t row_index) {
     const std::string formatted = FormatNewIC(components, ic.Value(), true);
     if (formatted == "0") return;
     // The date of birth is part of a new IC number.
-    const std::string birth =
-        DOBFromNewIC(components, workspace_.local_clock, ic.Value(), true);
+    const std::string birth = DOBFromNewIC(components, workspace_.local_clock, ic.Value(), true);
     const std::optional<Date> birth_date = ReadDate(birth);
     Control(row_index, "txtDOB")->SetValue(birth_date ? FormatDate(*birth_date) : birth);
     ValidateDOB(row_index);
@@ -235,7 +233,8 @@ void Driver::ValidateLicenceDate(std::int32_t row_index) {
     ClearFocusSelect(licence);
     return;
   }
-  const std::string refused = workspace_.components.SharedFieldRuleService().CheckLicenceDate(*date);
+  const std::string refused =
+      workspace_.components.SharedFieldRuleService().CheckLicenceDate(*date);
   if (!refused.empty()) {
     licence.Select();
     PageWindow().MessageBox(refused, dom::message_box::kExclamation, kInvalidData);

@@ -102,12 +102,12 @@ bool RowTable::ExecuteTableCommand(std::string_view command, std::string_view ar
   IgnoreFailures([&] {
     const std::vector<std::string> parts = Split(arguments, kArgumentSeparator);
     if (parts.size() < 2) {
-      throw RuntimeFailure(failure::kSubscriptOutOfRange,
-                           "Subscript out of range: no row index in \"" + std::string(arguments) +
-                               "\"",
-                           std::string(kSource));
+      throw RuntimeFailure(
+          failure::kSubscriptOutOfRange,
+          "Subscript out of range: no row index in \"" + std::string(arguments) + "\"",
+          std::string(kSource));
     }
-    // Part 0 names the control that fired; the commands work on the whole row.
+    // The first piece names the control that fired; the commands work on the whole row.
     const std::int16_t row_index = ReadRowIndex(parts[1]);
     known = RunCommand(command, row_index);
   });
@@ -131,16 +131,16 @@ void RowTable::BuildHeaderTable(const std::shared_ptr<dom::Element>& command_ele
   const std::shared_ptr<dom::Element> head_row = table->CreateTHead()->InsertRow();
   head_row->SetClassName("clsNormHeader");
   head_row->SetId("Header");
-  for (const HeaderCell& spec : layout.cells) {
+  for (const HeaderCell& entry : layout.cells) {
     const std::shared_ptr<dom::Element> cell = head_row->InsertCell();
     if (layout.width_as_style) {
-      cell->SetStyle("width", spec.width);
+      cell->SetStyle("width", entry.width);
     } else {
-      cell->SetWidth(spec.width);
+      cell->SetWidth(entry.width);
     }
-    cell->SetInnerText(spec.text);
-    if (!spec.padding_left.empty()) cell->SetStyle("paddingLeft", spec.padding_left);
-    if (!spec.padding_right.empty()) cell->SetStyle("paddingRight", spec.padding_right);
+    cell->SetInnerText(entry.text);
+    if (!entry.padding_left.empty()) cell->SetStyle("paddingLeft", entry.padding_left);
+    if (!entry.padding_right.empty()) cell->SetStyle("paddingRight", entry.padding_right);
   }
   last_row_index_ = -1;
   highlighted_row_index_ = 0;
@@ -172,14 +172,14 @@ std::shared_ptr<dom::Element> RowTable::AppendRow(std::span<const RowCell> cells
   const std::shared_ptr<dom::Element> row = body_table_->InsertRow();
   row->SetId(RowId(row_index));
   row->SetClassName(RowClass(row_index));
-  for (const RowCell& spec : cells) {
+  for (const RowCell& entry : cells) {
     const std::shared_ptr<dom::Element> cell = row->InsertCell();
-    cell->SetWidth(spec.width);
-    std::string markup(spec.opening);
-    markup.append(spec.control_id).append(spec.closing);
+    cell->SetWidth(entry.width);
+    std::string markup(entry.opening);
+    markup.append(entry.control_id).append(entry.closing);
     cell->SetInnerHtml(markup);
-    if (!spec.padding_left.empty()) cell->SetStyle("paddingLeft", spec.padding_left);
-    if (!spec.padding_right.empty()) cell->SetStyle("paddingRight", spec.padding_right);
+    if (!entry.padding_left.empty()) cell->SetStyle("paddingLeft", entry.padding_left);
+    if (!entry.padding_right.empty()) cell->SetStyle("paddingRight", entry.padding_right);
   }
   return row;
 }

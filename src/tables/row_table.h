@@ -106,8 +106,7 @@ class RowTable {
 
   // The header table inside `container`; resets the row indexes. Throws on failure.
   void BuildHeaderTable(const std::shared_ptr<dom::Element>& command_element,
-                        const std::shared_ptr<dom::Element>& container,
-                        const HeaderLayout& layout);
+                        const std::shared_ptr<dom::Element>& container, const HeaderLayout& layout);
   // The empty body table inside `container`; the table can take rows from now on.
   void BuildBodyTable(const std::shared_ptr<dom::Element>& command_element,
                       const std::shared_ptr<dom::Element>& container, const BodyLayout& layout);

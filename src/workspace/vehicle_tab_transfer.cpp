@@ -18,11 +18,11 @@ namespace cn {
 namespace {
 
 enum class Conversion {
-  kAsIs,     // "Value" both ways
-  kUpper,    // "Value"; upper-cased into the record
-  kCheck,    // "Checked" of a check box: "1" / "0"
-  kYesNo,    // "Checked" of a yes/no pair: "1" when yes is checked, else "0"
-  kDate,     // "Value"; written "dd-MMM-yyyy" into the record when not empty
+  kAsIs,   // "Value" both ways
+  kUpper,  // "Value"; upper-cased into the record
+  kCheck,  // "Checked" of a check box: "1" / "0"
+  kYesNo,  // "Checked" of a yes/no pair: "1" when yes is checked, else "0"
+  kDate,   // "Value"; written "dd-MMM-yyyy" into the record when not empty
 };
 
 struct VehicleField {
@@ -70,26 +70,26 @@ std::string DateText(const std::string& value) {
   return date ? FormatDate(*date) : value;
 }
 
-void ShowField(const VehicleField& spec, const CoverNoteFields& fields, dom::Document& page) {
-  dom::Element& element = *page.GetElementById(spec.element);
-  const std::string& value = fields.*spec.field;
-  switch (spec.conversion) {
+void ShowField(const VehicleField& entry, const CoverNoteFields& fields, dom::Document& page) {
+  dom::Element& element = *page.GetElementById(entry.element);
+  const std::string& value = fields.*entry.field;
+  switch (entry.conversion) {
     case Conversion::kCheck:
       element.SetChecked(value == "1");
       return;
     case Conversion::kYesNo:
       element.SetChecked(value == "1");
-      page.GetElementById(spec.no_element)->SetChecked(value != "1");
+      page.GetElementById(entry.no_element)->SetChecked(value != "1");
       return;
     default:
       element.SetValue(value);
   }
 }
 
-void SaveField(const VehicleField& spec, CoverNoteFields& fields, const dom::Document& page) {
-  const dom::Element& element = *page.GetElementById(spec.element);
-  std::string& value = fields.*spec.field;
-  switch (spec.conversion) {
+void SaveField(const VehicleField& entry, CoverNoteFields& fields, const dom::Document& page) {
+  const dom::Element& element = *page.GetElementById(entry.element);
+  std::string& value = fields.*entry.field;
+  switch (entry.conversion) {
     case Conversion::kAsIs:
       value = element.Value();
       return;
@@ -135,7 +135,7 @@ void SaveNamedDrivers(Workspace& workspace, const Driver& table) {
 void VehicleTabRecordToPage(Workspace& workspace, dom::Document& page,
                             std::string_view /*tab_id*/) {
   const CoverNoteFields& fields = workspace.record.Current;
-  for (const VehicleField& spec : kVehicleFields) ShowField(spec, fields, page);
+  for (const VehicleField& entry : kVehicleFields) ShowField(entry, fields, page);
 
   Driver* table = workspace.vehicle.DriverTable.get();
   if (!table) return;
@@ -145,19 +145,18 @@ void VehicleTabRecordToPage(Workspace& workspace, dom::Document& page,
       const std::vector<std::string>& values = fields.*array;
       return i < values.size() ? std::string_view(values[i]) : std::string_view();
     };
-    table->AddDisplayDriver(at(&CoverNoteFields::DriverNames), at(&CoverNoteFields::DriverICNos),
-                            at(&CoverNoteFields::DriverDOBs),
-                            at(&CoverNoteFields::DriverLicenceDates),
-                            at(&CoverNoteFields::DriverGenders),
-                            at(&CoverNoteFields::DriverOccupations),
-                            at(&CoverNoteFields::DriverRelationships));
+    table->AddDisplayDriver(
+        at(&CoverNoteFields::DriverNames), at(&CoverNoteFields::DriverICNos),
+        at(&CoverNoteFields::DriverDOBs), at(&CoverNoteFields::DriverLicenceDates),
+        at(&CoverNoteFields::DriverGenders), at(&CoverNoteFields::DriverOccupations),
+        at(&CoverNoteFields::DriverRelationships));
   }
 }
 
 void VehicleTabPageToRecord(Workspace& workspace, dom::Document& page,
                             std::string_view /*tab_id*/) {
   CoverNoteFields& fields = workspace.record.Current;
-  for (const VehicleField& spec : kVehicleFields) SaveField(spec, fields, page);
+  for (const VehicleField& entry : kVehicleFields) SaveField(entry, fields, page);
 
   const Driver* table = workspace.vehicle.DriverTable.get();
   if (!table) return;

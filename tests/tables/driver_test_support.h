@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "driver_world.h"
 #include "dom/user_actions.h"
+#include "driver_world.h"
 #include "tables/driver.h"
 
 namespace cn::testing {

@@ -1,5 +1,7 @@
 // The row mechanics as the named-driver table shows them: building, row ids and
 // classes, the highlighted row, the command channel, removal and read-out.
+#include "tables/row_table.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,7 +9,6 @@
 
 #include "dom/behaviours.h"
 #include "driver_test_support.h"
-#include "tables/row_table.h"
 
 namespace cn::testing {
 namespace {
@@ -189,7 +190,11 @@ TEST(DriverBeforeBuild, AppendsNothingUntilTheBodyExists) {
 }
 
 TEST_F(DriverTableTest, StoredNoOccupationCodeShowsNoChoice) {
-  world_.workspace.lists.OccupationList = {"01\xEF\xBF\xBE" "CLERK", "99\xEF\xBF\xBE" "NONE"};
+  world_.workspace.lists.OccupationList = {
+      "01\xEF\xBF\xBE"
+      "CLERK",
+      "99\xEF\xBF\xBE"
+      "NONE"};
   table_->AddDisplayDriver("A", "", "", "", "M", "99", "");
   table_->AddDisplayDriver("B", "", "", "", "M", "01", "");
   EXPECT_EQ(Cell(0, "cboOccupation").Value(), "");

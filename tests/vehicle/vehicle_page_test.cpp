@@ -23,24 +23,25 @@ Pairs OptionsOf(dom::Element& select) {
 
 TEST_F(VehicleTabTest, AfterLoadEveryVehicleFieldIsReadOnlyAndTheActionsHidden) {
   LoadPage();
-  for (const char* id : {"txtGoodsDescription", "txtMPUW", "txtMPLW", "txtBody", "txtCapacity",
-                         "txtChassisNumber", "txtColor", "txtEngineNumber", "txtLogBookNumber",
-                         "txtModel", "txtNoOfClaims", "txtSeatingCapacity", "txtTrChassisNo",
-                         "txtMaintenanceFrom", "txtMaintenanceTo"}) {
+  for (const char* id :
+       {"txtGoodsDescription", "txtMPUW", "txtMPLW", "txtBody", "txtCapacity", "txtChassisNumber",
+        "txtColor", "txtEngineNumber", "txtLogBookNumber", "txtModel", "txtNoOfClaims",
+        "txtSeatingCapacity", "txtTrChassisNo", "txtMaintenanceFrom", "txtMaintenanceTo"}) {
     EXPECT_TRUE(Find(id).ReadOnly()) << id;
     EXPECT_EQ(Find(id).GetStyle("backgroundColor"), "buttonface") << id;
   }
-  for (const char* id : {"cboLockType", "cboSafetyFeature", "cboVehicleMakeCode",
-                         "cboVehicleUOMCode", "cboSecurityDevice", "chkGSLock", "optHazardNo",
-                         "optHazardYes", "optCGNo", "optCGYes", "optCPNo", "optCPYes", "optHRNo",
-                         "optHRYes"}) {
+  for (const char* id :
+       {"cboLockType", "cboSafetyFeature", "cboVehicleMakeCode", "cboVehicleUOMCode",
+        "cboSecurityDevice", "chkGSLock", "optHazardNo", "optHazardYes", "optCGNo", "optCGYes",
+        "optCPNo", "optCPYes", "optHRNo", "optHRYes"}) {
     EXPECT_TRUE(Find(id).Disabled()) << id;
   }
   for (const char* id : {"cmdSelectBody", "cmdSelectModel", "lnkAddNPerson", "lnkDeleteNPerson"}) {
     EXPECT_EQ(Find(id).GetStyle("visibility"), "hidden") << id;
   }
   EXPECT_EQ(world_.workspace.page.CurrentTabId, "COVVeh");
-  EXPECT_EQ(world_.shell->scripts, std::vector<std::string>{"EnableCmdButton('cmdCalculate', false)"});
+  EXPECT_EQ(world_.shell->scripts,
+            std::vector<std::string>{"EnableCmdButton('cmdCalculate', false)"});
   EXPECT_TRUE(document_->FindElementById("NpTbl"));
   EXPECT_EQ(Find("txtYearMade").MaxLength(), 4);
   EXPECT_EQ(Find("txtLogBookNumber").MaxLength(), 20);
@@ -48,18 +49,19 @@ TEST_F(VehicleTabTest, AfterLoadEveryVehicleFieldIsReadOnlyAndTheActionsHidden) 
 
 TEST_F(VehicleTabTest, FixedAndLoadedLists) {
   LoadPage();
-  EXPECT_EQ(OptionsOf(Find("cboLockType")),
-            (Pairs{{"0", "None"}, {"2", "Immobiliser"}, {"1", "GPS"},
-                   {"3", "Factory Fitted Alarm"}, {"9", "Others"}}));
-  EXPECT_EQ(OptionsOf(Find("cboSafetyFeature")),
-            (Pairs{{"99", "None Installed"},
-                   {"01", "Driver's Side Airbags (1)"},
-                   {"02", "Driver & Passenger Airbags (2)"},
-                   {"03", "Airbags (more than 2)"},
-                   {"04", "ABS (No Airbags)"},
-                   {"05", "ABS & 1 Airbag"},
-                   {"06", "ABS & 2 Airbags"},
-                   {"07", "ABS & More than 2 Airbags"}}));
+  EXPECT_EQ(OptionsOf(Find("cboLockType")), (Pairs{{"0", "None"},
+                                                   {"2", "Immobiliser"},
+                                                   {"1", "GPS"},
+                                                   {"3", "Factory Fitted Alarm"},
+                                                   {"9", "Others"}}));
+  EXPECT_EQ(OptionsOf(Find("cboSafetyFeature")), (Pairs{{"99", "None Installed"},
+                                                        {"01", "Driver's Side Airbags (1)"},
+                                                        {"02", "Driver & Passenger Airbags (2)"},
+                                                        {"03", "Airbags (more than 2)"},
+                                                        {"04", "ABS (No Airbags)"},
+                                                        {"05", "ABS & 1 Airbag"},
+                                                        {"06", "ABS & 2 Airbags"},
+                                                        {"07", "ABS & More than 2 Airbags"}}));
   EXPECT_EQ(OptionsOf(Find("cboVehicleMakeCode")), (Pairs{{"PRO", "PROTON"}, {"TOY", "TOYOTA"}}));
   EXPECT_EQ(OptionsOf(Find("cboVehicleUOMCode")), (Pairs{{"C", "CC"}, {"T", "TONNE"}}));
   EXPECT_EQ(OptionsOf(Find("cboSecurityDevice")), (Pairs{{"S1", "STEERING LOCK"}}));
@@ -120,7 +122,9 @@ TEST_F(VehicleTabTest, CapacityIsWholeForCubicCentimetres) {
     const char* unit;
     const char* typed;
     const char* shown;
-  } cases[] = {{"C", "1598", "1,598"}, {"C", "1597.6", "1,598"}, {"T", "1598", "1,598.00"},
+  } cases[] = {{"C", "1598", "1,598"},
+               {"C", "1597.6", "1,598"},
+               {"T", "1598", "1,598.00"},
                {"T", "2.5", "2.50"}};
   for (const auto& c : cases) {
     Find("cboVehicleUOMCode").SetValue(c.unit);
@@ -163,9 +167,8 @@ TEST_F(VehicleTabTest, RefusedCapacitySeatsAndYear) {
 TEST_F(VehicleTabTest, ModelTypedForTheCheckedMakeFillsTheVehicle) {
   world_.SetSystemCodes({{"1034", "PRO"}});
   LoadPage();
-  world_.fakes.backend.Answer(
-      "KivoInsurance.Validation.VehicleModel", "WIRA",
-      Fields({"PRO", "M77", "WIRA 1.5", "1468", "C", "SALOON", "5"}));
+  world_.fakes.backend.Answer("KivoInsurance.Validation.VehicleModel", "WIRA",
+                              Fields({"PRO", "M77", "WIRA 1.5", "1468", "C", "SALOON", "5"}));
   Find("cboVehicleMakeCode").SetValue("TOY");
   Find("txtModel").SetValue("WIRA");
   Find("txtModel").FireEvent("onblur");

@@ -30,9 +30,9 @@ class VehicleTabTest : public ::testing::Test {
     ws.record.Current.TransactionType = "N";
     ws.record.Current.ClassCode = "A1";
     ws.record.Current.DriverNames = {""};
-    world_.fakes.backend.Answer("Tarvin.Find.BrowseUOM", "A1",
-                                Entry("C", "CC") + std::string(RecordSeparator) +
-                                    Entry("T", "TONNE"));
+    world_.fakes.backend.Answer(
+        "Tarvin.Find.BrowseUOM", "A1",
+        Entry("C", "CC") + std::string(RecordSeparator) + Entry("T", "TONNE"));
   }
 
   // Loads a fresh copy of the page file; `before_load` may change it first.

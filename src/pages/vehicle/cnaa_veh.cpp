@@ -44,7 +44,7 @@ constexpr std::pair<std::string_view, std::string_view> kBehaviours[] = {
 
 // Fixed lists: code, then text.
 constexpr std::pair<std::string_view, std::string_view> kLockTypes[] = {
-    {"0", "None"}, {"2", "Immobiliser"}, {"1", "GPS"}, {"3", "Factory Fitted Alarm"},
+    {"0", "None"},   {"2", "Immobiliser"}, {"1", "GPS"}, {"3", "Factory Fitted Alarm"},
     {"9", "Others"},
 };
 
@@ -142,8 +142,8 @@ void CNAAVeh::DHTMLPage_Unload() {
 void CNAAVeh::SetUpPage() {
   const Workspace& ws = workspace();
   for (const auto& [id, length] : kMaxLengths) Element(id).SetMaxLength(length);
-  for (const std::string_view id : IdList{"txtColor", "txtEngineNumber", "txtChassisNumber",
-                                          "txtLogBookNumber"}) {
+  for (const std::string_view id :
+       IdList{"txtColor", "txtEngineNumber", "txtChassisNumber", "txtLogBookNumber"}) {
     Element(id).SetStyle("textTransform", "uppercase");
   }
   for (const auto& [id, url] : kBehaviours) Element(id).AddBehavior(url);
@@ -173,8 +173,8 @@ void CNAAVeh::SetUpPage() {
   FillSelect(document().GetElementById("cboLockType"), ListOf(kLockTypes), 0, 1, true, false);
   FillSelect(document().GetElementById("cboSafetyFeature"), ListOf(kSafetyFeatures), 0, 1, true,
              false);
-  FillSelect(document().GetElementById("cboVehicleMakeCode"), ws.lists.VehicleMakeList, 0, 1,
-             true, false);
+  FillSelect(document().GetElementById("cboVehicleMakeCode"), ws.lists.VehicleMakeList, 0, 1, true,
+             false);
   LockInputKeepEnabled(Element("txtModel"));
   LoadUnitList();
 }
@@ -206,9 +206,9 @@ void CNAAVeh::ApplyTransactionType() {
   const IdList links_and_searches = {"lnkAddNPerson", "lnkDeleteNPerson", "cmdSelectModel",
                                      "cmdSelectBody"};
   if (type == "N" || type == "R" || type == "O") {
-    for (const std::string_view id : IdList{"txtBody", "txtCapacity", "txtSeatingCapacity",
-                                            "txtYearMade", "txtEngineNumber", "txtChassisNumber",
-                                            "txtLogBookNumber"}) {
+    for (const std::string_view id :
+         IdList{"txtBody", "txtCapacity", "txtSeatingCapacity", "txtYearMade", "txtEngineNumber",
+                "txtChassisNumber", "txtLogBookNumber"}) {
       UnlockInput(Element(id));
     }
     Element("cboVehicleMakeCode").SetDisabled(false);

@@ -29,18 +29,15 @@ constexpr std::string_view kWholeCapacityUnit = "C";
 // record field written, and whether the value is a capacity.
 struct ModelReplyField {
   std::size_t index;
-  std::string_view element;                      // "" when the value goes to the record
+  std::string_view element;                       // "" when the value goes to the record
   std::string CoverNoteFields::*field = nullptr;  // null when the value goes to the page
   bool capacity = false;
 };
 
 constexpr ModelReplyField kModelReply[] = {
-    {0, "cboVehicleMakeCode"},
-    {1, "", &CoverNoteFields::ModelCode},
-    {2, "txtModel"},
-    {3, "txtCapacity", nullptr, true},
-    {4, "cboVehicleUOMCode"},
-    {5, "txtBody"},
+    {0, "cboVehicleMakeCode"}, {1, "", &CoverNoteFields::ModelCode},
+    {2, "txtModel"},           {3, "txtCapacity", nullptr, true},
+    {4, "cboVehicleUOMCode"},  {5, "txtBody"},
     {6, "txtSeatingCapacity"},
 };
 
@@ -49,8 +46,7 @@ std::int32_t ToInt32(std::string_view text) {
   std::int32_t value = 0;
   const auto [end, error] = std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
   if (trimmed.empty() || error != std::errc() || end != trimmed.data() + trimmed.size()) {
-    throw RuntimeFailure(failure::kTypeMismatch, "Type mismatch: \"" + trimmed + "\"",
-                         "CNAAVeh");
+    throw RuntimeFailure(failure::kTypeMismatch, "Type mismatch: \"" + trimmed + "\"", "CNAAVeh");
   }
   return value;
 }
@@ -86,8 +82,8 @@ void CNAAVeh::cboVehicleUOMCode_onchange() { workspace().premium.FactorsChangedN
 void CNAAVeh::txtCapacity_onblur() {
   dom::Element& capacity = Element("txtCapacity");
   if (capacity.Value().empty()) return;
-  const std::string refused =
-      workspace().components.SharedFieldRuleService().CheckCapacity(Currency::Parse(capacity.Value()));
+  const std::string refused = workspace().components.SharedFieldRuleService().CheckCapacity(
+      Currency::Parse(capacity.Value()));
   if (!refused.empty()) {
     window().MessageBox(refused, dom::message_box::kExclamation, kInvalidData);
     capacity.SetValue(CapacityText("1"));
@@ -144,13 +140,13 @@ void CNAAVeh::txtModel_onblur() {
       gateway.ExecuteCommand("KivoInsurance.Validation.VehicleModel", Element("txtModel").Value());
   if (answer.status != 0) return;
   const std::vector<std::string> fields = Split(answer.reply, FieldSeparator);
-  for (const ModelReplyField& spec : kModelReply) {
-    std::string value = FieldAt(fields, spec.index);
-    if (spec.capacity && !value.empty()) value = FormatNumber(value, 2);
-    if (spec.field) {
-      ws.record.Current.*spec.field = value;
+  for (const ModelReplyField& entry : kModelReply) {
+    std::string value = FieldAt(fields, entry.index);
+    if (entry.capacity && !value.empty()) value = FormatNumber(value, 2);
+    if (entry.field) {
+      ws.record.Current.*entry.field = value;
     } else {
-      Element(spec.element).SetValue(value);
+      Element(entry.element).SetValue(value);
     }
   }
 }

@@ -83,11 +83,11 @@ void CNAAVeh::cmdSelectModel_onclick() {
   for (const std::string& model : SplitList(found.reply)) {
     const std::vector<std::string> model_fields = SplitFields(model);
     if (FieldAt(model_fields, 0) != fields.ModelCode) continue;
-    for (const ModelResultField& spec : kModelResult) {
-      std::string value = FieldAt(model_fields, spec.index);
-      if (spec.capacity && !value.empty()) value = FormatNumber(value, 2);
-      fields.*spec.field = value;
-      Element(spec.element).SetValue(value);
+    for (const ModelResultField& entry : kModelResult) {
+      std::string value = FieldAt(model_fields, entry.index);
+      if (entry.capacity && !value.empty()) value = FormatNumber(value, 2);
+      fields.*entry.field = value;
+      Element(entry.element).SetValue(value);
     }
     Element("txtBody").Focus();
     return;
