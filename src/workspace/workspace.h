@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <map>
 #include <string>
 #include <string_view>
@@ -100,6 +101,7 @@ struct ReadState {
 struct ClientState {
   ClientDetails ClientAsRead;  // the client master as last read
   bool NewAddress = false;     // "chkNewAdd": the client moves to a new address
+  bool ClientTypeIsCompany = false;
 };
 
 // What the administrator typed on the premium tabs, and whether the factors of
@@ -111,6 +113,20 @@ struct PremiumState {
   bool TariffPremiumEntered = false;
   bool ExcessEntered = false;
   bool PremiumChangedV10 = false;
+  bool StampDutyEntered = false;
+  bool FactorsChangedV10 = false;
+};
+
+// The cover details of the Cover tab.
+struct CoverRulesState {
+  // True while the transaction type "O" has put the other premium tab in place.
+  bool OtherPremiumTabActive = false;
+  // The new tariff applies to this cover note: its engine and its rates are used.
+  bool NewTariffInUse = false;
+  // The youngest age at which a named driver may drive the chosen cover type.
+  std::string MinimumDrivingAge;
+  // The mortgagees offered by the selection dialog, "[NONE]" first; built on first use.
+  std::vector<std::string> MortgageeList;
 };
 
 // The row-table objects are made by the tab pages that show them and kept here;
@@ -125,6 +141,21 @@ struct RowTableHooks {
 struct ExtCoverRowMarks {
   std::int16_t LastRowIndex = -1;
   std::int16_t HighlightedRowIndex = -1;
+};
+
+class Driver;
+namespace dom {
+class Element;
+}  // namespace dom
+
+// The Vehicle tab: the named-driver table it makes when it loads (the record transfer
+// reads and fills it), the delete link the table shows for an editable row, and the
+// unit list with the class code it was loaded for.
+struct VehicleTabState {
+  std::shared_ptr<Driver> DriverTable;
+  std::shared_ptr<dom::Element> DeleteNPersonLink;
+  std::vector<std::string> UnitList;
+  std::string UnitListClassCode;
 };
 
 struct Workspace {
@@ -148,7 +179,9 @@ struct Workspace {
   ReadState read;
   ClientState client;
   PremiumState premium;
+  CoverRulesState cover_rules;
   RowTableHooks row_tables;
+  VehicleTabState vehicle;
   ExtCoverRowMarks ext_cover_rows;
 };
 

@@ -1,14 +1,238 @@
-// The Cover tab: reading a cover note for amendment.
+// The Cover tab: reading a cover note for amendment, and showing the record that was read.
 
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/currency.h"
+#include "base/separators.h"
+#include "base/text.h"
+#include "dom/events.h"
+#include "integration/input_checks.h"
+#include "integration/reporting.h"
+#include "integration/service_gateway.h"
+#include "integration/shell_bridge.h"
 #include "pages/cover/cnaa_cov.h"
+#include "pages/premium/select_premium_tab.h"
+#include "workspace/cover_tab_transfer.h"
+#include "workspace/licence.h"
+#include "workspace/record_defaults.h"
+#include "workspace/record_fill.h"
+#include "workspace/tab_transfer.h"
 
 namespace cn {
 
-void CNAACov::cmdReadCNoteNo_onclick() {}
-void CNAACov::cmdreadcnoteno_onkeydown() {}
-void CNAACov::txtCoverNoteNumber_onkeypress() {}
-int CNAACov::ReadCoverNoteAdmin(std::string_view /*cover_note_no*/) { return 0; }
-void CNAACov::ReadPreviousDocument(std::string_view /*document_no*/) {}
-void CNAACov::ShowRecordOnCoverTab() {}
+namespace {
+
+constexpr int kEnterKey = 13;
+constexpr std::string_view kReadTitle = "Get Cover Note";
+constexpr std::int32_t kNumberMissing = 1010001;
+constexpr std::int32_t kUnexpectedReadResult = 1319999;
+
+// The answers of the read that refuse the amendment with a numbered message.
+struct RefusalMessage {
+  std::int32_t code;
+  std::int32_t message_number;
+  MessageParameters parameters;
+};
+constexpr std::array<RefusalMessage, 5> kRefusalMessages{{
+    {1, kNumberMissing, {}},
+    {2, 1210029, {"This cover note", "", "", "", ""}},
+    {3, 1210030, {}},
+    {4, 2010010, {"Cover note", "submitted", "Amendments", "", ""}},
+    {5, 2010010, {"Cover note", "determined Unused", "Amendments", "", ""}},
+}};
+constexpr std::int32_t kReadAllowed = 0;
+constexpr std::int32_t kUploadedToHost = 6;
+constexpr std::int32_t kVoided = 7;
+
+bool IsEnterKey(const dom::Window& window) {
+  const dom::Event* event = window.CurrentEvent();
+  return event != nullptr && event->KeyCode() == kEnterKey;
+}
+
+// A record amount as the premium rules read it: anything that is not a number counts as 0.
+bool IsNonZeroAmount(std::string_view text) {
+  const std::optional<Currency> amount = Currency::TryParse(text);
+  return amount.has_value() && amount->units() != 0;
+}
+
+std::string ReadParameters(std::string_view document_no, std::string_view agent_code,
+                           std::string_view mode) {
+  return std::string(document_no) + std::string(ParamSeparator) + std::string(agent_code) +
+         std::string(ParamSeparator) + std::string(mode);
+}
+
+}  // namespace
+
+void CNAACov::cmdReadCNoteNo_onclick() {
+  Workspace& ws = workspace();
+  dom::Element& number = Element("txtCoverNoteNumber");
+  if (number.Value().empty()) {
+    ShowMessageByNumber(ws.components, kNumberMissing, "", kReadTitle);
+    return;
+  }
+  if (CheckNumberInput(ws.components, number)) {
+    number.SetValue("");
+    return;
+  }
+  const int code = ReadCoverNoteAdmin(number.Value());
+  ws.premium.FactorsChangedNewTariff = code == kReadAllowed;
+}
+
+void CNAACov::cmdreadcnoteno_onkeydown() {
+  if (IsEnterKey(window())) cmdReadCNoteNo_onclick();
+}
+
+void CNAACov::txtCoverNoteNumber_onkeypress() {
+  if (IsEnterKey(window())) cmdReadCNoteNo_onclick();
+}
+
+int CNAACov::ReadCoverNoteAdmin(std::string_view cover_note_no) {
+  Workspace& ws = workspace();
+  CommandReply answer;
+  {
+    ServiceGateway gateway(ws.components);
+    answer = gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin",
+                                    ReadParameters(cover_note_no, ws.identity.CurrentAgentCode, "0"));
+  }
+  const std::vector<std::string> fields = SplitReplyFields(answer.reply);
+  const int code = answer.status;
+
+  if (code == kReadAllowed) {
+    SetRecordDefaults(ws, &document(), window());
+    const ReadAdminSteps steps{
+        .ReadPreviousDocument = [this](std::string_view no) { ReadPreviousDocument(no); },
+        .TypedCoverNoteNo = [this] { return Element("txtCoverNoteNumber").Value(); },
+        .LoadClientAsRead = [this] { LoadClientAsRead(); },
+    };
+    FillFromReadAdminReply(ws.record, fields, steps);
+    ShowRecordOnCoverTab();
+    ws.read.RecordShown = true;
+    ws.read.LoadedCoverNoteNo = std::string(cover_note_no);
+    SetTitle(window(), kScreenTitle, UCase(cover_note_no));
+    // Only a referred risk waits for the administrator; a cover note on a vehicle not yet
+    // registered has no period of cover to amend.
+    const bool savable = !HasPlaceholderVehicleNumber(ws) &&
+                         Element("cboCNStatus").Value() == "R";
+    EnableCmdButton(window(), ws.page.SaveButtonId, savable);
+    return code;
+  }
+
+  SetTitle(window(), kScreenTitle, "");
+  EnableCmdButton(window(), ws.page.SaveButtonId, false);
+  if (code == kUploadedToHost) {
+    SetRecordDefaults(ws, &document(), window());
+    ShowRecordOnCoverTab();
+    window().MessageBox("Record has been uploaded to host. No amendment allowed.",
+                        dom::message_box::kInformation, kReadTitle);
+    return code;
+  }
+  if (code == kVoided) {
+    window().MessageBox("This cover note has been voided.", dom::message_box::kInformation,
+                        kReadTitle);
+    return code;
+  }
+  std::int32_t message_number = kUnexpectedReadResult;
+  MessageParameters parameters{};
+  for (const RefusalMessage& refusal : kRefusalMessages) {
+    if (refusal.code == code) {
+      message_number = refusal.message_number;
+      parameters = refusal.parameters;
+    }
+  }
+  ShowNumberedMessage(ws.components, message_number, kReadTitle, parameters);
+  return code;
+}
+
+void CNAACov::ReadPreviousDocument(std::string_view document_no) {
+  Workspace& ws = workspace();
+  const std::string parameters = ReadParameters(document_no, ws.identity.CurrentAgentCode, "1");
+  // A number the cover note check refuses is the number of a policy.
+  std::string checked(document_no);
+  const bool is_policy = ws.components.SharedInputCheckService().CheckNumberText(checked).flag;
+  ServiceGateway gateway(ws.components);
+  if (is_policy) {
+    const CommandReply answer = gateway.ExecuteCommand("Tarvin.Policy.Read", parameters);
+    if (answer.status != 0) return;
+    FillPreviousFromReply(ws.record, PreviousDocument::kPolicy,
+                          SplitPolicyReplyFields(answer.reply));
+    return;
+  }
+  const CommandReply answer = gateway.ExecuteCommand("KivoGIUWR.CoverNote.Read", parameters);
+  if (answer.reply.empty()) return;
+  FillPreviousFromReply(ws.record, PreviousDocument::kCoverNote, SplitReplyFields(answer.reply));
+}
+
+void CNAACov::ShowRecordOnCoverTab() {
+  Workspace& ws = workspace();
+  CoverNoteFields& current = ws.record.Current;
+
+  // The load shows the record without the premium tabs seeing a change.
+  struct Flags {
+    bool extended_cover_details_stale, factors_changed_new_tariff, tariff_premium_entered,
+        load_percentage_entered, basic_premium_entered, client_type_is_company, page_filling,
+        class_or_cover_changed, stamp_duty_entered, excess_entered;
+  };
+  std::optional<Flags> saved;
+  if (loading_) {
+    saved = Flags{ws.page.ExtendedCoverDetailsStale,  ws.premium.FactorsChangedNewTariff,
+                  ws.premium.TariffPremiumEntered,    ws.premium.LoadPercentageEntered,
+                  ws.premium.BasicPremiumEntered,     ws.client.ClientTypeIsCompany,
+                  ws.page.PageFilling,                ws.transfer.ClassOrCoverChanged,
+                  ws.premium.StampDutyEntered,        ws.premium.ExcessEntered};
+  }
+
+  // A broker's cover notes are master/fleet cover notes.
+  if (ws.identity.CurrentAgentType == "B") current.TransactionType = "M";
+
+  if (current.TransactionType == "O" && !ws.cover_rules.OtherPremiumTabActive) {
+    SelectPremiumTab(ws, window(), kOtherPremiumTabId);
+  } else {
+    ChoosePremiumTabByDate();
+  }
+  ShowLicenceLabel(document());
+  const bool company = current.ClientType == "C";
+  Element("optCompanyType").SetChecked(company);
+  Element("optPersonalType").SetChecked(!company);
+  if (company) {
+    ApplyCompanyType();
+  } else {
+    ApplyPersonalType();
+  }
+
+  ShowRecordOnPage(ws, kCoverTabId, document());
+
+  // The cover option refills the class lists; the record's class and use go back after it.
+  if (current.CoverType == "COMMERCIAL") {
+    optCommercialCover_onclick();
+  } else if (current.CoverType == "MOTORCYCLE") {
+    optMotorcycleCover_onclick();
+  } else {
+    optPrivateCover_onclick();
+  }
+  Element("cboClassCode").SetValue(current.ClassCode);
+  Element("cboClassUse").SetValue(current.ClassUse);
+
+  if (saved) {
+    ws.page.ExtendedCoverDetailsStale = saved->extended_cover_details_stale;
+    ws.premium.FactorsChangedNewTariff = saved->factors_changed_new_tariff;
+    ws.premium.TariffPremiumEntered = saved->tariff_premium_entered;
+    ws.premium.LoadPercentageEntered = saved->load_percentage_entered;
+    ws.premium.BasicPremiumEntered = saved->basic_premium_entered;
+    ws.client.ClientTypeIsCompany = saved->client_type_is_company;
+    ws.page.PageFilling = saved->page_filling;
+    ws.transfer.ClassOrCoverChanged = saved->class_or_cover_changed;
+    ws.premium.StampDutyEntered = saved->stamp_duty_entered;
+    ws.premium.ExcessEntered = saved->excess_entered;
+  }
+
+  // An excess or loading the cover note already carries counts as entered.
+  if (IsNonZeroAmount(current.ExcessAmount)) ws.premium.ExcessEntered = true;
+  if (IsNonZeroAmount(current.LoadPercentage)) ws.premium.LoadPercentageEntered = true;
+}
 
 }  // namespace cn

@@ -1,0 +1,153 @@
+#include "cover_tab_harness.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/separators.h"
+#include "dom/user_actions.h"
+#include "integration/shell_bridge.h"
+#include "pages/cover/cnaa_cov.h"
+#include "workspace/read_layouts.h"
+
+namespace cn::cover_testing {
+
+namespace {
+
+DateTime MiddayOf(int year, int month, int day) {
+  return {*Date::FromYmd(year, month, day), *Time::FromHms(12, 0, 0)};
+}
+
+// What the workspace page does for the Cover tab before it opens it.
+class StandInWorkspacePage : public dom::PageLogic {
+ public:
+  explicit StandInWorkspacePage(std::shared_ptr<dom::Document> document)
+      : document_(std::move(document)) {}
+
+  void Load() override {
+    dom::Window& window = *document_->ParentWindow();
+    ShowTitle(window, kScreenTitleText);
+    const std::pair<std::string_view, std::string_view> tabs[] = {
+        {"COVCover", "CNAACov.htm"}, {"COVVeh", "CNAAVeh.htm"},   {"COVNCD", "CNAAClm.htm"},
+        {"COVPrem", "CNAAPrm.htm"},  {"COVNPrem", "CNAANPrm.htm"}, {"COVOPrem", "CNAAOPrm.htm"}};
+    for (const auto& [id, file] : tabs) InsertTabButton(window, id, id, file);
+    for (const std::string_view id : {"cmdReset", "cmdSave", "cmdEnquiry", "cmdCalculate"}) {
+      InsertCmdButton(window, id, id, "");
+    }
+    EnableCmdButton(window, "cmdSave", false);
+    TabFocus(window, "COVCover");
+  }
+  void Unload() override {}
+
+ private:
+  std::shared_ptr<dom::Document> document_;
+};
+
+}  // namespace
+
+// Accepts every number but the refused ones, as the cover note number check does.
+class CoverTabHarness::NumberChecks : public InputCheckService {
+ public:
+  explicit NumberChecks(const std::set<std::string, std::less<>>& refused) : refused_(refused) {}
+  InputCheckAnswer CheckPercentageText(std::string&) override { return {"", "", true}; }
+  InputCheckAnswer CheckAmountText(std::string&) override { return {"", "", true}; }
+  InputCheckAnswer CheckPostcodeText(std::string&) override { return {"", "", true}; }
+  InputCheckAnswer CheckYearMadeText(std::string&) override { return {"", "", true}; }
+  InputCheckAnswer CheckNumberText(std::string& text) override {
+    if (refused_.contains(text)) return {"Invalid cover note number.", "Invalid Format", true};
+    return {"", "", false};
+  }
+
+ private:
+  const std::set<std::string, std::less<>>& refused_;
+};
+
+std::string ReadAdminReply(
+    std::initializer_list<std::pair<std::string_view, std::string_view>> values) {
+  std::vector<std::string> fields(178);
+  for (const auto& [name, value] : values) {
+    bool found = false;
+    for (const LayoutRow& row : ReadAdminLayout()) {
+      if (row.field->name != name) continue;
+      fields[static_cast<std::size_t>(row.position)] = std::string(value);
+      found = true;
+    }
+    EXPECT_TRUE(found) << name << " is not in the ReadAdmin reply";
+  }
+  std::string reply;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) reply += FieldSeparator;
+    reply += fields[i];
+  }
+  return reply;
+}
+
+CoverTabHarness::CoverTabHarness()
+    : clock(MiddayOf(2014, 3, 5)),
+      workspace(world.components, clock),
+      dialogs(std::make_shared<testing::FakeDialogs>()) {
+  world.components.factories().input_check_service = [this] {
+    return std::make_unique<NumberChecks>(refused_numbers_);
+  };
+  workspace.lookup.UseLocalTable = "0";
+  workspace.page.SaveButtonId = "cmdSave";
+  workspace.startup.NewTariffDate = "01-Jan-2015";
+  workspace.identity = {"ADMIN", "A", "AG001"};
+
+  shell::HostShell::Options options;
+  options.pages_dir = COVERNOTE_PAGES_DIR;
+  options.dialogs = dialogs;
+  options.page_factory = [this](std::string_view file,
+                                const std::shared_ptr<dom::Document>& document)
+      -> std::unique_ptr<dom::PageLogic> {
+    if (file == shell::kWorkspacePage) return std::make_unique<StandInWorkspacePage>(document);
+    if (file == "CNAACov.htm") return CNAACov::Make(workspace, document);
+    return nullptr;
+  };
+  shell_ = shell::HostShell::Create(std::move(options));
+}
+
+CoverTabHarness::~CoverTabHarness() { shell_->Close(); }
+
+void CoverTabHarness::SetSystemCodes(
+    std::initializer_list<std::pair<std::string_view, std::string_view>> codes) {
+  std::string list;
+  for (const auto& [code, value] : codes) {
+    if (!list.empty()) list += RecordSeparator;
+    list += std::string(code) + std::string(FieldSeparator) + std::string(value);
+  }
+  world.backend.Answer("KivoInsurance.Find.Browse", "2", list);
+}
+
+void CoverTabHarness::Start() { shell_->Start(); }
+
+dom::Document& CoverTabHarness::page() const {
+  const std::shared_ptr<dom::Document> document = shell_->TabDocument();
+  if (!document) throw std::logic_error("no tab page is shown");
+  return *document;
+}
+
+void CoverTabHarness::ReadCoverNote(std::string_view number) {
+  RunUserAction([&] {
+    dom::Element& box = element("txtCoverNoteNumber");
+    box.SetValue("");
+    dom::TypeText(box, number);
+    dom::UserClick(element("cmdReadCNoteNo"));
+  });
+}
+
+bool CoverTabHarness::SaveEnabled() const {
+  const shell::CommandButton* save = shell_->FindButton("cmdSave");
+  return save != nullptr && save->enabled;
+}
+
+std::vector<std::string> CoverTabHarness::SentParameters(std::string_view command) const {
+  std::vector<std::string> parameters;
+  for (const testing::SentCommand& sent : world.backend.sent()) {
+    if (sent.command == command) parameters.push_back(sent.parameters);
+  }
+  return parameters;
+}
+
+}  // namespace cn::cover_testing
