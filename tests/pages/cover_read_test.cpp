@@ -27,7 +27,7 @@ std::string Params(std::string_view number, std::string_view mode) {
 class CoverReadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    tab.SetSystemCodes({{"1031", "TBA"}});
+    tab.SetSystemCodes({{"1031", "TBA"}, {"1025", "6"}});
     tab.Start();
   }
   void Answer(std::string_view number, std::string reply, std::int32_t status) {
@@ -139,6 +139,15 @@ TEST_F(CoverReadTest, SaveOpensOnlyForAReferredRiskOnARegisteredVehicle) {
     tab.ReadCoverNote("CN100");
     EXPECT_EQ(tab.SaveEnabled(), c.save);
   }
+}
+
+TEST_F(CoverReadTest, ShowingAPersonsTransferKeepsTheServiceTaxItCarries) {
+  Answer("CN100", ReadAdminReply({{"TransactionType", "T"}, {"ClientType", "P"},
+                                  {"ServiceTaxPercentage", "0"}, {"VehicleNo", "WXY1234"}}),
+         0);
+  tab.ReadCoverNote("CN100");
+  EXPECT_EQ(tab.workspace.record.Current.ServiceTaxPercentage, "0.00");
+  EXPECT_TRUE(tab.element("optPersonalType").Checked());
 }
 
 TEST_F(CoverReadTest, AFailedReadAfterAGoodOneTurnsSaveOffAgain) {

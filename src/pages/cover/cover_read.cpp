@@ -195,14 +195,18 @@ void CNAACov::ShowRecordOnCoverTab() {
     ChoosePremiumTabByDate();
   }
   ShowLicenceLabel(document());
+  // The client type's boxes only; the service tax the cover note carries (none on a
+  // transfer) stays as read, where choosing the personal type anew would reset it.
   const bool company = current.ClientType == "C";
   Element("optCompanyType").SetChecked(company);
   Element("optPersonalType").SetChecked(!company);
+  const std::string service_tax = current.ServiceTaxPercentage;
   if (company) {
     ApplyCompanyType();
   } else {
     ApplyPersonalType();
   }
+  current.ServiceTaxPercentage = service_tax;
 
   ShowRecordOnPage(ws, kCoverTabId, document());
 
