@@ -81,6 +81,25 @@ nlohmann::json RenderDocument(const dom::Document& document, int key) {
           {"wiring", std::move(wiring)}};
 }
 
+nlohmann::json RenderInputFilters() {
+  const auto has = [](dom::CharacterClass set, dom::CharacterClass one) {
+    return (static_cast<unsigned>(set) & static_cast<unsigned>(one)) != 0;
+  };
+  nlohmann::json filters = nlohmann::json::object();
+  for (const dom::InputFilter& filter : dom::InputFilters()) {
+    filters[std::string(filter.file_name)] = {
+        {"digits", has(filter.classes, dom::CharacterClass::kDigits)},
+        {"letters", has(filter.classes, dom::CharacterClass::kLetters)},
+        {"printable", has(filter.classes, dom::CharacterClass::kPrintable)},
+        {"also", filter.also},
+        {"once", filter.once},
+        {"onlyFirst", filter.only_first},
+        {"neverFirst", filter.never_first},
+        {"upper", filter.case_change == dom::CaseChange::kUpper}};
+  }
+  return filters;
+}
+
 nlohmann::json RenderShell(const shell::HostShell& shell) {
   nlohmann::json tabs = nlohmann::json::array();
   for (const auto& tab : shell.Tabs()) {

@@ -38,6 +38,11 @@ nlohmann::json ElementWiring(const dom::Element& element);
 // body, "html": the body's children, "wiring": {...}}.
 nlohmann::json RenderDocument(const dom::Document& document, int key);
 
+// The behaviours' input filters, for the browser to apply as the administrator types:
+// {"EntryDate.htc": {"digits", "letters", "printable": bool, "also", "once", "onlyFirst",
+// "neverFirst": text, "upper": bool}, ...}. The browser holds no table of its own.
+nlohmann::json RenderInputFilters();
+
 // What the shell shows: {"title", "tabs": [{"id","caption"}] without hidden tabs,
 // "buttons": [{"id","caption","enabled","shown"}], "shownTab"}.
 nlohmann::json RenderShell(const shell::HostShell& shell);

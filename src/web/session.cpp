@@ -185,6 +185,7 @@ json Session::BuildAnswer(bool whole) {
     }
   }
   if (!patches.empty()) out["patches"] = std::move(patches);
+  if (whole) out["filters"] = RenderInputFilters();
   if (whole || shell_revision_sent_ != shell_->Revision()) {
     out["shell"] = RenderShell(*shell_);
     shell_revision_sent_ = shell_->Revision();

@@ -14,6 +14,7 @@
 //    "shell": {...} | absent,          the shell's state when it changed (web/render.h)
 //    "status": text,
 //    "focus": {"page": key, "node": id, "select": bool} | absent,
+//    "filters": {...} on render only (web/render.h RenderInputFilters),
 //    "prompt": {"id", "type": "message", "text", "style", "title"}
 //            | {"id", "type": "dialog", "url", "argument", "features"} | absent}
 //   A page is RenderDocument's object; its "key" names it in events ("page").

@@ -1,0 +1,239 @@
+// The shell page: renders what the server sends and reports what the administrator does.
+//
+// What goes to the server, one request at a time:
+// - clicks on tabs and command buttons;
+// - clicks on elements the page handles (and on every check box and radio button, which the
+//   server toggles);
+// - leaving a text box the page handles ("blur"; the server raises its change and blur);
+// - a select's change when the page handles it;
+// - keys: in a text box whose page handles keypress, every character key is sent and typed
+//   by the server (so a handler can rewrite or discard it as the administrator types); Enter
+//   and Escape go to elements that handle keys;
+// - with each event, the values of text boxes and selects the administrator changed since the
+//   last one. The server keeps its own value for a field it changed after the last answer
+//   this page applied.
+// Text boxes with input filters filter typing and pasting here, with the server's table.
+
+import { enqueue, setCsrf, ServerRefusal } from './api.js';
+import { RenderedPage } from './render.js';
+import { setFilters, filterInsertion } from './filters.js';
+import { showMessageBox, showModalDialog } from './dialogs.js';
+import { renderShell, renderStatus } from './shell.js';
+
+const frameBox = document.getElementById('shell-frame');
+const workspaceBox = document.getElementById('shell-workspace');
+frameBox.dataset.baseClass = 'frame';
+workspaceBox.dataset.baseClass = 'workspace';
+
+let seq = 0;
+const pages = { workspace: null, frame: null };
+// Values typed since the last event: page key -> node id -> value.
+let typed = new Map();
+
+function pageOf(element) {
+  for (const page of [pages.frame, pages.workspace]) {
+    if (page && page.container.contains(element)) return page;
+  }
+  return null;
+}
+
+function isTextBox(element) {
+  if (element.tagName === 'TEXTAREA') return true;
+  return element.tagName === 'INPUT' && ['text', 'password', ''].includes(element.getAttribute('type') || '');
+}
+
+function takeValues(skip) {
+  const values = {};
+  for (const [key, fields] of typed) {
+    const entries = [...fields].filter(([node]) => !(skip && skip.key === key && skip.node === node));
+    if (entries.length) values[String(key)] = Object.fromEntries(entries.map(([node, value]) => [String(node), value]));
+  }
+  typed = new Map();
+  return values;
+}
+
+function noteValue(page, element) {
+  if (!typed.has(page.key)) typed.set(page.key, new Map());
+  typed.get(page.key).set(page.nodeId(element), element.value);
+}
+
+// ---- Answers --------------------------------------------------------------------------
+
+function applyAnswer(answer) {
+  seq = answer.seq;
+  if (answer.filters) setFilters(answer.filters);
+  if (answer.workspace !== undefined) pages.workspace = answer.workspace ? new RenderedPage(workspaceBox, answer.workspace) : null;
+  if (answer.frame !== undefined) {
+    pages.frame = answer.frame ? new RenderedPage(frameBox, answer.frame) : null;
+    if (!answer.frame) frameBox.replaceChildren();
+  }
+  for (const [key, ops] of Object.entries(answer.patches || {})) {
+    for (const page of [pages.workspace, pages.frame]) {
+      if (page && String(page.key) === key) page.apply(ops);
+    }
+  }
+  if (answer.shell) renderShell(answer.shell, { tab: clickTab, command: clickCommand });
+  renderStatus(answer.status);
+  if (answer.focus) {
+    const page = [pages.workspace, pages.frame].find((p) => p && p.key === answer.focus.page);
+    const element = page && page.find(answer.focus.node);
+    if (element && typeof element.focus === 'function') {
+      element.focus();
+      if (answer.focus.select && typeof element.select === 'function') element.select();
+    }
+  }
+  if (answer.prompt) return answerPrompt(answer.prompt);
+  return undefined;
+}
+
+async function answerPrompt(prompt) {
+  const result = prompt.type === 'message' ? await showMessageBox(prompt) : await showModalDialog(prompt);
+  return send('/api/answer', () => ({ seen: seq, prompt: prompt.id, result }));
+}
+
+async function send(path, build) {
+  try {
+    const answer = await enqueue('POST', path, build);
+    return applyAnswer(answer);
+  } catch (error) {
+    return refused(error);
+  }
+}
+
+async function refused(error) {
+  if (error instanceof ServerRefusal) {
+    if (error.status === 401) {
+      window.location.assign('/login.html');
+      return undefined;
+    }
+    if (error.status === 409) return load();  // the screen moved on: show it as it is
+    renderStatus(error.message);
+    return undefined;
+  }
+  renderStatus('The server cannot be reached. Try again in a moment.');
+  return undefined;
+}
+
+async function load() {
+  try {
+    const state = await enqueue('GET', '/api/state');
+    setCsrf(state.csrf);
+    return applyAnswer(state);
+  } catch (error) {
+    return refused(error);
+  }
+}
+
+// ---- Events ---------------------------------------------------------------------------
+
+function clickTab(id) {
+  return send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'tab', id }));
+}
+
+function clickCommand(id) {
+  return send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'command', id }));
+}
+
+function elementEvent(page, element, event, extra = {}) {
+  const node = page.nodeId(element);
+  const skip = event === 'change' ? { key: page.key, node } : null;
+  return send('/api/event', () => ({
+    seen: seq, values: takeValues(skip), kind: 'element', page: page.key, node, event, ...extra,
+  }));
+}
+
+function onClick(event) {
+  const page = pageOf(event.target);
+  if (!page) return;
+  const target = event.target.closest('[data-nid]');
+  if (!target) return;
+  if (target.tagName === 'INPUT' && ['checkbox', 'radio'].includes(target.type)) {
+    event.preventDefault();  // the server toggles it and sends the state back
+    elementEvent(page, target, 'click');
+    return;
+  }
+  const reporter = page.reporter(target, 'click');
+  if (!reporter) return;
+  if (reporter.tagName === 'A') event.preventDefault();
+  elementEvent(page, reporter, 'click');
+}
+
+function onFocusIn(event) {
+  const page = pageOf(event.target);
+  if (page && page.reports(event.target, 'focus')) elementEvent(page, event.target, 'focus');
+}
+
+function onFocusOut(event) {
+  const page = pageOf(event.target);
+  if (!page || !isTextBox(event.target)) return;
+  if (page.reports(event.target, 'blur') || page.reports(event.target, 'change')) {
+    noteValue(page, event.target);
+    elementEvent(page, event.target, 'blur');
+  }
+}
+
+function onInput(event) {
+  const page = pageOf(event.target);
+  if (page && (isTextBox(event.target) || event.target.tagName === 'SELECT')) noteValue(page, event.target);
+}
+
+function onChange(event) {
+  const page = pageOf(event.target);
+  if (!page || event.target.tagName !== 'SELECT') return;
+  if (page.reports(event.target, 'change')) {
+    elementEvent(page, event.target, 'change', { value: event.target.value });
+  } else {
+    noteValue(page, event.target);
+  }
+}
+
+function onKeyDown(event) {
+  const page = pageOf(event.target);
+  if (!page || event.ctrlKey || event.metaKey || event.altKey || event.isComposing) return;
+  const element = event.target;
+  const handlesKeys = page.reports(element, 'keypress') || page.reports(element, 'keydown');
+  if ((event.key === 'Enter' || event.key === 'Escape') && handlesKeys) {
+    event.preventDefault();
+    if (isTextBox(element)) noteValue(page, element);
+    elementEvent(page, element, 'keydown', { key: event.key === 'Enter' ? 13 : 27 });
+    return;
+  }
+  if (event.key.length > 0 && [...event.key].length === 1 && isTextBox(element) && page.reports(element, 'keypress')) {
+    event.preventDefault();  // the server types it, as the page's handler allows
+    if (element.readOnly) return;
+    elementEvent(page, element, 'keypress', { key: event.key.codePointAt(0) });
+  }
+}
+
+function onBeforeInput(event) {
+  const page = pageOf(event.target);
+  if (!page || !isTextBox(event.target)) return;
+  if (event.inputType !== 'insertText' && event.inputType !== 'insertFromPaste') return;
+  const data = event.data ?? (event.dataTransfer ? event.dataTransfer.getData('text/plain') : '');
+  const replacement = filterInsertion(page.filtersOf(event.target), event.target, data);
+  if (replacement === null) return;
+  event.preventDefault();
+  const box = event.target;
+  box.setRangeText(replacement, box.selectionStart ?? box.value.length, box.selectionEnd ?? box.value.length, 'end');
+  box.dispatchEvent(new Event('input', { bubbles: true }));
+}
+
+for (const box of [frameBox, workspaceBox]) {
+  box.addEventListener('click', onClick);
+  box.addEventListener('focusin', onFocusIn);
+  box.addEventListener('focusout', onFocusOut);
+  box.addEventListener('input', onInput);
+  box.addEventListener('change', onChange);
+  box.addEventListener('keydown', onKeyDown);
+  box.addEventListener('beforeinput', onBeforeInput);
+}
+
+document.getElementById('shell-logout').addEventListener('click', async () => {
+  try {
+    await enqueue('POST', '/api/logout', () => ({}));
+  } finally {
+    window.location.assign('/login.html');
+  }
+});
+
+load();

@@ -1,0 +1,122 @@
+// Prompts of the page logic: message boxes (buttons and icon from the number the page gives)
+// and modal dialog pages. Both are modal: the screen behind cannot be used until answered.
+
+const OK = 1;
+const CANCEL = 2;
+const YES = 6;
+const NO = 7;
+
+// Buttons by the number's low part: [caption, answer]; the first is the default.
+const BUTTONS = {
+  0: [['OK', OK]],
+  1: [['OK', OK], ['Cancel', CANCEL]],
+  4: [['Yes', YES], ['No', NO]],
+};
+// Escape answers Cancel where there is one and OK when OK is all there is; a Yes/No question
+// has to be answered.
+const ESCAPE = { 0: OK, 1: CANCEL, 4: null };
+const ICONS = {
+  16: { symbol: '\u2716', label: 'Error', kind: 'critical' },
+  32: { symbol: '?', label: 'Question', kind: 'question' },
+  48: { symbol: '!', label: 'Warning', kind: 'exclamation' },
+  64: { symbol: 'i', label: 'Information', kind: 'information' },
+};
+const DEFAULT_TITLE = 'Cover Note Amendment';
+
+// Shows a message box and resolves with the answer (1, 2, 6 or 7).
+export function showMessageBox(prompt) {
+  const dialog = document.getElementById('message-box');
+  const style = Number(prompt.style) || 0;
+  const buttonsKey = BUTTONS[style % 16] ? style % 16 : 0;
+  const icon = ICONS[style - (style % 16)];
+  document.getElementById('message-title').textContent = prompt.title || DEFAULT_TITLE;
+  document.getElementById('message-text').textContent = prompt.text;
+  const iconBox = document.getElementById('message-icon');
+  iconBox.textContent = icon ? icon.symbol : '';
+  iconBox.className = `message-icon ${icon ? icon.kind : 'none'}`;
+  iconBox.hidden = !icon;
+  const row = document.getElementById('message-buttons');
+  row.replaceChildren();
+  return new Promise((resolve) => {
+    const finish = (answer) => {
+      dialog.removeEventListener('cancel', onCancel);
+      dialog.close();
+      resolve(answer);
+    };
+    const onCancel = (event) => {
+      event.preventDefault();
+      const answer = ESCAPE[buttonsKey];
+      if (answer !== null) finish(answer);
+    };
+    for (const [caption, answer] of BUTTONS[buttonsKey]) {
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.textContent = caption;
+      button.addEventListener('click', () => finish(answer), { once: true });
+      row.append(button);
+    }
+    dialog.addEventListener('cancel', onCancel);
+    dialog.showModal();
+    row.firstElementChild.focus();  // Enter takes the default button
+  });
+}
+
+// Dialog pages by file name: each a function (body element, argument, close(result)) that
+// fills the dialog and calls close with its result ('' when closed without a choice).
+const dialogPages = new Map();
+
+export function registerDialog(file, open) {
+  dialogPages.set(file.toLowerCase(), open);
+}
+
+function dialogSize(features) {
+  const size = {};
+  for (const part of String(features || '').split(';')) {
+    const [name, value] = part.split(/[:=]/).map((s) => (s || '').trim().toLowerCase());
+    if ((name === 'dialogwidth' || name === 'dialogheight') && /^\d+px$/.test(value)) size[name] = value;
+  }
+  return size;
+}
+
+// Shows a dialog page modally and resolves with its result.
+export function showModalDialog(prompt) {
+  const dialog = document.getElementById('modal-dialog');
+  const body = document.getElementById('modal-body');
+  const file = String(prompt.url || '').split(/[\\/]/).pop();
+  const size = dialogSize(prompt.features);
+  dialog.style.width = size.dialogwidth || '';
+  dialog.style.minHeight = size.dialogheight || '';
+  body.replaceChildren();
+  return new Promise((resolve) => {
+    let done = false;
+    const close = (result) => {
+      if (done) return;
+      done = true;
+      dialog.removeEventListener('cancel', onCancel);
+      dialog.close();
+      resolve(typeof result === 'string' ? result : '');
+    };
+    const onCancel = (event) => {
+      event.preventDefault();
+      close('');
+    };
+    dialog.addEventListener('cancel', onCancel);
+    const open = dialogPages.get(file.toLowerCase());
+    if (open) {
+      document.getElementById('modal-title').textContent = file;
+      open(body, prompt.argument, close);
+    } else {
+      document.getElementById('modal-title').textContent = 'Not available';
+      const text = document.createElement('p');
+      text.textContent = `The dialog ${file} is not available.`;
+      const button = document.createElement('button');
+      button.type = 'button';
+      button.textContent = 'Close';
+      button.addEventListener('click', () => close(''));
+      body.append(text, button);
+    }
+    dialog.showModal();
+    const first = body.querySelector('input, select, button, textarea');
+    if (first) first.focus();
+  });
+}

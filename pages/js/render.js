@@ -1,0 +1,168 @@
+// The pages as the server renders them: markup with node ids, put into a container and kept in
+// step by patches (removes, then new markup, then updates; see the server's patch builder).
+// Nothing the server sends is ever run: event handler attributes and scripts are dropped, and
+// frames become plain boxes.
+
+const NODE_ID = 'data-nid';
+
+// Parses markup for a parent element, dropping whatever could run or load.
+function parse(html) {
+  const template = document.createElement('template');
+  template.innerHTML = html;
+  const content = template.content;
+  for (const script of content.querySelectorAll('script')) script.remove();
+  for (const frame of content.querySelectorAll('iframe, frame, object, embed')) {
+    const box = document.createElement('div');
+    for (const attribute of frame.attributes) {
+      if (attribute.name === NODE_ID || attribute.name === 'id' || attribute.name === 'class') {
+        box.setAttribute(attribute.name, attribute.value);
+      }
+    }
+    frame.replaceWith(box);
+  }
+  for (const element of content.querySelectorAll('*')) {
+    for (const attribute of [...element.attributes]) {
+      const name = attribute.name.toLowerCase();
+      if (name.startsWith('on') || ((name === 'href' || name === 'src') && /^\s*javascript:/i.test(attribute.value))) {
+        element.removeAttribute(attribute.name);
+      }
+    }
+  }
+  return content;
+}
+
+// Properties the page logic sets, and how the browser takes each.
+const BOOLEAN_PROPERTIES = new Set(['checked', 'disabled', 'readOnly', 'selected', 'noWrap']);
+const PROPERTY_NAMES = {
+  value: 'value', checked: 'checked', disabled: 'disabled', readonly: 'readOnly', selected: 'selected',
+  selectedindex: 'selectedIndex', classname: 'className', id: 'id', tabindex: 'tabIndex', text: 'text',
+  name: 'name', type: 'type', nowrap: 'noWrap',
+};
+const REFLECTED_ATTRIBUTES = { maxlength: 'maxlength', width: 'width', cellspacing: 'cellspacing', rules: 'rules' };
+
+function setProperty(element, name, value) {
+  const key = name.toLowerCase();
+  if (REFLECTED_ATTRIBUTES[key]) {
+    element.setAttribute(REFLECTED_ATTRIBUTES[key], value);
+    return;
+  }
+  const property = PROPERTY_NAMES[key];
+  if (!property) {
+    element.setAttribute(key, value);
+    return;
+  }
+  if (BOOLEAN_PROPERTIES.has(property)) {
+    element[property] = value === 'true' || value === '1';
+  } else if (property === 'selectedIndex' || property === 'tabIndex') {
+    element[property] = Number(value);
+  } else {
+    element[property] = value;
+  }
+}
+
+// One page of the server (the workspace page or the tab page) shown in a container.
+export class RenderedPage {
+  constructor(container, page) {
+    this.container = container;
+    this.key = page.key;
+    this.wiring = new Map(Object.entries(page.wiring || {}));
+    container.replaceChildren(parse(page.html));
+    container.setAttribute(NODE_ID, String(page.body));
+    container.className = `${container.dataset.baseClass || ''} ${page.bodyClass || ''}`.trim();
+  }
+
+  find(id) {
+    const wanted = String(id);
+    if (this.container.getAttribute(NODE_ID) === wanted) return this.container;
+    return this.container.querySelector(`[${NODE_ID}="${CSS.escape(wanted)}"]`);
+  }
+
+  nodeId(element) {
+    return element ? Number(element.getAttribute(NODE_ID)) : 0;
+  }
+
+  // The nearest element (the target or an ancestor inside the page) that reports the event.
+  reporter(target, event) {
+    for (let element = target; element && element !== this.container.parentNode; element = element.parentElement) {
+      const id = element.getAttribute && element.getAttribute(NODE_ID);
+      const wiring = id && this.wiring.get(id);
+      if (wiring && wiring.events.includes(event)) return element;
+      if (element === this.container) break;
+    }
+    return null;
+  }
+
+  reports(element, event) {
+    const wiring = this.wiring.get(element.getAttribute(NODE_ID) || '');
+    return Boolean(wiring && wiring.events.includes(event));
+  }
+
+  filtersOf(element) {
+    const wiring = this.wiring.get(element.getAttribute(NODE_ID) || '');
+    return wiring ? wiring.filters : [];
+  }
+
+  // Applies the ops in their order; an op for a node the page no longer has is skipped.
+  apply(ops) {
+    for (const op of ops) {
+      switch (op.op) {
+        case 'remove': {
+          const element = this.find(op.id);
+          if (element && element !== this.container) element.remove();
+          this.wiring.delete(String(op.id));
+          break;
+        }
+        case 'content': {
+          const element = this.find(op.id);
+          if (element) element.replaceChildren(parse(op.html));
+          this.addWiring(op.wiring);
+          break;
+        }
+        case 'create': {
+          const parent = this.find(op.parent);
+          if (!parent) break;
+          parent.insertBefore(parse(op.html), parent.childNodes[op.index] || null);
+          this.addWiring(op.wiring);
+          break;
+        }
+        case 'prop': {
+          const element = this.find(op.id);
+          if (element) setProperty(element, op.name, op.value);
+          break;
+        }
+        case 'attr': {
+          const element = this.find(op.id);
+          if (!element || op.name.toLowerCase().startsWith('on')) break;
+          element.setAttribute(op.name, op.value);
+          if (op.name === 'value' && 'value' in element) element.value = op.value;
+          if (op.name === 'checked' || op.name === 'selected') element[op.name] = true;
+          break;
+        }
+        case 'attr-removed': {
+          const element = this.find(op.id);
+          if (!element) break;
+          element.removeAttribute(op.name);
+          if (op.name === 'checked' || op.name === 'selected') element[op.name] = false;
+          break;
+        }
+        case 'style': {
+          const element = this.find(op.id);
+          if (!element) break;
+          if (op.value === '') element.style.removeProperty(op.name);
+          else element.style.setProperty(op.name, op.value);
+          break;
+        }
+        case 'wire':
+          if (op.wiring) this.wiring.set(String(op.id), op.wiring);
+          else this.wiring.delete(String(op.id));
+          break;
+        default:
+          break;
+      }
+    }
+  }
+
+  addWiring(wiring) {
+    for (const [id, entry] of Object.entries(wiring || {})) this.wiring.set(id, entry);
+  }
+}
