@@ -103,6 +103,7 @@ void CNAAMain::DHTMLPage_Unload() {
   }
   // Releases the extended-cover and named-driver tables the tab pages made.
   workspace().row_tables = RowTableHooks{};
+  workspace().vehicle.DriverTable.reset();
 }
 
 void CNAAMain::InsertTabs() {

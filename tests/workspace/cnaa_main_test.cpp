@@ -642,15 +642,22 @@ TEST(CNAAMainIncompleteData, AsksForTheMissingDataOnItsTab) {
 TEST(CNAAMainUnload, ForgetsTheTabAndReleasesTheTables) {
   Opened opened;
   ScreenHarness& screen = opened.screen;
-  bool table_alive = true;
-  auto table = std::shared_ptr<bool>(&table_alive, [](bool* alive) { *alive = false; });
-  screen.workspace().row_tables.ResetExtendedCoverTable = [table] {};
-  table.reset();
+  // Stand-ins for the two table objects: their owners are watched, not the objects.
+  auto extended_covers = std::make_shared<int>(0);
+  auto named_drivers = std::make_shared<int>(0);
+  const std::weak_ptr<int> extended_covers_watch = extended_covers;
+  const std::weak_ptr<int> named_drivers_watch = named_drivers;
+  screen.workspace().row_tables.ResetExtendedCoverTable = [extended_covers] {};
+  screen.workspace().vehicle.DriverTable = std::shared_ptr<Driver>(named_drivers, nullptr);
+  extended_covers.reset();
+  named_drivers.reset();
   screen.workspace().page.NamedDriverCountSeen = 4;
+
   screen.shell().Close();
   EXPECT_EQ(screen.workspace().page.CurrentTabId, "");
   EXPECT_EQ(screen.workspace().page.NamedDriverCountSeen, 1);
-  EXPECT_FALSE(table_alive);
+  EXPECT_TRUE(extended_covers_watch.expired());
+  EXPECT_TRUE(named_drivers_watch.expired());
 }
 
 }  // namespace
