@@ -129,6 +129,10 @@ Statement& Database::Prepare(std::string_view sql) {
   return *found->second;
 }
 
+void Database::ResetStatements() {
+  for (auto& [sql, statement] : statements_) statement->Reset();
+}
+
 std::int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
 
 bool Database::IsReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
@@ -140,6 +144,7 @@ Transaction::Transaction(Database& db, Kind kind) : db_(db) {
 Transaction::~Transaction() {
   if (!open_) return;
   try {
+    db_.ResetStatements();
     db_.ExecuteScript("ROLLBACK;");
   } catch (const StoreFailure&) {
     // SQLite has already rolled back when the failure was fatal to the transaction.
@@ -147,6 +152,7 @@ Transaction::~Transaction() {
 }
 
 void Transaction::Commit() {
+  db_.ResetStatements();
   db_.ExecuteScript("COMMIT;");
   open_ = false;
 }

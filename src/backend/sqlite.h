@@ -74,6 +74,9 @@ class Database {
   Statement& Prepare(std::string_view sql);
   std::int64_t LastInsertId() const;
   bool IsReadOnly() const;
+  // Resets every kept statement. A statement left part-way through its rows would otherwise
+  // hold its read snapshot past the end of the command, and later commands would see old data.
+  void ResetStatements();
 
  private:
   sqlite3* db_ = nullptr;
