@@ -1,0 +1,150 @@
+// The shell page in Debian's chromium against the server with the test screen: logging in,
+// keys rewritten as they are typed, input filters, message boxes, tabs, reload and logout.
+// Every test leaves a screenshot in screenshots/.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
+import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { chromium } from 'playwright-core';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const serverBinary = process.env.COVERNOTE_E2E_SERVER ?? path.join(here, '../../build/release/tests/web/web_e2e_server');
+const shots = path.join(here, 'screenshots');
+mkdirSync(shots, { recursive: true });
+
+let server;
+let base;
+let context;
+let profile;
+
+before(async () => {
+  server = spawn(serverBinary, ['0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+  const port = await new Promise((resolve, reject) => {
+    let seen = '';
+    server.stdout.on('data', (chunk) => {
+      seen += chunk;
+      const match = /PORT (\d+)/.exec(seen);
+      if (match) resolve(Number(match[1]));
+    });
+    server.on('exit', (code) => reject(new Error(`the server stopped with ${code}`)));
+  });
+  base = `http://127.0.0.1:${port}`;
+  profile = mkdtempSync(path.join(tmpdir(), 'covernote-chromium-'));
+  context = await chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    viewport: { width: 1366, height: 768 },
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--no-first-run'],
+  });
+});
+
+after(async () => {
+  await context?.close();
+  server?.kill('SIGTERM');
+  if (profile) rmSync(profile, { recursive: true, force: true });
+});
+
+async function logIn(page, password = 's3cret pass') {
+  await page.goto(`${base}/login.html`);
+  await page.fill('#user', 'alice');
+  await page.fill('#password', password);
+  await page.click('button[type=submit]');
+}
+
+async function freshPage() {
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  page.on('console', (message) => {
+    if (message.type() === 'error') errors.push(message.text());
+  });
+  return { page, errors };
+}
+
+test('a wrong password is refused and the right one opens the screen', async () => {
+  const { page, errors } = await freshPage();
+  await logIn(page, 'wrong');
+  assert.match(page.url(), /login\.html\?failed=1$/);
+  assert.ok(await page.isVisible('#login-failed'));
+  await page.screenshot({ path: path.join(shots, 'login-refused.png') });
+
+  await logIn(page);
+  await page.waitForSelector('#shell-frame #txtNum');
+  assert.equal(await page.textContent('#shell-title'), 'Test Screen : ALICE');
+  assert.deepEqual(await page.locator('#shell-tabs [role=tab]').allTextContents(), ['First', 'Second']);
+  assert.ok(await page.isDisabled('#shell-commands button:has-text("Save")'));
+  assert.equal(await page.textContent('#shell-status'), 'Done');
+  await page.screenshot({ path: path.join(shots, 'shell.png') });
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('keys are rewritten as they are typed and Enter runs the page handler', async () => {
+  const { page, errors } = await freshPage();
+  await logIn(page);
+  await page.waitForSelector('#txtNum');
+  await page.click('#txtNum');
+  await page.keyboard.type('ab#12c');
+  await page.waitForFunction(() => document.querySelector('#txtNum').value === 'AB12C');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => document.querySelector('#lblEcho').textContent === 'Read AB12C');
+  assert.ok(await page.isEnabled('#shell-commands button:has-text("Save")'));
+
+  // Digits only in the amount, filtered here without asking the server.
+  await page.click('#txtAmount');
+  await page.keyboard.type('12a.5');
+  assert.equal(await page.inputValue('#txtAmount'), '125');
+  await page.screenshot({ path: path.join(shots, 'typing.png') });
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('a message box is modal, keeps Escape from a Yes/No question and answers with Enter', async () => {
+  const { page, errors } = await freshPage();
+  await logIn(page);
+  await page.waitForSelector('#txtName');
+  await page.fill('#txtName', 'Tan');
+  await page.click('#shell-commands button:has-text("Ask")');
+  const box = page.locator('#message-box');
+  await box.waitFor({ state: 'visible' });
+  assert.equal(await box.getAttribute('role'), 'alertdialog');
+  assert.equal(await page.textContent('#message-text'), 'Clear the fields?');
+  assert.deepEqual(await page.locator('#message-buttons button').allTextContents(), ['Yes', 'No']);
+  await page.screenshot({ path: path.join(shots, 'message-box.png') });
+  await page.keyboard.press('Escape');
+  assert.ok(await box.isVisible());
+  await page.keyboard.press('Enter');  // Yes has the focus
+  await page.waitForFunction(() => document.querySelector('#shell-status').textContent === 'Cleared');
+  assert.equal(await page.inputValue('#txtName'), '');
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('tabs switch pages, a reload shows the same state, logout ends the session', async () => {
+  const { page, errors } = await freshPage();
+  await logIn(page);
+  await page.waitForSelector('#txtName');
+  await page.fill('#txtName', 'Lim');
+  await page.locator('#txtName').blur();
+  await page.waitForFunction(() => document.querySelector('#lblEcho').textContent === 'Name Lim');
+  assert.equal(await page.inputValue('#txtAmount'), '1.00');
+
+  await page.click('#shell-tabs [role=tab]:has-text("Second")');
+  await page.waitForSelector('#shell-frame #txtOther');
+  await page.reload();
+  await page.waitForSelector('#shell-frame #txtOther');
+  assert.equal(await page.getAttribute('#shell-tabs [aria-selected=true]', 'aria-selected'), 'true');
+  assert.equal(await page.textContent('#shell-tabs [aria-selected=true]'), 'Second');
+  await page.screenshot({ path: path.join(shots, 'second-tab.png') });
+
+  await page.click('#shell-logout');
+  await page.waitForURL(/login\.html/);
+  const state = await page.request.get(`${base}/api/state`);
+  assert.equal(state.status(), 401);
+  assert.deepEqual(errors.filter((e) => !e.includes('401')), []);
+  await page.close();
+});
