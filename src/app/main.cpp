@@ -4,9 +4,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/play_screen.h"
 #include "base/runtime_failure.h"
 #include "components/data_paths.h"
 #include "components/database_setup.h"
+#include "play/play_command.h"
 #include "web/standalone.h"
 
 namespace {
@@ -69,7 +71,17 @@ int main(int argc, char** argv) {
                         "~/.local/share/covernote/covernote.db)");
   }
 
+  cn::play::PlayCommand play_command;
+  play_command.pages_dir = COVERNOTE_PAGES_DIR;
+  auto* play = app.add_subcommand("play", "Run a scenario headless and write its transcript");
+  play->add_option("scenario", play_command.scenario, "Scenario file (JSON)")->required();
+  play->add_option("--out", play_command.out, "Write the transcript here instead of to stdout");
+  play->add_option("--expect", play_command.expect, "Compare with this transcript; exit 4 when it differs");
+  play->add_option("--rebaseline", play_command.rebaseline, "Rewrite this expected transcript");
+  play->add_option("--pages", play_command.pages_dir, "Pages folder")->capture_default_str();
+
   CLI11_PARSE(app, argc, argv);
+  if (*play) return cn::play::RunPlayCommand(play_command, cn::app::PlayScreenMaker(), std::cout, std::cerr);
   if (*db) return RunDatabaseCommand(*db_init, *db_migrate, db_path, force);
   if (*serve) return cn::web::RunStandaloneServer(std::move(serve_options));
   if (argc == 1) {

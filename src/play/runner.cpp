@@ -72,6 +72,15 @@ dom::PageFactory RecordingPageFactory(dom::PageFactory pages, std::shared_ptr<Re
   };
 }
 
+// Typing, after selecting the whole text when the step replaces it.
+void TypeStep(dom::Element& element, const Step& step) {
+  if (step.replace) {
+    if (!dom::UserFocus(element)) return;
+    element.Select();
+  }
+  dom::TypeText(element, step.text);
+}
+
 // What each element step does, by its kind.
 struct ElementAction {
   StepKind kind;
@@ -80,7 +89,7 @@ struct ElementAction {
   void (*run)(dom::Element& element, const Step& step);
 };
 constexpr std::array kElementActions = {
-    ElementAction{StepKind::kType, "type", "text", [](dom::Element& e, const Step& s) { dom::TypeText(e, s.text); }},
+    ElementAction{StepKind::kType, "type", "text", [](dom::Element& e, const Step& s) { TypeStep(e, s); }},
     ElementAction{StepKind::kKey, "key", "keyCode", [](dom::Element& e, const Step& s) { dom::PressKey(e, s.key_code); }},
     ElementAction{StepKind::kClick, "click", "", [](dom::Element& e, const Step&) { dom::UserClick(e); }},
     ElementAction{StepKind::kBlur, "blur", "", [](dom::Element& e, const Step&) { dom::UserBlur(e); }},
@@ -164,6 +173,7 @@ class Run {
     if (!step.row.empty()) marker["in"] = step.row;
     if (action->kind == StepKind::kKey) marker["keyCode"] = step.key_code;
     if (!action->extra.empty() && action->kind != StepKind::kKey) marker[std::string(action->extra)] = step.text;
+    if (step.replace) marker["replace"] = true;
     log_.Add("step", std::move(marker));
 
     const auto page = shell_->TabDocument();

@@ -125,7 +125,7 @@ std::vector<StubRule> ReadStub(const json& value, std::string_view where) {
   for (std::size_t i = 0; i < value.size(); ++i) {
     const std::string at = At(where, i);
     const json& rule = RequireObject(value[i], at);
-    OnlyKeys(rule, at, {"command", "param", "reply", "status", "once"});
+    OnlyKeys(rule, at, {"command", "param", "reply", "status", "once", "fail"});
     if (!rule.contains("command")) Fail(At(at, "command"), "missing");
     rules.push_back({
         .command = RequireText(rule["command"], At(at, "command")),
@@ -133,6 +133,7 @@ std::vector<StubRule> ReadStub(const json& value, std::string_view where) {
         .reply = Optional(rule, "reply", at, ReplyText).value_or(""),
         .status = Optional(rule, "status", at, RequireInteger).value_or(0),
         .once = Optional(rule, "once", at, RequireFlag).value_or(false),
+        .fail = Optional(rule, "fail", at, RequireText),
     });
   }
   return rules;
@@ -223,19 +224,24 @@ std::deque<Answer> ReadAnswers(const json& value, std::string_view where) {
 // ---- Steps -----------------------------------------------------------------------------
 
 // Each step is one object whose leading key says what it does; `extra` is the one further
-// key it needs ("" none), and `element` whether it acts on an element (and so takes "in").
+// key it needs ("" none), `flag` an optional true/false key, and `element` whether it acts
+// on an element (and so takes "in").
 struct StepShape {
   std::string_view key;
   StepKind kind;
   std::string_view extra;
+  std::string_view flag;
   bool element;
 };
 constexpr std::array kStepShapes = {
-    StepShape{"shell", StepKind::kShell, "", false},  StepShape{"type", StepKind::kType, "text", true},
-    StepShape{"key", StepKind::kKey, "keyCode", true}, StepShape{"click", StepKind::kClick, "", true},
-    StepShape{"blur", StepKind::kBlur, "", true},     StepShape{"focus", StepKind::kFocus, "", true},
-    StepShape{"choose", StepKind::kChoose, "value", true},
-    StepShape{"expect", StepKind::kExpect, "", false},
+    StepShape{"shell", StepKind::kShell, "", "", false},
+    StepShape{"type", StepKind::kType, "text", "replace", true},
+    StepShape{"key", StepKind::kKey, "keyCode", "", true},
+    StepShape{"click", StepKind::kClick, "", "", true},
+    StepShape{"blur", StepKind::kBlur, "", "", true},
+    StepShape{"focus", StepKind::kFocus, "", "", true},
+    StepShape{"choose", StepKind::kChoose, "value", "", true},
+    StepShape{"expect", StepKind::kExpect, "", "", false},
 };
 
 constexpr std::array kElementStates = {"tag", "value", "checked", "disabled", "readOnly",
@@ -305,7 +311,8 @@ Step ReadStep(const json& value, int number) {
                                   [&](const StepShape& s) { return value.contains(s.key); });
   if (shape == kStepShapes.end()) Fail(where, "unknown step (expected one of shell, type, key, click, blur, focus, choose, expect)");
   for (const auto& [key, item] : value.items()) {
-    const bool known = key == shape->key || key == shape->extra || (shape->element && key == "in");
+    const bool known = key == shape->key || (!shape->extra.empty() && key == shape->extra) ||
+                       (!shape->flag.empty() && key == shape->flag) || (shape->element && key == "in");
     if (!known) Fail(where, "unexpected key \"" + key + "\" in a \"" + std::string(shape->key) + "\" step");
   }
   Step step;
@@ -326,6 +333,9 @@ Step ReadStep(const json& value, int number) {
     } else {
       step.text = RequireText(value[extra], where + " " + extra);
     }
+  }
+  if (!shape->flag.empty() && value.contains(shape->flag)) {
+    step.replace = RequireFlag(value[std::string(shape->flag)], where + " " + std::string(shape->flag));
   }
   if (value.contains("in")) step.row = RequireText(value["in"], where + " in");
   return step;

@@ -36,6 +36,7 @@ struct StubRule {
   std::string reply;
   std::int32_t status = 0;
   bool once = false;
+  std::optional<std::string> fail;  // the call itself fails with this description
 };
 
 // What a field-rule check answers; "" accepts. `argument` matches the first argument's text.
@@ -76,6 +77,7 @@ struct Step {
   std::string id;
   std::string row;       // "in": the table row holding the control
   std::string text;      // typed text, or the chosen value
+  bool replace = false;  // typing replaces the whole text, as after selecting it all
   int key_code = 0;
   nlohmann::json expect;  // checked in shape when read, evaluated when the step runs
 };

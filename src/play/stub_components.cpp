@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/date_format.h"
+#include "base/runtime_failure.h"
 #include "play/recording_components.h"
 
 namespace cn::play {
@@ -147,6 +148,10 @@ void StubBackend::Execute(std::string_view command, std::string_view parameters,
     const StubRule& rule = rules_[i];
     if (used_[i] || rule.command != command || (rule.param && *rule.param != parameters)) continue;
     if (rule.once) used_[i] = true;
+    if (rule.fail) {
+      log_.Add("command", {{"name", command}, {"param", parameters}, {"failed", *rule.fail}});
+      throw RuntimeFailure(failure::kComponentCallFailed, *rule.fail, "BackendCommandService");
+    }
     reply = rule.reply;
     status = rule.status;
     LogCommand(log_, command, parameters, reply, status, false);

@@ -1,0 +1,130 @@
+// Reading scenario files: what a malformed file is told, and the canned reply forms.
+#include "play/scenario.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "base/separators.h"
+
+namespace cn::play {
+namespace {
+
+using ::testing::HasSubstr;
+
+std::string Message(std::string_view json_text) {
+  try {
+    ParseScenario(json_text, "/scenarios");
+  } catch (const ScenarioError& error) {
+    return error.what();
+  }
+  return "(read without complaint)";
+}
+
+TEST(ScenarioFile, MalformedFilesNameTheKeyOrTheStep) {
+  struct Case {
+    std::string_view json;
+    std::string_view message;
+  };
+  const Case cases[] = {
+      {R"({"clock": )", "not valid JSON"},
+      {R"([1, 2])", "scenario: expected an object"},
+      {R"({"clok": "01-Jan-2026"})", "clok: unknown key"},
+      {R"({"clock": 5})", "clock: expected a text"},
+      {R"({"clock": "yesterday"})", "clock: not a date and time"},
+      {R"({"settings": {"Software\\X": {"Name": 1}}})", "settings.Software\\X.Name: expected a text"},
+      {R"({"cookies": ["a=1"]})", "cookies: expected a text"},
+      {R"({"backend": "remote"})", "backend: expected \"stub\" or {\"embedded\": DB-PATH}"},
+      {R"({"backend": {"embedded": ""}})", "backend.embedded: the database path is empty"},
+      {R"({"stub": {"command": "A.B.C"}})", "stub: expected a list"},
+      {R"({"stub": [{"param": "1"}]})", "stub[0].command: missing"},
+      {R"({"stub": [{"command": "A.B.C", "status": "0"}]})", "stub[0].status: expected a whole number"},
+      {R"({"stub": [{"command": "A.B.C", "status": 5000000000}]})", "stub[0].status: number out of range"},
+      {R"({"stub": [{"command": "A.B.C", "reply": {"rows": []}}]})", "stub[0].reply.rows: unknown reply form"},
+      {R"({"stub": [{"command": "A.B.C", "reply": 5}]})", "stub[0].reply: expected a text or one of"},
+      {R"({"stub": [{"command": "A.B.C", "reply": {"fields": [1]}}]})", "stub[0].reply.fields[0]: expected a text"},
+      {R"({"stub": [{"command": "A.B.C", "once": "yes"}]})", "stub[0].once: expected true or false"},
+      {R"({"components": {"inputChecks": [{"operation": "CheckNumberText", "accept": 0}]}})",
+       "components.inputChecks[0].accept: expected true or false"},
+      {R"({"components": {"localLists": {"five": ""}}})", "components.localLists.five: expected a number as the key"},
+      {R"({"answers": [1, true]})", "answers[1]: expected a whole number"},
+      {R"({"steps": [{"click": "cmdGo"}, {"tap": "cmdGo"}]})", "step 2: unknown step"},
+      {R"({"steps": [{"type": "txtName"}]})", "step 1: missing \"text\""},
+      {R"({"steps": [{"key": "txtName", "keyCode": "13"}]})", "step 1 keyCode: expected a whole number"},
+      {R"({"steps": [{"click": "cmdGo", "text": "x"}]})", "step 1: unexpected key \"text\" in a \"click\" step"},
+      {R"({"steps": [{"shell": "cmdSave", "in": "row1"}]})", "step 1: unexpected key \"in\""},
+      {R"({"steps": [{"click": ""}]})", "step 1: the element or button id is empty"},
+      {R"({"steps": [{"expect": {"elements": {"txtName": {"colour": "red"}}}}]})",
+       "step 1 expect.elements.txtName.colour: unknown element state"},
+      {R"({"steps": [{"expect": {"record": {"Next": {}}}}]})", "step 1 expect.record.Next: unknown key"},
+      {R"({"steps": [{"expect": {"shell": {"buttons": {"cmdSave": {"visible": true}}}}}]})",
+       "step 1 expect.shell.buttons.cmdSave.visible: unknown key"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_THAT(Message(c.json), HasSubstr(c.message)) << c.json;
+  }
+}
+
+TEST(ScenarioFile, ReadsEverySectionWithItsDefaults) {
+  const Scenario scenario = ParseScenario(R"({
+      "clock": "05-Mar-2026 02:30:00 PM",
+      "settings": {"Software\\Brindle\\Kivo\\Zelkor\\UI": {"Use Local Table": "1"}},
+      "cookies": "CNote=0",
+      "stub": [{"command": "A.B.C"}, {"command": "A.B.D", "param": "1", "status": 3, "once": true}],
+      "answers": [6, "CN24000101"],
+      "steps": [{"type": "txtNo", "text": "CN1", "replace": true}, {"key": "txtNo", "keyCode": 13},
+                {"choose": "cboOccupation", "value": "01", "in": "row2"}, {"shell": "COVVeh"},
+                {"expect": {"workspace": {"CurrentTabId": "COVVeh"}}}]})",
+                                          "/scenarios");
+  EXPECT_EQ(scenario.clock.date, Date::FromYmd(2026, 3, 5));
+  EXPECT_EQ(scenario.clock.time.hour(), 14);
+  ASSERT_EQ(scenario.settings.size(), 1u);
+  EXPECT_EQ(scenario.settings[0].value, "1");
+  EXPECT_EQ(scenario.cookies, "CNote=0");
+  EXPECT_FALSE(scenario.embedded);
+  ASSERT_EQ(scenario.stub.size(), 2u);
+  EXPECT_EQ(scenario.stub[0].reply, "");
+  EXPECT_EQ(scenario.stub[0].status, 0);
+  EXPECT_FALSE(scenario.stub[0].param);
+  EXPECT_EQ(scenario.stub[1].param, "1");
+  EXPECT_TRUE(scenario.stub[1].once);
+  ASSERT_EQ(scenario.answers.size(), 2u);
+  EXPECT_EQ(std::get<std::int32_t>(scenario.answers[0]), 6);
+  EXPECT_EQ(std::get<std::string>(scenario.answers[1]), "CN24000101");
+  ASSERT_EQ(scenario.steps.size(), 5u);
+  EXPECT_TRUE(scenario.steps[0].replace);
+  EXPECT_EQ(scenario.steps[1].key_code, 13);
+  EXPECT_EQ(scenario.steps[2].row, "row2");
+  EXPECT_EQ(scenario.steps[2].text, "01");
+  EXPECT_EQ(scenario.steps[3].kind, StepKind::kShell);
+  EXPECT_EQ(scenario.steps[4].number, 5);
+}
+
+TEST(ScenarioFile, EmbeddedDatabaseIsFoundBesideTheScenario) {
+  const Scenario scenario = ParseScenario(R"({"backend": {"embedded": "data/sample.db"}})", "/scenarios");
+  ASSERT_TRUE(scenario.embedded);
+  EXPECT_EQ(scenario.embedded->database, std::filesystem::path("/scenarios/data/sample.db"));
+  EXPECT_THAT(Message(R"({"backend": {"embedded": "a.db"}, "stub": [{"command": "A.B.C"}]})"),
+              HasSubstr("stub: stub rules need the stub back end"));
+}
+
+TEST(ScenarioFile, RepliesAreJoinedWithTheirSeparators) {
+  const std::string f(FieldSeparator), r(RecordSeparator), p(ParamSeparator), v(DialogArgSeparator);
+  struct Case {
+    std::string_view json;
+    std::string text;
+  };
+  const Case cases[] = {
+      {R"("plain")", "plain"},
+      {R"({"fields": ["a", "b", ""]})", "a" + f + "b" + f},
+      {R"({"records": [["01", "ONE"], ["02", "TWO"]]})", "01" + f + "ONE" + r + "02" + f + "TWO"},
+      {R"({"records": []})", ""},
+      {R"({"parts": ["head", {"fields": ["x", "y"]}]})", "head" + p + "x" + f + "y"},
+      {R"({"fields": ["A", {"values": ["1", "2"]}]})", "A" + f + "1" + v + "2"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReplyText(nlohmann::json::parse(c.json), "reply"), c.text) << c.json;
+  }
+}
+
+}  // namespace
+}  // namespace cn::play
