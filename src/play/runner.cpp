@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/runtime_failure.h"
+#include "components/settings_file.h"
 #include "dom/user_actions.h"
 #include "integration/selection_file.h"
 #include "play/expectations.h"
@@ -143,11 +144,10 @@ class Run {
   }
 
  private:
+  // Where selection files are written: the scenario's installation folder, else the run's own.
   static std::string InstallationPath(const Scenario& scenario, const std::filesystem::path& scratch) {
-    for (const auto& value : scenario.settings) {
-      if (value.value_name == "Installation Path") return value.value;
-    }
-    return scratch.string();
+    const components::Settings settings(scenario.settings);
+    return settings.Find(components::kProductKeyPath, "Installation Path").value_or(scratch.string());
   }
 
   void AfterStep() {

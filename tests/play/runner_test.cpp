@@ -9,6 +9,7 @@
 #include <map>
 
 #include "base/separators.h"
+#include "components/database_setup.h"
 #include "dom/document.h"
 #include "dom/element.h"
 #include "play/play_command.h"
@@ -34,12 +35,21 @@ constexpr std::string_view kTabPage = R"(<html><body>
 class TestPage final : public dom::PageLogic {
  public:
   TestPage(std::string_view file, std::shared_ptr<dom::Document> document, const Components& components,
-           std::map<std::string, std::string>& record)
-      : file_(file), document_(std::move(document)), components_(components), record_(record) {}
+           std::map<std::string, std::string>& record, std::string_view startup_command)
+      : file_(file),
+        document_(std::move(document)),
+        components_(components),
+        record_(record),
+        startup_command_(startup_command) {}
 
   void Load() override {
     auto window = document_->ParentWindow();
     if (file_ == "CNAAMain.htm") {
+      if (!startup_command_.empty()) {
+        std::string reply;
+        std::int32_t status = 0;
+        components_.NewBackendCommandService()->ExecuteCommand(startup_command_, "", reply, status);
+      }
       window->SetStatus("Loading page...");
       window->ExecScript("InsertTabButton('TabA','A','Tab.htm')");
       window->ExecScript("InsertCmdButton('cmdHello','Hello','')");
@@ -65,14 +75,16 @@ class TestPage final : public dom::PageLogic {
   std::shared_ptr<dom::Document> document_;
   const Components& components_;
   std::map<std::string, std::string>& record_;
+  std::string startup_command_;
 };
 
 class TestScreen final : public ScreenInspector {
  public:
-  explicit TestScreen(const Components& components) : components_(components) {}
+  TestScreen(const Components& components, std::string startup_command)
+      : components_(components), startup_command_(std::move(startup_command)) {}
   dom::PageFactory PageFactory() override {
     return [this](std::string_view file, const std::shared_ptr<dom::Document>& document) {
-      return std::make_unique<TestPage>(file, document, components_, record_);
+      return std::make_unique<TestPage>(file, document, components_, record_, startup_command_);
     };
   }
   bool IsOpen() const override { return true; }
@@ -90,6 +102,7 @@ class TestScreen final : public ScreenInspector {
 
  private:
   const Components& components_;
+  std::string startup_command_;
   std::map<std::string, std::string> record_;
 };
 
@@ -105,10 +118,12 @@ class PlayRun : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(pages_); }
 
-  PlayOutcome Run(std::string_view scenario_json) {
+  // `startup_command`: a command the workspace page sends as it loads ("" none).
+  PlayOutcome Run(std::string_view scenario_json, std::string startup_command = "") {
     const Scenario scenario = ParseScenario(scenario_json, pages_);
-    return Play(scenario, {.pages_dir = pages_, .make_screen = [](const Components& components, const Clock&) {
-                             return std::make_unique<TestScreen>(components);
+    return Play(scenario, {.pages_dir = pages_,
+                           .make_screen = [startup_command](const Components& components, const Clock&) {
+                             return std::make_unique<TestScreen>(components, startup_command);
                            }});
   }
 
@@ -206,6 +221,20 @@ TEST_F(PlayRun, MissingEmbeddedDatabaseIsNamed) {
   const PlayOutcome outcome = Run(R"({"backend": {"embedded": "missing.db"}})");
   EXPECT_EQ(outcome.status, exit_status::kMalformed);
   EXPECT_THAT(outcome.error, HasSubstr("backend.embedded: no database at"));
+}
+
+TEST_F(PlayRun, EmbeddedBackEndAnswersOnACopyWithTheScenarioClock) {
+  components::InitDatabase(pages_ / "sample.db", false);
+  const auto written = std::filesystem::last_write_time(pages_ / "sample.db");
+  const PlayOutcome outcome = Run(R"({"clock": "05-Mar-2026 02:30:00 PM", "backend": {"embedded": "sample.db"}})",
+                                  "KivoInsurance.Find.FindSystemDateTime");
+  ASSERT_EQ(outcome.status, exit_status::kRan) << outcome.error;
+  const Json& command = outcome.transcript["events"][0];
+  EXPECT_EQ(command["event"], "command");
+  EXPECT_EQ(command["reply"], "05-Mar-2026 02:30:00 PM");
+  EXPECT_EQ(command["status"], 0);
+  EXPECT_FALSE(command.contains("unmatched"));
+  EXPECT_EQ(std::filesystem::last_write_time(pages_ / "sample.db"), written);
 }
 
 TEST(TranscriptText, SeparatorsAreWrittenAsEscapes) {
