@@ -29,17 +29,21 @@ struct ItemReader {
 };
 constexpr std::array kWorkspaceItems = {
     ItemReader{"CurrentTabId", [](const Workspace& w) { return w.page.CurrentTabId; }},
-    ItemReader{"CurrentPremiumTabId", [](const Workspace& w) { return w.page.CurrentPremiumTabId; }},
+    ItemReader{"CurrentPremiumTabId",
+               [](const Workspace& w) { return w.page.CurrentPremiumTabId; }},
     ItemReader{"PendingTabCommand", [](const Workspace& w) { return w.page.PendingTabCommand; }},
-    ItemReader{"TabSwitchInProgress", [](const Workspace& w) { return FlagText(w.page.TabSwitchInProgress); }},
-    ItemReader{"ResetInProgress", [](const Workspace& w) { return FlagText(w.page.ResetInProgress); }},
+    ItemReader{"TabSwitchInProgress",
+               [](const Workspace& w) { return FlagText(w.page.TabSwitchInProgress); }},
+    ItemReader{"ResetInProgress",
+               [](const Workspace& w) { return FlagText(w.page.ResetInProgress); }},
     ItemReader{"PageFilling", [](const Workspace& w) { return FlagText(w.page.PageFilling); }},
     ItemReader{"ExtendedCoverDetailsStale",
-                  [](const Workspace& w) { return FlagText(w.page.ExtendedCoverDetailsStale); }},
-    ItemReader{"ExtendedCoverDetails", [](const Workspace& w) { return JoinList(w.page.ExtendedCoverDetails); }},
+               [](const Workspace& w) { return FlagText(w.page.ExtendedCoverDetailsStale); }},
+    ItemReader{"ExtendedCoverDetails",
+               [](const Workspace& w) { return JoinList(w.page.ExtendedCoverDetails); }},
     ItemReader{"SaveButtonId", [](const Workspace& w) { return w.page.SaveButtonId; }},
     ItemReader{"NamedDriverCountSeen",
-                  [](const Workspace& w) { return std::to_string(w.page.NamedDriverCountSeen); }},
+               [](const Workspace& w) { return std::to_string(w.page.NamedDriverCountSeen); }},
     ItemReader{"CurrentUserId", [](const Workspace& w) { return w.identity.CurrentUserId; }},
     ItemReader{"CurrentAgentType", [](const Workspace& w) { return w.identity.CurrentAgentType; }},
     ItemReader{"CurrentAgentCode", [](const Workspace& w) { return w.identity.CurrentAgentCode; }},
@@ -49,16 +53,19 @@ constexpr std::array kWorkspaceItems = {
     ItemReader{"RecordShown", [](const Workspace& w) { return FlagText(w.read.RecordShown); }},
     ItemReader{"LoadedCoverNoteNo", [](const Workspace& w) { return w.read.LoadedCoverNoteNo; }},
     ItemReader{"FactorsChangedNewTariff",
-                  [](const Workspace& w) { return FlagText(w.premium.FactorsChangedNewTariff); }},
-    ItemReader{"BasicPremiumEntered", [](const Workspace& w) { return FlagText(w.premium.BasicPremiumEntered); }},
+               [](const Workspace& w) { return FlagText(w.premium.FactorsChangedNewTariff); }},
+    ItemReader{"BasicPremiumEntered",
+               [](const Workspace& w) { return FlagText(w.premium.BasicPremiumEntered); }},
     ItemReader{"LoadPercentageEntered",
-                  [](const Workspace& w) { return FlagText(w.premium.LoadPercentageEntered); }},
+               [](const Workspace& w) { return FlagText(w.premium.LoadPercentageEntered); }},
     ItemReader{"TariffPremiumEntered",
-                  [](const Workspace& w) { return FlagText(w.premium.TariffPremiumEntered); }},
-    ItemReader{"ExcessEntered", [](const Workspace& w) { return FlagText(w.premium.ExcessEntered); }},
-    ItemReader{"PremiumChangedV10", [](const Workspace& w) { return FlagText(w.premium.PremiumChangedV10); }},
+               [](const Workspace& w) { return FlagText(w.premium.TariffPremiumEntered); }},
+    ItemReader{"ExcessEntered",
+               [](const Workspace& w) { return FlagText(w.premium.ExcessEntered); }},
+    ItemReader{"PremiumChangedV10",
+               [](const Workspace& w) { return FlagText(w.premium.PremiumChangedV10); }},
     ItemReader{"ClassOrCoverChanged",
-                  [](const Workspace& w) { return FlagText(w.transfer.ClassOrCoverChanged); }},
+               [](const Workspace& w) { return FlagText(w.transfer.ClassOrCoverChanged); }},
     ItemReader{"NewAddress", [](const Workspace& w) { return FlagText(w.client.NewAddress); }},
 };
 
@@ -78,7 +85,8 @@ class PlayScreen final : public play::ScreenInspector {
   std::optional<std::string> Field(play::RecordCopy copy, std::string_view name) const override {
     const FieldInfo* field = FindField(name);
     if (field == nullptr || !IsOpen()) return std::nullopt;
-    const Instance instance = copy == play::RecordCopy::kPrevious ? Instance::kPrevious : Instance::kCurrent;
+    const Instance instance =
+        copy == play::RecordCopy::kPrevious ? Instance::kPrevious : Instance::kCurrent;
     return GetFieldText(screen_.workspace()->record, instance, *field);
   }
 
@@ -102,7 +110,8 @@ class PlayScreen final : public play::ScreenInspector {
 }  // namespace
 
 play::ScreenMaker PlayScreenMaker() {
-  return [](const Components& components, const Clock& clock) -> std::unique_ptr<play::ScreenInspector> {
+  return [](const Components& components,
+            const Clock& clock) -> std::unique_ptr<play::ScreenInspector> {
     return std::make_unique<PlayScreen>(components, clock);
   };
 }

@@ -16,12 +16,14 @@ std::int32_t FirstButton(int buttons_and_icon) {
   namespace box = dom::message_box;
   // By the button set in the low bits: OK, OK/Cancel, Abort/Retry/Ignore, Yes/No/Cancel,
   // Yes/No, Retry/Cancel.
-  constexpr std::array<std::int32_t, 6> kFirstButtons = {box::kOk, box::kOk, 3, box::kYes, box::kYes, 4};
+  constexpr std::array<std::int32_t, 6> kFirstButtons = {box::kOk,  box::kOk,  3,
+                                                         box::kYes, box::kYes, 4};
   const auto buttons = static_cast<std::size_t>(buttons_and_icon & 7);
   return buttons < kFirstButtons.size() ? kFirstButtons[buttons] : box::kOk;
 }
 
-NumberAnswer AnswerQueue::NextNumber(std::int32_t first_button, std::string_view prompt_kind, int step) {
+NumberAnswer AnswerQueue::NextNumber(std::int32_t first_button, std::string_view prompt_kind,
+                                     int step) {
   if (answers_.empty()) return {first_button, true};
   if (!std::holds_alternative<std::int32_t>(answers_.front())) {
     NoteWrongKind(prompt_kind, "a number", step);

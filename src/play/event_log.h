@@ -4,11 +4,10 @@
 // asked of the outside components, selection files written and the step markers.
 
 #include <cstddef>
-#include <string>
-#include <utility>
-#include <string_view>
-
 #include <nlohmann/json.hpp>
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace cn::play {
 

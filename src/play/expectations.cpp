@@ -16,7 +16,8 @@ class Checker {
 
   void Compare(const std::string& what, const Json& expected, const Json& actual) {
     if (expected == actual) return;
-    failures_.push_back({{"step", step_.number}, {"what", what}, {"expected", expected}, {"actual", actual}});
+    failures_.push_back(
+        {{"step", step_.number}, {"what", what}, {"expected", expected}, {"actual", actual}});
   }
 
   [[noreturn]] void Unknown(const std::string& what) const {
@@ -53,24 +54,29 @@ void CheckRecord(Checker& checker, const nlohmann::json& expected, const ScreenI
       if (std::find(names.begin(), names.end(), name) == names.end()) {
         checker.Unknown("the record has no field \"" + name + "\"");
       }
-      checker.Compare("record " + instance + "." + name, Json(value), Json(screen.Field(copy, name).value_or("")));
+      checker.Compare("record " + instance + "." + name, Json(value),
+                      Json(screen.Field(copy, name).value_or("")));
     }
   }
 }
 
-void CheckWorkspace(Checker& checker, const nlohmann::json& expected, const ScreenInspector& screen) {
+void CheckWorkspace(Checker& checker, const nlohmann::json& expected,
+                    const ScreenInspector& screen) {
   const auto names = screen.WorkspaceItemNames();
   for (const auto& [name, value] : expected.items()) {
     if (std::find(names.begin(), names.end(), name) == names.end()) {
       checker.Unknown("no workspace item \"" + name + "\"");
     }
-    checker.Compare("workspace " + name, Json(value), Json(screen.WorkspaceItem(name).value_or("")));
+    checker.Compare("workspace " + name, Json(value),
+                    Json(screen.WorkspaceItem(name).value_or("")));
   }
 }
 
 // Buttons and tabs are listed by id in the shell's state.
-const Json& ShellEntry(Checker& checker, const Json& list, const std::string& kind, const std::string& id) {
-  const auto it = std::find_if(list.begin(), list.end(), [&](const Json& entry) { return entry["id"] == id; });
+const Json& ShellEntry(Checker& checker, const Json& list, const std::string& kind,
+                       const std::string& id) {
+  const auto it =
+      std::find_if(list.begin(), list.end(), [&](const Json& entry) { return entry["id"] == id; });
   if (it == list.end()) checker.Unknown("no " + kind + " \"" + id + "\" in the shell");
   return *it;
 }
@@ -85,7 +91,8 @@ void CheckShell(Checker& checker, const nlohmann::json& expected, const shell::H
     for (const auto& [id, states] : expected[list].items()) {
       const Json& entry = ShellEntry(checker, actual[list], kind, id);
       for (const auto& [state, value] : states.items()) {
-        checker.Compare("shell " + std::string(kind) + " " + id + " " + state, Json(value), entry[state]);
+        checker.Compare("shell " + std::string(kind) + " " + id + " " + state, Json(value),
+                        entry[state]);
       }
     }
   }
@@ -93,12 +100,14 @@ void CheckShell(Checker& checker, const nlohmann::json& expected, const shell::H
 
 }  // namespace
 
-Json CheckExpectations(const Step& step, const shell::HostShell& shell, const ScreenInspector& screen) {
+Json CheckExpectations(const Step& step, const shell::HostShell& shell,
+                       const ScreenInspector& screen) {
   Checker checker(step);
   const nlohmann::json& expect = step.expect;
   if (expect.contains("elements")) CheckElements(checker, expect["elements"], shell, "");
   if (expect.contains("rows")) {
-    for (const auto& [row, elements] : expect["rows"].items()) CheckElements(checker, elements, shell, row);
+    for (const auto& [row, elements] : expect["rows"].items())
+      CheckElements(checker, elements, shell, row);
   }
   if ((expect.contains("record") || expect.contains("workspace")) && !screen.IsOpen()) {
     checker.Unknown("the screen holds no record yet");

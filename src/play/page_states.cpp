@@ -45,7 +45,8 @@ Json ElementState(const dom::Element& element) {
   const bool form_control = IsOneOf(element, {"input", "select", "textarea", "button", "option"});
   const std::string type = element.Type();
   if (form_control) state["value"] = element.Value();
-  if (element.Is("input") && (type == "checkbox" || type == "radio")) state["checked"] = element.Checked();
+  if (element.Is("input") && (type == "checkbox" || type == "radio"))
+    state["checked"] = element.Checked();
   state["disabled"] = element.Disabled();
   if (element.Is("textarea") || (element.Is("input") && type != "checkbox" && type != "radio")) {
     state["readOnly"] = element.ReadOnly();

@@ -3,9 +3,8 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
-#include <sstream>
-
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 namespace cn::play {
 
@@ -54,8 +53,8 @@ std::string TranscriptDifferences(std::string_view expected_text, std::string_vi
     } else if (op == "remove") {
       lines << "- " << path << ": " << Brief(expected.at(pointer)) << "\n";
     } else {
-      lines << "~ " << path << ": expected " << Brief(expected.at(pointer)) << ", got " << Brief(change["value"])
-            << "\n";
+      lines << "~ " << path << ": expected " << Brief(expected.at(pointer)) << ", got "
+            << Brief(change["value"]) << "\n";
     }
   }
   return lines.str();
@@ -76,7 +75,8 @@ int RunPlayCommand(const PlayCommand& command, const ScreenMaker& make_screen, s
     return exit_status::kMalformed;
   }
 
-  const PlayOutcome outcome = Play(scenario, {.pages_dir = command.pages_dir, .make_screen = make_screen});
+  const PlayOutcome outcome =
+      Play(scenario, {.pages_dir = command.pages_dir, .make_screen = make_screen});
   if (!outcome.error.empty()) {
     err << "covernote play: " << command.scenario.string() << ": " << outcome.error << "\n";
     return outcome.status;
@@ -93,8 +93,9 @@ int RunPlayCommand(const PlayCommand& command, const ScreenMaker& make_screen, s
   if (!command.out && !command.expect && !command.rebaseline) out << transcript;
 
   for (const auto& failure : outcome.transcript["failures"]) {
-    err << "covernote play: step " << failure["step"].get<int>() << ": " << failure["what"].get<std::string>()
-        << ": expected " << Brief(nlohmann::json::parse(failure["expected"].dump())) << ", got "
+    err << "covernote play: step " << failure["step"].get<int>() << ": "
+        << failure["what"].get<std::string>() << ": expected "
+        << Brief(nlohmann::json::parse(failure["expected"].dump())) << ", got "
         << Brief(nlohmann::json::parse(failure["actual"].dump())) << "\n";
   }
   if (command.expect && !command.rebaseline) {
@@ -106,7 +107,8 @@ int RunPlayCommand(const PlayCommand& command, const ScreenMaker& make_screen, s
     }
     const std::string differences = TranscriptDifferences(*expected, transcript);
     if (!differences.empty()) {
-      err << "covernote play: the transcript differs from " << command.expect->string() << ":\n" << differences;
+      err << "covernote play: the transcript differs from " << command.expect->string() << ":\n"
+          << differences;
       return exit_status::kDiffers;
     }
   }

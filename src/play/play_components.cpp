@@ -46,11 +46,15 @@ ComponentFactories PlayComponents(const RunParts& parts) {
   EventLog& log = parts.log;
   ComponentFactories factories;
   if (parts.scenario.embedded) {
-    factories = components::ProductComponents({.backend = OpenEmbedded(parts), .settings = settings,
-                                                .dialogs = parts.dialogs, .overrides = {}},
-                                               parts.clock);
+    factories = components::ProductComponents({.backend = OpenEmbedded(parts),
+                                               .settings = settings,
+                                               .dialogs = parts.dialogs,
+                                               .overrides = {}},
+                                              parts.clock);
     auto commands = std::move(factories.backend_command_service);
-    factories.backend_command_service = [commands, &log] { return RecordCommands(commands(), log); };
+    factories.backend_command_service = [commands, &log] {
+      return RecordCommands(commands(), log);
+    };
     auto messages = std::move(factories.message_service);
     factories.message_service = [messages, &log] { return RecordMessages(messages(), log); };
     auto rules = std::move(factories.field_rule_service);
@@ -65,8 +69,12 @@ ComponentFactories PlayComponents(const RunParts& parts) {
   factories.backend_command_service = [stub] { return MakeStubCommandService(stub); };
   factories.local_table_service = [&answers] { return MakeStubLocalTables(answers); };
   factories.message_service = [&queue, &log] { return MakeQueuedMessageService(queue, log); };
-  factories.field_rule_service = [&answers, &log] { return RecordFieldRules(MakeStubFieldRules(answers), log); };
-  factories.input_check_service = [&answers, &log] { return RecordInputChecks(MakeStubInputChecks(answers), log); };
+  factories.field_rule_service = [&answers, &log] {
+    return RecordFieldRules(MakeStubFieldRules(answers), log);
+  };
+  factories.input_check_service = [&answers, &log] {
+    return RecordInputChecks(MakeStubInputChecks(answers), log);
+  };
   factories.registry = [settings]() -> std::unique_ptr<Registry> {
     return std::make_unique<components::SettingsRegistry>(settings);
   };

@@ -42,10 +42,11 @@ class RecordingMessageService final : public MessageService {
     // The message goes into the log before the box that shows it.
     const std::size_t position = log_.events().size();
     log_.Add("message");
-    const std::int32_t answer =
-        inner_->ShowMessage(number, title, parameter1, parameter2, parameter3, parameter4, parameter5);
+    const std::int32_t answer = inner_->ShowMessage(number, title, parameter1, parameter2,
+                                                    parameter3, parameter4, parameter5);
     EventLog shown;
-    LogMessage(shown, number, title, {parameter1, parameter2, parameter3, parameter4, parameter5}, answer, false);
+    LogMessage(shown, number, title, {parameter1, parameter2, parameter3, parameter4, parameter5},
+               answer, false);
     log_.Replace(position, shown.events().front());
     return answer;
   }
@@ -57,20 +58,24 @@ class RecordingMessageService final : public MessageService {
 
 class RecordingFieldRules final : public FieldRuleService {
  public:
-  RecordingFieldRules(std::unique_ptr<FieldRuleService> inner, EventLog& log) : inner_(std::move(inner)), log_(log) {}
+  RecordingFieldRules(std::unique_ptr<FieldRuleService> inner, EventLog& log)
+      : inner_(std::move(inner)), log_(log) {}
 
   std::string CheckLicenceDate(const Date& date) override {
     return Log("CheckLicenceDate", {FormatDate(date)}, inner_->CheckLicenceDate(date));
   }
-  std::string CheckSumInsured(Currency amount, std::int32_t scope_of_cover, std::string_view class_code) override {
-    return Log("CheckSumInsured", {amount.ToPlainText(), std::to_string(scope_of_cover), std::string(class_code)},
+  std::string CheckSumInsured(Currency amount, std::int32_t scope_of_cover,
+                              std::string_view class_code) override {
+    return Log("CheckSumInsured",
+               {amount.ToPlainText(), std::to_string(scope_of_cover), std::string(class_code)},
                inner_->CheckSumInsured(amount, scope_of_cover, class_code));
   }
   std::string CheckCapacity(Currency amount) override {
     return Log("CheckCapacity", {amount.ToPlainText()}, inner_->CheckCapacity(amount));
   }
   std::string CheckSeatingCapacity(std::int32_t seats) override {
-    return Log("CheckSeatingCapacity", {std::to_string(seats)}, inner_->CheckSeatingCapacity(seats));
+    return Log("CheckSeatingCapacity", {std::to_string(seats)},
+               inner_->CheckSeatingCapacity(seats));
   }
   std::string CheckYearMade(std::int32_t year) override {
     return Log("CheckYearMade", {std::to_string(year)}, inner_->CheckYearMade(year));
@@ -79,7 +84,8 @@ class RecordingFieldRules final : public FieldRuleService {
     return Log("CheckAccidentDate", {FormatDate(date)}, inner_->CheckAccidentDate(date));
   }
   std::string CheckExtendedSumInsured(Currency amount) override {
-    return Log("CheckExtendedSumInsured", {amount.ToPlainText()}, inner_->CheckExtendedSumInsured(amount));
+    return Log("CheckExtendedSumInsured", {amount.ToPlainText()},
+               inner_->CheckExtendedSumInsured(amount));
   }
   std::string CheckExtendedPremium(Currency premium, Currency minimum_premium) override {
     return Log("CheckExtendedPremium", {premium.ToPlainText(), minimum_premium.ToPlainText()},
@@ -95,7 +101,8 @@ class RecordingFieldRules final : public FieldRuleService {
   }
 
  private:
-  std::string Log(std::string_view operation, std::initializer_list<std::string> arguments, std::string answer) {
+  std::string Log(std::string_view operation, std::initializer_list<std::string> arguments,
+                  std::string answer) {
     log_.Add("fieldRule", {{"operation", operation}, {"arguments", arguments}, {"answer", answer}});
     return answer;
   }
@@ -106,7 +113,8 @@ class RecordingFieldRules final : public FieldRuleService {
 
 class RecordingInputChecks final : public InputCheckService {
  public:
-  RecordingInputChecks(std::unique_ptr<InputCheckService> inner, EventLog& log) : inner_(std::move(inner)), log_(log) {}
+  RecordingInputChecks(std::unique_ptr<InputCheckService> inner, EventLog& log)
+      : inner_(std::move(inner)), log_(log) {}
 
   InputCheckAnswer CheckPercentageText(std::string& text) override {
     return Check("CheckPercentageText", text, &InputCheckService::CheckPercentageText);
@@ -131,8 +139,11 @@ class RecordingInputChecks final : public InputCheckService {
     InputCheckAnswer answer = ((*inner_).*check)(text);
     log_.Add("inputCheck", {{"operation", operation},
                             {"arguments", {given}},
-                            {"answer", {{"text", text}, {"message", answer.message}, {"title", answer.title},
-                                        {"flag", answer.flag}}}});
+                            {"answer",
+                             {{"text", text},
+                              {"message", answer.message},
+                              {"title", answer.title},
+                              {"flag", answer.flag}}}});
     return answer;
   }
 
@@ -142,18 +153,20 @@ class RecordingInputChecks final : public InputCheckService {
 
 }  // namespace
 
-void LogCommand(EventLog& log, std::string_view command, std::string_view parameters, std::string_view reply,
-                std::int32_t status, bool unmatched) {
+void LogCommand(EventLog& log, std::string_view command, std::string_view parameters,
+                std::string_view reply, std::int32_t status, bool unmatched) {
   Json event = {{"name", command}, {"param", parameters}, {"reply", reply}, {"status", status}};
   if (unmatched) event["unmatched"] = true;
   log.Add("command", std::move(event));
 }
 
 void LogMessage(EventLog& log, std::int32_t number, std::string_view title,
-                std::initializer_list<std::string_view> parameters, std::int32_t answer, bool defaulted) {
+                std::initializer_list<std::string_view> parameters, std::int32_t answer,
+                bool defaulted) {
   Json params = Json::array();
   for (std::string_view parameter : parameters) params.push_back(parameter);
-  Json event = {{"number", number}, {"title", title}, {"params", std::move(params)}, {"answer", answer}};
+  Json event = {
+      {"number", number}, {"title", title}, {"params", std::move(params)}, {"answer", answer}};
   if (defaulted) event["defaulted"] = true;
   log.Add("message", std::move(event));
 }
@@ -164,22 +177,26 @@ std::string FloatText(float value) {
   return error == std::errc{} ? std::string(buffer, end) : std::string("?");
 }
 
-std::unique_ptr<BackendCommandService> RecordCommands(std::unique_ptr<BackendCommandService> inner, EventLog& log) {
+std::unique_ptr<BackendCommandService> RecordCommands(std::unique_ptr<BackendCommandService> inner,
+                                                      EventLog& log) {
   if (!inner) return nullptr;
   return std::make_unique<RecordingCommandService>(std::move(inner), log);
 }
 
-std::unique_ptr<MessageService> RecordMessages(std::unique_ptr<MessageService> inner, EventLog& log) {
+std::unique_ptr<MessageService> RecordMessages(std::unique_ptr<MessageService> inner,
+                                               EventLog& log) {
   if (!inner) return nullptr;
   return std::make_unique<RecordingMessageService>(std::move(inner), log);
 }
 
-std::unique_ptr<FieldRuleService> RecordFieldRules(std::unique_ptr<FieldRuleService> inner, EventLog& log) {
+std::unique_ptr<FieldRuleService> RecordFieldRules(std::unique_ptr<FieldRuleService> inner,
+                                                   EventLog& log) {
   if (!inner) return nullptr;
   return std::make_unique<RecordingFieldRules>(std::move(inner), log);
 }
 
-std::unique_ptr<InputCheckService> RecordInputChecks(std::unique_ptr<InputCheckService> inner, EventLog& log) {
+std::unique_ptr<InputCheckService> RecordInputChecks(std::unique_ptr<InputCheckService> inner,
+                                                     EventLog& log) {
   if (!inner) return nullptr;
   return std::make_unique<RecordingInputChecks>(std::move(inner), log);
 }

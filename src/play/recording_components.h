@@ -18,7 +18,8 @@ void LogCommand(EventLog& log, std::string_view command, std::string_view parame
 
 // {"event": "message", "number", "title", "params": [five], "answer"[, "defaulted": true]}
 void LogMessage(EventLog& log, std::int32_t number, std::string_view title,
-                std::initializer_list<std::string_view> parameters, std::int32_t answer, bool defaulted);
+                std::initializer_list<std::string_view> parameters, std::int32_t answer,
+                bool defaulted);
 
 // The shortest text that reads back as the same single-precision number.
 std::string FloatText(float value);
@@ -26,8 +27,11 @@ std::string FloatText(float value);
 std::unique_ptr<BackendCommandService> RecordCommands(std::unique_ptr<BackendCommandService> inner,
                                                       EventLog& log);
 // Records the numbered message, then lets `inner` show it (its message box is recorded too).
-std::unique_ptr<MessageService> RecordMessages(std::unique_ptr<MessageService> inner, EventLog& log);
-std::unique_ptr<FieldRuleService> RecordFieldRules(std::unique_ptr<FieldRuleService> inner, EventLog& log);
-std::unique_ptr<InputCheckService> RecordInputChecks(std::unique_ptr<InputCheckService> inner, EventLog& log);
+std::unique_ptr<MessageService> RecordMessages(std::unique_ptr<MessageService> inner,
+                                               EventLog& log);
+std::unique_ptr<FieldRuleService> RecordFieldRules(std::unique_ptr<FieldRuleService> inner,
+                                                   EventLog& log);
+std::unique_ptr<InputCheckService> RecordInputChecks(std::unique_ptr<InputCheckService> inner,
+                                                     EventLog& log);
 
 }  // namespace cn::play

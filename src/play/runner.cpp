@@ -26,8 +26,10 @@ namespace {
 class ScratchFolder {
  public:
   ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "covernote-play-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a scratch folder");
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "covernote-play-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr)
+      throw std::runtime_error("cannot create a scratch folder");
     path_ = pattern;
   }
   ~ScratchFolder() {
@@ -51,7 +53,8 @@ class RecordingScriptHost final : public dom::ScriptHost {
   void RunScript(dom::Window& window, std::string_view script) override {
     log_.Add("script", {{"text", script}});
     const auto shell = shell_.lock();
-    if (!shell) throw RuntimeFailure(failure::kObjectRequired, "The shell has closed", "covernote play");
+    if (!shell)
+      throw RuntimeFailure(failure::kObjectRequired, "The shell has closed", "covernote play");
     shell->RunScript(window, script);
   }
 
@@ -61,8 +64,8 @@ class RecordingScriptHost final : public dom::ScriptHost {
 };
 
 // Binds each page through the screen's factory, with recorded script and status.
-dom::PageFactory RecordingPageFactory(dom::PageFactory pages, std::shared_ptr<RecordingScriptHost> scripts,
-                                      EventLog& log) {
+dom::PageFactory RecordingPageFactory(dom::PageFactory pages,
+                                      std::shared_ptr<RecordingScriptHost> scripts, EventLog& log) {
   return [pages = std::move(pages), scripts = std::move(scripts), &log](
              std::string_view page_file, const std::shared_ptr<dom::Document>& document) {
     document->ParentWindow()->SetScriptHost(scripts);
@@ -90,12 +93,18 @@ struct ElementAction {
   void (*run)(dom::Element& element, const Step& step);
 };
 constexpr std::array kElementActions = {
-    ElementAction{StepKind::kType, "type", "text", [](dom::Element& e, const Step& s) { TypeStep(e, s); }},
-    ElementAction{StepKind::kKey, "key", "keyCode", [](dom::Element& e, const Step& s) { dom::PressKey(e, s.key_code); }},
-    ElementAction{StepKind::kClick, "click", "", [](dom::Element& e, const Step&) { dom::UserClick(e); }},
-    ElementAction{StepKind::kBlur, "blur", "", [](dom::Element& e, const Step&) { dom::UserBlur(e); }},
-    ElementAction{StepKind::kFocus, "focus", "", [](dom::Element& e, const Step&) { dom::UserFocus(e); }},
-    ElementAction{StepKind::kChoose, "choose", "value", [](dom::Element& e, const Step& s) { dom::ChooseOption(e, s.text); }},
+    ElementAction{StepKind::kType, "type", "text",
+                  [](dom::Element& e, const Step& s) { TypeStep(e, s); }},
+    ElementAction{StepKind::kKey, "key", "keyCode",
+                  [](dom::Element& e, const Step& s) { dom::PressKey(e, s.key_code); }},
+    ElementAction{StepKind::kClick, "click", "",
+                  [](dom::Element& e, const Step&) { dom::UserClick(e); }},
+    ElementAction{StepKind::kBlur, "blur", "",
+                  [](dom::Element& e, const Step&) { dom::UserBlur(e); }},
+    ElementAction{StepKind::kFocus, "focus", "",
+                  [](dom::Element& e, const Step&) { dom::UserFocus(e); }},
+    ElementAction{StepKind::kChoose, "choose", "value",
+                  [](dom::Element& e, const Step& s) { dom::ChooseOption(e, s.text); }},
 };
 
 [[noreturn]] void StepFault(const Step& step, const std::string& what) {
@@ -120,10 +129,11 @@ class Run {
         screen_(options.make_screen ? options.make_screen(components_, clock_) : nullptr) {
     if (!screen_) throw std::runtime_error("no screen logic to run");
     auto scripts = std::make_shared<RecordingScriptHost>(log_);
-    shell_ = shell::HostShell::Create({.pages_dir = options.pages_dir,
-                                       .page_factory = RecordingPageFactory(screen_->PageFactory(), scripts, log_),
-                                       .dialogs = dialogs_,
-                                       .cookies = scenario.cookies});
+    shell_ = shell::HostShell::Create(
+        {.pages_dir = options.pages_dir,
+         .page_factory = RecordingPageFactory(screen_->PageFactory(), scripts, log_),
+         .dialogs = dialogs_,
+         .cookies = scenario.cookies});
     scripts->Attach(shell_);
   }
 
@@ -134,20 +144,25 @@ class Run {
     for (const Step& step : scenario_.steps) {
       log_.set_step(step.number);
       if (step.kind == StepKind::kExpect) {
-        for (auto& failure : CheckExpectations(step, *shell_, *screen_)) failures.push_back(std::move(failure));
+        for (auto& failure : CheckExpectations(step, *shell_, *screen_))
+          failures.push_back(std::move(failure));
         continue;
       }
       RunStep(step);
       AfterStep();
     }
-    return {{"events", log_.events()}, {"final", FinalState(*shell_, *screen_)}, {"failures", std::move(failures)}};
+    return {{"events", log_.events()},
+            {"final", FinalState(*shell_, *screen_)},
+            {"failures", std::move(failures)}};
   }
 
  private:
   // Where selection files are written: the scenario's installation folder, else the run's own.
-  static std::string InstallationPath(const Scenario& scenario, const std::filesystem::path& scratch) {
+  static std::string InstallationPath(const Scenario& scenario,
+                                      const std::filesystem::path& scratch) {
     const components::Settings settings(scenario.settings);
-    return settings.Find(components::kProductKeyPath, "Installation Path").value_or(scratch.string());
+    return settings.Find(components::kProductKeyPath, "Installation Path")
+        .value_or(scratch.string());
   }
 
   void AfterStep() {
@@ -172,7 +187,8 @@ class Run {
     Json marker = {{"step", step.number}, {"action", action->name}, {"id", step.id}};
     if (!step.row.empty()) marker["in"] = step.row;
     if (action->kind == StepKind::kKey) marker["keyCode"] = step.key_code;
-    if (!action->extra.empty() && action->kind != StepKind::kKey) marker[std::string(action->extra)] = step.text;
+    if (!action->extra.empty() && action->kind != StepKind::kKey)
+      marker[std::string(action->extra)] = step.text;
     if (step.replace) marker["replace"] = true;
     log_.Add("step", std::move(marker));
 
@@ -180,13 +196,15 @@ class Run {
     if (!page) StepFault(step, "no tab page is shown");
     const auto element = FindControl(*page, step.id, step.row);
     if (!element) {
-      StepFault(step, "no element \"" + step.id + "\"" + (step.row.empty() ? "" : " in row \"" + step.row + "\"") +
+      StepFault(step, "no element \"" + step.id + "\"" +
+                          (step.row.empty() ? "" : " in row \"" + step.row + "\"") +
                           " on the shown page");
     }
     try {
       shell_->RunUserAction([&] { action->run(*element, step); });
     } catch (const RuntimeFailure& failure) {
-      StepFault(step, "the " + std::string(action->name) + " cannot be done: " + failure.description());
+      StepFault(step,
+                "the " + std::string(action->name) + " cannot be done: " + failure.description());
     }
   }
 
@@ -216,7 +234,8 @@ PlayOutcome Play(const Scenario& scenario, const PlayOptions& options) {
     Run run(scenario, options);
     PlayOutcome outcome;
     outcome.transcript = run.Transcript();
-    outcome.status = outcome.transcript["failures"].empty() ? exit_status::kRan : exit_status::kExpectFailed;
+    outcome.status =
+        outcome.transcript["failures"].empty() ? exit_status::kRan : exit_status::kExpectFailed;
     return outcome;
   } catch (const ScenarioError& error) {
     return Failed(exit_status::kMalformed, error.what());

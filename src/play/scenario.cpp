@@ -59,9 +59,11 @@ bool RequireFlag(const json& value, std::string_view where) {
 }
 
 // Every key of the object must be one of `known`.
-void OnlyKeys(const json& object, std::string_view where, std::initializer_list<std::string_view> known) {
+void OnlyKeys(const json& object, std::string_view where,
+              std::initializer_list<std::string_view> known) {
   for (const auto& [key, value] : object.items()) {
-    if (std::find(known.begin(), known.end(), key) == known.end()) Fail(At(where, key), "unknown key");
+    if (std::find(known.begin(), known.end(), key) == known.end())
+      Fail(At(where, key), "unknown key");
   }
 }
 
@@ -146,7 +148,8 @@ std::map<std::int32_t, std::string> ReadNumberedReplies(const json& value, std::
     std::int32_t number = 0;
     const auto end = key.data() + key.size();
     const auto [last, error] = std::from_chars(key.data(), end, number);
-    if (key.empty() || error != std::errc{} || last != end) Fail(At(where, key), "expected a number as the key");
+    if (key.empty() || error != std::errc{} || last != end)
+      Fail(At(where, key), "expected a number as the key");
     replies[number] = ReplyText(reply, At(where, key));
   }
   return replies;
@@ -154,7 +157,9 @@ std::map<std::int32_t, std::string> ReadNumberedReplies(const json& value, std::
 
 ComponentAnswers ReadComponents(const json& value, std::string_view where) {
   RequireObject(value, where);
-  OnlyKeys(value, where, {"fieldRules", "scopeOfCover", "inputChecks", "localLists", "motorClassLists", "uomLists"});
+  OnlyKeys(
+      value, where,
+      {"fieldRules", "scopeOfCover", "inputChecks", "localLists", "motorClassLists", "uomLists"});
   ComponentAnswers answers;
   if (const auto it = value.find("fieldRules"); it != value.end()) {
     const std::string at = At(where, "fieldRules");
@@ -244,8 +249,8 @@ constexpr std::array kStepShapes = {
     StepShape{"expect", StepKind::kExpect, "", "", false},
 };
 
-constexpr std::array kElementStates = {"tag", "value", "checked", "disabled", "readOnly",
-                                       "visibility", "display", "text", "class"};
+constexpr std::array kElementStates = {"tag",        "value",   "checked", "disabled", "readOnly",
+                                       "visibility", "display", "text",    "class"};
 
 void CheckElementExpectations(const json& elements, const std::string& where) {
   for (const auto& [id, states] : RequireObject(elements, where).items()) {
@@ -254,13 +259,15 @@ void CheckElementExpectations(const json& elements, const std::string& where) {
       if (std::find(kElementStates.begin(), kElementStates.end(), state) == kElementStates.end()) {
         Fail(At(at, state), "unknown element state");
       }
-      if (!expected.is_string() && !expected.is_boolean()) Fail(At(at, state), "expected a text or true/false");
+      if (!expected.is_string() && !expected.is_boolean())
+        Fail(At(at, state), "expected a text or true/false");
     }
   }
 }
 
 void CheckTextMap(const json& texts, const std::string& where) {
-  for (const auto& [name, text] : RequireObject(texts, where).items()) RequireText(text, At(where, name));
+  for (const auto& [name, text] : RequireObject(texts, where).items())
+    RequireText(text, At(where, name));
 }
 
 void CheckShellExpectations(const json& shell, const std::string& where) {
@@ -287,7 +294,8 @@ void CheckShellExpectations(const json& shell, const std::string& where) {
 void CheckExpectation(const json& expect, const std::string& where) {
   RequireObject(expect, where);
   OnlyKeys(expect, where, {"elements", "rows", "record", "workspace", "shell"});
-  if (expect.contains("elements")) CheckElementExpectations(expect["elements"], At(where, "elements"));
+  if (expect.contains("elements"))
+    CheckElementExpectations(expect["elements"], At(where, "elements"));
   if (expect.contains("rows")) {
     const std::string at = At(where, "rows");
     for (const auto& [row, elements] : RequireObject(expect["rows"], at).items()) {
@@ -298,7 +306,8 @@ void CheckExpectation(const json& expect, const std::string& where) {
     const std::string at = At(where, "record");
     RequireObject(expect["record"], at);
     OnlyKeys(expect["record"], at, {"Current", "Previous"});
-    for (const auto& [instance, fields] : expect["record"].items()) CheckTextMap(fields, At(at, instance));
+    for (const auto& [instance, fields] : expect["record"].items())
+      CheckTextMap(fields, At(at, instance));
   }
   if (expect.contains("workspace")) CheckTextMap(expect["workspace"], At(where, "workspace"));
   if (expect.contains("shell")) CheckShellExpectations(expect["shell"], At(where, "shell"));
@@ -309,11 +318,15 @@ Step ReadStep(const json& value, int number) {
   if (!value.is_object()) Fail(where, "expected an object");
   const auto shape = std::find_if(kStepShapes.begin(), kStepShapes.end(),
                                   [&](const StepShape& s) { return value.contains(s.key); });
-  if (shape == kStepShapes.end()) Fail(where, "unknown step (expected one of shell, type, key, click, blur, focus, choose, expect)");
+  if (shape == kStepShapes.end())
+    Fail(where,
+         "unknown step (expected one of shell, type, key, click, blur, focus, choose, expect)");
   for (const auto& [key, item] : value.items()) {
     const bool known = key == shape->key || (!shape->extra.empty() && key == shape->extra) ||
-                       (!shape->flag.empty() && key == shape->flag) || (shape->element && key == "in");
-    if (!known) Fail(where, "unexpected key \"" + key + "\" in a \"" + std::string(shape->key) + "\" step");
+                       (!shape->flag.empty() && key == shape->flag) ||
+                       (shape->element && key == "in");
+    if (!known)
+      Fail(where, "unexpected key \"" + key + "\" in a \"" + std::string(shape->key) + "\" step");
   }
   Step step;
   step.number = number;
@@ -335,7 +348,8 @@ Step ReadStep(const json& value, int number) {
     }
   }
   if (!shape->flag.empty() && value.contains(shape->flag)) {
-    step.replace = RequireFlag(value[std::string(shape->flag)], where + " " + std::string(shape->flag));
+    step.replace =
+        RequireFlag(value[std::string(shape->flag)], where + " " + std::string(shape->flag));
   }
   if (value.contains("in")) step.row = RequireText(value["in"], where + " in");
   return step;
@@ -344,7 +358,8 @@ Step ReadStep(const json& value, int number) {
 std::vector<Step> ReadSteps(const json& value, std::string_view where) {
   RequireArray(value, where);
   std::vector<Step> steps;
-  for (std::size_t i = 0; i < value.size(); ++i) steps.push_back(ReadStep(value[i], static_cast<int>(i) + 1));
+  for (std::size_t i = 0; i < value.size(); ++i)
+    steps.push_back(ReadStep(value[i], static_cast<int>(i) + 1));
   return steps;
 }
 
@@ -380,19 +395,25 @@ Scenario ParseScenario(std::string_view json_text, const std::filesystem::path& 
     throw ScenarioError(std::string("not valid JSON: ") + error.what());
   }
   RequireObject(root, "scenario");
-  OnlyKeys(root, "", {"clock", "settings", "cookies", "backend", "stub", "components", "answers", "steps"});
+  OnlyKeys(root, "",
+           {"clock", "settings", "cookies", "backend", "stub", "components", "answers", "steps"});
 
   Scenario scenario;
-  const std::string clock = Optional(root, "clock", "", RequireText).value_or(std::string(kDefaultClock));
+  const std::string clock =
+      Optional(root, "clock", "", RequireText).value_or(std::string(kDefaultClock));
   const auto now = ReadDateTime(clock);
   if (!now) Fail("clock", "not a date and time (\"dd-MMM-yyyy hh:mm:ss AM/PM\")");
   scenario.clock = *now;
-  scenario.settings = Optional(root, "settings", "", ReadSettings).value_or(std::vector<components::SettingValue>{});
+  scenario.settings = Optional(root, "settings", "", ReadSettings)
+                          .value_or(std::vector<components::SettingValue>{});
   scenario.cookies = Optional(root, "cookies", "", RequireText).value_or("");
-  if (root.contains("backend")) scenario.embedded = ReadBackend(root["backend"], "backend", base_dir);
+  if (root.contains("backend"))
+    scenario.embedded = ReadBackend(root["backend"], "backend", base_dir);
   scenario.stub = Optional(root, "stub", "", ReadStub).value_or(std::vector<StubRule>{});
-  if (scenario.embedded && !scenario.stub.empty()) Fail("stub", "stub rules need the stub back end");
-  scenario.components = Optional(root, "components", "", ReadComponents).value_or(ComponentAnswers{});
+  if (scenario.embedded && !scenario.stub.empty())
+    Fail("stub", "stub rules need the stub back end");
+  scenario.components =
+      Optional(root, "components", "", ReadComponents).value_or(ComponentAnswers{});
   scenario.answers = Optional(root, "answers", "", ReadAnswers).value_or(std::deque<Answer>{});
   scenario.steps = Optional(root, "steps", "", ReadSteps).value_or(std::vector<Step>{});
   return scenario;

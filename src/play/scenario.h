@@ -8,14 +8,13 @@
 #include <deque>
 #include <filesystem>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <variant>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "base/date.h"
 #include "components/settings_file.h"

@@ -39,6 +39,7 @@ class ScreenInspector {
 };
 
 // Makes the screen over the run's components and clock; both outlive it.
-using ScreenMaker = std::function<std::unique_ptr<ScreenInspector>(const Components&, const Clock&)>;
+using ScreenMaker =
+    std::function<std::unique_ptr<ScreenInspector>(const Components&, const Clock&)>;
 
 }  // namespace cn::play

@@ -64,9 +64,14 @@ void SelectionFileWatch::Check(EventLog& log) {
   last_bytes_ = std::move(bytes);
 }
 
-int ScriptedDialogs::MessageBox(std::string_view prompt, int buttons_and_icon, std::string_view title) {
-  const NumberAnswer answer = answers_.NextNumber(FirstButton(buttons_and_icon), "message box", log_.step());
-  Json event = {{"prompt", prompt}, {"buttons", buttons_and_icon}, {"title", title}, {"answer", answer.value}};
+int ScriptedDialogs::MessageBox(std::string_view prompt, int buttons_and_icon,
+                                std::string_view title) {
+  const NumberAnswer answer =
+      answers_.NextNumber(FirstButton(buttons_and_icon), "message box", log_.step());
+  Json event = {{"prompt", prompt},
+                {"buttons", buttons_and_icon},
+                {"title", title},
+                {"answer", answer.value}};
   if (answer.defaulted) event["defaulted"] = true;
   log_.Add("msgbox", std::move(event));
   return answer.value;
@@ -76,7 +81,8 @@ std::string ScriptedDialogs::ShowModalDialog(std::string_view url, std::string_v
                                              std::string_view features) {
   selection_file_.Check(log_);
   TextAnswer answer = answers_.NextText("dialog", log_.step());
-  Json event = {{"url", url}, {"argument", argument}, {"features", features}, {"result", answer.value}};
+  Json event = {
+      {"url", url}, {"argument", argument}, {"features", features}, {"result", answer.value}};
   if (answer.defaulted) event["defaulted"] = true;
   log_.Add("dialog", std::move(event));
   return std::move(answer.value);

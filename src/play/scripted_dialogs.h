@@ -30,7 +30,8 @@ class ScriptedDialogs final : public dom::DialogHost {
       : answers_(answers), log_(log), selection_file_(selection_file) {}
 
   int MessageBox(std::string_view prompt, int buttons_and_icon, std::string_view title) override;
-  std::string ShowModalDialog(std::string_view url, std::string_view argument, std::string_view features) override;
+  std::string ShowModalDialog(std::string_view url, std::string_view argument,
+                              std::string_view features) override;
 
  private:
   AnswerQueue& answers_;

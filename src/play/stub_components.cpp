@@ -13,7 +13,8 @@ namespace {
 
 class StubCommandService final : public BackendCommandService {
  public:
-  explicit StubCommandService(std::shared_ptr<StubBackend> backend) : backend_(std::move(backend)) {}
+  explicit StubCommandService(std::shared_ptr<StubBackend> backend)
+      : backend_(std::move(backend)) {}
   void ExecuteCommand(std::string_view command, std::string_view parameters, std::string& reply,
                       std::int32_t& status) override {
     backend_->Execute(command, parameters, reply, status);
@@ -28,16 +29,24 @@ class StubFieldRules final : public FieldRuleService {
  public:
   explicit StubFieldRules(const ComponentAnswers& answers) : answers_(answers) {}
 
-  std::string CheckLicenceDate(const Date& date) override { return Answer("CheckLicenceDate", FormatDate(date)); }
+  std::string CheckLicenceDate(const Date& date) override {
+    return Answer("CheckLicenceDate", FormatDate(date));
+  }
   std::string CheckSumInsured(Currency amount, std::int32_t, std::string_view) override {
     return Answer("CheckSumInsured", amount.ToPlainText());
   }
-  std::string CheckCapacity(Currency amount) override { return Answer("CheckCapacity", amount.ToPlainText()); }
+  std::string CheckCapacity(Currency amount) override {
+    return Answer("CheckCapacity", amount.ToPlainText());
+  }
   std::string CheckSeatingCapacity(std::int32_t seats) override {
     return Answer("CheckSeatingCapacity", std::to_string(seats));
   }
-  std::string CheckYearMade(std::int32_t year) override { return Answer("CheckYearMade", std::to_string(year)); }
-  std::string CheckAccidentDate(const Date& date) override { return Answer("CheckAccidentDate", FormatDate(date)); }
+  std::string CheckYearMade(std::int32_t year) override {
+    return Answer("CheckYearMade", std::to_string(year));
+  }
+  std::string CheckAccidentDate(const Date& date) override {
+    return Answer("CheckAccidentDate", FormatDate(date));
+  }
   std::string CheckExtendedSumInsured(Currency amount) override {
     return Answer("CheckExtendedSumInsured", amount.ToPlainText());
   }
@@ -55,7 +64,8 @@ class StubFieldRules final : public FieldRuleService {
  private:
   std::string Answer(std::string_view operation, const std::string& argument) const {
     for (const FieldRuleAnswer& rule : answers_.field_rules) {
-      if (rule.operation == operation && (!rule.argument || *rule.argument == argument)) return rule.answer;
+      if (rule.operation == operation && (!rule.argument || *rule.argument == argument))
+        return rule.answer;
     }
     return "";
   }
@@ -67,10 +77,18 @@ class StubInputChecks final : public InputCheckService {
  public:
   explicit StubInputChecks(const ComponentAnswers& answers) : answers_(answers) {}
 
-  InputCheckAnswer CheckPercentageText(std::string& text) override { return Answer("CheckPercentageText", text); }
-  InputCheckAnswer CheckAmountText(std::string& text) override { return Answer("CheckAmountText", text); }
-  InputCheckAnswer CheckPostcodeText(std::string& text) override { return Answer("CheckPostcodeText", text); }
-  InputCheckAnswer CheckYearMadeText(std::string& text) override { return Answer("CheckYearMadeText", text); }
+  InputCheckAnswer CheckPercentageText(std::string& text) override {
+    return Answer("CheckPercentageText", text);
+  }
+  InputCheckAnswer CheckAmountText(std::string& text) override {
+    return Answer("CheckAmountText", text);
+  }
+  InputCheckAnswer CheckPostcodeText(std::string& text) override {
+    return Answer("CheckPostcodeText", text);
+  }
+  InputCheckAnswer CheckYearMadeText(std::string& text) override {
+    return Answer("CheckYearMadeText", text);
+  }
   // Its flag says the opposite of the others': true is "not accepted".
   InputCheckAnswer CheckNumberText(std::string& text) override {
     InputCheckAnswer answer = Answer("CheckNumberText", text);
@@ -80,10 +98,11 @@ class StubInputChecks final : public InputCheckService {
 
  private:
   InputCheckAnswer Answer(std::string_view operation, std::string& text) const {
-    const auto rule = std::find_if(answers_.input_checks.begin(), answers_.input_checks.end(),
-                                   [&](const InputCheckAnswerRule& r) {
-                                     return r.operation == operation && (!r.text || *r.text == text);
-                                   });
+    const auto rule =
+        std::find_if(answers_.input_checks.begin(), answers_.input_checks.end(),
+                     [&](const InputCheckAnswerRule& r) {
+                       return r.operation == operation && (!r.text || *r.text == text);
+                     });
     if (rule == answers_.input_checks.end()) return {.message = "", .title = "", .flag = true};
     if (rule->rewrite) text = *rule->rewrite;
     return {.message = rule->message, .title = rule->title, .flag = rule->accept};
@@ -162,7 +181,8 @@ void StubBackend::Execute(std::string_view command, std::string_view parameters,
   LogCommand(log_, command, parameters, reply, status, true);
 }
 
-std::unique_ptr<BackendCommandService> MakeStubCommandService(std::shared_ptr<StubBackend> backend) {
+std::unique_ptr<BackendCommandService> MakeStubCommandService(
+    std::shared_ptr<StubBackend> backend) {
   return std::make_unique<StubCommandService>(std::move(backend));
 }
 

@@ -34,8 +34,9 @@ constexpr std::string_view kTabPage = R"(<html><body>
 // with the typed number, shows the reply, asks a numbered question and opens a dialog.
 class TestPage final : public dom::PageLogic {
  public:
-  TestPage(std::string_view file, std::shared_ptr<dom::Document> document, const Components& components,
-           std::map<std::string, std::string>& record, std::string_view startup_command)
+  TestPage(std::string_view file, std::shared_ptr<dom::Document> document,
+           const Components& components, std::map<std::string, std::string>& record,
+           std::string_view startup_command)
       : file_(file),
         document_(std::move(document)),
         components_(components),
@@ -60,12 +61,15 @@ class TestPage final : public dom::PageLogic {
       const auto number = document_->GetElementById("txtNo");
       std::string reply;
       std::int32_t status = 0;
-      components_.NewBackendCommandService()->ExecuteCommand("Test.Page.Go", number->Value(), reply, status);
+      components_.NewBackendCommandService()->ExecuteCommand("Test.Page.Go", number->Value(), reply,
+                                                             status);
       document_->GetElementById("lblOut")->SetInnerText(reply);
       record_["VehicleNo"] = reply;
-      const auto answer = components_.NewMessageService()->ShowMessage(1210001, "Reset", "", "", "", "", "");
+      const auto answer =
+          components_.NewMessageService()->ShowMessage(1210001, "Reset", "", "", "", "", "");
       const std::string chosen = window->ShowModalDialog("dlgEnq.htm", "arg", "features");
-      window->MessageBox("Chose " + chosen + " after " + std::to_string(answer), dom::message_box::kOkCancel, "Done");
+      window->MessageBox("Chose " + chosen + " after " + std::to_string(answer),
+                         dom::message_box::kOkCancel, "Done");
     });
   }
   void Unload() override {}
@@ -110,7 +114,8 @@ class PlayRun : public ::testing::Test {
  protected:
   void SetUp() override {
     pages_ = std::filesystem::temp_directory_path() /
-             ("covernote-play-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+             ("covernote-play-test-" +
+              std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(pages_);
     std::ofstream(pages_ / "CNAAMain.htm") << kWorkspacePage;
@@ -121,10 +126,11 @@ class PlayRun : public ::testing::Test {
   // `startup_command`: a command the workspace page sends as it loads ("" none).
   PlayOutcome Run(std::string_view scenario_json, std::string startup_command = "") {
     const Scenario scenario = ParseScenario(scenario_json, pages_);
-    return Play(scenario, {.pages_dir = pages_,
-                           .make_screen = [startup_command](const Components& components, const Clock&) {
-                             return std::make_unique<TestScreen>(components, startup_command);
-                           }});
+    return Play(scenario,
+                {.pages_dir = pages_,
+                 .make_screen = [startup_command](const Components& components, const Clock&) {
+                   return std::make_unique<TestScreen>(components, startup_command);
+                 }});
   }
 
   static std::vector<std::string> Kinds(const Json& events) {
@@ -146,10 +152,12 @@ TEST_F(PlayRun, RecordsWhatTheScreenDidInOrder) {
   ASSERT_EQ(outcome.status, exit_status::kRan) << outcome.error;
   const Json& events = outcome.transcript["events"];
   EXPECT_EQ(Kinds(events),
-            (std::vector<std::string>{"status", "script", "script", "script", "step", "step", "command", "message",
-                                      "dialog", "msgbox"}));
+            (std::vector<std::string>{"status", "script", "script", "script", "step", "step",
+                                      "command", "message", "dialog", "msgbox"}));
   EXPECT_EQ(events[1]["text"], "InsertTabButton('TabA','A','Tab.htm')");
-  EXPECT_EQ(events[4], Json({{"event", "step"}, {"step", 1}, {"action", "type"}, {"id", "txtNo"}, {"text", "CN1"}}));
+  EXPECT_EQ(
+      events[4],
+      Json({{"event", "step"}, {"step", 1}, {"action", "type"}, {"id", "txtNo"}, {"text", "CN1"}}));
   EXPECT_EQ(events[6]["reply"], "WQK" + std::string(FieldSeparator) + "4521");
   EXPECT_EQ(events[7]["answer"], 2);
   EXPECT_EQ(events[8]["result"], "CN9");
@@ -167,7 +175,8 @@ TEST_F(PlayRun, FinalStateShowsShellRecordAndPageWithRowControlsUnderTheirRows) 
   EXPECT_EQ(final_state["shell"]["status"], "Loading page...");
   EXPECT_EQ(final_state["shell"]["buttons"][0]["id"], "cmdHello");
   EXPECT_EQ(final_state["workspace"]["Item"], "value");
-  EXPECT_EQ(final_state["record"]["Current"]["VehicleNo"], "WQK" + std::string(FieldSeparator) + "4521");
+  EXPECT_EQ(final_state["record"]["Current"]["VehicleNo"],
+            "WQK" + std::string(FieldSeparator) + "4521");
   const Json& page = final_state["page"];
   EXPECT_EQ(page["elements"]["txtNo"]["value"], "CN1");
   EXPECT_EQ(page["elements"]["txtNo"]["readOnly"], false);
@@ -186,7 +195,9 @@ TEST_F(PlayRun, ExpectationsThatDoNotHoldAreListedAndExitThree) {
   ASSERT_EQ(outcome.status, exit_status::kExpectFailed) << outcome.error;
   const Json& failures = outcome.transcript["failures"];
   ASSERT_EQ(failures.size(), 3u);
-  EXPECT_EQ(failures[0], Json({{"step", 1}, {"what", "element row2/txtAmount value"}, {"expected", "9.99"},
+  EXPECT_EQ(failures[0], Json({{"step", 1},
+                               {"what", "element row2/txtAmount value"},
+                               {"expected", "9.99"},
                                {"actual", "2.00"}}));
   EXPECT_EQ(failures[1]["what"], "workspace Item");
   EXPECT_EQ(failures[2]["what"], "shell button cmdHello enabled");
@@ -198,9 +209,12 @@ TEST_F(PlayRun, FaultsFoundWhileRunningNameTheStep) {
     std::string_view message;
   };
   const Case cases[] = {
-      {R"({"steps": [{"click": "cmdGo"}, {"click": "cmdStop"}]})", "step 2: no element \"cmdStop\" on the shown page"},
-      {R"({"steps": [{"click": "txtAmount", "in": "row7"}]})", "step 1: no element \"txtAmount\" in row \"row7\""},
-      {R"({"steps": [{"shell": "cmdSave"}]})", "step 1: the shell has no command button or tab \"cmdSave\""},
+      {R"({"steps": [{"click": "cmdGo"}, {"click": "cmdStop"}]})",
+       "step 2: no element \"cmdStop\" on the shown page"},
+      {R"({"steps": [{"click": "txtAmount", "in": "row7"}]})",
+       "step 1: no element \"txtAmount\" in row \"row7\""},
+      {R"({"steps": [{"shell": "cmdSave"}]})",
+       "step 1: the shell has no command button or tab \"cmdSave\""},
       {R"({"steps": [{"choose": "txtNo", "value": "1"}]})", "step 1: the choose cannot be done"},
       {R"({"answers": ["CN1"], "steps": [{"click": "cmdGo"}]})",
        "step 1: the numbered message shown here needs a number"},
@@ -208,7 +222,8 @@ TEST_F(PlayRun, FaultsFoundWhileRunningNameTheStep) {
        "step 1: no element \"txtNone\" on the shown page"},
       {R"({"steps": [{"expect": {"record": {"Current": {"Colour": ""}}}}]})",
        "step 1: the record has no field \"Colour\""},
-      {R"({"steps": [{"expect": {"shell": {"tabs": {"TabZ": {"shown": true}}}}}]})", "step 1: no tab \"TabZ\""},
+      {R"({"steps": [{"expect": {"shell": {"tabs": {"TabZ": {"shown": true}}}}}]})",
+       "step 1: no tab \"TabZ\""},
   };
   for (const Case& c : cases) {
     const PlayOutcome outcome = Run(c.scenario);
@@ -226,8 +241,9 @@ TEST_F(PlayRun, MissingEmbeddedDatabaseIsNamed) {
 TEST_F(PlayRun, EmbeddedBackEndAnswersOnACopyWithTheScenarioClock) {
   components::InitDatabase(pages_ / "sample.db", false);
   const auto written = std::filesystem::last_write_time(pages_ / "sample.db");
-  const PlayOutcome outcome = Run(R"({"clock": "05-Mar-2026 02:30:00 PM", "backend": {"embedded": "sample.db"}})",
-                                  "KivoInsurance.Find.FindSystemDateTime");
+  const PlayOutcome outcome =
+      Run(R"({"clock": "05-Mar-2026 02:30:00 PM", "backend": {"embedded": "sample.db"}})",
+          "KivoInsurance.Find.FindSystemDateTime");
   ASSERT_EQ(outcome.status, exit_status::kRan) << outcome.error;
   const Json& command = outcome.transcript["events"][0];
   EXPECT_EQ(command["event"], "command");
@@ -238,7 +254,8 @@ TEST_F(PlayRun, EmbeddedBackEndAnswersOnACopyWithTheScenarioClock) {
 }
 
 TEST(TranscriptText, SeparatorsAreWrittenAsEscapes) {
-  const Json transcript = {{"reply", "a" + std::string(RecordSeparator) + "b" + std::string(ParamSeparator)}};
+  const Json transcript = {
+      {"reply", "a" + std::string(RecordSeparator) + "b" + std::string(ParamSeparator)}};
   EXPECT_EQ(TranscriptText(transcript), "{\n  \"reply\": \"a\\uffffb\\ufffb\"\n}\n");
 }
 

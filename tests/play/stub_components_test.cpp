@@ -15,8 +15,8 @@ struct Call {
   std::int32_t status = -99;
 };
 
-StubRule Rule(std::string command, std::optional<std::string> param, std::string reply, std::int32_t status = 0,
-              bool once = false) {
+StubRule Rule(std::string command, std::optional<std::string> param, std::string reply,
+              std::int32_t status = 0, bool once = false) {
   StubRule rule;
   rule.command = std::move(command);
   rule.param = std::move(param);
@@ -79,11 +79,20 @@ TEST(StubBackend, FailingRuleFailsTheCall) {
 
 TEST(StubChecks, AcceptByDefaultAndAnswerWhatTheScenarioSays) {
   ComponentAnswers answers;
-  answers.field_rules.push_back({.operation = "CheckYearMade", .argument = "1950", .answer = "Too old"});
-  answers.input_checks.push_back({.operation = "CheckNumberText", .text = "VP1", .accept = false,
-                                  .message = "Not a cover note", .title = "T", .rewrite = std::nullopt});
-  answers.input_checks.push_back({.operation = "CheckAmountText", .text = "1k", .accept = true, .message = "",
-                                  .title = "", .rewrite = "1,000.00"});
+  answers.field_rules.push_back(
+      {.operation = "CheckYearMade", .argument = "1950", .answer = "Too old"});
+  answers.input_checks.push_back({.operation = "CheckNumberText",
+                                  .text = "VP1",
+                                  .accept = false,
+                                  .message = "Not a cover note",
+                                  .title = "T",
+                                  .rewrite = std::nullopt});
+  answers.input_checks.push_back({.operation = "CheckAmountText",
+                                  .text = "1k",
+                                  .accept = true,
+                                  .message = "",
+                                  .title = "",
+                                  .rewrite = "1,000.00"});
   answers.scope_of_cover["01"] = 1;
   EventLog log;
   const auto rules = RecordFieldRules(MakeStubFieldRules(answers), log);
@@ -131,7 +140,8 @@ TEST(AnswerQueue, AnswerOfTheWrongKindIsAFaultNamingTheStep) {
   EXPECT_EQ(queue.NextNumber(1, "message box", 4).value, 1);
   ASSERT_TRUE(queue.fault());
   EXPECT_EQ(*queue.fault(),
-            "step 4: the message box shown here needs a number as its answer, and the next answer is not one");
+            "step 4: the message box shown here needs a number as its answer, and the next answer "
+            "is not one");
   AnswerQueue start_up({1});
   start_up.NextText("dialog", 0);
   EXPECT_EQ(start_up.fault()->substr(0, 9), "start-up:");
