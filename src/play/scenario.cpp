@@ -370,7 +370,8 @@ std::string ReplyText(const json& reply, std::string_view where) {
   if (!reply.is_object() || reply.size() != 1) {
     Fail(where, "expected a text or one of {\"fields\"|\"records\"|\"parts\"|\"values\": [...]}");
   }
-  const auto& [key, items] = *reply.items().begin();
+  const std::string key = reply.begin().key();
+  const json& items = reply.begin().value();
   if (key == "records") {
     const std::string at = At(where, "records");
     std::string text;
