@@ -86,16 +86,6 @@ constexpr std::array kReplyForms = {
     ReplyForm{"values", DialogArgSeparator},
 };
 
-std::string JoinReplies(const json& items, std::string_view separator, std::string_view where) {
-  RequireArray(items, where);
-  std::string text;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    if (i > 0) text += separator;
-    text += ReplyText(items[i], At(where, i));
-  }
-  return text;
-}
-
 std::vector<components::SettingValue> ReadSettings(const json& value, std::string_view where) {
   std::vector<components::SettingValue> settings;
   for (const auto& [key_path, names] : RequireObject(value, where).items()) {
@@ -365,11 +355,30 @@ std::vector<Step> ReadSteps(const json& value, std::string_view where) {
 
 }  // namespace
 
-std::string ReplyText(const json& reply, std::string_view where) {
+namespace {
+
+// Replies nest only as deep as a reply's layout goes; anything deeper is a mistake.
+constexpr int kDeepestReply = 8;
+
+std::string NestedReply(const json& reply, std::string_view where, int depth);
+
+std::string JoinReplies(const json& items, std::string_view separator, std::string_view where,
+                        int depth) {
+  RequireArray(items, where);
+  std::string text;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) text += separator;
+    text += NestedReply(items[i], At(where, i), depth + 1);
+  }
+  return text;
+}
+
+std::string NestedReply(const json& reply, std::string_view where, int depth) {
   if (reply.is_string()) return reply.get<std::string>();
   if (!reply.is_object() || reply.size() != 1) {
     Fail(where, "expected a text or one of {\"fields\"|\"records\"|\"parts\"|\"values\": [...]}");
   }
+  if (depth >= kDeepestReply) Fail(where, "reply forms nested too deep");
   const std::string key = reply.begin().key();
   const json& items = reply.begin().value();
   if (key == "records") {
@@ -378,14 +387,20 @@ std::string ReplyText(const json& reply, std::string_view where) {
     RequireArray(items, at);
     for (std::size_t i = 0; i < items.size(); ++i) {
       if (i > 0) text += RecordSeparator;
-      text += JoinReplies(items[i], FieldSeparator, At(at, i));
+      text += JoinReplies(items[i], FieldSeparator, At(at, i), depth);
     }
     return text;
   }
   for (const ReplyForm& form : kReplyForms) {
-    if (key == form.key) return JoinReplies(items, form.separator, At(where, key));
+    if (key == form.key) return JoinReplies(items, form.separator, At(where, key), depth);
   }
   Fail(At(where, key), "unknown reply form");
+}
+
+}  // namespace
+
+std::string ReplyText(const json& reply, std::string_view where) {
+  return NestedReply(reply, where, 0);
 }
 
 Scenario ParseScenario(std::string_view json_text, const std::filesystem::path& base_dir) {

@@ -75,6 +75,13 @@ TEST(ScenarioFile, MalformedFilesNameTheKeyOrTheStep) {
   }
 }
 
+TEST(ScenarioFile, RepliesNestedBeyondAnyLayoutAreRefused) {
+  std::string reply = R"("deep")";
+  for (int i = 0; i < 9; ++i) reply = R"({"parts": [)" + reply + "]}";
+  EXPECT_THAT(Message(R"({"stub": [{"command": "A.B.C", "reply": )" + reply + "}]}"),
+              HasSubstr("reply forms nested too deep"));
+}
+
 TEST(ScenarioFile, ReadsEverySectionWithItsDefaults) {
   const Scenario scenario = ParseScenario(R"({
       "clock": "05-Mar-2026 02:30:00 PM",
