@@ -12,6 +12,7 @@
 #include "components/database_setup.h"
 #include "dom/document.h"
 #include "dom/element.h"
+#include "integration/selection_file.h"
 #include "play/play_command.h"
 
 namespace cn::play {
@@ -25,7 +26,7 @@ constexpr std::string_view kWorkspacePage = R"(<html><body>
 
 constexpr std::string_view kTabPage = R"(<html><body>
 <input id="txtNo" type="text"><input id="chkNew" type="checkbox" checked>
-<button id="cmdGo">Go</button><span id="lblOut" class="clsLabel">none</span>
+<button id="cmdGo">Go</button><button id="cmdSearch">Search</button><span id="lblOut" class="clsLabel">none</span>
 <table id="tblRows"><tr id="row1"><td><input id="txtAmount" value="1.00"></td></tr>
 <tr id="row2"><td><input id="txtAmount" value="2.00" disabled></td></tr></table>
 </body></html>)";
@@ -57,6 +58,10 @@ class TestPage final : public dom::PageLogic {
       window->ExecScript("TabFocus('TabA')");
       return;
     }
+    document_->Bind("cmdSearch", "onclick", [this, window] {
+      WriteSelectionFile(components_, "HTB" + std::string(FieldSeparator) + "HATCHBACK");
+      window->ShowModalDialog("dlgSrch.htm", "SearchBody", "");
+    });
     document_->Bind("cmdGo", "onclick", [this, window] {
       const auto number = document_->GetElementById("txtNo");
       std::string reply;
@@ -165,6 +170,17 @@ TEST_F(PlayRun, RecordsWhatTheScreenDidInOrder) {
   EXPECT_EQ(events[9]["answer"], 1);
   EXPECT_EQ(events[9]["defaulted"], true);
   EXPECT_TRUE(outcome.transcript["failures"].empty());
+}
+
+TEST_F(PlayRun, SelectionFileIsRecordedBeforeItsDialog) {
+  const PlayOutcome outcome = Run(R"({"answers": ["HTB"], "steps": [{"click": "cmdSearch"}]})");
+  ASSERT_EQ(outcome.status, exit_status::kRan) << outcome.error;
+  const Json& events = outcome.transcript["events"];
+  ASSERT_EQ(Kinds(events).back(), "dialog");
+  const Json& file = events[events.size() - 2];
+  EXPECT_EQ(file["event"], "selectionFile");
+  EXPECT_EQ(file["text"], "HTB" + std::string(FieldSeparator) + "HATCHBACK");
+  EXPECT_EQ(events.back()["result"], "HTB");
 }
 
 TEST_F(PlayRun, FinalStateShowsShellRecordAndPageWithRowControlsUnderTheirRows) {
