@@ -34,7 +34,6 @@ class AnswerQueue {
 
   // The first wrong-kind answer met, as a message naming the step.
   const std::optional<std::string>& fault() const { return fault_; }
-  std::size_t remaining() const { return answers_.size(); }
 
  private:
   void NoteWrongKind(std::string_view prompt_kind, std::string_view expected, int step);
