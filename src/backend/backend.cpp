@@ -13,7 +13,7 @@ Backend::Backend(const std::filesystem::path& path, const Clock& clock, const Op
       clock_(clock) {
   if (options.migrate_and_seed && options.access != Database::Access::kReadOnly) {
     Migrate(*db_);
-    if (!IsSeeded(*db_)) Seed(*db_);
+    if (!IsSeeded(*db_)) Seed(*db_, clock_);
   }
   for (const auto& group : {CoverNoteCommands(), ClientCommands(), ListCommands(),
                             LookupCommands()}) {

@@ -1,6 +1,7 @@
 #include "backend/seed.h"
 
 #include <array>
+#include <cstdio>
 #include <set>
 #include <string>
 
@@ -37,6 +38,24 @@ void ConvertDocumentAmounts(Database& db, std::string_view table,
   }
 }
 
+// The scripts date the sample relative to today, written as SQLite's 'now'. Each
+// 'now' (with its 'localtime', the clock already gives local time) becomes the
+// clock's time, so a database seeded with a fixed clock is the same every day.
+std::string AtClockTime(std::string_view script, const DateTime& now) {
+  char literal[32];
+  std::snprintf(literal, sizeof literal, "'%04d-%02d-%02d %02d:%02d:%02d'", now.date.year(),
+                now.date.month(), now.date.day(), now.time.hour(), now.time.minute(),
+                now.time.second());
+  std::string text(script);
+  for (const std::string_view pattern : {"'now', 'localtime'", "'now'"}) {
+    for (std::size_t at = text.find(pattern); at != std::string::npos;
+         at = text.find(pattern, at + 1)) {
+      text.replace(at, pattern.size(), literal);
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 bool IsSeeded(Database& db) {
@@ -44,11 +63,12 @@ bool IsSeeded(Database& db) {
   return count.Step() && count.Int(0) > 0;
 }
 
-void Seed(Database& db) {
+void Seed(Database& db, const Clock& clock) {
+  const DateTime now = clock.Now();
   Transaction transaction(db, Transaction::Kind::kImmediate);
-  db.ExecuteScript(SeedListsSql());
-  db.ExecuteScript(SeedClientsAndPoliciesSql());
-  db.ExecuteScript(SeedCoverNotesSql());
+  db.ExecuteScript(AtClockTime(SeedListsSql(), now));
+  db.ExecuteScript(AtClockTime(SeedClientsAndPoliciesSql(), now));
+  db.ExecuteScript(AtClockTime(SeedCoverNotesSql(), now));
   for (const auto& [table, column] : kListAmounts) ConvertAmounts(db, table, column);
   ConvertDocumentAmounts(db, "cover_note", ReadAdminReplyLayout());
   ConvertDocumentAmounts(db, "policy", PolicyReplyLayout());

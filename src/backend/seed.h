@@ -6,13 +6,15 @@
 #include <string_view>
 
 #include "backend/sqlite.h"
+#include "base/clock.h"
 
 namespace cn::backend {
 
 // True when the database already holds the sample (or any) cover notes.
 bool IsSeeded(Database& db);
-// Fills the tables in one transaction; the schema must be current.
-void Seed(Database& db);
+// Fills the tables in one transaction; the schema must be current. The sample's
+// dates (issue, expiry, submission) are relative to the clock's today.
+void Seed(Database& db, const Clock& clock);
 
 // The seed scripts, in the order they run.
 std::string_view SeedListsSql();

@@ -5,6 +5,7 @@
 #include "backend/schema.h"
 #include "backend/seed.h"
 #include "backend/sqlite.h"
+#include "base/clock.h"
 #include "base/runtime_failure.h"
 #include "components/data_paths.h"
 
@@ -39,7 +40,7 @@ std::string Summary(backend::Database& db) {
 std::string Build(const std::filesystem::path& path) {
   backend::Database db(path);
   backend::Migrate(db);
-  if (!backend::IsSeeded(db)) backend::Seed(db);
+  if (!backend::IsSeeded(db)) backend::Seed(db, SystemClock());
   return Summary(db);
 }
 
@@ -77,7 +78,7 @@ std::string SeedDatabase(const std::filesystem::path& path) {
   if (backend::IsSeeded(db)) {
     return path.string() + " already holds data; nothing was added (" + Summary(db) + ").";
   }
-  backend::Seed(db);
+  backend::Seed(db, SystemClock());
   return "Seeded " + path.string() + " (" + Summary(db) + ").";
 }
 

@@ -29,12 +29,14 @@ std::shared_ptr<const components::Settings> RunSettings(const RunParts& parts) {
 
 std::shared_ptr<components::SharedBackend> OpenEmbedded(const RunParts& parts) {
   const std::filesystem::path& source = parts.scenario.embedded->database;
+  const std::filesystem::path copy = parts.scratch_dir / "embedded.db";
+  // A fresh database is created and seeded on opening, dated by the scenario's clock.
+  if (source.empty()) return components::OpenSharedBackend(copy, parts.clock);
   std::error_code error;
   if (!std::filesystem::is_regular_file(source, error)) {
     throw ScenarioError("backend.embedded: no database at " + source.string());
   }
   // The run works on a copy, so that a scenario finds the same data every time.
-  const std::filesystem::path copy = parts.scratch_dir / "embedded.db";
   std::filesystem::copy_file(source, copy, std::filesystem::copy_options::overwrite_existing);
   return components::OpenSharedBackend(copy, parts.clock);
 }

@@ -99,13 +99,15 @@ std::vector<components::SettingValue> ReadSettings(const json& value, std::strin
 
 std::optional<EmbeddedBackend> ReadBackend(const json& value, std::string_view where,
                                            const std::filesystem::path& base_dir) {
+  constexpr std::string_view kForms = "expected \"stub\", \"embedded\" or {\"embedded\": DB-PATH}";
   if (value.is_string()) {
     if (value.get<std::string>() == "stub") return std::nullopt;
-    Fail(where, "expected \"stub\" or {\"embedded\": DB-PATH}");
+    if (value.get<std::string>() == "embedded") return EmbeddedBackend{};
+    Fail(where, kForms);
   }
   RequireObject(value, where);
   OnlyKeys(value, where, {"embedded"});
-  if (!value.contains("embedded")) Fail(where, "expected \"stub\" or {\"embedded\": DB-PATH}");
+  if (!value.contains("embedded")) Fail(where, kForms);
   const std::string path = RequireText(value["embedded"], At(where, "embedded"));
   if (path.empty()) Fail(At(where, "embedded"), "the database path is empty");
   return EmbeddedBackend{base_dir / path};

@@ -82,7 +82,9 @@ struct Step {
 };
 
 struct EmbeddedBackend {
-  std::filesystem::path database;  // resolved against the scenario's folder
+  // Resolved against the scenario's folder; empty for a database freshly
+  // seeded with the scenario's clock.
+  std::filesystem::path database;
 };
 
 struct Scenario {

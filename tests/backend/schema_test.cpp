@@ -1,7 +1,10 @@
+#include "backend/schema.h"
+
 #include <set>
+#include <string>
+#include <vector>
 
 #include "backend/layouts.h"
-#include "backend/schema.h"
 #include "backend_fixture.h"
 
 namespace cn::backend::testing {
@@ -22,6 +25,20 @@ TEST_F(SchemaTest, MigratingAgainChangesNothingAndReopeningDoesNotSeedTwice) {
   backend_ = std::make_unique<Backend>(path_, clock_);
   EXPECT_EQ(Query("SELECT count(*) FROM cover_note"), notes);
   EXPECT_EQ(SchemaVersion(backend_->database()), latest);
+}
+
+TEST_F(SchemaTest, TheSampleIsDatedByTheInjectedClock) {
+  const FixedClock june({Date::FromYmd(2030, 6, 15).value(), Time::FromHms(10, 0, 0).value()});
+  std::vector<std::string> issued;
+  for (const char* name : {"june1.db", "june2.db"}) {
+    backend_ = std::make_unique<Backend>(directory_ / name, june);
+    EXPECT_LE(Query("SELECT max(reference_date) FROM cover_note"), "2030-06-15") << name;
+    EXPECT_GE(Query("SELECT min(reference_date) FROM cover_note"), "2029-01-01") << name;
+    issued.push_back(Query("SELECT group_concat(issued_at) FROM cover_note"));
+  }
+  backend_.reset();  // it holds the clock, which ends here
+  // Seeded on any day with the same clock, the sample is the same.
+  EXPECT_EQ(issued[0], issued[1]);
 }
 
 TEST_F(SchemaTest, AnOlderDatabaseIsBroughtUpToDateStepByStep) {

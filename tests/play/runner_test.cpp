@@ -269,6 +269,13 @@ TEST_F(PlayRun, EmbeddedBackEndAnswersOnACopyWithTheScenarioClock) {
   EXPECT_EQ(std::filesystem::last_write_time(pages_ / "sample.db"), written);
 }
 
+TEST_F(PlayRun, FreshEmbeddedDatabaseIsSeededWithTheScenarioClock) {
+  const PlayOutcome outcome = Run(R"({"clock": "05-Mar-2031 02:30:00 PM", "backend": "embedded"})",
+                                  "KivoInsurance.Find.FindSystemDateTime");
+  ASSERT_EQ(outcome.status, exit_status::kRan) << outcome.error;
+  EXPECT_EQ(outcome.transcript["events"][0]["reply"], "05-Mar-2031 02:30:00 PM");
+}
+
 TEST(TranscriptText, SeparatorsAreWrittenAsEscapes) {
   const Json transcript = {
       {"reply", "a" + std::string(RecordSeparator) + "b" + std::string(ParamSeparator)}};

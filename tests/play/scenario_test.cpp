@@ -34,7 +34,8 @@ TEST(ScenarioFile, MalformedFilesNameTheKeyOrTheStep) {
       {R"({"settings": {"Software\\X": {"Name": 1}}})",
        "settings.Software\\X.Name: expected a text"},
       {R"({"cookies": ["a=1"]})", "cookies: expected a text"},
-      {R"({"backend": "remote"})", "backend: expected \"stub\" or {\"embedded\": DB-PATH}"},
+      {R"({"backend": "remote"})",
+       "backend: expected \"stub\", \"embedded\" or {\"embedded\": DB-PATH}"},
       {R"({"backend": {"embedded": ""}})", "backend.embedded: the database path is empty"},
       {R"({"stub": {"command": "A.B.C"}})", "stub: expected a list"},
       {R"({"stub": [{"param": "1"}]})", "stub[0].command: missing"},
@@ -124,6 +125,12 @@ TEST(ScenarioFile, EmbeddedDatabaseIsFoundBesideTheScenario) {
   EXPECT_EQ(scenario.embedded->database, std::filesystem::path("/scenarios/data/sample.db"));
   EXPECT_THAT(Message(R"({"backend": {"embedded": "a.db"}, "stub": [{"command": "A.B.C"}]})"),
               HasSubstr("stub: stub rules need the stub back end"));
+}
+
+TEST(ScenarioFile, EmbeddedWithoutADatabaseAsksForAFreshOne) {
+  const Scenario scenario = ParseScenario(R"({"backend": "embedded"})", "/scenarios");
+  ASSERT_TRUE(scenario.embedded);
+  EXPECT_TRUE(scenario.embedded->database.empty());
 }
 
 TEST(ScenarioFile, RepliesAreJoinedWithTheirSeparators) {
