@@ -372,6 +372,9 @@ int main(int argc, char** argv) {
     spdlog::set_level(spdlog::level::warn);  // not a line per login
     std::printf("web_bench: in-process server on 127.0.0.1, 2 I/O threads, the TEST screen of tests/web "
                 "(not the cover-note screen)\n\n");
+    std::string load;
+    std::getline(std::ifstream("/proc/loadavg"), load);
+    std::printf("load average (other work on the machine shows in the tails): %s\n\n", load.c_str());
     RunMemory(options);
     std::printf("events per session: %d measured after %d warm-up; cycle: 6 keypress, blur, tab B, tab A\n",
                 options.events, options.warmup);
