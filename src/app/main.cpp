@@ -5,11 +5,11 @@
 #include <iostream>
 
 #include "app/play_screen.h"
+#include "app/serve_command.h"
 #include "base/runtime_failure.h"
 #include "components/data_paths.h"
 #include "components/database_setup.h"
 #include "play/play_command.h"
-#include "web/standalone.h"
 
 namespace {
 
@@ -48,13 +48,15 @@ int main(int argc, char** argv) {
   app.set_version_flag("--version", std::string{"covernote "} + COVERNOTE_VERSION);
   app.require_subcommand(0);
 
-  cn::web::ServerOptions serve_options;
+  cn::app::ServeCommand serve_command;
+  cn::web::ServerOptions& serve_options = serve_command.server;
   serve_options.assets = COVERNOTE_PAGES_DIR;
-  std::string database;
   auto* serve = app.add_subcommand("serve", "Serve the screen to browsers");
   serve->add_option("--bind", serve_options.bind, "Address to listen on")->capture_default_str();
   serve->add_option("--port", serve_options.port, "Port to listen on")->capture_default_str();
-  serve->add_option("--db", database, "Database file (not used yet)");
+  serve->add_option("--db", serve_command.database,
+                    "Database file, created with the sample data when missing (default: the "
+                    "user's own, as for `db`)");
   serve->add_option("--pages", serve_options.assets, "Pages folder")->capture_default_str();
 
   std::string db_path;
@@ -83,7 +85,7 @@ int main(int argc, char** argv) {
   CLI11_PARSE(app, argc, argv);
   if (*play) return cn::play::RunPlayCommand(play_command, cn::app::PlayScreenMaker(), std::cout, std::cerr);
   if (*db) return RunDatabaseCommand(*db_init, *db_migrate, db_path, force);
-  if (*serve) return cn::web::RunStandaloneServer(std::move(serve_options));
+  if (*serve) return cn::app::RunServeCommand(std::move(serve_command));
   if (argc == 1) {
     std::cout << app.help();
   }

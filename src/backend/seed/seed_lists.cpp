@@ -194,11 +194,14 @@ INSERT INTO agent (code, name, agent_type, tariff_region, head_office) VALUES
   ('A2001', 'BORNEO CERIA AGENCY', 'A', 'E', 0),
   ('B3001', 'BANK CENDANA BANCA DESK', 'B', 'W', 0);
 
-INSERT INTO app_user (user_id, name, agent_code, authority_level) VALUES
-  ('ADMIN', 'NORHAYATI BINTI SALLEH', 'HQ001', 3),
-  ('SUPERVISOR', 'LIM WEI KEAT', 'HQ001', 5),
-  ('TERATAI01', 'RAJESH A/L MUNUSAMY', 'A1001', 1),
-  ('BORNEO01', 'JENNIFER LAJIM', 'A2001', 1);
+-- Only the demo administrator may log in to the web screen (password "covernote", see the
+-- README); the others have no password until one is set.
+INSERT INTO app_user (user_id, name, agent_code, authority_level, password_hash) VALUES
+  ('ADMIN', 'NORHAYATI BINTI SALLEH', 'HQ001', 3,
+   '$argon2id$v=19$m=65536,t=2,p=1$NYNfUPQhK6k/XIMuEao0Sg$hve+yUGhArzNNkOikSa9hEPbqKf1/NWjoooCkS3L/tQ'),
+  ('SUPERVISOR', 'LIM WEI KEAT', 'HQ001', 5, NULL),
+  ('TERATAI01', 'RAJESH A/L MUNUSAMY', 'A1001', 1, NULL),
+  ('BORNEO01', 'JENNIFER LAJIM', 'A2001', 1, NULL);
 )sql";
 }
 

@@ -1,0 +1,57 @@
+#include "app/database_user_directory.h"
+
+#include <sodium.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "backend/sqlite.h"
+#include "base/text.h"
+
+namespace cn::app {
+
+namespace {
+
+constexpr std::string_view kUserQuery = R"sql(
+SELECT u.user_id, u.password_hash, a.code, a.agent_type
+FROM app_user u JOIN agent a ON a.code = u.agent_code
+WHERE u.user_id = ?1 AND u.password_hash IS NOT NULL
+)sql";
+
+struct StoredUser {
+  std::string password_hash;
+  web::Identity identity;
+};
+
+}  // namespace
+
+DatabaseUserDirectory::DatabaseUserDirectory(std::shared_ptr<components::SharedBackend> backend)
+    : backend_(std::move(backend)) {
+  if (sodium_init() < 0) throw std::runtime_error("libsodium could not start");
+}
+
+std::optional<web::Identity> DatabaseUserDirectory::Authenticate(std::string_view user,
+                                                                 std::string_view password) const {
+  const std::string user_id = UCase(Trim(user));
+  if (user_id.empty()) return std::nullopt;
+  const auto stored =
+      backend_->WithDatabase([&](backend::Database& db) -> std::optional<StoredUser> {
+        backend::Statement& query = db.Prepare(kUserQuery);
+        query.Bind(1, std::string_view(user_id));
+        std::optional<StoredUser> found;
+        if (query.Step()) {
+          found = StoredUser{query.Text(1), {query.Text(0), query.Text(2), query.Text(3)}};
+        }
+        query.Reset();
+        return found;
+      });
+  // The slow, memory-hard check runs after the store is free again for other sessions.
+  if (!stored) return std::nullopt;
+  if (crypto_pwhash_str_verify(stored->password_hash.c_str(), password.data(), password.size()) !=
+      0) {
+    return std::nullopt;
+  }
+  return stored->identity;
+}
+
+}  // namespace cn::app

@@ -1,0 +1,28 @@
+#pragma once
+// The administrators who may log in to the web screen: the back end's users, each with the
+// argon2id hash of his password and the agent he works for.
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "components/shared_backend.h"
+#include "web/user_directory.h"
+
+namespace cn::app {
+
+class DatabaseUserDirectory final : public web::UserDirectory {
+ public:
+  // Throws std::runtime_error when libsodium cannot start.
+  explicit DatabaseUserDirectory(std::shared_ptr<components::SharedBackend> backend);
+
+  // The user name is matched without regard to case ("admin" is the user ADMIN). Users
+  // without a password hash or without an agent cannot log in.
+  std::optional<web::Identity> Authenticate(std::string_view user,
+                                            std::string_view password) const override;
+
+ private:
+  std::shared_ptr<components::SharedBackend> backend_;
+};
+
+}  // namespace cn::app
