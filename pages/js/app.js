@@ -52,6 +52,17 @@ function takeValues(skip) {
   return values;
 }
 
+// A value the server sets replaces on screen whatever was typed before it arrived (keys the
+// server types itself, noted while their answers were still on the way); sending the older
+// text later would undo the server's change.
+function forgetOverwritten(page, ops) {
+  const fields = typed.get(page.key);
+  if (!fields) return;
+  for (const op of ops) {
+    if ((op.op === 'prop' || op.op === 'attr') && op.name === 'value') fields.delete(Number(op.id));
+  }
+}
+
 function noteValue(page, element) {
   if (!typed.has(page.key)) typed.set(page.key, new Map());
   typed.get(page.key).set(page.nodeId(element), element.value);
@@ -69,7 +80,10 @@ function applyAnswer(answer) {
   }
   for (const [key, ops] of Object.entries(answer.patches || {})) {
     for (const page of [pages.workspace, pages.frame]) {
-      if (page && String(page.key) === key) page.apply(ops);
+      if (page && String(page.key) === key) {
+        forgetOverwritten(page, ops);
+        page.apply(ops);
+      }
     }
   }
   if (answer.shell) renderShell(answer.shell, { tab: clickTab, command: clickCommand });
