@@ -1,0 +1,209 @@
+// The real screen in Debian's chromium: `covernote serve` on a freshly seeded database,
+// logged in as the demo administrator. Reading cover notes, the Vehicle tab, reset, logout.
+// Every test leaves a screenshot in screenshots/.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
+import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { chromium } from 'playwright-core';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const binary = process.env.COVERNOTE_BINARY ?? path.join(here, '../../build/release/src/app/covernote');
+const shots = path.join(here, 'screenshots');
+mkdirSync(shots, { recursive: true });
+
+const kTitle = 'Cover Note Amendment - Administrator';
+const kSave = '#shell-commands button:has-text("Save")';
+const kReset = '#shell-commands button:has-text("Reset")';
+
+let server;
+let base;
+let context;
+let scratch;
+
+before(async () => {
+  scratch = mkdtempSync(path.join(tmpdir(), 'covernote-product-'));
+  // The settings file and the data folder of the run's own, never the user's.
+  const env = { ...process.env, XDG_CONFIG_HOME: path.join(scratch, 'config'), XDG_DATA_HOME: path.join(scratch, 'data') };
+  server = spawn(binary, ['serve', '--port', '0', '--db', path.join(scratch, 'covernote.db')],
+    { env, stdio: ['ignore', 'pipe', 'inherit'] });
+  const port = await new Promise((resolve, reject) => {
+    let seen = '';
+    server.stdout.on('data', (chunk) => {
+      seen += chunk;
+      const match = /serving on http:\/\/127\.0\.0\.1:(\d+)/.exec(seen);
+      if (match) resolve(Number(match[1]));
+    });
+    server.on('exit', (code) => reject(new Error(`covernote serve stopped with ${code}`)));
+  });
+  base = `http://127.0.0.1:${port}`;
+  context = await chromium.launchPersistentContext(path.join(scratch, 'chromium'), {
+    executablePath: '/usr/bin/chromium',
+    headless: true,
+    viewport: { width: 1366, height: 768 },
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+      '--disable-component-update', '--disable-sync', '--no-first-run'],
+  });
+});
+
+after(async () => {
+  await context?.close();
+  server?.kill('SIGTERM');
+  if (scratch) rmSync(scratch, { recursive: true, force: true });
+});
+
+async function logIn(page, user = 'admin', password = 'covernote') {
+  await page.goto(`${base}/login.html`);
+  await page.fill('#user', user);
+  await page.fill('#password', password);
+  await page.click('button[type=submit]');
+}
+
+// A fresh tab logged in as the demo administrator, with the Cover tab shown.
+async function screen() {
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  page.on('console', (message) => {
+    if (message.type() === 'error') errors.push(message.text());
+  });
+  await logIn(page);
+  await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
+  return { page, errors };
+}
+
+// Types the number as the administrator would (each key goes through the page's handler)
+// and presses Enter.
+async function readByEnter(page, number) {
+  await page.click('#txtCoverNoteNumber');
+  await page.keyboard.type(number);
+  await page.keyboard.press('Enter');
+}
+
+async function shot(page, name) {
+  await page.screenshot({ path: path.join(shots, `product-${name}.png`) });
+}
+
+test('only the seeded administrator with his password gets in', async () => {
+  const page = await context.newPage();
+  // A wrong password, an unknown user, and a seeded user who has no password yet.
+  for (const [user, password] of [['admin', 'wrong'], ['nobody', 'covernote'], ['SUPERVISOR', 'covernote']]) {
+    await logIn(page, user, password);
+    assert.match(page.url(), /login\.html\?failed=1$/, `${user} must be refused`);
+    assert.ok(await page.isVisible('#login-failed'));
+  }
+  await shot(page, 'login-refused');
+
+  await logIn(page, 'admin', 'covernote');
+  await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
+  assert.equal(await page.textContent('#shell-title'), kTitle);
+  assert.deepEqual(await page.locator('#shell-tabs [role=tab]').allTextContents(), ['Cover', 'Vehicle', 'NCD', 'Premium']);
+  assert.ok(await page.isDisabled(kSave));
+  assert.equal(await page.textContent('#shell-status'), 'Done');
+  await shot(page, 'start');
+  await page.close();
+});
+
+// Save is offered only for what the administrator may still amend.
+const kReads = [
+  { number: 'CN24000101', status: 'R', saveEnabled: true, vehicle: 'WQK 4521' },   // referred risk
+  { number: 'CN24000103', status: 'I', saveEnabled: false, vehicle: 'VFD 88' },    // issued
+];
+
+for (const read of kReads) {
+  test(`reading ${read.number} (status ${read.status}) by its number and Enter`, async () => {
+    const { page, errors } = await screen();
+    await readByEnter(page, read.number);
+    await page.waitForFunction((number) => document.querySelector('#shell-title').textContent.endsWith(` : ${number}`), read.number);
+    assert.equal(await page.textContent('#shell-title'), `${kTitle} : ${read.number}`);
+    assert.equal(await page.inputValue('#txtCoverNoteNumber'), read.number);
+    assert.equal(await page.inputValue('#txtVehicleNumber'), read.vehicle);
+    assert.equal(await page.isEnabled(kSave), read.saveEnabled);
+    assert.ok(!(await page.isVisible('#message-box')));
+    await shot(page, `read-${read.number}`);
+    assert.deepEqual(errors, []);
+    await page.close();
+  });
+}
+
+test('an unknown number is answered with the not-found message and nothing is shown', async () => {
+  const { page, errors } = await screen();
+  await readByEnter(page, 'CN99999999');
+  const box = page.locator('#message-box');
+  await box.waitFor({ state: 'visible' });
+  assert.match(await page.textContent('#message-text'), /No cover note was found for the number given/);
+  assert.deepEqual(await page.locator('#message-buttons button').allTextContents(), ['OK']);
+  await shot(page, 'not-found');
+  await page.keyboard.press('Enter');
+  await box.waitFor({ state: 'hidden' });
+  assert.equal(await page.textContent('#shell-title'), kTitle);
+  assert.ok(await page.isDisabled(kSave));
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+async function openVehicleTab(page, number) {
+  await readByEnter(page, number);
+  await page.waitForFunction((no) => document.querySelector('#shell-title').textContent.endsWith(` : ${no}`), number);
+  await page.click('#shell-tabs [role=tab]:has-text("Vehicle")');
+  await page.waitForSelector('#shell-frame #divNPerson tr');
+}
+
+test('the Vehicle tab shows the named drivers read-only', async () => {
+  const { page, errors } = await screen();
+  await openVehicleTab(page, 'CN24000101');
+  assert.equal(await page.textContent('#shell-tabs [aria-selected=true]'), 'Vehicle');
+  assert.equal(await page.inputValue('#txtModel'), 'TARUMA ISWARA 1.5 (M)');
+  const rows = page.locator('#divNPerson tr');
+  assert.ok(await rows.count() >= 1);
+  assert.equal(await rows.first().locator('#txtDrv').inputValue(), 'THE INSURED');
+  for (const input of await page.locator('#divNPerson input').all()) assert.ok(!(await input.isEditable()));
+  for (const select of await page.locator('#divNPerson select').all()) assert.ok(await select.isDisabled());
+  await shot(page, 'vehicle');
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('the Vehicle tab lists every seeded named driver of the cover note', { todo: 'the current record keeps only the insured after a read' }, async () => {
+  const { page } = await screen();
+  await openVehicleTab(page, 'CN24000101');
+  const names = await page.locator('#divNPerson #txtDrv').evaluateAll((inputs) => inputs.map((input) => input.value));
+  await page.close();
+  assert.deepEqual(names, ['THE INSURED', 'NUR AMIRA BINTI AHMAD FAIZAL', 'AHMAD ZAKI BIN ISMAIL']);
+});
+
+test('reset asks first, Cancel keeps the cover note, OK clears it; logout ends the session', async () => {
+  const { page, errors } = await screen();
+  await readByEnter(page, 'CN24000101');
+  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000101'));
+  const box = page.locator('#message-box');
+
+  await page.click(kReset);
+  await box.waitFor({ state: 'visible' });
+  assert.match(await page.textContent('#message-text'), /^Reset the screen\?/);
+  assert.deepEqual(await page.locator('#message-buttons button').allTextContents(), ['OK', 'Cancel']);
+  await shot(page, 'reset-asks');
+  await page.click('#message-buttons button:has-text("Cancel")');
+  await box.waitFor({ state: 'hidden' });
+  assert.equal(await page.textContent('#shell-title'), `${kTitle} : CN24000101`);
+  assert.equal(await page.inputValue('#txtCoverNoteNumber'), 'CN24000101');
+
+  await page.click(kReset);
+  await box.waitFor({ state: 'visible' });
+  await page.click('#message-buttons button:has-text("OK")');
+  await page.waitForFunction((title) => document.querySelector('#shell-title').textContent === title, kTitle);
+  await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
+  assert.equal(await page.inputValue('#txtCoverNoteNumber'), '');
+  assert.equal(await page.inputValue('#txtVehicleNumber'), '');
+  assert.equal(await page.textContent('#shell-tabs [aria-selected=true]'), 'Cover');
+  await shot(page, 'reset-done');
+
+  await page.click('#shell-logout');
+  await page.waitForURL(/login\.html/);
+  assert.equal((await page.request.get(`${base}/api/state`)).status(), 401);
+  assert.deepEqual(errors.filter((e) => !e.includes('401')), []);
+  await page.close();
+});
