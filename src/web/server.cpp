@@ -234,7 +234,12 @@ void Server::Impl::Accept() {
   auto& context = *contexts_[NextHome()];
   acceptor_->async_accept(context, [this](beast::error_code error, tcp::socket socket) {
     if (error == asio::error::operation_aborted || !acceptor_->is_open()) return;
-    if (!error) std::make_shared<Connection>(*this, std::move(socket))->Read();
+    if (!error) {
+      // Answers are small and awaited one by one: do not let them wait for a delayed ACK.
+      beast::error_code ignored;
+      socket.set_option(tcp::no_delay(true), ignored);
+      std::make_shared<Connection>(*this, std::move(socket))->Read();
+    }
     Accept();
   });
 }
