@@ -118,6 +118,32 @@ TEST_F(FaultTest, ReadOnlyDatabaseServesReadsAndFailsWrites) {
   ExpectNothingWritten();
 }
 
+TEST_F(FaultTest, AFullDatabaseFailsTheSaveAndKeepsTheLastGoodOne) {
+  // Let the file grow by a few pages only, then amend until a save no longer fits.
+  const auto pages = std::stoll(Query("PRAGMA page_count"));
+  backend_->database().ExecuteScript("PRAGMA max_page_count = " + std::to_string(pages + 3) + ";");
+  std::string version_before_failure;
+  std::string amendments_before_failure;
+  bool full = false;
+  for (int attempt = 0; attempt < 200 && !full; ++attempt) {
+    auto record = ReadRecord();
+    record[14] = std::string(180, static_cast<char>('A' + attempt % 26)) + std::to_string(attempt);
+    version_before_failure = Query("SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'");
+    amendments_before_failure = Query("SELECT count(*) FROM amendment");
+    try {
+      ASSERT_EQ(Run("KivoGIUWR.CoverNote.WriteAdmin", Save(record)).status, 0);
+    } catch (const StoreFailure& failure) {
+      EXPECT_EQ(failure.number() & 0xFF, 13) << failure.Text();  // SQLITE_FULL
+      full = true;
+    }
+  }
+  ASSERT_TRUE(full) << "the database never filled up";
+  // The failed save left nothing behind: the cover note is as the last good save made it.
+  EXPECT_EQ(Query("SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'"),
+            version_before_failure);
+  EXPECT_EQ(Query("SELECT count(*) FROM amendment"), amendments_before_failure);
+}
+
 TEST(OpenFailure, AMissingDirectoryIsAStoreFailure) {
   FixedClock clock(DateTime{});
   EXPECT_THROW(Backend("/nonexistent-directory/covernote.db", clock), StoreFailure);
