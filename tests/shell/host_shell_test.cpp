@@ -72,16 +72,19 @@ class HostShellTest : public ::testing::Test {
                                                   const std::shared_ptr<dom::Document>& document)
         -> std::unique_ptr<dom::PageLogic> {
       if (file == kWorkspacePage) {
-        document->Bind("UIF_ID_Msg", "onpropertychange", [this, document] {
+        // The handlers live in the document's own table: they hold it by plain pointer.
+        dom::Document* const page = document.get();
+        document->Bind("UIF_ID_Msg", "onpropertychange", [this, page] {
           const auto frame_page = shell_->TabDocument();
-          journal_.push_back("message " + document->GetElementById("UIF_ID_Msg")->InnerHtml() + " while " +
+          journal_.push_back("message " + page->GetElementById("UIF_ID_Msg")->InnerHtml() + " while " +
                              (frame_page ? fs::path(frame_page->Url()).filename().string() : "no page"));
         });
         return std::make_unique<ScriptedPage>(std::string(file), document, journal_, workspace_load);
       }
-      document->Bind("cmdGo", "onclick", [this, document] {
+      dom::Document* const page = document.get();
+      document->Bind("cmdGo", "onclick", [this, page] {
         journal_.push_back("click starts");
-        document->ParentWindow()->ExecScript(next_tab_script_);
+        page->ParentWindow()->ExecScript(next_tab_script_);
         journal_.push_back("click ends");
       });
       return std::make_unique<ScriptedPage>(std::string(file), document, journal_, tab_load_);
