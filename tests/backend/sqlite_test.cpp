@@ -1,5 +1,7 @@
 #include "backend/sqlite.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,7 +14,7 @@ namespace fs = std::filesystem;
 // A command that reads only the first row of a query must not leave later commands looking at
 // the database as it was: another administrator's save has to show on the next read.
 TEST(Sqlite, ACommandThatStopsReadingEarlyDoesNotHideLaterSaves) {
-  const fs::path path = fs::temp_directory_path() / "covernote-sqlite-snapshot.db";
+  const fs::path path = fs::temp_directory_path() / ("covernote-sqlite-snapshot-" + std::to_string(::getpid()) + ".db");
   fs::remove(path);
   {
     Database mine(path);

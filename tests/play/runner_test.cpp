@@ -2,6 +2,8 @@
 // events and final state, expectations, and the faults that stop a run.
 #include "play/runner.h"
 
+#include <unistd.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -120,7 +122,7 @@ class PlayRun : public ::testing::Test {
   void SetUp() override {
     pages_ = std::filesystem::temp_directory_path() /
              ("covernote-play-test-" +
-              std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+              std::to_string(::getpid()) + "-" +
               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(pages_);
     std::ofstream(pages_ / "CNAAMain.htm") << kWorkspacePage;

@@ -1,5 +1,7 @@
 #include "shell/host_shell.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -53,7 +55,7 @@ class HostShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
     pages_ = fs::temp_directory_path() /
-             ("covernote-shell-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+             ("covernote-shell-" + std::to_string(::getpid()) + "-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::create_directories(pages_);
     fs::copy_file(fs::path(COVERNOTE_PAGES_DIR) / "CNAAMain.htm", pages_ / "CNAAMain.htm",
                   fs::copy_options::overwrite_existing);

@@ -2,6 +2,8 @@
 // named-person links.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <utility>
 #include <vector>
@@ -187,7 +189,9 @@ TEST_F(VehicleTabTest, ModelTypedForTheCheckedMakeFillsTheVehicle) {
 class VehicleSearchTest : public VehicleTabTest {
  protected:
   VehicleSearchTest() {
-    folder_ = std::filesystem::temp_directory_path() / "covernote-vehicle-search";
+    folder_ = std::filesystem::temp_directory_path() /
+              ("covernote-vehicle-search-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder_);
     world_.fakes.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] =
         folder_.string();

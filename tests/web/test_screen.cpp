@@ -1,5 +1,7 @@
 #include "test_screen.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <functional>
 #include <string>
@@ -92,7 +94,10 @@ std::unique_ptr<dom::PageLogic> PageALogic(const std::shared_ptr<dom::Document>&
 }  // namespace
 
 TestPages::TestPages() {
-  dir_ = fs::temp_directory_path() / ("covernote-web-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
+  // Test programs run side by side and their objects may sit at the same addresses: the
+  // process id keeps each program's pages to itself.
+  dir_ = fs::temp_directory_path() / ("covernote-web-" + std::to_string(::getpid()) + "-" +
+                                      std::to_string(reinterpret_cast<std::uintptr_t>(this)));
   fs::create_directories(dir_);
   fs::copy_file(fs::path(COVERNOTE_PAGES_DIR) / "CNAAMain.htm", dir_ / "CNAAMain.htm",
                 fs::copy_options::overwrite_existing);
