@@ -19,6 +19,8 @@ import { RenderedPage } from './render.js';
 import { setFilters, filterInsertion } from './filters.js';
 import { showMessageBox, showModalDialog } from './dialogs.js';
 import { renderShell, renderStatus } from './shell.js';
+import './dlg_enquiry.js';
+import './dlg_search.js';
 
 const frameBox = document.getElementById('shell-frame');
 const workspaceBox = document.getElementById('shell-workspace');

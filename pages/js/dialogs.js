@@ -1,6 +1,8 @@
 // Prompts of the page logic: message boxes (buttons and icon from the number the page gives)
 // and modal dialog pages. Both are modal: the screen behind cannot be used until answered.
 
+import { enqueue } from './api.js';
+
 const OK = 1;
 const CANCEL = 2;
 const YES = 6;
@@ -61,12 +63,15 @@ export function showMessageBox(prompt) {
   });
 }
 
-// Dialog pages by file name: each a function (body element, argument, close(result)) that
-// fills the dialog and calls close with its result ('' when closed without a choice).
+// Dialog pages by file name. Each is markup served beside the shell page (its body is shown
+// in the dialog) and a function ({body, prompt, close, search}) that binds it and returns the
+// dialog's title; close(result) ends the dialog ('' when closed without a choice) and
+// search(query) asks the server for the open dialog's results.
 const dialogPages = new Map();
+const markups = new Map();
 
 export function registerDialog(file, open) {
-  dialogPages.set(file.toLowerCase(), open);
+  dialogPages.set(file.toLowerCase(), { file, open });
 }
 
 function dialogSize(features) {
@@ -78,8 +83,33 @@ function dialogSize(features) {
   return size;
 }
 
+async function markupOf(file) {
+  if (!markups.has(file)) {
+    const response = await fetch(`/${file}`, { credentials: 'same-origin' });
+    if (!response.ok) throw new Error(`The dialog ${file} could not be loaded.`);
+    const parsed = new DOMParser().parseFromString(await response.text(), 'text/html');
+    markups.set(file, parsed.body);
+  }
+  return markups.get(file);
+}
+
+function searchOf(prompt) {
+  return (query) => enqueue('POST', '/api/dialog', () => ({ prompt: prompt.id, query }));
+}
+
+function unavailable(body, file, close) {
+  const text = document.createElement('p');
+  text.textContent = `The dialog ${file} is not available.`;
+  const button = document.createElement('button');
+  button.type = 'button';
+  button.textContent = 'Close';
+  button.addEventListener('click', () => close(''));
+  body.append(text, button);
+  return 'Not available';
+}
+
 // Shows a dialog page modally and resolves with its result.
-export function showModalDialog(prompt) {
+export async function showModalDialog(prompt) {
   const dialog = document.getElementById('modal-dialog');
   const body = document.getElementById('modal-body');
   const file = String(prompt.url || '').split(/[\\/]/).pop();
@@ -87,6 +117,15 @@ export function showModalDialog(prompt) {
   dialog.style.width = size.dialogwidth || '';
   dialog.style.minHeight = size.dialogheight || '';
   body.replaceChildren();
+  const page = dialogPages.get(file.toLowerCase());
+  let markup = null;
+  if (page) {
+    try {
+      markup = await markupOf(page.file);
+    } catch {
+      markup = null;
+    }
+  }
   return new Promise((resolve) => {
     let done = false;
     const close = (result) => {
@@ -94,6 +133,7 @@ export function showModalDialog(prompt) {
       done = true;
       dialog.removeEventListener('cancel', onCancel);
       dialog.close();
+      body.replaceChildren();
       resolve(typeof result === 'string' ? result : '');
     };
     const onCancel = (event) => {
@@ -101,22 +141,18 @@ export function showModalDialog(prompt) {
       close('');
     };
     dialog.addEventListener('cancel', onCancel);
-    const open = dialogPages.get(file.toLowerCase());
-    if (open) {
-      document.getElementById('modal-title').textContent = file;
-      open(body, prompt.argument, close);
+    let title;
+    if (page && markup) {
+      body.append(...[...markup.children].map((node) => document.importNode(node, true)));
+      title = page.open({ body, prompt, close, search: searchOf(prompt) });
     } else {
-      document.getElementById('modal-title').textContent = 'Not available';
-      const text = document.createElement('p');
-      text.textContent = `The dialog ${file} is not available.`;
-      const button = document.createElement('button');
-      button.type = 'button';
-      button.textContent = 'Close';
-      button.addEventListener('click', () => close(''));
-      body.append(text, button);
+      title = unavailable(body, file, close);
     }
+    document.getElementById('modal-title').textContent = title;
     dialog.showModal();
-    const first = body.querySelector('input, select, button, textarea');
+    const first = [...body.querySelectorAll('input, select, button, textarea, [tabindex]')].find(
+      (element) => !element.disabled && element.offsetParent !== null,
+    );
     if (first) first.focus();
   });
 }

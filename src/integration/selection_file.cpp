@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "base/runtime_failure.h"
@@ -61,10 +62,11 @@ void AppendUnit(std::string& out, std::uint16_t unit) {
   out.push_back(static_cast<char>(unit >> 8));
 }
 
-[[noreturn]] void FileFailure(const std::filesystem::path& path, std::string_view what) {
+[[noreturn]] void FileFailure(const std::filesystem::path& path, std::string_view what,
+                              std::string_view routine = "WriteSelectionFile") {
   throw RuntimeFailure(kPathFileAccessError,
                        "Path/File access error: " + std::string(what) + " " + path.string(),
-                       "WriteSelectionFile");
+                       std::string(routine));
 }
 
 }  // namespace
@@ -89,6 +91,41 @@ std::string EncodeUtf16File(std::string_view text) {
     }
   }
   return out;
+}
+
+std::string DecodeUtf16File(std::string_view bytes) {
+  const auto unit = [&](std::size_t i) {
+    return static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
+                                 (static_cast<unsigned char>(bytes[i + 1]) << 8));
+  };
+  std::string out;
+  out.reserve(bytes.size() / 2);
+  std::size_t pos = bytes.size() >= 2 && unit(0) == 0xFEFF ? 2 : 0;
+  for (; pos + 1 < bytes.size(); pos += 2) {
+    const char16_t first = unit(pos);
+    if (first >= 0xD800 && first <= 0xDBFF && pos + 3 < bytes.size()) {
+      const char16_t second = unit(pos + 2);
+      if (second >= 0xDC00 && second <= 0xDFFF) {
+        out += Utf8(0x10000 + ((static_cast<char32_t>(first) - 0xD800) << 10) + (second - 0xDC00));
+        pos += 2;
+        continue;
+      }
+    }
+    out += Utf8(first >= 0xD800 && first <= 0xDFFF ? kReplacement : static_cast<char32_t>(first));
+  }
+  if (pos < bytes.size()) out += Utf8(kReplacement);
+  return out;
+}
+
+std::string ReadSelectionFile(std::string_view installation_path) {
+  const std::filesystem::path path = SelectionFilePath(installation_path);
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return {};
+  std::ifstream file(path, std::ios::binary);
+  if (!file) FileFailure(path, "cannot open", "ReadSelectionFile");
+  std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (file.bad()) FileFailure(path, "cannot read", "ReadSelectionFile");
+  return DecodeUtf16File(bytes);
 }
 
 void WriteSelectionFile(const Components& components, std::string_view text) {

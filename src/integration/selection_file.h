@@ -22,6 +22,14 @@ std::filesystem::path SelectionFilePath(std::string_view installation_path);
 // part of valid UTF-8 becomes U+FFFD.
 std::string EncodeUtf16File(std::string_view text);
 
+// The UTF-8 text of a file's UTF-16LE bytes (a leading byte-order mark skipped). An unpaired
+// surrogate, or an odd last byte, becomes U+FFFD.
+std::string DecodeUtf16File(std::string_view bytes);
+
+// The content of the selection file of an installation path; nothing when there is none.
+// A file that exists but cannot be read throws RuntimeFailure.
+std::string ReadSelectionFile(std::string_view installation_path);
+
 // Reads the installation path from the settings store and writes `text` unchanged
 // as the whole content of the file. An empty installation path, or a file that
 // cannot be written, throws RuntimeFailure.

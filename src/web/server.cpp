@@ -332,7 +332,8 @@ void Server::Impl::Handle(Request request, Reply reply) {
   }
 
   const bool reads = path == "/api/state";
-  if (!reads && path != "/api/event" && path != "/api/answer" && path != "/api/logout") {
+  if (!reads && path != "/api/event" && path != "/api/answer" && path != "/api/dialog" &&
+      path != "/api/logout") {
     return reply(ErrorResponse(request, 404, "not-found", "No such request"));
   }
   if ((reads && method != http::verb::get) || (!reads && method != http::verb::post)) {
@@ -354,9 +355,10 @@ void Server::Impl::Handle(Request request, Reply reply) {
   if (path == "/api/logout") return Logout(request, *entry, std::move(reply));
   json body = json::parse(request.body(), nullptr, false);
   if (body.is_discarded()) return reply(ErrorResponse(request, 400, "bad-json", "The body is not JSON"));
-  const bool event = path == "/api/event";
-  OnSessionThread(request, *entry, std::move(reply), [body = std::move(body), event](Session& session) {
-    return event ? session.Event(body) : session.Answer(body);
+  OnSessionThread(request, *entry, std::move(reply), [body = std::move(body), path = std::string(path)](Session& session) {
+    if (path == "/api/event") return session.Event(body);
+    if (path == "/api/dialog") return session.DialogSearch(body);
+    return session.Answer(body);
   });
 }
 

@@ -6,12 +6,13 @@
 //
 // Routes:
 //   GET  /                -> 302 to /app.html
-//   GET  /login.html, /app.html, /js/..., /styles/...   static files (ETag, 304 when unchanged)
+//   GET  /login.html, /app.html, /dlgEnq.htm, /dlgSrch.htm, /js/..., /styles/...   static files (ETag, 304 when unchanged)
 //   POST /login           form "user", "password" -> 303 to /app.html with the session cookie,
 //                         or 303 to /login.html?failed=1
 //   GET  /api/state       the whole screen (Session::Render) and "csrf": the session's token
 //   POST /api/event       Session::Event      } header X-CSRF-Token required,
 //   POST /api/answer      Session::Answer     } body JSON
+//   POST /api/dialog      Session::DialogSearch }
 //   POST /api/logout      ends the session     }
 // Refusals are JSON {"error": code, "message": text} with a 4xx status: 400 bad request,
 // 401 no session, 403 CSRF token missing or wrong, 404 unknown, 405 method, 409 out of turn,

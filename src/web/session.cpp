@@ -47,6 +47,7 @@ std::uint64_t Seen(const json& request) {
 // The session's side of its prompts: the fiber to suspend, the prompt shown, the answer.
 struct PromptChannel {
   UiFiber* fiber = nullptr;
+  std::shared_ptr<DialogPages> pages;
   std::optional<json> prompt;
   std::variant<std::monostate, int, std::string> answer;
   int next_prompt = 1;
@@ -76,7 +77,12 @@ class SessionDialogs final : public dom::DialogHost {
   std::string ShowModalDialog(std::string_view url, std::string_view argument,
                               std::string_view features) override {
     if (!channel_->CanAsk()) return "";
-    channel_->Ask({{"type", "dialog"}, {"url", url}, {"argument", argument}, {"features", features}});
+    json content = channel_->pages ? channel_->pages->Opening(url, argument) : json();
+    channel_->Ask({{"type", "dialog"},
+                   {"url", url},
+                   {"argument", argument},
+                   {"features", features},
+                   {"content", std::move(content)}});
     return std::get<std::string>(channel_->answer);
   }
 
@@ -89,8 +95,10 @@ class SessionDialogs final : public dom::DialogHost {
 Session::Session(Identity identity, const ScreenFactory& factory)
     : identity_(std::move(identity)), channel_(std::make_shared<PromptChannel>()) {
   dialogs_ = std::make_shared<SessionDialogs>(channel_);
-  shell_ = factory(identity_, dialogs_);
-  if (!shell_) throw std::runtime_error("The screen factory gave no shell");
+  SessionScreen screen = factory(identity_, dialogs_);
+  if (!screen.shell) throw std::runtime_error("The screen factory gave no shell");
+  shell_ = std::move(screen.shell);
+  channel_->pages = std::move(screen.dialog_pages);
 }
 
 Session::~Session() {
@@ -354,6 +362,21 @@ json Session::Answer(const json& request) {
   channel_->prompt.reset();
   Continue();
   return BuildAnswer(false);
+}
+
+json Session::DialogSearch(const json& request) {
+  if (!request.is_object()) BadRequest("A search must be a JSON object");
+  const auto& prompt = channel_->prompt;
+  const auto id = request.find("prompt");
+  if (!prompt || (*prompt)["type"] != "dialog" || id == request.end() || !id->is_number_integer() ||
+      *id != (*prompt)["id"]) {
+    throw ProtocolError(409, "no-dialog", "That dialog is no longer open");
+  }
+  const auto query = request.find("query");
+  if (query == request.end() || !query->is_object()) BadRequest("A search needs its \"query\" object");
+  if (!channel_->pages) throw ProtocolError(404, "no-search", "This dialog cannot search");
+  return channel_->pages->Search((*prompt)["url"].get<std::string>(), (*prompt)["argument"].get<std::string>(),
+                                 *query);
 }
 
 void Session::Close() {

@@ -16,7 +16,8 @@
 //    "focus": {"page": key, "node": id, "select": bool} | absent,
 //    "filters": {...} on render only (web/render.h RenderInputFilters),
 //    "prompt": {"id", "type": "message", "text", "style", "title"}
-//            | {"id", "type": "dialog", "url", "argument", "features"} | absent}
+//            | {"id", "type": "dialog", "url", "argument", "features", "content"} | absent}
+//   ("content": what the dialog starts with, web/dialog_pages.h; null when none)
 //   A page is RenderDocument's object; its "key" names it in events ("page").
 //
 // Event: {"seen": n, "values": {"<page key>": {"<node id>": "text"}},
@@ -31,6 +32,9 @@
 // "keydown" to elements that handle keys.
 //
 // Prompt answer: {"seen": n, "prompt": id, "result": 1|2|6|7 (message) or text (dialog)}.
+//
+// Dialog search, while a dialog waits: {"prompt": id, "query": {...}} -> DialogPages::Search's
+// answer; nothing of the screen changes.
 
 #include <cstdint>
 #include <functional>
@@ -43,6 +47,7 @@
 #include "dom/window.h"
 #include "shell/host_shell.h"
 #include "web/patch.h"
+#include "web/dialog_pages.h"
 #include "web/ui_fiber.h"
 #include "web/user_directory.h"
 #include "web/value_guard.h"
@@ -52,8 +57,11 @@ namespace cn::web {
 // Builds the screen of a new session: the shell for that administrator, with the session's
 // prompts as its dialog host, not yet started (the session starts it on its UI fiber, so that
 // a prompt during start-up shows like any other).
-using ScreenFactory =
-    std::function<std::shared_ptr<shell::HostShell>(const Identity&, std::shared_ptr<dom::DialogHost>)>;
+struct SessionScreen {
+  std::shared_ptr<shell::HostShell> shell;
+  std::shared_ptr<DialogPages> dialog_pages;  // null: dialogs open empty and cannot search
+};
+using ScreenFactory = std::function<SessionScreen(const Identity&, std::shared_ptr<dom::DialogHost>)>;
 
 struct PromptChannel;
 
@@ -72,6 +80,7 @@ class Session {
   nlohmann::json Render();
   nlohmann::json Event(const nlohmann::json& request);
   nlohmann::json Answer(const nlohmann::json& request);
+  nlohmann::json DialogSearch(const nlohmann::json& request);
   // Ends the screen: a waiting handler is abandoned, the pages unload.
   void Close();
 

@@ -12,8 +12,9 @@ struct TypeRow {
   std::string_view extension;
   std::string_view content_type;
 };
-constexpr std::array<TypeRow, 7> kTypes{{
+constexpr std::array<TypeRow, 8> kTypes{{
     {".html", "text/html; charset=utf-8"},
+    {".htm", "text/html; charset=utf-8"},
     {".js", "text/javascript; charset=utf-8"},
     {".css", "text/css; charset=utf-8"},
     {".svg", "image/svg+xml"},
@@ -22,7 +23,8 @@ constexpr std::array<TypeRow, 7> kTypes{{
     {".json", "application/json"},
 }};
 
-constexpr std::array<std::string_view, 2> kPages{"/login.html", "/app.html"};
+// The tab pages (.htm) stay on the server; only the dialog pages' markup is served.
+constexpr std::array<std::string_view, 4> kPages{"/login.html", "/app.html", "/dlgEnq.htm", "/dlgSrch.htm"};
 constexpr std::array<std::string_view, 2> kFolders{"/js/", "/styles/"};
 
 bool PlainPath(std::string_view path) {

@@ -1,5 +1,6 @@
 // The real screen in Debian's chromium: `covernote serve` on a freshly seeded database,
-// logged in as the demo administrator. Reading cover notes, the Vehicle tab, reset, logout.
+// logged in as the demo administrator. Reading cover notes, the enquiry dialog, the Vehicle
+// tab, reset, logout.
 // Every test leaves a screenshot in screenshots/.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -18,6 +19,7 @@ mkdirSync(shots, { recursive: true });
 const kTitle = 'Cover Note Amendment - Administrator';
 const kSave = '#shell-commands button:has-text("Save")';
 const kReset = '#shell-commands button:has-text("Reset")';
+const kEnquiry = '#shell-commands button:has-text("Enquiry")';
 
 let server;
 let base;
@@ -199,5 +201,53 @@ test('reset asks first, Cancel keeps the cover note, OK clears it; logout ends t
   await page.waitForURL(/login\.html/);
   assert.equal((await page.request.get(`${base}/api/state`)).status(), 401);
   assert.deepEqual(errors.filter((e) => !e.includes('401')), []);
+  await page.close();
+});
+
+test('the enquiry finds cover notes by vehicle and the one chosen is read, from any tab', async () => {
+  const { page, errors } = await screen();
+  const dialog = page.locator('#modal-dialog');
+  const rows = page.locator('#tblEnqList tbody tr');
+
+  await page.click(kEnquiry);
+  await dialog.waitFor({ state: 'visible' });
+  assert.equal(await page.textContent('#modal-title'), 'CoverNote Enquiry');
+  assert.deepEqual(await page.locator('#fldEnqBy label').allTextContents(), [' Cover Note No.', ' Vehicle No.', ' Client Name']);
+  await page.check('#fldEnqBy input[value=VEHICLE]');
+  await page.fill('#txtEnqText', 'bmk 71');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => document.querySelector('#lblEnqNotice').textContent === '2 found.');
+  assert.deepEqual(await rows.locator('td:first-child').allTextContents(), ['CN24000102', 'CN24000107']);
+  assert.deepEqual(await rows.first().locator('td:nth-child(4)').allTextContents(), ['Referred risk']);
+  await shot(page, 'enquiry');
+  await page.keyboard.press('ArrowDown');
+  await page.click('#cmdEnqOK');
+  await dialog.waitFor({ state: 'hidden' });
+  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000107'));
+  assert.equal(await page.inputValue('#txtVehicleNumber'), 'BMK 7101');
+
+  // From the Vehicle tab the choice goes back to the Cover tab, which reads it.
+  await page.click('#shell-tabs [role=tab]:has-text("Vehicle")');
+  await page.waitForSelector('#shell-frame #txtModel');
+  await page.click(kEnquiry);
+  await dialog.waitFor({ state: 'visible' });
+  await page.fill('#txtEnqText', 'zz-nothing');
+  await page.click('#cmdEnqSearch');
+  await page.waitForFunction(() => document.querySelector('#lblEnqNotice').textContent === 'Nothing matches.');
+  await page.fill('#txtEnqText', 'CN24000101');
+  await page.keyboard.press('Enter');
+  await rows.first().waitFor();
+  await rows.first().dblclick();
+  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000101'));
+  assert.equal(await page.textContent('#shell-tabs [aria-selected=true]'), 'Cover');
+  assert.equal(await page.inputValue('#txtCoverNoteNumber'), 'CN24000101');
+
+  // Closed without a choice, nothing changes.
+  await page.click(kEnquiry);
+  await dialog.waitFor({ state: 'visible' });
+  await page.keyboard.press('Escape');
+  await dialog.waitFor({ state: 'hidden' });
+  assert.equal(await page.textContent('#shell-title'), `${kTitle} : CN24000101`);
+  assert.deepEqual(errors, []);
   await page.close();
 });

@@ -148,3 +148,45 @@ test('tabs switch pages, a reload shows the same state, logout ends the session'
   assert.deepEqual(errors.filter((e) => !e.includes('401')), []);
   await page.close();
 });
+
+test('the selection dialog lists the choices, narrows them as typed, and returns the one chosen', async () => {
+  const { page, errors } = await freshPage();
+  await logIn(page);
+  await page.waitForSelector('#txtName');
+  const dialog = page.locator('#modal-dialog');
+  const rows = page.locator('#tblSrchList tbody tr');
+
+  await page.click('#shell-commands button:has-text("Pick")');
+  await dialog.waitFor({ state: 'visible' });
+  assert.equal(await page.textContent('#modal-title'), 'Select Body');
+  assert.deepEqual(await page.locator('#tblSrchList th').allTextContents(), ['Code', 'Body']);
+  assert.deepEqual(await rows.locator('td:nth-child(2)').allTextContents(), ['Saloon', 'Hatchback', 'Pick-up']);
+  // Typing goes to the filter; the first row left is highlighted, the arrow moves on.
+  await page.keyboard.type('ck');
+  assert.deepEqual(await rows.locator('td:nth-child(2)').allTextContents(), ['Hatchback', 'Pick-up']);
+  await page.keyboard.press('ArrowDown');
+  assert.equal(await page.getAttribute('#tblSrchList tbody tr:nth-child(2)', 'aria-selected'), 'true');
+  await page.screenshot({ path: path.join(shots, 'selection-dialog.png') });
+  await page.keyboard.press('Enter');
+  await dialog.waitFor({ state: 'hidden' });
+  await page.waitForFunction(() => document.querySelector('#shell-status').textContent.startsWith('Picked'));
+  assert.equal(await page.textContent('#shell-status'), 'Picked True;B03;Pick-up');
+
+  // Escape closes without a choice; a double click chooses at once.
+  await page.click('#shell-commands button:has-text("Pick")');
+  await dialog.waitFor({ state: 'visible' });
+  await page.keyboard.type('zzz');
+  assert.equal(await rows.count(), 0);
+  assert.equal(await page.textContent('#lblSrchNotice'), 'Nothing matches the filter.');
+  assert.ok(await page.isDisabled('#cmdSrchOK'));
+  await page.keyboard.press('Escape');
+  await dialog.waitFor({ state: 'hidden' });
+  await page.waitForFunction(() => document.querySelector('#shell-status').textContent === 'Picked nothing');
+
+  await page.click('#shell-commands button:has-text("Pick")');
+  await dialog.waitFor({ state: 'visible' });
+  await rows.nth(1).dblclick();
+  await page.waitForFunction(() => document.querySelector('#shell-status').textContent === 'Picked True;B02;Hatchback');
+  assert.deepEqual(errors, []);
+  await page.close();
+});

@@ -117,6 +117,9 @@ TEST_F(HttpTest, BadRequestsGetJsonErrorsAndLeaveTheSessionsIntact) {
        }, 404, "unknown-node"},
       {"unknown event", [&] { return alice.Post("/api/event", {{"kind", "dance"}}); }, 400, "bad-request"},
       {"answer without a question", [&] { return alice.Post("/api/answer", {{"prompt", 1}, {"result", 6}}); }, 409, "no-prompt"},
+      {"search without a dialog", [&] { return alice.Post("/api/dialog", {{"prompt", 1}, {"query", {{"text", "x"}}}}); },
+       409, "no-dialog"},
+      {"search without CSRF token", [&] { return alice.Send("POST", "/api/dialog", "{}"); }, 403, "csrf"},
       {"oversized body", [&] { return alice.Send("POST", "/api/event", big, {{"X-CSRF-Token", alice.csrf}}); }, 413, "too-large"},
       {"stale session", [&] { return forged.Post("/api/event", {{"kind", "command"}, {"id", "cmdAsk"}}); }, 401, "no-session"},
       {"wrong method", [&] { return alice.Send("GET", "/api/event"); }, 405, "method"},
@@ -198,6 +201,7 @@ TEST_F(HttpTest, StaticFilesHaveTheirTypesValidatorsAndThePolicy) {
     const char* type;
   };
   for (const Asset& asset : {Asset{"/login.html", "text/html; charset=utf-8"}, Asset{"/app.html", "text/html; charset=utf-8"},
+                             Asset{"/dlgEnq.htm", "text/html; charset=utf-8"},
                              Asset{"/js/app.js", "text/javascript; charset=utf-8"},
                              Asset{"/styles/app.css", "text/css; charset=utf-8"}}) {
     SCOPED_TRACE(asset.path);
@@ -212,7 +216,7 @@ TEST_F(HttpTest, StaticFilesHaveTheirTypesValidatorsAndThePolicy) {
     EXPECT_EQ(again.status, 304);
     EXPECT_TRUE(again.body.empty());
   }
-  for (const char* hidden : {"/CNAAMain.htm", "/../CMakeLists.txt", "/js/../CNAAMain.htm", "/styles/", "/js/nothing.js"}) {
+  for (const char* hidden : {"/CNAAMain.htm", "/CNAACov.htm", "/dlgenq.htm", "/../CMakeLists.txt", "/js/../CNAAMain.htm", "/styles/", "/js/nothing.js"}) {
     SCOPED_TRACE(hidden);
     EXPECT_EQ(browser.Send("GET", hidden).status, 404);
   }
@@ -221,7 +225,7 @@ TEST_F(HttpTest, StaticFilesHaveTheirTypesValidatorsAndThePolicy) {
 
 TEST_F(HttpTest, ServedPagesHaveNoInlineScript) {
   Browser browser(server_->Port());
-  for (const char* page : {"/login.html", "/app.html"}) {
+  for (const char* page : {"/login.html", "/app.html", "/dlgEnq.htm", "/dlgSrch.htm"}) {
     const std::string html = browser.Send("GET", page).body;
     EXPECT_FALSE(std::regex_search(html, std::regex("<script(?![^>]*\\bsrc=)[^>]*>", std::regex::icase))) << page;
     EXPECT_FALSE(std::regex_search(html, std::regex("\\son[a-z]+\\s*=", std::regex::icase))) << page;

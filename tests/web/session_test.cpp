@@ -210,5 +210,56 @@ TEST_F(SessionTest, ClosingWhileAQuestionWaitsAbandonsTheHandler) {
   EXPECT_FALSE(session_->WaitingForAnswer());
 }
 
+// Dialog pages that echo: the opening names its argument, a search returns its text found.
+class EchoDialogPages final : public DialogPages {
+ public:
+  json Opening(std::string_view url, std::string_view argument) override {
+    return {{"title", std::string(url) + " " + std::string(argument)}};
+  }
+  json Search(std::string_view, std::string_view, const json& query) override {
+    if (!query.contains("text")) throw ProtocolError(400, "bad-request", "no text");
+    return {{"found", query["text"]}};
+  }
+};
+
+TEST(SessionDialogTest, ADialogOpensWithItsContentSearchesWhileOpenAndReturnsTheChoice) {
+  testing::TestPages pages;
+  Session session(Identity{"U7", "A01", "B"},
+                  testing::TestScreenFactory(pages.dir(), std::make_shared<EchoDialogPages>(), pages.dir() / "inst"));
+  session.Open();
+  const json opened = session.Event({{"kind", "command"}, {"id", "cmdPick"}});
+  const json& prompt = opened.at("prompt");
+  EXPECT_EQ(prompt.at("type"), "dialog");
+  EXPECT_EQ(prompt.at("url"), "dlgSrch.htm");
+  EXPECT_EQ(prompt.at("content"), json({{"title", "dlgSrch.htm SearchBody"}}));
+
+  const auto refused = [&](const json& request) {
+    try {
+      session.DialogSearch(request);
+    } catch (const ProtocolError& refusal) {
+      return refusal.status();
+    }
+    return 0;
+  };
+  EXPECT_EQ(refused({{"prompt", 999}, {"query", {{"text", "x"}}}}), 409);
+  EXPECT_EQ(refused({{"prompt", prompt.at("id")}, {"query", "x"}}), 400);
+  EXPECT_EQ(refused({{"prompt", prompt.at("id")}, {"query", json::object()}}), 400);
+  EXPECT_EQ(session.DialogSearch({{"prompt", prompt.at("id")}, {"query", {{"text", "sal"}}}}),
+            json({{"found", "sal"}}));
+  EXPECT_TRUE(session.WaitingForAnswer());  // searching leaves the dialog open
+
+  const json answered = session.Answer({{"prompt", prompt.at("id")}, {"result", "True;B01;Saloon"}});
+  EXPECT_EQ(answered.at("status"), "Picked True;B01;Saloon");
+  EXPECT_EQ(refused({{"prompt", prompt.at("id")}, {"query", {{"text", "x"}}}}), 409);
+}
+
+TEST(SessionDialogTest, AMessageBoxIsNoDialogToSearchIn) {
+  testing::TestPages pages;
+  Session session(Identity{"U7", "A01", "B"}, testing::TestScreenFactory(pages.dir(), std::make_shared<EchoDialogPages>()));
+  session.Open();
+  const json asked = session.Event({{"kind", "command"}, {"id", "cmdAsk"}});
+  EXPECT_THROW(session.DialogSearch({{"prompt", asked.at("prompt").at("id")}, {"query", {{"text", "x"}}}}), ProtocolError);
+}
+
 }  // namespace
 }  // namespace cn::web

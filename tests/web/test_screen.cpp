@@ -34,12 +34,32 @@ class Page final : public dom::PageLogic {
   std::function<void()> load_;
 };
 
-std::unique_ptr<dom::PageLogic> WorkspaceLogic(const Identity& identity, const std::shared_ptr<dom::Document>& page) {
+// The selection file as the pages write it: UTF-16LE with a byte-order mark.
+void WriteBodyList(const fs::path& installation) {
+  const std::u16string text = u"B01\uFFFESaloon\uFFFFB02\uFFFEHatchback\uFFFFB03\uFFFEPick-up";
+  fs::create_directories(installation / "Temp");
+  std::ofstream file(installation / "Temp" / "mySelect.txt", std::ios::binary | std::ios::trunc);
+  file.write("\xFF\xFE", 2);
+  for (const char16_t unit : text) {
+    const char bytes[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    file.write(bytes, 2);
+  }
+}
+
+std::unique_ptr<dom::PageLogic> WorkspaceLogic(const Identity& identity, const std::shared_ptr<dom::Document>& page,
+                                               const fs::path& installation) {
   std::weak_ptr<dom::Document> weak = page;
-  page->Bind("UIF_ID_Msg", "onpropertychange", [weak] {
+  page->Bind("UIF_ID_Msg", "onpropertychange", [weak, installation] {
     const auto document = weak.lock();
     const auto window = document->ParentWindow();
-    if (document->GetElementById("UIF_ID_Msg")->InnerHtml() != "cmdAsk") return;
+    const std::string message = document->GetElementById("UIF_ID_Msg")->InnerHtml();
+    if (message == "cmdPick") {
+      WriteBodyList(installation);
+      const std::string picked = window->ShowModalDialog("dlgSrch.htm", "SearchBody", "dialogwidth=480px;");
+      window->SetStatus(picked.empty() ? "Picked nothing" : "Picked " + picked);
+      return;
+    }
+    if (message != "cmdAsk") return;
     const int answer = window->MessageBox("Clear the fields?", dom::message_box::kYesNo + dom::message_box::kQuestion,
                                           "Question");
     const auto tab = document->GetFrame(shell::kFrameName)->document();
@@ -57,6 +77,7 @@ std::unique_ptr<dom::PageLogic> WorkspaceLogic(const Identity& identity, const s
           std::string("InsertTabButton('TABB','Second','TESTB.htm')"),
           std::string("InsertTabButton('TABH','Hidden','TESTB.htm')"), std::string("ShowTabButton('TABH', false)"),
           std::string("InsertCmdButton('cmdAsk','Ask','')"), std::string("InsertCmdButton('cmdSave','Save','')"),
+          std::string("InsertCmdButton('cmdPick','Pick','')"),
           std::string("EnableCmdButton('cmdSave', false)"), std::string("TabFocus('TABA')")}) {
       window->ExecScript(statement);
     }
@@ -110,18 +131,19 @@ TestPages::~TestPages() {
   fs::remove_all(dir_, ignored);
 }
 
-ScreenFactory TestScreenFactory(fs::path pages) {
-  return [pages](const Identity& identity, std::shared_ptr<dom::DialogHost> dialogs) {
+ScreenFactory TestScreenFactory(fs::path pages, std::shared_ptr<DialogPages> dialog_pages, fs::path installation) {
+  return [pages, dialog_pages, installation](const Identity& identity, std::shared_ptr<dom::DialogHost> dialogs) {
     shell::HostShell::Options options;
     options.pages_dir = pages;
     options.dialogs = std::move(dialogs);
-    options.page_factory = [identity](std::string_view file, const std::shared_ptr<dom::Document>& document)
+    options.page_factory = [identity, installation](std::string_view file,
+                                                    const std::shared_ptr<dom::Document>& document)
         -> std::unique_ptr<dom::PageLogic> {
-      if (file == shell::kWorkspacePage) return WorkspaceLogic(identity, document);
+      if (file == shell::kWorkspacePage) return WorkspaceLogic(identity, document, installation);
       if (file == "TESTA.htm") return PageALogic(document);
       return nullptr;
     };
-    return shell::HostShell::Create(std::move(options));
+    return SessionScreen{shell::HostShell::Create(std::move(options)), dialog_pages};
   };
 }
 

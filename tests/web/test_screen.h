@@ -34,6 +34,11 @@ class TestPages {
 //   cmdCopy  click: txtName takes txtNum's value; the focus goes to txtAmount, text selected
 // cmdAsk asks "Clear the fields?" (Yes/No, question): Yes empties txtName and shows status
 // "Cleared", No shows "Kept".
-ScreenFactory TestScreenFactory(std::filesystem::path pages);
+// cmdPick writes the body list B01 Saloon, B02 Hatchback, B03 Pick-up as the selection file
+// of `installation` (<installation>/Temp/mySelect.txt), opens "dlgSrch.htm" with "SearchBody"
+// and shows status "Picked <result>" ("Picked nothing" when closed).
+// Every session's dialogs use `dialog_pages` (none: dialogs open empty).
+ScreenFactory TestScreenFactory(std::filesystem::path pages, std::shared_ptr<DialogPages> dialog_pages = nullptr,
+                                std::filesystem::path installation = {});
 
 }  // namespace cn::web::testing

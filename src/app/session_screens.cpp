@@ -1,0 +1,129 @@
+#include "app/session_screens.h"
+
+#include <unistd.h>
+
+#include <spdlog/spdlog.h>
+
+#include <atomic>
+#include <system_error>
+
+#include "app/dialog_pages.h"
+#include "base/clock.h"
+#include "components/data_paths.h"
+#include "components/database_setup.h"
+#include "components/product_components.h"
+#include "components/settings_registry.h"
+#include "components/shared_backend.h"
+#include "workspace/screen.h"
+
+namespace cn::app {
+
+// What every session shares: the clock, the open back end and the settings file's values.
+struct ServedProduct {
+  SystemClock clock;
+  std::shared_ptr<components::SharedBackend> backend;
+  std::shared_ptr<const components::Settings> settings;
+  std::string installation_path;
+  mutable std::atomic<std::uint64_t> sessions_opened{0};
+};
+
+namespace {
+
+// A folder of the session's own under the installation path, for its selection files; gone
+// with the session. Empty when there is no installation path to put it under (the selection
+// then fails with the missing setting's message, as it would on a desktop).
+class SessionFolder {
+ public:
+  explicit SessionFolder(const ServedProduct& product) {
+    if (product.installation_path.empty()) return;
+    const auto number = ++product.sessions_opened;
+    path_ = std::filesystem::path(product.installation_path) / "Sessions" /
+            (std::to_string(::getpid()) + "-" + std::to_string(number));
+    std::error_code error;
+    std::filesystem::create_directories(path_, error);
+    if (error) {
+      spdlog::warn("No session folder at {}: {}", path_.string(), error.message());
+      path_.clear();
+    }
+  }
+  ~SessionFolder() {
+    if (path_.empty()) return;
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  SessionFolder(const SessionFolder&) = delete;
+  SessionFolder& operator=(const SessionFolder&) = delete;
+
+  std::string Text() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+std::vector<components::SettingValue> SessionOverrides(const web::Identity& identity, const SessionFolder& folder) {
+  auto overrides = components::IdentityOverrides(identity.user_id, identity.agent_code, identity.agent_type);
+  if (!folder.Text().empty()) {
+    overrides.push_back({std::string(components::kProductKeyPath), "Installation Path", folder.Text()});
+  }
+  return overrides;
+}
+
+// One administrator's screen: his components, the page logic over them and the shell that
+// shows it. Members are destroyed in reverse order, so the shell goes before the logic it
+// calls, the logic before its components, and the session folder last.
+struct SessionScreen {
+  SessionScreen(std::shared_ptr<const ServedProduct> served, const web::Identity& identity,
+                std::shared_ptr<dom::DialogHost> dialogs)
+      : product(std::move(served)),
+        folder(*product),
+        components(components::ProductComponents({.backend = product->backend,
+                                                  .settings = product->settings,
+                                                  .dialogs = dialogs,
+                                                  .overrides = SessionOverrides(identity, folder)},
+                                                 product->clock)),
+        screen(components, product->clock),
+        dialog_pages(ProductDialogPages(components, folder.Text())) {}
+
+  std::shared_ptr<const ServedProduct> product;
+  SessionFolder folder;
+  Components components;
+  Screen screen;
+  std::shared_ptr<web::DialogPages> dialog_pages;
+  std::shared_ptr<shell::HostShell> shell;
+};
+
+}  // namespace
+
+std::shared_ptr<const ServedProduct> OpenProduct(const ProductPaths& paths) {
+  auto served = std::make_shared<ServedProduct>();
+  const std::filesystem::path database =
+      paths.database.empty() ? components::EnsureDefaultDatabase() : paths.database;
+  const std::filesystem::path settings =
+      paths.settings.empty() ? components::DefaultSettingsPath() : paths.settings;
+  served->backend = components::OpenSharedBackend(database, served->clock);
+  served->settings = std::make_shared<const components::Settings>(components::LoadOrCreateSettings(
+      settings, paths.settings.empty() ? components::DefaultDataFolder() : settings.parent_path()));
+  served->installation_path =
+      served->settings->Find(components::kProductKeyPath, "Installation Path").value_or("");
+  spdlog::info("Database {}, settings {}", database.string(), settings.string());
+  return served;
+}
+
+std::shared_ptr<components::SharedBackend> ProductBackend(const ServedProduct& product) { return product.backend; }
+
+web::ScreenFactory SessionScreens(std::shared_ptr<const ServedProduct> product, std::filesystem::path pages) {
+  return [product = std::move(product), pages = std::move(pages)](const web::Identity& identity,
+                                                                   std::shared_ptr<dom::DialogHost> dialogs) {
+    auto owner = std::make_shared<SessionScreen>(product, identity, dialogs);
+    shell::HostShell::Options options;
+    options.pages_dir = pages;
+    options.page_factory = owner->screen.PageFactory();
+    options.dialogs = std::move(dialogs);
+    owner->shell = shell::HostShell::Create(std::move(options));
+    // The session holds the shell and the dialog pages; through them, everything they use.
+    return web::SessionScreen{std::shared_ptr<shell::HostShell>(owner, owner->shell.get()),
+                              std::shared_ptr<web::DialogPages>(owner, owner->dialog_pages.get())};
+  };
+}
+
+}  // namespace cn::app

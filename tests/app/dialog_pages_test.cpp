@@ -1,0 +1,181 @@
+// The dialog pages as a browser sees them: what the enquiry and selection dialogs open with,
+// and what the enquiry's searches find in the sample database under an agent's identity.
+#include "app/dialog_pages.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "base/clock.h"
+#include "base/text.h"
+#include "base/separators.h"
+#include "components/product_components.h"
+#include "components/shared_backend.h"
+#include "integration/selection_file.h"
+#include "web/protocol_error.h"
+
+namespace cn::app {
+namespace {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+class NoDialogs final : public dom::DialogHost {
+ public:
+  int MessageBox(std::string_view, int, std::string_view) override { return 1; }
+  std::string ShowModalDialog(std::string_view, std::string_view, std::string_view) override { return ""; }
+};
+
+std::string Arg(std::vector<std::string> parts) { return Join(parts, DialogArgSeparator); }
+
+std::vector<std::string> Values(const json& list) {
+  std::vector<std::string> values;
+  for (const auto& row : list["rows"]) values.push_back(row["value"]);
+  return values;
+}
+
+class DialogPagesTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    folder_ = fs::temp_directory_path() / ("covernote-dialogs-" + std::to_string(::getpid()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_ / "installation");
+  }
+  static void TearDownTestSuite() {
+    shared_.reset();
+    fs::remove_all(folder_);
+  }
+
+  void SetUp() override {
+    if (!shared_) shared_ = components::OpenSharedBackend(folder_ / "sample.db", clock_);
+    components_ = std::make_unique<Components>(components::ProductComponents(
+        {.backend = shared_,
+         .settings = std::make_shared<const components::Settings>(
+             components::DefaultSettings(folder_ / "installation")),
+         .dialogs = std::make_shared<NoDialogs>(),
+         .overrides = {}},
+        clock_));
+    pages_ = ProductDialogPages(*components_, (folder_ / "installation").string());
+  }
+
+  json Search(std::string_view argument, std::string by, std::string text) {
+    return pages_->Search("dlgEnq.htm", argument, {{"by", std::move(by)}, {"text", std::move(text)}});
+  }
+
+  static inline SystemClock clock_;
+  static inline fs::path folder_;
+  static inline std::shared_ptr<components::SharedBackend> shared_;
+  std::unique_ptr<Components> components_;
+  std::shared_ptr<web::DialogPages> pages_;
+};
+
+TEST_F(DialogPagesTest, CoverNoteEnquiryOffersThreeSearchesAndShowsNothingUntilAsked) {
+  const json opening = pages_->Opening("dlgEnq.htm", Arg({"CoverNote Enquiry", "A1001", "U1"}));
+  EXPECT_EQ(opening["title"], "CoverNote Enquiry");
+  EXPECT_EQ(opening["searches"], json::parse(R"([{"by":"NUMBER","label":"Cover Note No."},
+      {"by":"VEHICLE","label":"Vehicle No."},{"by":"NAME","label":"Client Name"}])"));
+  EXPECT_EQ(opening["columns"].size(), 6u);
+  EXPECT_TRUE(opening["rows"].empty());
+  EXPECT_FALSE(opening["listed"]);
+}
+
+TEST_F(DialogPagesTest, CoverNoteSearchesFindTheAgentsOwnCoverNotesOnly) {
+  struct Case {
+    const char* agent;
+    const char* by;
+    const char* text;
+    std::vector<std::string> numbers;
+  };
+  const Case cases[] = {
+      {"A1001", "NUMBER", "CN2400010", {"CN24000101", "CN24000102", "CN24000103", "CN24000104", "CN24000105",
+                                        "CN24000106", "CN24000107", "CN24000108"}},
+      {"A1001", "NUMBER", " cn24000103 ", {"CN24000103"}},  // trimmed; the number matches in any case
+      {"A1001", "VEHICLE", "BMK 71", {"CN24000102", "CN24000107"}},
+      {"A2001", "NUMBER", "CN2400010", {"CN24000109"}},  // another agent sees only his own
+      {"HQ001", "NUMBER", "CN24000109", {"CN24000109"}},  // the head office sees everyone's
+      {"A1001", "NUMBER", "CN24000109", {}},
+      {"A1001", "NAME", "%", {}},  // a wildcard is a plain character
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.agent) + " " + c.by + " '" + c.text + "'");
+    const json found = Search(Arg({"CoverNote Enquiry", c.agent, "U1"}), c.by, c.text);
+    EXPECT_EQ(Values(found), c.numbers);
+    EXPECT_EQ(found["notice"], c.numbers.empty() ? "Nothing matches." : "");
+  }
+}
+
+TEST_F(DialogPagesTest, CoverNoteRowsShowTheVehicleAndStatusAndTransactionInWords) {
+  const json found = Search(Arg({"CoverNote Enquiry", "A1001", "U1"}), "NUMBER", "CN24000103");
+  ASSERT_EQ(found["rows"].size(), 1u);
+  const json cells = found["rows"][0]["cells"];
+  EXPECT_EQ(cells[0], "CN24000103");
+  EXPECT_EQ(cells[1], "VFD 88");
+  EXPECT_EQ(cells[3], "Issued");
+  EXPECT_EQ(cells[4], "New");
+}
+
+TEST_F(DialogPagesTest, ClientEnquiryFindsByNameOrIdentityNumberAndReturnsTheCode) {
+  const std::string argument = Arg({"Client Enquiry", "A1001", "U1"});
+  const json opening = pages_->Opening("dlgEnq.htm", argument);
+  EXPECT_EQ(opening["searches"].size(), 2u);
+  const json by_name = Search(argument, "NAME", "tan mei");
+  EXPECT_EQ(Values(by_name), std::vector<std::string>{"C0000102"});
+  EXPECT_EQ(by_name["rows"][0]["cells"][1], "TAN MEI LING");
+  EXPECT_EQ(Values(Search(argument, "IDNO", "800111-01-1123")), std::vector<std::string>{"C0000101"});
+}
+
+TEST_F(DialogPagesTest, ClientListGivenByThePageIsShownWithoutSearching) {
+  const std::string list = Join({Join({"C1", "ALI", "", "800101-01-1111", "", "ADDR", "TOWN", "40000", "10"},
+                                      FieldSeparator),
+                                 Join({" C2 ", "ABU"}, FieldSeparator)},
+                                RecordSeparator);
+  const json opening = pages_->Opening("dlgEnq.htm", Arg({"Client Enquiry", "A1001", "U1", list}));
+  EXPECT_TRUE(opening["listed"]);
+  EXPECT_EQ(Values(opening), (std::vector<std::string>{"C1", "C2"}));  // the code, trimmed
+  EXPECT_EQ(opening["rows"][1]["cells"].size(), 9u);
+}
+
+TEST_F(DialogPagesTest, SearchProblemsAreNoticesAndBadQueriesAreRefused) {
+  const std::string argument = Arg({"CoverNote Enquiry", "A1001", "U1"});
+  EXPECT_EQ(Search(argument, "NUMBER", "   ")["notice"], "Type what to search for.");
+  for (const json& query : {json{{"by", "IDNO"}, {"text", "1"}}, json{{"by", "NUMBER"}},
+                            json{{"by", 1}, {"text", "1"}}, json{{"by", "NUMBER"}, {"text", std::string(101, 'A')}}}) {
+    SCOPED_TRACE(query.dump());
+    EXPECT_THROW(pages_->Search("dlgEnq.htm", argument, query), web::ProtocolError);
+  }
+  EXPECT_THROW(pages_->Search("dlgSrch.htm", "SearchBody", {{"by", "NUMBER"}, {"text", "1"}}), web::ProtocolError);
+}
+
+TEST_F(DialogPagesTest, SelectionDialogListsTheSessionsSelectionFile) {
+  const fs::path file = SelectionFilePath((folder_ / "installation").string());
+  fs::create_directories(file.parent_path());
+  const auto write = [&](std::string_view text) {
+    std::ofstream(file, std::ios::binary | std::ios::trunc) << EncodeUtf16File(text);
+  };
+  write(Join({Join({"M01", "SAGA 1.3", "1299.00", "CC", "SALOON", "5"}, FieldSeparator),
+              Join({"M02", "MYVI \xE2\x80\x93 1.5"}, FieldSeparator)},
+             RecordSeparator));
+  const json models = pages_->Opening("dlgSrch.htm", "SearchModel");
+  EXPECT_EQ(models["title"], "Select Model");
+  EXPECT_EQ(models["columns"], json::parse(R"(["Code","Model","Capacity","Unit","Body","Seats"])"));
+  EXPECT_EQ(Values(models), (std::vector<std::string>{"True;M01;SAGA 1.3", "True;M02;MYVI \xE2\x80\x93 1.5"}));
+  EXPECT_EQ(models["rows"][1]["cells"], json::parse(R"(["M02","MYVI \u2013 1.5","","","",""])"));
+
+  write(Join({Join({"", "[NONE]"}, FieldSeparator), Join({"MB01", "BANK A"}, FieldSeparator)}, RecordSeparator));
+  const json mortgagees = pages_->Opening("dlgSrch.htm", "SearchMortgagee");
+  EXPECT_EQ(mortgagees["title"], "Select Mortgagee");
+  EXPECT_EQ(Values(mortgagees), (std::vector<std::string>{"True;;[NONE]", "True;MB01;BANK A"}));
+
+  fs::remove(file);
+  const json empty = pages_->Opening("dlgSrch.htm", "SearchBody");
+  EXPECT_TRUE(empty["rows"].empty());
+  EXPECT_EQ(empty["notice"], "There is nothing to choose from.");
+  EXPECT_TRUE(pages_->Opening("dlgOther.htm", "x").is_null());
+}
+
+}  // namespace
+}  // namespace cn::app
