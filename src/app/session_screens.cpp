@@ -1,6 +1,10 @@
 #include "app/session_screens.h"
 
+#include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
 
 #include <spdlog/spdlog.h>
 
@@ -60,6 +64,20 @@ class SessionFolder {
   std::filesystem::path path_;
 };
 
+// Session folders left behind by a server that did not stop cleanly (its process is gone).
+void RemoveAbandonedSessionFolders(const std::string& installation_path) {
+  std::error_code error;
+  const std::filesystem::path sessions = std::filesystem::path(installation_path) / "Sessions";
+  for (const auto& entry : std::filesystem::directory_iterator(sessions, error)) {
+    const std::string name = entry.path().filename().string();
+    const long owner = std::strtol(name.c_str(), nullptr, 10);
+    if (owner <= 0 || owner == ::getpid()) continue;
+    if (::kill(static_cast<pid_t>(owner), 0) == 0 || errno != ESRCH) continue;
+    std::error_code ignored;
+    std::filesystem::remove_all(entry.path(), ignored);
+  }
+}
+
 std::vector<components::SettingValue> SessionOverrides(const web::Identity& identity, const SessionFolder& folder) {
   auto overrides = components::IdentityOverrides(identity.user_id, identity.agent_code, identity.agent_type);
   if (!folder.Text().empty()) {
@@ -105,6 +123,7 @@ std::shared_ptr<const ServedProduct> OpenProduct(const ProductPaths& paths) {
       settings, paths.settings.empty() ? components::DefaultDataFolder() : settings.parent_path()));
   served->installation_path =
       served->settings->Find(components::kProductKeyPath, "Installation Path").value_or("");
+  if (!served->installation_path.empty()) RemoveAbandonedSessionFolders(served->installation_path);
   spdlog::info("Database {}, settings {}", database.string(), settings.string());
   return served;
 }
