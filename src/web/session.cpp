@@ -35,6 +35,14 @@ bool IsTextBox(const dom::Element& element) {
   return type == "text" || type == "password";
 }
 
+// A text member of a request; "" when absent, refused when it is not text.
+std::string TextMember(const json& request, const char* name) {
+  const auto it = request.find(name);
+  if (it == request.end()) return "";
+  if (!it->is_string()) BadRequest(std::string("\"") + name + "\" must be text");
+  return it->get<std::string>();
+}
+
 std::uint64_t Seen(const json& request) {
   const auto it = request.find("seen");
   if (it == request.end()) return 0;
@@ -208,7 +216,7 @@ json Session::Event(const json& request) {
   if (!request.is_object()) BadRequest("An event must be a JSON object");
   if (WaitingForAnswer()) throw ProtocolError(409, "prompt-waiting", "A message is waiting for its answer");
   const std::uint64_t seen = Seen(request);
-  const std::string kind = request.value("kind", "");
+  const std::string kind = TextMember(request, "kind");
 
   // Everything is checked before anything changes.
   std::function<void()> action;
@@ -275,7 +283,7 @@ std::function<void()> Session::ElementAction(const json& request) {
     throw ProtocolError(404, "unknown-node", "No element " + node_id->dump() + " on that page");
   }
   auto element = std::static_pointer_cast<dom::Element>(node);
-  const std::string event = request.value("event", "");
+  const std::string event = TextMember(request, "event");
   int key = 0;
   if (event == "keypress" || event == "keydown" || event == "keyup") {
     const auto key_code = request.find("key");
