@@ -101,8 +101,8 @@ TEST_F(ProductComponentsTest, TheSetWiresEveryComponentToItsParts) {
   EXPECT_EQ(ReadSetting(components, kUiKeyPath, "Use Local Table"), "0");
 
   components.NewMessageService()->ShowMessage(1210030, "Get Cover Note", "", "", "", "", "");
-  ASSERT_EQ(dialogs_->shown.size(), 1U);
-  EXPECT_EQ(dialogs_->shown[0].title, "Get Cover Note");
+  ASSERT_EQ(dialogs_->boxes.size(), 1U);
+  EXPECT_EQ(dialogs_->boxes[0].title, "Get Cover Note");
 
   EXPECT_EQ(components.SharedFieldRuleService().GetScopeOfCover("03"), 3);
   std::string number = "cn24000101";

@@ -9,12 +9,6 @@
 
 namespace cn::components::testing {
 
-int RecordingDialogs::MessageBox(std::string_view prompt, int buttons_and_icon,
-                                 std::string_view title) {
-  shown.push_back({std::string(prompt), buttons_and_icon, std::string(title)});
-  return answer;
-}
-
 DateTime Today() { return DateTime{*Date::FromYmd(2025, 6, 15), *Time::FromHms(10, 0, 0)}; }
 
 ComponentsTest::ComponentsTest() {

@@ -11,26 +11,11 @@
 
 #include "base/clock.h"
 #include "components/shared_backend.h"
-#include "dom/window.h"
+#include "fake_ports.h"
 
 namespace cn::components::testing {
 
-struct ShownBox {
-  std::string prompt;
-  int buttons_and_icon = 0;
-  std::string title;
-};
-
-class RecordingDialogs final : public dom::DialogHost {
- public:
-  int answer = dom::message_box::kOk;
-  std::vector<ShownBox> shown;
-
-  int MessageBox(std::string_view prompt, int buttons_and_icon, std::string_view title) override;
-  std::string ShowModalDialog(std::string_view, std::string_view, std::string_view) override {
-    return {};
-  }
-};
+using cn::testing::FakeDialogs;
 
 // 15-Jun-2025 10:00:00.
 DateTime Today();
@@ -44,7 +29,7 @@ class ComponentsTest : public ::testing::Test {
   std::filesystem::path database_path_;
   FixedClock clock_{Today()};
   std::shared_ptr<SharedBackend> backend_;
-  std::shared_ptr<RecordingDialogs> dialogs_ = std::make_shared<RecordingDialogs>();
+  std::shared_ptr<FakeDialogs> dialogs_ = std::make_shared<FakeDialogs>();
 };
 
 // Values joined by U+FFFB.

@@ -73,19 +73,19 @@ const ScreenMessage kScreenMessages[] = {
 
 class MessageServiceTest : public ::testing::Test {
  protected:
-  std::shared_ptr<RecordingDialogs> dialogs_ = std::make_shared<RecordingDialogs>();
+  std::shared_ptr<FakeDialogs> dialogs_ = std::make_shared<FakeDialogs>();
   CatalogueMessageService service_{dialogs_};
 };
 
 TEST_F(MessageServiceTest, EveryMessageOfTheScreenShowsItsTextTitleButtonsAndIcon) {
   for (const ScreenMessage& message : kScreenMessages) {
-    dialogs_->shown.clear();
+    dialogs_->boxes.clear();
     const auto& p = message.parameters;
     service_.ShowMessage(message.number, message.title, p[0], p[1], p[2], p[3], p[4]);
-    ASSERT_EQ(dialogs_->shown.size(), 1U) << message.number;
-    EXPECT_EQ(dialogs_->shown[0].prompt, message.shown) << message.number;
-    EXPECT_EQ(dialogs_->shown[0].title, message.title) << message.number;
-    EXPECT_EQ(dialogs_->shown[0].buttons_and_icon, message.buttons_and_icon) << message.number;
+    ASSERT_EQ(dialogs_->boxes.size(), 1U) << message.number;
+    EXPECT_EQ(dialogs_->boxes[0].prompt, message.shown) << message.number;
+    EXPECT_EQ(dialogs_->boxes[0].title, message.title) << message.number;
+    EXPECT_EQ(dialogs_->boxes[0].buttons_and_icon, message.buttons_and_icon) << message.number;
   }
 }
 
@@ -98,20 +98,18 @@ TEST_F(MessageServiceTest, TheCatalogueHoldsNoMessageTheScreenNeverShows) {
 }
 
 TEST_F(MessageServiceTest, TheAnswerIsTheButtonPressed) {
-  dialogs_->answer = box::kCancel;
+  dialogs_->box_answers = {box::kCancel};
   EXPECT_EQ(service_.ShowMessage(1210001, "Reset", "", "", "", "", ""), answer::kCancel);
-  dialogs_->answer = box::kOk;
   EXPECT_EQ(service_.ShowMessage(1210004, "Remove row", "", "", "", "", ""), answer::kOk);
 }
 
 TEST_F(MessageServiceTest, AnUnknownNumberIsShownWithItsParametersRatherThanFailing) {
-  dialogs_->answer = box::kOk;
   EXPECT_EQ(service_.ShowMessage(9999999, "Odd", "first", "", "third", "", ""), answer::kOk);
-  ASSERT_EQ(dialogs_->shown.size(), 1U);
-  EXPECT_EQ(dialogs_->shown[0].prompt,
+  ASSERT_EQ(dialogs_->boxes.size(), 1U);
+  EXPECT_EQ(dialogs_->boxes[0].prompt,
             "Message 9999999 (no text is held for it): first | third.");
-  EXPECT_EQ(dialogs_->shown[0].buttons_and_icon, box::kOkOnly | box::kExclamation);
-  EXPECT_EQ(dialogs_->shown[0].title, "Odd");
+  EXPECT_EQ(dialogs_->boxes[0].buttons_and_icon, box::kOkOnly | box::kExclamation);
+  EXPECT_EQ(dialogs_->boxes[0].title, "Odd");
 }
 
 TEST(FillPlaceholders, ParametersAreInsertedOnceAndOtherPercentSignsStay) {

@@ -4,6 +4,7 @@
 
 #include "base/runtime_failure.h"
 #include "dom/document.h"
+#include "fake_ports.h"
 #include "test_page.h"
 
 namespace cn::dom {
@@ -160,43 +161,26 @@ TEST(DocumentFrames, FrameByNameHasItsOwnReplaceableDocument) {
   EXPECT_THROW(workspace->Body()->SetContentDocument(cover_tab), RuntimeFailure);
 }
 
-TEST(DocumentWindow, DocumentAndWindowReachEachOther) {
-  const auto page = Document::CreateEmpty("CNAAMain.htm");
-  const auto window = page->ParentWindow();
-  EXPECT_EQ(window->document(), page);
-  window->SetStatus("Loading page...");
-  EXPECT_EQ(page->ParentWindow()->Status(), "Loading page...");
-}
-
-class FakeHost : public ScriptHost, public DialogHost {
- public:
-  void RunScript(Window& /*window*/, std::string_view script) override { scripts.emplace_back(script); }
-  int MessageBox(std::string_view prompt, int buttons, std::string_view title) override {
-    prompts.push_back(std::string(prompt) + "|" + std::to_string(buttons) + "|" + std::string(title));
-    return message_box::kYes;
-  }
-  std::string ShowModalDialog(std::string_view url, std::string_view argument, std::string_view) override {
-    return std::string(url) + "?" + std::string(argument);
-  }
-  std::vector<std::string> scripts;
-  std::vector<std::string> prompts;
-};
-
 TEST(DocumentWindow, PortsCarryScriptsAndPromptsAndFailWhenUnset) {
   const auto page = Document::CreateEmpty("CNAAMain.htm");
   const auto window = page->ParentWindow();
+  EXPECT_EQ(window->document(), page);
   EXPECT_THROW(window->ExecScript("ShowTitle('x')"), RuntimeFailure);
   EXPECT_THROW(window->MessageBox("Invalid postcode", message_box::kExclamation, "Invalid Data"), RuntimeFailure);
   EXPECT_THROW(window->ShowModalDialog("dlgEnq.htm", "", ""), RuntimeFailure);
 
-  const auto host = std::make_shared<FakeHost>();
-  window->SetScriptHost(host);
-  window->SetDialogHost(host);
+  const auto shell = std::make_shared<cn::testing::FakeShell>();
+  const auto dialogs = std::make_shared<cn::testing::FakeDialogs>();
+  dialogs->box_answers = {message_box::kYes};
+  dialogs->dialog_result = "CN001";
+  window->SetScriptHost(shell);
+  window->SetDialogHost(dialogs);
   window->ExecScript("TabFocus('COVVeh')");
-  EXPECT_THAT(host->scripts, ElementsAre("TabFocus('COVVeh')"));
+  EXPECT_THAT(shell->scripts, ElementsAre("TabFocus('COVVeh')"));
   EXPECT_EQ(window->MessageBox("Save?", message_box::kYesNo + message_box::kQuestion, "Save"), message_box::kYes);
-  EXPECT_THAT(host->prompts, ElementsAre("Save?|36|Save"));
-  EXPECT_EQ(window->ShowModalDialog("dlgEnq.htm", "arg", "status=no"), "dlgEnq.htm?arg");
+  EXPECT_THAT(dialogs->boxes, ElementsAre(cn::testing::ShownBox{"Save?", 36, "Save"}));
+  EXPECT_EQ(window->ShowModalDialog("dlgEnq.htm", "arg", "status=no"), "CN001");
+  EXPECT_EQ(dialogs->dialogs.at(0).argument, "arg");
 }
 
 TEST(DocumentCookie, AssignmentsSetReplaceAndDeleteOnePairEach) {

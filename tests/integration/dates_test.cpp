@@ -3,7 +3,8 @@
 
 #include "base/date_format.h"
 #include "base/date_reader.h"
-#include "fakes.h"
+#include "fake_components.h"
+#include "fake_ports.h"
 #include "integration/dates.h"
 
 namespace cn::testing {

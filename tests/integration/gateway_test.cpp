@@ -3,7 +3,8 @@
 
 #include <stdexcept>
 
-#include "fakes.h"
+#include "fake_components.h"
+#include "fake_ports.h"
 #include "integration/reporting.h"
 #include "integration/service_gateway.h"
 

@@ -1,7 +1,8 @@
 // Identity-card numbers: normalising, formatting and the birth date.
 #include <gtest/gtest.h>
 
-#include "fakes.h"
+#include "fake_components.h"
+#include "fake_ports.h"
 #include "integration/ic_numbers.h"
 
 namespace cn::testing {

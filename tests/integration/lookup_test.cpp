@@ -2,7 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "base/separators.h"
-#include "fakes.h"
+#include "fake_components.h"
+#include "fake_ports.h"
 #include "integration/list_search.h"
 #include "integration/motor_lists.h"
 #include "integration/settings.h"

@@ -6,7 +6,8 @@
 #include <memory>
 
 #include "dom/document.h"
-#include "fakes.h"
+#include "fake_components.h"
+#include "fake_ports.h"
 #include "integration/choose_client.h"
 #include "integration/fill_select.h"
 #include "integration/input_checks.h"

@@ -8,7 +8,8 @@
 
 #include "base/separators.h"
 #include "base/text.h"
-#include "fakes.h"
+#include "fake_components.h"
+#include "fake_ports.h"
 #include "integration/selection_file.h"
 
 namespace cn::testing {

@@ -1,19 +1,15 @@
 #include "cover_fields_fixture.h"
 
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 
-#include "base/separators.h"
+#include <fstream>
+#include <iterator>
+
 #include "integration/selection_file.h"
 #include "pages/cover/cnaa_cov.h"
 
 namespace cn::cover_testing {
 namespace {
-
-DateTime MorningOf(int year, int month, int day) {
-  return {*Date::FromYmd(year, month, day), *Time::FromHms(10, 0, 0)};
-}
 
 void AddOptions(dom::Element& select, std::initializer_list<std::string_view> values) {
   for (const std::string_view value : values) {
@@ -36,17 +32,10 @@ std::filesystem::path FreshInstallationFolder() {
 }  // namespace
 
 CoverTabWorld::CoverTabWorld()
-    : clock(MorningOf(2014, 3, 5)),
-      workspace(fakes.components, clock),
-      dialogs(std::make_shared<testing::FakeDialogs>()),
-      shell(std::make_shared<testing::FakeShell>()),
-      page(dom::Document::Load(std::filesystem::path(COVERNOTE_PAGES_DIR) / "CNAACov.htm")),
+    : WorkspaceWorld(dom::Document::Load(std::filesystem::path(COVERNOTE_PAGES_DIR) / "CNAACov.htm"),
+                     testing::At(2014, 3, 5, 10)),
+      cover(CNAACov::Make(workspace, page)),
       installation(FreshInstallationFolder()) {
-  page->ParentWindow()->SetDialogHost(dialogs);
-  page->ParentWindow()->SetScriptHost(shell);
-  cover = CNAACov::Make(workspace, page);
-
-  workspace.lookup.UseLocalTable = "0";
   workspace.startup.NewTariffDate = "01-Jan-2014";
   workspace.identity = {"ADMIN1", "A", "AG001"};
   fakes.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] =
@@ -65,29 +54,9 @@ CoverTabWorld::~CoverTabWorld() {
   std::filesystem::remove_all(installation, ignored);
 }
 
-void CoverTabWorld::SetSystemCodes(
-    std::initializer_list<std::pair<std::string_view, std::string_view>> codes) {
-  std::string list;
-  for (const auto& [code, value] : codes) {
-    if (!list.empty()) list += RecordSeparator;
-    list += std::string(code) + std::string(FieldSeparator) + std::string(value);
-  }
-  fakes.backend.Answer("KivoInsurance.Find.Browse", "2", list);
-  workspace.lookup.SystemCodeListText.clear();
-}
-
-std::vector<std::string> CoverTabWorld::ParametersSent(std::string_view command) const {
-  std::vector<std::string> parameters;
-  for (const testing::SentCommand& sent : fakes.backend.sent()) {
-    if (sent.command == command) parameters.push_back(sent.parameters);
-  }
-  return parameters;
-}
-
 std::string CoverTabWorld::SelectionFileBytes() const {
   std::ifstream file(SelectionFilePath(installation.string()), std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  return bytes;
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace cn::cover_testing

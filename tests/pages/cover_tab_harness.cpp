@@ -10,14 +10,11 @@
 #include "integration/shell_bridge.h"
 #include "pages/cover/cnaa_cov.h"
 #include "workspace/read_layouts.h"
+#include "workspace_world.h"
 
 namespace cn::cover_testing {
 
 namespace {
-
-DateTime MiddayOf(int year, int month, int day) {
-  return {*Date::FromYmd(year, month, day), *Time::FromHms(12, 0, 0)};
-}
 
 // What the workspace page does for the Cover tab before it opens it.
 class StandInWorkspacePage : public dom::PageLogic {
@@ -84,7 +81,7 @@ std::string ReadAdminReply(
 }
 
 CoverTabHarness::CoverTabHarness()
-    : clock(MiddayOf(2014, 3, 5)),
+    : clock(testing::At(2014, 3, 5, 12)),
       workspace(world.components, clock),
       dialogs(std::make_shared<testing::FakeDialogs>()) {
   world.components.factories().input_check_service = [this] {
@@ -112,12 +109,7 @@ CoverTabHarness::~CoverTabHarness() { shell_->Close(); }
 
 void CoverTabHarness::SetSystemCodes(
     std::initializer_list<std::pair<std::string_view, std::string_view>> codes) {
-  std::string list;
-  for (const auto& [code, value] : codes) {
-    if (!list.empty()) list += RecordSeparator;
-    list += std::string(code) + std::string(FieldSeparator) + std::string(value);
-  }
-  world.backend.Answer("KivoInsurance.Find.Browse", "2", list);
+  world.backend.Answer("KivoInsurance.Find.Browse", "2", testing::CodeList(codes));
 }
 
 void CoverTabHarness::Start() { shell_->Start(); }
@@ -140,14 +132,6 @@ void CoverTabHarness::ReadCoverNote(std::string_view number) {
 bool CoverTabHarness::SaveEnabled() const {
   const shell::CommandButton* save = shell_->FindButton("cmdSave");
   return save != nullptr && save->enabled;
-}
-
-std::vector<std::string> CoverTabHarness::SentParameters(std::string_view command) const {
-  std::vector<std::string> parameters;
-  for (const testing::SentCommand& sent : world.backend.sent()) {
-    if (sent.command == command) parameters.push_back(sent.parameters);
-  }
-  return parameters;
 }
 
 }  // namespace cn::cover_testing

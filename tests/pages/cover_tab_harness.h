@@ -6,7 +6,6 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
-#include <ostream>
 #include <set>
 #include <string>
 #include <string_view>
@@ -15,17 +14,10 @@
 #include "base/clock.h"
 #include "dom/document.h"
 #include "dom/element.h"
-#include "integration/fakes.h"
+#include "fake_components.h"
+#include "fake_ports.h"
 #include "shell/host_shell.h"
 #include "workspace/workspace.h"
-
-namespace cn::testing {
-
-inline void PrintTo(const ShownBox& box, std::ostream* out) {
-  *out << "{\"" << box.prompt << "\", " << box.buttons_and_icon << ", \"" << box.title << "\"}";
-}
-
-}  // namespace cn::testing
 
 namespace cn::cover_testing {
 
@@ -56,7 +48,9 @@ class CoverTabHarness {
   shell::HostShell& shell() const { return *shell_; }
   bool SaveEnabled() const;
   // The commands sent with this name, by their parameters.
-  std::vector<std::string> SentParameters(std::string_view command) const;
+  std::vector<std::string> SentParameters(std::string_view command) const {
+    return world.backend.ParametersSent(command);
+  }
 
   testing::FakeWorld world;
   FixedClock clock;

@@ -10,22 +10,12 @@
 
 #include "base/runtime_failure.h"
 #include "dom/element.h"
+#include "fake_ports.h"
 
 namespace cn::shell {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Remembers every message box instead of showing it.
-class RecordingDialogs : public dom::DialogHost {
- public:
-  int MessageBox(std::string_view prompt, int, std::string_view) override {
-    prompts.emplace_back(prompt);
-    return dom::message_box::kOk;
-  }
-  std::string ShowModalDialog(std::string_view, std::string_view, std::string_view) override { return ""; }
-  std::vector<std::string> prompts;
-};
 
 // What the pages saw, in order, across the whole screen.
 using Journal = std::vector<std::string>;
@@ -107,7 +97,7 @@ class HostShellTest : public ::testing::Test {
   }
 
   fs::path pages_;
-  std::shared_ptr<RecordingDialogs> dialogs_ = std::make_shared<RecordingDialogs>();
+  std::shared_ptr<cn::testing::FakeDialogs> dialogs_ = std::make_shared<cn::testing::FakeDialogs>();
   std::shared_ptr<HostShell> shell_;
   Journal journal_;
   std::vector<std::string> tab_load_;
@@ -127,7 +117,7 @@ TEST_F(HostShellTest, StartBuildsTheBarsAndOpensTheTabTheWorkspaceAsksFor) {
   EXPECT_EQ(shell->ShownTabId(), "COVCover");
   // The workspace finishes its own load before the tab page replaces the empty frame.
   EXPECT_EQ(journal_, (Journal{"load CNAAMain.htm", "message COVCover while no page", "load CNAACov.htm"}));
-  EXPECT_TRUE(dialogs_->prompts.empty());
+  EXPECT_TRUE(dialogs_->boxes.empty());
 }
 
 TEST_F(HostShellTest, TabClickPostsTheMessageWhileThePageBeingLeftIsStillShown) {
@@ -210,8 +200,8 @@ TEST_F(HostShellTest, AMissingPageIsReportedAndTheScreenStaysUsable) {
 
   shell->WorkspaceDocument()->ParentWindow()->ExecScript("TabFocus('COVGone')");
 
-  ASSERT_EQ(dialogs_->prompts.size(), 1u);
-  EXPECT_NE(dialogs_->prompts[0].find("CNAAGone.htm"), std::string::npos);
+  ASSERT_EQ(dialogs_->boxes.size(), 1u);
+  EXPECT_NE(dialogs_->boxes[0].prompt.find("CNAAGone.htm"), std::string::npos);
   EXPECT_EQ(shell->ShownTabId(), "");
   shell->ClickTab("COVVeh");
   EXPECT_EQ(shell->ShownTabId(), "COVVeh");
@@ -222,8 +212,8 @@ TEST_F(HostShellTest, APageThatKeepsSwitchingTabsIsStopped) {
   auto shell = MakeShell(StandardStart());
   shell->Start();
 
-  ASSERT_EQ(dialogs_->prompts.size(), 1u);
-  EXPECT_NE(dialogs_->prompts[0].find("Too many tab changes"), std::string::npos);
+  ASSERT_EQ(dialogs_->boxes.size(), 1u);
+  EXPECT_NE(dialogs_->boxes[0].prompt.find("Too many tab changes"), std::string::npos);
   shell->ClickCommand("cmdReset");  // still answers
   EXPECT_EQ(shell->WorkspaceDocument()->GetElementById("UIF_ID_Msg")->InnerHtml(), "cmdReset");
 }

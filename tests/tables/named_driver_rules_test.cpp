@@ -141,7 +141,7 @@ TEST_F(DriverTableTest, LicenceDateChecks) {
   EXPECT_EQ(Cell(0, "txtLicenceDate").Value(), "");
   EXPECT_TRUE(world_.dialogs->boxes.empty());
 
-  world_.field_rules.licence_date_message = "Licence date cannot be in the future";
+  world_.fakes.field_rules.licence_date_message = "Licence date cannot be in the future";
   Cell(0, "txtLicenceDate").SetValue("01-Jan-2030");
   Changed("DriverLicenceDateChanged", 0);
   EXPECT_EQ(Cell(0, "txtLicenceDate").Value(), "");

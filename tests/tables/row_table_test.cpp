@@ -80,7 +80,7 @@ TEST_F(DriverTableTest, ClickingRowTwoThenRowZeroRestoresRowTwo) {
 TEST_F(DriverTableTest, DeleteLinkOnlyForEditableRows) {
   table_->AddDisplayDriver("STORED", "", "", "", "M", "", "");
   AddNamed("TYPED");
-  dom::Element& link = world_.Find("lnkDeleteNPerson");
+  dom::Element& link = world_.Get("lnkDeleteNPerson");
   ClickRow(0);
   EXPECT_EQ(link.GetStyle("visibility"), "hidden");
   ClickRow(1);
@@ -101,7 +101,7 @@ TEST_F(DriverTableTest, CompanyRowCannotBeHighlighted) {
 TEST_F(DriverTableTest, CommandChannelSplitsCommandsAndArguments) {
   AddNamed("ALI");
   AddNamed("BALA");
-  dom::Element& command = world_.Find("kvExecuteCommand");
+  dom::Element& command = world_.Get("kvExecuteCommand");
   command.SetInnerText("cmdHighliteRow{#+#}txtDrv{#,#}1{#.#}cmdHighliteRow{#+#}txtDrv{#,#}0");
   command.Click();
   EXPECT_EQ(Row(1)->ClassName(), "clsEvenRow");

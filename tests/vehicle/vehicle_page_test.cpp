@@ -141,18 +141,18 @@ TEST_F(VehicleTabTest, CapacityIsWholeForCubicCentimetres) {
 
 TEST_F(VehicleTabTest, RefusedCapacitySeatsAndYear) {
   LoadPage();
-  world_.field_rules.capacity_message = "Capacity out of range";
+  world_.fakes.field_rules.capacity_message = "Capacity out of range";
   Find("cboVehicleUOMCode").SetValue("T");
   Find("txtCapacity").SetValue("99999");
   Find("txtCapacity").FireEvent("onblur");
   EXPECT_EQ(Find("txtCapacity").Value(), "1.00");
 
-  world_.field_rules.seating_message = "Too many seats";
+  world_.fakes.field_rules.seating_message = "Too many seats";
   Find("txtSeatingCapacity").SetValue("120");
   Find("txtSeatingCapacity").FireEvent("onblur");
   EXPECT_EQ(Find("txtSeatingCapacity").Value(), "");
 
-  world_.field_rules.year_made_message = "Vehicle too old";
+  world_.fakes.field_rules.year_made_message = "Vehicle too old";
   Find("txtYearMade").SetValue("1950");
   Find("txtYearMade").FireEvent("onblur");
   EXPECT_EQ(Find("txtYearMade").Value(), "");
@@ -161,7 +161,7 @@ TEST_F(VehicleTabTest, RefusedCapacitySeatsAndYear) {
   EXPECT_EQ(world_.dialogs->boxes[0], (ShownBox{"Capacity out of range", 48, "Invalid Data"}));
   EXPECT_EQ(world_.dialogs->boxes[1], (ShownBox{"Too many seats", 48, "Invalid Data"}));
   EXPECT_EQ(world_.dialogs->boxes[2], (ShownBox{"Vehicle too old", 48, "Invalid Format"}));
-  EXPECT_EQ(world_.field_rules.asked,
+  EXPECT_EQ(world_.fakes.field_rules.asked,
             (std::vector<std::string>{"CheckCapacity 99999", "CheckSeatingCapacity 120",
                                       "CheckYearMade 1950"}));
 }
@@ -260,7 +260,7 @@ TEST_F(VehicleTabTest, RemovalAnsweredNoKeepsTheTableAndHidesTheLink) {
   Table().ExecuteTableCommand("cmdHighliteRow", "txtDrv{#,#}2");
   EXPECT_EQ(Find("lnkDeleteNPerson").GetStyle("visibility"), "visible");
 
-  world_.dialogs->answers = {dom::message_box::kNo};
+  world_.dialogs->box_answers = {dom::message_box::kNo};
   Find("lnkDeleteNPerson").FireEvent("onclick");
   ASSERT_EQ(world_.dialogs->boxes.size(), 1u);
   EXPECT_EQ(world_.dialogs->boxes[0],
@@ -270,7 +270,7 @@ TEST_F(VehicleTabTest, RemovalAnsweredNoKeepsTheTableAndHidesTheLink) {
   EXPECT_EQ(Row(2)->ClassName(), "clsHighliteRow");
   EXPECT_EQ(Find("lnkDeleteNPerson").GetStyle("visibility"), "hidden");
 
-  world_.dialogs->answers = {dom::message_box::kYes};
+  world_.dialogs->box_answers = {dom::message_box::kYes};
   Find("lnkDeleteNPerson").FireEvent("onclick");
   EXPECT_FALSE(Row(2));
   EXPECT_TRUE(Row(0)->GetFromAll("txtDrv")->ReadOnly());

@@ -9,16 +9,11 @@
 #include <string_view>
 
 #include "../tables/driver_world.h"
-#include "base/separators.h"
 #include "dom/document.h"
 #include "pages/vehicle/cnaa_veh.h"
 #include "tables/driver.h"
 
 namespace cn::testing {
-
-inline std::string Entry(std::string_view code, std::string_view text) {
-  return std::string(code).append(FieldSeparator).append(text);
-}
 
 class VehicleTabTest : public ::testing::Test {
  protected:
@@ -32,7 +27,7 @@ class VehicleTabTest : public ::testing::Test {
     ws.record.Current.DriverNames = {""};
     world_.fakes.backend.Answer(
         "Tarvin.Find.BrowseUOM", "A1",
-        Entry("C", "CC") + std::string(RecordSeparator) + Entry("T", "TONNE"));
+        CodeList({{"C", "CC"}, {"T", "TONNE"}}));
   }
 
   // Loads a fresh copy of the page file; `before_load` may change it first.
@@ -53,9 +48,7 @@ class VehicleTabTest : public ::testing::Test {
     return document_->FindElementById("rowDrv" + std::to_string(i));
   }
   int SentCount(std::string_view command) const {
-    int count = 0;
-    for (const auto& sent : world_.fakes.backend.sent()) count += sent.command == command;
-    return count;
+    return static_cast<int>(world_.fakes.backend.ParametersSent(command).size());
   }
 
   DriverWorld world_;

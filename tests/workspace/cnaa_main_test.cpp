@@ -25,20 +25,17 @@ using ::testing::IsEmpty;
 
 constexpr std::string_view kTitle = "Cover Note Amendment - Administrator";
 
-std::string List(std::initializer_list<std::string_view> records) {
-  std::vector<std::string> entries(records.begin(), records.end());
-  return Join(entries, RecordSeparator);
-}
-
-std::string Entry(std::string_view code, std::string_view description) {
-  return std::string(code) + std::string(FieldSeparator) + std::string(description);
-}
+using testing::Entry;
+using testing::FakeBackend;
+using testing::Journal;
+using testing::ScreenHarness;
+constexpr auto List = testing::Records;
 
 // A back end (or local table) with every start-up list filled.
 void FillLists(ScreenHarness& screen) {
   screen.SetSystemCodes({{"1011", "PC01"}, {"1025", "6"}, {"1026", "10.00"}, {"1031", "TBA"},
                          {"1030", "INSURED"}, {"1062", "62"}, {"1034", "34"}});
-  JournalBackend& backend = screen.backend;
+  FakeBackend& backend = screen.fakes.backend;
   backend.Answer("Tarvin.Find.FindMotorClass", "0", List({Entry("P1", "Private car")}));
   backend.Answer("Tarvin.Find.Browse", "3", List({Entry("PC01", "Comprehensive"), Entry("PC02", "Third party")}));
   backend.Answer("KivoInsurance.Find.Browse", "3", List({Entry("01", "Johor")}));
@@ -52,13 +49,13 @@ void FillLists(ScreenHarness& screen) {
   backend.Answer("KivoGlobal.Client.Find", "3", List({Entry("RET", "Retail")}));
   backend.Answer("KivoInsurance.Find.Browse", "13", List({Entry("KL", "Kuala Lumpur")}));
   backend.Answer("Tarvin.Premium.GetMotorTariffRegionByAgentCode", "AG100", "W");
-  screen.local_motor_classes[0] = List({Entry("P1", "Private car")});
-  screen.local_lists[5] = List({Entry("PC01", "Comprehensive")});
-  screen.local_lists[8] = List({Entry("01", "Johor")});
-  screen.local_lists[3] = List({Entry("SAL", "Saloon")});
-  screen.local_lists[2] = List({Entry("TOY", "Toyota")});
-  screen.local_lists[0] = List({Entry("CLK", "Clerk")});
-  screen.local_lists[9] = List({Entry("W", "West")});
+  screen.fakes.local_table.motor_classes[0] = List({Entry("P1", "Private car")});
+  screen.fakes.local_table.lists[5] = List({Entry("PC01", "Comprehensive")});
+  screen.fakes.local_table.lists[8] = List({Entry("01", "Johor")});
+  screen.fakes.local_table.lists[3] = List({Entry("SAL", "Saloon")});
+  screen.fakes.local_table.lists[2] = List({Entry("TOY", "Toyota")});
+  screen.fakes.local_table.lists[0] = List({Entry("CLK", "Clerk")});
+  screen.fakes.local_table.lists[9] = List({Entry("W", "West")});
 }
 
 // A screen opened on the Cover tab, with the journal of its start-up taken.
@@ -289,7 +286,7 @@ TEST(CNAAMainStartUp, ChoosesThePremiumTabByTheNewTariffDate) {
 TEST(CNAAMainStartUp, AFailedLookupIsReportedOnceAndStopsTheRest) {
   ScreenHarness screen;
   FillLists(screen);
-  screen.backend.Fail("KivoGlobal.Client.Find");
+  screen.fakes.backend.Fail("KivoGlobal.Client.Find");
   screen.Start();
   const Journal journal = screen.Take();
   ASSERT_GE(journal.size(), 2u);
@@ -308,7 +305,7 @@ TEST(CNAAMainStartUp, AFailedLookupIsReportedOnceAndStopsTheRest) {
 TEST(CNAAMainStartUp, ASettingThatIsNoNumberStopsStartUp) {
   ScreenHarness screen;
   FillLists(screen);
-  screen.settings[{"Software\\Brindle\\Kivo\\Zelkor\\UI", "Use Local Table"}] = "";
+  screen.fakes.registry.values[{"Software\\Brindle\\Kivo\\Zelkor\\UI", "Use Local Table"}] = "";
   screen.Start();
   const Journal journal = screen.Take();
   ASSERT_FALSE(journal.empty());
@@ -461,7 +458,7 @@ TEST(CNAAMainDispatch, CalculateReadsTheExtendedCoverDetailsOnlyWhenStale) {
     SCOPED_TRACE(c.why);
     Opened opened;
     ScreenHarness& screen = opened.screen;
-    screen.backend.AnswerAny("TarvinBS.Find.FindExtendedCoverDetails", details);
+    screen.fakes.backend.AnswerAny("TarvinBS.Find.FindExtendedCoverDetails", details);
     Workspace& workspace = screen.workspace();
     workspace.page.ExtendedCoverDetailsStale = c.stale;
     workspace.page.ExtendedCoverDetails = {"kept"};
@@ -479,7 +476,7 @@ TEST(CNAAMainDispatch, CalculateReadsTheExtendedCoverDetailsOnlyWhenStale) {
 TEST(CNAAMainDispatch, AFailedMessageIsReportedAndTheNextOneStillRuns) {
   Opened opened;
   ScreenHarness& screen = opened.screen;
-  screen.backend.Fail("TarvinBS.Find.FindExtendedCoverDetails");
+  screen.fakes.backend.Fail("TarvinBS.Find.FindExtendedCoverDetails");
   screen.workspace().page.ExtendedCoverDetailsStale = true;
   screen.workspace().record.Current.ClassCode = "P1";
   screen.workspace().record.Current.MotorCoverCode = "PC01";
@@ -501,7 +498,7 @@ TEST(CNAAMainReset, RefusedChangesNothing) {
   Opened opened;
   ScreenHarness& screen = opened.screen;
   screen.workspace().record.Current.CoverNoteNo = "CN777";
-  screen.answers.message_answers = {answer::kCancel};
+  screen.fakes.messages.queued = {answer::kCancel};
   screen.ClickCommand("cmdReset");
   EXPECT_THAT(screen.Take(), ElementsAre("message 1210001 'Reset' [,,,,]"));
   EXPECT_EQ(screen.workspace().record.Current.CoverNoteNo, "CN777");
@@ -570,7 +567,7 @@ constexpr std::string_view kEnquiryDialog =
 TEST(CNAAMainEnquiry, OnTheCoverTabFillsTheNumberAndReadsIt) {
   Opened opened;
   ScreenHarness& screen = opened.screen;
-  screen.answers.dialog_results = {"CN555"};
+  screen.dialogs->dialog_results = {"CN555"};
   screen.ClickCommand("cmdEnquiry");
   EXPECT_THAT(screen.Take(), ElementsAre(kEnquiryDialog, "click cmdReadCNoteNo with CN555"));
   EXPECT_EQ(screen.tab_page().GetElementById("txtCoverNoteNumber")->Value(), "CN555");
@@ -582,7 +579,7 @@ TEST(CNAAMainEnquiry, OnAnotherTabLeavesTheReadToTheCoverTab) {
   ScreenHarness& screen = opened.screen;
   screen.ClickTab("COVVeh");
   screen.Take();
-  screen.answers.dialog_results = {"CN555"};
+  screen.dialogs->dialog_results = {"CN555"};
   screen.ClickCommand("cmdEnquiry");
   EXPECT_THAT(screen.Take(), ElementsAre(kEnquiryDialog, "script TabFocus('COVCover')",
                                          "load COVCover pending=COVCover;ReadCoverNote;CN555"));

@@ -9,11 +9,11 @@
 namespace cn {
 namespace {
 
-using workspace_testing::WorkspaceWorld;
+using WorkspaceWorld = workspace_testing::CoverCornerWorld;
 
 TEST(Licence, TheLabelAndLengthFollowTheTransactionType) {
   WorkspaceWorld world;
-  dom::Document& page = *world.cover_page;
+  dom::Document& page = *world.page;
   const struct {
     const char* type;
     const char* label;

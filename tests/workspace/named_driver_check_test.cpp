@@ -13,8 +13,8 @@ namespace cn {
 namespace {
 
 using Texts = std::vector<std::string>;
-using workspace_testing::Box;
-using workspace_testing::WorkspaceWorld;
+using Box = testing::ShownBox;
+using WorkspaceWorld = workspace_testing::CoverCornerWorld;
 
 constexpr std::string_view kRemove =
     "Please remove the specified named driver at the Vehicle tab or add the associated "
@@ -87,7 +87,7 @@ TEST_F(NamedDriverCheck, TheCoverageMustPayForAllButTwoDrivers) {
     } else {
       SetExtCovers({"PA"}, {"50.00"});
     }
-    CheckNamedDriverExtCover(world_.workspace, world_.window);
+    CheckNamedDriverExtCover(world_.workspace, world_.window());
     EXPECT_EQ(Boxes(), c.message.empty() ? std::vector<Box>() : Shown(c.message))
         << c.drivers << " drivers, premium " << c.premium.value_or("none");
   }
@@ -96,7 +96,7 @@ TEST_F(NamedDriverCheck, TheCoverageMustPayForAllButTwoDrivers) {
 TEST_F(NamedDriverCheck, MessagesOnlyWhileATabSwitchIsInProgress) {
   SetDrivers(3);
   world_.workspace.page.TabSwitchInProgress = false;
-  CheckNamedDriverExtCover(world_.workspace, world_.window);
+  CheckNamedDriverExtCover(world_.workspace, world_.window());
   EXPECT_TRUE(Boxes().empty());
   EXPECT_EQ(Current().DriverNames.size(), 3u);
 }
@@ -130,7 +130,7 @@ TEST_F(NamedDriverCheck, ACoverThatIsNotPrivateLosesItsDriversAndDriverCoverages
   Current().CoverType = "COMMERCIAL";
   SetDrivers(3);
   SetExtCovers({"ND"}, {"10.00"});
-  CheckNamedDriverExtCover(world_.workspace, world_.window);
+  CheckNamedDriverExtCover(world_.workspace, world_.window());
   EXPECT_TRUE(Boxes().empty());
   EXPECT_EQ(Current().ExtCoverCodes, Texts{""});
 }
@@ -159,14 +159,14 @@ TEST_F(NamedDriverCheck, ACompanyNeedsADriverCoverageForThreeOrMoreDrivers) {
 
 TEST_F(NamedDriverCheck, TheCatchAllDriverIsNotCounted) {
   SetNames({"INSURED", "DRIVER 1", "any driver"});
-  CheckNamedDriverExtCover(world_.workspace, world_.window);
+  CheckNamedDriverExtCover(world_.workspace, world_.window());
   EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(NamedDriverCheck, AnUnsetCoverageCodeMatchesNoEmptyRow) {
   world_.SetSystemCodes({{"1008", ""}, {"1021", ""}});
   SetExtCovers({""}, {""});
-  CheckNamedDriverExtCover(world_.workspace, world_.window);
+  CheckNamedDriverExtCover(world_.workspace, world_.window());
   EXPECT_TRUE(Boxes().empty());
 }
 

@@ -14,9 +14,9 @@
 namespace cn {
 namespace {
 
-using workspace_testing::Records;
-using workspace_testing::Sent;
-using workspace_testing::WorkspaceWorld;
+using testing::CodeList;
+using Sent = testing::SentCommand;
+using WorkspaceWorld = workspace_testing::CoverCornerWorld;
 
 class RecordDefaults : public ::testing::Test {
  protected:
@@ -27,17 +27,15 @@ class RecordDefaults : public ::testing::Test {
                            {"1030", "INSURED"},
                            {"1061", "MC09;MC01"}});
     world_.SetBackEndNow("2014-03-05 09:30:15");
-    world_.backend.Answer("Tarvin.Find.FindMotorClass",
-                          Records({"A1" + std::string(FieldSeparator) + "Private car",
-                                   "A2" + std::string(FieldSeparator) + "Private hire"}));
-    world_.backend.Answer("Tarvin.Find.Browse",
-                          Records({"U1" + std::string(FieldSeparator) + "Social",
-                                   "U2" + std::string(FieldSeparator) + "Business"}));
+    world_.fakes.backend.AnswerAny("Tarvin.Find.FindMotorClass",
+                                   CodeList({{"A1", "Private car"}, {"A2", "Private hire"}}));
+    world_.fakes.backend.AnswerAny("Tarvin.Find.Browse",
+                                   CodeList({{"U1", "Social"}, {"U2", "Business"}}));
     world_.workspace.startup.AgentTariffRegion = "WEST";
   }
 
   void SetDefaults(dom::Document* cover_page = nullptr) {
-    SetRecordDefaults(world_.workspace, cover_page, world_.window);
+    SetRecordDefaults(world_.workspace, cover_page, world_.window());
   }
   const CoverNoteFields& Current() const { return world_.workspace.record.Current; }
 
@@ -139,19 +137,19 @@ TEST_F(RecordDefaults, SetsTheTitleCopiesToPreviousAndForgetsTheClient) {
 }
 
 TEST_F(RecordDefaults, KeepsTheTransactionTypeTheCoverTabShows) {
-  world_.cover_page->GetElementById("cboTransactionType")->SetValue("T");
+  world_.page->GetElementById("cboTransactionType")->SetValue("T");
   world_.workspace.page.CurrentTabId = "COVCover";
-  SetDefaults(world_.cover_page.get());
+  SetDefaults(world_.page.get());
   EXPECT_EQ(Current().TransactionType, "T");
   EXPECT_EQ(Current().ServiceTaxPercentage, "0");  // a transfer carries no service tax
 
   world_.workspace.page.PageFilling = true;  // a reset refills the page
-  SetDefaults(world_.cover_page.get());
+  SetDefaults(world_.page.get());
   EXPECT_EQ(Current().TransactionType, "N");
 
   world_.workspace.page.PageFilling = false;
   world_.workspace.page.CurrentTabId = "COVVeh";
-  SetDefaults(world_.cover_page.get());
+  SetDefaults(world_.page.get());
   EXPECT_EQ(Current().TransactionType, "N");
 }
 
@@ -175,7 +173,7 @@ TEST_F(RecordDefaults, FetchesTheClassListsOnceAndTheClassUsesOfItsClass) {
   SetDefaults();
   int class_lists = 0;
   int class_uses = 0;
-  for (const Sent& sent : world_.backend.sent()) {
+  for (const Sent& sent : world_.fakes.backend.sent()) {
     class_lists += sent.command == "Tarvin.Find.FindMotorClass";
     class_uses += sent.command == "Tarvin.Find.Browse" &&
                   sent.parameters == "6" + std::string(ParamSeparator) + "A1";

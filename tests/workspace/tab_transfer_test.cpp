@@ -8,7 +8,7 @@
 namespace cn {
 namespace {
 
-using workspace_testing::WorkspaceWorld;
+using WorkspaceWorld = workspace_testing::CoverCornerWorld;
 
 TEST(TabTransfer, EachTabIdReachesItsTabsTransfer) {
   const struct {
@@ -35,15 +35,15 @@ TEST(TabTransfer, AnyOtherIdChangesNothing) {
   WorkspaceWorld world;
   world.workspace.record.Current.ClientName = "TAN";
   const CoverNoteRecord before = world.workspace.record;
-  const std::string page_before = world.cover_page->DocumentElement()->OuterHtml();
+  const std::string page_before = world.page->DocumentElement()->OuterHtml();
   for (const std::string_view id : {"", "covcover", "COVCover ", "cmdSave", "COVClaims"}) {
     EXPECT_EQ(FindTabTransfer(id), nullptr) << id;
-    ShowRecordOnPage(world.workspace, id, *world.cover_page);
-    SavePageToRecord(world.workspace, id, *world.cover_page);
+    ShowRecordOnPage(world.workspace, id, *world.page);
+    SavePageToRecord(world.workspace, id, *world.page);
   }
   EXPECT_EQ(world.workspace.record, before);
-  EXPECT_EQ(world.cover_page->DocumentElement()->OuterHtml(), page_before);
-  EXPECT_TRUE(world.backend.sent().empty());
+  EXPECT_EQ(world.page->DocumentElement()->OuterHtml(), page_before);
+  EXPECT_TRUE(world.fakes.backend.sent().empty());
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #pragma once
-// Stand-ins for the outside components and the user-facing ports: they record what
-// the screen asked of them and answer from tables the test fills in.
+// Stand-ins for the outside components: they answer from tables the test fills in and
+// record what the screen asked of them, each in its own list and, when a journal is
+// given, as one line in the journal shared by all of them.
 
 #include <cstdint>
+#include <deque>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,8 +13,8 @@
 #include <vector>
 
 #include "base/runtime_failure.h"
-#include "dom/window.h"
 #include "integration/components.h"
+#include "replies.h"
 
 namespace cn::testing {
 
@@ -23,21 +24,24 @@ struct SentCommand {
   bool operator==(const SentCommand&) const = default;
 };
 
-// The back end: answers per (command, parameters), falling back to per command,
-// else an empty reply with status 0. Counts command-service instances.
+// The back end: answers per (command, parameters), falling back to per command, else an
+// empty reply with status 0. Counts its instances. Journal: "command NAME PARAMETERS".
 class FakeBackend {
  public:
   void Answer(std::string command, std::string parameters, std::string reply,
               std::int32_t status = 0);
   void AnswerAny(std::string command, std::string reply, std::int32_t status = 0);
-  // The command fails (the component throws).
-  void Fail(std::string command, std::string description);
+  // Every call of the command throws, as a component that lost its connection does.
+  void Fail(std::string command, std::string description = "The back end is not reachable");
 
   const std::vector<SentCommand>& sent() const { return sent_; }
+  // The parameters of every `command` sent, in order.
+  std::vector<std::string> ParametersSent(std::string_view command) const;
   int created() const { return created_; }
   int alive() const { return alive_; }
 
   ComponentFactory<BackendCommandService> Factory();
+  Journal* journal = nullptr;
 
  private:
   class Instance;
@@ -54,11 +58,13 @@ class FakeBackend {
   int alive_ = 0;
 };
 
+// Journal: "local GetList 6", "local GetMotorClassList 0", ...
 class FakeLocalTable {
  public:
   std::map<std::int16_t, std::string> lists;
   std::map<std::int32_t, std::string> motor_classes;
   std::vector<std::string> calls;  // "GetList 6", "GetMotorClassList 1", ...
+  Journal* journal = nullptr;
 
   ComponentFactory<LocalTableService> Factory();
 };
@@ -70,11 +76,14 @@ struct ShownMessage {
   bool operator==(const ShownMessage&) const = default;
 };
 
+// Answers from the queue, then `answer`. Journal: "message NUMBER 'TITLE' [P1,P2,P3,P4,P5]".
 class FakeMessages {
  public:
   std::int32_t answer = answer::kOk;
+  std::deque<std::int32_t> queued;
   std::vector<ShownMessage> shown;
   int created = 0;
+  Journal* journal = nullptr;
 
   ComponentFactory<MessageService> Factory();
 };
@@ -88,7 +97,7 @@ class FakeInputChecks {
   };
   Rule percentage;
   Rule amount;
-  Rule postcode{{"", "", true}, std::nullopt};
+  Rule postcode;
   Rule year_made;
   Rule number{{"", "", false}, std::nullopt};
   std::vector<std::string> asked;  // "CheckPostcodeText 5000", ...
@@ -97,59 +106,45 @@ class FakeInputChecks {
   ComponentFactory<InputCheckService> Factory();
 };
 
+// Field rules answering a message per check, "" (accepted) unless set.
+class FakeFieldRules {
+ public:
+  std::string licence_date_message;
+  std::string capacity_message;
+  std::string seating_message;
+  std::string year_made_message;
+  std::vector<std::string> asked;  // "CheckCapacity 1500", ...
+
+  ComponentFactory<FieldRuleService> Factory();
+};
+
+// Settings under the local machine. Journal: "setting VALUE_NAME".
 class FakeRegistry {
  public:
   std::map<std::pair<std::string, std::string>, std::string> values;  // (key, name) → value
   std::vector<std::string> reads;  // value names in read order
   int created = 0;
+  Journal* journal = nullptr;
 
   ComponentFactory<Registry> Factory();
-};
-
-struct ShownBox {
-  std::string prompt;
-  int buttons_and_icon = 0;
-  std::string title;
-  bool operator==(const ShownBox&) const = default;
-};
-
-struct ShownDialog {
-  std::string url;
-  std::string argument;
-  std::string features;
-};
-
-class FakeDialogs : public dom::DialogHost {
- public:
-  int MessageBox(std::string_view prompt, int buttons_and_icon, std::string_view title) override;
-  std::string ShowModalDialog(std::string_view url, std::string_view argument,
-                              std::string_view features) override;
-
-  std::vector<ShownBox> boxes;
-  std::vector<ShownDialog> dialogs;
-  std::string dialog_result;
-};
-
-class FakeShell : public dom::ScriptHost {
- public:
-  void RunScript(dom::Window& window, std::string_view script) override;
-  std::vector<std::string> scripts;
 };
 
 // All fakes wired into one set of components.
 struct FakeWorld {
   FakeWorld();
+  FakeWorld(const FakeWorld&) = delete;
+  FakeWorld& operator=(const FakeWorld&) = delete;
+
+  // Every fake that keeps a journal writes into this one, in call order.
+  void RecordInto(Journal& journal);
 
   FakeBackend backend;
   FakeLocalTable local_table;
   FakeMessages messages;
   FakeInputChecks input_checks;
+  FakeFieldRules field_rules;
   FakeRegistry registry;
   Components components;
 };
-
-// Text joined from fields and records, for readable replies in tests.
-std::string Fields(std::initializer_list<std::string_view> fields);
-std::string Records(std::initializer_list<std::string_view> records);
 
 }  // namespace cn::testing

@@ -1,0 +1,26 @@
+#include "workspace_world.h"
+
+namespace cn::testing {
+
+DateTime At(int year, int month, int day, int hour) {
+  return {*Date::FromYmd(year, month, day), *Time::FromHms(hour, 0, 0)};
+}
+
+WorkspaceWorld::WorkspaceWorld(std::shared_ptr<dom::Document> page_document, DateTime now)
+    : clock(now), workspace(fakes.components, clock), page(std::move(page_document)) {
+  window().SetDialogHost(dialogs);
+  window().SetScriptHost(shell);
+  workspace.lookup.UseLocalTable = "0";
+}
+
+void WorkspaceWorld::SetSystemCodes(
+    std::initializer_list<std::pair<std::string_view, std::string_view>> codes) {
+  fakes.backend.Answer("KivoInsurance.Find.Browse", "2", CodeList(codes));
+  workspace.lookup.SystemCodeListText.clear();
+}
+
+void WorkspaceWorld::SetBackEndNow(std::string text) {
+  fakes.backend.AnswerAny("KivoInsurance.Find.FindSystemDateTime", std::move(text));
+}
+
+}  // namespace cn::testing
