@@ -8,33 +8,12 @@
 #include "base/number_format.h"
 #include "base/runtime_failure.h"
 #include "base/text.h"
+#include "integration/conversions.h"
 #include "integration/list_search.h"
 #include "integration/service_gateway.h"
 
 namespace cn {
 namespace {
-
-[[noreturn]] void NotADate(std::string_view text, std::string_view routine) {
-  throw RuntimeFailure(failure::kTypeMismatch,
-                       "Type mismatch: \"" + std::string(text) + "\" is not a date",
-                       std::string(routine));
-}
-
-Date RequireDate(std::string_view text, std::string_view routine) {
-  const std::optional<Date> date = ReadDate(text);
-  if (!date) NotADate(text, routine);
-  return *date;
-}
-
-Currency RequireNumber(std::string_view text, std::string_view routine) {
-  const std::optional<Currency> number = Currency::TryParse(text);
-  if (!number) {
-    throw RuntimeFailure(failure::kTypeMismatch,
-                         "Type mismatch: \"" + std::string(text) + "\" is not a number",
-                         std::string(routine));
-  }
-  return *number;
-}
 
 }  // namespace
 
@@ -42,9 +21,7 @@ std::string GetSystemDateTime(const Components& components, const Clock& local_c
   const std::string reply =
       ServiceGateway(components).ExecuteCommand("KivoInsurance.Find.FindSystemDateTime", "").reply;
   if (reply.empty()) return FormatDateTime(local_clock.Now());
-  const std::optional<DateTime> now = ReadDateTime(reply);
-  if (!now) NotADate(reply, "GetSystemDateTime");
-  return FormatDateTime(*now);
+  return FormatDateTime(RequireDateTime(reply, "GetSystemDateTime"));
 }
 
 void ReadNewTariffDate(const Components& components, std::string& target) {

@@ -4,55 +4,9 @@
 #include <iterator>
 #include <system_error>
 
+#include "integration/selection_file.h"
+
 namespace cn::play {
-
-namespace {
-
-void AppendUtf8(std::string& out, char32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
-}  // namespace
-
-std::string DecodeUtf16File(std::string_view bytes) {
-  constexpr char32_t kReplacement = 0xFFFD;
-  std::string out;
-  std::size_t pos = 0;
-  const auto unit_at = [&](std::size_t at) {
-    return static_cast<char32_t>(static_cast<unsigned char>(bytes[at]) |
-                                 (static_cast<unsigned char>(bytes[at + 1]) << 8));
-  };
-  if (bytes.size() >= 2 && unit_at(0) == 0xFEFF) pos = 2;
-  while (pos + 1 < bytes.size()) {
-    const char32_t unit = unit_at(pos);
-    pos += 2;
-    if (unit >= 0xD800 && unit < 0xDC00 && pos + 1 < bytes.size() && unit_at(pos) >= 0xDC00 &&
-        unit_at(pos) < 0xE000) {
-      AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (unit_at(pos) - 0xDC00));
-      pos += 2;
-    } else if (unit >= 0xD800 && unit < 0xE000) {
-      AppendUtf8(out, kReplacement);
-    } else {
-      AppendUtf8(out, unit);
-    }
-  }
-  if (pos < bytes.size()) AppendUtf8(out, kReplacement);
-  return out;
-}
 
 void SelectionFileWatch::Check(EventLog& log) {
   std::error_code error;

@@ -39,8 +39,4 @@ class ScriptedDialogs final : public dom::DialogHost {
   SelectionFileWatch& selection_file_;
 };
 
-// UTF-8 of a UTF-16LE file's bytes (a leading byte-order mark dropped; a lone surrogate or
-// an odd last byte becomes U+FFFD).
-std::string DecodeUtf16File(std::string_view bytes);
-
 }  // namespace cn::play

@@ -9,6 +9,7 @@
 #include "base/date_reader.h"
 #include "base/number_format.h"
 #include "base/runtime_failure.h"
+#include "integration/conversions.h"
 #include "base/text.h"
 #include "dom/document.h"
 #include "integration/dates.h"
@@ -88,14 +89,6 @@ std::int16_t CheckedInt16(int value) {
   return static_cast<std::int16_t>(value);
 }
 
-Date RequireDate(std::string_view text) {
-  const std::optional<Date> date = ReadDate(text);
-  if (!date) {
-    throw RuntimeFailure(failure::kTypeMismatch,
-                         "Type mismatch: \"" + std::string(text) + "\" is not a date", "Driver");
-  }
-  return *date;
-}
 
 bool FailsYear1900(std::string_view text) {
   return ReadDate(text).has_value() && !IsYearNotBefore(text, kEarliestYear);
@@ -114,7 +107,7 @@ std::string Driver::LicenceRuleMessage(std::string_view date_of_birth,
                                        std::string_view licence_date) {
   const std::int16_t age = YearsBetween(date_of_birth, workspace_.record.Current.EffectiveDate);
   const std::int16_t years_of_driving =
-      CheckedInt16(SystemDateTime(workspace_).date.year() - RequireDate(licence_date).year());
+      CheckedInt16(SystemDateTime(workspace_).date.year() - RequireDate(licence_date, "Driver").year());
   // The age the Cover tab set for the chosen cover type; before any choice, the age of
   // the record's cover type.
   const std::string& in_force = workspace_.cover_rules.MinimumDrivingAge;

@@ -7,6 +7,7 @@
 
 #include "base/date_reader.h"
 #include "base/runtime_failure.h"
+#include "integration/conversions.h"
 #include "integration/dates.h"
 #include "integration/shell_bridge.h"
 #include "pages/premium/select_premium_tab.h"
@@ -57,15 +58,6 @@ struct Route {
   void (CNAAMain::*action)();
 };
 
-DateTime RequireDateTime(std::string_view text, std::string_view routine) {
-  const std::optional<DateTime> read = ReadDateTime(text);
-  if (!read) {
-    throw RuntimeFailure(failure::kTypeMismatch,
-                         "Type mismatch: \"" + std::string(text) + "\" is not a date",
-                         std::string(routine));
-  }
-  return *read;
-}
 
 }  // namespace
 

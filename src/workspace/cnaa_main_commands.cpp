@@ -6,6 +6,7 @@
 
 #include "base/date_reader.h"
 #include "base/runtime_failure.h"
+#include "integration/conversions.h"
 #include "base/separators.h"
 #include "integration/list_search.h"
 #include "integration/reporting.h"
@@ -23,15 +24,6 @@ namespace {
 constexpr std::int32_t kConfirmReset = 1210001;
 constexpr std::int32_t kIncompleteData = 1210009;
 
-Date RequireDate(std::string_view text, std::string_view routine) {
-  const std::optional<Date> date = ReadDate(text);
-  if (!date) {
-    throw RuntimeFailure(failure::kTypeMismatch,
-                         "Type mismatch: \"" + std::string(text) + "\" is not a date",
-                         std::string(routine));
-  }
-  return *date;
-}
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include "base/date_format.h"
 #include "base/date_reader.h"
 #include "base/runtime_failure.h"
+#include "integration/conversions.h"
 
 namespace cn {
 namespace {
@@ -24,13 +25,7 @@ void ShowLicenceLabel(dom::Document& cover_page) {
 
 std::int32_t LicenceYears(const Workspace& workspace, std::string_view licence_date) {
   if (licence_date.empty()) return 0;
-  const std::optional<Date> date = ReadDate(licence_date);
-  if (!date) {
-    throw RuntimeFailure(failure::kTypeMismatch,
-                         "Type mismatch: \"" + std::string(licence_date) + "\" is not a date",
-                         "LicenceYears");
-  }
-  return SystemDateTime(workspace).date.year() - date->year();
+  return SystemDateTime(workspace).date.year() - RequireDate(licence_date, "LicenceYears").year();
 }
 
 std::string LicenceDateFromYears(const Workspace& workspace, std::int32_t years) {

@@ -157,13 +157,13 @@ TEST_F(DialogPagesTest, SelectionDialogListsTheSessionsSelectionFile) {
     std::ofstream(file, std::ios::binary | std::ios::trunc) << EncodeUtf16File(text);
   };
   write(Join({Join({"M01", "SAGA 1.3", "1299.00", "CC", "SALOON", "5"}, FieldSeparator),
-              Join({"M02", "MYVI \xE2\x80\x93 1.5"}, FieldSeparator)},
+              Join({"M02", "MYVI \xE2\x80\x93 1.5 \xF0\x9F\x9A\x97"}, FieldSeparator)},
              RecordSeparator));
   const json models = pages_->Opening("dlgSrch.htm", "SearchModel");
   EXPECT_EQ(models["title"], "Select Model");
   EXPECT_EQ(models["columns"], json::parse(R"(["Code","Model","Capacity","Unit","Body","Seats"])"));
-  EXPECT_EQ(Values(models), (std::vector<std::string>{"True;M01;SAGA 1.3", "True;M02;MYVI \xE2\x80\x93 1.5"}));
-  EXPECT_EQ(models["rows"][1]["cells"], json::parse(R"(["M02","MYVI \u2013 1.5","","","",""])"));
+  EXPECT_EQ(Values(models), (std::vector<std::string>{"True;M01;SAGA 1.3", "True;M02;MYVI \xE2\x80\x93 1.5 \xF0\x9F\x9A\x97"}));
+  EXPECT_EQ(models["rows"][1]["cells"], json::parse(R"(["M02","MYVI \u2013 1.5 \ud83d\ude97","","","",""])"));
 
   write(Join({Join({"", "[NONE]"}, FieldSeparator), Join({"MB01", "BANK A"}, FieldSeparator)}, RecordSeparator));
   const json mortgagees = pages_->Opening("dlgSrch.htm", "SearchMortgagee");
