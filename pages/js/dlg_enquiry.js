@@ -30,10 +30,18 @@ registerDialog('dlgEnq.htm', ({ body, prompt, close, search }) => {
   form.hidden = Boolean(content.listed) || !(content.searches || []).length;
 
   let pending = 0;
+  let shownQuery = null;  // the query whose results are listed
   form.addEventListener('submit', async (event) => {
     event.preventDefault();
     const by = form.querySelector('input[name="enqBy"]:checked');
     if (!by) return;
+    const query = `${by.value}\u0000${text.value.trim()}`;
+    // Enter again on the same search takes the highlighted result.
+    if (query === shownQuery && list.current >= 0) {
+      list.chooseCurrent();
+      return;
+    }
+    shownQuery = null;
     const mine = ++pending;
     searchButton.disabled = true;
     notice.textContent = 'Searching\u2026';
@@ -41,6 +49,7 @@ registerDialog('dlgEnq.htm', ({ body, prompt, close, search }) => {
       const found = await search({ by: by.value, text: text.value });
       if (mine !== pending) return;
       list.show(found);
+      shownQuery = query;
       notice.textContent = found.notice || `${found.rows.length} found.`;
     } catch (error) {
       if (mine === pending) notice.textContent = error.message || 'The search failed.';
@@ -48,7 +57,8 @@ registerDialog('dlgEnq.htm', ({ body, prompt, close, search }) => {
       if (mine === pending) searchButton.disabled = false;
     }
   });
-  // Enter searches for what was typed; the arrows move through the results.
+  // Enter searches for what was typed, and on the same text takes the highlighted result; the
+  // arrows move through the results.
   text.addEventListener('keydown', (event) => {
     if (event.key === 'ArrowDown' || event.key === 'ArrowUp') list.key(event);
   });

@@ -221,7 +221,7 @@ test('the enquiry finds cover notes by vehicle and the one chosen is read, from 
   assert.deepEqual(await rows.first().locator('td:nth-child(4)').allTextContents(), ['Referred risk']);
   await shot(page, 'enquiry');
   await page.keyboard.press('ArrowDown');
-  await page.click('#cmdEnqOK');
+  await page.keyboard.press('Enter');  // the same search again: take the highlighted row
   await dialog.waitFor({ state: 'hidden' });
   await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000107'));
   assert.equal(await page.inputValue('#txtVehicleNumber'), 'BMK 7101');
