@@ -2,31 +2,55 @@
 // and 200 concurrent sessions each typing and switching tabs, and resident memory per idle
 // session after start-up and a read.
 //
-// The server runs in this process on 127.0.0.1 (any free port) with 2 I/O threads and the
-// test screen of tests/web (the workspace page, two tab pages with keypress, blur and Enter
-// handlers); the clients are Beast connections kept alive, one per session, driven
-// asynchronously from one client thread. Each session repeats: six characters typed into
-// txtNum (keypress), txtName edited and left (blur, with its value), tab B, tab A. Between two
-// events a session waits a think time drawn uniformly from [0, 2 x --think_ms] (0: back to
-// back). Every run is bounded by its event count and by a wall-clock limit.
+// The server runs in this process on 127.0.0.1 (any free port) with 2 I/O threads and one of
+// two screens (--screen):
+//   product  the cover-note screen as `covernote serve` builds it, over a database created and
+//            seeded for the run in a temporary folder with a settings file of its own (both
+//            removed at the end; the user's own files are never opened); every session is the
+//            head-office administrator;
+//   test     the small screen of tests/web (tab pages with keypress, blur and Enter handlers).
+// The clients are Beast connections kept alive, one per session, driven asynchronously from
+// one client thread. Each session logs in and reads the whole state (start-up), then reads a
+// record: its number typed key by key into the number box, then Enter. Then it repeats a cycle
+// (a table per screen):
+//   product  txtCoverNoteNumber emptied and six characters typed (the only box of the Cover tab
+//            left editable after a read), tab COVVeh, tab COVCover;
+//   test     txtNum emptied and six characters typed, txtName left with a value, TABB, TABA.
+// A message is answered with its first button (OK, or Yes) and a dialog closed without a
+// choice; both are counted and their texts listed. A refused request is counted, the event is
+// given up and the session reads the whole state again before going on; a session refused too
+// often, or whose connection fails, stops and is counted.
 //
-//   web_bench [--sessions=1,50,200] [--events=150] [--warmup=10] [--think_ms=50]
-//             [--idle=300] [--limit_s=120]
+// Between two events a session waits a think time drawn uniformly from [0, 2 x --think_ms]
+// (0: back to back). The p50/p99/max figures cover the cycle's events after the read and
+// --warmup further events; the read's Enter and the prompt answers are listed by event. Every
+// run is bounded by its event count and by a wall-clock limit (--limit_s).
+//
+// Memory: the growth of the resident set over --idle sessions that did start-up and the read,
+// divided by their number, after a few sessions have paid what is paid once.
+//
+//   web_bench [--screen=product|test] [--sessions=1,50,200] [--events=150] [--warmup=10]
+//             [--think_ms=50] [--idle=300] [--limit_s=120]
 
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
-#include <regex>
+#include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -38,6 +62,8 @@
 
 #include "../tests/web/http_client.h"
 #include "../tests/web/test_screen.h"
+#include "app/session_screens.h"
+#include "dom/window.h"
 #include "web/memory_user_directory.h"
 #include "web/server.h"
 
@@ -49,21 +75,104 @@ namespace http = beast::http;
 using Clock = std::chrono::steady_clock;
 using nlohmann::json;
 
+enum class ScreenKind { kProduct, kTest };
+
 struct Options {
+  ScreenKind screen = ScreenKind::kProduct;
   std::vector<int> sessions{1, 50, 200};
   int events = 150;  // measured events per session
-  int warmup = 10;   // events per session before measuring
+  int warmup = 10;   // cycle events per session before measuring
   int think_ms = 50;
   int idle = 300;  // idle sessions for the memory figure
   int limit_s = 120;
 };
+
+// The requests a session sends, by what the administrator did; each has its latency figures.
+enum class Act { kKey, kBlur, kTab, kEnter, kAnswer, kState };
+constexpr int kActs = 6;
+constexpr std::array<std::pair<Act, const char*>, kActs> kActNames{{{Act::kKey, "key"},
+                                                                    {Act::kBlur, "blur"},
+                                                                    {Act::kTab, "tab"},
+                                                                    {Act::kEnter, "enter"},
+                                                                    {Act::kAnswer, "answer"},
+                                                                    {Act::kState, "state"}}};
+
+// One event of the repeated cycle.
+struct CycleStep {
+  Act act;
+  std::string_view target;   // the element's id (key, blur) or the tab's id
+  char key = 0;              // the character typed
+  bool clears = false;       // the box was emptied first: its value goes along as ""
+  bool posts_value = false;  // the box's value as the browser has it goes along (a blur)
+};
+
+// What a session does on a screen: start-up, a read (the number typed into the number box,
+// then Enter), then the cycle again and again.
+struct Workload {
+  std::string_view description;
+  std::string_view number_box;  // also what tells the page the events go to
+  std::string_view number;
+  std::string_view read_shows;  // in the Enter's answer when the record was read
+  std::span<const CycleStep> cycle;
+};
+
+// After a read the Cover tab's boxes are read-only but for the number box, whose page handles
+// its keys: the administrator types a new number there and looks at the Vehicle tab.
+constexpr std::array kProductCycle{
+    CycleStep{Act::kKey, "txtCoverNoteNumber", 'C', true},
+    CycleStep{Act::kKey, "txtCoverNoteNumber", 'N'},
+    CycleStep{Act::kKey, "txtCoverNoteNumber", '2'},
+    CycleStep{Act::kKey, "txtCoverNoteNumber", '4'},
+    CycleStep{Act::kKey, "txtCoverNoteNumber", '0'},
+    CycleStep{Act::kKey, "txtCoverNoteNumber", '0'},
+    CycleStep{Act::kTab, "COVVeh"},
+    CycleStep{Act::kTab, "COVCover"},
+};
+
+constexpr std::array kTestCycle{
+    CycleStep{Act::kKey, "txtNum", 'a', true},
+    CycleStep{Act::kKey, "txtNum", 'b'},
+    CycleStep{Act::kKey, "txtNum", 'c'},
+    CycleStep{Act::kKey, "txtNum", 'd'},
+    CycleStep{Act::kKey, "txtNum", 'e'},
+    CycleStep{Act::kKey, "txtNum", 'f'},
+    CycleStep{Act::kBlur, "txtName", 0, false, true},
+    CycleStep{Act::kTab, "TABB"},
+    CycleStep{Act::kTab, "TABA"},
+};
+
+constexpr Workload kProductWorkload{
+    .description =
+        "the cover-note screen over a freshly seeded database, as the head-office "
+        "administrator; read CN24000101, then: txtCoverNoteNumber cleared and 6 keypress, "
+        "tab COVVeh, tab COVCover",
+    .number_box = "txtCoverNoteNumber",
+    .number = "CN24000101",
+    .read_shows = " : CN24000101",
+    .cycle = kProductCycle,
+};
+
+constexpr Workload kTestWorkload{
+    .description =
+        "the TEST screen of tests/web (not the cover-note screen); read 42, then: "
+        "txtNum cleared and 6 keypress, txtName left with a value, tab TABB, tab TABA",
+    .number_box = "txtNum",
+    .number = "42",
+    .read_shows = "Read 42",
+    .cycle = kTestCycle,
+};
+
+const Workload& WorkloadOf(ScreenKind screen) {
+  return screen == ScreenKind::kProduct ? kProductWorkload : kTestWorkload;
+}
 
 std::vector<int> ParseList(const std::string& text) {
   std::vector<int> out;
   std::size_t start = 0;
   while (start <= text.size()) {
     const std::size_t comma = text.find(',', start);
-    const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    const std::string item =
+        text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
     if (!item.empty()) out.push_back(std::stoi(item));
     if (comma == std::string::npos) break;
     start = comma + 1;
@@ -80,7 +189,11 @@ Options ParseOptions(int argc, char** argv) {
       if (arg.rfind(prefix, 0) != 0) return std::nullopt;
       return arg.substr(prefix.size());
     };
-    if (auto v = value("sessions")) {
+    if (auto v = value("screen")) {
+      if (*v != "product" && *v != "test")
+        throw std::invalid_argument("--screen is product or test");
+      options.screen = *v == "product" ? ScreenKind::kProduct : ScreenKind::kTest;
+    } else if (auto v = value("sessions")) {
       options.sessions = ParseList(*v);
     } else if (auto v = value("events")) {
       options.events = std::stoi(*v);
@@ -95,6 +208,9 @@ Options ParseOptions(int argc, char** argv) {
     } else {
       throw std::invalid_argument("unknown argument " + arg);
     }
+  }
+  for (const int sessions : options.sessions) {
+    if (sessions < 1 || sessions > 5000) throw std::invalid_argument("sessions must be 1..5000");
   }
   options.events = std::clamp(options.events, 1, 100000);
   options.warmup = std::clamp(options.warmup, 0, 10000);
@@ -113,75 +229,233 @@ long ResidentKb() {
   return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-std::int64_t NodeOf(const std::string& html, const std::string& id) {
-  const std::regex pattern("id=\"" + id + "\"[^>]*data-nid=\"(\\d+)\"");
-  std::smatch match;
-  if (!std::regex_search(html, match, pattern)) throw std::runtime_error("no element " + id + " on the tab page");
-  return std::stoll(match[1]);
+// The node id the markup gives the element with this id, if it is there.
+std::optional<std::int64_t> NodeIn(std::string_view html, std::string_view id) {
+  const std::string needle = "id=\"" + std::string(id) + "\"";
+  for (std::size_t at = html.find(needle); at != std::string_view::npos;
+       at = html.find(needle, at + 1)) {
+    if (at == 0 || html[at - 1] != ' ') continue;  // not data-id="..." and the like
+    const std::size_t open = html.rfind('<', at);
+    const std::size_t close = html.find('>', at);
+    if (open == std::string_view::npos || close == std::string_view::npos) return std::nullopt;
+    const std::string_view tag = html.substr(open, close - open);
+    constexpr std::string_view kNid = "data-nid=\"";
+    const std::size_t nid = tag.find(kNid);
+    if (nid == std::string_view::npos) return std::nullopt;
+    return std::stoll(std::string(tag.substr(nid + kNid.size())));
+  }
+  return std::nullopt;
 }
 
-// The tab page's key and the node ids of its text boxes.
-struct TabPage {
+// The page the session's events go to, as the browser last received it: its key and the node
+// ids of the elements the workload uses.
+struct PageView {
   int key = 0;
-  std::int64_t num = 0;
-  std::int64_t name = 0;
-  static TabPage From(const json& frame) {
-    const std::string html = frame.at("html");
-    return {frame.at("key").get<int>(), NodeOf(html, "txtNum"), NodeOf(html, "txtName")};
+  std::map<std::string, std::int64_t, std::less<>> nodes;
+
+  std::int64_t Node(std::string_view id) const { return nodes.find(id)->second; }
+
+  // The view of a rendered page holding the number box; nothing for another page.
+  static std::optional<PageView> Of(const json& page, const Workload& workload) {
+    if (!page.is_object()) return std::nullopt;
+    const std::string& html = page.at("html").get_ref<const std::string&>();
+    if (!NodeIn(html, workload.number_box)) return std::nullopt;
+    PageView view{page.at("key").get<int>(), {}};
+    const auto add = [&](std::string_view id, bool keys) {
+      const auto node = NodeIn(html, id);
+      if (!node) throw std::runtime_error("no element " + std::string(id) + " on the page");
+      // Keys typed into a box whose page does not handle them would never reach the server.
+      if (keys && !Reports(page, *node, "keypress")) {
+        throw std::runtime_error("the page does not handle keypress on " + std::string(id));
+      }
+      view.nodes.emplace(id, *node);
+    };
+    add(workload.number_box, true);
+    for (const CycleStep& step : workload.cycle) {
+      if (step.act != Act::kTab && !view.nodes.contains(step.target))
+        add(step.target, step.act == Act::kKey);
+    }
+    return view;
+  }
+
+ private:
+  // Whether the page reports that event of the element to the server.
+  static bool Reports(const json& page, std::int64_t node, std::string_view event) {
+    const auto wiring = page.find("wiring");
+    if (wiring == page.end()) return false;
+    const auto entry = wiring->find(std::to_string(node));
+    if (entry == wiring->end()) return false;
+    const auto events = entry->find("events");
+    return events != entry->end() &&
+           std::find(events->begin(), events->end(), event) != events->end();
   }
 };
 
+// The answer the administrator gives a prompt: a message's first button, a dialog closed.
+json PromptResult(const json& prompt) {
+  if (prompt.value("type", "") != "message") return "";
+  const int buttons = prompt.value("style", 0) % 16;
+  return buttons == cn::dom::message_box::kYesNo ? cn::dom::message_box::kYes
+                                                 : cn::dom::message_box::kOk;
+}
+
 constexpr const char* kPassword = "bench pass";
 
-struct Fixture {
-  explicit Fixture(int users) {
-    auto directory = std::make_shared<cn::web::MemoryUserDirectory>(cn::web::MemoryUserDirectory::HashCost::kMinimum);
-    for (int i = 0; i < users; ++i) {
-      directory->Add("u" + std::to_string(i), kPassword, cn::web::Identity{"U" + std::to_string(i), "A01", "B"});
+// A folder of the run's own, removed at the end; named by process so that runs side by side
+// never share one.
+class ScratchFolder {
+ public:
+  ScratchFolder()
+      : path_(std::filesystem::temp_directory_path() /
+              ("web_bench-" + std::to_string(::getpid()))) {
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The screen the server shows and the identity its users log in as. The product is opened
+// once, over its own database and settings file, and shared by every run's server.
+class ScreenSource {
+ public:
+  explicit ScreenSource(ScreenKind kind) : kind_(kind) {
+    if (kind_ == ScreenKind::kTest) {
+      test_pages_.emplace();
+      return;
     }
+    scratch_.emplace();
+    // Both paths explicit: the user's own database and settings file stay untouched.
+    product_ = cn::app::OpenProduct({.database = scratch_->path() / "covernote.db",
+                                     .settings = scratch_->path() / "settings.toml"});
+  }
+
+  cn::web::ScreenFactory Factory() const {
+    if (kind_ == ScreenKind::kTest) return cn::web::testing::TestScreenFactory(test_pages_->dir());
+    return cn::app::SessionScreens(product_, COVERNOTE_PAGES_DIR);
+  }
+  // The seeded head-office administrator; the test screen takes anyone.
+  cn::web::Identity IdentityOf(int user) const {
+    if (kind_ == ScreenKind::kProduct) return {"ADMIN", "HQ001", "H"};
+    return {"U" + std::to_string(user), "A01", "B"};
+  }
+  std::string Folder() const {
+    return scratch_ ? scratch_->path().string() : test_pages_->dir().string();
+  }
+
+ private:
+  ScreenKind kind_;
+  std::optional<cn::web::testing::TestPages> test_pages_;
+  std::optional<ScratchFolder> scratch_;
+  std::shared_ptr<const cn::app::ServedProduct> product_;
+};
+
+struct Fixture {
+  Fixture(const ScreenSource& screens, int users) {
+    auto directory = std::make_shared<cn::web::MemoryUserDirectory>(
+        cn::web::MemoryUserDirectory::HashCost::kMinimum);
+    for (int i = 0; i < users; ++i)
+      directory->Add("u" + std::to_string(i), kPassword, screens.IdentityOf(i));
     cn::web::ServerOptions options;
     options.port = 0;
     options.io_threads = 2;
     options.assets = COVERNOTE_PAGES_DIR;
-    server = std::make_unique<cn::web::Server>(options, directory, cn::web::testing::TestScreenFactory(pages.dir()));
+    server = std::make_unique<cn::web::Server>(options, directory, screens.Factory());
     server->Start();
   }
   ~Fixture() { server->Stop(); }
   Fixture(const Fixture&) = delete;
   Fixture& operator=(const Fixture&) = delete;
 
-  cn::web::testing::TestPages pages;
   std::unique_ptr<cn::web::Server> server;
 };
 
-// A logged-in browser with its first state read.
+// A logged-in browser with its first state read (start-up).
 struct Login {
   std::string cookie;
   std::string csrf;
-  std::uint64_t seq = 0;
-  TabPage tab;
+  json state;
 };
 
-Login LogIn(unsigned short port, int user) {
+std::optional<Login> LogIn(unsigned short port, int user) {
   cn::web::testing::Browser browser(port);
-  if (!browser.LogIn("u" + std::to_string(user), kPassword)) throw std::runtime_error("login refused");
-  const auto reply = browser.State();
-  if (reply.status != 200) throw std::runtime_error("state refused: " + std::to_string(reply.status));
-  const json state = reply.Json();
-  return {browser.cookie, browser.csrf, state.at("seq").get<std::uint64_t>(), TabPage::From(state.at("frame"))};
+  try {
+    if (!browser.LogIn("u" + std::to_string(user), kPassword)) {
+      std::fprintf(stderr, "login of u%d refused\n", user);
+      return std::nullopt;
+    }
+    const auto reply = browser.State();
+    if (reply.status != 200) {
+      std::fprintf(stderr, "start-up of u%d refused: %d %s\n", user, reply.status,
+                   reply.body.c_str());
+      return std::nullopt;
+    }
+    return Login{browser.cookie, browser.csrf, reply.Json()};
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "start-up of u%d failed: %s\n", user, error.what());
+    return std::nullopt;
+  }
 }
 
-// One session's browser: a kept-alive connection sending its events one after another.
+// What one run's sessions did, added together.
+struct Tally {
+  std::array<std::vector<double>, kActs> latencies_us;  // by Act
+  int requests = 0;                                     // answered, measured or not
+  int reads = 0;                                        // Enter answered with the record shown
+  int refused = 0;
+  int failed = 0;  // sessions that stopped early: connection lost or refused too often
+  int messages = 0;
+  int dialogs = 0;
+  std::map<std::string, int> prompt_texts;
+  int unfinished = 0;
+
+  void Add(const Tally& other) {
+    for (int i = 0; i < kActs; ++i) {
+      latencies_us[i].insert(latencies_us[i].end(), other.latencies_us[i].begin(),
+                             other.latencies_us[i].end());
+    }
+    requests += other.requests;
+    reads += other.reads;
+    refused += other.refused;
+    failed += other.failed;
+    messages += other.messages;
+    dialogs += other.dialogs;
+    for (const auto& [text, count] : other.prompt_texts) prompt_texts[text] += count;
+    unfinished += other.unfinished;
+  }
+  std::vector<double>& Of(Act act) { return latencies_us[static_cast<int>(act)]; }
+  const std::vector<double>& Of(Act act) const { return latencies_us[static_cast<int>(act)]; }
+};
+
+// One session's browser: a kept-alive connection sending its events one after another. The
+// script is the read (each key of the number, then Enter) followed by `cycle_events` events of
+// the cycle; prompts are answered and refusals followed by a fresh state in between.
 class Client : public std::enable_shared_from_this<Client> {
  public:
-  Client(asio::io_context& io, Login login, int warmup, int events, int think_ms, unsigned seed)
+  Client(asio::io_context& io, const Workload& workload, Login login, int warmup, int cycle_events,
+         int think_ms, unsigned seed)
       : stream_(io),
         timer_(io),
-        login_(std::move(login)),
-        warmup_(warmup),
-        total_(warmup + events),
+        workload_(workload),
+        cookie_(std::move(login.cookie)),
+        csrf_(std::move(login.csrf)),
+        read_steps_(static_cast<int>(workload.number.size()) + 1),
+        measured_from_(read_steps_ + warmup),
+        script_length_(read_steps_ + cycle_events),
         think_ms_(think_ms),
-        random_(seed) {}
+        random_(seed) {
+    Follow(login.state);
+    if (!page_)
+      throw std::runtime_error("the first state shows no " + std::string(workload.number_box));
+  }
 
   void Start(const asio::ip::tcp::endpoint& endpoint) {
     stream_.async_connect(endpoint, [self = shared_from_this()](beast::error_code error) {
@@ -196,14 +470,16 @@ class Client : public std::enable_shared_from_this<Client> {
     stream_.socket().close(ignored);
   }
 
-  const std::vector<double>& latencies_us() const { return latencies_us_; }
-  int failures() const { return failures_; }
-  bool done() const { return sent_ >= total_ || failures_ > 0; }
+  bool done() const { return stopped_ || (step_ >= script_length_ && !prompt_ && !resync_); }
+  Tally& tally() { return tally_; }
 
  private:
+  static constexpr int kMostRefusals = 20;  // a session refused this often stops
+  int MostRequests() const { return 3 * script_length_ + 10; }  // answers and resyncs included
+
   void Wait() {
     if (done()) return Close();
-    if (think_ms_ == 0) return Send();
+    if (think_ms_ == 0 || prompt_) return Send();  // a prompt is answered at once
     std::uniform_int_distribution<int> think(0, 2 * think_ms_ * 1000);
     timer_.expires_after(std::chrono::microseconds(think(random_)));
     timer_.async_wait([self = shared_from_this()](beast::error_code error) {
@@ -211,156 +487,272 @@ class Client : public std::enable_shared_from_this<Client> {
     });
   }
 
-  json NextEvent() {
-    const int step = sent_ % 9;
-    json event{{"seen", login_.seq}};
-    if (step < 6) {
-      event.update({{"kind", "element"},
-                    {"page", login_.tab.key},
-                    {"node", login_.tab.num},
-                    {"event", "keypress"},
-                    {"key", 'a' + (sent_ + step) % 26}});
-    } else if (step == 6) {
-      event.update({{"kind", "element"}, {"page", login_.tab.key}, {"node", login_.tab.name}, {"event", "blur"}});
-      event["values"][std::to_string(login_.tab.key)][std::to_string(login_.tab.name)] = "Name " + std::to_string(sent_);
-    } else {
-      event.update({{"kind", "tab"}, {"id", step == 7 ? "TABB" : "TABA"}});
+  // An element event on the page, with the fields the browser posts along.
+  json ElementEvent(std::int64_t node, std::string_view event) const {
+    return {{"seen", seq_},
+            {"kind", "element"},
+            {"page", page_->key},
+            {"node", node},
+            {"event", event}};
+  }
+
+  // The script's event at step_, and what it stands for.
+  std::pair<json, Act> ScriptEvent() const {
+    if (step_ < read_steps_ - 1) {
+      json event = ElementEvent(page_->Node(workload_.number_box), "keypress");
+      event["key"] = static_cast<int>(workload_.number[step_]);
+      return {std::move(event), Act::kKey};
     }
-    return event;
+    if (step_ == read_steps_ - 1) {
+      json event = ElementEvent(page_->Node(workload_.number_box), "keydown");
+      event["key"] = 13;
+      return {std::move(event), Act::kEnter};
+    }
+    const CycleStep& step = workload_.cycle[(step_ - read_steps_) % workload_.cycle.size()];
+    if (step.act == Act::kTab)
+      return {json{{"seen", seq_}, {"kind", "tab"}, {"id", step.target}}, Act::kTab};
+    const std::int64_t node = page_->Node(step.target);
+    json event = ElementEvent(node, step.act == Act::kKey ? "keypress" : "blur");
+    if (step.act == Act::kKey) event["key"] = static_cast<int>(step.key);
+    if (step.clears || step.posts_value) {
+      event["values"][std::to_string(page_->key)][std::to_string(node)] =
+          step.clears ? std::string() : "Value " + std::to_string(step_);
+    }
+    return {std::move(event), step.act};
   }
 
   void Send() {
-    request_ = {http::verb::post, "/api/event", 11};
+    if (++requests_ > MostRequests()) {
+      std::fprintf(stderr, "a session stopped after %d requests\n", requests_ - 1);
+      return Stop();
+    }
+    std::string target = "/api/event";
+    http::verb verb = http::verb::post;
+    std::string body;
+    if (resync_) {
+      target = "/api/state";
+      verb = http::verb::get;
+      act_ = Act::kState;
+    } else if (prompt_) {
+      target = "/api/answer";
+      body = json{{"seen", seq_}, {"prompt", prompt_->at("id")}, {"result", PromptResult(*prompt_)}}
+                 .dump();
+      act_ = Act::kAnswer;
+    } else {
+      auto [event, act] = ScriptEvent();
+      body = event.dump();
+      act_ = act;
+    }
+    request_ = {verb, target, 11};
     request_.set(http::field::host, "127.0.0.1");
-    request_.set(http::field::cookie, login_.cookie);
-    request_.set(http::field::content_type, "application/json");
-    request_.set(std::string(cn::web::kCsrfHeader), login_.csrf);
+    request_.set(http::field::cookie, cookie_);
+    request_.set(std::string(cn::web::kCsrfHeader), csrf_);
+    if (verb == http::verb::post) request_.set(http::field::content_type, "application/json");
     request_.keep_alive(true);
-    request_.body() = NextEvent().dump();
+    request_.body() = std::move(body);
     request_.prepare_payload();
-    response_ = {};
+    parser_.emplace();
+    parser_->body_limit(16 * 1024 * 1024);
     started_ = Clock::now();
-    http::async_write(stream_, request_, [self = shared_from_this()](beast::error_code error, std::size_t) {
-      if (error) return self->Fail("write", error);
-      http::async_read(self->stream_, self->buffer_, self->response_,
-                       [self](beast::error_code read_error, std::size_t) { self->Received(read_error); });
-    });
+    http::async_write(
+        stream_, request_, [self = shared_from_this()](beast::error_code error, std::size_t) {
+          if (error) return self->Fail("write", error);
+          http::async_read(
+              self->stream_, self->buffer_, *self->parser_,
+              [self](beast::error_code read_error, std::size_t) { self->Received(read_error); });
+        });
   }
 
   void Received(beast::error_code error) {
     if (error) return Fail("read", error);
     const double us = std::chrono::duration<double, std::micro>(Clock::now() - started_).count();
-    if (response_.result_int() != 200) {
-      std::fprintf(stderr, "event refused: %d %s\n", response_.result_int(), response_.body().c_str());
-      ++failures_;
-      return Close();
+    const auto& response = parser_->get();
+    const bool scripted = act_ != Act::kAnswer && act_ != Act::kState;
+    if (response.result_int() != 200) {
+      if (++tally_.refused <= 3) {
+        const auto target = request_.target();
+        std::fprintf(stderr, "refused (%.*s): %d %s\n", static_cast<int>(target.size()),
+                     target.data(), response.result_int(), response.body().substr(0, 200).c_str());
+      }
+      if (scripted) ++step_;  // that event is given up, not retried
+      resync_ = true;
+      if (tally_.refused >= kMostRefusals) return Stop();
+      return Wait();
     }
-    if (sent_ >= warmup_) latencies_us_.push_back(us);
-    // Parsing the answer is the browser's work, outside the measured round trip.
-    const json answer = json::parse(response_.body());
-    login_.seq = answer.at("seq").get<std::uint64_t>();
-    if (const auto frame = answer.find("frame"); frame != answer.end() && frame->is_object()) {
-      if (frame->at("html").get<std::string>().find("txtNum") != std::string::npos) login_.tab = TabPage::From(*frame);
+    ++tally_.requests;
+    const bool cycle = act_ == Act::kKey || act_ == Act::kBlur || act_ == Act::kTab;
+    if (!cycle || step_ >= measured_from_) tally_.Of(act_).push_back(us);
+    if (act_ == Act::kEnter && response.body().find(workload_.read_shows) != std::string::npos)
+      ++tally_.reads;
+    // Reading the answer is the browser's work, outside the measured round trip.
+    try {
+      Follow(json::parse(response.body()));
+    } catch (const std::exception& failure) {
+      std::fprintf(stderr, "an answer could not be followed: %s\n", failure.what());
+      return Stop();
     }
-    ++sent_;
+    if (act_ == Act::kState) resync_ = false;
+    if (scripted) ++step_;
     Wait();
+  }
+
+  // Takes in an answer: its number, the page now shown, the prompt waiting.
+  void Follow(const json& answer) {
+    seq_ = answer.at("seq").get<std::uint64_t>();
+    for (const char* name : {"frame", "workspace"}) {
+      if (const auto page = answer.find(name); page != answer.end()) {
+        if (auto view = PageView::Of(*page, workload_)) page_ = *view;
+      }
+    }
+    prompt_.reset();
+    if (const auto prompt = answer.find("prompt"); prompt != answer.end() && prompt->is_object()) {
+      prompt_ = *prompt;
+      if (prompt->value("type", "") == "message") {
+        ++tally_.messages;
+        ++tally_.prompt_texts[prompt->value("text", "")];
+      } else {
+        ++tally_.dialogs;
+        ++tally_.prompt_texts["dialog " + prompt->value("url", "")];
+      }
+    }
+  }
+
+  void Stop() {
+    if (!stopped_) ++tally_.failed;
+    stopped_ = true;
+    Close();
   }
 
   void Fail(const char* what, beast::error_code error) {
     if (error == asio::error::operation_aborted) return;
     std::fprintf(stderr, "%s failed: %s\n", what, error.message().c_str());
-    ++failures_;
-    Close();
+    Stop();
   }
 
   beast::tcp_stream stream_;
   asio::steady_timer timer_;
   beast::flat_buffer buffer_;
   http::request<http::string_body> request_;
-  http::response<http::string_body> response_;
-  Login login_;
-  int warmup_;
-  int total_;
+  std::optional<http::response_parser<http::string_body>> parser_;
+  const Workload& workload_;
+  std::string cookie_;
+  std::string csrf_;
+  std::uint64_t seq_ = 0;
+  std::optional<PageView> page_;
+  std::optional<json> prompt_;
+  bool resync_ = false;
+  int read_steps_;
+  int measured_from_;
+  int script_length_;
   int think_ms_;
   std::minstd_rand random_;
-  int sent_ = 0;
-  int failures_ = 0;
-  std::vector<double> latencies_us_;
+  int step_ = 0;
+  int requests_ = 0;
+  bool stopped_ = false;
+  Act act_ = Act::kKey;
+  Tally tally_;
   Clock::time_point started_;
 };
 
 double Percentile(const std::vector<double>& sorted, double p) {
   if (sorted.empty()) return 0;
-  const auto rank = static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(sorted.size())));
+  const auto rank =
+      static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(sorted.size())));
   return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
 }
 
-void RunLatency(const Options& options, int sessions, int think_ms) {
-  Fixture fixture(sessions);
-  const unsigned short port = fixture.server->Port();
+// Logs in `count` sessions (users first..first+count-1) and runs their scripts to the end or
+// the time limit. Sessions whose start-up is refused are counted as failed.
+Tally RunSessions(const Workload& workload, unsigned short port, int first, int count, int warmup,
+                  int cycle_events, int think_ms, int limit_s, double* seconds) {
   asio::io_context io;
+  Tally tally;
   std::vector<std::shared_ptr<Client>> clients;
-  for (int i = 0; i < sessions; ++i) {
-    clients.push_back(std::make_shared<Client>(io, LogIn(port, i), options.warmup, options.events, think_ms,
-                                               static_cast<unsigned>(i + 1)));
+  for (int i = first; i < first + count; ++i) {
+    auto login = LogIn(port, i);
+    if (!login) {
+      ++tally.failed;
+      continue;
+    }
+    try {
+      clients.push_back(std::make_shared<Client>(io, workload, std::move(*login), warmup,
+                                                 cycle_events, think_ms,
+                                                 static_cast<unsigned>(i + 1)));
+    } catch (const std::exception& error) {
+      std::fprintf(stderr, "start-up of u%d unusable: %s\n", i, error.what());
+      ++tally.failed;
+    }
   }
   const asio::ip::tcp::endpoint endpoint(asio::ip::make_address("127.0.0.1"), port);
   for (auto& client : clients) client->Start(endpoint);
 
   const auto begin = Clock::now();
-  io.run_for(std::chrono::seconds(options.limit_s));
-  const double seconds = std::chrono::duration<double>(Clock::now() - begin).count();
-  bool timed_out = false;
+  io.run_for(std::chrono::seconds(limit_s));
+  if (seconds != nullptr) *seconds = std::chrono::duration<double>(Clock::now() - begin).count();
   for (auto& client : clients) {
-    timed_out = timed_out || !client->done();
+    if (!client->done()) ++tally.unfinished;
     client->Close();
   }
   io.restart();
   io.run_for(std::chrono::seconds(2));
+  for (const auto& client : clients) tally.Add(client->tally());
+  return tally;
+}
 
-  std::vector<double> all;
-  int failures = 0;
-  for (const auto& client : clients) {
-    all.insert(all.end(), client->latencies_us().begin(), client->latencies_us().end());
-    failures += client->failures();
+void PrintPrompts(const Tally& tally) {
+  for (const auto& [text, count] : tally.prompt_texts)
+    std::printf("    prompt x%d: %s\n", count, text.c_str());
+}
+
+void RunLatency(const ScreenSource& screens, const Workload& workload, const Options& options,
+                int sessions, int think_ms) {
+  Fixture fixture(screens, sessions);
+  double seconds = 1;
+  Tally tally = RunSessions(workload, fixture.server->Port(), 0, sessions, options.warmup,
+                            options.warmup + options.events, think_ms, options.limit_s, &seconds);
+  std::vector<double> cycle;
+  for (auto& latencies : tally.latencies_us) std::sort(latencies.begin(), latencies.end());
+  for (const Act act : {Act::kKey, Act::kBlur, Act::kTab}) {
+    cycle.insert(cycle.end(), tally.Of(act).begin(), tally.Of(act).end());
   }
-  std::sort(all.begin(), all.end());
-  std::printf("%8d  %8d  %7zu  %9.0f  %9.3f  %9.3f  %9.3f  %6d%s\n", sessions, think_ms, all.size(),
-              static_cast<double>(all.size()) / seconds, Percentile(all, 50) / 1000, Percentile(all, 99) / 1000,
-              all.empty() ? 0.0 : all.back() / 1000, failures, timed_out ? "  (stopped at the time limit)" : "");
+  std::sort(cycle.begin(), cycle.end());
+  std::printf("%8d  %8d  %7zu  %8.0f  %7.3f  %7.3f  %8.3f  %5d  %7d  %7d  %6d%s\n", sessions,
+              think_ms, cycle.size(), tally.requests / seconds, Percentile(cycle, 50) / 1000,
+              Percentile(cycle, 99) / 1000, cycle.empty() ? 0.0 : cycle.back() / 1000, tally.reads,
+              tally.messages + tally.dialogs, tally.refused, tally.failed,
+              tally.unfinished > 0 ? "  (stopped at the time limit)" : "");
+  std::printf("    by event (n p50/p99 ms):");
+  for (const auto& [act, name] : kActNames) {
+    const auto& latencies = tally.Of(act);
+    if (latencies.empty()) continue;
+    std::printf("  %s %zu %.3f/%.3f", name, latencies.size(), Percentile(latencies, 50) / 1000,
+                Percentile(latencies, 99) / 1000);
+  }
+  std::printf("\n");
+  PrintPrompts(tally);
   std::fflush(stdout);
 }
 
-void RunMemory(const Options& options) {
+void RunMemory(const ScreenSource& screens, const Workload& workload, const Options& options) {
   constexpr int kWarm = 10;
-  Fixture fixture(kWarm + options.idle);
+  Fixture fixture(screens, kWarm + options.idle);
   const unsigned short port = fixture.server->Port();
-  // Start-up and a read: the state, txtNum typed ("42") and Enter.
-  const auto open = [port](int user) {
-    const Login login = LogIn(port, user);
-    cn::web::testing::Browser browser(port);
-    browser.cookie = login.cookie;
-    browser.csrf = login.csrf;
-    std::uint64_t seq = login.seq;
-    for (const int key : {int{'4'}, int{'2'}, 13}) {
-      const json event{{"seen", seq},       {"kind", "element"}, {"page", login.tab.key},
-                       {"node", login.tab.num}, {"event", key == 13 ? "keydown" : "keypress"}, {"key", key}};
-      const auto reply = browser.Post("/api/event", event);
-      if (reply.status != 200) throw std::runtime_error("read refused: " + reply.body);
-      seq = reply.Json().at("seq").get<std::uint64_t>();
-    }
-    return login.cookie.size() + login.csrf.size();
-  };
-  // A few sessions first, so that what every process pays once (pages parsed, pools grown)
-  // is not counted.
-  for (int i = 0; i < kWarm; ++i) open(i);
+  // A few sessions first, so that what every process pays once (pages parsed, pools grown,
+  // the database's pages cached) is not counted.
+  const Tally warm = RunSessions(workload, port, 0, kWarm, 0, 0, 0, options.limit_s, nullptr);
   const long before = ResidentKb();
-  for (int i = 0; i < options.idle; ++i) open(kWarm + i);
+  const Tally idle =
+      RunSessions(workload, port, kWarm, options.idle, 0, 0, 0, options.limit_s, nullptr);
   const long after = ResidentKb();
-  std::printf("idle sessions: %d (each after start-up and a read), sessions on the server: %zu\n", options.idle,
-              fixture.server->SessionCount());
-  std::printf("resident set: %ld KB before, %ld KB after, %.1f KB per idle session\n\n", before, after,
-              static_cast<double>(after - before) / options.idle);
+  std::printf(
+      "idle sessions: %d (each after start-up and a read), sessions on the server: %zu, "
+      "records read %d, prompts %d, refused %d, failed %d\n",
+      options.idle, fixture.server->SessionCount(), warm.reads + idle.reads,
+      warm.messages + warm.dialogs + idle.messages + idle.dialogs, warm.refused + idle.refused,
+      warm.failed + idle.failed);
+  PrintPrompts(idle);
+  std::printf("resident set: %ld KB before, %ld KB after, %.1f KB per idle session\n\n", before,
+              after, static_cast<double>(after - before) / options.idle);
   std::fflush(stdout);
 }
 
@@ -370,22 +762,29 @@ int main(int argc, char** argv) {
   try {
     const Options options = ParseOptions(argc, argv);
     spdlog::set_level(spdlog::level::warn);  // not a line per login
-    std::printf("web_bench: in-process server on 127.0.0.1, 2 I/O threads, the TEST screen of tests/web "
-                "(not the cover-note screen)\n\n");
+    const Workload& workload = WorkloadOf(options.screen);
+    const ScreenSource screens(options.screen);
+    std::printf("web_bench: in-process server on 127.0.0.1, 2 I/O threads, %.*s\n",
+                static_cast<int>(workload.description.size()), workload.description.data());
+    std::printf("files of the run: %s\n\n", screens.Folder().c_str());
     std::string load;
     std::getline(std::ifstream("/proc/loadavg"), load);
-    std::printf("load average (other work on the machine shows in the tails): %s\n\n", load.c_str());
-    RunMemory(options);
-    std::printf("events per session: %d measured after %d warm-up; cycle: 6 keypress, blur, tab B, tab A\n",
-                options.events, options.warmup);
-    std::printf("%8s  %8s  %7s  %9s  %9s  %9s  %9s  %6s\n", "sessions", "think_ms", "events", "events/s", "p50_ms",
-                "p99_ms", "max_ms", "failed");
-    for (const int sessions : options.sessions) {
-      if (sessions < 1 || sessions > 5000) throw std::invalid_argument("sessions must be 1..5000");
-      RunLatency(options, sessions, options.think_ms);
-    }
+    std::printf("load average (other work on the machine shows in the tails): %s\n\n",
+                load.c_str());
+    RunMemory(screens, workload, options);
+    std::printf(
+        "events per session: the read, %d warm-up, %d measured; p50, p99, max: the cycle's "
+        "measured events; events/s: every request; records read, prompts answered, requests "
+        "refused, "
+        "sessions failed\n",
+        options.warmup, options.events);
+    std::printf("%8s  %8s  %7s  %8s  %7s  %7s  %8s  %5s  %7s  %7s  %6s\n", "sessions", "think_ms",
+                "events", "events/s", "p50_ms", "p99_ms", "max_ms", "reads", "prompts", "refused",
+                "failed");
+    for (const int sessions : options.sessions)
+      RunLatency(screens, workload, options, sessions, options.think_ms);
     // One session back to back: the bare round trip without queueing behind other sessions.
-    RunLatency(options, 1, 0);
+    RunLatency(screens, workload, options, 1, 0);
     return 0;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "web_bench: %s\n", error.what());
