@@ -150,14 +150,6 @@ TEST(DateFormat, KnowsEnglishMonthNames) {
   EXPECT_FALSE(MonthFromName(""));
 }
 
-TEST(Clock, FixedClockStaysWhereItIsSet) {
-  FixedClock clock({D(2014, 3, 5), T(10, 30, 0)});
-  const Clock& as_clock = clock;
-  EXPECT_EQ(as_clock.Now(), (DateTime{D(2014, 3, 5), T(10, 30, 0)}));
-  clock.Set({D(2026, 1, 1), Time()});
-  EXPECT_EQ(as_clock.Now(), (DateTime{D(2026, 1, 1), Time()}));
-}
-
 // The system clock is the machine's local time, not UTC.
 TEST(Clock, SystemClockGivesTheLocalDate) {
   const std::time_t seconds = std::time(nullptr);

@@ -1,4 +1,3 @@
-#include "base/runtime_failure.h"
 #include "base/separators.h"
 #include "base/text.h"
 
@@ -51,12 +50,6 @@ TEST(Text, SplitsLikeTheReplyListsAreRead) {
   EXPECT_EQ(Replace("12-34-56", "-", ""), "123456");
   EXPECT_EQ(Replace("aaa", "aa", "a"), "aa");
   EXPECT_EQ(Replace("L1\nL2", "\n", "\r\n"), "L1\r\nL2");
-}
-
-TEST(RuntimeFailure, ReadsAsNumberDescriptionAndSource) {
-  const RuntimeFailure failure(13, "Type mismatch", "Currency");
-  EXPECT_EQ(failure.Text(), "13: Type mismatch [Currency]");
-  EXPECT_STREQ(failure.what(), "13: Type mismatch [Currency]");
 }
 
 }  // namespace

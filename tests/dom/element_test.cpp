@@ -183,14 +183,5 @@ TEST(Behaviours, AttachDetachAndListWithTheStyleOnes) {
   EXPECT_THAT(input->Behaviors(), ElementsAre(Behavior{data_entry, "./Behaviors/DataEntry.htc"}));
 }
 
-TEST(Selection, SelectMarksTheWholeTextSelected) {
-  const auto input = testing::LoadVehicleTab()->GetElementById("txtVehicleNumber");
-  EXPECT_FALSE(input->AllTextSelected());
-  input->Select();
-  EXPECT_TRUE(input->AllTextSelected());
-  input->ClearTextSelection();
-  EXPECT_FALSE(input->AllTextSelected());
-}
-
 }  // namespace
 }  // namespace cn::dom

@@ -132,13 +132,5 @@ TEST(SelectOptions, OptionTextIsShownWithWhitespaceCollapsed) {
   EXPECT_EQ(select->Value(), "NEW INSURED");
 }
 
-TEST(SelectOptions, DisabledDropDownKeepsItsValue) {
-  const auto page = Document::Parse("<select id=txtGender disabled=true></select>");
-  const auto gender = GenderSelect(page);
-  gender->SetValue("F");
-  EXPECT_TRUE(gender->Disabled());
-  EXPECT_EQ(gender->Value(), "F");
-}
-
 }  // namespace
 }  // namespace cn::dom

@@ -81,11 +81,6 @@ TEST_F(PageTest, ShellScriptsAreBuiltExactly) {
   }
 }
 
-TEST_F(PageTest, AWindowThatCannotRunScriptFailsTheCaller) {
-  window_.SetScriptHost(nullptr);
-  EXPECT_THROW(TabFocus(window_, "COVCover"), RuntimeFailure);
-}
-
 TEST_F(PageTest, CookiesAreMatchedByExactNameAndAlwaysDeleted) {
   struct Case {
     List cookies;

@@ -197,43 +197,40 @@ TEST_F(CoverReadTest, EnterInTheNumberOrOnTheButtonReadsAsAClickDoes) {
 
 // ---- The previous document of a transfer or an extension ------------------------------------
 
-TEST_F(CoverReadTest, AnExtensionOfAPolicyReadsThePolicy) {
-  tab.RefuseNumber("P/99/0001");
-  tab.world.backend.AnswerAny("Tarvin.Policy.Read", "", 0);
-  Answer("CN100", ReadAdminReply({{"TransactionType", "E"},
-                                  {"PreviousDocumentNo", "P/99/0001"},
-                                  {"CoverNoteStatus", "R"},
-                                  {"VehicleNo", "WXY1234"}}),
-         0);
-  tab.ReadCoverNote("CN100");
-  EXPECT_EQ(tab.SentParameters("Tarvin.Policy.Read"),
-            (std::vector<std::string>{Params("P/99/0001", "1")}));
-  EXPECT_TRUE(tab.SentParameters("KivoGIUWR.CoverNote.Read").empty());
-}
-
-TEST_F(CoverReadTest, ATransferOfACoverNoteReadsThePreviousCoverNote) {
-  Answer("CN100", ReadAdminReply({{"TransactionType", "T"},
-                                  {"PreviousDocumentNo", "CN050"},
-                                  {"CoverNoteStatus", "R"},
-                                  {"VehicleNo", "WXY1234"}}),
-         0);
-  tab.ReadCoverNote("CN100");
-  EXPECT_EQ(tab.SentParameters("KivoGIUWR.CoverNote.Read"),
-            (std::vector<std::string>{Params("CN050", "1")}));
-  EXPECT_TRUE(tab.SentParameters("Tarvin.Policy.Read").empty());
-}
-
-TEST_F(CoverReadTest, APolicyTheBackEndCannotReadLeavesThePreviousCopyAsDefaulted) {
-  tab.RefuseNumber("P/99/0001");
-  tab.world.backend.AnswerAny("Tarvin.Policy.Read", "", 1);
-  Answer("CN100", ReadAdminReply({{"TransactionType", "E"},
-                                  {"PreviousDocumentNo", "P/99/0001"},
-                                  {"ClientName", "TAN AH KOW"}}),
-         0);
-  tab.ReadCoverNote("CN100");
-  EXPECT_EQ(tab.SentParameters("Tarvin.Policy.Read").size(), 1u);
-  EXPECT_EQ(tab.workspace.record.Previous.ClientName, "");
-  EXPECT_EQ(tab.workspace.record.Current.ClientName, "TAN AH KOW");
+TEST(CoverReadPrevious, ATransferOrAnExtensionReadsItsPreviousDocument) {
+  struct Case {
+    std::string_view type;
+    std::string_view previous;
+    bool policy;                 // the number is no cover note number
+    std::int32_t policy_status;  // the back end's answer to the policy read
+  };
+  const Case cases[] = {
+      {"E", "P/99/0001", true, 0},
+      {"T", "CN050", false, 0},
+      // A policy the back end cannot read leaves the previous copy as defaulted.
+      {"E", "P/99/0001", true, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.type) + " " + std::string(c.previous));
+    CoverTabHarness tab;
+    tab.SetSystemCodes({{"1031", "TBA"}, {"1025", "6"}});
+    tab.Start();
+    if (c.policy) tab.RefuseNumber(std::string(c.previous));
+    tab.world.backend.AnswerAny("Tarvin.Policy.Read", "", c.policy_status);
+    tab.world.backend.Answer("KivoGIUWR.CoverNote.ReadAdmin", Params("CN100", "0"),
+                             ReadAdminReply({{"TransactionType", c.type},
+                                             {"PreviousDocumentNo", c.previous},
+                                             {"CoverNoteStatus", "R"},
+                                             {"ClientName", "TAN AH KOW"}}));
+    tab.ReadCoverNote("CN100");
+    const std::vector<std::string> read = {Params(c.previous, "1")};
+    EXPECT_EQ(tab.SentParameters("Tarvin.Policy.Read"),
+              c.policy ? read : std::vector<std::string>{});
+    EXPECT_EQ(tab.SentParameters("KivoGIUWR.CoverNote.Read"),
+              c.policy ? std::vector<std::string>{} : read);
+    EXPECT_EQ(tab.workspace.record.Previous.ClientName, "");
+    EXPECT_EQ(tab.workspace.record.Current.ClientName, "TAN AH KOW");
+  }
 }
 
 }  // namespace

@@ -60,13 +60,6 @@ TEST(CoverTransactionType, SwitchesTheLicenceBoxBetweenADateAndYearsOfDriving) {
   }
 }
 
-TEST(CoverTransactionType, YearsOfDrivingTakeDigitsOnly) {
-  CoverTabWorld world;
-  dom::ChooseOption(world.Get("cboTransactionType"), "R");
-  dom::TypeText(world.Get("txtLicenseDate"), "1a2");
-  EXPECT_EQ(world.Get("txtLicenseDate").Value(), "12");
-}
-
 TEST(CoverTransactionType, OtherShowsTheOtherPremiumTabAndTheSaveButton) {
   CoverTabWorld world;
   world.workspace.page.CurrentPremiumTabId = "COVPrem";

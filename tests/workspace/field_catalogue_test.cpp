@@ -34,12 +34,6 @@ TEST(FieldCatalogue, EveryNameReachesItsOwnField) {
   EXPECT_EQ(record.Current, CoverNoteFields());
 }
 
-TEST(FieldCatalogue, TheRecordHasNineteenTextArrays) {
-  int arrays = 0;
-  for (const FieldInfo& field : kFieldCatalogue) arrays += field.kind == FieldKind::kTextArray;
-  EXPECT_EQ(arrays, 19);
-}
-
 TEST(FieldCatalogue, TextFormsOfTheFieldKinds) {
   CoverNoteRecord record;
   const std::string two = "A" + std::string(DialogArgSeparator) + "B";

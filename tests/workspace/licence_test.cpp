@@ -1,4 +1,4 @@
-// The licence field: a date for new business, years of driving otherwise.
+// Years of driving and the licence date they stand for, on the back end's clock.
 #include "workspace/licence.h"
 
 #include <gtest/gtest.h>
@@ -10,24 +10,6 @@ namespace cn {
 namespace {
 
 using WorkspaceWorld = workspace_testing::CoverCornerWorld;
-
-TEST(Licence, TheLabelAndLengthFollowTheTransactionType) {
-  WorkspaceWorld world;
-  dom::Document& page = *world.page;
-  const struct {
-    const char* type;
-    const char* label;
-    int length;
-  } cases[] = {{"N", "License No./ Date:", 42},
-               {"R", "License No./ Years of Driving:", 2},
-               {"T", "License No./ Years of Driving:", 2}};
-  for (const auto& c : cases) {
-    page.GetElementById("cboTransactionType")->SetValue(c.type);
-    ShowLicenceLabel(page);
-    EXPECT_EQ(page.GetElementById("lblLicense")->InnerText(), c.label) << c.type;
-    EXPECT_EQ(page.GetElementById("txtLicenseDate")->MaxLength(), c.length) << c.type;
-  }
-}
 
 TEST(Licence, YearsCountCalendarYearsOnTheBackEndClock) {
   WorkspaceWorld world;
