@@ -26,30 +26,6 @@ std::shared_ptr<Document> BodyTablePage(int rows) {
   return page;
 }
 
-TEST(TableBuild, HeaderTableAsTheNamedDriverTableBuildsIt) {
-  const auto page = testing::LoadVehicleTab();
-  const auto container = page->GetElementById("divNPersonHeader");
-  const auto table = page->CreateElement("table");
-  container->SetInnerText("");
-  container->ApplyElement(table, "inside");
-  table->SetClassName("clsEmbrossBorder");
-  table->SetId("NpTbl");
-  table->SetCellSpacing("0");
-  table->SetWidth("100%");
-  table->SetStyle(StyleName::kTableLayout, "fixed");
-  const auto head_row = table->CreateTHead()->InsertRow();
-  head_row->SetClassName("clsNormHeader");
-  head_row->SetId("Header");
-  for (const char* width : {"1%", "18%"}) head_row->InsertCell()->SetWidth(width);
-  head_row->Cells()[1]->SetInnerText("Named Person");
-
-  EXPECT_EQ(container->InnerHtml(),
-            "<table class=\"clsEmbrossBorder\" id=\"NpTbl\" cellspacing=\"0\" width=\"100%\" "
-            "style=\"table-layout: fixed\"><thead><tr class=\"clsNormHeader\" id=\"Header\">"
-            "<td width=\"1%\"></td><td width=\"18%\">Named Person</td></tr></thead></table>");
-  EXPECT_EQ(page->GetElementById("NpTbl")->Rows().size(), 1U);
-}
-
 TEST(TableRows, HeadRowsComeFirstAndFootRowsLast) {
   const auto table_page = Document::Parse(
                          "<table id=t><tfoot><tr id=f></tr></tfoot><tbody><tr id=b1></tr></tbody>"

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,7 +16,6 @@ namespace cn {
 namespace {
 
 using testing::CodeList;
-using Sent = testing::SentCommand;
 using WorkspaceWorld = workspace_testing::CoverCornerWorld;
 
 class RecordDefaults : public ::testing::Test {
@@ -171,15 +171,11 @@ TEST_F(RecordDefaults, UsesTheLocalClockWhenTheBackEndGivesNoTime) {
 TEST_F(RecordDefaults, FetchesTheClassListsOnceAndTheClassUsesOfItsClass) {
   SetDefaults();
   SetDefaults();
-  int class_lists = 0;
-  int class_uses = 0;
-  for (const Sent& sent : world_.fakes.backend.sent()) {
-    class_lists += sent.command == "Tarvin.Find.FindMotorClass";
-    class_uses += sent.command == "Tarvin.Find.Browse" &&
-                  sent.parameters == "6" + std::string(ParamSeparator) + "A1";
-  }
-  EXPECT_EQ(class_lists, 1);
-  EXPECT_EQ(class_uses, 1);
+  const testing::FakeBackend& backend = world_.fakes.backend;
+  EXPECT_EQ(backend.ParametersSent("Tarvin.Find.FindMotorClass").size(), 1u);
+  EXPECT_EQ(std::ranges::count(backend.ParametersSent("Tarvin.Find.Browse"),
+                               "6" + std::string(ParamSeparator) + "A1"),
+            1);
 }
 
 }  // namespace
