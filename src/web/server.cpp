@@ -120,11 +120,18 @@ class Server::Impl {
   void OnSessionThread(const Request& request, SessionStore::Entry entry, Reply reply,
                        std::function<json(Session&)> work);
   void CloseOnItsThread(SessionStore::Entry entry);
+  // Connections and sessions are spread over the I/O threads each in their own turn: sharing
+  // one turn, a login's connection and its session would always land on alternate threads
+  // and every session on the same one.
+  std::size_t NextConnectionThread() { return next_connection_thread_++ % contexts_.size(); }
   std::size_t NextHome() { return next_home_++ % contexts_.size(); }
 
   ServerOptions options_;
   std::shared_ptr<const UserDirectory> users_;
   ScreenFactory screens_;
+  // A few free stacks per I/O thread are enough: a stack is busy only while an event runs or a
+  // prompt waits.
+  std::shared_ptr<FiberStacks> stacks_ = std::make_shared<FiberStacks>(8);
   SessionStore store_;
   std::vector<std::unique_ptr<asio::io_context>> contexts_;
   std::vector<asio::executor_work_guard<asio::io_context::executor_type>> guards_;
@@ -133,6 +140,7 @@ class Server::Impl {
   std::optional<asio::steady_timer> sweeper_;
   asio::thread_pool passwords_;  // the memory-hard hash runs here, not on the I/O threads
   std::atomic<std::size_t> next_home_{0};
+  std::atomic<std::size_t> next_connection_thread_{0};
   unsigned short port_ = 0;
   bool stopped_ = false;
 };
@@ -231,7 +239,7 @@ void Server::Impl::Start() {
 }
 
 void Server::Impl::Accept() {
-  auto& context = *contexts_[NextHome()];
+  auto& context = *contexts_[NextConnectionThread()];
   acceptor_->async_accept(context, [this](beast::error_code error, tcp::socket socket) {
     if (error == asio::error::operation_aborted || !acceptor_->is_open()) return;
     if (!error) {
@@ -408,7 +416,7 @@ void Server::Impl::Login(Request request, Reply reply) {
     asio::post(*contexts_[home], [this, head = std::move(head), identity = *identity, home, user,
                                   reply = std::move(reply)] {
       try {
-        auto session = std::make_shared<Session>(identity, screens_);
+        auto session = std::make_shared<Session>(identity, screens_, stacks_);
         session->Open();
         auto entry = store_.Add(session, home, SessionStore::Clock::now());
         if (!entry) {

@@ -100,8 +100,10 @@ class SessionDialogs final : public dom::DialogHost {
 
 }  // namespace
 
-Session::Session(Identity identity, const ScreenFactory& factory)
-    : identity_(std::move(identity)), channel_(std::make_shared<PromptChannel>()) {
+Session::Session(Identity identity, const ScreenFactory& factory, std::shared_ptr<FiberStacks> stacks)
+    : identity_(std::move(identity)),
+      channel_(std::make_shared<PromptChannel>()),
+      stacks_(stacks ? std::move(stacks) : std::make_shared<FiberStacks>(1)) {
   dialogs_ = std::make_shared<SessionDialogs>(channel_);
   SessionScreen screen = factory(identity_, dialogs_);
   if (!screen.shell) throw std::runtime_error("The screen factory gave no shell");
@@ -131,7 +133,7 @@ void Session::Run(std::function<void()> work) {
       spdlog::warn("A handler failed: {}", failure.what());
       dialogs->MessageBox(failure.what(), dom::message_box::kExclamation, "");
     }
-  });
+  }, stacks_);
   channel_->fiber = fiber_.get();
   Continue();
 }

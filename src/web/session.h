@@ -67,7 +67,9 @@ struct PromptChannel;
 
 class Session {
  public:
-  Session(Identity identity, const ScreenFactory& factory);
+  // `stacks`: where the session's fibers take their stacks (the server's pool); none: a pool
+  // of the session's own that keeps one.
+  Session(Identity identity, const ScreenFactory& factory, std::shared_ptr<FiberStacks> stacks = nullptr);
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
   ~Session();
@@ -106,6 +108,7 @@ class Session {
   std::shared_ptr<PromptChannel> channel_;
   std::shared_ptr<dom::DialogHost> dialogs_;
   std::shared_ptr<shell::HostShell> shell_;
+  std::shared_ptr<FiberStacks> stacks_;
   std::unique_ptr<UiFiber> fiber_;
   ShownPage workspace_;
   ShownPage frame_;

@@ -4,23 +4,11 @@
 #include <stdexcept>
 #include <utility>
 
-#include <boost/context/protected_fixedsize_stack.hpp>
-
 namespace cn::web {
-namespace {
 
-// Handlers of the page logic nest a few levels deep at most; the sanitizers need far more.
-#if defined(BOOST_USE_ASAN)
-constexpr std::size_t kStackSize = 2 * 1024 * 1024;
-#else
-constexpr std::size_t kStackSize = 512 * 1024;
-#endif
-
-}  // namespace
-
-UiFiber::UiFiber(std::function<void()> work) : work_(std::move(work)) {
+UiFiber::UiFiber(std::function<void()> work, std::shared_ptr<FiberStacks> stacks) : work_(std::move(work)) {
   fiber_ = boost::context::fiber(
-      std::allocator_arg, boost::context::protected_fixedsize_stack(kStackSize),
+      std::allocator_arg, PooledStack(std::move(stacks)),
       [this](boost::context::fiber&& caller) {
         caller_ = std::move(caller);
         try {

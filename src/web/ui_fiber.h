@@ -8,14 +8,17 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 
 #include <boost/context/fiber.hpp>
+
+#include "web/fiber_stacks.h"
 
 namespace cn::web {
 
 class UiFiber {
  public:
-  explicit UiFiber(std::function<void()> work);
+  UiFiber(std::function<void()> work, std::shared_ptr<FiberStacks> stacks);
   UiFiber(const UiFiber&) = delete;
   UiFiber& operator=(const UiFiber&) = delete;
   ~UiFiber();
