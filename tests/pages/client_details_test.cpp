@@ -2,11 +2,11 @@
 // the identity numbers and the contact fields, as the administrator sees them and as the back
 // end and the save receive them.
 
-#include <string>
-#include <vector>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "base/separators.h"
 #include "cover_fields_fixture.h"
@@ -46,23 +46,18 @@ TEST(ClientRead, ShowsAPersonAndKeepsTheClientAsRead) {
   ReadClientCode(world, " C001 ");
 
   EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Read"), ElementsAre("C001"));
-  EXPECT_EQ(world.Get("txtClientCode").Value(), "C001");
-  EXPECT_EQ(world.Get("txtName").Value(), "o'brien ali");
-  EXPECT_EQ(world.Get("txtNRIC").Value(), "800111-01-1123");
-  EXPECT_EQ(world.Get("txtOldNRIC").Value(), "a1234567");
-  EXPECT_EQ(world.Get("txtDOB").Value(), "11-Jan-1980");
-  EXPECT_EQ(world.Get("cboGender").Value(), "M");
-  EXPECT_EQ(world.Get("cboMaritalStat").Value(), "M");
-  EXPECT_EQ(world.Get("cboNationality").Value(), "MAL");
-  EXPECT_EQ(world.Get("txtAddress").Value(), "12 jalan satu");
-  EXPECT_EQ(world.Get("txtAddress2").Value(), "Taman Dua");
-  EXPECT_EQ(world.Get("txtAddress3").Value(), "Kuala Lumpur");
-  EXPECT_EQ(world.Get("txtAddress4").Value(), "");
-  EXPECT_EQ(world.Get("txtPostal").Value(), "50000");
-  EXPECT_EQ(world.Get("cboState").Value(), "14");
-  EXPECT_EQ(world.Get("txtHouseTel").Value(), "0312345678");
-  EXPECT_EQ(world.Get("txtMobileTel").Value(), "012345 6789");
-  EXPECT_EQ(world.Get("txtEmail").Value(), "Ali@Example.com");
+  const std::pair<std::string_view, std::string_view> shown[] = {
+      {"txtClientCode", "C001"},       {"txtName", "o'brien ali"},
+      {"txtNRIC", "800111-01-1123"},   {"txtOldNRIC", "a1234567"},
+      {"txtDOB", "11-Jan-1980"},       {"cboGender", "M"},
+      {"cboMaritalStat", "M"},         {"cboNationality", "MAL"},
+      {"txtAddress", "12 jalan satu"}, {"txtAddress2", "Taman Dua"},
+      {"txtAddress3", "Kuala Lumpur"}, {"txtAddress4", ""},
+      {"txtPostal", "50000"},          {"cboState", "14"},
+      {"txtHouseTel", "0312345678"},   {"txtMobileTel", "012345 6789"},
+      {"txtEmail", "Ali@Example.com"},
+  };
+  for (const auto& [box, value] : shown) EXPECT_EQ(world.Get(box).Value(), value) << box;
   EXPECT_TRUE(world.Get("optPersonalType").Checked());
   EXPECT_FALSE(world.Get("optCompanyType").Checked());
   EXPECT_TRUE(world.Get("txtBusinessRegistration").Disabled());
@@ -154,8 +149,9 @@ TEST(ClientRead, FailuresSayWhyAndKeepTheFocusOnTheCode) {
   };
   for (const Case& expected :
        {Case{1, "Record Not Found."},
-        Case{7, "An unknown error has occurred. Please consult your system administrator "
-                "immediately."}}) {
+        Case{7,
+             "An unknown error has occurred. Please consult your system administrator "
+             "immediately."}}) {
     SCOPED_TRACE(expected.status);
     CoverTabWorld world;
     world.fakes.backend.Answer("KivoGlobal.Client.Read", "C404", "", expected.status);
@@ -163,9 +159,8 @@ TEST(ClientRead, FailuresSayWhyAndKeepTheFocusOnTheCode) {
 
     ReadClientCode(world, "C404");
 
-    EXPECT_THAT(world.dialogs->boxes,
-                ElementsAre(testing::ShownBox{std::string(expected.message), kExclamation,
-                                              "Get Client"}));
+    EXPECT_THAT(world.dialogs->boxes, ElementsAre(testing::ShownBox{std::string(expected.message),
+                                                                    kExclamation, "Get Client"}));
     EXPECT_EQ(world.page->ActiveElement()->Id(), "txtClientCode");
     EXPECT_EQ(world.Get("txtName").Value(), "KEPT");
   }
@@ -191,9 +186,9 @@ TEST(ClientSearch, TheEnquiryDialogChoosesTheClientToRead) {
 
   ASSERT_EQ(world.dialogs->dialogs.size(), 1u);
   EXPECT_EQ(world.dialogs->dialogs[0].url, "dlgEnq.htm");
-  EXPECT_EQ(world.dialogs->dialogs[0].argument, "Client Enquiry" +
-                                                    std::string(DialogArgSeparator) + "AG001" +
-                                                    std::string(DialogArgSeparator) + "ADMIN1");
+  EXPECT_EQ(world.dialogs->dialogs[0].argument, "Client Enquiry" + std::string(DialogArgSeparator) +
+                                                    "AG001" + std::string(DialogArgSeparator) +
+                                                    "ADMIN1");
   EXPECT_EQ(world.dialogs->dialogs[0].features,
             "status=no; dialogwidth=700px; dialogheight=400px; help: no; resizable: no; "
             "center: yes';");
@@ -257,11 +252,11 @@ TEST(ClientValidate, NoMatchOrAKnownClientChangesNothing) {
     std::string_view typed;
     bool sent;
   };
-  for (const Case& expected : {Case{"no match", "", "", "800111-01-1123", true},
-                               Case{"client shown", "C001", "", "800111-01-1123", false},
-                               Case{"number of the record", "", "800111-01-1123",
-                                    "800111011123", false},
-                               Case{"nil", "", "", "NA", false}}) {
+  for (const Case& expected :
+       {Case{"no match", "", "", "800111-01-1123", true},
+        Case{"client shown", "C001", "", "800111-01-1123", false},
+        Case{"number of the record", "", "800111-01-1123", "800111011123", false},
+        Case{"nil", "", "", "NA", false}}) {
     SCOPED_TRACE(std::string(expected.label));
     CoverTabWorld world;
     world.Get("txtClientCode").SetValue(expected.client_code);
@@ -291,7 +286,7 @@ struct IdentityCase {
   std::string_view box;
   std::string_view typed;
   std::string_view shown;
-  std::string_view kept;               // in the client the save writes
+  std::string_view kept;             // in the client the save writes
   std::vector<std::string> message;  // 2310003's parameters; none when the number is valid
 };
 
@@ -318,9 +313,8 @@ TEST(ClientIdentityNumbers, AreCheckedAndWrittenInTheirForm) {
     if (expected.message.empty()) {
       EXPECT_THAT(world.fakes.messages.shown, IsEmpty());
     } else {
-      EXPECT_THAT(world.fakes.messages.shown,
-                  ElementsAre(testing::ShownMessage{2310003, "Invalid IC Number",
-                                                    expected.message}));
+      EXPECT_THAT(world.fakes.messages.shown, ElementsAre(testing::ShownMessage{
+                                                  2310003, "Invalid IC Number", expected.message}));
     }
     EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Validate"), IsEmpty());
   }

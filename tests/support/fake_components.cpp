@@ -46,10 +46,10 @@ class MessageInstance final : public MessageService {
   std::int32_t ShowMessage(std::int32_t number, std::string_view title, std::string_view p1,
                            std::string_view p2, std::string_view p3, std::string_view p4,
                            std::string_view p5) override {
-    ShownMessage shown{number,
-                       std::string(title),
-                       {std::string(p1), std::string(p2), std::string(p3), std::string(p4),
-                        std::string(p5)}};
+    ShownMessage shown{
+        number,
+        std::string(title),
+        {std::string(p1), std::string(p2), std::string(p3), std::string(p4), std::string(p5)}};
     Note(messages_.journal, "message " + std::to_string(number) + " '" + shown.title + "' [" +
                                 Join(shown.parameters, ",") + "]");
     messages_.shown.push_back(std::move(shown));

@@ -122,7 +122,7 @@ class FakeFieldRules {
 class FakeRegistry {
  public:
   std::map<std::pair<std::string, std::string>, std::string> values;  // (key, name) → value
-  std::vector<std::string> reads;  // value names in read order
+  std::vector<std::string> reads;                                     // value names in read order
   int created = 0;
   Journal* journal = nullptr;
 

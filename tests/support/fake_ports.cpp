@@ -2,8 +2,7 @@
 
 namespace cn::testing {
 
-int FakeDialogs::MessageBox(std::string_view prompt, int buttons_and_icon,
-                            std::string_view title) {
+int FakeDialogs::MessageBox(std::string_view prompt, int buttons_and_icon, std::string_view title) {
   boxes.push_back({std::string(prompt), buttons_and_icon, std::string(title)});
   if (journal != nullptr) {
     journal->push_back("box " + std::to_string(buttons_and_icon) + " '" + std::string(title) +

@@ -17,7 +17,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::pair<std::string_view, std::string_view> kTabPages[] = {
-    {"CNAACov.htm", "COVCover"}, {"CNAAVeh.htm", "COVVeh"},   {"CNAAClm.htm", "COVNCD"},
+    {"CNAACov.htm", "COVCover"}, {"CNAAVeh.htm", "COVVeh"},    {"CNAAClm.htm", "COVNCD"},
     {"CNAAPrm.htm", "COVPrem"},  {"CNAANPrm.htm", "COVNPrem"}, {"CNAAOPrm.htm", "COVOPrem"},
 };
 
@@ -89,7 +89,8 @@ class JournalScriptHost final : public dom::ScriptHost {
 }  // namespace
 
 ScreenHarness::ScreenHarness(bool local_tables)
-    : local_clock(At(2014, 3, 5, 12)), screen_(fakes.components, local_clock),
+    : local_clock(At(2014, 3, 5, 12)),
+      screen_(fakes.components, local_clock),
       pages_dir_(PagesFolder()) {
   fakes.RecordInto(journal);
   dialogs->journal = &journal;
@@ -127,10 +128,10 @@ void ScreenHarness::Start(std::string cookies) {
   auto workspace_pages = screen_.PageFactory();
   // The shell is made below; the factory reaches it through this cell.
   auto shell_cell = std::make_shared<std::weak_ptr<shell::HostShell>>();
-  dom::PageFactory factory = [this, workspace_pages, shell_cell](
-                                 std::string_view page_file,
-                                 const std::shared_ptr<dom::Document>& document)
-      -> std::unique_ptr<dom::PageLogic> {
+  dom::PageFactory factory =
+      [this, workspace_pages, shell_cell](
+          std::string_view page_file,
+          const std::shared_ptr<dom::Document>& document) -> std::unique_ptr<dom::PageLogic> {
     document->ParentWindow()->SetScriptHost(
         std::make_shared<JournalScriptHost>(*shell_cell, journal));
     document->AddChangeListener([this](const dom::Mutation& change) {
