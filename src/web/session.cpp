@@ -55,7 +55,8 @@ std::uint64_t Seen(const json& request) {
 // The session's side of its prompts: the fiber to suspend, the prompt shown, the answer.
 struct PromptChannel {
   UiFiber* fiber = nullptr;
-  std::shared_ptr<DialogPages> pages;
+  // Weak: the dialog pages belong to the screen, whose components hold this channel.
+  std::weak_ptr<DialogPages> pages;
   std::optional<json> prompt;
   std::variant<std::monostate, int, std::string> answer;
   int next_prompt = 1;
@@ -85,7 +86,8 @@ class SessionDialogs final : public dom::DialogHost {
   std::string ShowModalDialog(std::string_view url, std::string_view argument,
                               std::string_view features) override {
     if (!channel_->CanAsk()) return "";
-    json content = channel_->pages ? channel_->pages->Opening(url, argument) : json();
+    const auto pages = channel_->pages.lock();
+    json content = pages ? pages->Opening(url, argument) : json();
     channel_->Ask({{"type", "dialog"},
                    {"url", url},
                    {"argument", argument},
@@ -108,7 +110,8 @@ Session::Session(Identity identity, const ScreenFactory& factory, std::shared_pt
   SessionScreen screen = factory(identity_, dialogs_);
   if (!screen.shell) throw std::runtime_error("The screen factory gave no shell");
   shell_ = std::move(screen.shell);
-  channel_->pages = std::move(screen.dialog_pages);
+  dialog_pages_ = std::move(screen.dialog_pages);
+  channel_->pages = dialog_pages_;
 }
 
 Session::~Session() {
@@ -384,8 +387,8 @@ json Session::DialogSearch(const json& request) {
   }
   const auto query = request.find("query");
   if (query == request.end() || !query->is_object()) BadRequest("A search needs its \"query\" object");
-  if (!channel_->pages) throw ProtocolError(404, "no-search", "This dialog cannot search");
-  return channel_->pages->Search((*prompt)["url"].get<std::string>(), (*prompt)["argument"].get<std::string>(),
+  if (!dialog_pages_) throw ProtocolError(404, "no-search", "This dialog cannot search");
+  return dialog_pages_->Search((*prompt)["url"].get<std::string>(), (*prompt)["argument"].get<std::string>(),
                                  *query);
 }
 

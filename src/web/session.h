@@ -108,6 +108,7 @@ class Session {
   std::shared_ptr<PromptChannel> channel_;
   std::shared_ptr<dom::DialogHost> dialogs_;
   std::shared_ptr<shell::HostShell> shell_;
+  std::shared_ptr<DialogPages> dialog_pages_;
   std::shared_ptr<FiberStacks> stacks_;
   std::unique_ptr<UiFiber> fiber_;
   ShownPage workspace_;
