@@ -1,8 +1,12 @@
 // Document model: loading a large tab page, property changes with the change record on (what
 // every handler does before the browser gets its patch), building named-driver rows through
-// cell innerHTML, and the interaction paths a person drives (typing, row clicks).
+// cell innerHTML, and the interaction paths a person drives (typing, row clicks). The Cover
+// tab's own page file: loading it (read and parsed on each switch) and the lookups by id its
+// load logic makes, and the heap each loaded copy holds.
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -31,6 +35,50 @@ void BM_ParseFormPage(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * page.html.size()));
 }
 BENCHMARK(BM_ParseFormPage)->Unit(benchmark::kMicrosecond);
+
+const std::filesystem::path kCoverPage = std::filesystem::path(COVERNOTE_PAGES_DIR) / "CNAACov.htm";
+
+// Heap in use (bytes handed out by malloc and not yet freed).
+std::size_t HeapInUse() { return mallinfo2().uordblks; }
+
+void BM_LoadCoverPageFile(benchmark::State& state) {
+  for (auto _ : state) {
+    auto document = Document::Load(kCoverPage);
+    benchmark::DoNotOptimize(document);
+  }
+}
+BENCHMARK(BM_LoadCoverPageFile)->Unit(benchmark::kMicrosecond);
+
+// The heap one loaded Cover page holds, over 50 copies kept at once.
+void BM_CoverPageHeapBytes(benchmark::State& state) {
+  constexpr int kCopies = 50;
+  double bytes_per_page = 0;
+  for (auto _ : state) {
+    std::vector<std::shared_ptr<Document>> pages;
+    pages.reserve(kCopies);
+    const std::size_t before = HeapInUse();
+    for (int i = 0; i < kCopies; ++i) pages.push_back(Document::Load(kCoverPage));
+    bytes_per_page = static_cast<double>(HeapInUse() - before) / kCopies;
+  }
+  state.counters["heap_bytes_per_page"] = bytes_per_page;
+  state.counters["elements"] = static_cast<double>(Document::Load(kCoverPage)->All().size());
+}
+BENCHMARK(BM_CoverPageHeapBytes)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The Cover page's load logic looks up a few dozen ids, from the top of the page to its end.
+void BM_FindElementByIdOnCoverPage(benchmark::State& state) {
+  const auto document = Document::Load(kCoverPage);
+  std::vector<std::string> ids;
+  for (const auto& element : document->All()) {
+    if (element->HasAttribute("id")) ids.push_back(element->Id());
+  }
+  ids.push_back("noSuchElement");
+  for (auto _ : state) {
+    for (const std::string& id : ids) benchmark::DoNotOptimize(document->FindElementById(id));
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * ids.size()));
+}
+BENCHMARK(BM_FindElementByIdOnCoverPage)->Unit(benchmark::kMicrosecond);
 
 // ---- (b) Property changes with the change record on ----------------------------------------
 

@@ -68,8 +68,23 @@ std::shared_ptr<Element> Document::Body() const {
 
 std::shared_ptr<Element> Document::FindElementById(std::string_view id) const {
   if (!root_) return nullptr;
-  if (root_->Id() == id) return root_;
-  return root_->FindInAll(id);
+  // An empty id has always answered the document element (whose missing id reads as "").
+  if (id.empty()) return root_->Id().empty() ? root_ : root_->FindInAll(id);
+  if (!ids_built_) {
+    ids_.AddTree(*root_);
+    ids_built_ = true;
+  }
+  Element* element = ids_.First(id);
+  return element ? element->SharedThis() : nullptr;
+}
+
+bool Document::InTree(const Node& node) const {
+  if (!root_) return false;
+  if (&node == root_.get()) return true;
+  for (auto parent = node.ParentElement(); parent; parent = parent->ParentElement()) {
+    if (parent == root_) return true;
+  }
+  return false;
 }
 
 std::shared_ptr<Element> Document::GetElementById(std::string_view id) const {

@@ -13,6 +13,7 @@
 
 #include "dom/element.h"
 #include "dom/events.h"
+#include "dom/id_index.h"
 #include "dom/mutation.h"
 #include "dom/node.h"
 #include "dom/window.h"
@@ -39,6 +40,11 @@ class Document : public std::enable_shared_from_this<Document> {
   static std::shared_ptr<Document> Parse(std::string_view html, std::string url = "");
   // Reads and parses a page file; an unreadable file is a RuntimeFailure naming it.
   static std::shared_ptr<Document> Load(const std::filesystem::path& path);
+  // A new page with this page's tree (tags, attributes, text), numbered afresh as a parse
+  // numbers it, with a window and empty frames of its own; nothing bound, recorded, listened
+  // to, focused or set as a cookie. A copy of a page as parsed is what parsing it again gives.
+  // Only reads this page, so threads may copy one page that nobody changes at once.
+  std::shared_ptr<Document> Copy() const;
 
   const std::string& Url() const { return url_; }
 
@@ -119,6 +125,10 @@ class Document : public std::enable_shared_from_this<Document> {
   void Register(const std::shared_ptr<Node>& node);
   void SetActiveElement(const std::shared_ptr<Element>& element) { active_ = element; }
   std::shared_ptr<Element> NewElement(std::string tag);
+  // Whether the node is in the tree under the document element.
+  bool InTree(const Node& node) const;
+  // The id index, built on the first lookup and kept up to date from then on; null before.
+  IdIndex* LiveIdIndex() const { return ids_built_ ? &ids_ : nullptr; }
 
   std::string url_;
   std::shared_ptr<Element> root_;
@@ -126,6 +136,8 @@ class Document : public std::enable_shared_from_this<Document> {
   NodeId next_node_id_ = 1;
   mutable std::unordered_map<NodeId, std::weak_ptr<Node>> nodes_;
   std::size_t registrations_since_sweep_ = 0;
+  mutable IdIndex ids_;
+  mutable bool ids_built_ = false;
   std::vector<std::pair<std::string, std::string>> cookies_;
   std::weak_ptr<Element> active_;
   EventTable events_;

@@ -99,6 +99,9 @@ bool Element::Contains(const Node& node) const {
 void Element::InsertAt(std::size_t index, const std::shared_ptr<Node>& child) {
   children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), child);
   child->parent_ = std::static_pointer_cast<Element>(shared_from_this());
+  if (child->IsElement()) {
+    if (const auto document = IndexingDocument()) document->ids_.AddTree(static_cast<Element&>(*child));
+  }
   if (const auto watcher = ChangeWatcher()) {
     const std::string name = child->IsElement() ? static_cast<const Element&>(*child).TagName() : "#text";
     watcher->NoteChange({MutationKind::kInsert, child->node_id(), node_id(), static_cast<int>(index), name,
@@ -110,12 +113,21 @@ void Element::InsertAt(std::size_t index, const std::shared_ptr<Node>& child) {
 void Element::Detach(std::size_t index) {
   const std::shared_ptr<Node> child = children_[index];
   const auto watcher = ChangeWatcher();
+  if (child->IsElement()) {
+    if (const auto document = IndexingDocument()) document->ids_.RemoveTree(static_cast<const Element&>(*child));
+  }
   children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(index));
   child->parent_.reset();
   if (watcher) {
     watcher->NoteChange({MutationKind::kRemove, child->node_id(), node_id(), static_cast<int>(index), "", ""});
   }
   AfterChildListChanged(nullptr);
+}
+
+std::shared_ptr<Document> Element::IndexingDocument() const {
+  std::shared_ptr<Document> document = OwnerDocument();
+  if (!document || document->LiveIdIndex() == nullptr || !document->InTree(*this)) return nullptr;
+  return document;
 }
 
 std::vector<std::shared_ptr<Element>> Element::All() const {

@@ -239,8 +239,13 @@ class Element final : public Node {
   void SetTextProperty(std::string_view property, std::string_view attribute, std::string_view value);
   void SetStyleCss(std::string_view css_name, std::string_view value);
   void InsertAt(std::size_t index, const std::shared_ptr<Node>& child);
+  // A copy of the element and its content, made of new nodes of `document` (Document::Copy).
+  std::shared_ptr<Element> CopyInto(Document& document) const;
   void Detach(std::size_t index);
   void AfterChildListChanged(const std::shared_ptr<Node>& inserted);
+  // The document whose id index covers this element (it is in the document's tree and the
+  // index is built); null otherwise.
+  std::shared_ptr<Document> IndexingDocument() const;
   // `tags`: the allowed tags, separated by spaces.
   void RequireTag(std::string_view tags, std::string_view operation) const;
   void UncheckRadioGroup();

@@ -46,17 +46,28 @@ Attribute* Element::FindAttribute(std::string_view lower_name) {
 }
 
 bool Element::StoreAttribute(std::string_view lower_name, std::string_view value) {
-  if (Attribute* attribute = FindAttribute(lower_name)) {
-    if (attribute->value == value) return false;
+  Attribute* attribute = FindAttribute(lower_name);
+  if (attribute != nullptr && attribute->value == value) return false;
+  // Lookups by id must see the new id at once.
+  const auto indexing = lower_name == "id" ? IndexingDocument() : nullptr;
+  if (indexing && attribute != nullptr) indexing->ids_.Remove(*this, attribute->value);
+  if (attribute != nullptr) {
     attribute->value = std::string(value);
-    return true;
+  } else {
+    attributes_.push_back({std::string(lower_name), std::string(value)});
   }
-  attributes_.push_back({std::string(lower_name), std::string(value)});
+  if (indexing) indexing->ids_.Add(*this, value);
   return true;
 }
 
 bool Element::EraseAttribute(std::string_view lower_name) {
-  return std::erase_if(attributes_, [&](const Attribute& a) { return a.name == lower_name; }) > 0;
+  const Attribute* attribute = FindAttribute(lower_name);
+  if (attribute == nullptr) return false;
+  if (lower_name == "id") {
+    if (const auto indexing = IndexingDocument()) indexing->ids_.Remove(*this, attribute->value);
+  }
+  std::erase_if(attributes_, [&](const Attribute& a) { return a.name == lower_name; });
+  return true;
 }
 
 int Element::GetAttributeInteger(std::string_view lower_name, int fallback) const {

@@ -306,7 +306,7 @@ std::shared_ptr<dom::Document> HostShell::OpenPage(std::string_view page_file) {
   if (!std::filesystem::is_regular_file(path)) {
     throw RuntimeFailure(kPageNotFound, "Page file not found: " + path.string(), "HostShell");
   }
-  auto document = dom::Document::Load(path);
+  auto document = options_.page_templates ? options_.page_templates->Load(path) : dom::Document::Load(path);
   const auto window = document->ParentWindow();
   window->SetScriptHost(script_host_);
   window->SetDialogHost(options_.dialogs);

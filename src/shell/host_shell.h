@@ -20,6 +20,7 @@
 
 #include "dom/document.h"
 #include "dom/page_logic.h"
+#include "dom/page_templates.h"
 #include "dom/window.h"
 #include "shell/script_statement.h"
 
@@ -54,6 +55,9 @@ class HostShell : public std::enable_shared_from_this<HostShell> {
     dom::PageFactory page_factory;       // logic for each page file (may give none)
     std::shared_ptr<dom::DialogHost> dialogs;  // message boxes and modal dialogs of every page
     std::string cookies;                 // "a=1; b=2": the cookie text the screen opens with
+    // Page files parsed once and copied for each load, shared by every shell of the process;
+    // null: each load reads and parses its file.
+    std::shared_ptr<dom::PageTemplates> page_templates;
   };
 
   static std::shared_ptr<HostShell> Create(Options options);

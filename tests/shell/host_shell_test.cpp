@@ -60,6 +60,7 @@ class HostShellTest : public ::testing::Test {
     options.pages_dir = pages_;
     options.dialogs = dialogs_;
     options.cookies = std::move(cookies);
+    options.page_templates = templates_;
     options.page_factory = [this, workspace_load](std::string_view file,
                                                   const std::shared_ptr<dom::Document>& document)
         -> std::unique_ptr<dom::PageLogic> {
@@ -98,6 +99,7 @@ class HostShellTest : public ::testing::Test {
 
   fs::path pages_;
   std::shared_ptr<cn::testing::FakeDialogs> dialogs_ = std::make_shared<cn::testing::FakeDialogs>();
+  std::shared_ptr<dom::PageTemplates> templates_;  // none: every load parses its file
   std::shared_ptr<HostShell> shell_;
   Journal journal_;
   std::vector<std::string> tab_load_;
@@ -216,6 +218,29 @@ TEST_F(HostShellTest, APageThatKeepsSwitchingTabsIsStopped) {
   EXPECT_NE(dialogs_->boxes[0].prompt.find("Too many tab changes"), std::string::npos);
   shell->ClickCommand("cmdReset");  // still answers
   EXPECT_EQ(shell->WorkspaceDocument()->GetElementById("UIF_ID_Msg")->InnerHtml(), "cmdReset");
+}
+
+TEST_F(HostShellTest, PagesParsedOnceStillGiveEveryTabVisitAFreshPage) {
+  templates_ = std::make_shared<dom::PageTemplates>();
+  auto shell = MakeShell(StandardStart());
+  shell->Start();
+  const auto left = shell->TabDocument();
+  left->GetElementById("txtField")->SetValue("typed");
+  shell->ClickTab("COVVeh");
+  shell->ClickTab("COVCover");
+
+  const auto back = shell->TabDocument();
+  EXPECT_NE(back, left);
+  EXPECT_EQ(back->GetElementById("txtField")->Value(), "");
+  // The page logic is bound to the new page and reaches the shell from it.
+  journal_.clear();
+  shell->RunUserAction([&] { back->GetElementById("cmdGo")->Click(); });
+  EXPECT_EQ(journal_, (Journal{"click starts", "message COVVeh while CNAACov.htm", "click ends",
+                               "unload CNAACov.htm", "load CNAAVeh.htm"}));
+  // A page missing from the folder is still reported.
+  shell->WorkspaceDocument()->ParentWindow()->ExecScript("TabFocus('COVGone')");
+  ASSERT_EQ(dialogs_->boxes.size(), 1u);
+  EXPECT_NE(dialogs_->boxes[0].prompt.find("CNAAGone.htm"), std::string::npos);
 }
 
 TEST_F(HostShellTest, StatusBarShowsTheLastStatusAPageSet) {

@@ -1,0 +1,36 @@
+// Copying a page's tree into a new page, as parsing the same markup again would build it.
+#include <utility>
+
+#include "dom/document.h"
+#include "dom/element.h"
+
+namespace cn::dom {
+
+std::shared_ptr<Document> Document::Copy() const {
+  auto copy = std::make_shared<Document>(DocumentKey{});
+  copy->url_ = url_;
+  copy->window_ = std::make_shared<Window>(WindowKey{}, copy);
+  if (root_) copy->root_ = root_->CopyInto(*copy);
+  return copy;
+}
+
+// Nodes are numbered in tree order, each element before its content, as the parser numbers them.
+std::shared_ptr<Element> Element::CopyInto(Document& document) const {
+  const std::shared_ptr<Element> element = document.NewElement(tag_);
+  element->attributes_ = attributes_;
+  element->style_ = style_;
+  element->children_.reserve(children_.size());
+  for (const auto& child : children_) {
+    std::shared_ptr<Node> node;
+    if (child->IsElement()) {
+      node = static_cast<const Element&>(*child).CopyInto(document);
+    } else {
+      node = document.CreateTextNode(static_cast<const dom::Text&>(*child).data());
+    }
+    node->parent_ = element;
+    element->children_.push_back(std::move(node));
+  }
+  return element;
+}
+
+}  // namespace cn::dom

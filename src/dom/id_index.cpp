@@ -1,0 +1,94 @@
+#include "dom/id_index.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "dom/element.h"
+
+namespace cn::dom {
+namespace {
+
+// The chain of elements from the top of the tree down to `element`.
+std::vector<const Element*> PathFromTop(const Element& element) {
+  std::vector<const Element*> path{&element};
+  for (auto parent = element.ParentElement(); parent; parent = parent->ParentElement()) {
+    path.push_back(parent.get());  // kept alive by its own parent or by the page
+  }
+  std::reverse(path.begin(), path.end());
+  return path;
+}
+
+// Whether `a` comes before `b` in tree order (both in the same tree).
+bool Precedes(const Element& a, const Element& b) {
+  const auto path_a = PathFromTop(a);
+  const auto path_b = PathFromTop(b);
+  std::size_t depth = 0;
+  while (depth < path_a.size() && depth < path_b.size() && path_a[depth] == path_b[depth]) ++depth;
+  if (depth == path_a.size()) return true;  // a is b or an ancestor of b
+  if (depth == path_b.size() || depth == 0) return false;
+  for (const auto& child : path_a[depth - 1]->ChildNodes()) {
+    if (child.get() == path_a[depth]) return true;
+    if (child.get() == path_b[depth]) return false;
+  }
+  return false;
+}
+
+template <class Visit>
+void ForEachElement(const Element& root, Visit&& visit) {
+  visit(root);
+  for (const auto& child : root.ChildNodes()) {
+    if (child->IsElement()) ForEachElement(static_cast<const Element&>(*child), visit);
+  }
+}
+
+}  // namespace
+
+void IdIndex::AddTree(Element& root) {
+  ForEachElement(root, [this](const Element& element) {
+    for (const Attribute& attribute : element.Attributes()) {
+      if (attribute.name == "id") Add(const_cast<Element&>(element), attribute.value);
+    }
+  });
+}
+
+void IdIndex::RemoveTree(const Element& root) {
+  ForEachElement(root, [this](const Element& element) {
+    for (const Attribute& attribute : element.Attributes()) {
+      if (attribute.name == "id") Remove(element, attribute.value);
+    }
+  });
+}
+
+void IdIndex::Add(Element& element, std::string_view id) {
+  auto it = entries_.find(id);
+  if (it == entries_.end()) it = entries_.emplace(std::string(id), Entry{}).first;
+  Entry& entry = it->second;
+  entry.elements.push_back(&element);
+  if (entry.elements.size() > 1) entry.first_in_front = false;
+}
+
+void IdIndex::Remove(const Element& element, std::string_view id) {
+  const auto it = entries_.find(id);
+  if (it == entries_.end()) return;
+  auto& elements = it->second.elements;
+  const auto found = std::find(elements.begin(), elements.end(), &element);
+  if (found == elements.end()) return;
+  if (found == elements.begin()) it->second.first_in_front = elements.size() <= 2;
+  elements.erase(found);
+  if (elements.empty()) entries_.erase(it);
+}
+
+Element* IdIndex::First(std::string_view id) {
+  const auto it = entries_.find(id);
+  if (it == entries_.end()) return nullptr;
+  Entry& entry = it->second;
+  if (!entry.first_in_front) {
+    const auto first = std::min_element(entry.elements.begin(), entry.elements.end(),
+                                        [](const Element* a, const Element* b) { return Precedes(*a, *b); });
+    std::iter_swap(entry.elements.begin(), first);
+    entry.first_in_front = true;
+  }
+  return entry.elements.front();
+}
+
+}  // namespace cn::dom

@@ -1,0 +1,32 @@
+#pragma once
+// Page files parsed once per process: every later load of the same file is a copy of the
+// parsed page, which is far cheaper than reading and parsing it again. A file changed on disk
+// (a different modification time) is read again. Safe for sessions loading pages on several
+// threads at once; the parsed pages themselves are never handed out.
+
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
+#include "dom/document.h"
+
+namespace cn::dom {
+
+class PageTemplates {
+ public:
+  // As Document::Load: a page of its own for the caller; an unreadable file is a RuntimeFailure.
+  std::shared_ptr<Document> Load(const std::filesystem::path& path);
+
+ private:
+  struct Parsed {
+    std::filesystem::file_time_type modified;
+    std::shared_ptr<const Document> page;
+  };
+
+  std::mutex mutex_;
+  std::unordered_map<std::string, Parsed> pages_;
+};
+
+}  // namespace cn::dom

@@ -1,0 +1,166 @@
+// Lookups by id while the page changes: the document's answer must always be the first element
+// in tree order carrying the id, exactly as walking the page finds it.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dom/document.h"
+#include "test_page.h"
+
+namespace cn::dom {
+namespace {
+
+// The answer by walking the whole page.
+std::shared_ptr<Element> FoundByWalking(const Document& page, std::string_view id) {
+  const auto root = page.DocumentElement();
+  return root->Id() == id ? root : root->FindInAll(id);
+}
+
+struct Case {
+  std::string name;
+  std::string html;
+  std::function<void(Document&)> change;
+  std::string id;                // looked up after the change
+  std::string expected_marker;   // the "data-n" of the element found; "" for none
+};
+
+std::string MarkerOf(const std::shared_ptr<Element>& element) {
+  return element ? element->GetAttribute("data-n") : "";
+}
+
+const std::string kTwoRows =
+    "<body><table><tbody>"
+    "<tr id=row data-n=r1><td><input id=txtDrv data-n=d1></td></tr>"
+    "<tr id=row data-n=r2><td><input id=txtDrv data-n=d2></td></tr>"
+    "</tbody></table><div id=tail data-n=t></div></body>";
+
+std::vector<Case> Cases() {
+  return {
+      {"FirstOfDuplicates", kTwoRows, [](Document&) {}, "txtDrv", "d1"},
+      {"RemovingTheFirstDuplicateGivesTheNext", kTwoRows,
+       [](Document& p) { p.GetElementById("txtDrv")->Remove(); }, "txtDrv", "d2"},
+      {"RemovingTheRowOfTheFirstDuplicate", kTwoRows,
+       [](Document& p) { p.GetElementById("row")->Remove(); }, "txtDrv", "d2"},
+      {"DuplicateMovedInFrontOfTheFirst", kTwoRows,
+       [](Document& p) {
+         const auto second = p.AllWithId("txtDrv")[1];
+         const auto first_cell = p.GetElementById("txtDrv")->ParentElement();
+         first_cell->InsertBefore(second, first_cell->ChildNodes().front());
+       },
+       "txtDrv", "d2"},
+      {"SecondRowInsertedBeforeTheFirst", kTwoRows,
+       [](Document& p) {
+         const auto rows = p.AllWithId("row");
+         rows[0]->ParentElement()->InsertBefore(rows[1], rows[0]);
+       },
+       "txtDrv", "d2"},
+      {"NewDuplicateAddedEarlierInThePage", kTwoRows,
+       [](Document& p) {
+         const auto input = p.CreateElement("INPUT");
+         input->SetId("txtDrv");
+         input->SetAttribute("data-n", "new");
+         p.Body()->InsertBefore(input, p.Body()->ChildNodes().front());
+       },
+       "txtDrv", "new"},
+      {"NewDuplicateAddedAtTheEnd", kTwoRows,
+       [](Document& p) {
+         const auto input = p.CreateElement("INPUT");
+         input->SetId("txtDrv");
+         p.Body()->AppendChild(input);
+       },
+       "txtDrv", "d1"},
+      {"IdChangedBySetter", kTwoRows, [](Document& p) { p.GetElementById("tail")->SetId("txtDrv"); }, "txtDrv",
+       "d1"},
+      {"OldIdNoLongerFindsTheElement", kTwoRows, [](Document& p) { p.GetElementById("tail")->SetId("other"); },
+       "tail", ""},
+      {"NewIdFindsTheElement", kTwoRows, [](Document& p) { p.GetElementById("tail")->SetProperty("id", "other"); },
+       "other", "t"},
+      {"IdSetAsAttributeInAnyCase", kTwoRows,
+       [](Document& p) { p.GetElementById("txtDrv")->SetAttribute("ID", "first"); }, "txtDrv", "d2"},
+      {"IdAttributeRemoved", kTwoRows, [](Document& p) { p.GetElementById("txtDrv")->RemoveAttribute("id"); },
+       "txtDrv", "d2"},
+      {"IdGivenToAnElementWithout", "<body><p data-n=p></p><p id=x data-n=x></p></body>",
+       [](Document& p) { p.Body()->Children()[0]->SetAttribute("id", "x"); }, "x", "p"},
+      {"DetachedElementIsNotFound", kTwoRows, [](Document& p) { p.CreateElement("DIV")->SetId("tail"); }, "tail",
+       "t"},
+      {"IdChangedWhileDetachedCountsOnReturn", kTwoRows,
+       [](Document& p) {
+         const auto tail = p.GetElementById("tail");
+         tail->Remove();
+         tail->SetId("txtDrv");
+         p.Body()->InsertBefore(tail, p.Body()->ChildNodes().front());
+       },
+       "txtDrv", "t"},
+      {"ElementsInsideADetachedSubtreeAreNotFound", kTwoRows,
+       [](Document& p) {
+         const auto holder = p.CreateElement("DIV");
+         holder->AppendChild(p.GetElementById("row"));
+       },
+       "txtDrv", "d2"},
+      {"InnerHtmlReplacesTheIds", kTwoRows,
+       [](Document& p) { p.GetElementById("tail")->SetInnerHtml("<span id=txtDrv data-n=inner></span>"); },
+       "txtDrv", "d1"},
+      {"InnerHtmlRemovesTheOldContentsIds", kTwoRows,
+       [](Document& p) { p.Body()->SetInnerHtml("<span id=other></span>"); }, "txtDrv", ""},
+      {"InnerHtmlContentIsFound", kTwoRows,
+       [](Document& p) { p.Body()->SetInnerHtml("<b><span id=txtDrv data-n=inner></span></b>"); }, "txtDrv",
+       "inner"},
+      {"InnerTextRemovesTheIds", kTwoRows, [](Document& p) { p.Body()->SetInnerText("gone"); }, "row", ""},
+      {"ApplyElementKeepsTheContentFindable", kTwoRows,
+       [](Document& p) {
+         const auto wrapper = p.CreateElement("DIV");
+         wrapper->SetId("wrapper");
+         p.GetElementById("tail")->ApplyElement(wrapper, "outside");
+       },
+       "tail", "t"},
+      {"DocumentElementById", "<html id=top data-n=html><body><p id=top></p></body></html>",
+       [](Document&) {}, "top", "html"},
+      {"IdsAreCaseSensitive", kTwoRows, [](Document&) {}, "TXTDRV", ""},
+  };
+}
+
+class IdLookup : public ::testing::TestWithParam<Case> {};
+
+TEST_P(IdLookup, AnswersAsWalkingThePage) {
+  const Case& c = GetParam();
+  const auto page = Document::Parse(c.html);
+  page->FindElementById("warm");  // the lookups after a change, not the first, are under test
+  c.change(*page);
+  const auto found = page->FindElementById(c.id);
+  EXPECT_EQ(found, FoundByWalking(*page, c.id));
+  EXPECT_EQ(MarkerOf(found), c.expected_marker);
+}
+
+INSTANTIATE_TEST_SUITE_P(Changes, IdLookup, ::testing::ValuesIn(Cases()),
+                         [](const auto& info) { return info.param.name; });
+
+// Every id of a real page, through a series of row rebuilds, against the walk.
+TEST(IdLookupOnAPage, EveryIdAgreesWithTheWalkAfterEachChange) {
+  const auto page = testing::LoadVehicleTab();
+  std::vector<std::string> ids{"", "missing"};
+  for (const auto& element : page->All()) {
+    if (element->HasAttribute("id")) ids.push_back(element->Id());
+  }
+  const auto check = [&](const std::string& when) {
+    for (const auto& id : ids) EXPECT_EQ(page->FindElementById(id), FoundByWalking(*page, id)) << when << ": " << id;
+  };
+  check("loaded");
+  for (int i = 0; i < 3; ++i) {
+    const auto body = page->Body();
+    body->InsertBefore(body->Children().back(), body->ChildNodes().front());
+    check("moved " + std::to_string(i));
+    body->Children()[1]->SetInnerHtml(body->Children()[2]->OuterHtml());
+    check("copied " + std::to_string(i));
+  }
+}
+
+TEST(IdLookupOnAPage, EmptyIdStillAnswersTheDocumentElement) {
+  const auto page = Document::Parse("<p id=''></p>");
+  EXPECT_EQ(page->FindElementById(""), page->DocumentElement());
+}
+
+}  // namespace
+}  // namespace cn::dom

@@ -1,0 +1,177 @@
+// Pages loaded as copies of a page parsed once: what the page logic and the browser see must be
+// what a fresh parse of the file gives, and each copy must be a page of its own.
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "base/runtime_failure.h"
+#include "dom/document.h"
+#include "dom/page_templates.h"
+#include "dom/serialize.h"
+
+namespace cn::dom {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Both trees node by node: same kind, node id, tag, attributes, style and text.
+void ExpectSameTree(const Node& copy, const Node& parsed, const std::string& where) {
+  ASSERT_EQ(copy.type(), parsed.type()) << where;
+  EXPECT_EQ(copy.node_id(), parsed.node_id()) << where;
+  if (parsed.IsText()) {
+    EXPECT_EQ(static_cast<const Text&>(copy).data(), static_cast<const Text&>(parsed).data()) << where;
+    return;
+  }
+  const auto& a = static_cast<const Element&>(copy);
+  const auto& b = static_cast<const Element&>(parsed);
+  const std::string here = where + "/" + b.Describe();
+  EXPECT_EQ(a.TagName(), b.TagName()) << here;
+  EXPECT_EQ(a.Attributes(), b.Attributes()) << here;
+  EXPECT_EQ(a.Style(), b.Style()) << here;
+  ASSERT_EQ(a.ChildNodes().size(), b.ChildNodes().size()) << here;
+  for (std::size_t i = 0; i < b.ChildNodes().size(); ++i) ExpectSameTree(*a.ChildNodes()[i], *b.ChildNodes()[i], here);
+}
+
+class PageFileCopy : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(PageFileCopy, IsWhatParsingTheFileAgainGives) {
+  const fs::path file = fs::path(COVERNOTE_PAGES_DIR) / GetParam();
+  const auto parsed_once = Document::Load(file);
+  const auto copy = parsed_once->Copy();
+  const auto parsed = Document::Load(file);
+  EXPECT_EQ(copy->Url(), parsed->Url());
+  ExpectSameTree(*copy->DocumentElement(), *parsed->DocumentElement(), "");
+  EXPECT_EQ(SerializeNode(*copy->DocumentElement()), SerializeNode(*parsed->DocumentElement()));
+  // The next node made gets the same id too.
+  EXPECT_EQ(copy->CreateElement("DIV")->node_id(), parsed->CreateElement("DIV")->node_id());
+  for (const auto& element : parsed->All()) {
+    const auto found = copy->FindNode(element->node_id());
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->OwnerDocument(), copy);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(ProductPages, PageFileCopy,
+                         ::testing::Values("CNAAMain.htm", "CNAACov.htm", "CNAAVeh.htm", "dlgEnq.htm", "dlgSrch.htm"),
+                         [](const auto& info) { return info.param.substr(0, info.param.find('.')); });
+
+const std::string kForm =
+    "<html><body><iframe name=UIF_ID_UserEx></iframe>"
+    "<select id=cboState><option value=01>One<option value=02 selected>Two</select>"
+    "<input id=txtName value=Default style='text-transform: uppercase'>"
+    "<input type=checkbox id=chkNew checked></body></html>";
+
+TEST(PageCopy, IsAPageOfItsOwn) {
+  const auto page = Document::Parse(kForm, "form.htm");
+  const auto copy = page->Copy();
+  EXPECT_NE(copy->ParentWindow(), page->ParentWindow());
+  EXPECT_EQ(copy->ParentWindow()->document(), copy);
+  const auto copy_frame = copy->Frames().at(0)->ContentDocument();
+  EXPECT_NE(copy_frame, page->Frames().at(0)->ContentDocument());
+  EXPECT_EQ(SerializeNode(*copy_frame->DocumentElement()), "<html><head></head><body></body></html>");
+
+  // Changing the copy leaves the page it came from as it was, and the other way round.
+  copy->GetElementById("txtName")->SetValue("CHANGED");
+  copy->GetElementById("txtName")->SetStyle("textTransform", "");
+  copy->GetElementById("cboState")->SetSelectedIndex(0);
+  copy->GetElementById("chkNew")->SetChecked(false);
+  page->GetElementById("txtName")->SetAttribute("maxlength", "3");
+  EXPECT_EQ(page->GetElementById("txtName")->Value(), "Default");
+  EXPECT_EQ(page->GetElementById("txtName")->GetStyle("textTransform"), "uppercase");
+  EXPECT_EQ(page->GetElementById("cboState")->Value(), "02");
+  EXPECT_TRUE(page->GetElementById("chkNew")->Checked());
+  EXPECT_EQ(copy->GetElementById("txtName")->MaxLength(), kNoMaxLength);
+  EXPECT_EQ(copy->GetElementById("cboState")->Value(), "01");
+
+  // A second copy starts from the page as parsed, not from the first copy.
+  const auto second = page->Copy();
+  EXPECT_EQ(second->GetElementById("cboState")->Value(), "02");
+  EXPECT_EQ(second->GetElementById("txtName")->Value(), "Default");
+}
+
+TEST(PageCopy, RecordsItsChangesWithItsOwnNodeIds) {
+  const auto page = Document::Parse(kForm);
+  page->SetRecording(true);
+  const auto copy = page->Copy();
+  EXPECT_FALSE(copy->IsRecording());
+  copy->SetRecording(true);
+  const auto name = copy->GetElementById("txtName");
+  name->SetValue("X");
+  ASSERT_EQ(copy->Mutations().size(), 1u);
+  EXPECT_EQ(copy->Mutations()[0].node, name->node_id());
+  EXPECT_EQ(copy->FindNode(name->node_id()), name);
+  EXPECT_TRUE(page->Mutations().empty());
+}
+
+class PageTemplatesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("covernote-templates-" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    Write("<body><input id=txtOne></body>");
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+  void Write(const std::string& html) { std::ofstream(dir_ / "page.htm") << html; }
+
+  fs::path dir_;
+  PageTemplates templates_;
+};
+
+TEST_F(PageTemplatesTest, EachLoadIsAFreshPageOfTheFile) {
+  const auto first = templates_.Load(dir_ / "page.htm");
+  first->GetElementById("txtOne")->SetValue("typed");
+  const auto second = templates_.Load(dir_ / "page.htm");
+  EXPECT_NE(first, second);
+  EXPECT_EQ(second->GetElementById("txtOne")->Value(), "");
+  EXPECT_EQ(second->Url(), (dir_ / "page.htm").string());
+}
+
+TEST_F(PageTemplatesTest, AFileChangedOnDiskIsReadAgain) {
+  templates_.Load(dir_ / "page.htm");
+  const auto before = fs::last_write_time(dir_ / "page.htm");
+  Write("<body><input id=txtTwo></body>");
+  fs::last_write_time(dir_ / "page.htm", before + std::chrono::seconds(1));
+  const auto page = templates_.Load(dir_ / "page.htm");
+  EXPECT_EQ(page->FindElementById("txtOne"), nullptr);
+  EXPECT_NE(page->FindElementById("txtTwo"), nullptr);
+}
+
+TEST_F(PageTemplatesTest, AMissingFileFailsNamingIt) {
+  try {
+    templates_.Load(dir_ / "gone.htm");
+    FAIL() << "no failure";
+  } catch (const RuntimeFailure& failure) {
+    EXPECT_NE(std::string(failure.what()).find("gone.htm"), std::string::npos);
+  }
+}
+
+TEST_F(PageTemplatesTest, SessionsOnSeveralThreadsLoadTheSamePage) {
+  const fs::path file = fs::path(COVERNOTE_PAGES_DIR) / "CNAACov.htm";
+  const std::string expected = SerializeNode(*Document::Load(file)->DocumentElement());
+  std::vector<std::string> seen(4);
+  {
+    std::vector<std::jthread> sessions;
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+      sessions.emplace_back([&, i] {
+        for (int load = 0; load < 5; ++load) {
+          const auto page = templates_.Load(file);
+          page->Body()->SetAttribute("data-session", std::to_string(i));  // each changes its own
+          page->Body()->RemoveAttribute("data-session");
+          seen[i] = SerializeNode(*page->DocumentElement());
+        }
+      });
+    }
+  }
+  for (const auto& page : seen) EXPECT_EQ(page, expected);
+}
+
+}  // namespace
+}  // namespace cn::dom
