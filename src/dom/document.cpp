@@ -121,10 +121,10 @@ std::vector<std::shared_ptr<Element>> Document::ElementsByTagName(std::string_vi
 }
 
 std::shared_ptr<Node> Document::FindNode(NodeId id) const {
-  const auto it = nodes_.find(id);
-  if (it == nodes_.end()) return nullptr;
-  std::shared_ptr<Node> node = it->second.lock();
-  if (!node) nodes_.erase(it);
+  if (id < 1 || id > static_cast<NodeId>(nodes_.size())) return nullptr;
+  std::weak_ptr<Node>& entry = nodes_[static_cast<std::size_t>(id - 1)];
+  std::shared_ptr<Node> node = entry.lock();
+  if (!node) entry.reset();  // lets the node's memory go
   return node;
 }
 
@@ -138,7 +138,7 @@ std::shared_ptr<Element> Document::CreateElement(std::string_view tag) {
 std::shared_ptr<Element> Document::NewElement(std::string tag) {
   auto element = std::make_shared<Element>(NodeKey{}, shared_from_this(), NextNodeId(), std::move(tag));
   Register(element);
-  if (IsFrame(*element)) element->content_document_ = CreateEmpty();
+  if (IsFrame(*element)) element->MutableExtras().content_document = CreateEmpty();
   return element;
 }
 
@@ -149,10 +149,15 @@ std::shared_ptr<Text> Document::CreateTextNode(std::string_view text) {
 }
 
 void Document::Register(const std::shared_ptr<Node>& node) {
-  nodes_[node->node_id()] = node;
+  const auto index = static_cast<std::size_t>(node->node_id() - 1);
+  if (index >= nodes_.size()) nodes_.resize(index + 1);
+  nodes_[index] = node;
   if (++registrations_since_sweep_ < kSweepInterval) return;
   registrations_since_sweep_ = 0;
-  std::erase_if(nodes_, [](const auto& entry) { return entry.second.expired(); });
+  // A dead node's memory stays allocated while a weak reference to it is kept.
+  for (auto& entry : nodes_) {
+    if (entry.expired()) entry.reset();
+  }
 }
 
 std::vector<std::shared_ptr<Element>> Document::Frames() const {

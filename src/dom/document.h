@@ -134,7 +134,8 @@ class Document : public std::enable_shared_from_this<Document> {
   std::shared_ptr<Element> root_;
   std::shared_ptr<Window> window_;
   NodeId next_node_id_ = 1;
-  mutable std::unordered_map<NodeId, std::weak_ptr<Node>> nodes_;
+  // Node id n at [n - 1]: ids are handed out in order and never reused.
+  mutable std::vector<std::weak_ptr<Node>> nodes_;
   std::size_t registrations_since_sweep_ = 0;
   mutable IdIndex ids_;
   mutable bool ids_built_ = false;

@@ -10,6 +10,7 @@ std::shared_ptr<Document> Document::Copy() const {
   auto copy = std::make_shared<Document>(DocumentKey{});
   copy->url_ = url_;
   copy->window_ = std::make_shared<Window>(WindowKey{}, copy);
+  copy->nodes_.reserve(static_cast<std::size_t>(next_node_id_ - 1));
   if (root_) copy->root_ = root_->CopyInto(*copy);
   return copy;
 }
@@ -18,7 +19,7 @@ std::shared_ptr<Document> Document::Copy() const {
 std::shared_ptr<Element> Element::CopyInto(Document& document) const {
   const std::shared_ptr<Element> element = document.NewElement(tag_);
   element->attributes_ = attributes_;
-  element->style_ = style_;
+  if (extras_ && !extras_->style.empty()) element->MutableExtras().style = extras_->style;
   element->children_.reserve(children_.size());
   for (const auto& child : children_) {
     std::shared_ptr<Node> node;

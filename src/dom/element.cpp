@@ -41,6 +41,11 @@ std::shared_ptr<Element> FindDescendant(const Element& element, Match&& match) {
 Element::Element(NodeKey /*key*/, const std::shared_ptr<Document>& document, NodeId id, std::string tag)
     : Node(NodeType::kElement, document, id), tag_(std::move(tag)) {}
 
+Element::Extras& Element::MutableExtras() {
+  if (!extras_) extras_ = std::make_unique<Extras>();
+  return *extras_;
+}
+
 bool Element::Is(std::string_view tag) const { return internal::AsciiEqualsIgnoreCase(tag_, tag); }
 
 void Element::SetId(std::string_view id) { SetTextProperty("id", "id", id); }

@@ -83,7 +83,7 @@ class Element final : public Node {
   std::shared_ptr<Element> Closest(std::string_view tag) const;
 
   // ---- Attributes (names case-insensitive) ----------------------------------------------
-  const std::vector<Attribute>& Attributes() const { return attributes_; }
+  const std::vector<Attribute>& Attributes() const;
   bool HasAttribute(std::string_view name) const;
   std::string GetAttribute(std::string_view name) const;  // "" when absent
   void SetAttribute(std::string_view name, std::string_view value);
@@ -136,7 +136,7 @@ class Element final : public Node {
   void SetProperty(std::string_view name, std::string_view value);
 
   // ---- Inline style -------------------------------------------------------------------------
-  const StyleDeclaration& Style() const { return style_; }
+  const StyleDeclaration& Style() const;
   std::string GetStyle(StyleName name) const;
   void SetStyle(StyleName name, std::string_view value);  // "" removes the declaration
   // By script name ("backgroundColor", "TEXT-ALIGN"); RuntimeFailure for an unknown name.
@@ -193,12 +193,14 @@ class Element final : public Node {
   void Focus();
   // Selects the whole text of an input (typing then replaces it).
   void Select();
-  bool AllTextSelected() const { return all_text_selected_; }
-  void ClearTextSelection() { all_text_selected_ = false; }
+  bool AllTextSelected() const { return extras_ && extras_->all_text_selected; }
+  void ClearTextSelection() {
+    if (extras_) extras_->all_text_selected = false;
+  }
   // The value the element had when a person last moved into it (dom/user_actions.cpp); leaving
   // it raises "onchange" when the value differs. Empty while no person is in the element.
-  const std::optional<std::string>& ValueAtUserFocus() const { return value_at_user_focus_; }
-  void SetValueAtUserFocus(std::optional<std::string> value) { value_at_user_focus_ = std::move(value); }
+  const std::optional<std::string>& ValueAtUserFocus() const;
+  void SetValueAtUserFocus(std::optional<std::string> value);
   void ScrollIntoView(bool align_to_top = true);
   // "inside": new_element becomes this element's only child and this element's former
   // children move into it (after any it already had). "outside": new_element takes this
@@ -209,7 +211,7 @@ class Element final : public Node {
   // id the element does not have.
   int AddBehavior(std::string_view url);
   bool RemoveBehavior(int behavior_id);
-  const std::vector<Behavior>& Behaviors() const { return behaviors_; }
+  const std::vector<Behavior>& Behaviors() const;
   // Every behaviour url in force: those of the style's "behavior: url(...)" first, then the
   // attached ones, in attachment order.
   std::vector<std::string> BehaviorUrls() const;
@@ -227,7 +229,19 @@ class Element final : public Node {
   friend class Document;
   friend class OptionList;
 
-  Attribute* FindAttribute(std::string_view lower_name);
+  // What few elements use, kept out of line so that a page's many plain elements stay small.
+  struct Extras {
+    StyleDeclaration style;  // the "style" attribute, read; kept in step with it
+    std::vector<Behavior> behaviors;
+    int next_behavior_id = 1;
+    bool all_text_selected = false;
+    std::optional<std::string> value_at_user_focus;
+    std::shared_ptr<Document> content_document;  // IFRAME, FRAME
+  };
+  Extras& MutableExtras();
+  // The attribute list to change; one shared with a copy of the page is copied first.
+  std::vector<Attribute>& MutableAttributes();
+
   const Attribute* FindAttribute(std::string_view lower_name) const;
   int GetAttributeInteger(std::string_view lower_name, int fallback) const;
   // Change the attribute without recording; StoreAttribute returns whether it changed.
@@ -255,14 +269,11 @@ class Element final : public Node {
   void NormaliseSelection(const Element* preferred);
 
   std::string tag_;
-  std::vector<Attribute> attributes_;
-  StyleDeclaration style_;  // the "style" attribute, read; kept in step with it
+  // Shared between a page and its copies (Document::Copy) until one of them changes it; null
+  // while there are none.
+  std::shared_ptr<const std::vector<Attribute>> attributes_;
   std::vector<std::shared_ptr<Node>> children_;
-  std::vector<Behavior> behaviors_;
-  int next_behavior_id_ = 1;
-  bool all_text_selected_ = false;
-  std::optional<std::string> value_at_user_focus_;
-  std::shared_ptr<Document> content_document_;  // IFRAME, FRAME
+  std::unique_ptr<Extras> extras_;  // null until needed
 };
 
 // The "options" collection of a select.

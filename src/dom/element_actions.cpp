@@ -62,7 +62,7 @@ void Element::Focus() {
 }
 
 void Element::Select() {
-  all_text_selected_ = true;
+  MutableExtras().all_text_selected = true;
   NoteChange(MutationKind::kSelect, "", "");
 }
 
@@ -100,38 +100,56 @@ void Element::ApplyElement(const std::shared_ptr<Element>& new_element, std::str
 }
 
 int Element::AddBehavior(std::string_view url) {
-  const int id = next_behavior_id_++;
-  behaviors_.push_back({id, std::string(url)});
+  Extras& extras = MutableExtras();
+  const int id = extras.next_behavior_id++;
+  extras.behaviors.push_back({id, std::string(url)});
   NoteChange(MutationKind::kBehaviorAdded, url, std::to_string(id));
   return id;
 }
 
 bool Element::RemoveBehavior(int behavior_id) {
-  const auto it = std::find_if(behaviors_.begin(), behaviors_.end(),
+  if (!extras_) return false;
+  auto& behaviors = extras_->behaviors;
+  const auto it = std::find_if(behaviors.begin(), behaviors.end(),
                                [&](const Behavior& b) { return b.id == behavior_id; });
-  if (it == behaviors_.end()) return false;
+  if (it == behaviors.end()) return false;
   const Behavior removed = *it;
-  behaviors_.erase(it);
+  behaviors.erase(it);
   NoteChange(MutationKind::kBehaviorRemoved, removed.url, std::to_string(removed.id));
   return true;
 }
 
 std::vector<std::string> Element::BehaviorUrls() const {
   std::vector<std::string> urls = UrlsIn(GetStyle(StyleName::kBehavior));
-  for (const Behavior& behavior : behaviors_) urls.push_back(behavior.url);
+  for (const Behavior& behavior : Behaviors()) urls.push_back(behavior.url);
   return urls;
+}
+
+const std::vector<Behavior>& Element::Behaviors() const {
+  static const std::vector<Behavior> kNone;
+  return extras_ ? extras_->behaviors : kNone;
+}
+
+const std::optional<std::string>& Element::ValueAtUserFocus() const {
+  static const std::optional<std::string> kNone;
+  return extras_ ? extras_->value_at_user_focus : kNone;
+}
+
+void Element::SetValueAtUserFocus(std::optional<std::string> value) {
+  if (!value && !extras_) return;
+  MutableExtras().value_at_user_focus = std::move(value);
 }
 
 std::shared_ptr<Document> Element::ContentDocument() const {
   RequireTag("IFRAME FRAME", "contentDocument");
-  return content_document_;
+  return extras_ ? extras_->content_document : nullptr;
 }
 
 void Element::SetContentDocument(std::shared_ptr<Document> document) {
   RequireTag("IFRAME FRAME", "contentDocument");
   if (!document) Fail(failure::kObjectRequired, "No page to show in " + Describe());
   const std::string url = document->Url();
-  content_document_ = std::move(document);
+  MutableExtras().content_document = std::move(document);
   NoteChange(MutationKind::kProperty, "contentDocument", url);
 }
 

@@ -33,28 +33,44 @@ int ReadInteger(std::string_view text, int fallback) {
 
 }  // namespace
 
-const Attribute* Element::FindAttribute(std::string_view lower_name) const {
-  const auto it = std::find_if(attributes_.begin(), attributes_.end(),
-                               [&](const Attribute& a) { return a.name == lower_name; });
-  return it == attributes_.end() ? nullptr : &*it;
+const std::vector<Attribute>& Element::Attributes() const {
+  static const std::vector<Attribute> kNone;
+  return attributes_ ? *attributes_ : kNone;
 }
 
-Attribute* Element::FindAttribute(std::string_view lower_name) {
-  const auto it = std::find_if(attributes_.begin(), attributes_.end(),
+std::vector<Attribute>& Element::MutableAttributes() {
+  if (!attributes_ || attributes_.use_count() > 1) {
+    attributes_ = std::make_shared<std::vector<Attribute>>(Attributes());
+  }
+  // Only this element holds the list now, and it was made changeable.
+  return const_cast<std::vector<Attribute>&>(*attributes_);
+}
+
+const StyleDeclaration& Element::Style() const {
+  static const StyleDeclaration kNone;
+  return extras_ ? extras_->style : kNone;
+}
+
+const Attribute* Element::FindAttribute(std::string_view lower_name) const {
+  const auto& attributes = Attributes();
+  const auto it = std::find_if(attributes.begin(), attributes.end(),
                                [&](const Attribute& a) { return a.name == lower_name; });
-  return it == attributes_.end() ? nullptr : &*it;
+  return it == attributes.end() ? nullptr : &*it;
 }
 
 bool Element::StoreAttribute(std::string_view lower_name, std::string_view value) {
-  Attribute* attribute = FindAttribute(lower_name);
-  if (attribute != nullptr && attribute->value == value) return false;
+  const Attribute* found = FindAttribute(lower_name);
+  if (found != nullptr && found->value == value) return false;
   // Lookups by id must see the new id at once.
   const auto indexing = lower_name == "id" ? IndexingDocument() : nullptr;
-  if (indexing && attribute != nullptr) indexing->ids_.Remove(*this, attribute->value);
-  if (attribute != nullptr) {
-    attribute->value = std::string(value);
+  if (indexing && found != nullptr) indexing->ids_.Remove(*this, found->value);
+  auto& attributes = MutableAttributes();
+  const auto it = std::find_if(attributes.begin(), attributes.end(),
+                               [&](const Attribute& a) { return a.name == lower_name; });
+  if (it != attributes.end()) {
+    it->value = std::string(value);
   } else {
-    attributes_.push_back({std::string(lower_name), std::string(value)});
+    attributes.push_back({std::string(lower_name), std::string(value)});
   }
   if (indexing) indexing->ids_.Add(*this, value);
   return true;
@@ -66,7 +82,7 @@ bool Element::EraseAttribute(std::string_view lower_name) {
   if (lower_name == "id") {
     if (const auto indexing = IndexingDocument()) indexing->ids_.Remove(*this, attribute->value);
   }
-  std::erase_if(attributes_, [&](const Attribute& a) { return a.name == lower_name; });
+  std::erase_if(MutableAttributes(), [&](const Attribute& a) { return a.name == lower_name; });
   return true;
 }
 
@@ -89,8 +105,9 @@ void Element::SetAttribute(std::string_view name, std::string_view value) {
   }
   const std::string lower = AsciiLower(name);
   if (lower == "style") {
-    style_ = StyleDeclaration::Parse(value);
-    StoreAttribute(lower, style_.Serialize());
+    Extras& extras = MutableExtras();
+    extras.style = StyleDeclaration::Parse(value);
+    StoreAttribute(lower, extras.style.Serialize());
   } else {
     StoreAttribute(lower, value);
   }
@@ -101,7 +118,7 @@ void Element::SetAttribute(std::string_view name, std::string_view value) {
 void Element::RemoveAttribute(std::string_view name) {
   const std::string lower = AsciiLower(name);
   if (!EraseAttribute(lower)) return;
-  if (lower == "style") style_ = StyleDeclaration();
+  if (lower == "style" && extras_) extras_->style = StyleDeclaration();
   NoteChange(MutationKind::kAttributeRemoved, lower, "");
   if (lower == "selected" && Is("OPTION")) AfterSelectednessChanged();
 }
@@ -240,14 +257,14 @@ std::string Element::Type() const {
   return "";
 }
 
-std::string Element::GetStyle(StyleName name) const { return style_.Get(CssName(name)); }
+std::string Element::GetStyle(StyleName name) const { return Style().Get(CssName(name)); }
 
 void Element::SetStyle(StyleName name, std::string_view value) { SetStyleCss(CssName(name), value); }
 
 std::string Element::GetStyle(std::string_view name) const {
   const auto css = CssNameFor(name);
   if (!css) Fail(failure::kInvalidArgument, "'" + std::string(name) + "' is not a style property of " + Describe());
-  return style_.Get(*css);
+  return Style().Get(*css);
 }
 
 void Element::SetStyle(std::string_view name, std::string_view value) {
@@ -257,11 +274,12 @@ void Element::SetStyle(std::string_view name, std::string_view value) {
 }
 
 void Element::SetStyleCss(std::string_view css_name, std::string_view value) {
-  style_.Set(css_name, value);
-  if (style_.empty()) {
+  StyleDeclaration& style = MutableExtras().style;
+  style.Set(css_name, value);
+  if (style.empty()) {
     EraseAttribute("style");
   } else {
-    StoreAttribute("style", style_.Serialize());
+    StoreAttribute("style", style.Serialize());
   }
   NoteChange(MutationKind::kStyle, css_name, std::string(value));
 }
