@@ -18,6 +18,7 @@
 #include "components/product_components.h"
 #include "components/settings_registry.h"
 #include "components/shared_backend.h"
+#include "dom/page_templates.h"
 #include "workspace/screen.h"
 
 namespace cn::app {
@@ -28,6 +29,8 @@ struct ServedProduct {
   std::shared_ptr<components::SharedBackend> backend;
   std::shared_ptr<const components::Settings> settings;
   std::string installation_path;
+  // Every session's tab pages are copies of files parsed once.
+  std::shared_ptr<dom::PageTemplates> page_templates = std::make_shared<dom::PageTemplates>();
   mutable std::atomic<std::uint64_t> sessions_opened{0};
 };
 
@@ -137,6 +140,7 @@ web::ScreenFactory SessionScreens(std::shared_ptr<const ServedProduct> product, 
     shell::HostShell::Options options;
     options.pages_dir = pages;
     options.page_factory = owner->screen.PageFactory();
+    options.page_templates = product->page_templates;
     options.dialogs = std::move(dialogs);
     owner->shell = shell::HostShell::Create(std::move(options));
     // The session holds the shell and the dialog pages; through them, everything they use.
