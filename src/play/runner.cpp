@@ -133,7 +133,8 @@ class Run {
         {.pages_dir = options.pages_dir,
          .page_factory = RecordingPageFactory(screen_->PageFactory(), scripts, log_),
          .dialogs = dialogs_,
-         .cookies = scenario.cookies});
+         .cookies = scenario.cookies,
+         .page_templates = nullptr});  // one run, one screen: nothing to share
     scripts->Attach(shell_);
   }
 

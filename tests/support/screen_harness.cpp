@@ -145,7 +145,11 @@ void ScreenHarness::Start(std::string cookies) {
     }
     return nullptr;
   };
-  shell_ = shell::HostShell::Create({pages_dir_, factory, dialogs, std::move(cookies)});
+  shell_ = shell::HostShell::Create({.pages_dir = pages_dir_,
+                                     .page_factory = factory,
+                                     .dialogs = dialogs,
+                                     .cookies = std::move(cookies),
+                                     .page_templates = nullptr});
   *shell_cell = shell_;
   shell_->Start();
 }
