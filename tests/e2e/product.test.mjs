@@ -4,12 +4,11 @@
 // Every test leaves a screenshot in screenshots/.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawn } from 'node:child_process';
 import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { chromium } from 'playwright-core';
+import { startServer, launchBrowser } from './harness.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const binary = process.env.COVERNOTE_BINARY ?? path.join(here, '../../build/release/src/app/covernote');
@@ -30,25 +29,9 @@ before(async () => {
   scratch = mkdtempSync(path.join(tmpdir(), 'covernote-product-'));
   // The settings file and the data folder of the run's own, never the user's.
   const env = { ...process.env, XDG_CONFIG_HOME: path.join(scratch, 'config'), XDG_DATA_HOME: path.join(scratch, 'data') };
-  server = spawn(binary, ['serve', '--port', '0', '--db', path.join(scratch, 'covernote.db')],
-    { env, stdio: ['ignore', 'pipe', 'inherit'] });
-  const port = await new Promise((resolve, reject) => {
-    let seen = '';
-    server.stdout.on('data', (chunk) => {
-      seen += chunk;
-      const match = /serving on http:\/\/127\.0\.0\.1:(\d+)/.exec(seen);
-      if (match) resolve(Number(match[1]));
-    });
-    server.on('exit', (code) => reject(new Error(`covernote serve stopped with ${code}`)));
-  });
-  base = `http://127.0.0.1:${port}`;
-  context = await chromium.launchPersistentContext(path.join(scratch, 'chromium'), {
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    viewport: { width: 1366, height: 768 },
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run'],
-  });
+  ({ server, base } = await startServer(binary, ['serve', '--port', '0', '--db', path.join(scratch, 'covernote.db')],
+    /serving on http:\/\/127\.0\.0\.1:(\d+)/, env));
+  context = await launchBrowser(path.join(scratch, 'chromium'));
 });
 
 after(async () => {

@@ -3,12 +3,11 @@
 // Every test leaves a screenshot in screenshots/.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawn } from 'node:child_process';
 import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { chromium } from 'playwright-core';
+import { startServer, launchBrowser } from './harness.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const serverBinary = process.env.COVERNOTE_E2E_SERVER ?? path.join(here, '../../build/release/tests/web/web_e2e_server');
@@ -21,25 +20,9 @@ let context;
 let profile;
 
 before(async () => {
-  server = spawn(serverBinary, ['0'], { stdio: ['ignore', 'pipe', 'inherit'] });
-  const port = await new Promise((resolve, reject) => {
-    let seen = '';
-    server.stdout.on('data', (chunk) => {
-      seen += chunk;
-      const match = /PORT (\d+)/.exec(seen);
-      if (match) resolve(Number(match[1]));
-    });
-    server.on('exit', (code) => reject(new Error(`the server stopped with ${code}`)));
-  });
-  base = `http://127.0.0.1:${port}`;
+  ({ server, base } = await startServer(serverBinary, ['0'], /PORT (\d+)/));
   profile = mkdtempSync(path.join(tmpdir(), 'covernote-chromium-'));
-  context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    viewport: { width: 1366, height: 768 },
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run'],
-  });
+  context = await launchBrowser(profile);
 });
 
 after(async () => {
