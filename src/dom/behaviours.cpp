@@ -2,8 +2,10 @@
 // the typing filters of the entry behaviours.
 #include "dom/behaviours.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dom/attribute_script.h"
 #include "dom/element.h"
@@ -67,12 +69,13 @@ std::string_view FileNameOf(std::string_view url) {
 
 }  // namespace
 
+bool BehaviorFileIs(std::string_view url, std::string_view file_name) {
+  return internal::AsciiEqualsIgnoreCase(FileNameOf(url), FileNameOf(file_name));
+}
+
 bool HasBehavior(const Element& element, std::string_view file_name) {
-  const std::string_view wanted = FileNameOf(file_name);
-  for (const std::string& url : element.BehaviorUrls()) {
-    if (internal::AsciiEqualsIgnoreCase(FileNameOf(url), wanted)) return true;
-  }
-  return false;
+  const std::vector<std::string> urls = element.BehaviorUrls();
+  return std::any_of(urls.begin(), urls.end(), [&](const std::string& url) { return BehaviorFileIs(url, file_name); });
 }
 
 void RaiseClickBehaviours(Element& target) {

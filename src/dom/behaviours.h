@@ -19,6 +19,8 @@ inline constexpr std::string_view kDataEntryBehavior = "DataEntry.htc";
 // by file name without regard to case or to the folder ("./Behaviors/DataEntry.htc" and
 // "Behaviors\DataEntry.htc" name "DataEntry.htc").
 bool HasBehavior(const Element& element, std::string_view file_name);
+// The same comparison for one behaviour url.
+bool BehaviorFileIs(std::string_view url, std::string_view file_name);
 
 // After a click on `target`: the nearest row (TR, the target or an ancestor) carrying the
 // data-entry behaviour runs its "onClicked" script, with the target as the event's source.

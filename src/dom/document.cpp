@@ -78,14 +78,7 @@ std::shared_ptr<Element> Document::FindElementById(std::string_view id) const {
   return element ? element->SharedThis() : nullptr;
 }
 
-bool Document::InTree(const Node& node) const {
-  if (!root_) return false;
-  if (&node == root_.get()) return true;
-  for (auto parent = node.ParentElement(); parent; parent = parent->ParentElement()) {
-    if (parent == root_) return true;
-  }
-  return false;
-}
+bool Document::InTree(const Node& node) const { return IsRoot(node.Top()); }
 
 std::shared_ptr<Element> Document::GetElementById(std::string_view id) const {
   std::shared_ptr<Element> element = FindElementById(id);

@@ -50,6 +50,7 @@ class Document : public std::enable_shared_from_this<Document> {
 
   // ---- Tree and lookup ----------------------------------------------------------------
   std::shared_ptr<Element> DocumentElement() const { return root_; }
+  bool IsRoot(const Node& node) const { return root_ != nullptr && &node == root_.get(); }
   // The BODY element (a RuntimeFailure when the page has none).
   std::shared_ptr<Element> Body() const;
   // First element with that id in tree order; null when none.

@@ -28,7 +28,7 @@ std::shared_ptr<Element> Element::CopyInto(Document& document) const {
     } else {
       node = document.CreateTextNode(static_cast<const dom::Text&>(*child).data());
     }
-    node->parent_ = element;
+    node->parent_ = element.get();
     element->children_.push_back(std::move(node));
   }
   return element;

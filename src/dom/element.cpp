@@ -41,6 +41,11 @@ std::shared_ptr<Element> FindDescendant(const Element& element, Match&& match) {
 Element::Element(NodeKey /*key*/, const std::shared_ptr<Document>& document, NodeId id, std::string tag)
     : Node(NodeType::kElement, document, id), tag_(std::move(tag)) {}
 
+// Children kept elsewhere (a handler holding a cell) outlive the element as detached nodes.
+Element::~Element() {
+  for (const auto& child : children_) child->parent_ = nullptr;
+}
+
 Element::Extras& Element::MutableExtras() {
   if (!extras_) extras_ = std::make_unique<Extras>();
   return *extras_;
@@ -94,16 +99,15 @@ void Element::RemoveAllChildren() {
 }
 
 bool Element::Contains(const Node& node) const {
-  if (&node == this) return true;
-  for (std::shared_ptr<Element> parent = node.ParentElement(); parent; parent = parent->ParentElement()) {
-    if (parent.get() == this) return true;
+  for (const Node* at = &node; at != nullptr; at = at->parent_) {
+    if (at == this) return true;
   }
   return false;
 }
 
 void Element::InsertAt(std::size_t index, const std::shared_ptr<Node>& child) {
   children_.insert(children_.begin() + static_cast<std::ptrdiff_t>(index), child);
-  child->parent_ = std::static_pointer_cast<Element>(shared_from_this());
+  child->parent_ = this;
   if (child->IsElement()) {
     if (const auto document = IndexingDocument()) document->ids_.AddTree(static_cast<Element&>(*child));
   }
@@ -122,7 +126,7 @@ void Element::Detach(std::size_t index) {
     if (const auto document = IndexingDocument()) document->ids_.RemoveTree(static_cast<const Element&>(*child));
   }
   children_.erase(children_.begin() + static_cast<std::ptrdiff_t>(index));
-  child->parent_.reset();
+  child->parent_ = nullptr;
   if (watcher) {
     watcher->NoteChange({MutationKind::kRemove, child->node_id(), node_id(), static_cast<int>(index), "", ""});
   }
@@ -176,8 +180,8 @@ std::vector<std::shared_ptr<Element>> Element::ElementsByTagName(std::string_vie
 }
 
 std::shared_ptr<Element> Element::Closest(std::string_view tag) const {
-  for (std::shared_ptr<Element> parent = ParentElement(); parent; parent = parent->ParentElement()) {
-    if (parent->Is(tag)) return parent;
+  for (Element* parent = parent_; parent != nullptr; parent = parent->parent_) {
+    if (parent->Is(tag)) return parent->SharedThis();
   }
   return nullptr;
 }

@@ -48,6 +48,7 @@ struct Behavior {
 class Element final : public Node {
  public:
   Element(NodeKey key, const std::shared_ptr<Document>& document, NodeId id, std::string tag);
+  ~Element() override;
 
   // ---- Identity -----------------------------------------------------------------------
   // Upper case, as a browser reports it: "INPUT", "TABLE".
@@ -273,6 +274,10 @@ class Element final : public Node {
   // while there are none.
   std::shared_ptr<const std::vector<Attribute>> attributes_;
   std::vector<std::shared_ptr<Node>> children_;
+
+  // Calls f(Element&) for each option of this select, groups included, in order.
+  template <typename F>
+  void ForEachOption(F&& f) const;
   std::unique_ptr<Extras> extras_;  // null until needed
 };
 

@@ -174,13 +174,13 @@ void Element::SetValue(std::string_view value) {
   }
   if (Is("TEXTAREA")) {
     // The text shown is the textarea's content; it changes as one value, not as nodes.
-    for (const auto& child : children_) child->parent_.reset();
+    for (const auto& child : children_) child->parent_ = nullptr;
     children_.clear();
     if (!value.empty()) {
       if (const auto document = OwnerDocument()) {
         const auto text = document->CreateTextNode(value);
         children_.push_back(text);
-        text->parent_ = std::static_pointer_cast<Element>(shared_from_this());
+        text->parent_ = this;
       }
     }
     NoteChange(MutationKind::kProperty, "value", std::string(value));

@@ -43,6 +43,11 @@ class EventTable {
   // The bound handler; null when none.
   const EventHandler* Find(std::string_view element_id, std::string_view event_name) const;
   bool empty() const { return handlers_.empty(); }
+  // Calls f(element id, lower-case event name) for every bound handler.
+  template <typename F>
+  void ForEachBinding(F&& f) const {
+    for (const auto& [key, handler] : handlers_) f(std::string_view(key.first), std::string_view(key.second));
+  }
 
  private:
   // Key: element id and the lower-case event name.

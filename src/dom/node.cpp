@@ -11,10 +11,11 @@ namespace cn::dom {
 Node::Node(NodeType type, const std::shared_ptr<Document>& document, NodeId id)
     : type_(type), id_(id), document_(document) {}
 
+std::shared_ptr<Element> Node::ParentElement() const { return parent_ ? parent_->SharedThis() : nullptr; }
+
 int Node::IndexInParent() const {
-  const std::shared_ptr<Element> parent = parent_.lock();
-  if (!parent) return -1;
-  const auto& siblings = parent->ChildNodes();
+  if (parent_ == nullptr) return -1;
+  const auto& siblings = parent_->ChildNodes();
   const auto it = std::find_if(siblings.begin(), siblings.end(),
                                [this](const std::shared_ptr<Node>& n) { return n.get() == this; });
   return it == siblings.end() ? -1 : static_cast<int>(it - siblings.begin());
@@ -22,18 +23,17 @@ int Node::IndexInParent() const {
 
 bool Node::IsConnected() const {
   const std::shared_ptr<Document> document = document_.lock();
-  if (!document || !document->DocumentElement()) return false;
+  return document && document->IsRoot(Top());
+}
+
+const Node& Node::Top() const {
   const Node* top = this;
-  std::shared_ptr<Element> parent = parent_.lock();
-  while (parent) {
-    top = parent.get();
-    parent = parent->parent_.lock();
-  }
-  return top == document->DocumentElement().get();
+  while (top->parent_ != nullptr) top = top->parent_;
+  return *top;
 }
 
 void Node::Remove() {
-  if (const std::shared_ptr<Element> parent = parent_.lock()) parent->RemoveChild(shared_from_this());
+  if (parent_ != nullptr) parent_->RemoveChild(shared_from_this());
 }
 
 std::shared_ptr<Document> Node::ChangeWatcher() const {

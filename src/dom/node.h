@@ -42,11 +42,13 @@ class Node : public std::enable_shared_from_this<Node> {
   // The document that created the node; null once that document is gone.
   std::shared_ptr<Document> OwnerDocument() const { return document_.lock(); }
   // The element the node is a child of; null when detached (or the root element).
-  std::shared_ptr<Element> ParentElement() const { return parent_.lock(); }
+  std::shared_ptr<Element> ParentElement() const;
   // Position among the parent's child nodes; -1 when detached.
   int IndexInParent() const;
   // True when the node is inside its document's tree.
   bool IsConnected() const;
+  // The outermost ancestor (the node itself when detached).
+  const Node& Top() const;
   // Takes the node out of its parent; nothing when detached.
   void Remove();
 
@@ -66,7 +68,8 @@ class Node : public std::enable_shared_from_this<Node> {
   NodeType type_;
   NodeId id_;
   std::weak_ptr<Document> document_;
-  std::weak_ptr<Element> parent_;
+  // The parent holds the node; a parent going away clears this first (Element's destructor).
+  Element* parent_ = nullptr;
 };
 
 class Text final : public Node {

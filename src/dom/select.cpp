@@ -29,6 +29,21 @@ std::string CollapseWhitespace(std::string_view text) {
 
 }  // namespace
 
+template <typename F>
+void Element::ForEachOption(F&& f) const {
+  for (const auto& child : children_) {
+    if (!child->IsElement()) continue;
+    auto& element = static_cast<Element&>(*child);
+    if (element.Is("OPTION")) {
+      f(element);
+    } else if (element.Is("OPTGROUP")) {
+      for (const auto& grouped : element.children_) {
+        if (grouped->IsElement() && static_cast<Element&>(*grouped).Is("OPTION")) f(static_cast<Element&>(*grouped));
+      }
+    }
+  }
+}
+
 std::vector<std::shared_ptr<Element>> Element::OptionsOf() const {
   std::vector<std::shared_ptr<Element>> options;
   for (const auto& child : Children()) {
@@ -132,14 +147,14 @@ void Element::NormaliseSelection(const Element* preferred) {
   // A list box shows no selection of its own; a drop-down always shows one option when it
   // has any, the last one marked selected (or the one just marked) winning.
   if (HasAttribute("multiple") || GetAttributeInteger("size", 1) > 1) return;
-  const auto options = OptionsOf();
   std::vector<Element*> selected;
-  for (const auto& option : options) {
-    if (option->Selected()) selected.push_back(option.get());
-  }
+  Element* first_enabled = nullptr;
+  ForEachOption([&](Element& option) {
+    if (option.Selected()) selected.push_back(&option);
+    if (first_enabled == nullptr && !option.Disabled()) first_enabled = &option;
+  });
   if (selected.empty()) {
-    const auto first = std::find_if(options.begin(), options.end(), [](const auto& o) { return !o->Disabled(); });
-    if (first != options.end()) (*first)->StoreAttribute("selected", "");
+    if (first_enabled != nullptr) first_enabled->StoreAttribute("selected", "");
     return;
   }
   if (selected.size() == 1) return;
@@ -166,8 +181,12 @@ void OptionList::Add(const std::shared_ptr<Element>& option, int before) {
   if (!option || !(option->Is("OPTION") || option->Is("OPTGROUP"))) {
     Fail(failure::kInvalidArgument, "Only an OPTION can be added to the options of " + select_->Describe());
   }
+  if (before < 0) {
+    select_->AppendChild(option);
+    return;
+  }
   const auto options = select_->OptionsOf();
-  if (before < 0 || before >= static_cast<int>(options.size())) {
+  if (before >= static_cast<int>(options.size())) {
     select_->AppendChild(option);
     return;
   }

@@ -25,19 +25,22 @@ bool FillSelect(const std::shared_ptr<dom::Element>& select, const std::vector<s
                          "FillSelect");
   }
   if (clear_first) select->SetInnerHtml("");
+  // Each option is complete before it joins the list: the page then records one insertion
+  // per option, not four changes.
+  dom::OptionList options = select->Options();
   for (const std::string& entry : list) {
     const std::shared_ptr<dom::Element> option = document->CreateElement("OPTION");
-    select->Options().Add(option);
     if (whole_entry) {
       option->SetText(entry);
       option->SetValue(entry);
-      continue;
+    } else {
+      const std::vector<std::string> fields = SplitFields(entry);
+      const std::string value = FieldAt(fields, static_cast<std::size_t>(value_field));
+      const std::string text = FieldAt(fields, static_cast<std::size_t>(text_field));
+      option->SetText(show_code ? value + " - " + text : text);
+      option->SetValue(value);
     }
-    const std::vector<std::string> fields = SplitFields(entry);
-    const std::string value = FieldAt(fields, static_cast<std::size_t>(value_field));
-    const std::string text = FieldAt(fields, static_cast<std::size_t>(text_field));
-    option->SetText(show_code ? value + " - " + text : text);
-    option->SetValue(value);
+    options.Add(option);
   }
   return true;
 }

@@ -1,6 +1,10 @@
 #include "web/render.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "dom/behaviours.h"
 #include "dom/serialize.h"
@@ -29,10 +33,74 @@ constexpr std::array<EventName, 8> kEvents{{
     {"keyup", "onkeyup"},
 }};
 
-bool InDataEntryRow(const dom::Element& element) {
-  if (element.Is("TR") && dom::HasBehavior(element, dom::kDataEntryBehavior)) return true;
-  const auto row = element.Closest("TR");
-  return row && dom::HasBehavior(*row, dom::kDataEntryBehavior);
+// The events each element id has handlers for, one bit per entry of kEvents, read from the
+// page's handler table once per rendering rather than once per element and event.
+using EventBits = unsigned;
+using BoundEvents = std::unordered_map<std::string_view, EventBits>;
+
+BoundEvents BoundEventsOf(const dom::Element& element) {
+  BoundEvents bound;
+  const auto document = element.OwnerDocument();
+  if (!document) return bound;
+  document->Events().ForEachBinding([&](std::string_view id, std::string_view event) {
+    for (std::size_t i = 0; i < kEvents.size(); ++i) {
+      if (kEvents[i].bound == event) bound[id] |= EventBits{1} << i;
+    }
+  });
+  return bound;
+}
+
+// Whether a row (TR) around the element carries the row tables' behaviour: a click anywhere
+// inside such a row, nested tables included, is the row's click (dom::RaiseClickBehaviours).
+bool RowAboveIsDataEntry(const dom::Element& element) {
+  for (auto row = element.Closest("TR"); row; row = row->Closest("TR")) {
+    if (dom::HasBehavior(*row, dom::kDataEntryBehavior)) return true;
+  }
+  return false;
+}
+
+// The element's entry; null when it reports nothing. `in_row`: a click on it is a row's click.
+nlohmann::json WiringOf(const dom::Element& element, const BoundEvents& bound, bool data_entry, bool in_row,
+                        const std::vector<std::string>& urls) {
+  EventBits bits = 0;
+  if (!bound.empty()) {
+    if (const std::string id = element.Id(); !id.empty()) {
+      if (const auto it = bound.find(id); it != bound.end()) bits = it->second;
+    }
+  }
+  nlohmann::json events = nlohmann::json::array();
+  for (std::size_t i = 0; i < kEvents.size(); ++i) {
+    const std::string_view browser = kEvents[i].browser;
+    const bool reports = (bits & (EventBits{1} << i)) != 0 || (browser == "click" && in_row) ||
+                         ((browser == "change" || browser == "blur") && data_entry);
+    if (reports) events.push_back(browser);
+  }
+  nlohmann::json filters = nlohmann::json::array();
+  for (const std::string& url : urls) {
+    if (const dom::InputFilter* filter = dom::FindInputFilter(url)) filters.push_back(filter->file_name);
+  }
+  if (events.empty() && filters.empty()) return nullptr;
+  return {{"events", std::move(events)}, {"filters", std::move(filters)}};
+}
+
+bool CarriesDataEntry(const std::vector<std::string>& urls) {
+  return std::any_of(urls.begin(), urls.end(),
+                     [](const std::string& url) { return dom::BehaviorFileIs(url, dom::kDataEntryBehavior); });
+}
+
+// The element and its subtree in one walk, whether a row above is a row table's handed down.
+void WireTree(const dom::Element& element, const BoundEvents& bound, bool row_above, nlohmann::json& out) {
+  const std::vector<std::string> urls = element.BehaviorUrls();
+  const bool data_entry = CarriesDataEntry(urls);
+  const bool is_row = element.Is("TR");
+  const bool in_row = (is_row && data_entry) || row_above;
+  if (auto wiring = WiringOf(element, bound, data_entry, in_row, urls); !wiring.is_null()) {
+    out[std::to_string(element.node_id())] = std::move(wiring);
+  }
+  const bool below = in_row;
+  for (const auto& child : element.ChildNodes()) {
+    if (child->IsElement()) WireTree(static_cast<const dom::Element&>(*child), bound, below, out);
+  }
 }
 
 }  // namespace
@@ -42,32 +110,14 @@ std::string RenderMarkup(const dom::Node& node) { return dom::SerializeNode(node
 std::string RenderChildren(const dom::Element& element) { return dom::SerializeChildren(element, Options()); }
 
 nlohmann::json ElementWiring(const dom::Element& element) {
-  nlohmann::json events = nlohmann::json::array();
-  const std::string id = element.Id();
-  const auto document = element.OwnerDocument();
-  const bool data_entry = dom::HasBehavior(element, dom::kDataEntryBehavior);
-  const bool in_row = InDataEntryRow(element);
-  for (const EventName& event : kEvents) {
-    bool reports = !id.empty() && document && document->Events().Find(id, event.bound) != nullptr;
-    if (event.browser == "click" && in_row) reports = true;
-    if ((event.browser == "change" || event.browser == "blur") && data_entry) reports = true;
-    if (reports) events.push_back(event.browser);
-  }
-  nlohmann::json filters = nlohmann::json::array();
-  for (const std::string& url : element.BehaviorUrls()) {
-    if (const dom::InputFilter* filter = dom::FindInputFilter(url)) filters.push_back(filter->file_name);
-  }
-  if (events.empty() && filters.empty()) return nullptr;
-  return {{"events", std::move(events)}, {"filters", std::move(filters)}};
+  const std::vector<std::string> urls = element.BehaviorUrls();
+  const bool data_entry = CarriesDataEntry(urls);
+  const bool in_row = (element.Is("TR") && data_entry) || RowAboveIsDataEntry(element);
+  return WiringOf(element, BoundEventsOf(element), data_entry, in_row, urls);
 }
 
 void AddWiring(const dom::Element& root, nlohmann::json& out) {
-  if (auto wiring = ElementWiring(root); !wiring.is_null()) out[std::to_string(root.node_id())] = std::move(wiring);
-  for (const auto& element : root.All()) {
-    if (auto wiring = ElementWiring(*element); !wiring.is_null()) {
-      out[std::to_string(element->node_id())] = std::move(wiring);
-    }
-  }
+  WireTree(root, BoundEventsOf(root), RowAboveIsDataEntry(root), out);
 }
 
 nlohmann::json RenderDocument(const dom::Document& document, int key) {

@@ -247,5 +247,29 @@ TEST(RenderTest, EveryElementCarriesItsNodeIdAndRowsOfRowTablesReportClicks) {
   EXPECT_FALSE(wiring.contains(std::to_string(document->GetElementById("row2")->node_id())));
 }
 
+// The page's wiring is built in one walk; each element's entry must be what the element alone
+// gets (as a "wire" patch sends it), rows nested in rows and behaviours on cells included.
+TEST(RenderTest, WholePageWiringAgreesWithEachElementsOwn) {
+  auto document = dom::Document::Parse(
+      "<html><body><table><tr id='outer'><td id='c1'><table><tr id='inner'><td id='c2'>x</td></tr></table>"
+      "<input id='t1'></td></tr><tr id='plain'><td><input id='t2'></td></tr></table></body></html>");
+  document->GetElementById("outer")->AddBehavior("Behaviors/DataEntry.htc");
+  document->GetElementById("t2")->AddBehavior("./Behaviors/DATAENTRY.HTC");
+  document->GetElementById("t2")->AddBehavior("Behaviors/EntryCur.htc");
+  document->Bind("c2", "ondblclick", [] {});
+  document->Bind("t1", "onKeyPress", [] {});
+  const json wiring = RenderDocument(*document, 1).at("wiring");
+  for (const auto& element : document->Body()->All()) {
+    SCOPED_TRACE(element->Describe());
+    const json own = ElementWiring(*element);
+    const auto it = wiring.find(std::to_string(element->node_id()));
+    EXPECT_EQ(it == wiring.end() ? json() : *it, own);
+  }
+  EXPECT_EQ(wiring.at(std::to_string(document->GetElementById("c2")->node_id())).at("events"),
+            json::array({"click", "dblclick"}));
+  EXPECT_EQ(wiring.at(std::to_string(document->GetElementById("t2")->node_id())),
+            json({{"events", {"change", "blur"}}, {"filters", {"EntryCur.htc"}}}));
+}
+
 }  // namespace
 }  // namespace cn::web
