@@ -243,22 +243,31 @@ std::vector<Mutation> Document::TakeMutations() {
   return taken;
 }
 
-int Document::AddChangeListener(ChangeListener listener) {
+int Document::AddChangeListener(MutationKind kind, ChangeListener listener) {
   const int id = next_listener_id_++;
-  listeners_.emplace_back(id, std::move(listener));
+  listeners_.push_back({id, kind, std::move(listener)});
+  listened_.set(static_cast<std::size_t>(kind));
   return id;
 }
 
 void Document::RemoveChangeListener(int listener_id) {
-  std::erase_if(listeners_, [&](const auto& entry) { return entry.first == listener_id; });
+  std::erase_if(listeners_, [&](const Listener& entry) { return entry.id == listener_id; });
+  listened_.reset();
+  for (const Listener& entry : listeners_) listened_.set(static_cast<std::size_t>(entry.kind));
 }
 
 void Document::NoteChange(Mutation mutation) {
+  if (!listened_.test(static_cast<std::size_t>(mutation.kind))) {
+    if (recording_) mutations_.push_back(std::move(mutation));
+    return;
+  }
   if (recording_) mutations_.push_back(mutation);
-  if (listeners_.empty()) return;
   // A listener may add or remove listeners, or change the page again, while it runs.
-  const auto listeners = listeners_;
-  for (const auto& [id, listener] : listeners) listener(mutation);
+  std::vector<ChangeListener> called;
+  for (const Listener& entry : listeners_) {
+    if (entry.kind == mutation.kind) called.push_back(entry.call);
+  }
+  for (const ChangeListener& listener : called) listener(mutation);
 }
 
 }  // namespace cn::dom

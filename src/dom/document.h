@@ -3,6 +3,7 @@
 // window, the event table that binds it to page logic, and the record of its changes.
 
 #include <filesystem>
+#include <bitset>
 #include <functional>
 #include <memory>
 #include <string>
@@ -105,10 +106,11 @@ class Document : public std::enable_shared_from_this<Document> {
   // Returns the recorded changes and starts a fresh record.
   std::vector<Mutation> TakeMutations();
 
-  // Observers of every change, called synchronously after it whether or not recording is on
-  // (the source of "onpropertychange"). Returns an id for RemoveChangeListener.
+  // An observer of one kind of change, called synchronously after each whether or not
+  // recording is on. Returns an id for RemoveChangeListener. Changes nobody records or
+  // listens to are never described, so a page being built costs no more than its building.
   using ChangeListener = std::function<void(const Mutation&)>;
-  int AddChangeListener(ChangeListener listener);
+  int AddChangeListener(MutationKind kind, ChangeListener listener);
   void RemoveChangeListener(int listener_id);
 
  private:
@@ -117,8 +119,8 @@ class Document : public std::enable_shared_from_this<Document> {
   friend class Text;
   friend class Window;
 
-  // True when a change should be described at all (recording on or a listener present).
-  bool WantsChanges() const { return recording_ || !listeners_.empty(); }
+  // True when a change of that kind should be described at all (recording on or a listener).
+  bool WantsChanges(MutationKind kind) const { return recording_ || listened_.test(static_cast<std::size_t>(kind)); }
   // Records and announces one change; call only when WantsChanges().
   void NoteChange(Mutation mutation);
 
@@ -145,7 +147,13 @@ class Document : public std::enable_shared_from_this<Document> {
   EventTable events_;
   bool recording_ = false;
   std::vector<Mutation> mutations_;
-  std::vector<std::pair<int, ChangeListener>> listeners_;
+  struct Listener {
+    int id;
+    MutationKind kind;
+    ChangeListener call;
+  };
+  std::vector<Listener> listeners_;
+  std::bitset<kMutationKinds> listened_;  // the kinds some listener wants
   int next_listener_id_ = 1;
 };
 

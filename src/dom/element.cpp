@@ -111,7 +111,7 @@ void Element::InsertAt(std::size_t index, const std::shared_ptr<Node>& child) {
   if (child->IsElement()) {
     if (const auto document = IndexingDocument()) document->ids_.AddTree(static_cast<Element&>(*child));
   }
-  if (const auto watcher = ChangeWatcher()) {
+  if (const auto watcher = ChangeWatcher(MutationKind::kInsert)) {
     const std::string name = child->IsElement() ? static_cast<const Element&>(*child).TagName() : "#text";
     watcher->NoteChange({MutationKind::kInsert, child->node_id(), node_id(), static_cast<int>(index), name,
                          SerializeNode(*child)});
@@ -121,7 +121,7 @@ void Element::InsertAt(std::size_t index, const std::shared_ptr<Node>& child) {
 
 void Element::Detach(std::size_t index) {
   const std::shared_ptr<Node> child = children_[index];
-  const auto watcher = ChangeWatcher();
+  const auto watcher = ChangeWatcher(MutationKind::kRemove);
   if (child->IsElement()) {
     if (const auto document = IndexingDocument()) document->ids_.RemoveTree(static_cast<const Element&>(*child));
   }

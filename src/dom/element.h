@@ -268,6 +268,8 @@ class Element final : public Node {
   std::shared_ptr<Element> EnclosingSelect() const;
   void AfterSelectednessChanged();
   void NormaliseSelection(const Element* preferred);
+  // A drop-down showing a selected option other than `except`.
+  bool ShowsOneSelection(const Element& except) const;
 
   std::string tag_;
   // Shared between a page and its copies (Document::Copy) until one of them changes it; null

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <charconv>
 #include <string>
+#include <vector>
 
 #include "base/runtime_failure.h"
 #include "dom/document.h"
@@ -124,7 +125,7 @@ void Element::RemoveAttribute(std::string_view name) {
 }
 
 void Element::NoteChange(MutationKind kind, std::string_view name, std::string value) {
-  if (const auto watcher = ChangeWatcher()) {
+  if (const auto watcher = ChangeWatcher(kind)) {
     watcher->NoteChange({kind, node_id(), 0, -1, std::string(name), std::move(value)});
   }
 }
@@ -201,16 +202,22 @@ void Element::UncheckRadioGroup() {
   if (name.empty()) return;
   // The group is the radio buttons of the same name in the same form, or outside any form.
   const std::shared_ptr<Element> form = Closest("FORM");
-  std::shared_ptr<Element> scope = form;
-  if (!scope) {
-    scope = std::static_pointer_cast<Element>(shared_from_this());
-    while (auto parent = scope->ParentElement()) scope = parent;
-  }
-  for (const auto& other : scope->All()) {
-    if (other.get() == this || !other->Checked() || other->Type() != "radio" || other->Name() != name) continue;
-    if (other->Closest("FORM") != form) continue;
-    other->SetBoolProperty("checked", "checked", false);
-  }
+  const Node& scope = form ? *form : Top();
+  if (!scope.IsElement()) return;
+  std::vector<std::shared_ptr<Element>> others;
+  const auto collect = [&](const auto& self, const Element& under) -> void {
+    for (const auto& child : under.children_) {
+      if (!child->IsElement()) continue;
+      auto& other = static_cast<Element&>(*child);
+      if (&other != this && other.Checked() && other.Type() == "radio" && other.Name() == name &&
+          other.Closest("FORM") == form) {
+        others.push_back(other.SharedThis());
+      }
+      self(self, other);
+    }
+  };
+  collect(collect, static_cast<const Element&>(scope));
+  for (const auto& other : others) other->SetBoolProperty("checked", "checked", false);
 }
 
 bool Element::Disabled() const { return FindAttribute("disabled") != nullptr; }

@@ -53,8 +53,10 @@ void Element::SetInnerHtml(std::string_view html) {
   }
   const std::shared_ptr<Document> document = OwnerDocument();
   if (!document) internal::Fail(failure::kObjectRequired, "The page of " + Describe() + " is closed (innerHTML)");
-  // Parse first: text the parser cannot read leaves the content as it was.
-  const std::vector<std::shared_ptr<Node>> nodes = ParseFragment(*document, html, tag_);
+  // Parse first: text the parser cannot read leaves the content as it was. Emptying a list
+  // or a cell, the common case, needs no parser.
+  const std::vector<std::shared_ptr<Node>> nodes =
+      html.empty() ? std::vector<std::shared_ptr<Node>>{} : ParseFragment(*document, html, tag_);
   RemoveAllChildren();
   for (const auto& node : nodes) AppendChild(node);
   NoteChange(MutationKind::kContentSet, "innerHTML", std::string(html));

@@ -2,6 +2,7 @@
 // Changes made to a document, in the order they happened. The web layer turns them into
 // patches for the browser; tests read them to see what a user would have seen change.
 
+#include <cstddef>
 #include <string>
 
 #include "dom/node.h"
@@ -27,6 +28,7 @@ enum class MutationKind {
   kBehaviorRemoved,   // name = behaviour url, value = behaviour id
   kStatus,            // the window's status text; node 0, value = text
 };
+inline constexpr std::size_t kMutationKinds = static_cast<std::size_t>(MutationKind::kStatus) + 1;
 
 // One change. Fields that do not apply to a kind are 0, -1 or empty.
 struct Mutation {

@@ -36,9 +36,9 @@ void Node::Remove() {
   if (parent_ != nullptr) parent_->RemoveChild(shared_from_this());
 }
 
-std::shared_ptr<Document> Node::ChangeWatcher() const {
+std::shared_ptr<Document> Node::ChangeWatcher(MutationKind kind) const {
   std::shared_ptr<Document> document = document_.lock();
-  if (!document || !document->WantsChanges() || !IsConnected()) return nullptr;
+  if (!document || !document->WantsChanges(kind) || !document->IsRoot(Top())) return nullptr;
   return document;
 }
 
@@ -47,7 +47,7 @@ Text::Text(NodeKey /*key*/, const std::shared_ptr<Document>& document, NodeId id
 
 void Text::SetData(std::string_view data) {
   data_ = std::string(data);
-  if (const auto watcher = ChangeWatcher()) {
+  if (const auto watcher = ChangeWatcher(MutationKind::kText)) {
     watcher->NoteChange({MutationKind::kText, node_id(), 0, -1, "", data_});
   }
 }

@@ -15,6 +15,7 @@ namespace cn::dom {
 
 class Document;
 class Element;
+enum class MutationKind;
 
 // Unique within one document and never reused there; the web layer addresses nodes by it.
 using NodeId = std::int64_t;
@@ -60,7 +61,7 @@ class Node : public std::enable_shared_from_this<Node> {
 
   // The document to tell about a change of this node: null when nothing records or listens,
   // or when the node is outside its document's tree (its insertion will carry its state).
-  std::shared_ptr<Document> ChangeWatcher() const;
+  std::shared_ptr<Document> ChangeWatcher(MutationKind kind) const;
 
  private:
   friend class Element;  // keeps parent_ in step with its child list

@@ -138,9 +138,33 @@ void Element::AfterChildListChanged(const std::shared_ptr<Node>& inserted) {
   const Element* preferred = nullptr;
   if (inserted && inserted->IsElement()) {
     const auto& element = static_cast<const Element&>(*inserted);
-    if (element.Selected()) preferred = &element;
+    if (element.Selected()) {
+      preferred = &element;
+    } else if (select->ShowsOneSelection(element)) {
+      // The list was in order before; an unselected option changes nothing while another
+      // is selected (lists are filled one option at a time, so this must stay cheap).
+      return;
+    }
   }
   select->NormaliseSelection(preferred);
+}
+
+bool Element::ShowsOneSelection(const Element& except) const {
+  // A drop-down never holds two selected options (every change normalises it), so the first
+  // one found is the one.
+  if (HasAttribute("multiple") || GetAttributeInteger("size", 1) > 1) return false;
+  for (const auto& child : children_) {
+    if (!child->IsElement() || child.get() == &except) continue;
+    const auto& element = static_cast<const Element&>(*child);
+    if (element.Is("OPTION")) {
+      if (element.Selected()) return true;
+    } else if (element.Is("OPTGROUP")) {
+      for (const auto& grouped : element.children_) {
+        if (grouped.get() != &except && grouped->IsElement() && static_cast<const Element&>(*grouped).Selected()) return true;
+      }
+    }
+  }
+  return false;
 }
 
 void Element::NormaliseSelection(const Element* preferred) {

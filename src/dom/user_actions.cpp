@@ -52,9 +52,7 @@ class FocusWatch {
  public:
   explicit FocusWatch(Document& document)
       : document_(document),
-        listener_id_(document.AddChangeListener([this](const Mutation& change) {
-          if (change.kind == MutationKind::kFocus) moved_ = true;
-        })) {}
+        listener_id_(document.AddChangeListener(MutationKind::kFocus, [this](const Mutation&) { moved_ = true; })) {}
   ~FocusWatch() { document_.RemoveChangeListener(listener_id_); }
   FocusWatch(const FocusWatch&) = delete;
   FocusWatch& operator=(const FocusWatch&) = delete;

@@ -21,7 +21,7 @@ Window::Window(WindowKey /*key*/, std::weak_ptr<Document> document) : document_(
 void Window::SetStatus(std::string_view status) {
   status_ = std::string(status);
   const std::shared_ptr<Document> document = document_.lock();
-  if (document && document->WantsChanges()) {
+  if (document && document->WantsChanges(MutationKind::kStatus)) {
     document->NoteChange({MutationKind::kStatus, 0, 0, -1, "", status_});
   }
 }

@@ -69,9 +69,8 @@ dom::PageFactory RecordingPageFactory(dom::PageFactory pages,
   return [pages = std::move(pages), scripts = std::move(scripts), &log](
              std::string_view page_file, const std::shared_ptr<dom::Document>& document) {
     document->ParentWindow()->SetScriptHost(scripts);
-    document->AddChangeListener([&log](const dom::Mutation& change) {
-      if (change.kind == dom::MutationKind::kStatus) log.Add("status", {{"text", change.value}});
-    });
+    document->AddChangeListener(dom::MutationKind::kStatus,
+                                [&log](const dom::Mutation& change) { log.Add("status", {{"text", change.value}}); });
     return pages ? pages(page_file, document) : nullptr;
   };
 }

@@ -311,8 +311,7 @@ std::shared_ptr<dom::Document> HostShell::OpenPage(std::string_view page_file) {
   window->SetScriptHost(script_host_);
   window->SetDialogHost(options_.dialogs);
   std::weak_ptr<HostShell> self = weak_from_this();
-  document->AddChangeListener([self](const dom::Mutation& change) {
-    if (change.kind != dom::MutationKind::kStatus) return;
+  document->AddChangeListener(dom::MutationKind::kStatus, [self](const dom::Mutation& change) {
     if (const auto shell = self.lock()) {
       shell->status_ = change.value;
       shell->Changed();

@@ -36,8 +36,7 @@ bool InsideAny(const dom::Element& element, const std::set<NodeId>& roots) {
 
 RemovedElements::RemovedElements(dom::Document& document)
     : document_(document.weak_from_this()), ids_(std::make_shared<std::set<NodeId>>()) {
-  listener_ = document.AddChangeListener([document = document_, ids = ids_](const dom::Mutation& change) {
-    if (change.kind != MutationKind::kRemove) return;
+  listener_ = document.AddChangeListener(MutationKind::kRemove, [document = document_, ids = ids_](const dom::Mutation& change) {
     const auto page = document.lock();
     const auto node = page ? page->FindNode(change.node) : nullptr;
     if (node && node->IsElement()) ids->insert(change.node);

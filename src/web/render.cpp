@@ -38,6 +38,13 @@ constexpr std::array<EventName, 8> kEvents{{
 using EventBits = unsigned;
 using BoundEvents = std::unordered_map<std::string_view, EventBits>;
 
+constexpr EventBits BitOf(std::string_view browser) {
+  for (std::size_t i = 0; i < kEvents.size(); ++i) {
+    if (kEvents[i].browser == browser) return EventBits{1} << i;
+  }
+  return 0;
+}
+
 BoundEvents BoundEventsOf(const dom::Element& element) {
   BoundEvents bound;
   const auto document = element.OwnerDocument();
@@ -68,19 +75,18 @@ nlohmann::json WiringOf(const dom::Element& element, const BoundEvents& bound, b
       if (const auto it = bound.find(id); it != bound.end()) bits = it->second;
     }
   }
+  if (in_row) bits |= BitOf("click");
+  if (data_entry) bits |= BitOf("change") | BitOf("blur");
+  std::vector<std::string_view> filter_files;
+  for (const std::string& url : urls) {
+    if (const dom::InputFilter* filter = dom::FindInputFilter(url)) filter_files.push_back(filter->file_name);
+  }
+  if (bits == 0 && filter_files.empty()) return nullptr;
   nlohmann::json events = nlohmann::json::array();
   for (std::size_t i = 0; i < kEvents.size(); ++i) {
-    const std::string_view browser = kEvents[i].browser;
-    const bool reports = (bits & (EventBits{1} << i)) != 0 || (browser == "click" && in_row) ||
-                         ((browser == "change" || browser == "blur") && data_entry);
-    if (reports) events.push_back(browser);
+    if ((bits & (EventBits{1} << i)) != 0) events.push_back(kEvents[i].browser);
   }
-  nlohmann::json filters = nlohmann::json::array();
-  for (const std::string& url : urls) {
-    if (const dom::InputFilter* filter = dom::FindInputFilter(url)) filters.push_back(filter->file_name);
-  }
-  if (events.empty() && filters.empty()) return nullptr;
-  return {{"events", std::move(events)}, {"filters", std::move(filters)}};
+  return {{"events", std::move(events)}, {"filters", filter_files}};
 }
 
 bool CarriesDataEntry(const std::vector<std::string>& urls) {

@@ -120,18 +120,19 @@ TEST(MutationRecord, SelectChangesAreRecordedAsTheSelectedIndex) {
                           "property cboVehicleMakeCode selectedIndex=3"));
 }
 
-TEST(MutationRecord, ListenersHearEveryChangeEvenWhenNotRecording) {
+TEST(MutationRecord, ListenersHearChangesOfTheirKindEvenWhenNotRecording) {
   const auto page = testing::LoadVehicleTab();
   std::vector<std::string> heard;
-  const int id = page->AddChangeListener([&](const Mutation& m) {
-    if (m.kind == MutationKind::kContentSet) heard.push_back(m.value);
+  const int id = page->AddChangeListener(MutationKind::kContentSet, [&](const Mutation& m) {
+    heard.push_back(std::string(MutationKindName(m.kind)) + " " + m.value);
   });
   const auto message = page->GetElementById("UIF_ID_Msg");
+  message->SetClassName("shown");
   message->SetInnerText("cmdSave");
   message->SetInnerText("cmdSave");  // the same message again is a change again
   page->RemoveChangeListener(id);
   message->SetInnerText("cmdReset");
-  EXPECT_THAT(heard, ElementsAre("cmdSave", "cmdSave"));
+  EXPECT_THAT(heard, ElementsAre("content cmdSave", "content cmdSave"));
   EXPECT_THAT(page->Mutations(), IsEmpty());
 }
 
@@ -140,8 +141,8 @@ TEST(MutationRecord, AListenerMayChangeThePageWhileItRuns) {
   page->SetRecording(true);
   const auto message = page->GetElementById("UIF_ID_Msg");
   const auto status = page->GetElementById("divNPerson");
-  page->AddChangeListener([&](const Mutation& m) {
-    if (m.kind == MutationKind::kContentSet && m.node == message->node_id()) status->SetClassName("seen");
+  page->AddChangeListener(MutationKind::kContentSet, [&](const Mutation& m) {
+    if (m.node == message->node_id()) status->SetClassName("seen");
   });
   message->SetInnerText("COVPrem");
   const auto mutations = page->TakeMutations();
