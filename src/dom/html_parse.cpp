@@ -2,6 +2,8 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -48,8 +50,9 @@ const GumboVector& ChildrenOf(const GumboNode& node) {
   return node.type == GUMBO_NODE_DOCUMENT ? node.v.document.children : node.v.element.children;
 }
 
-// Appends the nodes made from `source`'s children to `target`.
-void AppendConverted(Document& document, const GumboNode& source, Element& target, int depth);
+// Appends the nodes made from `source`'s children to `target`; `tag`: the tag whose rule for
+// whitespace applies (target's own, or the fragment's context).
+void AppendConverted(Document& document, const GumboNode& source, Element& target, std::string_view tag, int depth);
 
 // The node for `source`; an element gets its content too unless `shallow`.
 std::shared_ptr<Node> Convert(Document& document, const GumboNode& source, int depth, bool shallow) {
@@ -66,7 +69,7 @@ std::shared_ptr<Node> Convert(Document& document, const GumboNode& source, int d
         const auto* attribute = static_cast<const GumboAttribute*>(gumbo_element.attributes.data[i]);
         element->SetAttribute(attribute->name, attribute->value);
       }
-      if (!shallow) AppendConverted(document, source, *element, depth + 1);
+      if (!shallow) AppendConverted(document, source, *element, element->TagName(), depth + 1);
       return element;
     }
     default:  // comments and the doctype are not kept
@@ -74,15 +77,26 @@ std::shared_ptr<Node> Convert(Document& document, const GumboNode& source, int d
   }
 }
 
-void AppendConverted(Document& document, const GumboNode& source, Element& target, int depth) {
+// Elements whose whitespace between children is never shown: the layout tables' structure,
+// lists and the page head. It is not kept, which keeps every administrator's pages smaller.
+bool DropsWhitespace(std::string_view tag) {
+  static constexpr std::string_view kTags[] = {"TABLE", "TBODY", "THEAD", "TFOOT", "TR",
+                                               "SELECT", "COLGROUP", "HTML", "HEAD"};
+  return std::any_of(std::begin(kTags), std::end(kTags),
+                     [&](std::string_view dropping) { return internal::AsciiEqualsIgnoreCase(tag, dropping); });
+}
+
+void AppendConverted(Document& document, const GumboNode& source, Element& target, std::string_view tag, int depth) {
   const GumboVector& children = ChildrenOf(source);
+  const bool drops_whitespace = DropsWhitespace(tag);
   for (unsigned i = 0; i < children.length; ++i) {
     const auto& child = *static_cast<const GumboNode*>(children.data[i]);
+    if (child.type == GUMBO_NODE_WHITESPACE && drops_whitespace) continue;
     const bool too_deep = depth >= kMaxDepth;
     if (std::shared_ptr<Node> node = Convert(document, child, depth, too_deep)) target.AppendChild(node);
     // Too deep: the element's content follows it as its siblings.
     if (too_deep && (child.type == GUMBO_NODE_ELEMENT || child.type == GUMBO_NODE_TEMPLATE)) {
-      AppendConverted(document, child, target, depth);
+      AppendConverted(document, child, target, tag, depth);
     }
   }
 }
@@ -103,7 +117,7 @@ std::vector<std::shared_ptr<Node>> ParseFragment(Document& document, std::string
   const GumboParse parse(html, context);
   // The fragment's nodes are the children of the HTML element the parser wraps them in.
   std::shared_ptr<Element> holder = document.CreateElement("DIV");
-  AppendConverted(document, parse.root(), *holder, 1);
+  AppendConverted(document, parse.root(), *holder, context_tag, 1);
   std::vector<std::shared_ptr<Node>> nodes(holder->ChildNodes().begin(), holder->ChildNodes().end());
   holder->RemoveAllChildren();
   return nodes;

@@ -73,6 +73,26 @@ TEST(DocumentLoad, MalformedMarkupIsReadAsABrowserReadsIt) {
   EXPECT_EQ(page->GetElementById("c")->ParentElement()->TagName(), "TR");
 }
 
+// Whitespace a browser never shows (between rows, cells and options) is not kept; text and
+// the spaces between inline controls are.
+TEST(DocumentLoad, LayoutWhitespaceIsDroppedShownSpacesAreKept) {
+  const auto page = Document::Parse(
+      "<html>\n<body>\n<table id='t'>\n <tr id='r'>\n  <td id='c'> a <b>b</b> </td>\n </tr>\n</table>\n"
+      "<select id='s'>\n <option>x</option>\n</select> <div id='d'><input> <input></div></body></html>");
+  const auto kinds = [&](std::string_view id) {
+    std::string out;
+    for (const auto& child : page->GetElementById(id)->ChildNodes()) out += child->IsElement() ? 'E' : 'T';
+    return out;
+  };
+  EXPECT_EQ(kinds("r"), "E");
+  EXPECT_EQ(kinds("s"), "E");
+  EXPECT_EQ(kinds("c"), "TET");
+  EXPECT_EQ(kinds("d"), "ETE");
+  EXPECT_EQ(page->GetElementById("c")->InnerHtml(), " a <b>b</b> ");
+  page->GetElementById("r")->SetInnerHtml("\n<td>1</td>\n<td>2</td>\n");
+  EXPECT_EQ(kinds("r"), "EE");
+}
+
 TEST(DocumentLoad, VeryDeepNestingIsCappedInsteadOfExhaustingTheStack) {
   std::string html;
   for (int i = 0; i < 1500; ++i) html += "<span>";
