@@ -8,6 +8,7 @@
 #include "dom/document.h"
 #include "dom/internal.h"
 #include "dom/serialize.h"
+#include "dom/tag_names.h"
 
 namespace cn::dom {
 namespace {
@@ -39,7 +40,13 @@ std::shared_ptr<Element> FindDescendant(const Element& element, Match&& match) {
 }  // namespace
 
 Element::Element(NodeKey /*key*/, const std::shared_ptr<Document>& document, NodeId id, std::string tag)
-    : Node(NodeType::kElement, document, id), tag_(std::move(tag)) {}
+    : Node(NodeType::kElement, document, id), tag_(internal::KnownTagName(tag)) {
+  if (tag_ == nullptr) {
+    Extras& extras = MutableExtras();
+    extras.tag = std::move(tag);
+    tag_ = &extras.tag;
+  }
+}
 
 // Children kept elsewhere (a handler holding a cell) outlive the element as detached nodes.
 Element::~Element() {
@@ -51,13 +58,13 @@ Element::Extras& Element::MutableExtras() {
   return *extras_;
 }
 
-bool Element::Is(std::string_view tag) const { return internal::AsciiEqualsIgnoreCase(tag_, tag); }
+bool Element::Is(std::string_view tag) const { return internal::AsciiEqualsIgnoreCase(*tag_, tag); }
 
 void Element::SetId(std::string_view id) { SetTextProperty("id", "id", id); }
 
 std::string Element::Describe() const {
   const std::string id = Id();
-  return id.empty() ? tag_ + " (no id)" : tag_ + " '" + id + "'";
+  return id.empty() ? *tag_ + " (no id)" : *tag_ + " '" + id + "'";
 }
 
 std::vector<std::shared_ptr<Element>> Element::Children() const {

@@ -52,7 +52,7 @@ class Element final : public Node {
 
   // ---- Identity -----------------------------------------------------------------------
   // Upper case, as a browser reports it: "INPUT", "TABLE".
-  const std::string& TagName() const { return tag_; }
+  const std::string& TagName() const { return *tag_; }
   bool Is(std::string_view tag) const;  // case-insensitive tag test
   std::string Id() const { return GetAttribute("id"); }
   void SetId(std::string_view id);
@@ -238,6 +238,7 @@ class Element final : public Node {
     bool all_text_selected = false;
     std::optional<std::string> value_at_user_focus;
     std::shared_ptr<Document> content_document;  // IFRAME, FRAME
+    std::string tag;  // a tag HTML does not define (tag_ points here)
   };
   Extras& MutableExtras();
   // The attribute list to change; one shared with a copy of the page is copied first.
@@ -271,7 +272,7 @@ class Element final : public Node {
   // A drop-down showing a selected option other than `except`.
   bool ShowsOneSelection(const Element& except) const;
 
-  std::string tag_;
+  const std::string* tag_;  // shared name of a known tag, or Extras::tag
   // Shared between a page and its copies (Document::Copy) until one of them changes it; null
   // while there are none.
   std::shared_ptr<const std::vector<Attribute>> attributes_;

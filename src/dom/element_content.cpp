@@ -35,7 +35,7 @@ std::string Element::InnerText() const {
 }
 
 void Element::SetInnerText(std::string_view text) {
-  if (IsVoidElement(tag_)) {
+  if (IsVoidElement(*tag_)) {
     internal::Fail(failure::kInvalidArgument, "innerText cannot be set on " + Describe());
   }
   RemoveAllChildren();
@@ -48,7 +48,7 @@ void Element::SetInnerText(std::string_view text) {
 std::string Element::InnerHtml() const { return SerializeChildren(*this); }
 
 void Element::SetInnerHtml(std::string_view html) {
-  if (IsVoidElement(tag_)) {
+  if (IsVoidElement(*tag_)) {
     internal::Fail(failure::kInvalidArgument, "innerHTML cannot be set on " + Describe());
   }
   const std::shared_ptr<Document> document = OwnerDocument();
@@ -56,7 +56,7 @@ void Element::SetInnerHtml(std::string_view html) {
   // Parse first: text the parser cannot read leaves the content as it was. Emptying a list
   // or a cell, the common case, needs no parser.
   const std::vector<std::shared_ptr<Node>> nodes =
-      html.empty() ? std::vector<std::shared_ptr<Node>>{} : ParseFragment(*document, html, tag_);
+      html.empty() ? std::vector<std::shared_ptr<Node>>{} : ParseFragment(*document, html, *tag_);
   RemoveAllChildren();
   for (const auto& node : nodes) AppendChild(node);
   NoteChange(MutationKind::kContentSet, "innerHTML", std::string(html));

@@ -159,6 +159,12 @@ TEST(DocumentCreate, CreateElementTakesAnyCaseAndRefusesNonNames) {
   const auto page = Document::CreateEmpty();
   EXPECT_EQ(page->CreateElement("option")->TagName(), "OPTION");
   EXPECT_EQ(page->CreateElement("TABLE")->TagName(), "TABLE");
+  // Tags HTML does not define keep their own name, also in a copy of the page.
+  const auto own = page->CreateElement("kv-Grid");
+  EXPECT_EQ(own->TagName(), "KV-GRID");
+  EXPECT_TRUE(own->Is("kv-grid"));
+  page->Body()->AppendChild(own);
+  EXPECT_THAT(page->Copy()->Body()->InnerHtml(), HasSubstr("<kv-grid"));
   EXPECT_THROW(page->CreateElement(""), RuntimeFailure);
   EXPECT_THROW(page->CreateElement("<td>"), RuntimeFailure);
   EXPECT_THROW(page->CreateElement("a b"), RuntimeFailure);
