@@ -16,9 +16,6 @@ namespace {
 using internal::AsciiEqualsIgnoreCase;
 using internal::Fail;
 
-// Registered nodes are swept for dead entries after this many new ones.
-constexpr std::size_t kSweepInterval = 4096;
-
 bool IsTagNameChar(char c) {
   return c != ' ' && c != '\t' && c != '\n' && c != '\r' && c != '\f' && c != '<' && c != '>' &&
          c != '/' && c != '"' && c != '\'' && c != '=' && c != '\0';
@@ -115,10 +112,8 @@ std::vector<std::shared_ptr<Element>> Document::ElementsByTagName(std::string_vi
 
 std::shared_ptr<Node> Document::FindNode(NodeId id) const {
   if (id < 1 || id > static_cast<NodeId>(nodes_.size())) return nullptr;
-  std::weak_ptr<Node>& entry = nodes_[static_cast<std::size_t>(id - 1)];
-  std::shared_ptr<Node> node = entry.lock();
-  if (!node) entry.reset();  // lets the node's memory go
-  return node;
+  Node* const node = nodes_[static_cast<std::size_t>(id - 1)];
+  return node != nullptr ? node->shared_from_this() : nullptr;
 }
 
 std::shared_ptr<Element> Document::CreateElement(std::string_view tag) {
@@ -130,27 +125,26 @@ std::shared_ptr<Element> Document::CreateElement(std::string_view tag) {
 
 std::shared_ptr<Element> Document::NewElement(std::string tag) {
   auto element = std::make_shared<Element>(NodeKey{}, shared_from_this(), NextNodeId(), std::move(tag));
-  Register(element);
+  Register(*element);
   if (IsFrame(*element)) element->MutableExtras().content_document = CreateEmpty();
   return element;
 }
 
 std::shared_ptr<Text> Document::CreateTextNode(std::string_view text) {
   auto node = std::make_shared<Text>(NodeKey{}, shared_from_this(), NextNodeId(), std::string(text));
-  Register(node);
+  Register(*node);
   return node;
 }
 
-void Document::Register(const std::shared_ptr<Node>& node) {
-  const auto index = static_cast<std::size_t>(node->node_id() - 1);
-  if (index >= nodes_.size()) nodes_.resize(index + 1);
-  nodes_[index] = node;
-  if (++registrations_since_sweep_ < kSweepInterval) return;
-  registrations_since_sweep_ = 0;
-  // A dead node's memory stays allocated while a weak reference to it is kept.
-  for (auto& entry : nodes_) {
-    if (entry.expired()) entry.reset();
-  }
+void Document::Register(Node& node) {
+  const auto index = static_cast<std::size_t>(node.node_id() - 1);
+  if (index >= nodes_.size()) nodes_.resize(index + 1, nullptr);
+  nodes_[index] = &node;
+}
+
+void Document::Forget(const Node& node) {
+  const auto index = static_cast<std::size_t>(node.node_id() - 1);
+  if (index < nodes_.size() && nodes_[index] == &node) nodes_[index] = nullptr;
 }
 
 std::vector<std::shared_ptr<Element>> Document::Frames() const {

@@ -125,7 +125,8 @@ class Document : public std::enable_shared_from_this<Document> {
   void NoteChange(Mutation mutation);
 
   NodeId NextNodeId() { return next_node_id_++; }
-  void Register(const std::shared_ptr<Node>& node);
+  void Register(Node& node);
+  void Forget(const Node& node);
   void SetActiveElement(const std::shared_ptr<Element>& element) { active_ = element; }
   std::shared_ptr<Element> NewElement(std::string tag);
   // Whether the node is in the tree under the document element.
@@ -138,8 +139,8 @@ class Document : public std::enable_shared_from_this<Document> {
   std::shared_ptr<Window> window_;
   NodeId next_node_id_ = 1;
   // Node id n at [n - 1]: ids are handed out in order and never reused.
-  mutable std::vector<std::weak_ptr<Node>> nodes_;
-  std::size_t registrations_since_sweep_ = 0;
+  // Every living node of the page by id (index id - 1); a node takes itself out as it goes.
+  std::vector<Node*> nodes_;
   mutable IdIndex ids_;
   mutable bool ids_built_ = false;
   std::vector<std::pair<std::string, std::string>> cookies_;

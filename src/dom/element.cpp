@@ -50,6 +50,7 @@ Element::Element(NodeKey /*key*/, const std::shared_ptr<Document>& document, Nod
 
 // Children kept elsewhere (a handler holding a cell) outlive the element as detached nodes.
 Element::~Element() {
+  LeavePage();
   for (const auto& child : children_) child->parent_ = nullptr;
 }
 

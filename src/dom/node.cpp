@@ -42,6 +42,12 @@ std::shared_ptr<Document> Node::ChangeWatcher(MutationKind kind) const {
   return document;
 }
 
+void Node::LeavePage() const {
+  if (const std::shared_ptr<Document> document = document_.lock()) document->Forget(*this);
+}
+
+Text::~Text() { LeavePage(); }
+
 Text::Text(NodeKey /*key*/, const std::shared_ptr<Document>& document, NodeId id, std::string data)
     : Node(NodeType::kText, document, id), data_(std::move(data)) {}
 

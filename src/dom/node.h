@@ -62,6 +62,8 @@ class Node : public std::enable_shared_from_this<Node> {
   // The document to tell about a change of this node: null when nothing records or listens,
   // or when the node is outside its document's tree (its insertion will carry its state).
   std::shared_ptr<Document> ChangeWatcher(MutationKind kind) const;
+  // Takes the node out of its page's lookup by id; the most derived destructor calls it first.
+  void LeavePage() const;
 
  private:
   friend class Element;  // keeps parent_ in step with its child list
@@ -80,6 +82,7 @@ class Text final : public Node {
   const std::string& data() const { return data_; }
   void SetData(std::string_view data);
 
+  ~Text() override;
   std::string InnerText() const override { return data_; }
 
  private:
