@@ -71,6 +71,9 @@ bool Element::StoreAttribute(std::string_view lower_name, std::string_view value
   if (it != attributes.end()) {
     it->value = std::string(value);
   } else {
+    // Elements gain an attribute or two in their life; doubling the list each time would
+    // leave most of every page's lists half empty.
+    if (attributes.size() == attributes.capacity()) attributes.reserve(attributes.size() + 1);
     attributes.push_back({std::string(lower_name), std::string(value)});
   }
   if (indexing) indexing->ids_.Add(*this, value);
