@@ -15,6 +15,7 @@
 #include <boost/beast/http.hpp>
 
 #include "web/form.h"
+#include "web/json_text.h"
 #include "web/protocol_error.h"
 #include "web/static_files.h"
 
@@ -40,7 +41,7 @@ constexpr std::size_t kMostCredentialBytes = 1024;
 beast::string_view Bv(std::string_view text) { return {text.data(), text.size()}; }
 std::string_view Sv(beast::string_view text) { return {text.data(), text.size()}; }
 
-std::string Dump(const json& value) { return value.dump(-1, ' ', false, json::error_handler_t::replace); }
+std::string Dump(const json& value) { return JsonText(value); }
 
 Response Basic(const Request& request, http::status status) {
   Response response{status, request.version()};

@@ -1,0 +1,67 @@
+// What the browser receives must read back as the answer that was built, whichever writer
+// wrote it; text that is not UTF-8 arrives with the bad bytes replaced, never as a failure.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "web/json_text.h"
+
+namespace cn::web {
+namespace {
+
+using nlohmann::json;
+
+TEST(JsonText, ReadsBackAsTheAnswerBuilt) {
+  const json cases[] = {
+      json::object(),
+      json::array(),
+      {{"html", "<td class=\"clsLabel\" data-nid=\"20\">Cover Note No.:</td>\n\t"}},
+      {{"text", std::string("nul \0 bell \x07 quote \" backslash \\ slash /", 40)}},
+      {{"name", "Siti Nurhaliza bt Ab\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"}},
+      {{"seq", 18446744073709551615ull}, {"key", -9223372036854775807ll - 1}, {"amount", 1234.5}, {"on", true},
+       {"none", nullptr}},
+      {{"patches", {{"3", json::array({{{"op", "prop"}, {"id", 12}, {"value", "A"}}})}}}},
+      {{"\xC3\xA9t\xC3\xA9", json::array({1, "x", json::array({json::object()})})}},
+  };
+  for (const json& answer : cases) {
+    SCOPED_TRACE(answer.dump());
+    EXPECT_EQ(json::parse(JsonText(answer)), answer);
+  }
+}
+
+TEST(JsonText, BadTextAndNumbersJsonCannotCarryStillTravel) {
+  const json bad_text{{"value", "ab\xFF" "cd"}, {"html", std::string(5000, 'x')}};
+  EXPECT_EQ(json::parse(JsonText(bad_text)).at("value"), "ab\xEF\xBF\xBD" "cd");
+  const json bad_key{{"\xC0\xAF", 1}};
+  EXPECT_EQ(json::parse(JsonText(bad_key)).size(), 1u);
+  const json not_a_number{{"amount", std::nan("")}, {"big", std::numeric_limits<double>::infinity()}};
+  EXPECT_EQ(json::parse(JsonText(not_a_number)), (json{{"amount", nullptr}, {"big", nullptr}}));
+}
+
+TEST(JsonText, Utf8IsCheckedAsTheStandardDefinesIt) {
+  struct Case {
+    const char* text;
+    bool utf8;
+  };
+  const Case cases[] = {
+      {"", true},
+      {"plain ASCII", true},
+      {"\xC3\xA9", true},           // e acute
+      {"\xE2\x82\xAC", true},       // euro sign
+      {"\xF4\x8F\xBF\xBF", true},   // U+10FFFF
+      {"\xC3", false},              // cut short
+      {"\xC0\xAF", false},          // overlong slash
+      {"\xE0\x80\xAF", false},      // overlong slash
+      {"\xED\xA0\x80", false},      // a surrogate
+      {"\xF4\x90\x80\x80", false},  // past U+10FFFF
+      {"\x80", false},              // a continuation alone
+      {"\xFF", false},
+      {"ok \xE2\x82", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsUtf8(c.text), c.utf8) << c.text;
+}
+
+}  // namespace
+}  // namespace cn::web
