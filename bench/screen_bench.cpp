@@ -58,9 +58,9 @@ class ScratchProduct {
 
 // The node id the markup gives the element with this id.
 std::int64_t NodeIn(const std::string& html, std::string_view id) {
-  const std::size_t at = html.find(" id=\"" + std::string(id) + "\"");
+  const std::size_t at = html.find(" id='" + std::string(id) + "'");
   const std::size_t open = html.rfind('<', at);
-  const std::size_t nid = html.find("data-nid=\"", open);
+  const std::size_t nid = html.find("data-nid='", open);
   if (at == std::string::npos || open == std::string::npos || nid == std::string::npos) {
     throw std::runtime_error("no element " + std::string(id) + " on the page");
   }
@@ -108,7 +108,7 @@ class ReadSession {
     if (const auto frame = answer.find("frame"); frame != answer.end() && frame->is_object()) {
       frame_key_ = frame->at("key").get<int>();
       const std::string& html = frame->at("html").get_ref<const std::string&>();
-      if (html.find(" id=\"txtCoverNoteNumber\"") != std::string::npos) number_box_ = NodeIn(html, "txtCoverNoteNumber");
+      if (html.find(" id='txtCoverNoteNumber'") != std::string::npos) number_box_ = NodeIn(html, "txtCoverNoteNumber");
     }
   }
 

@@ -233,15 +233,15 @@ long ResidentKb() {
 
 // The node id the markup gives the element with this id, if it is there.
 std::optional<std::int64_t> NodeIn(std::string_view html, std::string_view id) {
-  const std::string needle = "id=\"" + std::string(id) + "\"";
+  const std::string needle = "id='" + std::string(id) + "'";
   for (std::size_t at = html.find(needle); at != std::string_view::npos;
        at = html.find(needle, at + 1)) {
-    if (at == 0 || html[at - 1] != ' ') continue;  // not data-id="..." and the like
+    if (at == 0 || html[at - 1] != ' ') continue;  // not data-id='...' and the like
     const std::size_t open = html.rfind('<', at);
     const std::size_t close = html.find('>', at);
     if (open == std::string_view::npos || close == std::string_view::npos) return std::nullopt;
     const std::string_view tag = html.substr(open, close - open);
-    constexpr std::string_view kNid = "data-nid=\"";
+    constexpr std::string_view kNid = "data-nid='";
     const std::size_t nid = tag.find(kNid);
     if (nid == std::string_view::npos) return std::nullopt;
     return std::stoll(std::string(tag.substr(nid + kNid.size())));

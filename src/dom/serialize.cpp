@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <string_view>
 
 #include "dom/element.h"
@@ -24,18 +25,28 @@ bool IsRawTextElement(std::string_view tag) {
 
 constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
 
-void AppendEscaped(std::string& out, std::string_view text, bool in_attribute) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
+// `quote`: the attribute value's quote character; 0 in text.
+void AppendEscaped(std::string& out, std::string_view text, char quote) {
+  const auto special = [quote](char c) {
+    return c == '&' || c == '<' || c == '>' || c == kNoBreakSpace[0] || (c == quote && quote != 0);
+  };
+  std::size_t from = 0;
+  while (from < text.size()) {
+    std::size_t at = from;
+    while (at < text.size() && !special(text[at])) ++at;
+    out.append(text.substr(from, at - from));
+    if (at == text.size()) return;
+    const char c = text[at];
+    from = at + 1;
     if (c == '&') {
       out += "&amp;";
-    } else if (c == '"' && in_attribute) {
-      out += "&quot;";
-    } else if ((c == '<' || c == '>') && !in_attribute) {
+    } else if (c == quote) {
+      out += quote == '"' ? "&quot;" : "&#39;";
+    } else if ((c == '<' || c == '>') && quote == 0) {
       out += c == '<' ? "&lt;" : "&gt;";
-    } else if (text.substr(i, kNoBreakSpace.size()) == kNoBreakSpace) {
+    } else if (text.substr(at, kNoBreakSpace.size()) == kNoBreakSpace) {
       out += "&nbsp;";
-      ++i;
+      from = at + kNoBreakSpace.size();
     } else {
       out += c;
     }
@@ -57,32 +68,39 @@ void AppendChildren(std::string& out, const Element& element, const SerializeOpt
 
 void AppendNode(std::string& out, const Node& node, const SerializeOptions& options) {
   if (node.IsText()) {
-    AppendEscaped(out, static_cast<const Text&>(node).data(), false);
+    AppendEscaped(out, static_cast<const Text&>(node).data(), 0);
     return;
   }
   const auto& element = static_cast<const Element&>(node);
-  const std::string tag = internal::AsciiLower(element.TagName());
+  const auto append_tag = [&] {
+    for (const char c : element.TagName()) out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  };
   out += '<';
-  out += tag;
+  append_tag();
+  const char quote = options.attribute_quote;
   for (const Attribute& attribute : element.Attributes()) {
     out += ' ';
     out += attribute.name;
-    out += "=\"";
-    AppendEscaped(out, attribute.value, true);
-    out += '"';
+    out += '=';
+    out += quote;
+    AppendEscaped(out, attribute.value, quote);
+    out += quote;
   }
   if (!options.node_id_attribute.empty()) {
     out += ' ';
     out += options.node_id_attribute;
-    out += "=\"";
-    out += std::to_string(element.node_id());
-    out += '"';
+    out += '=';
+    out += quote;
+    std::array<char, 24> digits{};
+    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), element.node_id());
+    out.append(digits.data(), end);
+    out += quote;
   }
   out += '>';
   if (IsVoidElement(element.TagName())) return;
   AppendChildren(out, element, options);
   out += "</";
-  out += tag;
+  append_tag();
   out += '>';
 }
 

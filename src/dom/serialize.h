@@ -13,6 +13,9 @@ struct SerializeOptions {
   // When not empty, every element also carries its node id in an attribute of this name
   // (the web layer matches rendered elements to nodes by it).
   std::string node_id_attribute;
+  // Around attribute values: '"' as browsers write them, or '\'' (markup sent inside JSON
+  // text then needs no escaping of its many quotes).
+  char attribute_quote = '"';
 };
 
 std::string SerializeNode(const Node& node, const SerializeOptions& options = {});

@@ -13,7 +13,8 @@ namespace cn::web {
 namespace {
 
 const dom::SerializeOptions& Options() {
-  static const dom::SerializeOptions options{std::string(kNodeIdAttribute)};
+  static const dom::SerializeOptions options{.node_id_attribute = std::string(kNodeIdAttribute),
+                                             .attribute_quote = '\''};
   return options;
 }
 

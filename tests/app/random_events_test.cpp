@@ -24,7 +24,7 @@ std::vector<long long> NodesOf(const json& page) {
   std::vector<long long> nodes;
   if (!page.is_object()) return nodes;
   const std::string html = page.value("html", "");
-  static const std::regex kNode("data-nid=\"(\\d+)\"");
+  static const std::regex kNode("data-nid='(\\d+)'");
   for (auto it = std::sregex_iterator(html.begin(), html.end(), kNode); it != std::sregex_iterator(); ++it) {
     nodes.push_back(std::stoll((*it)[1]));
   }

@@ -138,6 +138,19 @@ TEST(InnerHtml, SerialisingEscapesTextAndAttributeValues) {
   div->SetInnerHtml("a&nbsp;b");
   EXPECT_EQ(div->InnerText(), "a\xC2\xA0" "b");
   EXPECT_EQ(div->InnerHtml(), "a&nbsp;b");
+  div->SetInnerText("caf\xC3\xA9 \xC2\xA9 \xC2\xA0&");  // other characters of the same lead byte stay
+  EXPECT_EQ(div->InnerHtml(), "caf\xC3\xA9 \xC2\xA9 &nbsp;&amp;");
+}
+
+// Markup for the browser travels inside JSON text, where single quotes need no escaping.
+TEST(InnerHtml, AttributesInSingleQuotesEscapeTheirOwnQuoteOnly) {
+  const auto page = Document::Parse("<div id=d></div>");
+  const auto div = page->GetElementById("d");
+  div->SetAttribute("title", "it's \"x\" & <y>");
+  const SerializeOptions single{.node_id_attribute = "", .attribute_quote = '\''};
+  EXPECT_EQ(SerializeNode(*div, single), "<div id='d' title='it&#39;s \"x\" &amp; <y>'></div>");
+  const auto again = Document::Parse(SerializeNode(*div, single));
+  EXPECT_EQ(again->GetElementById("d")->GetAttribute("title"), "it's \"x\" & <y>");
 }
 
 TEST(InnerHtml, ScriptAttributeOfARowSurvivesARoundTrip) {

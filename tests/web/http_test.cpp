@@ -16,7 +16,7 @@ using testing::Browser;
 using testing::HttpReply;
 
 dom::NodeId NodeOf(const json& page, const std::string& id) {
-  const std::regex pattern("id=\"" + id + "\"[^>]*data-nid=\"(\\d+)\"");
+  const std::regex pattern("id='" + id + "'[^>]*data-nid='(\\d+)'");
   std::smatch match;
   const std::string html = page.at("html");
   if (!std::regex_search(html, match, pattern)) ADD_FAILURE() << "no element " << id;

@@ -237,7 +237,7 @@ TEST(RenderTest, EveryElementCarriesItsNodeIdAndRowsOfRowTablesReportClicks) {
   EXPECT_EQ(page.at("body"), document->Body()->node_id());
   const std::string html = page.at("html");
   for (const auto& element : document->Body()->All()) {
-    EXPECT_NE(html.find("data-nid=\"" + std::to_string(element->node_id()) + "\""), std::string::npos);
+    EXPECT_NE(html.find("data-nid='" + std::to_string(element->node_id()) + "'"), std::string::npos);
   }
   const json& wiring = page.at("wiring");
   const auto cell = document->GetElementById("row1")->Cells()[0];

@@ -14,7 +14,7 @@ using nlohmann::json;
 
 // Finds an element's node id in a rendered page by its id attribute.
 dom::NodeId NodeOf(const json& page, const std::string& id) {
-  const std::regex pattern("id=\"" + id + "\"[^>]*data-nid=\"(\\d+)\"");
+  const std::regex pattern("id='" + id + "'[^>]*data-nid='(\\d+)'");
   std::smatch match;
   const std::string html = page.at("html");
   if (!std::regex_search(html, match, pattern)) ADD_FAILURE() << "no element " << id << " in " << html;
@@ -72,7 +72,7 @@ TEST_F(SessionTest, FirstRenderCarriesTheShellBothPagesWithNodeIdsAndTheirWiring
   EXPECT_EQ(shell.at("buttons")[1], json::parse(R"({"id":"cmdSave","caption":"Save","enabled":false,"shown":true})"));
   EXPECT_EQ(shell.at("shownTab"), "TABA");
   EXPECT_EQ(state_.at("status"), "Done");
-  EXPECT_TRUE(state_.at("workspace").at("html").get<std::string>().find("id=\"UIF_ID_Msg\"") != std::string::npos);
+  EXPECT_TRUE(state_.at("workspace").at("html").get<std::string>().find("id='UIF_ID_Msg'") != std::string::npos);
   EXPECT_NE(state_.at("workspace").at("key"), frame_);
 
   const json& wiring = state_.at("frame").at("wiring");
@@ -132,14 +132,14 @@ TEST_F(SessionTest, AValuePostedBeforeTheBrowserSawTheServersChangeIsNotApplied)
   stale.update({{"kind", "element"}, {"page", frame_}, {"node", NodeOf(state_.at("frame"), "cmdCopy")}, {"event", "click"}});
   session_->Event(stale);
   const json after = session_->Render();
-  EXPECT_NE(after.at("frame").at("html").get<std::string>().find("id=\"txtAmount\" value=\"1.00\""), std::string::npos);
+  EXPECT_NE(after.at("frame").at("html").get<std::string>().find("id='txtAmount' value='1.00'"), std::string::npos);
 
   // Once the browser has seen that answer, its value goes in.
   json fresh = Values({{"txtAmount", "42"}});
   fresh["seen"] = after.at("seq");
   fresh.update({{"kind", "element"}, {"page", after.at("frame").at("key")}, {"node", NodeOf(after.at("frame"), "cmdCopy")}, {"event", "click"}});
   session_->Event(fresh);
-  EXPECT_NE(session_->Render().at("frame").at("html").get<std::string>().find("value=\"42\""), std::string::npos);
+  EXPECT_NE(session_->Render().at("frame").at("html").get<std::string>().find("value='42'"), std::string::npos);
 }
 
 TEST_F(SessionTest, AQuestionSuspendsTheHandlerUntilItsAnswerAndNothingElseRunsMeanwhile) {
