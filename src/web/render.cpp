@@ -99,14 +99,12 @@ bool CarriesDataEntry(const std::vector<std::string>& urls) {
 void WireTree(const dom::Element& element, const BoundEvents& bound, bool row_above, nlohmann::json& out) {
   const std::vector<std::string> urls = element.BehaviorUrls();
   const bool data_entry = CarriesDataEntry(urls);
-  const bool is_row = element.Is("TR");
-  const bool in_row = (is_row && data_entry) || row_above;
+  const bool in_row = (data_entry && element.Is("TR")) || row_above;
   if (auto wiring = WiringOf(element, bound, data_entry, in_row, urls); !wiring.is_null()) {
     out[std::to_string(element.node_id())] = std::move(wiring);
   }
-  const bool below = in_row;
   for (const auto& child : element.ChildNodes()) {
-    if (child->IsElement()) WireTree(static_cast<const dom::Element&>(*child), bound, below, out);
+    if (child->IsElement()) WireTree(static_cast<const dom::Element&>(*child), bound, in_row, out);
   }
 }
 
