@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "http_client.h"
+#include "rendered_page.h"
 #include "test_screen.h"
 #include "web/memory_user_directory.h"
 
@@ -15,13 +16,7 @@ using nlohmann::json;
 using testing::Browser;
 using testing::HttpReply;
 
-dom::NodeId NodeOf(const json& page, const std::string& id) {
-  const std::regex pattern("id='" + id + "'[^>]*data-nid='(\\d+)'");
-  std::smatch match;
-  const std::string html = page.at("html");
-  if (!std::regex_search(html, match, pattern)) ADD_FAILURE() << "no element " << id;
-  return std::stoll(match[1]);
-}
+using testing::NodeOf;
 
 class HttpTest : public ::testing::Test {
  protected:

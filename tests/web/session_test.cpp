@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
-
+#include "rendered_page.h"
 #include "test_screen.h"
 #include "web/protocol_error.h"
 
@@ -12,14 +11,7 @@ namespace {
 
 using nlohmann::json;
 
-// Finds an element's node id in a rendered page by its id attribute.
-dom::NodeId NodeOf(const json& page, const std::string& id) {
-  const std::regex pattern("id='" + id + "'[^>]*data-nid='(\\d+)'");
-  std::smatch match;
-  const std::string html = page.at("html");
-  if (!std::regex_search(html, match, pattern)) ADD_FAILURE() << "no element " << id << " in " << html;
-  return std::stoll(match[1]);
-}
+using testing::NodeOf;
 
 // The ops of one page in an answer, as "op id name=value" lines for readable expectations.
 std::vector<std::string> Ops(const json& answer, int page_key) {
