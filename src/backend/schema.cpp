@@ -396,11 +396,49 @@ INSERT INTO sum_insured_limit (kind, scope, low, high, uses_class_minimum) VALUE
   (2, 1, 0, 2000000000, 1), (2, 2, 0, 1000000000, 1), (2, 3, 0, 2000000000, 0);
 )sql";
 
+// The sample's system codes as the screen reads them: 1009 is the occupation stored for
+// a named driver without one (a code the occupation list does not offer), 1069 the NCD
+// relief extended cover, 1040 the trailer classes, where the trailer itself is the insured
+// vehicle. A database seeded before this step is corrected; an empty one is left empty
+// (every insert below selects from rows only a seeded database has).
+constexpr std::string_view kSampleSystemCodes = R"sql(
+UPDATE system_code SET value = '00', description = 'occupation stored for a driver without one'
+  WHERE code = 1009;
+UPDATE system_code SET value = '111', description = 'extended cover for NCD relief'
+  WHERE code = 1069;
+UPDATE system_code SET value = 'CT1', description = 'trailer classes: the trailer is the insured vehicle'
+  WHERE code = 1040;
+
+INSERT INTO extended_cover (code, description)
+  SELECT '111', 'NCD RELIEF' WHERE EXISTS (SELECT 1 FROM system_code WHERE code = 1069);
+INSERT INTO extended_cover_detail (class_code, cover_code, ext_code, seq, percentage,
+                                   default_premium, min_premium, method)
+  SELECT code, '01', '111', 8, 0, 450000, 0, 'F' FROM motor_class;
+
+INSERT INTO motor_class (code, kind, seq, description, min_sum_insured, tariff_group,
+                         default_uom, max_seating)
+  SELECT 'CT1', 1, 4, 'TRAILER', 50000000, 'COMMERCIAL', 'T', 1
+  WHERE EXISTS (SELECT 1 FROM motor_class WHERE code = 'CV1');
+INSERT INTO class_use (class_code, seq, code, description, usage_group, carries_goods)
+  SELECT 'CT1', 1, '14', 'TRAILER HAULED BY A PRIME MOVER', 'G', '1'
+  WHERE EXISTS (SELECT 1 FROM motor_class WHERE code = 'CT1');
+INSERT INTO class_unit (class_code, uom_code, seq)
+  SELECT 'CT1', 'T', 1 WHERE EXISTS (SELECT 1 FROM motor_class WHERE code = 'CT1');
+-- A trailer earns NCD and buys extensions as the other goods vehicles do.
+INSERT INTO ncd_scale (class_code, years, percentage)
+  SELECT 'CT1', years, percentage FROM ncd_scale WHERE class_code = 'CV1';
+INSERT INTO extended_cover_detail (class_code, cover_code, ext_code, seq, percentage,
+                                   default_premium, min_premium, method)
+  SELECT 'CT1', cover_code, ext_code, seq, percentage, default_premium, min_premium, method
+  FROM extended_cover_detail WHERE class_code = 'CV1';
+)sql";
+
 constexpr std::array kMigrations = {
     Migration{1, "code lists, configuration, agents and users", kReferenceTables},
     Migration{2, "clients, policies, cover notes and the amendment audit", kDocumentTables},
     Migration{3, "enquiry indexes", kEnquiryIndexes},
     Migration{4, "limits of the field checks", kFieldRuleLimits},
+    Migration{5, "sample system codes as the screen reads them", kSampleSystemCodes},
 };
 
 constexpr std::string_view kVersionTable = R"sql(

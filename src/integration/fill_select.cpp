@@ -46,3 +46,23 @@ bool FillSelect(const std::shared_ptr<dom::Element>& select, const std::vector<s
 }
 
 }  // namespace cn
+
+namespace cn {
+
+void ShowStoredValue(dom::Element& select, std::string_view value) {
+  select.SetValue(value);
+  if (value.empty() || !select.Is("SELECT") || select.Value() == value) return;
+  const std::shared_ptr<dom::Document> document = select.OwnerDocument();
+  if (!document) {
+    throw RuntimeFailure(failure::kObjectRequired,
+                         "Object required: " + select.Describe() + " has no document",
+                         "ShowStoredValue");
+  }
+  const std::shared_ptr<dom::Element> option = document->CreateElement("OPTION");
+  option->SetText(value);
+  option->SetValue(value);
+  select.Options().Add(option);
+  select.SetValue(value);
+}
+
+}  // namespace cn

@@ -12,6 +12,7 @@
 #include "integration/reporting.h"
 #include "integration/service_gateway.h"
 #include "integration/shell_bridge.h"
+#include "pages/cover/cover_lock.h"
 #include "pages/premium/select_premium_tab.h"
 #include "workspace/cnaa_main.h"
 #include "workspace/licence.h"
@@ -54,7 +55,11 @@ void CNAAMain::ResetWorkspace() {
     ShowLicenceLabel(*cover_page);
     cover_page->GetElementById("cboTransactionType")->SetDisabled(false);
     cover_page->GetElementById("optPersonalType")->Click();
+    // Back to the start: nothing read, so nothing to amend or save.
+    LockCoverTabPage(*cover_page);
   }
+  SetTitle(window(), kScreenTitle, "");
+  EnableCmdButton(window(), page.SaveButtonId, false);
   page.PageFilling = false;
 }
 

@@ -17,11 +17,13 @@
 #include "base/date_reader.h"
 #include "base/number_format.h"
 #include "base/text.h"
+#include "integration/fill_select.h"
 #include "integration/list_search.h"
 #include "integration/motor_lists.h"
 #include "integration/service_gateway.h"
 #include "integration/settings.h"
 #include "integration/system_codes.h"
+#include "workspace/kept_while_showing.h"
 #include "workspace/licence.h"
 #include "workspace/named_driver_check.h"
 #include "workspace/tab_transfer.h"
@@ -66,6 +68,7 @@ enum class Show {
   kNoOfPair,           // "0" checks, "1" clears, anything else leaves it
   kNewAddressFlag,     // the workspace's new-address flag, not a record field
   kAfterLicenceLabel,  // the licence label first, then the text
+  kPersonOnly,         // a person's value; a company's stored placeholder is not shown
 };
 
 struct ShowRow {
@@ -95,7 +98,7 @@ constexpr ShowRow kShowRows[] = {
     {"txtBizTel", &CoverNoteFields::BizTel, Show::kWithoutDashes},
     {"txtMobileTel", &CoverNoteFields::MobileTel, Show::kWithoutDashes},
     {"txtEmail", &CoverNoteFields::Email, Show::kText},
-    {"cboMaritalStat", &CoverNoteFields::MaritalStatus, Show::kText},
+    {"cboMaritalStat", &CoverNoteFields::MaritalStatus, Show::kPersonOnly},
     {"cboVehGar", &CoverNoteFields::GarageCode, Show::kText},
     {"txtVehicleNumber", &CoverNoteFields::VehicleNo, Show::kUpperCase},
     {"txtTrailerNumber", &CoverNoteFields::TrailerNo, Show::kText},
@@ -121,7 +124,7 @@ void ShowOne(const Workspace& workspace, dom::Document& page, const ShowRow& row
   dom::Element& element = *page.GetElementById(row.element);
   const std::string text = row.field ? workspace.record.Current.*row.field : std::string();
   switch (row.how) {
-    case Show::kText: element.SetValue(text); return;
+    case Show::kText: ShowStoredValue(element, text); return;
     case Show::kUpperCase: element.SetValue(UCase(text)); return;
     case Show::kWithoutDashes: element.SetValue(WithoutDashes(text)); return;
     case Show::kDate: element.SetValue(DateText(text)); return;
@@ -135,9 +138,16 @@ void ShowOne(const Workspace& workspace, dom::Document& page, const ShowRow& row
       if (text == "1" || text == "0") element.SetChecked(text == "0");
       return;
     case Show::kNewAddressFlag: element.SetChecked(workspace.client.NewAddress); return;
+    case Show::kPersonOnly:
+      if (workspace.record.Current.ClientType == "C") {
+        element.SetValue(text);
+      } else {
+        ShowStoredValue(element, text);
+      }
+      return;
     case Show::kAfterLicenceLabel:
       ShowLicenceLabel(page);
-      element.SetValue(text);
+      ShowStoredValue(element, text);
       return;
   }
 }
@@ -181,9 +191,12 @@ void ShowCoverType(Workspace& workspace, dom::Document& page) {
   for (const CoverTypeKind kind : kCoverTypeOrder) {
     if (!ListHasClass(CoverTypeClassList(workspace, kind), current.ClassCode)) continue;
     const CoverTypeOption& option = kCoverTypeOptions[static_cast<int>(kind)];
-    const std::string class_code = current.ClassCode;
-    page.GetElementById(option.option)->Click();
-    page.GetElementById("cboClassCode")->SetValue(class_code);
+    {
+      // Showing the cover type is not choosing it: the option's resets are undone.
+      const KeptWhileShowing kept(current);
+      page.GetElementById(option.option)->Click();
+    }
+    ShowStoredValue(*page.GetElementById("cboClassCode"), current.ClassCode);
     current.CoverType = std::string(option.cover_type);
     return;
   }
@@ -290,15 +303,18 @@ void TakeClientType(Workspace& workspace, dom::Document& page) {
     current.FTZ = "0";
     return;
   }
-  current.ClientType = "C";
   current.Gender = "";
   current.MaritalStatus = "3";
-  current.FTZ = page.GetElementById("optFTZYes")->Checked() ? "1" : "0";
-  // A company in a free trade zone pays no service tax.
-  current.ServiceTaxPercentage =
-      current.FTZ == "1"
-          ? "0"
-          : GetSystemCode(workspace.lookup, workspace.components, kDefaultServiceTaxRate);
+  const std::string ftz = page.GetElementById("optFTZYes")->Checked() ? "1" : "0";
+  // A company in a free trade zone pays no service tax. The rate follows a change of the
+  // zone or of the client type; a company shown as stored keeps the rate it was issued with.
+  if (ftz != current.FTZ || current.ClientType != "C") {
+    current.ServiceTaxPercentage =
+        ftz == "1" ? "0"
+                   : GetSystemCode(workspace.lookup, workspace.components, kDefaultServiceTaxRate);
+  }
+  current.ClientType = "C";
+  current.FTZ = ftz;
 }
 
 std::string TakeAddress(dom::Document& page) {
@@ -362,9 +378,12 @@ constexpr ClientCopyRow kClientCopyRows[] = {
 
 }  // namespace
 
+std::string PlaceholderVehicleNumber(Workspace& workspace) {
+  return UCase(GetSystemCode(workspace.lookup, workspace.components, kPlaceholderVehicleNo));
+}
+
 bool HasPlaceholderVehicleNumber(Workspace& workspace) {
-  const std::string placeholder =
-      UCase(GetSystemCode(workspace.lookup, workspace.components, kPlaceholderVehicleNo));
+  const std::string placeholder = PlaceholderVehicleNumber(workspace);
   const CoverNoteFields& current = workspace.record.Current;
   return UCase(current.VehicleNo) == placeholder || UCase(current.TrailerNo) == placeholder;
 }
@@ -441,12 +460,16 @@ void CoverTabPageToRecord(Workspace& workspace, dom::Document& page,
 
   const std::string licence = page.GetElementById("txtLicenseDate")->Value();
   if (!licence.empty()) {
-    current.LicenseDate =
-        current.TransactionType == "N"
-            ? licence
-            : LicenceDateFromYears(workspace, static_cast<std::int32_t>(
-                                                  Currency::Parse(licence).units() /
-                                                  Currency::kScale));
+    if (current.TransactionType == "N") {
+      current.LicenseDate = licence;
+    } else {
+      const auto years =
+          static_cast<std::int32_t>(Currency::Parse(licence).units() / Currency::kScale);
+      // Whole years shown are not the date: the stored date stays while they still agree.
+      if (current.LicenseDate.empty() || LicenceYears(workspace, current.LicenseDate) != years) {
+        current.LicenseDate = LicenceDateFromYears(workspace, years);
+      }
+    }
   }
 
   dom::Element& class_code = *page.GetElementById("cboClassCode");

@@ -12,6 +12,8 @@ namespace cn {
 // vehicle not yet registered (system code 1031), compared ignoring case. Such a cover
 // note carries no real period of cover and cannot be saved here.
 bool HasPlaceholderVehicleNumber(Workspace& workspace);
+// That number, upper-cased.
+std::string PlaceholderVehicleNumber(Workspace& workspace);
 
 enum class CoverTypeKind { kPrivate = 0, kCommercial = 1, kMotorcycle = 2 };
 

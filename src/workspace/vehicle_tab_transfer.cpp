@@ -9,6 +9,7 @@
 #include "base/date_format.h"
 #include "base/date_reader.h"
 #include "base/text.h"
+#include "integration/fill_select.h"
 #include "integration/system_codes.h"
 #include "tables/driver.h"
 #include "workspace/named_driver_check.h"
@@ -82,7 +83,7 @@ void ShowField(const VehicleField& entry, const CoverNoteFields& fields, dom::Do
       page.GetElementById(entry.no_element)->SetChecked(value != "1");
       return;
     default:
-      element.SetValue(value);
+      ShowStoredValue(element, value);
   }
 }
 
@@ -111,11 +112,22 @@ void SaveField(const VehicleField& entry, CoverNoteFields& fields, const dom::Do
 void SaveNamedDrivers(Workspace& workspace, const Driver& table) {
   CoverNoteFields& fields = workspace.record.Current;
   const auto named = static_cast<std::size_t>(std::max(table.GetNoOfDrivers(), 0));
+  // The table does not hold licence numbers: a driver still in his row keeps his.
+  const std::vector<std::string> names = fields.DriverNames;
+  const std::vector<std::string> ic_nos = fields.DriverICNos;
+  const std::vector<std::string> licence_nos = fields.DriverLicenceNos;
   for (const TextArray array : kNamedDriverArrays) (fields.*array).assign(named + 1, "");
   table.GetNamedDrivers(fields.DriverNames, fields.DriverICNos, fields.DriverDOBs,
                         fields.DriverLicenceDates, fields.DriverLicenceNos, fields.DriverGenders,
                         fields.DriverOccupations, fields.DriverRelationships);
   ResizeArrays(fields, kNamedDriverArrays.data(), kNamedDriverArrays.size(), named);
+  for (std::size_t row = 0; row < fields.DriverNames.size() && row < names.size() &&
+                            row < ic_nos.size() && row < licence_nos.size();
+       ++row) {
+    if (fields.DriverNames[row] == names[row] && fields.DriverICNos[row] == ic_nos[row]) {
+      fields.DriverLicenceNos[row] = licence_nos[row];
+    }
+  }
 
   if (fields.ClientType != "P") return;
   const std::string& first = fields.DriverNames.front();

@@ -53,7 +53,7 @@ TEST_F(ListTest, EveryListHasItsEntries) {
 TEST_F(ListTest, ListsDependOnClassAndCover) {
   EXPECT_EQ(Records(Run("Tarvin.Find.FindExtendedCoverDetails", Params({"PC1", "01"})).reply)
                 .size(),
-            7U);
+            8U);
   EXPECT_EQ(Records(Run("Tarvin.Find.FindExtendedCoverDetails", Params({"PC1", "03"})).reply)
                 .size(),
             3U);

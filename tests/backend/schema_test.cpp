@@ -1,5 +1,6 @@
 #include "backend/schema.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -54,6 +55,72 @@ TEST_F(SchemaTest, AnOlderDatabaseIsBroughtUpToDateStepByStep) {
   Database db(older);
   EXPECT_EQ(Migrate(db), static_cast<int>(Migrations().size()) - 1);
   EXPECT_EQ(SchemaVersion(db), Migrations().back().version);
+}
+
+// What the screen looks up by each sample system code must be there (or, for the
+// occupation stored for "none", must not be offered).
+TEST_F(SchemaTest, EverySampleSystemCodeNamesWhatTheScreenLooksFor) {
+  struct CodeCase {
+    int code;
+    const char* count_sql;  // ?1 stands for one ";"-separated entry of the value
+    int expected;
+  };
+  const CodeCase cases[] = {
+      {1001, "SELECT count(*) FROM motor_cover WHERE code = ?1", 1},
+      {1007, "SELECT count(*) FROM extended_cover WHERE code = ?1", 1},
+      {1008, "SELECT count(*) FROM extended_cover WHERE code = ?1", 1},
+      {1009, "SELECT count(*) FROM occupation WHERE code = ?1", 0},
+      {1011, "SELECT count(*) FROM motor_cover WHERE code = ?1", 1},
+      {1021, "SELECT count(*) FROM extended_cover WHERE code = ?1", 1},
+      {1034, "SELECT count(*) FROM vehicle_make WHERE code = ?1", 1},
+      {1040, "SELECT count(*) FROM motor_class WHERE code = ?1 AND kind = 1", 1},
+      {1061, "SELECT count(*) FROM motor_cover WHERE code = ?1", 1},
+      {1069, "SELECT count(*) FROM extended_cover WHERE code = ?1", 1},
+  };
+  for (const CodeCase& c : cases) {
+    const std::string value =
+        Query("SELECT value FROM system_code WHERE code = " + std::to_string(c.code));
+    ASSERT_FALSE(value.empty()) << c.code;
+    std::size_t start = 0;
+    while (start <= value.size()) {
+      const std::size_t end = std::min(value.find(';', start), value.size());
+      std::string sql = c.count_sql;
+      sql.replace(sql.find("?1"), 2, "'" + value.substr(start, end - start) + "'");
+      EXPECT_EQ(Query(sql), std::to_string(c.expected)) << c.code << " " << value;
+      start = end + 1;
+    }
+  }
+}
+
+// A database seeded before the sample's system codes were corrected ends up as a new one.
+TEST_F(SchemaTest, AnOlderSampleIsCorrectedByItsMigration) {
+  const std::string kDump =
+      "SELECT (SELECT group_concat(code || '=' || value, ' ') FROM system_code"
+      "        WHERE code IN (1009, 1040, 1069))"
+      " || (SELECT group_concat(class_code || ext_code || seq || percentage || default_premium"
+      "     || min_premium || method, ' ') FROM (SELECT * FROM extended_cover_detail"
+      "     ORDER BY class_code, cover_code, ext_code))"
+      " || (SELECT group_concat(class_code || years || percentage, ' ') FROM ncd_scale)"
+      " || (SELECT group_concat(code || min_sum_insured, ' ') FROM motor_class)"
+      " || (SELECT count(*) FROM class_use) || (SELECT count(*) FROM class_unit)"
+      " || (SELECT count(*) FROM extended_cover)";
+  const std::string fresh = Query(kDump);
+  Database& db = backend_->database();
+  db.ExecuteScript(R"sql(
+    UPDATE system_code SET value = '70' WHERE code = 1009;
+    UPDATE system_code SET value = 'PC1;PC2;MC1;MC2' WHERE code = 1040;
+    UPDATE system_code SET value = '25' WHERE code = 1069;
+    DELETE FROM extended_cover_detail WHERE ext_code = '111' OR class_code = 'CT1';
+    DELETE FROM extended_cover WHERE code = '111';
+    DELETE FROM ncd_scale WHERE class_code = 'CT1';
+    DELETE FROM class_use WHERE class_code = 'CT1';
+    DELETE FROM class_unit WHERE class_code = 'CT1';
+    DELETE FROM motor_class WHERE code = 'CT1';
+    DELETE FROM schema_version WHERE version = 5;
+  )sql");
+  ASSERT_NE(Query(kDump), fresh);
+  EXPECT_EQ(Migrate(db), 1);
+  EXPECT_EQ(Query(kDump), fresh);
 }
 
 struct LayoutCase {

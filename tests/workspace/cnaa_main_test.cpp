@@ -403,7 +403,7 @@ TEST(CNAAMainDispatch, AFailedMessageIsReportedAndTheNextOneStillRuns) {
 // ---- Reset -----------------------------------------------------------------------------------
 
 // A refused reset and one confirmed on another tab are in the golden reset scenario.
-TEST(CNAAMainReset, ConfirmedOnTheCoverTabRefillsItInPlace) {
+TEST(CNAAMainReset, ConfirmedOnTheCoverTabRefillsItInPlaceAndLocksIt) {
   ScreenHarness screen;
   FillLists(screen);
   screen.SetNewTariffDate("05-Mar-2014");
@@ -422,10 +422,14 @@ TEST(CNAAMainReset, ConfirmedOnTheCoverTabRefillsItInPlace) {
                           "script ShowTabButton('COVNPrem', false)",
                           "script ShowTabButton('COVOPrem', false)",
                           "script ShowTabButton('COVPrem', true)",
-                          "click optPersonalType"));
+                          "click optPersonalType",
+                          "script ShowTitle('Cover Note Amendment - Administrator')",
+                          "script EnableCmdButton('cmdSave', false)"));
   const Workspace& workspace = screen.workspace();
   EXPECT_EQ(workspace.record.Current.CoverNoteNo, "");
-  EXPECT_FALSE(screen.tab_page().GetElementById("cboTransactionType")->Disabled());
+  // Back to the start: the tab is locked again, whatever the reset's own steps unlocked.
+  EXPECT_TRUE(screen.tab_page().GetElementById("cboTransactionType")->Disabled());
+  EXPECT_TRUE(screen.tab_page().GetElementById("cboGender")->Disabled());
   EXPECT_TRUE(screen.tab_page().GetElementById("optPersonalType")->Checked());
   EXPECT_FALSE(workspace.page.PageFilling);
   EXPECT_FALSE(workspace.page.ResetInProgress);

@@ -12,7 +12,7 @@ INSERT INTO system_code (code, value, description) VALUES
   (1006, '1', 'premium rounding step'),
   (1007, '089', 'extended cover priced on its own sum insured'),
   (1008, '007', 'extended cover for additional named drivers'),
-  (1009, '70', 'oldest named driver'),
+  (1009, '00', 'occupation stored for a driver without one'),
   (1011, '01', 'default motor cover'),
   (1021, '006', 'extended cover for any authorised driver'),
   (1025, '6', 'default service tax percentage'),
@@ -20,11 +20,11 @@ INSERT INTO system_code (code, value, description) VALUES
   (1030, 'THE INSURED', 'the insured as named driver'),
   (1031, 'TBA', 'vehicle number not yet registered'),
   (1034, 'TRM', 'make whose models are checked by description'),
-  (1040, 'PC1;PC2;MC1;MC2', 'classes that carry no trailer'),
+  (1040, 'CT1', 'trailer classes: the trailer is the insured vehicle'),
   (1060, '*;,;#', 'characters not allowed in identity numbers'),
   (1061, '01;02', 'covers that name the insured as driver'),
   (1062, 'ANY AUTHORISED DRIVER', 'driver row standing for any driver'),
-  (1069, '25', 'extended cover percentage ceiling'),
+  (1069, '111', 'extended cover for NCD relief'),
   (1097, '16', 'youngest motorcycle rider'),
   (1098, '17', 'youngest car driver');
 
@@ -98,6 +98,7 @@ INSERT INTO motor_class (code, kind, seq, description, min_sum_insured, tariff_g
   ('CV1', 1, 1, 'GOODS VEHICLE (OWN GOODS)', 15000.00, 'COMMERCIAL', 'T', 3),
   ('CV2', 1, 2, 'GOODS VEHICLE (GENERAL CARTAGE)', 15000.00, 'COMMERCIAL', 'T', 3),
   ('CV3', 1, 3, 'GOODS VEHICLE WITH TRAILER', 20000.00, 'COMMERCIAL', 'T', 3),
+  ('CT1', 1, 4, 'TRAILER', 5000.00, 'COMMERCIAL', 'T', 1),
   ('MC1', 2, 1, 'MOTORCYCLE', 1000.00, 'MOTORCYCLE', 'C', 2),
   ('MC2', 2, 2, 'MOTORCYCLE (DESPATCH RIDER)', 1000.00, 'MOTORCYCLE', 'C', 2);
 
@@ -110,13 +111,14 @@ INSERT INTO class_use (class_code, seq, code, description, usage_group, carries_
   ('CV2', 1, '12', 'CARRIAGE OF GOODS FOR HIRE', 'G', '1'),
   ('CV3', 1, '12', 'CARRIAGE OF GOODS FOR HIRE', 'G', '1'),
   ('CV3', 2, '13', 'HAULAGE OF TRAILERS', 'G', '1'),
+  ('CT1', 1, '14', 'TRAILER HAULED BY A PRIME MOVER', 'G', '1'),
   ('MC1', 1, '01', 'SOCIAL, DOMESTIC AND PLEASURE', 'S', '0'),
   ('MC2', 1, '21', 'DESPATCH AND DELIVERY', 'G', '1');
 
 INSERT INTO class_unit (class_code, uom_code, seq) VALUES
   ('PC1', 'C', 1), ('PC1', 'KW', 2), ('PC2', 'C', 1), ('PC2', 'KW', 2),
   ('CV1', 'T', 1), ('CV1', 'C', 2), ('CV2', 'T', 1), ('CV2', 'C', 2), ('CV3', 'T', 1),
-  ('MC1', 'C', 1), ('MC2', 'C', 1);
+  ('CT1', 'T', 1), ('MC1', 'C', 1), ('MC2', 'C', 1);
 
 INSERT INTO motor_cover (code, description, scope) VALUES
   ('01', 'COMPREHENSIVE', 1), ('02', 'THIRD PARTY, FIRE AND THEFT', 2), ('03', 'THIRD PARTY', 3);
@@ -128,7 +130,8 @@ INSERT INTO extended_cover (code, description) VALUES
   ('057', 'INCLUSION OF SPECIAL PERILS'),
   ('101', 'EXTENSION OF COVER TO A NEIGHBOURING COUNTRY'),
   ('007', 'ADDITIONAL NAMED DRIVERS'),
-  ('006', 'ANY AUTHORISED DRIVER');
+  ('006', 'ANY AUTHORISED DRIVER'),
+  ('111', 'NCD RELIEF');
 
 -- Every extension is offered with comprehensive cover; third-party covers offer
 -- only the driver and passenger extensions.
@@ -136,10 +139,10 @@ INSERT INTO extended_cover_detail (class_code, cover_code, ext_code, seq, percen
                                    default_premium, min_premium, method)
 SELECT c.code, m.code, e.code,
        CASE e.code WHEN '089' THEN 1 WHEN '072' THEN 2 WHEN '025' THEN 3 WHEN '057' THEN 4
-                   WHEN '101' THEN 5 WHEN '007' THEN 6 ELSE 7 END,
+                   WHEN '101' THEN 5 WHEN '007' THEN 6 WHEN '006' THEN 7 ELSE 8 END,
        CASE e.code WHEN '089' THEN 15.0 WHEN '025' THEN 0.3 WHEN '057' THEN 0.5 ELSE 0.0 END,
        CASE e.code WHEN '072' THEN 7.5 WHEN '101' THEN 20.0 WHEN '007' THEN 10.0
-                   WHEN '006' THEN 50.0 ELSE 0.0 END,
+                   WHEN '006' THEN 50.0 WHEN '111' THEN 45.0 ELSE 0.0 END,
        CASE e.code WHEN '089' THEN 20.0 WHEN '025' THEN 5.0 WHEN '057' THEN 10.0 ELSE 0.0 END,
        CASE e.code WHEN '089' THEN 'S' WHEN '025' THEN 'P' WHEN '057' THEN 'P' ELSE 'F' END
 FROM motor_class c, motor_cover m, extended_cover e

@@ -11,6 +11,7 @@
 #include "base/text.h"
 #include "dom/events.h"
 #include "dom/style.h"
+#include "integration/fill_select.h"
 #include "integration/list_search.h"
 #include "integration/locking.h"
 #include "integration/service_gateway.h"
@@ -309,8 +310,8 @@ void CNAACov::ApplyPersonalType() {
     select.SetDisabled(false);
     select.SetStyle(dom::StyleName::kBackgroundColor, "");
   }
-  Element("cboGender").SetValue(fields.Gender);
-  Element("cboMaritalStat").SetValue(fields.MaritalStatus);
+  ShowStoredValue(Element("cboGender"), fields.Gender);
+  ShowStoredValue(Element("cboMaritalStat"), fields.MaritalStatus);
 
   // A person pays the default service tax; only a company may be exempt.
   ws.record.Current.ServiceTaxPercentage =

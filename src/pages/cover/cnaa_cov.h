@@ -44,6 +44,7 @@ class CNAACov : public Page {
   int ReadCoverNoteAdmin(std::string_view cover_note_no);
   void ReadPreviousDocument(std::string_view document_no);
   void ShowRecordOnCoverTab();
+  std::string WhySaveIsOff();
 
   // Cover details rules.
   void cboClassCode_onchange();

@@ -11,6 +11,7 @@
 #include "base/separators.h"
 #include "base/text.h"
 #include "dom/events.h"
+#include "integration/fill_select.h"
 #include "integration/input_checks.h"
 #include "integration/reporting.h"
 #include "integration/service_gateway.h"
@@ -18,6 +19,7 @@
 #include "pages/cover/cnaa_cov.h"
 #include "pages/premium/select_premium_tab.h"
 #include "workspace/cover_tab_transfer.h"
+#include "workspace/kept_while_showing.h"
 #include "workspace/licence.h"
 #include "workspace/record_defaults.h"
 #include "workspace/record_fill.h"
@@ -48,6 +50,8 @@ constexpr std::array<RefusalMessage, 5> kRefusalMessages{{
 constexpr std::int32_t kReadAllowed = 0;
 constexpr std::int32_t kUploadedToHost = 6;
 constexpr std::int32_t kVoided = 7;
+constexpr std::string_view kReadyToAmend =
+    "Referred risk: amend the premium, calculate and save.";
 
 bool IsEnterKey(const dom::Window& window) {
   const dom::Event* event = window.CurrentEvent();
@@ -114,19 +118,23 @@ int CNAACov::ReadCoverNoteAdmin(std::string_view cover_note_no) {
     ws.read.RecordShown = true;
     ws.read.LoadedCoverNoteNo = std::string(cover_note_no);
     SetTitle(window(), kScreenTitle, UCase(cover_note_no));
-    // Only a referred risk waits for the administrator; a cover note on a vehicle not yet
-    // registered has no period of cover to amend.
-    const bool savable = !HasPlaceholderVehicleNumber(ws) &&
-                         Element("cboCNStatus").Value() == "R";
-    EnableCmdButton(window(), ws.page.SaveButtonId, savable);
+    const std::string refusal = WhySaveIsOff();
+    EnableCmdButton(window(), ws.page.SaveButtonId, refusal.empty());
+    window().SetStatus(refusal.empty() ? kReadyToAmend : refusal);
     return code;
   }
 
   SetTitle(window(), kScreenTitle, "");
   EnableCmdButton(window(), ws.page.SaveButtonId, false);
+  // Nothing of the cover note shown before may stand beside a number that was refused.
+  SetRecordDefaults(ws, &document(), window());
+  ShowRecordOnCoverTab();
+  window().SetStatus("Done");
+  dom::Element& number = Element("txtCoverNoteNumber");
+  number.SetValue(cover_note_no);
+  number.Focus();
+  number.Select();
   if (code == kUploadedToHost) {
-    SetRecordDefaults(ws, &document(), window());
-    ShowRecordOnCoverTab();
     window().MessageBox("Record has been uploaded to host. No amendment allowed.",
                         dom::message_box::kInformation, kReadTitle);
     return code;
@@ -195,31 +203,32 @@ void CNAACov::ShowRecordOnCoverTab() {
     ChoosePremiumTabByDate();
   }
   ShowLicenceLabel(document());
-  // The client type's boxes only; the service tax the cover note carries (none on a
-  // transfer) stays as read, where choosing the personal type anew would reset it.
-  const bool company = current.ClientType == "C";
-  Element("optCompanyType").SetChecked(company);
-  Element("optPersonalType").SetChecked(!company);
-  const std::string service_tax = current.ServiceTaxPercentage;
-  if (company) {
-    ApplyCompanyType();
-  } else {
-    ApplyPersonalType();
-  }
-  current.ServiceTaxPercentage = service_tax;
+  {
+    // The client and cover type handlers below reset what a change of type resets; this
+    // is only the record being shown.
+    const KeptWhileShowing kept(current);
+    const bool company = current.ClientType == "C";
+    Element("optCompanyType").SetChecked(company);
+    Element("optPersonalType").SetChecked(!company);
+    if (company) {
+      ApplyCompanyType();
+    } else {
+      ApplyPersonalType();
+    }
 
-  ShowRecordOnPage(ws, kCoverTabId, document());
+    ShowRecordOnPage(ws, kCoverTabId, document());
 
-  // The cover option refills the class lists; the record's class and use go back after it.
-  if (current.CoverType == "COMMERCIAL") {
-    optCommercialCover_onclick();
-  } else if (current.CoverType == "MOTORCYCLE") {
-    optMotorcycleCover_onclick();
-  } else {
-    optPrivateCover_onclick();
+    // The cover option refills the class lists; the record's class and use go back after it.
+    if (current.CoverType == "COMMERCIAL") {
+      optCommercialCover_onclick();
+    } else if (current.CoverType == "MOTORCYCLE") {
+      optMotorcycleCover_onclick();
+    } else {
+      optPrivateCover_onclick();
+    }
   }
-  Element("cboClassCode").SetValue(current.ClassCode);
-  Element("cboClassUse").SetValue(current.ClassUse);
+  ShowStoredValue(Element("cboClassCode"), current.ClassCode);
+  ShowStoredValue(Element("cboClassUse"), current.ClassUse);
 
   if (saved) {
     ws.page.ExtendedCoverDetailsStale = saved->extended_cover_details_stale;
@@ -237,6 +246,27 @@ void CNAACov::ShowRecordOnCoverTab() {
   // An excess or loading the cover note already carries counts as entered.
   if (IsNonZeroAmount(current.ExcessAmount)) ws.premium.ExcessEntered = true;
   if (IsNonZeroAmount(current.LoadPercentage)) ws.premium.LoadPercentageEntered = true;
+
+  // Choosing the client type unlocks its boxes; shown here, they stay locked.
+  LockCoverTab();
+}
+
+// Only a referred risk waits for the administrator; a cover note on a vehicle not yet
+// registered has no period of cover to amend. Says why, in the administrator's words.
+std::string CNAACov::WhySaveIsOff() {
+  Workspace& ws = workspace();
+  const CoverNoteFields& current = ws.record.Current;
+  if (HasPlaceholderVehicleNumber(ws)) {
+    const bool vehicle = UCase(current.VehicleNo) == PlaceholderVehicleNumber(ws);
+    return std::string("Shown read-only: the ") + (vehicle ? "vehicle" : "trailer") +
+           " is not registered yet, so its cover cannot be amended.";
+  }
+  dom::Element& status = Element("cboCNStatus");
+  if (status.Value() == "R") return {};
+  const int shown = status.SelectedIndex();
+  const std::string caption = shown < 0 ? status.Value() : status.Options().Item(shown)->Text();
+  return "Shown read-only: this cover note is " + LCase(caption) +
+         "; only a referred risk can be amended.";
 }
 
 }  // namespace cn

@@ -15,6 +15,7 @@
 #include "integration/locking.h"
 #include "integration/shell_bridge.h"
 #include "pages/cover/cnaa_cov.h"
+#include "pages/cover/cover_lock.h"
 
 namespace cn {
 
@@ -155,26 +156,6 @@ constexpr LookupList kLookupLists[] = {
     {"cboTown", &StartupLists::TownList, true},
 };
 
-// Shown, never edited, on this screen.
-constexpr std::array kDisabledOnLock = {
-    "cboClassCode", "cboClassUse", "cboCNStatus",  "cboGender",          "cboMaritalStat",
-    "cboMotorCoverCode", "cboState", "cboTransactionType", "cboVehGar", "cboInsOcc",
-    "cboNatBiz",    "chkNewAdd",   "cboTown",      "cboNationality",
-};
-constexpr std::array kHiddenOnLock = {"cmdReadClientCode", "cmdSearchClientCode",
-                                      "cmdSelectMortgagee"};
-constexpr std::array kReadOnlyOnLock = {
-    "optCommercialCover", "optCompanyType", "optFTZNo", "optFTZYes", "optMotorcycleCover",
-    "optPersonalType", "optPrivateCover", "optGSTRegisteredYes", "optGSTRegisteredNo",
-    "optGSTVehBizUseYes", "optGSTVehBizUseNo", "txtGSTRegNo", "txtAddress", "txtAddress2",
-    "txtAddress3", "txtAddress4", "txtBizTel", "txtBusinessRegistration", "txtClientCode",
-    "txtDateOfIssue", "txtDOB", "txtDrivingLicenseClass", "txtDrivingLicenseNumber",
-    "txtEffectiveDate", "txtEmail", "txtExpiryDate", "txtHouseTel", "txtLicenseDate",
-    "txtMobileTel", "txtMortgagee", "txtName", "txtEmpName", "txtNRIC", "txtOldNRIC",
-    "txtOldPolicy", "txtPostal", "txtTimeOfIssue", "txtTown", "txtTrailerNumber",
-    "txtVehicleNumber",
-};
-
 // Sets a workspace flag for a scope and clears it however the scope ends, so that a
 // failure halfway through the load leaves no page half-marked as filling.
 class FlagScope {
@@ -247,12 +228,6 @@ void CNAACov::SetUpCoverTab() {
   }
 }
 
-void CNAACov::LockCoverTab() {
-  for (const char* id : kDisabledOnLock) Element(id).SetDisabled(true);
-  for (const char* id : kHiddenOnLock) {
-    Element(id).SetStyle(dom::StyleName::kVisibility, "hidden");
-  }
-  for (const char* id : kReadOnlyOnLock) LockInputKeepEnabled(Element(id));
-}
+void CNAACov::LockCoverTab() { LockCoverTabPage(document()); }
 
 }  // namespace cn
