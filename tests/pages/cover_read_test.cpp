@@ -10,6 +10,7 @@
 #include "base/separators.h"
 #include "cover_tab_harness.h"
 #include "dom/user_actions.h"
+#include "workspace/tab_transfer.h"
 
 namespace cn::cover_testing {
 namespace {
@@ -62,6 +63,10 @@ TEST_F(CoverReadTest, EachRefusalShowsItsNumberedMessageAndLeavesSaveOff) {
     tab.ReadCoverNote("CN100");
     EXPECT_EQ(tab.world.messages.shown,
               (std::vector<ShownMessage>{{refusal.message, "Get Cover Note", refusal.parameters}}));
+    // Nothing read stands beside the refused number, which waits selected for a correction.
+    EXPECT_EQ(tab.element("txtName").Value(), "");
+    EXPECT_EQ(tab.element("txtCoverNoteNumber").Value(), "CN100");
+    EXPECT_EQ(tab.workspace.read.LoadedCoverNoteNo, "");
     EXPECT_EQ(tab.shell().Title(), kScreenTitleText);
     EXPECT_FALSE(tab.SaveEnabled());
     EXPECT_FALSE(tab.workspace.premium.FactorsChangedNewTariff);
@@ -121,14 +126,24 @@ TEST_F(CoverReadTest, SaveOpensOnlyForAReferredRiskOnARegisteredVehicle) {
     std::string_view vehicle;
     std::string_view trailer;
     bool save;
+    std::string_view status_bar;
   };
   const Case cases[] = {
-      {"R", "WXY1234", "", true},
-      {"I", "WXY1234", "", false},
-      {"C", "WXY1234", "", false},
-      {"R", "tba", "", false},          // the placeholder number, whatever its case
-      {"R", "WXY1234", "Tba", false},   // on the trailer too
-      {"R", "WXY1234", "TR99", true},
+      {"R", "WXY1234", "", true, "Referred risk: amend the premium, calculate and save."},
+      {"I", "WXY1234", "", false,
+       "Shown read-only: this cover note is issued; only a referred risk can be amended."},
+      {"C", "WXY1234", "", false,
+       "Shown read-only: this cover note is cancelled; only a referred risk can be amended."},
+      // the placeholder number, whatever its case
+      {"R", "tba", "", false,
+       "Shown read-only: the vehicle is not registered yet, so its cover cannot be amended."},
+      // on the trailer too
+      {"R", "WXY1234", "Tba", false,
+       "Shown read-only: the trailer is not registered yet, so its cover cannot be amended."},
+      {"R", "WXY1234", "TR99", true, "Referred risk: amend the premium, calculate and save."},
+      // a status the list does not know is shown by its code
+      {"Z", "WXY1234", "", false,
+       "Shown read-only: this cover note is z; only a referred risk can be amended."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.status) + " " + std::string(c.vehicle) + " " +
@@ -138,16 +153,36 @@ TEST_F(CoverReadTest, SaveOpensOnlyForAReferredRiskOnARegisteredVehicle) {
            0);
     tab.ReadCoverNote("CN100");
     EXPECT_EQ(tab.SaveEnabled(), c.save);
+    EXPECT_EQ(tab.shell().Status(), c.status_bar);
   }
 }
 
-TEST_F(CoverReadTest, ShowingAPersonsTransferKeepsTheServiceTaxItCarries) {
-  Answer("CN100", ReadAdminReply({{"TransactionType", "T"}, {"ClientType", "P"},
-                                  {"ServiceTaxPercentage", "0"}, {"VehicleNo", "WXY1234"}}),
+// Showing is not amending: a record shown and taken back from the tab is the record read,
+// codes the fixed lists lack included.
+TEST_F(CoverReadTest, ShowingAndTakingBackTheTabLeavesTheRecordAsRead) {
+  tab.SetSystemCodes({{"1031", "TBA"}, {"1025", "6"}, {"1030", "THE INSURED"}, {"1061", "01"}});
+  Answer("CN100", ReadAdminReply({{"TransactionType", "P"}, {"CoverNoteStatus", "R"},
+                                  {"ClientType", "P"}, {"MotorCoverCode", "01"},
+                                  {"VehicleNo", "WXY1234"}, {"Hazard", "1"},
+                                  {"ServiceTaxPercentage", "8"}, {"Gender", "F"},
+                                  {"DriverNames", "THE INSURED"}, {"DriverICNos", "800101-01-1234"}}),
          0);
   tab.ReadCoverNote("CN100");
-  EXPECT_EQ(tab.workspace.record.Current.ServiceTaxPercentage, "0.00");
-  EXPECT_TRUE(tab.element("optPersonalType").Checked());
+  const CoverNoteFields read = tab.workspace.record.Current;
+  EXPECT_EQ(tab.element("cboTransactionType").Value(), "P");
+  ASSERT_EQ(read.DriverICNos, (std::vector<std::string>{"800101-01-1234"}));
+  EXPECT_EQ(read.Hazard, "1");
+  EXPECT_EQ(read.ServiceTaxPercentage, "8.00");
+
+  SavePageToRecord(tab.workspace, kCoverTabId, tab.page());
+  EXPECT_EQ(tab.workspace.record.Current.TransactionType, "P");
+  EXPECT_EQ(tab.workspace.record.Current.DriverICNos, read.DriverICNos);
+  EXPECT_EQ(tab.workspace.record.Current.Hazard, "1");
+  EXPECT_EQ(tab.workspace.record.Current.ServiceTaxPercentage, "8.00");
+  EXPECT_EQ(tab.workspace.record.Current.Gender, "F");
+  // Shown, the client's boxes stay locked.
+  EXPECT_TRUE(tab.element("cboGender").Disabled());
+  EXPECT_TRUE(tab.element("cboMaritalStat").Disabled());
 }
 
 TEST_F(CoverReadTest, AFailedReadAfterAGoodOneTurnsSaveOffAgain) {
