@@ -1,0 +1,138 @@
+// The rating factors sent to the engines: the values derived from the cover note, and the
+// positions where the administrator's typed figures, the trailer and the extended covers
+// change what is sent.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/runtime_failure.h"
+#include "base/separators.h"
+#include "base/text.h"
+#include "pages/premium/premium_factors.h"
+#include "pages/premium/premium_requests.h"
+#include "workspace_world.h"
+
+namespace cn {
+namespace {
+
+const Date kToday = *Date::FromYmd(2014, 3, 5);
+
+TEST(PremiumFactors, DerivedValues) {
+  CoverNoteFields registered;
+  registered.VehicleNo = "WXY1234";
+  registered.EffectiveDate = "2014-03-10";
+  CoverNoteFields unregistered = registered;
+  unregistered.VehicleNo = "TBA";
+  unregistered.EffectiveDate = "";
+  CoverNoteFields logbook_pending;
+  logbook_pending.VehicleNo = "WXY1";
+  logbook_pending.CoverType = "COMMERCIAL";
+  logbook_pending.LogBookNo = "tba";
+
+  EXPECT_EQ(PeriodRated(registered, "TBA", kToday).start, "10-Mar-2014");
+  EXPECT_EQ(PeriodRated(registered, "TBA", kToday).end, "");
+  // Not registered and without both dates: a year from today.
+  EXPECT_EQ(PeriodRated(unregistered, "TBA", kToday).start, "05-Mar-2014");
+  EXPECT_EQ(PeriodRated(unregistered, "TBA", kToday).end, "04-Mar-2015");
+  // The placeholder is compared as written.
+  EXPECT_EQ(PeriodRated(unregistered, "tba", kToday).start, "");
+
+  EXPECT_EQ(YearMadeRated(registered, "TBA", kToday), "");
+  EXPECT_EQ(YearMadeRated(unregistered, "tba", kToday), "2014");
+  EXPECT_EQ(YearMadeRated(logbook_pending, "TBA", kToday), "2014");
+  EXPECT_EQ(VehicleAge("2009", kToday), "5");
+  EXPECT_EQ(VehicleAge("", kToday), "");
+
+  EXPECT_EQ(AgeAtCover("31-Dec-1980", "01-Jan-2014"), "34");
+  EXPECT_EQ(AgeAtCover("", "01-Jan-2014"), "26");
+  EXPECT_EQ(DrivingYears("15-06-2004", kToday), "10");
+  EXPECT_EQ(DrivingYears("", kToday), "0");
+
+  EXPECT_EQ(PlainAmount("1,234.50"), "1234.5");
+  EXPECT_EQ(PlainAmount("0.00"), "0");
+  EXPECT_EQ(PlainAmount(""), "");
+  EXPECT_THROW(PlainAmount("12a"), RuntimeFailure);
+  EXPECT_THROW(RatedDate("31-Feb-2014"), RuntimeFailure);
+}
+
+class PremiumRequestTest : public ::testing::Test {
+ protected:
+  PremiumRequestTest() {
+    world.workspace.identity.CurrentAgentCode = "AG001";
+    world.workspace.startup.SystemCodes = {{1031, "TBA"}, {1026, "10.00"}};
+    CoverNoteFields& f = world.workspace.record.Current;
+    f.VehicleNo = "WXY1234";
+    f.EffectiveDate = "10-Mar-2014";
+    f.ExpiryDate = "09-Mar-2015";
+    f.YearMade = "2010";
+    f.StampDuty = "5.00";
+    f.LoadPercentage = "20";
+    f.TariffPremium = "1,200.00";
+    f.ExcessAmount = "";
+    f.DriverNames = {"THE INSURED", "", "AHMAD"};
+    f.ExtCoverCodes = {"089", "025"};
+    f.ExtCoverMethods = {"S", "P"};
+  }
+  std::vector<std::string> Build(FactorLayout layout, std::vector<bool> typed = {}) {
+    typed_ = std::move(typed);
+    const FactorSource source{world.workspace.record.Current, typed_, world.workspace, kToday};
+    return Split(BuildFactors(layout, source), FieldSeparator);
+  }
+  testing::WorkspaceWorld world{dom::Document::Parse("<html></html>"),
+                                testing::At(2014, 3, 5, 12)};
+  std::vector<bool> typed_;
+};
+
+TEST_F(PremiumRequestTest, WhatTheAdministratorTypedIsSentOnlyWhenTyped) {
+  std::vector<std::string> v10 = Build(CurrentEngineFactors());
+  ASSERT_EQ(v10.size(), 51u);
+  EXPECT_EQ(v10[2], "AG001");
+  EXPECT_EQ(v10[8], "10-Mar-2014");
+  EXPECT_EQ(v10[14], "-1");  // loading not typed
+  EXPECT_EQ(v10[21], "-1");  // tariff premium not typed
+  EXPECT_EQ(v10[32], "10.00");  // the default stamp duty
+  EXPECT_EQ(v10[42], "-1");
+  EXPECT_EQ(v10[22], "3");  // every driver row
+  EXPECT_EQ(v10[24], "S\xEF\xBF\xBDP");
+  EXPECT_EQ(v10[50], "4");
+
+  PremiumState& typed = world.workspace.premium;
+  typed.LoadPercentageEntered = typed.TariffPremiumEntered = typed.StampDutyEntered = true;
+  typed.ExcessEntered = true;
+  v10 = Build(CurrentEngineFactors(), {false, true});
+  EXPECT_EQ(v10[14], "20");
+  EXPECT_EQ(v10[21], "1200");
+  EXPECT_EQ(v10[32], "5.00");
+  EXPECT_EQ(v10[42], "");  // typed but empty: an empty field
+  EXPECT_EQ(v10[24], "S\xEF\xBF\xBD-1");
+
+  const std::vector<std::string> ex = Build(CurrentEngineAmendedFactors(), {false, true});
+  ASSERT_EQ(ex.size(), 45u);
+  EXPECT_EQ(ex[7], "2");  // only drivers with a name
+  EXPECT_EQ(ex[16], "0");
+  EXPECT_EQ(ex[19], "0");
+  EXPECT_EQ(ex[24], "1\xEF\xBF\xBD" "0");
+  EXPECT_EQ(Build(NewTariffFactors()).size(), 44u);
+  EXPECT_EQ(Build(NewTariffPreviousFactors()).size(), 51u);
+  EXPECT_EQ(Build(CurrentEnginePreviousFactors()).size(), 57u);
+}
+
+TEST_F(PremiumRequestTest, TheTrailerFlagDiffersByEngine) {
+  CoverNoteFields& f = world.workspace.record.Current;
+  for (const auto& [trailer, v10, ex] : {std::tuple{"", "0", "0"}, std::tuple{"TR 1", "-1", "1"},
+                                         std::tuple{" ", "0", "1"}}) {
+    f.TrailerNo = trailer;
+    EXPECT_EQ(Build(CurrentEngineFactors())[6], v10) << "'" << trailer << "'";
+    EXPECT_EQ(Build(CurrentEngineAmendedFactors())[8], ex) << "'" << trailer << "'";
+  }
+}
+
+TEST_F(PremiumRequestTest, AnAmountThatIsNotANumberSendsNothing) {
+  world.workspace.record.Current.VehicleSumInsured = "ten thousand";
+  EXPECT_THROW(Build(CurrentEngineFactors()), RuntimeFailure);
+}
+
+}  // namespace
+}  // namespace cn
