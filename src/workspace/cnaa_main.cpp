@@ -10,6 +10,7 @@
 #include "integration/conversions.h"
 #include "integration/dates.h"
 #include "integration/shell_bridge.h"
+#include "pages/premium/premium_compute.h"
 #include "pages/premium/select_premium_tab.h"
 #include "workspace/record_defaults.h"
 #include "workspace/tab_transfer.h"
@@ -156,11 +157,14 @@ void CNAAMain::LeaveCurrentTab() {
 void CNAAMain::Calculate() {
   workspace().page.TabSwitchInProgress = false;
   RefreshExtendedCoverDetails();
-  // Not yet built: the premium computation (the new-tariff engine while "COVNPrem" is
-  // shown, the current engine otherwise) and the report of its status. Until then the
-  // administrator is told plainly.
-  window().MessageBox("The premium calculation is not available yet in this version.",
-                      dom::message_box::kOkOnly + dom::message_box::kInformation, "Calculate");
+  Workspace& ws = workspace();
+  const std::shared_ptr<dom::Document> shown = TabPage();
+  if (ws.page.CurrentTabId == kNewTariffPremiumTabId) {
+    ComputePremium(ws, window(), *shown);
+  } else {
+    ComputePremiumV10(ws, window(), *shown);
+  }
+  ShowComputeStatus(ws, window());
 }
 
 void CNAAMain::Save() {

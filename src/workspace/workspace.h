@@ -115,6 +115,16 @@ struct PremiumState {
   bool PremiumChangedV10 = false;
   bool StampDutyEntered = false;
   bool FactorsChangedV10 = false;
+  bool PremiumChangedNewTariff = false;
+  // The last computation's status of each engine: 99 while a command is outstanding. The
+  // save stops on a failure of the engine it uses, never on the other engine's.
+  std::int32_t ComputeStatus = 0;
+  std::int32_t ComputeStatusNewTariff = 0;
+  // The premium tab's short-period box: an extension or transfer rated short period.
+  bool ShortCalculationChecked = false;
+  // The NCD choices of the premium tabs (code, U+FFFE, text) and the class they are for.
+  std::vector<std::string> NCDList;
+  std::string NCDListClassCode;
 };
 
 // The cover details of the Cover tab.

@@ -100,7 +100,10 @@ class FieldRulesInstance final : public FieldRuleService {
     rules_.asked.push_back("CheckLicenceDate");
     return rules_.licence_date_message;
   }
-  std::string CheckSumInsured(Currency, std::int32_t, std::string_view) override { return {}; }
+  std::string CheckSumInsured(Currency amount, std::int32_t, std::string_view) override {
+    rules_.asked.push_back("CheckSumInsured " + amount.ToPlainText());
+    return rules_.sum_insured_message;
+  }
   std::string CheckCapacity(Currency amount) override {
     rules_.asked.push_back("CheckCapacity " + amount.ToPlainText());
     return rules_.capacity_message;

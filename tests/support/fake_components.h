@@ -113,6 +113,7 @@ class FakeFieldRules {
   std::string capacity_message;
   std::string seating_message;
   std::string year_made_message;
+  std::string sum_insured_message;
   std::vector<std::string> asked;  // "CheckCapacity 1500", ...
 
   ComponentFactory<FieldRuleService> Factory();

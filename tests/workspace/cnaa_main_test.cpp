@@ -327,14 +327,18 @@ TEST(CNAAMainDispatch, ATabIdCopiesNothingBeforeAnyTabOrWhileAPageFills) {
   }
 }
 
-TEST(CNAAMainDispatch, CalculateAndSaveSayTheyAreNotAvailableYet) {
+// Calculate on a cover note without its vehicle details asks for them on the Vehicle tab.
+const Journal kVehicleDetailsAskedFor = {
+    "command Tarvin.Find.GetScopeOfCover ", "message 1210009 'Incomplete Data' [[Vehicle],,,,]",
+    "script TabFocus('COVVeh')", "command Tarvin.Find.GetScopeOfCover ", "load COVVeh pending="};
+
+TEST(CNAAMainDispatch, CalculateChecksTheVehicleFirstAndSaveSaysItIsNotAvailableYet) {
   Opened opened;
   ScreenHarness& screen = opened.screen;
   screen.workspace().page.TabSwitchInProgress = true;
   screen.Post("cmdCalculate");
-  EXPECT_THAT(screen.Take(), ElementsAre("box 64 'Calculate' The premium calculation is not "
-                                         "available yet in this version."));
-  EXPECT_FALSE(screen.workspace().page.TabSwitchInProgress);
+  EXPECT_THAT(screen.Take(), ElementsAreArray(kVehicleDetailsAskedFor));
+  EXPECT_TRUE(screen.fakes.backend.ParametersSent("Tarvin.Premium.ComputeV10").empty());
 
   screen.workspace().page.TabSwitchInProgress = true;
   screen.Post("cmdSave");
@@ -374,7 +378,7 @@ TEST(CNAAMainDispatch, CalculateReadsTheExtendedCoverDetailsOnlyWhenStale) {
     workspace.record.Current.MotorCoverCode = c.motor_cover_code;
     screen.Post("cmdCalculate");
     Journal expected = c.commands;
-    expected.push_back("box 64 'Calculate' The premium calculation is not available yet in this version.");
+    expected.insert(expected.end(), kVehicleDetailsAskedFor.begin(), kVehicleDetailsAskedFor.end());
     EXPECT_THAT(screen.Take(), ElementsAreArray(expected));
     EXPECT_EQ(workspace.page.ExtendedCoverDetails, c.details);
     EXPECT_EQ(workspace.page.ExtendedCoverDetailsStale, c.stale_after);

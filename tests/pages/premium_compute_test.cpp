@@ -1,0 +1,168 @@
+// Calculate: which engine command goes out for each transaction type, how its reply is
+// stored (all of it or nothing), and what the administrator is told when it fails.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/separators.h"
+#include "base/text.h"
+#include "pages/premium/premium_compute.h"
+#include "workspace_world.h"
+
+namespace cn {
+namespace {
+
+using testing::ShownBox;
+
+// A reply with `value` at `position` and 0 elsewhere.
+std::string Reply(std::size_t length, std::vector<std::pair<std::size_t, std::string>> values) {
+  std::vector<std::string> fields(length, "0");
+  for (auto& [position, value] : values) fields[position] = value;
+  return Join(fields, FieldSeparator);
+}
+
+// A cover note complete enough to be rated, on fake components.
+struct ComputeWorld {
+  ComputeWorld() {
+    ws().startup.SystemCodes = {{1031, "TBA"}, {1026, "10.00"}};
+    ws().startup.NewTariffDate = "01-Jan-2030";
+    CoverNoteFields& f = ws().record.Current;
+    f.VehicleNo = "WXY1234";
+    f.Capacity = "1,500.00";
+    f.CapacityUOM = "C";
+    f.SeatingCapacity = "5";
+    f.YearMade = "2010";
+    f.VehicleSumInsured = "30,000.00";
+    f.EffectiveDate = "10-Mar-2014";
+    f.ExpiryDate = "09-Mar-2015";
+    f.ExtCoverCodes = {"089", "025"};
+    f.ExtCoverPremiums = {"10.00", "20.00"};
+    f.ExtCoverSumInsured = {"1,000.00", ""};
+    ws().record.Previous.ExpiryDate = "31-Dec-2013";
+  }
+  Workspace& ws() { return world.workspace; }
+  void CalculateV10() { ComputePremiumV10(ws(), world.window(), *world.page); }
+  testing::WorkspaceWorld world{dom::Document::Parse("<html></html>"),
+                                testing::At(2014, 3, 5, 12)};
+};
+class ComputeTest : public ::testing::Test, public ComputeWorld {};
+
+TEST_F(ComputeTest, TheTransactionTypeChoosesTheCommandModeAndStart) {
+  struct Case {
+    std::string_view type;
+    bool short_period;
+    std::string_view command;  // "" sends nothing
+    std::string_view start, mode;
+  };
+  const Case cases[] = {
+      {"N", false, "Tarvin.Premium.ComputeV10", "", ""},
+      {"S", false, "Tarvin.Premium.ComputeV10", "", ""},
+      {"E", false, "Tarvin.Premium.ComputeV10Ex", "01-Jan-2014", "0"},  // after the expiry
+      {"T", false, "Tarvin.Premium.ComputeV10Ex", "10-Mar-2014", "1"},
+      {"T", true, "Tarvin.Premium.ComputeV10Ex", "10-Mar-2014", "2"},
+      {"D", true, "Tarvin.Premium.ComputeV10Ex", "10-Mar-2014", "3"},
+      {"X", false, "", "", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.type));
+    ComputeWorld fresh;
+    fresh.ws().record.Current.TransactionType = c.type;
+    fresh.ws().premium.ShortCalculationChecked = c.short_period;
+    fresh.CalculateV10();
+    for (const char* command : {"Tarvin.Premium.ComputeV10", "Tarvin.Premium.ComputeV10Ex"}) {
+      const std::vector<std::string> sent = fresh.world.fakes.backend.ParametersSent(command);
+      ASSERT_EQ(sent.size(), c.command == command ? 1u : 0u) << command;
+      if (sent.empty()) continue;
+      const std::vector<std::string> parts = Split(sent[0], ParamSeparator);
+      if (c.mode.empty()) {
+        EXPECT_EQ(parts.size(), 2u);
+        EXPECT_EQ(parts[1], "0");
+      } else {
+        ASSERT_EQ(parts.size(), 4u);
+        EXPECT_EQ(Split(parts[0], FieldSeparator).size(), 57u);
+        EXPECT_EQ(Split(parts[1], FieldSeparator).size(), 45u);
+        EXPECT_EQ(parts[2], c.start);
+        EXPECT_EQ(parts[3], c.mode);
+      }
+    }
+  }
+}
+
+TEST_F(ComputeTest, AReplyIsStoredWholeOrNotAtAll) {
+  ws().record.Current.TransactionType = "N";
+  ws().record.Current.CoverType = "MOTORCYCLE";
+  world.fakes.backend.AnswerAny(
+      "Tarvin.Premium.ComputeV10",
+      Reply(27, {{2, "1234.5"}, {9, "50"}, {17, "1500"}, {22, "\xEF\xBF\xBD" "33.3"}}));
+  CalculateV10();
+  const CoverNoteFields& f = ws().record.Current;
+  EXPECT_EQ(f.TariffPremium, "1,234.50");
+  EXPECT_EQ(f.TotalPremium, "1,500.00");
+  // The plain command always keeps the excess as it stands; the code follows it.
+  EXPECT_EQ(f.ExcessAmount, "");
+  EXPECT_EQ(f.ExcessCode, "");
+  EXPECT_EQ(f.ExtCoverPremiums, (std::vector<std::string>{"10.00", "33.30"}));
+  EXPECT_EQ(f.TotalExtSumInsured, "1,000.00");
+  EXPECT_EQ(ws().premium.ComputeStatus, 0);
+
+  for (const std::string& bad : {Reply(20, {}), Reply(27, {{4, "lots"}})}) {
+    const CoverNoteFields before = ws().record.Current;
+    world.fakes.backend.AnswerAny("Tarvin.Premium.ComputeV10", bad);
+    CalculateV10();
+    EXPECT_EQ(ws().record.Current.TariffPremium, before.TariffPremium);
+    EXPECT_EQ(ws().premium.ComputeStatus, 99);
+  }
+}
+
+TEST_F(ComputeTest, ReferralsAndDeclinesAreToldAfterTheFiguresAreStored) {
+  ws().record.Current.TransactionType = "R";
+  world.fakes.backend.AnswerAny("Tarvin.Premium.ComputeV10", Reply(27, {{4, "-9999"}}), 2);
+  CalculateV10();
+  EXPECT_EQ(ws().record.Current.LoadAmount, "-9,999.00");
+  EXPECT_EQ(world.dialogs->boxes,
+            (std::vector<ShownBox>{{"This is a referred risk!", 16, "Referred Risk"},
+                                   {"Generation of cover note is declined!", 16,
+                                    "Decline Generation"}}));
+}
+
+TEST_F(ComputeTest, EachFailedStatusIsToldInItsOwnWords) {
+  const std::string base = "Unable to get the base premium for the specified capacity";
+  const std::string trailer = "Unable to get the trailer base premium for the specified capacity";
+  const std::string extended = " for calculation of extended coverage";
+  const std::string unknown =
+      "An unknown error has occurred. Please consult your system administrator immediately.";
+  const std::vector<std::pair<int, std::vector<ShownBox>>> cases = {
+      {0, {}}, {2, {}},
+      {3, {{base, 16, "Decline Generation"}}},
+      {4, {{trailer, 16, "Decline Generation"}}},
+      {5, {{base + extended, 16, "Decline Generation"}}},
+      {6, {{trailer + extended, 16, "Decline Generation"}}},
+      {7, {{unknown, 64, "Decline Generation"}}},
+      {-1, {{unknown, 64, "Decline Generation"}}},
+  };
+  for (const auto& [status, boxes] : cases) {
+    SCOPED_TRACE(status);
+    world.dialogs->boxes.clear();
+    world.shell->scripts.clear();
+    ws().premium.ComputeStatus = status;
+    ShowComputeStatus(ws(), world.window());
+    EXPECT_EQ(world.dialogs->boxes, boxes);
+    const bool to_vehicle = status >= 3 && status <= 6;
+    EXPECT_EQ(world.shell->scripts.size(), to_vehicle ? 1u : 0u);
+  }
+}
+
+TEST_F(ComputeTest, ASumInsuredRefusedAwayFromThePremiumTabWaitsForIt) {
+  ws().record.Current.TransactionType = "N";
+  ws().page.CurrentTabId = "COVNCD";
+  ws().page.CurrentPremiumTabId = "COVPrem";
+  world.fakes.field_rules.sum_insured_message = "Too high";
+  CalculateV10();
+  EXPECT_EQ(ws().page.PendingTabCommand, "COVPrem;FocusVehicleSumInsured;Too high");
+  EXPECT_TRUE(world.fakes.backend.ParametersSent("Tarvin.Premium.ComputeV10").empty());
+}
+
+}  // namespace
+}  // namespace cn
