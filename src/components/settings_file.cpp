@@ -89,7 +89,8 @@ std::optional<std::string> Settings::Find(std::string_view key_path,
 
 std::vector<SettingValue> DefaultSettings(const std::filesystem::path& installation_path) {
   return {
-      {std::string(kProductKeyPath), "Installation Path", installation_path.string()},
+      {std::string(kProductKeyPath), std::string(kInstallationPathName),
+       installation_path.string()},
       {std::string(kUiKeyPath), "Use Local Table", "0"},
       {std::string(kUserIdKeyPath), "_CurrentUserID", "ADMIN"},
       {std::string(kUserIdKeyPath), "_CurrentAgentType", "H"},

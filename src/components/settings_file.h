@@ -22,6 +22,8 @@ namespace cn::components {
 inline constexpr std::string_view kProductKeyPath = "Software\\Brindle\\Kivo\\Zelkor";
 inline constexpr std::string_view kUserIdKeyPath = "Software\\Brindle\\Kivo\\Zelkor\\UserId";
 inline constexpr std::string_view kUiKeyPath = "Software\\Brindle\\Kivo\\Zelkor\\UI";
+// Under kProductKeyPath: the folder selection files and session folders go in.
+inline constexpr std::string_view kInstallationPathName = "Installation Path";
 
 struct SettingValue {
   std::string key_path;

@@ -41,7 +41,8 @@ void CheckElements(Checker& checker, const nlohmann::json& expected, const shell
     if (!element) checker.Unknown("no element \"" + name + "\" on the shown page");
     const Json actual = ElementState(*element);
     for (const auto& [state, value] : states.items()) {
-      checker.Compare("element " + name + " " + state, Json(value), actual.value(state, Json()));
+      checker.Compare("element " + name + " " + state, Json(value),
+                      actual.contains(state) ? actual[state] : AbsentState(state));
     }
   }
 }

@@ -32,6 +32,14 @@ std::string SelectedText(const dom::Element& select) {
   return "";
 }
 
+// A select's options in their order, each as [value, caption].
+Json Options(const dom::Element& select) {
+  Json options = Json::array();
+  for (const auto& option : select.ElementsByTagName("option"))
+    options.push_back({option->Value(), option->Text()});
+  return options;
+}
+
 void AddUnique(Json& into, const std::string& id, Json state) {
   std::string key = id;
   for (int n = 2; into.contains(key); ++n) key = id + "#" + std::to_string(n);
@@ -51,16 +59,21 @@ Json ElementState(const dom::Element& element) {
   if (element.Is("textarea") || (element.Is("input") && type != "checkbox" && type != "radio")) {
     state["readOnly"] = element.ReadOnly();
   }
+  if (const int limit = element.MaxLength(); limit != dom::kNoMaxLength) state["maxLength"] = limit;
+  if (const int place = element.TabIndex(); place != 0) state["tabIndex"] = place;
   state["visibility"] = element.GetStyle(dom::StyleName::kVisibility);
   state["display"] = element.GetStyle(dom::StyleName::kDisplay);
   if (element.Is("select")) {
     state["text"] = SelectedText(element);
+    state["options"] = Options(element);
   } else if (element.Children().empty()) {
     state["text"] = element.InnerText();
   }
   state["class"] = element.ClassName();
   return state;
 }
+
+Json AbsentState(std::string_view name) { return name == "tabIndex" ? Json(0) : Json(); }
 
 Json PageStates(const dom::Document& document) {
   Json elements = Json::object();

@@ -29,10 +29,35 @@ std::string Brief(const nlohmann::json& value) {
   return text;
 }
 
+std::string Escaped(const Json& value) {
+  return value.dump(-1, ' ', true, Json::error_handler_t::replace);
+}
+
+// As dump(2) writes it, but an inner list on one line, so that an option is a line of a diff.
+void WriteTranscript(const Json& value, int depth, bool in_list, std::string& text) {
+  if (!value.is_structured() || value.empty()) {
+    text += Escaped(value);
+    return;
+  }
+  const bool one_line = in_list && value.is_array();
+  const std::string indent(one_line ? 0 : 2 * (depth + 1), ' ');
+  text += one_line ? "[" : value.is_object() ? "{\n" : "[\n";
+  for (auto item = value.begin(); item != value.end(); ++item) {
+    if (item != value.begin()) text += one_line ? ", " : ",\n";
+    text += indent;
+    if (value.is_object()) text += Escaped(item.key()) + ": ";
+    WriteTranscript(*item, depth + 1, value.is_array(), text);
+  }
+  if (!one_line) text += "\n" + std::string(2 * depth, ' ');
+  text += value.is_object() ? "}" : "]";
+}
+
 }  // namespace
 
 std::string TranscriptText(const Json& transcript) {
-  return transcript.dump(2, ' ', true, Json::error_handler_t::replace) + "\n";
+  std::string text;
+  WriteTranscript(transcript, 0, false, text);
+  return text + "\n";
 }
 
 std::string TranscriptDifferences(std::string_view expected_text, std::string_view actual_text) {

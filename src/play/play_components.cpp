@@ -13,20 +13,6 @@ namespace cn::play {
 
 namespace {
 
-constexpr std::string_view kInstallationPathName = "Installation Path";
-
-// The scenario's settings, with an installation folder of the run's own unless it names one,
-// so that selection files never land outside the run.
-std::shared_ptr<const components::Settings> RunSettings(const RunParts& parts) {
-  std::vector<components::SettingValue> values = parts.scenario.settings;
-  const components::Settings given(values);
-  if (!given.Find(components::kProductKeyPath, kInstallationPathName)) {
-    values.push_back({std::string(components::kProductKeyPath), std::string(kInstallationPathName),
-                      parts.installation_path.string()});
-  }
-  return std::make_shared<const components::Settings>(values);
-}
-
 std::shared_ptr<components::SharedBackend> OpenEmbedded(const RunParts& parts) {
   const std::filesystem::path& source = parts.scenario.embedded->database;
   const std::filesystem::path copy = parts.scratch_dir / "embedded.db";
@@ -44,7 +30,7 @@ std::shared_ptr<components::SharedBackend> OpenEmbedded(const RunParts& parts) {
 }  // namespace
 
 ComponentFactories PlayComponents(const RunParts& parts) {
-  const auto settings = RunSettings(parts);
+  const auto& settings = parts.settings;
   EventLog& log = parts.log;
   ComponentFactories factories;
   if (parts.scenario.embedded) {
@@ -58,7 +44,10 @@ ComponentFactories PlayComponents(const RunParts& parts) {
       return RecordCommands(commands(), log);
     };
     auto messages = std::move(factories.message_service);
-    factories.message_service = [messages, &log] { return RecordMessages(messages(), log); };
+    AnswerQueue& queue = parts.answers;
+    factories.message_service = [messages, &log, &queue] {
+      return RecordMessages(messages(), log, queue);
+    };
     auto rules = std::move(factories.field_rule_service);
     factories.field_rule_service = [rules, &log] { return RecordFieldRules(rules(), log); };
     auto checks = std::move(factories.input_check_service);

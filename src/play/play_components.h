@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/clock.h"
+#include "components/settings_file.h"
 #include "dom/window.h"
 #include "integration/components.h"
 #include "play/answer_queue.h"
@@ -20,8 +21,8 @@ struct RunParts {
   EventLog& log;
   AnswerQueue& answers;
   std::shared_ptr<dom::DialogHost> dialogs;
-  std::filesystem::path installation_path;  // used when the settings give none
-  std::filesystem::path scratch_dir;        // the embedded database is copied here
+  std::shared_ptr<const components::Settings> settings;  // what the registry reads (RunSettings)
+  std::filesystem::path scratch_dir;                     // the embedded database is copied here
 };
 
 // Everything referenced by `parts` must outlive the factories. An embedded database that is

@@ -33,8 +33,9 @@ class RecordingCommandService final : public BackendCommandService {
 
 class RecordingMessageService final : public MessageService {
  public:
-  RecordingMessageService(std::unique_ptr<MessageService> inner, EventLog& log)
-      : inner_(std::move(inner)), log_(log) {}
+  RecordingMessageService(std::unique_ptr<MessageService> inner, EventLog& log,
+                          AnswerQueue& answers)
+      : inner_(std::move(inner)), log_(log), answers_(answers) {}
 
   std::int32_t ShowMessage(std::int32_t number, std::string_view title, std::string_view parameter1,
                            std::string_view parameter2, std::string_view parameter3,
@@ -42,6 +43,7 @@ class RecordingMessageService final : public MessageService {
     // The message goes into the log before the box that shows it.
     const std::size_t position = log_.events().size();
     log_.Add("message");
+    const ShownMessage shown_message(answers_, number);
     const std::int32_t answer = inner_->ShowMessage(number, title, parameter1, parameter2,
                                                     parameter3, parameter4, parameter5);
     EventLog shown;
@@ -54,6 +56,7 @@ class RecordingMessageService final : public MessageService {
  private:
   std::unique_ptr<MessageService> inner_;
   EventLog& log_;
+  AnswerQueue& answers_;
 };
 
 class RecordingFieldRules final : public FieldRuleService {
@@ -183,10 +186,10 @@ std::unique_ptr<BackendCommandService> RecordCommands(std::unique_ptr<BackendCom
   return std::make_unique<RecordingCommandService>(std::move(inner), log);
 }
 
-std::unique_ptr<MessageService> RecordMessages(std::unique_ptr<MessageService> inner,
-                                               EventLog& log) {
+std::unique_ptr<MessageService> RecordMessages(std::unique_ptr<MessageService> inner, EventLog& log,
+                                               AnswerQueue& answers) {
   if (!inner) return nullptr;
-  return std::make_unique<RecordingMessageService>(std::move(inner), log);
+  return std::make_unique<RecordingMessageService>(std::move(inner), log, answers);
 }
 
 std::unique_ptr<FieldRuleService> RecordFieldRules(std::unique_ptr<FieldRuleService> inner,

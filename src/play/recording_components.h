@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "integration/components.h"
+#include "play/answer_queue.h"
 #include "play/event_log.h"
 
 namespace cn::play {
@@ -26,9 +27,10 @@ std::string FloatText(float value);
 
 std::unique_ptr<BackendCommandService> RecordCommands(std::unique_ptr<BackendCommandService> inner,
                                                       EventLog& log);
-// Records the numbered message, then lets `inner` show it (its message box is recorded too).
-std::unique_ptr<MessageService> RecordMessages(std::unique_ptr<MessageService> inner,
-                                               EventLog& log);
+// Records the numbered message, then lets `inner` show it (its message box is recorded too,
+// and answered as this message).
+std::unique_ptr<MessageService> RecordMessages(std::unique_ptr<MessageService> inner, EventLog& log,
+                                               AnswerQueue& answers);
 std::unique_ptr<FieldRuleService> RecordFieldRules(std::unique_ptr<FieldRuleService> inner,
                                                    EventLog& log);
 std::unique_ptr<InputCheckService> RecordInputChecks(std::unique_ptr<InputCheckService> inner,

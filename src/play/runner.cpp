@@ -14,6 +14,7 @@
 #include "play/final_state.h"
 #include "play/page_states.h"
 #include "play/play_components.h"
+#include "play/run_settings.h"
 #include "play/scripted_dialogs.h"
 #include "shell/host_shell.h"
 
@@ -115,15 +116,19 @@ class Run {
   Run(const Scenario& scenario, const PlayOptions& options)
       : scenario_(scenario),
         clock_(scenario.clock),
-        answers_(scenario.answers),
-        selection_file_(SelectionFilePath(InstallationPath(scenario, scratch_.path()))),
+        settings_(
+            std::make_shared<const components::Settings>(RunSettings(scenario, scratch_.path()))),
+        answers_(scenario.answers, scenario.named_answers),
+        selection_file_(SelectionFilePath(
+            settings_->Find(components::kProductKeyPath, components::kInstallationPathName)
+                .value_or(""))),
         dialogs_(std::make_shared<ScriptedDialogs>(answers_, log_, selection_file_)),
         components_(PlayComponents({.scenario = scenario,
                                     .clock = clock_,
                                     .log = log_,
                                     .answers = answers_,
                                     .dialogs = dialogs_,
-                                    .installation_path = scratch_.path(),
+                                    .settings = settings_,
                                     .scratch_dir = scratch_.path()})),
         screen_(options.make_screen ? options.make_screen(components_, clock_) : nullptr) {
     if (!screen_) throw std::runtime_error("no screen logic to run");
@@ -157,14 +162,6 @@ class Run {
   }
 
  private:
-  // Where selection files are written: the scenario's installation folder, else the run's own.
-  static std::string InstallationPath(const Scenario& scenario,
-                                      const std::filesystem::path& scratch) {
-    const components::Settings settings(scenario.settings);
-    return settings.Find(components::kProductKeyPath, "Installation Path")
-        .value_or(scratch.string());
-  }
-
   void AfterStep() {
     if (answers_.fault()) throw ScenarioError(*answers_.fault());
     selection_file_.Check(log_);
@@ -212,6 +209,7 @@ class Run {
   ScratchFolder scratch_;
   FixedClock clock_;
   EventLog log_;
+  std::shared_ptr<const components::Settings> settings_;
   AnswerQueue answers_;
   SelectionFileWatch selection_file_;
   std::shared_ptr<ScriptedDialogs> dialogs_;

@@ -9,6 +9,8 @@
 
 #include "base/date_reader.h"
 #include "base/separators.h"
+#include "base/text.h"
+#include "play/page_states.h"
 
 namespace cn::play {
 
@@ -205,17 +207,47 @@ ComponentAnswers ReadComponents(const json& value, std::string_view where) {
   return answers;
 }
 
-std::deque<Answer> ReadAnswers(const json& value, std::string_view where) {
-  std::deque<Answer> answers;
+// A dialog's page is named by its file; a number answer for one would never be used.
+bool NamesAPage(std::string_view to) {
+  return EndsWith(LCase(to), ".htm") || EndsWith(LCase(to), ".html");
+}
+
+NamedAnswer ReadNamedAnswer(const json& value, std::string_view where) {
+  OnlyKeys(value, where, {"to", "answer"});
+  for (std::string_view key : {"to", "answer"}) {
+    if (!value.contains(key)) Fail(At(where, key), "missing");
+  }
+  const std::string at_to = At(where, "to");
+  const std::string at_answer = At(where, "answer");
+  const json& to = value["to"];
+  const json& answer = value["answer"];
+  if (to.is_number_integer()) {
+    return {RequireInteger(to, at_to), RequireInteger(answer, at_answer)};
+  }
+  if (!to.is_string()) Fail(at_to, "expected a message number, a page or a title");
+  const std::string name = to.get<std::string>();
+  if (name.empty()) Fail(at_to, "the page or title is empty");
+  if (answer.is_string()) return {name, answer.get<std::string>()};
+  if (NamesAPage(name)) Fail(at_answer, "a dialog page takes a text answer");
+  if (!answer.is_number_integer())
+    Fail(at_answer, "expected a number (message box) or a text (dialog)");
+  return {name, RequireInteger(answer, at_answer)};
+}
+
+void ReadAnswers(const json& value, std::string_view where, Scenario& scenario) {
   RequireArray(value, where);
   for (std::size_t i = 0; i < value.size(); ++i) {
+    const std::string at = At(where, i);
     if (value[i].is_string()) {
-      answers.emplace_back(value[i].get<std::string>());
+      scenario.answers.emplace_back(value[i].get<std::string>());
+    } else if (value[i].is_object()) {
+      scenario.named_answers.push_back(ReadNamedAnswer(value[i], at));
+    } else if (value[i].is_number_integer()) {
+      scenario.answers.emplace_back(RequireInteger(value[i], at));
     } else {
-      answers.emplace_back(RequireInteger(value[i], At(where, i)));
+      Fail(at, "expected a number, a text or {\"to\": ..., \"answer\": ...}");
     }
   }
-  return answers;
 }
 
 // ---- Steps -----------------------------------------------------------------------------
@@ -241,18 +273,43 @@ constexpr std::array kStepShapes = {
     StepShape{"expect", StepKind::kExpect, "", "", false},
 };
 
-constexpr std::array kElementStates = {"tag",        "value",   "checked", "disabled", "readOnly",
-                                       "visibility", "display", "text",    "class"};
+// An expected option list: [value, caption] pairs of texts.
+void CheckOptions(const json& options, const std::string& where) {
+  RequireArray(options, where);
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    const std::string at = At(where, i);
+    if (!options[i].is_array() || options[i].size() != 2) Fail(at, "expected [value, caption]");
+    RequireText(options[i][0], At(at, 0));
+    RequireText(options[i][1], At(at, 1));
+  }
+}
+
+void CheckStateValue(StateValue kind, const json& expected, const std::string& where) {
+  switch (kind) {
+    case StateValue::kText:
+      RequireText(expected, where);
+      return;
+    case StateValue::kFlag:
+      RequireFlag(expected, where);
+      return;
+    case StateValue::kNumber:
+      // null: the element has none (no length limit).
+      if (!expected.is_null()) RequireInteger(expected, where);
+      return;
+    case StateValue::kOptions:
+      CheckOptions(expected, where);
+      return;
+  }
+}
 
 void CheckElementExpectations(const json& elements, const std::string& where) {
   for (const auto& [id, states] : RequireObject(elements, where).items()) {
     const std::string at = At(where, id);
     for (const auto& [state, expected] : RequireObject(states, at).items()) {
-      if (std::find(kElementStates.begin(), kElementStates.end(), state) == kElementStates.end()) {
-        Fail(At(at, state), "unknown element state");
-      }
-      if (!expected.is_string() && !expected.is_boolean())
-        Fail(At(at, state), "expected a text or true/false");
+      const auto known = std::find_if(kElementStateNames.begin(), kElementStateNames.end(),
+                                      [&](const ElementStateName& s) { return s.name == state; });
+      if (known == kElementStateNames.end()) Fail(At(at, state), "unknown element state");
+      CheckStateValue(known->value, expected, At(at, state));
     }
   }
 }
@@ -432,7 +489,7 @@ Scenario ParseScenario(std::string_view json_text, const std::filesystem::path& 
     Fail("stub", "stub rules need the stub back end");
   scenario.components =
       Optional(root, "components", "", ReadComponents).value_or(ComponentAnswers{});
-  scenario.answers = Optional(root, "answers", "", ReadAnswers).value_or(std::deque<Answer>{});
+  if (root.contains("answers")) ReadAnswers(root["answers"], "answers", scenario);
   scenario.steps = Optional(root, "steps", "", ReadSteps).value_or(std::vector<Step>{});
   return scenario;
 }

@@ -68,6 +68,15 @@ struct ComponentAnswers {
 // A number answers a message box or numbered message, a text a modal dialog.
 using Answer = std::variant<std::int32_t, std::string>;
 
+// An answer to every prompt it names, so that a box appearing earlier in a flow does not
+// shift the answers meant for later ones. A number in `to` names a numbered message; a text
+// names the page of a modal dialog when the answer is a text, the title of a message box (or
+// numbered message) when it is a number.
+struct NamedAnswer {
+  std::variant<std::int32_t, std::string> to;
+  Answer answer;
+};
+
 enum class StepKind { kShell, kType, kKey, kClick, kBlur, kFocus, kChoose, kExpect };
 
 struct Step {
@@ -94,7 +103,8 @@ struct Scenario {
   std::optional<EmbeddedBackend> embedded;  // none: the stub answers
   std::vector<StubRule> stub;
   ComponentAnswers components;
-  std::deque<Answer> answers;
+  std::deque<Answer> answers;              // the queue, taken in order
+  std::vector<NamedAnswer> named_answers;  // tried before the queue
   std::vector<Step> steps;
 };
 

@@ -20,8 +20,11 @@ void SelectionFileWatch::Check(EventLog& log) {
 
 int ScriptedDialogs::MessageBox(std::string_view prompt, int buttons_and_icon,
                                 std::string_view title) {
-  const NumberAnswer answer =
-      answers_.NextNumber(FirstButton(buttons_and_icon), "message box", log_.step());
+  // The box of a numbered message is answered as that message.
+  const NumberAnswer answer = answers_.NextNumber(
+      FirstButton(buttons_and_icon),
+      {.kind = "message box", .number = answers_.shown_message(), .title = title, .url = ""},
+      log_.step());
   Json event = {{"prompt", prompt},
                 {"buttons", buttons_and_icon},
                 {"title", title},
@@ -34,7 +37,8 @@ int ScriptedDialogs::MessageBox(std::string_view prompt, int buttons_and_icon,
 std::string ScriptedDialogs::ShowModalDialog(std::string_view url, std::string_view argument,
                                              std::string_view features) {
   selection_file_.Check(log_);
-  TextAnswer answer = answers_.NextText("dialog", log_.step());
+  TextAnswer answer = answers_.NextText(
+      {.kind = "dialog", .number = std::nullopt, .title = "", .url = url}, log_.step());
   Json event = {
       {"url", url}, {"argument", argument}, {"features", features}, {"result", answer.value}};
   if (answer.defaulted) event["defaulted"] = true;

@@ -145,7 +145,9 @@ class QueuedMessageService final : public MessageService {
   std::int32_t ShowMessage(std::int32_t number, std::string_view title, std::string_view parameter1,
                            std::string_view parameter2, std::string_view parameter3,
                            std::string_view parameter4, std::string_view parameter5) override {
-    const NumberAnswer answer = answers_.NextNumber(answer::kOk, "numbered message", log_.step());
+    const NumberAnswer answer = answers_.NextNumber(
+        answer::kOk, {.kind = "numbered message", .number = number, .title = title, .url = ""},
+        log_.step());
     LogMessage(log_, number, title, {parameter1, parameter2, parameter3, parameter4, parameter5},
                answer.value, answer.defaulted);
     return answer.value;

@@ -27,7 +27,8 @@ constexpr std::string_view kWorkspacePage = R"(<html><body>
 <iframe id="UIF_ID_UserEx" name="UIF_ID_UserEx"></iframe></body></html>)";
 
 constexpr std::string_view kTabPage = R"(<html><body>
-<input id="txtNo" type="text"><input id="chkNew" type="checkbox" checked>
+<input id="txtNo" type="text" maxlength="10"><input id="chkNew" type="checkbox" checked>
+<select id="cboKind" tabindex="-1"><option value="">(none)</option><option value="01" selected>ONE</option></select>
 <button id="cmdGo">Go</button><button id="cmdSearch">Search</button><span id="lblOut" class="clsLabel">none</span>
 <table id="tblRows"><tr id="row1"><td><input id="txtAmount" value="1.00"></td></tr>
 <tr id="row2"><td><input id="txtAmount" value="2.00" disabled></td></tr></table>
@@ -198,6 +199,11 @@ TEST_F(PlayRun, FinalStateShowsShellRecordAndPageWithRowControlsUnderTheirRows) 
   const Json& page = final_state["page"];
   EXPECT_EQ(page["elements"]["txtNo"]["value"], "CN1");
   EXPECT_EQ(page["elements"]["txtNo"]["readOnly"], false);
+  EXPECT_EQ(page["elements"]["txtNo"]["maxLength"], 10);
+  EXPECT_FALSE(page["elements"]["txtNo"].contains("tabIndex"));
+  EXPECT_EQ(page["elements"]["cboKind"]["tabIndex"], -1);
+  EXPECT_EQ(page["elements"]["cboKind"]["options"],
+            Json::array({Json::array({"", "(none)"}), Json::array({"01", "ONE"})}));
   EXPECT_EQ(page["elements"]["chkNew"]["checked"], true);
   EXPECT_EQ(page["elements"]["lblOut"]["class"], "clsLabel");
   EXPECT_FALSE(page["elements"].contains("txtAmount"));
@@ -276,6 +282,19 @@ TEST_F(PlayRun, FreshEmbeddedDatabaseIsSeededWithTheScenarioClock) {
                                   "KivoInsurance.Find.FindSystemDateTime");
   ASSERT_EQ(outcome.status, exit_status::kRan) << outcome.error;
   EXPECT_EQ(outcome.transcript["events"][0]["reply"], "05-Mar-2031 02:30:00 PM");
+}
+
+// The product shows a numbered message as a message box: the box is answered as the message,
+// and the queue is left for the prompts no answer names.
+TEST_F(PlayRun, EmbeddedNumberedMessageTakesTheAnswerNamingIt) {
+  const PlayOutcome outcome = Run(R"({"backend": "embedded",
+      "answers": [{"to": 1210001, "answer": 2}, 5, {"to": "dlgEnq.htm", "answer": "CN9"}],
+      "steps": [{"click": "cmdGo"}]})");
+  ASSERT_EQ(outcome.status, exit_status::kRan) << outcome.error;
+  const Json& events = outcome.transcript["events"];
+  ASSERT_EQ(Kinds(events).back(), "msgbox");
+  EXPECT_EQ(events.back()["prompt"], "Chose CN9 after 2");
+  EXPECT_EQ(events.back()["answer"], 5);
 }
 
 TEST(TranscriptText, SeparatorsAreWrittenAsEscapes) {

@@ -1,10 +1,12 @@
-// Reading scenario files: what a malformed file is told, and the canned reply forms.
+// Reading scenario files: what a malformed file is told, the canned reply forms, and the
+// settings a run starts from.
 #include "play/scenario.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "base/separators.h"
+#include "play/run_settings.h"
 
 namespace cn::play {
 namespace {
@@ -55,7 +57,12 @@ TEST(ScenarioFile, MalformedFilesNameTheKeyOrTheStep) {
        "components.inputChecks[0].accept: expected true or false"},
       {R"({"components": {"localLists": {"five": ""}}})",
        "components.localLists.five: expected a number as the key"},
-      {R"({"answers": [1, true]})", "answers[1]: expected a whole number"},
+      {R"({"answers": [1, true]})", "answers[1]: expected a number, a text or {\"to\""},
+      {R"({"answers": [2, {"answer": 1}]})", "answers[1].to: missing"},
+      {R"({"answers": [{"to": 1010003, "answer": "yes"}]})", "answers[0].answer: expected a whole"},
+      {R"({"answers": [{"to": "dlgReview.htm", "answer": 1}]})",
+       "answers[0].answer: a dialog page takes a text answer"},
+      {R"({"answers": [{"to": "Save", "answer": 1, "then": 2}]})", "answers[0].then: unknown key"},
       {R"({"steps": [{"click": "cmdGo"}, {"tap": "cmdGo"}]})", "step 2: unknown step"},
       {R"({"steps": [{"type": "txtName"}]})", "step 1: missing \"text\""},
       {R"({"steps": [{"key": "txtName", "keyCode": "13"}]})",
@@ -66,6 +73,10 @@ TEST(ScenarioFile, MalformedFilesNameTheKeyOrTheStep) {
       {R"({"steps": [{"click": ""}]})", "step 1: the element or button id is empty"},
       {R"({"steps": [{"expect": {"elements": {"txtName": {"colour": "red"}}}}]})",
        "step 1 expect.elements.txtName.colour: unknown element state"},
+      {R"({"steps": [{"expect": {"elements": {"txtName": {"maxLength": "10"}}}}]})",
+       "step 1 expect.elements.txtName.maxLength: expected a whole number"},
+      {R"({"steps": [{"expect": {"elements": {"cboKind": {"options": [["01"]]}}}}]})",
+       "step 1 expect.elements.cboKind.options[0]: expected [value, caption]"},
       {R"({"steps": [{"expect": {"record": {"Next": {}}}}]})",
        "step 1 expect.record.Next: unknown key"},
       {R"({"steps": [{"expect": {"shell": {"buttons": {"cmdSave": {"visible": true}}}}}]})",
@@ -131,6 +142,32 @@ TEST(ScenarioFile, EmbeddedWithoutADatabaseAsksForAFreshOne) {
   const Scenario scenario = ParseScenario(R"({"backend": "embedded"})", "/scenarios");
   ASSERT_TRUE(scenario.embedded);
   EXPECT_TRUE(scenario.embedded->database.empty());
+}
+
+// Embedded runs start from a new installation's settings, stub runs from the installation
+// folder alone; the scenario's settings go on top, named in any letter case.
+TEST(RunSettings, ScenarioSettingsGoOverTheStartingOnes) {
+  const std::string ui(components::kUiKeyPath), product(components::kProductKeyPath);
+  struct Case {
+    std::string_view scenario;
+    std::string key_path;
+    std::optional<std::string> value;
+  };
+  const Case cases[] = {
+      {R"({"backend": "embedded"})", ui, "0"},
+      {R"({"backend": "embedded", "settings": {"SOFTWARE\\Brindle\\Kivo\\Zelkor\\ui":
+           {"USE LOCAL TABLE": "1"}}})",
+       ui, "1"},
+      {R"({})", ui, std::nullopt},
+      {R"({})", product, "/run"},
+      {R"({"settings": {"Software\\Brindle\\Kivo\\Zelkor": {"Installation Path": "/i"}}})", product,
+       "/i"},
+  };
+  for (const Case& c : cases) {
+    const components::Settings settings(RunSettings(ParseScenario(c.scenario, "/s"), "/run"));
+    const auto name = c.key_path == ui ? "Use Local Table" : components::kInstallationPathName;
+    EXPECT_EQ(settings.Find(c.key_path, name), c.value) << c.scenario;
+  }
 }
 
 TEST(ScenarioFile, RepliesAreJoinedWithTheirSeparators) {

@@ -121,29 +121,62 @@ TEST(StubChecks, AcceptByDefaultAndAnswerWhatTheScenarioSays) {
   EXPECT_EQ(events[6]["answer"]["text"], "1,000.00");
 }
 
+constexpr Prompt kBox{.kind = "message box", .number = std::nullopt, .title = "", .url = ""};
+constexpr Prompt kDialog{
+    .kind = "dialog", .number = std::nullopt, .title = "", .url = "dlgEnq.htm"};
+
 TEST(AnswerQueue, AnswersInOrderThenWithTheFirstButton) {
   AnswerQueue queue({7, std::string("CN1")});
-  const NumberAnswer first = queue.NextNumber(1, "message box", 1);
+  const NumberAnswer first = queue.NextNumber(1, kBox, 1);
   EXPECT_EQ(first.value, 7);
   EXPECT_FALSE(first.defaulted);
-  const TextAnswer dialog = queue.NextText("dialog", 1);
+  const TextAnswer dialog = queue.NextText(kDialog, 1);
   EXPECT_EQ(dialog.value, "CN1");
-  const NumberAnswer defaulted = queue.NextNumber(6, "message box", 2);
+  const NumberAnswer defaulted = queue.NextNumber(6, kBox, 2);
   EXPECT_EQ(defaulted.value, 6);
   EXPECT_TRUE(defaulted.defaulted);
-  EXPECT_EQ(queue.NextText("dialog", 2).value, "");
+  EXPECT_EQ(queue.NextText(kDialog, 2).value, "");
   EXPECT_FALSE(queue.fault());
+}
+
+// Named answers answer every prompt they name, a number before a title; the queue answers
+// the rest in order, whatever came between.
+TEST(AnswerQueue, NamedAnswersComeFirstAndAnswerEveryPromptTheyName) {
+  AnswerQueue queue(
+      {6, std::string("CN1")},
+      {{"Reset", 7}, {1010003, 1}, {"Save Cover Note", 2}, {"dlgReview.htm", std::string("save")}});
+  struct Case {
+    std::optional<std::int32_t> number;
+    std::string_view title;
+    std::string_view url;  // a dialog when not empty
+    Answer answer;
+  };
+  const Case cases[] = {
+      {1010003, "Reset", "", 1},
+      {1210001, "Save Cover Note", "", 2},
+      {std::nullopt, "", "pages/DLGREVIEW.HTM?mode=1", std::string("save")},
+      {std::nullopt, "Other", "", 6},
+      {std::nullopt, "", "dlgEnq.htm", std::string("CN1")},
+      {std::nullopt, "", "dlgReview.htm", std::string("save")},
+      {std::nullopt, "save cover note", "", 1},  // the queue is empty: the first button
+  };
+  for (const Case& c : cases) {
+    const Prompt prompt{.kind = "", .number = c.number, .title = c.title, .url = c.url};
+    const Answer answer = c.url.empty() ? Answer(queue.NextNumber(1, prompt, 1).value)
+                                        : Answer(queue.NextText(prompt, 1).value);
+    EXPECT_EQ(answer, c.answer) << c.title << c.url;
+  }
 }
 
 TEST(AnswerQueue, AnswerOfTheWrongKindIsAFaultNamingTheStep) {
   AnswerQueue queue({std::string("CN1")});
-  EXPECT_EQ(queue.NextNumber(1, "message box", 4).value, 1);
+  EXPECT_EQ(queue.NextNumber(1, kBox, 4).value, 1);
   ASSERT_TRUE(queue.fault());
   EXPECT_EQ(*queue.fault(),
             "step 4: the message box shown here needs a number as its answer, and the next answer "
             "is not one");
   AnswerQueue start_up({1});
-  start_up.NextText("dialog", 0);
+  start_up.NextText(kDialog, 0);
   EXPECT_EQ(start_up.fault()->substr(0, 9), "start-up:");
 }
 
