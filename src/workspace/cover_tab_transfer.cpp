@@ -23,6 +23,7 @@
 #include "integration/service_gateway.h"
 #include "integration/settings.h"
 #include "integration/system_codes.h"
+#include "pages/premium/premium_compute.h"
 #include "workspace/kept_while_showing.h"
 #include "workspace/licence.h"
 #include "workspace/named_driver_check.h"
@@ -276,6 +277,26 @@ Currency AmountOf(std::string_view text) {
   return Currency::TryParse(text).value_or(Currency{});
 }
 
+// Another cover type, class or motor cover is rated afresh: the NCD choices and the
+// extended covers on offer are those of the new class, and the record's start again.
+void RefreshClassLookups(Workspace& workspace, dom::Document& page) {
+  const CoverNoteFields& current = workspace.record.Current;
+  std::string_view checked_cover_type;
+  for (const CoverTypeOption& option : kCoverTypeOptions) {
+    if (page.GetElementById(option.option)->Checked()) checked_cover_type = option.cover_type;
+  }
+  const std::string class_code = page.GetElementById("cboClassCode")->Value();
+  const std::string motor_cover = page.GetElementById("cboMotorCoverCode")->Value();
+  // No class chosen, nothing to rate: the empty cover note of a fresh screen asks nothing.
+  if (class_code.empty() || (checked_cover_type == current.CoverType &&
+                             class_code == current.ClassCode &&
+                             motor_cover == current.MotorCoverCode)) {
+    return;
+  }
+  LoadNCDList(workspace, class_code, true);
+  LoadExtendedCoverDetails(workspace, class_code, motor_cover, true);
+}
+
 // A motor cover without a sum insured (system code 1001) insures neither vehicle nor
 // trailer at a value; a trailer numbered with that code has no value of its own.
 void ApplySumInsuredRule(Workspace& workspace, dom::Document& page) {
@@ -440,6 +461,7 @@ void CoverTabRecordToPage(Workspace& workspace, dom::Document& page,
 void CoverTabPageToRecord(Workspace& workspace, dom::Document& page,
                           std::string_view /*tab_id*/) {
   CoverNoteFields& current = workspace.record.Current;
+  RefreshClassLookups(workspace, page);
   ApplySumInsuredRule(workspace, page);
   TakeClientType(workspace, page);
 

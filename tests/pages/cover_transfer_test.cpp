@@ -164,5 +164,26 @@ TEST_F(CoverTransferTest, AMotorCoverWithoutSumInsuredZeroesTheSumsInsured) {
   EXPECT_EQ(current().TotalSumInsured, "0.00");
 }
 
+// A new class is rated afresh: its NCD choices and extended covers replace the record's.
+TEST_F(CoverTransferTest, AnotherClassLooksUpItsNcdAndExtendedCoversAnew) {
+  tab.element("cboClassCode").SetInnerHtml("<option value=PC1>CAR</option>");
+  tab.element("cboClassCode").SetValue("PC1");
+  tab.element("cboMotorCoverCode").SetInnerHtml("<option value=01>COMP</option>");
+  tab.element("cboMotorCoverCode").SetValue("01");
+  tab.element("optPrivateCover").SetChecked(true);
+  current().CoverType = "PRIVATE";
+  current().ClassCode = "PC1";
+  current().MotorCoverCode = "01";
+  current().NCDPercentage = "25.00";
+  Save();
+  EXPECT_TRUE(tab.SentParameters("Tarvin.Find.FindNCD").empty());
+
+  current().ClassCode = "PC2";
+  Save();
+  EXPECT_EQ(tab.SentParameters("Tarvin.Find.FindNCD"), (std::vector<std::string>{"PC1"}));
+  EXPECT_EQ(tab.SentParameters("Tarvin.Find.FindExtendedCoverDetails").size(), 1u);
+  EXPECT_EQ(current().NCDPercentage, "0");
+}
+
 }  // namespace
 }  // namespace cn::cover_testing
