@@ -1,16 +1,92 @@
-// The NCD tab: transfer between the record and the page.
-//
-// Not written yet: it arrives with the NCD tab. Until then the record and the page
-// are left as they are.
+// The NCD tab: transfer between the record and the page. The previous insurance is a
+// table of element and field; the NCD choices and the claims rows have steps of their own.
 
+#include <array>
+#include <string>
+#include <vector>
+
+#include "integration/fill_select.h"
+#include "pages/premium/premium_compute.h"
+#include "tables/claim.h"
+#include "workspace/named_driver_check.h"
 #include "workspace/tab_transfer.h"
 
 namespace cn {
+namespace {
 
-void NCDTabRecordToPage(Workspace& /*workspace*/, dom::Document& /*page*/,
-                        std::string_view /*tab_id*/) {}
+struct NCDField {
+  std::string_view element;
+  std::string CoverNoteFields::*field;
+};
 
-void NCDTabPageToRecord(Workspace& /*workspace*/, dom::Document& /*page*/,
-                        std::string_view /*tab_id*/) {}
+constexpr NCDField kNCDFields[] = {
+    {"txtExInsurer", &CoverNoteFields::ExInsurer},
+    {"txtExInsurerBranch", &CoverNoteFields::ExInsurerBranch},
+    {"txtExPolicyNo", &CoverNoteFields::ExPolicyNo},
+    {"txtExVehNo", &CoverNoteFields::ExVehicleNo},
+    {"txtExEffDate", &CoverNoteFields::ExEffectiveDate},
+    {"txtExExpDate", &CoverNoteFields::ExExpiryDate},
+    {"cboExNCD", &CoverNoteFields::ExNCDCode},
+    {"txtNoNCDRemarks", &CoverNoteFields::NoNCDRemarks},
+};
+
+dom::Element& Get(dom::Document& page, std::string_view id) {
+  return *page.GetElementById(id);
+}
+
+}  // namespace
+
+void NCDTabRecordToPage(Workspace& workspace, dom::Document& page, std::string_view /*tab_id*/) {
+  const CoverNoteFields& current = workspace.record.Current;
+  // The previous NCD is chosen among the NCD scale of the cover note's own class.
+  PremiumState& premium = workspace.premium;
+  if (!current.ClassCode.empty() &&
+      (premium.NCDList.empty() || premium.NCDListClassCode != current.ClassCode)) {
+    LoadNCDList(workspace, current.ClassCode, false);
+  }
+  Get(page, "cboExNCD").SetInnerHtml("");
+  FillSelect(page.GetElementById("cboExNCD"), premium.NCDList, 0, 1, true, false);
+
+  Get(page, "optExInsurerYes").SetChecked(current.HasExInsurer);
+  Get(page, "optExInsurerNo").SetChecked(!current.HasExInsurer);
+  for (const NCDField& row : kNCDFields) ShowStoredValue(Get(page, row.element), current.*row.field);
+
+  Claim* table = workspace.claims.ClaimTable.get();
+  if (table) {
+    table->ClearTable();
+    if (!current.ClaimAccidentDates.empty() && !current.ClaimAccidentDates.front().empty()) {
+      for (std::size_t i = 0; i < current.ClaimAccidentDates.size(); ++i) {
+        const auto at = [&](TextArray array) -> std::string_view {
+          const std::vector<std::string>& values = current.*array;
+          return i < values.size() ? std::string_view(values[i]) : std::string_view();
+        };
+        table->AddDisplayClaim(at(&CoverNoteFields::ClaimAccidentDates),
+                               at(&CoverNoteFields::ClaimVehicleNos),
+                               at(&CoverNoteFields::ClaimInsurers),
+                               at(&CoverNoteFields::ClaimNatures),
+                               at(&CoverNoteFields::ClaimAmounts));
+      }
+    }
+  }
+  Get(page, "lnkAccDelete").SetStyle("visibility", "hidden");
+}
+
+void NCDTabPageToRecord(Workspace& workspace, dom::Document& page, std::string_view /*tab_id*/) {
+  CoverNoteFields& current = workspace.record.Current;
+  current.HasExInsurer = Get(page, "optExInsurerYes").Checked();
+  for (const NCDField& row : kNCDFields) current.*row.field = Get(page, row.element).Value();
+  dom::Element& ncd = Get(page, "cboExNCD");
+  if (!ncd.Value().empty() && ncd.SelectedIndex() >= 0) {
+    current.ExNCDText = ncd.Options().Item(ncd.SelectedIndex())->Text();
+  }
+  CheckNamedDriverExtCoverSilently(workspace);
+
+  const Claim* table = workspace.claims.ClaimTable.get();
+  if (!table) return;
+  const auto claims = static_cast<std::size_t>(std::max(table->GetNoOfClaims(), 0));
+  for (const TextArray array : kClaimArrays) (current.*array).assign(std::max<std::size_t>(claims, 1), "");
+  table->GetClaims(current.ClaimAccidentDates, current.ClaimVehicleNos, current.ClaimInsurers,
+                   current.ClaimNatures, current.ClaimAmounts);
+}
 
 }  // namespace cn

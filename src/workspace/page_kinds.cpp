@@ -1,3 +1,4 @@
+#include "pages/claims/cnaa_claims.h"
 #include "pages/cover/cnaa_cov.h"
 #include "pages/page.h"
 #include "pages/vehicle/cnaa_veh.h"
@@ -12,6 +13,7 @@ std::span<const PageKind> PageKinds() {
       {"CNAAMain.htm", &CNAAMain::Make},
       {"CNAACov.htm", &CNAACov::Make},
       {"CNAAVeh.htm", &CNAAVeh::Make},
+      {"CNAAClm.htm", &CNAAClaims::Make},
   };
   return kKinds;
 }

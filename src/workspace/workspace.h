@@ -168,6 +168,17 @@ struct VehicleTabState {
   std::string UnitListClassCode;
 };
 
+class Claim;
+
+// The NCD tab: the claims table it makes when it loads, the table's delete link, and the
+// previous insurers on offer ("[NONE]" first), code and name joined by U+FFFE, one per
+// record.
+struct ClaimsTabState {
+  std::shared_ptr<Claim> ClaimTable;
+  std::shared_ptr<dom::Element> AccDeleteLink;
+  std::string InsurerList;
+};
+
 struct Workspace {
   Workspace(const Components& components, const Clock& local_clock)
       : components(components), local_clock(local_clock) {}
@@ -192,6 +203,7 @@ struct Workspace {
   CoverRulesState cover_rules;
   RowTableHooks row_tables;
   VehicleTabState vehicle;
+  ClaimsTabState claims;
   ExtCoverRowMarks ext_cover_rows;
 };
 

@@ -156,7 +156,7 @@ TEST_F(ComputeTest, EachFailedStatusIsToldInItsOwnWords) {
 
 TEST_F(ComputeTest, ASumInsuredRefusedAwayFromThePremiumTabWaitsForIt) {
   ws().record.Current.TransactionType = "N";
-  ws().page.CurrentTabId = "COVNCD";
+  ws().page.CurrentTabId = "";  // a tab with nothing to take into the record
   ws().page.CurrentPremiumTabId = "COVPrem";
   world.fakes.field_rules.sum_insured_message = "Too high";
   CalculateV10();
