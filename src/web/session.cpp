@@ -11,6 +11,7 @@
 #include "web/patch.h"
 #include "web/protocol_error.h"
 #include "web/render.h"
+#include "web/typing.h"
 
 namespace cn::web {
 namespace {
@@ -48,6 +49,20 @@ std::uint64_t Seen(const json& request) {
   if (it == request.end()) return 0;
   if (!it->is_number_unsigned()) BadRequest("\"seen\" must be a number");
   return it->get<std::uint64_t>();
+}
+
+// Where a typed key goes: "selection": [start, end] in characters; absent: the end.
+std::optional<TextSelection> SelectionOf(const json& request) {
+  const auto it = request.find("selection");
+  if (it == request.end()) return std::nullopt;
+  const auto position = [](const json& value) {
+    return value.is_number_integer() && value.get<std::int64_t>() >= 0;
+  };
+  if (!it->is_array() || it->size() != 2 || !position((*it)[0]) || !position((*it)[1]) ||
+      (*it)[0] > (*it)[1]) {
+    BadRequest("\"selection\" must be [start, end] with start <= end");
+  }
+  return TextSelection{(*it)[0].get<std::size_t>(), (*it)[1].get<std::size_t>()};
 }
 
 }  // namespace
@@ -329,9 +344,9 @@ std::function<void()> Session::ElementAction(const json& request) {
   }
   if (event == "keypress") {
     const bool types = IsTextBox(*element) && key >= 32 && key != 127;
-    return run([element, key, types] {
+    return run([element, key, types, selection = SelectionOf(request)] {
       if (types) {
-        dom::TypeText(*element, Utf8(static_cast<char32_t>(key)));
+        TypeAtSelection(*element, Utf8(static_cast<char32_t>(key)), selection);
       } else {
         dom::PressKey(*element, key);
       }

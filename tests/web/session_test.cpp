@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 #include "rendered_page.h"
 #include "test_screen.h"
 #include "web/protocol_error.h"
@@ -100,6 +102,40 @@ TEST_F(SessionTest, KeysOfAFieldWithAKeyHandlerAreTypedOnTheServerAndMayBeRewrit
   EXPECT_EQ(Ops(enter, frame_)[0], "content Read A1B");
   // Save enabled by the page: the shell's state comes along because it changed.
   EXPECT_EQ(enter.at("shell").at("buttons")[1].at("enabled"), true);
+}
+
+TEST_F(SessionTest, AKeyGoesWhereTheBrowsersSelectionIsAndReplacesWhatIsSelected) {
+  struct Case {
+    std::string shown;
+    std::size_t start, end;
+    char key;
+    std::string expected;
+  };
+  // txtNum: at most 10 characters, letters upper-cased, '#' discarded.
+  const Case cases[] = {
+      {"CN24000101", 0, 10, 'c', "C"},           // all selected, the box full
+      {"A1B", 1, 1, 'x', "AX1B"},                // the caret inside
+      {"ABCD", 1, 3, '9', "A9D"},                // part selected
+      {"ABCD", 1, 3, '#', "ABCD"},               // a discarded key keeps the selection
+      {"0123456789", 5, 5, '7', "0123456789"},   // full: nothing goes in
+      {"AB", 7, 9, 'z', "ABZ"},                  // past the end is the end
+  };
+  for (const Case& c : cases) {
+    json request = Values({{"txtNum", c.shown}});
+    request.update({{"key", c.key}, {"selection", {c.start, c.end}}});
+    Element("txtNum", "keypress", request);
+    state_ = session_->Render();
+    const std::regex value("id='txtNum'[^>]*value='([^']*)'");
+    std::smatch match;
+    const std::string html = state_.at("frame").at("html");
+    EXPECT_EQ(std::regex_search(html, match, value) ? match[1].str() : "", c.expected)
+        << c.shown << " " << c.key;
+  }
+  for (const json& selection :
+       {json::array({3, 1}), json::array({-1, 2}), json::array({1}), json("0,1")}) {
+    EXPECT_THROW(Element("txtNum", "keypress", {{"key", 'a'}, {"selection", selection}}),
+                 ProtocolError);
+  }
 }
 
 TEST_F(SessionTest, FocusAndSelectionSetByTheHandlerTravelBesideThePatches) {
