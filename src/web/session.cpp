@@ -11,6 +11,7 @@
 #include "web/patch.h"
 #include "web/protocol_error.h"
 #include "web/render.h"
+#include "web/server_paths.h"
 #include "web/typing.h"
 
 namespace cn::web {
@@ -42,6 +43,14 @@ std::string TextMember(const json& request, const char* name) {
   if (it == request.end()) return "";
   if (!it->is_string()) BadRequest(std::string("\"") + name + "\" must be text");
   return it->get<std::string>();
+}
+
+// A dialog's notice says why a search found nothing, sometimes with a failure's own words.
+json WithoutServerPaths(json content) {
+  if (content.is_object() && content.contains("notice") && content["notice"].is_string()) {
+    content["notice"] = ForTheBrowser(content["notice"].get<std::string>());
+  }
+  return content;
 }
 
 std::uint64_t Seen(const json& request) {
@@ -94,7 +103,10 @@ class SessionDialogs final : public dom::DialogHost {
 
   int MessageBox(std::string_view prompt, int style, std::string_view title) override {
     if (!channel_->CanAsk()) return UnaskedAnswer(style);
-    channel_->Ask({{"type", "message"}, {"text", prompt}, {"style", style}, {"title", title}});
+    channel_->Ask({{"type", "message"},
+                   {"text", ForTheBrowser(prompt)},
+                   {"style", style},
+                   {"title", ForTheBrowser(title)}});
     return std::get<int>(channel_->answer);
   }
 
@@ -102,7 +114,7 @@ class SessionDialogs final : public dom::DialogHost {
                               std::string_view features) override {
     if (!channel_->CanAsk()) return "";
     const auto pages = channel_->pages.lock();
-    json content = pages ? pages->Opening(url, argument) : json();
+    json content = WithoutServerPaths(pages ? pages->Opening(url, argument) : json());
     channel_->Ask({{"type", "dialog"},
                    {"url", url},
                    {"argument", argument},
@@ -403,8 +415,9 @@ json Session::DialogSearch(const json& request) {
   const auto query = request.find("query");
   if (query == request.end() || !query->is_object()) BadRequest("A search needs its \"query\" object");
   if (!dialog_pages_) throw ProtocolError(404, "no-search", "This dialog cannot search");
-  return dialog_pages_->Search((*prompt)["url"].get<std::string>(), (*prompt)["argument"].get<std::string>(),
-                                 *query);
+  const auto url = (*prompt)["url"].get<std::string>();
+  const auto argument = (*prompt)["argument"].get<std::string>();
+  return WithoutServerPaths(dialog_pages_->Search(url, argument, *query));
 }
 
 void Session::Close() {

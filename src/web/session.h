@@ -17,7 +17,8 @@
 //    "filters": {...} on render only (web/render.h RenderInputFilters),
 //    "prompt": {"id", "type": "message", "text", "style", "title"}
 //            | {"id", "type": "dialog", "url", "argument", "features", "content"} | absent}
-//   ("content": what the dialog starts with, web/dialog_pages.h; null when none)
+//   ("content": what the dialog starts with, web/dialog_pages.h; null when none; a message's
+//   texts and a dialog's notice name no folder of the server, web/server_paths.h)
 //   A page is RenderDocument's object; its "key" names it in events ("page").
 //
 // Event: {"seen": n, "values": {"<page key>": {"<node id>": "text"}},

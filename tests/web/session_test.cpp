@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 
 #include "rendered_page.h"
 #include "test_screen.h"
 #include "web/protocol_error.h"
+#include "web/server_paths.h"
 
 namespace cn::web {
 namespace {
@@ -211,6 +213,27 @@ TEST_F(SessionTest, ATabChangeSendsTheNewPageWholeAndRefusesEventsOfTheOldOne) {
   }
   // Hidden tabs cannot be clicked into view.
   EXPECT_FALSE(session_->Event({{"kind", "tab"}, {"id", "TABH"}}).contains("frame"));
+}
+
+TEST_F(SessionTest, AMessageNamesAMissingPageFileWithoutTheServersFolders) {
+  std::filesystem::remove(pages_.dir() / "TESTB.htm");
+  const json prompt = session_->Event({{"kind", "tab"}, {"id", "TABB"}}).at("prompt");
+  const std::string text = prompt.at("text");
+  EXPECT_NE(text.find("Page file not found: TESTB.htm"), std::string::npos) << text;
+  EXPECT_EQ(text.find(pages_.dir().parent_path().string()), std::string::npos) << text;
+}
+
+TEST(ServerPathsTest, PathsAreShortenedToTheirLastPartAndNothingElseChanges) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"Page file not found: /srv/covernote/pages/CNAAClm.htm [HostShell]",
+       "Page file not found: CNAAClm.htm [HostShell]"},
+      {"cannot open '/var/lib/covernote/x.db'.", "cannot open 'x.db'."},
+      {"(/tmp/a/b/) and path=/etc/covernote/settings.toml", "(b) and path=settings.toml"},
+      {"/home/u/covernote.toml", "covernote.toml"},
+      {"Date 01/02/2024, Yes/No, License No./ Date, 1 / 2, http://host/a/b, /root",
+       "Date 01/02/2024, Yes/No, License No./ Date, 1 / 2, http://host/a/b, /root"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(HideServerPaths(text), shown);
 }
 
 TEST_F(SessionTest, MalformedEventsAreRefusedWithoutChangingAnything) {
