@@ -123,7 +123,7 @@ async function refused(error) {
   caretAfterTyping = null;
   if (error instanceof ServerRefusal) {
     if (error.status === 401) {
-      window.location.assign('/login.html');
+      window.location.replace('/login.html');
       return undefined;
     }
     if (error.status === 409) return load();  // the screen moved on: show it as it is
@@ -282,7 +282,7 @@ document.getElementById('shell-logout').addEventListener('click', async () => {
   try {
     await enqueue('POST', '/api/logout', () => ({}));
   } finally {
-    window.location.assign('/login.html');
+    window.location.replace('/login.html');
   }
 });
 
