@@ -6,9 +6,9 @@
 //   server toggles);
 // - leaving a text box the page handles ("blur"; the server raises its change and blur);
 // - a select's change when the page handles it;
-// - keys: in a text box whose page handles keypress, every character key is sent and typed
-//   by the server (so a handler can rewrite or discard it as the administrator types); Enter
-//   and Escape go to elements that handle keys;
+// - keys: in a text box whose page handles keypress, every character key is sent with where
+//   the caret and selection are, and typed there by the server (so a handler can rewrite or
+//   discard it as the administrator types); Enter and Escape go to elements that handle keys;
 // - with each event, the values of text boxes and selects the administrator changed since the
 //   last one. The server keeps its own value for a field it changed after the last answer
 //   this page applied.
@@ -31,6 +31,8 @@ let seq = 0;
 const pages = { workspace: null, frame: null };
 // Values typed since the last event: page key -> node id -> value.
 let typed = new Map();
+// The text box a key was sent for and its text then, until the answer comes.
+let caretAfterTyping = null;
 
 function pageOf(element) {
   for (const page of [pages.frame, pages.workspace]) {
@@ -88,6 +90,7 @@ function applyAnswer(answer) {
       }
     }
   }
+  putCaretBack();
   if (answer.shell) renderShell(answer.shell, { tab: clickTab, command: clickCommand });
   renderStatus(answer.status);
   if (answer.focus) {
@@ -117,9 +120,10 @@ async function send(path, build) {
 }
 
 async function refused(error) {
+  caretAfterTyping = null;
   if (error instanceof ServerRefusal) {
     if (error.status === 401) {
-      window.location.assign('/login.html');
+      window.location.replace('/login.html');
       return undefined;
     }
     if (error.status === 409) return load();  // the screen moved on: show it as it is
@@ -217,8 +221,38 @@ function onKeyDown(event) {
   if (event.key.length > 0 && [...event.key].length === 1 && isTextBox(element) && page.reports(element, 'keypress')) {
     event.preventDefault();  // the server types it, as the page's handler allows
     if (element.readOnly) return;
-    elementEvent(page, element, 'keypress', { key: event.key.codePointAt(0) });
+    typeKey(page, element, event.key.codePointAt(0));
   }
+}
+
+// Characters (not UTF-16 units) before the position: the server counts characters.
+function characters(text, end) {
+  return [...text.slice(0, end)].length;
+}
+
+// A key the server types goes where the caret is, over the selection; the caret is put back
+// after it when the answer has replaced the text. Where is read when the request's turn comes,
+// after the answers to the keys typed before it.
+function typeKey(page, element, key) {
+  const node = page.nodeId(element);
+  return send('/api/event', () => {
+    const { value, selectionStart: start, selectionEnd: end } = element;
+    caretAfterTyping = { element, value, head: value.slice(0, start), tail: value.slice(end) };
+    return {
+      seen: seq, values: takeValues(), kind: 'element', page: page.key, node, event: 'keypress', key,
+      selection: [characters(value, start), characters(value, end)],
+    };
+  });
+}
+
+function putCaretBack() {
+  const typing = caretAfterTyping;
+  caretAfterTyping = null;
+  if (!typing || document.activeElement !== typing.element) return;
+  const { value } = typing.element;
+  if (value === typing.value || !value.startsWith(typing.head) || !value.endsWith(typing.tail)) return;
+  const at = value.length - typing.tail.length;
+  if (at >= typing.head.length) typing.element.setSelectionRange(at, at);
 }
 
 function onBeforeInput(event) {
@@ -248,7 +282,7 @@ document.getElementById('shell-logout').addEventListener('click', async () => {
   try {
     await enqueue('POST', '/api/logout', () => ({}));
   } finally {
-    window.location.assign('/login.html');
+    window.location.replace('/login.html');
   }
 });
 

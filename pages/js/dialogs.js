@@ -150,9 +150,10 @@ export async function showModalDialog(prompt) {
     }
     document.getElementById('modal-title').textContent = title;
     dialog.showModal();
-    const first = [...body.querySelectorAll('input, select, button, textarea, [tabindex]')].find(
-      (element) => !element.disabled && element.offsetParent !== null,
-    );
-    if (first) first.focus();
+    // The box the page marks to start in (autofocus), else the first thing that takes the focus.
+    const usable = (element) => !element.disabled && element.offsetParent !== null;
+    const start = [...body.querySelectorAll('[autofocus]')].find(usable) ??
+      [...body.querySelectorAll('input, select, button, textarea, [tabindex]')].find(usable);
+    if (start) start.focus();
   });
 }

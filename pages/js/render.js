@@ -5,6 +5,14 @@
 
 const NODE_ID = 'data-nid';
 
+// Tab goes through a page in its reading order: a positive tab index (the page logic gives one
+// to the fields it unlocks) would send it to those fields first, so it counts as 0 here; -1
+// still keeps a locked field out of the way.
+function tabIndexInReadingOrder(value) {
+  const index = Number(value);
+  return Number.isFinite(index) && index > 0 ? 0 : index;
+}
+
 // Parses markup for a parent element, dropping whatever could run or load.
 function parse(html) {
   const template = document.createElement('template');
@@ -19,6 +27,9 @@ function parse(html) {
       }
     }
     frame.replaceWith(box);
+  }
+  for (const element of content.querySelectorAll('[tabindex]')) {
+    element.tabIndex = tabIndexInReadingOrder(element.getAttribute('tabindex'));
   }
   for (const element of content.querySelectorAll('*')) {
     for (const attribute of [...element.attributes]) {
@@ -53,7 +64,9 @@ function setProperty(element, name, value) {
   }
   if (BOOLEAN_PROPERTIES.has(property)) {
     element[property] = value === 'true' || value === '1';
-  } else if (property === 'selectedIndex' || property === 'tabIndex') {
+  } else if (property === 'tabIndex') {
+    element.tabIndex = tabIndexInReadingOrder(value);
+  } else if (property === 'selectedIndex') {
     element[property] = Number(value);
   } else {
     element[property] = value;
@@ -133,6 +146,10 @@ export class RenderedPage {
         case 'attr': {
           const element = this.find(op.id);
           if (!element || op.name.toLowerCase().startsWith('on')) break;
+          if (op.name.toLowerCase() === 'tabindex') {
+            element.tabIndex = tabIndexInReadingOrder(op.value);
+            break;
+          }
           element.setAttribute(op.name, op.value);
           if (op.name === 'value' && 'value' in element) element.value = op.value;
           if (op.name === 'checked' || op.name === 'selected') element[op.name] = true;

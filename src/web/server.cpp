@@ -81,6 +81,21 @@ std::string SessionIdOf(const Request& request) {
   return std::string(CookieValue(Sv(header->value()), kSessionCookie));
 }
 
+// The login page's script logs in without leaving the page, and asks for JSON to say so.
+bool AsksForJson(const Request& request) {
+  const auto accept = request.find(http::field::accept);
+  return accept != request.end() &&
+         Sv(accept->value()).find("application/json") != std::string_view::npos;
+}
+
+// A refused login: the page's script keeps what was typed; a plain form goes back to the page.
+Response RefusedLogin(const Request& head, bool wants_json) {
+  if (wants_json) {
+    return ErrorResponse(head, 401, "refused", "The user name or password is not right.");
+  }
+  return Redirect(head, http::status::see_other, "/login.html?failed=1");
+}
+
 std::string SessionCookie(std::string_view id, bool clear) {
   std::string cookie = std::string(kSessionCookie) + "=" + std::string(id) + "; Path=/; HttpOnly; SameSite=Strict";
   if (clear) cookie += "; Max-Age=0";
@@ -318,6 +333,11 @@ void Server::Impl::Handle(Request request, Reply reply) {
       return reply(ErrorResponse(request, 405, "method", "Only GET is served here"));
     }
     if (path == "/") return reply(Redirect(request, http::status::found, "/app.html"));
+    // Logged in already (the back button, a bookmark): the screen, not the login form again.
+    const bool login_page = path == "/login.html";
+    if (login_page && store_.Use(SessionIdOf(request), SessionStore::Clock::now())) {
+      return reply(Redirect(request, http::status::found, "/app.html"));
+    }
     const auto file = ReadStaticFile(options_.assets, path);
     if (!file) return reply(ErrorResponse(request, 404, "not-found", "Nothing is served at that address"));
     const auto if_none_match = request.find(http::field::if_none_match);
@@ -330,7 +350,9 @@ void Server::Impl::Handle(Request request, Reply reply) {
     Response response = Basic(request, http::status::ok);
     response.set(http::field::content_type, file->content_type);
     response.set(http::field::etag, file->etag);
-    response.set(http::field::cache_control, "no-cache");
+    // The login page is asked for each time it is shown, so that the server can send a
+    // logged-in browser on to the screen.
+    response.set(http::field::cache_control, login_page ? "no-store" : "no-cache");
     if (method != http::verb::head) response.body() = file->body;
     response.prepare_payload();
     return reply(std::move(response));
@@ -401,21 +423,23 @@ void Server::Impl::Login(Request request, Reply reply) {
   const auto fields = ParseForm(request.body());
   const std::string user(FormValue(fields, "user"));
   const std::string password(FormValue(fields, "password"));
+  const bool wants_json = AsksForJson(request);
   if (user.empty() || user.size() > kMostCredentialBytes || password.size() > kMostCredentialBytes) {
-    return reply(Redirect(request, http::status::see_other, "/login.html?failed=1"));
+    return reply(RefusedLogin(request, wants_json));
   }
   Request head;
   head.version(request.version());
   head.keep_alive(request.keep_alive());
-  asio::post(passwords_, [this, head = std::move(head), user, password, reply = std::move(reply)]() mutable {
+  asio::post(passwords_, [this, head = std::move(head), user, password, wants_json,
+                          reply = std::move(reply)]() mutable {
     const auto identity = users_->Authenticate(user, password);
     if (!identity) {
       spdlog::info("Refused a login for '{}'", user);
-      return reply(Redirect(head, http::status::see_other, "/login.html?failed=1"));
+      return reply(RefusedLogin(head, wants_json));
     }
     const std::size_t home = NextHome();
     asio::post(*contexts_[home], [this, head = std::move(head), identity = *identity, home, user,
-                                  reply = std::move(reply)] {
+                                  wants_json, reply = std::move(reply)] {
       try {
         auto session = std::make_shared<Session>(identity, screens_, stacks_);
         session->Open();
@@ -425,7 +449,9 @@ void Server::Impl::Login(Request request, Reply reply) {
           return reply(ErrorResponse(head, 503, "busy", "Too many sessions; try again later"));
         }
         spdlog::info("'{}' logged in", user);
-        Response response = Redirect(head, http::status::see_other, "/app.html");
+        Response response = wants_json
+                                ? JsonResponse(head, http::status::ok, {{"location", "/app.html"}})
+                                : Redirect(head, http::status::see_other, "/app.html");
         response.set(http::field::set_cookie, SessionCookie(entry->id, false));
         reply(std::move(response));
       } catch (const std::exception& failure) {

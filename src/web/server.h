@@ -7,8 +7,10 @@
 // Routes:
 //   GET  /                -> 302 to /app.html
 //   GET  /login.html, /app.html, /dlgEnq.htm, /dlgSrch.htm, /js/..., /styles/...   static files (ETag, 304 when unchanged)
+//                         /login.html with a live session -> 302 to /app.html
 //   POST /login           form "user", "password" -> 303 to /app.html with the session cookie,
-//                         or 303 to /login.html?failed=1
+//                         or 303 to /login.html?failed=1; asked with Accept: application/json,
+//                         200 {"location": "/app.html"} with the cookie, or 401 "refused"
 //   GET  /api/state       the whole screen (Session::Render) and "csrf": the session's token
 //   POST /api/event       Session::Event      } header X-CSRF-Token required,
 //   POST /api/answer      Session::Answer     } body JSON

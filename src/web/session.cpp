@@ -11,6 +11,8 @@
 #include "web/patch.h"
 #include "web/protocol_error.h"
 #include "web/render.h"
+#include "web/server_paths.h"
+#include "web/typing.h"
 
 namespace cn::web {
 namespace {
@@ -43,11 +45,33 @@ std::string TextMember(const json& request, const char* name) {
   return it->get<std::string>();
 }
 
+// A dialog's notice says why a search found nothing, sometimes with a failure's own words.
+json WithoutServerPaths(json content) {
+  if (content.is_object() && content.contains("notice") && content["notice"].is_string()) {
+    content["notice"] = ForTheBrowser(content["notice"].get<std::string>());
+  }
+  return content;
+}
+
 std::uint64_t Seen(const json& request) {
   const auto it = request.find("seen");
   if (it == request.end()) return 0;
   if (!it->is_number_unsigned()) BadRequest("\"seen\" must be a number");
   return it->get<std::uint64_t>();
+}
+
+// Where a typed key goes: "selection": [start, end] in characters; absent: the end.
+std::optional<TextSelection> SelectionOf(const json& request) {
+  const auto it = request.find("selection");
+  if (it == request.end()) return std::nullopt;
+  const auto position = [](const json& value) {
+    return value.is_number_integer() && value.get<std::int64_t>() >= 0;
+  };
+  if (!it->is_array() || it->size() != 2 || !position((*it)[0]) || !position((*it)[1]) ||
+      (*it)[0] > (*it)[1]) {
+    BadRequest("\"selection\" must be [start, end] with start <= end");
+  }
+  return TextSelection{(*it)[0].get<std::size_t>(), (*it)[1].get<std::size_t>()};
 }
 
 }  // namespace
@@ -79,7 +103,10 @@ class SessionDialogs final : public dom::DialogHost {
 
   int MessageBox(std::string_view prompt, int style, std::string_view title) override {
     if (!channel_->CanAsk()) return UnaskedAnswer(style);
-    channel_->Ask({{"type", "message"}, {"text", prompt}, {"style", style}, {"title", title}});
+    channel_->Ask({{"type", "message"},
+                   {"text", ForTheBrowser(prompt)},
+                   {"style", style},
+                   {"title", ForTheBrowser(title)}});
     return std::get<int>(channel_->answer);
   }
 
@@ -87,7 +114,7 @@ class SessionDialogs final : public dom::DialogHost {
                               std::string_view features) override {
     if (!channel_->CanAsk()) return "";
     const auto pages = channel_->pages.lock();
-    json content = pages ? pages->Opening(url, argument) : json();
+    json content = WithoutServerPaths(pages ? pages->Opening(url, argument) : json());
     channel_->Ask({{"type", "dialog"},
                    {"url", url},
                    {"argument", argument},
@@ -329,9 +356,9 @@ std::function<void()> Session::ElementAction(const json& request) {
   }
   if (event == "keypress") {
     const bool types = IsTextBox(*element) && key >= 32 && key != 127;
-    return run([element, key, types] {
+    return run([element, key, types, selection = SelectionOf(request)] {
       if (types) {
-        dom::TypeText(*element, Utf8(static_cast<char32_t>(key)));
+        TypeAtSelection(*element, Utf8(static_cast<char32_t>(key)), selection);
       } else {
         dom::PressKey(*element, key);
       }
@@ -388,8 +415,9 @@ json Session::DialogSearch(const json& request) {
   const auto query = request.find("query");
   if (query == request.end() || !query->is_object()) BadRequest("A search needs its \"query\" object");
   if (!dialog_pages_) throw ProtocolError(404, "no-search", "This dialog cannot search");
-  return dialog_pages_->Search((*prompt)["url"].get<std::string>(), (*prompt)["argument"].get<std::string>(),
-                                 *query);
+  const auto url = (*prompt)["url"].get<std::string>();
+  const auto argument = (*prompt)["argument"].get<std::string>();
+  return WithoutServerPaths(dialog_pages_->Search(url, argument, *query));
 }
 
 void Session::Close() {

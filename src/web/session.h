@@ -17,19 +17,21 @@
 //    "filters": {...} on render only (web/render.h RenderInputFilters),
 //    "prompt": {"id", "type": "message", "text", "style", "title"}
 //            | {"id", "type": "dialog", "url", "argument", "features", "content"} | absent}
-//   ("content": what the dialog starts with, web/dialog_pages.h; null when none)
+//   ("content": what the dialog starts with, web/dialog_pages.h; null when none; a message's
+//   texts and a dialog's notice name no folder of the server, web/server_paths.h)
 //   A page is RenderDocument's object; its "key" names it in events ("page").
 //
 // Event: {"seen": n, "values": {"<page key>": {"<node id>": "text"}},
 //         "kind": "tab", "id": tab id} | {"kind": "command", "id": button id}
 //       | {"kind": "element", "page": key, "node": id,
 //          "event": "click" | "dblclick" | "focus" | "blur" | "change" | "keypress" | "keydown" | "keyup",
-//          "key": key code (keypress, keydown, keyup), "value": option value (change of a select)}
+//          "key": key code (keypress, keydown, keyup), "value": option value (change of a select),
+//          "selection": [start, end] (keypress in a text box: where the key goes, in characters)}
 // A text box reports "blur" when left (the server raises onchange when its value changed, then
 // onblur), a select "change". Keys: a text box whose page handles its keypress sends every
-// character key as "keypress" with the code point and lets the server type it (the handler
-// may rewrite or discard it; the value comes back as a patch); Enter and Escape go as
-// "keydown" to elements that handle keys.
+// character key as "keypress" with the code point and its selection and lets the server type
+// it there (the handler may rewrite or discard it; the value comes back as a patch); Enter
+// and Escape go as "keydown" to elements that handle keys.
 //
 // Prompt answer: {"seen": n, "prompt": id, "result": 1|2|6|7 (message) or text (dialog)}.
 //

@@ -1,6 +1,6 @@
 // The real screen in Debian's chromium: `covernote serve` on a freshly seeded database,
-// logged in as the demo administrator. Reading cover notes, the enquiry dialog, the Vehicle
-// tab, reset, logout.
+// logged in as the demo administrator. Logging in, reading cover notes, typing, the keyboard,
+// the enquiry dialog, every tab at two screen sizes, reset, logout.
 // Every test leaves a screenshot in screenshots/.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -41,6 +41,7 @@ after(async () => {
 });
 
 async function logIn(page, user = 'admin', password = 'covernote') {
+  await page.context().clearCookies();  // a logged-in browser would skip the login page
   await page.goto(`${base}/login.html`);
   await page.fill('#user', user);
   await page.fill('#password', password);
@@ -72,23 +73,35 @@ async function shot(page, name) {
   await page.screenshot({ path: path.join(shots, `product-${name}.png`) });
 }
 
-test('only the seeded administrator with his password gets in', async () => {
+test('only the seeded administrator with his password gets in, and stays in', async () => {
   const page = await context.newPage();
-  // A wrong password, an unknown user, and a seeded user who has no password yet.
+  // A wrong password, an unknown user, a user without a password: the user name stays.
   for (const [user, password] of [['admin', 'wrong'], ['nobody', 'covernote'], ['SUPERVISOR', 'covernote']]) {
     await logIn(page, user, password);
-    assert.match(page.url(), /login\.html\?failed=1$/, `${user} must be refused`);
-    assert.ok(await page.isVisible('#login-failed'));
+    await page.locator('#login-failed').waitFor({ state: 'visible' });
+    assert.match(page.url(), /\/login\.html$/, `${user} must be refused`);
+    assert.equal(await page.inputValue('#user'), user);
+    assert.equal(await page.inputValue('#password'), '');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'password');
   }
   await shot(page, 'login-refused');
 
-  await logIn(page, 'admin', 'covernote');
+  await page.fill('#user', 'admin');
+  await page.fill('#password', 'covernote');
+  await page.keyboard.press('Enter');
   await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
   assert.equal(await page.textContent('#shell-title'), kTitle);
   assert.deepEqual(await page.locator('#shell-tabs [role=tab]').allTextContents(), ['Cover', 'Vehicle', 'NCD', 'Premium']);
   assert.ok(await page.isDisabled(kSave));
   assert.equal(await page.textContent('#shell-status'), 'Done');
   await shot(page, 'start');
+
+  // Neither the back button nor the login page's address shows the form to a logged-in browser.
+  await page.goBack();
+  assert.doesNotMatch(page.url(), /login\.html/);
+  await page.goto(`${base}/login.html`);
+  await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
+  assert.match(page.url(), /\/app\.html$/);
   await page.close();
 });
 
@@ -113,6 +126,47 @@ for (const read of kReads) {
     await page.close();
   });
 }
+
+test('by keyboard alone: Ctrl+A and a new number reads it, the tabs open, the commands have keys', async () => {
+  const { page, errors } = await screen();
+  const selected = () => page.textContent('#shell-tabs [aria-selected=true]');
+  const focusedTab = () => page.evaluate(() => document.activeElement.closest('[role=tab]')?.textContent ?? '');
+  await readByEnter(page, 'CN24000101');
+  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000101'));
+  await page.click('#txtCoverNoteNumber');
+  await page.keyboard.press('Control+A');
+  await page.keyboard.type('CN24000108');
+  await page.waitForFunction(() => document.querySelector('#txtCoverNoteNumber').value === 'CN24000108');
+  // Inside the text: the caret moves back one, a digit goes, two come in its place.
+  for (const key of ['ArrowLeft', 'Backspace', '0', '3']) await page.keyboard.press(key);
+  await page.waitForFunction(() => document.querySelector('#txtCoverNoteNumber').value === 'CN240001038');
+  await page.keyboard.press('Delete');  // the caret stayed after what was typed
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000103'));
+  assert.equal(await page.inputValue('#txtCoverNoteNumber'), 'CN24000103');
+  await page.focus('#shell-logout');
+  // The keys move the focus and open nothing; Enter and Space open the tab with the focus.
+  for (const [key, tab] of [['Tab', 'Cover'], ['ArrowRight', 'Vehicle'], ['End', 'Premium'], ['Home', 'Cover'],
+    ['ArrowLeft', 'Premium'], ['ArrowRight', 'Cover'], ['ArrowRight', 'Vehicle']]) {
+    await page.keyboard.press(key);
+    assert.equal(await focusedTab(), tab, key);
+  }
+  assert.notEqual(await page.evaluate(() => getComputedStyle(document.activeElement).outlineStyle), 'none');
+  assert.equal(await selected(), 'Cover');
+  await page.keyboard.press('Enter');
+  await page.waitForSelector('#shell-frame #txtModel');
+  await shot(page, 'tabs-by-keyboard');
+  await page.keyboard.press('ArrowLeft');
+  await page.keyboard.press(' ');
+  await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
+  assert.equal(await selected(), 'Cover');
+
+  // Each command button has its own access key, named in its tooltip.
+  assert.deepEqual(await page.locator('#shell-commands button').evaluateAll((buttons) => buttons.map((b) => b.title)),
+    ['Reset (Alt+R)', 'Save (Alt+S)', 'Enquiry (Alt+E)', 'Calculate (Alt+C)']);
+  assert.deepEqual(errors, []);
+  await page.close();
+});
 
 test('an unknown number is answered with the not-found message and nothing is shown', async () => {
   const { page, errors } = await screen();
@@ -150,6 +204,34 @@ test('the Vehicle tab shows the named drivers read-only', async () => {
   for (const input of await page.locator('#divNPerson input').all()) assert.ok(!(await input.isEditable()));
   for (const select of await page.locator('#divNPerson select').all()) assert.ok(await select.isDisabled());
   await shot(page, 'vehicle');
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+// A commercial cover note shows every block; a tab that cannot be shown names no server folder.
+test('every tab at 1366x768 and 1920x1080, locked controls alike', async () => {
+  const { page, errors } = await screen();
+  await readByEnter(page, 'CN24000102');
+  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000102'));
+  const tabs = await page.locator('#shell-tabs [role=tab]').allTextContents();
+  for (const [width, height] of [[1366, 768], [1920, 1080]]) {
+    await page.setViewportSize({ width, height });
+    for (const tab of tabs) {
+      await page.click(`#shell-tabs [role=tab]:has-text("${tab}")`);
+      await page.waitForFunction((t) => document.querySelector('#shell-tabs [aria-selected=true]')?.textContent === t ||
+        document.querySelector('#message-box').open, tab);
+      await shot(page, `tab-${tab.toLowerCase()}-${width}x${height}`);
+      if (!(await page.isVisible('#message-box'))) continue;
+      assert.doesNotMatch(await page.textContent('#message-text'), /\/\w+\//);
+      await page.keyboard.press('Enter');
+    }
+  }
+  await page.click('#shell-tabs [role=tab]:has-text("Vehicle")');
+  await page.waitForSelector('#shell-frame #tblCommVeh');
+  const looks = await page.evaluate(() => ['txtBody', 'cboVehicleMakeCode', 'optHazardNo', 'optCGYes'].map((id) =>
+    getComputedStyle(document.getElementById(id)).backgroundColor));
+  assert.equal(new Set(looks).size, 1, `locked controls look alike: ${looks}`);
+  assert.ok(await page.isHidden('text=Lock Type:'));
   assert.deepEqual(errors, []);
   await page.close();
 });
@@ -194,6 +276,7 @@ test('the enquiry finds cover notes by vehicle and the one chosen is read, from 
 
   await page.click(kEnquiry);
   await dialog.waitFor({ state: 'visible' });
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'txtEnqText');
   assert.equal(await page.textContent('#modal-title'), 'CoverNote Enquiry');
   assert.deepEqual(await page.locator('#fldEnqBy label').allTextContents(), [' Cover Note No.', ' Vehicle No.', ' Client Name']);
   await page.check('#fldEnqBy input[value=VEHICLE]');

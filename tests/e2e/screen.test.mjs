@@ -32,6 +32,7 @@ after(async () => {
 });
 
 async function logIn(page, password = 's3cret pass') {
+  await page.context().clearCookies();  // a logged-in browser would skip the login page
   await page.goto(`${base}/login.html`);
   await page.fill('#user', 'alice');
   await page.fill('#password', password);
@@ -51,8 +52,8 @@ async function freshPage() {
 test('a wrong password is refused and the right one opens the screen', async () => {
   const { page, errors } = await freshPage();
   await logIn(page, 'wrong');
-  assert.match(page.url(), /login\.html\?failed=1$/);
-  assert.ok(await page.isVisible('#login-failed'));
+  await page.locator('#login-failed').waitFor({ state: 'visible' });
+  assert.equal(await page.inputValue('#user'), 'alice');
   await page.screenshot({ path: path.join(shots, 'login-refused.png') });
 
   await logIn(page);
@@ -62,7 +63,7 @@ test('a wrong password is refused and the right one opens the screen', async () 
   assert.ok(await page.isDisabled('#shell-commands button:has-text("Save")'));
   assert.equal(await page.textContent('#shell-status'), 'Done');
   await page.screenshot({ path: path.join(shots, 'shell.png') });
-  assert.deepEqual(errors, []);
+  assert.deepEqual(errors.filter((e) => !e.includes('401')), []);  // the refusal's own status
   await page.close();
 });
 

@@ -76,6 +76,19 @@ TEST_F(HttpTest, LoginSetsAStrictHttpOnlyCookieAndAWrongPasswordIsRefused) {
   const json state = alice.State().Json();
   EXPECT_EQ(state.at("shell").at("title"), "Test Screen : ALICE");
   EXPECT_EQ(alice.csrf.size(), 64u);
+
+  // The login page's own script asks for JSON and stays on the page when refused.
+  const std::map<std::string, std::string> asks_json{
+      {"Content-Type", "application/x-www-form-urlencoded"}, {"Accept", "application/json"}};
+  EXPECT_EQ(stranger.Send("POST", "/login", "user=alice&password=wrong", asks_json).status, 401);
+  const HttpReply accepted_json =
+      stranger.Send("POST", "/login", "user=bob&password=another", asks_json);
+  EXPECT_EQ(accepted_json.Json().at("location"), "/app.html");
+  EXPECT_FALSE(accepted_json.Header("set-cookie").empty());
+
+  // The login page is never kept by the browser, and a logged-in browser goes on to the screen.
+  EXPECT_EQ(stranger.Send("GET", "/login.html").Header("cache-control"), "no-store");
+  EXPECT_EQ(alice.Send("GET", "/login.html").Header("location"), "/app.html");
 }
 
 TEST_F(HttpTest, LogoutEndsTheSession) {

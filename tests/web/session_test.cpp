@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <regex>
+
 #include "rendered_page.h"
 #include "test_screen.h"
 #include "web/protocol_error.h"
+#include "web/server_paths.h"
 
 namespace cn::web {
 namespace {
@@ -102,6 +106,34 @@ TEST_F(SessionTest, KeysOfAFieldWithAKeyHandlerAreTypedOnTheServerAndMayBeRewrit
   EXPECT_EQ(enter.at("shell").at("buttons")[1].at("enabled"), true);
 }
 
+TEST_F(SessionTest, AKeyGoesWhereTheBrowsersSelectionIsAndReplacesWhatIsSelected) {
+  struct Case {
+    std::string shown;
+    std::size_t start, end;
+    char key;
+    std::string expected;
+  };
+  // txtNum: at most 10 characters, letters upper-cased, '#' discarded.
+  const Case cases[] = {
+      {"CN24000101", 0, 10, 'c', "C"},          // all selected, the box full
+      {"ABCD", 1, 3, 'x', "AXD"},               // part selected
+      {"ABCD", 1, 3, '#', "ABCD"},              // a discarded key keeps the selection
+      {"0123456789", 5, 5, '7', "0123456789"},  // full: nothing goes in
+      {"AB", 7, 9, 'z', "ABZ"},                 // past the end is the end
+  };
+  for (const Case& c : cases) {
+    json request = Values({{"txtNum", c.shown}});
+    request.update({{"key", c.key}, {"selection", {c.start, c.end}}});
+    Element("txtNum", "keypress", request);
+    state_ = session_->Render();
+    const std::regex value("id='txtNum'[^>]*value='([^']*)'");
+    std::smatch match;
+    const std::string html = state_.at("frame").at("html");
+    EXPECT_EQ(std::regex_search(html, match, value) ? match[1].str() : "", c.expected)
+        << c.shown << " " << c.key;
+  }
+}
+
 TEST_F(SessionTest, FocusAndSelectionSetByTheHandlerTravelBesideThePatches) {
   const json answer = Element("cmdCopy", "click", Values({{"txtNum", "CN123"}}));
   EXPECT_EQ(answer.at("focus"),
@@ -177,6 +209,24 @@ TEST_F(SessionTest, ATabChangeSendsTheNewPageWholeAndRefusesEventsOfTheOldOne) {
   EXPECT_FALSE(session_->Event({{"kind", "tab"}, {"id", "TABH"}}).contains("frame"));
 }
 
+TEST_F(SessionTest, AMessageNamesAMissingPageFileWithoutTheServersFolders) {
+  std::filesystem::remove(pages_.dir() / "TESTB.htm");
+  const json prompt = session_->Event({{"kind", "tab"}, {"id", "TABB"}}).at("prompt");
+  const std::string text = prompt.at("text");
+  EXPECT_NE(text.find("Page file not found: TESTB.htm"), std::string::npos) << text;
+  EXPECT_EQ(text.find(pages_.dir().parent_path().string()), std::string::npos) << text;
+}
+
+TEST(ServerPathsTest, PathsAreShortenedToTheirLastPartAndNothingElseChanges) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"cannot open '/var/lib/covernote/x.db'.", "cannot open 'x.db'."},
+      {"/tmp/a/b/ (/etc/covernote/settings.toml)", "b (settings.toml)"},
+      {"01/02/2024, A/P, No./ Date, 1 / 2, http://host/a/b, /root",
+       "01/02/2024, A/P, No./ Date, 1 / 2, http://host/a/b, /root"},
+  };
+  for (const auto& [text, shown] : cases) EXPECT_EQ(HideServerPaths(text), shown);
+}
+
 TEST_F(SessionTest, MalformedEventsAreRefusedWithoutChangingAnything) {
   const json before = session_->Render().at("frame");
   const std::vector<json> bad{
@@ -186,6 +236,8 @@ TEST_F(SessionTest, MalformedEventsAreRefusedWithoutChangingAnything) {
       {{"kind", "element"}, {"page", frame_}, {"node", 999999}, {"event", "click"}},
       {{"kind", "element"}, {"page", frame_}, {"node", NodeOf(state_.at("frame"), "txtNum")}, {"event", "explode"}},
       {{"kind", "element"}, {"page", frame_}, {"node", NodeOf(state_.at("frame"), "txtNum")}, {"event", "keypress"}, {"key", -5}},
+      {{"kind", "element"}, {"page", frame_}, {"node", NodeOf(state_.at("frame"), "txtNum")}, {"event", "keypress"},
+       {"key", 65}, {"selection", {3, 1}}},
       {{"kind", "command"}, {"id", "cmdAsk"}, {"values", {{std::to_string(frame_), {{"x", "1"}}}}}},
       {{"kind", "command"}, {"id", "cmdAsk"}, {"seen", "yesterday"}},
   };
