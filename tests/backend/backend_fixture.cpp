@@ -48,3 +48,33 @@ std::string Field(std::string_view text, std::size_t n) {
   return n < fields.size() ? fields[n] : std::string("<none>");
 }
 }  // namespace cn::backend::testing
+
+namespace cn::backend::testing {
+// A private car, comprehensive, in the peninsula: 1468 cc, sum insured 50,000, six
+// years old, a driver of forty with twenty years' licence, no claims, no NCD.
+std::vector<std::string> V10Factors() {
+  std::vector<std::string> f(51);
+  const std::pair<int, const char*> values[] = {
+      {0, "PC1"}, {1, "01"}, {2, "A1001"}, {3, "1468"}, {4, "C"}, {5, "50000"}, {6, "0"},
+      {8, "01-Mar-2026"}, {9, "28-Feb-2027"}, {10, "0"}, {11, "40"}, {12, "20"},
+      {13, "2020"}, {14, "-1"}, {15, "0"}, {19, "P"}, {21, "-1"}, {22, "0"}, {23, "5"},
+      {31, "6"}, {32, "10"}, {35, "N"}, {36, "W"}, {42, "-1"}, {45, "50000"}, {46, "M"},
+      {50, "6"}};
+  for (const auto& [position, value] : values) f[static_cast<std::size_t>(position)] = value;
+  return f;
+}
+
+// The same car for the new tariff, in Kuala Lumpur, of a make rated 95.
+std::vector<std::string> NewTariffFactors() {
+  std::vector<std::string> f(44);
+  const std::pair<int, const char*> values[] = {
+      {1, "P"}, {2, "14"}, {3, "M"}, {4, "PC1"}, {5, "01"}, {6, "01-Mar-2026"},
+      {7, "28-Feb-2027"}, {8, "0"}, {9, "0"}, {12, "50000"}, {14, "TRM"}, {15, "2020"},
+      {16, "1468"}, {17, "C"}, {18, "5"}, {19, "0"}, {21, "1"}, {28, "6"}, {29, "10"},
+      {31, "W"}, {32, "N"}, {35, "50000"}, {36, "40"}, {37, "0"}, {38, "0"}, {39, "20"},
+      {43, "6"}};
+  for (const auto& [position, value] : values) f[static_cast<std::size_t>(position)] = value;
+  return f;
+}
+
+}  // namespace cn::backend::testing

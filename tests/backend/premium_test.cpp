@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "backend/premium_request.h"
+#include "backend/rating.h"
+#include "backend_fixture.h"
 #include "base/separators.h"
 #include "base/text.h"
 
@@ -73,6 +75,118 @@ TEST(PremiumRequest, NotEnteredFiguresAreLeftEmptyInBothEncodings) {
   ASSERT_TRUE(amended);
   EXPECT_FALSE(amended->Has(Factor::kLoadPercentage));
   EXPECT_EQ(amended->Amount(Factor::kTariffPremium), Currency::Parse("350.25"));
+}
+
+using Changes = std::vector<std::pair<int, std::string>>;
+
+std::string With(std::vector<std::string> factors, const Changes& changes) {
+  for (const auto& [position, value] : changes) factors[static_cast<std::size_t>(position)] = value;
+  return Join(factors, FieldSeparator);
+}
+
+class TariffTest : public BackendTest {};
+
+// One row per rule of the tariff: the factors changed from the sample car, the
+// status and one figure of the reply.
+TEST_F(TariffTest, CurrentEngineRatesByTheTariffTables) {
+  const std::string list = std::string(DialogArgSeparator);
+  struct Case {
+    const char* rule;
+    Changes changes;
+    std::int32_t status;
+    int position;
+    std::string figure;
+  };
+  const Case cases[] = {
+      {"band premium plus rate per thousand", {}, 0, 2, "1579.50"},
+      {"service tax and stamp duty", {}, 0, 17, "1684.27"},
+      {"commission", {}, 0, 19, "157.95"},
+      {"other tariff region", {{36, "E"}}, 0, 2, "1269.65"},
+      {"region of the agent", {{36, ""}, {2, "A2001"}}, 0, 2, "1269.65"},
+      {"fire and theft, rounded once", {{1, "02"}}, 0, 2, "1184.63"},
+      {"third party", {{1, "03"}}, 0, 2, "183.30"},
+      {"band's upper edge", {{3, "1400"}}, 0, 2, "1547.80"},
+      {"next band", {{3, "1400.01"}}, 0, 2, "1579.50"},
+      {"capacity beyond every band", {{0, "CV1"}, {4, "T"}, {3, "20"}}, 3, 0, ""},
+      {"trailer", {{0, "CV3"}, {4, "T"}, {3, "7.5"}, {6, "-1"}, {7, "30000"}}, 0, 1, "700.00"},
+      {"trailer beyond its bands", {{0, "CV3"}, {4, "T"}, {3, "12"}, {6, "-1"}}, 4, 0, ""},
+      {"no trailer on third party", {{0, "CV3"}, {1, "03"}, {4, "T"}, {3, "7.5"}, {6, "-1"}},
+       0, 1, "0.00"},
+      {"typed tariff premium", {{21, "1000"}, {3, "99999999"}}, 0, 6, "1000.00"},
+      {"loading", {{14, "10"}}, 0, 4, "157.95"},
+      {"loading cut to its limit", {{14, "80"}}, 0, 3, "50.00"},
+      {"NCD", {{15, "25"}}, 0, 5, "394.88"},
+      {"extended cover on its sum insured", {{25, "089"}, {26, "1500"}, {27, "15"}}, 0, 22,
+       "225.00"},
+      {"extended cover's minimum", {{25, "089"}, {26, "100"}, {27, "15"}}, 0, 22, "20.00"},
+      {"extended cover on the vehicle's sum insured", {{25, "025"}}, 0, 22, "150.00"},
+      {"fixed extended cover", {{25, "072"}}, 0, 23, "7.50"},
+      {"typed extended premium", {{24, "-1" + list}, {25, "072" + list}, {28, "99" + list}},
+       0, 22, "99.00" + list},
+      {"compulsory excess", {{0, "CV1"}, {4, "T"}, {3, "3"}}, 0, 9, "500.00"},
+      {"stamp duty and tax by default", {{31, ""}, {32, ""}}, 0, 17, "1684.27"},
+      {"young insured", {{11, "19"}}, 2, 2, "1579.50"},
+      {"new licence", {{12, "1"}}, 2, 2, "1579.50"},
+      {"young named driver", {{22, "1"}, {48, "20"}, {49, "2"}}, 2, 2, "1579.50"},
+      {"two claims", {{10, "2"}}, 2, 2, "1579.50"},
+      {"vehicle too old: declined", {{50, "21"}}, 0, 4, "-9999.00"},
+      {"old vehicle, third party", {{50, "21"}, {1, "03"}}, 0, 4, "0.00"},
+      {"unknown class", {{0, "XX1"}}, -1, 0, ""},
+      {"unknown cover", {{1, "09"}}, -1, 0, ""},
+      {"unknown extended cover", {{25, "999"}}, -1, 0, ""},
+  };
+  for (const Case& c : cases) {
+    const Result result =
+        Run("Tarvin.Premium.ComputeV10", Params({With(V10Factors(), c.changes), "0"}));
+    EXPECT_EQ(result.status, c.status) << c.rule;
+    EXPECT_EQ(result.reply.empty() ? "" : Field(result.reply, static_cast<std::size_t>(c.position)),
+              c.figure)
+        << c.rule;
+  }
+}
+
+TEST_F(TariffTest, NewTariffRatesByFactorsAndSaysWhichIsNotConfigured) {
+  struct Case {
+    const char* rule;
+    const char* sql;
+    Changes changes;
+    std::int32_t status;
+    int position;
+    std::string figure;
+  };
+  const Case cases[] = {
+      {"base premium", "", {}, 0, 3, "1574.00"},
+      {"factors times the base", "", {}, 0, 14, "1727.07"},
+      {"combined rate", "", {}, 0, 13, "109.725"},
+      {"use", "", {{10, ""}}, 0, 4, "100"},
+      {"state", "", {{2, "10"}}, 0, 5, "105"},
+      {"driver age", "", {{36, "70"}}, 0, 6, "115"},
+      {"gender", "", {{3, "F"}}, 0, 7, "95"},
+      {"NCD years", "", {{19, "3"}}, 0, 8, "61.67"},
+      {"make", "", {{14, "MRK"}}, 0, 9, "110"},
+      {"capacity", "", {{16, "2500"}}, 0, 10, "110"},
+      {"vehicle age", "", {{43, "12"}}, 0, 11, "115"},
+      {"sum insured", "", {{12, "80000"}}, 0, 12, "105"},
+      {"typed basic premium", "", {{20, "900"}, {21, "0"}}, 0, 14, "900.00"},
+      {"NCD not configured", "", {{19, "9"}}, 2, 0, ""},
+      {"capacity not configured", "", {{16, "0"}}, 3, 0, ""},
+      {"vehicle age not configured", "", {{43, "30"}}, 4, 0, ""},
+      {"sum insured not configured", "", {{12, "600000"}}, 5, 0, ""},
+      {"declined", "", {{43, "21"}}, 6, 0, ""},
+      {"driver not configured", "", {{36, "90"}}, 7, 0, ""},
+      {"referred", "", {{38, "2"}}, 8, 3, "1574.00"},
+      {"base not configured", "DELETE FROM new_tariff_base WHERE class_code = 'PC1'", {}, 1, 0,
+       ""},
+  };
+  for (const Case& c : cases) {
+    if (*c.sql) backend_->database().ExecuteScript(std::string(c.sql) + ";");
+    const Result result =
+        Run("Tarvin.Premium.Compute", Params({With(NewTariffFactors(), c.changes), "0"}));
+    EXPECT_EQ(result.status, c.status) << c.rule;
+    EXPECT_EQ(result.reply.empty() ? "" : Field(result.reply, static_cast<std::size_t>(c.position)),
+              c.figure)
+        << c.rule;
+  }
 }
 
 }  // namespace
