@@ -64,6 +64,18 @@ std::vector<std::string> V10Factors() {
   return f;
 }
 
+// The same car as the amended cover of "Tarvin.Premium.ComputeV10Ex".
+std::vector<std::string> V10ExFactors() {
+  std::vector<std::string> f(45);
+  const std::pair<int, const char*> values[] = {
+      {1, "P"}, {2, "PC1"}, {3, "01"}, {4, "A1001"}, {5, "01-Mar-2026"}, {6, "28-Feb-2027"},
+      {7, "0"}, {8, "0"}, {9, "50000"}, {11, "2020"}, {12, "1468"}, {13, "C"}, {14, "5"},
+      {15, "0"}, {16, "1"}, {17, "0"}, {19, "1"}, {26, "6"}, {27, "10"}, {28, "0"}, {29, "40"},
+      {30, "20"}, {32, "W"}, {36, "01"}, {39, "50000"}, {40, "M"}, {44, "6"}};
+  for (const auto& [position, value] : values) f[static_cast<std::size_t>(position)] = value;
+  return f;
+}
+
 // The same car for the new tariff, in Kuala Lumpur, of a make rated 95.
 std::vector<std::string> NewTariffFactors() {
   std::vector<std::string> f(44);

@@ -46,5 +46,6 @@ std::string Field(std::string_view text, std::size_t n);
 // Rating factors of a sample private car for "Tarvin.Premium.ComputeV10" and
 // "Tarvin.Premium.Compute".
 std::vector<std::string> V10Factors();
+std::vector<std::string> V10ExFactors();
 std::vector<std::string> NewTariffFactors();
 }  // namespace cn::backend::testing

@@ -55,7 +55,7 @@ TEST_F(FaultTest, MalformedParametersAreRefusedWithoutWriting) {
     factors[static_cast<std::size_t>(position)] = value;
     return JoinFields(factors);
   };
-  const std::string v10ex = JoinFields(std::vector<std::string>(45));
+  const std::string v10ex = JoinFields(V10ExFactors());
   const std::string v10_previous = JoinFields(std::vector<std::string>(57));
   const std::string nt_previous = JoinFields(std::vector<std::string>(51));
   auto short_factors = V10Factors();
@@ -95,6 +95,7 @@ TEST_F(FaultTest, MalformedParametersAreRefusedWithoutWriting) {
       {"Tarvin.Premium.Compute", Params({new_tariff(4, "PC1" + std::string(DialogArgSeparator)), "0"})},
       {"Tarvin.Premium.ComputeEx", Params({nt_previous, new_tariff(0, ""), "01-Mar-2026", "2"})},
       {"Tarvin.Premium.ComputeEx", Params({v10_previous, new_tariff(0, ""), "01-Mar-2026", "0"})},
+      {"Tarvin.Premium.ComputeEx", Params({nt_previous, new_tariff(7, ""), "01-Mar-2026", "0"})},
   };
   for (const auto& [command, parameters] : cases) {
     const Result result = Run(command, parameters);

@@ -189,5 +189,53 @@ TEST_F(TariffTest, NewTariffRatesByFactorsAndSaysWhichIsNotConfigured) {
   }
 }
 
+// The amended car for a year from 1 Mar 2026; the transaction from `start`, by mode.
+TEST_F(TariffTest, ExCommandsChargeTheTransactionForItsPeriod) {
+  struct Case {
+    const char* rule;
+    const char* command;
+    Changes previous;
+    std::string start, mode;
+    std::size_t part, position;
+    std::string figure;
+  };
+  const Case cases[] = {
+      {"amended cover for the year", "Tarvin.Premium.ComputeV10Ex", {}, "01-Sep-2026", "0", 0,
+       12, "1579.50"},
+      {"extension pro rata, 181 days", "Tarvin.Premium.ComputeV10Ex", {}, "01-Sep-2026", "0", 1,
+       12, "783.26"},
+      {"short-period scale, 181 days at 75%", "Tarvin.Premium.ComputeV10Ex", {}, "01-Sep-2026",
+       "2", 1, 12, "1184.63"},
+      {"transfer: the difference", "Tarvin.Premium.ComputeV10Ex", {{24, "1000"}},
+       "01-Mar-2026", "1", 1, 8, "579.50"},
+      {"endorsement: the difference", "Tarvin.Premium.ComputeV10Ex", {{24, "1000"}},
+       "01-Mar-2026", "3", 1, 8, "579.50"},
+      {"tax on the transaction", "Tarvin.Premium.ComputeV10Ex", {}, "01-Sep-2026", "0", 1, 18,
+       "47.00"},
+      {"new tariff extension", "Tarvin.Premium.ComputeEx", {}, "01-Sep-2026", "0", 1, 14,
+       "856.44"},
+      {"new tariff transfer", "Tarvin.Premium.ComputeEx", {{33, "1000"}}, "01-Mar-2026", "1", 1,
+       14, "727.07"},
+  };
+  for (const Case& c : cases) {
+    const bool current = std::string_view(c.command) == "Tarvin.Premium.ComputeV10Ex";
+    const std::string previous = With(std::vector<std::string>(current ? 57 : 51), c.previous);
+    const std::string amended =
+        JoinFields(current ? V10ExFactors() : NewTariffFactors());
+    const Result result = Run(c.command, Params({previous, amended, c.start, c.mode}));
+    ASSERT_EQ(result.status, 0) << c.rule;
+    const auto parts = Split(result.reply, ParamSeparator);
+    ASSERT_EQ(parts.size(), 2U) << c.rule;
+    EXPECT_EQ(Field(parts[c.part], c.position), c.figure) << c.rule;
+  }
+  // A decline has no answer of its own here: the risk is referred.
+  auto old = V10ExFactors();
+  old[44] = "21";
+  EXPECT_EQ(Run("Tarvin.Premium.ComputeV10Ex",
+                Params({JoinFields(std::vector<std::string>(57)), JoinFields(old),
+                        "01-Mar-2026", "0"})).status,
+            2);
+}
+
 }  // namespace
 }  // namespace cn::backend::testing
