@@ -191,7 +191,7 @@ Result ComputeV10Ex(CommandContext& context, std::string_view parameters) {
   if (!rating) return Malformed();
   if (rating->status >= current_engine::kNoBand) return Result{{}, rating->status};
   const auto transaction = RateTransaction(tariff, rating->figures, request->amended,
-                                            request->previous, request->start, request->mode);
+                                           request->previous, request->start, request->mode);
   if (!transaction) return Malformed();
   return Result{BuildReply(kV10ExReply, rating->figures) + std::string(ParamSeparator) +
                     BuildReply(kV10ExReply, *transaction),
@@ -213,15 +213,15 @@ Result Compute(CommandContext& context, std::string_view parameters) {
 }
 
 Result ComputeEx(CommandContext& context, std::string_view parameters) {
-  const auto request = ReadExRequest(NewTariffPreviousRequestLayout(), NewTariffRequestLayout(),
-                                     parameters, 1);
+  const auto request =
+      ReadExRequest(NewTariffPreviousRequestLayout(), NewTariffRequestLayout(), parameters, 1);
   if (!request) return Malformed();
   Tariff tariff(context.db);
   const auto rating = RateNewTariff(tariff, request->amended);
   if (!rating) return Malformed();
   if (!Answered(rating->status)) return Result{{}, rating->status};
   const auto transaction = RateTransaction(tariff, rating->figures, request->amended,
-                                            request->previous, request->start, request->mode);
+                                           request->previous, request->start, request->mode);
   if (!transaction) return Malformed();
   return Result{BuildReply(kNewTariffReply, rating->figures) + std::string(ParamSeparator) +
                     BuildReply(kNewTariffReply, *transaction),

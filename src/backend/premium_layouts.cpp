@@ -285,8 +285,7 @@ static_assert(kV10Request.size() == 51 && InPositionOrder(kV10Request));
 static_assert(kV10ExRequest.size() == 45 && InPositionOrder(kV10ExRequest));
 static_assert(kV10PreviousRequest.size() == 57 && InPositionOrder(kV10PreviousRequest));
 static_assert(kNewTariffRequest.size() == 44 && InPositionOrder(kNewTariffRequest));
-static_assert(kNewTariffPreviousRequest.size() == 51 &&
-              InPositionOrder(kNewTariffPreviousRequest));
+static_assert(kNewTariffPreviousRequest.size() == 51 && InPositionOrder(kNewTariffPreviousRequest));
 
 }  // namespace
 
@@ -294,8 +293,6 @@ std::span<const RequestRow> V10RequestLayout() { return kV10Request; }
 std::span<const RequestRow> V10ExRequestLayout() { return kV10ExRequest; }
 std::span<const RequestRow> V10PreviousRequestLayout() { return kV10PreviousRequest; }
 std::span<const RequestRow> NewTariffRequestLayout() { return kNewTariffRequest; }
-std::span<const RequestRow> NewTariffPreviousRequestLayout() {
-  return kNewTariffPreviousRequest;
-}
+std::span<const RequestRow> NewTariffPreviousRequestLayout() { return kNewTariffPreviousRequest; }
 
 }  // namespace cn::backend

@@ -18,37 +18,96 @@ namespace cn::backend {
 
 enum class Factor {
   kNone,  // a position whose value is read and checked but not kept
-  kClassCode, kMotorCoverCode, kAgentCode, kClientType, kTransactionType, kRegion,
-  kStateCode, kClassUse, kGender, kNric, kIssueDate, kVehicleMakeCode, kModelCode,
-  kClassListColumn2, kClassListColumn3, kCapacity, kCapacityUom, kSeatingCapacity,
-  kYearMade, kVehicleAge, kVehicleSumInsured, kTrailerSumInsured, kTotalSumInsured,
-  kHasTrailer, kTrailerIsPlaceholder, kIsMotorcycle, kStartDate, kEndDate, kReferenceDate,
-  kNoOfClaims, kInsuredAge, kDrivingYears, kDriverCount, kFirstDriverAge,
-  kFirstDriverYears, kLoadPercentage, kNcdPercentage, kNcdYear, kTariffPremium,
-  kBasicPremium, kExcessAmount, kServiceTaxPercentage, kStampDuty, kOtherCharges,
+  kClassCode,
+  kMotorCoverCode,
+  kAgentCode,
+  kClientType,
+  kTransactionType,
+  kRegion,
+  kStateCode,
+  kClassUse,
+  kGender,
+  kNric,
+  kIssueDate,
+  kVehicleMakeCode,
+  kModelCode,
+  kClassListColumn2,
+  kClassListColumn3,
+  kCapacity,
+  kCapacityUom,
+  kSeatingCapacity,
+  kYearMade,
+  kVehicleAge,
+  kVehicleSumInsured,
+  kTrailerSumInsured,
+  kTotalSumInsured,
+  kHasTrailer,
+  kTrailerIsPlaceholder,
+  kIsMotorcycle,
+  kStartDate,
+  kEndDate,
+  kReferenceDate,
+  kNoOfClaims,
+  kInsuredAge,
+  kDrivingYears,
+  kDriverCount,
+  kFirstDriverAge,
+  kFirstDriverYears,
+  kLoadPercentage,
+  kNcdPercentage,
+  kNcdYear,
+  kTariffPremium,
+  kBasicPremium,
+  kExcessAmount,
+  kServiceTaxPercentage,
+  kStampDuty,
+  kOtherCharges,
   kTransferFee,
   // Extended covers, one list element per row.
-  kExtMethods, kExtCodes, kExtSumInsured, kExtPercentages, kExtPremiums, kExtMinPremiums,
+  kExtMethods,
+  kExtCodes,
+  kExtSumInsured,
+  kExtPercentages,
+  kExtPremiums,
+  kExtMinPremiums,
   kExtComputed,
   // Figures of the cover as it was before an extension, transfer or endorsement.
-  kLoadAmount, kAllRiderPremium, kNcdAmount, kPremiumField46, kPremiumField47,
-  kPremiumField59, kPremiumField70, kPremiumField71, kTotalExtPremium, kGrossPremium,
-  kServiceTaxAmount, kTotalPremium, kExtraLoading, kRmtUseRate, kRmtStateRate,
-  kRmtDriverRate, kRmtGenderRate, kRmtNcdYearRate, kRmtVehicleMakeRate, kRmtCapacityRate,
-  kRmtVehicleAgeRate, kRmtSumInsuredRate, kRmtRate,
+  kLoadAmount,
+  kAllRiderPremium,
+  kNcdAmount,
+  kPremiumField46,
+  kPremiumField47,
+  kPremiumField59,
+  kPremiumField70,
+  kPremiumField71,
+  kTotalExtPremium,
+  kGrossPremium,
+  kServiceTaxAmount,
+  kTotalPremium,
+  kExtraLoading,
+  kRmtUseRate,
+  kRmtStateRate,
+  kRmtDriverRate,
+  kRmtGenderRate,
+  kRmtNcdYearRate,
+  kRmtVehicleMakeRate,
+  kRmtCapacityRate,
+  kRmtVehicleAgeRate,
+  kRmtSumInsuredRate,
+  kRmtRate,
   kCount
 };
 
 enum class FactorConversion {
-  kText,          // any short text
-  kAmount,        // empty or a number, kept to four decimals
-  kAmountOrUnset, // as kAmount; "-1" means not entered and leaves the factor empty
-  kUnsetWhenOne,  // "1" empties the factor read before it (not entered), "0" keeps it
-  kWhole,         // empty or a whole number
-  kFlag,          // "-1" or "1" set, "0" or empty not
-  kDate,          // empty or dd-MMM-yyyy
-  kList,          // values joined by U+FFFD
-  kAmountList,    // values joined by U+FFFD, each empty or a number
+  kText,           // any short text
+  kAmount,         // empty or a number, kept to four decimals
+  kAmountOrUnset,  // as kAmount; "-1" means not entered and leaves the factor empty
+  kUnsetWhenOne,   // "1" empties the factor read before it (not entered), "0" keeps it
+  kWhole,          // empty or a whole number
+  kFlag,           // "-1" or "1" set, "0" or empty not
+  kDate,           // empty or dd-MMM-yyyy
+  kList,           // values joined by U+FFFD
+  kAmountList,     // values joined by U+FFFD, each empty or a number
 };
 
 struct RequestRow {

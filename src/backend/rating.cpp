@@ -46,9 +46,9 @@ Verdict Underwrite(const ClassRule& rule, int scope, const Factors& f) {
   const bool young = (person && inexperienced(Factor::kInsuredAge, Factor::kDrivingYears)) ||
                      (f.Whole(Factor::kDriverCount) > 0 &&
                       inexperienced(Factor::kFirstDriverAge, Factor::kFirstDriverYears));
-  return Verdict{young || f.Whole(Factor::kNoOfClaims) >= rule.referred_claims,
-                 scope <= 2 && f.Amount(Factor::kVehicleAge) >
-                                   Currency::FromWhole(rule.oldest_vehicle)};
+  return Verdict{
+      young || f.Whole(Factor::kNoOfClaims) >= rule.referred_claims,
+      scope <= 2 && f.Amount(Factor::kVehicleAge) > Currency::FromWhole(rule.oldest_vehicle)};
 }
 
 // Each extended cover by its method, at least its minimum; a premium the
@@ -78,8 +78,8 @@ bool RateExtendedCovers(Tariff& tariff, const Factors& f, Figures& x) {
       const auto rate = tariff.ExtendedCover(f.Text(Factor::kClassCode),
                                              f.Text(Factor::kMotorCoverCode), Trim(codes[i]));
       if (!rate) return false;
-      const Currency percentage = at(percentages, i).empty() ? rate->percentage
-                                                             : amount(percentages, i);
+      const Currency percentage =
+          at(percentages, i).empty() ? rate->percentage : amount(percentages, i);
       if (rate->method == "S") {
         premium = Cents(Percent(amount(sums, i), percentage));
       } else if (rate->method == "P") {
@@ -98,8 +98,7 @@ bool RateExtendedCovers(Tariff& tariff, const Factors& f, Figures& x) {
 // From the gross premium down: tax, stamp duty, charges, excess and commission.
 void Complete(Tariff& tariff, const ClassRule& rule, const Factors& f, Figures& x) {
   x.gross_premium = x.basic_premium + x.total_ext_premium;
-  x.total_sum_insured =
-      f.Amount(Factor::kVehicleSumInsured) + f.Amount(Factor::kTrailerSumInsured);
+  x.total_sum_insured = f.Amount(Factor::kVehicleSumInsured) + f.Amount(Factor::kTrailerSumInsured);
   x.service_tax_percentage = f.Has(Factor::kServiceTaxPercentage)
                                  ? f.Amount(Factor::kServiceTaxPercentage)
                                  : SystemAmount(tariff, 1025);
@@ -109,8 +108,8 @@ void Complete(Tariff& tariff, const ClassRule& rule, const Factors& f, Figures& 
   x.transfer_fee = f.Amount(Factor::kTransferFee);
   x.total_premium = x.gross_premium + x.service_tax + x.stamp_duty + x.transfer_fee +
                     f.Amount(Factor::kOtherCharges);
-  x.excess = f.Has(Factor::kExcessAmount) ? f.Amount(Factor::kExcessAmount)
-                                           : rule.compulsory_excess;
+  x.excess =
+      f.Has(Factor::kExcessAmount) ? f.Amount(Factor::kExcessAmount) : rule.compulsory_excess;
   x.commission_rate = tariff.CommissionRate(f.Text(Factor::kAgentCode));
   x.commission = Cents(Percent(x.gross_premium, x.commission_rate));
   x.net_premium = x.total_premium - x.commission;
@@ -129,8 +128,9 @@ std::optional<Rating> RateCurrentEngine(Tariff& tariff, const Factors& f) {
   const auto rule = tariff.Class(class_code);
   const auto scope = tariff.CoverScope(cover_code);
   if (!rule || !scope) return std::nullopt;
-  const std::string region = f.Has(Factor::kRegion) ? f.Text(Factor::kRegion)
-                                                    : tariff.AgentRegion(f.Text(Factor::kAgentCode));
+  const std::string region = f.Has(Factor::kRegion)
+                                 ? f.Text(Factor::kRegion)
+                                 : tariff.AgentRegion(f.Text(Factor::kAgentCode));
   const auto base = tariff.Base(class_code, cover_code, region);
   if (!base) return std::nullopt;
 
@@ -149,20 +149,19 @@ std::optional<Rating> RateCurrentEngine(Tariff& tariff, const Factors& f) {
         trailer_rated ? tariff.TrailerRate(class_code, uom, capacity) : std::optional<Rate>(Rate{});
     if (!trailer) return Rating{kNoTrailerBand};
     x.vehicle_premium =
-        Cents(Percent(*band, base->premium) + PerThousand(SumInsuredAboveFirstThousand(f),
-                                                          base->rate_per_thousand));
+        Cents(Percent(*band, base->premium) +
+              PerThousand(SumInsuredAboveFirstThousand(f), base->rate_per_thousand));
     if (trailer_rated) {
       x.trailer_premium = Cents(trailer->premium + PerThousand(f.Amount(Factor::kTrailerSumInsured),
                                                                trailer->rate_per_thousand));
     }
   }
   x.tariff_premium = x.vehicle_premium + x.trailer_premium;
-  x.load_percentage = f.Has(Factor::kLoadPercentage)
-                          ? std::clamp(f.Amount(Factor::kLoadPercentage), Currency(), rule->max_loading)
-                          : Currency();
+  x.load_percentage = f.Has(Factor::kLoadPercentage) ? std::clamp(f.Amount(Factor::kLoadPercentage),
+                                                                  Currency(), rule->max_loading)
+                                                     : Currency();
   x.load_amount = Cents(Percent(x.tariff_premium, x.load_percentage));
-  x.ncd_amount =
-      Cents(Percent(x.tariff_premium + x.load_amount, f.Amount(Factor::kNcdPercentage)));
+  x.ncd_amount = Cents(Percent(x.tariff_premium + x.load_amount, f.Amount(Factor::kNcdPercentage)));
   x.basic_premium = x.tariff_premium + x.load_amount - x.ncd_amount;
   if (!RateExtendedCovers(tariff, f, x)) return std::nullopt;
   Complete(tariff, *rule, f, x);
@@ -186,8 +185,7 @@ std::optional<Rating> RateNewTariff(Tariff& tariff, const Factors& f) {
   if (!base) return Rating{kNoBase};
   const auto ncd = tariff.NcdPercentage(class_code, f.Whole(Factor::kNcdYear));
   if (!ncd) return Rating{kNoNcd};
-  const auto capacity =
-      tariff.FactorInRange(class_code, "capacity", f.Amount(Factor::kCapacity));
+  const auto capacity = tariff.FactorInRange(class_code, "capacity", f.Amount(Factor::kCapacity));
   if (!capacity) return Rating{kNoCapacity};
   const auto vehicle_age =
       tariff.FactorInRange(class_code, "vehicle_age", f.Amount(Factor::kVehicleAge));
@@ -214,16 +212,17 @@ std::optional<Rating> RateNewTariff(Tariff& tariff, const Factors& f) {
   x.vehicle_age_rate = *vehicle_age;
   x.sum_insured_rate = *sum_insured;
   x.combined_rate = kHundred;
-  for (const Currency rate : {x.use_rate, x.state_rate, x.driver_rate, x.gender_rate,
-                              x.ncd_years_rate, x.make_rate, x.capacity_rate, x.vehicle_age_rate,
-                              x.sum_insured_rate}) {
+  for (const Currency rate :
+       {x.use_rate, x.state_rate, x.driver_rate, x.gender_rate, x.ncd_years_rate, x.make_rate,
+        x.capacity_rate, x.vehicle_age_rate, x.sum_insured_rate}) {
     x.combined_rate = Percent(x.combined_rate, rate);
   }
   x.vehicle_premium =
       Cents(base->premium + PerThousand(SumInsuredAboveFirstThousand(f), base->rate_per_thousand));
   x.tariff_premium = x.vehicle_premium;
-  x.basic_premium = f.Has(Factor::kBasicPremium) ? f.Amount(Factor::kBasicPremium)
-                                                 : Cents(Percent(x.tariff_premium, x.combined_rate));
+  x.basic_premium = f.Has(Factor::kBasicPremium)
+                        ? f.Amount(Factor::kBasicPremium)
+                        : Cents(Percent(x.tariff_premium, x.combined_rate));
   if (!RateExtendedCovers(tariff, f, x)) return std::nullopt;
   Complete(tariff, *rule, f, x);
 

@@ -60,8 +60,8 @@ struct Figures {
   Currency commission;
   Currency net_premium;
   // The new tariff's rates, 100 neutral, and their product.
-  Currency use_rate, state_rate, driver_rate, gender_rate, ncd_years_rate, make_rate,
-      capacity_rate, vehicle_age_rate, sum_insured_rate, combined_rate;
+  Currency use_rate, state_rate, driver_rate, gender_rate, ncd_years_rate, make_rate, capacity_rate,
+      vehicle_age_rate, sum_insured_rate, combined_rate;
   Currency zero;  // the figures the sample tariff leaves at nothing
 };
 

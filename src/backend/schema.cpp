@@ -526,13 +526,15 @@ WITH class(code, kind) AS (VALUES ('PC1', 0), ('PC2', 0), ('CV1', 1), ('CV2', 1)
                                               ('03', 60.0, 0.0))
 INSERT INTO tariff_base (class_code, cover_code, region, band_share, rate_per_thousand)
 SELECT class.code, cover.code, rate.region,
-       CAST(round(cover.share * CASE rate.region WHEN 'E' THEN 0.9 ELSE 1.0 END * 10000) AS INTEGER),
+       CAST(round(cover.share * CASE rate.region WHEN 'E' THEN 0.9 ELSE 1.0 END * 10000)
+            AS INTEGER),
        CAST(round(rate.per_thousand * cover.rate_share * 10000) AS INTEGER)
 FROM class JOIN rate ON rate.kind = class.kind, cover;
 
 WITH band(class_code, uom_code, above, up_to, premium) AS (VALUES
   ('PC1', 'C', 0, 1400, 273.8), ('PC1', 'C', 1400, 1650, 305.5), ('PC1', 'C', 1650, 2200, 339.1),
-  ('PC1', 'C', 2200, 3050, 372.6), ('PC1', 'C', 3050, 4100, 404.3), ('PC1', 'C', 4100, 99999, 436.0),
+  ('PC1', 'C', 2200, 3050, 372.6), ('PC1', 'C', 3050, 4100, 404.3),
+  ('PC1', 'C', 4100, 99999, 436.0),
   ('PC1', 'KW', 0, 100, 273.8), ('PC1', 'KW', 100, 210, 339.1), ('PC1', 'KW', 210, 9999, 404.3),
   ('CV1', 'T', 0, 2.5, 600.0), ('CV1', 'T', 2.5, 3, 700.0), ('CV1', 'T', 3, 5, 850.0),
   ('CV1', 'T', 5, 7.5, 1000.0), ('CV1', 'T', 7.5, 10, 1200.0), ('CV1', 'T', 10, 16, 1500.0),

@@ -17,9 +17,12 @@ std::optional<ClassRule> Tariff::Class(std::string_view class_code) {
       "LEFT JOIN compulsory_excess e ON e.kind = c.kind WHERE c.code = ?1");
   row.Bind(1, class_code);
   if (!row.Step()) return std::nullopt;
-  return ClassRule{static_cast<int>(row.Int(0)),   Units(row, 1),
-                   static_cast<int>(row.Int(2)),   static_cast<int>(row.Int(3)),
-                   static_cast<int>(row.Int(4)),   static_cast<int>(row.Int(5)),
+  return ClassRule{static_cast<int>(row.Int(0)),
+                   Units(row, 1),
+                   static_cast<int>(row.Int(2)),
+                   static_cast<int>(row.Int(3)),
+                   static_cast<int>(row.Int(4)),
+                   static_cast<int>(row.Int(5)),
                    Units(row, 6)};
 }
 
@@ -118,8 +121,8 @@ std::optional<Currency> Tariff::NcdPercentage(std::string_view class_code, long 
   return Units(row, 0);
 }
 
-std::optional<Currency> Tariff::FactorByCode(std::string_view class_code,
-                                             std::string_view factor, std::string_view code) {
+std::optional<Currency> Tariff::FactorByCode(std::string_view class_code, std::string_view factor,
+                                             std::string_view code) {
   Statement& row = db_.Prepare(
       "SELECT rate FROM rating_factor WHERE class_code = ?1 AND factor = ?2 AND code = ?3");
   row.Bind(1, class_code).Bind(2, factor).Bind(3, code);
@@ -127,8 +130,8 @@ std::optional<Currency> Tariff::FactorByCode(std::string_view class_code,
   return Units(row, 0);
 }
 
-std::optional<Currency> Tariff::FactorInRange(std::string_view class_code,
-                                              std::string_view factor, Currency value) {
+std::optional<Currency> Tariff::FactorInRange(std::string_view class_code, std::string_view factor,
+                                              Currency value) {
   Statement& row = db_.Prepare(
       "SELECT rate FROM rating_factor WHERE class_code = ?1 AND factor = ?2 AND code = '' "
       "AND above < ?3 AND ?3 <= up_to");

@@ -92,7 +92,8 @@ TEST_F(FaultTest, MalformedParametersAreRefusedWithoutWriting) {
       {"Tarvin.Premium.ComputeV10Ex", Params({v10_previous, v10ex, "01-Mar-2026", "7"})},
       {"Tarvin.Premium.ComputeV10Ex", Params({v10_previous, v10ex, "2026-03-01", "0"})},
       {"Tarvin.Premium.Compute", Params({new_tariff(19, "2.5"), "0"})},  // NCD years
-      {"Tarvin.Premium.Compute", Params({new_tariff(4, "PC1" + std::string(DialogArgSeparator)), "0"})},
+      {"Tarvin.Premium.Compute",
+       Params({new_tariff(4, "PC1" + std::string(DialogArgSeparator)), "0"})},
       {"Tarvin.Premium.ComputeEx", Params({nt_previous, new_tariff(0, ""), "01-Mar-2026", "2"})},
       {"Tarvin.Premium.ComputeEx", Params({v10_previous, new_tariff(0, ""), "01-Mar-2026", "0"})},
       {"Tarvin.Premium.ComputeEx", Params({nt_previous, new_tariff(7, ""), "01-Mar-2026", "0"})},

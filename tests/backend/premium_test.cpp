@@ -29,25 +29,26 @@ TEST(PremiumRequest, EachLayoutReadsItsOwnCountOfFieldsAndChecksEachValue) {
   const Case cases[] = {
       {V10RequestLayout(), 51, 5, "48000.5", true},
       {V10RequestLayout(), 51, 5, "48,000.50", true},
-      {V10RequestLayout(), 51, 5, "4800O", false},            // sum insured
+      {V10RequestLayout(), 51, 5, "4800O", false},  // sum insured
       {V10RequestLayout(), 51, 8, "01-Mar-2025", true},
-      {V10RequestLayout(), 51, 8, "2025-03-01", false},       // not dd-MMM-yyyy
+      {V10RequestLayout(), 51, 8, "2025-03-01", false},  // not dd-MMM-yyyy
       {V10RequestLayout(), 51, 8, "31-Apr-2025", false},
-      {V10RequestLayout(), 51, 10, "2x", false},              // claims
-      {V10RequestLayout(), 51, 6, "yes", false},              // trailer flag
+      {V10RequestLayout(), 51, 10, "2x", false},  // claims
+      {V10RequestLayout(), 51, 6, "yes", false},  // trailer flag
       {V10RequestLayout(), 51, 26, list, true},
-      {V10RequestLayout(), 51, 26, list + "x", false},        // extended sum insured
+      {V10RequestLayout(), 51, 26, list + "x", false},  // extended sum insured
       {V10RequestLayout(), 51, 0, "PC" + std::string(DialogArgSeparator), false},
-      {V10ExRequestLayout(), 45, 16, "2", false},             // "entered" flag
-      {V10PreviousRequestLayout(), 57, 40, "lots", false},    // total premium
-      {NewTariffRequestLayout(), 44, 19, "five", false},      // NCD years
+      {V10ExRequestLayout(), 45, 16, "2", false},           // "entered" flag
+      {V10PreviousRequestLayout(), 57, 40, "lots", false},  // total premium
+      {NewTariffRequestLayout(), 44, 19, "five", false},    // NCD years
       {NewTariffPreviousRequestLayout(), 51, 49, "soon", false},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReadFactors(c.layout, Record(c.count, c.position, c.value)).has_value(), c.reads)
         << c.count << " @" << c.position << " " << c.value;
   }
-  for (const auto& [layout, count] : {std::pair{V10RequestLayout(), 51}, {V10ExRequestLayout(), 45},
+  for (const auto& [layout, count] : {std::pair{V10RequestLayout(), 51},
+                                      {V10ExRequestLayout(), 45},
                                       {V10PreviousRequestLayout(), 57},
                                       {NewTariffRequestLayout(), 44},
                                       {NewTariffPreviousRequestLayout(), 51}}) {
@@ -110,19 +111,28 @@ TEST_F(TariffTest, CurrentEngineRatesByTheTariffTables) {
       {"capacity beyond every band", {{0, "CV1"}, {4, "T"}, {3, "20"}}, 3, 0, ""},
       {"trailer", {{0, "CV3"}, {4, "T"}, {3, "7.5"}, {6, "-1"}, {7, "30000"}}, 0, 1, "700.00"},
       {"trailer beyond its bands", {{0, "CV3"}, {4, "T"}, {3, "12"}, {6, "-1"}}, 4, 0, ""},
-      {"no trailer on third party", {{0, "CV3"}, {1, "03"}, {4, "T"}, {3, "7.5"}, {6, "-1"}},
-       0, 1, "0.00"},
+      {"no trailer on third party",
+       {{0, "CV3"}, {1, "03"}, {4, "T"}, {3, "7.5"}, {6, "-1"}},
+       0,
+       1,
+       "0.00"},
       {"typed tariff premium", {{21, "1000"}, {3, "99999999"}}, 0, 6, "1000.00"},
       {"loading", {{14, "10"}}, 0, 4, "157.95"},
       {"loading cut to its limit", {{14, "80"}}, 0, 3, "50.00"},
       {"NCD", {{15, "25"}}, 0, 5, "394.88"},
-      {"extended cover on its sum insured", {{25, "089"}, {26, "1500"}, {27, "15"}}, 0, 22,
+      {"extended cover on its sum insured",
+       {{25, "089"}, {26, "1500"}, {27, "15"}},
+       0,
+       22,
        "225.00"},
       {"extended cover's minimum", {{25, "089"}, {26, "100"}, {27, "15"}}, 0, 22, "20.00"},
       {"extended cover on the vehicle's sum insured", {{25, "025"}}, 0, 22, "150.00"},
       {"fixed extended cover", {{25, "072"}}, 0, 23, "7.50"},
-      {"typed extended premium", {{24, "-1" + list}, {25, "072" + list}, {28, "99" + list}},
-       0, 22, "99.00" + list},
+      {"typed extended premium",
+       {{24, "-1" + list}, {25, "072" + list}, {28, "99" + list}},
+       0,
+       22,
+       "99.00" + list},
       {"compulsory excess", {{0, "CV1"}, {4, "T"}, {3, "3"}}, 0, 9, "500.00"},
       {"stamp duty and tax by default", {{31, ""}, {32, ""}}, 0, 17, "1684.27"},
       {"young insured", {{11, "19"}}, 2, 2, "1579.50"},
@@ -175,8 +185,7 @@ TEST_F(TariffTest, NewTariffRatesByFactorsAndSaysWhichIsNotConfigured) {
       {"declined", "", {{43, "21"}}, 6, 0, ""},
       {"driver not configured", "", {{36, "90"}}, 7, 0, ""},
       {"referred", "", {{38, "2"}}, 8, 3, "1574.00"},
-      {"base not configured", "DELETE FROM new_tariff_base WHERE class_code = 'PC1'", {}, 1, 0,
-       ""},
+      {"base not configured", "DELETE FROM new_tariff_base WHERE class_code = 'PC1'", {}, 1, 0, ""},
   };
   for (const Case& c : cases) {
     if (*c.sql) backend_->database().ExecuteScript(std::string(c.sql) + ";");
@@ -200,28 +209,68 @@ TEST_F(TariffTest, ExCommandsChargeTheTransactionForItsPeriod) {
     std::string figure;
   };
   const Case cases[] = {
-      {"amended cover for the year", "Tarvin.Premium.ComputeV10Ex", {}, "01-Sep-2026", "0", 0,
-       12, "1579.50"},
-      {"extension pro rata, 181 days", "Tarvin.Premium.ComputeV10Ex", {}, "01-Sep-2026", "0", 1,
-       12, "783.26"},
-      {"short-period scale, 181 days at 75%", "Tarvin.Premium.ComputeV10Ex", {}, "01-Sep-2026",
-       "2", 1, 12, "1184.63"},
-      {"transfer: the difference", "Tarvin.Premium.ComputeV10Ex", {{24, "1000"}},
-       "01-Mar-2026", "1", 1, 8, "579.50"},
-      {"endorsement: the difference", "Tarvin.Premium.ComputeV10Ex", {{24, "1000"}},
-       "01-Mar-2026", "3", 1, 8, "579.50"},
-      {"tax on the transaction", "Tarvin.Premium.ComputeV10Ex", {}, "01-Sep-2026", "0", 1, 18,
+      {"amended cover for the year",
+       "Tarvin.Premium.ComputeV10Ex",
+       {},
+       "01-Sep-2026",
+       "0",
+       0,
+       12,
+       "1579.50"},
+      {"extension pro rata, 181 days",
+       "Tarvin.Premium.ComputeV10Ex",
+       {},
+       "01-Sep-2026",
+       "0",
+       1,
+       12,
+       "783.26"},
+      {"short-period scale, 181 days at 75%",
+       "Tarvin.Premium.ComputeV10Ex",
+       {},
+       "01-Sep-2026",
+       "2",
+       1,
+       12,
+       "1184.63"},
+      {"transfer: the difference",
+       "Tarvin.Premium.ComputeV10Ex",
+       {{24, "1000"}},
+       "01-Mar-2026",
+       "1",
+       1,
+       8,
+       "579.50"},
+      {"endorsement: the difference",
+       "Tarvin.Premium.ComputeV10Ex",
+       {{24, "1000"}},
+       "01-Mar-2026",
+       "3",
+       1,
+       8,
+       "579.50"},
+      {"tax on the transaction",
+       "Tarvin.Premium.ComputeV10Ex",
+       {},
+       "01-Sep-2026",
+       "0",
+       1,
+       18,
        "47.00"},
-      {"new tariff extension", "Tarvin.Premium.ComputeEx", {}, "01-Sep-2026", "0", 1, 14,
-       "856.44"},
-      {"new tariff transfer", "Tarvin.Premium.ComputeEx", {{33, "1000"}}, "01-Mar-2026", "1", 1,
-       14, "727.07"},
+      {"new tariff extension", "Tarvin.Premium.ComputeEx", {}, "01-Sep-2026", "0", 1, 14, "856.44"},
+      {"new tariff transfer",
+       "Tarvin.Premium.ComputeEx",
+       {{33, "1000"}},
+       "01-Mar-2026",
+       "1",
+       1,
+       14,
+       "727.07"},
   };
   for (const Case& c : cases) {
     const bool current = std::string_view(c.command) == "Tarvin.Premium.ComputeV10Ex";
     const std::string previous = With(std::vector<std::string>(current ? 57 : 51), c.previous);
-    const std::string amended =
-        JoinFields(current ? V10ExFactors() : NewTariffFactors());
+    const std::string amended = JoinFields(current ? V10ExFactors() : NewTariffFactors());
     const Result result = Run(c.command, Params({previous, amended, c.start, c.mode}));
     ASSERT_EQ(result.status, 0) << c.rule;
     const auto parts = Split(result.reply, ParamSeparator);
@@ -231,9 +280,9 @@ TEST_F(TariffTest, ExCommandsChargeTheTransactionForItsPeriod) {
   // A decline has no answer of its own here: the risk is referred.
   auto old = V10ExFactors();
   old[44] = "21";
-  EXPECT_EQ(Run("Tarvin.Premium.ComputeV10Ex",
-                Params({JoinFields(std::vector<std::string>(57)), JoinFields(old),
-                        "01-Mar-2026", "0"})).status,
+  EXPECT_EQ(Run("Tarvin.Premium.ComputeV10Ex", Params({JoinFields(std::vector<std::string>(57)),
+                                                       JoinFields(old), "01-Mar-2026", "0"}))
+                .status,
             2);
 }
 
