@@ -80,7 +80,6 @@ constexpr std::array kV10ExReply = {
 
 // Both parts of the new tariff's Ex reply too.
 constexpr std::array kNewTariffReply = {
-    ReplyRow{0, &Figures::commission, Style::kMoney},
     ReplyRow{1, &Figures::vehicle_premium, Style::kMoney},
     ReplyRow{2, &Figures::trailer_premium, Style::kMoney},
     ReplyRow{3, &Figures::tariff_premium, Style::kMoney},
