@@ -11,17 +11,30 @@ namespace {
 const Currency kHundred = Currency::FromWhole(100);
 const Currency kThousand = Currency::FromWhole(1000);
 
-// Every figure of a reply is rounded to the cent once, where it is produced.
-Currency Cents(Currency amount) {
-  return Currency::FromUnits(DivideRoundingHalfAway<std::int64_t>(amount.units(), 100) * 100);
+// A money figure is kept exact until it becomes a field of the reply, and is then
+// rounded to the cent once: ten-thousandths times kExact, so that percentages and
+// rates per thousand of amounts add up without rounding.
+constexpr WideInt kExact = 10'000'000;
+struct Exact {
+  WideInt value;
+  Exact operator+(Exact other) const { return Exact{value + other.value}; }
+};
+Exact Whole(Currency amount) { return Exact{WideInt{amount.units()} * kExact}; }
+Exact Percent(Currency amount, Currency percentage) {
+  return Exact{WideInt{amount.units()} * percentage.units() * 10};
 }
-
-Currency Scaled(Currency amount, Currency rate, std::int64_t per) {
-  return Currency::FromUnits(static_cast<std::int64_t>(DivideRoundingHalfAway<WideInt>(
-      WideInt{amount.units()} * rate.units(), WideInt{per} * Currency::kScale)));
+Exact PerThousand(Currency amount, Currency rate) {
+  return Exact{WideInt{amount.units()} * rate.units()};
 }
-Currency Percent(Currency amount, Currency percentage) { return Scaled(amount, percentage, 100); }
-Currency PerThousand(Currency amount, Currency rate) { return Scaled(amount, rate, 1000); }
+Currency Cents(Exact figure) {
+  return Currency::FromUnits(
+      static_cast<std::int64_t>(DivideRoundingHalfAway<WideInt>(figure.value, kExact * 100) * 100));
+}
+// So many days of a year's amount, to the cent.
+Currency ProRata(Currency amount, long long days) {
+  return Currency::FromUnits(static_cast<std::int64_t>(
+      DivideRoundingHalfAway<WideInt>(WideInt{amount.units()} * days, WideInt{365} * 100) * 100));
+}
 
 Currency SystemAmount(Tariff& tariff, int code) {
   return Currency::TryParse(tariff.SystemCode(code)).value_or(Currency());
@@ -152,8 +165,9 @@ std::optional<Rating> RateCurrentEngine(Tariff& tariff, const Factors& f) {
         Cents(Percent(*band, base->premium) +
               PerThousand(SumInsuredAboveFirstThousand(f), base->rate_per_thousand));
     if (trailer_rated) {
-      x.trailer_premium = Cents(trailer->premium + PerThousand(f.Amount(Factor::kTrailerSumInsured),
-                                                               trailer->rate_per_thousand));
+      x.trailer_premium =
+          Cents(Whole(trailer->premium) +
+                PerThousand(f.Amount(Factor::kTrailerSumInsured), trailer->rate_per_thousand));
     }
   }
   x.tariff_premium = x.vehicle_premium + x.trailer_premium;
@@ -215,10 +229,11 @@ std::optional<Rating> RateNewTariff(Tariff& tariff, const Factors& f) {
   for (const Currency rate :
        {x.use_rate, x.state_rate, x.driver_rate, x.gender_rate, x.ncd_years_rate, x.make_rate,
         x.capacity_rate, x.vehicle_age_rate, x.sum_insured_rate}) {
-    x.combined_rate = Percent(x.combined_rate, rate);
+    x.combined_rate = Currency::FromUnits(static_cast<std::int64_t>(DivideRoundingHalfAway<WideInt>(
+        WideInt{x.combined_rate.units()} * rate.units(), WideInt{100} * Currency::kScale)));
   }
-  x.vehicle_premium =
-      Cents(base->premium + PerThousand(SumInsuredAboveFirstThousand(f), base->rate_per_thousand));
+  x.vehicle_premium = Cents(Whole(base->premium) +
+                            PerThousand(SumInsuredAboveFirstThousand(f), base->rate_per_thousand));
   x.tariff_premium = x.vehicle_premium;
   x.basic_premium = f.Has(Factor::kBasicPremium)
                         ? f.Amount(Factor::kBasicPremium)
@@ -238,13 +253,11 @@ std::optional<Figures> RateTransaction(Tariff& tariff, const Figures& amended,
   const auto end = amended_factors.DateOf(Factor::kEndDate);
   if (!end) return std::nullopt;
   const long long days = std::max<long long>(DaysBetween(start, *end) + 1, 0);
-  const Currency share =
-      mode == 2 ? tariff.ShortPeriodPercentage(days)
-                : std::min(kHundred, Currency::FromUnits(DivideRoundingHalfAway<std::int64_t>(
-                                         days * 100 * Currency::kScale, 365)));
+  const Currency scale = tariff.ShortPeriodPercentage(days);
   const bool difference = mode == 1 || mode == 3;
   const auto part = [&](Currency now, Factor before) {
-    return Cents(Percent(difference ? now - previous.Amount(before) : now, share));
+    const Currency charged = difference ? now - previous.Amount(before) : now;
+    return mode == 2 ? Cents(Percent(charged, scale)) : ProRata(charged, std::min(days, 365LL));
   };
   Figures x = amended;
   x.vehicle_premium = part(amended.vehicle_premium, Factor::kPremiumField46);

@@ -120,6 +120,7 @@ TEST_F(TariffTest, CurrentEngineRatesByTheTariffTables) {
       {"loading", {{14, "10"}}, 0, 4, "157.95"},
       {"loading cut to its limit", {{14, "80"}}, 0, 3, "50.00"},
       {"NCD", {{15, "25"}}, 0, 5, "394.88"},
+      {"rounded once: 0.634959 is 0.63", {{15, "0.0402"}}, 0, 5, "0.63"},
       {"extended cover on its sum insured",
        {{25, "089"}, {26, "1500"}, {27, "15"}},
        0,
