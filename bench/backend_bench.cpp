@@ -1,13 +1,13 @@
-// The back end's share of opening the screen and of reading one cover note, on
-// the sample database. Run with --benchmark_repetitions=9
+// The back end's share of opening the screen, of reading one cover note and of
+// each premium computation, on the sample database. Run with --benchmark_repetitions=9
 // --benchmark_report_aggregates_only=true and read the medians.
 
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -91,8 +91,7 @@ void BM_StartUpCommands(benchmark::State& state) {
       benchmark::DoNotOptimize(result);
     }
   }
-  state.SetItemsProcessed(state.iterations() *
-                          static_cast<std::int64_t>(StartUpCommands().size()));
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(StartUpCommands().size()));
 }
 BENCHMARK(BM_StartUpCommands)->Unit(benchmark::kMicrosecond);
 
@@ -105,6 +104,83 @@ void BM_ReadAdmin(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ReadAdmin)->Unit(benchmark::kMicrosecond);
+
+// A private car with an extended cover and a named driver, as Calculate sends it.
+std::string Record(std::vector<std::string> fields,
+                   std::initializer_list<std::pair<int, std::string_view>> values) {
+  for (const auto& [position, value] : values) fields[static_cast<std::size_t>(position)] = value;
+  std::string text;
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) text += cn::FieldSeparator;
+    text += fields[i];
+  }
+  return text;
+}
+
+std::string V10Factors() {
+  return Record(std::vector<std::string>(51),
+                {{0, "PC1"},   {1, "01"},  {2, "A1001"},       {3, "1468"},        {4, "C"},
+                 {5, "50000"}, {6, "0"},   {8, "01-Mar-2026"}, {9, "28-Feb-2027"}, {10, "0"},
+                 {11, "40"},   {12, "20"}, {13, "2020"},       {14, "-1"},         {15, "25"},
+                 {19, "P"},    {21, "-1"}, {22, "1"},          {23, "5"},          {25, "089"},
+                 {26, "1500"}, {27, "15"}, {31, "6"},          {32, "10"},         {35, "N"},
+                 {36, "W"},    {42, "-1"}, {45, "50000"},      {46, "M"},          {48, "40"},
+                 {49, "20"},   {50, "6"}});
+}
+
+std::string V10ExFactors() {
+  return Record(
+      std::vector<std::string>(45),
+      {{1, "P"},   {2, "PC1"}, {3, "01"},     {4, "A1001"}, {5, "01-Mar-2026"}, {6, "28-Feb-2027"},
+       {7, "1"},   {8, "0"},   {9, "50000"},  {11, "2020"}, {12, "1468"},       {13, "C"},
+       {14, "5"},  {16, "1"},  {17, "25"},    {19, "1"},    {20, "089"},        {21, "1500"},
+       {22, "15"}, {24, "1"},  {26, "6"},     {27, "10"},   {28, "0"},          {29, "40"},
+       {30, "20"}, {32, "W"},  {39, "50000"}, {44, "6"}});
+}
+
+std::string NewTariffFactors() {
+  return Record(
+      std::vector<std::string>(44),
+      {{1, "P"},           {2, "14"},  {3, "M"},      {4, "PC1"},  {5, "01"},    {6, "01-Mar-2026"},
+       {7, "28-Feb-2027"}, {8, "1"},   {12, "50000"}, {14, "TRM"}, {15, "2020"}, {16, "1468"},
+       {17, "C"},          {18, "5"},  {19, "1"},     {21, "1"},   {22, "089"},  {23, "1500"},
+       {24, "15"},         {26, "1"},  {28, "6"},     {29, "10"},  {31, "W"},    {35, "50000"},
+       {36, "40"},         {37, "25"}, {38, "0"},     {39, "20"},  {41, "40"},   {42, "20"},
+       {43, "6"}});
+}
+
+void Compute(benchmark::State& state, std::string_view command, const std::string& parameters) {
+  Backend& backend = Sample().backend();
+  if (backend.Execute(command, parameters).status != 0) state.SkipWithError("not rated");
+  for (auto _ : state) {
+    auto result = backend.Execute(command, parameters);
+    benchmark::DoNotOptimize(result);
+  }
+}
+
+void BM_ComputeV10(benchmark::State& state) {
+  Compute(state, "Tarvin.Premium.ComputeV10", Params({V10Factors(), "0"}));
+}
+BENCHMARK(BM_ComputeV10)->Unit(benchmark::kMicrosecond);
+
+void BM_ComputeV10Ex(benchmark::State& state) {
+  const std::string previous = Record(std::vector<std::string>(57), {{24, "1000"}});
+  Compute(state, "Tarvin.Premium.ComputeV10Ex",
+          Params({previous, V10ExFactors(), "01-Sep-2026", "1"}));
+}
+BENCHMARK(BM_ComputeV10Ex)->Unit(benchmark::kMicrosecond);
+
+void BM_Compute(benchmark::State& state) {
+  Compute(state, "Tarvin.Premium.Compute", Params({NewTariffFactors(), "0"}));
+}
+BENCHMARK(BM_Compute)->Unit(benchmark::kMicrosecond);
+
+void BM_ComputeEx(benchmark::State& state) {
+  const std::string previous = Record(std::vector<std::string>(51), {{33, "1000"}});
+  Compute(state, "Tarvin.Premium.ComputeEx",
+          Params({previous, NewTariffFactors(), "01-Sep-2026", "0"}));
+}
+BENCHMARK(BM_ComputeEx)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

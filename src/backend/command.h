@@ -46,6 +46,7 @@ std::span<const CommandEntry> CoverNoteCommands();
 std::span<const CommandEntry> ClientCommands();
 std::span<const CommandEntry> ListCommands();
 std::span<const CommandEntry> LookupCommands();
+std::span<const CommandEntry> PremiumCommands();
 
 inline Result Malformed() { return Result{{}, status::kMalformedParameters}; }
 

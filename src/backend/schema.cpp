@@ -433,12 +433,184 @@ INSERT INTO extended_cover_detail (class_code, cover_code, ext_code, seq, percen
   FROM extended_cover_detail WHERE class_code = 'CV1';
 )sql";
 
+// The tariff. It is configuration rather than sample data, so the step brings its
+// rows with it; amounts are written as decimals and kept in ten-thousandths like
+// every amount, percentages and rates too (100% is 1000000). docs/rating.md
+// tells how a premium is built from these tables and how to change a rate.
+constexpr std::string_view kTariff = R"sql(
+-- Current engine: the band premium of the vehicle's capacity, of which the cover
+-- and tariff region take a share, plus a rate per thousand of the sum insured
+-- above the first thousand. A capacity no band holds cannot be rated.
+CREATE TABLE tariff_base (
+  class_code        TEXT NOT NULL,
+  cover_code        TEXT NOT NULL,
+  region            TEXT NOT NULL,
+  band_share        INTEGER NOT NULL,
+  rate_per_thousand INTEGER NOT NULL,
+  PRIMARY KEY (class_code, cover_code, region)
+);
+CREATE TABLE capacity_band (
+  class_code TEXT NOT NULL,
+  uom_code   TEXT NOT NULL,
+  above      INTEGER NOT NULL,
+  up_to      INTEGER NOT NULL,
+  premium    INTEGER NOT NULL,
+  PRIMARY KEY (class_code, uom_code, up_to)
+);
+-- A trailer hauled by the vehicle: its band premium plus a rate per thousand of its
+-- own sum insured.
+CREATE TABLE trailer_rate (
+  class_code        TEXT NOT NULL,
+  uom_code          TEXT NOT NULL,
+  above             INTEGER NOT NULL,
+  up_to             INTEGER NOT NULL,
+  premium           INTEGER NOT NULL,
+  rate_per_thousand INTEGER NOT NULL,
+  PRIMARY KEY (class_code, uom_code, up_to)
+);
+-- The highest loading an administrator may set; more is cut to it.
+CREATE TABLE loading_limit (
+  class_code     TEXT PRIMARY KEY,
+  max_percentage INTEGER NOT NULL
+);
+-- By kind of class (0 private, 1 commercial, 2 motorcycle): drivers younger or less
+-- experienced than these, or this many claims, make a referred risk; a vehicle
+-- older than oldest_vehicle is declined for covers that pay for the vehicle itself.
+CREATE TABLE underwriting_limit (
+  kind                INTEGER PRIMARY KEY,
+  youngest_driver_age INTEGER NOT NULL,
+  least_driving_years INTEGER NOT NULL,
+  referred_claims     INTEGER NOT NULL,
+  oldest_vehicle      INTEGER NOT NULL
+);
+CREATE TABLE compulsory_excess (
+  kind   INTEGER PRIMARY KEY,
+  amount INTEGER NOT NULL
+);
+CREATE TABLE commission_rate (
+  agent_type TEXT PRIMARY KEY,
+  percentage INTEGER NOT NULL
+);
+-- Percentage of the annual premium charged for a period of up to so many days.
+CREATE TABLE short_period_scale (
+  up_to_days INTEGER PRIMARY KEY,
+  percentage INTEGER NOT NULL
+);
+-- New tariff: a base premium by class and cover, times the rates of the rating
+-- factors (100 is neutral). A factor matches by code (use, state, gender, make) or
+-- by the range above < value <= up_to (driver age, capacity, vehicle age, sum
+-- insured); the NCD years' rate follows from the NCD scale.
+CREATE TABLE new_tariff_base (
+  class_code        TEXT NOT NULL,
+  cover_code        TEXT NOT NULL,
+  premium           INTEGER NOT NULL,
+  rate_per_thousand INTEGER NOT NULL,
+  PRIMARY KEY (class_code, cover_code)
+);
+CREATE TABLE rating_factor (
+  class_code TEXT NOT NULL,
+  factor     TEXT NOT NULL CHECK (factor IN ('use', 'state', 'driver_age', 'gender', 'make',
+                                             'capacity', 'vehicle_age', 'sum_insured')),
+  code       TEXT NOT NULL DEFAULT '',
+  above      INTEGER NOT NULL DEFAULT 0,
+  up_to      INTEGER NOT NULL DEFAULT 0,
+  rate       INTEGER NOT NULL
+);
+CREATE INDEX rating_factor_lookup ON rating_factor(class_code, factor, code);
+
+WITH class(code, kind) AS (VALUES ('PC1', 0), ('PC2', 0), ('CV1', 1), ('CV2', 1), ('CV3', 1),
+                                  ('CT1', 1), ('MC1', 2), ('MC2', 2)),
+     rate(kind, region, per_thousand) AS (VALUES (0, 'W', 26.0), (0, 'E', 20.3), (1, 'W', 30.0),
+                                              (1, 'E', 24.0), (2, 'W', 20.0), (2, 'E', 16.0)),
+     cover(code, share, rate_share) AS (VALUES ('01', 100.0, 1.0), ('02', 75.0, 0.75),
+                                              ('03', 60.0, 0.0))
+INSERT INTO tariff_base (class_code, cover_code, region, band_share, rate_per_thousand)
+SELECT class.code, cover.code, rate.region,
+       CAST(round(cover.share * CASE rate.region WHEN 'E' THEN 0.9 ELSE 1.0 END * 10000)
+            AS INTEGER),
+       CAST(round(rate.per_thousand * cover.rate_share * 10000) AS INTEGER)
+FROM class JOIN rate ON rate.kind = class.kind, cover;
+
+WITH band(class_code, uom_code, above, up_to, premium) AS (VALUES
+  ('PC1', 'C', 0, 1400, 273.8), ('PC1', 'C', 1400, 1650, 305.5), ('PC1', 'C', 1650, 2200, 339.1),
+  ('PC1', 'C', 2200, 3050, 372.6), ('PC1', 'C', 3050, 4100, 404.3),
+  ('PC1', 'C', 4100, 99999, 436.0),
+  ('PC1', 'KW', 0, 100, 273.8), ('PC1', 'KW', 100, 210, 339.1), ('PC1', 'KW', 210, 9999, 404.3),
+  ('CV1', 'T', 0, 2.5, 600.0), ('CV1', 'T', 2.5, 3, 700.0), ('CV1', 'T', 3, 5, 850.0),
+  ('CV1', 'T', 5, 7.5, 1000.0), ('CV1', 'T', 7.5, 10, 1200.0), ('CV1', 'T', 10, 16, 1500.0),
+  ('CV1', 'C', 0, 2500, 500.0), ('CV1', 'C', 2500, 3000, 600.0),
+  ('CT1', 'T', 0, 10, 300.0), ('CT1', 'T', 10, 32, 450.0),
+  ('MC1', 'C', 0, 150, 80.0), ('MC1', 'C', 150, 250, 110.0), ('MC1', 'C', 250, 500, 150.0),
+  ('MC1', 'C', 500, 9999, 200.0)),
+  -- classes rated on another class's bands
+  alias(code, bands) AS (VALUES ('PC1', 'PC1'), ('PC2', 'PC1'), ('CV1', 'CV1'), ('CV2', 'CV1'),
+                               ('CV3', 'CV1'), ('CT1', 'CT1'), ('MC1', 'MC1'), ('MC2', 'MC1'))
+INSERT INTO capacity_band (class_code, uom_code, above, up_to, premium)
+SELECT alias.code, band.uom_code, CAST(round(band.above * 10000) AS INTEGER),
+       CAST(round(band.up_to * 10000) AS INTEGER), CAST(round(band.premium * 10000) AS INTEGER)
+FROM alias JOIN band ON band.class_code = alias.bands;
+
+INSERT INTO trailer_rate (class_code, uom_code, above, up_to, premium, rate_per_thousand) VALUES
+  ('CV3', 'T', 0, 50000, 2500000, 100000), ('CV3', 'T', 50000, 100000, 4000000, 100000);
+
+INSERT INTO loading_limit (class_code, max_percentage) VALUES
+  ('PC1', 500000), ('PC2', 500000), ('CV1', 1000000), ('CV2', 1000000), ('CV3', 1000000),
+  ('CT1', 1000000), ('MC1', 500000), ('MC2', 500000);
+INSERT INTO underwriting_limit (kind, youngest_driver_age, least_driving_years, referred_claims,
+                                oldest_vehicle) VALUES
+  (0, 21, 2, 2, 20), (1, 25, 3, 2, 25), (2, 18, 1, 2, 15);
+INSERT INTO compulsory_excess (kind, amount) VALUES (0, 0), (1, 5000000), (2, 0);
+INSERT INTO commission_rate (agent_type, percentage) VALUES
+  ('A', 100000), ('B', 100000), ('H', 100000);
+INSERT INTO short_period_scale (up_to_days, percentage) VALUES
+  (7, 100000), (30, 200000), (60, 300000), (90, 400000), (120, 500000), (150, 600000),
+  (180, 700000), (210, 750000), (240, 800000), (270, 850000), (300, 900000), (330, 950000),
+  (366, 1000000);
+
+WITH class(code, kind) AS (VALUES ('PC1', 0), ('PC2', 0), ('CV1', 1), ('CV2', 1), ('CV3', 1),
+                                  ('CT1', 1), ('MC1', 2), ('MC2', 2)),
+     base(kind, premium, per_thousand) AS (VALUES (0, 300.0, 26.0), (1, 700.0, 30.0),
+                                               (2, 90.0, 20.0)),
+     cover(code, share) AS (VALUES ('01', 1.0), ('02', 0.75), ('03', 0.5))
+INSERT INTO new_tariff_base (class_code, cover_code, premium, rate_per_thousand)
+SELECT class.code, cover.code, CAST(round(base.premium * cover.share * 10000) AS INTEGER),
+       CAST(round(base.per_thousand * CASE cover.code WHEN '03' THEN 0 ELSE cover.share END
+                  * 10000) AS INTEGER)
+FROM class JOIN base ON base.kind = class.kind, cover;
+
+WITH class(code, kind) AS (VALUES ('PC1', 0), ('PC2', 0), ('CV1', 1), ('CV2', 1), ('CV3', 1),
+                                  ('CT1', 1), ('MC1', 2), ('MC2', 2)),
+     factor(kind, factor, code, above, up_to, rate) AS (VALUES
+  (NULL, 'use', '02', 0, 0, 110.0), (NULL, 'use', '12', 0, 0, 115.0),
+  (NULL, 'use', '13', 0, 0, 120.0), (NULL, 'use', '21', 0, 0, 125.0),
+  (NULL, 'state', '14', 0, 0, 110.0), (NULL, 'state', '10', 0, 0, 105.0),
+  (NULL, 'state', '12', 0, 0, 95.0), (NULL, 'state', '13', 0, 0, 95.0),
+  (NULL, 'gender', 'F', 0, 0, 95.0),
+  (NULL, 'make', 'TRM', 0, 0, 95.0), (NULL, 'make', 'MRK', 0, 0, 110.0),
+  (NULL, 'driver_age', '', 15, 25, 120.0), (NULL, 'driver_age', '', 25, 65, 100.0),
+  (NULL, 'driver_age', '', 65, 80, 115.0),
+  (0, 'capacity', '', 0, 1400, 95.0), (0, 'capacity', '', 1400, 2000, 100.0),
+  (0, 'capacity', '', 2000, 3000, 110.0), (0, 'capacity', '', 3000, 99999, 120.0),
+  (1, 'capacity', '', 0, 7.5, 100.0), (1, 'capacity', '', 7.5, 16, 110.0),
+  (1, 'capacity', '', 16, 32, 120.0),
+  (2, 'capacity', '', 0, 150, 100.0), (2, 'capacity', '', 150, 9999, 110.0),
+  (NULL, 'vehicle_age', '', -1, 5, 100.0), (NULL, 'vehicle_age', '', 5, 10, 105.0),
+  (NULL, 'vehicle_age', '', 10, 25, 115.0),
+  (NULL, 'sum_insured', '', -1, 50000, 100.0), (NULL, 'sum_insured', '', 50000, 100000, 105.0),
+  (NULL, 'sum_insured', '', 100000, 500000, 110.0))
+INSERT INTO rating_factor (class_code, factor, code, above, up_to, rate)
+SELECT class.code, factor.factor, factor.code, CAST(round(factor.above * 10000) AS INTEGER),
+       CAST(round(factor.up_to * 10000) AS INTEGER), CAST(round(factor.rate * 10000) AS INTEGER)
+FROM class JOIN factor ON factor.kind IS NULL OR factor.kind = class.kind;
+)sql";
+
 constexpr std::array kMigrations = {
     Migration{1, "code lists, configuration, agents and users", kReferenceTables},
     Migration{2, "clients, policies, cover notes and the amendment audit", kDocumentTables},
     Migration{3, "enquiry indexes", kEnquiryIndexes},
     Migration{4, "limits of the field checks", kFieldRuleLimits},
     Migration{5, "sample system codes as the screen reads them", kSampleSystemCodes},
+    Migration{6, "the tariff", kTariff},
 };
 
 constexpr std::string_view kVersionTable = R"sql(

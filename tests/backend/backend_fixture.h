@@ -43,4 +43,9 @@ std::string JoinFields(const std::vector<std::string>& fields);
 namespace cn::backend::testing {
 // Field n of a reply, or "<none>" when the reply is shorter.
 std::string Field(std::string_view text, std::size_t n);
+// Rating factors of a sample private car for "Tarvin.Premium.ComputeV10" and
+// "Tarvin.Premium.Compute".
+std::vector<std::string> V10Factors();
+std::vector<std::string> V10ExFactors();
+std::vector<std::string> NewTariffFactors();
 }  // namespace cn::backend::testing

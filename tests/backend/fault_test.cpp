@@ -45,6 +45,21 @@ TEST_F(FaultTest, MalformedParametersAreRefusedWithoutWriting) {
   };
   auto short_record = ReadRecord();
   short_record.pop_back();
+  const auto v10 = [](int position, const std::string& value) {
+    auto factors = V10Factors();
+    if (position >= 0) factors[static_cast<std::size_t>(position)] = value;
+    return JoinFields(factors);
+  };
+  const auto new_tariff = [](int position, const std::string& value) {
+    auto factors = NewTariffFactors();
+    factors[static_cast<std::size_t>(position)] = value;
+    return JoinFields(factors);
+  };
+  const std::string v10ex = JoinFields(V10ExFactors());
+  const std::string v10_previous = JoinFields(std::vector<std::string>(57));
+  const std::string nt_previous = JoinFields(std::vector<std::string>(51));
+  auto short_factors = V10Factors();
+  short_factors.pop_back();
 
   const std::pair<std::string, std::string> cases[] = {
       {"KivoGIUWR.CoverNote.ReadAdmin", "CN24000101"},
@@ -66,6 +81,22 @@ TEST_F(FaultTest, MalformedParametersAreRefusedWithoutWriting) {
       {"Tarvin.Find.FindVehicleModel", "TRM"},
       {"KivoGIUWR.CoverNote.Enquire", Params({"COLOUR", "RED", "A1001"})},
       {"KivoGlobal.Client.Read", ""},
+      {"Tarvin.Premium.ComputeV10", v10(-1, "")},                        // no closing "0"
+      {"Tarvin.Premium.ComputeV10", Params({JoinFields(short_factors), "0"})},
+      {"Tarvin.Premium.ComputeV10", Params({v10(5, "fifty thousand"), "0"})},
+      {"Tarvin.Premium.ComputeV10", Params({v10(8, "30-Feb-2026"), "0"})},
+      {"Tarvin.Premium.ComputeV10", Params({v10(0, "ZZ9"), "0"})},       // unknown class
+      {"Tarvin.Premium.ComputeV10", Params({v10(1, "77"), "0"})},        // unknown cover
+      {"Tarvin.Premium.ComputeV10", Params({v10(47, "A" + std::string(RecordSeparator)), "0"})},
+      {"Tarvin.Premium.ComputeV10Ex", Params({v10_previous, v10ex, "01-Mar-2026"})},
+      {"Tarvin.Premium.ComputeV10Ex", Params({v10_previous, v10ex, "01-Mar-2026", "7"})},
+      {"Tarvin.Premium.ComputeV10Ex", Params({v10_previous, v10ex, "2026-03-01", "0"})},
+      {"Tarvin.Premium.Compute", Params({new_tariff(19, "2.5"), "0"})},  // NCD years
+      {"Tarvin.Premium.Compute",
+       Params({new_tariff(4, "PC1" + std::string(DialogArgSeparator)), "0"})},
+      {"Tarvin.Premium.ComputeEx", Params({nt_previous, new_tariff(0, ""), "01-Mar-2026", "2"})},
+      {"Tarvin.Premium.ComputeEx", Params({v10_previous, new_tariff(0, ""), "01-Mar-2026", "0"})},
+      {"Tarvin.Premium.ComputeEx", Params({nt_previous, new_tariff(7, ""), "01-Mar-2026", "0"})},
   };
   for (const auto& [command, parameters] : cases) {
     const Result result = Run(command, parameters);

@@ -1,0 +1,291 @@
+// The premium commands: the requests they read, the tariff they rate by and the
+// replies they give.
+
+#include <gtest/gtest.h>
+
+#include "backend/premium_request.h"
+#include "backend/rating.h"
+#include "backend_fixture.h"
+#include "base/separators.h"
+#include "base/text.h"
+
+namespace cn::backend::testing {
+namespace {
+
+std::string Record(std::size_t count, std::size_t position, std::string_view value) {
+  std::vector<std::string> fields(count);
+  fields[position] = std::string(value);
+  return Join(fields, FieldSeparator);
+}
+
+TEST(PremiumRequest, EachLayoutReadsItsOwnCountOfFieldsAndChecksEachValue) {
+  const std::string list = Join({"1500", "", "2.5"}, DialogArgSeparator);
+  struct Case {
+    std::span<const RequestRow> layout;
+    std::size_t count, position;
+    std::string value;
+    bool reads;
+  };
+  const Case cases[] = {
+      {V10RequestLayout(), 51, 5, "48000.5", true},
+      {V10RequestLayout(), 51, 5, "48,000.50", true},
+      {V10RequestLayout(), 51, 5, "4800O", false},  // sum insured
+      {V10RequestLayout(), 51, 8, "01-Mar-2025", true},
+      {V10RequestLayout(), 51, 8, "2025-03-01", false},  // not dd-MMM-yyyy
+      {V10RequestLayout(), 51, 8, "31-Apr-2025", false},
+      {V10RequestLayout(), 51, 10, "2x", false},  // claims
+      {V10RequestLayout(), 51, 6, "yes", false},  // trailer flag
+      {V10RequestLayout(), 51, 26, list, true},
+      {V10RequestLayout(), 51, 26, list + "x", false},  // extended sum insured
+      {V10RequestLayout(), 51, 0, "PC" + std::string(DialogArgSeparator), false},
+      {V10ExRequestLayout(), 45, 16, "2", false},           // "entered" flag
+      {V10PreviousRequestLayout(), 57, 40, "lots", false},  // total premium
+      {NewTariffRequestLayout(), 44, 19, "five", false},    // NCD years
+      {NewTariffPreviousRequestLayout(), 51, 49, "soon", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ReadFactors(c.layout, Record(c.count, c.position, c.value)).has_value(), c.reads)
+        << c.count << " @" << c.position << " " << c.value;
+  }
+  for (const auto& [layout, count] : {std::pair{V10RequestLayout(), 51},
+                                      {V10ExRequestLayout(), 45},
+                                      {V10PreviousRequestLayout(), 57},
+                                      {NewTariffRequestLayout(), 44},
+                                      {NewTariffPreviousRequestLayout(), 51}}) {
+    EXPECT_TRUE(ReadFactors(layout, Record(count, 0, "")));
+    EXPECT_FALSE(ReadFactors(layout, Record(count - 1, 0, ""))) << count;
+    EXPECT_FALSE(ReadFactors(layout, Record(count + 1, 0, ""))) << count;
+  }
+}
+
+TEST(PremiumRequest, NotEnteredFiguresAreLeftEmptyInBothEncodings) {
+  std::vector<std::string> v10(51);
+  v10[14] = "-1";
+  v10[21] = "350.25";
+  const auto current = ReadFactors(V10RequestLayout(), Join(v10, FieldSeparator));
+  ASSERT_TRUE(current);
+  EXPECT_FALSE(current->Has(Factor::kLoadPercentage));
+  EXPECT_EQ(current->Amount(Factor::kTariffPremium), Currency::Parse("350.25"));
+
+  std::vector<std::string> ex(45);
+  ex[15] = "10";
+  ex[16] = "1";  // not entered
+  ex[18] = "350.25";
+  ex[19] = "0";  // entered
+  const auto amended = ReadFactors(V10ExRequestLayout(), Join(ex, FieldSeparator));
+  ASSERT_TRUE(amended);
+  EXPECT_FALSE(amended->Has(Factor::kLoadPercentage));
+  EXPECT_EQ(amended->Amount(Factor::kTariffPremium), Currency::Parse("350.25"));
+}
+
+using Changes = std::vector<std::pair<int, std::string>>;
+
+std::string With(std::vector<std::string> factors, const Changes& changes) {
+  for (const auto& [position, value] : changes) factors[static_cast<std::size_t>(position)] = value;
+  return Join(factors, FieldSeparator);
+}
+
+class TariffTest : public BackendTest {};
+
+// One row per rule of the tariff: the factors changed from the sample car, the
+// status and one figure of the reply.
+TEST_F(TariffTest, CurrentEngineRatesByTheTariffTables) {
+  const std::string list = std::string(DialogArgSeparator);
+  struct Case {
+    const char* rule;
+    Changes changes;
+    std::int32_t status;
+    int position;
+    std::string figure;
+  };
+  const Case cases[] = {
+      {"band premium plus rate per thousand", {}, 0, 2, "1579.50"},
+      {"service tax and stamp duty", {}, 0, 17, "1684.27"},
+      {"commission", {}, 0, 19, "157.95"},
+      {"other tariff region", {{36, "E"}}, 0, 2, "1269.65"},
+      {"region of the agent", {{36, ""}, {2, "A2001"}}, 0, 2, "1269.65"},
+      {"fire and theft, rounded once", {{1, "02"}}, 0, 2, "1184.63"},
+      {"third party", {{1, "03"}}, 0, 2, "183.30"},
+      {"band's upper edge", {{3, "1400"}}, 0, 2, "1547.80"},
+      {"next band", {{3, "1400.01"}}, 0, 2, "1579.50"},
+      {"capacity beyond every band", {{0, "CV1"}, {4, "T"}, {3, "20"}}, 3, 0, ""},
+      {"trailer", {{0, "CV3"}, {4, "T"}, {3, "7.5"}, {6, "-1"}, {7, "30000"}}, 0, 1, "700.00"},
+      {"trailer beyond its bands", {{0, "CV3"}, {4, "T"}, {3, "12"}, {6, "-1"}}, 4, 0, ""},
+      {"no trailer on third party",
+       {{0, "CV3"}, {1, "03"}, {4, "T"}, {3, "7.5"}, {6, "-1"}},
+       0,
+       1,
+       "0.00"},
+      {"typed tariff premium", {{21, "1000"}, {3, "99999999"}}, 0, 6, "1000.00"},
+      {"loading", {{14, "10"}}, 0, 4, "157.95"},
+      {"loading cut to its limit", {{14, "80"}}, 0, 3, "50.00"},
+      {"NCD", {{15, "25"}}, 0, 5, "394.88"},
+      {"rounded once: 0.634959 is 0.63", {{15, "0.0402"}}, 0, 5, "0.63"},
+      {"extended cover on its sum insured",
+       {{25, "089"}, {26, "1500"}, {27, "15"}},
+       0,
+       22,
+       "225.00"},
+      {"extended cover's minimum", {{25, "089"}, {26, "100"}, {27, "15"}}, 0, 22, "20.00"},
+      {"extended cover on the vehicle's sum insured", {{25, "025"}}, 0, 22, "150.00"},
+      {"fixed extended cover", {{25, "072"}}, 0, 23, "7.50"},
+      {"typed extended premium",
+       {{24, "-1" + list}, {25, "072" + list}, {28, "99" + list}},
+       0,
+       22,
+       "99.00" + list},
+      {"compulsory excess", {{0, "CV1"}, {4, "T"}, {3, "3"}}, 0, 9, "500.00"},
+      {"stamp duty and tax by default", {{31, ""}, {32, ""}}, 0, 17, "1684.27"},
+      {"young insured", {{11, "19"}}, 2, 2, "1579.50"},
+      {"new licence", {{12, "1"}}, 2, 2, "1579.50"},
+      {"young named driver", {{22, "1"}, {48, "20"}, {49, "2"}}, 2, 2, "1579.50"},
+      {"two claims", {{10, "2"}}, 2, 2, "1579.50"},
+      {"vehicle too old: declined", {{50, "21"}}, 0, 4, "-9999.00"},
+      {"old vehicle, third party", {{50, "21"}, {1, "03"}}, 0, 4, "0.00"},
+      {"unknown class", {{0, "XX1"}}, -1, 0, ""},
+      {"unknown cover", {{1, "09"}}, -1, 0, ""},
+      {"unknown extended cover", {{25, "999"}}, -1, 0, ""},
+  };
+  for (const Case& c : cases) {
+    const Result result =
+        Run("Tarvin.Premium.ComputeV10", Params({With(V10Factors(), c.changes), "0"}));
+    EXPECT_EQ(result.status, c.status) << c.rule;
+    EXPECT_EQ(result.reply.empty() ? "" : Field(result.reply, static_cast<std::size_t>(c.position)),
+              c.figure)
+        << c.rule;
+  }
+}
+
+TEST_F(TariffTest, NewTariffRatesByFactorsAndSaysWhichIsNotConfigured) {
+  struct Case {
+    const char* rule;
+    const char* sql;
+    Changes changes;
+    std::int32_t status;
+    int position;
+    std::string figure;
+  };
+  const Case cases[] = {
+      {"base premium", "", {}, 0, 3, "1574.00"},
+      {"factors times the base", "", {}, 0, 14, "1727.07"},
+      {"combined rate", "", {}, 0, 13, "109.725"},
+      {"use", "", {{10, ""}}, 0, 4, "100"},
+      {"state", "", {{2, "10"}}, 0, 5, "105"},
+      {"driver age", "", {{36, "70"}}, 0, 6, "115"},
+      {"gender", "", {{3, "F"}}, 0, 7, "95"},
+      {"NCD years", "", {{19, "3"}}, 0, 8, "61.67"},
+      {"make", "", {{14, "MRK"}}, 0, 9, "110"},
+      {"capacity", "", {{16, "2500"}}, 0, 10, "110"},
+      {"vehicle age", "", {{43, "12"}}, 0, 11, "115"},
+      {"sum insured", "", {{12, "80000"}}, 0, 12, "105"},
+      {"typed basic premium", "", {{20, "900"}, {21, "0"}}, 0, 14, "900.00"},
+      {"NCD not configured", "", {{19, "9"}}, 2, 0, ""},
+      {"capacity not configured", "", {{16, "0"}}, 3, 0, ""},
+      {"vehicle age not configured", "", {{43, "30"}}, 4, 0, ""},
+      {"sum insured not configured", "", {{12, "600000"}}, 5, 0, ""},
+      {"declined", "", {{43, "21"}}, 6, 0, ""},
+      {"driver not configured", "", {{36, "90"}}, 7, 0, ""},
+      {"referred", "", {{38, "2"}}, 8, 3, "1574.00"},
+      {"base not configured", "DELETE FROM new_tariff_base WHERE class_code = 'PC1'", {}, 1, 0, ""},
+  };
+  for (const Case& c : cases) {
+    if (*c.sql) backend_->database().ExecuteScript(std::string(c.sql) + ";");
+    const Result result =
+        Run("Tarvin.Premium.Compute", Params({With(NewTariffFactors(), c.changes), "0"}));
+    EXPECT_EQ(result.status, c.status) << c.rule;
+    EXPECT_EQ(result.reply.empty() ? "" : Field(result.reply, static_cast<std::size_t>(c.position)),
+              c.figure)
+        << c.rule;
+  }
+}
+
+// The amended car for a year from 1 Mar 2026; the transaction from `start`, by mode.
+TEST_F(TariffTest, ExCommandsChargeTheTransactionForItsPeriod) {
+  struct Case {
+    const char* rule;
+    const char* command;
+    Changes previous;
+    std::string start, mode;
+    std::size_t part, position;
+    std::string figure;
+  };
+  const Case cases[] = {
+      {"amended cover for the year",
+       "Tarvin.Premium.ComputeV10Ex",
+       {},
+       "01-Sep-2026",
+       "0",
+       0,
+       12,
+       "1579.50"},
+      {"extension pro rata, 181 days",
+       "Tarvin.Premium.ComputeV10Ex",
+       {},
+       "01-Sep-2026",
+       "0",
+       1,
+       12,
+       "783.26"},
+      {"short-period scale, 181 days at 75%",
+       "Tarvin.Premium.ComputeV10Ex",
+       {},
+       "01-Sep-2026",
+       "2",
+       1,
+       12,
+       "1184.63"},
+      {"transfer: the difference",
+       "Tarvin.Premium.ComputeV10Ex",
+       {{24, "1000"}},
+       "01-Mar-2026",
+       "1",
+       1,
+       8,
+       "579.50"},
+      {"endorsement: the difference",
+       "Tarvin.Premium.ComputeV10Ex",
+       {{24, "1000"}},
+       "01-Mar-2026",
+       "3",
+       1,
+       8,
+       "579.50"},
+      {"tax on the transaction",
+       "Tarvin.Premium.ComputeV10Ex",
+       {},
+       "01-Sep-2026",
+       "0",
+       1,
+       18,
+       "47.00"},
+      {"new tariff extension", "Tarvin.Premium.ComputeEx", {}, "01-Sep-2026", "0", 1, 14, "856.44"},
+      {"new tariff transfer",
+       "Tarvin.Premium.ComputeEx",
+       {{33, "1000"}},
+       "01-Mar-2026",
+       "1",
+       1,
+       14,
+       "727.07"},
+  };
+  for (const Case& c : cases) {
+    const bool current = std::string_view(c.command) == "Tarvin.Premium.ComputeV10Ex";
+    const std::string previous = With(std::vector<std::string>(current ? 57 : 51), c.previous);
+    const std::string amended = JoinFields(current ? V10ExFactors() : NewTariffFactors());
+    const Result result = Run(c.command, Params({previous, amended, c.start, c.mode}));
+    ASSERT_EQ(result.status, 0) << c.rule;
+    const auto parts = Split(result.reply, ParamSeparator);
+    ASSERT_EQ(parts.size(), 2U) << c.rule;
+    EXPECT_EQ(Field(parts[c.part], c.position), c.figure) << c.rule;
+  }
+  // A decline has no answer of its own here: the risk is referred.
+  auto old = V10ExFactors();
+  old[44] = "21";
+  EXPECT_EQ(Run("Tarvin.Premium.ComputeV10Ex", Params({JoinFields(std::vector<std::string>(57)),
+                                                       JoinFields(old), "01-Mar-2026", "0"}))
+                .status,
+            2);
+}
+
+}  // namespace
+}  // namespace cn::backend::testing
