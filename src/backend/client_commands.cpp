@@ -99,7 +99,7 @@ Result FindClientList(CommandContext& context, std::string_view parameters) {
   return Result{Join(records, RecordSeparator), 0};
 }
 
-// "NAME" with the beginning of the name, or "IDNO" with an identity number.
+// "NAME" with any part of the name, or "IDNO" with an identity number.
 Result EnquireClients(CommandContext& context, std::string_view parameters) {
   const auto values = SplitParameters(parameters, 2);
   if (!values || Trim((*values)[1]).empty()) return Malformed();
@@ -108,13 +108,16 @@ Result EnquireClients(CommandContext& context, std::string_view parameters) {
   std::string records;
   if (kind == "NAME") {
     Statement& find = context.db.Prepare(
-        "SELECT id FROM client WHERE name LIKE ?1 ESCAPE '\\' ORDER BY name, code LIMIT ?2");
+        "SELECT id FROM client WHERE upper(name) LIKE upper(?1) ESCAPE '\\' "
+        "ORDER BY name, code LIMIT ?2");
     std::string pattern;
     for (const char c : Trim((*values)[1])) {
       if (c == '%' || c == '_' || c == '\\') pattern += '\\';
       pattern += c;
     }
-    find.Bind(1, std::string_view(pattern + "%")).Bind(2, std::int64_t{kMaxSearchMatches + 1});
+    // A client is remembered by any part of the name, whatever its case.
+    find.Bind(1, std::string_view("%" + pattern + "%"))
+        .Bind(2, std::int64_t{kMaxSearchMatches + 1});
     records = ClientRecords(context.db, find, too_many);
   } else if (kind == "IDNO") {
     return ValidateClient(context, std::string(ParamSeparator) + (*values)[1]);

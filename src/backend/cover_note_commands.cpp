@@ -166,7 +166,7 @@ std::string LikePrefix(std::string_view text) {
   return pattern + "%";
 }
 
-// "NUMBER", "VEHICLE" or "NAME", the beginning of it, agent code. One record per
+// "NUMBER", "VEHICLE" (the beginning of either) or "NAME" (any part of it), agent code. One record per
 // cover note: number, vehicle, client name, status, transaction type, issue date.
 Result EnquireCoverNotes(CommandContext& context, std::string_view parameters) {
   const auto values = SplitParameters(parameters, 3);
@@ -180,10 +180,12 @@ Result EnquireCoverNotes(CommandContext& context, std::string_view parameters) {
   const bool everyone = IsHeadOffice(context.db, (*values)[2]);
   Statement& find = context.db.Prepare(
       "SELECT cover_note_no, coalesce(vehicle_no, ''), coalesce(client_name, ''), status, "
-      "transaction_type, coalesce(issued_at, '') FROM cover_note WHERE " +
-      std::string(column) + " LIKE ?1 ESCAPE '\\' AND (?2 OR agent_code = ?3) " +
+      "transaction_type, coalesce(issued_at, '') FROM cover_note WHERE upper(" +
+      std::string(column) + ") LIKE upper(?1) ESCAPE '\\' AND (?2 OR agent_code = ?3) " +
       "ORDER BY cover_note_no LIMIT ?4");
-  const std::string pattern = LikePrefix(Trim((*values)[1]));
+  // A client is remembered by any part of the name; numbers by how they begin.
+  const std::string pattern =
+      (kind == "NAME" ? "%" : "") + LikePrefix(Trim((*values)[1]));
   find.Bind(1, std::string_view(pattern))
       .Bind(2, std::int64_t{everyone})
       .Bind(3, std::string_view((*values)[2]))

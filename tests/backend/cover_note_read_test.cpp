@@ -157,6 +157,7 @@ TEST_F(ReadAdminTest, EnquiryFindsCoverNotesTheAgentMaySee) {
   EXPECT_EQ(enquire("VEHICLE", "AKB", "A1001"),
             (std::vector<std::string>{"CN23009901", "CN24000105"}));
   EXPECT_EQ(enquire("NAME", "tan mei", "A1001").size(), 3U);
+  EXPECT_EQ(enquire("NAME", "Mei Ling", "A1001").size(), 3U);  // any part, any case
   EXPECT_TRUE(enquire("NAME", "%", "A1001").empty());  // no wildcards from the user
 }
 

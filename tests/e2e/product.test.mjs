@@ -196,14 +196,30 @@ test('the Vehicle tab shows the named drivers read-only', async () => {
   await openVehicleTab(page, 'CN24000101');
   assert.equal(await page.textContent('#shell-tabs [aria-selected=true]'), 'Vehicle');
   assert.equal(await page.inputValue('#txtModel'), 'TARUMA ISWARA 1.5 (M)');
-  // The read re-applies the private cover type, and a comprehensive private cover names the
-  // insured as its one driver; the drivers stored with the cover note are not shown.
+  // The three drivers stored with the cover note, the insured first.
   const rows = page.locator('#divNPerson tr');
-  assert.equal(await rows.count(), 1);
+  assert.equal(await rows.count(), 3);
   assert.equal(await rows.first().locator('#txtDrv').inputValue(), 'THE INSURED');
+  assert.equal(await rows.nth(1).locator('#txtDrv').inputValue(), 'NUR AMIRA BINTI AHMAD FAIZAL');
   for (const input of await page.locator('#divNPerson input').all()) assert.ok(!(await input.isEditable()));
   for (const select of await page.locator('#divNPerson select').all()) assert.ok(await select.isDisabled());
   await shot(page, 'vehicle');
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('the NCD tab shows the previous insurer and the stored claims read-only', async () => {
+  const { page, errors } = await screen();
+  await readByEnter(page, 'CN24000102');
+  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000102'));
+  await page.click('#shell-tabs [role=tab]:has-text("NCD")');
+  await page.waitForSelector('#shell-frame #AccTbl tr');
+  assert.equal(await page.inputValue('#txtExInsurer'), 'PERMATA GENERAL ASSURANCE BERHAD');
+  const rows = page.locator('#AccTbl tr');
+  assert.equal(await rows.count(), 2);
+  assert.equal(await rows.nth(1).locator('#txtNATURE').inputValue(), 'THIRD PARTY PROPERTY DAMAGE');
+  for (const input of await page.locator('#AccTbl input').all()) assert.ok(!(await input.isEditable()));
+  await shot(page, 'ncd');
   assert.deepEqual(errors, []);
   await page.close();
 });
