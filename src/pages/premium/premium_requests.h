@@ -48,21 +48,21 @@ using EnteredFlag = bool PremiumState::*;
 
 struct FactorRow {
   consteval FactorRow(int position, Factor factor) : position(position), factor(factor) {
-    Check();
+    Check(false, false);
   }
   consteval FactorRow(int position, std::string_view literal)
       : position(position), factor(Factor::kLiteral), literal(literal) {}
   consteval FactorRow(int position, Factor factor, std::string_view field)
       : position(position), factor(factor), field(&FieldNamed(field)) {
-    Check();
+    Check(true, false);
   }
   consteval FactorRow(int position, Factor factor, EnteredFlag flag)
       : position(position), factor(factor), flag(flag) {
-    Check();
+    Check(false, true);
   }
   consteval FactorRow(int position, Factor factor, std::string_view field, EnteredFlag flag)
       : position(position), factor(factor), field(&FieldNamed(field)), flag(flag) {
-    Check();
+    Check(true, true);
   }
 
   int position;
@@ -72,23 +72,25 @@ struct FactorRow {
   std::string_view literal;
 
  private:
-  consteval void Check() const {
+  // Which of the field and the flag the row was given (an address is not compared at
+  // compile time).
+  consteval void Check(bool has_field, bool has_flag) const {
     const bool takes_field = factor == Factor::kField || factor == Factor::kAmount ||
                              factor == Factor::kList || factor == Factor::kDate ||
                              factor == Factor::kEnteredOrUnset ||
                              factor == Factor::kEnteredAmountOrUnset ||
                              factor == Factor::kStampDuty;
-    if (takes_field != (field != nullptr)) throw "this factor reads a field, and only it";
-    if (field && (factor == Factor::kList) != (field->kind == FieldKind::kTextArray)) {
+    if (takes_field != has_field) throw "this factor reads a field, and only it";
+    if (has_field && (factor == Factor::kList) != (field->kind == FieldKind::kTextArray)) {
       throw "lists come from the arrays of the record and nothing else";
     }
-    if (field && factor != Factor::kList && field->kind != FieldKind::kText) {
+    if (has_field && factor != Factor::kList && field->kind != FieldKind::kText) {
       throw "a single factor comes from a text field";
     }
     const bool takes_flag = factor == Factor::kEnteredOrUnset ||
                             factor == Factor::kEnteredAmountOrUnset ||
                             factor == Factor::kNotEntered || factor == Factor::kStampDuty;
-    if (takes_flag != (flag != nullptr)) throw "this factor follows an entered flag, and only it";
+    if (takes_flag != has_flag) throw "this factor follows an entered flag, and only it";
   }
 };
 
