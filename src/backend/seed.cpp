@@ -72,6 +72,7 @@ void Seed(Database& db, const Clock& clock) {
   for (const auto& [table, column] : kListAmounts) ConvertAmounts(db, table, column);
   ConvertDocumentAmounts(db, "cover_note", ReadAdminReplyLayout());
   ConvertDocumentAmounts(db, "policy", PolicyReplyLayout());
+  RateSampleCoverNotes(db, now.date.year());
   transaction.Commit();
 }
 

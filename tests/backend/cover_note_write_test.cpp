@@ -50,7 +50,7 @@ TEST_F(WriteAdminTest, SavedAmendmentIsReadBackAndAudited) {
                   "FROM (SELECT * FROM amendment_change ORDER BY field)"),
             "client_name=AHMAD FAIZAL BIN ISMAIL>AHMAD FAIZAL BIN ISMAIL JR; "
             "remark=REFERRED: YOUNG NAMED DRIVER>LOADING WAIVED BY ADMIN; "
-            "tariff_premium=1274.00>1500.00");
+            "tariff_premium=1527.50>1500.00");
 }
 
 TEST_F(WriteAdminTest, SecondSaveFromAStaleReadIsRefused) {

@@ -1,8 +1,7 @@
 // The sample cover notes: one to open for each reason a cover note can or
 // cannot be amended, transfers and extensions of earlier cover notes and
 // policies, and named drivers, extended covers and claims to show. Dates count
-// back from today so that the sample stays current. Premiums follow a simple
-// sample tariff: 26.00 plus 2.6% of the sum insured, less for narrower covers.
+// back from today so that the sample stays current. Premiums are the tariff's.
 
 #include "backend/seed.h"
 
@@ -186,27 +185,11 @@ JOIN cover_note n ON n.cover_note_no = c.no;
 UPDATE cover_note SET no_of_claims =
   (SELECT CAST(count(*) AS TEXT) FROM cover_note_claim WHERE cover_note_id = cover_note.id);
 
--- The sample tariff, step by step, in decimals (converted to ten-thousandths later).
-UPDATE cover_note SET tariff_premium = round(CASE motor_cover_code
-    WHEN '01' THEN 26.0 + vehicle_sum_insured * 0.026
-    WHEN '02' THEN (26.0 + vehicle_sum_insured * 0.026) * 0.75
-    ELSE 120.0 END, 2);
-UPDATE cover_note SET load_amount = round(tariff_premium * load_percentage / 100.0, 2);
-UPDATE cover_note SET ncd_amount =
-  round((tariff_premium + load_amount) * CAST(ncd_percentage AS REAL) / 100.0, 2);
-UPDATE cover_note SET basic_premium = round(tariff_premium + load_amount - ncd_amount, 2),
-  total_ext_sum_insured = coalesce((SELECT sum(CAST(sum_insured AS REAL)) FROM
-    cover_note_ext_cover WHERE cover_note_id = cover_note.id), 0.0),
-  total_ext_premium = coalesce((SELECT sum(CAST(premium AS REAL)) FROM cover_note_ext_cover
-    WHERE cover_note_id = cover_note.id), 0.0);
-UPDATE cover_note SET gross_premium = round(basic_premium + total_ext_premium, 2);
-UPDATE cover_note SET service_tax_amount =
-  round(gross_premium * service_tax_percentage / 100.0, 2);
-UPDATE cover_note SET total_premium = round(gross_premium + service_tax_amount + stamp_duty, 2),
-  alt_gross_premium = gross_premium, premium_field87 = total_sum_insured,
-  premium_field89 = 0.0, commission_rate = 10.0,
-  commission = round(gross_premium * 0.10, 2);
-UPDATE cover_note SET net_premium = round(total_premium - commission, 2);
+-- The premium figures follow from the tariff (RateSampleCoverNotes); the extended
+-- covers' sums insured are the sample's own.
+UPDATE cover_note SET total_ext_sum_insured = coalesce((SELECT sum(CAST(sum_insured AS REAL))
+    FROM cover_note_ext_cover WHERE cover_note_id = cover_note.id), 0.0),
+  premium_field89 = 0.0;
 )sql";
 }
 
