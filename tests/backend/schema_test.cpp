@@ -100,8 +100,10 @@ TEST_F(SchemaTest, AnOlderSampleIsCorrectedByItsMigration) {
       " || (SELECT group_concat(class_code || ext_code || seq || percentage || default_premium"
       "     || min_premium || method, ' ') FROM (SELECT * FROM extended_cover_detail"
       "     ORDER BY class_code, cover_code, ext_code))"
-      " || (SELECT group_concat(class_code || years || percentage, ' ') FROM ncd_scale)"
-      " || (SELECT group_concat(code || min_sum_insured, ' ') FROM motor_class)"
+      " || (SELECT group_concat(class_code || years || percentage, ' ') FROM (SELECT * FROM"
+      "     ncd_scale ORDER BY class_code, years))"
+      " || (SELECT group_concat(code || min_sum_insured, ' ') FROM (SELECT * FROM motor_class"
+      "     ORDER BY code))"
       " || (SELECT count(*) FROM class_use) || (SELECT count(*) FROM class_unit)"
       " || (SELECT count(*) FROM extended_cover)";
   const std::string fresh = Query(kDump);
