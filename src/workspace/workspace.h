@@ -125,6 +125,8 @@ struct PremiumState {
   // The NCD choices of the premium tabs (code, U+FFFE, text) and the class they are for.
   std::vector<std::string> NCDList;
   std::string NCDListClassCode;
+  // The premium tab's trailer box: the trailer carries no premium of its own.
+  bool TrailerNPChecked = false;
 };
 
 // The cover details of the Cover tab.
@@ -154,6 +156,7 @@ struct ExtCoverRowMarks {
 };
 
 class Driver;
+class ExtCover;
 namespace dom {
 class Element;
 }  // namespace dom
@@ -166,6 +169,12 @@ struct VehicleTabState {
   std::shared_ptr<dom::Element> DeleteNPersonLink;
   std::vector<std::string> UnitList;
   std::string UnitListClassCode;
+};
+
+// The premium tab shown: the extended-cover table it makes when it loads (the record
+// transfer reads and fills it).
+struct PremiumTabState {
+  std::shared_ptr<ExtCover> ExtCoverTable;
 };
 
 struct Workspace {
@@ -192,6 +201,7 @@ struct Workspace {
   CoverRulesState cover_rules;
   RowTableHooks row_tables;
   VehicleTabState vehicle;
+  PremiumTabState premium_tab;
   ExtCoverRowMarks ext_cover_rows;
 };
 
