@@ -1,5 +1,7 @@
 #include "pages/cover/cnaa_cov.h"
 #include "pages/page.h"
+#include "pages/premium/cnaa_nprm.h"
+#include "pages/premium/cnaa_prm.h"
 #include "pages/vehicle/cnaa_veh.h"
 #include "workspace/cnaa_main.h"
 #include "workspace/screen.h"
@@ -12,6 +14,9 @@ std::span<const PageKind> PageKinds() {
       {"CNAAMain.htm", &CNAAMain::Make},
       {"CNAACov.htm", &CNAACov::Make},
       {"CNAAVeh.htm", &CNAAVeh::Make},
+      {"CNAAPrm.htm", &CNAAPrm::Make},
+      {"CNAANPrm.htm", &CNAANPrm::Make},
+      {"CNAAOPrm.htm", &CNAAOPrm::Make},
   };
   return kKinds;
 }
