@@ -213,31 +213,23 @@ bool SaveExtCovers(Workspace& workspace, const ExtCover& table) {
   return recalculate;
 }
 
-}  // namespace
-
-void LoadPremiumLookups(Workspace& workspace) {
-  const CoverNoteFields& fields = workspace.record.Current;
-  PremiumState& premium = workspace.premium;
-  const bool no_choices = premium.NCDList.empty() ||
-                          (premium.NCDList.size() == 1 && premium.NCDList.front().empty());
-  if (no_choices || premium.NCDListClassCode != fields.ClassCode) {
-    LoadNCDList(workspace, fields.ClassCode, false);
-  }
-  WorkspacePageState& page = workspace.page;
-  const bool no_covers = page.ExtendedCoverDetails.empty() ||
-                         (page.ExtendedCoverDetails.size() == 1 &&
-                          page.ExtendedCoverDetails.front().empty());
-  if (no_covers || page.ExtendedCoverDetailsStale) {
-    LoadExtendedCoverDetails(workspace, fields.ClassCode, fields.MotorCoverCode, false);
-    page.ExtendedCoverDetailsStale = false;
-  }
+// The NCD choices of the record's class, read again when missing or kept for another
+// class; the record's NCD stands.
+void LoadNCDChoices(Workspace& workspace) {
+  const std::string& class_code = workspace.record.Current.ClassCode;
+  const PremiumState& premium = workspace.premium;
+  const bool none = premium.NCDList.empty() ||
+                    (premium.NCDList.size() == 1 && premium.NCDList.front().empty());
+  if (none || premium.NCDListClassCode != class_code) LoadNCDList(workspace, class_code, false);
 }
+
+}  // namespace
 
 void PremiumTabRecordToPage(Workspace& workspace, dom::Document& page, std::string_view tab_id) {
   const std::uint8_t tab = TabOf(tab_id);
   CoverNoteFields& fields = workspace.record.Current;
   if (tab != kOPrem) {
-    LoadPremiumLookups(workspace);
+    LoadNCDChoices(workspace);
     FillSelect(page.GetElementById("cboNCDYear"), workspace.premium.NCDList, 0, 1, true, false);
   }
   for (const PremiumField& entry : kPremiumFields) {

@@ -39,9 +39,4 @@ void NCDTabPageToRecord(Workspace& workspace, dom::Document& page, std::string_v
 void PremiumTabRecordToPage(Workspace& workspace, dom::Document& page, std::string_view tab_id);
 void PremiumTabPageToRecord(Workspace& workspace, dom::Document& page, std::string_view tab_id);
 
-// The premium tabs' lists: the NCD choices of the record's class and the extended covers
-// of its class and cover, each read again only when missing or out of date; the record's
-// NCD and covers are kept.
-void LoadPremiumLookups(Workspace& workspace);
-
 }  // namespace cn

@@ -13,6 +13,7 @@
 #include "integration/reporting.h"
 #include "integration/shell_bridge.h"
 #include "integration/system_codes.h"
+#include "pages/premium/premium_compute.h"
 #include "tables/ext_cover.h"
 #include "workspace/tab_transfer.h"
 
@@ -123,12 +124,26 @@ void PremiumPage::LoadRatedTab(std::span<const SumInsuredRule> sum_insured_rules
   ApplySumInsured(sum_insured_rules);
   if (ws.record.Current.CoverType == "MOTORCYCLE") LockInputKeepEnabled(Element("txtExcessAmount1"));
 
-  LoadPremiumLookups(ws);
+  LoadExtCoverChoices();
   table->BuildHeader(table->EEC, document().GetElementById("divExtCoverHeader"));
   table->BuildUI(table->EEC, document().GetElementById("divExtCover"),
                  ws.page.ExtendedCoverDetails);
   ShowRecordOnPage(ws, tab_id_, document());
   RunPendingCommand();
+}
+
+// The extended covers of the record's class and cover, read again when missing or out of
+// date; the record's covers stand.
+void PremiumPage::LoadExtCoverChoices() {
+  Workspace& ws = workspace();
+  WorkspacePageState& page = ws.page;
+  const bool none = page.ExtendedCoverDetails.empty() ||
+                    (page.ExtendedCoverDetails.size() == 1 &&
+                     page.ExtendedCoverDetails.front().empty());
+  if (!none && !page.ExtendedCoverDetailsStale) return;
+  const CoverNoteFields& current = ws.record.Current;
+  LoadExtendedCoverDetails(ws, current.ClassCode, current.MotorCoverCode, false);
+  page.ExtendedCoverDetailsStale = false;
 }
 
 void PremiumPage::DHTMLPage_Unload() {

@@ -81,6 +81,7 @@ class PremiumPage : public Page {
   const std::string& tab_id() const { return tab_id_; }
 
  private:
+  void LoadExtCoverChoices();
   void ApplyCharges();
   void ApplySumInsured(std::span<const SumInsuredRule> rules);
   void RunPendingCommand();
