@@ -26,8 +26,7 @@ constexpr HeaderCell kHeaderCells[] = {
     {"13%", "Amount", "", "4%"},
 };
 
-constexpr HeaderLayout kHeader{"TABLE", "clsEmbrossBorder", "ExCovTbl", false, false,
-                               kHeaderCells};
+constexpr HeaderLayout kHeader{"TABLE", "clsEmbrossBorder", "ExCovTbl", false, false, kHeaderCells};
 constexpr BodyLayout kBody{"TABLE", "ExCovTbl", false};
 
 // A cover chosen on the tab.
@@ -45,9 +44,11 @@ constexpr RowCell kEditableCells[] = {
 constexpr RowCell kReadOnlyCells[] = {
     {"53%", "<SELECT id=", "cboExtendedCoverType", " disabled=true>", "4%", ""},
     {"13%", "<INPUT id=", "txtSumInsured",
-     " READONLY TABINDEX=-1 style=\"TEXT-ALIGN: right; BEHAVIOR: url('Behaviors\\EntryCur.htc')\">"},
+     " READONLY TABINDEX=-1 style=\"TEXT-ALIGN: right; BEHAVIOR: "
+     "url('Behaviors\\EntryCur.htc')\">"},
     {"13%", "<INPUT id=", "txtPercentage",
-     " READONLY TABINDEX=-1 style=\"TEXT-ALIGN: right; BEHAVIOR: url('Behaviors\\EntryCur.htc')\">"},
+     " READONLY TABINDEX=-1 style=\"TEXT-ALIGN: right; BEHAVIOR: "
+     "url('Behaviors\\EntryCur.htc')\">"},
     {"13%", "<INPUT id=", "txtPremium",
      " READONLY TABINDEX=-1 style=\"TEXT-ALIGN: right; BEHAVIOR: url('Behaviors\\EntryCur.htc')\">",
      "", "4%"},
@@ -108,19 +109,13 @@ bool ExtCover::Add(std::string_view sExtCoverCode, std::string_view sSumInsured,
   return IgnoreFailures([&] {
     const std::shared_ptr<dom::Element> row = AppendRow(kEditableCells);
     const std::int32_t row_index = last_row_index();
-    user_premium_.resize(static_cast<std::size_t>(row_index) + 1, false);
-    user_premium_[static_cast<std::size_t>(row_index)] = UserValuePremium;
     const dom::Element& r = *row;
     SetRowScript(*row, kHighlightCommand, row_index);
     for (const auto& [control_id, command] : kChangeCommands) {
       SetChangeScript(*RowControl(r, control_id), command, row_index);
     }
-    RowControl(r, "txtSumInsured")->SetValue(ExtCoverFigure(sSumInsured, kSumInsuredDecimals));
-    RowControl(r, "txtPercentage")->SetValue(ExtCoverFigure(sPercentage, kFigureDecimals));
-    RowControl(r, "txtPremium")->SetValue(ExtCoverFigure(sPremium, kFigureDecimals));
-    FillCovers(r);
+    ShowCover(r, {sExtCoverCode, sSumInsured, sPercentage, sPremium}, UserValuePremium);
     dom::Element& cover = *RowControl(r, "cboExtendedCoverType");
-    cover.SetValue(sExtCoverCode);
     ApplyExtMethod(sMethod, r);
     if (cover.Value().empty()) cover.Focus();
     row->ScrollIntoView(false);
@@ -133,19 +128,11 @@ bool ExtCover::AddDisplayExtCover(std::string_view sExtCoverCode, std::string_vi
   if (!ui_built()) return false;
   return IgnoreFailures([&] {
     const std::shared_ptr<dom::Element> row = AppendRow(kReadOnlyCells);
-    const std::int32_t row_index = last_row_index();
-    user_premium_.resize(static_cast<std::size_t>(row_index) + 1, false);
-    user_premium_[static_cast<std::size_t>(row_index)] = UserValuePremium;
     const dom::Element& r = *row;
-    RowControl(r, "txtSumInsured")->SetValue(ExtCoverFigure(sSumInsured, kSumInsuredDecimals));
-    RowControl(r, "txtPercentage")->SetValue(ExtCoverFigure(sPercentage, kFigureDecimals));
-    RowControl(r, "txtPremium")->SetValue(ExtCoverFigure(sPremium, kFigureDecimals));
-    FillCovers(r);
-    dom::Element& cover = *RowControl(r, "cboExtendedCoverType");
-    ShowStoredValue(cover, sExtCoverCode);
-    SetRowScript(*row, kHighlightCommand, row_index);
+    ShowCover(r, {sExtCoverCode, sSumInsured, sPercentage, sPremium}, UserValuePremium);
+    SetRowScript(*row, kHighlightCommand, last_row_index());
     ApplyExtMethod("", r);
-    cover.SetStyle("backgroundColor", "buttonface");
+    RowControl(r, "cboExtendedCoverType")->SetStyle("backgroundColor", "buttonface");
   });
 }
 
@@ -162,8 +149,8 @@ void ExtCover::GetExtCover(std::vector<std::string>& ExtCode, std::vector<std::s
                            std::vector<std::string>& ExtPercentage,
                            std::vector<std::string>& ExtPremium,
                            std::vector<std::string>& ExtMinPremium,
-                           std::vector<std::string>& ExtSumInsured,
-                           std::vector<bool>& UserInExtPrm, bool& Recalculate) const {
+                           std::vector<std::string>& ExtSumInsured, std::vector<bool>& UserInExtPrm,
+                           bool& Recalculate) const {
   std::size_t k = 0;
   for (std::int32_t i = 0; i <= last_row_index(); ++i) {
     const std::shared_ptr<dom::Element> row = FindRow(i);
@@ -240,8 +227,18 @@ void ExtCover::RemoveRow() {
   }
 }
 
-void ExtCover::FillCovers(const dom::Element& row) const {
-  FillSelect(RowControl(row, "cboExtendedCoverType"), source_, 0, 1, true, false);
+void ExtCover::ShowCover(const dom::Element& row, const std::array<std::string_view, 4>& values,
+                         bool user_premium) {
+  const auto flag = static_cast<std::size_t>(last_row_index());
+  user_premium_.resize(flag + 1, false);
+  user_premium_[flag] = user_premium;
+  const auto& [code, sum_insured, percentage, premium] = values;
+  RowControl(row, "txtSumInsured")->SetValue(ExtCoverFigure(sum_insured, kSumInsuredDecimals));
+  RowControl(row, "txtPercentage")->SetValue(ExtCoverFigure(percentage, kFigureDecimals));
+  RowControl(row, "txtPremium")->SetValue(ExtCoverFigure(premium, kFigureDecimals));
+  const std::shared_ptr<dom::Element> cover = RowControl(row, "cboExtendedCoverType");
+  FillSelect(cover, source_, 0, 1, true, false);
+  ShowStoredValue(*cover, code);
 }
 
 std::shared_ptr<dom::Element> ExtCover::Control(std::int32_t position,

@@ -53,9 +53,8 @@ class ExtCover final : public RowTable {
   // which must be large enough; `Recalculate` tells whether a row changed since Reset.
   void GetExtCover(std::vector<std::string>& ExtCode, std::vector<std::string>& ExtMethod,
                    std::vector<std::string>& ExtPercentage, std::vector<std::string>& ExtPremium,
-                   std::vector<std::string>& ExtMinPremium,
-                   std::vector<std::string>& ExtSumInsured, std::vector<bool>& UserInExtPrm,
-                   bool& Recalculate) const;
+                   std::vector<std::string>& ExtMinPremium, std::vector<std::string>& ExtSumInsured,
+                   std::vector<bool>& UserInExtPrm, bool& Recalculate) const;
   // True when a row holds the NCD-relief extension.
   bool CheckNCDReliefExtendedCoverage() const;
   // Every row of the cover `sExtCoverCode` takes `ExtCoverSI` as its sum insured.
@@ -87,7 +86,10 @@ class ExtCover final : public RowTable {
   void Refuse(std::string_view message) const;
 
   std::shared_ptr<dom::Element> Control(std::int32_t position, std::string_view control_id) const;
-  void FillCovers(const dom::Element& row) const;
+  // The last row appended shows a cover (code, sum insured, percentage, premium) and
+  // remembers whether its premium was typed.
+  void ShowCover(const dom::Element& row, const std::array<std::string_view, 4>& values,
+                 bool user_premium);
   std::string SystemCode(std::int32_t code) const;
   dom::Window& PageWindow() const;
 

@@ -67,9 +67,7 @@ std::string Figure2(std::string_view text) {
   return value ? FormatMoney2(*value) : std::string(kZero2);
 }
 
-Currency AmountOr0(std::string_view text) {
-  return Currency::TryParse(text).value_or(Currency());
-}
+Currency AmountOr0(std::string_view text) { return Currency::TryParse(text).value_or(Currency()); }
 
 void SelectFocusSelect(dom::Element& input, std::string_view value) {
   input.Select();
@@ -116,7 +114,8 @@ void ExtCover::HighliteRow(std::int32_t position) {
   const std::shared_ptr<dom::Element> row = HighlightRow(position);
   const bool stored = RowControl(*row, "cboExtendedCoverType")->Disabled();
   const std::shared_ptr<dom::Document> page = EEC ? EEC->OwnerDocument() : nullptr;
-  const std::shared_ptr<dom::Element> link = page ? page->FindElementById(kExtDeleteLinkId) : nullptr;
+  const std::shared_ptr<dom::Element> link =
+      page ? page->FindElementById(kExtDeleteLinkId) : nullptr;
   if (link) link->SetStyle("visibility", stored ? "hidden" : "visible");
 }
 
@@ -241,8 +240,7 @@ void ExtCover::CheckExtPercentage(std::int32_t position) {
     return;
   }
   const float value = static_cast<float>(AmountOr0(percentage.Value()).ToDouble());
-  const std::string message =
-      workspace_.components.SharedFieldRuleService().CheckPercentage(value);
+  const std::string message = workspace_.components.SharedFieldRuleService().CheckPercentage(value);
   if (!message.empty()) {
     percentage.Select();
     Refuse(message);

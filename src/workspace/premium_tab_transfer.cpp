@@ -22,13 +22,13 @@ namespace {
 enum Tabs : std::uint8_t { kPrem = 1, kNPrem = 2, kOPrem = 4 };
 
 enum class Shown {
-  kMoney,      // "Value", two decimals
-  kWhole,      // "Value", no decimals
-  kText,       // "Value" as stored
-  kLabel,      // "innerText", two decimals
-  kShortCal,   // "Checked": "S" / "P"
-  kCheck,      // "Checked": "1" / "0"
-  kDropDown,   // "Value" of a drop-down, offered even when its list lacks it
+  kMoney,     // "Value", two decimals
+  kWhole,     // "Value", no decimals
+  kText,      // "Value" as stored
+  kLabel,     // "innerText", two decimals
+  kShortCal,  // "Checked": "S" / "P"
+  kCheck,     // "Checked": "1" / "0"
+  kDropDown,  // "Value" of a drop-down, offered even when its list lacks it
 };
 
 struct PremiumField {
@@ -167,9 +167,8 @@ std::string& AllRiderField(CoverNoteFields& fields, const dom::Document& page) {
 }
 
 std::string Sum2(std::string_view a, std::string_view b) {
-  return FormatNumber(Currency::TryParse(a).value_or(Currency()) +
-                          Currency::TryParse(b).value_or(Currency()),
-                      2);
+  return FormatNumber(
+      Currency::TryParse(a).value_or(Currency()) + Currency::TryParse(b).value_or(Currency()), 2);
 }
 
 std::string SelectedText(dom::Element& select) {
@@ -208,8 +207,8 @@ bool SaveExtCovers(Workspace& workspace, const ExtCover& table) {
   marks.assign(rows, false);
   bool recalculate = false;
   table.GetExtCover(fields.ExtCoverCodes, fields.ExtCoverMethods, fields.ExtCoverPercentages,
-                    fields.ExtCoverPremiums, fields.ExtCoverMinPremiums,
-                    fields.ExtCoverSumInsured, marks, recalculate);
+                    fields.ExtCoverPremiums, fields.ExtCoverMinPremiums, fields.ExtCoverSumInsured,
+                    marks, recalculate);
   return recalculate;
 }
 
@@ -218,8 +217,8 @@ bool SaveExtCovers(Workspace& workspace, const ExtCover& table) {
 void LoadNCDChoices(Workspace& workspace) {
   const std::string& class_code = workspace.record.Current.ClassCode;
   const PremiumState& premium = workspace.premium;
-  const bool none = premium.NCDList.empty() ||
-                    (premium.NCDList.size() == 1 && premium.NCDList.front().empty());
+  const bool none =
+      premium.NCDList.empty() || (premium.NCDList.size() == 1 && premium.NCDList.front().empty());
   if (none || premium.NCDListClassCode != class_code) LoadNCDList(workspace, class_code, false);
 }
 
@@ -233,7 +232,8 @@ void PremiumTabRecordToPage(Workspace& workspace, dom::Document& page, std::stri
     FillSelect(page.GetElementById("cboNCDYear"), workspace.premium.NCDList, 0, 1, true, false);
   }
   for (const PremiumField& entry : kPremiumFields) {
-    if (entry.tabs & tab) ShowField(entry, fields.*entry.field, *page.GetElementById(entry.element));
+    if (entry.tabs & tab)
+      ShowField(entry, fields.*entry.field, *page.GetElementById(entry.element));
   }
   if (tab == kPrem) {
     std::string& all_rider = AllRiderField(fields, page);
@@ -291,8 +291,8 @@ void PremiumTabPageToRecord(Workspace& workspace, dom::Document& page, std::stri
     if (SaveExtCovers(workspace, *table)) typed = true;
   }
   if (typed) {
-    (tab == kPrem ? workspace.premium.PremiumChangedV10 : workspace.premium.PremiumChangedNewTariff) =
-        true;
+    (tab == kPrem ? workspace.premium.PremiumChangedV10
+                  : workspace.premium.PremiumChangedNewTariff) = true;
   }
   if (dom::Window* window = page.ParentWindow().get()) {
     CheckNamedDriverExtCover(workspace, *window);

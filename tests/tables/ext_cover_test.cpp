@@ -51,8 +51,7 @@ class ExtCoverTest : public ::testing::Test {
   }
 
   dom::Element& Cell(int row, std::string_view control) const {
-    return *world_.page->GetElementById("ExtendedCover" + std::to_string(row))
-                ->GetFromAll(control);
+    return *world_.page->GetElementById("ExtendedCover" + std::to_string(row))->GetFromAll(control);
   }
   void Choose(int row, std::string_view code) {
     Cell(row, "cboExtendedCoverType").SetValue(code);
@@ -83,15 +82,16 @@ TEST_F(ExtCoverTest, HeaderAndRowsAsTheTabShowsThem) {
   for (const auto& cell : world_.page->GetElementById("Header")->Cells()) {
     texts.push_back(cell->InnerText() + " " + cell->Width());
   }
-  EXPECT_EQ(texts, (Texts{"Extended Cover 53%", "Sum Insured 13%", "Percentage 13%",
-                          "Amount 13%"}));
+  EXPECT_EQ(texts,
+            (Texts{"Extended Cover 53%", "Sum Insured 13%", "Percentage 13%", "Amount 13%"}));
   table_->Add("WS", "12345.6", "15", "50", "W", false);
   EXPECT_EQ(Figures(0), (Texts{"WS", "12,346", "15.00", "50.00"}));
   EXPECT_EQ(Cell(0, "txtPercentage").GetAttribute("onInpChanged"),
             "kvExecuteCommand.innerText='cmdCheckPercentage{#+#}' + event.srcElement.id + "
             "'{#,#}0';kvExecuteCommand.click();");
-  EXPECT_NE(world_.page->GetElementById("ExtendedCover0")->GetAttribute("onClicked").find(
-                "cmsHighliteRow"),
+  EXPECT_NE(world_.page->GetElementById("ExtendedCover0")
+                ->GetAttribute("onClicked")
+                .find("cmsHighliteRow"),
             std::string::npos);
 }
 
@@ -142,7 +142,9 @@ TEST_F(ExtCoverTest, ChoosingACoverTakesTheCatalogueDefaults) {
     table_->Add("", "0", "0", "0", "", false);
     Choose(0, c.code);
     EXPECT_EQ(Figures(0), c.figures);
-    if (!c.focused.empty()) EXPECT_EQ(world_.page->ActiveElement().get(), &Cell(0, c.focused));
+    if (!c.focused.empty()) {
+      EXPECT_EQ(world_.page->ActiveElement().get(), &Cell(0, c.focused));
+    }
   }
   EXPECT_TRUE(Recalculate());
   table_->Reset();

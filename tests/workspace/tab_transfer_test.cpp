@@ -114,8 +114,8 @@ TEST_F(PremiumTransfer, PageToRecordTakesTheTextsAndDerivedFields) {
   struct Case {
     std::string_view cover_type, excess, code;
   };
-  for (const Case c : {Case{"PRIVATE", "500", "DC"}, Case{"MOTORCYCLE", "50", "MC"},
-                       Case{"PRIVATE", "0", ""}}) {
+  for (const Case c :
+       {Case{"PRIVATE", "500", "DC"}, Case{"MOTORCYCLE", "50", "MC"}, Case{"PRIVATE", "0", ""}}) {
     Open("CNAAPrm.htm");
     Current().CoverType = c.cover_type;
     ShowRecordOnPage(world_->workspace, "COVPrem", *world_->page);
@@ -146,8 +146,9 @@ TEST_F(PremiumTransfer, CoversAreReadBackBeforeTheDriverCheckRemovesThoseOfAComm
   Open("CNAANPrm.htm");
   ShowRecordOnPage(world_->workspace, "COVNPrem", *world_->page);
   table_->Add("", "0", "0", "0", "", false);
-  world_->page->GetElementById("ExtendedCover2")->GetFromAll("cboExtendedCoverType")->SetValue(
-      "ND");
+  world_->page->GetElementById("ExtendedCover2")
+      ->GetFromAll("cboExtendedCoverType")
+      ->SetValue("ND");
   table_->ExecuteTableCommand("cmdRefreshExtCover", "x{#,#}2");
   SavePageToRecord(world_->workspace, "COVNPrem", *world_->page);
   EXPECT_TRUE(world_->workspace.premium.PremiumChangedNewTariff);

@@ -122,7 +122,8 @@ void PremiumPage::LoadRatedTab(std::span<const SumInsuredRule> sum_insured_rules
 
   ApplyCharges();
   ApplySumInsured(sum_insured_rules);
-  if (ws.record.Current.CoverType == "MOTORCYCLE") LockInputKeepEnabled(Element("txtExcessAmount1"));
+  if (ws.record.Current.CoverType == "MOTORCYCLE")
+    LockInputKeepEnabled(Element("txtExcessAmount1"));
 
   LoadExtCoverChoices();
   table->BuildHeader(table->EEC, document().GetElementById("divExtCoverHeader"));
@@ -137,9 +138,9 @@ void PremiumPage::LoadRatedTab(std::span<const SumInsuredRule> sum_insured_rules
 void PremiumPage::LoadExtCoverChoices() {
   Workspace& ws = workspace();
   WorkspacePageState& page = ws.page;
-  const bool none = page.ExtendedCoverDetails.empty() ||
-                    (page.ExtendedCoverDetails.size() == 1 &&
-                     page.ExtendedCoverDetails.front().empty());
+  const bool none =
+      page.ExtendedCoverDetails.empty() ||
+      (page.ExtendedCoverDetails.size() == 1 && page.ExtendedCoverDetails.front().empty());
   if (!none && !page.ExtendedCoverDetailsStale) return;
   const CoverNoteFields& current = ws.record.Current;
   LoadExtendedCoverDetails(ws, current.ClassCode, current.MotorCoverCode, false);
@@ -166,8 +167,7 @@ void PremiumPage::ApplyCharges() {
     premium.StampDutyEntered = true;
     current.StampDuty = "0";
     UnlockInputKeepTab(tariff);
-    const std::string placeholder =
-        GetSystemCode(ws.lookup, ws.components, kPlaceholderVehicleNo);
+    const std::string placeholder = GetSystemCode(ws.lookup, ws.components, kPlaceholderVehicleNo);
     if (current.TrailerNo != placeholder) {
       LockInputKeepEnabled(stamp_duty);
       return;
@@ -294,11 +294,6 @@ void PremiumPage::kvExecuteCommand_onclick() {
 
 std::string PremiumPage::DefaultStampDuty() const {
   return GetSystemCode(workspace().lookup, workspace().components, kDefaultStampDuty);
-}
-
-int PremiumPage::KeyCode() const {
-  const dom::Event* event = window().CurrentEvent();
-  return event ? event->KeyCode() : 0;
 }
 
 }  // namespace cn

@@ -72,8 +72,6 @@ class PremiumPage : public Page {
 
   // The default stamp duty.
   std::string DefaultStampDuty() const;
-  // The key of the key event being handled.
-  int KeyCode() const;
   // An element the tab may not have; null when it has none.
   std::shared_ptr<dom::Element> Optional(std::string_view id) const {
     return document().FindElementById(id);
