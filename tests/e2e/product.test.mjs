@@ -142,10 +142,9 @@ test('the Vehicle tab shows the named drivers read-only', async () => {
   await openVehicleTab(page, 'CN24000101');
   assert.equal(await page.textContent('#shell-tabs [aria-selected=true]'), 'Vehicle');
   assert.equal(await page.inputValue('#txtModel'), 'TARUMA ISWARA 1.5 (M)');
-  // The read re-applies the private cover type, and a comprehensive private cover names the
-  // insured as its one driver; the drivers stored with the cover note are not shown.
+  // The drivers stored with the cover note, the insured first.
   const rows = page.locator('#divNPerson tr');
-  assert.equal(await rows.count(), 1);
+  assert.equal(await rows.count(), 3);
   assert.equal(await rows.first().locator('#txtDrv').inputValue(), 'THE INSURED');
   for (const input of await page.locator('#divNPerson input').all()) assert.ok(!(await input.isEditable()));
   for (const select of await page.locator('#divNPerson select').all()) assert.ok(await select.isDisabled());
@@ -232,5 +231,39 @@ test('the enquiry finds cover notes by vehicle and the one chosen is read, from 
   await dialog.waitFor({ state: 'hidden' });
   assert.equal(await page.textContent('#shell-title'), `${kTitle} : CN24000101`);
   assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('the premium tab shows the figures and covers, takes a cover, and puts back a sum insured out of limits', async () => {
+  const { page, errors } = await screen();
+  await readByEnter(page, 'CN24000101');
+  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000101'));
+  await page.click('#shell-tabs [role=tab]:has-text("Premium")');
+  await page.waitForSelector('#shell-frame #divExtCover tr');
+  assert.equal(await page.inputValue('#txtVehicleSumInsured'), '48,000.00');
+  assert.equal(await page.textContent('#lblTotalPremium'), '1,609.54');
+  assert.equal(await page.locator('#divExtCover tr').count(), 2);
+  assert.ok(await page.isEnabled('#shell-commands button:has-text("Calculate")'));
+  await shot(page, 'premium');
+
+  await page.click('#lnkExtAdd');
+  await page.locator('#ExtendedCover2').waitFor();
+  await page.selectOption('#ExtendedCover2 #cboExtendedCoverType', '025');
+  await page.waitForFunction(() => document.querySelector('#ExtendedCover2 #txtPercentage').value === '0.30');
+  assert.ok(await page.isDisabled('#ExtendedCover2 #txtSumInsured'));
+  await shot(page, 'premium-cover-added');
+
+  const box = page.locator('#message-box');
+  await page.fill('#txtVehicleSumInsured', '99999999');
+  await page.press('#txtVehicleSumInsured', 'Tab');
+  await box.waitFor({ state: 'visible' });
+  assert.match(await page.textContent('#message-text'), /^The sum insured for class PC1/);
+  await shot(page, 'premium-refused');
+  await page.keyboard.press('Enter');
+  await box.waitFor({ state: 'hidden' });
+  assert.equal(await page.inputValue('#txtVehicleSumInsured'), '48,000.00');
+  // The box takes the focus from the input while the server waits for its answer; that
+  // second leaving is refused as stale (409) and the client shows the screen as it is.
+  assert.deepEqual(errors.filter((e) => !e.includes('409 (Conflict)')), []);
   await page.close();
 });

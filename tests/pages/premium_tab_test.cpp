@@ -145,25 +145,37 @@ TEST_F(PremiumTabTest, ASumInsuredRefusedByCalculateIsShownAtItsInput) {
   EXPECT_TRUE(world_->workspace.page.PendingTabCommand.empty());
 }
 
-TEST_F(PremiumTabTest, TypedFiguresAreCheckedWhenLeft) {
-  Load("COVPrem", "N");
+TEST_F(PremiumTabTest, RefusedFiguresGiveWayToTheLastAcceptedAndNeverReachTheRecord) {
+  Load("COVPrem", "N", [](Workspace& ws) {
+    ws.record.Current.VehicleSumInsured = "30000";
+    ws.record.Current.LoadPercentage = "10";
+  });
   world_->fakes.field_rules.sum_insured_message = "Above the limit of the class";
   Get("txtVehicleSumInsured").SetValue("0.00");
   Fire("txtVehicleSumInsured", "onblur");  // nothing to check
   Get("txtVehicleSumInsured").SetValue("900000");
   Fire("txtVehicleSumInsured", "onblur");
   EXPECT_EQ(world_->fakes.field_rules.asked, (std::vector<std::string>{"CheckSumInsured 900000"}));
-  EXPECT_EQ(Get("txtVehicleSumInsured").Value(), "900,000.00");
   EXPECT_EQ(world_->dialogs->boxes.back().prompt, "Above the limit of the class");
+  EXPECT_EQ(Get("txtVehicleSumInsured").Value(), "30,000.00");
+  world_->fakes.field_rules.sum_insured_message = "";
+  Get("txtVehicleSumInsured").SetValue("45000");
+  Fire("txtVehicleSumInsured", "onblur");
+  EXPECT_EQ(Get("txtVehicleSumInsured").Value(), "45,000.00");
+  world_->fakes.input_checks.amount.answer = {"Not an amount", "Invalid Data", false};
+  Get("txtVehicleSumInsured").SetValue("45k");
+  Fire("txtVehicleSumInsured", "onblur");
+  EXPECT_EQ(Get("txtVehicleSumInsured").Value(), "45,000.00");
 
   world_->fakes.field_rules.percentage_message = "Loading above 250%";
   Get("txtLoadPercentage").SetValue("300");
   Fire("txtLoadPercentage", "onblur");
-  EXPECT_EQ(Get("txtLoadPercentage").Value(), "300.00");
   EXPECT_EQ(world_->dialogs->boxes.back().prompt, "Loading above 250%");
+  EXPECT_EQ(Get("txtLoadPercentage").Value(), "10");
   world_->fakes.input_checks.percentage.answer = {"Not a percentage", "Invalid Data", false};
   Fire("txtLoadPercentage", "onblur");
-  EXPECT_EQ(Get("txtLoadPercentage").Value(), "0");
+  EXPECT_EQ(Get("txtLoadPercentage").Value(), "10");
+  EXPECT_EQ(world_->workspace.record.Current.VehicleSumInsured, "30000");
 
   Get("txtExcessAmount1").SetValue("1234.5");
   Fire("txtExcessAmount1", "onblur");

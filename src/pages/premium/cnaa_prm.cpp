@@ -57,25 +57,20 @@ void CNAAPrm::SumInsured_onkeypress() {
 
 void CNAAPrm::txtLoadPercentage_onblur() {
   dom::Element& input = Element("txtLoadPercentage");
-  bool refused = false;
   if (!CheckPercentageInput(workspace().components, input)) {
-    input.SetValue(FormatNumber(Currency(), 0));
-    refused = true;
-  } else {
-    const Currency value = Currency::TryParse(input.Value()).value_or(Currency());
-    const std::string answer = workspace().components.SharedFieldRuleService().CheckPercentage(
-        static_cast<float>(value.ToDouble()));
-    if (!answer.empty()) {
-      window().MessageBox(answer, dom::message_box::kOkOnly + dom::message_box::kExclamation,
-                          "Invalid Data");
-      refused = true;
-    }
-    input.SetValue(FormatNumber(value, 2));
+    RestoreAccepted(input);
+    return;
   }
-  if (refused) {
-    input.Select();
-    input.Focus();
+  const Currency value = Currency::TryParse(input.Value()).value_or(Currency());
+  const std::string answer = workspace().components.SharedFieldRuleService().CheckPercentage(
+      static_cast<float>(value.ToDouble()));
+  if (!answer.empty()) {
+    window().MessageBox(answer, dom::message_box::kOkOnly + dom::message_box::kExclamation,
+                        "Invalid Data");
+    RestoreAccepted(input);
+    return;
   }
+  Accept(input, FormatNumber(value, 2));
 }
 
 void CNAAPrm::txtLoadPercentage_onkeypress() { workspace().premium.LoadPercentageEntered = true; }

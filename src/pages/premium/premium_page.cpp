@@ -7,8 +7,8 @@
 #include "base/number_format.h"
 #include "base/text.h"
 #include "dom/events.h"
-#include "integration/conversions.h"
 #include "integration/fill_select.h"
+#include "integration/input_checks.h"
 #include "integration/locking.h"
 #include "integration/reporting.h"
 #include "integration/shell_bridge.h"
@@ -130,6 +130,7 @@ void PremiumPage::LoadRatedTab(std::span<const SumInsuredRule> sum_insured_rules
   table->BuildUI(table->EEC, document().GetElementById("divExtCover"),
                  ws.page.ExtendedCoverDetails);
   ShowRecordOnPage(ws, tab_id_, document());
+  RememberAccepted();
   RunPendingCommand();
 }
 
@@ -255,14 +256,40 @@ void PremiumPage::RunPendingCommand() {
 void PremiumPage::CheckSumInsuredInput(std::string_view id) {
   dom::Element& input = Element(id);
   if (input.Value() == "0.00") return;
+  if (!CheckAmountInput(workspace().components, input)) {
+    RestoreAccepted(input);
+    return;
+  }
   const CoverNoteFields& current = workspace().record.Current;
-  const Currency amount = RequireNumber(Trim(input.Value()), id);
+  const Currency amount = Currency::TryParse(Trim(input.Value())).value_or(Currency());
   const std::string answer = workspace().components.SharedFieldRuleService().CheckSumInsured(
       amount, current.ScopeOfCover, current.ClassCode);
-  input.SetValue(FormatMoney2(amount));
-  if (answer.empty()) return;
-  window().MessageBox(answer, dom::message_box::kOkOnly + dom::message_box::kExclamation,
-                      kInvalidData);
+  if (!answer.empty()) {
+    window().MessageBox(answer, dom::message_box::kOkOnly + dom::message_box::kExclamation,
+                        kInvalidData);
+    RestoreAccepted(input);
+    return;
+  }
+  Accept(input, FormatMoney2(amount));
+}
+
+void PremiumPage::RememberAccepted() {
+  for (const std::string_view id :
+       {"txtVehicleSumInsured", "txtTrailerSumInsured", "txtLoadPercentage"}) {
+    if (const std::shared_ptr<dom::Element> input = Optional(id)) {
+      accepted_[std::string(id)] = input->Value();
+    }
+  }
+}
+
+void PremiumPage::Accept(dom::Element& input, std::string_view value) {
+  input.SetValue(value);
+  accepted_[input.Id()] = std::string(value);
+}
+
+void PremiumPage::RestoreAccepted(dom::Element& input) {
+  const auto found = accepted_.find(input.Id());
+  input.SetValue(found == accepted_.end() ? std::string() : found->second);
   input.Select();
   input.Focus();
 }

@@ -3,6 +3,8 @@
 // steps by transaction type (charges, sums insured, links), the pending focus commands
 // Calculate leaves for them, the sum-insured check and the row links.
 
+#include <functional>
+#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -41,8 +43,13 @@ class PremiumPage : public Page {
   void LoadRatedTab(std::span<const SumInsuredRule> sum_insured_rules);
   void DHTMLPage_Unload() override;
 
-  // A sum insured left: checked against the limits of the class and the cover.
+  // A sum insured left: checked as an amount and against the limits of the class and the
+  // cover; a refused one gives way to the last accepted value.
   void CheckSumInsuredInput(std::string_view id);
+  // The last accepted value of a checked input: its value when the tab showed the record,
+  // then each value its check accepted.
+  void Accept(dom::Element& input, std::string_view value);
+  void RestoreAccepted(dom::Element& input);
   void txtVehicleSumInsured_onblur() { CheckSumInsuredInput("txtVehicleSumInsured"); }
   void txtTrailerSumInsured_onblur() { CheckSumInsuredInput("txtTrailerSumInsured"); }
 
@@ -80,11 +87,13 @@ class PremiumPage : public Page {
 
  private:
   void LoadExtCoverChoices();
+  void RememberAccepted();
   void ApplyCharges();
   void ApplySumInsured(std::span<const SumInsuredRule> rules);
   void RunPendingCommand();
 
   std::string tab_id_;
+  std::map<std::string, std::string, std::less<>> accepted_;
 };
 
 }  // namespace cn
