@@ -79,12 +79,9 @@ TEST_F(PremiumTabTest, EachTransactionTypeOpensAndLocksItsOwnFields) {
     EXPECT_EQ(Get("lnkExtAdd").GetStyle("display") != "none", c.links_shown);
     EXPECT_EQ(Flags().StampDutyEntered, c.stamp_duty_entered);
   }
-  // A cover that rates no sum insured, and a vehicle without a trailer.
+  // A cover that rates no sum insured.
   Load("COVPrem", "N", [](Workspace& ws) { ws.record.Current.MotorCoverCode = "ACT"; });
   EXPECT_TRUE(Get("txtVehicleSumInsured").ReadOnly());
-  Load("COVPrem", "R", [](Workspace& ws) { ws.record.Current.TrailerNo = ""; });
-  EXPECT_FALSE(Get("txtVehicleSumInsured").ReadOnly());
-  EXPECT_TRUE(Get("txtTrailerSumInsured").ReadOnly());
   // An unregistered trailer on a "P" note: no tariff premium, charges open.
   Load("COVPrem", "P", [](Workspace& ws) { ws.record.Current.TrailerNo = "TBA"; });
   EXPECT_TRUE(Flags().TariffPremiumEntered);
@@ -206,13 +203,6 @@ TEST_F(PremiumTabTest, RemovingACoverAsksFirstAndHidesTheLinkWhateverTheAnswer) 
   EXPECT_EQ(Get("lnkExtDelete").GetStyle("visibility"), "hidden");
   world_->fakes.messages.answer = 1;
   Get("lnkExtDelete").Click();
-  EXPECT_EQ(world_->workspace.premium_tab.ExtCoverTable->last_row_index(), 0);
-
-  Load("COVNPrem", "N");
-  Get("lnkExtAdd").Click();
-  world_->dialogs->box_answers = {7};  // No
-  Get("lnkExtDelete").Click();
-  EXPECT_EQ(world_->dialogs->boxes.back().title, "Remove row");
   EXPECT_EQ(world_->workspace.premium_tab.ExtCoverTable->last_row_index(), 0);
 }
 

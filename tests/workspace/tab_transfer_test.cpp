@@ -142,17 +142,6 @@ TEST_F(PremiumTransfer, CoversAreReadBackBeforeTheDriverCheckRemovesThoseOfAComm
   EXPECT_EQ(Current().ExtCoverPremiums, (Texts{"300"}));
   // Nothing typed and nothing repriced: the figures stand.
   EXPECT_FALSE(world_->workspace.premium.PremiumChangedV10);
-
-  Open("CNAANPrm.htm");
-  ShowRecordOnPage(world_->workspace, "COVNPrem", *world_->page);
-  table_->Add("", "0", "0", "0", "", false);
-  world_->page->GetElementById("ExtendedCover2")
-      ->GetFromAll("cboExtendedCoverType")
-      ->SetValue("ND");
-  table_->ExecuteTableCommand("cmdRefreshExtCover", "x{#,#}2");
-  SavePageToRecord(world_->workspace, "COVNPrem", *world_->page);
-  EXPECT_TRUE(world_->workspace.premium.PremiumChangedNewTariff);
-  EXPECT_FALSE(world_->workspace.premium.PremiumChangedV10);
 }
 
 TEST_F(PremiumTransfer, OtherPremiumTabShowsAndTakesBackItsFiveFields) {
