@@ -82,11 +82,6 @@ constexpr std::int32_t kMaxRowIndex = std::numeric_limits<std::int16_t>::max();
 
 }  // namespace
 
-std::string ExtCoverFigure(std::string_view text, int decimals) {
-  const std::optional<Currency> value = Currency::TryParse(text);
-  return value ? FormatNumber(*value, decimals) : std::string(text);
-}
-
 ExtCover::ExtCover(Workspace& workspace)
     : RowTable("ExtendedCover", kMaxRowIndex), workspace_(workspace) {}
 
@@ -233,9 +228,9 @@ void ExtCover::ShowCover(const dom::Element& row, const std::array<std::string_v
   user_premium_.resize(flag + 1, false);
   user_premium_[flag] = user_premium;
   const auto& [code, sum_insured, percentage, premium] = values;
-  RowControl(row, "txtSumInsured")->SetValue(ExtCoverFigure(sum_insured, kSumInsuredDecimals));
-  RowControl(row, "txtPercentage")->SetValue(ExtCoverFigure(percentage, kFigureDecimals));
-  RowControl(row, "txtPremium")->SetValue(ExtCoverFigure(premium, kFigureDecimals));
+  RowControl(row, "txtSumInsured")->SetValue(FormatFigure(sum_insured, kSumInsuredDecimals));
+  RowControl(row, "txtPercentage")->SetValue(FormatFigure(percentage, kFigureDecimals));
+  RowControl(row, "txtPremium")->SetValue(FormatFigure(premium, kFigureDecimals));
   const std::shared_ptr<dom::Element> cover = RowControl(row, "cboExtendedCoverType");
   FillSelect(cover, source_, 0, 1, true, false);
   ShowStoredValue(*cover, code);

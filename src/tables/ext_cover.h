@@ -99,8 +99,4 @@ class ExtCover final : public RowTable {
   bool recalculate_ = false;
 };
 
-// A stored figure as a row shows it: grouped with `decimals` decimals; a text that is not
-// a number is shown as it is.
-std::string ExtCoverFigure(std::string_view text, int decimals);
-
 }  // namespace cn

@@ -214,7 +214,7 @@ void ExtCover::CheckExtPremium(std::int32_t position) {
 
 void ExtCover::CheckExtSumInsured(std::int32_t position) {
   dom::Element& sum_insured = *Control(position, "txtSumInsured");
-  sum_insured.SetValue(ExtCoverFigure(sum_insured.Value(), 0));
+  sum_insured.SetValue(FormatFigure(sum_insured.Value(), 0));
   if (!CheckAmountInput(workspace_.components, sum_insured)) {
     SelectFocusSelect(sum_insured, "1");
     return;

@@ -106,19 +106,14 @@ std::uint8_t TabOf(std::string_view tab_id) {
   return kOPrem;
 }
 
-std::string Decimals(std::string_view text, int decimals) {
-  const std::optional<Currency> value = Currency::TryParse(text);
-  return value ? FormatNumber(*value, decimals) : std::string(text);
-}
-
 // A stored value as the page shows it in a text box.
 std::string ValueShown(const PremiumField& entry, const std::string& value) {
   switch (entry.shown) {
     case Shown::kMoney:
     case Shown::kLabel:
-      return Decimals(value, 2);
+      return FormatFigure(value, 2);
     case Shown::kWhole:
-      return Decimals(value, 0);
+      return FormatFigure(value, 0);
     default:
       return value;
   }
@@ -237,16 +232,16 @@ void PremiumTabRecordToPage(Workspace& workspace, dom::Document& page, std::stri
   }
   if (tab == kPrem) {
     std::string& all_rider = AllRiderField(fields, page);
-    page.GetElementById(kAllRiderElement)->SetValue(Decimals(all_rider, 2));
+    page.GetElementById(kAllRiderElement)->SetValue(FormatFigure(all_rider, 2));
   }
   const std::string& gross = AltGross(fields) ? fields.AltGrossPremium : fields.GrossPremium;
   for (const GrossPremiumElement& entry : kGrossPremium) {
     if (!(entry.tabs & tab)) continue;
     dom::Element& element = *page.GetElementById(entry.element);
     if (entry.label) {
-      element.SetInnerText(Decimals(gross, 2));
+      element.SetInnerText(FormatFigure(gross, 2));
     } else {
-      element.SetValue(Decimals(gross, 2));
+      element.SetValue(FormatFigure(gross, 2));
     }
   }
   if (ExtCover* table = workspace.premium_tab.ExtCoverTable.get(); table && tab != kOPrem) {
@@ -269,7 +264,7 @@ void PremiumTabPageToRecord(Workspace& workspace, dom::Document& page, std::stri
   if (tab == kPrem) {
     std::string& all_rider = AllRiderField(fields, page);
     const std::string value = page.GetElementById(kAllRiderElement)->Value();
-    if (value != Decimals(all_rider, 2) && value != all_rider) typed = true;
+    if (value != FormatFigure(all_rider, 2) && value != all_rider) typed = true;
     all_rider = value;
   }
   std::string& gross = AltGross(fields) ? fields.AltGrossPremium : fields.GrossPremium;

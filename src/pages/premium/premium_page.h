@@ -83,7 +83,6 @@ class PremiumPage : public Page {
   std::shared_ptr<dom::Element> Optional(std::string_view id) const {
     return document().FindElementById(id);
   }
-  const std::string& tab_id() const { return tab_id_; }
 
  private:
   void LoadExtCoverChoices();
