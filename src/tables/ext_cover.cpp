@@ -11,7 +11,6 @@
 #include "base/runtime_failure.h"
 #include "base/text.h"
 #include "dom/document.h"
-#include "integration/conversions.h"
 #include "integration/fill_select.h"
 #include "integration/reporting.h"
 #include "pages/premium/premium_compute.h"
@@ -75,6 +74,13 @@ std::string_view DerivedMethod(bool sum_insured_off, bool percentage_off, bool p
   if (!sum_insured_off && !percentage_off) return "E";
   if (sum_insured_off && percentage_off) return "F";
   return "";
+}
+
+// A figure as the engines take it, without grouping; a text that is not a number is
+// handed on as it stands rather than lost.
+std::string PlainFigure(std::string_view text) {
+  const std::optional<Currency> value = Currency::TryParse(text);
+  return value ? value->ToPlainText() : Trim(text);
 }
 
 // The table counts its rows in 16 bits.
@@ -165,10 +171,8 @@ void ExtCover::GetExtCover(std::vector<std::string>& ExtCode, std::vector<std::s
     GetExtCoverDetails(code, source_, details);
     ExtCode[k] = code;
     ExtPercentage[k] = Trim(RowControl(*row, "txtPercentage")->Value());
-    ExtPremium[k] =
-        RequireNumber(RowControl(*row, "txtPremium")->Value(), "GetExtCover").ToPlainText();
-    ExtSumInsured[k] =
-        RequireNumber(RowControl(*row, "txtSumInsured")->Value(), "GetExtCover").ToPlainText();
+    ExtPremium[k] = PlainFigure(RowControl(*row, "txtPremium")->Value());
+    ExtSumInsured[k] = PlainFigure(RowControl(*row, "txtSumInsured")->Value());
     ExtMethod[k] = details.method;
     ExtMinPremium[k] = details.min_premium;
     const auto flag = static_cast<std::size_t>(i);
