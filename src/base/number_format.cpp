@@ -1,6 +1,7 @@
 #include "base/number_format.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "base/decimal_text.h"
 #include "base/rounding.h"
@@ -47,6 +48,11 @@ std::string FormatNumber(std::string_view text, int decimals) {
 }
 
 std::string FormatMoney2(std::string_view text) { return FormatNumber(text, 2); }
+
+std::string FormatFigure(std::string_view text, int decimals) {
+  const std::optional<Currency> value = Currency::TryParse(text);
+  return value ? FormatNumber(*value, decimals) : std::string(text);
+}
 
 bool IsNumeric(std::string_view text) { return ScanDecimal(text).has_value(); }
 

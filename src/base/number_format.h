@@ -22,6 +22,9 @@ std::string FormatMoney2(Currency value);
 // a number (also an empty one) throws RuntimeFailure (type mismatch).
 std::string FormatNumber(std::string_view text, int decimals);
 std::string FormatMoney2(std::string_view text);
+// As FormatNumber for a stored figure; a text that is not a number (also an empty one) is
+// given back as it is, so that nothing stored is lost by showing it.
+std::string FormatFigure(std::string_view text, int decimals);
 
 // True when the text is a number in the sense of Currency::Parse, whatever its
 // size (an identity-card number of twelve digits is numeric). Empty is not numeric.

@@ -1,5 +1,6 @@
 #include "pages/page.h"
 
+#include "dom/events.h"
 #include "integration/reporting.h"
 
 namespace cn {
@@ -19,6 +20,11 @@ void Page::Load() {
 
 void Page::Unload() {
   IgnoreFailures([this] { DHTMLPage_Unload(); });
+}
+
+int Page::KeyCode() const {
+  const dom::Event* event = window().CurrentEvent();
+  return event ? event->KeyCode() : 0;
 }
 
 void Page::BindHandler(std::string_view id, std::string_view event, std::function<void()> body,

@@ -38,6 +38,9 @@ class Page : public dom::PageLogic {
   virtual void DHTMLPage_Load() = 0;
   virtual void DHTMLPage_Unload() {}
 
+  // The key code of the key event being handled; 0 outside one.
+  int KeyCode() const;
+
   // An element of this page; a missing one is a failure naming it.
   dom::Element& Element(std::string_view id) const { return *document_->GetElementById(id); }
 

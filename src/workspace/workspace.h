@@ -125,6 +125,8 @@ struct PremiumState {
   // The NCD choices of the premium tabs (code, U+FFFE, text) and the class they are for.
   std::vector<std::string> NCDList;
   std::string NCDListClassCode;
+  // The premium tab's trailer box: the trailer carries no premium of its own.
+  bool TrailerNPChecked = false;
 };
 
 // The cover details of the Cover tab.
@@ -154,6 +156,7 @@ struct ExtCoverRowMarks {
 };
 
 class Driver;
+class ExtCover;
 namespace dom {
 class Element;
 }  // namespace dom
@@ -177,6 +180,12 @@ struct ClaimsTabState {
   std::shared_ptr<Claim> ClaimTable;
   std::shared_ptr<dom::Element> AccDeleteLink;
   std::string InsurerList;
+};
+
+// The premium tab shown: the extended-cover table it makes when it loads (the record
+// transfer reads and fills it).
+struct PremiumTabState {
+  std::shared_ptr<ExtCover> ExtCoverTable;
 };
 
 struct Workspace {
@@ -204,6 +213,7 @@ struct Workspace {
   RowTableHooks row_tables;
   VehicleTabState vehicle;
   ClaimsTabState claims;
+  PremiumTabState premium_tab;
   ExtCoverRowMarks ext_cover_rows;
 };
 

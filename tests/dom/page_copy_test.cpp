@@ -60,7 +60,8 @@ TEST_P(PageFileCopy, IsWhatParsingTheFileAgainGives) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ProductPages, PageFileCopy,
-                         ::testing::Values("CNAAMain.htm", "CNAACov.htm", "CNAAVeh.htm", "dlgEnq.htm", "dlgSrch.htm"),
+                         ::testing::Values("CNAAMain.htm", "CNAACov.htm", "CNAAVeh.htm", "CNAAPrm.htm",
+                                           "CNAANPrm.htm", "CNAAOPrm.htm", "dlgEnq.htm", "dlgSrch.htm"),
                          [](const auto& info) { return info.param.substr(0, info.param.find('.')); });
 
 const std::string kForm =

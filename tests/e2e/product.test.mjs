@@ -333,3 +333,37 @@ test('the enquiry finds cover notes by vehicle and the one chosen is read, from 
   assert.deepEqual(errors, []);
   await page.close();
 });
+
+test('the premium tab shows the figures and covers, takes a cover, and puts back a sum insured out of limits', async () => {
+  const { page, errors } = await screen();
+  await readByEnter(page, 'CN24000101');
+  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000101'));
+  await page.click('#shell-tabs [role=tab]:has-text("Premium")');
+  await page.waitForSelector('#shell-frame #divExtCover tr');
+  assert.equal(await page.inputValue('#txtVehicleSumInsured'), '48,000.00');
+  assert.equal(await page.textContent('#lblTotalPremium'), '1,609.54');
+  assert.equal(await page.locator('#divExtCover tr').count(), 2);
+  assert.ok(await page.isEnabled('#shell-commands button:has-text("Calculate")'));
+  await shot(page, 'premium');
+
+  await page.click('#lnkExtAdd');
+  await page.locator('#ExtendedCover2').waitFor();
+  await page.selectOption('#ExtendedCover2 #cboExtendedCoverType', '025');
+  await page.waitForFunction(() => document.querySelector('#ExtendedCover2 #txtPercentage').value === '0.30');
+  assert.ok(await page.isDisabled('#ExtendedCover2 #txtSumInsured'));
+  await shot(page, 'premium-cover-added');
+
+  const box = page.locator('#message-box');
+  await page.fill('#txtVehicleSumInsured', '99999999');
+  await page.press('#txtVehicleSumInsured', 'Tab');
+  await box.waitFor({ state: 'visible' });
+  assert.match(await page.textContent('#message-text'), /^The sum insured for class PC1/);
+  await shot(page, 'premium-refused');
+  await page.keyboard.press('Enter');
+  await box.waitFor({ state: 'hidden' });
+  assert.equal(await page.inputValue('#txtVehicleSumInsured'), '48,000.00');
+  // The box takes the focus from the input while the server waits for its answer; that
+  // second leaving is refused as stale (409) and the client shows the screen as it is.
+  assert.deepEqual(errors.filter((e) => !e.includes('409 (Conflict)')), []);
+  await page.close();
+});

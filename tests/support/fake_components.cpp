@@ -117,9 +117,19 @@ class FieldRulesInstance final : public FieldRuleService {
     return rules_.year_made_message;
   }
   std::string CheckAccidentDate(const Date&) override { return {}; }
-  std::string CheckExtendedSumInsured(Currency) override { return {}; }
-  std::string CheckExtendedPremium(Currency, Currency) override { return {}; }
-  std::string CheckPercentage(float) override { return {}; }
+  std::string CheckExtendedSumInsured(Currency amount) override {
+    rules_.asked.push_back("CheckExtendedSumInsured " + amount.ToPlainText());
+    return rules_.extended_sum_insured_message;
+  }
+  std::string CheckExtendedPremium(Currency premium, Currency minimum) override {
+    rules_.asked.push_back("CheckExtendedPremium " + premium.ToPlainText() + " " +
+                           minimum.ToPlainText());
+    return rules_.extended_premium_message;
+  }
+  std::string CheckPercentage(float percentage) override {
+    rules_.asked.push_back("CheckPercentage " + std::to_string(percentage));
+    return rules_.percentage_message;
+  }
   std::int32_t GetScopeOfCover(std::string_view) override { return 0; }
 
  private:

@@ -114,6 +114,9 @@ class FakeFieldRules {
   std::string seating_message;
   std::string year_made_message;
   std::string sum_insured_message;
+  std::string extended_sum_insured_message;
+  std::string extended_premium_message;
+  std::string percentage_message;
   std::vector<std::string> asked;  // "CheckCapacity 1500", ...
 
   ComponentFactory<FieldRuleService> Factory();

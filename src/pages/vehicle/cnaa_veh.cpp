@@ -249,9 +249,4 @@ void CNAAVeh::LockDown() {
   }
 }
 
-int CNAAVeh::KeyCode() const {
-  const dom::Event* event = window().CurrentEvent();
-  return event ? event->KeyCode() : 0;
-}
-
 }  // namespace cn

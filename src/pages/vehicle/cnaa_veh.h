@@ -66,8 +66,6 @@ class CNAAVeh : public Page {
   void lnkDeleteNPerson_onmouseover();
   void kvExecuteCommand_onclick();
 
-  // The key of the key event being handled.
-  int KeyCode() const;
 
   bool loaded_ = false;
   // The transaction type whose locking was last applied.
