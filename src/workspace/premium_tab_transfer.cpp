@@ -72,7 +72,8 @@ constexpr PremiumField kPremiumFields[] = {
     {"txtRMTVehicleAgeRate", kNPrem, &F::RMTVehicleAgeRate, Shown::kText, false},
     {"txtRMTSumInsuredRate", kNPrem, &F::RMTSumInsuredRate, Shown::kText, false},
     {"txtRMTRate", kNPrem, &F::RMTRate, Shown::kText, false},
-    {"cboRegion", kPrem, &F::Region, Shown::kDropDown, true},
+    // The new tariff rates by region too: its tab shows the note's own, not the list's first.
+    {"cboRegion", kPrem | kNPrem, &F::Region, Shown::kDropDown, true},
     {"txtOtherCharges", kPrem, &F::OtherCharges, Shown::kMoney, true},
     {"chkShortCal", kPrem, &F::ShortCalculation, Shown::kShortCal, false},
     {"chkTrailerNP", kPrem, &F::TrailerNP, Shown::kCheck, false},

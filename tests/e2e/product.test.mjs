@@ -341,7 +341,7 @@ test('the premium tab shows the figures and covers, takes a cover, and puts back
   await page.click('#shell-tabs [role=tab]:has-text("Premium")');
   await page.waitForSelector('#shell-frame #divExtCover tr');
   assert.equal(await page.inputValue('#txtVehicleSumInsured'), '48,000.00');
-  assert.equal(await page.textContent('#lblTotalPremium'), '1,609.54');
+  assert.equal(await page.textContent('#lblTotalPremium'), '1,878.25');
   assert.equal(await page.locator('#divExtCover tr').count(), 2);
   assert.ok(await page.isEnabled('#shell-commands button:has-text("Calculate")'));
   await shot(page, 'premium');
@@ -352,6 +352,12 @@ test('the premium tab shows the figures and covers, takes a cover, and puts back
   await page.waitForFunction(() => document.querySelector('#ExtendedCover2 #txtPercentage').value === '0.30');
   assert.ok(await page.isDisabled('#ExtendedCover2 #txtSumInsured'));
   await shot(page, 'premium-cover-added');
+
+  // Calculate rates the cover note with the added cover on the tab's engine.
+  await page.click('#shell-commands button:has-text("Calculate")');
+  await page.waitForFunction(() => document.querySelector('#lblTotalPremium').textContent !== '1,878.25');
+  assert.notEqual(await page.inputValue('#ExtendedCover2 #txtPremium'), '0.00');
+  await shot(page, 'premium-calculated');
 
   const box = page.locator('#message-box');
   await page.fill('#txtVehicleSumInsured', '99999999');
