@@ -83,6 +83,9 @@ bool Claim::AddRow(std::span<const RowCell> cells, const std::array<std::string_
       RowControl(*row, kClaimControls[c])->SetValue(values[c]);
     }
     if (values[4].empty()) RowControl(*row, "txtCLAIM")->SetValue("0");
+    accepted_.resize(static_cast<std::size_t>(row_index) + 1);
+    accepted_[static_cast<std::size_t>(row_index)] = {RowControl(*row, "txtACCDATE")->Value(),
+                                                     RowControl(*row, "txtCLAIM")->Value()};
     dom::Element& date = *RowControl(*row, "txtACCDATE");
     if (date.Value().empty()) FocusSelect(date);
   });
@@ -129,7 +132,10 @@ void Claim::GetClaims(std::vector<std::string>& ClaimDate, std::vector<std::stri
   }
 }
 
-void Claim::ClearTable() { ClearRows(); }
+void Claim::ClearTable() {
+  ClearRows();
+  accepted_.clear();
+}
 
 void Claim::RemoveRow() {
   std::vector<std::array<std::string, 5>> kept;
@@ -174,34 +180,47 @@ void Claim::HighliteRow(std::int32_t row_index) {
                  RowControl(*row, "txtACCDATE")->ReadOnly() ? "hidden" : "visible");
 }
 
+// A date that does not read, or that the claims rules refuse, gives way to the row's last
+// accepted date: a typing slip never loses what the row held.
 void Claim::ValidateAccidentDate(std::int32_t row_index) {
   const std::shared_ptr<dom::Element> row = RowAt(row_index);
   dom::Element& date = *RowControl(*row, "txtACCDATE");
   date.SetValue(Trim(date.Value()));
   if (!date.Value().empty()) {
     dom::Window& window = *date.OwnerDocument()->ParentWindow();
-    bool refused = false;
+    std::string refusal;
+    std::string_view title = "Invalid Data";
     if (const std::optional<Date> read = ReadDate(date.Value())) {
       date.SetValue(FormatDate(*read));
-      const std::string message =
-          workspace_.components.SharedFieldRuleService().CheckAccidentDate(*read);
-      if (!message.empty()) {
-        date.Select();
-        window.MessageBox(message, dom::message_box::kExclamation, "Invalid Data");
-        refused = true;
-      }
+      refusal = AccidentDateRefusal(*read);
     } else {
-      date.Select();
-      window.MessageBox("Value must be date!", dom::message_box::kExclamation, "Invalid Format");
-      refused = true;
+      refusal = "Value must be date!";
+      title = "Invalid Format";
     }
-    if (refused) {
-      date.SetValue("");
+    if (!refusal.empty()) {
+      date.Select();
+      window.MessageBox(refusal, dom::message_box::kExclamation, title);
+      const auto index = static_cast<std::size_t>(row_index);
+      date.SetValue(index < accepted_.size() ? accepted_[index][0] : std::string());
       FocusSelect(date);
+    } else if (static_cast<std::size_t>(row_index) < accepted_.size()) {
+      accepted_[static_cast<std::size_t>(row_index)][0] = date.Value();
     }
   }
   EnableClaimRow(*row, date.Value());
   if (!date.Value().empty()) FocusSelect(*RowControl(*row, "txtVEHNO"));
+}
+
+std::string Claim::AccidentDateRefusal(const Date& date) const {
+  std::string message = workspace_.components.SharedFieldRuleService().CheckAccidentDate(date);
+  if (!message.empty()) return message;
+  // A vehicle cannot have had an accident before it was made.
+  const std::string& year_made = workspace_.record.Current.YearMade;
+  const std::optional<Date> made = ReadDate("01-Jan-" + year_made);
+  if (!year_made.empty() && made && date.year() < made->year()) {
+    return "The accident date lies before the vehicle was made (" + year_made + ").";
+  }
+  return {};
 }
 
 void Claim::EnableClaimRow(const dom::Element& row, std::string_view accident_date) {
@@ -218,8 +237,12 @@ void Claim::EnableClaimRow(const dom::Element& row, std::string_view accident_da
 
 void Claim::ValidateClaimAmount(std::int32_t row_index) {
   dom::Element& amount = *RowControl(*RowAt(row_index), "txtCLAIM");
-  if (CheckAmountInput(workspace_.components, amount)) return;
-  amount.SetValue("0.00");
+  const auto index = static_cast<std::size_t>(row_index);
+  if (CheckAmountInput(workspace_.components, amount)) {
+    if (index < accepted_.size()) accepted_[index][1] = amount.Value();
+    return;
+  }
+  amount.SetValue(index < accepted_.size() ? accepted_[index][1] : std::string("0.00"));
   FocusSelect(amount);
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/date.h"
 #include "tables/row_table.h"
 #include "workspace/workspace.h"
 
@@ -55,8 +56,12 @@ class Claim final : public RowTable {
   void ValidateClaimAmount(std::int32_t row_index);
   // The rest of the row follows its date: open with one, emptied and locked without.
   void EnableClaimRow(const dom::Element& row, std::string_view accident_date);
+  // Why a readable accident date is refused; "" when it is accepted.
+  std::string AccidentDateRefusal(const Date& date) const;
 
   Workspace& workspace_;
+  // Each row's last accepted date and amount, which a refused value gives way to.
+  std::vector<std::array<std::string, 2>> accepted_;
 };
 
 }  // namespace cn

@@ -36,7 +36,8 @@ class ClaimTableTest : public ::testing::Test {
   Claim table{world.workspace};
 };
 
-TEST_F(ClaimTableTest, TheAccidentDateOpensOrClosesItsRow) {
+TEST_F(ClaimTableTest, TheAccidentDateOpensOrClosesItsRowAndARefusedOneGivesWay) {
+  world.workspace.record.Current.YearMade = "2020";
   table.Add("", "", "", "", "");
   EXPECT_EQ(Cell(0, "txtCLAIM").Value(), "0");
 
@@ -45,10 +46,23 @@ TEST_F(ClaimTableTest, TheAccidentDateOpensOrClosesItsRow) {
   EXPECT_FALSE(Cell(0, "txtVEHNO").ReadOnly());
   EXPECT_TRUE(world.dialogs->boxes.empty());
 
+  // Refused, the row keeps the date it had.
   DateTyped(0, "last spring");
+  DateTyped(0, "01-Jun-2019");
   EXPECT_EQ(world.dialogs->boxes,
-            (std::vector<ShownBox>{{"Value must be date!", 48, "Invalid Format"}}));
-  EXPECT_EQ(Cell(0, "txtACCDATE").Value(), "");
+            (std::vector<ShownBox>{
+                {"Value must be date!", 48, "Invalid Format"},
+                {"The accident date lies before the vehicle was made (2020).", 48, "Invalid Data"}}));
+  EXPECT_EQ(Cell(0, "txtACCDATE").Value(), "02-Mar-2025");
+  EXPECT_FALSE(Cell(0, "txtVEHNO").ReadOnly());
+
+  world.fakes.input_checks.amount.answer = {"Invalid amount.", "Invalid Format", false};
+  Cell(0, "txtCLAIM").SetValue("12x");
+  table.ExecuteTableCommand("cmdValidAmount", "x{#,#}0");
+  EXPECT_EQ(Cell(0, "txtCLAIM").Value(), "0");
+
+  // Without a date the rest of the row closes.
+  DateTyped(0, "");
   EXPECT_TRUE(Cell(0, "txtVEHNO").ReadOnly());
   EXPECT_EQ(Cell(0, "txtCLAIM").Value(), "0.00");
   EXPECT_EQ(table.GetNoOfClaims(), 0);
