@@ -5,6 +5,7 @@
 #include "base/runtime_failure.h"
 #include "components/enquiry_dialog.h"
 #include "components/selection_dialog.h"
+#include "components/table_dialog.h"
 #include "integration/selection_file.h"
 #include "web/protocol_error.h"
 
@@ -60,6 +61,9 @@ class ProductDialogs final : public web::DialogPages {
       auto list = components::SelectionList(argument, text);
       if (!problem.empty()) list.notice = problem;
       return ListJson(list);
+    }
+    if (Is(url, "dlgReview.htm") || Is(url, "dlgHistory.htm")) {
+      return ListJson(components::TableDialogList(argument));
     }
     return nullptr;
   }

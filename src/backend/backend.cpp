@@ -16,7 +16,7 @@ Backend::Backend(const std::filesystem::path& path, const Clock& clock, const Op
     if (!IsSeeded(*db_)) Seed(*db_, clock_);
   }
   for (const auto& group : {CoverNoteCommands(), ClientCommands(), ListCommands(),
-                            LookupCommands(), PremiumCommands()}) {
+                            LookupCommands(), PremiumCommands(), HistoryCommands()}) {
     for (const CommandEntry& entry : group) commands_.emplace(entry.name, entry);
   }
 }

@@ -47,6 +47,7 @@ std::span<const CommandEntry> ClientCommands();
 std::span<const CommandEntry> ListCommands();
 std::span<const CommandEntry> LookupCommands();
 std::span<const CommandEntry> PremiumCommands();
+std::span<const CommandEntry> HistoryCommands();
 
 inline Result Malformed() { return Result{{}, status::kMalformedParameters}; }
 

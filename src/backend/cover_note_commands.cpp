@@ -129,7 +129,14 @@ Result WriteAdmin(CommandContext& context, std::string_view parameters) {
   }
   const auto key = ParseDocumentKey(record.key);
   if (!key || key->id != *id || std::to_string(key->version) != Value(before, "version")) {
-    return Result{{}, write_admin::kChangedSinceRead};
+    // Who saved it since, and when, so that the administrator knows whom to ask.
+    const std::string saved_by =
+        Has(before, "amended_by")
+            ? Join({Value(before, "amended_by"),
+                    ToReplyText(Conversion::kDateTime, Value(before, "amended_at"))},
+                   FieldSeparator)
+            : std::string();
+    return Result{saved_by, write_admin::kChangedSinceRead};
   }
   if (new_number != UCase(Value(before, "cover_note_no"))) {
     if (FindDocument(db, kCoverNoteDocument, new_number)) {

@@ -29,6 +29,11 @@ constexpr std::array kCatalogue = {
                      "it again and redo your amendment.",
                      kNotice},
     CatalogueMessage{1210004, "Remove the selected row?", kConfirm},
+    CatalogueMessage{1210005,
+                     "%1 saved this cover note at %2, after you read it. Nothing of your "
+                     "amendment has been saved. Read the cover note again now to see it, then "
+                     "redo your amendment?",
+                     kConfirm},
     CatalogueMessage{1210009,
                      "Some required details are missing on the tab %1. Please complete them "
                      "and try again.",

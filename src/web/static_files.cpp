@@ -24,7 +24,8 @@ constexpr std::array<TypeRow, 8> kTypes{{
 }};
 
 // The tab pages (.htm) stay on the server; only the dialog pages' markup is served.
-constexpr std::array<std::string_view, 4> kPages{"/login.html", "/app.html", "/dlgEnq.htm", "/dlgSrch.htm"};
+constexpr std::array<std::string_view, 6> kPages{"/login.html", "/app.html",  "/dlgEnq.htm",
+                                               "/dlgSrch.htm", "/dlgReview.htm", "/dlgHistory.htm"};
 constexpr std::array<std::string_view, 2> kFolders{"/js/", "/styles/"};
 
 bool PlainPath(std::string_view path) {

@@ -51,6 +51,7 @@ constexpr CommandButtonRow kCommandButtons[] = {
     {kSaveButtonId, "Save"},
     {"cmdEnquiry", "Enquiry"},
     {"cmdCalculate", "Calculate"},
+    {"cmdHistory", "History"},
 };
 
 // What each shell message does, tried in this order.
@@ -128,6 +129,7 @@ void CNAAMain::UIF_ID_Msg_onpropertychange() {
       {"cmdEnquiry", &CNAAMain::ShowEnquiryDialog},
       {"cmdCalculate", &CNAAMain::Calculate},
       {"cmdSave", &CNAAMain::Save},
+      {"cmdHistory", &CNAAMain::ShowHistory},
       {kCoverTabId, &CNAAMain::LeaveCurrentTab},
       {kNCDTabId, &CNAAMain::LeaveCurrentTab},
       {kPremiumTabId, &CNAAMain::LeaveCurrentTab},
@@ -165,14 +167,6 @@ void CNAAMain::Calculate() {
     ComputePremiumV10(ws, window(), *shown);
   }
   ShowComputeStatus(ws, window());
-}
-
-void CNAAMain::Save() {
-  workspace().page.TabSwitchInProgress = false;
-  // Not yet built: saving the amended cover note. Until then the administrator is told
-  // plainly.
-  window().MessageBox("Saving the cover note is not available yet in this version.",
-                      dom::message_box::kOkOnly + dom::message_box::kInformation, "Save");
 }
 
 std::shared_ptr<dom::Document> CNAAMain::TabPage() const {

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "dom/document.h"
@@ -34,8 +35,8 @@ class CNAAMain final : public Page {
   // The maker the screen's page factory lists for "CNAAMain.htm".
   static std::unique_ptr<Page> Make(Workspace& workspace, std::shared_ptr<dom::Document> document);
 
-  // The shell's messages: "cmdReset", "cmdEnquiry", "cmdCalculate", "cmdSave" or a tab id,
-  // compared as the whole text and case-sensitively; anything else is ignored.
+  // The shell's messages: "cmdReset", "cmdEnquiry", "cmdCalculate", "cmdSave", "cmdHistory"
+  // or a tab id, compared as the whole text and case-sensitively; anything else is ignored.
   void UIF_ID_Msg_onpropertychange();
 
   void ShowIncompleteData(std::int16_t tab);
@@ -57,8 +58,17 @@ class CNAAMain final : public Page {
   void ShowEnquiryDialog();
   void Calculate();
   void Save();
+  void ShowHistory();
   void LeaveCurrentTab();
   void RefreshExtendedCoverDetails();
+
+  // Save (cnaa_main_save.cpp).
+  void SaveCoverNote();
+  bool RecomputeBeforeSave(dom::Document& shown);
+  void WriteClientWhenChanged();
+  void WriteCoverNote(const std::string& record_text);
+  // Reads the cover note of that number on the Cover tab, bringing the tab forward first.
+  void ReadOnCoverTab(const std::string& cover_note_no);
 
   // The tab page shown in the frame "UIF_ID_UserEx"; never null.
   std::shared_ptr<dom::Document> TabPage() const;

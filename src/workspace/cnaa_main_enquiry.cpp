@@ -55,18 +55,7 @@ void CNAAMain::ShowEnquiryDialog() {
       window().ShowModalDialog(kEnquiryDialog, argument, kEnquiryDialogFeatures);
   if (chosen.empty()) return;
 
-  WorkspacePageState& page = workspace().page;
-  if (page.CurrentTabId != kCoverTabId) {
-    // The Cover tab reads it when it loads.
-    page.PendingTabCommand = std::string(kCoverTabId) + std::string(kPendingSeparator) +
-                             "ReadCoverNote" + std::string(kPendingSeparator) + chosen;
-    TabFocus(window(), kCoverTabId);
-  } else {
-    // The Cover tab is shown: read it there as if the administrator had typed it.
-    const std::shared_ptr<dom::Document> cover_page = TabPage();
-    cover_page->GetElementById("txtCoverNoteNumber")->SetValue(chosen);
-    cover_page->GetElementById("cmdReadCNoteNo")->Click();
-  }
+  ReadOnCoverTab(chosen);
 }
 
 }  // namespace cn

@@ -112,6 +112,7 @@ std::string DefaultTransactionType(const Workspace& workspace, dom::Document* co
 void ClearFlags(Workspace& workspace) {
   workspace.read.RecordShown = false;
   workspace.read.LoadedCoverNoteNo.clear();
+  workspace.read.AsRead = CoverNoteRecord{};
   PremiumState& premium = workspace.premium;
   premium.FactorsChangedNewTariff = false;
   premium.BasicPremiumEntered = false;

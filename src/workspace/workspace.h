@@ -95,6 +95,8 @@ struct TransferState {
 struct ReadState {
   bool RecordShown = false;
   std::string LoadedCoverNoteNo;  // as typed, of the last successful read
+  // The cover note as that read showed it: what the save's review compares against.
+  CoverNoteRecord AsRead;
 };
 
 // The client block of the Cover tab.

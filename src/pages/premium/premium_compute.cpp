@@ -1,5 +1,6 @@
 #include "pages/premium/premium_compute.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -250,13 +251,17 @@ void ComputePremium(Workspace& workspace, dom::Window& window, dom::Document& ta
       premium.ComputeStatusNewTariff = kOutstanding;
     }
   }
-  for (const NewTariffRefusal& refusal : kNewTariffRefusals) {
-    if (refusal.status != premium.ComputeStatusNewTariff) continue;
-    window.MessageBox(refusal.message,
-                      dom::message_box::kOkOnly + dom::message_box::kExclamation, kDeclineTitle);
-  }
+  ShowComputeStatusNewTariff(workspace, window);
   premium.FactorsChangedNewTariff = false;
   ResetExtCoverTable(workspace);
+}
+
+void ShowComputeStatusNewTariff(Workspace& workspace, dom::Window& window) {
+  const std::int32_t status = workspace.premium.ComputeStatusNewTariff;
+  if (status == 0 || status == kReferredNewTariff) return;
+  const auto refusal = std::ranges::find(kNewTariffRefusals, status, &NewTariffRefusal::status);
+  window.MessageBox(refusal != kNewTariffRefusals.end() ? refusal->message : kUnknownError,
+                    dom::message_box::kOkOnly + dom::message_box::kExclamation, kDeclineTitle);
 }
 
 void ShowComputeStatus(Workspace& workspace, dom::Window& window) {

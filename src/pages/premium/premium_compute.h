@@ -22,6 +22,10 @@ void ComputePremium(Workspace& workspace, dom::Window& window, dom::Document& ta
 // Tells the administrator why the current engine's last computation failed.
 void ShowComputeStatus(Workspace& workspace, dom::Window& window);
 
+// The same for the new tariff's engine: what is not configured, a decline, or an answer the
+// screen does not know.
+void ShowComputeStatusNewTariff(Workspace& workspace, dom::Window& window);
+
 // Capacity, unit, seats and (unless the vehicle is not registered yet) the year made.
 bool CheckVehicleDetails(Workspace& workspace, dom::Window& window);
 

@@ -1,0 +1,47 @@
+// The dialogs that show a table to read, not to choose from: the review before a save (Save
+// returns "save", Cancel or Escape nothing) and the amendment history (Close).
+
+import { registerDialog } from './dialogs.js';
+
+// Figures are read down their column, so cells that hold an amount are aligned right.
+const amount = /^[+-]?\d{1,3}(,\d{3})*\.\d{2}$/;
+
+function fillTable(table, content) {
+  const headRow = table.tHead.insertRow();
+  for (const column of content.columns || []) {
+    const cell = document.createElement('th');
+    cell.scope = 'col';
+    cell.textContent = column;
+    headRow.append(cell);
+  }
+  const body = table.tBodies[0];
+  for (const row of content.rows || []) {
+    const tr = body.insertRow();
+    // A row that opens an amendment carries its date; it starts a new group.
+    if (row.cells[0]) tr.className = 'group-start';
+    for (const text of row.cells) {
+      const td = tr.insertCell();
+      td.textContent = text;
+      if (amount.test(text)) td.className = 'figure';
+      if (text.startsWith('+')) td.classList.add('raised');
+      else if (text.startsWith('-') && amount.test(text)) td.classList.add('lowered');
+    }
+  }
+}
+
+registerDialog('dlgReview.htm', ({ body, prompt, close }) => {
+  const content = prompt.content || {};
+  body.querySelector('#lblReviewNotice').textContent = content.notice || '';
+  fillTable(body.querySelector('#tblReview'), content);
+  body.querySelector('#cmdReviewSave').addEventListener('click', () => close('save'));
+  body.querySelector('#cmdReviewCancel').addEventListener('click', () => close(''));
+  return content.title || 'Review the amendment';
+});
+
+registerDialog('dlgHistory.htm', ({ body, prompt, close }) => {
+  const content = prompt.content || {};
+  body.querySelector('#lblHistoryNotice').textContent = content.notice || '';
+  fillTable(body.querySelector('#tblHistory'), content);
+  body.querySelector('#cmdHistoryClose').addEventListener('click', () => close(''));
+  return content.title || 'Amendment history';
+});

@@ -1,0 +1,99 @@
+#include "workspace/save_review.h"
+
+#include <optional>
+#include <vector>
+
+#include "base/currency.h"
+#include "base/number_format.h"
+#include "base/separators.h"
+#include "base/text.h"
+#include "workspace/table_dialog_text.h"
+#include "workspace/write_admin_record.h"
+
+namespace cn {
+namespace {
+
+// A change of an amount is read at a glance by its sign: "+250.00", "-12.50".
+std::string Difference(std::string_view before, std::string_view after) {
+  const std::optional<Currency> old_amount =
+      Trim(before).empty() ? Currency() : Currency::TryParse(before);
+  const std::optional<Currency> new_amount =
+      Trim(after).empty() ? Currency() : Currency::TryParse(after);
+  if (!old_amount || !new_amount) return {};
+  const Currency change = *new_amount - *old_amount;
+  if (change == Currency()) return {};
+  const std::string text = FormatMoney2(change);
+  return change > Currency() ? "+" + text : text;
+}
+
+// "1500" and "1,500.00" are the same sum insured: a figure only written differently is not
+// an amendment worth the administrator's attention.
+bool SameValue(std::string_view before, std::string_view after) {
+  if (before == after) return true;
+  const std::vector<std::string> old_elements = Split(before, DialogArgSeparator);
+  const std::vector<std::string> new_elements = Split(after, DialogArgSeparator);
+  if (old_elements.size() != new_elements.size()) return false;
+  for (std::size_t i = 0; i < old_elements.size(); ++i) {
+    if (old_elements[i] == new_elements[i]) continue;
+    const std::optional<Currency> old_amount = Currency::TryParse(old_elements[i]);
+    const std::optional<Currency> new_amount = Currency::TryParse(new_elements[i]);
+    if (Trim(old_elements[i]).empty() || Trim(new_elements[i]).empty() || !old_amount ||
+        !new_amount || *old_amount != *new_amount) {
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string WritePositionCaption(int position) {
+  const WriteLayout layout = WriteAdminLayout();
+  if (position < 0 || position >= static_cast<int>(layout.size())) {
+    return "Field " + std::to_string(position);
+  }
+  return std::string(layout[static_cast<std::size_t>(position)].caption);
+}
+
+bool IsAmountPosition(int position) {
+  const WriteLayout layout = WriteAdminLayout();
+  if (position < 0 || position >= static_cast<int>(layout.size())) return false;
+  switch (layout[static_cast<std::size_t>(position)].source) {
+    case WriteSource::kMoney2:
+    case WriteSource::kVehiclePlusTrailer:
+    case WriteSource::kByTransactionType:
+    case WriteSource::kCommission:
+    case WriteSource::kNetPremium:
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::string ReviewArgument(std::string_view cover_note_no, std::string_view as_read,
+                           std::string_view to_save) {
+  const std::vector<std::string> before = Split(as_read, FieldSeparator);
+  const std::vector<std::string> after = Split(to_save, FieldSeparator);
+  TableDialogText table{.title = "Review the amendment of " + std::string(cover_note_no),
+                        .notice = {},
+                        .columns = {"Field", "As read", "To be saved", "Difference"},
+                        .rows = {}};
+  const std::size_t positions = std::max(before.size(), after.size());
+  for (std::size_t i = 0; i < positions; ++i) {
+    const std::string old_value = i < before.size() ? before[i] : std::string();
+    const std::string new_value = i < after.size() ? after[i] : std::string();
+    if (SameValue(old_value, new_value)) continue;
+    const int position = static_cast<int>(i);
+    table.rows.push_back({WritePositionCaption(position), CellText(old_value),
+                          CellText(new_value),
+                          IsAmountPosition(position) ? Difference(old_value, new_value) : ""});
+  }
+  table.notice = table.rows.empty()
+                     ? "Nothing differs from the cover note as it was read."
+                     : std::to_string(table.rows.size()) +
+                           (table.rows.size() == 1 ? " field differs" : " fields differ") +
+                           " from the cover note as it was read.";
+  return table.Text();
+}
+
+}  // namespace cn
