@@ -1,4 +1,5 @@
 #include "backend/result_codes.h"
+#include "base/date_format.h"
 #include "base/separators.h"
 #include "backend_fixture.h"
 
@@ -59,10 +60,40 @@ TEST_F(WriteAdminTest, SecondSaveFromAStaleReadIsRefused) {
   first[48] = "1400.00";
   second[48] = "1600.00";
   EXPECT_EQ(Write("ADMIN", "CN24000101", "CN24000101", first).status, write_admin::kSaved);
-  EXPECT_EQ(Write("SUPERVISOR", "CN24000101", "CN24000101", second).status,
-            write_admin::kChangedSinceRead);
+  const Result refused = Write("SUPERVISOR", "CN24000101", "CN24000101", second);
+  EXPECT_EQ(refused.status, write_admin::kChangedSinceRead);
+  // The refusal names who saved it since, and when.
+  EXPECT_EQ(Fields(refused.reply),
+            (std::vector<std::string>{"ADMIN", FormatDateTime(clock_.Now())}));
   EXPECT_EQ(ReadRecord("CN24000101")[48], "1400.00");
   EXPECT_EQ(Query("SELECT count(*) FROM amendment"), "1");
+}
+
+TEST_F(WriteAdminTest, HistoryListsEachSavedAmendmentNewestFirstWithItsPremium) {
+  auto record = ReadRecord("CN24000101");
+  record[24] = "1900.00";
+  ASSERT_EQ(Write("ADMIN", "CN24000101", "CN24000101", record).status, write_admin::kSaved);
+  record = ReadRecord("CN24000101");
+  record[14] = "SECOND LOOK";
+  ASSERT_EQ(Write("SUPERVISOR", "CN24000101", "CN24000101", record).status, write_admin::kSaved);
+
+  const Result history = Run("KivoGIUWR.CoverNote.History", Params({"cn24000101", "HQ001"}));
+  ASSERT_EQ(history.status, 0);
+  std::vector<std::vector<std::string>> rows;
+  for (const std::string& line : Records(history.reply)) rows.push_back(Fields(line));
+  // version, saved at, user, premium before, after, position, before, after
+  const std::string now = FormatDateTime(clock_.Now());
+  const std::vector<std::vector<std::string>> expected = {
+      {"3", now, "SUPERVISOR", "1900.00", "1900.00", "14",
+       "REFERRED: YOUNG NAMED DRIVER", "SECOND LOOK"},
+      {"2", now, "ADMIN", "1878.25", "1900.00", "24", "1878.25",
+       "1900.00"},
+  };
+  EXPECT_EQ(rows, expected);
+
+  EXPECT_EQ(Run("KivoGIUWR.CoverNote.History", Params({"CN99999999", "HQ001"})).status, 1);
+  EXPECT_EQ(Run("KivoGIUWR.CoverNote.History", Params({"CN24000101", "B3001"})).status, 2);
+  EXPECT_EQ(Run("KivoGIUWR.CoverNote.History", "CN24000101").status, -1);
 }
 
 struct StatusCase {

@@ -38,6 +38,11 @@ const ScreenMessage kScreenMessages[] = {
      box::kOkOnly | box::kExclamation},
     {1210004, "Remove row", {"", "", "", "", ""}, "Remove the selected row?",
      box::kOkCancel | box::kQuestion},
+    {1210005, "Save Cover Note", {"SUPERVISOR", "05-Dec-2026 09:58:12 AM", "", "", ""},
+     "SUPERVISOR saved this cover note at 05-Dec-2026 09:58:12 AM, after you read it. Nothing "
+     "of your amendment has been saved. Read the cover note again now to see it, then redo your "
+     "amendment?",
+     box::kOkCancel | box::kQuestion},
     {1210009, "Incomplete Data", {"[Vehicle]", "", "", "", ""},
      "Some required details are missing on the tab [Vehicle]. Please complete them and try "
      "again.",

@@ -124,7 +124,8 @@ TEST(CNAAMainStartUp, LeavesTheShellWithItsTabsButtonsAndTitle) {
               ElementsAre(shell::CommandButton{"cmdReset", "Reset", "", true, true},
                           shell::CommandButton{"cmdSave", "Save", "", false, true},
                           shell::CommandButton{"cmdEnquiry", "Enquiry", "", true, true},
-                          shell::CommandButton{"cmdCalculate", "Calculate", "", true, true}));
+                          shell::CommandButton{"cmdCalculate", "Calculate", "", true, true},
+                          shell::CommandButton{"cmdHistory", "History", "", true, true}));
   EXPECT_EQ(opened.screen.workspace_page().Body()->GetAttribute("scroll"), "no");
 }
 
@@ -212,9 +213,10 @@ TEST(CNAAMainStartUp, AFailedLookupIsReportedOnceAndStopsTheRest) {
   EXPECT_EQ(screen.shell().Status(), "Loading page...");
 
   // The workspace still answers the shell.
-  screen.Post("cmdSave");
+  screen.Post("cmdHistory");
   EXPECT_THAT(screen.Take(),
-              ElementsAre("box 64 'Save' Saving the cover note is not available yet in this version."));
+              ElementsAre("box 64 'History' Read a cover note first; its saved amendments are "
+                          "listed here."));
 }
 
 TEST(CNAAMainStartUp, ASettingThatIsNoNumberStopsStartUp) {
@@ -332,19 +334,13 @@ const Journal kVehicleDetailsAskedFor = {
     "command Tarvin.Find.GetScopeOfCover ", "message 1210009 'Incomplete Data' [[Vehicle],,,,]",
     "script TabFocus('COVVeh')", "command Tarvin.Find.GetScopeOfCover ", "load COVVeh pending="};
 
-TEST(CNAAMainDispatch, CalculateChecksTheVehicleFirstAndSaveSaysItIsNotAvailableYet) {
+TEST(CNAAMainDispatch, CalculateChecksTheVehicleFirst) {
   Opened opened;
   ScreenHarness& screen = opened.screen;
   screen.workspace().page.TabSwitchInProgress = true;
   screen.Post("cmdCalculate");
   EXPECT_THAT(screen.Take(), ElementsAreArray(kVehicleDetailsAskedFor));
   EXPECT_TRUE(screen.fakes.backend.ParametersSent("Tarvin.Premium.ComputeV10").empty());
-
-  screen.workspace().page.TabSwitchInProgress = true;
-  screen.Post("cmdSave");
-  EXPECT_THAT(screen.Take(),
-              ElementsAre("box 64 'Save' Saving the cover note is not available yet in this version."));
-  EXPECT_FALSE(screen.workspace().page.TabSwitchInProgress);
 }
 
 TEST(CNAAMainDispatch, CalculateReadsTheExtendedCoverDetailsOnlyWhenStale) {
@@ -399,9 +395,10 @@ TEST(CNAAMainDispatch, AFailedMessageIsReportedAndTheNextOneStillRuns) {
   // The flag set before the failure stays as it was.
   EXPECT_FALSE(screen.workspace().page.TabSwitchInProgress);
 
-  screen.Post("cmdSave");
+  screen.Post("cmdHistory");
   EXPECT_THAT(screen.Take(),
-              ElementsAre("box 64 'Save' Saving the cover note is not available yet in this version."));
+              ElementsAre("box 64 'History' Read a cover note first; its saved amendments are "
+                          "listed here."));
 }
 
 // ---- Reset -----------------------------------------------------------------------------------

@@ -185,6 +185,20 @@ JOIN cover_note n ON n.cover_note_no = c.no;
 UPDATE cover_note SET no_of_claims =
   (SELECT CAST(count(*) AS TEXT) FROM cover_note_claim WHERE cover_note_id = cover_note.id);
 
+-- The driver category a save derives: the cover type, an extended cover for any driver
+-- (system codes 1007 and 1021) and three or more named-driver rows.
+UPDATE cover_note SET driver_category_code = (
+  SELECT CASE
+    WHEN k.kind NOT IN (0, 2) THEN '9'
+    WHEN EXISTS (SELECT 1 FROM cover_note_ext_cover e WHERE e.cover_note_id = cover_note.id
+                 AND e.code IN (SELECT value FROM system_code WHERE code IN (1007, 1021)))
+      THEN CASE k.kind WHEN 0 THEN '3' ELSE '5' END
+    WHEN k.kind = 2 THEN '4'
+    WHEN (SELECT count(*) FROM cover_note_driver d WHERE d.cover_note_id = cover_note.id) >= 3
+      THEN '2'
+    ELSE '1' END
+  FROM motor_class k WHERE k.code = cover_note.class_code);
+
 -- The premium figures follow from the tariff (RateSampleCoverNotes); the extended
 -- covers' sums insured are the sample's own.
 UPDATE cover_note SET total_ext_sum_insured = coalesce((SELECT sum(CAST(sum_insured AS REAL))

@@ -1,0 +1,219 @@
+// The rules of the save that a golden scenario does not reach: the derived positions of the
+// saved record, the address the cover note can print, and when the client is written back.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/separators.h"
+#include "base/text.h"
+#include "workspace/address_check.h"
+#include "workspace/client_write.h"
+#include "workspace/write_admin_record.h"
+
+namespace cn {
+namespace {
+
+std::vector<std::string> Build(CoverNoteRecord& record, bool new_tariff = false) {
+  return Split(BuildWriteAdminRecord(record, {.NewTariffInUse = new_tariff,
+                                              .DriverCoverCode1 = "089",
+                                              .DriverCoverCode2 = "006"}),
+               FieldSeparator);
+}
+
+CoverNoteRecord Priced(std::string_view type) {
+  CoverNoteRecord record;
+  CoverNoteFields& f = record.Current;
+  f.TransactionType = std::string(type);
+  f.GrossPremium = "1,000.00";
+  f.AltGrossPremium = "400.00";
+  f.TotalSumInsured = "50,000.00";
+  f.PremiumField87 = "20,000.00";
+  f.PremiumField59 = "5.00";
+  f.PremiumField89 = "";
+  f.TotalPremium = "1,070.00";
+  f.VehicleSumInsured = "48,000.00";
+  f.TrailerSumInsured = "2,000.00";
+  f.TariffPremium = "900.00";
+  f.ExtCoverCodes = {"089", "", "007"};
+  f.ExtCoverSumInsured = {"1500", "", "0"};
+  f.ExtCoverPercentages = {"15", "", "0"};
+  f.ExtCoverPremiums = {"225", "", "10"};
+  f.DriverNames = {"INSURED", "", "SON"};
+  f.DriverICNos = {"1", "2", "3"};
+  f.RMTUseRate = "105";
+  f.RMTRate = "98.5";
+  return record;
+}
+
+TEST(WriteAdminRecord, PremiumAndCommissionFollowTheTransactionType) {
+  struct Case {
+    std::string_view type;
+    std::vector<std::string> positions_87_to_92;
+  };
+  const Case cases[] = {
+      // New business: the gross premium, 10% of it, the total less that.
+      {"N", {"50,000.00", "1,000.00", "5.00", "10.00", "100.00", "970.00"}},
+      {"B", {"50,000.00", "1,000.00", "5.00", "10.00", "100.00", "970.00"}},
+      // Extension, transfer, endorsement: the alternative gross premium, and 89 empty.
+      {"E", {"20,000.00", "400.00", "", "10.00", "40.00", "1,030.00"}},
+      {"T", {"20,000.00", "400.00", "", "10.00", "40.00", "1,030.00"}},
+      {"D", {"20,000.00", "400.00", "", "10.00", "40.00", "1,030.00"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.type));
+    CoverNoteRecord record = Priced(c.type);
+    const auto fields = Build(record);
+    ASSERT_EQ(fields.size(), 168u);
+    EXPECT_EQ(std::vector<std::string>(fields.begin() + 87, fields.begin() + 93),
+              c.positions_87_to_92);
+  }
+}
+
+TEST(WriteAdminRecord, CommissionIsHeldToFourDecimalsBeforeTheNetPremium) {
+  CoverNoteRecord record = Priced("N");
+  record.Current.GrossPremium = "1,234.55";  // commission 123.455
+  record.Current.TotalPremium = "1,300.00";
+  const auto fields = Build(record);
+  EXPECT_EQ(fields[91], "123.46");
+  EXPECT_EQ(fields[92], "1,176.55");  // 1,300.00 - 123.455, rounded once
+}
+
+TEST(WriteAdminRecord, OtherPremiumSavesNoPremiumAndNoExtendedCover) {
+  CoverNoteRecord record = Priced("O");
+  record.Current.ModelCode = "TRM001";
+  const auto fields = Build(record);
+  for (const int position : {32, 33, 46, 47, 48, 49, 51, 54, 55, 56, 57, 59, 60, 154}) {
+    EXPECT_EQ(fields[position], "0.00") << position;
+  }
+  EXPECT_EQ(fields[50], "0.00");  // the loading percentage, not an amount, as it stands
+  EXPECT_EQ(fields[36], "TRM001");
+  for (const int position : {62, 63, 64, 65}) EXPECT_EQ(fields[position], "") << position;
+  EXPECT_EQ(record.Current.TariffPremium, "0.00");  // the save changes the record it writes
+}
+
+TEST(WriteAdminRecord, ListsSkipEmptyRowsAndClaimsKeepThem) {
+  CoverNoteRecord record = Priced("N");
+  record.Current.ClaimAmounts = {"100", ""};
+  const auto fields = Build(record);
+  EXPECT_EQ(fields[61], "INSURED" + std::string(DialogArgSeparator) + "SON");
+  EXPECT_EQ(fields[102], "1" + std::string(DialogArgSeparator) + "3");
+  EXPECT_EQ(fields[62], "089" + std::string(DialogArgSeparator) + "007");
+  EXPECT_EQ(fields[65], "225" + std::string(DialogArgSeparator) + "10");
+  EXPECT_EQ(fields[145], "100" + std::string(DialogArgSeparator));
+  EXPECT_EQ(fields[57], "50,000.00");
+}
+
+TEST(WriteAdminRecord, RatesOfTheEngineNotInUseAreNeutral) {
+  CoverNoteRecord current_engine = Priced("N");
+  const auto off = Build(current_engine, false);
+  EXPECT_EQ(off[74], "");
+  EXPECT_EQ(off[83], "100");
+  CoverNoteRecord new_tariff = Priced("N");
+  const auto on = Build(new_tariff, true);
+  EXPECT_EQ(on[74], "105");
+  EXPECT_EQ(on[83], "98.5");
+}
+
+TEST(WriteAdminRecord, DriverCategoryByCoverTypeDriverSlotsAndDriverCovers) {
+  struct Case {
+    std::string_view cover;
+    std::size_t driver_rows;
+    std::string_view ext_cover;
+    std::string_view category;
+  };
+  const Case cases[] = {
+      {"PRIVATE", 1, "007", "1"},    {"PRIVATE", 2, "007", "1"},
+      {"PRIVATE", 3, "007", "2"},    {"PRIVATE", 1, "089", "3"},
+      {"PRIVATE", 3, "006", "3"},    {"MOTORCYCLE", 3, "007", "4"},
+      {"MOTORCYCLE", 1, "006", "5"}, {"COMMERCIAL", 1, "089", "9"},
+      {"", 1, "007", "9"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.cover) + " " + std::to_string(c.driver_rows) + " " +
+                 std::string(c.ext_cover));
+    CoverNoteRecord record = Priced("N");
+    record.Current.CoverType = std::string(c.cover);
+    record.Current.DriverNames.assign(c.driver_rows, "");  // empty rows count as slots
+    record.Current.ExtCoverCodes = {std::string(c.ext_cover)};
+    EXPECT_EQ(Build(record)[101], c.category);
+  }
+}
+
+TEST(AddressCheck, FourLinesOfAtMost25CharactersWithoutGaps) {
+  struct Case {
+    std::string address;
+    std::string_view problem;  // empty: accepted
+  };
+  const std::string at_limit(25, 'A');
+  const std::string over_limit(26, 'A');
+  const std::string cases_long = "NO 1\r\nJALAN\r\nTAMAN\r\n" + over_limit;
+  const std::string cases_fit = at_limit + "\r\n" + at_limit + "\r\n" + at_limit + "\r\n" + at_limit;
+  const Case cases[] = {
+      {cases_fit, ""},
+      {cases_long, "Each address field must not be more than 25 characters long!"},
+      {"NO 1\r\nJALAN\r\nTAMAN\r\nKL\r\n" + over_limit, ""},  // a fifth line is not printed
+      {"A\r\nJALAN", "Invalid address! Address must be at least 2 characters."},
+      {"", "Invalid address! Address must be at least 2 characters."},
+      {"NO 1\r\n\r\nTAMAN", "Invalid address! You cannot skip and address line."},
+      {"NO 1\r\nJALAN\r\n\r\nKL", "Invalid address! You cannot skip and address line."},
+      {"NO 1\r\nJALAN\r\n\r\n", ""},
+      {"JALAN \xC3\x89" + std::string(18, 'E'), ""},  // 25 characters, 26 bytes
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.address));
+    const auto problem = AddressProblem(c.address);
+    EXPECT_EQ(problem.value_or(""), c.problem);
+  }
+}
+
+TEST(ClientWrite, OnlyAChangeTheSaveLooksAtWritesTheClient) {
+  ClientDetails as_read;
+  as_read.ClientCode = "C1";
+  as_read.Address = "No 1\r\nJalan";
+  as_read.NRIC = "800101-01-1234";
+  as_read.OldNRIC = "a123";
+  as_read.BusinessRegistrationNo = "br-1";
+  as_read.Email = "a@b.my";
+  struct Case {
+    std::string_view why;
+    void (*edit)(ClientDetails&);
+    std::string_view client_type;
+    bool changed;
+  };
+  const Case cases[] = {
+      {"nothing", [](ClientDetails&) {}, "P", false},
+      {"address case", [](ClientDetails& c) { c.Address = "NO 1\r\nJALAN"; }, "P", false},
+      {"address", [](ClientDetails& c) { c.Address = "No 2\r\nJalan"; }, "P", true},
+      {"e-mail only", [](ClientDetails& c) { c.Email = "new@b.my"; }, "P", true},
+      {"NRIC spaces", [](ClientDetails& c) { c.NRIC = " 800101-01-1234 "; }, "P", false},
+      {"old NRIC case", [](ClientDetails& c) { c.OldNRIC = "A123"; }, "P", false},
+      {"NRIC of a company", [](ClientDetails& c) { c.NRIC = "1"; }, "C", false},
+      {"registration case", [](ClientDetails& c) { c.BusinessRegistrationNo = "BR-1"; }, "C",
+       false},
+      {"registration", [](ClientDetails& c) { c.BusinessRegistrationNo = "BR-2"; }, "C", true},
+      {"name is not looked at", [](ClientDetails& c) { c.ClientName = "X"; }, "P", false},
+  };
+  for (const Case& c : cases) {
+    ClientDetails edited = as_read;
+    c.edit(edited);
+    EXPECT_EQ(ClientChanged(edited, as_read, c.client_type), c.changed) << c.why;
+  }
+
+  ClientDetails edited = as_read;
+  edited.Email = "new@b.my";
+  edited.ClientName = "NOT SENT";
+  const std::vector<std::string> parts = Split(ClientWriteParameters(edited, as_read, "ADMIN"),
+                                               ParamSeparator);
+  ASSERT_EQ(parts.size(), 3u);
+  EXPECT_EQ(parts[0], "C1");
+  const std::vector<std::string> fields = Split(parts[2], FieldSeparator);
+  ASSERT_EQ(fields.size(), 23u);
+  EXPECT_EQ(fields[1], "");  // identity as read
+  EXPECT_EQ(fields[3], "800101-01-1234");
+  EXPECT_EQ(fields[17], "new@b.my");  // contact details as edited
+}
+
+}  // namespace
+}  // namespace cn
