@@ -6,7 +6,7 @@ import { registerDialog } from './dialogs.js';
 // Figures are read down their column, so cells that hold an amount are aligned right.
 const amount = /^[+-]?\d{1,3}(,\d{3})*\.\d{2}$/;
 
-function fillTable(table, content) {
+function fillTable(table, content, grouped) {
   const headRow = table.tHead.insertRow();
   for (const column of content.columns || []) {
     const cell = document.createElement('th');
@@ -18,7 +18,7 @@ function fillTable(table, content) {
   for (const row of content.rows || []) {
     const tr = body.insertRow();
     // A row that opens an amendment carries its date; it starts a new group.
-    if (row.cells[0]) tr.className = 'group-start';
+    if (grouped && row.cells[0]) tr.className = 'group-start';
     for (const text of row.cells) {
       const td = tr.insertCell();
       td.textContent = text;
@@ -32,7 +32,7 @@ function fillTable(table, content) {
 registerDialog('dlgReview.htm', ({ body, prompt, close }) => {
   const content = prompt.content || {};
   body.querySelector('#lblReviewNotice').textContent = content.notice || '';
-  fillTable(body.querySelector('#tblReview'), content);
+  fillTable(body.querySelector('#tblReview'), content, false);
   body.querySelector('#cmdReviewSave').addEventListener('click', () => close('save'));
   body.querySelector('#cmdReviewCancel').addEventListener('click', () => close(''));
   return content.title || 'Review the amendment';
@@ -41,7 +41,7 @@ registerDialog('dlgReview.htm', ({ body, prompt, close }) => {
 registerDialog('dlgHistory.htm', ({ body, prompt, close }) => {
   const content = prompt.content || {};
   body.querySelector('#lblHistoryNotice').textContent = content.notice || '';
-  fillTable(body.querySelector('#tblHistory'), content);
+  fillTable(body.querySelector('#tblHistory'), content, true);
   body.querySelector('#cmdHistoryClose').addEventListener('click', () => close(''));
   return content.title || 'Amendment history';
 });

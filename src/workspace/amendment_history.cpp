@@ -53,7 +53,10 @@ std::string HistoryArgument(std::string_view cover_note_no, std::string_view rep
                             Shown(kTotalPremiumPosition, fields[kPremiumAfter])});
     }
     const std::optional<int> position = PositionOf(fields[kPosition]);
-    if (!position || *position == kTotalPremiumPosition) continue;
+    if (!position || *position == kTotalPremiumPosition ||
+        SameValue(fields[kBefore], fields[kAfter])) {
+      continue;
+    }
     table.rows.push_back({"", "", WritePositionCaption(*position),
                           Shown(*position, fields[kBefore]), Shown(*position, fields[kAfter])});
   }

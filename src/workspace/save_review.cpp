@@ -26,8 +26,8 @@ std::string Difference(std::string_view before, std::string_view after) {
   return change > Currency() ? "+" + text : text;
 }
 
-// "1500" and "1,500.00" are the same sum insured: a figure only written differently is not
-// an amendment worth the administrator's attention.
+}  // namespace
+
 bool SameValue(std::string_view before, std::string_view after) {
   if (before == after) return true;
   const std::vector<std::string> old_elements = Split(before, DialogArgSeparator);
@@ -44,8 +44,6 @@ bool SameValue(std::string_view before, std::string_view after) {
   }
   return true;
 }
-
-}  // namespace
 
 std::string WritePositionCaption(int position) {
   const WriteLayout layout = WriteAdminLayout();

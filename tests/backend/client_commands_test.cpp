@@ -14,7 +14,7 @@ TEST_F(ClientTest, ReadGivesTheClientInItsPositions) {
   EXPECT_EQ(fields[0], "C0000201");
   EXPECT_EQ(fields[1], "SYARIKAT PENGANGKUTAN MAJU JAYA SDN BHD");
   EXPECT_EQ(fields[4], "201501012345");  // a registration number marks a company
-  EXPECT_EQ(fields[9], "LOT 88, JALAN PERUSAHAAN 2\r\nKAWASAN PERINDUSTRIAN\r\nSHAH ALAM");
+  EXPECT_EQ(fields[9], "LOT 88, JLN PERUSAHAAN 2\r\nKAWASAN PERINDUSTRIAN\r\nSHAH ALAM");
   EXPECT_EQ(fields[11], "40000");
   EXPECT_EQ(fields[12], "10");
   EXPECT_EQ(fields[15], "0355191000");

@@ -20,7 +20,7 @@ INSERT INTO client (code, client_type, name, old_nric, nric, business_registrati
    '15-07-1962', 'M', 'MYS', '8, JALAN SULTAN IDRIS' || char(13, 10) || 'IPOH', 'IPOH',
    '30000', '08', '052541234', '', '0195550101', ''),
   ('C0000104', 'P', 'NUR AISYAH BINTI ABDULLAH', '', '990302-14-7820', '', 'F', '02-03-1999',
-   'S', 'MYS', 'BLOK C-5-2, PANGSAPURI MAWAR' || char(13, 10) || 'JALAN IPOH', 'KUALA LUMPUR',
+   'S', 'MYS', 'C-5-2, PANGSAPURI MAWAR' || char(13, 10) || 'JALAN IPOH', 'KUALA LUMPUR',
    '50450', '14', '', '', '0112345678', 'aisyah.abdullah@example.my'),
   ('C0000105', 'P', 'JOSEPH GIMBANG', '', '770909-12-5233', '', 'M', '09-09-1977', 'M', 'MYS',
    'LOT 5, TAMAN LIKAS' || char(13, 10) || 'KOTA KINABALU', 'KOTA KINABALU', '88000', '12',
@@ -29,7 +29,7 @@ INSERT INTO client (code, client_type, name, old_nric, nric, business_registrati
    '77, LEBUH PANTAI' || char(13, 10) || 'GEORGE TOWN', 'GEORGE TOWN', '10200', '07',
    '042611234', '042615678', '0124441212', 'chonghuat@example.my'),
   ('C0000201', 'C', 'SYARIKAT PENGANGKUTAN MAJU JAYA SDN BHD', '', '', '201501012345', '', '',
-   '', '', 'LOT 88, JALAN PERUSAHAAN 2' || char(13, 10) || 'KAWASAN PERINDUSTRIAN' ||
+   '', '', 'LOT 88, JLN PERUSAHAAN 2' || char(13, 10) || 'KAWASAN PERINDUSTRIAN' ||
    char(13, 10) || 'SHAH ALAM', 'SHAH ALAM', '40000', '10', '', '0355191000', '', 'ops@majujaya.example.my'),
   ('C0000202', 'C', 'KEDAI RUNCIT SRI MURNI ENTERPRISE', '', '', 'JM0123456-X', '', '', '', '',
    '15, JALAN BESAR' || char(13, 10) || 'BATU PAHAT', 'BATU PAHAT', '83000', '01', '',
@@ -62,7 +62,7 @@ INSERT INTO policy (policy_no, agent_code, status, client_code, client_name, add
    '3', '38.33', 570.12, '', '', '', '', '100', '', '100', '100', '100', '100', 917.28, 164.44,
    55000.00, 1081.72, 0.00, 'p', 'S', '03', '0', '0', '99', '1', 'F', 'MYS', 'D', 'WHITE'),
   ('VPC2300012', 'A1001', 'A', 'C0000201', 'SYARIKAT PENGANGKUTAN MAJU JAYA SDN BHD',
-   'LOT 88, JALAN PERUSAHAAN 2' || char(13, 10) || 'KAWASAN PERINDUSTRIAN' || char(13, 10) ||
+   'LOT 88, JLN PERUSAHAAN 2' || char(13, 10) || 'KAWASAN PERINDUSTRIAN' || char(13, 10) ||
    'SHAH ALAM', '40000', 'SHAH ALAM', '10', 'C', '', '', '', '', '0355191000',
    'ops@majujaya.example.my', '201501012345', '01', 6.0, 145.80, 10.00, 2585.80, 'BMK 7101', '',
    'CV1', date('now', '-350 days'), date('now', '+15 days'), '15000.00', 'COMMERCIAL',

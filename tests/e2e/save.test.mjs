@@ -1,0 +1,150 @@
+// Saving an amendment in Debian's chromium, on a server of its own over a freshly seeded
+// database: the review before the write, the saved cover note read again, its history, and
+// two administrators amending the same cover note.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { startServer, launchBrowser } from './harness.mjs';
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const binary = process.env.COVERNOTE_BINARY ?? path.join(here, '../../build/release/src/app/covernote');
+const shots = path.join(here, 'screenshots');
+mkdirSync(shots, { recursive: true });
+
+const command = (caption) => `#shell-commands button:has-text("${caption}")`;
+
+let server;
+let base;
+let scratch;
+const contexts = [];
+
+before(async () => {
+  scratch = mkdtempSync(path.join(tmpdir(), 'covernote-save-'));
+  const env = { ...process.env, XDG_CONFIG_HOME: path.join(scratch, 'config'), XDG_DATA_HOME: path.join(scratch, 'data') };
+  ({ server, base } = await startServer(binary, ['serve', '--port', '0', '--db', path.join(scratch, 'covernote.db')],
+    /serving on http:\/\/127\.0\.0\.1:(\d+)/, env));
+});
+
+after(async () => {
+  for (const context of contexts) await context.close();
+  server?.kill('SIGTERM');
+  if (scratch) rmSync(scratch, { recursive: true, force: true });
+});
+
+// An administrator in a browser of his own (own profile, own session cookie), with the
+// cover note read.
+async function administrator(name, number) {
+  const context = await launchBrowser(path.join(scratch, `chromium-${name}`));
+  contexts.push(context);
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await page.goto(`${base}/login.html`);
+  await page.fill('#user', 'admin');
+  await page.fill('#password', 'covernote');
+  await page.click('button[type=submit]');
+  await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
+  await page.click('#txtCoverNoteNumber');
+  await page.keyboard.type(number);
+  await page.keyboard.press('Enter');
+  await page.waitForFunction((n) => document.querySelector('#shell-title').textContent.endsWith(` : ${n}`), number);
+  return { page, errors };
+}
+
+async function amendSumInsured(page, amount) {
+  await page.click('#shell-tabs [role=tab]:has-text("Premium")');
+  await page.waitForSelector('#shell-frame #txtVehicleSumInsured');
+  await page.fill('#txtVehicleSumInsured', amount);
+  await page.press('#txtVehicleSumInsured', 'Tab');
+  const before = await page.textContent('#lblTotalPremium');
+  await page.click(command('Calculate'));
+  // A referred risk is said so before its figures are shown.
+  await page.waitForFunction((b) => document.querySelector('#message-box').open ||
+    document.querySelector('#lblTotalPremium').textContent !== b, before);
+  if (await page.locator('#message-box').isVisible()) {
+    assert.equal(await page.textContent('#message-text'), 'This is a referred risk!');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction((b) => document.querySelector('#lblTotalPremium').textContent !== b, before);
+  }
+}
+
+async function answerBox(page) {
+  const box = page.locator('#message-box');
+  await box.waitFor({ state: 'visible' });
+  const text = await page.textContent('#message-text');
+  return { box, text };
+}
+
+async function shot(page, name) {
+  await page.screenshot({ path: path.join(shots, `save-${name}.png`) });
+}
+
+test('an amendment is reviewed, saved, read again and listed in the history', async () => {
+  const { page, errors } = await administrator('first', 'CN24000101');
+  await amendSumInsured(page, '60000');
+  const total = await page.textContent('#lblTotalPremium');
+
+  // Cancel in the review writes nothing and leaves the amendment on the screen.
+  await page.click(command('Save'));
+  const review = page.locator('#modal-dialog');
+  await review.waitFor({ state: 'visible' });
+  await page.locator('#tblReview td:has-text("Vehicle sum insured")').waitFor();
+  const row = page.locator('#tblReview tr', { hasText: 'Vehicle sum insured' });
+  assert.deepEqual(await row.locator('td').allTextContents(), ['Vehicle sum insured', '48,000.00', '60,000.00', '+12,000.00']);
+  await shot(page, 'review');
+  await page.keyboard.press('Escape');
+  await review.waitFor({ state: 'hidden' });
+  assert.equal(await page.inputValue('#txtVehicleSumInsured'), '60,000.00');
+
+  // Save in the review writes it; the Cover tab reads the saved cover note again.
+  await page.click(command('Save'));
+  await review.waitFor({ state: 'visible' });
+  await page.click('#cmdReviewSave');
+  const saved = await answerBox(page);
+  assert.equal(saved.text, 'The cover note has been saved.');
+  await page.keyboard.press('Enter');
+  await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
+  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000101'));
+  await page.click('#shell-tabs [role=tab]:has-text("Premium")');
+  await page.waitForSelector('#shell-frame #txtVehicleSumInsured');
+  assert.equal(await page.inputValue('#txtVehicleSumInsured'), '60,000.00');
+  assert.equal(await page.textContent('#lblTotalPremium'), total);
+
+  await page.click(command('History'));
+  await review.waitFor({ state: 'visible' });
+  const change = page.locator('#tblHistory tr', { hasText: 'Vehicle sum insured' });
+  assert.deepEqual((await change.locator('td').allTextContents()).slice(2), ['Vehicle sum insured', '48,000.00', '60,000.00']);
+  assert.match(await page.textContent('#lblHistoryNotice'), /^1 saved amendment/);
+  await shot(page, 'history');
+  await page.click('#cmdHistoryClose');
+  await review.waitFor({ state: 'hidden' });
+  assert.deepEqual(errors, []);
+});
+
+test('of two administrators amending one cover note, the second is refused and told who saved', async () => {
+  const first = await administrator('one', 'CN24000102');
+  const second = await administrator('two', 'CN24000102');
+  await amendSumInsured(first.page, '90000');
+  await amendSumInsured(second.page, '95000');
+
+  await first.page.click(command('Save'));
+  await first.page.click('#cmdReviewSave');
+  assert.equal((await answerBox(first.page)).text, 'The cover note has been saved.');
+  await first.page.keyboard.press('Enter');
+
+  await second.page.click(command('Save'));
+  await second.page.click('#cmdReviewSave');
+  const refused = await answerBox(second.page);
+  assert.match(refused.text, /^ADMIN saved this cover note at \d\d-[A-Z][a-z]{2}-\d{4} \d\d:\d\d:\d\d [AP]M, after you read it\./);
+  await shot(second.page, 'refused');
+  // OK reads it again: the first administrator's amendment is what is stored.
+  await second.page.keyboard.press('Enter');
+  await second.page.waitForSelector('#shell-frame #txtCoverNoteNumber');
+  await second.page.click('#shell-tabs [role=tab]:has-text("Premium")');
+  await second.page.waitForSelector('#shell-frame #txtVehicleSumInsured');
+  assert.equal(await second.page.inputValue('#txtVehicleSumInsured'), '90,000.00');
+  assert.deepEqual([...first.errors, ...second.errors], []);
+});
