@@ -66,7 +66,6 @@ TEST(SaveUntouched, TheReferredSampleNotesAreWrittenBackAsTheyWereRead) {
                                             .DriverCoverCode1 = "089",
                                             .DriverCoverCode2 = "006"});
       const std::vector<std::string> sent = Split(record, FieldSeparator);
-      ASSERT_EQ(sent.size(), 168u);
       for (int position = 0; position < 168; ++position) {
         if (kDerivedPositions.contains(position)) continue;
         const std::string& as_read = reply[static_cast<std::size_t>(position)];
