@@ -50,7 +50,47 @@ WITH sample(no, agent, status, ttype, prev, client, cls, class_use, cover, vehic
   ('CN23009901', 'A1001', 'I', 'N', '', 'C0000103', 'PC1', '01', '01', 'AKB 6012', '',
    'TRM006', '2016', 27000.0, 0.0, '5', 55.0, 70, ''),
   ('CN23009902', 'A1001', 'I', 'R', '', 'C0000102', 'PC1', '01', '02', 'BNF 3390', '',
-   'TRM010', '2019', 33000.0, 0.0, '2', 30.0, 90, '')
+   'TRM010', '2019', 33000.0, 0.0, '2', 30.0, 90, ''),
+  -- Issued before the new tariff (system parameter 1127) and rated on the current tariff:
+  -- its decline, a capacity and a trailer capacity outside every band, and each
+  -- transaction rated against the cover it changes.
+  ('CN22000201', 'A1001', 'R', 'N', '', 'C0000106', 'PC1', '01', '01', 'PKA 1999', '',
+   'TRM005', CAST(strftime('%Y', 'now') - 26 AS TEXT), 12000.0, 0.0, '0', 0.0, 1700,
+   'DECLINED: VEHICLE OVER 20 YEARS OLD'),
+  ('CN22000202', 'A1001', 'R', 'N', '', 'C0000201', 'CV1', '11', '01', 'BNH 4040', '',
+   'KJG005', '2021', 250000.0, 0.0, '0', 0.0, 1710, 'NO TARIFF BAND FOR 40 TONNES'),
+  ('CN22000203', 'B3001', 'R', 'N', '', 'C0000203', 'CV3', '13', '01', 'QSB 1212', 'QT 2002',
+   'KJG004', '2021', 180000.0, 0.0, '0', 0.0, 1705, 'NO TRAILER BAND FOR 12 TONNES'),
+  ('CN22000204', 'A1001', 'R', 'D', '', 'C0000105', 'PC1', '01', '01', 'SAA 2204', '',
+   'SRN002', '2019', 52000.0, 0.0, '2', 30.0, 1690, 'ENDORSEMENT: CHANGE OF COLOUR'),
+  ('CN22000205', 'A1001', 'R', 'E', 'CN21009903', 'C0000102', 'PC1', '01', '01', 'BKT 5151',
+   '', 'TRM007', '2018', 30000.0, 0.0, '1', 25.0, 1720, 'EXTENSION OF COVER NOTE'),
+  ('CN22000206', 'A1001', 'R', 'T', 'CN21009904', 'C0000106', 'PC1', '01', '02', 'PJK 6262',
+   '', 'TRM011', '2017', 25000.0, 0.0, '3', 38.33, 1730, 'TRANSFER FROM COVER NOTE'),
+  ('CN21009903', 'A1001', 'I', 'N', '', 'C0000102', 'PC1', '01', '01', 'BKT 5151', '',
+   'TRM007', '2018', 31000.0, 0.0, '1', 25.0, 2085, ''),
+  ('CN21009904', 'A1001', 'I', 'R', '', 'C0000104', 'PC1', '01', '02', 'PJK 6262', '',
+   'TRM011', '2017', 26000.0, 0.0, '3', 38.33, 1900, ''),
+  -- On the new tariff: each factor table without a row for the risk, and its decline.
+  ('CN24000119', 'B3001', 'R', 'N', '', 'C0000203', 'CT1', '14', '01', 'QT 3003', '',
+   'KJG006', '2020', 60000.0, 0.0, '0', 0.0, 2, 'TRAILER NOT ON THE NEW TARIFF'),
+  ('CN24000120', 'A2001', 'R', 'R', '', 'C0000105', 'PC1', '01', '01', 'SAB 6606', '',
+   'SRN003', '2018', 45000.0, 0.0, '6', 55.0, 3, 'NCD OF SIX YEARS NOT ON THE SCALE'),
+  ('CN24000121', 'A1001', 'R', 'N', '', 'C0000202', 'CV2', '12', '01', 'JQC 4000', '',
+   'KJG005', '2023', 250000.0, 0.0, '0', 0.0, 2, 'NO CAPACITY RATE FOR 40 TONNES'),
+  ('CN24000122', 'A1001', 'R', 'R', '', 'C0000106', 'PC1', '01', '02', 'PGA 3030', '',
+   'TRM009', CAST(strftime('%Y', 'now') - 30 AS TEXT), 10000.0, 0.0, '0', 0.0, 4,
+   'NO RATE FOR A 30 YEAR OLD VEHICLE'),
+  ('CN24000123', 'A1001', 'R', 'N', '', 'C0000104', 'PC1', '01', '01', 'WMR 650', '',
+   'MRK002', '2025', 650000.0, 0.0, '0', 0.0, 3, 'NO RATE FOR A SUM INSURED OVER 500,000'),
+  ('CN24000124', 'A1001', 'R', 'N', '', 'C0000103', 'PC1', '01', '01', 'AKD 2204', '',
+   'TRM013', CAST(strftime('%Y', 'now') - 22 AS TEXT), 15000.0, 0.0, '0', 0.0, 2,
+   'DECLINED: VEHICLE OVER 20 YEARS OLD'),
+  ('CN24000125', 'A1001', 'R', 'R', '', 'C0000103', 'PC1', '01', '01', 'AKE 8485', '',
+   'TRM014', '2021', 42000.0, 0.0, '0', 0.0, 3, 'NO DRIVER RATE OVER 80 YEARS'),
+  -- Premium agreed outside the tariff: shown on the other premium tab, never rated.
+  ('CN24000126', 'A1001', 'R', 'O', '', 'C0000102', 'PC1', '01', '01', 'BNG 1260', '',
+   'TRM012', '2022', 40000.0, 0.0, '1', 25.0, 2, 'OTHER PREMIUM AGREED BY HEAD OFFICE')
 )
 INSERT INTO cover_note (cover_note_no, agent_code, status, transaction_type,
   previous_document_no, issued_at, effective_at, expiry_date, reference_date, remark,
@@ -141,7 +181,9 @@ WITH d(no, seq, name, ic_no, dob, licence_date, licence_no, gender, occupation, 
   ('CN23009901', 0, 'THE INSURED', '620715-08-6011', '15-07-1962', '01-Mar-1981', 'D6207150',
    'M', '10', 'SELF'),
   ('CN23009902', 0, 'THE INSURED', '850623-10-5566', '23-06-1985', '01-Mar-2004', 'D8506231',
-   'F', '04', 'SELF')
+   'F', '04', 'SELF'),
+  ('CN24000125', 0, 'SUBRAMANIAM A/L RAMASAMY', '410302-08-5011', '02-03-1941', '01-Mar-1962',
+   'D4103020', 'M', '10', 'FATHER')
 )
 INSERT INTO cover_note_driver (cover_note_id, seq, name, ic_no, dob, licence_date, licence_no,
                                gender, occupation, relationship)
