@@ -36,37 +36,40 @@ constexpr std::array kFactorSources = {
     FactorSource{Factor::kCapacityUom, "capacity_uom"},
     FactorSource{Factor::kVehicleSumInsured, "printf('%.4f', vehicle_sum_insured / 10000.0)"},
     FactorSource{Factor::kTrailerSumInsured, "printf('%.4f', trailer_sum_insured / 10000.0)"},
-    FactorSource{Factor::kHasTrailer, "CASE WHEN trim(coalesce(trailer_no, '')) = '' THEN '0' "
-                                      "ELSE '1' END"},
+    FactorSource{Factor::kHasTrailer,
+                 "CASE WHEN trim(coalesce(trailer_no, '')) = '' THEN '0' "
+                 "ELSE '1' END"},
     FactorSource{Factor::kLoadPercentage, "printf('%.4f', load_percentage / 10000.0)"},
     FactorSource{Factor::kNcdPercentage, "ncd_percentage"},
     FactorSource{Factor::kNoOfClaims, "no_of_claims"},
-    FactorSource{Factor::kInsuredAge,
-                 "CASE WHEN coalesce(date_of_birth, '') = '' THEN '' ELSE CAST(substr(effective_at, "
-                 "1, 4) - substr(date_of_birth, 7, 4) AS TEXT) END"},
+    FactorSource{
+        Factor::kInsuredAge,
+        "CASE WHEN coalesce(date_of_birth, '') = '' THEN '' ELSE CAST(substr(effective_at, "
+        "1, 4) - substr(date_of_birth, 7, 4) AS TEXT) END"},
     FactorSource{Factor::kDrivingYears,
                  "CASE WHEN coalesce(license_date, '') = '' THEN '0' ELSE CAST(?1 - "
                  "substr(license_date, -4) AS TEXT) END"},
     FactorSource{Factor::kVehicleAge, "CAST(?1 - year_made AS TEXT)"},
-    FactorSource{Factor::kDriverCount, "(SELECT CAST(count(*) AS TEXT) FROM cover_note_driver "
-                                       "WHERE cover_note_id = n.id AND name <> '')"},
+    FactorSource{Factor::kDriverCount,
+                 "(SELECT CAST(count(*) AS TEXT) FROM cover_note_driver "
+                 "WHERE cover_note_id = n.id AND name <> '')"},
     FactorSource{Factor::kFirstDriverAge,
                  "coalesce((SELECT CAST(substr(n.effective_at, 1, 4) - substr(dob, 7, 4) AS TEXT) "
                  "FROM cover_note_driver WHERE cover_note_id = n.id AND seq = 0), '')"},
     FactorSource{Factor::kFirstDriverYears,
                  "coalesce((SELECT CAST(?1 - substr(licence_date, -4) AS TEXT) "
                  "FROM cover_note_driver WHERE cover_note_id = n.id AND seq = 0), '')"},
-    FactorSource{Factor::kExtCodes, "(SELECT group_concat(code, char(65533)) FROM (SELECT code "
-                                    "FROM cover_note_ext_cover WHERE cover_note_id = n.id "
-                                    "ORDER BY seq))"},
+    FactorSource{Factor::kExtCodes,
+                 "(SELECT group_concat(code, char(65533)) FROM (SELECT code "
+                 "FROM cover_note_ext_cover WHERE cover_note_id = n.id "
+                 "ORDER BY seq))"},
     FactorSource{Factor::kExtSumInsured,
                  "(SELECT group_concat(sum_insured, char(65533)) FROM (SELECT sum_insured "
                  "FROM cover_note_ext_cover WHERE cover_note_id = n.id ORDER BY seq))"},
     FactorSource{Factor::kExtPercentages,
                  "(SELECT group_concat(percentage, char(65533)) FROM (SELECT percentage "
                  "FROM cover_note_ext_cover WHERE cover_note_id = n.id ORDER BY seq))"},
-    FactorSource{Factor::kServiceTaxPercentage,
-                 "printf('%.4f', service_tax_percentage / 10000.0)"},
+    FactorSource{Factor::kServiceTaxPercentage, "printf('%.4f', service_tax_percentage / 10000.0)"},
     FactorSource{Factor::kStampDuty, "printf('%.4f', stamp_duty / 10000.0)"},
     FactorSource{Factor::kTransferFee, "transfer_fee"},
     FactorSource{Factor::kOtherCharges, "other_charges"},
@@ -139,14 +142,16 @@ void StoreRating(Database& db, std::int64_t id, const Rating& rating, bool new_t
   }
   if (!new_tariff) StoreFigure(db, id, kLoadingTarget.column, figures.load_percentage.units());
   for (const FigureTarget& target : kRateTargets) {
-    if (new_tariff) StoreFigure(db, id, target.column, std::string_view((figures.*target.figure).ToPlainText()));
+    if (new_tariff)
+      StoreFigure(db, id, target.column, std::string_view((figures.*target.figure).ToPlainText()));
   }
   for (std::size_t row = 0; row < figures.ext_premiums.size(); ++row) {
     const auto& premium = figures.ext_premiums[row];
     if (!premium) continue;
     const std::string text = Replace(FormatMoney2(*premium), ",", "");
-    db.Prepare("UPDATE cover_note_ext_cover SET premium = ?1 WHERE cover_note_id = ?2 "
-               "AND seq = ?3")
+    db.Prepare(
+          "UPDATE cover_note_ext_cover SET premium = ?1 WHERE cover_note_id = ?2 "
+          "AND seq = ?3")
         .Bind(1, std::string_view(text))
         .Bind(2, id)
         .Bind(3, static_cast<std::int64_t>(row))
@@ -177,7 +182,8 @@ void RateSampleCoverNotes(Database& db, int this_year) {
       factors.Set(kFactorSources[i].factor, select.Text(static_cast<int>(i + 2)));
     }
     const std::optional<Date> effective = ReadDate(select.Text(1));
-    notes.push_back(Note{select.Int(0), new_tariff_from && effective && *new_tariff_from <= *effective,
+    notes.push_back(Note{select.Int(0),
+                         new_tariff_from && effective && *new_tariff_from <= *effective,
                          std::move(factors)});
   }
   Tariff tariff(db);
@@ -185,8 +191,8 @@ void RateSampleCoverNotes(Database& db, int this_year) {
     // A note the engine answers without figures (a band or a factor missing) keeps none.
     if (note.new_tariff) {
       const auto rating = RateNewTariff(tariff, note.factors);
-      if (rating && (rating->status == new_tariff::kRated ||
-                     rating->status == new_tariff::kReferred)) {
+      if (rating &&
+          (rating->status == new_tariff::kRated || rating->status == new_tariff::kReferred)) {
         StoreRating(db, note.id, *rating, true);
       }
     } else {

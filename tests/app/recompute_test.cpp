@@ -14,8 +14,8 @@
 #include "base/currency.h"
 #include "base/date_format.h"
 #include "base/separators.h"
-#include "integration/conversions.h"
 #include "integration/components.h"
+#include "integration/conversions.h"
 #include "pages/premium/premium_replies.h"
 #include "pages/premium/premium_requests.h"
 #include "workspace/record_fill.h"
@@ -46,12 +46,18 @@ struct SampleNote {
 constexpr Engine kCur = Engine::kCurrent;
 constexpr Engine kNew = Engine::kNewTariff;
 constexpr SampleNote kNotes[] = {
-    {"CN24000101", "A1001", kNew, 0}, {"CN24000102", "A1001", kNew, 8},
-    {"CN24000103", "A1001", kNew, 0}, {"CN24000104", "A1001", kNew, 0},
-    {"CN24000105", "A1001", kNew, 0}, {"CN24000106", "A1001", kNew, 0},
-    {"CN24000107", "A1001", kNew, 0}, {"CN24000108", "A1001", kNew, 0},
-    {"CN24000109", "A2001", kNew, 0}, {"CN24000115", "A1001", kNew, 0},
-    {"CN24000116", "A1001", kNew, 0}, {"CN24000117", "A1001", kNew, 0},
+    {"CN24000101", "A1001", kNew, 0},
+    {"CN24000102", "A1001", kNew, 8},
+    {"CN24000103", "A1001", kNew, 0},
+    {"CN24000104", "A1001", kNew, 0},
+    {"CN24000105", "A1001", kNew, 0},
+    {"CN24000106", "A1001", kNew, 0},
+    {"CN24000107", "A1001", kNew, 0},
+    {"CN24000108", "A1001", kNew, 0},
+    {"CN24000109", "A2001", kNew, 0},
+    {"CN24000115", "A1001", kNew, 0},
+    {"CN24000116", "A1001", kNew, 0},
+    {"CN24000117", "A1001", kNew, 0},
     {"CN24000118", "B3001", kNew, 0},
     {"CN24000119", "B3001", kNew, 1},  // no base premium for a trailer on its own
     {"CN24000120", "A2001", kNew, 2},  // six NCD years
@@ -93,10 +99,9 @@ TEST(Recompute, EverySampleCoverNoteRatesToItsStoredFiguresOnItsOwnEngine) {
         const backend::Result answer =
             backend.Execute(policy ? "Tarvin.Policy.Read" : "KivoGIUWR.CoverNote.Read",
                             Params({previous, note.agent, "1"}));
-        FillPreviousFromReply(ws.record, policy ? PreviousDocument::kPolicy
-                                                : PreviousDocument::kCoverNote,
-                              policy ? SplitPolicyReplyFields(answer.reply)
-                                     : SplitReplyFields(answer.reply));
+        FillPreviousFromReply(
+            ws.record, policy ? PreviousDocument::kPolicy : PreviousDocument::kCoverNote,
+            policy ? SplitPolicyReplyFields(answer.reply) : SplitReplyFields(answer.reply));
       }};
       FillFromReadAdminReply(ws.record, SplitReplyFields(read.reply), steps);
       const CoverNoteFields stored = ws.record.Current;
@@ -111,29 +116,30 @@ TEST(Recompute, EverySampleCoverNoteRatesToItsStoredFiguresOnItsOwnEngine) {
       const auto factors = [&](FactorLayout layout, const CoverNoteFields& fields) {
         const std::vector<bool> none;
         const bool previous = &fields == &ws.record.Previous;
-        return BuildFactors(layout, {fields, previous ? none : ws.record.ExtUserPremiumMarks, ws,
-                                     today});
+        return BuildFactors(layout,
+                            {fields, previous ? none : ws.record.ExtUserPremiumMarks, ws, today});
       };
       backend::Result rated;
       if (!as_change) {
-        rated = backend.Execute(current ? "Tarvin.Premium.ComputeV10" : "Tarvin.Premium.Compute",
-                                Params({factors(current ? CurrentEngineFactors()
-                                                        : NewTariffFactors(),
-                                                stored),
-                                        "0"}));
+        rated = backend.Execute(
+            current ? "Tarvin.Premium.ComputeV10" : "Tarvin.Premium.Compute",
+            Params({factors(current ? CurrentEngineFactors() : NewTariffFactors(), stored), "0"}));
       } else {
         if (ws.record.Previous.TransactionType != "T") ws.record.Previous.TransferFee = "0.00";
         const std::string start =
             type == "E" ? FormatDate(RequireDate(ws.record.Previous.ExpiryDate, "t").AddDays(1))
                         : stored.EffectiveDate;
-        const std::string previous = factors(
-            current ? CurrentEnginePreviousFactors() : NewTariffPreviousFactors(),
-            ws.record.Previous);
+        const std::string previous =
+            factors(current ? CurrentEnginePreviousFactors() : NewTariffPreviousFactors(),
+                    ws.record.Previous);
         const std::string amended =
             factors(current ? CurrentEngineAmendedFactors() : NewTariffFactors(), stored);
-        rated = backend.Execute(
-            current ? "Tarvin.Premium.ComputeV10Ex" : "Tarvin.Premium.ComputeEx",
-            Params({previous, amended, start, type == "D" ? "3" : type == "E" ? "0" : "1"}));
+        rated =
+            backend.Execute(current ? "Tarvin.Premium.ComputeV10Ex" : "Tarvin.Premium.ComputeEx",
+                            Params({previous, amended, start,
+                                    type == "D"   ? "3"
+                                    : type == "E" ? "0"
+                                                  : "1"}));
       }
       EXPECT_EQ(rated.status, note.status);
       if (rated.status != note.status || !Answered(note)) {
