@@ -4,6 +4,7 @@
 // Every test leaves a screenshot in screenshots/.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -24,13 +25,15 @@ let server;
 let base;
 let context;
 let scratch;
+let env;
+const kServing = /serving on http:\/\/127\.0\.0\.1:(\d+)/;
 
 before(async () => {
   scratch = mkdtempSync(path.join(tmpdir(), 'covernote-product-'));
   // The settings file and the data folder of the run's own, never the user's.
-  const env = { ...process.env, XDG_CONFIG_HOME: path.join(scratch, 'config'), XDG_DATA_HOME: path.join(scratch, 'data') };
+  env = { ...process.env, XDG_CONFIG_HOME: path.join(scratch, 'config'), XDG_DATA_HOME: path.join(scratch, 'data') };
   ({ server, base } = await startServer(binary, ['serve', '--port', '0', '--db', path.join(scratch, 'covernote.db')],
-    /serving on http:\/\/127\.0\.0\.1:(\d+)/, env));
+    kServing, env));
   context = await launchBrowser(path.join(scratch, 'chromium'));
 });
 
@@ -40,23 +43,23 @@ after(async () => {
   if (scratch) rmSync(scratch, { recursive: true, force: true });
 });
 
-async function logIn(page, user = 'admin', password = 'covernote') {
+async function logIn(page, user = 'admin', password = 'covernote', at = base) {
   await page.context().clearCookies();  // a logged-in browser would skip the login page
-  await page.goto(`${base}/login.html`);
+  await page.goto(`${at}/login.html`);
   await page.fill('#user', user);
   await page.fill('#password', password);
   await page.click('button[type=submit]');
 }
 
 // A fresh tab logged in as the demo administrator, with the Cover tab shown.
-async function screen() {
+async function screen(at = base) {
   const page = await context.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
   page.on('console', (message) => {
     if (message.type() === 'error') errors.push(message.text());
   });
-  await logIn(page);
+  await logIn(page, 'admin', 'covernote', at);
   await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
   return { page, errors };
 }
@@ -341,7 +344,7 @@ test('the premium tab shows the figures and covers, takes a cover, and puts back
   await page.click('#shell-tabs [role=tab]:has-text("Premium")');
   await page.waitForSelector('#shell-frame #divExtCover tr');
   assert.equal(await page.inputValue('#txtVehicleSumInsured'), '48,000.00');
-  assert.equal(await page.textContent('#lblTotalPremium'), '1,878.25');
+  assert.equal(await page.textContent('#lblTotalPremium'), '1,868.39');
   assert.equal(await page.locator('#divExtCover tr').count(), 2);
   assert.ok(await page.isEnabled('#shell-commands button:has-text("Calculate")'));
   await shot(page, 'premium');
@@ -355,7 +358,7 @@ test('the premium tab shows the figures and covers, takes a cover, and puts back
 
   // Calculate rates the cover note with the added cover on the tab's engine.
   await page.click('#shell-commands button:has-text("Calculate")');
-  await page.waitForFunction(() => document.querySelector('#lblTotalPremium').textContent !== '1,878.25');
+  await page.waitForFunction(() => document.querySelector('#lblTotalPremium').textContent !== '1,868.39');
   assert.notEqual(await page.inputValue('#ExtendedCover2 #txtPremium'), '0.00');
   await shot(page, 'premium-calculated');
 
@@ -372,4 +375,60 @@ test('the premium tab shows the figures and covers, takes a cover, and puts back
   // second leaving is refused as stale (409) and the client shows the screen as it is.
   assert.deepEqual(errors.filter((e) => !e.includes('409 (Conflict)')), []);
   await page.close();
+});
+
+// A premium tab as the administrator reads it at 1366x768: the figures right-aligned and
+// nothing wider than the window.
+async function premiumTab(page, number, tab) {
+  await readByEnter(page, number);
+  await page.waitForFunction((n) => document.querySelector('#shell-title').textContent.endsWith(` : ${n}`), number);
+  await page.click(`#shell-tab-${tab}`);
+  const total = () => {
+    const figure = document.querySelector('#shell-frame #lblTotalPremium, #shell-frame #txtTotalPremium');
+    return figure && (figure.textContent || figure.value);
+  };
+  await page.waitForFunction(total);
+  return page.evaluate((read) => ({
+    total: eval(read)(),
+    aligned: getComputedStyle(document.querySelector('#lblTotalPremium, #txtTotalPremium')).textAlign,
+    sideways: document.documentElement.scrollWidth > document.documentElement.clientWidth,
+  }), `(${total})`);
+}
+
+test('an "O" cover note shows its agreed premium on the other premium tab', async () => {
+  const { page, errors } = await screen();
+  const shown = await premiumTab(page, 'CN24000126', 'COVOPrem');
+  assert.deepEqual(shown, { total: '950.42', aligned: 'right', sideways: false });
+  await shot(page, 'premium-other');
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
+test('before the new tariff the current-engine tab rates a declined risk and says so', async () => {
+  // A database of its own whose new tariff has not started yet.
+  const database = path.join(scratch, 'before-new-tariff.db');
+  execFileSync(binary, ['db', 'init', '--db', database], { env });
+  execFileSync('sqlite3', [database, "UPDATE system_parameter SET value = '01-Jan-2099' WHERE code = 1127"]);
+  const early = await startServer(binary, ['serve', '--port', '0', '--db', database], kServing, env);
+  try {
+    const { page, errors } = await screen(early.base);
+    assert.deepEqual(await premiumTab(page, 'CN22000201', 'COVPrem'),
+      { total: '636.99', aligned: 'right', sideways: false });
+    await shot(page, 'premium-current-engine');
+    const box = page.locator('#message-box');
+    await page.click('#shell-commands button:has-text("Calculate")');
+    // The referral, then the decline answered in the load amount, one box after the other.
+    for (const text of ['This is a referred risk!', 'Generation of cover note is declined!']) {
+      await page.waitForFunction((t) => document.querySelector('#message-box').open &&
+        document.querySelector('#message-text').textContent === t, text);
+      if (text.startsWith('Generation')) await shot(page, 'premium-current-engine-declined');
+      await page.keyboard.press('Enter');
+    }
+    await box.waitFor({ state: 'hidden' });
+    assert.equal(await page.inputValue('#txtLoadAmount'), '-9,999.00');
+    assert.deepEqual(errors, []);
+    await page.close();
+  } finally {
+    early.server.kill('SIGTERM');
+  }
 });
