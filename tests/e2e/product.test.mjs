@@ -166,7 +166,7 @@ test('by keyboard alone: Ctrl+A and a new number reads it, the tabs open, the co
 
   // Each command button has its own access key, named in its tooltip.
   assert.deepEqual(await page.locator('#shell-commands button').evaluateAll((buttons) => buttons.map((b) => b.title)),
-    ['Reset (Alt+R)', 'Save (Alt+S)', 'Enquiry (Alt+E)', 'Calculate (Alt+C)']);
+    ['Reset (Alt+R)', 'Save (Alt+S)', 'Enquiry (Alt+E)', 'Calculate (Alt+C)', 'History (Alt+H)']);
   assert.deepEqual(errors, []);
   await page.close();
 });
