@@ -3,6 +3,7 @@
 // (the new tariff from system parameter 1127 on), and its premium figures stored.
 
 #include <array>
+#include <span>
 #include <string>
 
 #include "backend/premium_request.h"
@@ -121,30 +122,38 @@ std::string SelectFactors() {
   return sql + " FROM cover_note n ORDER BY n.id";
 }
 
-// One figure: a whole number of ten-thousandths, or a rate as text.
-template <typename Value>
-void StoreFigure(Database& db, std::int64_t id, std::string_view column, Value value) {
-  db.Prepare("UPDATE cover_note SET " + std::string(column) + " = ?2 WHERE id = ?1")
-      .Bind(1, id)
-      .Bind(2, value)
-      .Run();
-}
-
-// The figures the screen stores from the engine's reply: a decline of the current
-// engine's plain command is answered in the load amount.
+// The figures the screen stores from the engine's reply, in one UPDATE: amounts in
+// ten-thousandths, the new tariff's rates as text. A decline of the current engine's plain
+// command is answered in the load amount.
 void StoreRating(Database& db, std::int64_t id, const Rating& rating, bool new_tariff) {
   Figures figures = rating.figures;
   if (rating.declined) {
     figures.load_amount = Currency::FromWhole(current_engine::kDeclinedLoadAmount);
   }
-  for (const FigureTarget& target : kFigureTargets) {
-    StoreFigure(db, id, target.column, (figures.*target.figure).units());
+  std::vector<FigureTarget> amounts(kFigureTargets.begin(), kFigureTargets.end());
+  if (!new_tariff) amounts.push_back(kLoadingTarget);
+  const std::span<const FigureTarget> rates =
+      new_tariff ? std::span<const FigureTarget>(kRateTargets) : std::span<const FigureTarget>();
+  std::string sql = "UPDATE cover_note SET ";
+  int parameter = 2;
+  for (const auto& targets : {std::span<const FigureTarget>(amounts), rates}) {
+    for (const FigureTarget& target : targets) {
+      if (parameter > 2) sql += ", ";
+      sql += std::string(target.column) + " = ?" + std::to_string(parameter);
+      ++parameter;
+    }
   }
-  if (!new_tariff) StoreFigure(db, id, kLoadingTarget.column, figures.load_percentage.units());
-  for (const FigureTarget& target : kRateTargets) {
-    if (new_tariff)
-      StoreFigure(db, id, target.column, std::string_view((figures.*target.figure).ToPlainText()));
+  Statement& update = db.Prepare(sql + " WHERE id = ?1");
+  update.Bind(1, id);
+  parameter = 2;
+  for (const FigureTarget& target : amounts) {
+    update.Bind(parameter++, (figures.*target.figure).units());
   }
+  for (const FigureTarget& target : rates) {
+    const std::string text = (figures.*target.figure).ToPlainText();
+    update.Bind(parameter++, std::string_view(text));
+  }
+  update.Run();
   for (std::size_t row = 0; row < figures.ext_premiums.size(); ++row) {
     const auto& premium = figures.ext_premiums[row];
     if (!premium) continue;
