@@ -377,55 +377,37 @@ test('the premium tab shows the figures and covers, takes a cover, and puts back
   await page.close();
 });
 
-// A premium tab as the administrator reads it at 1366x768: the figures right-aligned and
-// nothing wider than the window.
-async function premiumTab(page, number, tab) {
-  await readByEnter(page, number);
-  await page.waitForFunction((n) => document.querySelector('#shell-title').textContent.endsWith(` : ${n}`), number);
-  await page.click(`#shell-tab-${tab}`);
-  const total = () => {
-    const figure = document.querySelector('#shell-frame #lblTotalPremium, #shell-frame #txtTotalPremium');
-    return figure && (figure.textContent || figure.value);
-  };
-  await page.waitForFunction(total);
-  return page.evaluate((read) => ({
-    total: eval(read)(),
-    aligned: getComputedStyle(document.querySelector('#lblTotalPremium, #txtTotalPremium')).textAlign,
-    sideways: document.documentElement.scrollWidth > document.documentElement.clientWidth,
-  }), `(${total})`);
-}
-
-test('an "O" cover note shows its agreed premium on the other premium tab', async () => {
-  const { page, errors } = await screen();
-  const shown = await premiumTab(page, 'CN24000126', 'COVOPrem');
-  assert.deepEqual(shown, { total: '950.42', aligned: 'right', sideways: false });
-  await shot(page, 'premium-other');
-  assert.deepEqual(errors, []);
-  await page.close();
-});
-
-test('before the new tariff the current-engine tab rates a declined risk and says so', async () => {
-  // A database of its own whose new tariff has not started yet.
+// Before the new tariff (a database of its own whose tariff date lies ahead) the current
+// engine's tab rates the note; an "O" note shows the other premium tab whatever the date. Both
+// at 1366x768: figures right-aligned, nothing wider than the window.
+test('the current-engine tab rates a declined risk and says so; an "O" note shows the other premium tab', async () => {
   const database = path.join(scratch, 'before-new-tariff.db');
   execFileSync(binary, ['db', 'init', '--db', database], { env });
   execFileSync('sqlite3', [database, "UPDATE system_parameter SET value = '01-Jan-2099' WHERE code = 1127"]);
   const early = await startServer(binary, ['serve', '--port', '0', '--db', database], kServing, env);
   try {
     const { page, errors } = await screen(early.base);
-    assert.deepEqual(await premiumTab(page, 'CN22000201', 'COVPrem'),
-      { total: '636.99', aligned: 'right', sideways: false });
-    await shot(page, 'premium-current-engine');
-    const box = page.locator('#message-box');
-    await page.click('#shell-commands button:has-text("Calculate")');
-    // The referral, then the decline answered in the load amount, one box after the other.
-    for (const text of ['This is a referred risk!', 'Generation of cover note is declined!']) {
-      await page.waitForFunction((t) => document.querySelector('#message-box').open &&
-        document.querySelector('#message-text').textContent === t, text);
-      if (text.startsWith('Generation')) await shot(page, 'premium-current-engine-declined');
-      await page.keyboard.press('Enter');
+    for (const [number, tab, total] of [['CN22000201', 'COVPrem', '636.99'], ['CN24000126', 'COVOPrem', '950.42']]) {
+      await page.click('#shell-tabs [role=tab]:has-text("Cover")');
+      await page.click('#shell-frame #txtCoverNoteNumber');
+      await page.keyboard.press('Control+A');
+      await page.keyboard.type(`${number}\n`);
+      await page.waitForFunction((n) => document.querySelector('#shell-title').textContent.endsWith(` : ${n}`), number);
+      await page.click(`#shell-tab-${tab}`);
+      const figure = await page.waitForSelector('#shell-frame :is(#lblTotalPremium, #txtTotalPremium)', { state: 'attached' });
+      await page.waitForFunction((e) => (e.textContent || e.value) !== '', figure);
+      assert.deepEqual(await figure.evaluate((e) => [e.textContent || e.value, getComputedStyle(e).textAlign,
+        document.documentElement.scrollWidth > document.documentElement.clientWidth]), [total, 'right', false]);
+      await shot(page, `premium-${tab}`);
+      if (tab !== 'COVPrem') continue;
+      await page.click('#shell-commands button:has-text("Calculate")');
+      for (const text of ['This is a referred risk!', 'Generation of cover note is declined!']) {
+        await page.waitForFunction((t) => document.querySelector('#message-text').textContent === t, text);
+        await page.keyboard.press('Enter');
+      }
+      await page.locator('#message-box').waitFor({ state: 'hidden' });
+      assert.equal(await page.inputValue('#txtLoadAmount'), '-9,999.00');
     }
-    await box.waitFor({ state: 'hidden' });
-    assert.equal(await page.inputValue('#txtLoadAmount'), '-9,999.00');
     assert.deepEqual(errors, []);
     await page.close();
   } finally {
