@@ -7,12 +7,14 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "backend/backend.h"
 #include "base/clock.h"
 #include "base/currency.h"
 #include "base/date_format.h"
+#include "base/date_reader.h"
 #include "base/separators.h"
 #include "integration/components.h"
 #include "integration/conversions.h"
@@ -33,28 +35,16 @@ std::string Params(std::initializer_list<std::string_view> parts) {
   return text;
 }
 
-enum class Engine { kCurrent, kNewTariff };
-constexpr Engine kCur = Engine::kCurrent;
-constexpr Engine kNew = Engine::kNewTariff;
-
-// Every note the screen can open, rated by the engine in force on its effective date, and
-// the status it answers (docs/rating.md says why); a note answered with figures gets its
-// stored figures back.
-struct SampleNote {
-  std::string_view number;
-  Engine engine;
-  std::int32_t status;
-};
-constexpr SampleNote kNotes[] = {
-    {"CN24000101", kNew, 0}, {"CN24000102", kNew, 8}, {"CN24000103", kNew, 0},
-    {"CN24000104", kNew, 0}, {"CN24000105", kNew, 0}, {"CN24000106", kNew, 0},
-    {"CN24000107", kNew, 0}, {"CN24000108", kNew, 0}, {"CN24000109", kNew, 0},
-    {"CN24000115", kNew, 0}, {"CN24000116", kNew, 0}, {"CN24000117", kNew, 0},
-    {"CN24000118", kNew, 0}, {"CN24000119", kNew, 1}, {"CN24000120", kNew, 2},
-    {"CN24000121", kNew, 3}, {"CN24000122", kNew, 4}, {"CN24000123", kNew, 5},
-    {"CN24000124", kNew, 6}, {"CN24000125", kNew, 7}, {"CN22000201", kCur, 2},
-    {"CN22000202", kCur, 3}, {"CN22000203", kCur, 4}, {"CN22000204", kCur, 0},
-    {"CN22000205", kCur, 0}, {"CN22000206", kCur, 0},
+// Every note the screen can open and the status its engine answers (docs/rating.md says
+// why): the current engine for a note effective before the new tariff, else the new tariff.
+// A note answered with figures gets its stored figures back.
+constexpr std::pair<std::string_view, std::int32_t> kNotes[] = {
+    {"CN24000101", 0}, {"CN24000102", 8}, {"CN24000103", 0}, {"CN24000104", 0}, {"CN24000105", 0},
+    {"CN24000106", 0}, {"CN24000107", 0}, {"CN24000108", 0}, {"CN24000109", 0}, {"CN24000115", 0},
+    {"CN24000116", 0}, {"CN24000117", 0}, {"CN24000118", 0}, {"CN24000119", 1}, {"CN24000120", 2},
+    {"CN24000121", 3}, {"CN24000122", 4}, {"CN24000123", 5}, {"CN24000124", 6}, {"CN24000125", 7},
+    {"CN22000201", 2}, {"CN22000202", 3}, {"CN22000203", 4}, {"CN22000204", 0}, {"CN22000205", 0},
+    {"CN22000206", 0},
 };
 // Head office reads every agent's notes; the figures do not depend on the agent.
 constexpr std::string_view kAgent = "HQ001";
@@ -66,14 +56,14 @@ TEST(Recompute, EverySampleCoverNoteRatesToItsStoredFiguresOnItsOwnEngine) {
   const FixedClock clock({*Date::FromYmd(2026, 12, 5), *Time::FromHms(10, 0, 0)});
   {
     backend::Backend backend(dir / "sample.db", clock);
-    for (const SampleNote& note : kNotes) {
-      SCOPED_TRACE(std::string(note.number));
+    for (const auto& [number, status] : kNotes) {
+      SCOPED_TRACE(std::string(number));
       const Components components;
       Workspace ws(components, clock);
       ws.identity.CurrentAgentCode = std::string(kAgent);
       ws.startup.SystemCodes = {{1031, "TBA"}, {1026, "10.00"}};
       const backend::Result read =
-          backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({note.number, kAgent, "0"}));
+          backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({number, kAgent, "0"}));
       ASSERT_EQ(read.status, 0);
       const ReadAdminSteps steps{.ReadPreviousDocument = [&](std::string_view previous) {
         const bool policy = previous.substr(0, 2) != "CN";
@@ -90,7 +80,7 @@ TEST(Recompute, EverySampleCoverNoteRatesToItsStoredFiguresOnItsOwnEngine) {
       // As Calculate sends it on the engine's tab.
       const Date today = clock.Now().date;
       const std::string& type = stored.TransactionType;
-      const bool current = note.engine == kCur;
+      const bool current = *ReadDate(stored.EffectiveDate) < *Date::FromYmd(2022, 7, 1);
       const bool as_change = type == "E" || type == "T" || (current && type == "D");
       if (current) ws.premium.LoadPercentageEntered = ws.premium.StampDutyEntered = true;
       if (current && !as_change) ws.premium.ExcessEntered = true;
@@ -118,8 +108,8 @@ TEST(Recompute, EverySampleCoverNoteRatesToItsStoredFiguresOnItsOwnEngine) {
                     amended, start, type == "D" ? "3" : (type == "E" ? "0" : "1")});
       }
       const backend::Result rated = backend.Execute(command, parameters);
-      EXPECT_EQ(rated.status, note.status);
-      if (rated.status != note.status || (note.status != 0 && note.status != (current ? 2 : 8))) {
+      EXPECT_EQ(rated.status, status);
+      if (rated.status != status || (status != 0 && status != (current ? 2 : 8))) {
         EXPECT_EQ(rated.reply, "");
         continue;
       }
