@@ -604,6 +604,19 @@ SELECT class.code, factor.factor, factor.code, CAST(round(factor.above * 10000) 
 FROM class JOIN factor ON factor.kind IS NULL OR factor.kind = class.kind;
 )sql";
 
+// Two corrections of the new tariff. A trailer insured on its own (the trailer classes of
+// system code 1040) is not on it yet: it has no base premium there. Commercial vehicles
+// measured in cubic centimetres (vans) had no capacity rate; they rate 100 from 500 to
+// 5,000 cc, a range no tonnage reaches.
+constexpr std::string_view kNewTariffCorrections = R"sql(
+DELETE FROM new_tariff_base WHERE class_code = 'CT1';
+INSERT INTO rating_factor (class_code, factor, code, above, up_to, rate) VALUES
+  ('CV1', 'capacity', '', 5000000, 50000000, 1000000),
+  ('CV2', 'capacity', '', 5000000, 50000000, 1000000),
+  ('CV3', 'capacity', '', 5000000, 50000000, 1000000),
+  ('CT1', 'capacity', '', 5000000, 50000000, 1000000);
+)sql";
+
 constexpr std::array kMigrations = {
     Migration{1, "code lists, configuration, agents and users", kReferenceTables},
     Migration{2, "clients, policies, cover notes and the amendment audit", kDocumentTables},
@@ -611,6 +624,8 @@ constexpr std::array kMigrations = {
     Migration{4, "limits of the field checks", kFieldRuleLimits},
     Migration{5, "sample system codes as the screen reads them", kSampleSystemCodes},
     Migration{6, "the tariff", kTariff},
+    Migration{7, "new tariff: trailers on their own left off, vans by cubic capacity",
+              kNewTariffCorrections},
 };
 
 constexpr std::string_view kVersionTable = R"sql(

@@ -51,7 +51,7 @@ TEST_F(WriteAdminTest, SavedAmendmentIsReadBackAndAudited) {
                   "FROM (SELECT * FROM amendment_change ORDER BY field)"),
             "client_name=AHMAD FAIZAL BIN ISMAIL>AHMAD FAIZAL BIN ISMAIL JR; "
             "remark=REFERRED: YOUNG NAMED DRIVER>LOADING WAIVED BY ADMIN; "
-            "tariff_premium=1527.50>1500.00");
+            "tariff_premium=1522.00>1500.00");
 }
 
 TEST_F(WriteAdminTest, SecondSaveFromAStaleReadIsRefused) {
@@ -83,7 +83,7 @@ TEST_F(WriteAdminTest, HistoryListsEachSavedAmendmentNewestFirstWithItsPremium) 
   const std::string now = FormatDateTime(clock_.Now());
   EXPECT_EQ(Fields(rows[0]), (std::vector<std::string>{"3", now, "SUPERVISOR", "1900.00", "1900.00", "14",
                                                        "REFERRED: YOUNG NAMED DRIVER", "SECOND LOOK"}));
-  EXPECT_EQ(Fields(rows[1])[3] + ">" + Fields(rows[1])[4], "1878.25>1900.00");
+  EXPECT_EQ(Fields(rows[1])[3] + ">" + Fields(rows[1])[4], "1868.39>1900.00");
   EXPECT_EQ(Run("KivoGIUWR.CoverNote.History", Params({"CN99999999", "HQ001"})).status, 1);
   EXPECT_EQ(Run("KivoGIUWR.CoverNote.History", Params({"CN24000101", "B3001"})).status, 2);
   EXPECT_EQ(Run("KivoGIUWR.CoverNote.History", "CN24000101").status, -1);

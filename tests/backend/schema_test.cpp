@@ -34,7 +34,9 @@ TEST_F(SchemaTest, TheSampleIsDatedByTheInjectedClock) {
   for (const char* name : {"june1.db", "june2.db"}) {
     backend_ = std::make_unique<Backend>(directory_ / name, june);
     EXPECT_LE(Query("SELECT max(reference_date) FROM cover_note"), "2030-06-15") << name;
-    EXPECT_GE(Query("SELECT min(reference_date) FROM cover_note"), "2029-01-01") << name;
+    EXPECT_GE(Query("SELECT min(reference_date) FROM cover_note WHERE reference_date > '2023'"),
+              "2029-01-01")
+        << name;  // the notes before the new tariff keep their dates
     issued.push_back(Query("SELECT group_concat(issued_at) FROM cover_note"));
   }
   backend_.reset();  // it holds the clock, which ends here

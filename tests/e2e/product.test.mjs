@@ -4,6 +4,7 @@
 // Every test leaves a screenshot in screenshots/.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -24,13 +25,15 @@ let server;
 let base;
 let context;
 let scratch;
+let env;
+const kServing = /serving on http:\/\/127\.0\.0\.1:(\d+)/;
 
 before(async () => {
   scratch = mkdtempSync(path.join(tmpdir(), 'covernote-product-'));
   // The settings file and the data folder of the run's own, never the user's.
-  const env = { ...process.env, XDG_CONFIG_HOME: path.join(scratch, 'config'), XDG_DATA_HOME: path.join(scratch, 'data') };
+  env = { ...process.env, XDG_CONFIG_HOME: path.join(scratch, 'config'), XDG_DATA_HOME: path.join(scratch, 'data') };
   ({ server, base } = await startServer(binary, ['serve', '--port', '0', '--db', path.join(scratch, 'covernote.db')],
-    /serving on http:\/\/127\.0\.0\.1:(\d+)/, env));
+    kServing, env));
   context = await launchBrowser(path.join(scratch, 'chromium'));
 });
 
@@ -40,23 +43,23 @@ after(async () => {
   if (scratch) rmSync(scratch, { recursive: true, force: true });
 });
 
-async function logIn(page, user = 'admin', password = 'covernote') {
+async function logIn(page, user = 'admin', password = 'covernote', at = base) {
   await page.context().clearCookies();  // a logged-in browser would skip the login page
-  await page.goto(`${base}/login.html`);
+  await page.goto(`${at}/login.html`);
   await page.fill('#user', user);
   await page.fill('#password', password);
   await page.click('button[type=submit]');
 }
 
 // A fresh tab logged in as the demo administrator, with the Cover tab shown.
-async function screen() {
+async function screen(at = base) {
   const page = await context.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
   page.on('console', (message) => {
     if (message.type() === 'error') errors.push(message.text());
   });
-  await logIn(page);
+  await logIn(page, 'admin', 'covernote', at);
   await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
   return { page, errors };
 }
@@ -163,7 +166,7 @@ test('by keyboard alone: Ctrl+A and a new number reads it, the tabs open, the co
 
   // Each command button has its own access key, named in its tooltip.
   assert.deepEqual(await page.locator('#shell-commands button').evaluateAll((buttons) => buttons.map((b) => b.title)),
-    ['Reset (Alt+R)', 'Save (Alt+S)', 'Enquiry (Alt+E)', 'Calculate (Alt+C)']);
+    ['Reset (Alt+R)', 'Save (Alt+S)', 'Enquiry (Alt+E)', 'Calculate (Alt+C)', 'History (Alt+H)']);
   assert.deepEqual(errors, []);
   await page.close();
 });
@@ -341,7 +344,7 @@ test('the premium tab shows the figures and covers, takes a cover, and puts back
   await page.click('#shell-tabs [role=tab]:has-text("Premium")');
   await page.waitForSelector('#shell-frame #divExtCover tr');
   assert.equal(await page.inputValue('#txtVehicleSumInsured'), '48,000.00');
-  assert.equal(await page.textContent('#lblTotalPremium'), '1,878.25');
+  assert.equal(await page.textContent('#lblTotalPremium'), '1,868.39');
   assert.equal(await page.locator('#divExtCover tr').count(), 2);
   assert.ok(await page.isEnabled('#shell-commands button:has-text("Calculate")'));
   await shot(page, 'premium');
@@ -355,7 +358,7 @@ test('the premium tab shows the figures and covers, takes a cover, and puts back
 
   // Calculate rates the cover note with the added cover on the tab's engine.
   await page.click('#shell-commands button:has-text("Calculate")');
-  await page.waitForFunction(() => document.querySelector('#lblTotalPremium').textContent !== '1,878.25');
+  await page.waitForFunction(() => document.querySelector('#lblTotalPremium').textContent !== '1,868.39');
   assert.notEqual(await page.inputValue('#ExtendedCover2 #txtPremium'), '0.00');
   await shot(page, 'premium-calculated');
 
@@ -372,4 +375,33 @@ test('the premium tab shows the figures and covers, takes a cover, and puts back
   // second leaving is refused as stale (409) and the client shows the screen as it is.
   assert.deepEqual(errors.filter((e) => !e.includes('409 (Conflict)')), []);
   await page.close();
+});
+
+// Before the new tariff (a database of its own whose tariff date lies ahead) a note shows on the
+// current engine's tab; an "O" note on the other premium tab. Figures right-aligned, no sideways scrolling.
+test('the current-engine and the other premium tab at 1366x768', async () => {
+  const database = path.join(scratch, 'before-new-tariff.db');
+  execFileSync(binary, ['db', 'init', '--db', database], { env });
+  execFileSync('sqlite3', [database, "UPDATE system_parameter SET value = '01-Jan-2099' WHERE code = 1127"]);
+  const early = await startServer(binary, ['serve', '--port', '0', '--db', database], kServing, env);
+  try {
+    const { page, errors } = await screen(early.base);
+    for (const [number, tab, total] of [['CN22000201', 'COVPrem', '636.99'], ['CN24000126', 'COVOPrem', '950.42']]) {
+      await page.click('#shell-tabs [role=tab]:has-text("Cover")');
+      await page.click('#shell-frame #txtCoverNoteNumber');
+      await page.keyboard.press('Control+A');
+      await page.keyboard.type(`${number}\n`);
+      await page.waitForFunction((n) => document.querySelector('#shell-title').textContent.endsWith(` : ${n}`), number);
+      await page.click(`#shell-tab-${tab}`);
+      const figure = await page.waitForSelector('#shell-frame :is(#lblTotalPremium, #txtTotalPremium)', { state: 'attached' });
+      await page.waitForFunction((e) => (e.textContent || e.value) !== '', figure);
+      assert.deepEqual(await figure.evaluate((e) => [e.textContent || e.value, getComputedStyle(e).textAlign,
+        document.documentElement.scrollWidth > document.documentElement.clientWidth]), [total, 'right', false]);
+      await shot(page, `premium-${tab}`);
+    }
+    assert.deepEqual(errors, []);
+    await page.close();
+  } finally {
+    early.server.kill('SIGTERM');
+  }
 });

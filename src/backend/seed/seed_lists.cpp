@@ -88,6 +88,9 @@ INSERT INTO vehicle_model (code, make_code, description, capacity, uom_code, bod
   ('KJG001', 'KJG', 'KIJANG 3 TONNE LORRY', 3.0, 'T', 'LORRY', 3),
   ('KJG002', 'KJG', 'KIJANG 7.5 TONNE LORRY', 7.5, 'T', 'LORRY', 3),
   ('KJG003', 'KJG', 'KIJANG PANEL VAN 2.0', 1998.0, 'C', 'PANEL VAN', 2),
+  ('KJG004', 'KJG', 'KIJANG 12 TONNE PRIME MOVER', 12.0, 'T', 'PRIME MOVER', 2),
+  ('KJG005', 'KJG', 'KIJANG 40 TONNE HEAVY HAULER', 40.0, 'T', 'PRIME MOVER', 2),
+  ('KJG006', 'KJG', 'KIJANG 20 TONNE FLATBED TRAILER', 20.0, 'T', 'SEMI-TRAILER', 1),
   ('HRM001', 'HRM', 'HARIMAU KAPCAI 110', 110.0, 'C', 'UNDERBONE', 2),
   ('HRM002', 'HRM', 'HARIMAU LAJU 150', 149.0, 'C', 'SCOOTER', 2);
 
