@@ -70,7 +70,7 @@ class CNAACov : public Page {
   void txtMortgagee_onkeypress();
   void ApplyCoverType(CoverKind kind);
   void MarkClassChanged();
-  void ChoosePremiumTabByDate();
+  void ChoosePremiumTabByDate(std::string_view transaction_type);
   // The click of a cover type option and of a free-trade-zone option.
   void ChooseCoverKind(CoverKind kind);
   void ChooseFreeTradeZone(std::string_view option_id);

@@ -201,8 +201,11 @@ void CNAACov::ShowRecordOnCoverTab() {
   if (current.TransactionType == "O" && !ws.cover_rules.OtherPremiumTabActive) {
     SelectPremiumTab(ws, window(), kOtherPremiumTabId);
   } else {
-    ChoosePremiumTabByDate();
+    // The type shown is still the previous note's: the one read decides.
+    ChoosePremiumTabByDate(current.TransactionType);
   }
+  // Nor does the other-premium tab of a previous note stay in force for this one.
+  ws.cover_rules.OtherPremiumTabActive = current.TransactionType == "O";
   ShowLicenceLabel(document());
   {
     // The client and cover type handlers below reset what a change of type resets; this

@@ -123,12 +123,12 @@ void CNAACov::cboTransactionType_onchange() {
     ShowCmdButton(window(), "cmdSave");
   } else {
     rules.OtherPremiumTabActive = false;
-    ChoosePremiumTabByDate();
+    ChoosePremiumTabByDate(type);
   }
 }
 
-void CNAACov::ChoosePremiumTabByDate() {
-  if (Element("cboTransactionType").Value() == "O") return;
+void CNAACov::ChoosePremiumTabByDate(std::string_view transaction_type) {
+  if (transaction_type == "O") return;
   Workspace& ws = workspace();
   const std::optional<Date> new_tariff_date = ReadDate(ws.startup.NewTariffDate);
   if (!new_tariff_date) {
