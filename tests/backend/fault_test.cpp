@@ -1,3 +1,11 @@
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
 #include "backend/result_codes.h"
 #include "base/separators.h"
 #include "base/text.h"
@@ -173,6 +181,67 @@ TEST_F(FaultTest, AFullDatabaseFailsTheSaveAndKeepsTheLastGoodOne) {
   EXPECT_EQ(Query("SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'"),
             version_before_failure);
   EXPECT_EQ(Query("SELECT count(*) FROM amendment"), amendments_before_failure);
+}
+
+// The child of the crash test: saves the cover note again and again, each time with its next
+// version in the remark, and tells the parent every version whose save was acknowledged.
+[[noreturn]] void SaveUntilKilled(const std::filesystem::path& path, const Clock& clock, int acknowledged) {
+  Backend backend(path, clock);
+  for (;;) {
+    auto fields = Fields(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0"})).reply);
+    fields.resize(168);
+    fields[152] = fields[153] = "";
+    const std::int32_t next = std::stoi(fields[0].substr(fields[0].find('.') + 1)) + 1;
+    fields[14] = "SAVE " + std::to_string(next);
+    const Result saved =
+        backend.Execute("KivoGIUWR.CoverNote.WriteAdmin", Params({"ADMIN", "CN24000101", "CN24000101", JoinFields(fields)}));
+    if (saved.status != 0 || ::write(acknowledged, &next, sizeof next) != sizeof next) ::_exit(3);
+  }
+}
+
+TEST_F(FaultTest, AKilledWriterLeavesAnIntactDatabaseWithEverySaveItAcknowledged) {
+  backend_.reset();
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  std::int32_t last_acknowledged = 1;
+  for (int kill = 0; kill < 200; ++kill) {
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::close(channel[0]);
+      SaveUntilKilled(path_, clock_, channel[1]);
+    }
+    ::close(channel[1]);
+    // Opening takes some 30 ms and a save about 5: most kills land among the saves.
+    std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution(5000, 80000)(random)));
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself at kill " << kill;
+    std::int32_t version = 0;
+    while (::read(channel[0], &version, sizeof version) == sizeof version) last_acknowledged = version;
+    ::close(channel[0]);
+
+    Database db(path_);
+    const auto one = [&db](std::string_view sql) {
+      Statement& statement = db.Prepare(sql);
+      return statement.Step() ? statement.Text(0) : std::string("<no row>");
+    };
+    ASSERT_EQ(one("PRAGMA integrity_check"), "ok") << "after kill " << kill;
+    const std::int32_t stored = std::stoi(one("SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'"));
+    // Every acknowledged save is there; at most one more, committed just before the kill.
+    ASSERT_GE(stored, last_acknowledged) << "after kill " << kill;
+    ASSERT_LE(stored, last_acknowledged + 1) << "after kill " << kill;
+    if (stored > 1) {
+      EXPECT_EQ(one("SELECT remark FROM cover_note WHERE cover_note_no = 'CN24000101'"), "SAVE " + std::to_string(stored));
+    }
+    ASSERT_EQ(one("SELECT count(*) FROM amendment"), std::to_string(stored - 1));
+    last_acknowledged = stored;
+  }
+  EXPECT_GT(last_acknowledged, 100) << "too few saves to have been killed in the middle of some";
 }
 
 TEST(OpenFailure, AMissingDirectoryIsAStoreFailure) {
