@@ -10,6 +10,7 @@
 #include "base/separators.h"
 #include "base/text.h"
 #include "backend_fixture.h"
+#include "faulty_vfs.h"
 
 namespace cn::backend::testing {
 namespace {
@@ -181,6 +182,89 @@ TEST_F(FaultTest, AFullDatabaseFailsTheSaveAndKeepsTheLastGoodOne) {
   EXPECT_EQ(Query("SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'"),
             version_before_failure);
   EXPECT_EQ(Query("SELECT count(*) FROM amendment"), amendments_before_failure);
+}
+
+// Every row of every table, in one text: what a command that failed must leave as it found.
+std::string Contents(Database& db) {
+  std::vector<std::string> tables;
+  Statement& names = db.Prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
+  while (names.Step()) tables.push_back(names.Text(0));
+  std::string contents;
+  for (const auto& table : tables) {
+    Statement& rows = db.Prepare("SELECT * FROM \"" + table + "\" ORDER BY rowid");
+    while (rows.Step()) {
+      for (int column = 0; column < rows.ColumnCount(); ++column) contents += rows.Text(column) + '\x1f';
+      contents += '\n';
+    }
+  }
+  return contents;
+}
+
+TEST_F(FaultTest, AFailedReadWriteOrSyncLeavesTheDatabaseIntactAndAsItWas) {
+  auto record = ReadRecord();
+  record[14] = "AMENDED ON A FAILING DISK";
+  auto client = Fields(Run("KivoGlobal.Client.Read", "C0000104").reply);
+  std::vector<std::string> client_record(23);
+  client_record[0] = client[18];
+  for (int i = 1; i <= 17; ++i) client_record[i] = client[i];
+  client_record[17] = "failing.disk@example.my";
+  const std::pair<std::string_view, std::string> commands[] = {
+      {"KivoGIUWR.CoverNote.WriteAdmin", Save(record)},
+      {"KivoGlobal.Client.Write", Params({"C0000104", "ADMIN", JoinFields(client_record)})},
+  };
+  backend_.reset();
+  const auto pristine = directory_ / "pristine.db";
+  {
+    Database db(path_);
+    db.ExecuteScript("PRAGMA wal_checkpoint(TRUNCATE);");
+  }
+  std::filesystem::copy_file(path_, pristine);
+  std::string before;
+  {
+    Database db(pristine);
+    before = Contents(db);
+  }
+  const auto work = directory_ / "work.db";
+  for (const auto& [command, parameters] : commands) {
+    for (const bool persistent : {false, true}) {
+      std::vector<std::pair<int, std::string>> failed;  // the first fault, the contents after it
+      for (int n = 1;; ++n) {
+        SCOPED_TRACE(std::string(command) + (persistent ? " failing from I/O " : " failing I/O ") + std::to_string(n));
+        ASSERT_LT(n, 2000);
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(work.string() + suffix);
+        std::filesystem::copy_file(pristine, work);
+        FaultyVfs disk;
+        bool reported_failure = false;
+        {
+          Backend backend(work, clock_);
+          disk.FailAt(n, persistent);
+          try {
+            reported_failure = backend.Execute(command, parameters).status != 0;
+          } catch (const StoreFailure&) {
+            reported_failure = true;
+          }
+          disk.FailAt(0);
+        }
+        Database db(work);
+        Statement& check = db.Prepare("PRAGMA integrity_check");
+        ASSERT_TRUE(check.Step());
+        ASSERT_EQ(check.Text(0), "ok");
+        const std::string after = Contents(db);
+        if (!disk.Hit()) {
+          ASSERT_FALSE(reported_failure);
+          ASSERT_NE(after, before);
+          // A fault the command did not report came after its commit: the save is whole.
+          for (const auto& [fault, contents] : failed) EXPECT_EQ(contents, after) << "I/O " << fault;
+          break;
+        }
+        if (reported_failure) {
+          ASSERT_EQ(after, before);
+        } else {
+          failed.emplace_back(n, after);
+        }
+      }
+    }
+  }
 }
 
 // The child of the crash test: saves the cover note again and again, each time with its next
