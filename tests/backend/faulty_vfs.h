@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <map>
+
 namespace cn::backend::testing {
 
 class FaultyVfs {
@@ -19,13 +21,17 @@ class FaultyVfs {
   void FailAt(int n, bool persistent = false);
   // Whether an armed failure happened.
   bool Hit() const { return hit_; }
-  // Called by each file operation: true when it is to fail.
+  // For the file operations: whether this one is to fail; the default file system.
   bool Fails();
   sqlite3_vfs* real() const { return real_; }
+  // Puts a file the default file system opened under this one's methods.
+  void Adopt(sqlite3_file* file);
 
  private:
   sqlite3_vfs vfs_{};
   sqlite3_vfs* real_ = nullptr;
+  // The default's method tables, each with its reads, writes and syncs made to fail.
+  std::map<const sqlite3_io_methods*, sqlite3_io_methods> methods_;
   int countdown_ = 0;
   bool persistent_ = false;
   bool hit_ = false;
