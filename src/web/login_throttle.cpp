@@ -6,8 +6,10 @@
 namespace cn::web {
 
 std::string ThrottleKey(std::string_view user) {
-  while (!user.empty() && std::isspace(static_cast<unsigned char>(user.front()))) user.remove_prefix(1);
-  while (!user.empty() && std::isspace(static_cast<unsigned char>(user.back()))) user.remove_suffix(1);
+  while (!user.empty() && std::isspace(static_cast<unsigned char>(user.front())))
+    user.remove_prefix(1);
+  while (!user.empty() && std::isspace(static_cast<unsigned char>(user.back())))
+    user.remove_suffix(1);
   std::string key(user);
   for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return key;
@@ -17,15 +19,16 @@ bool LoginThrottle::Stale(const Record& record, Clock::time_point now) const {
   return record.locked_until <= now && now - record.last_failure >= limits_.forget_after;
 }
 
-LoginThrottle::Decision LoginThrottle::Judge(const Records& records, std::string_view key, Rule rule,
-                                             Clock::time_point now) const {
+LoginThrottle::Decision LoginThrottle::Judge(const Records& records, std::string_view key,
+                                             Rule rule, Clock::time_point now) const {
   const auto it = records.find(key);
   if (it == records.end()) return {};
   const Record& record = it->second;
   if (record.locked_until > now) return {Verdict::kLocked, record.locked_until - now};
   if (record.failures <= rule.free_failures || Stale(record, now)) return {};
   Clock::duration delay = limits_.first_delay;
-  for (int i = rule.free_failures + 1; i < record.failures && delay < limits_.most_delay; ++i) delay *= 2;
+  for (int i = rule.free_failures + 1; i < record.failures && delay < limits_.most_delay; ++i)
+    delay *= 2;
   delay = std::min(delay, limits_.most_delay);
   const auto allowed_at = record.last_failure + delay;
   if (allowed_at > now) return {Verdict::kWait, allowed_at - now};
@@ -35,16 +38,20 @@ LoginThrottle::Decision LoginThrottle::Judge(const Records& records, std::string
 LoginThrottle::Decision LoginThrottle::Check(std::string_view user, std::string_view address,
                                              Clock::time_point now) {
   const std::lock_guard lock(mutex_);
-  const Decision by_user = Judge(users_, ThrottleKey(user), {limits_.free_failures_per_user,
-                                                             limits_.locking_failures_per_user}, now);
-  const Decision by_address = Judge(addresses_, address, {limits_.free_failures_per_address,
-                                                          limits_.locking_failures_per_address}, now);
+  const Decision by_user =
+      Judge(users_, ThrottleKey(user),
+            {limits_.free_failures_per_user, limits_.locking_failures_per_user}, now);
+  const Decision by_address =
+      Judge(addresses_, address,
+            {limits_.free_failures_per_address, limits_.locking_failures_per_address}, now);
   // The harder of the two answers: a lockout before a delay, the longer wait of two delays.
-  if (by_user.verdict != by_address.verdict) return by_user.verdict > by_address.verdict ? by_user : by_address;
+  if (by_user.verdict != by_address.verdict)
+    return by_user.verdict > by_address.verdict ? by_user : by_address;
   return by_user.wait >= by_address.wait ? by_user : by_address;
 }
 
-bool LoginThrottle::Count(Records& records, std::string_view key, Rule rule, Clock::time_point now) {
+bool LoginThrottle::Count(Records& records, std::string_view key, Rule rule,
+                          Clock::time_point now) {
   auto it = records.find(key);
   if (it == records.end()) {
     if (records.size() >= limits_.most_tracked) Forget(records, now);
@@ -66,12 +73,15 @@ LoginThrottle::Failure LoginThrottle::Failed(std::string_view user, std::string_
   const std::lock_guard lock(mutex_);
   const std::string key = ThrottleKey(user);
   Failure failure;
-  failure.user_locked = Count(users_, key, {limits_.free_failures_per_user, limits_.locking_failures_per_user}, now);
+  failure.user_locked =
+      Count(users_, key, {limits_.free_failures_per_user, limits_.locking_failures_per_user}, now);
   failure.address_locked =
-      Count(addresses_, address, {limits_.free_failures_per_address, limits_.locking_failures_per_address}, now);
-  failure.user_failures = failure.user_locked ? limits_.locking_failures_per_user : users_.at(key).failures;
-  failure.address_failures =
-      failure.address_locked ? limits_.locking_failures_per_address : addresses_.at(std::string(address)).failures;
+      Count(addresses_, address,
+            {limits_.free_failures_per_address, limits_.locking_failures_per_address}, now);
+  failure.user_failures =
+      failure.user_locked ? limits_.locking_failures_per_user : users_.at(key).failures;
+  failure.address_failures = failure.address_locked ? limits_.locking_failures_per_address
+                                                    : addresses_.at(std::string(address)).failures;
   return failure;
 }
 

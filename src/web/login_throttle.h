@@ -64,7 +64,8 @@ class LoginThrottle {
   using Records = std::map<std::string, Record, std::less<>>;
 
   bool Stale(const Record& record, Clock::time_point now) const;
-  Decision Judge(const Records& records, std::string_view key, Rule rule, Clock::time_point now) const;
+  Decision Judge(const Records& records, std::string_view key, Rule rule,
+                 Clock::time_point now) const;
   bool Count(Records& records, std::string_view key, Rule rule, Clock::time_point now);
   void Forget(Records& records, Clock::time_point now);
 

@@ -35,12 +35,14 @@ std::string HostOf(std::string_view origin) {
     host = rest.substr(0, colon);
     port = rest.substr(colon);
   }
-  if (!port.empty() && (port.size() < 2 || port.front() != ':' ||
-                        !std::all_of(port.begin() + 1, port.end(), [](char c) { return c >= '0' && c <= '9'; }))) {
+  if (!port.empty() &&
+      (port.size() < 2 || port.front() != ':' ||
+       !std::all_of(port.begin() + 1, port.end(), [](char c) { return c >= '0' && c <= '9'; }))) {
     return "";
   }
   const bool plain = !host.empty() && std::all_of(host.begin(), host.end(), [](char c) {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '[' || c == ']' || c == ':';
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '[' ||
+           c == ']' || c == ':';
   });
   return plain ? std::string(host) : "";
 }

@@ -11,9 +11,10 @@ namespace cn::web {
 std::string HashPassword(std::string_view password, HashCost cost) {
   const bool minimum = cost == HashCost::kMinimum;
   char hash[crypto_pwhash_STRBYTES];
-  if (crypto_pwhash_str(hash, password.data(), password.size(),
-                        minimum ? crypto_pwhash_OPSLIMIT_MIN : crypto_pwhash_OPSLIMIT_INTERACTIVE,
-                        minimum ? crypto_pwhash_MEMLIMIT_MIN : crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0) {
+  if (crypto_pwhash_str(
+          hash, password.data(), password.size(),
+          minimum ? crypto_pwhash_OPSLIMIT_MIN : crypto_pwhash_OPSLIMIT_INTERACTIVE,
+          minimum ? crypto_pwhash_MEMLIMIT_MIN : crypto_pwhash_MEMLIMIT_INTERACTIVE) != 0) {
     throw std::runtime_error("Out of memory while hashing a password");
   }
   return hash;
@@ -24,7 +25,8 @@ PasswordVerifier::PasswordVerifier(HashCost cost) {
   dummy_ = HashPassword(RandomToken(), cost);
 }
 
-bool PasswordVerifier::Matches(const std::optional<std::string>& stored, std::string_view password) const {
+bool PasswordVerifier::Matches(const std::optional<std::string>& stored,
+                               std::string_view password) const {
   const std::string& hash = stored ? *stored : dummy_;
   const bool same = crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) == 0;
   return stored && same;

@@ -4,10 +4,9 @@
 // behind a flood of guesses (and the memory each check takes stays bounded).
 
 #include <atomic>
+#include <boost/asio/thread_pool.hpp>
 #include <cstddef>
 #include <functional>
-
-#include <boost/asio/thread_pool.hpp>
 
 namespace cn::web {
 

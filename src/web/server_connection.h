@@ -43,7 +43,9 @@ class Server::Impl::Connection : public std::enable_shared_from_this<Connection<
     Lowest().expires_after(server_.options_.request_timeout);
     boost::beast::http::async_read(
         stream_, buffer_, *parser_,
-        [self = this->shared_from_this()](boost::beast::error_code error, std::size_t) { self->OnRead(error); });
+        [self = this->shared_from_this()](boost::beast::error_code error, std::size_t) {
+          self->OnRead(error);
+        });
   }
 
   void OnRead(boost::beast::error_code error) {
@@ -60,9 +62,12 @@ class Server::Impl::Connection : public std::enable_shared_from_this<Connection<
     }
     Lowest().expires_never();
     auto executor = stream_.get_executor();
-    server_.Handle(parser_->release(), peer_, [self = this->shared_from_this(), executor](Response response) {
-      boost::asio::post(executor, [self, response = std::move(response)]() mutable { self->Write(std::move(response)); });
-    });
+    server_.Handle(parser_->release(), peer_,
+                   [self = this->shared_from_this(), executor](Response response) {
+                     boost::asio::post(executor, [self, response = std::move(response)]() mutable {
+                       self->Write(std::move(response));
+                     });
+                   });
   }
 
   static Request Closing() {
@@ -76,12 +81,13 @@ class Server::Impl::Connection : public std::enable_shared_from_this<Connection<
     response_ = std::move(response);
     if (server_.SecureCookies()) response_.set("Strict-Transport-Security", "max-age=31536000");
     Lowest().expires_after(server_.options_.request_timeout);
-    boost::beast::http::async_write(stream_, response_,
-                                    [self = this->shared_from_this()](boost::beast::error_code error, std::size_t) {
-                                      if (error) return self->Shutdown();
-                                      if (!self->response_.keep_alive()) return self->Shutdown();
-                                      self->Read();
-                                    });
+    boost::beast::http::async_write(
+        stream_, response_,
+        [self = this->shared_from_this()](boost::beast::error_code error, std::size_t) {
+          if (error) return self->Shutdown();
+          if (!self->response_.keep_alive()) return self->Shutdown();
+          self->Read();
+        });
   }
 
   void Shutdown() {

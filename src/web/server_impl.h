@@ -3,18 +3,17 @@
 // checks, and one connection's read-answer loop over plain TCP or TLS.
 
 #include <atomic>
+#include <boost/asio.hpp>
+#include <boost/asio/ssl.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <boost/beast/ssl.hpp>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include <boost/asio.hpp>
-#include <boost/asio/ssl.hpp>
-#include <boost/beast/core.hpp>
-#include <boost/beast/http.hpp>
-#include <boost/beast/ssl.hpp>
 
 #include "web/fiber_stacks.h"
 #include "web/login_throttle.h"
@@ -53,9 +52,10 @@ class Server::Impl {
   std::string SessionIdOf(const Request& request) const;
   std::string SessionCookie(std::string_view id, bool clear) const;
   void Login(Request request, std::string address, Reply reply);
-  void CheckPassword(Request head, std::string user, std::string password, std::string address, bool wants_json,
-                     Reply reply);
-  void OpenSession(Request head, Identity identity, std::string address, bool wants_json, Reply reply);
+  void CheckPassword(Request head, std::string user, std::string password, std::string address,
+                     bool wants_json, Reply reply);
+  void OpenSession(Request head, Identity identity, std::string address, bool wants_json,
+                   Reply reply);
   void Logout(const Request& request, const SessionStore::Entry& entry, Reply reply);
   void ListSessions(const Request& request, const SessionStore::Entry& entry, Reply reply);
   void LogoutOthers(const Request& request, const SessionStore::Entry& entry, Reply reply);

@@ -10,7 +10,8 @@ namespace {
 
 constexpr std::string_view kContentSecurityPolicy =
     "default-src 'none'; script-src 'self'; style-src 'self'; style-src-attr 'unsafe-inline'; "
-    "img-src 'self' data:; connect-src 'self'; form-action 'self'; base-uri 'none'; frame-ancestors 'none'";
+    "img-src 'self' data:; connect-src 'self'; form-action 'self'; base-uri 'none'; "
+    "frame-ancestors 'none'";
 
 }  // namespace
 
@@ -41,8 +42,10 @@ Response JsonResponse(const Request& request, http::status status, const nlohman
   return response;
 }
 
-Response ErrorResponse(const Request& request, int status, std::string_view code, std::string_view message) {
-  return JsonResponse(request, static_cast<http::status>(status), {{"error", code}, {"message", message}});
+Response ErrorResponse(const Request& request, int status, std::string_view code,
+                       std::string_view message) {
+  return JsonResponse(request, static_cast<http::status>(status),
+                      {{"error", code}, {"message", message}});
 }
 
 Response Redirect(const Request& request, http::status status, std::string_view location) {

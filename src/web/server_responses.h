@@ -2,10 +2,9 @@
 // The answers the server builds: every one with the security headers, JSON bodies and
 // refusals in one shape.
 
-#include <string_view>
-
 #include <boost/beast/http.hpp>
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 namespace cn::web {
 
@@ -20,8 +19,11 @@ inline std::string_view Sv(boost::beast::string_view text) { return {text.data()
 Request HeadOf(const Request& request);
 
 Response Basic(const Request& request, boost::beast::http::status status);
-Response JsonResponse(const Request& request, boost::beast::http::status status, const nlohmann::json& body);
-Response ErrorResponse(const Request& request, int status, std::string_view code, std::string_view message);
-Response Redirect(const Request& request, boost::beast::http::status status, std::string_view location);
+Response JsonResponse(const Request& request, boost::beast::http::status status,
+                      const nlohmann::json& body);
+Response ErrorResponse(const Request& request, int status, std::string_view code,
+                       std::string_view message);
+Response Redirect(const Request& request, boost::beast::http::status status,
+                  std::string_view location);
 
 }  // namespace cn::web

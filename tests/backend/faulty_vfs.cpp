@@ -39,14 +39,16 @@ int Open(sqlite3_vfs* vfs, const char* name, sqlite3_file* file, int flags, int*
 
 FaultyVfs::FaultyVfs() {
   real_ = sqlite3_vfs_find("unix");
-  if (real_ == nullptr || real_ != sqlite3_vfs_find(nullptr)) throw std::runtime_error("no default unix file system");
+  if (real_ == nullptr || real_ != sqlite3_vfs_find(nullptr))
+    throw std::runtime_error("no default unix file system");
   vfs_ = *real_;
   vfs_.szOsFile = real_->szOsFile + static_cast<int>(sizeof(Tail));
   vfs_.pNext = nullptr;
   vfs_.zName = "covernote-faulty";
   vfs_.pAppData = this;
   vfs_.xOpen = Open;
-  if (sqlite3_vfs_register(&vfs_, 1) != SQLITE_OK) throw std::runtime_error("the faulty file system was refused");
+  if (sqlite3_vfs_register(&vfs_, 1) != SQLITE_OK)
+    throw std::runtime_error("the faulty file system was refused");
 }
 
 FaultyVfs::~FaultyVfs() {

@@ -14,8 +14,8 @@
 namespace {
 
 struct Store {
-  std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("covernote-fuzz-" + std::to_string(::getpid()) + ".db");
+  std::filesystem::path path = std::filesystem::temp_directory_path() /
+                               ("covernote-fuzz-" + std::to_string(::getpid()) + ".db");
   cn::FixedClock clock{cn::DateTime{*cn::Date::FromYmd(2026, 3, 1), {}}};
   std::unique_ptr<cn::backend::Backend> backend;
   Store() {

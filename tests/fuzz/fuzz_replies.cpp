@@ -13,6 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   cn::CoverNoteRecord record;
   cn::FillFromReadAdminReply(record, fields, {});
   cn::FillPreviousFromReply(record, cn::PreviousDocument::kCoverNote, fields);
-  cn::FillPreviousFromReply(record, cn::PreviousDocument::kPolicy, cn::SplitPolicyReplyFields(reply));
+  cn::FillPreviousFromReply(record, cn::PreviousDocument::kPolicy,
+                            cn::SplitPolicyReplyFields(reply));
   return 0;
 }

@@ -3,9 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string_view>
-
 #include <nlohmann/json.hpp>
+#include <string_view>
 
 #include "../web/test_screen.h"
 #include "web/protocol_error.h"
@@ -33,9 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (body.is_discarded()) return 0;
   try {
     switch (data[0] % 3) {
-      case 0: (void)screen.session->Event(body); break;
-      case 1: (void)screen.session->Answer(body); break;
-      default: (void)screen.session->DialogSearch(body); break;
+      case 0:
+        (void)screen.session->Event(body);
+        break;
+      case 1:
+        (void)screen.session->Answer(body);
+        break;
+      default:
+        (void)screen.session->DialogSearch(body);
+        break;
     }
     (void)screen.session->Render();
   } catch (const cn::web::ProtocolError&) {
