@@ -21,6 +21,7 @@ import { showMessageBox, showModalDialog } from './dialogs.js';
 import { renderShell, renderStatus } from './shell.js';
 import './dlg_enquiry.js';
 import './dlg_search.js';
+import './sessions.js';
 
 const frameBox = document.getElementById('shell-frame');
 const workspaceBox = document.getElementById('shell-workspace');
