@@ -50,7 +50,9 @@ class Server::Impl::Connection : public std::enable_shared_from_this<Connection<
 
   void OnRead(boost::beast::error_code error) {
     namespace http = boost::beast::http;
-    if (error == http::error::end_of_stream) return Shutdown();
+    // A TLS client may close without saying so; either way, the conversation is over.
+    if (error == http::error::end_of_stream || error == boost::asio::ssl::error::stream_truncated)
+      return Shutdown();
     if (error == http::error::body_limit) {
       return Write(ErrorResponse(Closing(), 413, "too-large", "The request body is too large"));
     }
