@@ -32,12 +32,18 @@
 // divided by their number, after a few sessions have paid what is paid once.
 //
 //   web_bench [--screen=product|test] [--sessions=1,50,200] [--events=150] [--warmup=10]
-//             [--think_ms=200] [--idle=300] [--limit_s=120]
+//             [--think_ms=200] [--idle=300] [--limit_s=120] [--sample_s=0]
+//
+// With --sample_s, the resident set and the open files are printed every so many seconds
+// while the sessions run (scripts/soak).
 
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -87,6 +93,7 @@ struct Options {
   int think_ms = 200;
   int idle = 300;  // idle sessions for the memory figure
   int limit_s = 120;
+  int sample_s = 0;  // soak: resident set and open files every so often while sessions run
 };
 
 // The requests a session sends, by what the administrator did; each has its latency figures.
@@ -207,6 +214,8 @@ Options ParseOptions(int argc, char** argv) {
       options.idle = std::stoi(*v);
     } else if (auto v = value("limit_s")) {
       options.limit_s = std::stoi(*v);
+    } else if (auto v = value("sample_s")) {
+      options.sample_s = std::stoi(*v);
     } else {
       throw std::invalid_argument("unknown argument " + arg);
     }
@@ -370,6 +379,9 @@ struct Fixture {
     options.port = 0;
     options.io_threads = 2;
     options.assets = COVERNOTE_PAGES_DIR;
+    // Every session may be the same administrator, and all of them log in at once.
+    options.sessions.most_per_user = 0;
+    options.most_waiting_logins = static_cast<std::size_t>(users);
     server = std::make_unique<cn::web::Server>(options, directory, screens.Factory());
     server->Start();
   }
@@ -706,9 +718,48 @@ void PrintPrompts(const Tally& tally) {
     std::printf("    prompt x%d: %s\n", count, text.c_str());
 }
 
+int OpenFiles() {
+  std::error_code error;
+  return static_cast<int>(std::distance(std::filesystem::directory_iterator("/proc/self/fd", error),
+                                        std::filesystem::directory_iterator()));
+}
+
+// Prints the resident set and the open files every `every_s` seconds until destroyed.
+class Sampler {
+ public:
+  explicit Sampler(int every_s) {
+    if (every_s <= 0) return;
+    thread_ = std::thread([this, every_s] {
+      const auto start = std::chrono::steady_clock::now();
+      std::unique_lock lock(mutex_);
+      do {
+        const auto at = std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now() - start);
+        std::printf("sample t=%llds rss_kb=%ld fds=%d\n", static_cast<long long>(at.count()), ResidentKb(), OpenFiles());
+        std::fflush(stdout);
+      } while (!stop_.wait_for(lock, std::chrono::seconds(every_s), [this] { return stopped_; }));
+    });
+  }
+  ~Sampler() {
+    if (!thread_.joinable()) return;
+    {
+      const std::lock_guard lock(mutex_);
+      stopped_ = true;
+    }
+    stop_.notify_all();
+    thread_.join();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable stop_;
+  bool stopped_ = false;
+  std::thread thread_;
+};
+
 void RunLatency(const ScreenSource& screens, const Workload& workload, const Options& options,
                 int sessions, int think_ms) {
   Fixture fixture(screens, sessions);
+  const Sampler sampler(options.sample_s);
   double seconds = 1;
   Tally tally = RunSessions(workload, fixture.server->Port(), 0, sessions, options.warmup,
                             options.warmup + options.events, think_ms, options.limit_s, &seconds);
@@ -773,7 +824,7 @@ int main(int argc, char** argv) {
     std::getline(std::ifstream("/proc/loadavg"), load);
     std::printf("load average (other work on the machine shows in the tails): %s\n\n",
                 load.c_str());
-    RunMemory(screens, workload, options);
+    if (options.sample_s <= 0) RunMemory(screens, workload, options);
     std::printf(
         "events per session: the read, %d warm-up, %d measured; p50, p99, max: the cycle's "
         "measured events; events/s: every request; records read, prompts answered, requests "
@@ -786,7 +837,7 @@ int main(int argc, char** argv) {
     for (const int sessions : options.sessions)
       RunLatency(screens, workload, options, sessions, options.think_ms);
     // One session back to back: the bare round trip without queueing behind other sessions.
-    RunLatency(screens, workload, options, 1, 0);
+    if (options.sample_s <= 0) RunLatency(screens, workload, options, 1, 0);
     return 0;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "web_bench: %s\n", error.what());

@@ -22,6 +22,7 @@ import { renderShell, renderStatus } from './shell.js';
 import './dlg_enquiry.js';
 import './dlg_search.js';
 import './dlg_table.js';
+import './sessions.js';
 
 const frameBox = document.getElementById('shell-frame');
 const workspaceBox = document.getElementById('shell-workspace');

@@ -1,8 +1,5 @@
 #include "app/database_user_directory.h"
 
-#include <sodium.h>
-
-#include <stdexcept>
 #include <string>
 
 #include "backend/sqlite.h"
@@ -26,14 +23,11 @@ struct StoredUser {
 }  // namespace
 
 DatabaseUserDirectory::DatabaseUserDirectory(std::shared_ptr<components::SharedBackend> backend)
-    : backend_(std::move(backend)) {
-  if (sodium_init() < 0) throw std::runtime_error("libsodium could not start");
-}
+    : backend_(std::move(backend)), verifier_(web::HashCost::kInteractive) {}
 
 std::optional<web::Identity> DatabaseUserDirectory::Authenticate(std::string_view user,
                                                                  std::string_view password) const {
   const std::string user_id = UCase(Trim(user));
-  if (user_id.empty()) return std::nullopt;
   const auto stored =
       backend_->WithDatabase([&](backend::Database& db) -> std::optional<StoredUser> {
         backend::Statement& query = db.Prepare(kUserQuery);
@@ -45,12 +39,11 @@ std::optional<web::Identity> DatabaseUserDirectory::Authenticate(std::string_vie
         query.Reset();
         return found;
       });
-  // The slow, memory-hard check runs after the store is free again for other sessions.
-  if (!stored) return std::nullopt;
-  if (crypto_pwhash_str_verify(stored->password_hash.c_str(), password.data(), password.size()) !=
-      0) {
-    return std::nullopt;
-  }
+  // The slow, memory-hard check runs after the store is free again for other sessions, and
+  // runs for unknown users too.
+  std::optional<std::string> hash;
+  if (stored) hash = stored->password_hash;
+  if (!verifier_.Matches(hash, password)) return std::nullopt;
   return stored->identity;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "components/shared_backend.h"
+#include "web/password_hash.h"
 #include "web/user_directory.h"
 
 namespace cn::app {
@@ -23,6 +24,7 @@ class DatabaseUserDirectory final : public web::UserDirectory {
 
  private:
   std::shared_ptr<components::SharedBackend> backend_;
+  web::PasswordVerifier verifier_;  // the seeded and the login-set hashes are interactive
 };
 
 }  // namespace cn::app

@@ -58,6 +58,22 @@ int main(int argc, char** argv) {
                     "Database file, created with the sample data when missing (default: the "
                     "user's own, as for `db`)");
   serve->add_option("--pages", serve_options.assets, "Pages folder")->capture_default_str();
+  auto* tls_cert = serve->add_option("--tls-cert", serve_options.tls_cert,
+                                     "Certificate chain (PEM): serve HTTPS only")->check(CLI::ExistingFile);
+  auto* tls_key = serve->add_option("--tls-key", serve_options.tls_key, "Private key of the certificate (PEM)")
+                      ->check(CLI::ExistingFile);
+  tls_cert->needs(tls_key);
+  tls_key->needs(tls_cert);
+  serve->add_flag("--tls-at-proxy", serve_options.tls_at_proxy,
+                  "Browsers reach the server over HTTPS through a proxy: secure cookie and HSTS");
+  serve->add_option("--allowed-origin", serve_options.allowed_origins,
+                    "A page that may log in: an origin (https://host:port) or a host name; repeat for more "
+                    "(default: the bind address and localhost)");
+  serve->add_option("--trusted-proxy", serve_options.trusted_proxies,
+                    "Address of a proxy whose X-Forwarded-For names the client; repeat for more");
+  serve->add_option("--sessions-per-user", serve_options.sessions.most_per_user,
+                    "Sessions one user may have at once; a new login ends his oldest (0: no limit)")
+      ->capture_default_str();
 
   std::string db_path;
   bool force = false;

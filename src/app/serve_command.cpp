@@ -24,7 +24,8 @@ int RunServeCommand(ServeCommand command) {
     auto screens = SessionScreens(served, command.server.assets);
     web::Server server(command.server, std::move(users), std::move(screens));
     server.Start();
-    std::cout << "covernote serving on http://" << command.server.bind << ":" << server.Port()
+    const bool tls = !command.server.tls_cert.empty();
+    std::cout << "covernote serving on " << (tls ? "https://" : "http://") << command.server.bind << ":" << server.Port()
               << std::endl;
     server.RunUntilSignalled();
   } catch (const RuntimeFailure& failure) {

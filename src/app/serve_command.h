@@ -14,7 +14,8 @@ struct ServeCommand {
 };
 
 // Serves until SIGINT or SIGTERM; returns the process exit code. Once listening, prints
-// "covernote serving on http://ADDRESS:PORT" on stdout (the port chosen when 0 was asked).
+// "covernote serving on http://ADDRESS:PORT" on stdout (https with a certificate; the port
+// chosen when 0 was asked).
 int RunServeCommand(ServeCommand command);
 
 }  // namespace cn::app

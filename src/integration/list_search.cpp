@@ -1,6 +1,5 @@
 #include "integration/list_search.h"
 
-#include <ranges>
 #include <utility>
 
 #include "base/number_format.h"
@@ -45,8 +44,10 @@ std::string FindDescription(std::string_view code, const std::vector<std::string
 
 void FindEntryFields(const std::vector<std::string>& list, std::string_view code,
                      std::string& field2, std::string& field3) {
-  for (const std::string& entry : std::views::reverse(list)) {
-    const std::vector<std::string> fields = SplitFields(entry);
+  // Reverse iterators rather than a reversed view: the fuzzing build's clang cannot compile
+  // the standard library's views.
+  for (auto entry = list.rbegin(); entry != list.rend(); ++entry) {
+    const std::vector<std::string> fields = SplitFields(*entry);
     if (FieldAt(fields, 0) == code) {
       field2 = FieldAt(fields, 2);
       field3 = FieldAt(fields, 3);

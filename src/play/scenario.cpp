@@ -307,7 +307,7 @@ void CheckElementExpectations(const json& elements, const std::string& where) {
     const std::string at = At(where, id);
     for (const auto& [state, expected] : RequireObject(states, at).items()) {
       const auto known = std::find_if(kElementStateNames.begin(), kElementStateNames.end(),
-                                      [&](const ElementStateName& s) { return s.name == state; });
+                                      [&state = state](const ElementStateName& s) { return s.name == state; });
       if (known == kElementStateNames.end()) Fail(At(at, state), "unknown element state");
       CheckStateValue(known->value, expected, At(at, state));
     }

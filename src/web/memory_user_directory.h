@@ -7,14 +7,14 @@
 #include <string>
 #include <string_view>
 
+#include "web/password_hash.h"
 #include "web/user_directory.h"
 
 namespace cn::web {
 
 class MemoryUserDirectory final : public UserDirectory {
  public:
-  // The cost of the hash; tests use the smallest to keep many logins cheap.
-  enum class HashCost { kInteractive, kMinimum };
+  using HashCost = web::HashCost;
   explicit MemoryUserDirectory(HashCost cost = HashCost::kInteractive);
 
   // Adds or replaces a user; the password is kept only as its hash.
@@ -24,10 +24,11 @@ class MemoryUserDirectory final : public UserDirectory {
 
  private:
   struct Entry {
-    std::string password_hash;  // crypto_pwhash_str format, "$argon2id$..."
+    std::string password_hash;
     Identity identity;
   };
   HashCost cost_;
+  PasswordVerifier verifier_;
   std::map<std::string, Entry, std::less<>> users_;
 };
 

@@ -10,21 +10,34 @@
 //                         /login.html with a live session -> 302 to /app.html
 //   POST /login           form "user", "password" -> 303 to /app.html with the session cookie,
 //                         or 303 to /login.html?failed=1; asked with Accept: application/json,
-//                         200 {"location": "/app.html"} with the cookie, or 401 "refused"
+//                         200 {"location": "/app.html"} with the cookie, or 401 "refused";
+//                         403 "origin" from a page not allowed, 429 "throttled" or "locked"
+//                         after too many failures (Retry-After), 503 "busy" when the password
+//                         checks are all taken
 //   GET  /api/state       the whole screen (Session::Render) and "csrf": the session's token
+//   GET  /api/sessions    {"sessions": [{"current", "started", "idle_seconds", "address"}]}:
+//                         the user's own sessions
 //   POST /api/event       Session::Event      } header X-CSRF-Token required,
 //   POST /api/answer      Session::Answer     } body JSON
 //   POST /api/dialog      Session::DialogSearch }
 //   POST /api/logout      ends the session     }
+//   POST /api/logout-others  ends the user's other sessions: {"ended": count}
 // Refusals are JSON {"error": code, "message": text} with a 4xx status: 400 bad request,
 // 401 no session, 403 CSRF token missing or wrong, 404 unknown, 405 method, 409 out of turn,
-// 413 body too large, 503 too many sessions.
+// 413 body too large, 429 too many failed logins, 503 too many sessions or logins.
+// With a certificate the server speaks only HTTPS; then (or when told that TLS ends at a proxy)
+// the session cookie is "__Host-cn_session" with Secure, and HSTS is sent.
 
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "web/login_throttle.h"
+#include "web/memory_release.h"
 
 #include "web/session.h"
 #include "web/session_store.h"
@@ -33,6 +46,7 @@
 namespace cn::web {
 
 inline constexpr std::string_view kSessionCookie = "cn_session";
+inline constexpr std::string_view kSecureSessionCookie = "__Host-cn_session";
 inline constexpr std::string_view kCsrfHeader = "X-CSRF-Token";
 
 struct ServerOptions {
@@ -44,6 +58,23 @@ struct ServerOptions {
   std::chrono::steady_clock::duration request_timeout = std::chrono::seconds(30);
   std::chrono::steady_clock::duration sweep_interval = std::chrono::seconds(30);
   SessionLimits sessions;
+
+  // Pages that may post the login form: origins or bare hosts (web/origin_check.h); empty,
+  // the bind address and localhost.
+  std::vector<std::string> allowed_origins;
+  // Addresses of proxies in front whose X-Forwarded-For names the client (for throttling and
+  // the session list); requests from anywhere else are taken at their own address.
+  std::vector<std::string> trusted_proxies;
+  ThrottleLimits throttle;
+  std::size_t password_threads = 2;
+  std::size_t most_waiting_logins = 8;
+
+  std::filesystem::path tls_cert;  // PEM; with tls_key, the server speaks HTTPS
+  std::filesystem::path tls_key;
+  bool tls_at_proxy = false;  // plain HTTP behind a proxy that browsers reach over HTTPS
+
+  std::chrono::steady_clock::duration release_interval = std::chrono::minutes(1);
+  std::function<void()> release_memory = ReleaseFreeMemory;
 };
 
 class Server {
@@ -53,7 +84,8 @@ class Server {
   Server& operator=(const Server&) = delete;
   ~Server();  // stops
 
-  // Binds, listens and starts the I/O threads; a port in use is a std::runtime_error.
+  // Binds, listens and starts the I/O threads; a port in use, or a certificate or key that
+  // cannot be read, is a std::runtime_error.
   void Start();
   unsigned short Port() const;
   // Closes every session and stops the threads; safe to call twice.

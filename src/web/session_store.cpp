@@ -2,6 +2,7 @@
 
 #include <sodium.h>
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 
@@ -25,13 +26,57 @@ bool SessionStore::Expired(const Slot& slot, Clock::time_point now) const {
   return now - slot.last_used >= limits_.idle || now - slot.created >= limits_.absolute;
 }
 
-std::optional<SessionStore::Entry> SessionStore::Add(std::shared_ptr<Session> session, std::size_t home,
-                                                     Clock::time_point now) {
+SessionStore::Added SessionStore::Add(std::shared_ptr<Session> session, std::size_t home, std::string user,
+                                      std::string address, Clock::time_point now) {
   const std::lock_guard lock(mutex_);
-  if (slots_.size() >= limits_.most_sessions) return std::nullopt;
-  Entry entry{RandomToken(), RandomToken(), std::move(session), home};
-  slots_.emplace(entry.id, Slot{entry, now, now});
-  return entry;
+  Added added;
+  // The user's sessions, oldest first; the expired ones are not counted and go too.
+  std::vector<std::map<std::string, Slot, std::less<>>::iterator> own;
+  for (auto it = slots_.begin(); it != slots_.end(); ++it) {
+    if (it->second.entry.user == user) own.push_back(it);
+  }
+  std::sort(own.begin(), own.end(), [](auto a, auto b) { return a->second.created < b->second.created; });
+  std::size_t live = std::count_if(own.begin(), own.end(), [&](auto it) { return !Expired(it->second, now); });
+  for (auto it : own) {
+    const bool expired = Expired(it->second, now);
+    if (!expired && (limits_.most_per_user == 0 || live < limits_.most_per_user)) continue;
+    if (!expired) --live;
+    added.ended.push_back(std::move(it->second.entry));
+    slots_.erase(it);
+  }
+  if (slots_.size() >= limits_.most_sessions) return added;
+  Entry entry{RandomToken(), RandomToken(), std::move(session), home, std::move(user), std::move(address)};
+  slots_.emplace(entry.id, Slot{entry, now, now, std::chrono::system_clock::now()});
+  added.entry = std::move(entry);
+  return added;
+}
+
+std::vector<SessionStore::Listed> SessionStore::OfUser(std::string_view user, std::string_view current_id,
+                                                       Clock::time_point now) const {
+  const std::lock_guard lock(mutex_);
+  std::vector<std::pair<Clock::time_point, Listed>> found;
+  for (const auto& [id, slot] : slots_) {
+    if (slot.entry.user != user || Expired(slot, now)) continue;
+    found.push_back({slot.created, Listed{id == current_id, slot.started, now - slot.last_used, slot.entry.address}});
+  }
+  std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<Listed> listed;
+  for (auto& [created, one] : found) listed.push_back(std::move(one));
+  return listed;
+}
+
+std::vector<SessionStore::Entry> SessionStore::RemoveOthers(std::string_view user, std::string_view keep_id) {
+  const std::lock_guard lock(mutex_);
+  std::vector<Entry> removed;
+  for (auto it = slots_.begin(); it != slots_.end();) {
+    if (it->second.entry.user == user && it->first != keep_id) {
+      removed.push_back(std::move(it->second.entry));
+      it = slots_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  return removed;
 }
 
 std::optional<SessionStore::Entry> SessionStore::Use(std::string_view id, Clock::time_point now) {

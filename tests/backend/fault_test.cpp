@@ -1,7 +1,16 @@
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
+#include <thread>
+
 #include "backend/result_codes.h"
 #include "base/separators.h"
 #include "base/text.h"
 #include "backend_fixture.h"
+#include "faulty_vfs.h"
 
 namespace cn::backend::testing {
 namespace {
@@ -173,6 +182,153 @@ TEST_F(FaultTest, AFullDatabaseFailsTheSaveAndKeepsTheLastGoodOne) {
   EXPECT_EQ(Query("SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'"),
             version_before_failure);
   EXPECT_EQ(Query("SELECT count(*) FROM amendment"), amendments_before_failure);
+}
+
+// Every row of every table, in one text: what a command that failed must leave as it found.
+std::string Contents(Database& db) {
+  std::vector<std::string> tables;
+  Statement& names = db.Prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
+  while (names.Step()) tables.push_back(names.Text(0));
+  std::string contents;
+  for (const auto& table : tables) {
+    Statement& rows = db.Prepare("SELECT * FROM \"" + table + "\" ORDER BY rowid");
+    while (rows.Step()) {
+      for (int column = 0; column < rows.ColumnCount(); ++column) contents += rows.Text(column) + '\x1f';
+      contents += '\n';
+    }
+  }
+  return contents;
+}
+
+TEST_F(FaultTest, AFailedReadWriteOrSyncLeavesTheDatabaseIntactAndAsItWas) {
+  auto record = ReadRecord();
+  record[14] = "AMENDED ON A FAILING DISK";
+  auto client = Fields(Run("KivoGlobal.Client.Read", "C0000104").reply);
+  std::vector<std::string> client_record(23);
+  client_record[0] = client[18];
+  for (int i = 1; i <= 17; ++i) client_record[i] = client[i];
+  client_record[17] = "failing.disk@example.my";
+  const std::pair<std::string_view, std::string> commands[] = {
+      {"KivoGIUWR.CoverNote.WriteAdmin", Save(record)},
+      {"KivoGlobal.Client.Write", Params({"C0000104", "ADMIN", JoinFields(client_record)})},
+  };
+  backend_.reset();
+  const auto pristine = directory_ / "pristine.db";
+  {
+    Database db(path_);
+    db.ExecuteScript("PRAGMA wal_checkpoint(TRUNCATE);");
+  }
+  std::filesystem::copy_file(path_, pristine);
+  std::string before;
+  {
+    Database db(pristine);
+    before = Contents(db);
+  }
+  const auto work = directory_ / "work.db";
+  for (const auto& [command, parameters] : commands) {
+    for (const bool persistent : {false, true}) {
+      std::vector<std::pair<int, std::string>> failed;  // the first fault, the contents after it
+      for (int n = 1;; ++n) {
+        SCOPED_TRACE(std::string(command) + (persistent ? " failing from I/O " : " failing I/O ") + std::to_string(n));
+        ASSERT_LT(n, 2000);
+        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(work.string() + suffix);
+        std::filesystem::copy_file(pristine, work);
+        FaultyVfs disk;
+        bool reported_failure = false;
+        {
+          Backend backend(work, clock_);
+          disk.FailAt(n, persistent);
+          try {
+            reported_failure = backend.Execute(command, parameters).status != 0;
+          } catch (const StoreFailure&) {
+            reported_failure = true;
+          }
+          disk.FailAt(0);
+        }
+        Database db(work);
+        Statement& check = db.Prepare("PRAGMA integrity_check");
+        ASSERT_TRUE(check.Step());
+        ASSERT_EQ(check.Text(0), "ok");
+        const std::string after = Contents(db);
+        if (!disk.Hit()) {
+          ASSERT_FALSE(reported_failure);
+          ASSERT_NE(after, before);
+          // A fault the command did not report came after its commit: the save is whole.
+          for (const auto& [fault, contents] : failed) EXPECT_EQ(contents, after) << "I/O " << fault;
+          break;
+        }
+        if (reported_failure) {
+          ASSERT_EQ(after, before);
+        } else {
+          failed.emplace_back(n, after);
+        }
+      }
+    }
+  }
+}
+
+// The child of the crash test: saves the cover note again and again, each time with its next
+// version in the remark, and tells the parent every version whose save was acknowledged.
+[[noreturn]] void SaveUntilKilled(const std::filesystem::path& path, const Clock& clock, int acknowledged) {
+  Backend backend(path, clock);
+  for (;;) {
+    auto fields = Fields(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0"})).reply);
+    fields.resize(168);
+    fields[152] = fields[153] = "";
+    const std::int32_t next = std::stoi(fields[0].substr(fields[0].find('.') + 1)) + 1;
+    fields[14] = "SAVE " + std::to_string(next);
+    const Result saved =
+        backend.Execute("KivoGIUWR.CoverNote.WriteAdmin", Params({"ADMIN", "CN24000101", "CN24000101", JoinFields(fields)}));
+    if (saved.status != 0 || ::write(acknowledged, &next, sizeof next) != sizeof next) ::_exit(3);
+  }
+}
+
+TEST_F(FaultTest, AKilledWriterLeavesAnIntactDatabaseWithEverySaveItAcknowledged) {
+  backend_.reset();
+  const unsigned seed = std::random_device{}();
+  SCOPED_TRACE("seed " + std::to_string(seed));
+  std::mt19937 random(seed);
+  std::int32_t last_acknowledged = 1;
+  for (int kill = 0; kill < 200; ++kill) {
+    int channel[2];
+    ASSERT_EQ(::pipe(channel), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      ::close(channel[0]);
+      SaveUntilKilled(path_, clock_, channel[1]);
+    }
+    ::close(channel[1]);
+    // Once the writer is saving, kill it at a random moment among its next few saves.
+    std::int32_t version = 0;
+    const bool saving = ::read(channel[0], &version, sizeof version) == sizeof version;
+    if (saving) {
+      last_acknowledged = version;
+      std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution(0, 20000)(random)));
+    }
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(saving && WIFSIGNALED(status)) << "the writer stopped by itself at kill " << kill;
+    while (::read(channel[0], &version, sizeof version) == sizeof version) last_acknowledged = version;
+    ::close(channel[0]);
+
+    Database db(path_);
+    const auto one = [&db](std::string_view sql) {
+      Statement& statement = db.Prepare(sql);
+      return statement.Step() ? statement.Text(0) : std::string("<no row>");
+    };
+    ASSERT_EQ(one("PRAGMA integrity_check"), "ok") << "after kill " << kill;
+    const std::int32_t stored = std::stoi(one("SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'"));
+    // Every acknowledged save is there; at most one more, committed just before the kill.
+    ASSERT_GE(stored, last_acknowledged) << "after kill " << kill;
+    ASSERT_LE(stored, last_acknowledged + 1) << "after kill " << kill;
+    if (stored > 1) {
+      EXPECT_EQ(one("SELECT remark FROM cover_note WHERE cover_note_no = 'CN24000101'"), "SAVE " + std::to_string(stored));
+    }
+    ASSERT_EQ(one("SELECT count(*) FROM amendment"), std::to_string(stored - 1));
+    last_acknowledged = stored;
+  }
 }
 
 TEST(OpenFailure, AMissingDirectoryIsAStoreFailure) {

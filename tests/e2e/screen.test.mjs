@@ -133,6 +133,27 @@ test('tabs switch pages, a reload shows the same state, logout ends the session'
   await page.close();
 });
 
+test('the administrator sees his own sessions and logs out the others', async () => {
+  const { page, errors } = await freshPage();
+  await logIn(page);  // left open, as on another desk
+  await page.waitForSelector('#shell-frame #txtNum');
+  await logIn(page);
+  await page.waitForSelector('#shell-frame #txtNum');
+  await page.click('#shell-sessions');
+  const items = page.locator('#sessions-list li');
+  await items.first().waitFor();
+  assert.ok((await items.count()) >= 2);
+  assert.match(await items.last().textContent(), /from 127\.0\.0\.1, idle 0 min \(this one\)$/);
+  await page.click('#sessions-end-others');
+  await page.locator('#sessions-note', { hasText: /^Logged out \d+ other sessions?\.$/ }).waitFor();
+  assert.equal(await items.count(), 1);
+  assert.ok(await page.isDisabled('#sessions-end-others'));
+  await page.screenshot({ path: path.join(shots, 'sessions.png') });
+  await page.click('#sessions-close');
+  assert.deepEqual(errors, []);
+  await page.close();
+});
+
 test('the selection dialog lists the choices, narrows them as typed, and returns the one chosen', async () => {
   const { page, errors } = await freshPage();
   await logIn(page);

@@ -3,6 +3,7 @@
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <boost/beast/ssl.hpp>
 
 namespace cn::web::testing {
 
@@ -10,19 +11,10 @@ namespace asio = boost::asio;
 namespace beast = boost::beast;
 namespace http = beast::http;
 
-HttpReply Browser::Send(std::string_view method, std::string_view target, std::string_view body,
-                        const std::map<std::string, std::string>& headers) {
-  asio::io_context context;
-  beast::tcp_stream stream(context);
-  stream.connect(asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), port_));
-  stream.expires_after(std::chrono::seconds(20));
-  http::request<http::string_body> request{http::string_to_verb({method.data(), method.size()}),
-                                           {target.data(), target.size()}, 11};
-  request.set(http::field::host, "127.0.0.1:" + std::to_string(port_));
-  if (!cookie.empty()) request.set(http::field::cookie, cookie);
-  for (const auto& [name, value] : headers) request.set(name, value);
-  request.body() = std::string(body);
-  request.prepare_payload();
+namespace {
+
+template <class Stream>
+HttpReply Exchange(Stream& stream, std::string_view method, http::request<http::string_body>& request) {
   http::write(stream, request);
   beast::flat_buffer buffer;
   http::response_parser<http::string_body> parser;
@@ -38,8 +30,38 @@ HttpReply Browser::Send(std::string_view method, std::string_view target, std::s
     reply.headers[name] = std::string(field.value());
   }
   reply.body = response.body();
+  return reply;
+}
+
+}  // namespace
+
+HttpReply Browser::Send(std::string_view method, std::string_view target, std::string_view body,
+                        const std::map<std::string, std::string>& headers) {
+  asio::io_context context;
+  beast::tcp_stream stream(context);
+  stream.connect(asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), port_));
+  stream.expires_after(std::chrono::seconds(20));
+  http::request<http::string_body> request{http::string_to_verb({method.data(), method.size()}),
+                                           {target.data(), target.size()}, 11};
+  request.set(http::field::host, "127.0.0.1:" + std::to_string(port_));
+  if (!cookie.empty()) request.set(http::field::cookie, cookie);
+  for (const auto& [name, value] : headers) request.set(name, value);
+  request.body() = std::string(body);
+  request.prepare_payload();
+  if (!tls) {
+    HttpReply reply = Exchange(stream, method, request);
+    beast::error_code ignored;
+    stream.socket().shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+    return reply;
+  }
+  // The test certificate is self-signed: this browser trusts whatever it is shown.
+  asio::ssl::context tls_context(asio::ssl::context::tls_client);
+  tls_context.set_verify_mode(asio::ssl::verify_none);
+  beast::ssl_stream<beast::tcp_stream> secure(std::move(stream), tls_context);
+  secure.handshake(asio::ssl::stream_base::client);
+  HttpReply reply = Exchange(secure, method, request);
   beast::error_code ignored;
-  stream.socket().shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+  secure.shutdown(ignored);
   return reply;
 }
 

@@ -35,6 +35,7 @@ class Browser {
   HttpReply Post(std::string_view target, const nlohmann::json& body);
 
   std::string cookie;  // "cn_session=..."
+  bool tls = false;    // speaks HTTPS, trusting any certificate
   std::string csrf;
 
  private:

@@ -1,8 +1,14 @@
 #include "web/server.h"
 
 #include <gtest/gtest.h>
+#include <spdlog/sinks/ostream_sink.h>
+#include <spdlog/spdlog.h>
 
+#include <atomic>
+#include <mutex>
 #include <regex>
+#include <sstream>
+#include <thread>
 
 #include "http_client.h"
 #include "rendered_page.h"
@@ -24,15 +30,26 @@ class HttpTest : public ::testing::Test {
     auto users = std::make_shared<MemoryUserDirectory>(MemoryUserDirectory::HashCost::kMinimum);
     users->Add("alice", "s3cret pass", Identity{"ALICE", "A01", "B"});
     users->Add("bob", "another", Identity{"BOB", "A02", "B"});
+    users_ = users;
+    ServerOptions options = Options();
+    options.sessions.most_per_user = 100;
+    Restart(options);
+  }
+  void TearDown() override { server_->Stop(); }
+
+  static ServerOptions Options() {
     ServerOptions options;
     options.port = 0;
     options.io_threads = 2;
     options.assets = COVERNOTE_PAGES_DIR;
     options.most_body_bytes = 16 * 1024;
-    server_ = std::make_unique<Server>(options, users, testing::TestScreenFactory(pages_.dir()));
+    return options;
+  }
+  void Restart(const ServerOptions& options, std::shared_ptr<const UserDirectory> users = nullptr) {
+    if (server_) server_->Stop();
+    server_ = std::make_unique<Server>(options, users ? users : users_, testing::TestScreenFactory(pages_.dir()));
     server_->Start();
   }
-  void TearDown() override { server_->Stop(); }
 
   Browser LoggedIn(const char* user = "alice", const char* password = "s3cret pass") {
     Browser browser(server_->Port());
@@ -50,6 +67,7 @@ class HttpTest : public ::testing::Test {
   }
 
   testing::TestPages pages_;
+  std::shared_ptr<const UserDirectory> users_;
   std::unique_ptr<Server> server_;
 };
 
@@ -238,6 +256,236 @@ TEST_F(HttpTest, ServedPagesHaveNoInlineScript) {
     EXPECT_FALSE(std::regex_search(html, std::regex("<script(?![^>]*\\bsrc=)[^>]*>", std::regex::icase))) << page;
     EXPECT_FALSE(std::regex_search(html, std::regex("\\son[a-z]+\\s*=", std::regex::icase))) << page;
   }
+}
+
+}  // namespace
+}  // namespace cn::web
+
+namespace cn::web {
+namespace {
+
+using nlohmann::json;
+using testing::Browser;
+using testing::HttpReply;
+using Clock = std::chrono::steady_clock;
+
+const std::map<std::string, std::string> kLoginForm{{"Content-Type", "application/x-www-form-urlencoded"},
+                                                    {"Accept", "application/json"}};
+
+HttpReply LogInFrom(Browser& browser, const std::string& address, const std::string& user, const std::string& password) {
+  auto headers = kLoginForm;
+  headers["X-Forwarded-For"] = "203.0.113.1, " + address;  // the first entry is the client's to forge
+  return browser.Send("POST", "/login", "user=" + user + "&password=" + password, headers);
+}
+
+TEST_F(HttpTest, RepeatedFailuresAreDelayedThenLockedPerAccountAndPerAddress) {
+  ServerOptions options = Options();
+  options.trusted_proxies = {"127.0.0.1"};
+  options.throttle.free_failures_per_user = 2;
+  options.throttle.locking_failures_per_user = 4;
+  options.throttle.free_failures_per_address = 6;
+  options.throttle.locking_failures_per_address = 100;
+  options.throttle.first_delay = std::chrono::milliseconds(300);
+  options.throttle.lockout = std::chrono::milliseconds(1500);
+  Restart(options);
+  Browser browser(server_->Port());
+  struct Step {
+    const char* user;
+    const char* password;
+    int status;
+    const char* error;
+  };
+  const Step steps[] = {
+      {"alice", "wrong", 401, "refused"},
+      {"ALICE ", "wrong", 401, "refused"},  // the same account however it is typed
+      {"alice", "wrong", 401, "refused"},
+      {"alice", "s3cret+pass", 429, "throttled"},  // too soon after the third failure
+      {"bob", "another", 200, nullptr},            // another account from elsewhere is not held up
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(std::string(step.user) + "/" + step.password);
+    const std::string address = std::string(step.user) == "bob" ? "198.51.100.7" : "192.0.2.1";
+    const HttpReply reply = LogInFrom(browser, address, step.user, step.password);
+    EXPECT_EQ(reply.status, step.status);
+    if (step.error) {
+      EXPECT_EQ(reply.Json().at("error"), step.error);
+    }
+  }
+  const HttpReply held = LogInFrom(browser, "192.0.2.1", "alice", "s3cret+pass");
+  EXPECT_EQ(held.Header("retry-after"), "1");
+  EXPECT_EQ(held.Json().at("message"), "Too many failed logins. Wait 1 second before trying again.");
+
+  std::this_thread::sleep_for(std::chrono::milliseconds(350));
+  EXPECT_EQ(LogInFrom(browser, "192.0.2.1", "alice", "wrong").status, 401);  // the fourth: locked
+  const HttpReply locked = LogInFrom(browser, "192.0.2.2", "alice", "s3cret+pass");
+  EXPECT_EQ(locked.status, 429);
+  EXPECT_EQ(locked.Json().at("message"),
+            "Too many failed logins: logging in is locked for 1 minute. Try again later or ask your supervisor.");
+  std::this_thread::sleep_for(std::chrono::milliseconds(1600));
+  EXPECT_EQ(LogInFrom(browser, "192.0.2.2", "alice", "s3cret+pass").status, 200);
+
+  // One address guessing at many names is held up too, even for a name it has not tried.
+  for (int i = 0; i < 7; ++i) {
+    EXPECT_EQ(LogInFrom(browser, "192.0.2.99", "user" + std::to_string(i), "x").status, 401);
+  }
+  EXPECT_EQ(LogInFrom(browser, "192.0.2.99", "bob", "another").status, 429);
+}
+
+// A directory that takes its time and lets everybody in, to fill the password checks.
+class SlowDirectory final : public UserDirectory {
+ public:
+  std::optional<Identity> Authenticate(std::string_view user, std::string_view) const override {
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    return Identity{std::string(user), "A01", "B"};
+  }
+};
+
+TEST_F(HttpTest, LoginsPastThePasswordChecksAreToldAtOnceToTryAgain) {
+  ServerOptions options = Options();
+  options.password_threads = 1;
+  options.most_waiting_logins = 1;
+  Restart(options, std::make_shared<SlowDirectory>());
+  std::vector<std::thread> threads;
+  std::mutex mutex;
+  std::vector<std::pair<int, Clock::duration>> answers;
+  for (int i = 0; i < 8; ++i) {
+    threads.emplace_back([&, i] {
+      Browser browser(server_->Port());
+      const auto start = Clock::now();
+      const HttpReply reply = browser.Send("POST", "/login", "user=u" + std::to_string(i) + "&password=p", kLoginForm);
+      const std::lock_guard lock(mutex);
+      answers.emplace_back(reply.status, Clock::now() - start);
+      if (reply.status == 503) {
+        EXPECT_EQ(reply.Json().at("message"), "The server is busy, try again in a moment.");
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  int busy = 0;
+  for (const auto& [status, took] : answers) {
+    if (status != 503) continue;
+    ++busy;
+    EXPECT_LT(took, std::chrono::milliseconds(250));
+  }
+  EXPECT_GE(busy, 5);  // one checking, one waiting, the rest told at once
+}
+
+TEST_F(HttpTest, AnUnknownUserTakesAsLongAsAWrongPassword) {
+  auto users = std::make_shared<MemoryUserDirectory>(MemoryUserDirectory::HashCost::kInteractive);
+  users->Add("alice", "s3cret pass", Identity{"ALICE", "A01", "B"});
+  Restart(Options(), users);
+  Browser browser(server_->Port());
+  const auto timed = [&](const std::string& user) {
+    const auto start = Clock::now();
+    EXPECT_EQ(browser.Send("POST", "/login", "user=" + user + "&password=wrong", kLoginForm).status, 401);
+    return Clock::now() - start;
+  };
+  const auto known = timed("alice") + timed("alice");
+  const auto unknown = timed("nobody") + timed("nobody2");
+  EXPECT_GT(unknown, known / 2);
+}
+
+TEST_F(HttpTest, RequestTextIsLoggedWithItsControlCharactersEscaped) {
+  std::ostringstream log;
+  const auto before = spdlog::default_logger();
+  auto capture = std::make_shared<spdlog::logger>("capture", std::make_shared<spdlog::sinks::ostream_sink_mt>(log));
+  capture->set_pattern("%v");
+  spdlog::set_default_logger(capture);
+  Browser browser(server_->Port());
+  browser.Send("POST", "/login", "user=mallory%0A'ALICE'+logged+in%1b[2J&password=x", kLoginForm);
+  server_->Stop();
+  spdlog::set_default_logger(before);
+  const std::string text = log.str();
+  EXPECT_NE(text.find("'mallory\\n'ALICE' logged in\\x1b[2J'"), std::string::npos) << text;
+  EXPECT_EQ(text.find("\n'ALICE' logged in"), std::string::npos) << text;
+  EXPECT_EQ(text.find('\x1b'), std::string::npos);
+}
+
+TEST_F(HttpTest, OnlyAllowedPagesMayPostTheLoginForm) {
+  const std::string own = "http://127.0.0.1:" + std::to_string(server_->Port());
+  struct Case {
+    std::string origin;
+    std::string host;
+    int status;
+  };
+  const std::vector<Case> cases{
+      {"", "", 401},  // not a browser
+      {own, "", 401},
+      {"http://LOCALHOST:8443", "", 401},
+      {"https://localhost", "", 401},
+      {"null", "", 403},
+      {"http://evil.example", "evil.example", 403},  // naming itself in Host does not help
+      {"http://127.0.0.1.evil.example", "", 403},
+      {"http://127.0.0.1@evil.example", "", 403},
+      {"file://", "", 403},
+  };
+  for (const Case& one : cases) {
+    SCOPED_TRACE(one.origin);
+    Browser browser(server_->Port());
+    auto headers = kLoginForm;
+    if (!one.origin.empty()) headers["Origin"] = one.origin;
+    if (!one.host.empty()) headers["Host"] = one.host;
+    const HttpReply reply = browser.Send("POST", "/login", "user=who&password=x", headers);
+    EXPECT_EQ(reply.status, one.status);
+  }
+}
+
+TEST_F(HttpTest, AUserHasAFewSessionsAndCanEndTheOthers) {
+  ServerOptions options = Options();
+  options.sessions.most_per_user = 2;
+  Restart(options);
+  Browser first = LoggedIn();
+  Browser bob = LoggedIn("bob", "another");
+  Browser second = LoggedIn();
+  Browser third = LoggedIn();
+  EXPECT_EQ(first.State().status, 401);  // the oldest made way
+
+  const json listed = third.Send("GET", "/api/sessions").Json().at("sessions");
+  ASSERT_EQ(listed.size(), 2u);
+  EXPECT_EQ(listed[0].at("current"), false);
+  EXPECT_EQ(listed[1].at("current"), true);
+  EXPECT_EQ(listed[1].at("address"), "127.0.0.1");
+  EXPECT_EQ(listed.dump().find(third.cookie.substr(third.cookie.find('=') + 1)), std::string::npos);
+
+  EXPECT_EQ(third.Send("POST", "/api/logout-others").status, 403);  // needs the CSRF token
+  EXPECT_EQ(third.Post("/api/logout-others", json::object()).Json().at("ended"), 1);
+  EXPECT_EQ(second.State().status, 401);
+  EXPECT_EQ(third.State().status, 200);
+  EXPECT_EQ(bob.State().status, 200);
+  EXPECT_EQ(third.Send("GET", "/api/sessions").Json().at("sessions").size(), 1u);
+}
+
+TEST_F(HttpTest, OverTlsTheCookieIsSecureWithTheHostPrefixAndHstsIsSent) {
+  EXPECT_TRUE(Browser(server_->Port()).Send("GET", "/login.html").Header("strict-transport-security").empty());
+  ServerOptions options = Options();
+  options.tls_cert = COVERNOTE_TEST_DATA "/data/test_tls_cert.pem";
+  options.tls_key = COVERNOTE_TEST_DATA "/data/test_tls_key.pem";
+  Restart(options);
+  Browser browser(server_->Port());
+  browser.tls = true;
+  const HttpReply login =
+      browser.Send("POST", "/login", "user=alice&password=s3cret+pass", {{"Content-Type", "application/x-www-form-urlencoded"}});
+  EXPECT_TRUE(std::regex_search(login.Header("set-cookie"),
+                                std::regex("^__Host-cn_session=[0-9a-f]{64}; Path=/; HttpOnly; SameSite=Strict; Secure$")));
+  EXPECT_EQ(login.Header("strict-transport-security"), "max-age=31536000");
+  browser.cookie = login.Header("set-cookie").substr(0, login.Header("set-cookie").find(';'));
+  EXPECT_EQ(browser.State().status, 200);
+
+  Browser plain(server_->Port());  // plain HTTP gets no answer
+  EXPECT_ANY_THROW(plain.Send("GET", "/login.html"));
+  options.tls_key = COVERNOTE_TEST_DATA "/data/missing.pem";
+  EXPECT_THROW(Server(options, users_, testing::TestScreenFactory(pages_.dir())).Start(), std::runtime_error);
+}
+
+TEST_F(HttpTest, FreedMemoryIsHandedBackOnATimer) {
+  ServerOptions options = Options();
+  std::atomic<int> releases{0};
+  options.release_interval = std::chrono::milliseconds(20);
+  options.release_memory = [&releases] { ++releases; };
+  Restart(options);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  server_->Stop();
+  EXPECT_GE(releases.load(), 4);
 }
 
 }  // namespace

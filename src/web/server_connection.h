@@ -1,0 +1,118 @@
+#pragma once
+// One client connection, over plain TCP or TLS: (after the TLS handshake) reads a request,
+// answers it, and reads the next while the client keeps the connection.
+
+#include <type_traits>
+
+#include "web/server_impl.h"
+
+namespace cn::web {
+
+template <class Stream>
+class Server::Impl::Connection : public std::enable_shared_from_this<Connection<Stream>> {
+ public:
+  static constexpr bool kTls = !std::is_same_v<Stream, boost::beast::tcp_stream>;
+
+  template <class... Context>
+  Connection(Impl& server, boost::asio::ip::tcp::socket socket, Context&... tls)
+      : server_(server), stream_(std::move(socket), tls...) {
+    boost::beast::error_code error;
+    const auto endpoint = Lowest().socket().remote_endpoint(error);
+    if (!error) peer_ = endpoint.address().to_string();
+  }
+
+  void Start() {
+    if constexpr (kTls) {
+      Lowest().expires_after(server_.options_.request_timeout);
+      stream_.async_handshake(boost::asio::ssl::stream_base::server,
+                              [self = this->shared_from_this()](boost::beast::error_code error) {
+                                if (!error) self->Read();
+                              });
+    } else {
+      Read();
+    }
+  }
+
+ private:
+  boost::beast::tcp_stream& Lowest() { return boost::beast::get_lowest_layer(stream_); }
+
+  void Read() {
+    parser_.emplace();
+    parser_->body_limit(server_.options_.most_body_bytes);
+    parser_->header_limit(kMostHeaderBytes);
+    Lowest().expires_after(server_.options_.request_timeout);
+    boost::beast::http::async_read(
+        stream_, buffer_, *parser_,
+        [self = this->shared_from_this()](boost::beast::error_code error, std::size_t) {
+          self->OnRead(error);
+        });
+  }
+
+  void OnRead(boost::beast::error_code error) {
+    namespace http = boost::beast::http;
+    // A TLS client may close without saying so; either way, the conversation is over.
+    if (error == http::error::end_of_stream || error == boost::asio::ssl::error::stream_truncated)
+      return Shutdown();
+    if (error == http::error::body_limit) {
+      return Write(ErrorResponse(Closing(), 413, "too-large", "The request body is too large"));
+    }
+    if (error) {
+      if (error != boost::beast::error::timeout && error != boost::asio::error::operation_aborted) {
+        return Write(ErrorResponse(Closing(), 400, "bad-request", "The request could not be read"));
+      }
+      return Shutdown();
+    }
+    Lowest().expires_never();
+    auto executor = stream_.get_executor();
+    server_.Handle(parser_->release(), peer_,
+                   [self = this->shared_from_this(), executor](Response response) {
+                     boost::asio::post(executor, [self, response = std::move(response)]() mutable {
+                       self->Write(std::move(response));
+                     });
+                   });
+  }
+
+  static Request Closing() {
+    Request head;
+    head.version(11);
+    head.keep_alive(false);
+    return head;
+  }
+
+  void Write(Response response) {
+    response_ = std::move(response);
+    if (server_.SecureCookies()) response_.set("Strict-Transport-Security", "max-age=31536000");
+    Lowest().expires_after(server_.options_.request_timeout);
+    boost::beast::http::async_write(
+        stream_, response_,
+        [self = this->shared_from_this()](boost::beast::error_code error, std::size_t) {
+          if (error) return self->Shutdown();
+          if (!self->response_.keep_alive()) return self->Shutdown();
+          self->Read();
+        });
+  }
+
+  void Shutdown() {
+    if constexpr (kTls) {
+      Lowest().expires_after(server_.options_.request_timeout);
+      stream_.async_shutdown([self = this->shared_from_this()](boost::beast::error_code) {
+        boost::beast::error_code ignored;
+        self->Lowest().socket().shutdown(boost::asio::ip::tcp::socket::shutdown_both, ignored);
+      });
+    } else {
+      boost::beast::error_code ignored;
+      stream_.socket().shutdown(boost::asio::ip::tcp::socket::shutdown_send, ignored);
+    }
+  }
+
+  static constexpr std::size_t kMostHeaderBytes = 8 * 1024;
+
+  Impl& server_;
+  Stream stream_;
+  std::string peer_;
+  boost::beast::flat_buffer buffer_;
+  std::optional<boost::beast::http::request_parser<boost::beast::http::string_body>> parser_;
+  Response response_;
+};
+
+}  // namespace cn::web

@@ -1,0 +1,96 @@
+#pragma once
+// The server's insides, shared by its source files: the I/O threads, the sessions, the login
+// checks, and one connection's read-answer loop over plain TCP or TLS.
+
+#include <atomic>
+#include <boost/asio.hpp>
+#include <boost/asio/ssl.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <boost/beast/ssl.hpp>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "web/fiber_stacks.h"
+#include "web/login_throttle.h"
+#include "web/password_pool.h"
+#include "web/server.h"
+#include "web/server_responses.h"
+#include "web/session_store.h"
+
+namespace cn::web {
+
+using Reply = std::function<void(Response)>;
+
+class Server::Impl {
+ public:
+  Impl(ServerOptions options, std::shared_ptr<const UserDirectory> users, ScreenFactory screens);
+
+  void Start();
+  void Stop();
+  void RunUntilSignalled();
+  unsigned short Port() const { return port_; }
+  std::size_t SessionCount() const { return store_.size(); }
+
+  // Answers one request from `peer` (the connection's address); `reply` is called exactly
+  // once, on any thread.
+  void Handle(Request request, const std::string& peer, Reply reply);
+
+ private:
+  template <class Stream>
+  class Connection;
+
+  void Accept();
+  void Sweep();
+  void ReleaseMemory();
+  // The client's address: the connection's, or the one a trusted proxy forwards.
+  std::string ClientAddress(const Request& request, const std::string& peer) const;
+  std::string SessionIdOf(const Request& request) const;
+  std::string SessionCookie(std::string_view id, bool clear) const;
+  void Login(Request request, std::string address, Reply reply);
+  void CheckPassword(Request head, std::string user, std::string password, std::string address,
+                     bool wants_json, Reply reply);
+  void OpenSession(Request head, Identity identity, std::string address, bool wants_json,
+                   Reply reply);
+  void Logout(const Request& request, const SessionStore::Entry& entry, Reply reply);
+  void ListSessions(const Request& request, const SessionStore::Entry& entry, Reply reply);
+  void LogoutOthers(const Request& request, const SessionStore::Entry& entry, Reply reply);
+  // Runs `work` on the session's own thread and replies with its JSON or its refusal.
+  void OnSessionThread(const Request& request, SessionStore::Entry entry, Reply reply,
+                       std::function<nlohmann::json(Session&)> work);
+  void CloseOnItsThread(SessionStore::Entry entry);
+  // Connections and sessions are spread over the I/O threads each in their own turn: sharing
+  // one turn, a login's connection and its session would always land on alternate threads
+  // and every session on the same one.
+  std::size_t NextConnectionThread() { return next_connection_thread_++ % contexts_.size(); }
+  std::size_t NextHome() { return next_home_++ % contexts_.size(); }
+  bool Tls() const { return tls_.has_value(); }
+  bool SecureCookies() const { return Tls() || options_.tls_at_proxy; }
+
+  ServerOptions options_;
+  std::shared_ptr<const UserDirectory> users_;
+  ScreenFactory screens_;
+  // A few free stacks per I/O thread are enough: a stack is busy only while an event runs or a
+  // prompt waits.
+  std::shared_ptr<FiberStacks> stacks_ = std::make_shared<FiberStacks>(8);
+  SessionStore store_;
+  LoginThrottle throttle_;
+  std::optional<boost::asio::ssl::context> tls_;
+  std::vector<std::unique_ptr<boost::asio::io_context>> contexts_;
+  std::vector<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>> guards_;
+  std::vector<std::thread> threads_;
+  std::optional<boost::asio::ip::tcp::acceptor> acceptor_;
+  std::optional<boost::asio::steady_timer> sweeper_;
+  std::optional<boost::asio::steady_timer> releaser_;
+  PasswordPool passwords_;  // the memory-hard hash runs here, not on the I/O threads
+  std::atomic<std::size_t> next_home_{0};
+  std::atomic<std::size_t> next_connection_thread_{0};
+  unsigned short port_ = 0;
+  bool stopped_ = false;
+};
+
+}  // namespace cn::web

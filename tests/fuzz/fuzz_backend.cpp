@@ -1,0 +1,43 @@
+// Commands as the back end receives them: the first line names the command, the rest is its
+// parameters (WriteAdmin records, premium factors, client records, ...). A bad parameter is a
+// status, a store problem a StoreFailure; nothing else may escape.
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+#include "backend/backend.h"
+
+namespace {
+
+struct Store {
+  std::filesystem::path path = std::filesystem::temp_directory_path() /
+                               ("covernote-fuzz-" + std::to_string(::getpid()) + ".db");
+  cn::FixedClock clock{cn::DateTime{*cn::Date::FromYmd(2026, 3, 1), {}}};
+  std::unique_ptr<cn::backend::Backend> backend;
+  Store() {
+    std::filesystem::remove(path);
+    backend = std::make_unique<cn::backend::Backend>(path, clock);
+  }
+  ~Store() {
+    backend.reset();
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
+  }
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static Store store;
+  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const auto line = input.find('\n');
+  if (line == std::string_view::npos) return 0;
+  try {
+    (void)store.backend->Execute(input.substr(0, line), input.substr(line + 1));
+  } catch (const cn::backend::StoreFailure&) {
+  }
+  return 0;
+}
