@@ -2,18 +2,49 @@
 
 #include "backend/schema.h"
 #include "backend/seed.h"
+#include "backend/sqlite.h"
+#include "backend/store_address.h"
 
 namespace cn::backend {
+namespace {
 
-Backend::Backend(const std::filesystem::path& path, const Clock& clock)
-    : Backend(path, clock, Options{}) {}
+// How long a command waits for the one SQLite connection another command holds.
+constexpr std::chrono::milliseconds kFileWait{30000};
 
-Backend::Backend(const std::filesystem::path& path, const Clock& clock, const Options& options)
-    : db_(std::make_unique<Database>(path, options.access, options.busy_timeout)),
-      clock_(clock) {
+std::unique_ptr<ConnectionPool> OpenPool(const std::string& address,
+                                         const Backend::Options& options) {
+  if (IsServerAddress(address)) {
+    const ServerAddress server = ParseServerAddress(address);
+    return std::make_unique<ConnectionPool>(
+        [connection = server.connection] { return std::make_unique<PostgresDatabase>(connection); },
+        server.pool_size, server.connection.statement_timeout);
+  }
+  return std::make_unique<ConnectionPool>(
+      [address, options] {
+        return std::make_unique<SqliteDatabase>(address, options.access, options.busy_timeout);
+      },
+      1, kFileWait);
+}
+
+}  // namespace
+
+std::unique_ptr<Database> OpenDatabase(const std::filesystem::path& address,
+                                       Database::Access access,
+                                       std::chrono::milliseconds busy_timeout) {
+  const std::string text = address.string();
+  if (IsServerAddress(text)) return std::make_unique<PostgresDatabase>(ParseServerAddress(text).connection);
+  return std::make_unique<SqliteDatabase>(address, access, busy_timeout);
+}
+
+Backend::Backend(const std::filesystem::path& address, const Clock& clock)
+    : Backend(address, clock, Options{}) {}
+
+Backend::Backend(const std::filesystem::path& address, const Clock& clock, const Options& options)
+    : pool_(OpenPool(address.string(), options)), clock_(clock) {
   if (options.migrate_and_seed && options.access != Database::Access::kReadOnly) {
-    Migrate(*db_);
-    if (!IsSeeded(*db_)) Seed(*db_, clock_);
+    Database& db = pool_->First();
+    Migrate(db);
+    if (!IsSeeded(db)) Seed(db, clock_);
   }
   for (const auto& group : {CoverNoteCommands(), ClientCommands(), ListCommands(),
                             LookupCommands(), PremiumCommands()}) {
@@ -27,9 +58,11 @@ Result Backend::Execute(std::string_view command, std::string_view parameters) {
   const auto found = commands_.find(command);
   if (found == commands_.end()) return Result{{}, status::kUnknownCommand};
   const CommandEntry& entry = found->second;
-  Transaction transaction(*db_, entry.access == Access::kWrite ? Transaction::Kind::kImmediate
-                                                               : Transaction::Kind::kDeferred);
-  CommandContext context{*db_, clock_};
+  const ConnectionPool::Lease lease = pool_->Acquire();
+  Database& db = *lease;
+  Transaction transaction(db, entry.access == Access::kWrite ? Transaction::Kind::kImmediate
+                                                             : Transaction::Kind::kDeferred);
+  CommandContext context{db, clock_};
   Result result = entry.handler(context, parameters);
   if (result.status == status::kOk || entry.access == Access::kRead) transaction.Commit();
   return result;

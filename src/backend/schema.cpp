@@ -617,7 +617,7 @@ constexpr std::string_view kVersionTable = R"sql(
 CREATE TABLE IF NOT EXISTS schema_version (
   version     INTEGER PRIMARY KEY,
   description TEXT NOT NULL,
-  applied_at  TEXT NOT NULL DEFAULT (datetime('now'))
+  applied_at  TEXT NOT NULL DEFAULT CURRENT_TIMESTAMP
 );
 )sql";
 
@@ -626,10 +626,7 @@ CREATE TABLE IF NOT EXISTS schema_version (
 std::span<const Migration> Migrations() { return kMigrations; }
 
 int SchemaVersion(Database& db) {
-  Statement& exists =
-      db.Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1");
-  exists.Bind(1, std::string_view("schema_version"));
-  if (!exists.Step() || exists.Int(0) == 0) return 0;
+  if (!db.HasTable("schema_version")) return 0;
   Statement& highest = db.Prepare("SELECT coalesce(max(version), 0) FROM schema_version");
   return highest.Step() ? static_cast<int>(highest.Int(0)) : 0;
 }

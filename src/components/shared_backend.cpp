@@ -6,7 +6,6 @@ SharedBackend::SharedBackend(std::unique_ptr<backend::Backend> backend)
     : backend_(std::move(backend)) {}
 
 backend::Result SharedBackend::Execute(std::string_view command, std::string_view parameters) {
-  const std::lock_guard lock(mutex_);
   return backend_->Execute(command, parameters);
 }
 

@@ -112,7 +112,7 @@ TEST_F(FaultTest, LockedDatabaseFailsTheSaveAndLeavesNoTrace) {
   Backend impatient(path_, clock_, options);
   const auto record = ReadRecord();
   {
-    Database other(path_);
+    SqliteDatabase other(path_);
     Transaction lock(other, Transaction::Kind::kImmediate);
     EXPECT_THROW(impatient.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record)),
                  StoreFailure);

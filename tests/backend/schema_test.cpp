@@ -45,14 +45,14 @@ TEST_F(SchemaTest, TheSampleIsDatedByTheInjectedClock) {
 TEST_F(SchemaTest, AnOlderDatabaseIsBroughtUpToDateStepByStep) {
   const auto older = directory_ / "older.db";
   {
-    Database db(older);
+    SqliteDatabase db(older);
     db.ExecuteScript(
         "CREATE TABLE schema_version (version INTEGER PRIMARY KEY, description TEXT NOT NULL, "
         "applied_at TEXT NOT NULL DEFAULT (datetime('now')));");
     db.ExecuteScript(Migrations()[0].sql);
     db.ExecuteScript("INSERT INTO schema_version (version, description) VALUES (1, 'first');");
   }
-  Database db(older);
+  SqliteDatabase db(older);
   EXPECT_EQ(Migrate(db), static_cast<int>(Migrations().size()) - 1);
   EXPECT_EQ(SchemaVersion(db), Migrations().back().version);
 }
