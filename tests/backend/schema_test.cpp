@@ -32,10 +32,10 @@ TEST_F(SchemaTest, TheSampleIsDatedByTheInjectedClock) {
   const FixedClock june({Date::FromYmd(2030, 6, 15).value(), Time::FromHms(10, 0, 0).value()});
   std::vector<std::string> issued;
   for (const char* name : {"june1.db", "june2.db"}) {
-    backend_ = std::make_unique<Backend>(directory_ / name, june);
+    backend_ = std::make_unique<Backend>(FreshStore(name), june);
     EXPECT_LE(Query("SELECT max(reference_date) FROM cover_note"), "2030-06-15") << name;
     EXPECT_GE(Query("SELECT min(reference_date) FROM cover_note"), "2029-01-01") << name;
-    issued.push_back(Query("SELECT group_concat(issued_at) FROM cover_note"));
+    issued.push_back(Query("SELECT group_concat(issued_at, ',') FROM cover_note"));
   }
   backend_.reset();  // it holds the clock, which ends here
   // Seeded on any day with the same clock, the sample is the same.
@@ -43,6 +43,7 @@ TEST_F(SchemaTest, TheSampleIsDatedByTheInjectedClock) {
 }
 
 TEST_F(SchemaTest, AnOlderDatabaseIsBroughtUpToDateStepByStep) {
+  if (OnServer()) GTEST_SKIP() << "written for a SQLite file";
   const auto older = directory_ / "older.db";
   {
     SqliteDatabase db(older);
@@ -99,11 +100,11 @@ TEST_F(SchemaTest, AnOlderSampleIsCorrectedByItsMigration) {
       "        WHERE code IN (1009, 1040, 1069))"
       " || (SELECT group_concat(class_code || ext_code || seq || percentage || default_premium"
       "     || min_premium || method, ' ') FROM (SELECT * FROM extended_cover_detail"
-      "     ORDER BY class_code, cover_code, ext_code))"
+      "     ORDER BY class_code, cover_code, ext_code) AS e)"
       " || (SELECT group_concat(class_code || years || percentage, ' ') FROM (SELECT * FROM"
-      "     ncd_scale ORDER BY class_code, years))"
+      "     ncd_scale ORDER BY class_code, years) AS n)"
       " || (SELECT group_concat(code || min_sum_insured, ' ') FROM (SELECT * FROM motor_class"
-      "     ORDER BY code))"
+      "     ORDER BY code) AS m)"
       " || (SELECT count(*) FROM class_use) || (SELECT count(*) FROM class_unit)"
       " || (SELECT count(*) FROM extended_cover)";
   const std::string fresh = Query(kDump);
@@ -156,9 +157,7 @@ TEST_P(LayoutTest, RowsAreInPositionOrderAndNameStoredColumns) {
       table += "_" + column.substr(0, column.find('.'));
       column = column.substr(column.find('.') + 1);
     }
-    EXPECT_EQ(Query("SELECT count(*) FROM pragma_table_info('" + table + "') WHERE name = '" +
-                    column + "'"),
-              "1")
+    EXPECT_NO_THROW(Query("SELECT " + column + " FROM " + table + " LIMIT 0"))
         << layout_case.name << " position " << row.position << " " << row.field;
   }
 }
