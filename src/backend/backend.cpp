@@ -45,6 +45,9 @@ Backend::Backend(const std::filesystem::path& address, const Clock& clock, const
     Database& db = pool_->First();
     Migrate(db);
     if (!IsSeeded(db)) Seed(db, clock_);
+    // A statement stopped after its first row keeps SQLite's read snapshot; the first save
+    // would then fail once another server had saved.
+    db.ResetStatements();
   }
   for (const auto& group : {CoverNoteCommands(), ClientCommands(), ListCommands(),
                             LookupCommands(), PremiumCommands()}) {

@@ -1,4 +1,11 @@
 #include "backend/result_codes.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
 #include "base/separators.h"
 #include "base/text.h"
 #include "backend_fixture.h"
@@ -181,6 +188,81 @@ TEST_F(FaultTest, AFullDatabaseFailsTheSaveAndKeepsTheLastGoodOne) {
 TEST(OpenFailure, AMissingDirectoryIsAStoreFailure) {
   FixedClock clock(DateTime{});
   EXPECT_THROW(Backend("/nonexistent-directory/covernote.db", clock), StoreFailure);
+}
+
+}  // namespace
+}  // namespace cn::backend::testing
+
+namespace cn::backend::testing {
+namespace {
+
+// Two servers on one database: the second save from the same read is refused, whichever
+// store holds the cover note.
+TEST_F(FaultTest, TheSecondServersSaveFromTheSameReadIsRefused) {
+  Backend other_server(path_, clock_);
+  const auto record = ReadRecord();
+  auto amended = record;
+  amended[48] = "999.00";
+  EXPECT_EQ(Run("KivoGIUWR.CoverNote.WriteAdmin", Save(amended)).status, 0);
+  EXPECT_EQ(other_server.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record)).status,
+            write_admin::kChangedSinceRead);
+  EXPECT_EQ(Query("SELECT version || ' ' || tariff_premium FROM cover_note "
+                  "WHERE cover_note_no = 'CN24000101'"),
+            "2 9990000");
+  EXPECT_EQ(Query("SELECT count(*) FROM amendment"), "1");
+}
+
+// A server that stops fails the command at once with the store's failure, and the same back
+// end serves the next command once the server is back, without being opened again.
+TEST_F(FaultTest, AStoppedServerFailsTheCommandAndTheNextOneWorksWhenItIsBack) {
+  if (!OnServer()) GTEST_SKIP() << "a server's fault";
+  // A cluster of its own, on a short path: a socket's path may not be long.
+  const std::string cluster = "/tmp/cn-pg-" + std::to_string(::getpid());
+  const std::string script = std::string(COVERNOTE_TEST_DATA) + "/../../scripts/pg-cluster ";
+  const std::string port = "COVERNOTE_PG_PORT=" + std::to_string(55000 + ::getpid() % 1000) + " ";
+  FILE* started = ::popen((port + script + "start " + cluster).c_str(), "r");
+  char address[512] = {};
+  const bool read = std::fgets(address, sizeof address, started) != nullptr;
+  if (::pclose(started) != 0 || !read) GTEST_SKIP() << "no cluster of its own could be started";
+  const std::string own = Trim(address);
+  {
+    Backend backend(own, clock_);
+    const std::string read_admin = Params({"CN24000101", "A1001", "0"});
+    ASSERT_EQ(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
+    ASSERT_EQ(std::system((script + "stop " + cluster).c_str()), 0);
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_THROW(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin), StoreFailure);
+    EXPECT_THROW(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin), StoreFailure);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(10));
+    ASSERT_EQ(std::system((port + script + "start " + cluster + " >/dev/null").c_str()), 0);
+    EXPECT_EQ(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
+  }
+  std::system((script + "remove " + cluster).c_str());
+}
+
+// What an operator reads when the address is wrong: the kind of fault, never a socket path.
+TEST_F(FaultTest, AnUnreachableServerAndARefusedLoginAreToldApart) {
+  if (!OnServer()) GTEST_SKIP() << "a server's fault";
+  const std::string test_server = std::getenv("COVERNOTE_TEST_POSTGRES");
+  const std::string refused = "postgresql://nobody_here@" + test_server.substr(test_server.find('@') + 1);
+  const struct {
+    std::string address;
+    int code;
+    std::string says;
+  } cases[] = {
+      {"postgresql://covernote@/postgres?host=/nonexistent&port=1", store_code::kUnreachable,
+       "The database server cannot be reached at the local socket port 1"},
+      {refused, store_code::kLoginRefused, "refused the login of user \"nobody_here\""},
+  };
+  for (const auto& c : cases) {
+    try {
+      Backend backend(c.address, clock_);
+      ADD_FAILURE() << c.address << " opened";
+    } catch (const StoreFailure& failure) {
+      EXPECT_EQ(failure.number(), c.code) << c.address;
+      EXPECT_NE(failure.description().find(c.says), std::string::npos) << failure.description();
+    }
+  }
 }
 
 }  // namespace
