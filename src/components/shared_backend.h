@@ -9,6 +9,7 @@
 
 #include "backend/backend.h"
 #include "base/clock.h"
+#include "base/metrics.h"
 
 namespace cn::components {
 
@@ -23,6 +24,12 @@ class SharedBackend {
   // full database).
   backend::Result Execute(std::string_view command, std::string_view parameters);
 
+  // From now on every command's latency and failure is counted in `metrics`, with
+  // the pool's connections in use. Set before the first command.
+  void CountIn(std::shared_ptr<Metrics> metrics);
+  // "" when the database answers a query, else the store's failure.
+  std::string Health();
+
   // Runs `read` on the store while no command runs; its result is returned.
   template <typename Read>
   auto WithDatabase(Read&& read) {
@@ -31,6 +38,7 @@ class SharedBackend {
 
  private:
   std::unique_ptr<backend::Backend> backend_;
+  std::shared_ptr<Metrics> metrics_;
 };
 
 // Opens (creating, migrating and seeding as needed) the database at `path`, a SQLite

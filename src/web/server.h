@@ -5,6 +5,7 @@
 // and a handler waiting for an answer suspends its fiber instead of holding the thread.
 //
 // Routes:
+//   GET  /healthz         200 "ok NAME" while the database answers, else 503 (web/operations.h)
 //   GET  /                -> 302 to /app.html
 //   GET  /login.html, /app.html, /dlgEnq.htm, /dlgSrch.htm, /js/..., /styles/...   static files (ETag, 304 when unchanged)
 //                         /login.html with a live session -> 302 to /app.html
@@ -26,6 +27,8 @@
 #include <memory>
 #include <string>
 
+#include "base/metrics.h"
+#include "web/operations.h"
 #include "web/session.h"
 #include "web/session_store.h"
 #include "web/user_directory.h"
@@ -44,6 +47,9 @@ struct ServerOptions {
   std::chrono::steady_clock::duration request_timeout = std::chrono::seconds(30);
   std::chrono::steady_clock::duration sweep_interval = std::chrono::seconds(30);
   SessionLimits sessions;
+  std::string server_name;           // shown by /healthz, and in the logs
+  HealthCheck health_check;          // GET /healthz: 200 when it says "", else 503
+  std::shared_ptr<Metrics> metrics;  // when set, every request is counted in it
 };
 
 class Server {
