@@ -23,10 +23,7 @@ int RunServeCommand(ServeCommand command) {
     return 2;
   }
   try {
-    if (!command.server.server_name.empty()) {
-      spdlog::set_pattern("[%Y-%m-%d %H:%M:%S.%e] [" + command.server.server_name + "] [%l] %v");
-      web::NameTheLogs(command.server.server_name);
-    }
+    if (!command.server.server_name.empty()) web::NameTheLogs(command.server.server_name);
     auto served = OpenProduct({.database = command.database, .settings = {}});
     auto backend = ProductBackend(*served);
     auto users = std::make_shared<const DatabaseUserDirectory>(backend);
