@@ -32,7 +32,8 @@
 // divided by their number, after a few sessions have paid what is paid once.
 //
 //   web_bench [--screen=product|test] [--sessions=1,50,200] [--events=150] [--warmup=10]
-//             [--think_ms=200] [--idle=300] [--limit_s=120]
+//             [--think_ms=200] [--idle=300] [--limit_s=120] [--db=postgresql://...]
+// --db runs the product screen on that database (seeded when empty) instead of a SQLite file.
 
 #include <unistd.h>
 
@@ -87,6 +88,7 @@ struct Options {
   int think_ms = 200;
   int idle = 300;  // idle sessions for the memory figure
   int limit_s = 120;
+  std::string db;  // empty: a SQLite file of the run's own
 };
 
 // The requests a session sends, by what the administrator did; each has its latency figures.
@@ -207,6 +209,8 @@ Options ParseOptions(int argc, char** argv) {
       options.idle = std::stoi(*v);
     } else if (auto v = value("limit_s")) {
       options.limit_s = std::stoi(*v);
+    } else if (auto v = value("db")) {
+      options.db = *v;
     } else {
       throw std::invalid_argument("unknown argument " + arg);
     }
@@ -329,14 +333,15 @@ class ScratchFolder {
 // once, over its own database and settings file, and shared by every run's server.
 class ScreenSource {
  public:
-  explicit ScreenSource(ScreenKind kind) : kind_(kind) {
+  ScreenSource(ScreenKind kind, const std::string& db) : kind_(kind) {
     if (kind_ == ScreenKind::kTest) {
       test_pages_.emplace();
       return;
     }
     scratch_.emplace();
     // Both paths explicit: the user's own database and settings file stay untouched.
-    product_ = cn::app::OpenProduct({.database = scratch_->path() / "covernote.db",
+    product_ = cn::app::OpenProduct({.database = db.empty() ? scratch_->path() / "covernote.db"
+                                                            : std::filesystem::path(db),
                                      .settings = scratch_->path() / "settings.toml"});
   }
 
@@ -765,7 +770,7 @@ int main(int argc, char** argv) {
     const Options options = ParseOptions(argc, argv);
     spdlog::set_level(spdlog::level::warn);  // not a line per login
     const Workload& workload = WorkloadOf(options.screen);
-    const ScreenSource screens(options.screen);
+    const ScreenSource screens(options.screen, options.db);
     std::printf("web_bench: in-process server on 127.0.0.1, 2 I/O threads, %.*s\n",
                 static_cast<int>(workload.description.size()), workload.description.data());
     std::printf("files of the run: %s\n\n", screens.Folder().c_str());
