@@ -106,8 +106,9 @@ void ThrowPostgresFailure(PGconn* conn, const PGresult* result) {
   throw StoreFailure(store_code::kServerError, message);
 }
 
-PostgresStatement::PostgresStatement(PGconn* conn, std::string name, std::string_view sql)
-    : conn_(conn), name_(std::move(name)) {
+PostgresStatement::PostgresStatement(PGconn* conn, std::string name, std::string_view sql,
+                                     bool& stale)
+    : conn_(conn), stale_(stale), name_(std::move(name)) {
   const std::string text = ToPostgres(sql);
   Check(conn_, PQprepare(conn_, name_.c_str(), text.c_str(), 0, nullptr));
   const Result description = Check(conn_, PQdescribePrepared(conn_, name_.c_str()));
@@ -153,6 +154,8 @@ void PostgresStatement::Execute() {
   const ExecStatusType status = raw != nullptr ? PQresultStatus(raw) : PGRES_FATAL_ERROR;
   if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
     const Result failed(raw);
+    const char* state = failed ? PQresultErrorField(failed.get(), PG_DIAG_SQLSTATE) : nullptr;
+    if (state != nullptr && std::string_view(state) == "0A000") stale_ = true;
     ThrowPostgresFailure(conn_, failed.get());
   }
   result_ = raw;
@@ -240,7 +243,7 @@ Statement& PostgresDatabase::Prepare(std::string_view sql) {
   auto found = statements_.find(std::string(sql));
   if (found == statements_.end()) {
     auto statement = std::make_unique<PostgresStatement>(
-        conn_, "s" + std::to_string(statements_.size() + 1), sql);
+        conn_, "s" + std::to_string(statements_.size() + 1), sql, stale_);
     found = statements_.emplace(std::string(sql), std::move(statement)).first;
   }
   found->second->Reset();
@@ -262,7 +265,7 @@ void PostgresDatabase::ResetStatements() {
   for (auto& [sql, statement] : statements_) statement->Reset();
 }
 
-bool PostgresDatabase::IsUsable() const { return PQstatus(conn_) == CONNECTION_OK; }
+bool PostgresDatabase::IsUsable() const { return !stale_ && PQstatus(conn_) == CONNECTION_OK; }
 
 void PostgresDatabase::Begin(TransactionKind kind) {
   ExecuteScript(kind == TransactionKind::kImmediate ? kBeginWrite : kBeginRead);

@@ -26,7 +26,8 @@ struct PostgresOptions {
 
 class PostgresStatement final : public Statement {
  public:
-  PostgresStatement(PGconn* conn, std::string name, std::string_view sql);
+  // `stale` is set when the server says the statement's tables changed under it.
+  PostgresStatement(PGconn* conn, std::string name, std::string_view sql, bool& stale);
   PostgresStatement(const PostgresStatement&) = delete;
   PostgresStatement& operator=(const PostgresStatement&) = delete;
   ~PostgresStatement() override;
@@ -49,6 +50,7 @@ class PostgresStatement final : public Statement {
   void ClearResult();
 
   PGconn* conn_;
+  bool& stale_;
   std::string name_;
   std::vector<std::optional<std::string>> parameters_;
   PGresult* result_ = nullptr;
@@ -80,6 +82,9 @@ class PostgresDatabase final : public Database {
 
  private:
   PGconn* conn_ = nullptr;
+  // Another server's schema step changed a table a kept statement reads: the connection
+  // is replaced, statements and all, before the next command.
+  bool stale_ = false;
   std::unordered_map<std::string, std::unique_ptr<PostgresStatement>> statements_;
 };
 

@@ -240,6 +240,20 @@ TEST_F(FaultTest, AStoppedServerFailsTheCommandAndTheNextOneWorksWhenItIsBack) {
   std::system((script + "remove " + cluster).c_str());
 }
 
+// A newer server adds a column while this one runs: one command fails, then this server
+// reads the table as it now is, without a restart.
+TEST_F(FaultTest, AColumnAddedByAnotherServerCostsOneCommandAtMost) {
+  if (!OnServer()) GTEST_SKIP() << "a server's prepared statements";
+  const std::string read_admin = Params({"CN24000101", "A1001", "0"});
+  ASSERT_EQ(Run("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
+  OpenDatabase(path_)->ExecuteScript("ALTER TABLE cover_note ADD COLUMN added_later TEXT");
+  try {
+    Run("KivoGIUWR.CoverNote.ReadAdmin", read_admin);
+  } catch (const StoreFailure&) {
+  }
+  EXPECT_EQ(Fields(Run("KivoGIUWR.CoverNote.ReadAdmin", read_admin).reply).size(), 178U);
+}
+
 // What an operator reads when the address is wrong: the kind of fault, never a socket path.
 TEST_F(FaultTest, AnUnreachableServerAndARefusedLoginAreToldApart) {
   if (!OnServer()) GTEST_SKIP() << "a server's fault";
