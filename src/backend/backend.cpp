@@ -1,5 +1,7 @@
 #include "backend/backend.h"
 
+#include <optional>
+
 #include "backend/schema.h"
 #include "backend/seed.h"
 #include "backend/sqlite.h"
@@ -61,14 +63,25 @@ Result Backend::Execute(std::string_view command, std::string_view parameters) {
   const auto found = commands_.find(command);
   if (found == commands_.end()) return Result{{}, status::kUnknownCommand};
   const CommandEntry& entry = found->second;
-  const ConnectionPool::Lease lease = pool_->Acquire();
-  Database& db = *lease;
-  Transaction transaction(db, entry.access == Access::kWrite ? Transaction::Kind::kImmediate
-                                                             : Transaction::Kind::kDeferred);
-  CommandContext context{db, clock_};
-  Result result = entry.handler(context, parameters);
-  if (result.status == status::kOk || entry.access == Access::kRead) transaction.Commit();
-  return result;
+  const auto kind = entry.access == Access::kWrite ? Transaction::Kind::kImmediate
+                                                   : Transaction::Kind::kDeferred;
+  // A connection the server dropped while it lay in the pool (the database was restarted)
+  // fails at BEGIN, before anything of the command was sent: the command takes a new one.
+  for (int attempt = 1;; ++attempt) {
+    const ConnectionPool::Lease lease = pool_->Acquire();
+    Database& db = *lease;
+    std::optional<Transaction> transaction;
+    try {
+      transaction.emplace(db, kind);
+    } catch (const StoreFailure& failure) {
+      if (failure.number() != store_code::kConnectionLost || attempt == 2) throw;
+      continue;
+    }
+    CommandContext context{db, clock_};
+    Result result = entry.handler(context, parameters);
+    if (result.status == status::kOk || entry.access == Access::kRead) transaction->Commit();
+    return result;
+  }
 }
 
 }  // namespace cn::backend

@@ -236,6 +236,10 @@ TEST_F(FaultTest, AStoppedServerFailsTheCommandAndTheNextOneWorksWhenItIsBack) {
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(10));
     ASSERT_EQ(std::system((port + script + "start " + cluster + " >/dev/null").c_str()), 0);
     EXPECT_EQ(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
+    // Restarted while the back end lay idle: not even the first command fails.
+    ASSERT_EQ(std::system((script + "stop " + cluster).c_str()), 0);
+    ASSERT_EQ(std::system((port + script + "start " + cluster + " >/dev/null").c_str()), 0);
+    EXPECT_EQ(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
   }
   std::system((script + "remove " + cluster).c_str());
 }
