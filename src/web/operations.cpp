@@ -1,6 +1,10 @@
 #include "web/operations.h"
 
+#include <algorithm>
+#include <cctype>
 #include <utility>
+
+#include <nlohmann/json.hpp>
 
 #include <spdlog/spdlog.h>
 
@@ -15,10 +19,10 @@ namespace asio = boost::asio;
 namespace beast = boost::beast;
 namespace http = beast::http;
 
-// Routes by name; every static file counts as one.
-std::string_view RouteOf(std::string_view path) {
-  if (path.starts_with("/api/") || path == "/login" || path == "/healthz") return path;
-  return "static";
+// An event's name is a short word ("onclick", "onblur"); anything else is not a name.
+bool IsEventName(const std::string& name) {
+  return !name.empty() && name.size() <= 32 &&
+         std::all_of(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
 
 }  // namespace
@@ -38,13 +42,29 @@ HealthAnswer CheckHealth(const HealthCheck& check, std::string_view server_name)
   return {503, "unavailable " + std::string(server_name) + ": " + problem + "\n"};
 }
 
-void RecordRequest(Metrics& metrics, std::string_view path, int status,
+std::string MetricRoute(std::string_view path, std::string_view body) {
+  if (path == "/api/event") {
+    const auto request = nlohmann::json::parse(body, nullptr, false);
+    std::string route(path);
+    for (const char* member : {"kind", "event"}) {
+      const auto word = request.is_object() ? request.find(member) : request.end();
+      if (word == request.end() || !word->is_string()) continue;
+      const std::string name = word->get<std::string>();
+      route += " " + (IsEventName(name) ? name : std::string("other"));
+    }
+    return route;
+  }
+  if (path.starts_with("/api/") || path == "/login" || path == "/healthz") return std::string(path);
+  return "static";
+}
+
+void RecordRequest(Metrics& metrics, std::string_view route_name, int status,
                    std::string_view location, std::chrono::steady_clock::duration took) {
-  const std::string route = Metrics::Label("route", RouteOf(path));
+  const std::string route = Metrics::Label("route", route_name);
   metrics.Observe("covernote_http_request_seconds", "Requests answered, by route", route,
                   std::chrono::duration<double>(took).count());
   const bool refused_login =
-      path == "/login" && (status == 401 || location.find("failed") != std::string_view::npos);
+      route_name == "/login" && (status == 401 || location.find("failed") != std::string_view::npos);
   if (refused_login) metrics.Count("covernote_logins_refused_total", "Logins refused", "");
   if (status >= 500) {
     metrics.Count("covernote_http_errors_total", "Requests that failed on the server", route);

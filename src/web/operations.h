@@ -27,8 +27,12 @@ struct HealthAnswer {
 };
 HealthAnswer CheckHealth(const HealthCheck& check, std::string_view server_name);
 
+// The route a request is counted under: the path for the API and the login, "static"
+// for files, and for an event its kind and name ("/api/event element click").
+std::string MetricRoute(std::string_view path, std::string_view body);
+
 // One answered request: its latency by route, refused logins and server errors.
-void RecordRequest(Metrics& metrics, std::string_view path, int status,
+void RecordRequest(Metrics& metrics, std::string_view route, int status,
                    std::string_view location, std::chrono::steady_clock::duration took);
 
 // Serves GET /metrics on its own thread until destroyed.

@@ -329,7 +329,8 @@ void Server::Impl::Handle(Request request, Reply reply) {
   const std::string_view path = std::string_view(target).substr(0, target.find('?'));
   const auto method = request.method();
   if (options_.metrics) {
-    reply = [metrics = options_.metrics, route = std::string(path), reply = std::move(reply),
+    reply = [metrics = options_.metrics, route = MetricRoute(path, request.body()),
+             reply = std::move(reply),
              start = std::chrono::steady_clock::now()](Response response) {
       const auto location = response[http::field::location];
       RecordRequest(*metrics, route, response.result_int(),
