@@ -268,7 +268,14 @@ void PostgresDatabase::ResetStatements() {
 bool PostgresDatabase::IsUsable() const { return !stale_ && PQstatus(conn_) == CONNECTION_OK; }
 
 void PostgresDatabase::Begin(TransactionKind kind) {
-  ExecuteScript(kind == TransactionKind::kImmediate ? kBeginWrite : kBeginRead);
+  try {
+    ExecuteScript(kind == TransactionKind::kImmediate ? kBeginWrite : kBeginRead);
+  } catch (const StoreFailure&) {
+    // The wait for the write lock timed out inside the new transaction: nobody else will
+    // end it, and the connection must be ready for the next command.
+    Rollback();
+    throw;
+  }
 }
 
 void PostgresDatabase::Commit() {
