@@ -16,7 +16,8 @@ constexpr std::chrono::milliseconds kFileWait{30000};
 std::unique_ptr<ConnectionPool> OpenPool(const std::string& address,
                                          const Backend::Options& options) {
   if (IsServerAddress(address)) {
-    const ServerAddress server = ParseServerAddress(address);
+    ServerAddress server = ParseServerAddress(address);
+    server.connection.read_only = options.access == Database::Access::kReadOnly;
     return std::make_unique<ConnectionPool>(
         [connection = server.connection] { return std::make_unique<PostgresDatabase>(connection); },
         server.pool_size, server.connection.statement_timeout);

@@ -219,10 +219,12 @@ PostgresDatabase::PostgresDatabase(const PostgresOptions& options) {
     }
   }
   PQsetNoticeProcessor(conn_, Ignore, nullptr);
+  read_only_ = options.read_only;
   try {
     ExecuteScript("SET statement_timeout = " + std::to_string(options.statement_timeout.count()) +
                   "; SET lock_timeout = " + std::to_string(options.statement_timeout.count()) +
-                  "; SET client_encoding = 'UTF8'");
+                  "; SET client_encoding = 'UTF8'" +
+                  (options.read_only ? "; SET default_transaction_read_only = on" : ""));
   } catch (...) {
     PQfinish(conn_);
     throw;

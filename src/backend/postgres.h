@@ -22,6 +22,7 @@ struct PostgresOptions {
   std::string conninfo;  // a postgresql:// address without our own parameters
   std::chrono::seconds connect_timeout{5};
   std::chrono::milliseconds statement_timeout{10000};
+  bool read_only = false;  // every transaction refuses to write
 };
 
 class PostgresStatement final : public Statement {
@@ -72,7 +73,7 @@ class PostgresDatabase final : public Database {
   void ExecuteScript(std::string_view sql) override;
   Statement& Prepare(std::string_view sql) override;
   std::int64_t LastInsertId() override;
-  bool IsReadOnly() const override { return false; }
+  bool IsReadOnly() const override { return read_only_; }
   bool HasTable(std::string_view name) override;
   void ResetStatements() override;
   bool IsUsable() const override;
@@ -82,6 +83,7 @@ class PostgresDatabase final : public Database {
 
  private:
   PGconn* conn_ = nullptr;
+  bool read_only_ = false;
   // Another server's schema step changed a table a kept statement reads: the connection
   // is replaced, statements and all, before the next command.
   bool stale_ = false;
