@@ -35,7 +35,8 @@ std::unique_ptr<Database> OpenDatabase(const std::filesystem::path& address,
                                        Database::Access access,
                                        std::chrono::milliseconds busy_timeout) {
   const std::string text = address.string();
-  if (IsServerAddress(text)) return std::make_unique<PostgresDatabase>(ParseServerAddress(text).connection);
+  if (IsServerAddress(text))
+    return std::make_unique<PostgresDatabase>(ParseServerAddress(text).connection);
   return std::make_unique<SqliteDatabase>(address, access, busy_timeout);
 }
 
@@ -52,8 +53,8 @@ Backend::Backend(const std::filesystem::path& address, const Clock& clock, const
     // would then fail once another server had saved.
     db.ResetStatements();
   }
-  for (const auto& group : {CoverNoteCommands(), ClientCommands(), ListCommands(),
-                            LookupCommands(), PremiumCommands()}) {
+  for (const auto& group : {CoverNoteCommands(), ClientCommands(), ListCommands(), LookupCommands(),
+                            PremiumCommands()}) {
     for (const CommandEntry& entry : group) commands_.emplace(entry.name, entry);
   }
 }
@@ -64,8 +65,8 @@ Result Backend::Execute(std::string_view command, std::string_view parameters) {
   const auto found = commands_.find(command);
   if (found == commands_.end()) return Result{{}, status::kUnknownCommand};
   const CommandEntry& entry = found->second;
-  const auto kind = entry.access == Access::kWrite ? Transaction::Kind::kImmediate
-                                                   : Transaction::Kind::kDeferred;
+  const auto kind =
+      entry.access == Access::kWrite ? Transaction::Kind::kImmediate : Transaction::Kind::kDeferred;
   // A connection the server dropped while it lay in the pool (the database was restarted)
   // fails at BEGIN, before anything of the command was sent: the command takes a new one.
   for (int attempt = 1;; ++attempt) {

@@ -56,9 +56,9 @@ class Backend {
 };
 
 // Opens one connection to the store at `address`, as the back end does.
-std::unique_ptr<Database> OpenDatabase(const std::filesystem::path& address,
-                                       Database::Access access = Database::Access::kReadWriteCreate,
-                                       std::chrono::milliseconds busy_timeout =
-                                           std::chrono::milliseconds(2000));
+std::unique_ptr<Database> OpenDatabase(
+    const std::filesystem::path& address,
+    Database::Access access = Database::Access::kReadWriteCreate,
+    std::chrono::milliseconds busy_timeout = std::chrono::milliseconds(2000));
 
 }  // namespace cn::backend

@@ -27,7 +27,8 @@ class ConnectionPool {
   class Lease {
    public:
     Lease(ConnectionPool& pool, std::size_t slot) : pool_(&pool), slot_(slot) {}
-    Lease(Lease&& other) noexcept : pool_(std::exchange(other.pool_, nullptr)), slot_(other.slot_) {}
+    Lease(Lease&& other) noexcept
+        : pool_(std::exchange(other.pool_, nullptr)), slot_(other.slot_) {}
     Lease(const Lease&) = delete;
     Lease& operator=(const Lease&) = delete;
     Lease& operator=(Lease&&) = delete;

@@ -47,16 +47,14 @@ std::string WhereTried(PGconn* conn) {
   const bool no_database = Contains(detail, "database \"") && Contains(detail, "does not exist");
   const std::string where = conn != nullptr ? WhereTried(conn) : std::string("the server");
   if (refused) {
-    throw StoreFailure(store_code::kLoginRefused,
-                       "The database server at " + where + " refused the login of user \"" +
-                           who + "\"");
+    throw StoreFailure(store_code::kLoginRefused, "The database server at " + where +
+                                                      " refused the login of user \"" + who + "\"");
   }
   if (no_database) {
     throw StoreFailure(store_code::kLoginRefused,
                        "The database server at " + where + " has no such database");
   }
-  throw StoreFailure(store_code::kUnreachable,
-                     "The database server cannot be reached at " + where);
+  throw StoreFailure(store_code::kUnreachable, "The database server cannot be reached at " + where);
 }
 
 void Ignore(void*, const char*) {}
@@ -130,8 +128,8 @@ void PostgresStatement::ClearResult() {
 
 void PostgresStatement::BindText(int index, std::string_view text) {
   if (index < 1 || static_cast<std::size_t>(index) > parameters_.size()) {
-    throw StoreFailure(store_code::kServerError, "parameter " + std::to_string(index) +
-                                                     " is not in the statement");
+    throw StoreFailure(store_code::kServerError,
+                       "parameter " + std::to_string(index) + " is not in the statement");
   }
   parameters_[static_cast<std::size_t>(index - 1)] = std::string(text);
 }
@@ -202,10 +200,10 @@ PostgresDatabase::PostgresDatabase(const PostgresOptions& options) {
   const std::string user_timeout = std::to_string(options.statement_timeout.count() + 5000);
   // Defaults first: what the address says overrides them.
   const std::array<const char*, 9> keywords = {
-      "connect_timeout", "application_name",   "keepalives_idle", "keepalives_interval",
-      "keepalives_count", "tcp_user_timeout",  "dbname",          nullptr};
+      "connect_timeout",  "application_name", "keepalives_idle", "keepalives_interval",
+      "keepalives_count", "tcp_user_timeout", "dbname",          nullptr};
   const std::array<const char*, 9> values = {
-      connect_timeout.c_str(), "covernote", "5", "2", "3", user_timeout.c_str(),
+      connect_timeout.c_str(),  "covernote", "5", "2", "3", user_timeout.c_str(),
       options.conninfo.c_str(), nullptr};
   conn_ = PQconnectdbParams(keywords.data(), values.data(), 1);
   if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {

@@ -7,9 +7,7 @@
 namespace cn::backend {
 namespace {
 
-bool IsWordChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
-}
+bool IsWordChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_'; }
 
 // Words and phrases that change, longest first; a match must stand as whole words.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kWords = {{

@@ -70,12 +70,11 @@ std::string SqliteStatement::Text(int column) const {
 std::int64_t SqliteStatement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
 
 SqliteDatabase::SqliteDatabase(const std::filesystem::path& path, Access access,
-                   std::chrono::milliseconds busy_timeout) {
-  const int flags = access == Access::kReadOnly
-                        ? SQLITE_OPEN_READONLY
-                        : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-  const int code = sqlite3_open_v2(path.string().c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+                               std::chrono::milliseconds busy_timeout) {
+  const int flags = access == Access::kReadOnly ? SQLITE_OPEN_READONLY
+                                                : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  const int code =
+      sqlite3_open_v2(path.string().c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   if (code != SQLITE_OK) {
     const std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
     sqlite3_close(db_);
@@ -106,7 +105,8 @@ void SqliteDatabase::ExecuteScript(std::string_view sql) {
 Statement& SqliteDatabase::Prepare(std::string_view sql) {
   auto found = statements_.find(std::string(sql));
   if (found == statements_.end()) {
-    found = statements_.emplace(std::string(sql), std::make_unique<SqliteStatement>(db_, sql)).first;
+    found =
+        statements_.emplace(std::string(sql), std::make_unique<SqliteStatement>(db_, sql)).first;
   }
   found->second->Reset();
   return *found->second;

@@ -22,12 +22,12 @@ class StoreFailure : public RuntimeFailure {
 };
 
 namespace store_code {
-inline constexpr int kUnreachable = 0x5001;    // no server answers at the address
-inline constexpr int kLoginRefused = 0x5002;   // the server refused the user or password
-inline constexpr int kConnectionLost = 0x5003; // the server went away during a command
-inline constexpr int kConflict = 0x5004;       // two writers met; the command may run again
-inline constexpr int kTimeout = 0x5005;        // the statement ran past its time limit
-inline constexpr int kServerError = 0x5006;    // any other refusal by the server
+inline constexpr int kUnreachable = 0x5001;     // no server answers at the address
+inline constexpr int kLoginRefused = 0x5002;    // the server refused the user or password
+inline constexpr int kConnectionLost = 0x5003;  // the server went away during a command
+inline constexpr int kConflict = 0x5004;        // two writers met; the command may run again
+inline constexpr int kTimeout = 0x5005;         // the statement ran past its time limit
+inline constexpr int kServerError = 0x5006;     // any other refusal by the server
 }  // namespace store_code
 
 class Statement {

@@ -31,7 +31,8 @@ std::string Metrics::Label(std::string_view name, std::string_view value) {
 Metrics::Family& Metrics::FamilyOf(std::string_view name, std::string_view help, bool histogram) {
   auto found = families_.find(name);
   if (found == families_.end()) {
-    found = families_.emplace(std::string(name), Family{std::string(help), histogram, {}, {}}).first;
+    found =
+        families_.emplace(std::string(name), Family{std::string(help), histogram, {}, {}}).first;
   }
   return found->second;
 }

@@ -13,9 +13,9 @@ backend::Result SharedBackend::Execute(std::string_view command, std::string_vie
   const auto start = std::chrono::steady_clock::now();
   try {
     backend::Result result = backend_->Execute(command, parameters);
-    metrics_->Observe("covernote_backend_command_seconds", "Back-end commands, by name", label,
-                      std::chrono::duration<double>(std::chrono::steady_clock::now() - start)
-                          .count());
+    metrics_->Observe(
+        "covernote_backend_command_seconds", "Back-end commands, by name", label,
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     return result;
   } catch (const std::exception&) {
     metrics_->Count("covernote_backend_failures_total", "Back-end commands that failed", label);
@@ -25,10 +25,9 @@ backend::Result SharedBackend::Execute(std::string_view command, std::string_vie
 
 void SharedBackend::CountIn(std::shared_ptr<Metrics> metrics) {
   metrics_ = std::move(metrics);
-  metrics_->Gauge("covernote_db_connections_in_use", "Database connections lent to commands",
-                  [backend = backend_.get()] {
-                    return static_cast<double>(backend->pool().in_use());
-                  });
+  metrics_->Gauge(
+      "covernote_db_connections_in_use", "Database connections lent to commands",
+      [backend = backend_.get()] { return static_cast<double>(backend->pool().in_use()); });
 }
 
 std::string SharedBackend::Health() {

@@ -1,16 +1,14 @@
 #include "web/operations.h"
 
-#include <algorithm>
-#include <cctype>
-#include <utility>
-
-#include <nlohmann/json.hpp>
-
 #include <spdlog/spdlog.h>
 
+#include <algorithm>
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
+#include <cctype>
+#include <nlohmann/json.hpp>
+#include <utility>
 
 namespace cn::web {
 namespace {
@@ -21,8 +19,9 @@ namespace http = beast::http;
 
 // An event's name is a short word ("onclick", "onblur"); anything else is not a name.
 bool IsEventName(const std::string& name) {
-  return !name.empty() && name.size() <= 32 &&
-         std::all_of(name.begin(), name.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
+  return !name.empty() && name.size() <= 32 && std::all_of(name.begin(), name.end(), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) != 0;
+  });
 }
 
 }  // namespace
@@ -63,8 +62,8 @@ void RecordRequest(Metrics& metrics, std::string_view route_name, int status,
   const std::string route = Metrics::Label("route", route_name);
   metrics.Observe("covernote_http_request_seconds", "Requests answered, by route", route,
                   std::chrono::duration<double>(took).count());
-  const bool refused_login =
-      route_name == "/login" && (status == 401 || location.find("failed") != std::string_view::npos);
+  const bool refused_login = route_name == "/login" &&
+                             (status == 401 || location.find("failed") != std::string_view::npos);
   if (refused_login) metrics.Count("covernote_logins_refused_total", "Logins refused", "");
   if (status >= 500) {
     metrics.Count("covernote_http_errors_total", "Requests that failed on the server", route);
@@ -118,8 +117,9 @@ MetricsServer::MetricsServer(const std::string& bind, unsigned short port,
   impl_->acceptor.set_option(asio::socket_base::reuse_address(true));
   beast::error_code error;
   impl_->acceptor.bind(endpoint, error);
-  if (error) throw std::runtime_error("metrics: cannot listen on " + bind + ":" +
-                                      std::to_string(port) + ": " + error.message());
+  if (error)
+    throw std::runtime_error("metrics: cannot listen on " + bind + ":" + std::to_string(port) +
+                             ": " + error.message());
   impl_->acceptor.listen();
   impl_->Accept();
   impl_->thread = std::thread([impl = impl_.get()] { impl->io.run(); });

@@ -32,8 +32,8 @@ HealthAnswer CheckHealth(const HealthCheck& check, std::string_view server_name)
 std::string MetricRoute(std::string_view path, std::string_view body);
 
 // One answered request: its latency by route, refused logins and server errors.
-void RecordRequest(Metrics& metrics, std::string_view route, int status,
-                   std::string_view location, std::chrono::steady_clock::duration took);
+void RecordRequest(Metrics& metrics, std::string_view route, int status, std::string_view location,
+                   std::chrono::steady_clock::duration took);
 
 // Serves GET /metrics on its own thread until destroyed.
 class MetricsServer {

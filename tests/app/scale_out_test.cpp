@@ -1,12 +1,11 @@
 // Two `covernote serve` behind HAProxy with cookie stickiness, sharing one PostgreSQL
 // database, on loopback: as docs/deploy.md sets them up.
 
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <boost/asio.hpp>
 #include <boost/beast/core.hpp>
@@ -108,27 +107,33 @@ TEST(ScaleOut, TwoServersBehindABalancerShareOneDatabase) {
   const std::string name = "cn_scale_" + std::to_string(::getpid());
   backend::OpenDatabase(server)->ExecuteScript("CREATE DATABASE " + name);
   const std::string admin(server);
-  const std::string address = admin.substr(0, admin.find('/', admin.find("://") + 3)) + "/" +
-                              name + admin.substr(admin.find('?'));
-  ASSERT_EQ(std::system(("'" COVERNOTE_BINARY "' db init --db '" + address + "' >/dev/null").c_str()), 0);
+  const std::string address = admin.substr(0, admin.find('/', admin.find("://") + 3)) + "/" + name +
+                              admin.substr(admin.find('?'));
+  ASSERT_EQ(
+      std::system(("'" COVERNOTE_BINARY "' db init --db '" + address + "' >/dev/null").c_str()), 0);
 
   const unsigned short base = static_cast<unsigned short>(41000 + ::getpid() % 5000 * 3);
   const std::filesystem::path config = std::filesystem::temp_directory_path() / (name + ".cfg");
   std::ofstream(config) << "defaults\n  mode http\n  timeout connect 2s\n  timeout client 30s\n"
                            "  timeout server 30s\n  retries 2\n  option redispatch\n"
-                           "frontend screen\n  bind 127.0.0.1:" << base << "\n  default_backend servers\n"
+                           "frontend screen\n  bind 127.0.0.1:"
+                        << base
+                        << "\n  default_backend servers\n"
                            "backend servers\n  balance roundrobin\n"
                            "  cookie SERVERID insert indirect nocache httponly\n"
                            "  option httpchk GET /healthz\n"
                            "  default-server check inter 300ms fall 1 rise 1\n"
-                           "  server one 127.0.0.1:" << base + 1 << " cookie one\n"
-                           "  server two 127.0.0.1:" << base + 2 << " cookie two\n";
+                           "  server one 127.0.0.1:"
+                        << base + 1
+                        << " cookie one\n"
+                           "  server two 127.0.0.1:"
+                        << base + 2 << " cookie two\n";
   std::vector<std::unique_ptr<Child>> servers;
   for (const char* server_name : {"one", "two"}) {
     const int port = base + (server_name[0] == 'o' ? 1 : 2);
     servers.push_back(std::make_unique<Child>(std::vector<std::string>{
-        COVERNOTE_BINARY, "serve", "--db", address, "--port", std::to_string(port),
-        "--server-name", server_name, "--pages", COVERNOTE_PAGES_DIR}));
+        COVERNOTE_BINARY, "serve", "--db", address, "--port", std::to_string(port), "--server-name",
+        server_name, "--pages", COVERNOTE_PAGES_DIR}));
     ASSERT_TRUE(Healthy(static_cast<unsigned short>(port))) << server_name;
   }
   Child balancer({"haproxy", "-db", "-f", config.string()});
@@ -163,8 +168,8 @@ TEST(ScaleOut, TwoServersBehindABalancerShareOneDatabase) {
     // One server stops: a new login on the balancer still works and sees the saved amendment.
     servers[0]->Stop();
     EXPECT_EQ(LoginLandsOn(base), "two");
-    const auto after = Split(two.Execute("KivoGIUWR.CoverNote.ReadAdmin", read).reply,
-                             FieldSeparator);
+    const auto after =
+        Split(two.Execute("KivoGIUWR.CoverNote.ReadAdmin", read).reply, FieldSeparator);
     ASSERT_GT(after.size(), 48U);
     EXPECT_EQ(after[48], "999.00");
   }
