@@ -604,6 +604,14 @@ SELECT class.code, factor.factor, factor.code, CAST(round(factor.above * 10000) 
 FROM class JOIN factor ON factor.kind IS NULL OR factor.kind = class.kind;
 )sql";
 
+// Documents are found by their number whatever its letter case: on any store the
+// lookup then reads one index entry instead of every row.
+constexpr std::string_view kDocumentNumberIndexes = R"sql(
+CREATE INDEX cover_note_no_any_case ON cover_note(upper(cover_note_no));
+CREATE INDEX policy_no_any_case ON policy(upper(policy_no));
+CREATE INDEX client_code_any_case ON client(upper(code));
+)sql";
+
 constexpr std::array kMigrations = {
     Migration{1, "code lists, configuration, agents and users", kReferenceTables},
     Migration{2, "clients, policies, cover notes and the amendment audit", kDocumentTables},
@@ -611,6 +619,7 @@ constexpr std::array kMigrations = {
     Migration{4, "limits of the field checks", kFieldRuleLimits},
     Migration{5, "sample system codes as the screen reads them", kSampleSystemCodes},
     Migration{6, "the tariff", kTariff},
+    Migration{7, "document numbers found in any letter case", kDocumentNumberIndexes},
 };
 
 constexpr std::string_view kVersionTable = R"sql(
