@@ -243,7 +243,7 @@ Statement& PostgresDatabase::Prepare(std::string_view sql) {
   auto found = statements_.find(std::string(sql));
   if (found == statements_.end()) {
     auto statement = std::make_unique<PostgresStatement>(
-        conn_, "s" + std::to_string(statements_.size() + 1), sql, stale_);
+        conn_, "s" + std::to_string(++statements_named_), sql, stale_);
     found = statements_.emplace(std::string(sql), std::move(statement)).first;
   }
   found->second->Reset();

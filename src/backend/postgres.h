@@ -88,6 +88,7 @@ class PostgresDatabase final : public Database {
   // is replaced, statements and all, before the next command.
   bool stale_ = false;
   std::unordered_map<std::string, std::unique_ptr<PostgresStatement>> statements_;
+  int statements_named_ = 0;  // a name a failed preparation left behind is never used again
 };
 
 // Throws the StoreFailure that describes a failed result (or a lost connection).
