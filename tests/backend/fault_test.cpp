@@ -221,6 +221,10 @@ TEST_F(FaultTest, AStoppedServerFailsTheCommandAndTheNextOneWorksWhenItIsBack) {
   const std::string cluster = "/tmp/cn-pg-" + std::to_string(::getpid());
   const std::string script = std::string(COVERNOTE_TEST_DATA) + "/../../scripts/pg-cluster ";
   const std::string port = "COVERNOTE_PG_PORT=" + std::to_string(55000 + ::getpid() % 1000) + " ";
+  struct Removal {  // the cluster goes however the test ends
+    std::string command;
+    ~Removal() { std::system(command.c_str()); }
+  } const removal{script + "remove " + cluster + " >/dev/null 2>&1"};
   FILE* started = ::popen((port + script + "start " + cluster).c_str(), "r");
   char address[512] = {};
   const bool read = std::fgets(address, sizeof address, started) != nullptr;
@@ -242,7 +246,6 @@ TEST_F(FaultTest, AStoppedServerFailsTheCommandAndTheNextOneWorksWhenItIsBack) {
     ASSERT_EQ(std::system((port + script + "start " + cluster + " >/dev/null").c_str()), 0);
     EXPECT_EQ(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
   }
-  std::system((script + "remove " + cluster).c_str());
 }
 
 // A newer server adds a column while this one runs: one command fails, then this server
