@@ -54,14 +54,26 @@ ServerAddress ParseServerAddress(std::string_view address) {
 }
 
 std::string DisplayAddress(std::string_view address) {
-  if (!IsServerAddress(address)) return std::string(address);
-  const auto scheme_end = address.find("://") + 3;
-  const auto at = address.find('@', scheme_end);
-  const auto colon = address.find(':', scheme_end);
-  if (at == std::string_view::npos || colon == std::string_view::npos || colon > at) {
-    return std::string(address);
+  std::string shown(address);
+  if (!IsServerAddress(address)) return shown;
+  const auto scheme_end = shown.find("://") + 3;
+  const auto at = shown.find('@', scheme_end);
+  const auto colon = shown.find(':', scheme_end);
+  if (at != std::string::npos && colon != std::string::npos && colon < at) {
+    shown.replace(colon + 1, at - colon - 1, "***");
   }
-  return std::string(address.substr(0, colon)) + ":***" + std::string(address.substr(at));
+  // A password given as a parameter is hidden too.
+  constexpr std::string_view kPassword = "password=";
+  const auto query = shown.find('?');
+  if (query == std::string::npos) return shown;
+  for (auto key = shown.find(kPassword, query); key != std::string::npos;
+       key = shown.find(kPassword, key + 1)) {
+    if (shown[key - 1] != '?' && shown[key - 1] != '&') continue;
+    const auto value = key + kPassword.size();
+    const auto end = shown.find('&', value);
+    shown.replace(value, end == std::string::npos ? std::string::npos : end - value, "***");
+  }
+  return shown;
 }
 
 }  // namespace cn::backend

@@ -7,6 +7,7 @@
 
 #include "backend/layouts.h"
 #include "backend/sql_dialect.h"
+#include "backend/store_address.h"
 #include "backend_fixture.h"
 
 namespace cn::backend::testing {
@@ -212,6 +213,36 @@ TEST(PostgresDialect, ChangesTheFewWordsThatDifferAndNothingQuoted) {
   for (const auto& c : cases) {
     EXPECT_EQ(ToPostgres(c.sqlite), c.postgres != nullptr ? c.postgres : c.sqlite) << c.sqlite;
   }
+}
+
+}  // namespace
+}  // namespace cn::backend::testing
+
+namespace cn::backend::testing {
+namespace {
+
+// Our own parameters are taken out of the address before libpq sees it; the log never
+// shows a password.
+TEST(ServerAddressText, KeepsLibpqParametersAndHidesPasswords) {
+  const ServerAddress parsed = ParseServerAddress(
+      "postgresql://cn@db/covernote?sslmode=require&pool_size=8&statement_timeout=250"
+      "&connect_timeout=2");
+  EXPECT_EQ(parsed.connection.conninfo, "postgresql://cn@db/covernote?sslmode=require");
+  EXPECT_EQ(parsed.pool_size, 8U);
+  EXPECT_EQ(parsed.connection.statement_timeout, std::chrono::milliseconds(250));
+  EXPECT_EQ(parsed.connection.connect_timeout, std::chrono::seconds(2));
+  EXPECT_THROW(ParseServerAddress("postgresql://db/x?pool_size=many"), StoreFailure);
+  const struct {
+    const char* address;
+    const char* shown;
+  } cases[] = {
+      {"postgresql://cn:s3cret@db:5432/covernote", "postgresql://cn:***@db:5432/covernote"},
+      {"postgres://cn@db/x?password=s3cret&sslmode=require",
+       "postgres://cn@db/x?password=***&sslmode=require"},
+      {"postgresql://cn@db/x?sslpassword=k&password=p", "postgresql://cn@db/x?sslpassword=k&password=***"},
+      {"/home/ana/covernote.db", "/home/ana/covernote.db"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(DisplayAddress(c.address), c.shown);
 }
 
 }  // namespace
