@@ -1,11 +1,15 @@
 // The back end's share of opening the screen, of reading one cover note and of
-// each premium computation, on the sample database. Run with --benchmark_repetitions=9
-// --benchmark_report_aggregates_only=true and read the medians.
+// each premium computation, on the sample database: each benchmark on a SQLite file
+// and, when COVERNOTE_BENCH_POSTGRES names a server (postgresql://USER@HOST/DB?...),
+// on a database of its own there, the two rows one under the other. Run with
+// --benchmark_repetitions=9 --benchmark_report_aggregates_only=true and read the medians.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <utility>
@@ -19,32 +23,55 @@ namespace {
 
 using cn::backend::Backend;
 
+enum class Store { kSqlite, kPostgres };
+
+std::string ServerAddress() {
+  const char* address = std::getenv("COVERNOTE_BENCH_POSTGRES");
+  return address != nullptr ? address : "";
+}
+
 // A seeded database of its own, kept for the whole run.
 class SampleDatabase {
  public:
-  SampleDatabase()
+  explicit SampleDatabase(Store store)
       : directory_(std::filesystem::temp_directory_path() /
                    ("covernote-backend-bench-" + std::to_string(::getpid()))),
         clock_(cn::SystemClock().Now()) {
     std::filesystem::create_directories(directory_);
-    backend_ = std::make_unique<Backend>(directory_ / "covernote.db", clock_);
+    std::string address = (directory_ / "covernote.db").string();
+    if (store == Store::kPostgres) {
+      server_database_ = "cn_bench_" + std::to_string(::getpid());
+      const std::string server = ServerAddress();
+      cn::backend::OpenDatabase(server)->ExecuteScript("CREATE DATABASE " + server_database_);
+      const auto query = server.find('?');
+      address = server.substr(0, server.find('/', server.find("://") + 3)) + "/" +
+                server_database_ + (query == std::string::npos ? "" : server.substr(query));
+    }
+    backend_ = std::make_unique<Backend>(address, clock_);
   }
   ~SampleDatabase() {
     backend_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(directory_, ignored);
+    if (!server_database_.empty()) {
+      cn::backend::OpenDatabase(ServerAddress())
+          ->ExecuteScript("DROP DATABASE IF EXISTS " + server_database_ + " WITH (FORCE)");
+    }
   }
   Backend& backend() { return *backend_; }
 
  private:
   std::filesystem::path directory_;
   cn::FixedClock clock_;
+  std::string server_database_;
   std::unique_ptr<Backend> backend_;
 };
 
-SampleDatabase& Sample() {
-  static SampleDatabase sample;
-  return sample;
+Backend& Sample(Store store) {
+  static SampleDatabase file(Store::kSqlite);
+  if (store == Store::kSqlite) return file.backend();
+  static SampleDatabase server(Store::kPostgres);
+  return server.backend();
 }
 
 std::string Params(std::initializer_list<std::string_view> values) {
@@ -83,8 +110,8 @@ const std::vector<std::pair<std::string, std::string>>& StartUpCommands() {
   return commands;
 }
 
-void BM_StartUpCommands(benchmark::State& state) {
-  Backend& backend = Sample().backend();
+void BM_StartUpCommands(benchmark::State& state, Store store) {
+  Backend& backend = Sample(store);
   for (auto _ : state) {
     for (const auto& [command, parameters] : StartUpCommands()) {
       auto result = backend.Execute(command, parameters);
@@ -93,17 +120,15 @@ void BM_StartUpCommands(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(StartUpCommands().size()));
 }
-BENCHMARK(BM_StartUpCommands)->Unit(benchmark::kMicrosecond);
 
-void BM_ReadAdmin(benchmark::State& state) {
-  Backend& backend = Sample().backend();
+void BM_ReadAdmin(benchmark::State& state, Store store) {
+  Backend& backend = Sample(store);
   const std::string parameters = Params({"CN24000101", "A1001", "0"});
   for (auto _ : state) {
     auto result = backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", parameters);
     benchmark::DoNotOptimize(result);
   }
 }
-BENCHMARK(BM_ReadAdmin)->Unit(benchmark::kMicrosecond);
 
 // A private car with an extended cover and a named driver, as Calculate sends it.
 std::string Record(std::vector<std::string> fields,
@@ -149,8 +174,9 @@ std::string NewTariffFactors() {
        {43, "6"}});
 }
 
-void Compute(benchmark::State& state, std::string_view command, const std::string& parameters) {
-  Backend& backend = Sample().backend();
+void Compute(benchmark::State& state, Store store, std::string_view command,
+             const std::string& parameters) {
+  Backend& backend = Sample(store);
   if (backend.Execute(command, parameters).status != 0) state.SkipWithError("not rated");
   for (auto _ : state) {
     auto result = backend.Execute(command, parameters);
@@ -158,30 +184,49 @@ void Compute(benchmark::State& state, std::string_view command, const std::strin
   }
 }
 
-void BM_ComputeV10(benchmark::State& state) {
-  Compute(state, "Tarvin.Premium.ComputeV10", Params({V10Factors(), "0"}));
+void BM_ComputeV10(benchmark::State& state, Store store) {
+  Compute(state, store, "Tarvin.Premium.ComputeV10", Params({V10Factors(), "0"}));
 }
-BENCHMARK(BM_ComputeV10)->Unit(benchmark::kMicrosecond);
 
-void BM_ComputeV10Ex(benchmark::State& state) {
+void BM_ComputeV10Ex(benchmark::State& state, Store store) {
   const std::string previous = Record(std::vector<std::string>(57), {{24, "1000"}});
-  Compute(state, "Tarvin.Premium.ComputeV10Ex",
+  Compute(state, store, "Tarvin.Premium.ComputeV10Ex",
           Params({previous, V10ExFactors(), "01-Sep-2026", "1"}));
 }
-BENCHMARK(BM_ComputeV10Ex)->Unit(benchmark::kMicrosecond);
 
-void BM_Compute(benchmark::State& state) {
-  Compute(state, "Tarvin.Premium.Compute", Params({NewTariffFactors(), "0"}));
+void BM_Compute(benchmark::State& state, Store store) {
+  Compute(state, store, "Tarvin.Premium.Compute", Params({NewTariffFactors(), "0"}));
 }
-BENCHMARK(BM_Compute)->Unit(benchmark::kMicrosecond);
 
-void BM_ComputeEx(benchmark::State& state) {
+void BM_ComputeEx(benchmark::State& state, Store store) {
   const std::string previous = Record(std::vector<std::string>(51), {{33, "1000"}});
-  Compute(state, "Tarvin.Premium.ComputeEx",
+  Compute(state, store, "Tarvin.Premium.ComputeEx",
           Params({previous, NewTariffFactors(), "01-Sep-2026", "0"}));
 }
-BENCHMARK(BM_ComputeEx)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  std::vector<std::pair<Store, const char*>> stores = {{Store::kSqlite, "sqlite"}};
+  if (ServerAddress().empty()) {
+    std::cerr << "PostgreSQL rows skipped: set COVERNOTE_BENCH_POSTGRES to a server address\n";
+  } else {
+    stores.emplace_back(Store::kPostgres, "postgres");
+  }
+  using Function = void (*)(benchmark::State&, Store);
+  const std::pair<const char*, Function> benchmarks[] = {
+      {"StartUpCommands", BM_StartUpCommands}, {"ReadAdmin", BM_ReadAdmin},
+      {"ComputeV10", BM_ComputeV10},           {"ComputeV10Ex", BM_ComputeV10Ex},
+      {"Compute", BM_Compute},                 {"ComputeEx", BM_ComputeEx},
+  };
+  for (const auto& [name, function] : benchmarks) {
+    for (const auto& [store, store_name] : stores) {
+      benchmark::RegisterBenchmark((std::string(name) + "/" + store_name).c_str(), function, store)
+          ->Unit(benchmark::kMicrosecond);
+    }
+  }
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

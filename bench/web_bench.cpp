@@ -33,9 +33,11 @@
 //
 //   web_bench [--screen=product|test] [--sessions=1,50,200] [--events=150] [--warmup=10]
 //             [--think_ms=200] [--idle=300] [--limit_s=120] [--sample_s=0]
+//             [--db=postgresql://...]
 //
 // With --sample_s, the resident set and the open files are printed every so many seconds
-// while the sessions run (scripts/soak).
+// while the sessions run (scripts/soak). --db runs the product screen on that database
+// (seeded when empty) instead of a SQLite file.
 
 #include <unistd.h>
 
@@ -94,6 +96,7 @@ struct Options {
   int idle = 300;  // idle sessions for the memory figure
   int limit_s = 120;
   int sample_s = 0;  // soak: resident set and open files every so often while sessions run
+  std::string db;    // empty: a SQLite file of the run's own
 };
 
 // The requests a session sends, by what the administrator did; each has its latency figures.
@@ -216,6 +219,8 @@ Options ParseOptions(int argc, char** argv) {
       options.limit_s = std::stoi(*v);
     } else if (auto v = value("sample_s")) {
       options.sample_s = std::stoi(*v);
+    } else if (auto v = value("db")) {
+      options.db = *v;
     } else {
       throw std::invalid_argument("unknown argument " + arg);
     }
@@ -338,14 +343,15 @@ class ScratchFolder {
 // once, over its own database and settings file, and shared by every run's server.
 class ScreenSource {
  public:
-  explicit ScreenSource(ScreenKind kind) : kind_(kind) {
+  ScreenSource(ScreenKind kind, const std::string& db) : kind_(kind) {
     if (kind_ == ScreenKind::kTest) {
       test_pages_.emplace();
       return;
     }
     scratch_.emplace();
     // Both paths explicit: the user's own database and settings file stay untouched.
-    product_ = cn::app::OpenProduct({.database = scratch_->path() / "covernote.db",
+    product_ = cn::app::OpenProduct({.database = db.empty() ? scratch_->path() / "covernote.db"
+                                                            : std::filesystem::path(db),
                                      .settings = scratch_->path() / "settings.toml"});
   }
 
@@ -816,7 +822,7 @@ int main(int argc, char** argv) {
     const Options options = ParseOptions(argc, argv);
     spdlog::set_level(spdlog::level::warn);  // not a line per login
     const Workload& workload = WorkloadOf(options.screen);
-    const ScreenSource screens(options.screen);
+    const ScreenSource screens(options.screen, options.db);
     std::printf("web_bench: in-process server on 127.0.0.1, 2 I/O threads, %.*s\n",
                 static_cast<int>(workload.description.size()), workload.description.data());
     std::printf("files of the run: %s\n\n", screens.Folder().c_str());

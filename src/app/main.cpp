@@ -56,7 +56,13 @@ int main(int argc, char** argv) {
   serve->add_option("--port", serve_options.port, "Port to listen on")->capture_default_str();
   serve->add_option("--db", serve_command.database,
                     "Database file, created with the sample data when missing (default: the "
-                    "user's own, as for `db`)");
+                    "user's own, as for `db`), or a shared server's postgresql://USER@HOST/DB "
+                    "address (extra parameters: pool_size, statement_timeout in ms, "
+                    "connect_timeout in s)");
+  serve->add_option("--server-name", serve_options.server_name,
+                    "This server's name in the logs and in /healthz");
+  serve->add_option("--metrics", serve_command.metrics,
+                    "ADDRESS:PORT to serve /metrics on (Prometheus text), apart from the screen");
   serve->add_option("--pages", serve_options.assets, "Pages folder")->capture_default_str();
   auto* tls_cert = serve->add_option("--tls-cert", serve_options.tls_cert,
                                      "Certificate chain (PEM): serve HTTPS only")->check(CLI::ExistingFile);
@@ -86,7 +92,7 @@ int main(int argc, char** argv) {
   for (CLI::App* command : {db_init, db_migrate, db_seed}) {
     command->add_option("--db", db_path,
                         "Database file (default: $XDG_DATA_HOME/covernote/covernote.db or "
-                        "~/.local/share/covernote/covernote.db)");
+                        "~/.local/share/covernote/covernote.db), or a postgresql:// address");
   }
 
   cn::play::PlayCommand play_command;

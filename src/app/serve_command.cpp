@@ -3,11 +3,15 @@
 #include <spdlog/spdlog.h>
 
 #include <iostream>
+#include <memory>
+#include <string>
 #include <system_error>
 
 #include "app/database_user_directory.h"
 #include "app/session_screens.h"
+#include "base/metrics.h"
 #include "base/runtime_failure.h"
+#include "web/operations.h"
 
 namespace cn::app {
 
@@ -19,10 +23,34 @@ int RunServeCommand(ServeCommand command) {
     return 2;
   }
   try {
+    if (!command.server.server_name.empty()) web::NameTheLogs(command.server.server_name);
     auto served = OpenProduct({.database = command.database, .settings = {}});
-    auto users = std::make_shared<const DatabaseUserDirectory>(ProductBackend(*served));
+    auto backend = ProductBackend(*served);
+    auto users = std::make_shared<const DatabaseUserDirectory>(backend);
     auto screens = SessionScreens(served, command.server.assets);
+    command.server.health_check = [backend] { return backend->Health(); };
+    std::unique_ptr<web::MetricsServer> metrics_server;
+    if (!command.metrics.empty()) {
+      command.server.metrics = std::make_shared<Metrics>();
+      backend->CountIn(command.server.metrics);
+      const auto colon = command.metrics.rfind(':');
+      if (colon == std::string::npos) {
+        std::cerr << "covernote serve: --metrics wants ADDRESS:PORT\n";
+        return 2;
+      }
+      metrics_server = std::make_unique<web::MetricsServer>(
+          command.metrics.substr(0, colon),
+          static_cast<unsigned short>(std::stoi(command.metrics.substr(colon + 1))),
+          command.server.metrics);
+      spdlog::info("Metrics on http://{}:{}/metrics", command.metrics.substr(0, colon),
+                   metrics_server->Port());
+    }
+    auto metrics = command.server.metrics;
     web::Server server(command.server, std::move(users), std::move(screens));
+    if (metrics) {
+      metrics->Gauge("covernote_sessions_open", "Screens open in this server",
+                     [&server] { return static_cast<double>(server.SessionCount()); });
+    }
     server.Start();
     const bool tls = !command.server.tls_cert.empty();
     std::cout << "covernote serving on " << (tls ? "https://" : "http://") << command.server.bind << ":" << server.Port()

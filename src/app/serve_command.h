@@ -10,7 +10,8 @@ namespace cn::app {
 
 struct ServeCommand {
   web::ServerOptions server;
-  std::filesystem::path database;  // empty: the user's default database
+  std::filesystem::path database;  // empty: the user's default database; or postgresql://...
+  std::string metrics;             // "ADDRESS:PORT" for /metrics; empty: none
 };
 
 // Serves until SIGINT or SIGTERM; returns the process exit code. Once listening, prints

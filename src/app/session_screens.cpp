@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "app/dialog_pages.h"
+#include "backend/store_address.h"
 #include "base/clock.h"
 #include "components/data_paths.h"
 #include "components/database_setup.h"
@@ -127,7 +128,8 @@ std::shared_ptr<const ServedProduct> OpenProduct(const ProductPaths& paths) {
   served->installation_path =
       served->settings->Find(components::kProductKeyPath, "Installation Path").value_or("");
   if (!served->installation_path.empty()) RemoveAbandonedSessionFolders(served->installation_path);
-  spdlog::info("Database {}, settings {}", database.string(), settings.string());
+  spdlog::info("Database {}, settings {}", backend::DisplayAddress(database.string()),
+               settings.string());
   return served;
 }
 

@@ -80,8 +80,8 @@ const DocumentKind kClientDocument{"client", "code", "", {}};
 
 std::optional<std::int64_t> FindDocument(Database& db, const DocumentKind& kind,
                                          std::string_view number) {
-  Statement& find = db.Prepare("SELECT id FROM " + std::string(kind.table) + " WHERE " +
-                               std::string(kind.number_column) + " = ?1 COLLATE NOCASE");
+  Statement& find = db.Prepare("SELECT id FROM " + std::string(kind.table) + " WHERE upper(" +
+                               std::string(kind.number_column) + ") = upper(?1)");
   find.Bind(1, number);
   if (!find.Step()) return std::nullopt;
   return find.Int(0);
@@ -207,8 +207,8 @@ void RecordAmendment(Database& db, const AmendmentEntry& entry, std::span<const 
     const std::string new_text = ToReplyText(row.conversion, Lookup(after, row.field));
     if (old_text == new_text) continue;
     db.Prepare(
-          "INSERT OR IGNORE INTO amendment_change (amendment_id, field, before_value, "
-          "after_value) VALUES (?1, ?2, ?3, ?4)")
+          "INSERT INTO amendment_change (amendment_id, field, before_value, after_value) "
+          "VALUES (?1, ?2, ?3, ?4) ON CONFLICT DO NOTHING")
         .Bind(1, amendment_id)
         .Bind(2, row.field)
         .Bind(3, std::string_view(old_text))

@@ -617,6 +617,14 @@ INSERT INTO rating_factor (class_code, factor, code, above, up_to, rate) VALUES
   ('CT1', 'capacity', '', 5000000, 50000000, 1000000);
 )sql";
 
+// Documents are found by their number whatever its letter case: on any store the
+// lookup then reads one index entry instead of every row.
+constexpr std::string_view kDocumentNumberIndexes = R"sql(
+CREATE INDEX cover_note_no_any_case ON cover_note(upper(cover_note_no));
+CREATE INDEX policy_no_any_case ON policy(upper(policy_no));
+CREATE INDEX client_code_any_case ON client(upper(code));
+)sql";
+
 constexpr std::array kMigrations = {
     Migration{1, "code lists, configuration, agents and users", kReferenceTables},
     Migration{2, "clients, policies, cover notes and the amendment audit", kDocumentTables},
@@ -626,13 +634,14 @@ constexpr std::array kMigrations = {
     Migration{6, "the tariff", kTariff},
     Migration{7, "new tariff: trailers on their own left off, vans by cubic capacity",
               kNewTariffCorrections},
+    Migration{8, "document numbers found in any letter case", kDocumentNumberIndexes},
 };
 
 constexpr std::string_view kVersionTable = R"sql(
 CREATE TABLE IF NOT EXISTS schema_version (
   version     INTEGER PRIMARY KEY,
   description TEXT NOT NULL,
-  applied_at  TEXT NOT NULL DEFAULT (datetime('now'))
+  applied_at  TEXT NOT NULL DEFAULT CURRENT_TIMESTAMP
 );
 )sql";
 
@@ -641,10 +650,7 @@ CREATE TABLE IF NOT EXISTS schema_version (
 std::span<const Migration> Migrations() { return kMigrations; }
 
 int SchemaVersion(Database& db) {
-  Statement& exists =
-      db.Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1");
-  exists.Bind(1, std::string_view("schema_version"));
-  if (!exists.Step() || exists.Int(0) == 0) return 0;
+  if (!db.HasTable("schema_version")) return 0;
   Statement& highest = db.Prepare("SELECT coalesce(max(version), 0) FROM schema_version");
   return highest.Step() ? static_cast<int>(highest.Int(0)) : 0;
 }

@@ -16,6 +16,10 @@ bool IsSeeded(Database& db);
 // dates (issue, expiry, submission) are relative to the clock's today.
 void Seed(Database& db, const Clock& clock);
 
+// Builds the sample in a SQLite database in memory and copies every table's rows
+// into `db` in one transaction.
+void SeedFromSqlite(Database& db, const Clock& clock);
+
 // Stores the figures the tariff gives each sample cover note (amounts already in
 // ten-thousandths).
 void RateSampleCoverNotes(Database& db, int this_year);

@@ -17,38 +17,26 @@ void Check(sqlite3* db, int code) {
 
 }  // namespace
 
-StoreFailure::StoreFailure(int code, std::string description)
-    : RuntimeFailure(code, std::move(description), "backend store") {}
-
-Statement::Statement(sqlite3* db, std::string_view sql) : db_(db) {
+SqliteStatement::SqliteStatement(sqlite3* db, std::string_view sql) : db_(db) {
   Check(db_, sqlite3_prepare_v3(db_, sql.data(), static_cast<int>(sql.size()),
                                 SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr));
   if (stmt_ == nullptr) throw StoreFailure(SQLITE_MISUSE, "empty statement");
 }
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
 
-Statement& Statement::Bind(int index, std::string_view text) {
+void SqliteStatement::BindText(int index, std::string_view text) {
   Check(db_, sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()),
                                SQLITE_TRANSIENT));
-  return *this;
 }
 
-Statement& Statement::Bind(int index, std::int64_t number) {
+void SqliteStatement::BindInt(int index, std::int64_t number) {
   Check(db_, sqlite3_bind_int64(stmt_, index, number));
-  return *this;
 }
 
-Statement& Statement::Bind(int index, const std::optional<std::string>& text_or_null) {
-  return text_or_null ? Bind(index, std::string_view(*text_or_null)) : BindNull(index);
-}
+void SqliteStatement::BindNullAt(int index) { Check(db_, sqlite3_bind_null(stmt_, index)); }
 
-Statement& Statement::BindNull(int index) {
-  Check(db_, sqlite3_bind_null(stmt_, index));
-  return *this;
-}
-
-bool Statement::Step() {
+bool SqliteStatement::Step() {
   const int code = sqlite3_step(stmt_);
   if (code == SQLITE_ROW) return true;
   if (code == SQLITE_DONE) return false;
@@ -56,43 +44,37 @@ bool Statement::Step() {
   Fail(db_, code);
 }
 
-void Statement::Run() {
-  while (Step()) {
-  }
-}
-
-void Statement::Reset() {
+void SqliteStatement::Reset() {
   sqlite3_reset(stmt_);
   sqlite3_clear_bindings(stmt_);
 }
 
-int Statement::ColumnCount() const { return sqlite3_column_count(stmt_); }
+int SqliteStatement::ColumnCount() const { return sqlite3_column_count(stmt_); }
 
-std::string_view Statement::ColumnName(int column) const {
+std::string_view SqliteStatement::ColumnName(int column) const {
   const char* name = sqlite3_column_name(stmt_, column);
   return name != nullptr ? std::string_view(name) : std::string_view();
 }
 
-bool Statement::IsNull(int column) const {
+bool SqliteStatement::IsNull(int column) const {
   return sqlite3_column_type(stmt_, column) == SQLITE_NULL;
 }
 
-std::string Statement::Text(int column) const {
+std::string SqliteStatement::Text(int column) const {
   const auto* text = sqlite3_column_text(stmt_, column);
   if (text == nullptr) return {};
   return std::string(reinterpret_cast<const char*>(text),
                      static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
 }
 
-std::int64_t Statement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+std::int64_t SqliteStatement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
 
-Database::Database(const std::filesystem::path& path, Access access,
-                   std::chrono::milliseconds busy_timeout) {
-  const int flags = access == Access::kReadOnly
-                        ? SQLITE_OPEN_READONLY
-                        : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
-  const int code = sqlite3_open_v2(path.string().c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+SqliteDatabase::SqliteDatabase(const std::filesystem::path& path, Access access,
+                               std::chrono::milliseconds busy_timeout) {
+  const int flags = access == Access::kReadOnly ? SQLITE_OPEN_READONLY
+                                                : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  const int code =
+      sqlite3_open_v2(path.string().c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   if (code != SQLITE_OK) {
     const std::string message = db_ != nullptr ? sqlite3_errmsg(db_) : sqlite3_errstr(code);
     sqlite3_close(db_);
@@ -104,12 +86,12 @@ Database::Database(const std::filesystem::path& path, Access access,
   ExecuteScript("PRAGMA foreign_keys=ON;");
 }
 
-Database::~Database() {
+SqliteDatabase::~SqliteDatabase() {
   statements_.clear();  // statements are finalised before their connection closes
   sqlite3_close(db_);
 }
 
-void Database::ExecuteScript(std::string_view sql) {
+void SqliteDatabase::ExecuteScript(std::string_view sql) {
   const std::string text(sql);
   char* error = nullptr;
   const int code = sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error);
@@ -120,41 +102,43 @@ void Database::ExecuteScript(std::string_view sql) {
   }
 }
 
-Statement& Database::Prepare(std::string_view sql) {
+Statement& SqliteDatabase::Prepare(std::string_view sql) {
   auto found = statements_.find(std::string(sql));
   if (found == statements_.end()) {
-    found = statements_.emplace(std::string(sql), std::make_unique<Statement>(db_, sql)).first;
+    found =
+        statements_.emplace(std::string(sql), std::make_unique<SqliteStatement>(db_, sql)).first;
   }
   found->second->Reset();
   return *found->second;
 }
 
-void Database::ResetStatements() {
+void SqliteDatabase::ResetStatements() {
   for (auto& [sql, statement] : statements_) statement->Reset();
 }
 
-std::int64_t Database::LastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+std::int64_t SqliteDatabase::LastInsertId() { return sqlite3_last_insert_rowid(db_); }
 
-bool Database::IsReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
+bool SqliteDatabase::IsReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
 
-Transaction::Transaction(Database& db, Kind kind) : db_(db) {
-  db_.ExecuteScript(kind == Kind::kImmediate ? "BEGIN IMMEDIATE;" : "BEGIN;");
+bool SqliteDatabase::HasTable(std::string_view name) {
+  Statement& exists =
+      Prepare("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name = ?1");
+  exists.Bind(1, name);
+  return exists.Step() && exists.Int(0) > 0;
 }
 
-Transaction::~Transaction() {
-  if (!open_) return;
-  try {
-    db_.ResetStatements();
-    db_.ExecuteScript("ROLLBACK;");
-  } catch (const StoreFailure&) {
-    // SQLite has already rolled back when the failure was fatal to the transaction.
-  }
+void SqliteDatabase::Begin(TransactionKind kind) {
+  ExecuteScript(kind == TransactionKind::kImmediate ? "BEGIN IMMEDIATE;" : "BEGIN;");
 }
 
-void Transaction::Commit() {
-  db_.ResetStatements();
-  db_.ExecuteScript("COMMIT;");
-  open_ = false;
+void SqliteDatabase::Commit() {
+  ResetStatements();
+  ExecuteScript("COMMIT;");
+}
+
+void SqliteDatabase::Rollback() {
+  ResetStatements();
+  ExecuteScript("ROLLBACK;");
 }
 
 }  // namespace cn::backend

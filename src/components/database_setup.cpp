@@ -4,7 +4,8 @@
 
 #include "backend/schema.h"
 #include "backend/seed.h"
-#include "backend/sqlite.h"
+#include "backend/backend.h"
+#include "backend/store_address.h"
 #include "base/clock.h"
 #include "base/runtime_failure.h"
 #include "components/data_paths.h"
@@ -18,7 +19,16 @@ constexpr std::int32_t kPathFileAccessError = 75;
   throw RuntimeFailure(kPathFileAccessError, path.string() + ": " + what, "covernote db");
 }
 
+bool IsServer(const std::filesystem::path& path) {
+  return backend::IsServerAddress(path.string());
+}
+
+std::string Shown(const std::filesystem::path& path) {
+  return backend::DisplayAddress(path.string());
+}
+
 void RequireExisting(const std::filesystem::path& path) {
+  if (IsServer(path)) return;  // the server says so itself when the database is missing
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) PathFailure(path, "is a folder, not a database");
   if (!std::filesystem::exists(path, error)) {
@@ -38,15 +48,34 @@ std::string Summary(backend::Database& db) {
 
 // Migrates, seeds when empty and says what the database now holds.
 std::string Build(const std::filesystem::path& path) {
-  backend::Database db(path);
-  backend::Migrate(db);
-  if (!backend::IsSeeded(db)) backend::Seed(db, SystemClock());
-  return Summary(db);
+  const auto db = backend::OpenDatabase(path);
+  backend::Migrate(*db);
+  if (!backend::IsSeeded(*db)) backend::Seed(*db, SystemClock());
+  return Summary(*db);
+}
+
+// A server's database is emptied rather than removed: the operator created it and
+// its owner, and gave us only the right to fill it.
+std::string InitServerDatabase(const std::filesystem::path& path, bool replace) {
+  {
+    const auto db = backend::OpenDatabase(path);
+    if (backend::SchemaVersion(*db) > 0) {
+      if (!replace) {
+        throw RuntimeFailure(kPathFileAccessError,
+                             Shown(path) + ": the database already holds data; add --force to "
+                                           "replace it",
+                             "covernote db");
+      }
+      db->ExecuteScript("DROP SCHEMA public CASCADE; CREATE SCHEMA public;");
+    }
+  }
+  return "Created " + Shown(path) + " (" + Build(path) + ").";
 }
 
 }  // namespace
 
 std::string InitDatabase(const std::filesystem::path& path, bool replace) {
+  if (IsServer(path)) return InitServerDatabase(path, replace);
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) PathFailure(path, "is a folder, not a database");
   if (std::filesystem::exists(path, error)) {
@@ -65,21 +94,21 @@ std::string InitDatabase(const std::filesystem::path& path, bool replace) {
 
 std::string MigrateDatabase(const std::filesystem::path& path) {
   RequireExisting(path);
-  backend::Database db(path);
-  const int applied = backend::Migrate(db);
-  return "Migrated " + path.string() + ": " + std::to_string(applied) + " step(s) applied (" +
-         Summary(db) + ").";
+  const auto db = backend::OpenDatabase(path);
+  const int applied = backend::Migrate(*db);
+  return "Migrated " + Shown(path) + ": " + std::to_string(applied) + " step(s) applied (" +
+         Summary(*db) + ").";
 }
 
 std::string SeedDatabase(const std::filesystem::path& path) {
   RequireExisting(path);
-  backend::Database db(path);
-  backend::Migrate(db);
-  if (backend::IsSeeded(db)) {
-    return path.string() + " already holds data; nothing was added (" + Summary(db) + ").";
+  const auto db = backend::OpenDatabase(path);
+  backend::Migrate(*db);
+  if (backend::IsSeeded(*db)) {
+    return Shown(path) + " already holds data; nothing was added (" + Summary(*db) + ").";
   }
-  backend::Seed(db, SystemClock());
-  return "Seeded " + path.string() + " (" + Summary(db) + ").";
+  backend::Seed(*db, SystemClock());
+  return "Seeded " + Shown(path) + " (" + Summary(*db) + ").";
 }
 
 std::filesystem::path EnsureDefaultDatabase() {

@@ -1,15 +1,15 @@
 #pragma once
-// One open back end shared by every component of the product. The back end owns
-// a single database connection, so commands and direct reads take turns.
+// One open back end shared by every component of the product. Commands and direct
+// reads each borrow a connection of the back end's pool (one for a SQLite file).
 
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <string_view>
 #include <utility>
 
 #include "backend/backend.h"
 #include "base/clock.h"
+#include "base/metrics.h"
 
 namespace cn::components {
 
@@ -24,19 +24,25 @@ class SharedBackend {
   // full database).
   backend::Result Execute(std::string_view command, std::string_view parameters);
 
+  // From now on every command's latency and failure is counted in `metrics`, with
+  // the pool's connections in use. Set before the first command.
+  void CountIn(std::shared_ptr<Metrics> metrics);
+  // "" when the database answers a query, else the store's failure.
+  std::string Health();
+
   // Runs `read` on the store while no command runs; its result is returned.
   template <typename Read>
   auto WithDatabase(Read&& read) {
-    const std::lock_guard lock(mutex_);
-    return std::forward<Read>(read)(backend_->database());
+    return backend_->WithDatabase(std::forward<Read>(read));
   }
 
  private:
-  std::mutex mutex_;
   std::unique_ptr<backend::Backend> backend_;
+  std::shared_ptr<Metrics> metrics_;
 };
 
-// Opens (creating, migrating and seeding as needed) the database at `path`.
+// Opens (creating, migrating and seeding as needed) the database at `path`, a SQLite
+// file or a postgresql:// address.
 // The clock must outlive the result.
 std::shared_ptr<SharedBackend> OpenSharedBackend(const std::filesystem::path& path,
                                                  const Clock& clock);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "backend/store_address.h"
 #include "components/product_components.h"
 #include "components/settings_registry.h"
 #include "components/shared_backend.h"
@@ -18,6 +19,10 @@ std::shared_ptr<components::SharedBackend> OpenEmbedded(const RunParts& parts) {
   const std::filesystem::path copy = parts.scratch_dir / "embedded.db";
   // A fresh database is created and seeded on opening, dated by the scenario's clock.
   if (source.empty()) return components::OpenSharedBackend(copy, parts.clock);
+  // A server's database is used as it is: the scenario's author chose it for its data.
+  if (backend::IsServerAddress(source.string())) {
+    return components::OpenSharedBackend(source, parts.clock);
+  }
   std::error_code error;
   if (!std::filesystem::is_regular_file(source, error)) {
     throw ScenarioError("backend.embedded: no database at " + source.string());

@@ -1,5 +1,4 @@
 #include "play/scenario.h"
-
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -7,6 +6,7 @@
 #include <set>
 #include <utility>
 
+#include "backend/store_address.h"
 #include "base/date_reader.h"
 #include "base/separators.h"
 #include "base/text.h"
@@ -112,6 +112,8 @@ std::optional<EmbeddedBackend> ReadBackend(const json& value, std::string_view w
   if (!value.contains("embedded")) Fail(where, kForms);
   const std::string path = RequireText(value["embedded"], At(where, "embedded"));
   if (path.empty()) Fail(At(where, "embedded"), "the database path is empty");
+  // A server's address stands as it is; a file is found beside the scenario.
+  if (backend::IsServerAddress(path)) return EmbeddedBackend{path};
   return EmbeddedBackend{base_dir / path};
 }
 

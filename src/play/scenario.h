@@ -92,7 +92,7 @@ struct Step {
 
 struct EmbeddedBackend {
   // Resolved against the scenario's folder; empty for a database freshly
-  // seeded with the scenario's clock.
+  // seeded with the scenario's clock; a postgresql:// address as it stands.
   std::filesystem::path database;
 };
 

@@ -170,6 +170,26 @@ void Server::Impl::Handle(Request request, const std::string& peer, Reply reply)
   const std::string target(request.target());
   const std::string_view path = std::string_view(target).substr(0, target.find('?'));
   const auto method = request.method();
+  if (options_.metrics) {
+    reply = [metrics = options_.metrics, route = MetricRoute(path, request.body()),
+             reply = std::move(reply),
+             start = std::chrono::steady_clock::now()](Response response) {
+      const auto location = response[http::field::location];
+      RecordRequest(*metrics, route, response.result_int(),
+                    std::string_view(location.data(), location.size()),
+                    std::chrono::steady_clock::now() - start);
+      reply(std::move(response));
+    };
+  }
+  if (path == "/healthz") {
+    const HealthAnswer health = CheckHealth(options_.health_check, options_.server_name);
+    Response response = Basic(request, static_cast<http::status>(health.status));
+    response.set(http::field::content_type, "text/plain");
+    response.set(http::field::cache_control, "no-store");
+    response.body() = health.body;
+    response.prepare_payload();
+    return reply(std::move(response));
+  }
   if (!path.starts_with("/api/") && path != "/login") {
     if (method != http::verb::get && method != http::verb::head) {
       return reply(ErrorResponse(request, 405, "method", "Only GET is served here"));

@@ -5,6 +5,7 @@
 // and a handler waiting for an answer suspends its fiber instead of holding the thread.
 //
 // Routes:
+//   GET  /healthz         200 "ok NAME" while the database answers, else 503 (web/operations.h)
 //   GET  /                -> 302 to /app.html
 //   GET  /login.html, /app.html, /dlgEnq.htm, /dlgSrch.htm, /js/..., /styles/...   static files (ETag, 304 when unchanged)
 //                         /login.html with a live session -> 302 to /app.html
@@ -39,6 +40,8 @@
 #include "web/login_throttle.h"
 #include "web/memory_release.h"
 
+#include "base/metrics.h"
+#include "web/operations.h"
 #include "web/session.h"
 #include "web/session_store.h"
 #include "web/user_directory.h"
@@ -75,6 +78,10 @@ struct ServerOptions {
 
   std::chrono::steady_clock::duration release_interval = std::chrono::minutes(1);
   std::function<void()> release_memory = ReleaseFreeMemory;
+
+  std::string server_name;           // shown by /healthz, and in the logs
+  HealthCheck health_check;          // GET /healthz: 200 when it says "", else 503
+  std::shared_ptr<Metrics> metrics;  // when set, every request is counted in it
 };
 
 class Server {

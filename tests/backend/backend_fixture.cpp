@@ -3,11 +3,33 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstdlib>
+
+#include "backend/store_address.h"
 
 #include "base/separators.h"
 #include "base/text.h"
 
 namespace cn::backend::testing {
+
+namespace {
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? value : "";
+}
+
+// The server address with another database name in place of the one it names.
+std::string WithDatabase(const std::string& address, const std::string& name) {
+  const auto start = address.find('/', address.find("://") + 3);
+  const auto end = address.find('?');
+  return address.substr(0, start) + "/" + name +
+         (end == std::string::npos ? std::string() : address.substr(end));
+}
+
+}  // namespace
+
+bool BackendTest::OnServer() { return Environment("COVERNOTE_TEST_STORE") == "postgres"; }
 
 BackendTest::BackendTest() : clock_(SystemClock().Now()) {
   static std::atomic<int> counter{0};
@@ -16,14 +38,36 @@ BackendTest::BackendTest() : clock_(SystemClock().Now()) {
                ("covernote-backend-" + std::to_string(::getpid()) + "-" +
                 std::to_string(counter++) + "-" + info->name());
   std::filesystem::create_directories(directory_);
-  path_ = directory_ / "covernote.db";
+}
+
+void BackendTest::SetUp() {
+  if (OnServer() && Environment("COVERNOTE_TEST_POSTGRES").empty()) {
+    GTEST_SKIP() << "PostgreSQL half skipped: no test server (COVERNOTE_TEST_POSTGRES unset)";
+  }
+  path_ = FreshStore("covernote.db");
   backend_ = std::make_unique<Backend>(path_, clock_);
+}
+
+std::string BackendTest::FreshStore(const std::string& name) {
+  if (!OnServer()) return (directory_ / name).string();
+  static std::atomic<int> counter{0};
+  const std::string admin = Environment("COVERNOTE_TEST_POSTGRES");
+  const std::string database =
+      "cn_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
+  OpenDatabase(admin)->ExecuteScript("CREATE DATABASE " + database);
+  server_databases_.push_back(database);
+  return WithDatabase(admin, database);
 }
 
 BackendTest::~BackendTest() {
   backend_.reset();
   std::error_code ignored;
   std::filesystem::remove_all(directory_, ignored);
+  if (server_databases_.empty()) return;
+  const auto admin = OpenDatabase(Environment("COVERNOTE_TEST_POSTGRES"));
+  for (const std::string& database : server_databases_) {
+    admin->ExecuteScript("DROP DATABASE IF EXISTS " + database + " WITH (FORCE)");
+  }
 }
 
 std::string BackendTest::Query(const std::string& sql) {

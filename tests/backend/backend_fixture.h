@@ -1,5 +1,7 @@
 #pragma once
-// A seeded back end on a database file of its own, removed after the test.
+// A seeded back end on a database of its own, removed after the test: a SQLite file,
+// or, with COVERNOTE_TEST_STORE=postgres, a database created for the test on the server
+// at COVERNOTE_TEST_POSTGRES (skipped, saying so, when that is not set).
 
 #include <gtest/gtest.h>
 
@@ -17,6 +19,12 @@ class BackendTest : public ::testing::Test {
  protected:
   BackendTest();
   ~BackendTest() override;
+  void SetUp() override;
+
+  // True when the test runs against PostgreSQL.
+  static bool OnServer();
+  // Another empty store of this test's (a file beside path_, or a new database).
+  std::string FreshStore(const std::string& name);
 
   Result Run(std::string_view command, std::string_view parameters = {}) {
     return backend_->Execute(command, parameters);
@@ -25,7 +33,8 @@ class BackendTest : public ::testing::Test {
   std::string Query(const std::string& sql);
 
   std::filesystem::path directory_;
-  std::filesystem::path path_;
+  std::filesystem::path path_;  // the store's address: a file, or a postgresql:// address
+  std::vector<std::string> server_databases_;
   FixedClock clock_;
   std::unique_ptr<Backend> backend_;
 };

@@ -48,7 +48,7 @@ TEST_F(ClientTest, WriteKeepsIdentityAsReadAndAuditsTheContactChange) {
   EXPECT_EQ(read[17], "aisyah.new@example.my");
   EXPECT_EQ(read[3], "990302-14-7820");
   EXPECT_EQ(Query("SELECT group_concat(field, ',') FROM (SELECT field FROM amendment_change "
-                  "ORDER BY field)"),
+                  "ORDER BY field) AS changed"),
             "email,mobile_tel");
   EXPECT_EQ(Query("SELECT document_kind || ' ' || document_no FROM amendment"),
             "client C0000104");

@@ -48,7 +48,7 @@ TEST_F(WriteAdminTest, SavedAmendmentIsReadBackAndAudited) {
                   "version_after FROM amendment"),
             "ADMIN CN24000101 1>2");
   EXPECT_EQ(Query("SELECT group_concat(field || '=' || before_value || '>' || after_value, '; ') "
-                  "FROM (SELECT * FROM amendment_change ORDER BY field)"),
+                  "FROM (SELECT * FROM amendment_change ORDER BY field) AS changed"),
             "client_name=AHMAD FAIZAL BIN ISMAIL>AHMAD FAIZAL BIN ISMAIL JR; "
             "remark=REFERRED: YOUNG NAMED DRIVER>LOADING WAIVED BY ADMIN; "
             "tariff_premium=1522.00>1500.00");

@@ -7,6 +7,13 @@
 #include <thread>
 
 #include "backend/result_codes.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
 #include "base/separators.h"
 #include "base/text.h"
 #include "backend_fixture.h"
@@ -115,14 +122,17 @@ TEST_F(FaultTest, MalformedParametersAreRefusedWithoutWriting) {
   ExpectNothingWritten();
 }
 
+// Another server's save holds the write lock past this one's patience: the save fails
+// (a timeout, never a hang), reads go on, and the next save after the lock works.
 TEST_F(FaultTest, LockedDatabaseFailsTheSaveAndLeavesNoTrace) {
   Backend::Options options;
   options.busy_timeout = std::chrono::milliseconds(50);
-  Backend impatient(path_, clock_, options);
+  Backend impatient(OnServer() ? path_.string() + "&statement_timeout=300" : path_.string(), clock_,
+                    options);
   const auto record = ReadRecord();
   {
-    Database other(path_);
-    Transaction lock(other, Transaction::Kind::kImmediate);
+    const auto other = OpenDatabase(path_);
+    Transaction lock(*other, Transaction::Kind::kImmediate);
     EXPECT_THROW(impatient.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record)),
                  StoreFailure);
     // Readers are not held up by a writer.
@@ -159,6 +169,7 @@ TEST_F(FaultTest, ReadOnlyDatabaseServesReadsAndFailsWrites) {
 }
 
 TEST_F(FaultTest, AFullDatabaseFailsTheSaveAndKeepsTheLastGoodOne) {
+  if (OnServer()) GTEST_SKIP() << "a SQLite file's own fault";
   // Let the file grow by a few pages only, then amend until a save no longer fits.
   const auto pages = std::stoll(Query("PRAGMA page_count"));
   backend_->database().ExecuteScript("PRAGMA max_page_count = " + std::to_string(pages + 3) + ";");
@@ -334,6 +345,102 @@ TEST_F(FaultTest, AKilledWriterLeavesAnIntactDatabaseWithEverySaveItAcknowledged
 TEST(OpenFailure, AMissingDirectoryIsAStoreFailure) {
   FixedClock clock(DateTime{});
   EXPECT_THROW(Backend("/nonexistent-directory/covernote.db", clock), StoreFailure);
+}
+
+}  // namespace
+}  // namespace cn::backend::testing
+
+namespace cn::backend::testing {
+namespace {
+
+// Two servers on one database: the second save from the same read is refused, whichever
+// store holds the cover note.
+TEST_F(FaultTest, TheSecondServersSaveFromTheSameReadIsRefused) {
+  Backend other_server(path_, clock_);
+  const auto record = ReadRecord();
+  auto amended = record;
+  amended[48] = "999.00";
+  EXPECT_EQ(Run("KivoGIUWR.CoverNote.WriteAdmin", Save(amended)).status, 0);
+  EXPECT_EQ(other_server.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record)).status,
+            write_admin::kChangedSinceRead);
+  EXPECT_EQ(Query("SELECT version || ' ' || tariff_premium FROM cover_note "
+                  "WHERE cover_note_no = 'CN24000101'"),
+            "2 9990000");
+  EXPECT_EQ(Query("SELECT count(*) FROM amendment"), "1");
+}
+
+// A server that stops fails the command at once with the store's failure, and the same back
+// end serves the next command once the server is back, without being opened again.
+TEST_F(FaultTest, AStoppedServerFailsTheCommandAndTheNextOneWorksWhenItIsBack) {
+  if (!OnServer()) GTEST_SKIP() << "a server's fault";
+  // A cluster of its own, on a short path: a socket's path may not be long.
+  const std::string cluster = "/tmp/cn-pg-" + std::to_string(::getpid());
+  const std::string script = std::string(COVERNOTE_TEST_DATA) + "/../../scripts/pg-cluster ";
+  const std::string port = "COVERNOTE_PG_PORT=" + std::to_string(55000 + ::getpid() % 1000) + " ";
+  struct Removal {  // the cluster goes however the test ends
+    std::string command;
+    ~Removal() { std::system(command.c_str()); }
+  } const removal{script + "remove " + cluster + " >/dev/null 2>&1"};
+  FILE* started = ::popen((port + script + "start " + cluster).c_str(), "r");
+  char address[512] = {};
+  const bool read = std::fgets(address, sizeof address, started) != nullptr;
+  if (::pclose(started) != 0 || !read) GTEST_SKIP() << "no cluster of its own could be started";
+  const std::string own = Trim(address);
+  {
+    Backend backend(own, clock_);
+    const std::string read_admin = Params({"CN24000101", "A1001", "0"});
+    ASSERT_EQ(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
+    ASSERT_EQ(std::system((script + "stop " + cluster).c_str()), 0);
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_THROW(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin), StoreFailure);
+    EXPECT_THROW(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin), StoreFailure);
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(10));
+    ASSERT_EQ(std::system((port + script + "start " + cluster + " >/dev/null").c_str()), 0);
+    EXPECT_EQ(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
+    // Restarted while the back end lay idle: not even the first command fails.
+    ASSERT_EQ(std::system((script + "stop " + cluster).c_str()), 0);
+    ASSERT_EQ(std::system((port + script + "start " + cluster + " >/dev/null").c_str()), 0);
+    EXPECT_EQ(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
+  }
+}
+
+// A newer server adds a column while this one runs: one command fails, then this server
+// reads the table as it now is, without a restart.
+TEST_F(FaultTest, AColumnAddedByAnotherServerCostsOneCommandAtMost) {
+  if (!OnServer()) GTEST_SKIP() << "a server's prepared statements";
+  const std::string read_admin = Params({"CN24000101", "A1001", "0"});
+  ASSERT_EQ(Run("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
+  OpenDatabase(path_)->ExecuteScript("ALTER TABLE cover_note ADD COLUMN added_later TEXT");
+  try {
+    Run("KivoGIUWR.CoverNote.ReadAdmin", read_admin);
+  } catch (const StoreFailure&) {
+  }
+  EXPECT_EQ(Fields(Run("KivoGIUWR.CoverNote.ReadAdmin", read_admin).reply).size(), 178U);
+}
+
+// What an operator reads when the address is wrong: the kind of fault, never a socket path.
+TEST_F(FaultTest, AnUnreachableServerAndARefusedLoginAreToldApart) {
+  if (!OnServer()) GTEST_SKIP() << "a server's fault";
+  const std::string test_server = std::getenv("COVERNOTE_TEST_POSTGRES");
+  const std::string refused = "postgresql://nobody_here@" + test_server.substr(test_server.find('@') + 1);
+  const struct {
+    std::string address;
+    int code;
+    std::string says;
+  } cases[] = {
+      {"postgresql://covernote@/postgres?host=/nonexistent&port=1", store_code::kUnreachable,
+       "The database server cannot be reached at the local socket port 1"},
+      {refused, store_code::kLoginRefused, "refused the login of user \"nobody_here\""},
+  };
+  for (const auto& c : cases) {
+    try {
+      Backend backend(c.address, clock_);
+      ADD_FAILURE() << c.address << " opened";
+    } catch (const StoreFailure& failure) {
+      EXPECT_EQ(failure.number(), c.code) << c.address;
+      EXPECT_NE(failure.description().find(c.says), std::string::npos) << failure.description();
+    }
+  }
 }
 
 }  // namespace

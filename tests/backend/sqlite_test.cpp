@@ -17,7 +17,7 @@ TEST(Sqlite, ACommandThatStopsReadingEarlyDoesNotHideLaterSaves) {
   const fs::path path = fs::temp_directory_path() / ("covernote-sqlite-snapshot-" + std::to_string(::getpid()) + ".db");
   fs::remove(path);
   {
-    Database mine(path);
+    SqliteDatabase mine(path);
     mine.ExecuteScript("CREATE TABLE note (number TEXT); INSERT INTO note VALUES ('A'), ('B'), ('C');");
     {
       Transaction read(mine, Transaction::Kind::kDeferred);
@@ -26,7 +26,7 @@ TEST(Sqlite, ACommandThatStopsReadingEarlyDoesNotHideLaterSaves) {
       read.Commit();
     }
     {
-      Database theirs(path);
+      SqliteDatabase theirs(path);
       Transaction save(theirs, Transaction::Kind::kImmediate);
       theirs.Prepare("INSERT INTO note VALUES ('D')").Run();
       save.Commit();

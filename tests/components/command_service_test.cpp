@@ -68,7 +68,7 @@ TEST_F(ProductComponentsTest, ALockedDatabaseIsARuntimeFailureOfTheCallAndNothin
   const std::string save =
       Params({"ADMIN", "CN24000101", "CN24000101", Join(record, FieldSeparator)});
   {
-    backend::Database other(database_path_);
+    backend::SqliteDatabase other(database_path_);
     backend::Transaction lock(other, backend::Transaction::Kind::kImmediate);
     ServiceGateway gateway(components);
     try {
@@ -79,7 +79,7 @@ TEST_F(ProductComponentsTest, ALockedDatabaseIsARuntimeFailureOfTheCallAndNothin
     }
   }
   const auto version = [&] {
-    backend::Database db(database_path_);
+    backend::SqliteDatabase db(database_path_);
     backend::Statement& query =
         db.Prepare("SELECT version || ' ' || coalesce(amended_by, '') FROM cover_note "
                    "WHERE cover_note_no = 'CN24000101'");

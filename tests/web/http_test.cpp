@@ -45,8 +45,11 @@ class HttpTest : public ::testing::Test {
     options.most_body_bytes = 16 * 1024;
     return options;
   }
-  void Restart(const ServerOptions& options, std::shared_ptr<const UserDirectory> users = nullptr) {
+  void Restart(ServerOptions options, std::shared_ptr<const UserDirectory> users = nullptr) {
     if (server_) server_->Stop();
+    options.server_name = "web-test";
+    options.health_check = [this] { return database_down_ ? "no database" : ""; };
+    options.metrics = metrics_;
     server_ = std::make_unique<Server>(options, users ? users : users_, testing::TestScreenFactory(pages_.dir()));
     server_->Start();
   }
@@ -68,8 +71,32 @@ class HttpTest : public ::testing::Test {
 
   testing::TestPages pages_;
   std::shared_ptr<const UserDirectory> users_;
+  std::atomic<bool> database_down_ = false;
+  std::shared_ptr<Metrics> metrics_ = std::make_shared<Metrics>();
   std::unique_ptr<Server> server_;
 };
+
+// The load balancer asks /healthz; an operator's scrape sees refused logins and events by name.
+TEST_F(HttpTest, HealthFollowsTheDatabaseAndMetricsCountLoginsAndEventsByName) {
+  Browser balancer(server_->Port());
+  EXPECT_EQ(balancer.Send("GET", "/healthz").body, "ok web-test\n");
+  database_down_ = true;
+  const HttpReply down = balancer.Send("GET", "/healthz");
+  EXPECT_EQ(down.status, 503);
+  EXPECT_EQ(down.body, "unavailable web-test: no database\n");
+
+  Browser intruder(server_->Port());
+  EXPECT_FALSE(intruder.LogIn("alice", "guess"));
+  Browser alice = LoggedIn();
+  const json state = alice.State().Json();
+  EXPECT_EQ(alice.Post("/api/event", ElementEvent(state, "cmdCopy", "click")).status, 200);
+  const std::string scraped = metrics_->Render();
+  for (const char* line : {"covernote_logins_refused_total 1\n",
+                           "covernote_http_request_seconds_count{route=\"/api/event element click\"} 1\n",
+                           "covernote_http_request_seconds_count{route=\"/healthz\"} 2\n"}) {
+    EXPECT_NE(scraped.find(line), std::string::npos) << line << scraped;
+  }
+}
 
 TEST_F(HttpTest, LoginSetsAStrictHttpOnlyCookieAndAWrongPasswordIsRefused) {
   Browser stranger(server_->Port());
