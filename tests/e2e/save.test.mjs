@@ -7,19 +7,19 @@ import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { startServer, launchBrowser } from './harness.mjs';
+import { startServer } from './harness.mjs';
+import { administrator, amendSumInsured, answerBox, command } from './screen_steps.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const binary = process.env.COVERNOTE_BINARY ?? path.join(here, '../../build/release/src/app/covernote');
 const shots = path.join(here, 'screenshots');
 mkdirSync(shots, { recursive: true });
 
-const command = (caption) => `#shell-commands button:has-text("${caption}")`;
-
 let server;
 let base;
 let scratch;
 const contexts = [];
+const open = (name, number) => administrator({ base, profile: path.join(scratch, `chromium-${name}`), contexts }, number);
 
 before(async () => {
   scratch = mkdtempSync(path.join(tmpdir(), 'covernote-save-'));
@@ -34,54 +34,12 @@ after(async () => {
   if (scratch) rmSync(scratch, { recursive: true, force: true });
 });
 
-// An administrator in a browser of his own (own profile, own session cookie), with the
-// cover note read.
-async function administrator(name, number) {
-  const context = await launchBrowser(path.join(scratch, `chromium-${name}`));
-  contexts.push(context);
-  const page = await context.newPage();
-  const errors = [];
-  page.on('pageerror', (error) => errors.push(error.message));
-  await page.goto(`${base}/login.html`);
-  await page.fill('#user', 'admin');
-  await page.fill('#password', 'covernote');
-  await page.click('button[type=submit]');
-  await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
-  await page.click('#txtCoverNoteNumber');
-  await page.keyboard.type(number);
-  await page.keyboard.press('Enter');
-  await page.waitForFunction((n) => document.querySelector('#shell-title').textContent.endsWith(` : ${n}`), number);
-  return { page, errors };
-}
-
-async function amendSumInsured(page, amount) {
-  await page.click('#shell-tabs [role=tab]:has-text("Premium")');
-  await page.waitForSelector('#shell-frame #txtVehicleSumInsured');
-  await page.fill('#txtVehicleSumInsured', amount);
-  await page.press('#txtVehicleSumInsured', 'Tab');
-  const before = await page.textContent('#lblTotalPremium');
-  await page.click(command('Calculate'));
-  // A referred risk is said so before its figures are shown.
-  await page.waitForFunction((b) => document.querySelector('#message-box').open ||
-    document.querySelector('#lblTotalPremium').textContent !== b, before);
-  if (await page.locator('#message-box').isVisible()) {
-    assert.equal(await page.textContent('#message-text'), 'This is a referred risk!');
-    await page.keyboard.press('Enter');
-    await page.waitForFunction((b) => document.querySelector('#lblTotalPremium').textContent !== b, before);
-  }
-}
-
-async function answerBox(page) {
-  await page.locator('#message-box').waitFor({ state: 'visible' });
-  return { text: await page.textContent('#message-text') };
-}
-
 async function shot(page, name) {
   await page.screenshot({ path: path.join(shots, `save-${name}.png`) });
 }
 
 test('an amendment is reviewed, saved, read again and listed in the history', async () => {
-  const { page, errors } = await administrator('first', 'CN24000101');
+  const { page, errors } = await open('first', 'CN24000101');
   await amendSumInsured(page, '60000');
   const total = await page.textContent('#lblTotalPremium');
 
@@ -121,8 +79,8 @@ test('an amendment is reviewed, saved, read again and listed in the history', as
 });
 
 test('of two administrators amending one cover note, the second is refused and told who saved', async () => {
-  const first = await administrator('one', 'CN24000102');
-  const second = await administrator('two', 'CN24000102');
+  const first = await open('one', 'CN24000102');
+  const second = await open('two', 'CN24000102');
   await amendSumInsured(first.page, '90000');
   await amendSumInsured(second.page, '95000');
 

@@ -1,0 +1,48 @@
+// Steps of an administrator at the product's screen that several browser tests take.
+import assert from 'node:assert/strict';
+import { launchBrowser } from './harness.mjs';
+
+export const command = (caption) => `#shell-commands button:has-text("${caption}")`;
+
+// An administrator in a browser of his own (own profile, own session cookie), with the
+// cover note read.
+export async function administrator({ base, profile, contexts }, number) {
+  const context = await launchBrowser(profile);
+  contexts.push(context);
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await page.goto(`${base}/login.html`);
+  await page.fill('#user', 'admin');
+  await page.fill('#password', 'covernote');
+  await page.click('button[type=submit]');
+  await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
+  await page.click('#txtCoverNoteNumber');
+  await page.keyboard.type(number);
+  await page.keyboard.press('Enter');
+  await page.waitForFunction((n) => document.querySelector('#shell-title').textContent.endsWith(` : ${n}`), number);
+  return { page, errors };
+}
+
+export async function amendSumInsured(page, amount) {
+  await page.click('#shell-tabs [role=tab]:has-text("Premium")');
+  await page.waitForSelector('#shell-frame #txtVehicleSumInsured');
+  await page.fill('#txtVehicleSumInsured', amount);
+  await page.press('#txtVehicleSumInsured', 'Tab');
+  const before = await page.textContent('#lblTotalPremium');
+  await page.click(command('Calculate'));
+  // A referred risk is said so before its figures are shown.
+  await page.waitForFunction((b) => document.querySelector('#message-box').open ||
+    document.querySelector('#lblTotalPremium').textContent !== b, before);
+  if (await page.locator('#message-box').isVisible()) {
+    assert.equal(await page.textContent('#message-text'), 'This is a referred risk!');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction((b) => document.querySelector('#lblTotalPremium').textContent !== b, before);
+  }
+}
+
+export async function answerBox(page) {
+  await page.locator('#message-box').waitFor({ state: 'visible' });
+  return { text: await page.textContent('#message-text') };
+}
+
