@@ -37,8 +37,9 @@ document.getElementById('shell-sessions').addEventListener('click', async () => 
 document.getElementById('sessions-end-others').addEventListener('click', async () => {
   try {
     const answer = await enqueue('POST', '/api/logout-others', () => ({}));
-    note.textContent = `Logged out ${answer.ended} other session${answer.ended === 1 ? '' : 's'}.`;
+    // The list first, so that what the note says is what the list shows.
     await show();
+    note.textContent = `Logged out ${answer.ended} other session${answer.ended === 1 ? '' : 's'}.`;
   } catch (refusal) {
     note.textContent = refusal.message;
   }
