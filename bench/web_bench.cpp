@@ -71,6 +71,7 @@
 #include <spdlog/spdlog.h>
 
 #include "../tests/web/http_client.h"
+#include "latency_histogram.h"
 #include "../tests/web/test_screen.h"
 #include "app/session_screens.h"
 #include "dom/window.h"
@@ -446,8 +447,14 @@ std::optional<Login> LogIn(unsigned short port, int user) {
 }
 
 // What one run's sessions did, added together.
+// The round trips timed, by Act; one for all of a run's sessions (they share the client thread).
+struct Latencies {
+  std::array<cn::bench::LatencyHistogram, kActs> by_act;
+  cn::bench::LatencyHistogram& Of(Act act) { return by_act[static_cast<int>(act)]; }
+  const cn::bench::LatencyHistogram& Of(Act act) const { return by_act[static_cast<int>(act)]; }
+};
+
 struct Tally {
-  std::array<std::vector<double>, kActs> latencies_us;  // by Act
   int requests = 0;                                     // answered, measured or not
   int reads = 0;                                        // Enter answered with the record shown
   int refused = 0;
@@ -458,10 +465,6 @@ struct Tally {
   int unfinished = 0;
 
   void Add(const Tally& other) {
-    for (int i = 0; i < kActs; ++i) {
-      latencies_us[i].insert(latencies_us[i].end(), other.latencies_us[i].begin(),
-                             other.latencies_us[i].end());
-    }
     requests += other.requests;
     reads += other.reads;
     refused += other.refused;
@@ -471,8 +474,6 @@ struct Tally {
     for (const auto& [text, count] : other.prompt_texts) prompt_texts[text] += count;
     unfinished += other.unfinished;
   }
-  std::vector<double>& Of(Act act) { return latencies_us[static_cast<int>(act)]; }
-  const std::vector<double>& Of(Act act) const { return latencies_us[static_cast<int>(act)]; }
 };
 
 // One session's browser: a kept-alive connection sending its events one after another. The
@@ -481,8 +482,9 @@ struct Tally {
 class Client : public std::enable_shared_from_this<Client> {
  public:
   Client(asio::io_context& io, const Workload& workload, Login login, int warmup, int cycle_events,
-         int think_ms, unsigned seed)
-      : stream_(io),
+         int think_ms, unsigned seed, Latencies& latencies)
+      : latencies_(latencies),
+        stream_(io),
         timer_(io),
         workload_(workload),
         cookie_(std::move(login.cookie)),
@@ -621,7 +623,7 @@ class Client : public std::enable_shared_from_this<Client> {
     }
     ++tally_.requests;
     const bool cycle = act_ == Act::kKey || act_ == Act::kBlur || act_ == Act::kTab;
-    if (!cycle || step_ >= measured_from_) tally_.Of(act_).push_back(us);
+    if (!cycle || step_ >= measured_from_) latencies_.Of(act_).Record(us);
     if (act_ == Act::kEnter && response.body().find(workload_.read_shows) != std::string::npos)
       ++tally_.reads;
     // Reading the answer is the browser's work, outside the measured round trip.
@@ -669,6 +671,7 @@ class Client : public std::enable_shared_from_this<Client> {
     Stop();
   }
 
+  Latencies& latencies_;
   beast::tcp_stream stream_;
   asio::steady_timer timer_;
   beast::flat_buffer buffer_;
@@ -694,17 +697,10 @@ class Client : public std::enable_shared_from_this<Client> {
   Clock::time_point started_;
 };
 
-double Percentile(const std::vector<double>& sorted, double p) {
-  if (sorted.empty()) return 0;
-  const auto rank =
-      static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(sorted.size())));
-  return sorted[std::clamp<std::size_t>(rank, 1, sorted.size()) - 1];
-}
-
 // Logs in `count` sessions (users first..first+count-1) and runs their scripts to the end or
 // the time limit. Sessions whose start-up is refused are counted as failed.
 Tally RunSessions(const Workload& workload, unsigned short port, int first, int count, int warmup,
-                  int cycle_events, int think_ms, int limit_s, double* seconds) {
+                  int cycle_events, int think_ms, int limit_s, double* seconds, Latencies& latencies) {
   asio::io_context io;
   Tally tally;
   std::vector<std::shared_ptr<Client>> clients;
@@ -717,7 +713,7 @@ Tally RunSessions(const Workload& workload, unsigned short port, int first, int 
     try {
       clients.push_back(std::make_shared<Client>(io, workload, std::move(*login), warmup,
                                                  cycle_events, think_ms,
-                                                 static_cast<unsigned>(i + 1)));
+                                                 static_cast<unsigned>(i + 1), latencies));
     } catch (const std::exception& error) {
       std::fprintf(stderr, "start-up of u%d unusable: %s\n", i, error.what());
       ++tally.failed;
@@ -789,25 +785,23 @@ void RunLatency(const ScreenSource& screens, const Workload& workload, const Opt
   Fixture fixture(screens, sessions);
   const Sampler sampler(options.sample_s);
   double seconds = 1;
-  Tally tally = RunSessions(workload, fixture.server->Port(), 0, sessions, options.warmup,
-                            options.warmup + options.events, think_ms, options.limit_s, &seconds);
-  std::vector<double> cycle;
-  for (auto& latencies : tally.latencies_us) std::sort(latencies.begin(), latencies.end());
-  for (const Act act : {Act::kKey, Act::kBlur, Act::kTab}) {
-    cycle.insert(cycle.end(), tally.Of(act).begin(), tally.Of(act).end());
-  }
-  std::sort(cycle.begin(), cycle.end());
-  std::printf("%8d  %8d  %7zu  %8.0f  %7.3f  %7.3f  %8.3f  %5d  %7d  %7d  %6d%s\n", sessions,
-              think_ms, cycle.size(), tally.requests / seconds, Percentile(cycle, 50) / 1000,
-              Percentile(cycle, 99) / 1000, cycle.empty() ? 0.0 : cycle.back() / 1000, tally.reads,
-              tally.messages + tally.dialogs, tally.refused, tally.failed,
+  Latencies latencies;
+  const Tally tally =
+      RunSessions(workload, fixture.server->Port(), 0, sessions, options.warmup,
+                  options.warmup + options.events, think_ms, options.limit_s, &seconds, latencies);
+  cn::bench::LatencyHistogram cycle;
+  for (const Act act : {Act::kKey, Act::kBlur, Act::kTab}) cycle.Add(latencies.Of(act));
+  std::printf("%8d  %8d  %7llu  %8.0f  %7.3f  %7.3f  %8.3f  %5d  %7d  %7d  %6d%s\n", sessions,
+              think_ms, static_cast<unsigned long long>(cycle.count()), tally.requests / seconds,
+              cycle.Percentile(50) / 1000, cycle.Percentile(99) / 1000, cycle.max_us() / 1000,
+              tally.reads, tally.messages + tally.dialogs, tally.refused, tally.failed,
               tally.unfinished > 0 ? "  (stopped at the time limit)" : "");
   std::printf("    by event (n p50/p99 ms):");
   for (const auto& [act, name] : kActNames) {
-    const auto& latencies = tally.Of(act);
-    if (latencies.empty()) continue;
-    std::printf("  %s %zu %.3f/%.3f", name, latencies.size(), Percentile(latencies, 50) / 1000,
-                Percentile(latencies, 99) / 1000);
+    const auto& of_act = latencies.Of(act);
+    if (of_act.empty()) continue;
+    std::printf("  %s %llu %.3f/%.3f", name, static_cast<unsigned long long>(of_act.count()),
+                of_act.Percentile(50) / 1000, of_act.Percentile(99) / 1000);
   }
   std::printf("\n");
   PrintPrompts(tally);
@@ -820,10 +814,12 @@ void RunMemory(const ScreenSource& screens, const Workload& workload, const Opti
   const unsigned short port = fixture.server->Port();
   // A few sessions first, so that what every process pays once (pages parsed, pools grown,
   // the database's pages cached) is not counted.
-  const Tally warm = RunSessions(workload, port, 0, kWarm, 0, 0, 0, options.limit_s, nullptr);
+  Latencies latencies;
+  const Tally warm =
+      RunSessions(workload, port, 0, kWarm, 0, 0, 0, options.limit_s, nullptr, latencies);
   const long before = ResidentKb();
   const Tally idle =
-      RunSessions(workload, port, kWarm, options.idle, 0, 0, 0, options.limit_s, nullptr);
+      RunSessions(workload, port, kWarm, options.idle, 0, 0, 0, options.limit_s, nullptr, latencies);
   const long after = ResidentKb();
   std::printf(
       "idle sessions: %d (each after start-up and a read), sessions on the server: %zu, "
