@@ -506,7 +506,9 @@ class Client : public std::enable_shared_from_this<Client> {
       self->Wait();
     });
   }
+  // At the time limit: what was in flight is given up, not counted as a failure.
   void Close() {
+    closed_ = true;
     beast::error_code ignored;
     timer_.cancel();
     stream_.socket().close(ignored);
@@ -666,7 +668,7 @@ class Client : public std::enable_shared_from_this<Client> {
   }
 
   void Fail(const char* what, beast::error_code error) {
-    if (error == asio::error::operation_aborted) return;
+    if (error == asio::error::operation_aborted || closed_) return;
     std::fprintf(stderr, "%s failed: %s\n", what, error.message().c_str());
     Stop();
   }
@@ -692,6 +694,7 @@ class Client : public std::enable_shared_from_this<Client> {
   int step_ = 0;
   int requests_ = 0;
   bool stopped_ = false;
+  bool closed_ = false;
   Act act_ = Act::kKey;
   Tally tally_;
   Clock::time_point started_;
