@@ -752,8 +752,8 @@ class Client : public std::enable_shared_from_this<Client> {
 // Logs in `count` sessions (users first..first+count-1) and runs their scripts to the end or
 // the time limit. Sessions whose start-up is refused are counted as failed.
 Tally RunSessions(const Workload& workload, unsigned short port, int first, int count, int warmup,
-                  int cycle_events, int think_ms, int limit_s, double* seconds, Latencies& latencies,
-                  bool floor = false) {
+                  int cycle_events, int think_ms, int limit_s, double* seconds,
+                  Latencies& latencies, bool floor = false) {
   asio::io_context io;
   Tally tally;
   std::vector<std::shared_ptr<Client>> clients;

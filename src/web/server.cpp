@@ -255,8 +255,11 @@ void Server::Impl::Handle(Request request, const std::string& peer, Reply reply)
   if (body.is_discarded()) return reply(ErrorResponse(request, 400, "bad-json", "The body is not JSON"));
   if (floor) {
     const auto bytes = FloorBytes(target);
-    if (!bytes) return reply(ErrorResponse(request, 400, "bad-request", "bytes=N is a number of bytes up to 4 MB"));
-    return OnSessionThread(request, *entry, std::move(reply), [bytes = *bytes](Session&) { return FloorFiller(bytes); });
+    if (!bytes) {
+      return reply(ErrorResponse(request, 400, "bad-request", "bytes=N is a number of bytes up to 4 MB"));
+    }
+    return OnSessionThread(request, *entry, std::move(reply),
+                           [bytes = *bytes](Session&) { return FloorFiller(bytes); });
   }
   OnSessionThread(request, *entry, std::move(reply), [body = std::move(body), path = std::string(path)](Session& session) {
     if (path == "/api/event") return session.Event(body);

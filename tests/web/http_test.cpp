@@ -177,7 +177,7 @@ TEST_F(HttpTest, BadRequestsGetJsonErrorsAndLeaveTheSessionsIntact) {
       {"stale session", [&] { return forged.Post("/api/event", {{"kind", "command"}, {"id", "cmdAsk"}}); }, 401, "no-session"},
       {"wrong method", [&] { return alice.Send("GET", "/api/event"); }, 405, "method"},
       {"unknown address", [&] { return alice.Send("GET", "/api/nothing"); }, 404, "not-found"},
-      {"floor not enabled", [&] { return alice.Post("/api/floor?bytes=100", json::object()); }, 404, "not-found"},
+      {"floor not enabled", [&] { return alice.Post("/api/floor?bytes=1", json::object()); }, 404, "not-found"},
   };
   for (const Bad& bad : cases) {
     SCOPED_TRACE(bad.what);
