@@ -18,19 +18,27 @@ const kWarmup = 2;  // the first of each pays for pages parsed and caches filled
 
 // The notes read in turn, and what each shows once painted.
 const kNotes = [{ number: 'CN24000101', vehicle: 'WQK 4521' }, { number: 'CN24000103', vehicle: 'VFD 88' }];
-// The tabs clicked in turn after a read, and an element whose value shows the tab painted.
-const kTabs = [{ tab: 'Vehicle', shows: 'txtEngineNumber' }, { tab: 'Cover', shows: 'txtCoverNoteNumber' }];
+// The tabs clicked in turn after the read of the first note, and an element whose value shows
+// the tab painted (any value when null).
+const kTabs = [{ tab: 'Vehicle', id: 'txtEngineNumber', value: null },
+  { tab: 'Cover', id: 'txtCoverNoteNumber', value: kNotes[0].number }];
 
 // Arms a watch in the page: the next `trigger` event starts the clock, and the first frame after
-// `painted` (given its argument) holds stops it. The promise is left in window.paintTimed.
-function arm(page, trigger, painted, argument) {
-  return page.evaluate(({ trigger, painted, argument }) => {
-    const isPainted = new Function('argument', `return (${painted})(argument);`);
+// the element `id` of the shown tab is visible with `value` (any value when null), under a title
+// ending in `title` when given, stops it. The promise is left in window.paintTimed.
+function arm(page, trigger, { id, value, title = null }) {
+  return page.evaluate(({ trigger, id, value, title }) => {
+    const painted = () => {
+      const element = document.querySelector(`#shell-frame #${id}`);
+      if (!element || element.getClientRects().length === 0) return false;
+      if (title && !document.querySelector('#shell-title').textContent.endsWith(` : ${title}`)) return false;
+      return value === null ? element.value !== '' : element.value === value;
+    };
     window.paintTimed = new Promise((resolve, reject) => {
       let start = null;
       let settled = false;
       const check = () => {
-        if (settled || start === null || !isPainted(argument)) return;
+        if (settled || start === null || !painted()) return;
         settled = true;
         observer.disconnect();
         requestAnimationFrame(() => setTimeout(() => resolve(performance.now() - start)));
@@ -43,28 +51,20 @@ function arm(page, trigger, painted, argument) {
       requestAnimationFrame(poll);
       setTimeout(() => { if (!settled) reject(new Error('not painted within 10 s')); }, 10000);
     });
-  }, { trigger, painted: painted.toString(), argument });
-}
-
-// Visible with that value (or any value when `value` is null).
-function shows({ id, value, title }) {
-  const element = document.querySelector(`#shell-frame #${id}`);
-  if (!element || element.getClientRects().length === 0) return false;
-  if (title && !document.querySelector('#shell-title').textContent.endsWith(` : ${title}`)) return false;
-  return value === null ? element.value !== '' : element.value === value;
+  }, { trigger, id, value, title });
 }
 
 async function timeRead(page, note) {
   await page.click('#txtCoverNoteNumber');
   await page.keyboard.press('Control+A');
   await page.keyboard.type(note.number);
-  await arm(page, 'keydown', shows, { id: 'txtVehicleNumber', value: note.vehicle, title: note.number });
+  await arm(page, 'keydown', { id: 'txtVehicleNumber', value: note.vehicle, title: note.number });
   await page.keyboard.press('Enter');
   return page.evaluate(() => window.paintTimed);
 }
 
-async function timeTab(page, { tab, shows: id }) {
-  await arm(page, 'click', shows, { id, value: id === 'txtCoverNoteNumber' ? kNotes[0].number : null });
+async function timeTab(page, { tab, id, value }) {
+  await arm(page, 'click', { id, value });
   await page.click(`#shell-tabs [role=tab]:has-text("${tab}")`);
   return page.evaluate(() => window.paintTimed);
 }
