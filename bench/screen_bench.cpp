@@ -1,6 +1,7 @@
 // The cover-note screen as one browser session drives it, without the network: what a tab
-// switch and a keypress cost the server (handlers, page load, the answer as JSON text), and
-// how much heap one idle session holds after start-up and a read.
+// switch, a keypress, the read of a cover note and Calculate on the premium tab cost the server
+// (handlers, page load, the answer as JSON text), and how much heap one idle session holds
+// after start-up and a read.
 //
 // Each benchmark opens the product over a database created and seeded for the run in a
 // temporary folder (removed at the end), as the head-office administrator, and reads
@@ -73,6 +74,11 @@ class ReadSession {
   explicit ReadSession(const cn::web::ScreenFactory& screens) : session_({"ADMIN", "HQ001", "H"}, screens) {
     session_.Open();
     Take(session_.Render());
+    Read();
+  }
+
+  // CN24000101 in the number box and Enter, as the browser sends them.
+  void Read() {
     json read = Element("keydown");
     read["key"] = 13;
     read["values"][std::to_string(frame_key_)][std::to_string(number_box_)] = "CN24000101";
@@ -100,6 +106,7 @@ class ReadSession {
 
   // Text of the last answer, as the server writes it to the browser.
   const std::string& last_text() const { return last_text_; }
+  bool waiting() const { return session_.WaitingForAnswer(); }
 
  private:
   void Take(const json& answer) {
@@ -149,6 +156,32 @@ void BM_KeyPress(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_KeyPress)->Unit(benchmark::kMicrosecond);
+
+// The cover note read again from the Cover tab: the record fetched, every page's fields filled,
+// the answer written.
+void BM_ReadCoverNote(benchmark::State& state) {
+  const ScratchProduct product;
+  ReadSession session(product.screens());
+  for (auto _ : state) session.Read();
+  state.SetItemsProcessed(state.iterations());
+  state.counters["answer_bytes"] = static_cast<double>(session.last_text().size());
+}
+BENCHMARK(BM_ReadCoverNote)->Unit(benchmark::kMicrosecond);
+
+// Calculate pressed again and again on the premium tab of the note read (the new tariff's tab,
+// which a note read today opens).
+void BM_Calculate(benchmark::State& state) {
+  const ScratchProduct product;
+  ReadSession session(product.screens());
+  session.Send({{"kind", "tab"}, {"id", "COVNPrem"}});
+  const json calculate{{"kind", "command"}, {"id", "cmdCalculate"}};
+  for (auto _ : state) session.Send(calculate);
+  // A message would leave the later presses refused: nothing measured.
+  if (session.waiting()) state.SkipWithError("Calculate asked something");
+  state.SetItemsProcessed(state.iterations());
+  state.counters["answer_bytes"] = static_cast<double>(session.last_text().size());
+}
+BENCHMARK(BM_Calculate)->Unit(benchmark::kMicrosecond);
 
 // Bytes the program's allocator has handed out and not yet taken back.
 std::size_t HeapInUse() {

@@ -28,11 +28,18 @@
 // events; the read's Enter and the prompt answers are listed by event. Every run is bounded
 // by its event count and by a wall-clock limit (--limit_s).
 //
+// The floor: right after each timed answer to a posted event, the session posts the same body
+// to /api/floor (served by this bench's server only) asking for an answer of the same size. It
+// takes the event's way through the server (connection, session, token, JSON, the session's
+// thread, the answer written) without the screen's work, so event/floor is what the screen adds.
+// Each run row shows the floor's p50/p99 and the ratios beside the events'; a line per run gives
+// them by event. --floor=0 leaves it out (half the requests).
+//
 // Memory: the growth of the resident set over --idle sessions that did start-up and the read,
 // divided by their number, after a few sessions have paid what is paid once.
 //
 //   web_bench [--screen=product|test] [--sessions=1,50,200] [--events=150] [--warmup=10]
-//             [--think_ms=200] [--idle=300] [--limit_s=120] [--sample_s=0]
+//             [--think_ms=200] [--idle=300] [--limit_s=120] [--sample_s=0] [--floor=1]
 //             [--db=postgresql://...]
 //
 // With --sample_s, the resident set and the open files are printed every so many seconds
@@ -101,6 +108,7 @@ struct Options {
   int limit_s = 120;
   int sample_s = 0;  // soak: resident set and open files every so often while sessions run
   std::string db;    // empty: a SQLite file of the run's own
+  bool floor = true;  // each timed event followed by its floor
 };
 
 // The requests a session sends, by what the administrator did; each has its latency figures.
@@ -223,6 +231,8 @@ Options ParseOptions(int argc, char** argv) {
       options.limit_s = std::stoi(*v);
     } else if (auto v = value("sample_s")) {
       options.sample_s = std::stoi(*v);
+    } else if (auto v = value("floor")) {
+      options.floor = *v != "0";
     } else if (auto v = value("db")) {
       options.db = *v;
     } else {
@@ -409,6 +419,7 @@ struct Fixture {
     // Every session may be the same administrator, and all of them log in at once.
     options.sessions.most_per_user = 0;
     options.most_waiting_logins = static_cast<std::size_t>(users);
+    options.floor_endpoint = true;
     server = std::make_unique<cn::web::Server>(options, directory, screens.Factory());
     server->Start();
   }
@@ -447,17 +458,24 @@ std::optional<Login> LogIn(unsigned short port, int user) {
 }
 
 // What one run's sessions did, added together.
-// The round trips timed, by Act; one for all of a run's sessions (they share the client thread).
+// The round trips timed, by Act, and their floors; one for all of a run's sessions (they share
+// the client thread).
 struct Latencies {
   std::array<cn::bench::LatencyHistogram, kActs> by_act;
+  std::array<cn::bench::LatencyHistogram, kActs> floor_by_act;
   cn::bench::LatencyHistogram& Of(Act act) { return by_act[static_cast<int>(act)]; }
   const cn::bench::LatencyHistogram& Of(Act act) const { return by_act[static_cast<int>(act)]; }
+  cn::bench::LatencyHistogram& FloorOf(Act act) { return floor_by_act[static_cast<int>(act)]; }
+  const cn::bench::LatencyHistogram& FloorOf(Act act) const {
+    return floor_by_act[static_cast<int>(act)];
+  }
 };
 
 struct Tally {
   int requests = 0;                                     // answered, measured or not
   int reads = 0;                                        // Enter answered with the record shown
   int refused = 0;
+  int floor_refused = 0;
   int failed = 0;  // sessions that stopped early: connection lost or refused too often
   int messages = 0;
   int dialogs = 0;
@@ -468,6 +486,7 @@ struct Tally {
     requests += other.requests;
     reads += other.reads;
     refused += other.refused;
+    floor_refused += other.floor_refused;
     failed += other.failed;
     messages += other.messages;
     dialogs += other.dialogs;
@@ -482,8 +501,9 @@ struct Tally {
 class Client : public std::enable_shared_from_this<Client> {
  public:
   Client(asio::io_context& io, const Workload& workload, Login login, int warmup, int cycle_events,
-         int think_ms, unsigned seed, Latencies& latencies)
+         int think_ms, unsigned seed, Latencies& latencies, bool floor)
       : latencies_(latencies),
+        floor_(floor),
         stream_(io),
         timer_(io),
         workload_(workload),
@@ -595,21 +615,49 @@ class Client : public std::enable_shared_from_this<Client> {
     request_.keep_alive(true);
     request_.body() = std::move(body);
     request_.prepare_payload();
+    Exchange(&Client::Received);
+  }
+
+  // The same body again to the floor, asking for an answer of `bytes`.
+  void SendFloor(std::size_t bytes) {
+    request_.target("/api/floor?bytes=" + std::to_string(bytes));
+    Exchange(&Client::FloorReceived);
+  }
+
+  // Writes request_, times the answer and hands it to `then`.
+  void Exchange(void (Client::*then)(beast::error_code)) {
     parser_.emplace();
     parser_->body_limit(16 * 1024 * 1024);
     started_ = Clock::now();
     http::async_write(
-        stream_, request_, [self = shared_from_this()](beast::error_code error, std::size_t) {
+        stream_, request_, [self = shared_from_this(), then](beast::error_code error, std::size_t) {
           if (error) return self->Fail("write", error);
-          http::async_read(
-              self->stream_, self->buffer_, *self->parser_,
-              [self](beast::error_code read_error, std::size_t) { self->Received(read_error); });
+          http::async_read(self->stream_, self->buffer_, *self->parser_,
+                           [self, then](beast::error_code read_error, std::size_t) {
+                             ((*self).*then)(read_error);
+                           });
         });
+  }
+
+  double TakenUs() const {
+    return std::chrono::duration<double, std::micro>(Clock::now() - started_).count();
+  }
+
+  void FloorReceived(beast::error_code error) {
+    if (error) return Fail("read", error);
+    const auto& response = parser_->get();
+    if (response.result_int() == 200) {
+      latencies_.FloorOf(act_).Record(TakenUs());
+    } else if (++tally_.floor_refused <= 3) {
+      std::fprintf(stderr, "floor refused: %d %s\n", response.result_int(),
+                   response.body().substr(0, 200).c_str());
+    }
+    Wait();
   }
 
   void Received(beast::error_code error) {
     if (error) return Fail("read", error);
-    const double us = std::chrono::duration<double, std::micro>(Clock::now() - started_).count();
+    const double us = TakenUs();
     const auto& response = parser_->get();
     const bool scripted = act_ != Act::kAnswer && act_ != Act::kState;
     if (response.result_int() != 200) {
@@ -625,7 +673,9 @@ class Client : public std::enable_shared_from_this<Client> {
     }
     ++tally_.requests;
     const bool cycle = act_ == Act::kKey || act_ == Act::kBlur || act_ == Act::kTab;
-    if (!cycle || step_ >= measured_from_) latencies_.Of(act_).Record(us);
+    const bool timed = !cycle || step_ >= measured_from_;
+    if (timed) latencies_.Of(act_).Record(us);
+    const std::size_t answer_bytes = response.body().size();
     if (act_ == Act::kEnter && response.body().find(workload_.read_shows) != std::string::npos)
       ++tally_.reads;
     // Reading the answer is the browser's work, outside the measured round trip.
@@ -637,6 +687,7 @@ class Client : public std::enable_shared_from_this<Client> {
     }
     if (act_ == Act::kState) resync_ = false;
     if (scripted) ++step_;
+    if (floor_ && timed && act_ != Act::kState) return SendFloor(answer_bytes);
     Wait();
   }
 
@@ -674,6 +725,7 @@ class Client : public std::enable_shared_from_this<Client> {
   }
 
   Latencies& latencies_;
+  bool floor_;
   beast::tcp_stream stream_;
   asio::steady_timer timer_;
   beast::flat_buffer buffer_;
@@ -703,7 +755,8 @@ class Client : public std::enable_shared_from_this<Client> {
 // Logs in `count` sessions (users first..first+count-1) and runs their scripts to the end or
 // the time limit. Sessions whose start-up is refused are counted as failed.
 Tally RunSessions(const Workload& workload, unsigned short port, int first, int count, int warmup,
-                  int cycle_events, int think_ms, int limit_s, double* seconds, Latencies& latencies) {
+                  int cycle_events, int think_ms, int limit_s, double* seconds,
+                  Latencies& latencies, bool floor = false) {
   asio::io_context io;
   Tally tally;
   std::vector<std::shared_ptr<Client>> clients;
@@ -716,7 +769,7 @@ Tally RunSessions(const Workload& workload, unsigned short port, int first, int 
     try {
       clients.push_back(std::make_shared<Client>(io, workload, std::move(*login), warmup,
                                                  cycle_events, think_ms,
-                                                 static_cast<unsigned>(i + 1), latencies));
+                                                 static_cast<unsigned>(i + 1), latencies, floor));
     } catch (const std::exception& error) {
       std::fprintf(stderr, "start-up of u%d unusable: %s\n", i, error.what());
       ++tally.failed;
@@ -783,21 +836,46 @@ class Sampler {
   std::thread thread_;
 };
 
+// How many times the floor an event's percentile is.
+double Ratio(const cn::bench::LatencyHistogram& events, const cn::bench::LatencyHistogram& floor,
+             double p) {
+  return floor.empty() ? 0 : events.Percentile(p) / floor.Percentile(p);
+}
+
+// The run row's floor columns: its p50 and p99, then event/floor at each.
+std::string FloorColumns(const cn::bench::LatencyHistogram& events,
+                         const cn::bench::LatencyHistogram& floor) {
+  std::array<char, 64> text{};
+  if (floor.empty()) {
+    std::snprintf(text.data(), text.size(), "%7s  %7s  %5s  %5s", "-", "-", "-", "-");
+  } else {
+    std::snprintf(text.data(), text.size(), "%7.3f  %7.3f  %5.1f  %5.1f",
+                  floor.Percentile(50) / 1000, floor.Percentile(99) / 1000,
+                  Ratio(events, floor, 50), Ratio(events, floor, 99));
+  }
+  return text.data();
+}
+
 void RunLatency(const ScreenSource& screens, const Workload& workload, const Options& options,
                 int sessions, int think_ms) {
   Fixture fixture(screens, sessions);
   const Sampler sampler(options.sample_s);
   double seconds = 1;
   Latencies latencies;
-  const Tally tally =
-      RunSessions(workload, fixture.server->Port(), 0, sessions, options.warmup,
-                  options.warmup + options.events, think_ms, options.limit_s, &seconds, latencies);
+  const Tally tally = RunSessions(workload, fixture.server->Port(), 0, sessions, options.warmup,
+                                  options.warmup + options.events, think_ms, options.limit_s,
+                                  &seconds, latencies, options.floor);
   cn::bench::LatencyHistogram cycle;
-  for (const Act act : {Act::kKey, Act::kBlur, Act::kTab}) cycle.Add(latencies.Of(act));
-  std::printf("%8d  %8d  %7llu  %8.0f  %7.3f  %7.3f  %8.3f  %5d  %7d  %7d  %6d%s\n", sessions,
+  cn::bench::LatencyHistogram cycle_floor;
+  for (const Act act : {Act::kKey, Act::kBlur, Act::kTab}) {
+    cycle.Add(latencies.Of(act));
+    cycle_floor.Add(latencies.FloorOf(act));
+  }
+  std::printf("%8d  %8d  %7llu  %8.0f  %7.3f  %7.3f  %8.3f  %5d  %7d  %7d  %6d  %s%s\n", sessions,
               think_ms, static_cast<unsigned long long>(cycle.count()), tally.requests / seconds,
               cycle.Percentile(50) / 1000, cycle.Percentile(99) / 1000, cycle.max_us() / 1000,
               tally.reads, tally.messages + tally.dialogs, tally.refused, tally.failed,
+              FloorColumns(cycle, cycle_floor).c_str(),
               tally.unfinished > 0 ? "  (stopped at the time limit)" : "");
   std::printf("    by event (n p50/p99 ms):");
   for (const auto& [act, name] : kActNames) {
@@ -807,6 +885,20 @@ void RunLatency(const ScreenSource& screens, const Workload& workload, const Opt
                 of_act.Percentile(50) / 1000, of_act.Percentile(99) / 1000);
   }
   std::printf("\n");
+  if (options.floor) {
+    std::printf("    floor by event (n p50/p99 ms, event/floor p50/p99):");
+    for (const auto& [act, name] : kActNames) {
+      const auto& floor = latencies.FloorOf(act);
+      if (floor.empty()) continue;
+      std::printf("  %s %llu %.3f/%.3f x%.1f/x%.1f", name,
+                  static_cast<unsigned long long>(floor.count()), floor.Percentile(50) / 1000,
+                  floor.Percentile(99) / 1000, Ratio(latencies.Of(act), floor, 50),
+                  Ratio(latencies.Of(act), floor, 99));
+    }
+    std::printf("%s\n", tally.floor_refused > 0
+                            ? ("  floors refused " + std::to_string(tally.floor_refused)).c_str()
+                            : "");
+  }
   PrintPrompts(tally);
   std::fflush(stdout);
 }
@@ -854,13 +946,13 @@ int main(int argc, char** argv) {
     if (options.sample_s <= 0) RunMemory(screens, workload, options);
     std::printf(
         "events per session: the read, %d warm-up, %d measured; p50, p99, max: the cycle's "
-        "measured events; events/s: every request; records read, prompts answered, requests "
-        "refused, "
-        "sessions failed\n",
+        "measured events; events/s: every request but the floors; records read, prompts "
+        "answered, requests refused, sessions failed; fl_p50, fl_p99: the floor of the same "
+        "events (no screen work, an answer of the same size), x_p50, x_p99: event/floor\n",
         options.warmup, options.events);
-    std::printf("%8s  %8s  %7s  %8s  %7s  %7s  %8s  %5s  %7s  %7s  %6s\n", "sessions", "think_ms",
-                "events", "events/s", "p50_ms", "p99_ms", "max_ms", "reads", "prompts", "refused",
-                "failed");
+    std::printf("%8s  %8s  %7s  %8s  %7s  %7s  %8s  %5s  %7s  %7s  %6s  %7s  %7s  %5s  %5s\n",
+                "sessions", "think_ms", "events", "events/s", "p50_ms", "p99_ms", "max_ms", "reads",
+                "prompts", "refused", "failed", "fl_p50", "fl_p99", "x_p50", "x_p99");
     for (const int sessions : options.sessions)
       RunLatency(screens, workload, options, sessions, options.think_ms);
     // One session back to back: the bare round trip without queueing behind other sessions.

@@ -7,6 +7,7 @@
 
 #include <boost/asio/signal_set.hpp>
 
+#include "web/floor.h"
 #include "web/log_text.h"
 #include "web/protocol_error.h"
 #include "web/server_connection.h"
@@ -226,7 +227,8 @@ void Server::Impl::Handle(Request request, const std::string& peer, Reply reply)
   }
 
   const bool reads = path == "/api/state" || path == "/api/sessions";
-  if (!reads && path != "/api/event" && path != "/api/answer" && path != "/api/dialog" &&
+  const bool floor = options_.floor_endpoint && path == "/api/floor";
+  if (!reads && !floor && path != "/api/event" && path != "/api/answer" && path != "/api/dialog" &&
       path != "/api/logout" && path != "/api/logout-others") {
     return reply(ErrorResponse(request, 404, "not-found", "No such request"));
   }
@@ -251,6 +253,14 @@ void Server::Impl::Handle(Request request, const std::string& peer, Reply reply)
   if (path == "/api/logout-others") return LogoutOthers(request, *entry, std::move(reply));
   json body = json::parse(request.body(), nullptr, false);
   if (body.is_discarded()) return reply(ErrorResponse(request, 400, "bad-json", "The body is not JSON"));
+  if (floor) {
+    const auto bytes = FloorBytes(target);
+    if (!bytes) {
+      return reply(ErrorResponse(request, 400, "bad-request", "bytes=N is a number of bytes up to 4 MB"));
+    }
+    return OnSessionThread(request, *entry, std::move(reply),
+                           [bytes = *bytes](Session&) { return FloorFiller(bytes); });
+  }
   OnSessionThread(request, *entry, std::move(reply), [body = std::move(body), path = std::string(path)](Session& session) {
     if (path == "/api/event") return session.Event(body);
     if (path == "/api/dialog") return session.DialogSearch(body);

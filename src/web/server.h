@@ -23,6 +23,8 @@
 //   POST /api/dialog      Session::DialogSearch }
 //   POST /api/logout      ends the session     }
 //   POST /api/logout-others  ends the user's other sessions: {"ended": count}
+//   POST /api/floor?bytes=N  only with ServerOptions::floor_endpoint: the way of /api/event
+//                         without the screen, answering N bytes of filler (web/floor.h)
 // Refusals are JSON {"error": code, "message": text} with a 4xx status: 400 bad request,
 // 401 no session, 403 CSRF token missing or wrong, 404 unknown, 405 method, 409 out of turn,
 // 413 body too large, 429 too many failed logins, 503 too many sessions or logins.
@@ -82,6 +84,9 @@ struct ServerOptions {
   std::string server_name;           // shown by /healthz, and in the logs
   HealthCheck health_check;          // GET /healthz: 200 when it says "", else 503
   std::shared_ptr<Metrics> metrics;  // when set, every request is counted in it
+  // Serves POST /api/floor, for load tests that time the server's own share of a round trip;
+  // never on for users.
+  bool floor_endpoint = false;
 };
 
 class Server {

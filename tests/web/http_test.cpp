@@ -177,6 +177,7 @@ TEST_F(HttpTest, BadRequestsGetJsonErrorsAndLeaveTheSessionsIntact) {
       {"stale session", [&] { return forged.Post("/api/event", {{"kind", "command"}, {"id", "cmdAsk"}}); }, 401, "no-session"},
       {"wrong method", [&] { return alice.Send("GET", "/api/event"); }, 405, "method"},
       {"unknown address", [&] { return alice.Send("GET", "/api/nothing"); }, 404, "not-found"},
+      {"floor not enabled", [&] { return alice.Post("/api/floor?bytes=1", json::object()); }, 404, "not-found"},
   };
   for (const Bad& bad : cases) {
     SCOPED_TRACE(bad.what);
@@ -193,6 +194,39 @@ TEST_F(HttpTest, BadRequestsGetJsonErrorsAndLeaveTheSessionsIntact) {
     EXPECT_FALSE(reply.Json().contains("prompt"));
   }
   EXPECT_EQ(server_->SessionCount(), 2u);
+}
+
+// A load test's floor goes the way of an event (session, token, JSON body) and answers filler
+// of the size asked.
+TEST_F(HttpTest, TheFloorIsRefusedLikeAnEventAndAnswersTheSizeAsked) {
+  ServerOptions options = Options();
+  options.floor_endpoint = true;
+  Restart(options);
+  Browser alice = LoggedIn();
+  Browser stranger(server_->Port());
+  struct Case {
+    Browser* browser;
+    const char* target;
+    bool token;
+    int status;
+    std::size_t bytes;
+  };
+  const std::vector<Case> cases{{&stranger, "/api/floor?bytes=300", true, 401, 0},
+                                {&alice, "/api/floor?bytes=300", false, 403, 0},
+                                {&alice, "/api/floor?bytes=5000000", true, 400, 0},
+                                {&alice, "/api/floor?bytes=3x", true, 400, 0},
+                                {&alice, "/api/floor?bytes=300", true, 200, 300},
+                                {&alice, "/api/floor?bytes=4", true, 200, 12}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.target) + (c.token ? "" : " without a token"));
+    std::map<std::string, std::string> headers;
+    if (c.token) headers["X-CSRF-Token"] = c.browser->csrf;
+    const HttpReply reply = c.browser->Send("POST", c.target, "{}", headers);
+    EXPECT_EQ(reply.status, c.status);
+    if (c.status == 200) {
+      EXPECT_EQ(reply.body.size(), c.bytes);
+    }
+  }
 }
 
 TEST_F(HttpTest, OneSessionsEventsNeverChangeAnothersPage) {
