@@ -64,7 +64,7 @@ std::string TranscriptDifferences(std::string_view expected_text, std::string_vi
   nlohmann::json expected;
   try {
     expected = nlohmann::json::parse(expected_text);
-  } catch (const nlohmann::json::parse_error& error) {
+  } catch (const nlohmann::json::exception& error) {  // a syntax error, or a number too large
     return std::string("the expected transcript is not valid JSON: ") + error.what() + "\n";
   }
   const nlohmann::json actual = nlohmann::json::parse(actual_text);

@@ -468,7 +468,7 @@ Scenario ParseScenario(std::string_view json_text, const std::filesystem::path& 
   json root;
   try {
     root = json::parse(json_text);
-  } catch (const json::parse_error& error) {
+  } catch (const json::exception& error) {  // a syntax error, or a number too large to hold
     throw ScenarioError(std::string("not valid JSON: ") + error.what());
   }
   RequireObject(root, "scenario");
