@@ -83,24 +83,13 @@ TEST_F(ProductComponentsTest, ALockedDatabaseIsARuntimeFailureOfTheCallAndNothin
   EXPECT_EQ(version(), "2 ADMIN");
 }
 
-TEST_F(ProductComponentsTest, TheSetWiresEveryComponentToItsParts) {
+TEST_F(ProductComponentsTest, TheSessionIdentityOverridesTheSharedSettings) {
   const Components components(
       Factories(backend_, IdentityOverrides("BORNEO01", "A2001", "A")));
   const UserIdentity identity = ReadUserIdentity(components);
   EXPECT_EQ(identity.CurrentUserId, "BORNEO01");
   EXPECT_EQ(identity.CurrentAgentCode, "A2001");
   EXPECT_EQ(ReadSetting(components, kUiKeyPath, "Use Local Table"), "0");
-
-  components.NewMessageService()->ShowMessage(1210030, "Get Cover Note", "", "", "", "", "");
-  EXPECT_EQ(dialogs_->boxes.size(), 1U);
-  EXPECT_EQ(components.SharedFieldRuleService().GetScopeOfCover("03"), 3);
-  std::string number = "cn24000101";
-  EXPECT_FALSE(components.SharedInputCheckService().CheckNumberText(number).flag);
-
-  std::string states;
-  std::int32_t status = -1;
-  components.NewLocalTableService()->GetList(states, 8, status);
-  EXPECT_NE(states.find("JOHOR"), std::string::npos);
 
   EXPECT_THROW(ProductComponents({nullptr, nullptr, dialogs_, {}}, clock_), RuntimeFailure);
 }

@@ -23,13 +23,6 @@ TEST(DocumentLoad, UnreadableFileFailsNamingIt) {
   }
 }
 
-TEST(DocumentLoad, MalformedMarkupIsReadAsABrowserReadsIt) {
-  const auto page = Document::Parse("<p id=a>one<p id=b>two</b></i><table><td id=c>x</table><<>>");
-  EXPECT_EQ(page->GetElementById("a")->InnerText(), "one");
-  EXPECT_EQ(page->GetElementById("b")->ChildNodes().at(0)->InnerText(), "two");
-  EXPECT_EQ(page->GetElementById("c")->ParentElement()->TagName(), "TR");
-}
-
 // Whitespace a browser never shows (between rows, cells and options) is not kept; text and
 // the spaces between inline controls are.
 TEST(DocumentLoad, LayoutWhitespaceIsDroppedShownSpacesAreKept) {

@@ -62,8 +62,6 @@ std::vector<Case> Cases() {
        "tail", ""},
       {"IdSetAsAttributeInAnyCase", kTwoRows,
        [](Document& p) { p.GetElementById("txtDrv")->SetAttribute("ID", "first"); }, "txtDrv", "d2"},
-      {"IdGivenToAnElementWithout", "<body><p data-n=p></p><p id=x data-n=x></p></body>",
-       [](Document& p) { p.Body()->Children()[0]->SetAttribute("id", "x"); }, "x", "p"},
       {"DetachedElementIsNotFound", kTwoRows, [](Document& p) { p.CreateElement("DIV")->SetId("tail"); }, "tail",
        "t"},
       {"IdChangedWhileDetachedCountsOnReturn", kTwoRows,
@@ -85,13 +83,6 @@ std::vector<Case> Cases() {
       {"InnerHtmlContentIsFound", kTwoRows,
        [](Document& p) { p.Body()->SetInnerHtml("<b><span id=txtDrv data-n=inner></span></b>"); }, "txtDrv",
        "inner"},
-      {"ApplyElementKeepsTheContentFindable", kTwoRows,
-       [](Document& p) {
-         const auto wrapper = p.CreateElement("DIV");
-         wrapper->SetId("wrapper");
-         p.GetElementById("tail")->ApplyElement(wrapper, "outside");
-       },
-       "tail", "t"},
       {"DocumentElementById", "<html id=top data-n=html><body><p id=top></p></body></html>",
        [](Document&) {}, "top", "html"},
       {"IdsAreCaseSensitive", kTwoRows, [](Document&) {}, "TXTDRV", ""},

@@ -103,20 +103,6 @@ class HostShellTest : public ::testing::Test {
   std::string next_tab_script_ = "TabFocus('COVVeh')";
 };
 
-TEST_F(HostShellTest, StartBuildsTheBarsAndOpensTheTabTheWorkspaceAsksFor) {
-  auto shell = MakeShell(StandardStart());
-  shell->Start();
-
-  EXPECT_EQ(shell->Title(), "Cover Note Amendment - Administrator");
-  ASSERT_EQ(shell->Tabs().size(), 3u);
-  EXPECT_EQ(shell->Tabs()[1], (TabButton{"COVVeh", "Vehicle", "CNAAVeh.htm", true}));
-  EXPECT_FALSE(shell->FindButton("cmdSave")->enabled);
-  EXPECT_EQ(shell->ShownTabId(), "COVCover");
-  // The workspace finishes its own load before the tab page replaces the empty frame.
-  EXPECT_EQ(journal_, (Journal{"load CNAAMain.htm", "message COVCover while no page", "load CNAACov.htm"}));
-  EXPECT_TRUE(dialogs_->boxes.empty());
-}
-
 TEST_F(HostShellTest, TabClickPostsTheMessageWhileThePageBeingLeftIsStillShown) {
   auto shell = MakeShell(StandardStart());
   shell->Start();
