@@ -27,22 +27,6 @@ class ProductComponentsTest : public ComponentsTest {
   }
 };
 
-TEST_F(ProductComponentsTest, TheGatewayGetsTheBackEndsRepliesAndStatusesUnchanged) {
-  const Components components(Factories(backend_));
-  ServiceGateway gateway(components);
-  const CommandReply read = gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin",
-                                                   ReadAdminParams("CN24000101"));
-  EXPECT_EQ(read.status, backend::read_admin::kAmendable);
-  EXPECT_EQ(Split(read.reply, FieldSeparator).at(1), "CN24000101");
-
-  EXPECT_EQ(gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin", ReadAdminParams("CN24000109")).status,
-            backend::read_admin::kOtherAgent);
-  EXPECT_EQ(gateway.ExecuteCommand("KivoGIUWR.CoverNote.Delete", "CN24000101").status,
-            backend::status::kUnknownCommand);
-  EXPECT_EQ(gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin", "CN24000101").status,
-            backend::status::kMalformedParameters);
-}
-
 TEST_F(ProductComponentsTest, ALockedDatabaseIsARuntimeFailureOfTheCallAndNothingIsWritten) {
   backend::Backend::Options options;
   options.busy_timeout = std::chrono::milliseconds(50);

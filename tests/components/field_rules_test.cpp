@@ -139,14 +139,5 @@ TEST_F(FieldRulesTest, LimitsAreTheDatabasesAndCountAtOnceWhenChanged) {
   EXPECT_THROW(rules_.CheckCapacity(Amount("1500")), RuntimeFailure);
 }
 
-TEST_F(FieldRulesTest, ScopeOfCoverAgreesWithTheBackEndCommand) {
-  for (const char* code : {"01", "03", "99", ""}) {
-    const std::int32_t status = backend_->Execute("Tarvin.Find.GetScopeOfCover", code).status;
-    EXPECT_EQ(rules_.GetScopeOfCover(code), status) << code;
-  }
-  EXPECT_EQ(rules_.GetScopeOfCover("02"), 2);
-  EXPECT_EQ(rules_.GetScopeOfCover("99"), 0);
-}
-
 }  // namespace
 }  // namespace cn::components::testing
