@@ -109,25 +109,6 @@ TEST(UserFocus, UnreachableElementsTakeNothing) {
 
 // ---- Typing ---------------------------------------------------------------------------------
 
-TEST(TypeText, KeypressHandlersMayRewriteOrDiscardKeys) {
-  Page page;
-  // The vehicle number is kept in capitals as it is typed.
-  page.document->Bind("txtVehicleNumber", "onkeypress", [&] {
-    Event& event = page.CurrentEvent();
-    if (event.KeyCode() >= 'a' && event.KeyCode() <= 'z')
-      event.SetKeyCode(event.KeyCode() - 'a' + 'A');
-  });
-  // A key set to nothing is discarded.
-  page.document->Bind("txtName", "onkeypress", [&] { page.CurrentEvent().SetKeyCode(0); });
-  TypeText(*page.Get("txtVehicleNumber"), "wxy 1");
-  TypeText(*page.Get("txtName"), "2");
-  EXPECT_EQ(page.Get("txtVehicleNumber")->Value(), "WXY 1");
-  EXPECT_EQ(page.Get("txtName")->Value(), "");
-
-  page.document->Bind("txtNote", "onkeypress", [&] { page.CurrentEvent().SetKeyCode(-5); });
-  EXPECT_THROW(TypeText(*page.Get("txtNote"), "x"), RuntimeFailure);
-}
-
 TEST(TypeText, MaximumLengthCountsCharactersNotBytes) {
   Page page;
   const auto name = page.Get("txtName");
@@ -146,18 +127,6 @@ TEST(TypeText, ReadOnlyBoxesRaiseTheirKeysButTakeNothing) {
   TypeText(*page.Get("txtMortgagee"), "ab");
   EXPECT_THAT(page.log, ElementsAre("txtMortgagee.onkeypress 97", "txtMortgagee.onkeypress 98"));
   EXPECT_EQ(page.Get("txtMortgagee")->Value(), "KIVO BANK");
-}
-
-TEST(TypeText, ASelectedTextIsReplacedByTheFirstCharacterTheBoxTakes) {
-  Page page;
-  const auto nric = page.Get("txtNRIC");
-  nric->AddBehavior("Behaviors/NRIC.htc");
-  UserFocus(*nric);
-  nric->Select();
-  TypeText(*nric, "_s");  // "_" is refused and leaves the selection; "s" replaces it
-  EXPECT_EQ(nric->Value(), "S");
-  TypeText(*nric, "7");
-  EXPECT_EQ(nric->Value(), "S7");
 }
 
 TEST(TypeText, RefusesWhatCannotBeTyped) {
