@@ -1,5 +1,5 @@
-// The extended-cover table: the calculation-method matrix, the choice of a cover, the
-// checks of typed figures, read-out and removal.
+// The extended-cover table: the calculation-method matrix, the checks of the figures the
+// catalogue's covers do not open on the premium tab, and the read-out to the record.
 #include "tables/ext_cover.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +20,6 @@ using Texts = std::vector<std::string>;
 constexpr std::string_view kPage =
     "<html><body>"
     "<div id=divExtCoverHeader></div><div id=divExtCover></div>"
-    "<a id=lnkExtDelete>Remove</a>"
     "<span id=kvExecuteCommand style=\"display:none\"></span>"
     "</body></html>";
 
@@ -29,7 +28,7 @@ std::string Entry(std::vector<std::string> fields) { return Join(fields, FieldSe
 class ExtCoverTest : public ::testing::Test {
  protected:
   ExtCoverTest() : world_(dom::Document::Parse(kPage), At(2026, 6, 15, 10)) {
-    world_.SetSystemCodes({{"1008", "ND"}, {"1021", "AD"}, {"1069", "NR"}});
+    world_.SetSystemCodes({{"1069", "NR"}});
     table_ = std::make_shared<ExtCover>(world_.workspace);
     world_.page->Bind("kvExecuteCommand", "onclick", [this] { table_->EEC_onclick(); });
     const auto command = world_.page->GetElementById("kvExecuteCommand");
@@ -47,17 +46,9 @@ class ExtCoverTest : public ::testing::Test {
   dom::Element& Cell(int row, std::string_view control) const {
     return *world_.page->GetElementById("ExtendedCover" + std::to_string(row))->GetFromAll(control);
   }
-  void Choose(int row, std::string_view code) {
-    Cell(row, "cboExtendedCoverType").SetValue(code);
-    table_->ExecuteTableCommand("cmdRefreshExtCover", "x{#,#}" + std::to_string(row));
-  }
   void Type(int row, std::string_view control, std::string_view command, std::string_view text) {
     Cell(row, control).SetValue(text);
     table_->ExecuteTableCommand(command, "x{#,#}" + std::to_string(row));
-  }
-  Texts Figures(int row) const {
-    return {Cell(row, "cboExtendedCoverType").Value(), Cell(row, "txtSumInsured").Value(),
-            Cell(row, "txtPercentage").Value(), Cell(row, "txtPremium").Value()};
   }
   bool Recalculate() const {
     Texts a(5), b(5), c(5), d(5), e(5), f(5);
@@ -93,59 +84,6 @@ TEST_F(ExtCoverTest, MethodOpensTheFiguresItPricesOnAndThePremiumIsNeverTyped) {
   }
 }
 
-TEST_F(ExtCoverTest, ChoosingACoverTakesTheCatalogueDefaults) {
-  struct Case {
-    std::string_view code;
-    Texts figures;
-    std::string_view focused;
-  };
-  // Default and minimum premium are compared as text: "50" is not below "100", so the
-  // default stands; "100" is below "90", so the minimum is taken.
-  const Case kCases[] = {
-      {"WS", {"WS", "0.00", "15.00", "50.00"}, "txtSumInsured"},
-      {"AD", {"AD", "0.00", "0.00", "90.00"}, "txtPremium"},
-      {"SR", {"SR", "0.00", "0.30", "0.00"}, "txtPercentage"},
-      {"", {"", "0.00", "0.00", "0.00"}, ""},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(std::string(c.code));
-    table_->ClearTable();
-    table_->Add("", "0", "0", "0", "", false);
-    Choose(0, c.code);
-    EXPECT_EQ(Figures(0), c.figures);
-    if (!c.focused.empty()) {
-      EXPECT_EQ(world_.page->ActiveElement().get(), &Cell(0, c.focused));
-    }
-  }
-  EXPECT_TRUE(Recalculate());
-  table_->Reset();
-  EXPECT_FALSE(Recalculate());
-}
-
-TEST_F(ExtCoverTest, ACoverTwiceOrBothDriverCoversIsRefusedAndTheRowEmptied) {
-  struct Case {
-    std::string_view held, chosen, message;
-  };
-  constexpr Case kCases[] = {
-      {"WS", "WS", "This Extended Cover had been selected!"},
-      {"AD", "ND", "All Driver has been selected!"},
-      {"ND", "AD", "Add Named Driver has been selected!"},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(std::string(c.chosen));
-    table_->ClearTable();
-    world_.dialogs->boxes.clear();
-    table_->AddDisplayExtCover(c.held, "0", "0", "10", false);
-    table_->Add("", "0", "0", "0", "", false);
-    Choose(1, c.chosen);
-    ASSERT_EQ(world_.dialogs->boxes.size(), 1u);
-    EXPECT_EQ(world_.dialogs->boxes[0],
-              (ShownBox{std::string(c.message), dom::message_box::kExclamation, "Extended Cover"}));
-    EXPECT_EQ(Figures(1), (Texts{"", "0.00", "0.00", "0.00"}));
-    EXPECT_TRUE(Cell(1, "txtSumInsured").Disabled());
-  }
-}
-
 TEST_F(ExtCoverTest, RefusedFiguresAreReplacedAndNothingIsRepriced) {
   struct Case {
     std::string_view control, command, typed;
@@ -156,7 +94,6 @@ TEST_F(ExtCoverTest, RefusedFiguresAreReplacedAndNothingIsRepriced) {
       {"txtPremium", "cmdCheckPrem", "5", &FakeFieldRules::extended_premium_message, "100.00"},
       {"txtSumInsured", "cmdCheckSumInsured", "999999999",
        &FakeFieldRules::extended_sum_insured_message, "1"},
-      {"txtPercentage", "cmdCheckPercentage", "250", &FakeFieldRules::percentage_message, "0.00"},
   };
   for (const Case& c : kCases) {
     SCOPED_TRACE(std::string(c.command));
@@ -199,30 +136,9 @@ TEST_F(ExtCoverTest, ReadOutSkipsRowsWithoutACoverAndPacksTheRest) {
   EXPECT_EQ(sums, (Texts{"12346", "0"}));
   EXPECT_EQ(user, (std::vector<bool>{true, true}));
   EXPECT_TRUE(recalculate);
-  EXPECT_TRUE(table_->CheckNCDReliefExtendedCoverage() == false);
-}
-
-TEST_F(ExtCoverTest, RemovalKeepsStoredRowsAndReopensTypedOnesByTheirClosedFigures) {
+  EXPECT_FALSE(table_->CheckNCDReliefExtendedCoverage());
   table_->AddDisplayExtCover("NR", "0", "0", "25", false);
-  table_->Add("SR", "0", "0.3", "10", "S", false);
-  table_->Add("WS", "900", "15", "100", "E", true);
-  table_->Add("ND", "0", "0", "20", "F", false);
-  dom::Element& link = world_.Get("lnkExtDelete");
-  table_->ExecuteTableCommand("cmsHighliteRow", "x{#,#}0");
-  EXPECT_EQ(link.GetStyle("visibility"), "hidden");
-  table_->ExecuteTableCommand("cmsHighliteRow", "x{#,#}2");
-  EXPECT_EQ(link.GetStyle("visibility"), "visible");
-  table_->RemoveRow();
-  EXPECT_EQ(table_->last_row_index(), 2);
-  EXPECT_EQ(Figures(0), (Texts{"NR", "0", "0.00", "25.00"}));
-  EXPECT_TRUE(Cell(0, "cboExtendedCoverType").Disabled());
-  EXPECT_FALSE(Cell(1, "txtPercentage").Disabled());
-  EXPECT_EQ(Figures(2)[0], "ND");
-  EXPECT_TRUE(Cell(2, "txtPercentage").Disabled());
   EXPECT_TRUE(table_->CheckNCDReliefExtendedCoverage());
-  // Without a highlighted row the first goes.
-  table_->RemoveRow();
-  EXPECT_EQ(Figures(0)[0], "SR");
 }
 
 }  // namespace
