@@ -1,5 +1,5 @@
-// The row mechanics as the named-driver table shows them: building, row ids and
-// classes, the highlighted row, the command channel, removal and read-out.
+// The row mechanics as the named-driver table shows them: stored and typed rows, the
+// command channel, removal without a highlighted row and read-out.
 #include "tables/row_table.h"
 
 #include <gtest/gtest.h>
@@ -15,20 +15,6 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-TEST_F(DriverTableTest, RowsAreNumberedFromZeroWithOddAndEvenClasses) {
-  AddNamed("ALI");
-  AddNamed("BALA");
-  AddNamed("CHONG");
-  ASSERT_TRUE(Row(0) && Row(1) && Row(2));
-  EXPECT_EQ(Row(0)->ClassName(), "clsOddRow");
-  EXPECT_EQ(Row(1)->ClassName(), "clsEvenRow");
-  EXPECT_EQ(Row(2)->ClassName(), "clsOddRow");
-  EXPECT_EQ(Row(1)->GetAttribute("onClicked"),
-            "kvExecuteCommand.innerText='cmdHighliteRow{#+#}' + event.srcElement.id + "
-            "'{#,#}1';kvExecuteCommand.click();");
-  EXPECT_EQ(table_->GetNoOfDriversRow(), 3);
-}
-
 TEST_F(DriverTableTest, EditableAndReadOnlyRowsDifferAsStoredDriversMustNotBeTyped) {
   table_->Add("ALI", "800111-01-1123", "11-Jan-1980", "", "M", "", "SELF");
   table_->AddDisplayDriver("BALA", "123456789012345", "", "", "F", "", "");
@@ -41,28 +27,6 @@ TEST_F(DriverTableTest, EditableAndReadOnlyRowsDifferAsStoredDriversMustNotBeTyp
   EXPECT_EQ(Cell(1, "txtICNo").Value(), "123456789012345");  // no length limit when shown
   EXPECT_TRUE(Cell(1, "txtGender").Disabled());
   EXPECT_TRUE(Cell(1, "txtICNo").GetAttribute("onInpChanged").empty());
-}
-
-TEST_F(DriverTableTest, ClickingRowTwoThenRowZeroRestoresRowTwo) {
-  AddNamed("ALI");
-  AddNamed("BALA");
-  AddNamed("CHONG");
-  ClickRow(2);
-  EXPECT_EQ(Row(2)->ClassName(), "clsHighliteRow");
-  ClickRow(0);
-  EXPECT_EQ(Row(2)->ClassName(), "clsOddRow");
-  EXPECT_EQ(Row(0)->ClassName(), "clsHighliteRow");
-  EXPECT_EQ(table_->highlighted_row_index(), 0);
-}
-
-TEST_F(DriverTableTest, DeleteLinkOnlyForEditableRows) {
-  table_->AddDisplayDriver("STORED", "", "", "", "M", "", "");
-  AddNamed("TYPED");
-  dom::Element& link = world_.Get("lnkDeleteNPerson");
-  ClickRow(0);
-  EXPECT_EQ(link.GetStyle("visibility"), "hidden");
-  ClickRow(1);
-  EXPECT_EQ(link.GetStyle("visibility"), "visible");
 }
 
 TEST_F(DriverTableTest, CompanyRowCannotBeHighlighted) {
@@ -102,19 +66,6 @@ TEST_F(DriverTableTest, RemoveWithoutHighlightRemovesRowZeroAndKeepsReadOnlyRows
   EXPECT_FALSE(Cell(1, "txtDrv").ReadOnly());
   EXPECT_EQ(Row(1)->ClassName(), "clsEvenRow");
   EXPECT_EQ(table_->last_row_index(), 1);
-}
-
-TEST_F(DriverTableTest, RemoveTakesTheHighlightedRowAndRenumbers) {
-  AddNamed("A");
-  AddNamed("B");
-  AddNamed("C");
-  ClickRow(1);
-  table_->RemoveRow();
-  EXPECT_EQ(Cell(0, "txtDrv").Value(), "A");
-  EXPECT_EQ(Cell(1, "txtDrv").Value(), "C");
-  EXPECT_EQ(Row(1)->ClassName(), "clsEvenRow");
-  EXPECT_NE(Row(1)->GetAttribute("onClicked").find("'{#,#}1'"), std::string::npos);
-  EXPECT_EQ(table_->highlighted_row_index(), 0);
 }
 
 TEST_F(DriverTableTest, NamedDriversArePackedWithEmptyLicenceNumbers) {
