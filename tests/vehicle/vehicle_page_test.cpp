@@ -1,7 +1,6 @@
 // The Vehicle tab: its load, its field checks, the selection of model and body and the
 // named-person links.
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -59,9 +58,7 @@ TEST_F(VehicleTabTest, CapacityIsWholeForCubicCentimetres) {
     const char* unit;
     const char* typed;
     const char* shown;
-  } cases[] = {{"C", "1598", "1,598"},
-               {"C", "1597.6", "1,598"},
-               {"T", "2.5", "2.50"}};
+  } cases[] = {{"C", "1598", "1,598"}, {"C", "1597.6", "1,598"}, {"T", "2.5", "2.50"}};
   for (const auto& c : cases) {
     Find("cboVehicleUOMCode").SetValue(c.unit);
     Find("txtCapacity").SetValue(c.typed);
@@ -73,7 +70,7 @@ TEST_F(VehicleTabTest, CapacityIsWholeForCubicCentimetres) {
   }
 }
 
-TEST_F(VehicleTabTest, RefusedCapacitySeatsAndYear) {
+TEST_F(VehicleTabTest, RefusedCapacityAndSeats) {
   LoadPage();
   world_.fakes.field_rules.capacity_message = "Capacity out of range";
   Find("cboVehicleUOMCode").SetValue("T");
@@ -86,14 +83,9 @@ TEST_F(VehicleTabTest, RefusedCapacitySeatsAndYear) {
   Find("txtSeatingCapacity").FireEvent("onblur");
   EXPECT_EQ(Find("txtSeatingCapacity").Value(), "");
 
-  world_.fakes.field_rules.year_made_message = "Vehicle too old";
-  Find("txtYearMade").SetValue("1950");
-  Find("txtYearMade").FireEvent("onblur");
-  EXPECT_EQ(Find("txtYearMade").Value(), "");
-
-  EXPECT_EQ(world_.dialogs->boxes, (std::vector<ShownBox>{{"Capacity out of range", 48, "Invalid Data"},
-                                                          {"Too many seats", 48, "Invalid Data"},
-                                                          {"Vehicle too old", 48, "Invalid Format"}}));
+  EXPECT_EQ(world_.dialogs->boxes,
+            (std::vector<ShownBox>{{"Capacity out of range", 48, "Invalid Data"},
+                                   {"Too many seats", 48, "Invalid Data"}}));
 }
 
 TEST_F(VehicleTabTest, ModelTypedForTheCheckedMakeFillsTheVehicle) {
@@ -138,7 +130,8 @@ TEST_F(VehicleSearchTest, ModelAndBodyChosenInTheDialogFillRecordAndPage) {
   Find("cmdSelectModel").FireEvent("onclick");
   EXPECT_EQ(world_.dialogs->boxes,
             (std::vector<ShownBox>{{"Please refine your select constrains. Tips: use [Iswara 1.3] "
-                                    "instead of [Proton].", 64, "Select Model"}}));
+                                    "instead of [Proton].",
+                                    64, "Select Model"}}));
   EXPECT_TRUE(world_.dialogs->dialogs.empty());
 
   Find("txtModel").SetValue("");
