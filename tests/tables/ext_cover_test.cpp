@@ -1,5 +1,5 @@
-// The extended-cover table: the calculation-method matrix, the checks of the figures the
-// catalogue's covers do not open on the premium tab, and the read-out to the record.
+// The extended-cover table: the premium check, which no box on the premium tab reaches, and
+// the read-out to the record.
 #include "tables/ext_cover.h"
 
 #include <gtest/gtest.h>
@@ -36,8 +36,6 @@ class ExtCoverTest : public ::testing::Test {
     EXPECT_TRUE(table_->BuildUI(command, world_.page->GetElementById("divExtCover"),
                                 {
                                     Entry({"WS", "WINDSCREEN", "15", "50", "100", "W"}),
-                                    Entry({"ND", "NAMED DRIVER", "0", "20", "10", "F"}),
-                                    Entry({"AD", "ALL DRIVER", "0", "100", "90", "F"}),
                                     Entry({"SR", "STRIKE RIOT", "0.3", "", "", "S"}),
                                     Entry({"NR", "NCD RELIEF", "", "", "", "E"}),
                                 }));
@@ -62,59 +60,19 @@ class ExtCoverTest : public ::testing::Test {
   std::shared_ptr<ExtCover> table_;
 };
 
-TEST_F(ExtCoverTest, MethodOpensTheFiguresItPricesOnAndThePremiumIsNeverTyped) {
-  struct Case {
-    std::string_view method;
-    bool sum_insured_open, percentage_open, premium_enabled;
-  };
-  constexpr Case kCases[] = {
-      {"S", false, true, true},  {"Q", false, true, true},  {"E", true, true, true},
-      {"F", false, false, true}, {"C", false, false, true}, {"W", true, false, true},
-      {"", false, false, false},
-  };
-  int row = 0;
-  for (const Case& c : kCases) {
-    table_->Add("", "0", "0", "0", c.method, false);
-    SCOPED_TRACE(std::string(c.method));
-    EXPECT_EQ(!Cell(row, "txtSumInsured").Disabled(), c.sum_insured_open);
-    EXPECT_EQ(!Cell(row, "txtPercentage").Disabled(), c.percentage_open);
-    EXPECT_EQ(!Cell(row, "txtPremium").Disabled(), c.premium_enabled);
-    EXPECT_TRUE(Cell(row, "txtPremium").ReadOnly());
-    ++row;
-  }
-}
-
-TEST_F(ExtCoverTest, RefusedFiguresAreReplacedAndNothingIsRepriced) {
-  struct Case {
-    std::string_view control, command, typed;
-    std::string FakeFieldRules::*message;
-    std::string_view shown;
-  };
-  const Case kCases[] = {
-      {"txtPremium", "cmdCheckPrem", "5", &FakeFieldRules::extended_premium_message, "100.00"},
-      {"txtSumInsured", "cmdCheckSumInsured", "999999999",
-       &FakeFieldRules::extended_sum_insured_message, "1"},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(std::string(c.command));
-    table_->ClearTable();
-    table_->Reset();
-    world_.dialogs->boxes.clear();
-    table_->Add("WS", "0", "15", "50", "E", false);
-    world_.fakes.field_rules.*c.message = "Out of range";
-    Type(0, c.control, c.command, c.typed);
-    EXPECT_EQ(Cell(0, c.control).Value(), c.shown);
-    ASSERT_EQ(world_.dialogs->boxes.size(), 1u);
-    EXPECT_EQ(world_.dialogs->boxes[0].title, "Invalid Data");
-    EXPECT_FALSE(Recalculate());
-    world_.fakes.field_rules.*c.message = "";
-    Type(0, c.control, c.command, "12");
-    EXPECT_TRUE(Recalculate());
-  }
-  // A text the amount check refuses never reaches the rule service.
-  world_.fakes.input_checks.amount.answer = {"Not an amount", "Invalid Data", false};
-  Type(0, "txtSumInsured", "cmdCheckSumInsured", "abc");
-  EXPECT_EQ(Cell(0, "txtSumInsured").Value(), "1");
+// The premium box is read-only on the page; a premium put there below the minimum still
+// gives way to the minimum and nothing is repriced.
+TEST_F(ExtCoverTest, ARefusedPremiumIsReplacedAndNothingIsRepriced) {
+  table_->Add("WS", "0", "15", "50", "E", false);
+  world_.fakes.field_rules.extended_premium_message = "Out of range";
+  Type(0, "txtPremium", "cmdCheckPrem", "5");
+  EXPECT_EQ(Cell(0, "txtPremium").Value(), "100.00");
+  ASSERT_EQ(world_.dialogs->boxes.size(), 1u);
+  EXPECT_EQ(world_.dialogs->boxes[0].title, "Invalid Data");
+  EXPECT_FALSE(Recalculate());
+  world_.fakes.field_rules.extended_premium_message = "";
+  Type(0, "txtPremium", "cmdCheckPrem", "120");
+  EXPECT_TRUE(Recalculate());
 }
 
 TEST_F(ExtCoverTest, ReadOutSkipsRowsWithoutACoverAndPacksTheRest) {
