@@ -1,10 +1,11 @@
-// The extended-cover table: the premium check, which no box on the premium tab reaches, and
-// the read-out to the record.
+// The extended-cover table: where a choice leaves the cursor, the refused figures that leave
+// the price alone, and the read-out to the record.
 #include "tables/ext_cover.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/separators.h"
@@ -36,6 +37,7 @@ class ExtCoverTest : public ::testing::Test {
     EXPECT_TRUE(table_->BuildUI(command, world_.page->GetElementById("divExtCover"),
                                 {
                                     Entry({"WS", "WINDSCREEN", "15", "50", "100", "W"}),
+                                    Entry({"AD", "ALL DRIVER", "0", "100", "90", "F"}),
                                     Entry({"SR", "STRIKE RIOT", "0.3", "", "", "S"}),
                                     Entry({"NR", "NCD RELIEF", "", "", "", "E"}),
                                 }));
@@ -60,19 +62,48 @@ class ExtCoverTest : public ::testing::Test {
   std::shared_ptr<ExtCover> table_;
 };
 
-// The premium box is read-only on the page; a premium put there below the minimum still
-// gives way to the minimum and nothing is repriced.
-TEST_F(ExtCoverTest, ARefusedPremiumIsReplacedAndNothingIsRepriced) {
-  table_->Add("WS", "0", "15", "50", "E", false);
-  world_.fakes.field_rules.extended_premium_message = "Out of range";
-  Type(0, "txtPremium", "cmdCheckPrem", "5");
-  EXPECT_EQ(Cell(0, "txtPremium").Value(), "100.00");
-  ASSERT_EQ(world_.dialogs->boxes.size(), 1u);
-  EXPECT_EQ(world_.dialogs->boxes[0].title, "Invalid Data");
-  EXPECT_FALSE(Recalculate());
-  world_.fakes.field_rules.extended_premium_message = "";
-  Type(0, "txtPremium", "cmdCheckPrem", "120");
+// A choice leaves the cursor in the figure the cover is priced on, and asks for a new price.
+TEST_F(ExtCoverTest, AChosenCoverPutsTheCursorInItsFigure) {
+  const std::pair<std::string_view, std::string_view> kCases[] = {
+      {"WS", "txtSumInsured"}, {"AD", "txtPremium"}, {"SR", "txtPercentage"}};
+  for (const auto& [code, focused] : kCases) {
+    SCOPED_TRACE(std::string(code));
+    table_->ClearTable();
+    table_->Add("", "0", "0", "0", "", false);
+    Type(0, "cboExtendedCoverType", "cmdRefreshExtCover", code);
+    EXPECT_EQ(world_.page->ActiveElement().get(), &Cell(0, focused));
+  }
   EXPECT_TRUE(Recalculate());
+  table_->Reset();
+  EXPECT_FALSE(Recalculate());
+}
+
+// The premium box is read-only on the page, but a premium put there is checked as well.
+TEST_F(ExtCoverTest, RefusedFiguresAreReplacedAndNothingIsRepriced) {
+  struct Case {
+    std::string_view control, command, typed;
+    std::string FakeFieldRules::*message;
+    std::string_view shown;
+  };
+  const Case kCases[] = {
+      {"txtPremium", "cmdCheckPrem", "5", &FakeFieldRules::extended_premium_message, "100.00"},
+      {"txtSumInsured", "cmdCheckSumInsured", "999999999",
+       &FakeFieldRules::extended_sum_insured_message, "1"},
+      {"txtPercentage", "cmdCheckPercentage", "250", &FakeFieldRules::percentage_message, "0.00"},
+  };
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(std::string(c.command));
+    table_->ClearTable();
+    table_->Reset();
+    table_->Add("WS", "0", "15", "50", "E", false);
+    world_.fakes.field_rules.*c.message = "Out of range";
+    Type(0, c.control, c.command, c.typed);
+    EXPECT_EQ(Cell(0, c.control).Value(), c.shown);
+    EXPECT_FALSE(Recalculate());
+    world_.fakes.field_rules.*c.message = "";
+    Type(0, c.control, c.command, "12");
+    EXPECT_TRUE(Recalculate());
+  }
 }
 
 TEST_F(ExtCoverTest, ReadOutSkipsRowsWithoutACoverAndPacksTheRest) {
