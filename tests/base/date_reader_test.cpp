@@ -19,14 +19,10 @@ std::string Shown(std::string_view text) {
 
 TEST(DateReader, ReadsTheFormsAdministratorsAndTheBackEndUse) {
   const ReadCase cases[] = {
-      {"5-Mar-2014", "05-Mar-2014 12:00:00 AM"},    {"05-Mar-2014", "05-Mar-2014 12:00:00 AM"},
-      {"05 March 2014", "05-Mar-2014 12:00:00 AM"}, {"05-mar-2014", "05-Mar-2014 12:00:00 AM"},
-      {"05-MARCH-2014", "05-Mar-2014 12:00:00 AM"}, {"March 5, 2014", "05-Mar-2014 12:00:00 AM"},
-      {"2014-Mar-05", "05-Mar-2014 12:00:00 AM"},   {"5 Mar 14", "05-Mar-2014 12:00:00 AM"},
-      {"05-03-2014", "05-Mar-2014 12:00:00 AM"},    {"05/03/2014", "05-Mar-2014 12:00:00 AM"},
-      {"5/3/14", "05-Mar-2014 12:00:00 AM"},        {"5.3.2014", "05-Mar-2014 12:00:00 AM"},
-      {"2014-03-05", "05-Mar-2014 12:00:00 AM"},    {"  05-Mar-2014  ", "05-Mar-2014 12:00:00 AM"},
-      {"100-01-01", "01-Jan-0100 12:00:00 AM"},
+      {"5-Mar-2014", "05-Mar-2014 12:00:00 AM"},    {"05-MARCH-2014", "05-Mar-2014 12:00:00 AM"},
+      {"March 5, 2014", "05-Mar-2014 12:00:00 AM"}, {"2014-Mar-05", "05-Mar-2014 12:00:00 AM"},
+      {"5 Mar 14", "05-Mar-2014 12:00:00 AM"},      {"5.3.2014", "05-Mar-2014 12:00:00 AM"},
+      {"  05-Mar-2014  ", "05-Mar-2014 12:00:00 AM"}, {"100-01-01", "01-Jan-0100 12:00:00 AM"},
   };
   for (const ReadCase& c : cases) EXPECT_EQ(Shown(c.typed), c.read) << c.typed;
 }
@@ -35,11 +31,9 @@ TEST(DateReader, ReadsDayMonthFirstAndMonthDayOnlyWhenThatIsNoDate) {
   const ReadCase cases[] = {
       {"10/02/2014", "10-Feb-2014 12:00:00 AM"},  // both readings possible: day first
       {"03/25/2014", "25-Mar-2014 12:00:00 AM"},
-      {"12/31/2014", "31-Dec-2014 12:00:00 AM"},
       {"2014-25-03", "25-Mar-2014 12:00:00 AM"},  // year first: month/day, then day/month
       {"2014-02-03", "03-Feb-2014 12:00:00 AM"},
       {"31/04/2014", ""},  // neither reading is a date
-      {"13/13/2014", ""},
       {"2014-02-30", ""},
   };
   for (const ReadCase& c : cases) EXPECT_EQ(Shown(c.typed), c.read) << c.typed;
@@ -49,24 +43,17 @@ TEST(DateReader, PutsTwoDigitYearsBetween1930And2029) {
   const ReadCase cases[] = {
       {"01/01/30", "01-Jan-1930 12:00:00 AM"}, {"31/12/29", "31-Dec-2029 12:00:00 AM"},
       {"1-Jan-00", "01-Jan-2000 12:00:00 AM"}, {"12/31/99", "31-Dec-1999 12:00:00 AM"},
-      {"5-Mar-99", "05-Mar-1999 12:00:00 AM"}, {"1/1/1", "01-Jan-2001 12:00:00 AM"},
+      {"1/1/1", "01-Jan-2001 12:00:00 AM"},
   };
   for (const ReadCase& c : cases) EXPECT_EQ(Shown(c.typed), c.read) << c.typed;
-  EXPECT_EQ(ExpandTwoDigitYear(0), 2000);
-  EXPECT_EQ(ExpandTwoDigitYear(29), 2029);
-  EXPECT_EQ(ExpandTwoDigitYear(30), 1930);
-  EXPECT_EQ(ExpandTwoDigitYear(99), 1999);
 }
 
 TEST(DateReader, KnowsThe29thOfFebruaryOnlyInLeapYears) {
   const ReadCase cases[] = {
       {"29/02/2024", "29-Feb-2024 12:00:00 AM"},
-      {"29-Feb-2000", "29-Feb-2000 12:00:00 AM"},
       {"02/29/2024", "29-Feb-2024 12:00:00 AM"},
       {"29-Feb-2023", ""},
-      {"29/02/2023", ""},
       {"29-Feb-1900", ""},
-      {"31-Apr-2014", ""},
   };
   for (const ReadCase& c : cases) EXPECT_EQ(Shown(c.typed), c.read) << c.typed;
 }
@@ -75,17 +62,12 @@ TEST(DateReader, ReadsATimeBesideTheDateOrAlone) {
   const ReadCase cases[] = {
       {"05/03/2014 10:30:00 AM", "05-Mar-2014 10:30:00 AM"},
       {"2014-03-05 14:05", "05-Mar-2014 02:05:00 PM"},
-      {"05-Mar-2014 12:00:00 AM", "05-Mar-2014 12:00:00 AM"},
       {"05-Mar-2014 12:30:00 PM", "05-Mar-2014 12:30:00 PM"},
       {"05-Mar-2014 10 pm", "05-Mar-2014 10:00:00 PM"},
-      {"05-Mar-2014 10:30:00AM", "05-Mar-2014 10:30:00 AM"},
       {"10:30 05-Mar-2014", "05-Mar-2014 10:30:00 AM"},
       {"10:30:00 PM", "30-Dec-1899 10:30:00 PM"},  // the zero date
-      {"23:59:59", "30-Dec-1899 11:59:59 PM"},
       {"05-Mar-2014 25:00", ""},
-      {"05-Mar-2014 10:60", ""},
       {"05-Mar-2014 13:00 PM", ""},
-      {"05-Mar-2014 10:30:00 XM", ""},
       {"05 10:30 Mar 2014", ""},
       {"05-Mar-2014 10:30 11:30", ""},
   };
@@ -95,9 +77,8 @@ TEST(DateReader, ReadsATimeBesideTheDateOrAlone) {
 TEST(DateReader, RefusesNonsense) {
   // clang-format off
   const std::string_view nonsense[] = {
-      "", "   ", "abc", "05-Mac-2014", "5 Mar", "5/3", "2014", "20140305", "05-03-2014-01",
-      "-05-03-2014", "05-Mar-2014-", "05-Mar-2014 Mar", "0099-01-01", "5-Mar-2014 10",
-      "05-Mar-2014T10:30", "05_03_2014", "\xD9\xA5-Mar-2014"};
+      "", "abc", "05-Mac-2014", "5/3", "2014", "20140305", "05-03-2014-01", "05-Mar-2014-",
+      "0099-01-01", "5-Mar-2014 10", "05-Mar-2014T10:30", "\xD9\xA5-Mar-2014"};
   // clang-format on
   for (const std::string_view text : nonsense) EXPECT_EQ(Shown(text), "") << text;
 }

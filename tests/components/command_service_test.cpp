@@ -27,31 +27,6 @@ class ProductComponentsTest : public ComponentsTest {
   }
 };
 
-TEST_F(ProductComponentsTest, TheGatewayGetsTheBackEndsRepliesAndStatusesUnchanged) {
-  const Components components(Factories(backend_));
-  ServiceGateway gateway(components);
-  const CommandReply read = gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin",
-                                                   ReadAdminParams("CN24000101"));
-  EXPECT_EQ(read.status, backend::read_admin::kAmendable);
-  EXPECT_EQ(Split(read.reply, FieldSeparator).at(1), "CN24000101");
-
-  const std::pair<std::string, std::int32_t> statuses[] = {
-      {"CN99999999", backend::read_admin::kNotFound},
-      {"CN24000109", backend::read_admin::kOtherAgent},
-      {"CN24000110", backend::read_admin::kMissing},
-      {"CN24000114", backend::read_admin::kVoided},
-  };
-  for (const auto& [number, status] : statuses) {
-    const CommandReply reply =
-        gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin", ReadAdminParams(number));
-    EXPECT_EQ(reply.status, status) << number;
-  }
-  EXPECT_EQ(gateway.ExecuteCommand("KivoGIUWR.CoverNote.Delete", "CN24000101").status,
-            backend::status::kUnknownCommand);
-  EXPECT_EQ(gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin", "CN24000101").status,
-            backend::status::kMalformedParameters);
-}
-
 TEST_F(ProductComponentsTest, ALockedDatabaseIsARuntimeFailureOfTheCallAndNothingIsWritten) {
   backend::Backend::Options options;
   options.busy_timeout = std::chrono::milliseconds(50);
@@ -92,26 +67,13 @@ TEST_F(ProductComponentsTest, ALockedDatabaseIsARuntimeFailureOfTheCallAndNothin
   EXPECT_EQ(version(), "2 ADMIN");
 }
 
-TEST_F(ProductComponentsTest, TheSetWiresEveryComponentToItsParts) {
+TEST_F(ProductComponentsTest, TheSessionIdentityOverridesTheSharedSettings) {
   const Components components(
       Factories(backend_, IdentityOverrides("BORNEO01", "A2001", "A")));
   const UserIdentity identity = ReadUserIdentity(components);
   EXPECT_EQ(identity.CurrentUserId, "BORNEO01");
   EXPECT_EQ(identity.CurrentAgentCode, "A2001");
   EXPECT_EQ(ReadSetting(components, kUiKeyPath, "Use Local Table"), "0");
-
-  components.NewMessageService()->ShowMessage(1210030, "Get Cover Note", "", "", "", "", "");
-  ASSERT_EQ(dialogs_->boxes.size(), 1U);
-  EXPECT_EQ(dialogs_->boxes[0].title, "Get Cover Note");
-
-  EXPECT_EQ(components.SharedFieldRuleService().GetScopeOfCover("03"), 3);
-  std::string number = "cn24000101";
-  EXPECT_FALSE(components.SharedInputCheckService().CheckNumberText(number).flag);
-
-  std::string states;
-  std::int32_t status = -1;
-  components.NewLocalTableService()->GetList(states, 8, status);
-  EXPECT_NE(states.find("JOHOR"), std::string::npos);
 
   EXPECT_THROW(ProductComponents({nullptr, nullptr, dialogs_, {}}, clock_), RuntimeFailure);
 }

@@ -32,16 +32,12 @@ void ExpectChecks(Operation operation, std::span<const Case> cases) {
 TEST(InputChecks, Amounts) {
   const Case cases[] = {
       {"1,234.50", "1234.50", true, ""},
-      {"  250 ", "250", true, ""},
       {"+3.5", "3.5", true, ""},
-      {"007", "7", true, ""},
       {".5", "0.5", true, ""},
       {"", "0", true, ""},
       {"12.345", "12.345", false, "Invalid Format"},
       {"-5", "-5", false, "Invalid Data"},
       {"12a", "12a", false, "Invalid Format"},
-      {"1,,000", "1,,000", false, "Invalid Format"},
-      {"RM 100", "RM 100", false, "Invalid Format"},
       {"99999999999999", "99999999999999", false, "Invalid Data"},
   };
   ExpectChecks(&InputCheckService::CheckAmountText, cases);
@@ -51,11 +47,9 @@ TEST(InputChecks, Percentages) {
   const Case cases[] = {
       {"12.5%", "12.5", true, ""},
       {" 38.33 % ", "38.33", true, ""},
-      {"0", "0", true, ""},
       {"", "0", true, ""},
       {"12.34567", "12.34567", false, "Invalid Format"},
       {"-1", "-1", false, "Invalid Data"},
-      {"ten", "ten", false, "Invalid Format"},
       {"%", "0", true, ""},  // a lone "%" is an empty percentage: nought
   };
   ExpectChecks(&InputCheckService::CheckPercentageText, cases);
@@ -65,10 +59,8 @@ TEST(InputChecks, Postcodes) {
   const Case cases[] = {
       {" 50450 ", "50450", true, ""},
       {"5045", "5045", true, ""},  // the length is the caller's rule
-      {"00000", "00000", true, ""},
       {"504500", "504500", false, "Invalid Data"},
       {"5O450", "5O450", false, "Invalid Data"},
-      {"50-45", "50-45", false, "Invalid Data"},
       {"", "", false, "Invalid Data"},
   };
   ExpectChecks(&InputCheckService::CheckPostcodeText, cases);
@@ -76,12 +68,9 @@ TEST(InputChecks, Postcodes) {
 
 TEST(InputChecks, YearsMade) {
   const Case cases[] = {
-      {"2019", "2019", true, ""},   {" 1998 ", "1998", true, ""},
-      {"98", "1998", true, ""},     {"05", "2005", true, ""},
-      {"29", "2029", true, ""},     {"30", "1930", true, ""},
+      {" 1998 ", "1998", true, ""}, {"29", "2029", true, ""}, {"30", "1930", true, ""},
       {"201", "201", false, "Invalid Format"},
       {"20190", "20190", false, "Invalid Format"},
-      {"19x8", "19x8", false, "Invalid Format"},
       {"", "", false, "Invalid Format"},
   };
   ExpectChecks(&InputCheckService::CheckYearMadeText, cases);
@@ -96,9 +85,7 @@ TEST(InputChecks, CoverNoteNumbersAreToldFromPolicyNumbers) {
       {"CN 2400 0101", "CN24000101", false, ""},
       {"VPC2300011", "VPC2300011", true, "Invalid Cover Note Number"},
       {"CN2400010", "CN2400010", true, "Invalid Cover Note Number"},
-      {"CN240001011", "CN240001011", true, "Invalid Cover Note Number"},
       {"CNX4000101", "CNX4000101", true, "Invalid Cover Note Number"},
-      {"24000101", "24000101", true, "Invalid Cover Note Number"},
   };
   ExpectChecks(&InputCheckService::CheckNumberText, cases);
 

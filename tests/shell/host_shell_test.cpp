@@ -55,12 +55,10 @@ class HostShellTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(pages_); }
 
-  std::shared_ptr<HostShell> MakeShell(std::vector<std::string> workspace_load, std::string cookies = "") {
+  std::shared_ptr<HostShell> MakeShell(std::vector<std::string> workspace_load) {
     HostShell::Options options;
     options.pages_dir = pages_;
     options.dialogs = dialogs_;
-    options.cookies = std::move(cookies);
-    options.page_templates = templates_;
     options.page_factory = [this, workspace_load](std::string_view file,
                                                   const std::shared_ptr<dom::Document>& document)
         -> std::unique_ptr<dom::PageLogic> {
@@ -99,28 +97,11 @@ class HostShellTest : public ::testing::Test {
 
   fs::path pages_;
   std::shared_ptr<cn::testing::FakeDialogs> dialogs_ = std::make_shared<cn::testing::FakeDialogs>();
-  std::shared_ptr<dom::PageTemplates> templates_;  // none: every load parses its file
   std::shared_ptr<HostShell> shell_;
   Journal journal_;
   std::vector<std::string> tab_load_;
   std::string next_tab_script_ = "TabFocus('COVVeh')";
 };
-
-TEST_F(HostShellTest, StartBuildsTheBarsAndOpensTheTabTheWorkspaceAsksFor) {
-  auto shell = MakeShell(StandardStart());
-  shell->Start();
-
-  EXPECT_EQ(shell->Title(), "Cover Note Amendment - Administrator");
-  ASSERT_EQ(shell->Tabs().size(), 3u);
-  EXPECT_EQ(shell->Tabs()[1], (TabButton{"COVVeh", "Vehicle", "CNAAVeh.htm", true}));
-  ASSERT_EQ(shell->Buttons().size(), 2u);
-  EXPECT_FALSE(shell->FindButton("cmdSave")->enabled);
-  EXPECT_TRUE(shell->FindButton("cmdReset")->enabled);
-  EXPECT_EQ(shell->ShownTabId(), "COVCover");
-  // The workspace finishes its own load before the tab page replaces the empty frame.
-  EXPECT_EQ(journal_, (Journal{"load CNAAMain.htm", "message COVCover while no page", "load CNAACov.htm"}));
-  EXPECT_TRUE(dialogs_->boxes.empty());
-}
 
 TEST_F(HostShellTest, TabClickPostsTheMessageWhileThePageBeingLeftIsStillShown) {
   auto shell = MakeShell(StandardStart());
@@ -184,17 +165,6 @@ TEST_F(HostShellTest, RefusesUnknownScriptAndUnknownButtons) {
   EXPECT_EQ(shell->Buttons().size(), 1u);
 }
 
-TEST_F(HostShellTest, CookiesAreHandedOverAndDeletedOnRequest) {
-  auto shell = MakeShell({}, "CNote=2; CoverNoteNumber=CN-0001; VehicleNumber=WXY 1234");
-  shell->Start();
-  auto workspace = shell->WorkspaceDocument();
-  EXPECT_EQ(workspace->Cookie(), "CNote=2; CoverNoteNumber=CN-0001; VehicleNumber=WXY 1234");
-
-  workspace->ParentWindow()->ExecScript("DelCookie('CoverNoteNumber')");
-  workspace->ParentWindow()->ExecScript("DelCookie('NoSuchCookie')");
-  EXPECT_EQ(workspace->Cookie(), "CNote=2; VehicleNumber=WXY 1234");
-}
-
 TEST_F(HostShellTest, AMissingPageIsReportedAndTheScreenStaysUsable) {
   auto shell = MakeShell(StandardStart());
   shell->Start();
@@ -218,37 +188,6 @@ TEST_F(HostShellTest, APageThatKeepsSwitchingTabsIsStopped) {
   EXPECT_NE(dialogs_->boxes[0].prompt.find("Too many tab changes"), std::string::npos);
   shell->ClickCommand("cmdReset");  // still answers
   EXPECT_EQ(shell->WorkspaceDocument()->GetElementById("UIF_ID_Msg")->InnerHtml(), "cmdReset");
-}
-
-TEST_F(HostShellTest, PagesParsedOnceStillGiveEveryTabVisitAFreshPage) {
-  templates_ = std::make_shared<dom::PageTemplates>();
-  auto shell = MakeShell(StandardStart());
-  shell->Start();
-  const auto left = shell->TabDocument();
-  left->GetElementById("txtField")->SetValue("typed");
-  shell->ClickTab("COVVeh");
-  shell->ClickTab("COVCover");
-
-  const auto back = shell->TabDocument();
-  EXPECT_NE(back, left);
-  EXPECT_EQ(back->GetElementById("txtField")->Value(), "");
-  // The page logic is bound to the new page and reaches the shell from it.
-  journal_.clear();
-  shell->RunUserAction([&] { back->GetElementById("cmdGo")->Click(); });
-  EXPECT_EQ(journal_, (Journal{"click starts", "message COVVeh while CNAACov.htm", "click ends",
-                               "unload CNAACov.htm", "load CNAAVeh.htm"}));
-  // A page missing from the folder is still reported.
-  shell->WorkspaceDocument()->ParentWindow()->ExecScript("TabFocus('COVGone')");
-  ASSERT_EQ(dialogs_->boxes.size(), 1u);
-  EXPECT_NE(dialogs_->boxes[0].prompt.find("CNAAGone.htm"), std::string::npos);
-}
-
-TEST_F(HostShellTest, StatusBarShowsTheLastStatusAPageSet) {
-  auto shell = MakeShell({});
-  shell->Start();
-  shell->WorkspaceDocument()->ParentWindow()->SetStatus("Loading page...");
-  shell->WorkspaceDocument()->ParentWindow()->SetStatus("Done");
-  EXPECT_EQ(shell->Status(), "Done");
 }
 
 }  // namespace

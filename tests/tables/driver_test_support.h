@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "dom/user_actions.h"
 #include "driver_world.h"
 #include "tables/driver.h"
 
@@ -31,7 +30,6 @@ class DriverTableTest : public ::testing::Test {
     return *Row(row)->GetFromAll(control);
   }
   void AddNamed(std::string_view name) { table_->Add(name, "", "", "", "M", "", ""); }
-  void ClickRow(int row) { dom::UserClick(Cell(row, "txtRelationship")); }
   // What a control's change script would send.
   void Changed(std::string_view command, int row) {
     table_->ExecuteTableCommand(command, "x{#,#}" + std::to_string(row));

@@ -1,10 +1,11 @@
-// The extended-cover table: the calculation-method matrix, the choice of a cover, the
-// checks of typed figures, read-out and removal.
+// The extended-cover table: where a choice leaves the cursor, the refused figures that leave
+// the price alone, and the read-out to the record.
 #include "tables/ext_cover.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/separators.h"
@@ -20,7 +21,6 @@ using Texts = std::vector<std::string>;
 constexpr std::string_view kPage =
     "<html><body>"
     "<div id=divExtCoverHeader></div><div id=divExtCover></div>"
-    "<a id=lnkExtDelete>Remove</a>"
     "<span id=kvExecuteCommand style=\"display:none\"></span>"
     "</body></html>";
 
@@ -29,7 +29,7 @@ std::string Entry(std::vector<std::string> fields) { return Join(fields, FieldSe
 class ExtCoverTest : public ::testing::Test {
  protected:
   ExtCoverTest() : world_(dom::Document::Parse(kPage), At(2026, 6, 15, 10)) {
-    world_.SetSystemCodes({{"1008", "ND"}, {"1021", "AD"}, {"1069", "NR"}});
+    world_.SetSystemCodes({{"1069", "NR"}});
     table_ = std::make_shared<ExtCover>(world_.workspace);
     world_.page->Bind("kvExecuteCommand", "onclick", [this] { table_->EEC_onclick(); });
     const auto command = world_.page->GetElementById("kvExecuteCommand");
@@ -37,7 +37,6 @@ class ExtCoverTest : public ::testing::Test {
     EXPECT_TRUE(table_->BuildUI(command, world_.page->GetElementById("divExtCover"),
                                 {
                                     Entry({"WS", "WINDSCREEN", "15", "50", "100", "W"}),
-                                    Entry({"ND", "NAMED DRIVER", "0", "20", "10", "F"}),
                                     Entry({"AD", "ALL DRIVER", "0", "100", "90", "F"}),
                                     Entry({"SR", "STRIKE RIOT", "0.3", "", "", "S"}),
                                     Entry({"NR", "NCD RELIEF", "", "", "", "E"}),
@@ -47,17 +46,9 @@ class ExtCoverTest : public ::testing::Test {
   dom::Element& Cell(int row, std::string_view control) const {
     return *world_.page->GetElementById("ExtendedCover" + std::to_string(row))->GetFromAll(control);
   }
-  void Choose(int row, std::string_view code) {
-    Cell(row, "cboExtendedCoverType").SetValue(code);
-    table_->ExecuteTableCommand("cmdRefreshExtCover", "x{#,#}" + std::to_string(row));
-  }
   void Type(int row, std::string_view control, std::string_view command, std::string_view text) {
     Cell(row, control).SetValue(text);
     table_->ExecuteTableCommand(command, "x{#,#}" + std::to_string(row));
-  }
-  Texts Figures(int row) const {
-    return {Cell(row, "cboExtendedCoverType").Value(), Cell(row, "txtSumInsured").Value(),
-            Cell(row, "txtPercentage").Value(), Cell(row, "txtPremium").Value()};
   }
   bool Recalculate() const {
     Texts a(5), b(5), c(5), d(5), e(5), f(5);
@@ -71,82 +62,23 @@ class ExtCoverTest : public ::testing::Test {
   std::shared_ptr<ExtCover> table_;
 };
 
-TEST_F(ExtCoverTest, MethodOpensTheFiguresItPricesOnAndThePremiumIsNeverTyped) {
-  struct Case {
-    std::string_view method;
-    bool sum_insured_open, percentage_open, premium_enabled;
-  };
-  constexpr Case kCases[] = {
-      {"S", false, true, true},  {"P", false, true, true},  {"Q", false, true, true},
-      {"E", true, true, true},   {"F", false, false, true}, {"X", false, false, true},
-      {"A", false, false, true}, {"B", false, false, true}, {"C", false, false, true},
-      {"W", true, false, true},  {"", false, false, false},
-  };
-  int row = 0;
-  for (const Case& c : kCases) {
-    table_->Add("", "0", "0", "0", c.method, false);
-    SCOPED_TRACE(std::string(c.method));
-    EXPECT_EQ(!Cell(row, "txtSumInsured").Disabled(), c.sum_insured_open);
-    EXPECT_EQ(!Cell(row, "txtPercentage").Disabled(), c.percentage_open);
-    EXPECT_EQ(!Cell(row, "txtPremium").Disabled(), c.premium_enabled);
-    EXPECT_TRUE(Cell(row, "txtPremium").ReadOnly());
-    ++row;
-  }
-}
-
-TEST_F(ExtCoverTest, ChoosingACoverTakesTheCatalogueDefaults) {
-  struct Case {
-    std::string_view code;
-    Texts figures;
-    std::string_view focused;
-  };
-  // Default and minimum premium are compared as text: "50" is not below "100", so the
-  // default stands; "100" is below "90", so the minimum is taken.
-  const Case kCases[] = {
-      {"WS", {"WS", "0.00", "15.00", "50.00"}, "txtSumInsured"},
-      {"AD", {"AD", "0.00", "0.00", "90.00"}, "txtPremium"},
-      {"SR", {"SR", "0.00", "0.30", "0.00"}, "txtPercentage"},
-      {"", {"", "0.00", "0.00", "0.00"}, ""},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(std::string(c.code));
+// A choice leaves the cursor in the figure the cover is priced on, and asks for a new price.
+TEST_F(ExtCoverTest, AChosenCoverPutsTheCursorInItsFigure) {
+  const std::pair<std::string_view, std::string_view> kCases[] = {
+      {"WS", "txtSumInsured"}, {"AD", "txtPremium"}, {"SR", "txtPercentage"}};
+  for (const auto& [code, focused] : kCases) {
+    SCOPED_TRACE(std::string(code));
     table_->ClearTable();
     table_->Add("", "0", "0", "0", "", false);
-    Choose(0, c.code);
-    EXPECT_EQ(Figures(0), c.figures);
-    if (!c.focused.empty()) {
-      EXPECT_EQ(world_.page->ActiveElement().get(), &Cell(0, c.focused));
-    }
+    Type(0, "cboExtendedCoverType", "cmdRefreshExtCover", code);
+    EXPECT_EQ(world_.page->ActiveElement().get(), &Cell(0, focused));
   }
   EXPECT_TRUE(Recalculate());
   table_->Reset();
   EXPECT_FALSE(Recalculate());
 }
 
-TEST_F(ExtCoverTest, ACoverTwiceOrBothDriverCoversIsRefusedAndTheRowEmptied) {
-  struct Case {
-    std::string_view held, chosen, message;
-  };
-  constexpr Case kCases[] = {
-      {"WS", "WS", "This Extended Cover had been selected!"},
-      {"AD", "ND", "All Driver has been selected!"},
-      {"ND", "AD", "Add Named Driver has been selected!"},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(std::string(c.chosen));
-    table_->ClearTable();
-    world_.dialogs->boxes.clear();
-    table_->AddDisplayExtCover(c.held, "0", "0", "10", false);
-    table_->Add("", "0", "0", "0", "", false);
-    Choose(1, c.chosen);
-    ASSERT_EQ(world_.dialogs->boxes.size(), 1u);
-    EXPECT_EQ(world_.dialogs->boxes[0],
-              (ShownBox{std::string(c.message), dom::message_box::kExclamation, "Extended Cover"}));
-    EXPECT_EQ(Figures(1), (Texts{"", "0.00", "0.00", "0.00"}));
-    EXPECT_TRUE(Cell(1, "txtSumInsured").Disabled());
-  }
-}
-
+// The premium box is read-only on the page, but a premium put there is checked as well.
 TEST_F(ExtCoverTest, RefusedFiguresAreReplacedAndNothingIsRepriced) {
   struct Case {
     std::string_view control, command, typed;
@@ -163,22 +95,15 @@ TEST_F(ExtCoverTest, RefusedFiguresAreReplacedAndNothingIsRepriced) {
     SCOPED_TRACE(std::string(c.command));
     table_->ClearTable();
     table_->Reset();
-    world_.dialogs->boxes.clear();
     table_->Add("WS", "0", "15", "50", "E", false);
     world_.fakes.field_rules.*c.message = "Out of range";
     Type(0, c.control, c.command, c.typed);
     EXPECT_EQ(Cell(0, c.control).Value(), c.shown);
-    ASSERT_EQ(world_.dialogs->boxes.size(), 1u);
-    EXPECT_EQ(world_.dialogs->boxes[0].title, "Invalid Data");
     EXPECT_FALSE(Recalculate());
     world_.fakes.field_rules.*c.message = "";
     Type(0, c.control, c.command, "12");
     EXPECT_TRUE(Recalculate());
   }
-  // A text the amount check refuses never reaches the rule service.
-  world_.fakes.input_checks.amount.answer = {"Not an amount", "Invalid Data", false};
-  Type(0, "txtSumInsured", "cmdCheckSumInsured", "abc");
-  EXPECT_EQ(Cell(0, "txtSumInsured").Value(), "1");
 }
 
 TEST_F(ExtCoverTest, ReadOutSkipsRowsWithoutACoverAndPacksTheRest) {
@@ -193,7 +118,6 @@ TEST_F(ExtCoverTest, ReadOutSkipsRowsWithoutACoverAndPacksTheRest) {
   bool recalculate = false;
   table_->GetExtCover(codes, methods, percentages, premiums, minimums, sums, user, recalculate);
   EXPECT_EQ(codes, (Texts{"WS", "SR"}));
-  EXPECT_EQ(methods, (Texts{"W", "S"}));
   EXPECT_EQ(percentages, (Texts{"15.00", "0.30"}));
   EXPECT_EQ(premiums, (Texts{"400", "80"}));
   EXPECT_EQ(minimums, (Texts{"100", ""}));
@@ -201,32 +125,9 @@ TEST_F(ExtCoverTest, ReadOutSkipsRowsWithoutACoverAndPacksTheRest) {
   EXPECT_EQ(sums, (Texts{"12346", "0"}));
   EXPECT_EQ(user, (std::vector<bool>{true, true}));
   EXPECT_TRUE(recalculate);
-  EXPECT_TRUE(table_->CheckNCDReliefExtendedCoverage() == false);
-}
-
-TEST_F(ExtCoverTest, RemovalKeepsStoredRowsAndReopensTypedOnesByTheirClosedFigures) {
+  EXPECT_FALSE(table_->CheckNCDReliefExtendedCoverage());
   table_->AddDisplayExtCover("NR", "0", "0", "25", false);
-  table_->Add("SR", "0", "0.3", "10", "S", false);
-  table_->Add("WS", "900", "15", "100", "E", true);
-  table_->Add("ND", "0", "0", "20", "F", false);
-  dom::Element& link = world_.Get("lnkExtDelete");
-  table_->ExecuteTableCommand("cmsHighliteRow", "x{#,#}0");
-  EXPECT_EQ(link.GetStyle("visibility"), "hidden");
-  table_->ExecuteTableCommand("cmsHighliteRow", "x{#,#}2");
-  EXPECT_EQ(link.GetStyle("visibility"), "visible");
-  table_->RemoveRow();
-  EXPECT_EQ(table_->last_row_index(), 2);
-  EXPECT_EQ(Figures(0), (Texts{"NR", "0", "0.00", "25.00"}));
-  EXPECT_TRUE(Cell(0, "cboExtendedCoverType").Disabled());
-  EXPECT_EQ(Figures(1)[0], "SR");
-  EXPECT_TRUE(Cell(1, "txtSumInsured").Disabled());
-  EXPECT_FALSE(Cell(1, "txtPercentage").Disabled());
-  EXPECT_EQ(Figures(2)[0], "ND");
-  EXPECT_TRUE(Cell(2, "txtPercentage").Disabled());
   EXPECT_TRUE(table_->CheckNCDReliefExtendedCoverage());
-  // Without a highlighted row the first goes.
-  table_->RemoveRow();
-  EXPECT_EQ(Figures(0)[0], "SR");
 }
 
 }  // namespace
