@@ -5,7 +5,6 @@
 
 #include "base/runtime_failure.h"
 #include "dom/window.h"
-#include "play/recording_components.h"
 
 namespace cn::play {
 namespace {
@@ -77,67 +76,9 @@ TEST(StubBackend, FailingRuleFailsTheCall) {
   EXPECT_EQ(log.events()[0]["failed"], "down");
 }
 
-TEST(StubChecks, AcceptByDefaultAndAnswerWhatTheScenarioSays) {
-  ComponentAnswers answers;
-  answers.field_rules.push_back(
-      {.operation = "CheckYearMade", .argument = "1950", .answer = "Too old"});
-  answers.input_checks.push_back({.operation = "CheckNumberText",
-                                  .text = "VP1",
-                                  .accept = false,
-                                  .message = "Not a cover note",
-                                  .title = "T",
-                                  .rewrite = std::nullopt});
-  answers.input_checks.push_back({.operation = "CheckAmountText",
-                                  .text = "1k",
-                                  .accept = true,
-                                  .message = "",
-                                  .title = "",
-                                  .rewrite = "1,000.00"});
-  answers.scope_of_cover["01"] = 1;
-  EventLog log;
-  const auto rules = RecordFieldRules(MakeStubFieldRules(answers), log);
-  const auto checks = RecordInputChecks(MakeStubInputChecks(answers), log);
-
-  EXPECT_EQ(rules->CheckYearMade(1950), "Too old");
-  EXPECT_EQ(rules->CheckYearMade(2020), "");
-  EXPECT_EQ(rules->GetScopeOfCover("01"), 1);
-  EXPECT_EQ(rules->GetScopeOfCover("02"), 0);
-
-  std::string policy = "VP1";
-  EXPECT_TRUE(checks->CheckNumberText(policy).flag) << "true means not accepted";
-  std::string cover_note = "CN24000101";
-  EXPECT_FALSE(checks->CheckNumberText(cover_note).flag);
-  std::string amount = "1k";
-  EXPECT_TRUE(checks->CheckAmountText(amount).flag);
-  EXPECT_EQ(amount, "1,000.00");
-
-  const Json& events = log.events();
-  ASSERT_EQ(events.size(), 7u);
-  EXPECT_EQ(events[0]["event"], "fieldRule");
-  EXPECT_EQ(events[0]["arguments"][0], "1950");
-  EXPECT_EQ(events[0]["answer"], "Too old");
-  EXPECT_EQ(events[4]["event"], "inputCheck");
-  EXPECT_EQ(events[4]["answer"]["message"], "Not a cover note");
-  EXPECT_EQ(events[6]["answer"]["text"], "1,000.00");
-}
-
 constexpr Prompt kBox{.kind = "message box", .number = std::nullopt, .title = "", .url = ""};
 constexpr Prompt kDialog{
     .kind = "dialog", .number = std::nullopt, .title = "", .url = "dlgEnq.htm"};
-
-TEST(AnswerQueue, AnswersInOrderThenWithTheFirstButton) {
-  AnswerQueue queue({7, std::string("CN1")});
-  const NumberAnswer first = queue.NextNumber(1, kBox, 1);
-  EXPECT_EQ(first.value, 7);
-  EXPECT_FALSE(first.defaulted);
-  const TextAnswer dialog = queue.NextText(kDialog, 1);
-  EXPECT_EQ(dialog.value, "CN1");
-  const NumberAnswer defaulted = queue.NextNumber(6, kBox, 2);
-  EXPECT_EQ(defaulted.value, 6);
-  EXPECT_TRUE(defaulted.defaulted);
-  EXPECT_EQ(queue.NextText(kDialog, 2).value, "");
-  EXPECT_FALSE(queue.fault());
-}
 
 // Named answers answer every prompt they name, a number before a title; the queue answers
 // the rest in order, whatever came between.
@@ -192,21 +133,6 @@ TEST(AnswerQueue, FirstButtonOfEachButtonSet) {
                         {3, box::kYes},
                         {box::kInformation, box::kOk}};
   for (const Case& c : cases) EXPECT_EQ(FirstButton(c.buttons), c.first) << c.buttons;
-}
-
-TEST(QueuedMessages, NumberedMessageIsRecordedWithItsAnswer) {
-  EventLog log;
-  log.set_step(3);
-  AnswerQueue queue({2});
-  const auto messages = MakeQueuedMessageService(queue, log);
-  EXPECT_EQ(messages->ShowMessage(1210001, "Reset", "", "", "", "", ""), 2);
-  EXPECT_EQ(messages->ShowMessage(1210009, "Incomplete Data", "[Cover]", "", "", "", ""), 1);
-  const Json& events = log.events();
-  EXPECT_EQ(events[0]["number"], 1210001);
-  EXPECT_EQ(events[0]["answer"], 2);
-  EXPECT_FALSE(events[0].contains("defaulted"));
-  EXPECT_EQ(events[1]["params"], Json({"[Cover]", "", "", "", ""}));
-  EXPECT_EQ(events[1]["defaulted"], true);
 }
 
 }  // namespace
