@@ -47,16 +47,15 @@ TEST(ClientRead, ShowsAPersonAndKeepsTheClientAsRead) {
 
   EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Read"), ElementsAre("C001"));
   const std::pair<std::string_view, std::string_view> shown[] = {
-      {"txtName", "o'brien ali"},
-      {"txtNRIC", "800111-01-1123"},
-      {"txtDOB", "11-Jan-1980"},
-      {"cboMaritalStat", "M"},
-      {"txtAddress", "12 jalan satu"},
-      {"txtAddress3", "Kuala Lumpur"},
-      {"txtAddress4", ""},
-      {"cboState", "14"},
-      {"txtHouseTel", "0312345678"},
-      {"txtMobileTel", "012345 6789"},
+      {"txtClientCode", "C001"},       {"txtName", "o'brien ali"},
+      {"txtNRIC", "800111-01-1123"},   {"txtOldNRIC", "a1234567"},
+      {"txtDOB", "11-Jan-1980"},       {"cboGender", "M"},
+      {"cboMaritalStat", "M"},         {"cboNationality", "MAL"},
+      {"txtAddress", "12 jalan satu"}, {"txtAddress2", "Taman Dua"},
+      {"txtAddress3", "Kuala Lumpur"}, {"txtAddress4", ""},
+      {"txtPostal", "50000"},          {"cboState", "14"},
+      {"txtHouseTel", "0312345678"},   {"txtMobileTel", "012345 6789"},
+      {"txtEmail", "Ali@Example.com"},
   };
   for (const auto& [box, value] : shown) EXPECT_EQ(world.Get(box).Value(), value) << box;
   EXPECT_TRUE(world.Get("optPersonalType").Checked());

@@ -11,6 +11,7 @@
 
 #include "base/runtime_failure.h"
 #include "base/separators.h"
+#include "workspace/read_layouts.h"
 
 namespace cn {
 namespace {
@@ -41,6 +42,49 @@ CoverNoteRecord Fill(const std::map<int, std::string>& values, const ReadAdminSt
   CoverNoteRecord record;
   FillFromReadAdminReply(record, Reply(values), steps);
   return record;
+}
+
+// ---- The layouts' positions ---------------------------------------------------------------
+
+// Every position of a reply is read by one field, but for the few read twice (a date and its
+// time, the number as replied and as typed) and those no field reads. The golden read scenarios
+// pin which field each position fills; this pins that none is lost or read twice.
+TEST(ReadLayouts, EachPositionIsReadOnceButTheKnownGapsAndPairs) {
+  struct Span {
+    int first, last;
+  };
+  struct Case {
+    std::string_view name;
+    ReplyLayout layout;
+    std::vector<Span> read;
+    std::vector<int> unread, twice;
+  };
+  const Case cases[] = {
+      {"ReadAdmin", ReadAdminLayout(), {{0, 177}}, {90, 91, 92, 124, 125}, {1, 2, 28}},
+      {"CoverNote.Read",
+       CoverNoteReadLayout(),
+       {{2, 65}, {69, 89}, {93, 101}, {113, 115}, {117, 118}, {123, 123}, {151, 151}, {163, 163},
+        {196, 205}},
+       {},
+       {2, 28}},
+      {"Policy.Read",
+       PolicyReadLayout(),
+       {{2, 102}},
+       {13, 14, 15, 23, 26, 27, 72, 80, 81, 82, 83, 94, 95, 96, 97, 101},
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::map<int, int> expected;
+    for (const Span& span : c.read) {
+      for (int position = span.first; position <= span.last; ++position) ++expected[position];
+    }
+    for (const int position : c.unread) expected.erase(position);
+    for (const int position : c.twice) ++expected[position];
+    std::map<int, int> actual;
+    for (const LayoutRow& row : c.layout) ++actual[row.position];
+    EXPECT_EQ(actual, expected);
+  }
 }
 
 // ---- Named drivers ----------------------------------------------------------------------
