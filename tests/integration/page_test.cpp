@@ -321,9 +321,6 @@ TEST_F(PageTest, ChooseClientShowsTheDisplayColumnsAndReturnsTheWholeRecord) {
   EXPECT_EQ(dialogs_->dialogs[0].url, "dlgEnq.htm");
   EXPECT_EQ(dialogs_->dialogs[0].argument, "Client Enquiry\xEF\xBF\xBD" "AG01\xEF\xBF\xBD"
                                            "ADMIN1\xEF\xBF\xBD" + display);
-  EXPECT_EQ(dialogs_->dialogs[0].features,
-            "status=no; dialogwidth=700px; dialogheight=300px; help: no; resizable: no; "
-            "center: yes';");
 
   std::string again = Records({tan, lim});
   dialogs_->dialog_result = "";

@@ -108,14 +108,11 @@ TEST(CNAAMainStartUp, ReadsTheSettingsFirstAndTheBaseListsFromTheTableTheSetting
 TEST(CNAAMainStartUp, KeepsTheLookupsForTheTabs) {
   Opened opened;
   const Workspace& workspace = opened.screen.workspace();
-  EXPECT_EQ(workspace.identity.CurrentAgentCode, "AG100");
-  EXPECT_EQ(workspace.startup.AgentTariffRegion, "W");
   EXPECT_EQ(workspace.startup.SystemCodes.at(1098), "17");
   EXPECT_EQ(workspace.startup.SystemCodes.at(1097), "16");
   EXPECT_THAT(workspace.lists.SecurityDeviceList, ElementsAre(Entry("IMM", "Immobiliser")));
   // The cleared record fetched the first class's cover list; the cache starts afresh.
   EXPECT_THAT(workspace.lookup.MotorCoverListCache, ElementsAre("P1|~|"));
-  EXPECT_EQ(workspace.record.Current.Region, "W");
 
   ScreenHarness screen;
   FillLists(screen);
