@@ -1,6 +1,6 @@
-// The premium tabs: what each transaction type opens and locks at load, the "entered"
-// flags typing sets and clears, the pending focus of a refused sum insured, the checks of
-// typed figures and the extended-cover links.
+// The premium tabs: the new-tariff "entered" flags typing sets and clears, the pending focus
+// of a refused sum insured and the extended-cover links. What each transaction type opens and
+// the old-tariff figures are pinned by the premium tab scenarios.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -53,48 +53,6 @@ class PremiumTabTest : public ::testing::Test {
   std::unique_ptr<Page> page_;
 };
 
-TEST_F(PremiumTabTest, EachTransactionTypeOpensAndLocksItsOwnFields) {
-  struct Case {
-    std::string_view type;
-    bool stamp_duty_locked, other_charges_locked, sums_locked, trailer_locked, links_shown;
-    bool stamp_duty_entered;
-  };
-  constexpr Case kCases[] = {
-      {"N", false, false, false, false, true, false},
-      {"R", false, false, false, false, true, false},
-      {"D", false, false, true, true, false, false},
-      {"E", false, false, true, true, false, false},
-      {"M", true, true, true, true, true, false},
-      {"I", true, true, false, false, true, true},
-      {"T", false, false, true, true, true, false},
-      {"P", true, false, false, false, true, true},
-  };
-  for (const Case& c : kCases) {
-    SCOPED_TRACE(std::string(c.type));
-    Load("COVPrem", c.type);
-    EXPECT_EQ(Get("txtStampDuty").ReadOnly(), c.stamp_duty_locked);
-    EXPECT_EQ(Get("txtOtherCharges").ReadOnly(), c.other_charges_locked);
-    EXPECT_EQ(Get("txtVehicleSumInsured").ReadOnly(), c.sums_locked);
-    EXPECT_EQ(Get("txtTrailerSumInsured").ReadOnly(), c.trailer_locked);
-    EXPECT_EQ(Get("lnkExtAdd").GetStyle("display") != "none", c.links_shown);
-    EXPECT_EQ(Flags().StampDutyEntered, c.stamp_duty_entered);
-  }
-  // A cover that rates no sum insured.
-  Load("COVPrem", "N", [](Workspace& ws) { ws.record.Current.MotorCoverCode = "ACT"; });
-  EXPECT_TRUE(Get("txtVehicleSumInsured").ReadOnly());
-  // An unregistered trailer on a "P" note: no tariff premium, charges open.
-  Load("COVPrem", "P", [](Workspace& ws) { ws.record.Current.TrailerNo = "TBA"; });
-  EXPECT_TRUE(Flags().TariffPremiumEntered);
-  EXPECT_EQ(world_->workspace.record.Current.StampDuty, "0");
-  EXPECT_FALSE(Get("txtStampDuty").ReadOnly());
-  // The new-tariff tab locks the sums of a transfer and hides the links.
-  Load("COVNPrem", "T");
-  EXPECT_TRUE(Get("txtVehicleSumInsured").ReadOnly());
-  EXPECT_EQ(Get("lnkExtDelete").GetStyle("display"), "none");
-  EXPECT_EQ(world_->workspace.page.CurrentPremiumTabId, "COVNPrem");
-  EXPECT_EQ(world_->shell->scripts.front(), "EnableCmdButton('cmdCalculate', true)");
-}
-
 TEST_F(PremiumTabTest, TypingMarksTheFiguresTheNextComputationSendsAsTyped) {
   using Flag = bool PremiumState::*;
   struct Case {
@@ -103,13 +61,6 @@ TEST_F(PremiumTabTest, TypingMarksTheFiguresTheNextComputationSendsAsTyped) {
     bool before, after;
   };
   const Case kCases[] = {
-      {"COVPrem", "txtLoadPercentage", "onkeypress", &PremiumState::LoadPercentageEntered, false,
-       true},
-      {"COVPrem", "txtExcessAmount1", "onkeypress", &PremiumState::ExcessEntered, false, true},
-      {"COVPrem", "txtStampDuty", "onblur", &PremiumState::StampDutyEntered, false, true},
-      {"COVPrem", "txtVehicleSumInsured", "onkeypress", &PremiumState::TariffPremiumEntered, true,
-       false},
-      {"COVPrem", "txtTrailerSumInsured", "onkeypress", &PremiumState::ExcessEntered, true, false},
       {"COVPrem", "cboNCDYear", "onchange", &PremiumState::FactorsChangedNewTariff, false, false},
       {"COVNPrem", "cboNCDYear", "onchange", &PremiumState::FactorsChangedNewTariff, false, true},
       {"COVNPrem", "cboNCDYear", "onchange", &PremiumState::BasicPremiumEntered, true, false},
@@ -140,56 +91,6 @@ TEST_F(PremiumTabTest, ASumInsuredRefusedByCalculateIsShownAtItsInput) {
   EXPECT_EQ(Get("txtTrailerSumInsured").Value(), "0.00");
   EXPECT_EQ(world_->page->ActiveElement().get(), &Get("txtTrailerSumInsured"));
   EXPECT_TRUE(world_->workspace.page.PendingTabCommand.empty());
-}
-
-TEST_F(PremiumTabTest, RefusedFiguresGiveWayToTheLastAcceptedAndNeverReachTheRecord) {
-  Load("COVPrem", "N", [](Workspace& ws) {
-    ws.record.Current.VehicleSumInsured = "30000";
-    ws.record.Current.LoadPercentage = "10";
-  });
-  world_->fakes.field_rules.sum_insured_message = "Above the limit of the class";
-  Get("txtVehicleSumInsured").SetValue("0.00");
-  Fire("txtVehicleSumInsured", "onblur");  // nothing to check
-  Get("txtVehicleSumInsured").SetValue("900000");
-  Fire("txtVehicleSumInsured", "onblur");
-  EXPECT_EQ(world_->fakes.field_rules.asked, (std::vector<std::string>{"CheckSumInsured 900000"}));
-  EXPECT_EQ(world_->dialogs->boxes.back().prompt, "Above the limit of the class");
-  EXPECT_EQ(Get("txtVehicleSumInsured").Value(), "30,000.00");
-  world_->fakes.field_rules.sum_insured_message = "";
-  Get("txtVehicleSumInsured").SetValue("45000");
-  Fire("txtVehicleSumInsured", "onblur");
-  EXPECT_EQ(Get("txtVehicleSumInsured").Value(), "45,000.00");
-  world_->fakes.input_checks.amount.answer = {"Not an amount", "Invalid Data", false};
-  Get("txtVehicleSumInsured").SetValue("45k");
-  Fire("txtVehicleSumInsured", "onblur");
-  EXPECT_EQ(Get("txtVehicleSumInsured").Value(), "45,000.00");
-
-  world_->fakes.field_rules.percentage_message = "Loading above 250%";
-  Get("txtLoadPercentage").SetValue("300");
-  Fire("txtLoadPercentage", "onblur");
-  EXPECT_EQ(world_->dialogs->boxes.back().prompt, "Loading above 250%");
-  EXPECT_EQ(Get("txtLoadPercentage").Value(), "10");
-  world_->fakes.input_checks.percentage.answer = {"Not a percentage", "Invalid Data", false};
-  Fire("txtLoadPercentage", "onblur");
-  EXPECT_EQ(Get("txtLoadPercentage").Value(), "10");
-  EXPECT_EQ(world_->workspace.record.Current.VehicleSumInsured, "30000");
-
-  Get("txtExcessAmount1").SetValue("1234.5");
-  Fire("txtExcessAmount1", "onblur");
-  EXPECT_EQ(Get("txtExcessAmount1").Value(), "1,235");
-}
-
-TEST_F(PremiumTabTest, TrailerWithoutPremiumZeroesAndLocksTariffAndStampDuty) {
-  Load("COVPrem", "N");
-  Get("txtTariffPremium").SetValue("250.00");
-  Get("chkTrailerNP").Click();
-  EXPECT_TRUE(Flags().TrailerNPChecked && Flags().TariffPremiumEntered && Flags().StampDutyEntered);
-  EXPECT_EQ(Get("txtTariffPremium").Value(), "0");
-  EXPECT_TRUE(Get("txtStampDuty").ReadOnly());
-  Get("chkTrailerNP").Click();
-  EXPECT_EQ(Get("txtStampDuty").Value(), "10.00");
-  EXPECT_EQ(Get("txtTariffPremium").Value(), "0");
-  EXPECT_FALSE(Get("txtTariffPremium").ReadOnly());
 }
 
 TEST_F(PremiumTabTest, RemovingACoverAsksFirstAndHidesTheLinkWhateverTheAnswer) {
