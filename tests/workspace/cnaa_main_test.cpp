@@ -122,31 +122,6 @@ TEST(CNAAMainStartUp, KeepsTheLookupsForTheTabs) {
   EXPECT_EQ(screen.workspace().startup.SystemCodes.at(1097), "21");
 }
 
-TEST(CNAAMainStartUp, ChoosesThePremiumTabByTheNewTariffDate) {
-  struct Case {
-    std::string_view new_tariff_date;
-    std::string_view back_end_now;
-    std::string_view premium_tab;
-  };
-  const Case cases[] = {
-      {"05-Mar-2014", "05-Mar-2014 12:00:00 AM", "COVNPrem"},  // the same moment
-      {"04-Mar-2014", "05-Mar-2014 10:00:00 AM", "COVNPrem"},
-      {"06-Mar-2014", "05-Mar-2014 11:59:59 PM", "COVPrem"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.new_tariff_date) + " against " + std::string(c.back_end_now));
-    ScreenHarness screen;
-    FillLists(screen);
-    screen.SetNewTariffDate(c.new_tariff_date);
-    screen.SetBackEndNow(c.back_end_now);
-    screen.Start();
-    EXPECT_EQ(screen.workspace().page.CurrentPremiumTabId, c.premium_tab);
-    for (const std::string_view premium : {"COVPrem", "COVNPrem", "COVOPrem"}) {
-      EXPECT_EQ(screen.shell().FindTab(premium)->shown, premium == c.premium_tab) << premium;
-    }
-  }
-}
-
 TEST(CNAAMainStartUp, ASettingThatIsNoNumberStopsStartUp) {
   ScreenHarness screen;
   FillLists(screen);
@@ -281,61 +256,6 @@ TEST(CNAAMainDispatch, AFailedMessageIsReportedAndTheNextOneStillRuns) {
   EXPECT_THAT(screen.Take(),
               ElementsAre("box 64 'History' Read a cover note first; its saved amendments are "
                           "listed here."));
-}
-
-// ---- Reset -----------------------------------------------------------------------------------
-
-// A refused reset and one confirmed on another tab are in the golden reset scenario.
-TEST(CNAAMainReset, ConfirmedOnTheCoverTabRefillsItInPlaceAndLocksIt) {
-  ScreenHarness screen;
-  FillLists(screen);
-  screen.SetNewTariffDate("05-Mar-2014");
-  screen.Start();
-  screen.Take();
-  screen.local_clock.Set({*Date::FromYmd(2014, 3, 4), *Time::FromHms(23, 59, 59)});
-  screen.workspace().record.Current.CoverNoteNo = "CN777";
-  screen.tab_page().GetElementById("cboTransactionType")->SetDisabled(true);
-  screen.ClickCommand("cmdReset");
-  EXPECT_THAT(screen.Take(),
-              ElementsAre("message 1210001 'Reset' [,,,,]",
-                          "command KivoInsurance.Find.FindSystemDateTime ",
-                          "script ShowTitle('Cover Note Amendment - Administrator')",
-                          // The back end's clock put the new tariff in force at start-up; the
-                          // page's own clock, still the day before, decides now.
-                          "script ShowTabButton('COVNPrem', false)",
-                          "script ShowTabButton('COVOPrem', false)",
-                          "script ShowTabButton('COVPrem', true)",
-                          "click optPersonalType",
-                          "script ShowTitle('Cover Note Amendment - Administrator')",
-                          "script EnableCmdButton('cmdSave', false)"));
-  const Workspace& workspace = screen.workspace();
-  EXPECT_EQ(workspace.record.Current.CoverNoteNo, "");
-  // Back to the start: the tab is locked again, whatever the reset's own steps unlocked.
-  EXPECT_TRUE(screen.tab_page().GetElementById("cboTransactionType")->Disabled());
-  EXPECT_TRUE(screen.tab_page().GetElementById("cboGender")->Disabled());
-  EXPECT_TRUE(screen.tab_page().GetElementById("optPersonalType")->Checked());
-  EXPECT_FALSE(workspace.page.PageFilling);
-  EXPECT_FALSE(workspace.page.ResetInProgress);
-  EXPECT_EQ(workspace.page.CurrentPremiumTabId, "COVPrem");
-  EXPECT_EQ(screen.shell().ShownTabId(), "COVCover");
-}
-
-// ---- Enquiry ------------------------------------------------------------------------------
-
-// Choosing a cover note on the Cover tab or on another one, and closing the dialog on the
-// Cover tab, are in the golden enquiry scenario.
-TEST(CNAAMainEnquiry, ClosedWithoutAChoiceOnAnotherTabStaysThere) {
-  Opened opened;
-  ScreenHarness& screen = opened.screen;
-  screen.ClickTab("COVVeh");
-  screen.Take();
-  screen.ClickCommand("cmdEnquiry");
-  EXPECT_THAT(screen.Take(),
-              ElementsAre("dialog dlgEnq.htm CoverNote Enquiry#AG100#ADMIN01 status=no; "
-                          "dialogwidth=700px; dialogheight=380px; help: no; resizable: no; "
-                          "center: yes';"));
-  EXPECT_EQ(screen.shell().ShownTabId(), "COVVeh");
-  EXPECT_EQ(screen.workspace().page.PendingTabCommand, "");
 }
 
 // ---- Incomplete data and unload ----------------------------------------------------------
