@@ -1,11 +1,11 @@
-// Reading scenario files: what a malformed file is told, the canned reply forms, and the
-// settings a run starts from.
+// Reading scenario files: what a malformed file is told, where an embedded database is
+// found, and the settings a run starts from. Every section and reply form a well-formed
+// file may hold is used by a golden scenario, whose transcript pins what it read.
 #include "play/scenario.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "base/separators.h"
 #include "play/run_settings.h"
 
 namespace cn::play {
@@ -78,27 +78,6 @@ TEST(ScenarioFile, RepliesNestedBeyondAnyLayoutAreRefused) {
               HasSubstr("reply forms nested too deep"));
 }
 
-TEST(ScenarioFile, ReadsEverySectionWithItsDefaults) {
-  const Scenario scenario = ParseScenario(R"({
-      "clock": "05-Mar-2026 02:30:00 PM",
-      "settings": {"Software\\Brindle\\Kivo\\Zelkor\\UI": {"Use Local Table": "1"}},
-      "cookies": "CNote=0",
-      "stub": [{"command": "A.B.C"}, {"command": "A.B.D", "param": "1", "status": 3, "once": true}],
-      "answers": [6, "CN24000101"],
-      "steps": [{"type": "txtNo", "text": "CN1", "replace": true}, {"key": "txtNo", "keyCode": 13},
-                {"choose": "cboOccupation", "value": "01", "in": "row2"}, {"shell": "COVVeh"},
-                {"expect": {"workspace": {"CurrentTabId": "COVVeh"}}}]})",
-                                          "/scenarios");
-  // The sections every golden scenario uses are pinned by their transcripts; these are not.
-  EXPECT_FALSE(scenario.stub[0].param);
-  EXPECT_TRUE(scenario.stub[1].once);
-  EXPECT_TRUE(scenario.steps[0].replace);
-  EXPECT_EQ(scenario.steps[1].key_code, 13);
-  EXPECT_EQ(scenario.steps[2].row, "row2");
-  EXPECT_EQ(scenario.steps[3].kind, StepKind::kShell);
-  EXPECT_EQ(scenario.steps[4].number, 5);
-}
-
 TEST(ScenarioFile, EmbeddedDatabaseIsFoundBesideTheScenario) {
   const Scenario scenario =
       ParseScenario(R"({"backend": {"embedded": "data/sample.db"}})", "/scenarios");
@@ -136,24 +115,6 @@ TEST(RunSettings, ScenarioSettingsGoOverTheStartingOnes) {
     const components::Settings settings(RunSettings(ParseScenario(c.scenario, "/s"), "/run"));
     const auto name = c.key_path == ui ? "Use Local Table" : components::kInstallationPathName;
     EXPECT_EQ(settings.Find(c.key_path, name), c.value) << c.scenario;
-  }
-}
-
-TEST(ScenarioFile, RepliesAreJoinedWithTheirSeparators) {
-  const std::string f(FieldSeparator), r(RecordSeparator), p(ParamSeparator), v(DialogArgSeparator);
-  struct Case {
-    std::string_view json;
-    std::string text;
-  };
-  const Case cases[] = {
-      {R"({"fields": ["a", "b", ""]})", "a" + f + "b" + f},
-      {R"({"records": [["01", "ONE"], ["02", "TWO"]]})", "01" + f + "ONE" + r + "02" + f + "TWO"},
-      {R"({"records": []})", ""},
-      {R"({"parts": ["head", {"fields": ["x", "y"]}]})", "head" + p + "x" + f + "y"},
-      {R"({"fields": ["A", {"values": ["1", "2"]}]})", "A" + f + "1" + v + "2"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ReplyText(nlohmann::json::parse(c.json), "reply"), c.text) << c.json;
   }
 }
 
