@@ -1,5 +1,6 @@
-// Calculate: which engine command goes out for each transaction type, how its reply is
-// stored, and a refused sum insured left for the premium tab.
+// Calculate: how the plain engine's reply is stored, and a refused sum insured left for the
+// premium tab. Which engine goes out for each transaction type is pinned by the golden premium
+// scenarios.
 
 #include <gtest/gtest.h>
 
@@ -48,28 +49,6 @@ struct ComputeWorld {
                                 testing::At(2014, 3, 5, 12)};
 };
 class ComputeTest : public ::testing::Test, public ComputeWorld {};
-
-// The golden premium scenarios send each engine for new business, extensions, transfers and
-// endorsements; a short-period transfer and an unknown type are only here.
-TEST_F(ComputeTest, AShortPeriodTransferIsRatedInItsOwnModeAndAnUnknownTypeNotAtAll) {
-  ws().record.Current.TransactionType = "T";
-  ws().premium.ShortCalculationChecked = true;
-  CalculateV10();
-  const std::vector<std::string> sent =
-      world.fakes.backend.ParametersSent("Tarvin.Premium.ComputeV10Ex");
-  ASSERT_EQ(sent.size(), 1u);
-  const std::vector<std::string> parts = Split(sent[0], ParamSeparator);
-  ASSERT_EQ(parts.size(), 4u);
-  EXPECT_EQ(parts[2], "10-Mar-2014");
-  EXPECT_EQ(parts[3], "2");
-
-  ComputeWorld unknown;
-  unknown.ws().record.Current.TransactionType = "X";
-  unknown.CalculateV10();
-  for (const char* command : {"Tarvin.Premium.ComputeV10", "Tarvin.Premium.ComputeV10Ex"}) {
-    EXPECT_TRUE(unknown.world.fakes.backend.ParametersSent(command).empty()) << command;
-  }
-}
 
 // A short or unreadable reply stores nothing: in the golden premium status scenario.
 TEST_F(ComputeTest, AWholeReplyIsStored) {
