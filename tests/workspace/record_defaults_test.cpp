@@ -1,5 +1,6 @@
 // The empty cover note where the golden start-up and reset transcripts do not reach: the
-// transaction type the Cover tab shows, the insured as driver, and the local clock.
+// transaction type the Cover tab shows. The insured as driver and the local clock standing
+// in for the back end's are in the golden start-up scenarios.
 #include "workspace/record_defaults.h"
 
 #include <gtest/gtest.h>
@@ -50,21 +51,6 @@ TEST_F(RecordDefaults, KeepsTheTransactionTypeTheCoverTabShows) {
   world_.workspace.page.CurrentTabId = "COVVeh";
   SetDefaults(world_.page.get());
   EXPECT_EQ(Current().TransactionType, "N");
-}
-
-TEST_F(RecordDefaults, TheInsuredDrivesOnlyUnderTheCoversOf1061) {
-  world_.SetSystemCodes({{"1011", "MC02"}, {"1030", "INSURED"}, {"1061", "MC09;MC01"}});
-  SetDefaults();
-  EXPECT_EQ(Current().DriverNames, std::vector<std::string>{""});
-}
-
-TEST_F(RecordDefaults, UsesTheLocalClockWhenTheBackEndGivesNoTime) {
-  world_.SetBackEndNow("");
-  world_.clock.Set({*Date::FromYmd(2024, 2, 29), *Time::FromHms(23, 59, 0)});
-  SetDefaults();
-  EXPECT_EQ(Current().IssueDate, "29-Feb-2024");
-  EXPECT_EQ(Current().IssueTime, "11:59:00 PM");
-  EXPECT_EQ(Current().ExpiryDate, "28-Feb-2025");
 }
 
 }  // namespace
