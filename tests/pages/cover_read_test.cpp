@@ -49,19 +49,12 @@ TEST(CoverTabLoad, APendingCommandForAnotherTabOrAnotherActionIsDropped) {
   }
 }
 
-TEST(CoverTabLoad, ShowingTheRecordLeavesThePremiumFlagsAsTheyWere) {
+// The other flags are in the golden new-tariff typing scenario.
+TEST(CoverTabLoad, ShowingTheRecordLeavesATypedTariffPremiumAsTyped) {
   CoverTabHarness tab;
-  tab.workspace.premium.FactorsChangedNewTariff = true;
-  tab.workspace.premium.BasicPremiumEntered = true;
   tab.workspace.premium.TariffPremiumEntered = true;
-  tab.workspace.page.ExtendedCoverDetailsStale = false;
-  tab.workspace.transfer.ClassOrCoverChanged = false;
   tab.Start();
-  EXPECT_TRUE(tab.workspace.premium.FactorsChangedNewTariff);
-  EXPECT_TRUE(tab.workspace.premium.BasicPremiumEntered);
   EXPECT_TRUE(tab.workspace.premium.TariffPremiumEntered);
-  EXPECT_FALSE(tab.workspace.page.ExtendedCoverDetailsStale);
-  EXPECT_FALSE(tab.workspace.transfer.ClassOrCoverChanged);
 }
 
 TEST(CoverTabLoad, ARecordCarryingAnExcessOrLoadingCountsThemAsEntered) {
