@@ -57,14 +57,5 @@ TEST(CoverTabLoad, ShowingTheRecordLeavesATypedTariffPremiumAsTyped) {
   EXPECT_TRUE(tab.workspace.premium.TariffPremiumEntered);
 }
 
-TEST(CoverTabLoad, ARecordCarryingAnExcessOrLoadingCountsThemAsEntered) {
-  CoverTabHarness tab;
-  tab.workspace.record.Current.ExcessAmount = "250.00";
-  tab.workspace.record.Current.LoadPercentage = "0";
-  tab.Start();
-  EXPECT_TRUE(tab.workspace.premium.ExcessEntered);
-  EXPECT_FALSE(tab.workspace.premium.LoadPercentageEntered);
-}
-
 }  // namespace
 }  // namespace cn::cover_testing
