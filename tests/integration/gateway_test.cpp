@@ -11,24 +11,6 @@
 namespace cn::testing {
 namespace {
 
-TEST(ServiceGateway, ReturnsReplyAndStatusAndANonZeroStatusIsNoFailure) {
-  FakeWorld world;
-  world.backend.Answer("KivoGIUWR.CoverNote.ReadAdmin", "CN001", "", 3);
-  world.backend.Answer("KivoGlobal.Client.Read", "C1", Fields({"C1", "Tan"}));
-
-  ServiceGateway gateway(world.components);
-  const CommandReply refused = gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin", "CN001");
-  EXPECT_EQ(refused.status, 3);
-  EXPECT_EQ(refused.reply, "");
-  const CommandReply found = gateway.ExecuteCommand("KivoGlobal.Client.Read", "C1");
-  EXPECT_EQ(found.status, 0);
-  EXPECT_EQ(found.reply, Fields({"C1", "Tan"}));
-
-  EXPECT_EQ(world.backend.sent(), (std::vector<SentCommand>{
-                                      {"KivoGIUWR.CoverNote.ReadAdmin", "CN001"},
-                                      {"KivoGlobal.Client.Read", "C1"}}));
-}
-
 TEST(ServiceGateway, OneInstancePerOperationReleasedWhenTheOperationEnds) {
   FakeWorld world;
   {
@@ -94,25 +76,12 @@ TEST(Components, AMissingComponentIsARuntimeFailureWhenItIsNeeded) {
 }
 
 TEST(Components, CheckingServicesAreSharedAndMessagesGetAFreshInstance) {
-  struct Rules : FieldRuleService {
-    std::string CheckLicenceDate(const Date&) override { return ""; }
-    std::string CheckSumInsured(Currency, std::int32_t, std::string_view) override { return ""; }
-    std::string CheckCapacity(Currency) override { return ""; }
-    std::string CheckSeatingCapacity(std::int32_t) override { return ""; }
-    std::string CheckYearMade(std::int32_t) override { return ""; }
-    std::string CheckAccidentDate(const Date&) override { return ""; }
-    std::string CheckExtendedSumInsured(Currency) override { return ""; }
-    std::string CheckExtendedPremium(Currency, Currency) override { return ""; }
-    std::string CheckPercentage(float) override { return ""; }
-    std::int32_t GetScopeOfCover(std::string_view) override { return 1; }
-  };
   FakeWorld world;
   int rules_created = 0;
-  world.components.factories().field_rule_service = [&] {
+  world.components.factories().field_rule_service = [&, make = world.field_rules.Factory()] {
     ++rules_created;
-    return std::make_unique<Rules>();
+    return make();
   };
-  EXPECT_EQ(rules_created, 0);
   FieldRuleService& first = world.components.SharedFieldRuleService();
   FieldRuleService& second = world.components.SharedFieldRuleService();
   EXPECT_EQ(&first, &second);

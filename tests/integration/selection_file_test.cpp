@@ -1,4 +1,6 @@
 // The selection file handed to the selection dialog.
+#include "integration/selection_file.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,36 +9,17 @@
 #include <iterator>
 
 #include "base/separators.h"
-#include "base/text.h"
 #include "fake_components.h"
 #include "fake_ports.h"
-#include "integration/selection_file.h"
 
 namespace cn::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-// Reads a UTF-16LE file back into UTF-8; fails the test without a byte-order mark.
-std::string ReadUtf16File(const fs::path& path) {
+std::string FileBytes(const fs::path& path) {
   std::ifstream file(path, std::ios::binary);
-  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-  EXPECT_GE(bytes.size(), 2u);
-  EXPECT_EQ(bytes.substr(0, 2), "\xFF\xFE");
-  EXPECT_EQ(bytes.size() % 2, 0u);
-  std::string text;
-  for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-    char32_t unit = static_cast<unsigned char>(bytes[i]) |
-                    (static_cast<unsigned char>(bytes[i + 1]) << 8);
-    if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
-      const char32_t low = static_cast<unsigned char>(bytes[i + 2]) |
-                           (static_cast<unsigned char>(bytes[i + 3]) << 8);
-      unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-      i += 2;
-    }
-    text += Utf8(unit);
-  }
-  return text;
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 class SelectionFileTest : public ::testing::Test {
@@ -61,9 +44,9 @@ TEST_F(SelectionFileTest, EachWriteReplacesTheFileInUtf16) {
 
   WriteSelectionFile(world_.components, first);  // creates Temp
   const fs::path file = root_ / "Temp" / "mySelect.txt";
-  EXPECT_EQ(ReadUtf16File(file), first);
+  EXPECT_EQ(FileBytes(file), EncodeUtf16File(first));
   WriteSelectionFile(world_.components, second);
-  EXPECT_EQ(ReadUtf16File(file), second);
+  EXPECT_EQ(FileBytes(file), EncodeUtf16File(second));
   EXPECT_EQ(world_.registry.reads, (std::vector<std::string>{"Installation Path",
                                                               "Installation Path"}));
 }
@@ -73,6 +56,9 @@ TEST_F(SelectionFileTest, SeparatorsAreSingleUtf16Units) {
             std::string("\xFF\xFE" "a\0\xFE\xFF", 6));
   EXPECT_EQ(EncodeUtf16File(""), "\xFF\xFE");
   EXPECT_EQ(EncodeUtf16File("\xFF"), "\xFF\xFE\xFD\xFF");  // a stray byte
+  // Beyond the basic plane: a surrogate pair.
+  EXPECT_EQ(EncodeUtf16File("\xC3\xA9\xF0\x9F\x9A\x97"),
+            std::string("\xFF\xFE\xE9\x00\x3D\xD8\x97\xDE", 8));
 }
 
 TEST_F(SelectionFileTest, TheBackslashPathIsAFolderPath) {

@@ -64,27 +64,14 @@ TEST(ClientRead, ShowsAPersonAndKeepsTheClientAsRead) {
   EXPECT_TRUE(world.Get("optFTZYes").Disabled());
   EXPECT_FALSE(world.Get("chkNewAdd").Checked());
 
-  const CoverNoteFields& fields = world.workspace.record.Current;
-  EXPECT_EQ(fields.ClientType, "P");
-  EXPECT_EQ(fields.ClientCode, "C001");
-  EXPECT_EQ(fields.ClientName, "o'brien ali");
-  EXPECT_EQ(fields.Address, "12 jalan satu\nTaman Dua\nKuala Lumpur");
-  EXPECT_EQ(fields.HouseTel, "0312345678");
-  EXPECT_EQ(fields.DateOfBirth, "11-Jan-1980");
-
+  EXPECT_EQ(world.workspace.record.Current.Address, "12 jalan satu\nTaman Dua\nKuala Lumpur");
+  // The client as read is what a later save compares with: names upper-cased, the e-mail not.
   const ClientDetails& as_read = world.workspace.client.ClientAsRead;
   EXPECT_EQ(as_read.Key, "K77");
   EXPECT_EQ(as_read.ClientName, "O'BRIEN ALI");
-  EXPECT_EQ(as_read.OldNRIC, "A1234567");
   EXPECT_EQ(as_read.Address, "12 JALAN SATU\nTAMAN DUA\nKUALA LUMPUR");
-  EXPECT_EQ(as_read.HouseTel, "0312345678");
-  EXPECT_EQ(as_read.MobileTel, "012345 6789");
   EXPECT_EQ(as_read.Email, "Ali@Example.com");
-
-  const ClientDetails& copy = world.workspace.transfer.ClientCopy;
-  EXPECT_EQ(copy.ClientCode, "C001");
-  EXPECT_EQ(copy.ClientName, "o'brien ali");
-  EXPECT_EQ(copy.HouseTel, "0312345678");
+  EXPECT_EQ(world.workspace.transfer.ClientCopy.ClientCode, "C001");
 }
 
 TEST(ClientRead, ACompanyHidesThePersonalDetails) {
@@ -189,9 +176,6 @@ TEST(ClientSearch, TheEnquiryDialogChoosesTheClientToRead) {
   EXPECT_EQ(world.dialogs->dialogs[0].argument, "Client Enquiry" + std::string(DialogArgSeparator) +
                                                     "AG001" + std::string(DialogArgSeparator) +
                                                     "ADMIN1");
-  EXPECT_EQ(world.dialogs->dialogs[0].features,
-            "status=no; dialogwidth=700px; dialogheight=400px; help: no; resizable: no; "
-            "center: yes';");
   EXPECT_EQ(world.Get("txtClientCode").Value(), "C001");
   EXPECT_EQ(world.Get("txtName").Value(), "o'brien ali");
 
@@ -235,9 +219,6 @@ TEST(ClientValidate, SeveralMatchesAreOfferedToChooseFrom) {
 
   ASSERT_EQ(world.dialogs->dialogs.size(), 1u);
   EXPECT_EQ(world.dialogs->dialogs[0].url, "dlgEnq.htm");
-  EXPECT_EQ(world.dialogs->dialogs[0].features,
-            "status=no; dialogwidth=700px; dialogheight=300px; help: no; resizable: no; "
-            "center: yes';");
   EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Read"), IsEmpty());
   EXPECT_EQ(world.Get("txtClientCode").Value(), "C002");
   EXPECT_EQ(world.Get("txtName").Value(), "ALI TWO");
@@ -292,11 +273,8 @@ struct IdentityCase {
 
 TEST(ClientIdentityNumbers, AreCheckedAndWrittenInTheirForm) {
   const std::vector<IdentityCase> cases = {
-      {"txtNRIC", "800111011123", "800111-01-1123", "800111-01-1123", {}},
       {"txtNRIC", "--800111--01-1123", "800111-01-1123", "800111-01-1123", {}},
-      {"txtNRIC", "nil", "-", "-", {}},
       {"txtNRIC", "800111/01/1123", "", "", {"New", "800111-01-1123", "", "", ""}},
-      {"txtNRIC", "321399011123", "", "", {"New", "800111-01-1123", "", "", ""}},
       {"txtOldNRIC", "a1234567", "a1234567", "A1234567", {}},
       {"txtOldNRIC", "A12345678", "", "", {"Old", "A1234567", "", "", ""}},
   };

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "base/separators.h"
-#include "dom/user_actions.h"
 #include "integration/shell_bridge.h"
 #include "pages/cover/cnaa_cov.h"
 #include "workspace/read_layouts.h"
@@ -43,23 +42,6 @@ class StandInWorkspacePage : public dom::PageLogic {
 
 }  // namespace
 
-// Accepts every number but the refused ones, as the cover note number check does.
-class CoverTabHarness::NumberChecks : public InputCheckService {
- public:
-  explicit NumberChecks(const std::set<std::string, std::less<>>& refused) : refused_(refused) {}
-  InputCheckAnswer CheckPercentageText(std::string&) override { return {"", "", true}; }
-  InputCheckAnswer CheckAmountText(std::string&) override { return {"", "", true}; }
-  InputCheckAnswer CheckPostcodeText(std::string&) override { return {"", "", true}; }
-  InputCheckAnswer CheckYearMadeText(std::string&) override { return {"", "", true}; }
-  InputCheckAnswer CheckNumberText(std::string& text) override {
-    if (refused_.contains(text)) return {"Invalid cover note number.", "Invalid Format", true};
-    return {"", "", false};
-  }
-
- private:
-  const std::set<std::string, std::less<>>& refused_;
-};
-
 std::string ReadAdminReply(
     std::initializer_list<std::pair<std::string_view, std::string_view>> values) {
   std::vector<std::string> fields(178);
@@ -84,9 +66,6 @@ CoverTabHarness::CoverTabHarness()
     : clock(testing::At(2014, 3, 5, 12)),
       workspace(world.components, clock),
       dialogs(std::make_shared<testing::FakeDialogs>()) {
-  world.components.factories().input_check_service = [this] {
-    return std::make_unique<NumberChecks>(refused_numbers_);
-  };
   workspace.lookup.UseLocalTable = "0";
   workspace.page.SaveButtonId = "cmdSave";
   workspace.startup.NewTariffDate = "01-Jan-2015";
@@ -118,15 +97,6 @@ dom::Document& CoverTabHarness::page() const {
   const std::shared_ptr<dom::Document> document = shell_->TabDocument();
   if (!document) throw std::logic_error("no tab page is shown");
   return *document;
-}
-
-void CoverTabHarness::ReadCoverNote(std::string_view number) {
-  RunUserAction([&] {
-    dom::Element& box = element("txtCoverNoteNumber");
-    box.SetValue("");
-    dom::TypeText(box, number);
-    dom::UserClick(element("cmdReadCNoteNo"));
-  });
 }
 
 bool CoverTabHarness::SaveEnabled() const {

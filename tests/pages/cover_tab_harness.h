@@ -6,7 +6,6 @@
 #include <initializer_list>
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -33,17 +32,12 @@ class CoverTabHarness {
   ~CoverTabHarness();
 
   void SetSystemCodes(std::initializer_list<std::pair<std::string_view, std::string_view>> codes);
-  // Numbers the input check refuses as cover note numbers (policy numbers, typing errors).
-  void RefuseNumber(std::string number) { refused_numbers_.insert(std::move(number)); }
 
   // Opens the screen: the workspace page, then the Cover tab.
   void Start();
 
   dom::Document& page() const;
   dom::Element& element(std::string_view id) const { return *page().GetElementById(id); }
-  // The administrator types a number and presses the read button.
-  void ReadCoverNote(std::string_view number);
-  void RunUserAction(const std::function<void()>& action) { shell_->RunUserAction(action); }
 
   shell::HostShell& shell() const { return *shell_; }
   bool SaveEnabled() const;
@@ -58,8 +52,6 @@ class CoverTabHarness {
   std::shared_ptr<testing::FakeDialogs> dialogs;
 
  private:
-  class NumberChecks;
-  std::set<std::string, std::less<>> refused_numbers_;
   std::shared_ptr<shell::HostShell> shell_;
 };
 

@@ -150,31 +150,6 @@ class PlayRun : public ::testing::Test {
   std::filesystem::path pages_;
 };
 
-constexpr std::string_view kGoScenario = R"({
-  "stub": [{"command": "Test.Page.Go", "param": "CN1", "reply": {"fields": ["WQK", "4521"]}}],
-  "answers": [2, "CN9"],
-  "steps": [{"type": "txtNo", "text": "CN1"}, {"click": "cmdGo"}]})";
-
-TEST_F(PlayRun, RecordsWhatTheScreenDidInOrder) {
-  const PlayOutcome outcome = Run(kGoScenario);
-  ASSERT_EQ(outcome.status, exit_status::kRan) << outcome.error;
-  const Json& events = outcome.transcript["events"];
-  EXPECT_EQ(Kinds(events),
-            (std::vector<std::string>{"status", "script", "script", "script", "step", "step",
-                                      "command", "message", "dialog", "msgbox"}));
-  EXPECT_EQ(events[1]["text"], "InsertTabButton('TabA','A','Tab.htm')");
-  EXPECT_EQ(
-      events[4],
-      Json({{"event", "step"}, {"step", 1}, {"action", "type"}, {"id", "txtNo"}, {"text", "CN1"}}));
-  EXPECT_EQ(events[6]["reply"], "WQK" + std::string(FieldSeparator) + "4521");
-  EXPECT_EQ(events[7]["answer"], 2);
-  EXPECT_EQ(events[8]["result"], "CN9");
-  EXPECT_EQ(events[9]["prompt"], "Chose CN9 after 2");
-  EXPECT_EQ(events[9]["answer"], 1);
-  EXPECT_EQ(events[9]["defaulted"], true);
-  EXPECT_TRUE(outcome.transcript["failures"].empty());
-}
-
 TEST_F(PlayRun, SelectionFileIsRecordedBeforeItsDialog) {
   const PlayOutcome outcome = Run(R"({"answers": ["HTB"], "steps": [{"click": "cmdSearch"}]})");
   ASSERT_EQ(outcome.status, exit_status::kRan) << outcome.error;
@@ -184,31 +159,6 @@ TEST_F(PlayRun, SelectionFileIsRecordedBeforeItsDialog) {
   EXPECT_EQ(file["event"], "selectionFile");
   EXPECT_EQ(file["text"], "HTB" + std::string(FieldSeparator) + "HATCHBACK");
   EXPECT_EQ(events.back()["result"], "HTB");
-}
-
-TEST_F(PlayRun, FinalStateShowsShellRecordAndPageWithRowControlsUnderTheirRows) {
-  const PlayOutcome outcome = Run(kGoScenario);
-  ASSERT_EQ(outcome.status, exit_status::kRan) << outcome.error;
-  const Json& final_state = outcome.transcript["final"];
-  EXPECT_EQ(final_state["shell"]["shownTab"], "TabA");
-  EXPECT_EQ(final_state["shell"]["status"], "Loading page...");
-  EXPECT_EQ(final_state["shell"]["buttons"][0]["id"], "cmdHello");
-  EXPECT_EQ(final_state["workspace"]["Item"], "value");
-  EXPECT_EQ(final_state["record"]["Current"]["VehicleNo"],
-            "WQK" + std::string(FieldSeparator) + "4521");
-  const Json& page = final_state["page"];
-  EXPECT_EQ(page["elements"]["txtNo"]["value"], "CN1");
-  EXPECT_EQ(page["elements"]["txtNo"]["readOnly"], false);
-  EXPECT_EQ(page["elements"]["txtNo"]["maxLength"], 10);
-  EXPECT_FALSE(page["elements"]["txtNo"].contains("tabIndex"));
-  EXPECT_EQ(page["elements"]["cboKind"]["tabIndex"], -1);
-  EXPECT_EQ(page["elements"]["cboKind"]["options"],
-            Json::array({Json::array({"", "(none)"}), Json::array({"01", "ONE"})}));
-  EXPECT_EQ(page["elements"]["chkNew"]["checked"], true);
-  EXPECT_EQ(page["elements"]["lblOut"]["class"], "clsLabel");
-  EXPECT_FALSE(page["elements"].contains("txtAmount"));
-  EXPECT_EQ(page["rows"]["row1"]["txtAmount"]["value"], "1.00");
-  EXPECT_EQ(page["rows"]["row2"]["txtAmount"]["disabled"], true);
 }
 
 TEST_F(PlayRun, ExpectationsThatDoNotHoldAreListedAndExitThree) {
@@ -275,13 +225,6 @@ TEST_F(PlayRun, EmbeddedBackEndAnswersOnACopyWithTheScenarioClock) {
   EXPECT_EQ(command["status"], 0);
   EXPECT_FALSE(command.contains("unmatched"));
   EXPECT_EQ(std::filesystem::last_write_time(pages_ / "sample.db"), written);
-}
-
-TEST_F(PlayRun, FreshEmbeddedDatabaseIsSeededWithTheScenarioClock) {
-  const PlayOutcome outcome = Run(R"({"clock": "05-Mar-2031 02:30:00 PM", "backend": "embedded"})",
-                                  "KivoInsurance.Find.FindSystemDateTime");
-  ASSERT_EQ(outcome.status, exit_status::kRan) << outcome.error;
-  EXPECT_EQ(outcome.transcript["events"][0]["reply"], "05-Mar-2031 02:30:00 PM");
 }
 
 // The product shows a numbered message as a message box: the box is answered as the message,

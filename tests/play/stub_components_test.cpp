@@ -1,143 +1,17 @@
-// The stub components and the answer queue: what the screen is told and what the log says.
+// The answer queue. The stub back end's rules (once, any parameter, unmatched, failing) are
+// pinned by the golden stub-rules scenario.
 #include "play/stub_components.h"
 
 #include <gtest/gtest.h>
 
-#include "base/runtime_failure.h"
 #include "dom/window.h"
-#include "play/recording_components.h"
 
 namespace cn::play {
 namespace {
 
-struct Call {
-  std::string reply;
-  std::int32_t status = -99;
-};
-
-StubRule Rule(std::string command, std::optional<std::string> param, std::string reply,
-              std::int32_t status = 0, bool once = false) {
-  StubRule rule;
-  rule.command = std::move(command);
-  rule.param = std::move(param);
-  rule.reply = std::move(reply);
-  rule.status = status;
-  rule.once = once;
-  return rule;
-}
-
-Call Execute(StubBackend& backend, std::string_view command, std::string_view parameters) {
-  Call call;
-  backend.Execute(command, parameters, call.reply, call.status);
-  return call;
-}
-
-TEST(StubBackend, FirstMatchingRuleAnswersAndOnceRulesAreUsedUp) {
-  EventLog log;
-  StubBackend backend({Rule("A.B.Read", "1", "first", 0, true), Rule("A.B.Read", "1", "later", 2),
-                       Rule("A.B.Read", std::nullopt, "any")},
-                      log);
-  EXPECT_EQ(Execute(backend, "A.B.Read", "1").reply, "first");
-  const Call again = Execute(backend, "A.B.Read", "1");
-  EXPECT_EQ(again.reply, "later");
-  EXPECT_EQ(again.status, 2);
-  EXPECT_EQ(Execute(backend, "A.B.Read", "1").reply, "later");
-  EXPECT_EQ(Execute(backend, "A.B.Read", "7").reply, "any");
-  ASSERT_EQ(log.events().size(), 4u);
-  EXPECT_EQ(log.events()[1]["status"], 2);
-  EXPECT_FALSE(log.events()[3].contains("unmatched"));
-}
-
-TEST(StubBackend, UnmatchedCallGetsNothingAndIsMarked) {
-  EventLog log;
-  StubBackend backend({Rule("A.B.Read", "1", "x")}, log);
-  const Call call = Execute(backend, "A.B.Write", "1");
-  EXPECT_EQ(call.reply, "");
-  EXPECT_EQ(call.status, 0);
-  ASSERT_EQ(log.events().size(), 1u);
-  EXPECT_EQ(log.events()[0]["event"], "command");
-  EXPECT_EQ(log.events()[0]["name"], "A.B.Write");
-  EXPECT_EQ(log.events()[0]["unmatched"], true);
-}
-
-TEST(StubBackend, FailingRuleFailsTheCall) {
-  EventLog log;
-  StubRule failing = Rule("A.B.Read", std::nullopt, "");
-  failing.fail = "down";
-  StubBackend backend({failing}, log);
-  std::string reply;
-  std::int32_t status = 0;
-  try {
-    backend.Execute("A.B.Read", "", reply, status);
-    FAIL() << "the call should have failed";
-  } catch (const RuntimeFailure& failure) {
-    EXPECT_EQ(failure.number(), failure::kComponentCallFailed);
-    EXPECT_EQ(failure.description(), "down");
-  }
-  EXPECT_EQ(log.events()[0]["failed"], "down");
-}
-
-TEST(StubChecks, AcceptByDefaultAndAnswerWhatTheScenarioSays) {
-  ComponentAnswers answers;
-  answers.field_rules.push_back(
-      {.operation = "CheckYearMade", .argument = "1950", .answer = "Too old"});
-  answers.input_checks.push_back({.operation = "CheckNumberText",
-                                  .text = "VP1",
-                                  .accept = false,
-                                  .message = "Not a cover note",
-                                  .title = "T",
-                                  .rewrite = std::nullopt});
-  answers.input_checks.push_back({.operation = "CheckAmountText",
-                                  .text = "1k",
-                                  .accept = true,
-                                  .message = "",
-                                  .title = "",
-                                  .rewrite = "1,000.00"});
-  answers.scope_of_cover["01"] = 1;
-  EventLog log;
-  const auto rules = RecordFieldRules(MakeStubFieldRules(answers), log);
-  const auto checks = RecordInputChecks(MakeStubInputChecks(answers), log);
-
-  EXPECT_EQ(rules->CheckYearMade(1950), "Too old");
-  EXPECT_EQ(rules->CheckYearMade(2020), "");
-  EXPECT_EQ(rules->GetScopeOfCover("01"), 1);
-  EXPECT_EQ(rules->GetScopeOfCover("02"), 0);
-
-  std::string policy = "VP1";
-  EXPECT_TRUE(checks->CheckNumberText(policy).flag) << "true means not accepted";
-  std::string cover_note = "CN24000101";
-  EXPECT_FALSE(checks->CheckNumberText(cover_note).flag);
-  std::string amount = "1k";
-  EXPECT_TRUE(checks->CheckAmountText(amount).flag);
-  EXPECT_EQ(amount, "1,000.00");
-
-  const Json& events = log.events();
-  ASSERT_EQ(events.size(), 7u);
-  EXPECT_EQ(events[0]["event"], "fieldRule");
-  EXPECT_EQ(events[0]["arguments"][0], "1950");
-  EXPECT_EQ(events[0]["answer"], "Too old");
-  EXPECT_EQ(events[4]["event"], "inputCheck");
-  EXPECT_EQ(events[4]["answer"]["message"], "Not a cover note");
-  EXPECT_EQ(events[6]["answer"]["text"], "1,000.00");
-}
-
 constexpr Prompt kBox{.kind = "message box", .number = std::nullopt, .title = "", .url = ""};
 constexpr Prompt kDialog{
     .kind = "dialog", .number = std::nullopt, .title = "", .url = "dlgEnq.htm"};
-
-TEST(AnswerQueue, AnswersInOrderThenWithTheFirstButton) {
-  AnswerQueue queue({7, std::string("CN1")});
-  const NumberAnswer first = queue.NextNumber(1, kBox, 1);
-  EXPECT_EQ(first.value, 7);
-  EXPECT_FALSE(first.defaulted);
-  const TextAnswer dialog = queue.NextText(kDialog, 1);
-  EXPECT_EQ(dialog.value, "CN1");
-  const NumberAnswer defaulted = queue.NextNumber(6, kBox, 2);
-  EXPECT_EQ(defaulted.value, 6);
-  EXPECT_TRUE(defaulted.defaulted);
-  EXPECT_EQ(queue.NextText(kDialog, 2).value, "");
-  EXPECT_FALSE(queue.fault());
-}
 
 // Named answers answer every prompt they name, a number before a title; the queue answers
 // the rest in order, whatever came between.
@@ -192,21 +66,6 @@ TEST(AnswerQueue, FirstButtonOfEachButtonSet) {
                         {3, box::kYes},
                         {box::kInformation, box::kOk}};
   for (const Case& c : cases) EXPECT_EQ(FirstButton(c.buttons), c.first) << c.buttons;
-}
-
-TEST(QueuedMessages, NumberedMessageIsRecordedWithItsAnswer) {
-  EventLog log;
-  log.set_step(3);
-  AnswerQueue queue({2});
-  const auto messages = MakeQueuedMessageService(queue, log);
-  EXPECT_EQ(messages->ShowMessage(1210001, "Reset", "", "", "", "", ""), 2);
-  EXPECT_EQ(messages->ShowMessage(1210009, "Incomplete Data", "[Cover]", "", "", "", ""), 1);
-  const Json& events = log.events();
-  EXPECT_EQ(events[0]["number"], 1210001);
-  EXPECT_EQ(events[0]["answer"], 2);
-  EXPECT_FALSE(events[0].contains("defaulted"));
-  EXPECT_EQ(events[1]["params"], Json({"[Cover]", "", "", "", ""}));
-  EXPECT_EQ(events[1]["defaulted"], true);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// Filling the record from a ReadAdmin reply: the empty-value rules, the arrays'
-// re-dimensioning, the order of the fill's steps, and replies that are short,
-// empty or hold something unreadable.
+// Filling the record from a ReadAdmin reply: the layouts' positions, the order of the fill's
+// steps, and replies that are short, empty or hold something unreadable.
 #include "workspace/record_fill.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +10,7 @@
 
 #include "base/runtime_failure.h"
 #include "base/separators.h"
+#include "workspace/read_layouts.h"
 
 namespace cn {
 namespace {
@@ -43,146 +43,56 @@ CoverNoteRecord Fill(const std::map<int, std::string>& values, const ReadAdminSt
   return record;
 }
 
-// ---- Named drivers ----------------------------------------------------------------------
+// ---- The layouts' positions ---------------------------------------------------------------
 
-TEST(ReadAdminFill, EmptyDriverNamesGiveOneEmptyRowInAllEightColumns) {
-  const CoverNoteRecord record = Fill({{102, "850101-01-5555"}, {119, "D123"}});
-  for (const TextArray column : kNamedDriverArrays) {
-    EXPECT_EQ(record.Current.*column, Texts{""});
-  }
-}
-
-TEST(ReadAdminFill, DriverColumnsTakeTheLengthOfTheNames) {
-  const CoverNoteRecord record =
-      Fill({{61, List({"ALI", "BEN"})}, {119, List({"L1", "L2", "L3"})}, {120, "01-01-2000"}});
-  const CoverNoteFields& current = record.Current;
-  EXPECT_EQ(current.DriverNames, (Texts{"ALI", "BEN"}));
-  EXPECT_EQ(current.DriverICNos, (Texts{"", ""}));                   // empty: emptied to the names
-  EXPECT_EQ(current.DriverLicenceNos, (Texts{"L1", "L2"}));          // longer: cut
-  EXPECT_EQ(current.DriverLicenceDates, (Texts{"01-01-2000", ""}));  // shorter: padded
-  for (const TextArray column : kNamedDriverArrays) {
-    EXPECT_EQ((current.*column).size(), 2u);
-  }
-}
-
-// ---- Extended covers ----------------------------------------------------------------------
-
-TEST(ReadAdminFill, ExtendedCoversFollowTheirCodes) {
-  const CoverNoteRecord record =
-      Fill({{62, List({"101", "112"})}, {63, List({"5000", "0"})}, {65, "150.00"}});
-  const CoverNoteFields& current = record.Current;
-  EXPECT_EQ(current.ExtCoverCodes, (Texts{"101", "112"}));
-  EXPECT_EQ(current.ExtCoverSumInsured, (Texts{"5000", "0"}));
-  EXPECT_EQ(current.ExtCoverPercentages, (Texts{"", ""}));
-  EXPECT_EQ(current.ExtCoverPremiums, (Texts{"150.00", ""}));
-  EXPECT_EQ(current.ExtCoverMinPremiums, (Texts{"", ""}));
-  EXPECT_EQ(current.ExtCoverMethods, (Texts{"", ""}));
-  EXPECT_EQ(record.ExtUserPremiumMarks, (std::vector<bool>{false, false}));
-}
-
-TEST(ReadAdminFill, NoExtendedCoverCodesEmptyEveryExtendedCoverColumn) {
-  const CoverNoteRecord record = Fill({{63, List({"5000", "0"})}, {65, "150.00"}});
-  for (const TextArray column : kExtCoverArrays) {
-    EXPECT_EQ(record.Current.*column, Texts{""});
-  }
-  EXPECT_EQ(record.ExtUserPremiumMarks, std::vector<bool>{false});
-}
-
-// ---- Claims ------------------------------------------------------------------------------
-
-TEST(ReadAdminFill, ClaimColumnsKeepTheirOwnLengths) {
-  const CoverNoteRecord record =
-      Fill({{141, List({"01-02-2012", "03-04-2013"})}, {142, "WXY1234"}, {145, List({"1", "2"})}});
-  const CoverNoteFields& current = record.Current;
-  EXPECT_EQ(current.ClaimAccidentDates, (Texts{"01-02-2012", "03-04-2013"}));
-  EXPECT_EQ(current.ClaimVehicleNos, Texts{"WXY1234"});
-  EXPECT_EQ(current.ClaimInsurers, Texts{""});
-  EXPECT_EQ(current.ClaimNatures, Texts{""});
-  EXPECT_EQ(current.ClaimAmounts, (Texts{"1", "2"}));
-}
-
-TEST(ReadAdminFill, NoAccidentDatesEmptyEveryClaimColumn) {
-  const CoverNoteRecord record = Fill({{142, "WXY1234"}, {145, "100"}});
-  for (const TextArray column : kClaimArrays) {
-    EXPECT_EQ(record.Current.*column, Texts{""});
-  }
-}
-
-// ---- Values that stand in for an empty reply value ---------------------------------------
-
-TEST(ReadAdminFill, MaritalStatusFollowsTheClientType) {
+// Every position of a reply is read by one field, but for the few read twice (a date and its
+// time, the number as replied and as typed) and those no field reads. The golden read scenarios
+// pin which field each position fills; this pins that none is lost or read twice.
+TEST(ReadLayouts, EachPositionIsReadOnceButTheKnownGapsAndPairs) {
+  struct Span {
+    int first, last;
+  };
   struct Case {
-    std::string client_type;
-    std::string reply_value;
-    std::string expected;
+    std::string_view name;
+    ReplyLayout layout;
+    std::vector<Span> read;
+    std::vector<int> unread, twice;
   };
   const Case cases[] = {
-      {"P", "", "S"},  // a person without a status is single
-      {"P", "M", "M"},
-      {"C", "M", "3"},  // a company has no marital status, whatever the reply says
-      {"C", "", "3"},
+      {"ReadAdmin", ReadAdminLayout(), {{0, 177}}, {90, 91, 92, 124, 125}, {1, 2, 28}},
+      {"CoverNote.Read",
+       CoverNoteReadLayout(),
+       {{2, 65}, {69, 89}, {93, 101}, {113, 115}, {117, 118}, {123, 123}, {151, 151}, {163, 163},
+        {196, 205}},
+       {},
+       {2, 28}},
+      {"Policy.Read",
+       PolicyReadLayout(),
+       {{2, 102}},
+       {13, 14, 15, 23, 26, 27, 72, 80, 81, 82, 83, 94, 95, 96, 97, 101},
+       {}},
   };
   for (const Case& c : cases) {
-    const CoverNoteRecord record = Fill({{15, c.client_type}, {96, c.reply_value}});
-    EXPECT_EQ(record.Current.MaritalStatus, c.expected)
-        << "client type " << c.client_type << ", reply \"" << c.reply_value << "\"";
+    SCOPED_TRACE(c.name);
+    std::map<int, int> expected;
+    for (const Span& span : c.read) {
+      for (int position = span.first; position <= span.last; ++position) ++expected[position];
+    }
+    for (const int position : c.unread) expected.erase(position);
+    for (const int position : c.twice) ++expected[position];
+    std::map<int, int> actual;
+    for (const LayoutRow& row : c.layout) ++actual[row.position];
+    EXPECT_EQ(actual, expected);
   }
 }
 
-TEST(ReadAdminFill, EmptyGarageLockAndSafetyValuesGetTheirDefaults) {
-  const CoverNoteRecord empty = Fill({});
-  EXPECT_EQ(empty.Current.GarageCode, "03");
-  EXPECT_EQ(empty.Current.GSLock, "0");
-  EXPECT_EQ(empty.Current.LockType, "0");
-  EXPECT_EQ(empty.Current.SafetyFeature, "99");
-
-  const CoverNoteRecord given = Fill({{97, "01"}, {98, "1"}, {99, "2"}, {100, "03"}});
-  EXPECT_EQ(given.Current.GarageCode, "01");
-  EXPECT_EQ(given.Current.GSLock, "1");
-  EXPECT_EQ(given.Current.LockType, "2");
-  EXPECT_EQ(given.Current.SafetyFeature, "03");
-}
-
-TEST(ReadAdminFill, EmptyDatesStayEmptyAndEmptyAmountsReadAsZero) {
-  const CoverNoteRecord empty = Fill({});
-  EXPECT_EQ(empty.Current.MaintenanceFrom, "");
-  EXPECT_EQ(empty.Current.MaintenanceTo, "");
-  EXPECT_EQ(empty.Current.IssueDate, "");
-  EXPECT_EQ(empty.EffectiveTime, "");
-  EXPECT_EQ(empty.Current.ExtraLoading, "");  // no extra loading, rather than a zero one
-  EXPECT_EQ(empty.Current.Capacity, "0.00");
-  EXPECT_EQ(empty.Current.GrossPremium, "0.00");
-
-  const CoverNoteRecord given = Fill({{147, "2014-03-05"},
-                                      {148, "05/03/2015"},
-                                      {154, "12.5"},
-                                      {28, "05/03/2014 14:05:09"},
-                                      {8, "03-1234-5678"},
-                                      {41, "1597"}});
-  EXPECT_EQ(given.Current.MaintenanceFrom, "05-Mar-2014");
-  EXPECT_EQ(given.Current.MaintenanceTo, "05-Mar-2015");
-  EXPECT_EQ(given.Current.ExtraLoading, "12.50");
-  EXPECT_EQ(given.Current.EffectiveDate, "05-Mar-2014");
+// The rest of the empty-value rules, the lists' lengths and the typed number are pinned by the
+// golden read-fill scenario.
+TEST(ReadAdminFill, EmptyAmountsReadAsZeroAndTimesAndTelephonesAreConverted) {
+  EXPECT_EQ(Fill({}).Current.GrossPremium, "0.00");
+  const CoverNoteRecord given = Fill({{28, "05/03/2014 14:05:09"}, {8, "03-1234-5678"}});
   EXPECT_EQ(given.EffectiveTime, "02:05:09 PM");
   EXPECT_EQ(given.Current.HouseTel, "0312345678");
-  EXPECT_EQ(given.Current.Capacity, "1,597.00");
-}
-
-TEST(ReadAdminFill, ExInsurerIsABoolean) {
-  EXPECT_TRUE(Fill({{132, "True"}}).Current.HasExInsurer);
-  EXPECT_TRUE(Fill({{132, "-1"}}).Current.HasExInsurer);
-  EXPECT_FALSE(Fill({{132, "0"}}).Current.HasExInsurer);
-  EXPECT_FALSE(Fill({{132, "False"}}).Current.HasExInsurer);
-  EXPECT_FALSE(Fill({}).Current.HasExInsurer);
-}
-
-// ---- The cover note number ------------------------------------------------------------------
-
-TEST(ReadAdminFill, TheTypedNumberReplacesTheRepliedOne) {
-  const CoverNoteRecord record =
-      Fill({{1, "cn0001234"}}, {.TypedCoverNoteNo = [] { return std::string("CN0001234"); }});
-  EXPECT_EQ(record.Current.ReadCoverNoteNo, "cn0001234");
-  EXPECT_EQ(record.Current.CoverNoteNo, "CN0001234");
 }
 
 // ---- The previous document and the order of the steps ----------------------------------------
@@ -209,49 +119,6 @@ struct StepLog {
   }
 };
 
-TEST(ReadAdminFill, ATransferReadsThePreviousDocumentBeforeTheLaterPositions) {
-  CoverNoteRecord record;
-  StepLog log{.record = &record};
-  FillFromReadAdminReply(record, Reply({{67, "T"}, {113, "C100"}}), log.Steps());
-  // Position 68 is empty: the previous document is still read, with an empty number.
-  EXPECT_EQ(log.steps, (Texts{"previous '' client code ''", "typed number", "client 'C100'"}));
-  EXPECT_EQ(record.Previous, CoverNoteFields());
-}
-
-TEST(ReadAdminFill, AnExtensionReadsThePreviousDocumentByItsNumber) {
-  CoverNoteRecord record;
-  StepLog log{.record = &record};
-  FillFromReadAdminReply(record, Reply({{67, "E"}, {68, "P/2013/0042"}}), log.Steps());
-  EXPECT_EQ(log.steps.front(), "previous 'P/2013/0042' client code ''");
-}
-
-TEST(ReadAdminFill, OtherTransactionsCompareWithACopyTakenBeforeTheLaterPositions) {
-  CoverNoteRecord record;
-  record.Current.MaritalStatus = "S";  // as the defaults left it
-  StepLog log{.record = &record};
-  FillFromReadAdminReply(record,
-                         Reply({{1, "cn1"},
-                                {67, "R"},
-                                {61, "ALI"},
-                                {116, "SELF"},
-                                {96, "M"},
-                                {113, "C100"},
-                                {127, "CENTRAL"}}),
-                         log.Steps());
-  EXPECT_EQ(log.steps, (Texts{"typed number", "client 'C100'"}));
-
-  const CoverNoteFields& previous = record.Previous;
-  EXPECT_EQ(previous.TransactionType, "R");
-  EXPECT_EQ(previous.CoverNoteNo, "cn1");                  // before the typed number
-  EXPECT_EQ(previous.DriverRelationships, Texts{"SELF"});  // arrays come first
-  EXPECT_EQ(previous.ClientCode, "");                      // later positions come after the copy
-  EXPECT_EQ(previous.Region, "");
-  EXPECT_EQ(previous.MaritalStatus, "S");
-  EXPECT_EQ(record.Current.CoverNoteNo, "TYPED");
-  EXPECT_EQ(record.Current.ClientCode, "C100");
-  EXPECT_EQ(record.Current.MaritalStatus, "M");
-}
-
 // ---- Replies that are short, empty or unreadable ---------------------------------------------
 
 TEST(ReadAdminFill, AShortReplyFillsWhatItHasAndGoesOn) {
@@ -259,7 +126,6 @@ TEST(ReadAdminFill, AShortReplyFillsWhatItHasAndGoesOn) {
   StepLog log{.record = &record};
   FillFromReadAdminReply(record, Reply({{0, "KEY"}, {3, "TAN AH KOW"}}, 21), log.Steps());
 
-  EXPECT_EQ(record.Current.CoverNoteKey, "KEY");
   EXPECT_EQ(record.Current.ClientName, "TAN AH KOW");
   EXPECT_EQ(record.Current.GarageCode, "03");
   EXPECT_EQ(record.Current.TownCode, "");
