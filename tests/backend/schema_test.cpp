@@ -181,15 +181,6 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-TEST(LayoutRows, WriteAdminRecordIsOneRowPerPosition) {
-  const auto layout = WriteAdminRecordLayout();
-  ASSERT_EQ(layout.size(), 168U);
-  for (std::size_t i = 0; i < layout.size(); ++i) EXPECT_EQ(layout[i].position, int(i));
-  const auto read = ReadAdminReplyLayout();
-  ASSERT_EQ(read.size(), 178U);
-  for (std::size_t i = 0; i < read.size(); ++i) EXPECT_EQ(read[i].position, int(i));
-}
-
 }  // namespace
 }  // namespace cn::backend::testing
 
