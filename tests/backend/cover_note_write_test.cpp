@@ -54,21 +54,6 @@ TEST_F(WriteAdminTest, SavedAmendmentIsReadBackAndAudited) {
             "tariff_premium=1522.00>1500.00");
 }
 
-TEST_F(WriteAdminTest, SecondSaveFromAStaleReadIsRefused) {
-  auto first = ReadRecord("CN24000101");
-  auto second = ReadRecord("CN24000101");
-  first[48] = "1400.00";
-  second[48] = "1600.00";
-  EXPECT_EQ(Write("ADMIN", "CN24000101", "CN24000101", first).status, write_admin::kSaved);
-  const Result refused = Write("SUPERVISOR", "CN24000101", "CN24000101", second);
-  EXPECT_EQ(refused.status, write_admin::kChangedSinceRead);
-  // The refusal names who saved it since, and when.
-  EXPECT_EQ(Fields(refused.reply),
-            (std::vector<std::string>{"ADMIN", FormatDateTime(clock_.Now())}));
-  EXPECT_EQ(ReadRecord("CN24000101")[48], "1400.00");
-  EXPECT_EQ(Query("SELECT count(*) FROM amendment"), "1");
-}
-
 TEST_F(WriteAdminTest, HistoryListsEachSavedAmendmentNewestFirstWithItsPremium) {
   auto record = ReadRecord("CN24000101");
   record[24] = "1900.00";

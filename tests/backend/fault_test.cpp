@@ -3,17 +3,13 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <thread>
 
 #include "backend/result_codes.h"
-
-#include <unistd.h>
-
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-
+#include "base/date_format.h"
 #include "base/separators.h"
 #include "base/text.h"
 #include "backend_fixture.h"
@@ -363,8 +359,11 @@ TEST_F(FaultTest, TheSecondServersSaveFromTheSameReadIsRefused) {
   auto amended = record;
   amended[48] = "999.00";
   EXPECT_EQ(Run("KivoGIUWR.CoverNote.WriteAdmin", Save(amended)).status, 0);
-  EXPECT_EQ(other_server.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record)).status,
-            write_admin::kChangedSinceRead);
+  const Result refused = other_server.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record));
+  EXPECT_EQ(refused.status, write_admin::kChangedSinceRead);
+  // The refusal names who saved it since, and when.
+  EXPECT_EQ(Fields(refused.reply),
+            (std::vector<std::string>{"ADMIN", FormatDateTime(clock_.Now())}));
   EXPECT_EQ(Query("SELECT version || ' ' || tariff_premium FROM cover_note "
                   "WHERE cover_note_no = 'CN24000101'"),
             "2 9990000");
