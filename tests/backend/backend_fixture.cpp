@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "backend/store_address.h"
-
 #include "base/separators.h"
 #include "base/text.h"
 
@@ -85,16 +84,11 @@ std::string JoinFields(const std::vector<std::string>& fields) {
   return Join(fields, FieldSeparator);
 }
 
-}  // namespace cn::backend::testing
-
-namespace cn::backend::testing {
 std::string Field(std::string_view text, std::size_t n) {
   const auto fields = Fields(text);
   return n < fields.size() ? fields[n] : std::string("<none>");
 }
-}  // namespace cn::backend::testing
 
-namespace cn::backend::testing {
 namespace {
 
 // `count` empty fields but those given.

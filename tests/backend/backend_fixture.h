@@ -46,10 +46,6 @@ std::vector<std::string> Fields(std::string_view text);
 std::vector<std::string> Records(std::string_view text);
 std::vector<std::string> ListValues(std::string_view text);
 std::string JoinFields(const std::vector<std::string>& fields);
-
-}  // namespace cn::backend::testing
-
-namespace cn::backend::testing {
 // Field n of a reply, or "<none>" when the reply is shorter.
 std::string Field(std::string_view text, std::size_t n);
 // Rating factors of a sample private car for "Tarvin.Premium.ComputeV10" and
