@@ -214,19 +214,6 @@ TEST_F(HttpTest, OneSessionsEventsNeverChangeAnothersPage) {
   EXPECT_NE(alice.State().body.find("ALICE-ONLY"), std::string::npos);
 }
 
-TEST_F(HttpTest, AQuestionIsAnsweredOverHttpAndTheHandlerGoesOn) {
-  Browser alice = LoggedIn();
-  const HttpReply asked = alice.Post("/api/event", {{"kind", "command"}, {"id", "cmdAsk"}});
-  ASSERT_EQ(asked.status, 200);
-  const json prompt = asked.Json().at("prompt");
-  EXPECT_EQ(prompt.at("text"), "Clear the fields?");
-  // A reload shows the same question.
-  EXPECT_EQ(alice.State().Json().at("prompt"), prompt);
-  const HttpReply answered = alice.Post("/api/answer", {{"prompt", prompt.at("id")}, {"result", 7}});
-  ASSERT_EQ(answered.status, 200);
-  EXPECT_EQ(answered.Json().at("status"), "Kept");
-}
-
 TEST_F(HttpTest, FiftySessionsWaitingOnQuestionsHoldNoThread) {
   std::vector<Browser> waiting;
   for (int i = 0; i < 50; ++i) {
