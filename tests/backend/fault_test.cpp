@@ -345,12 +345,6 @@ TEST(OpenFailure, AMissingDirectoryIsAStoreFailure) {
   EXPECT_THROW(Backend("/nonexistent-directory/covernote.db", clock), StoreFailure);
 }
 
-}  // namespace
-}  // namespace cn::backend::testing
-
-namespace cn::backend::testing {
-namespace {
-
 // Two servers on one database: the second save from the same read is refused, whichever
 // store holds the cover note.
 TEST_F(FaultTest, TheSecondServersSaveFromTheSameReadIsRefused) {

@@ -181,12 +181,6 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-}  // namespace
-}  // namespace cn::backend::testing
-
-namespace cn::backend::testing {
-namespace {
-
 // What PostgreSQL is given for our SQL: only words outside literals and comments change.
 TEST(PostgresDialect, ChangesTheFewWordsThatDifferAndNothingQuoted) {
   const struct {
@@ -207,12 +201,6 @@ TEST(PostgresDialect, ChangesTheFewWordsThatDifferAndNothingQuoted) {
     EXPECT_EQ(ToPostgres(c.sqlite), c.postgres != nullptr ? c.postgres : c.sqlite) << c.sqlite;
   }
 }
-
-}  // namespace
-}  // namespace cn::backend::testing
-
-namespace cn::backend::testing {
-namespace {
 
 // Our own parameters are taken out of the address before libpq sees it; the log never
 // shows a password.

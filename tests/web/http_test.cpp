@@ -272,15 +272,6 @@ TEST_F(HttpTest, ServedPagesHaveNoInlineScript) {
   }
 }
 
-}  // namespace
-}  // namespace cn::web
-
-namespace cn::web {
-namespace {
-
-using nlohmann::json;
-using testing::Browser;
-using testing::HttpReply;
 using Clock = std::chrono::steady_clock;
 
 const std::map<std::string, std::string> kLoginForm{{"Content-Type", "application/x-www-form-urlencoded"},
