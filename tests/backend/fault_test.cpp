@@ -39,14 +39,6 @@ class FaultTest : public BackendTest {
   }
 };
 
-TEST_F(FaultTest, UnknownCommandIsAStatusNotAFailure) {
-  EXPECT_EQ(Run("KivoGIUWR.CoverNote.Delete", "CN24000101"),
-            (Result{"", status::kUnknownCommand}));
-  EXPECT_EQ(Run("", ""), (Result{"", status::kUnknownCommand}));
-  EXPECT_EQ(Run("kivogiuwr.covernote.readadmin", Params({"CN24000101", "A1001", "0"})).status,
-            status::kUnknownCommand);
-}
-
 TEST_F(FaultTest, MalformedParametersAreRefusedWithoutWriting) {
   const std::string sep(ParamSeparator);
   const std::string long_number(101, '9');
