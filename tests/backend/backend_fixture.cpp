@@ -84,6 +84,21 @@ std::string JoinFields(const std::vector<std::string>& fields) {
   return Join(fields, FieldSeparator);
 }
 
+std::vector<std::string> SaveRecord(std::string_view read_reply) {
+  auto fields = Fields(read_reply);
+  fields.resize(168);
+  fields[152] = fields[153] = "";
+  return fields;
+}
+
+std::vector<std::string> ClientWriteRecord(std::string_view read_reply) {
+  const auto read = Fields(read_reply);
+  std::vector<std::string> client(23);
+  client[0] = read.at(18);
+  for (int i = 1; i <= 17; ++i) client[i] = read[i];
+  return client;
+}
+
 std::string Field(std::string_view text, std::size_t n) {
   const auto fields = Fields(text);
   return n < fields.size() ? fields[n] : std::string("<none>");

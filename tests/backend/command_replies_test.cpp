@@ -115,16 +115,13 @@ TEST_F(CommandTest, EachCommandAnswersWithItsStatusAndReply) {
 }
 
 TEST_F(CommandTest, ClientWriteKeepsIdentityAsReadAndAuditsTheContactChange) {
-  auto read = Fields(Run("KivoGlobal.Client.Read", "C0000104").reply);
-  std::vector<std::string> client(23);
-  client[0] = read[18];
-  for (int i = 1; i <= 17; ++i) client[i] = read[i];
+  auto client = ClientWriteRecord(Run("KivoGlobal.Client.Read", "C0000104").reply);
   client[13] = "";
   client[17] = "aisyah.new@example.my";
   client[16] = "0119998888";
   ASSERT_EQ(Run("KivoGlobal.Client.Write", Params({"C0000104", "ADMIN", JoinFields(client)})),
             (Result{}));
-  read = Fields(Run("KivoGlobal.Client.Read", "C0000104").reply);
+  const auto read = Fields(Run("KivoGlobal.Client.Read", "C0000104").reply);
   EXPECT_EQ(read[17], "aisyah.new@example.my");
   EXPECT_EQ(read[3], "990302-14-7820");
   EXPECT_EQ(Query("SELECT group_concat(field, ',') FROM (SELECT field FROM amendment_change "

@@ -16,10 +16,7 @@ class WriteAdminTest : public BackendTest {
     const Result read =
         Run("KivoGIUWR.CoverNote.ReadAdmin", Params({number, "HQ001", "0"}));
     EXPECT_EQ(read.status, 0) << number;
-    auto fields = Fields(read.reply);
-    fields.resize(168);
-    fields[152] = fields[153] = "";
-    return fields;
+    return SaveRecord(read.reply);
   }
   Result Write(const std::string& user, const std::string& read_number,
                const std::string& new_number, const std::vector<std::string>& record) {

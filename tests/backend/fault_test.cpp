@@ -21,11 +21,7 @@ namespace {
 class FaultTest : public BackendTest {
  protected:
   std::vector<std::string> ReadRecord() {
-    auto fields = Fields(
-        Run("KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0"})).reply);
-    fields.resize(168);
-    fields[152] = fields[153] = "";
-    return fields;
+    return SaveRecord(Run("KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0"})).reply);
   }
   std::string Save(const std::vector<std::string>& record) {
     return Params({"ADMIN", "CN24000101", "CN24000101", JoinFields(record)});
@@ -138,11 +134,9 @@ TEST_F(FaultTest, ReadOnlyDatabaseServesReadsAndFailsWrites) {
   options.access = Database::Access::kReadOnly;
   {
     Backend read_only(path_, clock_, options);
-    const auto fields = Fields(read_only.Execute("KivoGIUWR.CoverNote.ReadAdmin",
-                                                 Params({"CN24000101", "A1001", "0"})).reply);
-    ASSERT_EQ(fields.size(), 178U);
-    std::vector<std::string> record(fields.begin(), fields.begin() + 168);
-    record[152] = record[153] = "";
+    const Result read = read_only.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0"}));
+    ASSERT_EQ(Fields(read.reply).size(), 178U);
+    auto record = SaveRecord(read.reply);
     record[48] = "999.00";
     try {
       read_only.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record));
@@ -203,10 +197,7 @@ TEST_F(FaultTest, AFailedReadWriteOrSyncLeavesTheDatabaseIntactAndAsItWas) {
   if (OnServer()) GTEST_SKIP() << "a SQLite file's own fault";
   auto record = ReadRecord();
   record[14] = "AMENDED ON A FAILING DISK";
-  auto client = Fields(Run("KivoGlobal.Client.Read", "C0000104").reply);
-  std::vector<std::string> client_record(23);
-  client_record[0] = client[18];
-  for (int i = 1; i <= 17; ++i) client_record[i] = client[i];
+  auto client_record = ClientWriteRecord(Run("KivoGlobal.Client.Read", "C0000104").reply);
   client_record[17] = "failing.disk@example.my";
   const std::pair<std::string_view, std::string> commands[] = {
       {"KivoGIUWR.CoverNote.WriteAdmin", Save(record)},
@@ -272,9 +263,7 @@ TEST_F(FaultTest, AFailedReadWriteOrSyncLeavesTheDatabaseIntactAndAsItWas) {
 [[noreturn]] void SaveUntilKilled(const std::filesystem::path& path, const Clock& clock, int acknowledged) {
   Backend backend(path, clock);
   for (;;) {
-    auto fields = Fields(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0"})).reply);
-    fields.resize(168);
-    fields[152] = fields[153] = "";
+    auto fields = SaveRecord(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0"})).reply);
     const std::int32_t next = std::stoi(fields[0].substr(fields[0].find('.') + 1)) + 1;
     fields[14] = "SAVE " + std::to_string(next);
     const Result saved =
