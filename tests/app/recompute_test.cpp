@@ -16,6 +16,7 @@
 #include "base/date_format.h"
 #include "base/date_reader.h"
 #include "base/separators.h"
+#include "base/text.h"
 #include "integration/components.h"
 #include "integration/conversions.h"
 #include "pages/premium/premium_replies.h"
@@ -27,12 +28,7 @@ namespace cn {
 namespace {
 
 std::string Params(std::initializer_list<std::string_view> parts) {
-  std::string text;
-  for (const std::string_view part : parts) {
-    if (!text.empty() || part.data() != parts.begin()->data()) text += ParamSeparator;
-    text += part;
-  }
-  return text;
+  return Join(std::vector<std::string>(parts.begin(), parts.end()), ParamSeparator);
 }
 
 // Every note the screen can open and the status its engine answers (docs/rating.md says

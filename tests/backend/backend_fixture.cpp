@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "backend/store_address.h"
-
 #include "base/separators.h"
 #include "base/text.h"
 
@@ -85,16 +84,26 @@ std::string JoinFields(const std::vector<std::string>& fields) {
   return Join(fields, FieldSeparator);
 }
 
-}  // namespace cn::backend::testing
+std::vector<std::string> SaveRecord(std::string_view read_reply) {
+  auto fields = Fields(read_reply);
+  fields.resize(168);
+  fields[152] = fields[153] = "";
+  return fields;
+}
 
-namespace cn::backend::testing {
+std::vector<std::string> ClientWriteRecord(std::string_view read_reply) {
+  const auto read = Fields(read_reply);
+  std::vector<std::string> client(23);
+  client[0] = read.at(18);
+  for (int i = 1; i <= 17; ++i) client[i] = read[i];
+  return client;
+}
+
 std::string Field(std::string_view text, std::size_t n) {
   const auto fields = Fields(text);
   return n < fields.size() ? fields[n] : std::string("<none>");
 }
-}  // namespace cn::backend::testing
 
-namespace cn::backend::testing {
 namespace {
 
 // `count` empty fields but those given.

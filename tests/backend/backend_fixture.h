@@ -46,10 +46,11 @@ std::vector<std::string> Fields(std::string_view text);
 std::vector<std::string> Records(std::string_view text);
 std::vector<std::string> ListValues(std::string_view text);
 std::string JoinFields(const std::vector<std::string>& fields);
-
-}  // namespace cn::backend::testing
-
-namespace cn::backend::testing {
+// The record a save sends from a ReadAdmin reply: its first 168 fields, the two the save
+// always sends empty cleared.
+std::vector<std::string> SaveRecord(std::string_view read_reply);
+// The record a client write sends from a client read reply.
+std::vector<std::string> ClientWriteRecord(std::string_view read_reply);
 // Field n of a reply, or "<none>" when the reply is shorter.
 std::string Field(std::string_view text, std::size_t n);
 // Rating factors of a sample private car for "Tarvin.Premium.ComputeV10" and

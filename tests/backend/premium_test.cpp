@@ -111,21 +111,13 @@ TEST_F(TariffTest, CurrentEngineRatesByTheTariffTables) {
       {"capacity beyond every band", {{0, "CV1"}, {4, "T"}, {3, "20"}}, 3, 0, ""},
       {"trailer", {{0, "CV3"}, {4, "T"}, {3, "7.5"}, {6, "-1"}, {7, "30000"}}, 0, 1, "700.00"},
       {"trailer beyond its bands", {{0, "CV3"}, {4, "T"}, {3, "12"}, {6, "-1"}}, 4, 0, ""},
-      {"no trailer on third party",
-       {{0, "CV3"}, {1, "03"}, {4, "T"}, {3, "7.5"}, {6, "-1"}},
-       0,
-       1,
-       "0.00"},
+      {"no trailer: TP", {{0, "CV3"}, {1, "03"}, {4, "T"}, {3, "7.5"}, {6, "-1"}}, 0, 1, "0.00"},
       {"typed tariff premium", {{21, "1000"}, {3, "99999999"}}, 0, 6, "1000.00"},
       {"loading", {{14, "10"}}, 0, 4, "157.95"},
       {"loading cut to its limit", {{14, "80"}}, 0, 3, "50.00"},
       {"NCD", {{15, "25"}}, 0, 5, "394.88"},
       {"rounded once: 0.634959 is 0.63", {{15, "0.0402"}}, 0, 5, "0.63"},
-      {"extended cover on its sum insured",
-       {{25, "089"}, {26, "1500"}, {27, "15"}},
-       0,
-       22,
-       "225.00"},
+      {"extended cover, own sum insured", {{25, "089"}, {26, "1500"}, {27, "15"}}, 0, 22, "225.00"},
       {"extended cover's minimum", {{25, "089"}, {26, "100"}, {27, "15"}}, 0, 22, "20.00"},
       {"extended cover on the vehicle's sum insured", {{25, "025"}}, 0, 22, "150.00"},
       {"fixed extended cover", {{25, "072"}}, 0, 23, "7.50"},
@@ -201,6 +193,8 @@ TEST_F(TariffTest, NewTariffRatesByFactorsAndSaysWhichIsNotConfigured) {
 
 // The amended car for a year from 1 Mar 2026; the transaction from `start`, by mode.
 TEST_F(TariffTest, ExCommandsChargeTheTransactionForItsPeriod) {
+  constexpr const char* kV10Ex = "Tarvin.Premium.ComputeV10Ex";
+  constexpr const char* kEx = "Tarvin.Premium.ComputeEx";
   struct Case {
     const char* rule;
     const char* command;
@@ -210,66 +204,17 @@ TEST_F(TariffTest, ExCommandsChargeTheTransactionForItsPeriod) {
     std::string figure;
   };
   const Case cases[] = {
-      {"amended cover for the year",
-       "Tarvin.Premium.ComputeV10Ex",
-       {},
-       "01-Sep-2026",
-       "0",
-       0,
-       12,
-       "1579.50"},
-      {"extension pro rata, 181 days",
-       "Tarvin.Premium.ComputeV10Ex",
-       {},
-       "01-Sep-2026",
-       "0",
-       1,
-       12,
-       "783.26"},
-      {"short-period scale, 181 days at 75%",
-       "Tarvin.Premium.ComputeV10Ex",
-       {},
-       "01-Sep-2026",
-       "2",
-       1,
-       12,
-       "1184.63"},
-      {"transfer: the difference",
-       "Tarvin.Premium.ComputeV10Ex",
-       {{24, "1000"}},
-       "01-Mar-2026",
-       "1",
-       1,
-       8,
-       "579.50"},
-      {"endorsement: the difference",
-       "Tarvin.Premium.ComputeV10Ex",
-       {{24, "1000"}},
-       "01-Mar-2026",
-       "3",
-       1,
-       8,
-       "579.50"},
-      {"tax on the transaction",
-       "Tarvin.Premium.ComputeV10Ex",
-       {},
-       "01-Sep-2026",
-       "0",
-       1,
-       18,
-       "47.00"},
-      {"new tariff extension", "Tarvin.Premium.ComputeEx", {}, "01-Sep-2026", "0", 1, 14, "856.44"},
-      {"new tariff transfer",
-       "Tarvin.Premium.ComputeEx",
-       {{33, "1000"}},
-       "01-Mar-2026",
-       "1",
-       1,
-       14,
-       "727.07"},
+      {"amended cover for the year", kV10Ex, {}, "01-Sep-2026", "0", 0, 12, "1579.50"},
+      {"extension pro rata, 181 days", kV10Ex, {}, "01-Sep-2026", "0", 1, 12, "783.26"},
+      {"short-period scale, 181 days at 75%", kV10Ex, {}, "01-Sep-2026", "2", 1, 12, "1184.63"},
+      {"transfer: the difference", kV10Ex, {{24, "1000"}}, "01-Mar-2026", "1", 1, 8, "579.50"},
+      {"endorsement: the difference", kV10Ex, {{24, "1000"}}, "01-Mar-2026", "3", 1, 8, "579.50"},
+      {"tax on the transaction", kV10Ex, {}, "01-Sep-2026", "0", 1, 18, "47.00"},
+      {"new tariff extension", kEx, {}, "01-Sep-2026", "0", 1, 14, "856.44"},
+      {"new tariff transfer", kEx, {{33, "1000"}}, "01-Mar-2026", "1", 1, 14, "727.07"},
   };
   for (const Case& c : cases) {
-    const bool current = std::string_view(c.command) == "Tarvin.Premium.ComputeV10Ex";
+    const bool current = c.command == kV10Ex;
     const std::string previous = With(std::vector<std::string>(current ? 57 : 51), c.previous);
     const std::string amended = JoinFields(current ? V10ExFactors() : NewTariffFactors());
     const Result result = Run(c.command, Params({previous, amended, c.start, c.mode}));

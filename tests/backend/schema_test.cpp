@@ -181,21 +181,6 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-TEST(LayoutRows, WriteAdminRecordIsOneRowPerPosition) {
-  const auto layout = WriteAdminRecordLayout();
-  ASSERT_EQ(layout.size(), 168U);
-  for (std::size_t i = 0; i < layout.size(); ++i) EXPECT_EQ(layout[i].position, int(i));
-  const auto read = ReadAdminReplyLayout();
-  ASSERT_EQ(read.size(), 178U);
-  for (std::size_t i = 0; i < read.size(); ++i) EXPECT_EQ(read[i].position, int(i));
-}
-
-}  // namespace
-}  // namespace cn::backend::testing
-
-namespace cn::backend::testing {
-namespace {
-
 // What PostgreSQL is given for our SQL: only words outside literals and comments change.
 TEST(PostgresDialect, ChangesTheFewWordsThatDifferAndNothingQuoted) {
   const struct {
@@ -216,12 +201,6 @@ TEST(PostgresDialect, ChangesTheFewWordsThatDifferAndNothingQuoted) {
     EXPECT_EQ(ToPostgres(c.sqlite), c.postgres != nullptr ? c.postgres : c.sqlite) << c.sqlite;
   }
 }
-
-}  // namespace
-}  // namespace cn::backend::testing
-
-namespace cn::backend::testing {
-namespace {
 
 // Our own parameters are taken out of the address before libpq sees it; the log never
 // shows a password.

@@ -5,16 +5,14 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
+import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-import { startServer, launchBrowser } from './harness.mjs';
+import { covernoteBinary as binary, startServer, launchBrowser, logIn as logInAt, scratchEnv, screenshots, watchedPage }
+  from './harness.mjs';
+import { openTab, readCoverNote, titleEndsWith, typeNumber } from './screen_steps.mjs';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
-const binary = process.env.COVERNOTE_BINARY ?? path.join(here, '../../build/release/src/app/covernote');
-const shots = path.join(here, 'screenshots');
-mkdirSync(shots, { recursive: true });
+const shot = screenshots('product-');
 
 const kTitle = 'Cover Note Amendment - Administrator';
 const kSave = '#shell-commands button:has-text("Save")';
@@ -30,8 +28,7 @@ const kServing = /serving on http:\/\/127\.0\.0\.1:(\d+)/;
 
 before(async () => {
   scratch = mkdtempSync(path.join(tmpdir(), 'covernote-product-'));
-  // The settings file and the data folder of the run's own, never the user's.
-  env = { ...process.env, XDG_CONFIG_HOME: path.join(scratch, 'config'), XDG_DATA_HOME: path.join(scratch, 'data') };
+  env = scratchEnv(scratch);
   ({ server, base } = await startServer(binary, ['serve', '--port', '0', '--db', path.join(scratch, 'covernote.db')],
     kServing, env));
   context = await launchBrowser(path.join(scratch, 'chromium'));
@@ -43,38 +40,16 @@ after(async () => {
   if (scratch) rmSync(scratch, { recursive: true, force: true });
 });
 
-async function logIn(page, user = 'admin', password = 'covernote', at = base) {
-  await page.context().clearCookies();  // a logged-in browser would skip the login page
-  await page.goto(`${at}/login.html`);
-  await page.fill('#user', user);
-  await page.fill('#password', password);
-  await page.click('button[type=submit]');
-}
+const logIn = (page, user, password) => logInAt(page, base, user, password);
 
 // A fresh tab logged in as the demo administrator, with the Cover tab shown.
 async function screen(at = base) {
-  const page = await context.newPage();
-  const errors = [];
-  page.on('pageerror', (error) => errors.push(error.message));
-  page.on('console', (message) => {
-    if (message.type() === 'error') errors.push(message.text());
-  });
-  await logIn(page, 'admin', 'covernote', at);
-  await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
-  return { page, errors };
+  const watched = await watchedPage(context);
+  await logInAt(watched.page, at, 'admin', 'covernote');
+  await watched.page.waitForSelector('#shell-frame #txtCoverNoteNumber');
+  return watched;
 }
 
-// Types the number as the administrator would (each key goes through the page's handler)
-// and presses Enter.
-async function readByEnter(page, number) {
-  await page.click('#txtCoverNoteNumber');
-  await page.keyboard.type(number);
-  await page.keyboard.press('Enter');
-}
-
-async function shot(page, name) {
-  await page.screenshot({ path: path.join(shots, `product-${name}.png`) });
-}
 
 test('only the seeded administrator with his password gets in, and stays in', async () => {
   const page = await context.newPage();
@@ -117,8 +92,7 @@ const kReads = [
 for (const read of kReads) {
   test(`reading ${read.number} (status ${read.status}) by its number and Enter`, async () => {
     const { page, errors } = await screen();
-    await readByEnter(page, read.number);
-    await page.waitForFunction((number) => document.querySelector('#shell-title').textContent.endsWith(` : ${number}`), read.number);
+    await readCoverNote(page, read.number);
     assert.equal(await page.textContent('#shell-title'), `${kTitle} : ${read.number}`);
     assert.equal(await page.inputValue('#txtCoverNoteNumber'), read.number);
     assert.equal(await page.inputValue('#txtVehicleNumber'), read.vehicle);
@@ -134,8 +108,7 @@ test('by keyboard alone: Ctrl+A and a new number reads it, the tabs open, the co
   const { page, errors } = await screen();
   const selected = () => page.textContent('#shell-tabs [aria-selected=true]');
   const focusedTab = () => page.evaluate(() => document.activeElement.closest('[role=tab]')?.textContent ?? '');
-  await readByEnter(page, 'CN24000101');
-  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000101'));
+  await readCoverNote(page, 'CN24000101');
   await page.click('#txtCoverNoteNumber');
   await page.keyboard.press('Control+A');
   await page.keyboard.type('CN24000108');
@@ -145,7 +118,7 @@ test('by keyboard alone: Ctrl+A and a new number reads it, the tabs open, the co
   await page.waitForFunction(() => document.querySelector('#txtCoverNoteNumber').value === 'CN240001038');
   await page.keyboard.press('Delete');  // the caret stayed after what was typed
   await page.keyboard.press('Enter');
-  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000103'));
+  await titleEndsWith(page, 'CN24000103');
   assert.equal(await page.inputValue('#txtCoverNoteNumber'), 'CN24000103');
   await page.focus('#shell-logout');
   // The keys move the focus and open nothing; Enter and Space open the tab with the focus.
@@ -173,7 +146,7 @@ test('by keyboard alone: Ctrl+A and a new number reads it, the tabs open, the co
 
 test('an unknown number is answered with the not-found message and nothing is shown', async () => {
   const { page, errors } = await screen();
-  await readByEnter(page, 'CN99999999');
+  await typeNumber(page, 'CN99999999');
   const box = page.locator('#message-box');
   await box.waitFor({ state: 'visible' });
   assert.match(await page.textContent('#message-text'), /No cover note was found for the number given/);
@@ -188,10 +161,8 @@ test('an unknown number is answered with the not-found message and nothing is sh
 });
 
 async function openVehicleTab(page, number) {
-  await readByEnter(page, number);
-  await page.waitForFunction((no) => document.querySelector('#shell-title').textContent.endsWith(` : ${no}`), number);
-  await page.click('#shell-tabs [role=tab]:has-text("Vehicle")');
-  await page.waitForSelector('#shell-frame #divNPerson tr');
+  await readCoverNote(page, number);
+  await openTab(page, 'Vehicle', '#divNPerson tr');
 }
 
 test('the Vehicle tab shows the named drivers read-only', async () => {
@@ -213,10 +184,8 @@ test('the Vehicle tab shows the named drivers read-only', async () => {
 
 test('the NCD tab shows the previous insurer and the stored claims read-only', async () => {
   const { page, errors } = await screen();
-  await readByEnter(page, 'CN24000102');
-  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000102'));
-  await page.click('#shell-tabs [role=tab]:has-text("NCD")');
-  await page.waitForSelector('#shell-frame #AccTbl tr');
+  await readCoverNote(page, 'CN24000102');
+  await openTab(page, 'NCD', '#AccTbl tr');
   assert.equal(await page.inputValue('#txtExInsurer'), 'PERMATA GENERAL ASSURANCE BERHAD');
   const rows = page.locator('#AccTbl tr');
   assert.equal(await rows.count(), 2);
@@ -230,8 +199,7 @@ test('the NCD tab shows the previous insurer and the stored claims read-only', a
 // A commercial cover note shows every block; a tab that cannot be shown names no server folder.
 test('every tab at 1366x768 and 1920x1080, locked controls alike', async () => {
   const { page, errors } = await screen();
-  await readByEnter(page, 'CN24000102');
-  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000102'));
+  await readCoverNote(page, 'CN24000102');
   const tabs = await page.locator('#shell-tabs [role=tab]').allTextContents();
   for (const [width, height] of [[1366, 768], [1920, 1080]]) {
     await page.setViewportSize({ width, height });
@@ -245,8 +213,7 @@ test('every tab at 1366x768 and 1920x1080, locked controls alike', async () => {
       await page.keyboard.press('Enter');
     }
   }
-  await page.click('#shell-tabs [role=tab]:has-text("Vehicle")');
-  await page.waitForSelector('#shell-frame #tblCommVeh');
+  await openTab(page, 'Vehicle', '#tblCommVeh');
   const looks = await page.evaluate(() => ['txtBody', 'cboVehicleMakeCode', 'optHazardNo', 'optCGYes'].map((id) =>
     getComputedStyle(document.getElementById(id)).backgroundColor));
   assert.equal(new Set(looks).size, 1, `locked controls look alike: ${looks}`);
@@ -257,8 +224,7 @@ test('every tab at 1366x768 and 1920x1080, locked controls alike', async () => {
 
 test('reset asks first, Cancel keeps the cover note, OK clears it; logout ends the session', async () => {
   const { page, errors } = await screen();
-  await readByEnter(page, 'CN24000101');
-  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000101'));
+  await readCoverNote(page, 'CN24000101');
   const box = page.locator('#message-box');
 
   await page.click(kReset);
@@ -308,12 +274,11 @@ test('the enquiry finds cover notes by vehicle and the one chosen is read, from 
   await page.keyboard.press('ArrowDown');
   await page.keyboard.press('Enter');  // the same search again: take the highlighted row
   await dialog.waitFor({ state: 'hidden' });
-  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000107'));
+  await titleEndsWith(page, 'CN24000107');
   assert.equal(await page.inputValue('#txtVehicleNumber'), 'BMK 7101');
 
   // From the Vehicle tab the choice goes back to the Cover tab, which reads it.
-  await page.click('#shell-tabs [role=tab]:has-text("Vehicle")');
-  await page.waitForSelector('#shell-frame #txtModel');
+  await openTab(page, 'Vehicle', '#txtModel');
   await page.click(kEnquiry);
   await dialog.waitFor({ state: 'visible' });
   await page.fill('#txtEnqText', 'zz-nothing');
@@ -323,7 +288,7 @@ test('the enquiry finds cover notes by vehicle and the one chosen is read, from 
   await page.keyboard.press('Enter');
   await rows.first().waitFor();
   await rows.first().dblclick();
-  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000101'));
+  await titleEndsWith(page, 'CN24000101');
   assert.equal(await page.textContent('#shell-tabs [aria-selected=true]'), 'Cover');
   assert.equal(await page.inputValue('#txtCoverNoteNumber'), 'CN24000101');
 
@@ -339,10 +304,8 @@ test('the enquiry finds cover notes by vehicle and the one chosen is read, from 
 
 test('the premium tab shows the figures and covers, takes a cover, and puts back a sum insured out of limits', async () => {
   const { page, errors } = await screen();
-  await readByEnter(page, 'CN24000101');
-  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000101'));
-  await page.click('#shell-tabs [role=tab]:has-text("Premium")');
-  await page.waitForSelector('#shell-frame #divExtCover tr');
+  await readCoverNote(page, 'CN24000101');
+  await openTab(page, 'Premium', '#divExtCover tr');
   assert.equal(await page.inputValue('#txtVehicleSumInsured'), '48,000.00');
   assert.equal(await page.textContent('#lblTotalPremium'), '1,868.39');
   assert.equal(await page.locator('#divExtCover tr').count(), 2);
@@ -391,7 +354,7 @@ test('the current-engine and the other premium tab at 1366x768', async () => {
       await page.click('#shell-frame #txtCoverNoteNumber');
       await page.keyboard.press('Control+A');
       await page.keyboard.type(`${number}\n`);
-      await page.waitForFunction((n) => document.querySelector('#shell-title').textContent.endsWith(` : ${n}`), number);
+      await titleEndsWith(page, number);
       await page.click(`#shell-tab-${tab}`);
       const figure = await page.waitForSelector('#shell-frame :is(#lblTotalPremium, #txtTotalPremium)', { state: 'attached' });
       await page.waitForFunction((e) => (e.textContent || e.value) !== '', figure);

@@ -3,17 +3,13 @@
 // two administrators amending the same cover note.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
+import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-import { startServer } from './harness.mjs';
-import { administrator, amendSumInsured, answerBox, command } from './screen_steps.mjs';
+import { covernoteBinary as binary, scratchEnv, screenshots, startServer } from './harness.mjs';
+import { administrator, amendSumInsured, answerBox, command, openTab, titleEndsWith } from './screen_steps.mjs';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
-const binary = process.env.COVERNOTE_BINARY ?? path.join(here, '../../build/release/src/app/covernote');
-const shots = path.join(here, 'screenshots');
-mkdirSync(shots, { recursive: true });
+const shot = screenshots('save-');
 
 let server;
 let base;
@@ -23,9 +19,8 @@ const open = (name, number) => administrator({ base, profile: path.join(scratch,
 
 before(async () => {
   scratch = mkdtempSync(path.join(tmpdir(), 'covernote-save-'));
-  const env = { ...process.env, XDG_CONFIG_HOME: path.join(scratch, 'config'), XDG_DATA_HOME: path.join(scratch, 'data') };
   ({ server, base } = await startServer(binary, ['serve', '--port', '0', '--db', path.join(scratch, 'covernote.db')],
-    /serving on http:\/\/127\.0\.0\.1:(\d+)/, env));
+    /serving on http:\/\/127\.0\.0\.1:(\d+)/, scratchEnv(scratch)));
 });
 
 after(async () => {
@@ -33,10 +28,6 @@ after(async () => {
   server?.kill('SIGTERM');
   if (scratch) rmSync(scratch, { recursive: true, force: true });
 });
-
-async function shot(page, name) {
-  await page.screenshot({ path: path.join(shots, `save-${name}.png`) });
-}
 
 test('an amendment is reviewed, saved, read again and listed in the history', async () => {
   const { page, errors } = await open('first', 'CN24000101');
@@ -61,9 +52,8 @@ test('an amendment is reviewed, saved, read again and listed in the history', as
   assert.equal((await answerBox(page)).text, 'The cover note has been saved.');
   await page.keyboard.press('Enter');
   await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
-  await page.waitForFunction(() => document.querySelector('#shell-title').textContent.endsWith(' : CN24000101'));
-  await page.click('#shell-tabs [role=tab]:has-text("Premium")');
-  await page.waitForSelector('#shell-frame #txtVehicleSumInsured');
+  await titleEndsWith(page, 'CN24000101');
+  await openTab(page, 'Premium', '#txtVehicleSumInsured');
   assert.equal(await page.inputValue('#txtVehicleSumInsured'), '60,000.00');
   assert.equal(await page.textContent('#lblTotalPremium'), total);
 
@@ -97,8 +87,7 @@ test('of two administrators amending one cover note, the second is refused and t
   // OK reads it again: the first administrator's amendment is what is stored.
   await second.page.keyboard.press('Enter');
   await second.page.waitForSelector('#shell-frame #txtCoverNoteNumber');
-  await second.page.click('#shell-tabs [role=tab]:has-text("Premium")');
-  await second.page.waitForSelector('#shell-frame #txtVehicleSumInsured');
+  await openTab(second.page, 'Premium', '#txtVehicleSumInsured');
   assert.equal(await second.page.inputValue('#txtVehicleSumInsured'), '90,000.00');
   assert.deepEqual([...first.errors, ...second.errors], []);
 });

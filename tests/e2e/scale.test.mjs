@@ -8,12 +8,9 @@ import { execFileSync, spawn, spawnSync } from 'node:child_process';
 import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { fileURLToPath } from 'node:url';
-import { startServer } from './harness.mjs';
-import { administrator, amendSumInsured, answerBox, command } from './screen_steps.mjs';
+import { covernoteBinary as binary, scratchEnv, startServer } from './harness.mjs';
+import { administrator, amendSumInsured, answerBox, command, openTab } from './screen_steps.mjs';
 
-const here = path.dirname(fileURLToPath(import.meta.url));
-const binary = process.env.COVERNOTE_BINARY ?? path.join(here, '../../build/release/src/app/covernote');
 const cluster = process.env.COVERNOTE_TEST_POSTGRES;
 const haproxy = spawnSync('sh', ['-c', 'command -v haproxy']).status === 0;
 const skip = !cluster ? 'no PostgreSQL cluster (COVERNOTE_TEST_POSTGRES)' : !haproxy ? 'haproxy is not installed' : false;
@@ -32,9 +29,8 @@ before(async () => {
   execFileSync(binary, ['db', 'init', '--db', database], { stdio: 'ignore' });
   const ports = [];
   for (const server of ['one', 'two']) {
-    const env = { ...process.env, XDG_CONFIG_HOME: path.join(scratch, server, 'config'), XDG_DATA_HOME: path.join(scratch, server, 'data') };
     const started = await startServer(binary, ['serve', '--port', '0', '--db', database, '--server-name', server],
-      /serving on http:\/\/127\.0\.0\.1:(\d+)/, env);
+      /serving on http:\/\/127\.0\.0\.1:(\d+)/, scratchEnv(path.join(scratch, server)));
     processes.push(started.server);
     ports.push(new URL(started.base).port);
   }
@@ -84,8 +80,7 @@ test('two browsers on two servers: the second save of one cover note is refused 
   assert.match((await answerBox(second.page)).text, /^ADMIN saved this cover note at .*, after you read it\./);
   // Reading it again on the other server shows the first administrator's amendment.
   await second.page.keyboard.press('Enter');
-  await second.page.click('#shell-tabs [role=tab]:has-text("Premium")');
-  await second.page.waitForSelector('#shell-frame #txtVehicleSumInsured');
+  await openTab(second.page, 'Premium', '#txtVehicleSumInsured');
   assert.equal(await second.page.inputValue('#txtVehicleSumInsured'), '60,000.00');
   assert.deepEqual([...first.errors, ...second.errors], []);
 });

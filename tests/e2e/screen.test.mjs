@@ -3,16 +3,16 @@
 // Every test leaves a screenshot in screenshots/.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { mkdtempSync, mkdirSync, rmSync } from 'node:fs';
+import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { startServer, launchBrowser } from './harness.mjs';
+import { startServer, launchBrowser, logIn as logInAt, screenshots, watchedPage } from './harness.mjs';
+import { openTab } from './screen_steps.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const serverBinary = process.env.COVERNOTE_E2E_SERVER ?? path.join(here, '../../build/release/tests/web/web_e2e_server');
-const shots = path.join(here, 'screenshots');
-mkdirSync(shots, { recursive: true });
+const shot = screenshots('');
 
 let server;
 let base;
@@ -31,30 +31,15 @@ after(async () => {
   if (profile) rmSync(profile, { recursive: true, force: true });
 });
 
-async function logIn(page, password = 's3cret pass') {
-  await page.context().clearCookies();  // a logged-in browser would skip the login page
-  await page.goto(`${base}/login.html`);
-  await page.fill('#user', 'alice');
-  await page.fill('#password', password);
-  await page.click('button[type=submit]');
-}
-
-async function freshPage() {
-  const page = await context.newPage();
-  const errors = [];
-  page.on('pageerror', (error) => errors.push(error.message));
-  page.on('console', (message) => {
-    if (message.type() === 'error') errors.push(message.text());
-  });
-  return { page, errors };
-}
+const logIn = (page, password = 's3cret pass') => logInAt(page, base, 'alice', password);
+const freshPage = () => watchedPage(context);
 
 test('a wrong password is refused and the right one opens the screen', async () => {
   const { page, errors } = await freshPage();
   await logIn(page, 'wrong');
   await page.locator('#login-failed').waitFor({ state: 'visible' });
   assert.equal(await page.inputValue('#user'), 'alice');
-  await page.screenshot({ path: path.join(shots, 'login-refused.png') });
+  await shot(page, 'login-refused');
 
   await logIn(page);
   await page.waitForSelector('#shell-frame #txtNum');
@@ -62,7 +47,7 @@ test('a wrong password is refused and the right one opens the screen', async () 
   assert.deepEqual(await page.locator('#shell-tabs [role=tab]').allTextContents(), ['First', 'Second']);
   assert.ok(await page.isDisabled('#shell-commands button:has-text("Save")'));
   assert.equal(await page.textContent('#shell-status'), 'Done');
-  await page.screenshot({ path: path.join(shots, 'shell.png') });
+  await shot(page, 'shell');
   assert.deepEqual(errors.filter((e) => !e.includes('401')), []);  // the refusal's own status
   await page.close();
 });
@@ -82,7 +67,7 @@ test('keys are rewritten as they are typed and Enter runs the page handler', asy
   await page.click('#txtAmount');
   await page.keyboard.type('12a.5');
   assert.equal(await page.inputValue('#txtAmount'), '125');
-  await page.screenshot({ path: path.join(shots, 'typing.png') });
+  await shot(page, 'typing');
   assert.deepEqual(errors, []);
   await page.close();
 });
@@ -98,7 +83,7 @@ test('a message box is modal, keeps Escape from a Yes/No question and answers wi
   assert.equal(await box.getAttribute('role'), 'alertdialog');
   assert.equal(await page.textContent('#message-text'), 'Clear the fields?');
   assert.deepEqual(await page.locator('#message-buttons button').allTextContents(), ['Yes', 'No']);
-  await page.screenshot({ path: path.join(shots, 'message-box.png') });
+  await shot(page, 'message-box');
   await page.keyboard.press('Escape');
   assert.ok(await box.isVisible());
   await page.keyboard.press('Enter');  // Yes has the focus
@@ -117,13 +102,12 @@ test('tabs switch pages, a reload shows the same state, logout ends the session'
   await page.waitForFunction(() => document.querySelector('#lblEcho').textContent === 'Name Lim');
   assert.equal(await page.inputValue('#txtAmount'), '1.00');
 
-  await page.click('#shell-tabs [role=tab]:has-text("Second")');
-  await page.waitForSelector('#shell-frame #txtOther');
+  await openTab(page, 'Second', '#txtOther');
   await page.reload();
   await page.waitForSelector('#shell-frame #txtOther');
   assert.equal(await page.getAttribute('#shell-tabs [aria-selected=true]', 'aria-selected'), 'true');
   assert.equal(await page.textContent('#shell-tabs [aria-selected=true]'), 'Second');
-  await page.screenshot({ path: path.join(shots, 'second-tab.png') });
+  await shot(page, 'second-tab');
 
   await page.click('#shell-logout');
   await page.waitForURL(/login\.html/);
@@ -148,7 +132,7 @@ test('the administrator sees his own sessions and logs out the others', async ()
   await page.locator('#sessions-note', { hasText: /^Logged out \d+ other sessions?\.$/ }).waitFor();
   assert.equal(await items.count(), 1);
   assert.ok(await page.isDisabled('#sessions-end-others'));
-  await page.screenshot({ path: path.join(shots, 'sessions.png') });
+  await shot(page, 'sessions');
   await page.click('#sessions-close');
   assert.deepEqual(errors, []);
   await page.close();
@@ -171,7 +155,7 @@ test('the selection dialog lists the choices, narrows them as typed, and returns
   assert.deepEqual(await rows.locator('td:nth-child(2)').allTextContents(), ['Hatchback', 'Pick-up']);
   await page.keyboard.press('ArrowDown');
   assert.equal(await page.getAttribute('#tblSrchList tbody tr:nth-child(2)', 'aria-selected'), 'true');
-  await page.screenshot({ path: path.join(shots, 'selection-dialog.png') });
+  await shot(page, 'selection-dialog');
   await page.keyboard.press('Enter');
   await dialog.waitFor({ state: 'hidden' });
   await page.waitForFunction(() => document.querySelector('#shell-status').textContent.startsWith('Picked'));

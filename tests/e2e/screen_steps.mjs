@@ -1,6 +1,6 @@
 // Steps of an administrator at the product's screen that several browser tests take.
 import assert from 'node:assert/strict';
-import { launchBrowser } from './harness.mjs';
+import { launchBrowser, logIn } from './harness.mjs';
 
 export const command = (caption) => `#shell-commands button:has-text("${caption}")`;
 
@@ -12,21 +12,36 @@ export async function administrator({ base, profile, contexts }, number) {
   const page = await context.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
-  await page.goto(`${base}/login.html`);
-  await page.fill('#user', 'admin');
-  await page.fill('#password', 'covernote');
-  await page.click('button[type=submit]');
+  await logIn(page, base, 'admin', 'covernote');
   await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
-  await page.click('#txtCoverNoteNumber');
-  await page.keyboard.type(number);
-  await page.keyboard.press('Enter');
-  await page.waitForFunction((n) => document.querySelector('#shell-title').textContent.endsWith(` : ${n}`), number);
+  await readCoverNote(page, number);
   return { page, errors };
 }
 
+export const titleEndsWith = (page, number) =>
+  page.waitForFunction((n) => document.querySelector('#shell-title').textContent.endsWith(` : ${n}`), number);
+
+// Types the number as the administrator would (each key goes through the page's handler)
+// and presses Enter.
+export async function typeNumber(page, number) {
+  await page.click('#txtCoverNoteNumber');
+  await page.keyboard.type(number);
+  await page.keyboard.press('Enter');
+}
+
+export async function readCoverNote(page, number) {
+  await typeNumber(page, number);
+  await titleEndsWith(page, number);
+}
+
+// Opens the tab with that caption and waits for an element of its page.
+export async function openTab(page, caption, selector) {
+  await page.click(`#shell-tabs [role=tab]:has-text("${caption}")`);
+  await page.waitForSelector(`#shell-frame ${selector}`);
+}
+
 export async function amendSumInsured(page, amount) {
-  await page.click('#shell-tabs [role=tab]:has-text("Premium")');
-  await page.waitForSelector('#shell-frame #txtVehicleSumInsured');
+  await openTab(page, 'Premium', '#txtVehicleSumInsured');
   await page.fill('#txtVehicleSumInsured', amount);
   await page.press('#txtVehicleSumInsured', 'Tab');
   const before = await page.textContent('#lblTotalPremium');

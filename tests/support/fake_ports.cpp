@@ -21,10 +21,7 @@ std::string FakeDialogs::ShowModalDialog(std::string_view url, std::string_view 
     journal->push_back("dialog " + std::string(url) + " " + Readable(argument) + " " +
                        std::string(features));
   }
-  if (dialog_results.empty()) return dialog_result;
-  std::string result = std::move(dialog_results.front());
-  dialog_results.pop_front();
-  return result;
+  return dialog_result;
 }
 
 void FakeShell::RunScript(dom::Window&, std::string_view script) { scripts.emplace_back(script); }

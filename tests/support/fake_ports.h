@@ -30,8 +30,8 @@ struct ShownDialog {
   std::string features;
 };
 
-// Boxes answer from `box_answers`, then OK; dialogs from `dialog_results`, then
-// `dialog_result`. Journal: "box BUTTONS 'TITLE' PROMPT", "dialog URL ARGUMENT FEATURES".
+// Boxes answer from `box_answers`, then OK; dialogs with `dialog_result`.
+// Journal: "box BUTTONS 'TITLE' PROMPT", "dialog URL ARGUMENT FEATURES".
 class FakeDialogs : public dom::DialogHost {
  public:
   int MessageBox(std::string_view prompt, int buttons_and_icon, std::string_view title) override;
@@ -41,7 +41,6 @@ class FakeDialogs : public dom::DialogHost {
   std::vector<ShownBox> boxes;
   std::vector<ShownDialog> dialogs;
   std::deque<int> box_answers;
-  std::deque<std::string> dialog_results;
   std::string dialog_result;
   Journal* journal = nullptr;
 };

@@ -7,12 +7,7 @@ namespace cn::testing {
 namespace {
 
 std::string Joined(std::initializer_list<std::string_view> parts, std::string_view separator) {
-  std::string text;
-  for (const std::string_view& part : parts) {
-    if (&part != parts.begin()) text += separator;
-    text += part;
-  }
-  return text;
+  return Join(std::vector<std::string>(parts.begin(), parts.end()), separator);
 }
 
 }  // namespace

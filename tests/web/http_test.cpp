@@ -98,49 +98,100 @@ TEST_F(HttpTest, HealthFollowsTheDatabaseAndMetricsCountLoginsAndEventsByName) {
   }
 }
 
-TEST_F(HttpTest, LoginSetsAStrictHttpOnlyCookieAndAWrongPasswordIsRefused) {
-  Browser stranger(server_->Port());
-  EXPECT_FALSE(stranger.LogIn("alice", "wrong"));
-  EXPECT_FALSE(stranger.LogIn("nobody", "s3cret pass"));
-  const HttpReply refused =
-      stranger.Send("POST", "/login", "user=alice&password=wrong", {{"Content-Type", "application/x-www-form-urlencoded"}});
-  EXPECT_EQ(refused.status, 303);
-  EXPECT_EQ(refused.Header("location"), "/login.html?failed=1");
-  EXPECT_EQ(stranger.Send("GET", "/api/state").status, 401);
+const std::map<std::string, std::string> kForm{{"Content-Type", "application/x-www-form-urlencoded"}};
+const std::map<std::string, std::string> kLoginForm{{"Content-Type", "application/x-www-form-urlencoded"},
+                                                    {"Accept", "application/json"}};
 
-  const HttpReply accepted = stranger.Send("POST", "/login", "user=alice&password=s3cret+pass",
-                                           {{"Content-Type", "application/x-www-form-urlencoded"}});
-  EXPECT_EQ(accepted.status, 303);
-  EXPECT_EQ(accepted.Header("location"), "/app.html");
-  const std::string cookie = accepted.Header("set-cookie");
-  EXPECT_TRUE(std::regex_search(cookie, std::regex("^cn_session=[0-9a-f]{64}; ")));
-  EXPECT_NE(cookie.find("HttpOnly"), std::string::npos);
-  EXPECT_NE(cookie.find("SameSite=Strict"), std::string::npos);
-
+// One request, one answer: its status and, where named, what a header (or "body") must match.
+TEST_F(HttpTest, EachRequestGetsItsAnswer) {
+  const std::string own = "http://127.0.0.1:" + std::to_string(server_->Port());
+  const auto from = [](std::string origin, std::string host = "") {
+    auto headers = kLoginForm;
+    headers["Origin"] = std::move(origin);
+    if (!host.empty()) headers["Host"] = std::move(host);
+    return headers;
+  };
+  const char* kWho = "user=who&password=x";
+  const char* kWrong = "user=alice&password=wrong";
+  const char* kRight = "user=alice&password=s3cret+pass";
+  const char* kHtml = "^text/html; charset=utf-8$";
+  struct Row {
+    bool logged_in;
+    std::string method, path, body;
+    std::map<std::string, std::string> headers;
+    int status;
+    const char* header = nullptr;
+    std::string pattern = "";
+  };
+  const Row rows[] = {
+      // The login form: refused back to the form, accepted on to the screen with a strict cookie.
+      {false, "POST", "/login", kWrong, kForm, 303, "location", "^/login\\.html\\?failed=1$"},
+      {false, "POST", "/login", "user=nobody&password=s3cret+pass", kForm, 303, "location", "failed=1$"},
+      {false, "GET", "/api/state", "", {}, 401},
+      {false, "POST", "/login", kRight, kForm, 303, "location", "^/app\\.html$"},
+      {false, "POST", "/login", kRight, kForm, 303, "set-cookie",
+       "^cn_session=[0-9a-f]{64}; Path=/; HttpOnly; SameSite=Strict$"},
+      // The login page's own script asks for JSON and stays on the page when refused.
+      {false, "POST", "/login", kWrong, kLoginForm, 401},
+      {false, "POST", "/login", "user=bob&password=another", kLoginForm, 200, "body", "\"location\":\"/app.html\""},
+      {false, "POST", "/login", "user=bob&password=another", kLoginForm, 200, "set-cookie", "^cn_session="},
+      // The login page is never kept, and a logged-in browser goes on to the screen.
+      {false, "GET", "/login.html", "", {}, 200, "cache-control", "^no-store$"},
+      {true, "GET", "/login.html", "", {}, 302, "location", "^/app\\.html$"},
+      // Only the server's own pages may post the login form; naming itself in Host does not help.
+      {false, "POST", "/login", kWho, kLoginForm, 401},  // not a browser
+      {false, "POST", "/login", kWho, from(own), 401},
+      {false, "POST", "/login", kWho, from("http://LOCALHOST:8443"), 401},
+      {false, "POST", "/login", kWho, from("https://localhost"), 401},
+      {false, "POST", "/login", kWho, from("null"), 403},
+      {false, "POST", "/login", kWho, from("http://evil.example", "evil.example"), 403},
+      {false, "POST", "/login", kWho, from("http://127.0.0.1.evil.example"), 403},
+      {false, "POST", "/login", kWho, from("http://127.0.0.1@evil.example"), 403},
+      {false, "POST", "/login", kWho, from("file://"), 403},
+      // Static files with their types; the pages' sources and anything outside stay hidden.
+      {false, "GET", "/login.html", "", {}, 200, "content-type", kHtml},
+      {false, "GET", "/app.html", "", {}, 200, "content-type", kHtml},
+      {false, "GET", "/dlgEnq.htm", "", {}, 200, "content-type", kHtml},
+      {false, "GET", "/js/app.js", "", {}, 200, "content-type", "^text/javascript; charset=utf-8$"},
+      {false, "GET", "/styles/app.css", "", {}, 200, "content-type", "^text/css; charset=utf-8$"},
+      {false, "GET", "/", "", {}, 302, "location", "^/app\\.html$"},
+      {false, "GET", "/CNAAMain.htm", "", {}, 404},
+      {false, "GET", "/CNAACov.htm", "", {}, 404},
+      {false, "GET", "/dlgenq.htm", "", {}, 404},
+      {false, "GET", "/../CMakeLists.txt", "", {}, 404},
+      {false, "GET", "/js/../CNAAMain.htm", "", {}, 404},
+      {false, "GET", "/styles/", "", {}, 404},
+      {false, "GET", "/js/nothing.js", "", {}, 404},
+  };
   Browser alice = LoggedIn();
-  const json state = alice.State().Json();
-  EXPECT_EQ(state.at("shell").at("title"), "Test Screen : ALICE");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.method + " " + row.path + " " + row.body + " " +
+                 (row.headers.contains("Origin") ? row.headers.at("Origin") : ""));
+    Browser stranger(server_->Port());
+    const HttpReply reply = (row.logged_in ? alice : stranger).Send(row.method, row.path, row.body, row.headers);
+    EXPECT_EQ(reply.status, row.status);
+    if (row.header == nullptr) continue;
+    const std::string seen = std::string(row.header) == "body" ? reply.body : reply.Header(row.header);
+    EXPECT_TRUE(std::regex_search(seen, std::regex(row.pattern))) << seen;
+  }
+  EXPECT_EQ(alice.State().Json().at("shell").at("title"), "Test Screen : ALICE");
   EXPECT_EQ(alice.csrf.size(), 64u);
-
-  // The login page's own script asks for JSON and stays on the page when refused.
-  const std::map<std::string, std::string> asks_json{
-      {"Content-Type", "application/x-www-form-urlencoded"}, {"Accept", "application/json"}};
-  EXPECT_EQ(stranger.Send("POST", "/login", "user=alice&password=wrong", asks_json).status, 401);
-  const HttpReply accepted_json =
-      stranger.Send("POST", "/login", "user=bob&password=another", asks_json);
-  EXPECT_EQ(accepted_json.Json().at("location"), "/app.html");
-  EXPECT_FALSE(accepted_json.Header("set-cookie").empty());
-
-  // The login page is never kept by the browser, and a logged-in browser goes on to the screen.
-  EXPECT_EQ(stranger.Send("GET", "/login.html").Header("cache-control"), "no-store");
-  EXPECT_EQ(alice.Send("GET", "/login.html").Header("location"), "/app.html");
 }
 
-TEST_F(HttpTest, LogoutEndsTheSession) {
-  Browser alice = LoggedIn();
-  EXPECT_EQ(alice.Post("/api/logout", json::object()).status, 200);
-  EXPECT_EQ(alice.State().status, 401);
-  EXPECT_EQ(server_->SessionCount(), 0u);
+// Every file served carries the policy and a validator that answers "not modified".
+TEST_F(HttpTest, StaticFilesHaveValidatorsAndThePolicy) {
+  Browser browser(server_->Port());
+  for (const char* path : {"/login.html", "/app.html", "/dlgEnq.htm", "/js/app.js", "/styles/app.css"}) {
+    SCOPED_TRACE(path);
+    const HttpReply reply = browser.Send("GET", path);
+    EXPECT_EQ(reply.Header("x-content-type-options"), "nosniff");
+    EXPECT_NE(reply.Header("content-security-policy").find("script-src 'self'"), std::string::npos);
+    const std::string etag = reply.Header("etag");
+    ASSERT_FALSE(etag.empty());
+    const HttpReply again = browser.Send("GET", path, "", {{"If-None-Match", etag}});
+    EXPECT_EQ(again.status, 304);
+    EXPECT_TRUE(again.body.empty());
+  }
 }
 
 TEST_F(HttpTest, BadRequestsGetJsonErrorsAndLeaveTheSessionsIntact) {
@@ -248,19 +299,6 @@ TEST_F(HttpTest, OneSessionsEventsNeverChangeAnothersPage) {
   EXPECT_NE(alice.State().body.find("ALICE-ONLY"), std::string::npos);
 }
 
-TEST_F(HttpTest, AQuestionIsAnsweredOverHttpAndTheHandlerGoesOn) {
-  Browser alice = LoggedIn();
-  const HttpReply asked = alice.Post("/api/event", {{"kind", "command"}, {"id", "cmdAsk"}});
-  ASSERT_EQ(asked.status, 200);
-  const json prompt = asked.Json().at("prompt");
-  EXPECT_EQ(prompt.at("text"), "Clear the fields?");
-  // A reload shows the same question.
-  EXPECT_EQ(alice.State().Json().at("prompt"), prompt);
-  const HttpReply answered = alice.Post("/api/answer", {{"prompt", prompt.at("id")}, {"result", 7}});
-  ASSERT_EQ(answered.status, 200);
-  EXPECT_EQ(answered.Json().at("status"), "Kept");
-}
-
 TEST_F(HttpTest, FiftySessionsWaitingOnQuestionsHoldNoThread) {
   std::vector<Browser> waiting;
   for (int i = 0; i < 50; ++i) {
@@ -281,35 +319,6 @@ TEST_F(HttpTest, FiftySessionsWaitingOnQuestionsHoldNoThread) {
   }
 }
 
-TEST_F(HttpTest, StaticFilesHaveTheirTypesValidatorsAndThePolicy) {
-  Browser browser(server_->Port());
-  struct Asset {
-    const char* path;
-    const char* type;
-  };
-  for (const Asset& asset : {Asset{"/login.html", "text/html; charset=utf-8"}, Asset{"/app.html", "text/html; charset=utf-8"},
-                             Asset{"/dlgEnq.htm", "text/html; charset=utf-8"},
-                             Asset{"/js/app.js", "text/javascript; charset=utf-8"},
-                             Asset{"/styles/app.css", "text/css; charset=utf-8"}}) {
-    SCOPED_TRACE(asset.path);
-    const HttpReply reply = browser.Send("GET", asset.path);
-    ASSERT_EQ(reply.status, 200);
-    EXPECT_EQ(reply.Header("content-type"), asset.type);
-    EXPECT_EQ(reply.Header("x-content-type-options"), "nosniff");
-    EXPECT_NE(reply.Header("content-security-policy").find("script-src 'self'"), std::string::npos);
-    const std::string etag = reply.Header("etag");
-    ASSERT_FALSE(etag.empty());
-    const HttpReply again = browser.Send("GET", asset.path, "", {{"If-None-Match", etag}});
-    EXPECT_EQ(again.status, 304);
-    EXPECT_TRUE(again.body.empty());
-  }
-  for (const char* hidden : {"/CNAAMain.htm", "/CNAACov.htm", "/dlgenq.htm", "/../CMakeLists.txt", "/js/../CNAAMain.htm", "/styles/", "/js/nothing.js"}) {
-    SCOPED_TRACE(hidden);
-    EXPECT_EQ(browser.Send("GET", hidden).status, 404);
-  }
-  EXPECT_EQ(browser.Send("GET", "/").Header("location"), "/app.html");
-}
-
 TEST_F(HttpTest, ServedPagesHaveNoInlineScript) {
   Browser browser(server_->Port());
   for (const char* page : {"/login.html", "/app.html", "/dlgEnq.htm", "/dlgSrch.htm"}) {
@@ -319,19 +328,7 @@ TEST_F(HttpTest, ServedPagesHaveNoInlineScript) {
   }
 }
 
-}  // namespace
-}  // namespace cn::web
-
-namespace cn::web {
-namespace {
-
-using nlohmann::json;
-using testing::Browser;
-using testing::HttpReply;
 using Clock = std::chrono::steady_clock;
-
-const std::map<std::string, std::string> kLoginForm{{"Content-Type", "application/x-www-form-urlencoded"},
-                                                    {"Accept", "application/json"}};
 
 HttpReply LogInFrom(Browser& browser, const std::string& address, const std::string& user, const std::string& password) {
   auto headers = kLoginForm;
@@ -462,35 +459,6 @@ TEST_F(HttpTest, RequestTextIsLoggedWithItsControlCharactersEscaped) {
   EXPECT_EQ(text.find('\x1b'), std::string::npos);
 }
 
-TEST_F(HttpTest, OnlyAllowedPagesMayPostTheLoginForm) {
-  const std::string own = "http://127.0.0.1:" + std::to_string(server_->Port());
-  struct Case {
-    std::string origin;
-    std::string host;
-    int status;
-  };
-  const std::vector<Case> cases{
-      {"", "", 401},  // not a browser
-      {own, "", 401},
-      {"http://LOCALHOST:8443", "", 401},
-      {"https://localhost", "", 401},
-      {"null", "", 403},
-      {"http://evil.example", "evil.example", 403},  // naming itself in Host does not help
-      {"http://127.0.0.1.evil.example", "", 403},
-      {"http://127.0.0.1@evil.example", "", 403},
-      {"file://", "", 403},
-  };
-  for (const Case& one : cases) {
-    SCOPED_TRACE(one.origin);
-    Browser browser(server_->Port());
-    auto headers = kLoginForm;
-    if (!one.origin.empty()) headers["Origin"] = one.origin;
-    if (!one.host.empty()) headers["Host"] = one.host;
-    const HttpReply reply = browser.Send("POST", "/login", "user=who&password=x", headers);
-    EXPECT_EQ(reply.status, one.status);
-  }
-}
-
 TEST_F(HttpTest, AUserHasAFewSessionsAndCanEndTheOthers) {
   ServerOptions options = Options();
   options.sessions.most_per_user = 2;
@@ -514,6 +482,10 @@ TEST_F(HttpTest, AUserHasAFewSessionsAndCanEndTheOthers) {
   EXPECT_EQ(third.State().status, 200);
   EXPECT_EQ(bob.State().status, 200);
   EXPECT_EQ(third.Send("GET", "/api/sessions").Json().at("sessions").size(), 1u);
+  // Logging out ends the session.
+  EXPECT_EQ(third.Post("/api/logout", json::object()).status, 200);
+  EXPECT_EQ(third.State().status, 401);
+  EXPECT_EQ(server_->SessionCount(), 1u);  // bob's
 }
 
 TEST_F(HttpTest, OverTlsTheCookieIsSecureWithTheHostPrefixAndHstsIsSent) {

@@ -107,12 +107,8 @@ class Mirror {
   std::shared_ptr<dom::Document> document_;
 };
 
-std::string ServerBody(const dom::Document& document) {
-  const auto parsed = dom::Document::Parse("<html><body></body></html>");
-  parsed->Body()->SetInnerHtml(RenderChildren(*document.Body()));
-  parsed->Body()->SetAttribute(std::string(kNodeIdAttribute), std::to_string(document.Body()->node_id()));
-  return Canonical(*parsed->Body());
-}
+// The server's page as a browser freshly given it would hold it.
+std::string ServerBody(const dom::Document& document) { return Mirror(document).Body(); }
 
 struct Case {
   const char* name;

@@ -191,6 +191,10 @@ TEST_F(SessionTest, AQuestionSuspendsTheHandlerUntilItsAnswerAndNothingElseRunsM
   EXPECT_FALSE(answered.contains("prompt"));
   EXPECT_FALSE(session_->WaitingForAnswer());
   EXPECT_THROW(session_->Answer({{"prompt", prompt.at("id")}, {"result", 6}}), ProtocolError);
+  // Closing while a question waits abandons the handler.
+  session_->Event({{"kind", "command"}, {"id", "cmdAsk"}});
+  session_->Close();
+  EXPECT_FALSE(session_->WaitingForAnswer());
 }
 
 TEST_F(SessionTest, ATabChangeSendsTheNewPageWholeAndRefusesEventsOfTheOldOne) {
@@ -248,12 +252,6 @@ TEST_F(SessionTest, MalformedEventsAreRefusedWithoutChangingAnything) {
   EXPECT_EQ(session_->Render().at("frame").at("html"), before.at("html"));
 }
 
-TEST_F(SessionTest, ClosingWhileAQuestionWaitsAbandonsTheHandler) {
-  session_->Event({{"kind", "command"}, {"id", "cmdAsk"}});
-  session_->Close();
-  EXPECT_FALSE(session_->WaitingForAnswer());
-}
-
 // Dialog pages that echo: the opening names its argument, a search returns its text found.
 class EchoDialogPages final : public DialogPages {
  public:
@@ -295,14 +293,10 @@ TEST(SessionDialogTest, ADialogOpensWithItsContentSearchesWhileOpenAndReturnsThe
   const json answered = session.Answer({{"prompt", prompt.at("id")}, {"result", "True;B01;Saloon"}});
   EXPECT_EQ(answered.at("status"), "Picked True;B01;Saloon");
   EXPECT_EQ(refused({{"prompt", prompt.at("id")}, {"query", {{"text", "x"}}}}), 409);
-}
-
-TEST(SessionDialogTest, AMessageBoxIsNoDialogToSearchIn) {
-  testing::TestPages pages;
-  Session session(Identity{"U7", "A01", "B"}, testing::TestScreenFactory(pages.dir(), std::make_shared<EchoDialogPages>()));
-  session.Open();
+  // A message box is no dialog to search in.
   const json asked = session.Event({{"kind", "command"}, {"id", "cmdAsk"}});
-  EXPECT_THROW(session.DialogSearch({{"prompt", asked.at("prompt").at("id")}, {"query", {{"text", "x"}}}}), ProtocolError);
+  EXPECT_THROW(session.DialogSearch({{"prompt", asked.at("prompt").at("id")}, {"query", {{"text", "x"}}}}),
+               ProtocolError);
 }
 
 }  // namespace
