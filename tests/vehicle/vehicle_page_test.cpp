@@ -1,5 +1,6 @@
 // The Vehicle tab: its load, its field checks, the selection of model and body and the
 // named-person links.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -18,7 +19,7 @@ TEST_F(VehicleTabTest, UnitListComesFromTheLocalTableWhenSetSo) {
   world_.workspace.record.Current.ClassCode = "C3";
   LoadPage();
   EXPECT_EQ(SentCount("Tarvin.Find.BrowseUOM"), 0);
-  EXPECT_EQ(world_.fakes.local_table.calls, std::vector<std::string>{"GetUOMList C3"});
+  EXPECT_THAT(world_.fakes.local_table.calls, ::testing::Contains("GetUOMList C3"));
 }
 
 TEST_F(VehicleTabTest, HazardAndCommercialBlockOnlyForCommercialCover) {
