@@ -155,6 +155,7 @@ TEST_F(HttpTest, EachRequestGetsItsAnswer) {
       {false, "GET", "/js/app.js", "", {}, 200, "content-type", "^text/javascript; charset=utf-8$"},
       {false, "GET", "/styles/app.css", "", {}, 200, "content-type", "^text/css; charset=utf-8$"},
       {false, "GET", "/", "", {}, 302, "location", "^/app\\.html$"},
+      {false, "GET", "/", "", {}, 302, "cache-control", "^no-store$"},  // a redirect is never kept
       {false, "GET", "/CNAAMain.htm", "", {}, 404},
       {false, "GET", "/CNAACov.htm", "", {}, 404},
       {false, "GET", "/dlgenq.htm", "", {}, 404},
