@@ -221,6 +221,11 @@ TEST_F(HttpTest, BadRequestsGetJsonErrorsAndLeaveTheSessionsIntact) {
          return alice.Post("/api/event", event);
        }, 404, "unknown-node"},
       {"unknown event", [&] { return alice.Post("/api/event", {{"kind", "dance"}}); }, 400, "bad-request"},
+      {"page key not a number", [&] {
+         json event = ElementEvent(state, "txtNum", "click");
+         event["values"] = {{"page", json::object()}};
+         return alice.Post("/api/event", event);
+       }, 400, "bad-request"},
       {"answer without a question", [&] { return alice.Post("/api/answer", {{"prompt", 1}, {"result", 6}}); }, 409, "no-prompt"},
       {"search without a dialog", [&] { return alice.Post("/api/dialog", {{"prompt", 1}, {"query", {{"text", "x"}}}}); },
        409, "no-dialog"},
