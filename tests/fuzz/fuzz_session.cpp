@@ -1,5 +1,7 @@
 // What a browser posts to a session: the first byte picks the request (event, answer,
-// dialog search), the rest is its JSON body. A bad body is a refusal, never a crash.
+// dialog search), the rest up to a zero byte is its JSON body, and what follows the zero byte
+// is posted as the answer to a question the request left waiting. A bad body is a refusal,
+// never a crash.
 #include <spdlog/spdlog.h>
 
 #include <cstddef>
@@ -19,35 +21,50 @@ struct Screen {
   std::unique_ptr<cn::web::Session> session;
   Screen() {
     spdlog::set_level(spdlog::level::off);  // handlers failing on purpose are logged
+    Restart();
+  }
+  void Restart() {
     session = std::make_unique<cn::web::Session>(cn::web::Identity{"FUZZ", "A01", "B"},
                                                  cn::web::testing::TestScreenFactory(pages.dir()));
     session->Open();
   }
 };
 
+void Post(cn::web::Session& session, std::uint8_t kind, std::string_view text) {
+  const auto body = nlohmann::json::parse(text, nullptr, false);
+  if (body.is_discarded()) return;
+  try {
+    switch (kind % 3) {
+      case 0:
+        (void)session.Event(body);
+        break;
+      case 1:
+        (void)session.Answer(body);
+        break;
+      default:
+        (void)session.DialogSearch(body);
+        break;
+    }
+    (void)session.Render();
+  } catch (const cn::web::ProtocolError&) {
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Kept for the life of the process: at exit the fibers' per-thread state is gone before
-  // static objects are, and a session with a waiting handler could not unwind it.
+  // static objects are.
   static Screen& screen = *new Screen;
   if (size < 1) return 0;
-  const auto body = nlohmann::json::parse(data + 1, data + size, nullptr, false);
-  if (body.is_discarded()) return 0;
-  try {
-    switch (data[0] % 3) {
-      case 0:
-        (void)screen.session->Event(body);
-        break;
-      case 1:
-        (void)screen.session->Answer(body);
-        break;
-      default:
-        (void)screen.session->DialogSearch(body);
-        break;
-    }
-    (void)screen.session->Render();
-  } catch (const cn::web::ProtocolError&) {
+  const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
+  const std::size_t zero = text.find('\0');
+  Post(*screen.session, data[0], text.substr(0, zero));
+  if (zero != std::string_view::npos && screen.session->WaitingForAnswer()) {
+    Post(*screen.session, 1, text.substr(zero + 1));
   }
+  // No handler is left waiting between inputs: one waiting at exit could not be unwound, and
+  // its objects would be reported as leaks.
+  if (screen.session->WaitingForAnswer()) screen.Restart();
   return 0;
 }
