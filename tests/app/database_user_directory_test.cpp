@@ -16,41 +16,23 @@
 namespace cn::app {
 namespace {
 
-class DatabaseUserDirectoryTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = std::filesystem::temp_directory_path() /
-            (std::string("users_") + info->name() + "_" + std::to_string(::getpid()) + ".db");
-    std::filesystem::remove(path_);
-    backend_ = components::OpenSharedBackend(path_, clock_);
-  }
-  void TearDown() override {
-    backend_.reset();
-    for (const char* suffix : {"", "-wal", "-shm"}) {
-      std::filesystem::remove(path_.string() + suffix);
-    }
-  }
-
-  SystemClock clock_;
-  std::filesystem::path path_;
-  std::shared_ptr<components::SharedBackend> backend_;
-};
-
 // The seeded administrator is a head-office user; a user given a password logs in as his own
 // agent. The user name is matched without regard to case or surrounding spaces, the password
 // exactly.
-TEST_F(DatabaseUserDirectoryTest, EachUserLogsInWithHisOwnPasswordOnly) {
+TEST(DatabaseUserDirectory, EachUserLogsInWithHisOwnPasswordOnly) {
+  const auto path = std::filesystem::temp_directory_path() / ("users_" + std::to_string(::getpid()) + ".db");
+  std::filesystem::remove(path);
+  const SystemClock clock;
+  const auto backend = components::OpenSharedBackend(path, clock);
   char hash[crypto_pwhash_STRBYTES];
-  ASSERT_EQ(crypto_pwhash_str(hash, "lotus pond", 10, crypto_pwhash_OPSLIMIT_MIN,
-                              crypto_pwhash_MEMLIMIT_MIN),
-            0);
-  backend_->WithDatabase([&](backend::Database& db) {
-    db.Prepare("UPDATE app_user SET password_hash = ?1 WHERE user_id = 'TERATAI01'")
-        .Bind(1, std::string_view(hash))
-        .Run();
-  });
-  const DatabaseUserDirectory users(backend_);
+  ASSERT_EQ(crypto_pwhash_str(hash, "lotus pond", 10, crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN), 0);
+  const auto set_hash = [&](std::string_view user, std::string_view hash) {
+    backend->WithDatabase([&](backend::Database& db) {
+      db.Prepare("UPDATE app_user SET password_hash = ?1 WHERE user_id = ?2").Bind(1, hash).Bind(2, user).Run();
+    });
+  };
+  set_hash("TERATAI01", hash);
+  const DatabaseUserDirectory users(backend);
   const std::optional<web::Identity> admin = web::Identity{"ADMIN", "HQ001", "H"};
   const std::optional<web::Identity> teratai = web::Identity{"TERATAI01", "A1001", "A"};
   struct Case {
@@ -79,10 +61,9 @@ TEST_F(DatabaseUserDirectoryTest, EachUserLogsInWithHisOwnPasswordOnly) {
     EXPECT_EQ(users.Authenticate(c.user, c.password), c.identity) << c.user << "/" << c.password;
   }
   // A damaged hash refuses instead of failing.
-  backend_->WithDatabase([](backend::Database& db) {
-    db.Prepare("UPDATE app_user SET password_hash = 'not a hash' WHERE user_id = 'ADMIN'").Run();
-  });
+  set_hash("ADMIN", "not a hash");
   EXPECT_EQ(users.Authenticate("admin", "covernote"), std::nullopt);
+  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <iostream>
 #include <random>
 #include <regex>
 #include <string>
@@ -36,23 +35,18 @@ int KeyOf(const json& state, const char* page) {
   return it != state.end() && it->is_object() ? it->value("key", 0) : 0;
 }
 
-class Draw {
- public:
-  explicit Draw(unsigned seed) : random_(seed) {}
-  int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random_); }
+struct Draw {
+  std::mt19937 random;
+  int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
   template <typename T>
   const T& From(const std::vector<T>& items) { return items[static_cast<std::size_t>(Below(static_cast<int>(items.size())))]; }
-
- private:
-  std::mt19937 random_;
 };
 
 // Something that fills a field: text a person types, and some that nobody should.
 json AnyValue(Draw& draw) {
-  const std::vector<json> values{"CN24000101", "cn24000103", "", "  ", "WQK 4521", "12/13/2024", "abc\xC3\xA9",
-                                 std::string(300, '9'), "\xF0\x9F\x98\x80", "'); alert(1);//", 42, nullptr,
-                                 json::array()};
-  return draw.From(values);
+  return draw.From(std::vector<json>{"CN24000101", "cn24000103", "", "  ", "WQK 4521", "12/13/2024", "abc\xC3\xA9",
+                                     std::string(300, '9'), "\xF0\x9F\x98\x80", "'); alert(1);//", 42, nullptr,
+                                     json::array()});
 }
 
 json AnyRequest(Draw& draw, const json& state, int frame_key, int workspace_key) {
@@ -114,14 +108,11 @@ TEST(RandomEvents, NeverBreakTheRealScreen) {
     const auto screens = SessionScreens(product, COVERNOTE_PAGES_DIR);
     for (const unsigned seed : {1u, 2u, 3u}) {
       SCOPED_TRACE("seed " + std::to_string(seed));
-      Draw draw(seed);
+      Draw draw{std::mt19937(seed)};
       web::Session session({"ADMIN", "HQ001", "H"}, screens);
       session.Open();
       json state = session.Render();
-      int refused = 0;
-      int dialogs = 0;
-      int messages = 0;
-      int reads = 0;
+      int refused = 0, prompts = 0;
       for (int step = 0; step < 700; ++step) {
         const json prompt = state.value("prompt", json());
         json request;
@@ -140,27 +131,17 @@ TEST(RandomEvents, NeverBreakTheRealScreen) {
           }
         } catch (const web::ProtocolError& refusal) {
           ++refused;
-          ASSERT_GE(refusal.status(), 400) << request.dump();
-          ASSERT_LT(refusal.status(), 500) << request.dump();
+          ASSERT_EQ(refusal.status() / 100, 4) << refusal.status() << " for " << request.dump();
         } catch (const std::exception& failure) {
           FAIL() << "step " << step << ": " << failure.what() << " for " << request.dump();
         }
-        const json before = state;
+        const bool asked = state.contains("prompt");
         state = session.Render();
-        if (state.contains("prompt") && !before.contains("prompt")) {
-          ++(state["prompt"].value("type", "") == "dialog" ? dialogs : messages);
-        }
-        const std::string title = state.value("shell", json::object()).value("title", "");
-        if (title.find(" : ") != std::string::npos &&
-            title != before.value("shell", json::object()).value("title", "")) {
-          ++reads;
-        }
+        prompts += state.contains("prompt") && !asked;
       }
-      // The walk must have gone somewhere: refusals, dialogs, message boxes, cover notes read.
-      std::cout << "seed " << seed << ": " << refused << " refused, " << dialogs << " dialogs, " << messages
-                << " message boxes, " << reads << " reads\n";
+      // The walk must have gone somewhere: refusals, and dialogs or message boxes.
       EXPECT_GT(refused, 0);
-      EXPECT_GT(dialogs + messages, 0);
+      EXPECT_GT(prompts, 0);
       session.Close();
     }
   }

@@ -9,16 +9,12 @@
 #include <fstream>
 #include <string>
 
+#include "fake_ports.h"
+
 namespace cn::app {
 namespace {
 
 namespace fs = std::filesystem;
-
-class QuietDialogs final : public dom::DialogHost {
- public:
-  int MessageBox(std::string_view, int, std::string_view) override { return 1; }
-  std::string ShowModalDialog(std::string_view, std::string_view, std::string_view) override { return ""; }
-};
 
 std::size_t Entries(const fs::path& folder) {
   std::error_code error;
@@ -29,20 +25,19 @@ TEST(SessionScreens, EverySessionHasItsOwnSelectionFolderRemovedWhenItEnds) {
   const fs::path root = fs::temp_directory_path() / ("covernote-screens-" + std::to_string(::getpid()));
   fs::remove_all(root);
   // The settings file's folder is the installation path of a new settings file.
-  const fs::path sessions = root / "Sessions";
-  fs::create_directories(sessions / "2147483646-1");  // no such process: left by a dead server
-  fs::create_directories(sessions / (std::to_string(::getpid()) + "-99"));  // this process's own
+  const fs::path sessions = root / "Sessions", dead = sessions / "2147483646-1";  // no such process
+  const fs::path own = sessions / (std::to_string(::getpid()) + "-99");            // this process's
+  fs::create_directories(dead);
+  fs::create_directories(own);
   {
     const auto product = OpenProduct({.database = root / "covernote.db", .settings = root / "settings.toml"});
-    EXPECT_FALSE(fs::exists(sessions / "2147483646-1"));
-    EXPECT_TRUE(fs::exists(sessions / (std::to_string(::getpid()) + "-99")));
-    fs::remove_all(sessions / (std::to_string(::getpid()) + "-99"));
-
+    EXPECT_EQ(std::make_pair(fs::exists(dead), fs::exists(own)), std::make_pair(false, true));
+    fs::remove_all(own);
     const auto screens = SessionScreens(product, COVERNOTE_PAGES_DIR);
-    auto alice = screens({"ALICE", "A1001", "A"}, std::make_shared<QuietDialogs>());
-    auto bob = screens({"BOB", "A2001", "A"}, std::make_shared<QuietDialogs>());
+    auto alice = screens({"ALICE", "A1001", "A"}, std::make_shared<cn::testing::FakeDialogs>());
+    auto bob = screens({"BOB", "A2001", "A"}, std::make_shared<cn::testing::FakeDialogs>());
     EXPECT_EQ(Entries(sessions), 2u);
-    ASSERT_TRUE(alice.dialog_pages);
+    EXPECT_TRUE(alice.dialog_pages);
     alice = {};
     EXPECT_EQ(Entries(sessions), 1u);
     bob = {};

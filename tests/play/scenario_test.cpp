@@ -23,11 +23,9 @@ std::string Message(std::string_view json_text) {
 }
 
 TEST(ScenarioFile, MalformedFilesNameTheKeyOrTheStep) {
-  struct Case {
-    std::string_view json;
-    std::string_view message;
-  };
-  const Case cases[] = {
+  std::string deep = R"("deep")";  // replies nested beyond any layout
+  for (int i = 0; i < 9; ++i) deep = R"({"parts": [)" + deep + "]}";
+  const std::pair<std::string, std::string_view> cases[] = {
       {R"({"clock": )", "not valid JSON"},
       {R"([1, 2])", "scenario: expected an object"},
       {R"({"clok": "01-Jan-2026"})", "clok: unknown key"},
@@ -65,44 +63,28 @@ TEST(ScenarioFile, MalformedFilesNameTheKeyOrTheStep) {
        "step 1 expect.elements.txtName.colour: unknown element state"},
       {R"({"steps": [{"expect": {"elements": {"cboKind": {"options": [["01"]]}}}}]})",
        "step 1 expect.elements.cboKind.options[0]: expected [value, caption]"},
+      {R"({"stub": [{"command": "A.B.C", "reply": )" + deep + "}]}", "reply forms nested too deep"},
+      {R"({"backend": {"embedded": "a.db"}, "stub": [{"command": "A.B.C"}]})",
+       "stub: stub rules need the stub back end"},
   };
-  for (const Case& c : cases) {
-    EXPECT_THAT(Message(c.json), HasSubstr(c.message)) << c.json;
-  }
+  for (const auto& [json, message] : cases) EXPECT_THAT(Message(json), HasSubstr(message)) << json;
 }
 
-TEST(ScenarioFile, RepliesNestedBeyondAnyLayoutAreRefused) {
-  std::string reply = R"("deep")";
-  for (int i = 0; i < 9; ++i) reply = R"({"parts": [)" + reply + "]}";
-  EXPECT_THAT(Message(R"({"stub": [{"command": "A.B.C", "reply": )" + reply + "}]}"),
-              HasSubstr("reply forms nested too deep"));
-}
-
+// An embedded database is found beside the scenario; without one, a fresh one is asked for.
 TEST(ScenarioFile, EmbeddedDatabaseIsFoundBesideTheScenario) {
-  const Scenario scenario =
-      ParseScenario(R"({"backend": {"embedded": "data/sample.db"}})", "/scenarios");
-  ASSERT_TRUE(scenario.embedded);
-  EXPECT_EQ(scenario.embedded->database, std::filesystem::path("/scenarios/data/sample.db"));
-  EXPECT_THAT(Message(R"({"backend": {"embedded": "a.db"}, "stub": [{"command": "A.B.C"}]})"),
-              HasSubstr("stub: stub rules need the stub back end"));
-}
-
-TEST(ScenarioFile, EmbeddedWithoutADatabaseAsksForAFreshOne) {
-  const Scenario scenario = ParseScenario(R"({"backend": "embedded"})", "/scenarios");
-  ASSERT_TRUE(scenario.embedded);
-  EXPECT_TRUE(scenario.embedded->database.empty());
+  const auto database = [](std::string_view json) {
+    const Scenario scenario = ParseScenario(json, "/scenarios");
+    return scenario.embedded ? scenario.embedded->database.string() : "(not embedded)";
+  };
+  EXPECT_EQ(database(R"({"backend": {"embedded": "data/sample.db"}})"), "/scenarios/data/sample.db");
+  EXPECT_EQ(database(R"({"backend": "embedded"})"), "");
 }
 
 // Embedded runs start from a new installation's settings, stub runs from the installation
 // folder alone; the scenario's settings go on top, named in any letter case.
 TEST(RunSettings, ScenarioSettingsGoOverTheStartingOnes) {
   const std::string ui(components::kUiKeyPath), product(components::kProductKeyPath);
-  struct Case {
-    std::string_view scenario;
-    std::string key_path;
-    std::optional<std::string> value;
-  };
-  const Case cases[] = {
+  const std::tuple<std::string_view, std::string, std::optional<std::string>> cases[] = {
       {R"({"backend": "embedded", "settings": {"SOFTWARE\\Brindle\\Kivo\\Zelkor\\ui":
            {"USE LOCAL TABLE": "1"}}})",
        ui, "1"},
@@ -111,10 +93,10 @@ TEST(RunSettings, ScenarioSettingsGoOverTheStartingOnes) {
       {R"({"settings": {"Software\\Brindle\\Kivo\\Zelkor": {"Installation Path": "/i"}}})", product,
        "/i"},
   };
-  for (const Case& c : cases) {
-    const components::Settings settings(RunSettings(ParseScenario(c.scenario, "/s"), "/run"));
-    const auto name = c.key_path == ui ? "Use Local Table" : components::kInstallationPathName;
-    EXPECT_EQ(settings.Find(c.key_path, name), c.value) << c.scenario;
+  for (const auto& [scenario, key_path, value] : cases) {
+    const components::Settings settings(RunSettings(ParseScenario(scenario, "/s"), "/run"));
+    EXPECT_EQ(settings.Find(key_path, key_path == ui ? "Use Local Table" : components::kInstallationPathName), value)
+        << scenario;
   }
 }
 

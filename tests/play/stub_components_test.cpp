@@ -19,13 +19,8 @@ TEST(AnswerQueue, NamedAnswersComeFirstAndAnswerEveryPromptTheyName) {
   AnswerQueue queue(
       {6, std::string("CN1")},
       {{"Reset", 7}, {1010003, 1}, {"Save Cover Note", 2}, {"dlgReview.htm", std::string("save")}});
-  struct Case {
-    std::optional<std::int32_t> number;
-    std::string_view title;
-    std::string_view url;  // a dialog when not empty
-    Answer answer;
-  };
-  const Case cases[] = {
+  // {number, title, url (a dialog when not empty), answer}
+  const std::tuple<std::optional<std::int32_t>, std::string_view, std::string_view, Answer> cases[] = {
       {1010003, "Reset", "", 1},
       {1210001, "Save Cover Note", "", 2},
       {std::nullopt, "", "pages/DLGREVIEW.HTM?mode=1", std::string("save")},
@@ -34,11 +29,11 @@ TEST(AnswerQueue, NamedAnswersComeFirstAndAnswerEveryPromptTheyName) {
       {std::nullopt, "", "dlgReview.htm", std::string("save")},
       {std::nullopt, "save cover note", "", 1},  // the queue is empty: the first button
   };
-  for (const Case& c : cases) {
-    const Prompt prompt{.kind = "", .number = c.number, .title = c.title, .url = c.url};
-    const Answer answer = c.url.empty() ? Answer(queue.NextNumber(1, prompt, 1).value)
-                                        : Answer(queue.NextText(prompt, 1).value);
-    EXPECT_EQ(answer, c.answer) << c.title << c.url;
+  for (const auto& [number, title, url, expected] : cases) {
+    const Prompt prompt{.kind = "", .number = number, .title = title, .url = url};
+    EXPECT_EQ(url.empty() ? Answer(queue.NextNumber(1, prompt, 1).value) : Answer(queue.NextText(prompt, 1).value),
+              expected)
+        << title << url;
   }
 }
 
@@ -56,16 +51,12 @@ TEST(AnswerQueue, AnswerOfTheWrongKindIsAFaultNamingTheStep) {
 
 TEST(AnswerQueue, FirstButtonOfEachButtonSet) {
   namespace box = dom::message_box;
-  struct Case {
-    int buttons;
-    std::int32_t first;
-  };
-  const Case cases[] = {{box::kOkOnly | box::kExclamation, box::kOk},
-                        {box::kOkCancel | box::kQuestion, box::kOk},
-                        {box::kYesNo | box::kQuestion, box::kYes},
-                        {3, box::kYes},
-                        {box::kInformation, box::kOk}};
-  for (const Case& c : cases) EXPECT_EQ(FirstButton(c.buttons), c.first) << c.buttons;
+  const std::pair<int, std::int32_t> cases[] = {{box::kOkOnly | box::kExclamation, box::kOk},
+                                                {box::kOkCancel | box::kQuestion, box::kOk},
+                                                {box::kYesNo | box::kQuestion, box::kYes},
+                                                {3, box::kYes},
+                                                {box::kInformation, box::kOk}};
+  for (const auto& [buttons, first] : cases) EXPECT_EQ(FirstButton(buttons), first) << buttons;
 }
 
 }  // namespace

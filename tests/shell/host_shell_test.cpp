@@ -20,14 +20,13 @@ namespace fs = std::filesystem;
 // What the pages saw, in order, across the whole screen.
 using Journal = std::vector<std::string>;
 
-// A page whose load runs the given statements in its window and whose handlers write to the
-// journal. The workspace page also records each shell message with the page the frame shows.
+// A page whose load runs the given statements in its window, and whose load and unload are
+// journalled.
 class ScriptedPage : public dom::PageLogic {
  public:
   ScriptedPage(std::string file, std::shared_ptr<dom::Document> document, Journal& journal,
                std::vector<std::string> on_load)
       : file_(std::move(file)), document_(std::move(document)), journal_(journal), on_load_(std::move(on_load)) {}
-
   void Load() override {
     journal_.push_back("load " + file_);
     for (const auto& statement : on_load_) document_->ParentWindow()->ExecScript(statement);
@@ -41,11 +40,13 @@ class ScriptedPage : public dom::PageLogic {
   std::vector<std::string> on_load_;
 };
 
+// The workspace page records each shell message with the page the frame shows; a tab page's
+// Go button asks for `next_tab_script_`.
 class HostShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    pages_ = fs::temp_directory_path() /
-             ("covernote-shell-" + std::to_string(::getpid()) + "-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    pages_ = fs::temp_directory_path() / ("covernote-shell-" + std::to_string(::getpid()) + "-" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(pages_);
     fs::copy_file(fs::path(COVERNOTE_PAGES_DIR) / "CNAAMain.htm", pages_ / "CNAAMain.htm",
                   fs::copy_options::overwrite_existing);
@@ -55,24 +56,30 @@ class HostShellTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(pages_); }
 
-  std::shared_ptr<HostShell> MakeShell(std::vector<std::string> workspace_load) {
+  // The shell started on the usual tabs and buttons and `more` statements; the journal starts after.
+  std::shared_ptr<HostShell> Started(std::vector<std::string> more = {}, bool standard = true) {
+    std::vector<std::string> load;
+    if (standard) {
+      load = {"ShowTitle('Cover Note Amendment - Administrator')", "InsertTabButton('COVCover','Cover','CNAACov.htm')",
+              "InsertTabButton('COVVeh','Vehicle','CNAAVeh.htm')", "InsertTabButton('COVGone','Gone','CNAAGone.htm')",
+              "InsertCmdButton('cmdReset','Reset','')",          "InsertCmdButton('cmdSave','Save','')",
+              "EnableCmdButton('cmdSave', false)",               "TabFocus('COVCover')"};
+    }
+    load.insert(load.end(), more.begin(), more.end());
     HostShell::Options options;
     options.pages_dir = pages_;
     options.dialogs = dialogs_;
-    options.page_factory = [this, workspace_load](std::string_view file,
-                                                  const std::shared_ptr<dom::Document>& document)
+    options.page_factory = [this, load](std::string_view file, const std::shared_ptr<dom::Document>& document)
         -> std::unique_ptr<dom::PageLogic> {
+      dom::Document* const page = document.get();  // handlers live in the document's own table
       if (file == kWorkspacePage) {
-        // The handlers live in the document's own table: they hold it by plain pointer.
-        dom::Document* const page = document.get();
         document->Bind("UIF_ID_Msg", "onpropertychange", [this, page] {
           const auto frame_page = shell_->TabDocument();
           journal_.push_back("message " + page->GetElementById("UIF_ID_Msg")->InnerHtml() + " while " +
                              (frame_page ? fs::path(frame_page->Url()).filename().string() : "no page"));
         });
-        return std::make_unique<ScriptedPage>(std::string(file), document, journal_, workspace_load);
+        return std::make_unique<ScriptedPage>(std::string(file), document, journal_, load);
       }
-      dom::Document* const page = document.get();
       document->Bind("cmdGo", "onclick", [this, page] {
         journal_.push_back("click starts");
         page->ParentWindow()->ExecScript(next_tab_script_);
@@ -81,19 +88,11 @@ class HostShellTest : public ::testing::Test {
       return std::make_unique<ScriptedPage>(std::string(file), document, journal_, tab_load_);
     };
     shell_ = HostShell::Create(options);
+    shell_->Start();
+    journal_.clear();
     return shell_;
   }
-
-  static std::vector<std::string> StandardStart() {
-    return {"ShowTitle('Cover Note Amendment - Administrator')",
-            "InsertTabButton('COVCover','Cover','CNAACov.htm')",
-            "InsertTabButton('COVVeh','Vehicle','CNAAVeh.htm')",
-            "InsertTabButton('COVGone','Gone','CNAAGone.htm')",
-            "InsertCmdButton('cmdReset','Reset','')",
-            "InsertCmdButton('cmdSave','Save','')",
-            "EnableCmdButton('cmdSave', false)",
-            "TabFocus('COVCover')"};
-  }
+  std::string Message() const { return shell_->WorkspaceDocument()->GetElementById("UIF_ID_Msg")->InnerHtml(); }
 
   fs::path pages_;
   std::shared_ptr<cn::testing::FakeDialogs> dialogs_ = std::make_shared<cn::testing::FakeDialogs>();
@@ -104,74 +103,52 @@ class HostShellTest : public ::testing::Test {
 };
 
 TEST_F(HostShellTest, TabClickPostsTheMessageWhileThePageBeingLeftIsStillShown) {
-  auto shell = MakeShell(StandardStart());
-  shell->Start();
-  journal_.clear();
-
+  auto shell = Started();
   shell->ClickTab("COVVeh");
-
   EXPECT_EQ(journal_, (Journal{"message COVVeh while CNAACov.htm", "unload CNAACov.htm", "load CNAAVeh.htm"}));
   EXPECT_EQ(shell->ShownTabId(), "COVVeh");
-  EXPECT_EQ(shell->WorkspaceDocument()->GetElementById("UIF_ID_Msg")->InnerHtml(), "COVVeh");
+  EXPECT_EQ(Message(), "COVVeh");
 }
 
 TEST_F(HostShellTest, ClicksOnHiddenDisabledUnknownOrShownButtonsDoNothing) {
-  auto start = StandardStart();
-  start.push_back("ShowTabButton('COVVeh', false)");
-  auto shell = MakeShell(start);
-  shell->Start();
-  journal_.clear();
-
-  shell->ClickTab("COVVeh");     // hidden
-  shell->ClickTab("COVCover");   // already shown
-  shell->ClickTab("COVNobody");  // unknown
+  auto shell = Started({"ShowTabButton('COVVeh', false)"});
+  shell->ClickTab("COVVeh");       // hidden
+  shell->ClickTab("COVCover");     // already shown
+  shell->ClickTab("COVNobody");    // unknown
   shell->ClickCommand("cmdSave");  // disabled
   shell->ClickCommand("cmdNobody");
   EXPECT_TRUE(journal_.empty());
-
   shell->ClickCommand("cmdReset");
   EXPECT_EQ(journal_, (Journal{"message cmdReset while CNAACov.htm"}));
   EXPECT_EQ(shell->ShownTabId(), "COVCover");
 }
 
 TEST_F(HostShellTest, APageAskingForAnotherTabKeepsRunningUntilItsHandlerEnds) {
-  auto shell = MakeShell(StandardStart());
-  shell->Start();
-  journal_.clear();
-
+  auto shell = Started();
   shell->RunUserAction([&] { shell->TabDocument()->GetElementById("cmdGo")->Click(); });
-
-  EXPECT_EQ(journal_, (Journal{"click starts", "message COVVeh while CNAACov.htm", "click ends",
-                               "unload CNAACov.htm", "load CNAAVeh.htm"}));
+  EXPECT_EQ(journal_, (Journal{"click starts", "message COVVeh while CNAACov.htm", "click ends", "unload CNAACov.htm",
+                               "load CNAAVeh.htm"}));
 }
 
 TEST_F(HostShellTest, RefusesUnknownScriptAndUnknownButtons) {
-  auto shell = MakeShell({});
-  shell->Start();
-  auto& window = *shell->WorkspaceDocument()->ParentWindow();
+  auto& window = *Started({}, false)->WorkspaceDocument()->ParentWindow();
   const std::string_view refused[] = {
-      "alert('x')",                      // not a shell function
-      "ShowTitle('a','b')",              // wrong count
+      "alert('x')",                        // not a shell function
+      "ShowTitle('a','b')",                // wrong count
       "EnableCmdButton('cmdSave', 'no')",  // flag must be a word
       "EnableCmdButton('cmdNobody', true)",
       "TabFocus('COVNobody')",
       "InsertTabButton('COVX','X','../secret.htm')",
   };
-  for (const std::string_view script : refused) {
-    EXPECT_THROW(window.ExecScript(script), RuntimeFailure) << script;
-  }
+  for (const std::string_view script : refused) EXPECT_THROW(window.ExecScript(script), RuntimeFailure) << script;
   window.ExecScript("InsertCmdButton('cmdSave','Save','')");
   EXPECT_THROW(window.ExecScript("InsertCmdButton('cmdSave','Save','')"), RuntimeFailure);
-  EXPECT_EQ(shell->Buttons().size(), 1u);
+  EXPECT_EQ(shell_->Buttons().size(), 1u);
 }
 
 TEST_F(HostShellTest, AMissingPageIsReportedAndTheScreenStaysUsable) {
-  auto shell = MakeShell(StandardStart());
-  shell->Start();
-  journal_.clear();
-
+  auto shell = Started();
   shell->WorkspaceDocument()->ParentWindow()->ExecScript("TabFocus('COVGone')");
-
   ASSERT_EQ(dialogs_->boxes.size(), 1u);
   EXPECT_NE(dialogs_->boxes[0].prompt.find("CNAAGone.htm"), std::string::npos);
   EXPECT_EQ(shell->ShownTabId(), "");
@@ -181,13 +158,11 @@ TEST_F(HostShellTest, AMissingPageIsReportedAndTheScreenStaysUsable) {
 
 TEST_F(HostShellTest, APageThatKeepsSwitchingTabsIsStopped) {
   tab_load_ = {"TabFocus('COVVeh')"};  // every tab page asks for another tab as it loads
-  auto shell = MakeShell(StandardStart());
-  shell->Start();
-
+  auto shell = Started();
   ASSERT_EQ(dialogs_->boxes.size(), 1u);
   EXPECT_NE(dialogs_->boxes[0].prompt.find("Too many tab changes"), std::string::npos);
   shell->ClickCommand("cmdReset");  // still answers
-  EXPECT_EQ(shell->WorkspaceDocument()->GetElementById("UIF_ID_Msg")->InnerHtml(), "cmdReset");
+  EXPECT_EQ(Message(), "cmdReset");
 }
 
 }  // namespace

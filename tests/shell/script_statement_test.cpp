@@ -8,11 +8,7 @@ namespace cn::shell {
 namespace {
 
 TEST(ScriptStatement, ReadsTheStatementsPagesRun) {
-  struct Case {
-    std::string_view text;
-    ScriptStatement expected;
-  };
-  const Case cases[] = {
+  const std::pair<std::string_view, ScriptStatement> cases[] = {
       {"ShowTitle('Cover Note Amendment - Administrator : CN001')",
        {"ShowTitle", {std::string("Cover Note Amendment - Administrator : CN001")}}},
       {"InsertCmdButton('cmdSave','Save','')", {"InsertCmdButton", {std::string("cmdSave"), std::string("Save"), std::string()}}},
@@ -20,9 +16,7 @@ TEST(ScriptStatement, ReadsTheStatementsPagesRun) {
       {"TabFocus('COVCover');", {"TabFocus", {std::string("COVCover")}}},
       {"  DelCookie( 'CNote' )  ", {"DelCookie", {std::string("CNote")}}},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ParseScriptStatement(c.text), c.expected) << c.text;
-  }
+  for (const auto& [text, expected] : cases) EXPECT_EQ(ParseScriptStatement(text), expected) << text;
 }
 
 TEST(ScriptStatement, RefusesAnythingButOneCallWithLiterals) {
@@ -38,9 +32,7 @@ TEST(ScriptStatement, RefusesAnythingButOneCallWithLiterals) {
       "EnableCmdButton('cmdSave', True)",
       "ShowTitle('a')\nShowTitle('b')",
   };
-  for (const std::string_view text : refused) {
-    EXPECT_THROW(ParseScriptStatement(text), RuntimeFailure) << text;
-  }
+  for (const std::string_view text : refused) EXPECT_THROW(ParseScriptStatement(text), RuntimeFailure) << text;
 }
 
 }  // namespace

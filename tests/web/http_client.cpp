@@ -27,7 +27,8 @@ HttpReply Exchange(Stream& stream, std::string_view method, http::request<http::
   for (const auto& field : response) {
     std::string name(field.name_string());
     for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    reply.headers[name] = std::string(field.value());
+    std::string& value = reply.headers[name];
+    value += (value.empty() ? "" : "\n") + std::string(field.value());
   }
   reply.body = response.body();
   return reply;

@@ -12,7 +12,7 @@ namespace cn::web::testing {
 
 struct HttpReply {
   int status = 0;
-  std::map<std::string, std::string> headers;  // names in lower case
+  std::map<std::string, std::string> headers;  // names in lower case; a repeated one's values on lines
   std::string body;
   nlohmann::json Json() const { return nlohmann::json::parse(body); }
   std::string Header(const std::string& name) const {

@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "http_client.h"
-#include "rendered_page.h"
 #include "test_screen.h"
 #include "web/memory_user_directory.h"
 
@@ -21,8 +20,12 @@ namespace {
 using nlohmann::json;
 using testing::Browser;
 using testing::HttpReply;
-
 using testing::NodeOf;
+using Clock = std::chrono::steady_clock;
+using Headers = std::map<std::string, std::string>;
+
+const Headers kForm{{"Content-Type", "application/x-www-form-urlencoded"}};
+const Headers kLoginForm{{"Content-Type", "application/x-www-form-urlencoded"}, {"Accept", "application/json"}};
 
 class HttpTest : public ::testing::Test {
  protected:
@@ -31,27 +34,27 @@ class HttpTest : public ::testing::Test {
     users->Add("alice", "s3cret pass", Identity{"ALICE", "A01", "B"});
     users->Add("bob", "another", Identity{"BOB", "A02", "B"});
     users_ = users;
-    ServerOptions options = Options();
-    options.sessions.most_per_user = 100;
-    Restart(options);
+    Restart();
   }
   void TearDown() override { server_->Stop(); }
 
-  static ServerOptions Options() {
+  // Starts the server again on the test's options, changed by `change`; returns them.
+  ServerOptions Restart(const std::function<void(ServerOptions&)>& change = {},
+                        std::shared_ptr<const UserDirectory> users = nullptr) {
+    if (server_) server_->Stop();
     ServerOptions options;
     options.port = 0;
     options.io_threads = 2;
     options.assets = COVERNOTE_PAGES_DIR;
     options.most_body_bytes = 16 * 1024;
-    return options;
-  }
-  void Restart(ServerOptions options, std::shared_ptr<const UserDirectory> users = nullptr) {
-    if (server_) server_->Stop();
+    options.sessions.most_per_user = 100;
     options.server_name = "web-test";
     options.health_check = [this] { return database_down_ ? "no database" : ""; };
     options.metrics = metrics_;
+    if (change) change(options);
     server_ = std::make_unique<Server>(options, users ? users : users_, testing::TestScreenFactory(pages_.dir()));
     server_->Start();
+    return options;
   }
 
   Browser LoggedIn(const char* user = "alice", const char* password = "s3cret pass") {
@@ -85,11 +88,9 @@ TEST_F(HttpTest, HealthFollowsTheDatabaseAndMetricsCountLoginsAndEventsByName) {
   EXPECT_EQ(down.status, 503);
   EXPECT_EQ(down.body, "unavailable web-test: no database\n");
 
-  Browser intruder(server_->Port());
-  EXPECT_FALSE(intruder.LogIn("alice", "guess"));
+  EXPECT_FALSE(Browser(server_->Port()).LogIn("alice", "guess"));
   Browser alice = LoggedIn();
-  const json state = alice.State().Json();
-  EXPECT_EQ(alice.Post("/api/event", ElementEvent(state, "cmdCopy", "click")).status, 200);
+  EXPECT_EQ(alice.Post("/api/event", ElementEvent(alice.State().Json(), "cmdCopy", "click")).status, 200);
   const std::string scraped = metrics_->Render();
   for (const char* line : {"covernote_logins_refused_total 1\n",
                            "covernote_http_request_seconds_count{route=\"/api/event element click\"} 1\n",
@@ -97,10 +98,6 @@ TEST_F(HttpTest, HealthFollowsTheDatabaseAndMetricsCountLoginsAndEventsByName) {
     EXPECT_NE(scraped.find(line), std::string::npos) << line << scraped;
   }
 }
-
-const std::map<std::string, std::string> kForm{{"Content-Type", "application/x-www-form-urlencoded"}};
-const std::map<std::string, std::string> kLoginForm{{"Content-Type", "application/x-www-form-urlencoded"},
-                                                    {"Accept", "application/json"}};
 
 // One request, one answer: its status and, where named, what a header (or "body") must match.
 TEST_F(HttpTest, EachRequestGetsItsAnswer) {
@@ -111,14 +108,12 @@ TEST_F(HttpTest, EachRequestGetsItsAnswer) {
     if (!host.empty()) headers["Host"] = std::move(host);
     return headers;
   };
-  const char* kWho = "user=who&password=x";
-  const char* kWrong = "user=alice&password=wrong";
-  const char* kRight = "user=alice&password=s3cret+pass";
-  const char* kHtml = "^text/html; charset=utf-8$";
+  const char *kWho = "user=who&password=x", *kWrong = "user=alice&password=wrong";
+  const char *kRight = "user=alice&password=s3cret+pass", *kBob = "user=bob&password=another";
   struct Row {
     bool logged_in;
     std::string method, path, body;
-    std::map<std::string, std::string> headers;
+    Headers headers;
     int status;
     const char* header = nullptr;
     std::string pattern = "";
@@ -133,8 +128,8 @@ TEST_F(HttpTest, EachRequestGetsItsAnswer) {
        "^cn_session=[0-9a-f]{64}; Path=/; HttpOnly; SameSite=Strict$"},
       // The login page's own script asks for JSON and stays on the page when refused.
       {false, "POST", "/login", kWrong, kLoginForm, 401},
-      {false, "POST", "/login", "user=bob&password=another", kLoginForm, 200, "body", "\"location\":\"/app.html\""},
-      {false, "POST", "/login", "user=bob&password=another", kLoginForm, 200, "set-cookie", "^cn_session="},
+      {false, "POST", "/login", kBob, kLoginForm, 200, "body", "\"location\":\"/app.html\""},
+      {false, "POST", "/login", kBob, kLoginForm, 200, "set-cookie", "^cn_session="},
       // The login page is never kept, and a logged-in browser goes on to the screen.
       {false, "GET", "/login.html", "", {}, 200, "cache-control", "^no-store$"},
       {true, "GET", "/login.html", "", {}, 302, "location", "^/app\\.html$"},
@@ -148,14 +143,9 @@ TEST_F(HttpTest, EachRequestGetsItsAnswer) {
       {false, "POST", "/login", kWho, from("http://127.0.0.1.evil.example"), 403},
       {false, "POST", "/login", kWho, from("http://127.0.0.1@evil.example"), 403},
       {false, "POST", "/login", kWho, from("file://"), 403},
-      // Static files with their types; the pages' sources and anything outside stay hidden.
-      {false, "GET", "/login.html", "", {}, 200, "content-type", kHtml},
-      {false, "GET", "/app.html", "", {}, 200, "content-type", kHtml},
-      {false, "GET", "/dlgEnq.htm", "", {}, 200, "content-type", kHtml},
-      {false, "GET", "/js/app.js", "", {}, 200, "content-type", "^text/javascript; charset=utf-8$"},
-      {false, "GET", "/styles/app.css", "", {}, 200, "content-type", "^text/css; charset=utf-8$"},
+      // The pages' sources and anything outside stay hidden; a redirect is never kept.
       {false, "GET", "/", "", {}, 302, "location", "^/app\\.html$"},
-      {false, "GET", "/", "", {}, 302, "cache-control", "^no-store$"},  // a redirect is never kept
+      {false, "GET", "/", "", {}, 302, "cache-control", "^no-store$"},
       {false, "GET", "/CNAAMain.htm", "", {}, 404},
       {false, "GET", "/CNAACov.htm", "", {}, 404},
       {false, "GET", "/dlgenq.htm", "", {}, 404},
@@ -179,109 +169,102 @@ TEST_F(HttpTest, EachRequestGetsItsAnswer) {
   EXPECT_EQ(alice.csrf.size(), 64u);
 }
 
-// Every file served carries the policy and a validator that answers "not modified".
-TEST_F(HttpTest, StaticFilesHaveValidatorsAndThePolicy) {
+// Every file served has its type, the policy and a validator that answers "not modified";
+// the pages run no inline script.
+TEST_F(HttpTest, StaticFilesHaveTheirTypeValidatorsThePolicyAndNoInlineScript) {
   Browser browser(server_->Port());
-  for (const char* path : {"/login.html", "/app.html", "/dlgEnq.htm", "/js/app.js", "/styles/app.css"}) {
+  const char* kHtml = "text/html; charset=utf-8";
+  const std::regex inline_script("<script(?![^>]*\\bsrc=)[^>]*>|\\son[a-z]+\\s*=", std::regex::icase);
+  const std::pair<const char*, const char*> files[] = {{"/login.html", kHtml},
+                                                       {"/app.html", kHtml},
+                                                       {"/dlgEnq.htm", kHtml},
+                                                       {"/dlgSrch.htm", kHtml},
+                                                       {"/js/app.js", "text/javascript; charset=utf-8"},
+                                                       {"/styles/app.css", "text/css; charset=utf-8"}};
+  for (const auto& [path, type] : files) {
     SCOPED_TRACE(path);
     const HttpReply reply = browser.Send("GET", path);
+    EXPECT_EQ(reply.Header("content-type"), type);
     EXPECT_EQ(reply.Header("x-content-type-options"), "nosniff");
     EXPECT_NE(reply.Header("content-security-policy").find("script-src 'self'"), std::string::npos);
-    const std::string etag = reply.Header("etag");
-    ASSERT_FALSE(etag.empty());
-    const HttpReply again = browser.Send("GET", path, "", {{"If-None-Match", etag}});
+    EXPECT_FALSE(type == std::string_view(kHtml) && std::regex_search(reply.body, inline_script));
+    const HttpReply again = browser.Send("GET", path, "", {{"If-None-Match", reply.Header("etag")}});
     EXPECT_EQ(again.status, 304);
     EXPECT_TRUE(again.body.empty());
   }
 }
 
+// A refused request: a JSON error, and nothing of either session changed.
 TEST_F(HttpTest, BadRequestsGetJsonErrorsAndLeaveTheSessionsIntact) {
   Browser alice = LoggedIn();
   Browser bob = LoggedIn("bob", "another");
-  const json state = alice.State().Json();
-  const std::string big(64 * 1024, 'x');
   Browser forged(server_->Port());
   forged.cookie = "cn_session=" + std::string(64, '0');
-  forged.csrf = alice.csrf;
-
+  const json state = alice.State().Json();
+  const auto event = [&](const char* key, json value) {
+    json event = ElementEvent(state, "txtNum", "click");
+    event[key] = std::move(value);
+    return event.dump();
+  };
   struct Bad {
     const char* what;
-    std::function<HttpReply()> send;
+    Browser* browser;
+    std::string method, target, body, token;
     int status;
     const char* code;
   };
-  const std::vector<Bad> cases{
-      {"no CSRF token", [&] { return alice.Send("POST", "/api/event", R"({"kind":"command","id":"cmdAsk"})"); }, 403, "csrf"},
-      {"another session's CSRF token",
-       [&] { return alice.Send("POST", "/api/event", "{}", {{"X-CSRF-Token", bob.csrf}}); }, 403, "csrf"},
-      {"malformed JSON", [&] { return alice.Send("POST", "/api/event", "{kind:", {{"X-CSRF-Token", alice.csrf}}); }, 400, "bad-json"},
-      {"unknown node", [&] {
-         json event = ElementEvent(state, "txtNum", "click");
-         event["node"] = 987654;
-         return alice.Post("/api/event", event);
-       }, 404, "unknown-node"},
-      {"unknown event", [&] { return alice.Post("/api/event", {{"kind", "dance"}}); }, 400, "bad-request"},
-      {"page key not a number", [&] {
-         json event = ElementEvent(state, "txtNum", "click");
-         event["values"] = {{"page", json::object()}};
-         return alice.Post("/api/event", event);
-       }, 400, "bad-request"},
-      {"answer without a question", [&] { return alice.Post("/api/answer", {{"prompt", 1}, {"result", 6}}); }, 409, "no-prompt"},
-      {"search without a dialog", [&] { return alice.Post("/api/dialog", {{"prompt", 1}, {"query", {{"text", "x"}}}}); },
-       409, "no-dialog"},
-      {"search without CSRF token", [&] { return alice.Send("POST", "/api/dialog", "{}"); }, 403, "csrf"},
-      {"oversized body", [&] { return alice.Send("POST", "/api/event", big, {{"X-CSRF-Token", alice.csrf}}); }, 413, "too-large"},
-      {"stale session", [&] { return forged.Post("/api/event", {{"kind", "command"}, {"id", "cmdAsk"}}); }, 401, "no-session"},
-      {"wrong method", [&] { return alice.Send("GET", "/api/event"); }, 405, "method"},
-      {"unknown address", [&] { return alice.Send("GET", "/api/nothing"); }, 404, "not-found"},
-      {"floor not enabled", [&] { return alice.Post("/api/floor?bytes=1", json::object()); }, 404, "not-found"},
+  const std::string& csrf = alice.csrf;
+  const std::string ask = R"({"kind":"command","id":"cmdAsk"})";
+  const Bad cases[] = {
+      {"no CSRF token", &alice, "POST", "/api/event", ask, "", 403, "csrf"},
+      {"another session's token", &alice, "POST", "/api/event", "{}", bob.csrf, 403, "csrf"},
+      {"malformed JSON", &alice, "POST", "/api/event", "{kind:", csrf, 400, "bad-json"},
+      {"unknown node", &alice, "POST", "/api/event", event("node", 987654), csrf, 404, "unknown-node"},
+      {"unknown event", &alice, "POST", "/api/event", R"({"kind":"dance"})", csrf, 400, "bad-request"},
+      {"page key not a number", &alice, "POST", "/api/event", event("values", {{"page", json::object()}}), csrf, 400,
+       "bad-request"},
+      {"answer without a question", &alice, "POST", "/api/answer", R"({"prompt":1,"result":6})", csrf, 409,
+       "no-prompt"},
+      {"search without a dialog", &alice, "POST", "/api/dialog", R"({"prompt":1,"query":{"text":"x"}})", csrf, 409,
+       "no-dialog"},
+      {"search without a token", &alice, "POST", "/api/dialog", "{}", "", 403, "csrf"},
+      {"oversized body", &alice, "POST", "/api/event", std::string(64 * 1024, 'x'), csrf, 413, "too-large"},
+      {"stale session", &forged, "POST", "/api/event", ask, csrf, 401, "no-session"},
+      {"wrong method", &alice, "GET", "/api/event", "", "", 405, "method"},
+      {"unknown address", &alice, "GET", "/api/nothing", "", "", 404, "not-found"},
+      {"floor not enabled", &alice, "POST", "/api/floor?bytes=1", "{}", csrf, 404, "not-found"},
   };
   for (const Bad& bad : cases) {
     SCOPED_TRACE(bad.what);
-    const HttpReply reply = bad.send();
+    Headers headers{{"Content-Type", "application/json"}};
+    if (!bad.token.empty()) headers["X-CSRF-Token"] = bad.token;
+    const HttpReply reply = bad.browser->Send(bad.method, bad.target, bad.body, headers);
     EXPECT_EQ(reply.status, bad.status);
     EXPECT_EQ(reply.Header("content-type"), "application/json");
     EXPECT_EQ(reply.Json().at("error"), bad.code);
     EXPECT_FALSE(reply.Json().at("message").get<std::string>().empty());
   }
   // Both sessions still work, and nothing ran: no question is waiting.
-  for (Browser* browser : {&alice, &bob}) {
-    const HttpReply reply = browser->State();
-    ASSERT_EQ(reply.status, 200);
-    EXPECT_FALSE(reply.Json().contains("prompt"));
-  }
+  for (Browser* browser : {&alice, &bob}) EXPECT_FALSE(browser->State().Json().contains("prompt"));
   EXPECT_EQ(server_->SessionCount(), 2u);
 }
 
 // A load test's floor goes the way of an event (session, token, JSON body) and answers filler
 // of the size asked.
 TEST_F(HttpTest, TheFloorIsRefusedLikeAnEventAndAnswersTheSizeAsked) {
-  ServerOptions options = Options();
-  options.floor_endpoint = true;
-  Restart(options);
+  Restart([](ServerOptions& options) { options.floor_endpoint = true; });
   Browser alice = LoggedIn();
   Browser stranger(server_->Port());
-  struct Case {
-    Browser* browser;
-    const char* target;
-    bool token;
-    int status;
-    std::size_t bytes;
-  };
-  const std::vector<Case> cases{{&stranger, "/api/floor?bytes=300", true, 401, 0},
-                                {&alice, "/api/floor?bytes=300", false, 403, 0},
-                                {&alice, "/api/floor?bytes=5000000", true, 400, 0},
-                                {&alice, "/api/floor?bytes=3x", true, 400, 0},
-                                {&alice, "/api/floor?bytes=300", true, 200, 300},
-                                {&alice, "/api/floor?bytes=4", true, 200, 12}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.target) + (c.token ? "" : " without a token"));
-    std::map<std::string, std::string> headers;
-    if (c.token) headers["X-CSRF-Token"] = c.browser->csrf;
-    const HttpReply reply = c.browser->Send("POST", c.target, "{}", headers);
-    EXPECT_EQ(reply.status, c.status);
-    if (c.status == 200) {
-      EXPECT_EQ(reply.body.size(), c.bytes);
+  const std::tuple<Browser*, const char*, bool, int, std::size_t> cases[] = {
+      {&stranger, "300", true, 401, 0}, {&alice, "300", false, 403, 0},  {&alice, "5000000", true, 400, 0},
+      {&alice, "3x", true, 400, 0},     {&alice, "300", true, 200, 300}, {&alice, "4", true, 200, 12}};
+  for (const auto& [browser, bytes, token, status, size] : cases) {
+    SCOPED_TRACE(std::string(bytes) + (token ? "" : " without a token"));
+    const HttpReply reply = browser->Send("POST", std::string("/api/floor?bytes=") + bytes, "{}",
+                                          token ? Headers{{"X-CSRF-Token", browser->csrf}} : Headers{});
+    EXPECT_EQ(reply.status, status);
+    if (status == 200) {
+      EXPECT_EQ(reply.body.size(), size);
     }
   }
 }
@@ -289,15 +272,12 @@ TEST_F(HttpTest, TheFloorIsRefusedLikeAnEventAndAnswersTheSizeAsked) {
 TEST_F(HttpTest, OneSessionsEventsNeverChangeAnothersPage) {
   Browser alice = LoggedIn();
   Browser bob = LoggedIn("bob", "another");
-  const json alice_state = alice.State().Json();
+  const json state = alice.State().Json();
   const json bob_before = bob.State().Json();
-
-  json event = ElementEvent(alice_state, "cmdCopy", "click");
-  event["values"] = {{std::to_string(alice_state.at("frame").at("key").get<int>()),
-                      {{std::to_string(NodeOf(alice_state.at("frame"), "txtNum")), "ALICE-ONLY"}}}};
-  const HttpReply reply = alice.Post("/api/event", event);
-  ASSERT_EQ(reply.status, 200);
-  EXPECT_NE(reply.body.find("ALICE-ONLY"), std::string::npos);
+  json event = ElementEvent(state, "cmdCopy", "click");
+  event["values"] = {{std::to_string(state.at("frame").at("key").get<int>()),
+                      {{std::to_string(NodeOf(state.at("frame"), "txtNum")), "ALICE-ONLY"}}}};
+  EXPECT_NE(alice.Post("/api/event", event).body.find("ALICE-ONLY"), std::string::npos);
 
   const json bob_after = bob.State().Json();
   EXPECT_EQ(bob_after.at("frame").at("html"), bob_before.at("frame").at("html"));
@@ -310,7 +290,6 @@ TEST_F(HttpTest, FiftySessionsWaitingOnQuestionsHoldNoThread) {
   for (int i = 0; i < 50; ++i) {
     waiting.push_back(LoggedIn());
     const HttpReply asked = waiting.back().Post("/api/event", {{"kind", "command"}, {"id", "cmdAsk"}});
-    ASSERT_EQ(asked.status, 200);
     ASSERT_TRUE(asked.Json().contains("prompt"));
   }
   // Two I/O threads, fifty handlers suspended: a new administrator still gets in and works.
@@ -325,74 +304,55 @@ TEST_F(HttpTest, FiftySessionsWaitingOnQuestionsHoldNoThread) {
   }
 }
 
-TEST_F(HttpTest, ServedPagesHaveNoInlineScript) {
-  Browser browser(server_->Port());
-  for (const char* page : {"/login.html", "/app.html", "/dlgEnq.htm", "/dlgSrch.htm"}) {
-    const std::string html = browser.Send("GET", page).body;
-    EXPECT_FALSE(std::regex_search(html, std::regex("<script(?![^>]*\\bsrc=)[^>]*>", std::regex::icase))) << page;
-    EXPECT_FALSE(std::regex_search(html, std::regex("\\son[a-z]+\\s*=", std::regex::icase))) << page;
-  }
-}
-
-using Clock = std::chrono::steady_clock;
-
-HttpReply LogInFrom(Browser& browser, const std::string& address, const std::string& user, const std::string& password) {
-  auto headers = kLoginForm;
-  headers["X-Forwarded-For"] = "203.0.113.1, " + address;  // the first entry is the client's to forge
-  return browser.Send("POST", "/login", "user=" + user + "&password=" + password, headers);
-}
-
 TEST_F(HttpTest, RepeatedFailuresAreDelayedThenLockedPerAccountAndPerAddress) {
-  ServerOptions options = Options();
-  options.trusted_proxies = {"127.0.0.1"};
-  options.throttle.free_failures_per_user = 2;
-  options.throttle.locking_failures_per_user = 4;
-  options.throttle.free_failures_per_address = 6;
-  options.throttle.locking_failures_per_address = 100;
-  options.throttle.first_delay = std::chrono::milliseconds(300);
-  options.throttle.lockout = std::chrono::milliseconds(1500);
-  Restart(options);
+  Restart([](ServerOptions& options) {
+    options.trusted_proxies = {"127.0.0.1"};
+    options.throttle.free_failures_per_user = 2;
+    options.throttle.locking_failures_per_user = 4;
+    options.throttle.free_failures_per_address = 6;
+    options.throttle.locking_failures_per_address = 100;
+    options.throttle.first_delay = std::chrono::milliseconds(300);
+    options.throttle.lockout = std::chrono::milliseconds(1500);
+  });
   Browser browser(server_->Port());
-  struct Step {
-    const char* user;
-    const char* password;
-    int status;
-    const char* error;
+  const auto log_in = [&](const std::string& address, const std::string& user, const std::string& password) {
+    auto headers = kLoginForm;
+    headers["X-Forwarded-For"] = "203.0.113.1, " + address;  // the first entry is the client's
+    return browser.Send("POST", "/login", "user=" + user + "&password=" + password, headers);
   };
-  const Step steps[] = {
-      {"alice", "wrong", 401, "refused"},
-      {"ALICE ", "wrong", 401, "refused"},  // the same account however it is typed
-      {"alice", "wrong", 401, "refused"},
-      {"alice", "s3cret+pass", 429, "throttled"},  // too soon after the third failure
-      {"bob", "another", 200, nullptr},            // another account from elsewhere is not held up
+  // {address, user, password, status, error}
+  const std::tuple<const char*, const char*, const char*, int, const char*> steps[] = {
+      {"192.0.2.1", "alice", "wrong", 401, "refused"},
+      {"192.0.2.1", "ALICE ", "wrong", 401, "refused"},  // the same account however it is typed
+      {"192.0.2.1", "alice", "wrong", 401, "refused"},
+      {"192.0.2.1", "alice", "s3cret+pass", 429, "throttled"},  // too soon after the third failure
+      {"198.51.100.7", "bob", "another", 200, ""},              // another account from elsewhere goes in
   };
-  for (const Step& step : steps) {
-    SCOPED_TRACE(std::string(step.user) + "/" + step.password);
-    const std::string address = std::string(step.user) == "bob" ? "198.51.100.7" : "192.0.2.1";
-    const HttpReply reply = LogInFrom(browser, address, step.user, step.password);
-    EXPECT_EQ(reply.status, step.status);
-    if (step.error) {
-      EXPECT_EQ(reply.Json().at("error"), step.error);
-    }
+  for (const auto& [address, user, password, status, error] : steps) {
+    SCOPED_TRACE(std::string(user) + "/" + password);
+    const HttpReply reply = log_in(address, user, password);
+    EXPECT_EQ(reply.status, status);
+    EXPECT_EQ(reply.Json().value("error", ""), error);
   }
-  const HttpReply held = LogInFrom(browser, "192.0.2.1", "alice", "s3cret+pass");
+  const HttpReply held = log_in("192.0.2.1", "alice", "s3cret+pass");
   EXPECT_EQ(held.Header("retry-after"), "1");
   EXPECT_EQ(held.Json().at("message"), "Too many failed logins. Wait 1 second before trying again.");
 
   std::this_thread::sleep_for(std::chrono::milliseconds(350));
-  EXPECT_EQ(LogInFrom(browser, "192.0.2.1", "alice", "wrong").status, 401);  // the fourth: locked
-  const HttpReply locked = LogInFrom(browser, "192.0.2.2", "alice", "s3cret+pass");
+  EXPECT_EQ(log_in("192.0.2.1", "alice", "wrong").status, 401);  // the fourth: locked
+  const HttpReply locked = log_in("192.0.2.2", "alice", "s3cret+pass");
   EXPECT_EQ(locked.status, 429);
   EXPECT_EQ(locked.Json().at("message"),
-            "Too many failed logins: logging in is locked for 1 minute. Try again later or ask your supervisor.");
+            "Too many failed logins: logging in is locked for 1 minute. Try again later or ask "
+            "your supervisor.");
   std::this_thread::sleep_for(std::chrono::milliseconds(1600));
-  EXPECT_EQ(LogInFrom(browser, "192.0.2.2", "alice", "s3cret+pass").status, 200);
+  EXPECT_EQ(log_in("192.0.2.2", "alice", "s3cret+pass").status, 200);
 
   // One address guessing at many names is held up too, even for a name it has not tried.
   for (int i = 0; i < 7; ++i) {
-    EXPECT_EQ(LogInFrom(browser, "192.0.2.99", "user" + std::to_string(i), "x").status, 401);
+    EXPECT_EQ(log_in("192.0.2.99", "user" + std::to_string(i), "x").status, 401);
   }
-  EXPECT_EQ(LogInFrom(browser, "192.0.2.99", "bob", "another").status, 429);
+  EXPECT_EQ(log_in("192.0.2.99", "bob", "another").status, 429);
 }
 
 // A directory that takes its time and lets everybody in, to fill the password checks.
@@ -405,39 +365,31 @@ class SlowDirectory final : public UserDirectory {
 };
 
 TEST_F(HttpTest, LoginsPastThePasswordChecksAreToldAtOnceToTryAgain) {
-  ServerOptions options = Options();
-  options.password_threads = 1;
-  options.most_waiting_logins = 1;
-  Restart(options, std::make_shared<SlowDirectory>());
+  Restart([](ServerOptions& options) { options.password_threads = options.most_waiting_logins = 1; },
+          std::make_shared<SlowDirectory>());
   std::vector<std::thread> threads;
   std::mutex mutex;
-  std::vector<std::pair<int, Clock::duration>> answers;
+  int busy = 0;
   for (int i = 0; i < 8; ++i) {
     threads.emplace_back([&, i] {
-      Browser browser(server_->Port());
       const auto start = Clock::now();
-      const HttpReply reply = browser.Send("POST", "/login", "user=u" + std::to_string(i) + "&password=p", kLoginForm);
+      const HttpReply reply =
+          Browser(server_->Port()).Send("POST", "/login", "user=u" + std::to_string(i) + "&password=p", kLoginForm);
+      if (reply.status != 503) return;
+      EXPECT_LT(Clock::now() - start, std::chrono::milliseconds(250));
+      EXPECT_EQ(reply.Json().at("message"), "The server is busy, try again in a moment.");
       const std::lock_guard lock(mutex);
-      answers.emplace_back(reply.status, Clock::now() - start);
-      if (reply.status == 503) {
-        EXPECT_EQ(reply.Json().at("message"), "The server is busy, try again in a moment.");
-      }
+      ++busy;
     });
   }
   for (auto& thread : threads) thread.join();
-  int busy = 0;
-  for (const auto& [status, took] : answers) {
-    if (status != 503) continue;
-    ++busy;
-    EXPECT_LT(took, std::chrono::milliseconds(250));
-  }
   EXPECT_GE(busy, 5);  // one checking, one waiting, the rest told at once
 }
 
 TEST_F(HttpTest, AnUnknownUserTakesAsLongAsAWrongPassword) {
   auto users = std::make_shared<MemoryUserDirectory>(MemoryUserDirectory::HashCost::kInteractive);
   users->Add("alice", "s3cret pass", Identity{"ALICE", "A01", "B"});
-  Restart(Options(), users);
+  Restart({}, users);
   Browser browser(server_->Port());
   const auto timed = [&](const std::string& user) {
     const auto start = Clock::now();
@@ -445,8 +397,7 @@ TEST_F(HttpTest, AnUnknownUserTakesAsLongAsAWrongPassword) {
     return Clock::now() - start;
   };
   const auto known = timed("alice") + timed("alice");
-  const auto unknown = timed("nobody") + timed("nobody2");
-  EXPECT_GT(unknown, known / 2);
+  EXPECT_GT(timed("nobody") + timed("nobody2"), known / 2);
 }
 
 TEST_F(HttpTest, RequestTextIsLoggedWithItsControlCharactersEscaped) {
@@ -455,8 +406,7 @@ TEST_F(HttpTest, RequestTextIsLoggedWithItsControlCharactersEscaped) {
   auto capture = std::make_shared<spdlog::logger>("capture", std::make_shared<spdlog::sinks::ostream_sink_mt>(log));
   capture->set_pattern("%v");
   spdlog::set_default_logger(capture);
-  Browser browser(server_->Port());
-  browser.Send("POST", "/login", "user=mallory%0A'ALICE'+logged+in%1b[2J&password=x", kLoginForm);
+  Browser(server_->Port()).Send("POST", "/login", "user=mallory%0A'ALICE'+logged+in%1b[2J&password=x", kLoginForm);
   server_->Stop();
   spdlog::set_default_logger(before);
   const std::string text = log.str();
@@ -466,9 +416,7 @@ TEST_F(HttpTest, RequestTextIsLoggedWithItsControlCharactersEscaped) {
 }
 
 TEST_F(HttpTest, AUserHasAFewSessionsAndCanEndTheOthers) {
-  ServerOptions options = Options();
-  options.sessions.most_per_user = 2;
-  Restart(options);
+  Restart([](ServerOptions& options) { options.sessions.most_per_user = 2; });
   Browser first = LoggedIn();
   Browser bob = LoggedIn("bob", "another");
   Browser second = LoggedIn();
@@ -484,9 +432,8 @@ TEST_F(HttpTest, AUserHasAFewSessionsAndCanEndTheOthers) {
 
   EXPECT_EQ(third.Send("POST", "/api/logout-others").status, 403);  // needs the CSRF token
   EXPECT_EQ(third.Post("/api/logout-others", json::object()).Json().at("ended"), 1);
-  EXPECT_EQ(second.State().status, 401);
-  EXPECT_EQ(third.State().status, 200);
-  EXPECT_EQ(bob.State().status, 200);
+  const std::vector<int> states{second.State().status, third.State().status, bob.State().status};
+  EXPECT_EQ(states, (std::vector<int>{401, 200, 200}));
   EXPECT_EQ(third.Send("GET", "/api/sessions").Json().at("sessions").size(), 1u);
   // Logging out ends the session.
   EXPECT_EQ(third.Post("/api/logout", json::object()).status, 200);
@@ -495,33 +442,32 @@ TEST_F(HttpTest, AUserHasAFewSessionsAndCanEndTheOthers) {
 }
 
 TEST_F(HttpTest, OverTlsTheCookieIsSecureWithTheHostPrefixAndHstsIsSent) {
-  EXPECT_TRUE(Browser(server_->Port()).Send("GET", "/login.html").Header("strict-transport-security").empty());
-  ServerOptions options = Options();
-  options.tls_cert = COVERNOTE_TEST_DATA "/data/test_tls_cert.pem";
-  options.tls_key = COVERNOTE_TEST_DATA "/data/test_tls_key.pem";
-  Restart(options);
+  EXPECT_EQ(Browser(server_->Port()).Send("GET", "/login.html").Header("strict-transport-security"), "");
+  ServerOptions options = Restart([](ServerOptions& options) {
+    options.tls_cert = COVERNOTE_TEST_DATA "/data/test_tls_cert.pem";
+    options.tls_key = COVERNOTE_TEST_DATA "/data/test_tls_key.pem";
+  });
   Browser browser(server_->Port());
   browser.tls = true;
-  const HttpReply login =
-      browser.Send("POST", "/login", "user=alice&password=s3cret+pass", {{"Content-Type", "application/x-www-form-urlencoded"}});
-  EXPECT_TRUE(std::regex_search(login.Header("set-cookie"),
-                                std::regex("^__Host-cn_session=[0-9a-f]{64}; Path=/; HttpOnly; SameSite=Strict; Secure$")));
+  const HttpReply login = browser.Send("POST", "/login", "user=alice&password=s3cret+pass", kForm);
+  EXPECT_TRUE(
+      std::regex_search(login.Header("set-cookie"),
+                        std::regex("^__Host-cn_session=[0-9a-f]{64}; Path=/; HttpOnly; SameSite=Strict; Secure$")));
   EXPECT_EQ(login.Header("strict-transport-security"), "max-age=31536000");
   browser.cookie = login.Header("set-cookie").substr(0, login.Header("set-cookie").find(';'));
   EXPECT_EQ(browser.State().status, 200);
 
-  Browser plain(server_->Port());  // plain HTTP gets no answer
-  EXPECT_ANY_THROW(plain.Send("GET", "/login.html"));
+  EXPECT_ANY_THROW(Browser(server_->Port()).Send("GET", "/login.html"));  // plain HTTP: no answer
   options.tls_key = COVERNOTE_TEST_DATA "/data/missing.pem";
   EXPECT_THROW(Server(options, users_, testing::TestScreenFactory(pages_.dir())).Start(), std::runtime_error);
 }
 
 TEST_F(HttpTest, FreedMemoryIsHandedBackOnATimer) {
-  ServerOptions options = Options();
   std::atomic<int> releases{0};
-  options.release_interval = std::chrono::milliseconds(20);
-  options.release_memory = [&releases] { ++releases; };
-  Restart(options);
+  Restart([&releases](ServerOptions& options) {
+    options.release_interval = std::chrono::milliseconds(20);
+    options.release_memory = [&releases] { ++releases; };
+  });
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   server_->Stop();
   EXPECT_GE(releases.load(), 4);

@@ -32,20 +32,16 @@ TEST(JsonText, ReadsBackAsTheAnswerBuilt) {
 }
 
 TEST(JsonText, BadTextAndNumbersJsonCannotCarryStillTravel) {
-  const json bad_text{{"value", "ab\xFF" "cd"}, {"html", std::string(5000, 'x')}};
-  EXPECT_EQ(json::parse(JsonText(bad_text)).at("value"), "ab\xEF\xBF\xBD" "cd");
-  const json bad_key{{"\xC0\xAF", 1}};
-  EXPECT_EQ(json::parse(JsonText(bad_key)).size(), 1u);
-  const json not_a_number{{"amount", std::nan("")}, {"big", std::numeric_limits<double>::infinity()}};
-  EXPECT_EQ(json::parse(JsonText(not_a_number)), (json{{"amount", nullptr}, {"big", nullptr}}));
+  const auto read_back = [](const json& answer) { return json::parse(JsonText(answer)); };
+  EXPECT_EQ(read_back({{"value", "ab\xFF" "cd"}, {"html", std::string(5000, 'x')}}).at("value"),
+            "ab\xEF\xBF\xBD" "cd");
+  EXPECT_EQ(read_back({{"\xC0\xAF", 1}}).size(), 1u);
+  EXPECT_EQ(read_back({{"amount", std::nan("")}, {"big", std::numeric_limits<double>::infinity()}}),
+            (json{{"amount", nullptr}, {"big", nullptr}}));
 }
 
 TEST(JsonText, Utf8IsCheckedAsTheStandardDefinesIt) {
-  struct Case {
-    const char* text;
-    bool utf8;
-  };
-  const Case cases[] = {
+  const std::pair<const char*, bool> cases[] = {
       {"", true},
       {"plain ASCII", true},
       {"\xC3\xA9", true},           // e acute
@@ -60,7 +56,7 @@ TEST(JsonText, Utf8IsCheckedAsTheStandardDefinesIt) {
       {"\xFF", false},
       {"ok \xE2\x82", false},
   };
-  for (const Case& c : cases) EXPECT_EQ(IsUtf8(c.text), c.utf8) << c.text;
+  for (const auto& [text, utf8] : cases) EXPECT_EQ(IsUtf8(text), utf8) << text;
 }
 
 }  // namespace

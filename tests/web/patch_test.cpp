@@ -49,40 +49,29 @@ class Mirror {
 
   void Apply(const json& ops) {
     for (const json& op : ops) {
-      const std::string kind = op.at("op");
-      if (kind == "remove") {
-        if (auto element = Find(op.at("id"))) element->Remove();
-      } else if (kind == "content") {
-        Get(op.at("id"))->SetInnerHtml(op.at("html").get<std::string>());
-      } else if (kind == "create") {
-        const auto parent = Get(op.at("parent"));
-        const auto holder = document_->CreateElement(parent->TagName());
+      const std::string kind = op.at("op"), name = op.value("name", ""), value = op.value("value", "");
+      const auto element = Find(op.contains("parent") ? op.at("parent") : op.at("id"));
+      if (!element && kind != "remove") throw std::runtime_error("no node for " + op.dump() + " in the browser");
+      if (kind == "remove" && element) element->Remove();
+      if (kind == "content") element->SetInnerHtml(op.at("html").get<std::string>());
+      if (kind == "prop") element->SetProperty(name, value);
+      if (kind == "attr") element->SetAttribute(name, value);
+      if (kind == "attr-removed") element->RemoveAttribute(name);
+      if (kind == "style") element->SetStyle(name, value);
+      if (kind == "create") {
+        const auto holder = document_->CreateElement(element->TagName());
         holder->SetInnerHtml(op.at("html").get<std::string>());
         ASSERT_EQ(holder->ChildNodes().size(), 1u) << op.dump();
-        const auto node = holder->ChildNodes().front();
         const std::size_t index = op.at("index");
-        ASSERT_LE(index, parent->ChildNodes().size()) << op.dump();
-        if (index == parent->ChildNodes().size()) {
-          parent->AppendChild(node);
-        } else {
-          parent->InsertBefore(node, parent->ChildNodes()[index]);
-        }
-      } else if (kind == "prop") {
-        Get(op.at("id"))->SetProperty(op.at("name").get<std::string>(), op.at("value").get<std::string>());
-      } else if (kind == "attr") {
-        Get(op.at("id"))->SetAttribute(op.at("name").get<std::string>(), op.at("value").get<std::string>());
-      } else if (kind == "attr-removed") {
-        Get(op.at("id"))->RemoveAttribute(op.at("name").get<std::string>());
-      } else if (kind == "style") {
-        Get(op.at("id"))->SetStyle(op.at("name").get<std::string>(), op.at("value").get<std::string>());
+        ASSERT_LE(index, element->ChildNodes().size()) << op.dump();
+        const auto node = holder->ChildNodes().front();
+        element->InsertBefore(node, index == element->ChildNodes().size() ? nullptr : element->ChildNodes()[index]);
       }
       // No id may be present twice at any point.
       std::map<std::string, int> seen;
-      for (const auto& element : document_->Body()->All()) {
-        const std::string id = element->GetAttribute(kNodeIdAttribute);
-        if (!id.empty()) {
-          EXPECT_EQ(++seen[id], 1) << "node " << id << " twice after " << op.dump();
-        }
+      for (const auto& each : document_->Body()->All()) {
+        const std::string id = each->GetAttribute(kNodeIdAttribute);
+        if (!id.empty()) { EXPECT_EQ(++seen[id], 1) << "node " << id << " twice after " << op.dump(); }
       }
     }
   }
@@ -98,27 +87,19 @@ class Mirror {
     }
     return nullptr;
   }
-  std::shared_ptr<dom::Element> Get(const json& id) const {
-    auto element = Find(id);
-    if (!element) throw std::runtime_error("no node " + id.dump() + " in the browser");
-    return element;
-  }
 
   std::shared_ptr<dom::Document> document_;
 };
 
-// The server's page as a browser freshly given it would hold it.
-std::string ServerBody(const dom::Document& document) { return Mirror(document).Body(); }
+// The page, recording its changes.
+std::shared_ptr<dom::Document> Recording() {
+  auto document = dom::Document::Parse(kPage);
+  document->SetRecording(true);
+  return document;
+}
 
-struct Case {
-  const char* name;
-  std::function<void(dom::Document&)> change;
-};
-
-// Every change a page's logic makes, applied by the browser from the patches alone, leaves the
-// browser's page as the server's.
 TEST(PatchTest, TheBrowserApplyingThePatchesEndsWithTheServersPage) {
-  const std::vector<Case> cases{
+  const std::vector<std::pair<const char*, std::function<void(dom::Document&)>>> cases{
       {"a property and a style", [](dom::Document& d) {
          d.GetElementById("txtA")->SetValue("42");
          d.GetElementById("txtB")->SetReadOnly(true);
@@ -162,109 +143,85 @@ TEST(PatchTest, TheBrowserApplyingThePatchesEndsWithTheServersPage) {
        }},
       {"attribute removed", [](dom::Document& d) { d.GetElementById("txtA")->RemoveAttribute("value"); }},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const auto& [name, change] : cases) {
+    SCOPED_TRACE(name);
     auto document = dom::Document::Parse(kPage);
     Mirror browser(*document);
     RemovedElements removed(*document);
     document->SetRecording(true);
-    c.change(*document);
-    const auto mutations = document->TakeMutations();
-    const json ops = BuildPatches(*document, mutations, &removed);
+    change(*document);
+    const json ops = BuildPatches(*document, document->TakeMutations(), &removed);
     try {
       browser.Apply(ops);
     } catch (const std::exception& failure) {
       ADD_FAILURE() << failure.what() << " in " << ops.dump();
     }
-    EXPECT_EQ(browser.Body(), ServerBody(*document));
+    EXPECT_EQ(browser.Body(), Mirror(*document).Body());  // as a browser freshly given the page
   }
 }
 
 TEST(PatchTest, OpsComeRemovesFirstThenNewMarkupThenUpdates) {
-  auto document = dom::Document::Parse(kPage);
+  auto document = Recording();
   RemovedElements removed(*document);
-  document->SetRecording(true);
   document->GetElementById("txtA")->SetValue("7");                    // update
   document->GetElementById("tblRows")->InsertRow(-1)->InsertCell();   // create
   document->GetElementById("lblTitle")->SetInnerText("Claims");       // content
   document->GetElementById("spnA")->Remove();                         // remove
-  const json ops = BuildPatches(*document, document->TakeMutations(), &removed);
   std::vector<std::string> kinds;
-  for (const json& op : ops) kinds.push_back(op.at("op"));
+  for (const json& op : BuildPatches(*document, document->TakeMutations(), &removed)) kinds.push_back(op.at("op"));
   EXPECT_EQ(kinds, (std::vector<std::string>{"remove", "content", "create", "prop"}));
 }
 
-TEST(PatchTest, EventHandlerAttributesAndStatusNeverTravel) {
-  auto document = dom::Document::Parse(kPage);
-  document->SetRecording(true);
+TEST(PatchTest, EventHandlerAttributesAndStatusNeverTravelAndNewBehavioursRewire) {
+  auto document = Recording();
   document->GetElementById("row1")->SetAttribute("onClicked", "kvExecuteCommand.click();");
   document->ParentWindow()->SetStatus("Loading page...");
-  EXPECT_TRUE(BuildPatches(*document, document->TakeMutations()).empty());
-}
-
-TEST(PatchTest, NewBehavioursRewireTheElement) {
-  auto document = dom::Document::Parse(kPage);
-  document->SetRecording(true);
   document->GetElementById("txtB")->AddBehavior("Behaviors/EntryDate.htc");
-  const json ops = BuildPatches(*document, document->TakeMutations());
-  ASSERT_EQ(ops.size(), 1u);
-  EXPECT_EQ(ops[0].at("op"), "wire");
-  EXPECT_EQ(ops[0].at("wiring").at("filters"), json::array({"EntryDate.htc"}));
+  EXPECT_EQ(BuildPatches(*document, document->TakeMutations()),
+            json::parse(R"([{"op":"wire","id":)" + std::to_string(document->GetElementById("txtB")->node_id()) +
+                        R"(,"wiring":{"events":[],"filters":["EntryDate.htc"]}}])"));
 }
 
 TEST(PatchTest, TheLastFocusOrSelectionWinsWhileItsElementRemains) {
-  auto document = dom::Document::Parse(kPage);
-  document->SetRecording(true);
+  auto document = Recording();
   document->GetElementById("txtA")->Focus();
   document->GetElementById("txtB")->Focus();
   document->GetElementById("txtB")->Select();
-  const auto txt_b = document->GetElementById("txtB")->node_id();
-  EXPECT_EQ(LastFocus(*document, document->Mutations()), (FocusChange{txt_b, true}));
+  EXPECT_EQ(LastFocus(*document, document->Mutations()),
+            (FocusChange{document->GetElementById("txtB")->node_id(), true}));
   document->GetElementById("txtB")->Remove();
   EXPECT_EQ(LastFocus(*document, document->Mutations()), std::nullopt);
 }
 
-TEST(RenderTest, EveryElementCarriesItsNodeIdAndRowsOfRowTablesReportClicks) {
-  auto document = dom::Document::Parse(kPage);
-  document->GetElementById("row1")->AddBehavior("Behaviors/DataEntry.htc");
-  document->Bind("txtA", "onblur", [] {});
-  const json page = RenderDocument(*document, 3);
-  EXPECT_EQ(page.at("key"), 3);
-  EXPECT_EQ(page.at("body"), document->Body()->node_id());
-  const std::string html = page.at("html");
-  for (const auto& element : document->Body()->All()) {
-    EXPECT_NE(html.find("data-nid='" + std::to_string(element->node_id()) + "'"), std::string::npos);
-  }
-  const json& wiring = page.at("wiring");
-  const auto cell = document->GetElementById("row1")->Cells()[0];
-  EXPECT_EQ(wiring.at(std::to_string(cell->node_id())).at("events"), json::array({"click"}));
-  EXPECT_EQ(wiring.at(std::to_string(document->GetElementById("txtA")->node_id())).at("events"),
-            json::array({"blur"}));
-  EXPECT_FALSE(wiring.contains(std::to_string(document->GetElementById("row2")->node_id())));
-}
-
-// The page's wiring is built in one walk; each element's entry must be what the element alone
-// gets (as a "wire" patch sends it), rows nested in rows and behaviours on cells included.
-TEST(RenderTest, WholePageWiringAgreesWithEachElementsOwn) {
+// Every element carries its node id. The page's wiring is built in one walk; each element's
+// entry must be what the element alone gets (as a "wire" patch sends it), rows nested in rows
+// and behaviours on cells included; cells of a row table report clicks.
+TEST(RenderTest, EveryElementCarriesItsNodeIdAndTheWholePagesWiringAgreesWithEachElementsOwn) {
   auto document = dom::Document::Parse(
       "<html><body><table><tr id='outer'><td id='c1'><table><tr id='inner'><td id='c2'>x</td></tr></table>"
       "<input id='t1'></td></tr><tr id='plain'><td><input id='t2'></td></tr></table></body></html>");
+  const auto id = [&](const char* name) { return std::to_string(document->GetElementById(name)->node_id()); };
   document->GetElementById("outer")->AddBehavior("Behaviors/DataEntry.htc");
   document->GetElementById("t2")->AddBehavior("./Behaviors/DATAENTRY.HTC");
   document->GetElementById("t2")->AddBehavior("Behaviors/EntryCur.htc");
   document->Bind("c2", "ondblclick", [] {});
   document->Bind("t1", "onKeyPress", [] {});
-  const json wiring = RenderDocument(*document, 1).at("wiring");
+  const json page = RenderDocument(*document, 3);
+  EXPECT_EQ(page.at("key"), 3);
+  EXPECT_EQ(page.at("body"), document->Body()->node_id());
+  const std::string html = page.at("html");
+  const json& wiring = page.at("wiring");
   for (const auto& element : document->Body()->All()) {
     SCOPED_TRACE(element->Describe());
-    const json own = ElementWiring(*element);
+    EXPECT_NE(html.find("data-nid='" + std::to_string(element->node_id()) + "'"), std::string::npos);
     const auto it = wiring.find(std::to_string(element->node_id()));
-    EXPECT_EQ(it == wiring.end() ? json() : *it, own);
+    EXPECT_EQ(it == wiring.end() ? json() : *it, ElementWiring(*element));
   }
-  EXPECT_EQ(wiring.at(std::to_string(document->GetElementById("c2")->node_id())).at("events"),
-            json::array({"click", "dblclick"}));
-  EXPECT_EQ(wiring.at(std::to_string(document->GetElementById("t2")->node_id())),
-            json({{"events", {"change", "blur"}}, {"filters", {"EntryCur.htc"}}}));
+  EXPECT_EQ(wiring.at(id("c1")), json::parse(R"({"events":["click"],"filters":[]})"));
+  EXPECT_EQ(wiring.at(id("c2")).at("events"), json::array({"click", "dblclick"}));
+  EXPECT_EQ(wiring.at(id("t1")).at("events"), json::array({"click", "keypress"}));
+  EXPECT_EQ(wiring.at(id("t2")), json({{"events", {"change", "blur"}}, {"filters", {"EntryCur.htc"}}}));
+  EXPECT_FALSE(wiring.contains(id("plain")));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <fstream>
 #include <functional>
+#include <regex>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -37,13 +39,10 @@ class Page final : public dom::PageLogic {
 // The selection file as the pages write it: UTF-16LE with a byte-order mark.
 void WriteBodyList(const fs::path& installation) {
   const std::u16string text = u"B01\uFFFESaloon\uFFFFB02\uFFFEHatchback\uFFFFB03\uFFFEPick-up";
+  std::string bytes = "\xFF\xFE";
+  for (const char16_t unit : text) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
   fs::create_directories(installation / "Temp");
-  std::ofstream file(installation / "Temp" / "mySelect.txt", std::ios::binary | std::ios::trunc);
-  file.write("\xFF\xFE", 2);
-  for (const char16_t unit : text) {
-    const char bytes[2] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-    file.write(bytes, 2);
-  }
+  std::ofstream(installation / "Temp" / "mySelect.txt", std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::unique_ptr<dom::PageLogic> WorkspaceLogic(const Identity& identity, const std::shared_ptr<dom::Document>& page,
@@ -60,25 +59,19 @@ std::unique_ptr<dom::PageLogic> WorkspaceLogic(const Identity& identity, const s
       return;
     }
     if (message != "cmdAsk") return;
-    const int answer = window->MessageBox("Clear the fields?", dom::message_box::kYesNo + dom::message_box::kQuestion,
-                                          "Question");
-    const auto tab = document->GetFrame(shell::kFrameName)->document();
-    if (answer == dom::message_box::kYes) {
-      tab->GetElementById("txtName")->SetValue("");
-      window->SetStatus("Cleared");
-    } else {
-      window->SetStatus("Kept");
-    }
+    const bool yes = window->MessageBox("Clear the fields?", dom::message_box::kYesNo + dom::message_box::kQuestion,
+                                        "Question") == dom::message_box::kYes;
+    if (yes) document->GetFrame(shell::kFrameName)->document()->GetElementById("txtName")->SetValue("");
+    window->SetStatus(yes ? "Cleared" : "Kept");
   });
   return std::make_unique<Page>([weak, user = identity.user_id] {
     const auto window = weak.lock()->ParentWindow();
-    for (const std::string& statement :
-         {"ShowTitle('Test Screen : " + user + "')", std::string("InsertTabButton('TABA','First','TESTA.htm')"),
-          std::string("InsertTabButton('TABB','Second','TESTB.htm')"),
-          std::string("InsertTabButton('TABH','Hidden','TESTB.htm')"), std::string("ShowTabButton('TABH', false)"),
-          std::string("InsertCmdButton('cmdAsk','Ask','')"), std::string("InsertCmdButton('cmdSave','Save','')"),
-          std::string("InsertCmdButton('cmdPick','Pick','')"),
-          std::string("EnableCmdButton('cmdSave', false)"), std::string("TabFocus('TABA')")}) {
+    window->ExecScript("ShowTitle('Test Screen : " + user + "')");
+    for (const char* statement :
+         {"InsertTabButton('TABA','First','TESTA.htm')", "InsertTabButton('TABB','Second','TESTB.htm')",
+          "InsertTabButton('TABH','Hidden','TESTB.htm')", "ShowTabButton('TABH', false)",
+          "InsertCmdButton('cmdAsk','Ask','')", "InsertCmdButton('cmdSave','Save','')",
+          "InsertCmdButton('cmdPick','Pick','')", "EnableCmdButton('cmdSave', false)", "TabFocus('TABA')"}) {
       window->ExecScript(statement);
     }
     window->SetStatus("Done");
@@ -145,6 +138,15 @@ ScreenFactory TestScreenFactory(fs::path pages, std::shared_ptr<DialogPages> dia
     };
     return SessionScreen{shell::HostShell::Create(std::move(options)), dialog_pages};
   };
+}
+
+dom::NodeId NodeOf(const nlohmann::json& page, const std::string& id) {
+  const std::string html = page.at("html");
+  std::smatch match;
+  if (!std::regex_search(html, match, std::regex("id='" + id + "'[^>]*data-nid='(\\d+)'"))) {
+    throw std::runtime_error("no element " + id + " in " + html);
+  }
+  return std::stoll(match[1]);
 }
 
 }  // namespace cn::web::testing

@@ -5,7 +5,11 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
+#include <nlohmann/json.hpp>
+
+#include "dom/node.h"
 #include "web/session.h"
 
 namespace cn::web::testing {
@@ -40,5 +44,9 @@ class TestPages {
 // Every session's dialogs use `dialog_pages` (none: dialogs open empty).
 ScreenFactory TestScreenFactory(std::filesystem::path pages, std::shared_ptr<DialogPages> dialog_pages = nullptr,
                                 std::filesystem::path installation = {});
+
+// The node id of the element with that id attribute in a rendered page; throws when the page
+// has no such element.
+dom::NodeId NodeOf(const nlohmann::json& page, const std::string& id);
 
 }  // namespace cn::web::testing
