@@ -4,18 +4,13 @@
 // one position, or a conversion that loses a digit, shows up here as a changed stored field.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "backend/backend.h"
-#include "base/clock.h"
-#include "base/separators.h"
-#include "base/text.h"
 #include "integration/components.h"
+#include "sample_database.h"
 #include "workspace/record_fill.h"
 #include "workspace/workspace.h"
 #include "workspace/write_admin_record.h"
@@ -23,7 +18,7 @@
 namespace cn {
 namespace {
 
-std::string Params(const std::vector<std::string>& parts) { return Join(parts, ParamSeparator); }
+using testing::Params;
 
 // Where the saved record differs from the read reply by rule rather than by accident.
 const std::map<int, std::string_view> kDerivedPositions = {
@@ -39,59 +34,53 @@ const std::map<int, std::string_view> kDerivedPositions = {
 };
 
 TEST(SaveUntouched, TheReferredSampleNotesAreWrittenBackAsTheyWereRead) {
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("save-untouched-" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  const FixedClock clock({*Date::FromYmd(2026, 12, 5), *Time::FromHms(10, 0, 0)});
-  {
-    backend::Backend backend(dir / "sample.db", clock);
-    int saved = 0;
-    for (const std::string number : {"CN24000101", "CN24000102", "CN24000103", "CN24000105",
-                                     "CN24000106", "CN24000107", "CN24000108"}) {
-      SCOPED_TRACE(number);
-      const Components components;
-      Workspace ws(components, clock);
-      const backend::Result read =
-          backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({number, "HQ001", "0"}));
-      ASSERT_EQ(read.status, 0);
-      const std::vector<std::string> reply = SplitReplyFields(read.reply);
-      FillFromReadAdminReply(ws.record, reply, {});
-      // The Cover tab names the cover type from the class's list.
-      const std::string_view class_code = ws.record.Current.ClassCode;
-      ws.record.Current.CoverType = class_code.starts_with("PC")   ? "PRIVATE"
-                                    : class_code.starts_with("MC") ? "MOTORCYCLE"
-                                                                   : "COMMERCIAL";
-      const std::string record =
-          BuildWriteAdminRecord(ws.record, {.NewTariffInUse = true,
-                                            .DriverCoverCode1 = "089",
-                                            .DriverCoverCode2 = "006"});
-      const std::vector<std::string> sent = Split(record, FieldSeparator);
-      for (int position = 0; position < 168; ++position) {
-        if (kDerivedPositions.contains(position)) continue;
-        const std::string& as_read = reply[static_cast<std::size_t>(position)];
-        const std::string& as_sent = sent[static_cast<std::size_t>(position)];
-        EXPECT_EQ(Replace(as_sent, ",", ""), Replace(as_read, ",", ""))
-            << "position " << position;
-      }
-
-      const backend::Result write = backend.Execute(
-          "KivoGIUWR.CoverNote.WriteAdmin", Params({"ADMIN", number, number, record}));
-      if (write.status != 0) continue;  // only referred risks may be saved
-      ++saved;
-      const backend::Result again =
-          backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({number, "HQ001", "0"}));
-      const std::vector<std::string> after = SplitReplyFields(again.reply);
-      ASSERT_EQ(after.size(), reply.size());
-      for (std::size_t position = 1; position < after.size(); ++position) {
-        // The save's commission is ten percent held to four decimals; the engine's is rounded
-        // to the cent first, so half a cent may come out the other way.
-        if (position == 156 || position == 92) continue;
-        EXPECT_EQ(after[position], reply[position]) << "stored position " << position;
-      }
+  const testing::SampleDatabase sample("save-untouched");
+  backend::Backend& backend = *sample.backend;
+  int saved = 0;
+  for (const std::string number : {"CN24000101", "CN24000102", "CN24000103", "CN24000105",
+                                   "CN24000106", "CN24000107", "CN24000108"}) {
+    SCOPED_TRACE(number);
+    const Components components;
+    Workspace ws(components, sample.clock);
+    const backend::Result read =
+        backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({number, "HQ001", "0"}));
+    ASSERT_EQ(read.status, 0);
+    const std::vector<std::string> reply = SplitReplyFields(read.reply);
+    FillFromReadAdminReply(ws.record, reply, {});
+    // The Cover tab names the cover type from the class's list.
+    const std::string_view class_code = ws.record.Current.ClassCode;
+    ws.record.Current.CoverType = class_code.starts_with("PC")   ? "PRIVATE"
+                                  : class_code.starts_with("MC") ? "MOTORCYCLE"
+                                                                 : "COMMERCIAL";
+    const std::string record =
+        BuildWriteAdminRecord(ws.record, {.NewTariffInUse = true,
+                                          .DriverCoverCode1 = "089",
+                                          .DriverCoverCode2 = "006"});
+    const std::vector<std::string> sent = Split(record, FieldSeparator);
+    for (int position = 0; position < 168; ++position) {
+      if (kDerivedPositions.contains(position)) continue;
+      const std::string& as_read = reply[static_cast<std::size_t>(position)];
+      const std::string& as_sent = sent[static_cast<std::size_t>(position)];
+      EXPECT_EQ(Replace(as_sent, ",", ""), Replace(as_read, ",", ""))
+          << "position " << position;
     }
-    EXPECT_GE(saved, 2);
+
+    const backend::Result write = backend.Execute(
+        "KivoGIUWR.CoverNote.WriteAdmin", Params({"ADMIN", number, number, record}));
+    if (write.status != 0) continue;  // only referred risks may be saved
+    ++saved;
+    const backend::Result again =
+        backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({number, "HQ001", "0"}));
+    const std::vector<std::string> after = SplitReplyFields(again.reply);
+    ASSERT_EQ(after.size(), reply.size());
+    for (std::size_t position = 1; position < after.size(); ++position) {
+      // The save's commission is ten percent held to four decimals; the engine's is rounded
+      // to the cent first, so half a cent may come out the other way.
+      if (position == 156 || position == 92) continue;
+      EXPECT_EQ(after[position], reply[position]) << "stored position " << position;
+    }
   }
-  std::filesystem::remove_all(dir);
+  EXPECT_GE(saved, 2);
 }
 
 }  // namespace

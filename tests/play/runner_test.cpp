@@ -14,6 +14,7 @@
 #include "components/database_setup.h"
 #include "dom/document.h"
 #include "dom/element.h"
+#include "function_page.h"
 #include "integration/selection_file.h"
 #include "play/play_command.h"
 
@@ -34,17 +35,6 @@ constexpr std::string_view kTabPage = R"(<html><body>
 <tr id="row2"><td><input id="txtAmount" value="2.00" disabled></td></tr></table>
 </body></html>)";
 
-// A page whose logic is its load; its handlers are bound as it is made.
-class Page final : public dom::PageLogic {
- public:
-  explicit Page(std::function<void()> load) : load_(std::move(load)) {}
-  void Load() override { load_(); }
-  void Unload() override {}
-
- private:
-  std::function<void()> load_;
-};
-
 // The workspace page sets up one tab and one button, sending `startup_command` first when
 // given; the tab's Go button sends a command with the typed number, shows the reply, asks a
 // numbered question and opens a dialog; its Search button writes a selection file and opens
@@ -57,7 +47,7 @@ class TestScreen final : public ScreenInspector {
     return [this](std::string_view file, const std::shared_ptr<dom::Document>& document) {
       dom::Document* const page = document.get();  // handlers live in the document's own table
       if (file == "CNAAMain.htm") {
-        return std::make_unique<Page>([this, page] {
+        return std::make_unique<cn::testing::FunctionPage>([this, page] {
           if (!startup_command_.empty()) Send(startup_command_, "");
           const auto window = page->ParentWindow();
           window->SetStatus("Loading page...");
@@ -80,7 +70,7 @@ class TestScreen final : public ScreenInspector {
         page->ParentWindow()->MessageBox("Chose " + chosen + " after " + std::to_string(answer),
                                          dom::message_box::kOkCancel, "Done");
       });
-      return std::make_unique<Page>([] {});
+      return std::make_unique<cn::testing::FunctionPage>([] {});
     };
   }
   bool IsOpen() const override { return true; }

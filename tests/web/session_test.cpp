@@ -67,8 +67,7 @@ class SessionTest : public ::testing::Test {
   std::string Shown(const std::string& id) {
     const std::string html = session_->Render().at("frame").at("html");
     std::smatch match;
-    return std::regex_search(html, match, std::regex("id='" + id + "'[^>]*value='([^']*)'")) ? match[1].str()
-                                                                                          : "";
+    return std::regex_search(html, match, std::regex("id='" + id + "'[^>]*value='([^']*)'")) ? match[1].str() : "";
   }
 
   testing::TestPages pages_;
@@ -115,26 +114,20 @@ TEST_F(SessionTest, KeysOfAFieldWithAKeyHandlerAreTypedOnTheServerAndMayBeRewrit
 }
 
 TEST_F(SessionTest, AKeyGoesWhereTheBrowsersSelectionIsAndReplacesWhatIsSelected) {
-  struct Case {
-    std::string shown;
-    std::size_t start, end;
-    char key;
-    std::string expected;
-  };
-  // txtNum: at most 10 characters, letters upper-cased, '#' discarded.
-  const Case cases[] = {
+  // txtNum: at most 10 characters, letters upper-cased, '#' discarded. {shown, selection, key, after}
+  const std::tuple<std::string, std::size_t, std::size_t, char, std::string> cases[] = {
       {"CN24000101", 0, 10, 'c', "C"},          // all selected, the box full
       {"ABCD", 1, 3, 'x', "AXD"},               // part selected
       {"ABCD", 1, 3, '#', "ABCD"},              // a discarded key keeps the selection
       {"0123456789", 5, 5, '7', "0123456789"},  // full: nothing goes in
       {"AB", 7, 9, 'z', "ABZ"},                 // past the end is the end
   };
-  for (const Case& c : cases) {
-    json request = Values({{"txtNum", c.shown}});
-    request.update({{"key", c.key}, {"selection", {c.start, c.end}}});
+  for (const auto& [shown, start, end, key, after] : cases) {
+    json request = Values({{"txtNum", shown}});
+    request.update({{"key", key}, {"selection", {start, end}}});
     state_ = session_->Render();
     Element("txtNum", "keypress", request);
-    EXPECT_EQ(Shown("txtNum"), c.expected) << c.shown << " " << c.key;
+    EXPECT_EQ(Shown("txtNum"), after) << shown << " " << key;
   }
 }
 

@@ -11,6 +11,7 @@
 
 #include "dom/element.h"
 #include "dom/events.h"
+#include "function_page.h"
 #include "shell/host_shell.h"
 
 namespace cn::web::testing {
@@ -25,16 +26,6 @@ constexpr const char* kPageA = R"(<html><body class="clsTab">
 <button id="cmdCopy">Copy</button>
 </body></html>)";
 constexpr const char* kPageB = R"(<html><body><input id="txtOther"></body></html>)";
-
-class Page final : public dom::PageLogic {
- public:
-  explicit Page(std::function<void()> load) : load_(std::move(load)) {}
-  void Load() override { load_(); }
-  void Unload() override {}
-
- private:
-  std::function<void()> load_;
-};
 
 // The selection file as the pages write it: UTF-16LE with a byte-order mark.
 void WriteBodyList(const fs::path& installation) {
@@ -64,7 +55,7 @@ std::unique_ptr<dom::PageLogic> WorkspaceLogic(const Identity& identity, const s
     if (yes) document->GetFrame(shell::kFrameName)->document()->GetElementById("txtName")->SetValue("");
     window->SetStatus(yes ? "Cleared" : "Kept");
   });
-  return std::make_unique<Page>([weak, user = identity.user_id] {
+  return std::make_unique<cn::testing::FunctionPage>([weak, user = identity.user_id] {
     const auto window = weak.lock()->ParentWindow();
     window->ExecScript("ShowTitle('Test Screen : " + user + "')");
     for (const char* statement :
@@ -102,7 +93,8 @@ std::unique_ptr<dom::PageLogic> PageALogic(const std::shared_ptr<dom::Document>&
     element("txtAmount")->Focus();
     element("txtAmount")->Select();
   });
-  return std::make_unique<Page>([element] { element("txtAmount")->AddBehavior("Behaviors/EntryNumber.htc"); });
+  return std::make_unique<cn::testing::FunctionPage>(
+      [element] { element("txtAmount")->AddBehavior("Behaviors/EntryNumber.htc"); });
 }
 
 }  // namespace
