@@ -93,12 +93,20 @@ TEST_F(SessionTest, FirstRenderCarriesTheShellBothPagesWithNodeIdsAndTheirWiring
   EXPECT_FALSE(state_.contains("prompt"));
 }
 
-TEST_F(SessionTest, LeavingAFieldRunsItsHandlerWithTheTypedValueAndSendsTheServerChanges) {
-  const json answer = Element("txtName", "blur", Values({{"txtName", "Tan Ah Kow"}}));
+// A handler runs with the values typed; its page's changes come back as patches, with the
+// focus and selection it set beside them; the shell comes along only when it changed.
+TEST_F(SessionTest, HandlersRunWithTheTypedValuesAndTheirChangesComeBack) {
+  const json left = Element("txtName", "blur", Values({{"txtName", "Tan Ah Kow"}}));
   // The label's text again, and the amount the server wrote.
-  EXPECT_EQ(Ops(answer, frame_), (Lines{"content Name Tan Ah Kow", "prop value=1.00"}));
-  EXPECT_GT(answer.at("seq"), state_.at("seq"));
-  EXPECT_FALSE(answer.contains("shell"));  // nothing of the shell changed
+  EXPECT_EQ(Ops(left, frame_), (Lines{"content Name Tan Ah Kow", "prop value=1.00"}));
+  EXPECT_GT(left.at("seq"), state_.at("seq"));
+  EXPECT_FALSE(left.contains("shell"));
+  const json copied = Element("cmdCopy", "click", Values({{"txtNum", "CN123"}}));
+  EXPECT_EQ(Ops(copied, frame_), (Lines{"prop value=CN123"}));
+  EXPECT_EQ(copied.at("focus"),
+            (json{{"page", frame_}, {"node", NodeOf(state_.at("frame"), "txtAmount")}, {"select", true}}));
+  EXPECT_EQ(Ops(Element("cboKind", "change", {{"value", "B"}}), frame_)[0], "content Kind B");
+  EXPECT_THROW(Element("cboKind", "change", {{"value", "Z"}}), ProtocolError);  // no such option
 }
 
 TEST_F(SessionTest, KeysOfAFieldWithAKeyHandlerAreTypedOnTheServerAndMayBeRewrittenOrDiscarded) {
@@ -129,18 +137,6 @@ TEST_F(SessionTest, AKeyGoesWhereTheBrowsersSelectionIsAndReplacesWhatIsSelected
     Element("txtNum", "keypress", request);
     EXPECT_EQ(Shown("txtNum"), after) << shown << " " << key;
   }
-}
-
-TEST_F(SessionTest, FocusAndSelectionSetByTheHandlerTravelBesideThePatches) {
-  const json answer = Element("cmdCopy", "click", Values({{"txtNum", "CN123"}}));
-  EXPECT_EQ(answer.at("focus"),
-            (json{{"page", frame_}, {"node", NodeOf(state_.at("frame"), "txtAmount")}, {"select", true}}));
-  EXPECT_EQ(Ops(answer, frame_), (Lines{"prop value=CN123"}));
-}
-
-TEST_F(SessionTest, ChoosingAnOptionRaisesTheSelectsChange) {
-  EXPECT_EQ(Ops(Element("cboKind", "change", {{"value", "B"}}), frame_)[0], "content Kind B");
-  EXPECT_THROW(Element("cboKind", "change", {{"value", "Z"}}), ProtocolError);
 }
 
 TEST_F(SessionTest, AValuePostedBeforeTheBrowserSawTheServersChangeIsNotApplied) {
