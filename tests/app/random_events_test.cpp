@@ -83,11 +83,9 @@ json AnyRequest(Draw& draw, const json& state, int frame_key, int workspace_key)
 
 json AnyAnswer(Draw& draw, const json& prompt) {
   json answer{{"prompt", draw.Below(6) == 0 ? json(12345) : prompt.value("id", json())}};
-  if (prompt.value("type", "") == "message") {
-    answer["result"] = draw.From(std::vector<json>{1, 2, 6, 7, 0, "1"});
-  } else {
-    answer["result"] = draw.From(std::vector<json>{"", "CN24000101", "CN24000103", "True;X;Y", 3, "CN99999999"});
-  }
+  answer["result"] = prompt.value("type", "") == "message"
+                         ? draw.From(std::vector<json>{1, 2, 6, 7, 0, "1"})
+                         : draw.From(std::vector<json>{"", "CN24000101", "CN24000103", "True;X;Y", 3, "CN99999999"});
   return answer;
 }
 

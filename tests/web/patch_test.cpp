@@ -126,8 +126,7 @@ TEST(PatchTest, TheBrowserApplyingThePatchesEndsWithTheServersPage) {
          row->SetAttribute("class", "sel");
        }},
       {"an element moved", [](dom::Document& d) {
-         const auto box = d.GetElementById("divBox");
-         box->AppendChild(d.GetElementById("spnA"));
+         d.GetElementById("divBox")->AppendChild(d.GetElementById("spnA"));
          d.GetElementById("spnA")->SetInnerText("moved");
        }},
       {"a new element changed after insertion", [](dom::Document& d) {
@@ -145,10 +144,9 @@ TEST(PatchTest, TheBrowserApplyingThePatchesEndsWithTheServersPage) {
   };
   for (const auto& [name, change] : cases) {
     SCOPED_TRACE(name);
-    auto document = dom::Document::Parse(kPage);
+    auto document = Recording();
     Mirror browser(*document);
     RemovedElements removed(*document);
-    document->SetRecording(true);
     change(*document);
     const json ops = BuildPatches(*document, document->TakeMutations(), &removed);
     try {
