@@ -4,12 +4,8 @@
 
 #include <atomic>
 
-#include "base/separators.h"
-#include "base/text.h"
 
 namespace cn::components::testing {
-
-DateTime Today() { return DateTime{*Date::FromYmd(2025, 6, 15), *Time::FromHms(10, 0, 0)}; }
 
 ComponentsTest::ComponentsTest() {
   static std::atomic<int> counter{0};
@@ -27,7 +23,5 @@ ComponentsTest::~ComponentsTest() {
   std::error_code ignored;
   std::filesystem::remove_all(directory_, ignored);
 }
-
-std::string Params(const std::vector<std::string>& values) { return Join(values, ParamSeparator); }
 
 }  // namespace cn::components::testing
