@@ -4,13 +4,11 @@
 // never a crash.
 #include <spdlog/spdlog.h>
 
-#include <cstddef>
-#include <cstdint>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <string_view>
 
 #include "../web/test_screen.h"
+#include "refusal.h"
 #include "web/protocol_error.h"
 #include "web/session.h"
 
@@ -33,7 +31,7 @@ struct Screen {
 void Post(cn::web::Session& session, std::uint8_t kind, std::string_view text) {
   const auto body = nlohmann::json::parse(text, nullptr, false);
   if (body.is_discarded()) return;
-  try {
+  cn::fuzzing::MayRefuse<cn::web::ProtocolError>([&] {
     switch (kind % 3) {
       case 0:
         (void)session.Event(body);
@@ -46,8 +44,7 @@ void Post(cn::web::Session& session, std::uint8_t kind, std::string_view text) {
         break;
     }
     (void)session.Render();
-  } catch (const cn::web::ProtocolError&) {
-  }
+  });
 }
 
 }  // namespace
