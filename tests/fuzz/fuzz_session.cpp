@@ -4,6 +4,7 @@
 // never a crash.
 #include <spdlog/spdlog.h>
 
+#include <array>
 #include <memory>
 #include <nlohmann/json.hpp>
 
@@ -32,17 +33,9 @@ void Post(cn::web::Session& session, std::uint8_t kind, std::string_view text) {
   const auto body = nlohmann::json::parse(text, nullptr, false);
   if (body.is_discarded()) return;
   cn::fuzzing::MayRefuse<cn::web::ProtocolError>([&] {
-    switch (kind % 3) {
-      case 0:
-        (void)session.Event(body);
-        break;
-      case 1:
-        (void)session.Answer(body);
-        break;
-      default:
-        (void)session.DialogSearch(body);
-        break;
-    }
+    constexpr auto kRequests = std::array{&cn::web::Session::Event, &cn::web::Session::Answer,
+                                          &cn::web::Session::DialogSearch};
+    (void)(session.*kRequests[kind % kRequests.size()])(body);
     (void)session.Render();
   });
 }
