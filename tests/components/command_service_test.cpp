@@ -1,7 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "backend/result_codes.h"
 #include "base/separators.h"
 #include "base/text.h"

@@ -9,10 +9,9 @@ namespace cn::components::testing {
 
 ComponentsTest::ComponentsTest() {
   static std::atomic<int> counter{0};
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   directory_ = std::filesystem::temp_directory_path() /
                ("covernote-components-" + std::to_string(::getpid()) + "-" +
-                std::to_string(counter++) + "-" + info->name());
+                std::to_string(counter++));
   std::filesystem::create_directories(directory_);
   database_path_ = directory_ / "covernote.db";
   backend_ = OpenSharedBackend(database_path_, clock_);

@@ -1,7 +1,4 @@
-#include <gtest/gtest.h>
-
 #include <limits>
-#include <string>
 
 #include "base/date_reader.h"
 #include "components/field_rule_service.h"

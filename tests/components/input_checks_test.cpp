@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <string>
 
 #include "components/input_check_service.h"
 

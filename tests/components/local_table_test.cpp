@@ -1,7 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "components/local_table_service.h"
 #include "components_fixture.h"
 

@@ -1,7 +1,4 @@
-#include <gtest/gtest.h>
-
 #include <array>
-#include <string>
 
 #include "components/message_catalogue.h"
 #include "components/message_service.h"

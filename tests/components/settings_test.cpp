@@ -1,8 +1,6 @@
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 #include <fstream>
-#include <string>
 
 #include "../base/failure_text.h"
 #include "components/settings_file.h"

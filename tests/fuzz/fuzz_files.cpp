@@ -1,13 +1,12 @@
 // The files an administrator or tester writes by hand: the settings file and the scenario
 // file. Either is read or refused with a message saying where.
-#include "base/runtime_failure.h"
 #include "components/settings_file.h"
 #include "play/scenario.h"
 #include "refusal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text = cn::fuzzing::Text(data, size);
-  cn::fuzzing::MayRefuse<cn::RuntimeFailure>([&] { (void)cn::components::Settings::Parse(text, "fuzz.toml"); });
+  cn::fuzzing::MayRefuse([&] { (void)cn::components::Settings::Parse(text, "fuzz.toml"); });
   cn::fuzzing::MayRefuse<cn::play::ScenarioError>([&] { (void)cn::play::ParseScenario(text, "/nonexistent"); });
   return 0;
 }

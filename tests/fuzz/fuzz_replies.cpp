@@ -10,12 +10,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view reply = cn::fuzzing::Text(data, size);
   const auto fields = cn::SplitReplyFields(reply);
   cn::CoverNoteRecord record;  // a fresh record for each layout
-  cn::fuzzing::MayRefuse<cn::RuntimeFailure>(
+  cn::fuzzing::MayRefuse(
       [&, record]() mutable { cn::FillFromReadAdminReply(record, fields, {}); });
-  cn::fuzzing::MayRefuse<cn::RuntimeFailure>([&, record]() mutable {
+  cn::fuzzing::MayRefuse([&, record]() mutable {
     cn::FillPreviousFromReply(record, cn::PreviousDocument::kCoverNote, fields);
   });
-  cn::fuzzing::MayRefuse<cn::RuntimeFailure>([&, record]() mutable {
+  cn::fuzzing::MayRefuse([&, record]() mutable {
     cn::FillPreviousFromReply(record, cn::PreviousDocument::kPolicy, cn::SplitPolicyReplyFields(reply));
   });
   return 0;

@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text = cn::fuzzing::Text(data, size);
-  cn::fuzzing::MayRefuse<cn::RuntimeFailure>([&] { (void)cn::shell::ParseScriptStatement(text); });
-  cn::fuzzing::MayRefuse<cn::RuntimeFailure>([&] { (void)cn::dom::ParseCommandScript(text); });
+  cn::fuzzing::MayRefuse([&] { (void)cn::shell::ParseScriptStatement(text); });
+  cn::fuzzing::MayRefuse([&] { (void)cn::dom::ParseCommandScript(text); });
   return 0;
 }

@@ -6,13 +6,15 @@
 #include <cstdint>
 #include <string_view>
 
+#include "base/runtime_failure.h"
+
 namespace cn::fuzzing {
 
 inline std::string_view Text(const std::uint8_t* data, std::size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
 
-template <typename Failure, typename Read>
+template <typename Failure = RuntimeFailure, typename Read>
 void MayRefuse(Read&& read) {
   try {
     read();
