@@ -17,12 +17,10 @@ struct ScreenMessage {
   int buttons_and_icon;
 };
 
-// Messages of each kind of box, with and without parameters; a number shown with several
-// parameter sets is here with each.
+// Messages of each kind of box, with and without parameters, that no scenario shows (the saved,
+// reset and unused-note boxes are in the save and read scenarios); 2010010 is shown with other
+// parameter sets there.
 const ScreenMessage kScreenMessages[] = {
-    {1010003, "Save Cover Note", {}, "The cover note has been saved.", box::kOkOnly | box::kInformation},
-    {1210001, "Reset", {}, "Reset the screen? Any changes that have not been saved will be lost.",
-     box::kOkCancel | box::kQuestion},
     {1210005, "Save Cover Note", {"SUPERVISOR", "05-Dec-2026 09:58:12 AM"},
      "SUPERVISOR saved this cover note at 05-Dec-2026 09:58:12 AM, after you read it. Nothing "
      "of your amendment has been saved. Read the cover note again now to see it, then redo your "
@@ -35,8 +33,6 @@ const ScreenMessage kScreenMessages[] = {
      "The server gave an answer this screen does not expect. Please try again; if it happens "
      "again, contact your system administrator.",
      box::kOkOnly | box::kCritical},
-    {2010010, "Get Cover Note", {"Cover note", "determined Unused", "Amendments"},
-     "Cover note has been determined Unused. Amendments not allowed.", box::kOkOnly | box::kExclamation},
     {2010010, "Save Cover Note", {"target cover note's transaction", "done at backend", "Update"},
      "Target cover note's transaction has been done at backend. Update not allowed.",
      box::kOkOnly | box::kExclamation},
