@@ -13,7 +13,8 @@ using V = std::vector<std::string>;
 
 TEST(Text, CountsAndCutsCharactersNotBytes) {
   EXPECT_EQ((std::vector<std::size_t>{Len(kAccented), Len(""), Len(RecordSeparator),
-                                      InStr(kAccented, "ez"), InStr("a-b-c", "-", 3), InStr("abc", "x")}),
+                                      InStr(kAccented, "ez"), InStr("a-b-c", "-", 3),
+                                      InStr("abc", "x")}),
             (std::vector<std::size_t>{9, 0, 1, 8, 4, 0}));
   EXPECT_EQ((V{Left(kAccented, 3), Right(kAccented, 4), Mid(kAccented, 5, 2), Mid(kAccented, 5),
                Mid("abc", 2, 99), Right("abc", 10)}),
@@ -37,7 +38,8 @@ TEST(Text, SplitsLikeTheReplyListsAreRead) {
                             std::string(RecordSeparator) + "C";
   EXPECT_EQ(Split(reply, RecordSeparator).size(), 2u);
   EXPECT_EQ(Join(Split(reply, FieldSeparator), FieldSeparator), reply);
-  EXPECT_EQ((V{Replace("12-34-56", "-", ""), Replace("aaa", "aa", "a"), Replace("L1\nL2", "\n", "\r\n")}),
+  EXPECT_EQ((V{Replace("12-34-56", "-", ""), Replace("aaa", "aa", "a"),
+               Replace("L1\nL2", "\n", "\r\n")}),
             (V{"123456", "aa", "L1\r\nL2"}));
 }
 

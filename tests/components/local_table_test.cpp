@@ -8,11 +8,11 @@ class LocalTableTest : public ComponentsTest {
  protected:
   StoreLocalTables tables_{backend_};
   // "status reply" of one call, whose reply starts stale.
-  template <typename Call>
-  static std::string Answer(Call call) {
+  template <typename Key>
+  std::string Answer(void (StoreLocalTables::*call)(std::string&, Key, std::int32_t&), Key key) {
     std::string reply = "stale";
     std::int32_t status = -99;
-    call(reply, status);
+    (tables_.*call)(reply, key, status);
     return std::to_string(status) + " " + reply;
   }
 };
@@ -25,7 +25,7 @@ TEST_F(LocalTableTest, EachListNumberGivesTheBackEndListItStandsFor) {
   };
   ASSERT_EQ(LocalLists().size(), std::size(lists));
   for (const auto& [number, entry] : lists) {
-    const std::string answer = Answer([&](auto& reply, auto& status) { tables_.GetList(reply, number, status); });
+    const std::string answer = Answer(&StoreLocalTables::GetList, number);
     EXPECT_EQ(answer.substr(0, 2), "0 ") << number;
     EXPECT_NE(answer.find(entry), std::string::npos) << number;
   }
@@ -33,20 +33,19 @@ TEST_F(LocalTableTest, EachListNumberGivesTheBackEndListItStandsFor) {
 
 TEST_F(LocalTableTest, MotorClassesAndUnitsMatchTheBackEndAndWhatIsNotHeldIsAStatus) {
   for (std::int32_t kind = 0; kind <= 2; ++kind) {
-    const std::string listed = backend_->Execute("Tarvin.Find.FindMotorClass", std::to_string(kind)).reply;
+    const std::string listed =
+        backend_->Execute("Tarvin.Find.FindMotorClass", std::to_string(kind)).reply;
     EXPECT_FALSE(listed.empty()) << kind;
-    EXPECT_EQ(Answer([&](auto& reply, auto& status) { tables_.GetMotorClassList(reply, kind, status); }),
-              "0 " + listed);
+    EXPECT_EQ(Answer(&StoreLocalTables::GetMotorClassList, kind), "0 " + listed);
   }
-  for (const char* class_code : {"PC1", "CV3"}) {
-    EXPECT_EQ(Answer([&](auto& reply, auto& status) { tables_.GetUOMList(reply, class_code, status); }),
+  for (const std::string_view class_code : {"PC1", "CV3"}) {
+    EXPECT_EQ(Answer(&StoreLocalTables::GetUOMList, class_code),
               "0 " + backend_->Execute("Tarvin.Find.BrowseUOM", class_code).reply);
   }
   const std::string no_such_list = std::to_string(kNoSuchList) + " ";
-  EXPECT_EQ(Answer([&](auto& reply, auto& status) { tables_.GetList(reply, 4, status); }), no_such_list);
-  EXPECT_EQ(Answer([&](auto& reply, auto& status) { tables_.GetMotorClassList(reply, 3, status); }),
-            no_such_list);
-  EXPECT_EQ(Answer([&](auto& reply, auto& status) { tables_.GetUOMList(reply, "ZZ9", status); }), "0 ");
+  EXPECT_EQ(Answer(&StoreLocalTables::GetList, std::int16_t{4}), no_such_list);
+  EXPECT_EQ(Answer(&StoreLocalTables::GetMotorClassList, std::int32_t{3}), no_such_list);
+  EXPECT_EQ(Answer(&StoreLocalTables::GetUOMList, std::string_view("ZZ9")), "0 ");
 }
 
 }  // namespace

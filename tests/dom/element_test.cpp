@@ -156,12 +156,14 @@ TEST(StyleAttribute, IsReadIntoPropertiesAndWrittenBackInOrder) {
   EXPECT_EQ(input->GetStyle(StyleName::kBehavior), "url('Behaviors\\EntryCur.htc')");
   input->SetStyle(StyleName::kBackgroundColor, "buttonface");
   input->SetStyle("textAlign", "left");
-  EXPECT_EQ(input->GetAttribute("style"), "text-align: left; behavior: "
-                                          "url('Behaviors\\EntryCur.htc'); background-color: buttonface");
+  EXPECT_EQ(input->GetAttribute("style"),
+            "text-align: left; behavior: url('Behaviors\\EntryCur.htc'); background-color: buttonface");
   // Unlocking empties the colour, which removes the declaration.
   input->SetStyle("backgroundColor", "");
-  EXPECT_EQ(input->GetAttribute("style"), "text-align: left; behavior: url('Behaviors\\EntryCur.htc')");
-  EXPECT_EQ(Document::Parse(input->OuterHtml())->GetElementById("txtCLAIM")->Style(), input->Style());
+  EXPECT_EQ(input->GetAttribute("style"),
+            "text-align: left; behavior: url('Behaviors\\EntryCur.htc')");
+  const auto copy = Document::Parse(input->OuterHtml());
+  EXPECT_EQ(copy->GetElementById("txtCLAIM")->Style(), input->Style());
 }
 
 TEST(StyleAttribute, SetAttributeReplacesTheWholeStyleAndBadDeclarationsAreSkippedOrFail) {

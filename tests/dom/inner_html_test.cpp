@@ -12,7 +12,8 @@ namespace {
 using ::testing::IsEmpty;
 
 TEST(InnerHtml, WritingReplacesTheContentParsedInItsContextAndReadingSerialises) {
-  const auto page = Document::Parse("<div id=d>old <b>text</b></div><select id=s><option>old</select><input id=i>");
+  const auto page =
+      Document::Parse("<div id=d>old <b>text</b></div><select id=s><option>old</select><input id=i>");
   const auto div = page->GetElementById("d");
   div->SetInnerHtml("<TABLE rules=rows cellSpacing=0><TR><TD noWrap width=\"15%\">A &amp; B</TD></TR></TABLE><BR><Input id=x disabled>");
   EXPECT_EQ(div->InnerHtml(),

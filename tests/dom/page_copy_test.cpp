@@ -97,7 +97,8 @@ TEST(PageCopy, IsAPageOfItsOwnRecordingItsChangesWithItsOwnNodeIds) {
 }
 
 TEST(PageTemplates, AFileChangedOnDiskIsReadAgain) {
-  const fs::path dir = fs::temp_directory_path() / ("covernote-templates-" + std::to_string(::getpid()));
+  const fs::path dir =
+      fs::temp_directory_path() / ("covernote-templates-" + std::to_string(::getpid()));
   const fs::path file = dir / "page.htm";
   fs::create_directories(dir);
   std::ofstream(file) << "<body><input id=txtOne></body>";

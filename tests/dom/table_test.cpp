@@ -46,10 +46,10 @@ TEST(TableRows, InsertAndDeleteRowIndexRules) {
     const auto pages = std::array{BodyTablePage(3), BodyTablePage(3)};
     const auto inserted = pages[0]->GetElementById("t");
     const auto deleted = pages[1]->GetElementById("t");
-    const std::string insert_failure = FailureText([&] { inserted->InsertRow(c.index)->SetId("new"); });
-    EXPECT_EQ(insert_failure, c.after_insert.empty() ? "9: insertRow(" + std::to_string(c.index) +
-                                                           ") on TABLE 't', which has 3 rows"
-                                                     : "no failure");
+    EXPECT_EQ(FailureText([&] { inserted->InsertRow(c.index)->SetId("new"); }),
+              c.after_insert.empty()
+                  ? "9: insertRow(" + std::to_string(c.index) + ") on TABLE 't', which has 3 rows"
+                  : "no failure");
     EXPECT_EQ(IdsOf(inserted->Rows()), c.after_insert.empty() ? unchanged : c.after_insert);
     EXPECT_EQ(FailureText([&] { deleted->DeleteRow(c.index); }) == "no failure",
               !c.after_delete.empty());

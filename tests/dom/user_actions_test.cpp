@@ -22,7 +22,8 @@ constexpr std::string_view kPage = R"(<body>
   <input id=txtMortgagee readonly value="KIVO BANK"><input id=txtLocked disabled>
   <input id=txtHidden style="display:none"><textarea id=txtNote></textarea>
   <input type=checkbox id=chkNewAdd><input type=radio name=cover id=optPrivateCover readonly>
-  <input type=radio name=kind id=optPrivateKind checked><input type=radio name=kind id=optCommercialKind>
+  <input type=radio name=kind id=optPrivateKind checked>
+  <input type=radio name=kind id=optCommercialKind>
   <input type=checkbox id=chkLocked disabled><span id=lbl>label</span>
   <select id=cboState>
     <option value="">(none)</option><option value=01>JOHOR</option>

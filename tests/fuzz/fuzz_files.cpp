@@ -7,6 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text = cn::fuzzing::Text(data, size);
   cn::fuzzing::MayRefuse([&] { (void)cn::components::Settings::Parse(text, "fuzz.toml"); });
-  cn::fuzzing::MayRefuse<cn::play::ScenarioError>([&] { (void)cn::play::ParseScenario(text, "/nonexistent"); });
+  cn::fuzzing::MayRefuse<cn::play::ScenarioError>(
+      [&] { (void)cn::play::ParseScenario(text, "/nonexistent"); });
   return 0;
 }

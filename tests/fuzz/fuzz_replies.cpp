@@ -16,7 +16,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     cn::FillPreviousFromReply(record, cn::PreviousDocument::kCoverNote, fields);
   });
   cn::fuzzing::MayRefuse([&, record]() mutable {
-    cn::FillPreviousFromReply(record, cn::PreviousDocument::kPolicy, cn::SplitPolicyReplyFields(reply));
+    cn::FillPreviousFromReply(record, cn::PreviousDocument::kPolicy,
+                              cn::SplitPolicyReplyFields(reply));
   });
   return 0;
 }
