@@ -70,7 +70,7 @@ TEST(PageCopy, IsAPageOfItsOwnRecordingItsChangesWithItsOwnNodeIds) {
   EXPECT_NE(copy->Frames().at(0)->ContentDocument(), page->Frames().at(0)->ContentDocument());
 
   // Changing the copy leaves the page it came from as it was, and the other way round; a second
-  // copy starts from the page as parsed, not from the first copy.
+  // copy is of the page as it stands (its own change included), not of the first copy.
   const auto state = [](const Document& document) {
     return document.GetElementById("txtName")->Value() + " " +
            document.GetElementById("cboState")->Value() + " " +
