@@ -1,7 +1,3 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "backend/result_codes.h"
 #include "base/separators.h"
 #include "base/text.h"
@@ -22,8 +18,8 @@ class ProductComponentsTest : public ComponentsTest {
     return ProductComponents({std::move(backend), settings, dialogs_, std::move(overrides)},
                              clock_);
   }
-  std::string ReadAdminParams(std::string_view number) {
-    return Params({std::string(number), "A1001", "0"});
+  static std::string Params(const std::vector<std::string>& values) {
+    return Join(values, ParamSeparator);
   }
 };
 
@@ -35,7 +31,7 @@ TEST_F(ProductComponentsTest, ALockedDatabaseIsARuntimeFailureOfTheCallAndNothin
   const Components components(Factories(impatient));
 
   auto record = Split(backend_->Execute("KivoGIUWR.CoverNote.ReadAdmin",
-                                        ReadAdminParams("CN24000101")).reply,
+                                        Params({"CN24000101", "A1001", "0"})).reply,
                       FieldSeparator);
   record.resize(168);
   record[152] = record[153] = "";

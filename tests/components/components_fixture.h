@@ -6,8 +6,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "base/clock.h"
 #include "components/shared_backend.h"
@@ -17,9 +15,6 @@ namespace cn::components::testing {
 
 using cn::testing::FakeDialogs;
 
-// 15-Jun-2025 10:00:00.
-DateTime Today();
-
 class ComponentsTest : public ::testing::Test {
  protected:
   ComponentsTest();
@@ -27,12 +22,9 @@ class ComponentsTest : public ::testing::Test {
 
   std::filesystem::path directory_;
   std::filesystem::path database_path_;
-  FixedClock clock_{Today()};
+  FixedClock clock_{DateTime{*Date::FromYmd(2025, 6, 15), *Time::FromHms(10, 0, 0)}};
   std::shared_ptr<SharedBackend> backend_;
   std::shared_ptr<FakeDialogs> dialogs_ = std::make_shared<FakeDialogs>();
 };
-
-// Values joined by U+FFFB.
-std::string Params(const std::vector<std::string>& values);
 
 }  // namespace cn::components::testing

@@ -1,15 +1,16 @@
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <fstream>
-#include <string>
 
-#include "base/runtime_failure.h"
+#include "../base/failure_text.h"
 #include "components/settings_file.h"
 #include "components/settings_registry.h"
 #include "components_fixture.h"
 
 namespace cn::components::testing {
 namespace {
+
+using ::testing::HasSubstr;
 
 constexpr std::string_view kSample = R"toml(
 ["Software\\Brindle\\Kivo\\Zelkor"]
@@ -26,15 +27,6 @@ _CurrentAgentType = "A"
 
 std::string Read(Registry& registry, std::string_view key, std::string_view name) {
   return registry.GetKeyValue(kLocalMachineRoot, key, name);
-}
-
-std::string FailureOf(std::string_view toml) {
-  try {
-    Settings::Parse(toml, "settings.toml");
-  } catch (const RuntimeFailure& failure) {
-    return failure.description();
-  }
-  return "<accepted>";
 }
 
 TEST(SettingsRegistryTest, ValuesByKeyPathAndNameIgnoringCase) {
@@ -65,15 +57,16 @@ TEST(SettingsRegistryTest, EachSessionSeesItsOwnIdentityOverTheSharedSettings) {
 }
 
 TEST(SettingsFileTest, MalformedFilesAreClearFailures) {
-  const std::string syntax = FailureOf("[\"Software\\\\X\"]\n\"Use Local Table\" = \"0\n");
-  EXPECT_NE(syntax.find("is not valid TOML (line 2"), std::string::npos) << syntax;
-  const std::string list = FailureOf("[\"Software\\\\X\"]\nnames = [\"a\", \"b\"]\n");
-  EXPECT_NE(list.find("value \"names\" under \"Software\\X\" must be a text"), std::string::npos)
-      << list;
-  const std::string loose = FailureOf("\"Use Local Table\" = \"0\"\n");
-  EXPECT_NE(loose.find("must be a table of values"), std::string::npos) << loose;
-  const std::string nested = FailureOf("[Software.Brindle]\nKivo = \"x\"\n");
-  EXPECT_NE(nested.find("\"Brindle\" under \"Software\""), std::string::npos) << nested;
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"[\"Software\\\\X\"]\n\"Use Local Table\" = \"0\n", "is not valid TOML (line 2"},
+      {"[\"Software\\\\X\"]\nnames = [\"a\", \"b\"]\n",
+       "value \"names\" under \"Software\\X\" must be a text"},
+      {"\"Use Local Table\" = \"0\"\n", "must be a table of values"},
+      {"[Software.Brindle]\nKivo = \"x\"\n", "\"Brindle\" under \"Software\""},
+  };
+  for (const auto& [toml, words] : cases) {
+    EXPECT_THAT(FailureText([&] { Settings::Parse(toml, "settings.toml"); }), HasSubstr(words));
+  }
 }
 
 TEST(SettingsFileTest, WrittenSettingsReadBackUnchanged) {
@@ -90,7 +83,7 @@ TEST(SettingsFileTest, WrittenSettingsReadBackUnchanged) {
 
 class SettingsFileOnDisk : public ComponentsTest {};
 
-TEST_F(SettingsFileOnDisk, AMissingFileIsCreatedWithDefaultsAndAnEditedOneIsKept) {
+TEST_F(SettingsFileOnDisk, AMissingFileIsCreatedWithDefaultsAnEditedOneKeptABrokenOneRefused) {
   const auto path = directory_ / "config" / "covernote" / "settings.toml";
   const Settings created = LoadOrCreateSettings(path, directory_ / "data");
   ASSERT_TRUE(std::filesystem::exists(path));
@@ -103,17 +96,9 @@ TEST_F(SettingsFileOnDisk, AMissingFileIsCreatedWithDefaultsAndAnEditedOneIsKept
 
   std::ofstream(path) << "[broken";
   EXPECT_THROW(LoadOrCreateSettings(path, directory_), RuntimeFailure);
-}
-
-TEST_F(SettingsFileOnDisk, AnUnwritablePlaceIsAClearFailure) {
-  const auto blocker = directory_ / "file";
-  std::ofstream(blocker) << "x";
-  try {
-    LoadOrCreateSettings(blocker / "settings.toml", directory_);
-    ADD_FAILURE() << "created settings under a file";
-  } catch (const RuntimeFailure& failure) {
-    EXPECT_NE(failure.description().find("settings file"), std::string::npos);
-  }
+  // An unwritable place is a clear failure.
+  EXPECT_THAT(FailureText([&] { LoadOrCreateSettings(path / "settings.toml", directory_); }),
+              HasSubstr("settings file"));
 }
 
 }  // namespace

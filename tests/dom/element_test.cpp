@@ -1,9 +1,10 @@
-// Element properties by name and by type, attributes, radio groups, applyElement, behaviours.
+// Element properties by name and by type, attributes, radio groups, applyElement, behaviours,
+// inline style.
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
-#include "base/runtime_failure.h"
+#include "../base/failure_text.h"
 #include "dom/document.h"
+#include "dom/style.h"
 #include "test_page.h"
 
 namespace cn::dom {
@@ -13,13 +14,8 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
 TEST(ElementProperties, ByNameAsPageLogicSpellsThem) {
-  struct Case {
-    const char* name;  // spelled as the page logic spells it
-    const char* written;
-    const char* reads;
-    const char* attribute;  // the attribute that reflects it, and its value afterwards
-    const char* attribute_value;
-  };
+  // The name as the page logic spells it, and the attribute that reflects it afterwards.
+  struct Case { const char *name, *written, *reads, *attribute, *attribute_value; };
   const Case cases[] = {
       {"value", "WXY 99", "WXY 99", "value", "WXY 99"},
       {"ReadOnly", "True", "true", "readonly", ""},
@@ -30,16 +26,18 @@ TEST(ElementProperties, ByNameAsPageLogicSpellsThem) {
       {"Width", "100%", "100%", "width", "100%"},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     const auto input = testing::LoadVehicleTab()->GetElementById("txtVehicleNumber");
     input->SetProperty(c.name, c.written);
-    EXPECT_EQ(input->GetProperty(c.name), c.reads) << c.name;
-    EXPECT_TRUE(input->HasAttribute(c.attribute)) << c.name;
-    EXPECT_EQ(input->GetAttribute(c.attribute), c.attribute_value) << c.name;
+    EXPECT_EQ(input->GetProperty(c.name), c.reads);
+    EXPECT_TRUE(input->HasAttribute(c.attribute));
+    EXPECT_EQ(input->GetAttribute(c.attribute), c.attribute_value);
   }
 }
 
-TEST(ElementProperties, FalseBooleansRemoveTheirAttribute) {
-  const auto model = testing::LoadVehicleTab()->GetElementById("txtModel");
+TEST(ElementProperties, FalseBooleansRemoveTheirAttributeAndBadNamesOrValuesFail) {
+  const auto page = testing::LoadVehicleTab();
+  const auto model = page->GetElementById("txtModel");
   model->SetProperty("readonly", "false");
   EXPECT_FALSE(model->ReadOnly());
   EXPECT_FALSE(model->HasAttribute("readonly"));
@@ -48,17 +46,10 @@ TEST(ElementProperties, FalseBooleansRemoveTheirAttribute) {
   EXPECT_THAT(model->OuterHtml(), HasSubstr("readonly=\"\""));
   model->SetProperty("Disabled", "0");
   EXPECT_FALSE(model->Disabled());
-}
 
-TEST(ElementProperties, UnknownNamesAndUnreadableValuesFail) {
-  const auto input = testing::LoadVehicleTab()->GetElementById("txtVehicleNumber");
-  try {
-    input->SetProperty("colour", "red");
-    FAIL() << "no failure";
-  } catch (const RuntimeFailure& failure) {
-    EXPECT_THAT(failure.description(), HasSubstr("colour"));
-    EXPECT_THAT(failure.description(), HasSubstr("INPUT 'txtVehicleNumber'"));
-  }
+  const auto input = page->GetElementById("txtVehicleNumber");
+  EXPECT_THAT(FailureText([&] { input->SetProperty("colour", "red"); }),
+              AllOf(HasSubstr("colour"), HasSubstr("INPUT 'txtVehicleNumber'")));
   EXPECT_THROW(input->GetProperty("colour"), RuntimeFailure);
   EXPECT_THROW(input->SetProperty("Checked", "yes"), RuntimeFailure);
   EXPECT_THROW(input->SetProperty("TabIndex", "1x"), RuntimeFailure);
@@ -67,8 +58,7 @@ TEST(ElementProperties, UnknownNamesAndUnreadableValuesFail) {
 }
 
 TEST(ElementAttributes, NamesAreCaseInsensitiveAndValuesKept) {
-  const auto page = testing::LoadVehicleTab();
-  const auto row_link = page->GetElementById("lnkDeleteNPerson");
+  const auto row_link = testing::LoadVehicleTab()->GetElementById("lnkDeleteNPerson");
   row_link->SetAttribute("onInpChanged", "x");
   EXPECT_TRUE(row_link->HasAttribute("ONINPCHANGED"));
   EXPECT_EQ(row_link->GetAttribute("oninpchanged"), "x");
@@ -83,72 +73,115 @@ TEST(ElementAttributes, NamesAreCaseInsensitiveAndValuesKept) {
 
 TEST(RadioGroups, CheckingOneClearsTheOthersOfItsNameInItsForm) {
   const auto page = testing::LoadVehicleTab();
-  const auto yes = page->GetElementById("optHazardYes");
-  const auto no = page->GetElementById("optHazardNo");
-  const auto outside = page->GetElementById("optOutsideForm");  // same name, outside the form
-  const auto cg_yes = page->GetElementById("optCGYes");          // other group, same form
-  yes->SetProperty("Checked", "true");
-  EXPECT_TRUE(yes->Checked());
-  EXPECT_FALSE(no->Checked());
-  EXPECT_TRUE(outside->Checked());
-  EXPECT_TRUE(cg_yes->Checked());
-  no->SetChecked(true);
-  EXPECT_FALSE(yes->Checked());
-  // Unchecking leaves the group with none checked.
-  no->SetChecked(false);
-  EXPECT_FALSE(yes->Checked());
-  EXPECT_FALSE(no->Checked());
+  // optOutsideForm has the same name outside the form, optCGYes is another group of the form.
+  const auto checked = [&] {
+    std::string out;
+    for (const char* id : {"optHazardYes", "optHazardNo", "optOutsideForm", "optCGYes"}) {
+      out += page->GetElementById(id)->Checked() ? '1' : '0';
+    }
+    return out;
+  };
+  page->GetElementById("optHazardYes")->SetProperty("Checked", "true");
+  EXPECT_EQ(checked(), "1011");
+  page->GetElementById("optHazardNo")->SetChecked(true);
+  EXPECT_EQ(checked(), "0111");
+  page->GetElementById("optHazardNo")->SetChecked(false);  // leaves the group with none checked
+  EXPECT_EQ(checked(), "0011");
   // Check boxes of one name are independent.
-  const auto boxes = Document::Parse("<input type=checkbox name=c id=a checked><input type=checkbox name=c id=b>");
+  const auto boxes =
+      Document::Parse("<input type=checkbox name=c id=a checked><input type=checkbox name=c id=b>");
   boxes->GetElementById("b")->SetChecked(true);
   EXPECT_TRUE(boxes->GetElementById("a")->Checked());
 }
 
-TEST(ApplyElement, InsideMovesTheChildrenInOutsideWrapsTheElement) {
+TEST(ApplyElement, InsideMovesTheChildrenInOutsideWrapsTheElementAnythingElseFails) {
   const auto page = Document::Parse("<div id=c>one<b id=two>2</b></div>");
   const auto container = page->GetElementById("c");
   const auto table = page->CreateElement("TABLE");
   container->ApplyElement(table, "Inside");
-  ASSERT_EQ(container->ChildNodes().size(), 1U);
-  EXPECT_EQ(container->ChildNodes()[0], table);
+  EXPECT_THAT(container->ChildNodes(), ElementsAre(table));
   EXPECT_EQ(table->InnerHtml(), "one<b id=\"two\">2</b>");
-  // Outside wraps the element itself; a detached element cannot be wrapped.
   const auto span = page->CreateElement("SPAN");
   page->GetElementById("two")->ApplyElement(span, "outside");
   EXPECT_EQ(table->InnerHtml(), "one<span><b id=\"two\">2</b></span>");
-  EXPECT_THROW(page->CreateElement("P")->ApplyElement(page->CreateElement("DIV"), "outside"), RuntimeFailure);
-}
 
-TEST(ApplyElement, ImpossibleRequestsFail) {
-  const auto page = Document::Parse("<div id=c><b id=b></b></div>");
-  const auto container = page->GetElementById("c");
+  const auto detached = page->CreateElement("P");
+  EXPECT_THROW(detached->ApplyElement(page->CreateElement("DIV"), "outside"), RuntimeFailure);
   EXPECT_THROW(container->ApplyElement(page->CreateElement("P"), "around"), RuntimeFailure);
   EXPECT_THROW(container->ApplyElement(nullptr, "inside"), RuntimeFailure);
-  EXPECT_THROW(page->GetElementById("b")->ApplyElement(container, "inside"), RuntimeFailure);
+  EXPECT_THROW(span->ApplyElement(container, "inside"), RuntimeFailure);  // its own ancestor
   EXPECT_THROW(container->ApplyElement(container, "inside"), RuntimeFailure);
-  EXPECT_EQ(container->InnerHtml(), "<b id=\"b\"></b>");
-}
-
-TEST(ElementTree, NodesOfAnotherPageCannotBeInserted) {
-  const auto page = Document::Parse("<div id=d></div>");
+  EXPECT_EQ(container->InnerHtml(), "<table>one<span><b id=\"two\">2</b></span></table>");
+  // Nodes of another page cannot be inserted or removed.
   const auto other = Document::CreateEmpty();
-  EXPECT_THROW(page->GetElementById("d")->AppendChild(other->CreateElement("P")), RuntimeFailure);
-  EXPECT_THROW(page->GetElementById("d")->RemoveChild(other->CreateElement("P")), RuntimeFailure);
+  EXPECT_THROW(container->AppendChild(other->CreateElement("P")), RuntimeFailure);
+  EXPECT_THROW(container->RemoveChild(other->CreateElement("P")), RuntimeFailure);
 }
 
 TEST(Behaviours, AttachDetachAndListWithTheStyleOnes) {
   const auto page = Document::Parse(
-      "<input id=txtSumInsured style=\"TEXT-ALIGN: right; BEHAVIOR: url('Behaviors\\EntryCurSI.htc')\">");
+      "<input id=txtSumInsured style=\"TEXT-ALIGN: right; BEHAVIOR: "
+      "url('Behaviors\\EntryCurSI.htc')\">");
   const auto input = page->GetElementById("txtSumInsured");
   const int data_entry = input->AddBehavior("./Behaviors/DataEntry.htc");
   const int date_entry = input->AddBehavior("Behaviors/EntryDate.htc");
   EXPECT_NE(data_entry, 0);
   EXPECT_NE(data_entry, date_entry);
-  EXPECT_THAT(input->BehaviorUrls(),
-              ElementsAre("Behaviors\\EntryCurSI.htc", "./Behaviors/DataEntry.htc", "Behaviors/EntryDate.htc"));
+  EXPECT_THAT(input->BehaviorUrls(), ElementsAre("Behaviors\\EntryCurSI.htc",
+                                                 "./Behaviors/DataEntry.htc",
+                                                 "Behaviors/EntryDate.htc"));
   EXPECT_TRUE(input->RemoveBehavior(date_entry));
   EXPECT_FALSE(input->RemoveBehavior(date_entry));
   EXPECT_THAT(input->Behaviors(), ElementsAre(Behavior{data_entry, "./Behaviors/DataEntry.htc"}));
+}
+
+// Inline style: names as scripts spell them, the style attribute read and written back.
+TEST(StyleNames, ScriptNamesMapToCssNamesWithoutRegardToCase) {
+  const std::pair<const char*, const char*> cases[] = {  // "" for a name that is refused
+      {"backgroundColor", "background-color"}, {"BackgroundColor", "background-color"},
+      {"background-color", "background-color"}, {"Visibility", "visibility"},
+      {"TEXT-ALIGN", "text-align"}, {"font-weight", "font-weight"},
+      {"fontWeight", ""}, {"", ""}, {"a b", ""},
+  };
+  for (const auto& [script_name, css_name] : cases) {
+    EXPECT_EQ(CssNameFor(script_name).value_or(""), css_name) << script_name;
+  }
+}
+
+TEST(StyleAttribute, IsReadIntoPropertiesAndWrittenBackInOrder) {
+  const auto page = Document::Parse(
+      "<input id=txtCLAIM style=\"TEXT-ALIGN: right; BEHAVIOR: url('Behaviors\\EntryCur.htc');\">");
+  const auto input = page->GetElementById("txtCLAIM");
+  EXPECT_EQ(input->GetStyle("textAlign"), "right");
+  EXPECT_EQ(input->GetStyle(StyleName::kBehavior), "url('Behaviors\\EntryCur.htc')");
+  input->SetStyle(StyleName::kBackgroundColor, "buttonface");
+  input->SetStyle("textAlign", "left");
+  EXPECT_EQ(input->GetAttribute("style"),
+            "text-align: left; behavior: url('Behaviors\\EntryCur.htc'); background-color: buttonface");
+  // Unlocking empties the colour, which removes the declaration.
+  input->SetStyle("backgroundColor", "");
+  EXPECT_EQ(input->GetAttribute("style"),
+            "text-align: left; behavior: url('Behaviors\\EntryCur.htc')");
+  const auto copy = Document::Parse(input->OuterHtml());
+  EXPECT_EQ(copy->GetElementById("txtCLAIM")->Style(), input->Style());
+}
+
+TEST(StyleAttribute, SetAttributeReplacesTheWholeStyleAndBadDeclarationsAreSkippedOrFail) {
+  const auto page = Document::Parse("<div id=d style=\"display:none\"></div>");
+  const auto div = page->GetElementById("d");
+  div->SetAttribute("STYLE", "visibility : hidden ; cursor:hand");
+  EXPECT_EQ(div->Style().Serialize(), "visibility: hidden; cursor: hand");
+  EXPECT_EQ(div->GetStyle("display"), "");
+  div->RemoveAttribute("style");
+  EXPECT_TRUE(div->Style().empty());
+  div->SetStyle("display", "");
+  EXPECT_FALSE(div->HasAttribute("style"));
+
+  EXPECT_EQ(StyleDeclaration::Parse("color; :x; width: ; a b: 1; height: 2px; content: 'a;b'")
+                .Serialize(),
+            "height: 2px; content: 'a;b'");
+  EXPECT_THROW(div->SetStyle("fontWeight", "bold"), RuntimeFailure);
+  EXPECT_THROW(div->GetStyle("colour"), RuntimeFailure);
 }
 
 }  // namespace

@@ -7,10 +7,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <memory>
-#include <string>
 #include <thread>
-#include <vector>
 
 #include "base/runtime_failure.h"
 #include "dom/document.h"
@@ -40,29 +37,24 @@ void ExpectSameTree(const Node& copy, const Node& parsed, const std::string& whe
   for (std::size_t i = 0; i < b.ChildNodes().size(); ++i) ExpectSameTree(*a.ChildNodes()[i], *b.ChildNodes()[i], here);
 }
 
-class PageFileCopy : public ::testing::TestWithParam<std::string> {};
-
-TEST_P(PageFileCopy, IsWhatParsingTheFileAgainGives) {
-  const fs::path file = fs::path(COVERNOTE_PAGES_DIR) / GetParam();
-  const auto parsed_once = Document::Load(file);
-  const auto copy = parsed_once->Copy();
-  const auto parsed = Document::Load(file);
-  EXPECT_EQ(copy->Url(), parsed->Url());
-  ExpectSameTree(*copy->DocumentElement(), *parsed->DocumentElement(), "");
-  EXPECT_EQ(SerializeNode(*copy->DocumentElement()), SerializeNode(*parsed->DocumentElement()));
-  // The next node made gets the same id too.
-  EXPECT_EQ(copy->CreateElement("DIV")->node_id(), parsed->CreateElement("DIV")->node_id());
-  for (const auto& element : parsed->All()) {
-    const auto found = copy->FindNode(element->node_id());
-    ASSERT_NE(found, nullptr);
-    EXPECT_EQ(found->OwnerDocument(), copy);
+TEST(PageFileCopy, OfEveryProductPageIsWhatParsingTheFileAgainGives) {
+  for (const char* name : {"CNAAMain.htm", "CNAACov.htm", "CNAAVeh.htm", "CNAAPrm.htm",
+                           "CNAANPrm.htm", "CNAAOPrm.htm", "dlgEnq.htm", "dlgSrch.htm"}) {
+    SCOPED_TRACE(name);
+    const fs::path file = fs::path(COVERNOTE_PAGES_DIR) / name;
+    const auto copy = Document::Load(file)->Copy();
+    const auto parsed = Document::Load(file);
+    EXPECT_EQ(copy->Url(), parsed->Url());
+    ExpectSameTree(*copy->DocumentElement(), *parsed->DocumentElement(), "");
+    // The next node made gets the same id too.
+    EXPECT_EQ(copy->CreateElement("DIV")->node_id(), parsed->CreateElement("DIV")->node_id());
+    for (const auto& element : parsed->All()) {
+      const auto found = copy->FindNode(element->node_id());
+      ASSERT_NE(found, nullptr);
+      EXPECT_EQ(found->OwnerDocument(), copy);
+    }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(ProductPages, PageFileCopy,
-                         ::testing::Values("CNAAMain.htm", "CNAACov.htm", "CNAAVeh.htm", "CNAAPrm.htm",
-                                           "CNAANPrm.htm", "CNAAOPrm.htm", "dlgEnq.htm", "dlgSrch.htm"),
-                         [](const auto& info) { return info.param.substr(0, info.param.find('.')); });
 
 const std::string kForm =
     "<html><body><iframe name=UIF_ID_UserEx></iframe>"
@@ -70,34 +62,31 @@ const std::string kForm =
     "<input id=txtName value=Default style='text-transform: uppercase'>"
     "<input type=checkbox id=chkNew checked></body></html>";
 
-TEST(PageCopy, IsAPageOfItsOwn) {
+TEST(PageCopy, IsAPageOfItsOwnRecordingItsChangesWithItsOwnNodeIds) {
   const auto page = Document::Parse(kForm, "form.htm");
   const auto copy = page->Copy();
   EXPECT_NE(copy->ParentWindow(), page->ParentWindow());
   EXPECT_EQ(copy->ParentWindow()->document(), copy);
   EXPECT_NE(copy->Frames().at(0)->ContentDocument(), page->Frames().at(0)->ContentDocument());
 
-  // Changing the copy leaves the page it came from as it was, and the other way round.
+  // Changing the copy leaves the page it came from as it was, and the other way round; a second
+  // copy is of the page as it stands (its own change included), not of the first copy.
+  const auto state = [](const Document& document) {
+    return document.GetElementById("txtName")->Value() + " " +
+           document.GetElementById("cboState")->Value() + " " +
+           (document.GetElementById("chkNew")->Checked() ? "checked " : "clear ") +
+           std::to_string(document.GetElementById("txtName")->MaxLength());
+  };
   copy->GetElementById("txtName")->SetValue("CHANGED");
   copy->GetElementById("cboState")->SetSelectedIndex(0);
   copy->GetElementById("chkNew")->SetChecked(false);
   page->GetElementById("txtName")->SetAttribute("maxlength", "3");
-  EXPECT_EQ(page->GetElementById("txtName")->Value(), "Default");
-  EXPECT_EQ(page->GetElementById("cboState")->Value(), "02");
-  EXPECT_TRUE(page->GetElementById("chkNew")->Checked());
-  EXPECT_EQ(copy->GetElementById("txtName")->MaxLength(), kNoMaxLength);
-  EXPECT_EQ(copy->GetElementById("cboState")->Value(), "01");
-
-  // A second copy starts from the page as parsed, not from the first copy.
-  const auto second = page->Copy();
-  EXPECT_EQ(second->GetElementById("cboState")->Value(), "02");
-}
-
-TEST(PageCopy, RecordsItsChangesWithItsOwnNodeIds) {
-  const auto page = Document::Parse(kForm);
+  EXPECT_EQ(state(*page), "Default 02 checked 3");
+  EXPECT_EQ(state(*copy), "CHANGED 01 clear " + std::to_string(kNoMaxLength));
+  EXPECT_EQ(state(*page->Copy()), "Default 02 checked 3");
+  // A copy records its changes, under its own node ids, only once told to.
   page->SetRecording(true);
-  const auto copy = page->Copy();
-  EXPECT_FALSE(copy->IsRecording());
+  EXPECT_FALSE(page->Copy()->IsRecording());
   copy->SetRecording(true);
   const auto name = copy->GetElementById("txtName");
   name->SetValue("X");
@@ -107,31 +96,25 @@ TEST(PageCopy, RecordsItsChangesWithItsOwnNodeIds) {
   EXPECT_TRUE(page->Mutations().empty());
 }
 
-class PageTemplatesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("covernote-templates-" + std::to_string(::getpid()));
-    fs::create_directories(dir_);
-    Write("<body><input id=txtOne></body>");
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  void Write(const std::string& html) { std::ofstream(dir_ / "page.htm") << html; }
-
-  fs::path dir_;
-  PageTemplates templates_;
-};
-
-TEST_F(PageTemplatesTest, AFileChangedOnDiskIsReadAgain) {
-  templates_.Load(dir_ / "page.htm");
-  const auto before = fs::last_write_time(dir_ / "page.htm");
-  Write("<body><input id=txtTwo></body>");
-  fs::last_write_time(dir_ / "page.htm", before + std::chrono::seconds(1));
-  const auto page = templates_.Load(dir_ / "page.htm");
+TEST(PageTemplates, AFileChangedOnDiskIsReadAgain) {
+  const fs::path dir =
+      fs::temp_directory_path() / ("covernote-templates-" + std::to_string(::getpid()));
+  const fs::path file = dir / "page.htm";
+  fs::create_directories(dir);
+  std::ofstream(file) << "<body><input id=txtOne></body>";
+  PageTemplates templates;
+  templates.Load(file);
+  const auto before = fs::last_write_time(file);
+  std::ofstream(file) << "<body><input id=txtTwo></body>";
+  fs::last_write_time(file, before + std::chrono::seconds(1));
+  const auto page = templates.Load(file);
+  fs::remove_all(dir);
   EXPECT_EQ(page->FindElementById("txtOne"), nullptr);
   EXPECT_NE(page->FindElementById("txtTwo"), nullptr);
 }
 
-TEST_F(PageTemplatesTest, SessionsOnSeveralThreadsLoadTheSamePage) {
+TEST(PageTemplates, SessionsOnSeveralThreadsLoadTheSamePage) {
+  PageTemplates templates;
   const fs::path file = fs::path(COVERNOTE_PAGES_DIR) / "CNAACov.htm";
   const std::string expected = SerializeNode(*Document::Load(file)->DocumentElement());
   std::vector<std::string> seen(4);
@@ -140,7 +123,7 @@ TEST_F(PageTemplatesTest, SessionsOnSeveralThreadsLoadTheSamePage) {
     for (std::size_t i = 0; i < seen.size(); ++i) {
       sessions.emplace_back([&, i] {
         for (int load = 0; load < 5; ++load) {
-          const auto page = templates_.Load(file);
+          const auto page = templates.Load(file);
           page->Body()->SetAttribute("data-session", std::to_string(i));  // each changes its own
           page->Body()->RemoveAttribute("data-session");
           seen[i] = SerializeNode(*page->DocumentElement());

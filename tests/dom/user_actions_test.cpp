@@ -1,14 +1,10 @@
-// What a person does on a page: focus, typing, keys, clicks, choices, and the events in order.
+// What a person does on a page: focus, typing, keys, clicks, choices, and the events in order;
+// and under it, binding page logic to a page, the current event, and clicks the logic raises.
 #include "dom/user_actions.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "base/runtime_failure.h"
+#include "../base/failure_text.h"
 #include "base/separators.h"
 #include "dom/document.h"
 #include "dom/events.h"
@@ -26,6 +22,9 @@ constexpr std::string_view kPage = R"(<body>
   <input id=txtMortgagee readonly value="KIVO BANK"><input id=txtLocked disabled>
   <input id=txtHidden style="display:none"><textarea id=txtNote></textarea>
   <input type=checkbox id=chkNewAdd><input type=radio name=cover id=optPrivateCover readonly>
+  <input type=radio name=kind id=optPrivateKind checked>
+  <input type=radio name=kind id=optCommercialKind>
+  <input type=checkbox id=chkLocked disabled><span id=lbl>label</span>
   <select id=cboState>
     <option value="">(none)</option><option value=01>JOHOR</option>
     <option value=14>KUALA LUMPUR</option>
@@ -109,49 +108,30 @@ TEST(UserFocus, UnreachableElementsTakeNothing) {
 
 // ---- Typing ---------------------------------------------------------------------------------
 
-TEST(TypeText, MaximumLengthCountsCharactersNotBytes) {
+TEST(TypeText, CountsCharactersRaisesKeysOfReadOnlyBoxesAndRefusesWhatCannotBeTyped) {
   Page page;
   const auto name = page.Get("txtName");
   name->SetMaxLength(5);
-  TypeText(*name,
-           "Zo\xC3\xAB \xC3\x91\xC3\xBA\xC3\xB1"
-           "ez");  // "Zoë Ñúñez"
-  EXPECT_EQ(name->Value(), "Zo\xC3\xAB \xC3\x91");
+  TypeText(*name, "Zo\xC3\xAB \xC3\x91\xC3\xBA\xC3\xB1" "ez");  // "Zoë Ñúñez"
   TypeText(*name, "x");
   EXPECT_EQ(name->Value(), "Zo\xC3\xAB \xC3\x91");
-}
 
-TEST(TypeText, ReadOnlyBoxesRaiseTheirKeysButTakeNothing) {
-  Page page;
   page.Watch("txtMortgagee", {"onkeypress"});
   TypeText(*page.Get("txtMortgagee"), "ab");
   EXPECT_THAT(page.log, ElementsAre("txtMortgagee.onkeypress 97", "txtMortgagee.onkeypress 98"));
   EXPECT_EQ(page.Get("txtMortgagee")->Value(), "KIVO BANK");
-}
 
-TEST(TypeText, RefusesWhatCannotBeTyped) {
-  Page page;
   EXPECT_THROW(TypeText(*page.Get("cboState"), "J"), RuntimeFailure);
   EXPECT_THROW(TypeText(*page.Get("chkNewAdd"), "x"), RuntimeFailure);
-  try {
-    TypeText(*page.Get("txtName"), "ab\xC3");
-    FAIL() << "broken text was typed";
-  } catch (const RuntimeFailure& failure) {
-    EXPECT_THAT(failure.description(), HasSubstr("UTF-8"));
-  }
-  EXPECT_EQ(page.Get("txtName")->Value(), "");
+  const auto nric = page.Get("txtNRIC");
+  EXPECT_THAT(FailureText([&] { TypeText(*nric, "ab\xC3"); }), HasSubstr("UTF-8"));
+  EXPECT_EQ(nric->Value(), "OLD-VALUE");
 }
 
 TEST(TypeText, BehavioursFilterWhatAPersonTypes) {
-  struct Case {
-    const char* behavior;  // "" for a box without behaviour
-    const char* typed;
-    const char* value;
-  };
-  const std::string separator(FieldSeparator);
-  const std::string address = "No. 5, Jln Ampang/Kg. Baru #3" + separator +
-                              "\xC3\x89"
-                              "cole";
+  struct Case { const char *behavior, *typed, *value; };  // behaviour "" for a box without one
+  const std::string address =
+      "No. 5, Jln Ampang/Kg. Baru #3" + std::string(FieldSeparator) + "\xC3\x89" "cole";
   const Case cases[] = {
       {"", "any \x01thing", "any thing"},
       {"Behaviors/EntryDate.htc", "05-Mar-2014", "05-Mar-2014"},
@@ -225,14 +205,119 @@ TEST(ChooseOption, ChangeOnlyWhenTheValueChangesAndNotAgainOnLeaving) {
                                     "cboState.onblur"));
   EXPECT_EQ(state->Value(), "01");
 
-  try {
-    ChooseOption(*state, "99");
-    FAIL() << "an unknown state was chosen";
-  } catch (const RuntimeFailure& failure) {
-    EXPECT_THAT(failure.description(), HasSubstr("'99'"));
-  }
+  EXPECT_THAT(FailureText([&] { ChooseOption(*state, "99"); }), HasSubstr("'99'"));
   EXPECT_EQ(state->Value(), "01");
   EXPECT_THROW(ChooseOption(*page.Get("txtName"), "01"), RuntimeFailure);
+}
+
+// ---- Binding page logic, the current event, clicks as the page logic raises them ------------
+
+TEST(EventTable, RefusesNamesThatWouldNeverFireAndMissingHandlers) {
+  EventTable table;
+  for (const char* name : {"click", "", "on"}) {
+    EXPECT_THROW(table.Bind("txtName", name, [] {}), RuntimeFailure) << name;
+  }
+  EXPECT_THROW(table.Bind("txtName", "onclick", EventHandler()), RuntimeFailure);
+  EXPECT_TRUE(table.empty());
+}
+
+TEST(FireEvent, RunsTheBoundHandlerWithTheElementAsSource) {
+  const auto page = Page().document;
+  const auto window = page->ParentWindow();
+  const auto name = page->GetElementById("txtName");
+  std::string seen;
+  page->Bind("txtName", "onblur", [&] {
+    const Event* event = window->CurrentEvent();
+    ASSERT_NE(event, nullptr);
+    seen = event->Type() + " on " + event->SrcElement()->Id();
+  });
+  EXPECT_TRUE(name->FireEvent("onBlur"));
+  EXPECT_EQ(seen, "blur on txtName");
+  EXPECT_EQ(window->CurrentEvent(), nullptr);
+
+  EXPECT_FALSE(name->FireEvent("onchange"));
+  EXPECT_FALSE(page->CreateElement("input")->FireEvent("onblur"));  // no id, no handler
+  EXPECT_THROW(name->FireEvent("blur"), RuntimeFailure);
+}
+
+TEST(FireEvent, NestedEventsGiveBackTheOuterEventEvenWhenAHandlerFails) {
+  const auto page = Page().document;
+  const auto window = page->ParentWindow();
+  std::vector<std::string> log;
+  const auto source = [&] {
+    const Event* event = window->CurrentEvent();
+    return event == nullptr ? std::string("none")
+                            : event->Type() + ":" + event->SrcElement()->Id();
+  };
+  // The failure as the caller catches it, number, text and source.
+  const auto fire_nric = [&] {
+    try {
+      page->GetElementById("txtNRIC")->FireEvent("onchange");
+    } catch (const RuntimeFailure& failure) {
+      return "caught " + failure.Text();
+    }
+    return std::string("swallowed");
+  };
+  page->Bind("txtNRIC", "onchange", [&] {
+    log.push_back("inner sees " + source());
+    throw RuntimeFailure(2310003, "Invalid IC Number", "txtNRIC_onchange");
+  });
+  page->Bind("lbl", "onclick", [&] { log.push_back("inner sees " + source()); });
+  page->Bind("txtName", "onblur", [&] {
+    log.push_back("outer sees " + source());
+    page->GetElementById("lbl")->Click();
+    log.push_back("outer sees " + source());
+    log.push_back(fire_nric());
+    log.push_back("outer sees " + source());
+  });
+  page->GetElementById("txtName")->FireEvent("onblur");
+  EXPECT_THAT(log, ElementsAre("outer sees blur:txtName", "inner sees click:lbl",
+                               "outer sees blur:txtName", "inner sees change:txtNRIC",
+                               "caught 2310003: Invalid IC Number [txtNRIC_onchange]",
+                               "outer sees blur:txtName"));
+  EXPECT_EQ(window->CurrentEvent(), nullptr);
+  // Uncaught, the handler's failure reaches the caller as it was thrown.
+  EXPECT_EQ(fire_nric(), "caught 2310003: Invalid IC Number [txtNRIC_onchange]");
+  EXPECT_EQ(window->CurrentEvent(), nullptr);
+}
+
+TEST(FireEvent, AHandlerMayUnbindItselfAndCloseItsPage) {
+  auto page = Page().document;
+  const auto name = page->GetElementById("txtName");
+  int runs = 0;
+  page->Bind("txtName", "onblur", [&page, &runs, captured = std::string("still here")] {
+    page->Events().Unbind("txtName", "onblur");
+    page.reset();  // the shell replaced the tab page
+    runs += captured == "still here" ? 1 : 100;
+  });
+  EXPECT_TRUE(name->FireEvent("onblur"));
+  EXPECT_EQ(runs, 1);
+  EXPECT_EQ(name->OwnerDocument(), nullptr);
+  EXPECT_FALSE(name->FireEvent("onblur"));
+}
+
+TEST(Click, CheckBoxesAndRadioButtonsChangeBeforeTheHandlerSeesThemDisabledOnesIgnoreIt) {
+  const auto page = Page().document;
+  const auto check = page->GetElementById("chkNewAdd");
+  const auto private_cover = page->GetElementById("optPrivateKind");
+  const auto commercial = page->GetElementById("optCommercialKind");
+  const auto locked = page->GetElementById("chkLocked");
+  std::vector<std::string> seen;
+  page->Bind("chkNewAdd", "onclick",
+             [&] { seen.push_back(check->Checked() ? "checked" : "clear"); });
+  page->Bind("optCommercialKind", "onclick", [&] {
+    seen.push_back(std::string("commercial ") + (commercial->Checked() ? "on" : "off") +
+                   ", private " + (private_cover->Checked() ? "on" : "off"));
+  });
+  page->Bind("chkLocked", "onclick", [&] { seen.push_back("locked"); });
+  check->Click();
+  check->Click();
+  commercial->Click();
+  commercial->Click();  // a checked radio button stays checked
+  locked->Click();
+  EXPECT_THAT(seen, ElementsAre("checked", "clear", "commercial on, private off",
+                                "commercial on, private off"));
+  EXPECT_FALSE(locked->Checked());
 }
 
 }  // namespace

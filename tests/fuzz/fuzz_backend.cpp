@@ -3,13 +3,11 @@
 // status, a store problem a StoreFailure; nothing else may escape.
 #include <unistd.h>
 
-#include <cstddef>
-#include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <string_view>
 
 #include "backend/backend.h"
+#include "refusal.h"
 
 namespace {
 
@@ -32,12 +30,10 @@ struct Store {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static Store store;
-  const std::string_view input(reinterpret_cast<const char*>(data), size);
+  const std::string_view input = cn::fuzzing::Text(data, size);
   const auto line = input.find('\n');
   if (line == std::string_view::npos) return 0;
-  try {
-    (void)store.backend->Execute(input.substr(0, line), input.substr(line + 1));
-  } catch (const cn::backend::StoreFailure&) {
-  }
+  cn::fuzzing::MayRefuse<cn::backend::StoreFailure>(
+      [&] { (void)store.backend->Execute(input.substr(0, line), input.substr(line + 1)); });
   return 0;
 }

@@ -4,13 +4,12 @@
 // never a crash.
 #include <spdlog/spdlog.h>
 
-#include <cstddef>
-#include <cstdint>
+#include <array>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <string_view>
 
 #include "../web/test_screen.h"
+#include "refusal.h"
 #include "web/protocol_error.h"
 #include "web/session.h"
 
@@ -33,21 +32,12 @@ struct Screen {
 void Post(cn::web::Session& session, std::uint8_t kind, std::string_view text) {
   const auto body = nlohmann::json::parse(text, nullptr, false);
   if (body.is_discarded()) return;
-  try {
-    switch (kind % 3) {
-      case 0:
-        (void)session.Event(body);
-        break;
-      case 1:
-        (void)session.Answer(body);
-        break;
-      default:
-        (void)session.DialogSearch(body);
-        break;
-    }
+  cn::fuzzing::MayRefuse<cn::web::ProtocolError>([&] {
+    constexpr auto kRequests = std::array{&cn::web::Session::Event, &cn::web::Session::Answer,
+                                          &cn::web::Session::DialogSearch};
+    (void)(session.*kRequests[kind % kRequests.size()])(body);
     (void)session.Render();
-  } catch (const cn::web::ProtocolError&) {
-  }
+  });
 }
 
 }  // namespace

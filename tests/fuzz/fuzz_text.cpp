@@ -1,24 +1,18 @@
 // Text the administrator types or a reply carries, read as dates, amounts and numbers.
-#include <cstddef>
-#include <cstdint>
-#include <string_view>
-
 #include "base/currency.h"
 #include "base/date_reader.h"
 #include "base/decimal_text.h"
 #include "base/number_format.h"
-#include "base/runtime_failure.h"
+#include "refusal.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string_view text(reinterpret_cast<const char*>(data), size);
+  const std::string_view text = cn::fuzzing::Text(data, size);
   (void)cn::ReadDateTime(text);
   (void)cn::ReadDate(text);
   (void)cn::ScanDecimal(text);
   if (const auto amount = cn::Currency::TryParse(text)) (void)cn::FormatMoney2(*amount);
   (void)cn::FormatFigure(text, 0);  // a stored figure is shown, never refused
-  try {
-    (void)cn::FormatNumber(text, 2);  // typed text: not a number, or too large, is refused
-  } catch (const cn::RuntimeFailure&) {
-  }
+  // Typed text: not a number, or too large, is refused.
+  cn::fuzzing::MayRefuse([&] { (void)cn::FormatNumber(text, 2); });
   return 0;
 }
