@@ -5,12 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "base/separators.h"
 #include "cover_fields_fixture.h"
-#include "dom/user_actions.h"
 #include "dom/window.h"
 
 namespace cn::cover_testing {
@@ -18,8 +14,12 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using testing::ShownBox;
+using Bools = std::vector<bool>;
 
 constexpr int kExclamation = dom::message_box::kExclamation;
+constexpr std::string_view kRead = "KivoGlobal.Client.Read";
+constexpr std::string_view kValidate = "KivoGlobal.Client.Validate";
 
 // A person as the client master replies it, with dashed telephones and an LF address.
 std::string PersonalClient(std::string_view code = "C001", std::string_view name = "o'brien ali") {
@@ -35,217 +35,165 @@ std::string CompanyClient() {
 
 void ReadClientCode(CoverTabWorld& world, std::string_view code) {
   world.Get("txtClientCode").SetValue(code);
-  dom::UserClick(world.Get("cmdReadClientCode"));
+  world.Click("cmdReadClientCode");
 }
 
 TEST(ClientRead, ShowsAPersonAndKeepsTheClientAsRead) {
   CoverTabWorld world;
-  world.fakes.backend.Answer("KivoGlobal.Client.Read", "C001", PersonalClient());
+  world.fakes.backend.Answer(std::string(kRead), "C001", PersonalClient());
   world.Get("chkNewAdd").SetChecked(true);
 
   ReadClientCode(world, " C001 ");
 
-  EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Read"), ElementsAre("C001"));
-  const std::pair<std::string_view, std::string_view> shown[] = {
-      {"txtClientCode", "C001"},       {"txtName", "o'brien ali"},
-      {"txtNRIC", "800111-01-1123"},   {"txtOldNRIC", "a1234567"},
-      {"txtDOB", "11-Jan-1980"},       {"cboGender", "M"},
-      {"cboMaritalStat", "M"},         {"cboNationality", "MAL"},
-      {"txtAddress", "12 jalan satu"}, {"txtAddress2", "Taman Dua"},
-      {"txtAddress3", "Kuala Lumpur"}, {"txtAddress4", ""},
-      {"txtPostal", "50000"},          {"cboState", "14"},
-      {"txtHouseTel", "0312345678"},   {"txtMobileTel", "012345 6789"},
-      {"txtEmail", "Ali@Example.com"},
-  };
-  for (const auto& [box, value] : shown) EXPECT_EQ(world.Get(box).Value(), value) << box;
-  EXPECT_TRUE(world.Get("optPersonalType").Checked());
-  EXPECT_FALSE(world.Get("optCompanyType").Checked());
-  EXPECT_TRUE(world.Get("txtBusinessRegistration").Disabled());
-  EXPECT_TRUE(world.Get("optFTZYes").Disabled());
-  EXPECT_FALSE(world.Get("chkNewAdd").Checked());
-
-  EXPECT_EQ(world.workspace.record.Current.Address, "12 jalan satu\nTaman Dua\nKuala Lumpur");
+  EXPECT_THAT(world.ParametersSent(kRead), ElementsAre("C001"));
+  EXPECT_EQ(world.Values({"txtClientCode", "txtName", "txtNRIC", "txtOldNRIC", "txtDOB",
+                          "cboGender", "cboMaritalStat", "cboNationality", "txtAddress",
+                          "txtAddress2", "txtAddress3", "txtAddress4", "txtPostal", "cboState",
+                          "txtHouseTel", "txtMobileTel", "txtEmail"}),
+            (Texts{"C001", "o'brien ali", "800111-01-1123", "a1234567", "11-Jan-1980", "M", "M",
+                   "MAL", "12 jalan satu", "Taman Dua", "Kuala Lumpur", "", "50000", "14",
+                   "0312345678", "012345 6789", "Ali@Example.com"}));
+  EXPECT_EQ(world.States({"optPersonalType", "optCompanyType", "txtBusinessRegistration",
+                          "optFTZYes", "chkNewAdd"}),
+            (Texts{"checked", "", "disabled", "disabled", ""}));
   // The client as read is what a later save compares with: names upper-cased, the e-mail not.
   const ClientDetails& as_read = world.workspace.client.ClientAsRead;
-  EXPECT_EQ(as_read.Key, "K77");
-  EXPECT_EQ(as_read.ClientName, "O'BRIEN ALI");
-  EXPECT_EQ(as_read.Address, "12 JALAN SATU\nTAMAN DUA\nKUALA LUMPUR");
-  EXPECT_EQ(as_read.Email, "Ali@Example.com");
-  EXPECT_EQ(world.workspace.transfer.ClientCopy.ClientCode, "C001");
+  EXPECT_EQ((Texts{world.workspace.record.Current.Address, as_read.Key, as_read.ClientName,
+                   as_read.Address, as_read.Email, world.workspace.transfer.ClientCopy.ClientCode}),
+            (Texts{"12 jalan satu\nTaman Dua\nKuala Lumpur", "K77", "O'BRIEN ALI",
+                   "12 JALAN SATU\nTAMAN DUA\nKUALA LUMPUR", "Ali@Example.com", "C001"}));
 }
 
-TEST(ClientRead, ACompanyHidesThePersonalDetails) {
-  CoverTabWorld world;
-  world.fakes.backend.Answer("KivoGlobal.Client.Read", "C900", CompanyClient());
-  world.Get("txtNRIC").SetValue("800111-01-1123");
-  world.Get("txtDOB").SetValue("11-Jan-1980");
-  world.workspace.record.Current.DriverNames = {"ALI", "AHMAD"};
-  world.workspace.premium.BasicPremiumEntered = true;
-
-  ReadClientCode(world, "C900");
-
-  EXPECT_TRUE(world.Get("optCompanyType").Checked());
-  EXPECT_FALSE(world.Get("optPersonalType").Checked());
-  EXPECT_EQ(world.Get("txtBusinessRegistration").Value(), "123456-x");
-  for (const std::string_view box :
-       {"txtOldNRIC", "txtNRIC", "txtDrivingLicenseNumber", "txtLicenseDate", "txtDOB"}) {
-    SCOPED_TRACE(std::string(box));
-    EXPECT_EQ(world.Get(box).Value(), "");
-    EXPECT_TRUE(world.Get(box).Disabled());
-  }
-  for (const std::string_view select : {"cboGender", "cboMaritalStat"}) {
-    SCOPED_TRACE(std::string(select));
-    EXPECT_EQ(world.Get(select).SelectedIndex(), -1);
-    EXPECT_TRUE(world.Get(select).Disabled());
-    EXPECT_EQ(world.Get(select).GetStyle(dom::StyleName::kBackgroundColor), "#BFBFBF");
-  }
-  EXPECT_FALSE(world.Get("optFTZYes").Disabled());
-
-  const Workspace& ws = world.workspace;
-  EXPECT_EQ(ws.record.Current.ClientType, "C");
-  EXPECT_TRUE(ws.client.ClientTypeIsCompany);
-  EXPECT_THAT(ws.record.Current.DriverNames, ElementsAre(""));
-  EXPECT_TRUE(ws.premium.FactorsChangedNewTariff);
-  EXPECT_FALSE(ws.premium.BasicPremiumEntered);
-  EXPECT_EQ(ws.client.ClientAsRead.BusinessRegistrationNo, "123456-X");
-}
-
-TEST(ClientRead, APersonAfterACompanyGetsThePersonalBoxesBack) {
+TEST(ClientRead, ACompanyHidesThePersonalDetailsAndAPersonAfterItGetsThemBack) {
   CoverTabWorld world;
   world.SetSystemCodes({{"1025", "6"}});
-  world.fakes.backend.Answer("KivoGlobal.Client.Read", "C900", CompanyClient());
-  world.fakes.backend.Answer("KivoGlobal.Client.Read", "C001", PersonalClient());
-  ReadClientCode(world, "C900");
-  world.workspace.record.Current.ServiceTaxPercentage = "0";
+  world.fakes.backend.Answer(std::string(kRead), "C900", CompanyClient());
+  world.fakes.backend.Answer(std::string(kRead), "C001", PersonalClient());
+  world.Get("txtNRIC").SetValue("800111-01-1123");
+  world.Get("txtDOB").SetValue("11-Jan-1980");
+  Workspace& ws = world.workspace;
+  ws.record.Current.DriverNames = {"ALI", "AHMAD"};
+  ws.premium.BasicPremiumEntered = true;
 
+  ReadClientCode(world, "C900");
+
+  const Ids personal = {"txtOldNRIC", "txtNRIC", "txtDrivingLicenseNumber", "txtLicenseDate",
+                        "txtDOB", "cboGender", "cboMaritalStat"};
+  EXPECT_EQ(world.States({"optCompanyType", "optPersonalType", "optFTZYes"}),
+            (Texts{"checked", "", ""}));
+  EXPECT_EQ(world.Values(personal), Texts(7));
+  EXPECT_EQ(world.States(personal), Texts(7, "disabled"));
+  for (const std::string_view select : {"cboGender", "cboMaritalStat"}) {
+    EXPECT_EQ(world.Get(select).SelectedIndex(), -1) << select;
+    EXPECT_EQ(world.Get(select).GetStyle(dom::StyleName::kBackgroundColor), "#BFBFBF") << select;
+  }
+  EXPECT_EQ(world.Get("txtBusinessRegistration").Value(), "123456-x");
+  EXPECT_EQ((Texts{ws.record.Current.ClientType, ws.client.ClientAsRead.BusinessRegistrationNo}),
+            (Texts{"C", "123456-X"}));
+  EXPECT_THAT(ws.record.Current.DriverNames, ElementsAre(""));
+  EXPECT_EQ((Bools{ws.client.ClientTypeIsCompany, ws.premium.FactorsChangedNewTariff,
+                   ws.premium.BasicPremiumEntered}),
+            (Bools{true, true, false}));
+
+  ws.record.Current.ServiceTaxPercentage = "0";
   ReadClientCode(world, "C001");
 
-  EXPECT_FALSE(world.Get("txtNRIC").Disabled());
-  EXPECT_EQ(world.Get("txtNRIC").Value(), "800111-01-1123");
-  EXPECT_FALSE(world.Get("cboGender").Disabled());
+  EXPECT_EQ(world.Values({"txtNRIC", "txtBusinessRegistration"}), (Texts{"800111-01-1123", ""}));
+  EXPECT_EQ(world.States({"txtNRIC", "cboGender"}), Texts(2));
   EXPECT_EQ(world.Get("cboGender").GetStyle(dom::StyleName::kBackgroundColor), "");
-  EXPECT_EQ(world.Get("txtBusinessRegistration").Value(), "");
-  EXPECT_EQ(world.workspace.record.Current.ServiceTaxPercentage, "6");
-  EXPECT_FALSE(world.workspace.client.ClientTypeIsCompany);
+  EXPECT_EQ(ws.record.Current.ServiceTaxPercentage, "6");
+  EXPECT_FALSE(ws.client.ClientTypeIsCompany);
 }
 
 TEST(ClientRead, FailuresSayWhyAndKeepTheFocusOnTheCode) {
-  struct Case {
-    std::int32_t status;
-    std::string_view message;
-  };
-  for (const Case& expected :
-       {Case{1, "Record Not Found."},
-        Case{7,
-             "An unknown error has occurred. Please consult your system administrator "
-             "immediately."}}) {
-    SCOPED_TRACE(expected.status);
+  for (const auto& [status, message] : {std::pair<int, std::string_view>{1, "Record Not Found."},
+                                        {7,
+                                         "An unknown error has occurred. Please consult your "
+                                         "system administrator immediately."}}) {
+    SCOPED_TRACE(status);
     CoverTabWorld world;
-    world.fakes.backend.Answer("KivoGlobal.Client.Read", "C404", "", expected.status);
+    world.fakes.backend.Answer(std::string(kRead), "C404", "", status);
     world.Get("txtName").SetValue("KEPT");
-
     ReadClientCode(world, "C404");
-
-    EXPECT_THAT(world.dialogs->boxes, ElementsAre(testing::ShownBox{std::string(expected.message),
-                                                                    kExclamation, "Get Client"}));
+    EXPECT_THAT(world.dialogs->boxes,
+                ElementsAre(ShownBox{std::string(message), kExclamation, "Get Client"}));
     EXPECT_EQ(world.page->ActiveElement()->Id(), "txtClientCode");
     EXPECT_EQ(world.Get("txtName").Value(), "KEPT");
   }
 }
 
-TEST(ClientRead, EnterInTheCodeBoxReadsLikeTheButton) {
+TEST(ClientRead, EnterInTheCodeBoxOrAChoiceInTheEnquiryDialogReadsTheClient) {
   CoverTabWorld world;
-  world.fakes.backend.Answer("KivoGlobal.Client.Read", "C001", PersonalClient());
+  world.fakes.backend.Answer(std::string(kRead), "C001", PersonalClient());
   dom::TypeText(world.Get("txtClientCode"), "C001");
   dom::PressKey(world.Get("txtClientCode"), 9);
-  EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Read"), IsEmpty());
+  EXPECT_THAT(world.ParametersSent(kRead), IsEmpty());
   dom::PressKey(world.Get("txtClientCode"), 13);
-  EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Read"), ElementsAre("C001"));
+  EXPECT_THAT(world.ParametersSent(kRead), ElementsAre("C001"));
   EXPECT_EQ(world.Get("txtName").Value(), "o'brien ali");
-}
 
-TEST(ClientSearch, TheEnquiryDialogChoosesTheClientToRead) {
-  CoverTabWorld world;
-  world.fakes.backend.Answer("KivoGlobal.Client.Read", "C001", PersonalClient());
+  world.Get("txtClientCode").SetValue("");
+  world.Get("txtName").SetValue("");
   world.dialogs->dialog_result = " C001 ";
-
-  dom::UserClick(world.Get("cmdSearchClientCode"));
-
+  world.Click("cmdSearchClientCode");
   ASSERT_EQ(world.dialogs->dialogs.size(), 1u);
   EXPECT_EQ(world.dialogs->dialogs[0].url, "dlgEnq.htm");
-  EXPECT_EQ(world.dialogs->dialogs[0].argument, "Client Enquiry" + std::string(DialogArgSeparator) +
-                                                    "AG001" + std::string(DialogArgSeparator) +
-                                                    "ADMIN1");
-  EXPECT_EQ(world.Get("txtClientCode").Value(), "C001");
-  EXPECT_EQ(world.Get("txtName").Value(), "o'brien ali");
-
+  EXPECT_EQ(world.dialogs->dialogs[0].argument,
+            "Client Enquiry" + std::string(DialogArgSeparator) + "AG001" +
+                std::string(DialogArgSeparator) + "ADMIN1");
+  EXPECT_EQ(world.Values({"txtClientCode", "txtName"}), (Texts{"C001", "o'brien ali"}));
   world.dialogs->dialog_result = "";
-  dom::UserClick(world.Get("cmdSearchClientCode"));
-  EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Read"), ElementsAre("C001"));
+  world.Click("cmdSearchClientCode");
+  EXPECT_THAT(world.ParametersSent(kRead), ElementsAre("C001", "C001"));
 }
 
 std::string ValidateParameters(std::string_view name, std::string_view number) {
   return std::string(name) + std::string(ParamSeparator) + std::string(number);
 }
 
-void TypeNameAndNRIC(CoverTabWorld& world, std::string_view name, std::string_view nric) {
-  world.Get("txtName").SetValue(name);
-  dom::TypeText(world.Get("txtNRIC"), nric);
-  dom::UserBlur(world.Get("txtNRIC"));
-}
-
-TEST(ClientValidate, OneMatchIsReadAndShownWithTheApostropheDoubled) {
+TEST(ClientValidate, OneMatchIsReadAndSeveralAreOfferedToChooseFrom) {
   CoverTabWorld world;
-  world.fakes.backend.AnswerAny("KivoGlobal.Client.Validate", PersonalClient());
-  world.fakes.backend.Answer("KivoGlobal.Client.Read", "C001", PersonalClient());
-
-  TypeNameAndNRIC(world, " O'Brien Ali ", "800111011123");
-
-  EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Validate"),
+  world.fakes.backend.AnswerAny(std::string(kValidate), PersonalClient());
+  world.fakes.backend.Answer(std::string(kRead), "C001", PersonalClient());
+  world.Get("txtName").SetValue(" O'Brien Ali ");
+  world.Leave("txtNRIC", "800111011123");
+  // The apostrophe doubled for the back end.
+  EXPECT_THAT(world.ParametersSent(kValidate),
               ElementsAre(ValidateParameters("O''Brien Ali", "800111-01-1123")));
-  EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Read"), ElementsAre("C001"));
+  EXPECT_THAT(world.ParametersSent(kRead), ElementsAre("C001"));
   EXPECT_EQ(world.Get("txtClientCode").Value(), "C001");
   EXPECT_THAT(world.dialogs->dialogs, IsEmpty());
-}
 
-TEST(ClientValidate, SeveralMatchesAreOfferedToChooseFrom) {
-  CoverTabWorld world;
-  world.fakes.backend.AnswerAny(
-      "KivoGlobal.Client.Validate",
+  CoverTabWorld several;
+  several.fakes.backend.AnswerAny(
+      std::string(kValidate),
       Records({PersonalClient("C001", "ALI ONE"), PersonalClient("C002", "ALI TWO")}));
-  world.dialogs->dialog_result = "C002";
-
-  TypeNameAndNRIC(world, "ALI", "800111-01-1123");
-
-  ASSERT_EQ(world.dialogs->dialogs.size(), 1u);
-  EXPECT_EQ(world.dialogs->dialogs[0].url, "dlgEnq.htm");
-  EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Read"), IsEmpty());
-  EXPECT_EQ(world.Get("txtClientCode").Value(), "C002");
-  EXPECT_EQ(world.Get("txtName").Value(), "ALI TWO");
-  EXPECT_EQ(world.workspace.client.ClientAsRead.ClientCode, "C002");
+  several.dialogs->dialog_result = "C002";
+  several.Get("txtName").SetValue("ALI");
+  several.Leave("txtNRIC", "800111-01-1123");
+  ASSERT_EQ(several.dialogs->dialogs.size(), 1u);
+  EXPECT_EQ(several.dialogs->dialogs[0].url, "dlgEnq.htm");
+  EXPECT_THAT(several.ParametersSent(kRead), IsEmpty());
+  EXPECT_EQ(several.Values({"txtClientCode", "txtName"}), (Texts{"C002", "ALI TWO"}));
+  EXPECT_EQ(several.workspace.client.ClientAsRead.ClientCode, "C002");
 }
 
 TEST(ClientValidate, NoMatchOrAKnownClientChangesNothing) {
   struct Case {
-    std::string_view label;
-    std::string_view client_code;
-    std::string_view record_nric;
-    std::string_view typed;
+    std::string_view label, client_code, record_nric, typed;
     bool sent;
   };
-  for (const Case& expected :
-       {Case{"no match", "", "", "800111-01-1123", true},
-        Case{"client shown", "C001", "", "800111-01-1123", false},
-        Case{"number of the record", "", "800111-01-1123", "800111011123", false},
-        Case{"nil", "", "", "NA", false}}) {
-    SCOPED_TRACE(std::string(expected.label));
+  for (const Case& c : {Case{"no match", "", "", "800111-01-1123", true},
+                        Case{"client shown", "C001", "", "800111-01-1123", false},
+                        Case{"number of the record", "", "800111-01-1123", "800111011123", false},
+                        Case{"nil", "", "", "NA", false}}) {
+    SCOPED_TRACE(std::string(c.label));
     CoverTabWorld world;
-    world.Get("txtClientCode").SetValue(expected.client_code);
-    world.workspace.record.Current.NRIC = expected.record_nric;
-
-    TypeNameAndNRIC(world, "ALI", expected.typed);
-
-    EXPECT_EQ(world.ParametersSent("KivoGlobal.Client.Validate").size(), expected.sent ? 1u : 0u);
+    world.Get("txtClientCode").SetValue(c.client_code);
+    world.workspace.record.Current.NRIC = c.record_nric;
+    world.Get("txtName").SetValue("ALI");
+    world.Leave("txtNRIC", c.typed);
+    EXPECT_EQ(world.ParametersSent(kValidate).size(), c.sent ? 1u : 0u);
     EXPECT_EQ(world.Get("txtName").Value(), "ALI");
     EXPECT_THAT(world.dialogs->dialogs, IsEmpty());
   }
@@ -254,57 +202,46 @@ TEST(ClientValidate, NoMatchOrAKnownClientChangesNothing) {
 TEST(ClientValidate, ACompanyIsLookedForByItsRegistration) {
   CoverTabWorld world;
   world.Get("txtName").SetValue("MAJU'S");
-  dom::TypeText(world.Get("txtBusinessRegistration"), "--123456-x");
-  dom::UserBlur(world.Get("txtBusinessRegistration"));
+  world.Leave("txtBusinessRegistration", "--123456-x");
   EXPECT_EQ(world.Get("txtBusinessRegistration").Value(), "123456-X");
   EXPECT_EQ(world.workspace.transfer.ClientCopy.BusinessRegistrationNo, "123456-X");
-  EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Validate"),
+  EXPECT_THAT(world.ParametersSent(kValidate),
               ElementsAre(ValidateParameters("MAJU''S", "123456-X")));
 }
 
 // The identity numbers as they are left, with a client shown.
-struct IdentityCase {
-  std::string_view box;
-  std::string_view typed;
-  std::string_view shown;
-  std::string_view kept;             // in the client the save writes
-  std::vector<std::string> message;  // 2310003's parameters; none when the number is valid
-};
-
 TEST(ClientIdentityNumbers, AreCheckedAndWrittenInTheirForm) {
-  const std::vector<IdentityCase> cases = {
+  struct Case {
+    std::string_view box, typed, shown;
+    std::string_view kept;  // in the client the save writes
+    Texts message;          // 2310003's parameters; none when the number is valid
+  };
+  const Case cases[] = {
       {"txtNRIC", "--800111--01-1123", "800111-01-1123", "800111-01-1123", {}},
       {"txtNRIC", "800111/01/1123", "", "", {"New", "800111-01-1123", "", "", ""}},
       {"txtOldNRIC", "a1234567", "a1234567", "A1234567", {}},
       {"txtOldNRIC", "A12345678", "", "", {"Old", "A1234567", "", "", ""}},
   };
-  for (const IdentityCase& expected : cases) {
-    SCOPED_TRACE(std::string(expected.box) + " " + std::string(expected.typed));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.box) + " " + std::string(c.typed));
     CoverTabWorld world;
     world.Get("txtClientCode").SetValue("C001");
-    dom::TypeText(world.Get(expected.box), expected.typed);
-    dom::UserBlur(world.Get(expected.box));
-
-    EXPECT_EQ(world.Get(expected.box).Value(), expected.shown);
+    world.Leave(c.box, c.typed);
+    EXPECT_EQ(world.Get(c.box).Value(), c.shown);
     const ClientDetails& copy = world.workspace.transfer.ClientCopy;
-    EXPECT_EQ(expected.box == "txtNRIC" ? copy.NRIC : copy.OldNRIC, expected.kept);
-    if (expected.message.empty()) {
-      EXPECT_THAT(world.fakes.messages.shown, IsEmpty());
-    } else {
-      EXPECT_THAT(world.fakes.messages.shown, ElementsAre(testing::ShownMessage{
-                                                  2310003, "Invalid IC Number", expected.message}));
-    }
-    EXPECT_THAT(world.ParametersSent("KivoGlobal.Client.Validate"), IsEmpty());
+    EXPECT_EQ(c.box == "txtNRIC" ? copy.NRIC : copy.OldNRIC, c.kept);
+    std::vector<testing::ShownMessage> shown;
+    if (!c.message.empty()) shown.push_back({2310003, "Invalid IC Number", c.message});
+    EXPECT_EQ(world.fakes.messages.shown, shown);
+    EXPECT_THAT(world.ParametersSent(kValidate), IsEmpty());
   }
-}
-
-TEST(ClientIdentityNumbers, AnOldNumberClickedIsKeptOnlyWithAClientShown) {
+  // An old number clicked is kept only with a client shown.
   CoverTabWorld world;
   world.Get("txtOldNRIC").SetValue("b7654321");
-  dom::UserClick(world.Get("txtOldNRIC"));
+  world.Click("txtOldNRIC");
   EXPECT_EQ(world.workspace.transfer.ClientCopy.OldNRIC, "");
   world.Get("txtClientCode").SetValue("C001");
-  dom::UserClick(world.Get("txtOldNRIC"));
+  world.Click("txtOldNRIC");
   EXPECT_EQ(world.workspace.transfer.ClientCopy.OldNRIC, "B7654321");
 }
 
@@ -312,78 +249,61 @@ TEST(ClientAddress, AFirstLineOfFewerThanTwoCharactersIsRefused) {
   for (const std::string_view typed : {"", "A", "AB"}) {
     SCOPED_TRACE(std::string(typed));
     CoverTabWorld world;
-    world.Get("txtAddress").SetValue(typed);
-    dom::UserFocus(world.Get("txtAddress"));
-    dom::UserBlur(world.Get("txtAddress"));
+    world.Visit("txtAddress", typed);
+    std::vector<ShownBox> refused;
     if (typed.size() < 2) {
-      EXPECT_THAT(world.dialogs->boxes,
-                  ElementsAre(testing::ShownBox{
-                      "Invalid address!\r\nAddress must be at least 2 characters long.",
-                      dom::message_box::kCritical, "Invalid Data"}));
-    } else {
-      EXPECT_THAT(world.dialogs->boxes, IsEmpty());
+      refused.push_back({"Invalid address!\r\nAddress must be at least 2 characters long.",
+                         dom::message_box::kCritical, "Invalid Data"});
     }
+    EXPECT_EQ(world.dialogs->boxes, refused);
   }
 }
 
-TEST(ClientPostcode, AValidPostcodeBringsItsTownAndState) {
+TEST(ClientPostcode, AValidOneBringsItsTownAndStateAndARejectedOneTakesThemAway) {
   CoverTabWorld world;
   world.fakes.backend.Answer("KivoInsurance.Find.FindPostCodeDetails", "30000",
                              Fields({"IPOH", "10"}));
-  dom::TypeText(world.Get("txtPostal"), "30000");
-  dom::UserBlur(world.Get("txtPostal"));
-  EXPECT_EQ(world.Get("txtTown").Value(), "IPOH");
-  EXPECT_EQ(world.Get("cboState").Value(), "10");
+  world.Leave("txtPostal", "30000");
+  EXPECT_EQ(world.Values({"txtTown", "cboState"}), (Texts{"IPOH", "10"}));
   EXPECT_THAT(world.dialogs->boxes, IsEmpty());
-}
 
-TEST(ClientPostcode, ARejectedPostcodeTakesTownAndStateAwayAndKeepsTheFocus) {
-  CoverTabWorld world;
-  world.Get("txtTown").SetValue("IPOH");
-  world.Get("cboState").SetValue("14");
-  dom::TypeText(world.Get("txtPostal"), "3000");
-  dom::UserClick(world.Get("txtEmail"));
-
-  EXPECT_THAT(world.dialogs->boxes,
-              ElementsAre(testing::ShownBox{"Invalid postcode", kExclamation, "Invalid Data"}));
-  EXPECT_EQ(world.Get("txtPostal").Value(), "");
-  EXPECT_EQ(world.Get("txtTown").Value(), "");
-  EXPECT_EQ(world.Get("cboState").SelectedIndex(), 0);
-  EXPECT_EQ(world.page->ActiveElement()->Id(), "txtPostal");
-  EXPECT_THAT(world.ParametersSent("KivoInsurance.Find.FindPostCodeDetails"), IsEmpty());
+  CoverTabWorld rejected;
+  rejected.Get("txtTown").SetValue("IPOH");
+  rejected.Get("cboState").SetValue("14");
+  dom::TypeText(rejected.Get("txtPostal"), "3000");
+  rejected.Click("txtEmail");
+  EXPECT_THAT(rejected.dialogs->boxes,
+              ElementsAre(ShownBox{"Invalid postcode", kExclamation, "Invalid Data"}));
+  EXPECT_EQ(rejected.Values({"txtPostal", "txtTown"}), Texts(2));
+  EXPECT_EQ(rejected.Get("cboState").SelectedIndex(), 0);
+  EXPECT_EQ(rejected.page->ActiveElement()->Id(), "txtPostal");
+  EXPECT_THAT(rejected.ParametersSent("KivoInsurance.Find.FindPostCodeDetails"), IsEmpty());
 }
 
 // Contact details left with a client shown go into the client the save writes.
-struct ContactCase {
-  std::string_view box;
-  std::string_view typed;
-  std::string ClientDetails::*field;
-  std::string_view kept;
-};
-const ContactCase kContactCases[] = {
-    {"txtName", " tan ah kow ", &ClientDetails::ClientName, "TAN AH KOW"},
-    {"txtHouseTel", " 03-1234 ", &ClientDetails::HouseTel, "03-1234"},
-    {"txtBizTel", "05-777", &ClientDetails::BizTel, "05-777"},
-    {"txtMobileTel", "012-3456789", &ClientDetails::MobileTel, "012-3456789"},
-    {"txtEmail", "Tan@Example.com", &ClientDetails::Email, "Tan@Example.com"},
-};
-
 TEST(ClientContact, IsKeptForTheSaveOnlyWhileAClientIsShown) {
-  for (const ContactCase& expected : kContactCases) {
-    SCOPED_TRACE(std::string(expected.box));
+  struct Case {
+    std::string_view box, typed;
+    std::string ClientDetails::*field;
+    std::string_view kept;
+  };
+  const Case cases[] = {
+      {"txtName", " tan ah kow ", &ClientDetails::ClientName, "TAN AH KOW"},
+      {"txtHouseTel", " 03-1234 ", &ClientDetails::HouseTel, "03-1234"},
+      {"txtBizTel", "05-777", &ClientDetails::BizTel, "05-777"},
+      {"txtMobileTel", "012-3456789", &ClientDetails::MobileTel, "012-3456789"},
+      {"txtEmail", "Tan@Example.com", &ClientDetails::Email, "Tan@Example.com"},
+  };
+  for (const Case& c : cases) {
     for (const bool client_shown : {false, true}) {
       CoverTabWorld world;
       world.Get("txtClientCode").SetValue(client_shown ? "C001" : "");
-      world.Get(expected.box).SetValue(expected.typed);
-      dom::UserFocus(world.Get(expected.box));
-      dom::UserBlur(world.Get(expected.box));
-      EXPECT_EQ(world.workspace.transfer.ClientCopy.*expected.field,
-                client_shown ? expected.kept : "");
+      world.Visit(c.box, c.typed);
+      EXPECT_EQ(world.workspace.transfer.ClientCopy.*c.field, client_shown ? c.kept : "")
+          << c.box << (client_shown ? " with a client" : "");
     }
   }
-}
-
-TEST(ClientContact, AnEmailAddressTakesNoSpaces) {
+  // An e-mail address takes no spaces.
   CoverTabWorld world;
   dom::TypeText(world.Get("txtEmail"), "tan @example .com");
   EXPECT_EQ(world.Get("txtEmail").Value(), "tan@example.com");
@@ -399,24 +319,17 @@ TEST(ClientNewAddress, EmptiesTheAddressAndTakingItBackRestoresTheClientsAddress
   as_read.StateCode = "14";
   world.Get("txtClientCode").SetValue("C001");
   world.Get("txtAddress").SetValue("12 JALAN SATU");
+  const Ids boxes = {"txtClientCode", "txtAddress", "txtAddress2", "txtAddress3", "txtPostal"};
 
-  dom::UserClick(world.Get("chkNewAdd"));
-
+  world.Click("chkNewAdd");
   EXPECT_TRUE(world.workspace.client.NewAddress);
-  for (const std::string_view box : {"txtClientCode", "txtAddress", "txtAddress2", "txtAddress3",
-                                     "txtAddress4", "txtPostal", "txtTown"}) {
-    EXPECT_EQ(world.Get(box).Value(), "") << box;
-  }
+  EXPECT_EQ(world.Values(boxes), Texts(5));
+  EXPECT_EQ(world.Values({"txtAddress4", "txtTown"}), Texts(2));
   EXPECT_EQ(world.Get("cboState").SelectedIndex(), -1);
 
-  dom::UserClick(world.Get("chkNewAdd"));
-
+  world.Click("chkNewAdd");
   EXPECT_FALSE(world.workspace.client.NewAddress);
-  EXPECT_EQ(world.Get("txtClientCode").Value(), "C001");
-  EXPECT_EQ(world.Get("txtAddress").Value(), "12 JALAN SATU");
-  EXPECT_EQ(world.Get("txtAddress2").Value(), "TAMAN DUA");
-  EXPECT_EQ(world.Get("txtAddress3").Value(), "");
-  EXPECT_EQ(world.Get("txtPostal").Value(), "50000");
+  EXPECT_EQ(world.Values(boxes), (Texts{"C001", "12 JALAN SATU", "TAMAN DUA", "", "50000"}));
   EXPECT_EQ(world.Get("cboState").Value(), "14");
 }
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -57,6 +58,26 @@ CoverTabWorld::~CoverTabWorld() {
 std::string CoverTabWorld::SelectionFileBytes() const {
   std::ifstream file(SelectionFilePath(installation.string()), std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+bool CoverTabWorld::Ran(std::string_view script) const {
+  return std::find(shell->scripts.begin(), shell->scripts.end(), script) != shell->scripts.end();
+}
+
+Texts CoverTabWorld::Values(Ids ids) const {
+  Texts values;
+  for (const std::string_view id : ids) values.push_back(Get(id).Value());
+  return values;
+}
+
+Texts CoverTabWorld::States(Ids ids) const {
+  Texts states;
+  for (const std::string_view id : ids) {
+    const dom::Element& box = Get(id);
+    states.push_back(std::string(box.Checked() ? "checked" : "") +
+                     (box.Disabled() ? "disabled" : ""));
+  }
+  return states;
 }
 
 }  // namespace cn::cover_testing

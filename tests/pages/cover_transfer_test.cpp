@@ -4,10 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
-#include "cover_tab_harness.h"
+#include "cover_fields_fixture.h"
 #include "workspace/tab_transfer.h"
 
 namespace cn::cover_testing {
@@ -16,83 +13,77 @@ namespace {
 class CoverTransferTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    tab.SetSystemCodes({{"1031", "TBA"}, {"1025", "6"}, {"1001", "NOSI"}});
-    tab.Start();
+    world.SetSystemCodes({{"1031", "TBA"}, {"1025", "6"}, {"1001", "NOSI"}});
+    world.cover->Load();
   }
-  CoverNoteFields& current() { return tab.workspace.record.Current; }
-  void Show() { ShowRecordOnPage(tab.workspace, "COVCover", tab.page()); }
-  void Save() { SavePageToRecord(tab.workspace, "COVCover", tab.page()); }
-  CoverTabHarness tab;
+  CoverNoteFields& current() { return world.workspace.record.Current; }
+  void Save() { SavePageToRecord(world.workspace, "COVCover", *world.page); }
+  // A select holding just `value`, chosen.
+  void Only(std::string_view select, std::string_view value) {
+    world.Get(select).SetInnerHtml("<option value=" + std::string(value) + ">X</option>");
+    world.Get(select).SetValue(value);
+  }
+  CoverTabWorld world;
 };
 
 // Years typed for a renewal's licence go back as the first of January of that year.
 TEST_F(CoverTransferTest, LicenceYearsTypedGoBackAsADate) {
   current().TransactionType = "R";
-  Show();
-  tab.element("txtLicenseDate").SetValue("5");
+  ShowRecordOnPage(world.workspace, "COVCover", *world.page);
+  world.Get("txtLicenseDate").SetValue("5");
   Save();
   EXPECT_EQ(current().LicenseDate, "01-Jan-2009");
 }
 
-TEST_F(CoverTransferTest, ACompanyInAFreeTradeZonePaysNoServiceTax) {
+// Client type, free trade zone, service tax, marital status and gender as saved.
+TEST_F(CoverTransferTest, ACompanyInAFreeTradeZonePaysNoServiceTaxAndAPersonIsNeverInOne) {
   struct Case {
-    bool ftz;
-    std::string_view record_ftz;
-    std::string_view service_tax;
+    std::string_view type, ftz;
+    Texts saved;
   };
-  for (const Case c : {Case{true, "1", "0"}, Case{false, "0", "6"}}) {
-    SCOPED_TRACE(c.ftz);
+  const Case cases[] = {{"optCompanyType", "optFTZYes", {"C", "1", "0", "3", ""}},
+                        {"optCompanyType", "optFTZNo", {"C", "0", "6", "3", ""}},
+                        {"optPersonalType", "optFTZYes", {"P", "0", "9", "M", "M"}}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.type) + " " + std::string(c.ftz));
     current().ServiceTaxPercentage = "9";
-    tab.element("optCompanyType").SetChecked(true);
-    tab.element(c.ftz ? "optFTZYes" : "optFTZNo").SetChecked(true);
+    world.Get(c.type).SetChecked(true);
+    world.Get(c.ftz).SetChecked(true);
+    world.Get("cboMaritalStat").SetValue("M");
+    world.Get("cboGender").SetValue("M");
     Save();
-    EXPECT_EQ(current().ClientType, "C");
-    EXPECT_EQ(current().FTZ, c.record_ftz);
-    EXPECT_EQ(current().ServiceTaxPercentage, c.service_tax);
-    EXPECT_EQ(current().MaritalStatus, "3");
-    EXPECT_EQ(current().Gender, "");
+    EXPECT_EQ((Texts{current().ClientType, current().FTZ, current().ServiceTaxPercentage,
+                     current().MaritalStatus, current().Gender}),
+              c.saved);
   }
 }
 
-TEST_F(CoverTransferTest, APersonIsNeverInAFreeTradeZone) {
-  tab.element("optPersonalType").SetChecked(true);
-  tab.element("optFTZYes").SetChecked(true);
-  tab.element("cboMaritalStat").SetValue("M");
-  Save();
-  EXPECT_EQ(current().ClientType, "P");
-  EXPECT_EQ(current().FTZ, "0");
-  EXPECT_EQ(current().MaritalStatus, "M");
-}
-
 TEST_F(CoverTransferTest, AMotorCoverWithoutSumInsuredZeroesTheSumsInsured) {
-  tab.element("cboMotorCoverCode").SetInnerHtml("<option value=NOSI>NO SI</option>");
-  tab.element("cboMotorCoverCode").SetValue("NOSI");
+  Only("cboMotorCoverCode", "NOSI");
   current().VehicleSumInsured = "30,000.00";
   current().TrailerSumInsured = "5,000.00";
   Save();
-  EXPECT_EQ(current().VehicleSumInsured, "0");
-  EXPECT_EQ(current().TrailerSumInsured, "0");
-  EXPECT_EQ(current().TotalSumInsured, "0.00");
+  EXPECT_EQ((Texts{current().VehicleSumInsured, current().TrailerSumInsured,
+                   current().TotalSumInsured}),
+            (Texts{"0", "0", "0.00"}));
 }
 
 // A new class is rated afresh: its NCD choices and extended covers replace the record's.
 TEST_F(CoverTransferTest, AnotherClassLooksUpItsNcdAndExtendedCoversAnew) {
-  tab.element("cboClassCode").SetInnerHtml("<option value=PC1>CAR</option>");
-  tab.element("cboClassCode").SetValue("PC1");
-  tab.element("cboMotorCoverCode").SetInnerHtml("<option value=01>COMP</option>");
-  tab.element("cboMotorCoverCode").SetValue("01");
-  tab.element("optPrivateCover").SetChecked(true);
+  Only("cboClassCode", "PC1");
+  Only("cboMotorCoverCode", "01");
+  world.Get("optPrivateCover").SetChecked(true);
   current().CoverType = "PRIVATE";
   current().ClassCode = "PC1";
   current().MotorCoverCode = "01";
   current().NCDPercentage = "25.00";
   Save();
-  EXPECT_TRUE(tab.SentParameters("Tarvin.Find.FindNCD").empty());
+  EXPECT_TRUE(world.ParametersSent("Tarvin.Find.FindNCD").empty());
 
   current().ClassCode = "PC2";
   Save();
-  EXPECT_EQ(tab.SentParameters("Tarvin.Find.FindNCD"), (std::vector<std::string>{"PC1"}));
-  EXPECT_EQ(tab.SentParameters("Tarvin.Find.FindExtendedCoverDetails").size(), 1u);
+  EXPECT_EQ(world.ParametersSent("Tarvin.Find.FindNCD"), Texts{"PC1"});
+  EXPECT_EQ(world.ParametersSent("Tarvin.Find.FindExtendedCoverDetails").size(), 1u);
   EXPECT_EQ(current().NCDPercentage, "0");
 }
 

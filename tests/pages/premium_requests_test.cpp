@@ -17,6 +17,8 @@
 namespace cn {
 namespace {
 
+using Texts = std::vector<std::string>;
+
 const Date kToday = *Date::FromYmd(2014, 3, 5);
 
 // A registered vehicle's factors are in every golden premium scenario; these are not.
@@ -29,8 +31,8 @@ TEST(PremiumFactors, AVehicleNotYetRegisteredIsRatedFromToday) {
   logbook_pending.LogBookNo = "tba";
 
   // Without both dates: a year from today.
-  EXPECT_EQ(PeriodRated(unregistered, "TBA", kToday).start, "05-Mar-2014");
-  EXPECT_EQ(PeriodRated(unregistered, "TBA", kToday).end, "04-Mar-2015");
+  const auto period = PeriodRated(unregistered, "TBA", kToday);
+  EXPECT_EQ((Texts{period.start, period.end}), (Texts{"05-Mar-2014", "04-Mar-2015"}));
   // The placeholder is compared as written.
   EXPECT_EQ(PeriodRated(unregistered, "tba", kToday).start, "");
   EXPECT_EQ(YearMadeRated(unregistered, "tba", kToday), "2014");
@@ -60,7 +62,7 @@ class PremiumRequestTest : public ::testing::Test {
     f.ExtCoverCodes = {"089", "025"};
     f.ExtCoverMethods = {"S", "P"};
   }
-  std::vector<std::string> Build(FactorLayout layout, std::vector<bool> typed = {}) {
+  Texts Build(FactorLayout layout, std::vector<bool> typed = {}) {
     typed_ = std::move(typed);
     const FactorSource source{world.workspace.record.Current, typed_, world.workspace, kToday};
     return Split(BuildFactors(layout, source), FieldSeparator);
@@ -70,35 +72,34 @@ class PremiumRequestTest : public ::testing::Test {
   std::vector<bool> typed_;
 };
 
+// The factors at `positions`.
+Texts At(const Texts& factors, std::initializer_list<std::size_t> positions) {
+  Texts picked;
+  for (const std::size_t position : positions) picked.push_back(factors.at(position));
+  return picked;
+}
+
 TEST_F(PremiumRequestTest, WhatTheAdministratorTypedIsSentOnlyWhenTyped) {
-  std::vector<std::string> v10 = Build(CurrentEngineFactors());
+  // Agent, start of cover, loading, tariff premium, stamp duty, excess, driver rows, methods,
+  // and the count at the end; -1 where nothing was typed, the default stamp duty.
+  const std::initializer_list<std::size_t> positions = {2, 8, 14, 21, 32, 42, 22, 24, 50};
+  Texts v10 = Build(CurrentEngineFactors());
   ASSERT_EQ(v10.size(), 51u);
-  EXPECT_EQ(v10[2], "AG001");
-  EXPECT_EQ(v10[8], "10-Mar-2014");
-  EXPECT_EQ(v10[14], "-1");  // loading not typed
-  EXPECT_EQ(v10[21], "-1");  // tariff premium not typed
-  EXPECT_EQ(v10[32], "10.00");  // the default stamp duty
-  EXPECT_EQ(v10[42], "-1");
-  EXPECT_EQ(v10[22], "3");  // every driver row
-  EXPECT_EQ(v10[24], "S\xEF\xBF\xBDP");
-  EXPECT_EQ(v10[50], "4");
+  EXPECT_EQ(At(v10, positions), (Texts{"AG001", "10-Mar-2014", "-1", "-1", "10.00", "-1", "3",
+                                       "S\xEF\xBF\xBDP", "4"}));
 
   PremiumState& typed = world.workspace.premium;
   typed.LoadPercentageEntered = typed.TariffPremiumEntered = typed.StampDutyEntered = true;
   typed.ExcessEntered = true;
   v10 = Build(CurrentEngineFactors(), {false, true});
-  EXPECT_EQ(v10[14], "20");
-  EXPECT_EQ(v10[21], "1200");
-  EXPECT_EQ(v10[32], "5.00");
-  EXPECT_EQ(v10[42], "");  // typed but empty: an empty field
-  EXPECT_EQ(v10[24], "S\xEF\xBF\xBD-1");
+  // The excess typed but empty goes as an empty field.
+  EXPECT_EQ(At(v10, {14, 21, 32, 42, 24}),
+            (Texts{"20", "1200", "5.00", "", "S\xEF\xBF\xBD-1"}));
 
-  const std::vector<std::string> ex = Build(CurrentEngineAmendedFactors(), {false, true});
+  // The amended engine counts only drivers with a name.
+  const Texts ex = Build(CurrentEngineAmendedFactors(), {false, true});
   ASSERT_EQ(ex.size(), 45u);
-  EXPECT_EQ(ex[7], "2");  // only drivers with a name
-  EXPECT_EQ(ex[16], "0");
-  EXPECT_EQ(ex[19], "0");
-  EXPECT_EQ(ex[24], "1\xEF\xBF\xBD" "0");
+  EXPECT_EQ(At(ex, {7, 16, 19, 24}), (Texts{"2", "0", "0", "1\xEF\xBF\xBD" "0"}));
   EXPECT_EQ(Build(NewTariffFactors()).size(), 44u);
   EXPECT_EQ(Build(NewTariffPreviousFactors()).size(), 51u);
   EXPECT_EQ(Build(CurrentEnginePreviousFactors()).size(), 57u);

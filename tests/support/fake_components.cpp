@@ -53,10 +53,7 @@ class MessageInstance final : public MessageService {
     Note(messages_.journal, "message " + std::to_string(number) + " '" + shown.title + "' [" +
                                 Join(shown.parameters, ",") + "]");
     messages_.shown.push_back(std::move(shown));
-    if (messages_.queued.empty()) return messages_.answer;
-    const std::int32_t answer = messages_.queued.front();
-    messages_.queued.pop_front();
-    return answer;
+    return messages_.answer;
   }
 
  private:
@@ -96,40 +93,21 @@ class InputCheckInstance final : public InputCheckService {
 class FieldRulesInstance final : public FieldRuleService {
  public:
   explicit FieldRulesInstance(FakeFieldRules& rules) : rules_(rules) {}
-  std::string CheckLicenceDate(const Date&) override {
-    rules_.asked.push_back("CheckLicenceDate");
-    return rules_.licence_date_message;
-  }
-  std::string CheckSumInsured(Currency amount, std::int32_t, std::string_view) override {
-    rules_.asked.push_back("CheckSumInsured " + amount.ToPlainText());
+  std::string CheckLicenceDate(const Date&) override { return rules_.licence_date_message; }
+  std::string CheckSumInsured(Currency, std::int32_t, std::string_view) override {
     return rules_.sum_insured_message;
   }
-  std::string CheckCapacity(Currency amount) override {
-    rules_.asked.push_back("CheckCapacity " + amount.ToPlainText());
-    return rules_.capacity_message;
-  }
-  std::string CheckSeatingCapacity(std::int32_t seats) override {
-    rules_.asked.push_back("CheckSeatingCapacity " + std::to_string(seats));
-    return rules_.seating_message;
-  }
-  std::string CheckYearMade(std::int32_t year) override {
-    rules_.asked.push_back("CheckYearMade " + std::to_string(year));
-    return rules_.year_made_message;
-  }
+  std::string CheckCapacity(Currency) override { return rules_.capacity_message; }
+  std::string CheckSeatingCapacity(std::int32_t) override { return rules_.seating_message; }
+  std::string CheckYearMade(std::int32_t) override { return rules_.year_made_message; }
   std::string CheckAccidentDate(const Date&) override { return {}; }
-  std::string CheckExtendedSumInsured(Currency amount) override {
-    rules_.asked.push_back("CheckExtendedSumInsured " + amount.ToPlainText());
+  std::string CheckExtendedSumInsured(Currency) override {
     return rules_.extended_sum_insured_message;
   }
-  std::string CheckExtendedPremium(Currency premium, Currency minimum) override {
-    rules_.asked.push_back("CheckExtendedPremium " + premium.ToPlainText() + " " +
-                           minimum.ToPlainText());
+  std::string CheckExtendedPremium(Currency, Currency) override {
     return rules_.extended_premium_message;
   }
-  std::string CheckPercentage(float percentage) override {
-    rules_.asked.push_back("CheckPercentage " + std::to_string(percentage));
-    return rules_.percentage_message;
-  }
+  std::string CheckPercentage(float) override { return rules_.percentage_message; }
   std::int32_t GetScopeOfCover(std::string_view) override { return 0; }
 
  private:

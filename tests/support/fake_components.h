@@ -4,7 +4,6 @@
 // given, as one line in the journal shared by all of them.
 
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -76,11 +75,10 @@ struct ShownMessage {
   bool operator==(const ShownMessage&) const = default;
 };
 
-// Answers from the queue, then `answer`. Journal: "message NUMBER 'TITLE' [P1,P2,P3,P4,P5]".
+// Answers `answer`. Journal: "message NUMBER 'TITLE' [P1,P2,P3,P4,P5]".
 class FakeMessages {
  public:
   std::int32_t answer = answer::kOk;
-  std::deque<std::int32_t> queued;
   std::vector<ShownMessage> shown;
   int created = 0;
   Journal* journal = nullptr;
@@ -117,7 +115,6 @@ class FakeFieldRules {
   std::string extended_sum_insured_message;
   std::string extended_premium_message;
   std::string percentage_message;
-  std::vector<std::string> asked;  // "CheckCapacity 1500", ...
 
   ComponentFactory<FieldRuleService> Factory();
 };

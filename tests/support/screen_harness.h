@@ -38,7 +38,6 @@ class ScreenHarness {
   // Opens the screen with the cookies an enquiry screen left ("a=1; b=2").
   void Start(std::string cookies = "");
   void ClickTab(std::string_view tab_id) { shell_->ClickTab(tab_id); }
-  void ClickCommand(std::string_view button_id) { shell_->ClickCommand(button_id); }
   // Posts a message to the workspace exactly as the shell does.
   void Post(std::string_view message);
 

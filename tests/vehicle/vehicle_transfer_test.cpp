@@ -31,12 +31,19 @@ class VehicleTransferTest : public VehicleTabTest {
   }
 };
 
-// The insured is the first driver: his own details come from that row.
+// The insured is the first driver: his own details come from that row; someone else first
+// leaves them alone.
 TEST_F(VehicleTransferTest, TheInsuredFirstGivesHisOwnDetails) {
-  LoadPage();
-  SavePageToRecord(world_.workspace, "COVVeh", *document_);
-  EXPECT_EQ(world_.workspace.record.Current.DateOfBirth, "11-Jan-1980");
-  EXPECT_EQ(world_.workspace.record.Current.Gender, "M");
+  for (const auto& [first, dob, gender] : {std::tuple{"TAN AH KOW", "11-Jan-1980", "M"},
+                                           std::tuple{"STRANGER", "05-May-1970", ""}}) {
+    CoverNoteFields& r = world_.workspace.record.Current;
+    r.DriverNames[0] = first;
+    r.DateOfBirth = "05-May-1970";
+    r.Gender = "";
+    LoadPage();
+    SavePageToRecord(world_.workspace, "COVVeh", *document_);
+    EXPECT_EQ(r.DateOfBirth + "/" + r.Gender, std::string(dob) + "/" + gender) << first;
+  }
 }
 
 TEST_F(VehicleTransferTest, VehicleFieldsBothWays) {
@@ -48,11 +55,8 @@ TEST_F(VehicleTransferTest, VehicleFieldsBothWays) {
   Find("optHRYes").SetChecked(true);
   SavePageToRecord(world_.workspace, "COVVeh", *document_);
   const CoverNoteFields& r = world_.workspace.record.Current;
-  EXPECT_EQ(r.Color, "RED");
-  EXPECT_EQ(r.EngineNo, "ENG123");
-  EXPECT_EQ(r.GSLock, "1");
-  EXPECT_EQ(r.HRFlag, "1");
-  EXPECT_EQ(r.MaintenanceFrom, "01-Feb-2026");
+  EXPECT_EQ((std::vector<std::string>{r.Color, r.EngineNo, r.GSLock, r.HRFlag, r.MaintenanceFrom}),
+            (std::vector<std::string>{"RED", "ENG123", "1", "1", "01-Feb-2026"}));
 }
 
 TEST_F(VehicleTransferTest, ChangedDriverCountMarksThePremiumExceptForTransfers) {
@@ -70,14 +74,6 @@ TEST_F(VehicleTransferTest, ChangedDriverCountMarksThePremiumExceptForTransfers)
     EXPECT_EQ(world_.workspace.premium.BasicPremiumEntered, !c.marked) << c.transaction;
     EXPECT_EQ(world_.workspace.page.NamedDriverCountSeen, c.marked ? 3 : 1) << c.transaction;
   }
-}
-
-TEST_F(VehicleTransferTest, SomeoneElseFirstLeavesTheInsuredAlone) {
-  world_.workspace.record.Current.DriverNames[0] = "STRANGER";
-  world_.workspace.record.Current.DateOfBirth = "05-May-1970";
-  LoadPage();
-  SavePageToRecord(world_.workspace, "COVVeh", *document_);
-  EXPECT_EQ(world_.workspace.record.Current.DateOfBirth, "05-May-1970");
 }
 
 }  // namespace

@@ -108,8 +108,7 @@ TEST(CNAAMainStartUp, ReadsTheSettingsFirstAndTheBaseListsFromTheTableTheSetting
 TEST(CNAAMainStartUp, KeepsTheLookupsForTheTabs) {
   Opened opened;
   const Workspace& workspace = opened.screen.workspace();
-  EXPECT_EQ(workspace.startup.SystemCodes.at(1098), "17");
-  EXPECT_EQ(workspace.startup.SystemCodes.at(1097), "16");
+  EXPECT_EQ(workspace.startup.SystemCodes.at(1098) + workspace.startup.SystemCodes.at(1097), "1716");
   EXPECT_THAT(workspace.lists.SecurityDeviceList, ElementsAre(Entry("IMM", "Immobiliser")));
   // The cleared record fetched the first class's cover list; the cache starts afresh.
   EXPECT_THAT(workspace.lookup.MotorCoverListCache, ElementsAre("P1|~|"));
@@ -118,8 +117,8 @@ TEST(CNAAMainStartUp, KeepsTheLookupsForTheTabs) {
   FillLists(screen);
   screen.SetSystemCodes({{"1098", "18"}, {"1097", "21"}});
   screen.Start();
-  EXPECT_EQ(screen.workspace().startup.SystemCodes.at(1098), "18");
-  EXPECT_EQ(screen.workspace().startup.SystemCodes.at(1097), "21");
+  const auto& codes = screen.workspace().startup.SystemCodes;
+  EXPECT_EQ(codes.at(1098) + codes.at(1097), "1821");
 }
 
 TEST(CNAAMainStartUp, ASettingThatIsNoNumberStopsStartUp) {
@@ -209,32 +208,22 @@ const Journal kVehicleDetailsAskedFor = {
 
 // A stale list read before the vehicle check is in the golden premium scenarios, a fresh
 // one kept in the golden vehicle-details scenario.
-TEST(CNAAMainDispatch, CalculateReadsNoExtendedCoverDetailsWhenFreshOrWithoutClassAndCover) {
-  struct Case {
-    std::string_view why;
-    bool stale;
-    std::string_view class_code;
-    std::string_view motor_cover_code;
-    std::vector<std::string> details;
-  };
-  const Case cases[] = {
-      {"no class", true, "", "PC01", {""}},
-      {"no cover", true, "P1", "", {""}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.why);
+TEST(CNAAMainDispatch, CalculateReadsNoExtendedCoverDetailsWithoutClassAndCover) {
+  for (const auto& [class_code, motor_cover_code] :
+       {std::pair<std::string_view, std::string_view>{"", "PC01"}, {"P1", ""}}) {
+    SCOPED_TRACE(std::string(class_code) + "/" + std::string(motor_cover_code));
     Opened opened;
     ScreenHarness& screen = opened.screen;
     Workspace& workspace = screen.workspace();
-    workspace.page.ExtendedCoverDetailsStale = c.stale;
+    workspace.page.ExtendedCoverDetailsStale = true;
     workspace.page.ExtendedCoverDetails = {"kept"};
-    workspace.record.Current.ClassCode = c.class_code;
-    workspace.record.Current.MotorCoverCode = c.motor_cover_code;
+    workspace.record.Current.ClassCode = class_code;
+    workspace.record.Current.MotorCoverCode = motor_cover_code;
     screen.Post("cmdCalculate");
     EXPECT_THAT(screen.Take(), ElementsAreArray(kVehicleDetailsAskedFor));
     EXPECT_TRUE(screen.fakes.backend.ParametersSent("Tarvin.Premium.ComputeV10").empty());
-    EXPECT_EQ(workspace.page.ExtendedCoverDetails, c.details);
-    EXPECT_EQ(workspace.page.ExtendedCoverDetailsStale, c.stale);
+    EXPECT_EQ(workspace.page.ExtendedCoverDetails, std::vector<std::string>{""});
+    EXPECT_TRUE(workspace.page.ExtendedCoverDetailsStale);
   }
 }
 
@@ -251,7 +240,6 @@ TEST(CNAAMainDispatch, AFailedMessageIsReportedAndTheNextOneStillRuns) {
                           "box 48 '' 440: The back end is not reachable [FakeBackend]"));
   // The flag set before the failure stays as it was.
   EXPECT_FALSE(screen.workspace().page.TabSwitchInProgress);
-
 }
 
 // ---- Incomplete data and unload ----------------------------------------------------------
@@ -292,19 +280,16 @@ TEST(CNAAMainUnload, ForgetsTheTabAndReleasesTheTables) {
   // Stand-ins for the two table objects: their owners are watched, not the objects.
   auto extended_covers = std::make_shared<int>(0);
   auto named_drivers = std::make_shared<int>(0);
-  const std::weak_ptr<int> extended_covers_watch = extended_covers;
-  const std::weak_ptr<int> named_drivers_watch = named_drivers;
-  screen.workspace().row_tables.ResetExtendedCoverTable = [extended_covers] {};
-  screen.workspace().vehicle.DriverTable = std::shared_ptr<Driver>(named_drivers, nullptr);
-  extended_covers.reset();
-  named_drivers.reset();
+  const std::weak_ptr<int> watches[] = {extended_covers, named_drivers};
+  screen.workspace().row_tables.ResetExtendedCoverTable = [kept = std::move(extended_covers)] {};
+  screen.workspace().vehicle.DriverTable = std::shared_ptr<Driver>(std::move(named_drivers), nullptr);
   screen.workspace().page.NamedDriverCountSeen = 4;
 
   screen.shell().Close();
   EXPECT_EQ(screen.workspace().page.CurrentTabId, "");
   EXPECT_EQ(screen.workspace().page.NamedDriverCountSeen, 1);
-  EXPECT_TRUE(extended_covers_watch.expired());
-  EXPECT_TRUE(named_drivers_watch.expired());
+  EXPECT_TRUE(watches[0].expired());
+  EXPECT_TRUE(watches[1].expired());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 
 #include "base/runtime_failure.h"
 #include "base/separators.h"
+#include "base/text.h"
 #include "workspace/read_layouts.h"
 
 namespace cn {
@@ -18,17 +19,6 @@ namespace {
 using Texts = std::vector<std::string>;
 
 constexpr int kReadAdminPositions = 178;
-
-std::string List(std::initializer_list<std::string_view> elements) {
-  std::string text;
-  bool first = true;
-  for (const std::string_view element : elements) {
-    if (!first) text += DialogArgSeparator;
-    text += element;
-    first = false;
-  }
-  return text;
-}
 
 // A full-length reply, empty except at the given positions.
 Texts Reply(const std::map<int, std::string>& values, int size = kReadAdminPositions) {
@@ -126,9 +116,8 @@ TEST(ReadAdminFill, AShortReplyFillsWhatItHasAndGoesOn) {
   StepLog log{.record = &record};
   FillFromReadAdminReply(record, Reply({{0, "KEY"}, {3, "TAN AH KOW"}}, 21), log.Steps());
 
-  EXPECT_EQ(record.Current.ClientName, "TAN AH KOW");
-  EXPECT_EQ(record.Current.GarageCode, "03");
-  EXPECT_EQ(record.Current.TownCode, "");
+  EXPECT_EQ((Texts{record.Current.ClientName, record.Current.GarageCode, record.Current.TownCode}),
+            (Texts{"TAN AH KOW", "03", ""}));
   EXPECT_EQ(record.Current.DriverNames, Texts{""});
   EXPECT_EQ(record.Current.ClaimAmounts, Texts{""});
   EXPECT_EQ(log.steps, (Texts{"typed number", "client ''"}));
@@ -148,17 +137,16 @@ TEST(ReadAdminFill, AnEmptyReplyLeavesTheRecordAsTheDefaultsMadeIt) {
 }
 
 TEST(ReadAdminFill, AnUnreadableValueNamesItsPositionAndField) {
-  const std::map<int, std::string> bad_values[] = {
-      {{2, "not a date"}}, {{41, "1,5x7"}}, {{132, "maybe"}}};
-  const char* names[] = {"position 2 (IssueDate)", "position 41 (Capacity)",
-                         "position 132 (HasExInsurer)"};
-  for (std::size_t i = 0; i < std::size(bad_values); ++i) {
+  for (const auto& [position, value, name] :
+       {std::tuple{2, "not a date", "position 2 (IssueDate)"},
+        std::tuple{41, "1,5x7", "position 41 (Capacity)"},
+        std::tuple{132, "maybe", "position 132 (HasExInsurer)"}}) {
     CoverNoteRecord record;
     try {
-      FillFromReadAdminReply(record, Reply(bad_values[i]), {});
-      ADD_FAILURE() << names[i] << " was accepted";
+      FillFromReadAdminReply(record, Reply({{position, value}}), {});
+      ADD_FAILURE() << name << " was accepted";
     } catch (const RuntimeFailure& failure) {
-      EXPECT_NE(failure.description().find(names[i]), std::string::npos) << failure.Text();
+      EXPECT_NE(failure.description().find(name), std::string::npos) << failure.Text();
     }
   }
 }
@@ -175,7 +163,7 @@ TEST(PreviousFill, AnEmptyReplyLeavesPreviousAlone) {
 TEST(PreviousFill, EmptyDriverNamesGiveOneEmptyDriverRow) {
   CoverNoteRecord record;
   FillPreviousFromReply(record, PreviousDocument::kCoverNote,
-                        Reply({{99, List({"IC1", "IC2"})}}, 206));
+                        Reply({{99, Join({"IC1", "IC2"}, DialogArgSeparator)}}, 206));
   for (const TextArray column : kNamedDriverArrays) {
     EXPECT_EQ(record.Previous.*column, Texts{""});
   }

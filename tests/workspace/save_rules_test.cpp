@@ -15,7 +15,15 @@
 namespace cn {
 namespace {
 
-std::vector<std::string> Build(CoverNoteRecord& record, bool new_tariff = false) {
+using Texts = std::vector<std::string>;
+
+Texts At(const Texts& fields, std::initializer_list<std::size_t> positions) {
+  Texts picked;
+  for (const std::size_t position : positions) picked.push_back(fields.at(position));
+  return picked;
+}
+
+Texts Build(CoverNoteRecord& record, bool new_tariff = false) {
   return Split(BuildWriteAdminRecord(record, {.NewTariffInUse = new_tariff,
                                               .DriverCoverCode1 = "089",
                                               .DriverCoverCode2 = "006"}),
@@ -45,36 +53,32 @@ CoverNoteRecord Priced(std::string_view type) {
 
 TEST(WriteAdminRecord, PremiumAndCommissionFollowTheTransactionType) {
   struct Case {
-    std::string_view type;
-    std::vector<std::string> positions_87_to_92;
+    std::string_view types;
+    Texts positions_87_to_92;
   };
   const Case cases[] = {
       // New business: the gross premium, 10% of it, the total less that.
-      {"N", {"50,000.00", "1,000.00", "5.00", "10.00", "100.00", "970.00"}},
-      {"B", {"50,000.00", "1,000.00", "5.00", "10.00", "100.00", "970.00"}},
+      {"NB", {"50,000.00", "1,000.00", "5.00", "10.00", "100.00", "970.00"}},
       // Extension, transfer, endorsement: the alternative gross premium, and 89 empty.
-      {"E", {"20,000.00", "400.00", "", "10.00", "40.00", "1,030.00"}},
-      {"T", {"20,000.00", "400.00", "", "10.00", "40.00", "1,030.00"}},
-      {"D", {"20,000.00", "400.00", "", "10.00", "40.00", "1,030.00"}},
+      {"ETD", {"20,000.00", "400.00", "", "10.00", "40.00", "1,030.00"}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.type));
-    CoverNoteRecord record = Priced(c.type);
-    const auto fields = Build(record);
-    ASSERT_EQ(fields.size(), 168u);
-    EXPECT_EQ(std::vector<std::string>(fields.begin() + 87, fields.begin() + 93),
-              c.positions_87_to_92);
+    for (const char type : c.types) {
+      CoverNoteRecord record = Priced(std::string(1, type));
+      const auto fields = Build(record);
+      ASSERT_EQ(fields.size(), 168u);
+      EXPECT_EQ(At(fields, {87, 88, 89, 90, 91, 92}), c.positions_87_to_92) << type;
+    }
   }
 }
 
 TEST(WriteAdminRecord, OtherPremiumSavesNoPremiumAndNoExtendedCover) {
   CoverNoteRecord record = Priced("O");
   const auto fields = Build(record);
-  for (const int position : {32, 33, 46, 47, 48, 49, 51, 54, 55, 56, 57, 59, 60, 154}) {
-    EXPECT_EQ(fields[position], "0.00") << position;
-  }
-  EXPECT_EQ(fields[50], "0.00");  // the loading percentage, not an amount, as it stands
-  for (const int position : {62, 63, 64, 65}) EXPECT_EQ(fields[position], "") << position;
+  // Position 50 is the loading percentage, not an amount, as it stands.
+  EXPECT_EQ(At(fields, {32, 33, 46, 47, 48, 49, 50, 51, 54, 55, 56, 57, 59, 60, 154}),
+            Texts(15, "0.00"));
+  EXPECT_EQ(At(fields, {62, 63, 64, 65}), Texts(4));
   EXPECT_EQ(record.Current.TariffPremium, "0.00");  // the save changes the record it writes
 }
 
@@ -82,12 +86,9 @@ TEST(WriteAdminRecord, ListsSkipEmptyRowsAndClaimsKeepThem) {
   CoverNoteRecord record = Priced("N");
   record.Current.ClaimAmounts = {"100", ""};
   const auto fields = Build(record);
-  EXPECT_EQ(fields[61], "INSURED" + std::string(DialogArgSeparator) + "SON");
-  EXPECT_EQ(fields[102], "1" + std::string(DialogArgSeparator) + "3");
-  EXPECT_EQ(fields[62], "089" + std::string(DialogArgSeparator) + "007");
-  EXPECT_EQ(fields[65], "225" + std::string(DialogArgSeparator) + "10");
-  EXPECT_EQ(fields[145], "100" + std::string(DialogArgSeparator));
-  EXPECT_EQ(fields[57], "50,000.00");
+  // Drivers, their numbers, cover codes, cover premiums, claims and the total sum insured.
+  EXPECT_EQ(Replace(Join(At(fields, {61, 102, 62, 65, 145, 57}), " "), DialogArgSeparator, "#"),
+            "INSURED#SON 1#3 089#007 225#10 100# 50,000.00");
 }
 
 TEST(WriteAdminRecord, DriverCategoryByCoverTypeDriverSlotsAndDriverCovers) {

@@ -40,51 +40,44 @@ namespace {
 // Taking the premium tab back: the excess code of the cover type, the sums, the NCD of the
 // chosen year and the short-period mark. Showing it is in the golden premium scenarios.
 TEST(PremiumTransfer, PageToRecordTakesTheTextsAndDerivedFields) {
-  struct Case {
-    std::string_view cover_type, excess, code;
-  };
   // A private cover's excess code, the NCD, sums and short-period mark are pinned by the golden
   // premium-transfer scenario; a motorcycle's excess code is only here.
-  for (const Case c : {Case{"MOTORCYCLE", "50", "MC"}}) {
-    SCOPED_TRACE(std::string(c.cover_type) + " " + std::string(c.excess));
-    WorkspaceWorld world(dom::Document::Load(std::string(COVERNOTE_PAGES_DIR) + "/CNAAPrm.htm"),
-                         At(2014, 3, 5, 12));
-    world.fakes.backend.Answer("Tarvin.Find.FindNCD", "A1",
-                               CodeList({{"0", "0"}, {"1", "25"}, {"2", "30"}}));
-    Workspace& ws = world.workspace;
-    CoverNoteFields& f = ws.record.Current;
-    f = {};
-    f.ClassCode = "A1";
-    f.CoverType = c.cover_type;
-    f.ClientType = "P";
-    f.TransactionType = "N";
-    f.VehicleSumInsured = "30000";
-    f.NCDYear = "2";
-    f.ShortCalculation = "S";
-    f.DriverNames = {""};
-    for (const TextArray column : kExtCoverArrays) f.*column = {""};
-    f.ExtCoverCodes = {"WS"};
-    f.ExtCoverPremiums = {"300"};
-    ws.record.ExtUserPremiumMarks = {false};
-    auto table = std::make_shared<ExtCover>(ws);
-    ws.premium_tab.ExtCoverTable = table;
-    const auto command = world.page->GetElementById("kvExecuteCommand");
-    table->BuildHeader(command, world.page->GetElementById("divExtCoverHeader"));
-    table->BuildUI(command, world.page->GetElementById("divExtCover"), {Entry("WS", "WINDSCREEN")});
+  WorkspaceWorld world(dom::Document::Load(std::string(COVERNOTE_PAGES_DIR) + "/CNAAPrm.htm"),
+                       At(2014, 3, 5, 12));
+  world.fakes.backend.Answer("Tarvin.Find.FindNCD", "A1",
+                             CodeList({{"0", "0"}, {"1", "25"}, {"2", "30"}}));
+  Workspace& ws = world.workspace;
+  CoverNoteFields& f = ws.record.Current;
+  f = {};
+  f.ClassCode = "A1";
+  f.CoverType = "MOTORCYCLE";
+  f.ClientType = "P";
+  f.TransactionType = "N";
+  f.VehicleSumInsured = "30000";
+  f.NCDYear = "2";
+  f.ShortCalculation = "S";
+  f.DriverNames = {""};
+  for (const TextArray column : kExtCoverArrays) f.*column = {""};
+  f.ExtCoverCodes = {"WS"};
+  f.ExtCoverPremiums = {"300"};
+  ws.record.ExtUserPremiumMarks = {false};
+  auto table = std::make_shared<ExtCover>(ws);
+  ws.premium_tab.ExtCoverTable = table;
+  const auto command = world.page->GetElementById("kvExecuteCommand");
+  table->BuildHeader(command, world.page->GetElementById("divExtCoverHeader"));
+  table->BuildUI(command, world.page->GetElementById("divExtCover"), {Entry("WS", "WINDSCREEN")});
 
-    ShowRecordOnPage(ws, "COVPrem", *world.page);
-    world.Get("txtExcessAmount1").SetValue(c.excess);
-    world.Get("txtTrailerSumInsured").SetValue("5,000.50");
-    world.Get("cboNCDYear").SetValue("1");
-    world.Get("chkShortCal").SetChecked(false);
-    SavePageToRecord(ws, "COVPrem", *world.page);
-    EXPECT_EQ(f.ExcessCode, c.code);
-    EXPECT_EQ(f.TotalSumInsured, "35,000.50");
-    EXPECT_EQ(f.NCDPercentage, "25");
-    EXPECT_EQ(f.ShortCalculation, "P");
-    EXPECT_EQ(f.ExtCoverCodes, std::vector<std::string>{"WS"});
-    EXPECT_TRUE(ws.premium.PremiumChangedV10);
-  }
+  ShowRecordOnPage(ws, "COVPrem", *world.page);
+  world.Get("txtExcessAmount1").SetValue("50");
+  world.Get("txtTrailerSumInsured").SetValue("5,000.50");
+  world.Get("cboNCDYear").SetValue("1");
+  world.Get("chkShortCal").SetChecked(false);
+  SavePageToRecord(ws, "COVPrem", *world.page);
+  EXPECT_EQ((std::vector<std::string>{f.ExcessCode, f.TotalSumInsured, f.NCDPercentage,
+                                      f.ShortCalculation}),
+            (std::vector<std::string>{"MC", "35,000.50", "25", "P"}));
+  EXPECT_EQ(f.ExtCoverCodes, std::vector<std::string>{"WS"});
+  EXPECT_TRUE(ws.premium.PremiumChangedV10);
 }
 
 }  // namespace
