@@ -1,8 +1,7 @@
 #include "backend/sqlite.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -14,11 +13,13 @@ namespace fs = std::filesystem;
 // A command that reads only the first row of a query must not leave later commands looking at
 // the database as it was: another administrator's save has to show on the next read.
 TEST(Sqlite, ACommandThatStopsReadingEarlyDoesNotHideLaterSaves) {
-  const fs::path path = fs::temp_directory_path() / ("covernote-sqlite-snapshot-" + std::to_string(::getpid()) + ".db");
+  const fs::path path = fs::temp_directory_path() /
+                        ("covernote-sqlite-snapshot-" + std::to_string(::getpid()) + ".db");
   fs::remove(path);
   {
     SqliteDatabase mine(path);
-    mine.ExecuteScript("CREATE TABLE note (number TEXT); INSERT INTO note VALUES ('A'), ('B'), ('C');");
+    mine.ExecuteScript(
+        "CREATE TABLE note (number TEXT); INSERT INTO note VALUES ('A'), ('B'), ('C');");
     {
       Transaction read(mine, Transaction::Kind::kDeferred);
       Statement& first = mine.Prepare("SELECT number FROM note ORDER BY number");

@@ -1,11 +1,12 @@
 // Dates, the back end's clock, the new-tariff date and amount sums.
+#include "integration/dates.h"
+
 #include <gtest/gtest.h>
 
 #include "base/date_format.h"
 #include "base/date_reader.h"
 #include "fake_components.h"
 #include "fake_ports.h"
-#include "integration/dates.h"
 
 namespace cn::testing {
 namespace {
@@ -90,12 +91,14 @@ TEST(YearsBetween, CountsCalendarYearsOnly) {
 }
 
 TEST(IsYearNotBefore, EmptyAndNonDatesPass) {
-  EXPECT_TRUE(IsYearNotBefore("", "1900"));
-  EXPECT_TRUE(IsYearNotBefore("01-Jan-1850", ""));
-  EXPECT_TRUE(IsYearNotBefore("tomorrow", "1900"));
-  EXPECT_TRUE(IsYearNotBefore("01-Jan-1900", "1900"));
-  EXPECT_TRUE(IsYearNotBefore("31-Dec-1950", "1900"));
-  EXPECT_FALSE(IsYearNotBefore("31-Dec-1899", "1900"));
+  for (const auto& [date, year, passes] : {std::tuple{"", "1900", true},
+                                           {"01-Jan-1850", "", true},
+                                           {"tomorrow", "1900", true},
+                                           {"01-Jan-1900", "1900", true},
+                                           {"31-Dec-1950", "1900", true},
+                                           {"31-Dec-1899", "1900", false}}) {
+    EXPECT_EQ(IsYearNotBefore(date, year), passes) << date << " " << year;
+  }
   EXPECT_THROW(IsYearNotBefore("01-Jan-1950", "19x0"), RuntimeFailure);
 }
 
@@ -107,10 +110,8 @@ TEST(SumAmounts, AddsInFixedPointAndWritesTwoDecimals) {
     const char* expected;
   };
   const Case cases[] = {
-      {"0.1", "0.2", "", "0.30"},
-      {"1,000.10", "200", "0.05", "1,200.15"},
-      {"-5", "2", "", "-3.00"},
-      {"", "2", "3", ""},
+      {"0.1", "0.2", "", "0.30"}, {"1,000.10", "200", "0.05", "1,200.15"},
+      {"-5", "2", "", "-3.00"},   {"", "2", "3", ""},
       {"1", "", "3", ""},
   };
   for (const Case& c : cases) {

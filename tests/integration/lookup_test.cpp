@@ -8,15 +8,16 @@
 #include "integration/motor_lists.h"
 #include "integration/settings.h"
 #include "integration/system_codes.h"
+#include "thrown.h"
 
 namespace cn::testing {
 namespace {
 
 using List = std::vector<std::string>;
 
-const std::string kSystemCodes = Records({Fields({"1011", "Y"}), Fields({"1031", "WXX9999"}),
-                                          Fields({"1040", "A1;B2;C3"}), Fields({"1060", "*;,"}),
-                                          Fields({"10311", "wrong"})});
+const std::string kSystemCodes =
+    Records({Fields({"1011", "Y"}), Fields({"1031", "WXX9999"}), Fields({"1040", "A1;B2;C3"}),
+             Fields({"1060", "*;,"}), Fields({"10311", "wrong"})});
 
 void SetUseLocalTable(FakeWorld& world, std::string value) {
   world.registry.values[{std::string(kUserInterfaceKey), "Use Local Table"}] = std::move(value);
@@ -29,8 +30,8 @@ TEST(GetSystemCode, SourceFollowsTheNumericValueOfTheSetting) {
     bool fails;
   };
   const Case cases[] = {
-      {"0", false, false}, {"1", true, false},  {"2", true, false},
-      {"0.0", false, false}, {"", false, true}, {"yes", false, true},
+      {"0", false, false},   {"1", true, false}, {"2", true, false},
+      {"0.0", false, false}, {"", false, true},  {"yes", false, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("Use Local Table = \"" + c.setting + "\"");
@@ -40,12 +41,8 @@ TEST(GetSystemCode, SourceFollowsTheNumericValueOfTheSetting) {
     world.local_table.lists[6] = Records({Fields({"1031", "LOCAL"})});
     LookupState state;
     if (c.fails) {
-      try {
-        GetSystemCode(state, world.components, 1031);
-        FAIL() << "a setting that is not a number must fail";
-      } catch (const RuntimeFailure& failure) {
-        EXPECT_EQ(failure.number(), failure::kTypeMismatch);
-      }
+      EXPECT_EQ(Thrown([&] { GetSystemCode(state, world.components, 1031); }).number(),
+                failure::kTypeMismatch);
       EXPECT_TRUE(world.backend.sent().empty());
       continue;
     }
@@ -60,11 +57,13 @@ TEST(IsInSystemCodeList, MatchesWholeEntriesOfTheValue) {
   world.backend.Answer("KivoInsurance.Find.Browse", "2", kSystemCodes);
   LookupState state;
   state.UseLocalTable = "0";
-  EXPECT_TRUE(IsInSystemCodeList(state, world.components, "B2", 1040));
-  EXPECT_TRUE(IsInSystemCodeList(state, world.components, "C3", 1040));
-  EXPECT_FALSE(IsInSystemCodeList(state, world.components, "B", 1040));
-  EXPECT_FALSE(IsInSystemCodeList(state, world.components, "", 1040));
-  EXPECT_FALSE(IsInSystemCodeList(state, world.components, "B2", 9999));
+  for (const auto& [entry, code, in] : {std::tuple{"B2", 1040, true},
+                                        {"C3", 1040, true},
+                                        {"B", 1040, false},
+                                        {"", 1040, false},
+                                        {"B2", 9999, false}}) {
+    EXPECT_EQ(IsInSystemCodeList(state, world.components, entry, code), in) << entry << " " << code;
+  }
 }
 
 TEST(GetMotorClassList, LocalTableOnlyWhenTheSettingIsExactlyOne) {
@@ -112,19 +111,14 @@ TEST(LoadMotorCoverList, EachClassCodeIsFetchedOnce) {
   LookupState state;
   state.UseLocalTable = "0";
   state.MotorCoverListCache = {""};  // as start-up leaves it
-
-  LoadMotorCoverList(state, world.components, "PC");
-  EXPECT_EQ(state.MotorCoverList, (List{"01", "02"}));
-  EXPECT_EQ(state.MotorCoverListCache, (List{"PC|~|" + Records({"01", "02"})}));
-
-  LoadMotorCoverList(state, world.components, "CV");  // nothing found is cached too
-  EXPECT_EQ(state.MotorCoverList, List{});
-  LoadMotorCoverList(state, world.components, "PC");
-  LoadMotorCoverList(state, world.components, "CV");
-  EXPECT_EQ(state.MotorCoverList, List{});
-  LoadMotorCoverList(state, world.components, "PC");
-  EXPECT_EQ(state.MotorCoverList, (List{"01", "02"}));
-
+  // Nothing found is cached too.
+  for (const auto& [class_code, list] : {std::pair{"PC", List{"01", "02"}},
+                                         {"CV", List{}},
+                                         {"PC", List{"01", "02"}},
+                                         {"CV", List{}}}) {
+    LoadMotorCoverList(state, world.components, class_code);
+    EXPECT_EQ(state.MotorCoverList, list) << class_code;
+  }
   EXPECT_EQ(world.backend.sent(),
             (std::vector<SentCommand>{{"Tarvin.Find.Browse", CoverParameter("PC")},
                                       {"Tarvin.Find.Browse", CoverParameter("CV")}}));
@@ -137,7 +131,6 @@ TEST(LoadMotorCoverList, TheSearchStopsAtTheFirstEmptySlotAndFillsIt) {
   LookupState state;
   state.UseLocalTable = "0";
   state.MotorCoverListCache = {"PC|~|p", "", "CV|~|stale"};
-
   LoadMotorCoverList(state, world.components, "CV");
   EXPECT_EQ(state.MotorCoverList, List{"fresh"});
   EXPECT_EQ(state.MotorCoverListCache, (List{"PC|~|p", "CV|~|fresh", "CV|~|stale"}));
@@ -153,7 +146,6 @@ TEST(LoadMotorCoverList, LocalTableModeLeavesTheListAsItIs) {
   LoadMotorCoverList(state, world.components, "PC");
   EXPECT_EQ(state.MotorCoverList, List{"kept"});
   EXPECT_TRUE(world.backend.sent().empty());
-
   state.UseLocalTable = "";
   EXPECT_THROW(LoadMotorCoverList(state, world.components, "PC"), RuntimeFailure);
 }
@@ -167,21 +159,18 @@ TEST(ListSearch, FindsCodesDescriptionsAndEntryFields) {
   EXPECT_EQ(FindDescription("03", list), "");
   EXPECT_EQ(FindDescription("04", list), "");
 
-  std::string field2 = "old2";
-  std::string field3 = "old3";
+  std::string field2 = "old2", field3 = "old3";
   FindEntryFields(list, "04", field2, field3);
-  EXPECT_EQ(field2, "old2");
-  EXPECT_EQ(field3, "old3");
+  EXPECT_EQ(field2 + field3, "old2old3");
   FindEntryFields(list, "01", field2, field3);  // the last one
-  EXPECT_EQ(field2, "c");
-  EXPECT_EQ(field3, "d");
+  EXPECT_EQ(field2 + field3, "cd");
 }
 
 TEST(ListSearch, MotorClassFieldsWriteTheAmountWithTwoDecimals) {
-  const std::string list = Records({Fields({"PC", "Private car", "1234.5", "C", "X", "Y"}),
-                                    Fields({"PC", "Second", "1", "", "", ""}),
-                                    Fields({"MC", "Motorcycle", "", "", "", ""}),
-                                    Fields({"BAD", "Broken", "abc"})});
+  const std::string list =
+      Records({Fields({"PC", "Private car", "1234.5", "C", "X", "Y"}),
+               Fields({"PC", "Second", "1", "", "", ""}),
+               Fields({"MC", "Motorcycle", "", "", "", ""}), Fields({"BAD", "Broken", "abc"})});
   MotorClassFields fields;
   ASSERT_TRUE(FindMotorClassFields(list, "PC", fields));
   EXPECT_EQ(fields.field2, "1,234.50");

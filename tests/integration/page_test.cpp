@@ -24,13 +24,13 @@ using List = std::vector<std::string>;
 class PageTest : public ::testing::Test {
  protected:
   PageTest()
-      : document_(dom::Document::Parse(
-            "<html><body>"
-            "<input id=txtAmount value='12'>"
-            "<input id=txtYearMade value='2020'>"
-            "<input id=txtLocked tabindex=5>"
-            "<select id=cboCover><option value=OLD>Old entry</option></select>"
-            "</body></html>")),
+      : document_(
+            dom::Document::Parse("<html><body>"
+                                 "<input id=txtAmount value='12'>"
+                                 "<input id=txtYearMade value='2020'>"
+                                 "<input id=txtLocked tabindex=5>"
+                                 "<select id=cboCover><option value=OLD>Old entry</option></select>"
+                                 "</body></html>")),
         window_(*document_->ParentWindow()),
         shell_(std::make_shared<FakeShell>()),
         dialogs_(std::make_shared<FakeDialogs>()) {
@@ -47,6 +47,13 @@ class PageTest : public ::testing::Test {
   FakeWorld world_;
 };
 
+// The warning boxes (exclamation icon, OK) a routine is expected to show.
+std::vector<ShownBox> Warnings(const List& prompts, const std::string& title) {
+  std::vector<ShownBox> boxes;
+  for (const std::string& prompt : prompts) boxes.push_back({prompt, 48, title});
+  return boxes;
+}
+
 // ---- Shell bridge ----------------------------------------------------------------------
 
 TEST_F(PageTest, CookiesAreMatchedByExactNameAndAlwaysDeleted) {
@@ -55,9 +62,9 @@ TEST_F(PageTest, CookiesAreMatchedByExactNameAndAlwaysDeleted) {
     const char* expected;
   };
   const Case cases[] = {
-      {{"xCNote=5"}, ""},                           // longer name ending in the same letters
-      {{"CNote=2"}, "2"},                           // a single pair, no "; "
-      {{"CNote=a=b"}, "a"},                         // only up to the next "="
+      {{"xCNote=5"}, ""},    // longer name ending in the same letters
+      {{"CNote=2"}, "2"},    // a single pair, no "; "
+      {{"CNote=a=b"}, "a"},  // only up to the next "="
       {{"CNoteX=1", "CNote=0", "Other=3"}, "0"},
       {{}, ""},
   };
@@ -92,14 +99,13 @@ TEST_F(PageTest, FillSelectBuildsOneOptionPerEntry) {
     bool show_code;
     List expected;
   };
-  const std::string whole1 = Fields({"01", "Comprehensive"});
-  const std::string whole2 = Fields({"02", "Third Party"});
+  const std::string whole1 = list[0] + "|" + list[0], whole2 = list[1] + "|" + list[1];
   const Case cases[] = {
       {0, 1, true, false, {"01|Comprehensive", "02|Third Party"}},
       {0, 1, true, true, {"01|01 - Comprehensive", "02|02 - Third Party"}},
       {1, 0, true, false, {"Comprehensive|01", "Third Party|02"}},
-      {-1, 1, true, true, {whole1 + "|" + whole1, whole2 + "|" + whole2}},
-      {0, -1, true, false, {whole1 + "|" + whole1, whole2 + "|" + whole2}},
+      {-1, 1, true, true, {whole1, whole2}},
+      {0, -1, true, false, {whole1, whole2}},
       {0, 1, false, false, {"OLD|Old entry", "01|Comprehensive", "02|Third Party"}},
   };
   for (const Case& c : cases) {
@@ -136,15 +142,20 @@ TEST_F(PageTest, LockingRoutinesSetTheirPropertiesInOrder) {
     List expected;
   };
   const Case cases[] = {
-      {"LockInput", LockInput,
+      {"LockInput",
+       LockInput,
        {"readOnly=true", "background-color=buttonface", "tabIndex=-1", "disabled=true"}},
-      {"UnlockInput", UnlockInput,
+      {"UnlockInput",
+       UnlockInput,
        {"readOnly=false", "background-color=", "tabIndex=1", "disabled=false"}},
-      {"LockInputKeepEnabled", LockInputKeepEnabled,
+      {"LockInputKeepEnabled",
+       LockInputKeepEnabled,
        {"readOnly=true", "background-color=buttonface", "tabIndex=-1"}},
-      {"LockInputKeepTab", LockInputKeepTab,
+      {"LockInputKeepTab",
+       LockInputKeepTab,
        {"readOnly=true", "background-color=buttonface", "disabled=true"}},
-      {"UnlockInputKeepTab", UnlockInputKeepTab,
+      {"UnlockInputKeepTab",
+       UnlockInputKeepTab,
        {"readOnly=false", "background-color=", "disabled=false"}},
   };
   document_->SetRecording(true);
@@ -163,8 +174,7 @@ TEST_F(PageTest, ARejectedInputIsRewrittenSelectedAndExplained) {
   EXPECT_FALSE(CheckAmountInput(world_.components, input));
   EXPECT_EQ(input.Value(), "12.00");
   EXPECT_TRUE(input.AllTextSelected());
-  EXPECT_EQ(dialogs_->boxes, (std::vector<ShownBox>{{"Amount must be numeric", 48,
-                                                     "Invalid Amount"}}));
+  EXPECT_EQ(dialogs_->boxes, Warnings({"Amount must be numeric"}, "Invalid Amount"));
   EXPECT_EQ(world_.input_checks.asked, List{"CheckAmountText 12"});
 
   input.ClearTextSelection();
@@ -176,57 +186,44 @@ TEST_F(PageTest, ARejectedInputIsRewrittenSelectedAndExplained) {
 }
 
 TEST_F(PageTest, ANumberTypedInTheWrongFormIsExplainedWithoutSelecting) {
-  world_.input_checks.number = {{"Enter the number without spaces", "Invalid Format", true},
-                                std::nullopt};
+  world_.input_checks.number = {{"Enter the number without spaces", "Invalid Format", true}, {}};
   dom::Element& input = Input("txtAmount");
   EXPECT_TRUE(CheckNumberInput(world_.components, input));
   EXPECT_FALSE(input.AllTextSelected());
-  EXPECT_EQ(dialogs_->boxes, (std::vector<ShownBox>{{"Enter the number without spaces", 48,
-                                                     "Invalid Format"}}));
-  world_.input_checks.number = {{"", "", false}, std::nullopt};
+  world_.input_checks.number = {{"", "", false}, {}};
   EXPECT_FALSE(CheckNumberInput(world_.components, input));
-  EXPECT_EQ(dialogs_->boxes.size(), 1u);
+  EXPECT_EQ(dialogs_->boxes, Warnings({"Enter the number without spaces"}, "Invalid Format"));
 }
 
 TEST_F(PageTest, YearMadeMustLieAfter1900AndNotInTheFuture) {
   const FixedClock clock({*Date::FromYmd(2026, 3, 5), Time()});
-  const std::string range_message = "Year Made must be more than 1900 and less or equal to 2026";
-  struct Case {
+  const std::string range = "Year Made must be more than 1900 and less or equal to 2026";
+  const struct {
     const char* typed;
-    bool component_accepts;
-    bool expected;
+    bool component_accepts, expected;
     List prompts;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"2026", true, true, {}},
       {"1901", true, true, {}},
-      {"1900", true, false, {range_message}},
-      {"2027", true, false, {range_message}},
+      {"1900", true, false, {range}},
+      {"2027", true, false, {range}},
       {"1999", false, false, {"Bad year"}},
-      {"1850", false, false, {"Bad year", range_message}},
+      {"1850", false, false, {"Bad year", range}},
   };
-  for (const Case& c : cases) {
+  dom::Element& input = Input("txtYearMade");
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
     dialogs_->boxes.clear();
-    world_.input_checks.year_made = {{"Bad year", "Invalid Year", c.component_accepts},
-                                     std::nullopt};
-    dom::Element& input = Input("txtYearMade");
+    world_.input_checks.year_made = {{"Bad year", "Invalid Year", c.component_accepts}, {}};
     input.SetValue(c.typed);
     input.ClearTextSelection();
     EXPECT_EQ(ValidateYearMade(world_.components, clock, input), c.expected);
-    List prompts;
-    for (const ShownBox& box : dialogs_->boxes) {
-      prompts.push_back(box.prompt);
-      EXPECT_EQ(box.title, "Invalid Year");
-      EXPECT_EQ(box.buttons_and_icon, 48);
-    }
-    EXPECT_EQ(prompts, c.prompts);
+    EXPECT_EQ(dialogs_->boxes, Warnings(c.prompts, "Invalid Year"));
     EXPECT_EQ(input.AllTextSelected(), !c.expected);
   }
-
-  world_.input_checks.year_made = {{"Bad year", "Invalid Year", false}, std::nullopt};
-  Input("txtYearMade").SetValue("19x9");
-  EXPECT_THROW(ValidateYearMade(world_.components, clock, Input("txtYearMade")), RuntimeFailure);
+  world_.input_checks.year_made = {{"Bad year", "Invalid Year", false}, {}};
+  input.SetValue("19x9");
+  EXPECT_THROW(ValidateYearMade(world_.components, clock, input), RuntimeFailure);
 }
 
 // ---- Postcodes -------------------------------------------------------------------------
@@ -234,40 +231,30 @@ TEST_F(PageTest, YearMadeMustLieAfter1900AndNotInTheFuture) {
 TEST_F(PageTest, PostcodesAreCheckedThenLookedUp) {
   world_.backend.Answer("KivoInsurance.Find.FindPostCodeDetails", "50000",
                         Fields({"Kuala Lumpur", "14"}));
-  struct Case {
-    const char* postcode;
-    bool component_accepts;
-    bool expected;
+  const struct {
+    std::string postcode;
+    bool component_accepts, expected;
     List prompts;
-    const char* town;
+    std::string town_and_state;
+  } cases[] = {
+      {"", false, true, {}, "old town/old state"},
+      {"5000", true, false, {"Invalid postcode"}, "old town/old state"},
+      {"00000", true, false, {"Invalid postcode"}, "old town/old state"},
+      {"ABCDE", false, false, {"Postcode must be numeric"}, "old town/old state"},
+      {"50000", true, true, {}, "Kuala Lumpur/14"},
+      {"60000", true, true, {}, "old town/old state"},  // nothing found: kept
   };
-  const Case cases[] = {
-      {"", false, true, {}, "old town"},
-      {"5000", true, false, {"Invalid postcode"}, "old town"},
-      {"00000", true, false, {"Invalid postcode"}, "old town"},
-      {"ABCDE", false, false, {"Postcode must be numeric"}, "old town"},
-      {"50000", true, true, {}, "Kuala Lumpur"},
-      {"60000", true, true, {}, "old town"},  // nothing found: kept
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.postcode);
     dialogs_->boxes.clear();
     const std::size_t sent_before = world_.backend.sent().size();
     world_.input_checks.postcode = {{"Postcode must be numeric", "Postcode", c.component_accepts},
-                                    std::nullopt};
-    std::string town = "old town";
-    std::string state = "old state";
+                                    {}};
+    std::string town = "old town", state = "old state";
     EXPECT_EQ(ValidatePostcode(world_.components, window_, c.postcode, town, state), c.expected);
-    List prompts;
-    for (const ShownBox& box : dialogs_->boxes) {
-      prompts.push_back(box.prompt);
-      EXPECT_EQ(box.title, "Invalid Data");
-      EXPECT_EQ(box.buttons_and_icon, 48);
-    }
-    EXPECT_EQ(prompts, c.prompts);
-    EXPECT_EQ(town, c.town);
-    EXPECT_EQ(state, std::string(c.town) == "Kuala Lumpur" ? "14" : "old state");
-    const bool looked_up = c.expected && std::string(c.postcode) != "";
+    EXPECT_EQ(dialogs_->boxes, Warnings(c.prompts, "Invalid Data"));
+    EXPECT_EQ(town + "/" + state, c.town_and_state);
+    const bool looked_up = c.expected && !c.postcode.empty();
     EXPECT_EQ(world_.backend.sent().size() - sent_before, looked_up ? 1u : 0u);
   }
 }
@@ -275,28 +262,21 @@ TEST_F(PageTest, PostcodesAreCheckedThenLookedUp) {
 // ---- NRIC characters -------------------------------------------------------------------
 
 TEST_F(PageTest, InvalidNRICCharactersAreListedInTheOrderTheyOccur) {
-  world_.backend.Answer("KivoInsurance.Find.Browse", "2",
-                        Records({Fields({"1060", "*;,;#"})}));
+  world_.backend.Answer("KivoInsurance.Find.Browse", "2", Records({Fields({"1060", "*;,;#"})}));
   LookupState state;
   state.UseLocalTable = "0";
   const std::pair<const char*, const char*> cases[] = {
-      {"800111-01-1123", nullptr},
-      {"80;01*11", ";, *"},
-      {"*8;0*", "*, ;, *"},
-      {"80#", "#"},
+      {"800111-01-1123", nullptr}, {"80;01*11", ";, *"}, {"*8;0*", "*, ;, *"}, {"80#", "#"},
       {"80,01", nullptr},  // "," in the setting stands for ";"
   };
   for (const auto& [number, listed] : cases) {
     SCOPED_TRACE(number);
     dialogs_->boxes.clear();
     EXPECT_EQ(CheckNRICCharacters(state, world_.components, window_, number), listed != nullptr);
-    if (listed) {
-      EXPECT_EQ(dialogs_->boxes, (std::vector<ShownBox>{
-                                     {std::string(listed) + " character(s) invalid for NRIC", 48,
-                                      "Invalid Data"}}));
-    } else {
-      EXPECT_TRUE(dialogs_->boxes.empty());
-    }
+    EXPECT_EQ(
+        dialogs_->boxes,
+        Warnings(listed ? List{std::string(listed) + " character(s) invalid for NRIC"} : List{},
+                 "Invalid Data"));
   }
   EXPECT_EQ(world_.backend.sent().size(), 1u);
 }
@@ -306,21 +286,24 @@ TEST_F(PageTest, InvalidNRICCharactersAreListedInTheOrderTheyOccur) {
 TEST_F(PageTest, ChooseClientShowsTheDisplayColumnsAndReturnsTheWholeRecord) {
   const std::string tan = Fields({"C01", "Tan Ah Kow", "2", "3", "4", "5", "6", "7", "8",
                                   "  Kuala Lumpur ", "10", "11", "12", "13"});
-  const std::string lim = Fields({"C02", "Lim", "b", "c", "d", "e", "f", "g", "h", "KL", "k",
-                                  "l", "m"});
+  const std::string lim =
+      Fields({"C02", "Lim", "b", "c", "d", "e", "f", "g", "h", "KL", "k", "l", "m"});
   std::string records = Records({tan, lim});
   const UserIdentity identity{"ADMIN1", "A", "AG01"};
   dialogs_->dialog_result = " C02 ";
 
   EXPECT_EQ(ChooseClient(*document_, identity, records), lim);
-  const std::string display = Records(
-      {Fields({"C01", "Tan Ah Kow", "2", "3", "4", "Kuala Lumpur", "10", "11", "12"}),
-       Fields({"C02", "Lim", "b", "c", "d", "KL", "k", "l", "m"})});
+  const std::string display =
+      Records({Fields({"C01", "Tan Ah Kow", "2", "3", "4", "Kuala Lumpur", "10", "11", "12"}),
+               Fields({"C02", "Lim", "b", "c", "d", "KL", "k", "l", "m"})});
   EXPECT_EQ(records, display);
   ASSERT_EQ(dialogs_->dialogs.size(), 1u);
   EXPECT_EQ(dialogs_->dialogs[0].url, "dlgEnq.htm");
-  EXPECT_EQ(dialogs_->dialogs[0].argument, "Client Enquiry\xEF\xBF\xBD" "AG01\xEF\xBF\xBD"
-                                           "ADMIN1\xEF\xBF\xBD" + display);
+  EXPECT_EQ(dialogs_->dialogs[0].argument,
+            "Client Enquiry\xEF\xBF\xBD"
+            "AG01\xEF\xBF\xBD"
+            "ADMIN1\xEF\xBF\xBD" +
+                display);
 
   std::string again = Records({tan, lim});
   dialogs_->dialog_result = "";

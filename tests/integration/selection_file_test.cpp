@@ -38,8 +38,8 @@ class SelectionFileTest : public ::testing::Test {
 };
 
 TEST_F(SelectionFileTest, EachWriteReplacesTheFileInUtf16) {
-  const std::string first = Records({Fields({"A1", "First model, long name"}),
-                                     Fields({"A2", "Second"})});
+  const std::string first =
+      Records({Fields({"A1", "First model, long name"}), Fields({"A2", "Second"})});
   const std::string second = Records({Fields({"B1", "Caf\xC3\xA9 \xF0\x9F\x9A\x97"})});
 
   WriteSelectionFile(world_.components, first);  // creates Temp
@@ -47,13 +47,15 @@ TEST_F(SelectionFileTest, EachWriteReplacesTheFileInUtf16) {
   EXPECT_EQ(FileBytes(file), EncodeUtf16File(first));
   WriteSelectionFile(world_.components, second);
   EXPECT_EQ(FileBytes(file), EncodeUtf16File(second));
-  EXPECT_EQ(world_.registry.reads, (std::vector<std::string>{"Installation Path",
-                                                              "Installation Path"}));
+  EXPECT_EQ(world_.registry.reads,
+            (std::vector<std::string>{"Installation Path", "Installation Path"}));
 }
 
 TEST_F(SelectionFileTest, SeparatorsAreSingleUtf16Units) {
   EXPECT_EQ(EncodeUtf16File(std::string("a") + std::string(FieldSeparator)),
-            std::string("\xFF\xFE" "a\0\xFE\xFF", 6));
+            std::string("\xFF\xFE"
+                        "a\0\xFE\xFF",
+                        6));
   EXPECT_EQ(EncodeUtf16File(""), "\xFF\xFE");
   EXPECT_EQ(EncodeUtf16File("\xFF"), "\xFF\xFE\xFD\xFF");  // a stray byte
   // Beyond the basic plane: a surrogate pair.
