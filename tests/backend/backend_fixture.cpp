@@ -6,8 +6,6 @@
 #include <cstdlib>
 
 #include "backend/store_address.h"
-#include "base/separators.h"
-#include "base/text.h"
 
 namespace cn::backend::testing {
 
@@ -69,34 +67,6 @@ BackendTest::~BackendTest() {
   }
 }
 
-std::string One(Database& db, std::string_view sql) {
-  Statement& statement = db.Prepare(sql);
-  return statement.Step() ? statement.Text(0) : std::string("<no row>");
-}
-
-std::string Params(const std::vector<std::string>& values) { return Join(values, ParamSeparator); }
-std::vector<std::string> Fields(std::string_view text) { return Split(text, FieldSeparator); }
-std::vector<std::string> Records(std::string_view text) { return Split(text, RecordSeparator); }
-std::vector<std::string> ListValues(std::string_view text) {
-  return Split(text, DialogArgSeparator);
-}
-std::string JoinFields(const std::vector<std::string>& fields) {
-  return Join(fields, FieldSeparator);
-}
-std::vector<std::string> With(std::vector<std::string> fields, const Changes& changes) {
-  for (const auto& [position, value] : changes)
-    fields.at(static_cast<std::size_t>(position)) = value;
-  return fields;
-}
-std::string ReadAdminParams(const std::string& number, const std::string& agent) {
-  return Params({number, agent, "0"});
-}
-std::string SaveParams(const std::vector<std::string>& record, const std::string& user,
-                       const std::string& read_number, const std::string& new_number) {
-  return Params(
-      {user, read_number, new_number.empty() ? read_number : new_number, JoinFields(record)});
-}
-
 std::vector<std::string> SaveRecord(std::string_view read_reply) {
   auto fields = Fields(read_reply);
   fields.resize(168);
@@ -110,11 +80,6 @@ std::vector<std::string> ClientWriteRecord(std::string_view read_reply) {
   client[0] = read.at(18);
   for (int i = 1; i <= 17; ++i) client[i] = read[i];
   return client;
-}
-
-std::string Field(std::string_view text, std::size_t n) {
-  const auto fields = Fields(text);
-  return n < fields.size() ? fields[n] : std::string("<none>");
 }
 
 // A private car, comprehensive, in the peninsula: 1468 cc, sum insured 50,000, six

@@ -117,10 +117,8 @@ TEST_F(FaultTest, ReadOnlyDatabaseServesReadsAndFailsWrites) {
     Backend read_only(path_, clock_, options);
     const Result read = read_only.Execute(kReadAdmin, ReadAdminParams());
     ASSERT_EQ(Fields(read.reply).size(), 178U);
-    auto record = SaveRecord(read.reply);
-    record[48] = "999.00";
     try {
-      read_only.Execute(kWriteAdmin, SaveParams(record));
+      read_only.Execute(kWriteAdmin, SaveParams(With(SaveRecord(read.reply), {{48, "999.00"}})));
       ADD_FAILURE() << "a read-only database accepted a save";
     } catch (const StoreFailure& failure) {
       EXPECT_NE(failure.number(), 0);
@@ -142,10 +140,10 @@ TEST_F(FaultTest, AFullDatabaseFailsTheSaveAndKeepsTheLastGoodOne) {
   std::string before_failure;
   bool full = false;
   for (int attempt = 0; attempt < 200 && !full; ++attempt) {
-    auto record = ReadRecord();
-    record[14] = std::string(180, static_cast<char>('A' + attempt % 26)) + std::to_string(attempt);
+    const std::string remark(180, static_cast<char>('A' + attempt % 26));
     before_failure = state();
     try {
+      const auto record = With(ReadRecord(), {{14, remark + std::to_string(attempt)}});
       ASSERT_EQ(Run(kWriteAdmin, SaveParams(record)).status, 0);
     } catch (const StoreFailure& failure) {
       EXPECT_EQ(failure.number() & 0xFF, 13) << failure.Text();  // SQLITE_FULL
@@ -163,10 +161,9 @@ std::string Contents(const std::filesystem::path& path) {
   SqliteDatabase db(path);
   EXPECT_EQ(One(db, "PRAGMA integrity_check"), "ok") << path;
   std::string contents;
-  for (const auto& table : Split(One(db,
-                                     "SELECT group_concat(name, ',') FROM (SELECT name FROM "
-                                     "sqlite_master WHERE type = 'table' ORDER BY name)"),
-                                 ",")) {
+  const std::string tables =
+      "SELECT group_concat(name, ',') FROM sqlite_master WHERE type = 'table'";
+  for (const auto& table : Split(One(db, tables), ",")) {
     Statement& rows = db.Prepare("SELECT * FROM \"" + table + "\" ORDER BY rowid");
     while (rows.Step()) {
       for (int column = 0; column < rows.ColumnCount(); ++column)
@@ -179,13 +176,11 @@ std::string Contents(const std::filesystem::path& path) {
 
 TEST_F(FaultTest, AFailedReadWriteOrSyncLeavesTheDatabaseIntactAndAsItWas) {
   if (OnServer()) GTEST_SKIP() << "a SQLite file's own fault";
-  auto record = ReadRecord();
-  record[14] = "AMENDED ON A FAILING DISK";
-  auto client_record = ClientWriteRecord(Run("KivoGlobal.Client.Read", "C0000104").reply);
-  client_record[17] = "failing.disk@example.my";
+  const auto client = ClientWriteRecord(Run("KivoGlobal.Client.Read", "C0000104").reply);
   const std::pair<std::string_view, std::string> commands[] = {
-      {kWriteAdmin, SaveParams(record)},
-      {"KivoGlobal.Client.Write", Params({"C0000104", "ADMIN", JoinFields(client_record)})},
+      {kWriteAdmin, SaveParams(With(ReadRecord(), {{14, "AMENDED ON A FAILING DISK"}}))},
+      {"KivoGlobal.Client.Write",
+       Params({"C0000104", "ADMIN", JoinFields(With(client, {{17, "failing.disk@example.my"}}))})},
   };
   backend_.reset();
   SqliteDatabase(path_).ExecuteScript("PRAGMA wal_checkpoint(TRUNCATE);");
@@ -306,9 +301,7 @@ TEST(OpenFailure, AMissingDirectoryIsAStoreFailure) {
 TEST_F(FaultTest, TheSecondServersSaveFromTheSameReadIsRefused) {
   Backend other_server(path_, clock_);
   const auto record = ReadRecord();
-  auto amended = record;
-  amended[48] = "999.00";
-  EXPECT_EQ(Run(kWriteAdmin, SaveParams(amended)).status, 0);
+  EXPECT_EQ(Run(kWriteAdmin, SaveParams(With(record, {{48, "999.00"}}))).status, 0);
   EXPECT_EQ(other_server.Execute(kWriteAdmin, SaveParams(record)),
             (Result{JoinFields({"ADMIN", FormatDateTime(clock_.Now())}),
                     write_admin::kChangedSinceRead}));

@@ -140,28 +140,22 @@ TEST_F(TariffTest, CurrentEngineRatesByTheTariffTables) {
 }
 
 TEST_F(TariffTest, NewTariffRatesByFactorsAndSaysWhichIsNotConfigured) {
+  // clang-format off
   const TariffCase cases[] = {
-      {"base premium", {}, 0, 3, "1574.00"},
-      {"factors times the base", {}, 0, 14, "1727.07"},
-      {"combined rate", {}, 0, 13, "109.725"},
-      {"use", {{10, ""}}, 0, 4, "100"},
-      {"state", {{2, "10"}}, 0, 5, "105"},
-      {"driver age", {{36, "70"}}, 0, 6, "115"},
-      {"gender", {{3, "F"}}, 0, 7, "95"},
-      {"NCD years", {{19, "3"}}, 0, 8, "61.67"},
-      {"make", {{14, "MRK"}}, 0, 9, "110"},
-      {"capacity", {{16, "2500"}}, 0, 10, "110"},
-      {"vehicle age", {{43, "12"}}, 0, 11, "115"},
-      {"sum insured", {{12, "80000"}}, 0, 12, "105"},
+      {"base premium", {}, 0, 3, "1574.00"},       {"factors times the base", {}, 0, 14, "1727.07"},
+      {"combined rate", {}, 0, 13, "109.725"},     {"use", {{10, ""}}, 0, 4, "100"},
+      {"state", {{2, "10"}}, 0, 5, "105"},         {"driver age", {{36, "70"}}, 0, 6, "115"},
+      {"gender", {{3, "F"}}, 0, 7, "95"},          {"NCD years", {{19, "3"}}, 0, 8, "61.67"},
+      {"make", {{14, "MRK"}}, 0, 9, "110"},        {"capacity", {{16, "2500"}}, 0, 10, "110"},
+      {"vehicle age", {{43, "12"}}, 0, 11, "115"}, {"sum insured", {{12, "80000"}}, 0, 12, "105"},
       {"typed basic premium", {{20, "900"}, {21, "0"}}, 0, 14, "900.00"},
+      {"referred", {{38, "2"}}, 8, 3, "1574.00"},
       {"NCD not configured", {{19, "9"}}, 2, 0, ""},
       {"capacity not configured", {{16, "0"}}, 3, 0, ""},
       {"vehicle age not configured", {{43, "30"}}, 4, 0, ""},
       {"sum insured not configured", {{12, "600000"}}, 5, 0, ""},
-      {"declined", {{43, "21"}}, 6, 0, ""},
-      {"driver not configured", {{36, "90"}}, 7, 0, ""},
-      {"referred", {{38, "2"}}, 8, 3, "1574.00"},
-  };
+      {"declined", {{43, "21"}}, 6, 0, ""},    {"driver not configured", {{36, "90"}}, 7, 0, ""}};
+  // clang-format on
   ExpectEach("Tarvin.Premium.Compute", NewTariffFactors(), cases);
   backend_->database().ExecuteScript("DELETE FROM new_tariff_base WHERE class_code = 'PC1';");
   const TariffCase no_base[] = {{"base not configured", {}, 1, 0, ""}};
