@@ -23,23 +23,23 @@ std::string Record(std::size_t count, std::size_t position, std::string_view val
 
 TEST(PremiumRequest, EachLayoutReadsItsOwnCountOfFieldsAndChecksEachValue) {
   const std::string list = Join({"1500", "", "2.5"}, DialogArgSeparator);
+  const auto v10 = V10RequestLayout();
   const struct {
     std::span<const RequestRow> layout;
     std::size_t count, position;
     std::string value;
     bool reads;
   } cases[] = {
-      {V10RequestLayout(), 51, 5, "48000.5", true},
-      {V10RequestLayout(), 51, 5, "48,000.50", true},
-      {V10RequestLayout(), 51, 5, "4800O", false},  // sum insured
-      {V10RequestLayout(), 51, 8, "01-Mar-2025", true},
-      {V10RequestLayout(), 51, 8, "2025-03-01", false},  // not dd-MMM-yyyy
-      {V10RequestLayout(), 51, 8, "31-Apr-2025", false},
-      {V10RequestLayout(), 51, 10, "2x", false},  // claims
-      {V10RequestLayout(), 51, 6, "yes", false},  // trailer flag
-      {V10RequestLayout(), 51, 26, list, true},
-      {V10RequestLayout(), 51, 26, list + "x", false},  // extended sum insured
-      {V10RequestLayout(), 51, 0, "PC" + std::string(DialogArgSeparator), false},
+      // Sum insured, dates in dd-MMM-yyyy only, claims, the trailer flag, an extended sum
+      // insured list, a separator in a value.
+      // clang-format off
+      {v10, 51, 5, "48000.5", true},         {v10, 51, 5, "48,000.50", true},
+      {v10, 51, 5, "4800O", false},          {v10, 51, 8, "01-Mar-2025", true},
+      {v10, 51, 8, "2025-03-01", false},     {v10, 51, 8, "31-Apr-2025", false},
+      {v10, 51, 10, "2x", false},            {v10, 51, 6, "yes", false},
+      {v10, 51, 26, list, true},             {v10, 51, 26, list + "x", false},
+      {v10, 51, 0, "PC" + std::string(DialogArgSeparator), false},
+      // clang-format on
       {V10ExRequestLayout(), 45, 16, "2", false},           // "entered" flag
       {V10PreviousRequestLayout(), 57, 40, "lots", false},  // total premium
       {NewTariffRequestLayout(), 44, 19, "five", false},    // NCD years

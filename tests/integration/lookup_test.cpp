@@ -105,10 +105,9 @@ TEST(LoadMotorCoverList, EachClassCodeIsFetchedOnce) {
   state.UseLocalTable = "0";
   state.MotorCoverListCache = {""};  // as start-up leaves it
   // Nothing found is cached too.
-  for (const auto& [class_code, list] : {std::pair{"PC", List{"01", "02"}},
-                                         {"CV", List{}},
-                                         {"PC", List{"01", "02"}},
-                                         {"CV", List{}}}) {
+  const std::pair<const char*, List> steps[] = {
+      {"PC", {"01", "02"}}, {"CV", {}}, {"PC", {"01", "02"}}, {"CV", {}}};
+  for (const auto& [class_code, list] : steps) {
     LoadMotorCoverList(state, world.components, class_code);
     EXPECT_EQ(state.MotorCoverList, list) << class_code;
   }

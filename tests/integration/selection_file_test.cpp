@@ -24,16 +24,18 @@ std::string FileBytes(const fs::path& path) {
 
 class SelectionFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() / ("covernote-selection-" + std::to_string(::getpid()));
+  SelectionFileTest() {
     fs::remove_all(root_);
     fs::create_directories(root_);
-    world_.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] =
-        root_.string();
+    SetInstallation(root_.string());
   }
-  void TearDown() override { fs::remove_all(root_); }
+  ~SelectionFileTest() override { fs::remove_all(root_); }
+  void SetInstallation(const std::string& path) {
+    world_.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] = path;
+  }
 
-  fs::path root_;
+  const fs::path root_ =
+      fs::temp_directory_path() / ("covernote-selection-" + std::to_string(::getpid()));
   FakeWorld world_;
 };
 
@@ -53,9 +55,7 @@ TEST_F(SelectionFileTest, EachWriteReplacesTheFileInUtf16) {
 
 TEST_F(SelectionFileTest, SeparatorsAreSingleUtf16Units) {
   EXPECT_EQ(EncodeUtf16File(std::string("a") + std::string(FieldSeparator)),
-            std::string("\xFF\xFE"
-                        "a\0\xFE\xFF",
-                        6));
+            std::string("\xFF\xFE\x61\0\xFE\xFF", 6));
   EXPECT_EQ(EncodeUtf16File(""), "\xFF\xFE");
   EXPECT_EQ(EncodeUtf16File("\xFF"), "\xFF\xFE\xFD\xFF");  // a stray byte
   // Beyond the basic plane: a surrogate pair.
@@ -69,10 +69,9 @@ TEST_F(SelectionFileTest, TheBackslashPathIsAFolderPath) {
 }
 
 TEST_F(SelectionFileTest, AMissingInstallationIsAClearFailure) {
-  world_.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] = "";
+  SetInstallation("");
   EXPECT_THROW(WriteSelectionFile(world_.components, "x"), RuntimeFailure);
-  world_.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] =
-      (root_ / "missing").string();
+  SetInstallation((root_ / "missing").string());
   EXPECT_THROW(WriteSelectionFile(world_.components, "x"), RuntimeFailure);
   EXPECT_FALSE(fs::exists(root_ / "missing"));
 }
