@@ -322,23 +322,21 @@ TEST_F(FaultTest, AStoppedServerFailsTheCommandAndTheNextOneWorksWhenItIsBack) {
   char address[512] = {};
   const bool read = std::fgets(address, sizeof address, started) != nullptr;
   if (::pclose(started) != 0 || !read) GTEST_SKIP() << "no cluster of its own could be started";
-  const auto stop = [&] { ASSERT_EQ(std::system((script + "stop " + cluster).c_str()), 0); };
-  const auto start = [&] {
-    ASSERT_EQ(std::system((port + script + "start " + cluster + " >/dev/null").c_str()), 0);
+  const auto pg = [&](const char* action) {
+    return std::system((port + script + action + " " + cluster + " >/dev/null").c_str());
   };
   Backend backend(Trim(address), clock_);
   const auto read_admin = [&] { return backend.Execute(kReadAdmin, ReadAdminParams()).status; };
   ASSERT_EQ(read_admin(), 0);
-  stop();
+  ASSERT_EQ(pg("stop"), 0);
   const auto before = std::chrono::steady_clock::now();
   EXPECT_THROW(read_admin(), StoreFailure);
   EXPECT_THROW(read_admin(), StoreFailure);
   EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(10));
-  start();
+  ASSERT_EQ(pg("start"), 0);
   EXPECT_EQ(read_admin(), 0);
   // Restarted while the back end lay idle: not even the first command fails.
-  stop();
-  start();
+  ASSERT_EQ(pg("stop") + pg("start"), 0);
   EXPECT_EQ(read_admin(), 0);
 }
 
