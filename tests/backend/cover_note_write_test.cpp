@@ -61,22 +61,22 @@ TEST_F(WriteAdminTest, HistoryListsEachSavedAmendmentNewestFirstWithItsPremium) 
 }
 
 TEST_F(WriteAdminTest, StatusesForCoverNotesThatMayNotBeSaved) {
+  namespace wa = write_admin;
   const auto record = ReadRecord();
+  // 103 is issued and 111 submitted; 102 is read under another's key.
+  // clang-format off
   const struct {
     const char *user, *read_number, *new_number;
     std::int32_t status;
   } cases[] = {
-      {"", "CN24000101", "", write_admin::kIncomplete},
-      {"NOBODY", "CN24000101", "", write_admin::kIncomplete},
-      {"ADMIN", "CN24000113", "", write_admin::kUploaded},
-      {"ADMIN", "CN24000103", "", write_admin::kNotAmendable},  // issued
-      {"ADMIN", "CN24000111", "", write_admin::kNotAmendable},  // submitted
-      {"BORNEO01", "CN24000101", "", write_admin::kOtherAgent},
-      {"ADMIN", "CN24000117", "", write_admin::kExpired},
-      {"ADMIN", "CN00000000", "", write_admin::kNotFound},
-      {"ADMIN", "CN24000101", "CN24000102", write_admin::kNumberTaken},
-      {"ADMIN", "CN24000102", "", write_admin::kChangedSinceRead},  // another's key
-  };
+      {"", "CN24000101", "", wa::kIncomplete},      {"NOBODY", "CN24000101", "", wa::kIncomplete},
+      {"ADMIN", "CN24000113", "", wa::kUploaded},   {"ADMIN", "CN24000103", "", wa::kNotAmendable},
+      {"ADMIN", "CN24000111", "", wa::kNotAmendable},
+      {"BORNEO01", "CN24000101", "", wa::kOtherAgent}, {"ADMIN", "CN24000117", "", wa::kExpired},
+      {"ADMIN", "CN00000000", "", wa::kNotFound},
+      {"ADMIN", "CN24000102", "", wa::kChangedSinceRead},
+      {"ADMIN", "CN24000101", "CN24000102", wa::kNumberTaken}};
+  // clang-format on
   for (const auto& c : cases) {
     EXPECT_EQ(Write(record, c.user, c.read_number, c.new_number), c.status)
         << c.user << " " << c.read_number << " " << c.new_number;
@@ -106,16 +106,12 @@ TEST_F(WriteAdminTest, RenumberingMovesTheCoverNote) {
 }
 
 TEST_F(WriteAdminTest, RowsAreReplacedByTheSavedLists) {
-  auto record = With(ReadRecord(), {{61, "THE INSURED"},
-                                    {62, ""},
-                                    {63, ""},
-                                    {64, ""},
-                                    {65, ""},
-                                    {141, "01-Feb-2025"},
-                                    {142, "WQK 4521"},
-                                    {143, "SURIA TAKAFUL BERHAD"},
-                                    {144, "WINDSCREEN"},
-                                    {145, "450.00"}});
+  // One named driver, none of the other list rows, and a claim.
+  // clang-format off
+  auto record = With(ReadRecord(), {{61, "THE INSURED"}, {62, ""}, {63, ""}, {64, ""}, {65, ""},
+                                    {141, "01-Feb-2025"}, {142, "WQK 4521"}, {144, "WINDSCREEN"},
+                                    {143, "SURIA TAKAFUL BERHAD"}, {145, "450.00"}});
+  // clang-format on
   for (const int list : {102, 103, 104, 116, 119, 120, 121}) {
     record[list] = ListValues(record[list])[0];
   }
