@@ -206,6 +206,7 @@ TEST_F(FaultTest, AFailedReadWriteOrSyncLeavesTheDatabaseIntactAndAsItWas) {
         }
         const std::string after = Contents(work);
         if (!disk.Hit()) {
+          ASSERT_GT(n, 1) << "the faulty disk never failed";
           ASSERT_FALSE(reported_failure);
           ASSERT_NE(after, before);
           // A fault the command did not report came after its commit: the save is whole.
