@@ -6,8 +6,6 @@
 #include <cstdlib>
 
 #include "backend/store_address.h"
-#include "base/separators.h"
-#include "base/text.h"
 
 namespace cn::backend::testing {
 
@@ -69,21 +67,6 @@ BackendTest::~BackendTest() {
   }
 }
 
-std::string BackendTest::Query(const std::string& sql) {
-  Statement& statement = backend_->database().Prepare(sql);
-  return statement.Step() ? statement.Text(0) : std::string("<no row>");
-}
-
-std::string Params(const std::vector<std::string>& values) { return Join(values, ParamSeparator); }
-std::vector<std::string> Fields(std::string_view text) { return Split(text, FieldSeparator); }
-std::vector<std::string> Records(std::string_view text) { return Split(text, RecordSeparator); }
-std::vector<std::string> ListValues(std::string_view text) {
-  return Split(text, DialogArgSeparator);
-}
-std::string JoinFields(const std::vector<std::string>& fields) {
-  return Join(fields, FieldSeparator);
-}
-
 std::vector<std::string> SaveRecord(std::string_view read_reply) {
   auto fields = Fields(read_reply);
   fields.resize(168);
@@ -99,54 +82,30 @@ std::vector<std::string> ClientWriteRecord(std::string_view read_reply) {
   return client;
 }
 
-std::string Field(std::string_view text, std::size_t n) {
-  const auto fields = Fields(text);
-  return n < fields.size() ? fields[n] : std::string("<none>");
-}
-
-namespace {
-
-// `count` empty fields but those given.
-std::vector<std::string> Filled(std::size_t count,
-                                std::initializer_list<std::pair<int, const char*>> values) {
-  std::vector<std::string> fields(count);
-  for (const auto& [position, value] : values) fields[static_cast<std::size_t>(position)] = value;
-  return fields;
-}
-
-}  // namespace
-
 // A private car, comprehensive, in the peninsula: 1468 cc, sum insured 50,000, six
-// years old, a driver of forty with twenty years' licence, no claims, no NCD.
+// years old, a driver of forty with twenty years' licence, no claims, no NCD; one value
+// per position, from 0.
 std::vector<std::string> V10Factors() {
-  return Filled(
-      51,
-      {{0, "PC1"},    {1, "01"},          {2, "A1001"},       {3, "1468"}, {4, "C"},   {5, "50000"},
-       {6, "0"},      {8, "01-Mar-2026"}, {9, "28-Feb-2027"}, {10, "0"},   {11, "40"}, {12, "20"},
-       {13, "2020"},  {14, "-1"},         {15, "0"},          {19, "P"},   {21, "-1"}, {22, "0"},
-       {23, "5"},     {31, "6"},          {32, "10"},         {35, "N"},   {36, "W"},  {42, "-1"},
-       {45, "50000"}, {46, "M"},          {50, "6"}});
+  return Split(
+      "PC1,01,A1001,1468,C,50000,0,,01-Mar-2026,28-Feb-2027,0,40,20,2020,-1,0,,,,P,,-1,0,5,,,,,,,,"
+      "6,10,,,N,W,,,,,,-1,,,50000,M,,,,6",
+      ",");
 }
 
 // The same car as the amended cover of "Tarvin.Premium.ComputeV10Ex".
 std::vector<std::string> V10ExFactors() {
-  return Filled(45, {{1, "P"},           {2, "PC1"}, {3, "01"}, {4, "A1001"}, {5, "01-Mar-2026"},
-                     {6, "28-Feb-2027"}, {7, "0"},   {8, "0"},  {9, "50000"}, {11, "2020"},
-                     {12, "1468"},       {13, "C"},  {14, "5"}, {15, "0"},    {16, "1"},
-                     {17, "0"},          {19, "1"},  {26, "6"}, {27, "10"},   {28, "0"},
-                     {29, "40"},         {30, "20"}, {32, "W"}, {36, "01"},   {39, "50000"},
-                     {40, "M"},          {44, "6"}});
+  return Split(
+      ",P,PC1,01,A1001,01-Mar-2026,28-Feb-2027,0,0,50000,,2020,1468,C,5,0,1,0,,1,,,,,,,6,10,0,40,"
+      "20,,W,,,,01,,,50000,M,,,,6",
+      ",");
 }
 
 // The same car for the new tariff, in Kuala Lumpur, of a make rated 95.
 std::vector<std::string> NewTariffFactors() {
-  return Filled(
-      44,
-      {{1, "P"},           {2, "14"},  {3, "M"},  {4, "PC1"},    {5, "01"},   {6, "01-Mar-2026"},
-       {7, "28-Feb-2027"}, {8, "0"},   {9, "0"},  {12, "50000"}, {14, "TRM"}, {15, "2020"},
-       {16, "1468"},       {17, "C"},  {18, "5"}, {19, "0"},     {21, "1"},   {28, "6"},
-       {29, "10"},         {31, "W"},  {32, "N"}, {35, "50000"}, {36, "40"},  {37, "0"},
-       {38, "0"},          {39, "20"}, {43, "6"}});
+  return Split(
+      ",P,14,M,PC1,01,01-Mar-2026,28-Feb-2027,0,0,,,50000,,TRM,2020,1468,C,5,0,,1,,,,,,,6,10,,W,N,"
+      ",,50000,40,0,0,20,,,,6",
+      ",");
 }
 
 }  // namespace cn::backend::testing

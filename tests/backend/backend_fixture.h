@@ -8,12 +8,24 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "backend/backend.h"
 #include "base/clock.h"
+#include "base/separators.h"
+#include "base/text.h"
 
 namespace cn::backend::testing {
+
+inline constexpr std::string_view kReadAdmin = "KivoGIUWR.CoverNote.ReadAdmin";
+inline constexpr std::string_view kWriteAdmin = "KivoGIUWR.CoverNote.WriteAdmin";
+
+// One value read back from a database, or "<no row>".
+inline std::string One(Database& db, std::string_view sql) {
+  Statement& statement = db.Prepare(sql);
+  return statement.Step() ? statement.Text(0) : std::string("<no row>");
+}
 
 class BackendTest : public ::testing::Test {
  protected:
@@ -29,8 +41,11 @@ class BackendTest : public ::testing::Test {
   Result Run(std::string_view command, std::string_view parameters = {}) {
     return backend_->Execute(command, parameters);
   }
-  // One value read back from the database.
-  std::string Query(const std::string& sql);
+  std::string Query(const std::string& sql) { return One(backend_->database(), sql); }
+  // A column of a stored cover note.
+  std::string Stored(const std::string& column, const std::string& number = "CN24000101") {
+    return Query("SELECT " + column + " FROM cover_note WHERE cover_note_no = '" + number + "'");
+  }
 
   std::filesystem::path directory_;
   std::filesystem::path path_;  // the store's address: a file, or a postgresql:// address
@@ -39,22 +54,53 @@ class BackendTest : public ::testing::Test {
   std::unique_ptr<Backend> backend_;
 };
 
-// Values joined by U+FFFB.
-std::string Params(const std::vector<std::string>& values);
-// A reply or record split at U+FFFE / records at U+FFFF / a list at U+FFFD.
-std::vector<std::string> Fields(std::string_view text);
-std::vector<std::string> Records(std::string_view text);
-std::vector<std::string> ListValues(std::string_view text);
-std::string JoinFields(const std::vector<std::string>& fields);
+// Parameters joined by U+FFFB; a reply or record split at U+FFFE, records at U+FFFF, a list
+// at U+FFFD.
+inline std::string Params(const std::vector<std::string>& values) {
+  return Join(values, ParamSeparator);
+}
+inline std::vector<std::string> Fields(std::string_view text) {
+  return Split(text, FieldSeparator);
+}
+inline std::vector<std::string> Records(std::string_view text) {
+  return Split(text, RecordSeparator);
+}
+inline std::vector<std::string> ListValues(std::string_view text) {
+  return Split(text, DialogArgSeparator);
+}
+inline std::string JoinFields(const std::vector<std::string>& fields) {
+  return Join(fields, FieldSeparator);
+}
+// Field n of a reply, or "<none>" when the reply is shorter.
+inline std::string Field(std::string_view text, std::size_t n) {
+  const auto fields = Fields(text);
+  return n < fields.size() ? fields[n] : std::string("<none>");
+}
+// The fields with the given positions changed.
+using Changes = std::vector<std::pair<int, std::string>>;
+inline std::vector<std::string> With(std::vector<std::string> fields, const Changes& changes) {
+  for (const auto& [at, value] : changes) fields.at(static_cast<std::size_t>(at)) = value;
+  return fields;
+}
+// The parameters of a ReadAdmin, and of a WriteAdmin saving `record` over what was read.
+inline std::string ReadAdminParams(const std::string& number = "CN24000101",
+                                   const std::string& agent = "A1001") {
+  return Params({number, agent, "0"});
+}
+inline std::string SaveParams(const std::vector<std::string>& record,
+                              const std::string& user = "ADMIN",
+                              const std::string& read_number = "CN24000101",
+                              const std::string& new_number = "") {
+  return Params(
+      {user, read_number, new_number.empty() ? read_number : new_number, JoinFields(record)});
+}
 // The record a save sends from a ReadAdmin reply: its first 168 fields, the two the save
 // always sends empty cleared.
 std::vector<std::string> SaveRecord(std::string_view read_reply);
 // The record a client write sends from a client read reply.
 std::vector<std::string> ClientWriteRecord(std::string_view read_reply);
-// Field n of a reply, or "<none>" when the reply is shorter.
-std::string Field(std::string_view text, std::size_t n);
-// Rating factors of a sample private car for "Tarvin.Premium.ComputeV10" and
-// "Tarvin.Premium.Compute".
+// Rating factors of a sample private car for "Tarvin.Premium.ComputeV10",
+// "Tarvin.Premium.ComputeV10Ex" and "Tarvin.Premium.Compute".
 std::vector<std::string> V10Factors();
 std::vector<std::string> V10ExFactors();
 std::vector<std::string> NewTariffFactors();

@@ -9,10 +9,10 @@
 #include <thread>
 
 #include "backend/result_codes.h"
+#include "backend_fixture.h"
 #include "base/date_format.h"
 #include "base/separators.h"
 #include "base/text.h"
-#include "backend_fixture.h"
 #include "faulty_vfs.h"
 
 namespace cn::backend::testing {
@@ -21,87 +21,68 @@ namespace {
 class FaultTest : public BackendTest {
  protected:
   std::vector<std::string> ReadRecord() {
-    return SaveRecord(Run("KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0"})).reply);
-  }
-  std::string Save(const std::vector<std::string>& record) {
-    return Params({"ADMIN", "CN24000101", "CN24000101", JoinFields(record)});
+    return SaveRecord(Run(kReadAdmin, ReadAdminParams()).reply);
   }
   void ExpectNothingWritten() {
-    EXPECT_EQ(Query("SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'"), "1");
-    EXPECT_EQ(Query("SELECT count(*) FROM amendment"), "0");
-    EXPECT_EQ(Query("SELECT count(*) FROM cover_note_driver d JOIN cover_note n "
-                    "ON n.id = d.cover_note_id WHERE n.cover_note_no = 'CN24000101'"),
-              "3");
+    EXPECT_EQ(Stored("version") + " " + Query("SELECT count(*) FROM amendment") + " " +
+                  Query("SELECT count(*) FROM cover_note_driver d JOIN cover_note n "
+                        "ON n.id = d.cover_note_id WHERE n.cover_note_no = 'CN24000101'"),
+              "1 0 3");  // version, amendments, drivers
   }
 };
 
 TEST_F(FaultTest, MalformedParametersAreRefusedWithoutWriting) {
-  const std::string sep(ParamSeparator);
-  const std::string long_number(101, '9');
-  const auto with = [&](int position, const std::string& value) {
-    auto record = ReadRecord();
-    record[static_cast<std::size_t>(position)] = value;
-    return Save(record);
+  const std::string field(FieldSeparator), record_sep(RecordSeparator);
+  const auto save = [&](const Changes& c) { return SaveParams(With(ReadRecord(), c)); };
+  const auto v10_with = [](const Changes& c) {
+    return Params({JoinFields(With(V10Factors(), c)), "0"});
   };
-  auto short_record = ReadRecord();
-  short_record.pop_back();
-  const auto v10 = [](int position, const std::string& value) {
-    auto factors = V10Factors();
-    if (position >= 0) factors[static_cast<std::size_t>(position)] = value;
-    return JoinFields(factors);
+  const auto nt = [](const Changes& c) { return JoinFields(With(NewTariffFactors(), c)); };
+  const auto shorter = [](std::vector<std::string> fields) {
+    fields.pop_back();
+    return fields;
   };
-  const auto new_tariff = [](int position, const std::string& value) {
-    auto factors = NewTariffFactors();
-    factors[static_cast<std::size_t>(position)] = value;
-    return JoinFields(factors);
-  };
-  const std::string v10ex = JoinFields(V10ExFactors());
-  const std::string v10_previous = JoinFields(std::vector<std::string>(57));
-  const std::string nt_previous = JoinFields(std::vector<std::string>(51));
-  auto short_factors = V10Factors();
-  short_factors.pop_back();
+  const std::string v10ex = JoinFields(V10ExFactors()),
+                    v10_previous = JoinFields(std::vector<std::string>(57)),
+                    nt_previous = JoinFields(std::vector<std::string>(51));
 
-  const std::pair<std::string, std::string> cases[] = {
-      {"KivoGIUWR.CoverNote.ReadAdmin", "CN24000101"},
-      {"KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0", "extra"})},
-      {"KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101" + std::string(FieldSeparator), "A1001", "0"})},
-      {"KivoGIUWR.CoverNote.ReadAdmin", Params({long_number, "A1001", "0"})},
-      {"KivoGIUWR.CoverNote.WriteAdmin", Params({"ADMIN", "CN24000101", "CN24000101"})},
-      {"KivoGIUWR.CoverNote.WriteAdmin", Save(short_record)},
-      {"KivoGIUWR.CoverNote.WriteAdmin", with(41, "ABC")},                 // capacity
-      {"KivoGIUWR.CoverNote.WriteAdmin", with(2, "not a date")},           // issued
-      {"KivoGIUWR.CoverNote.WriteAdmin", with(38, "19X9")},                // year made
-      {"KivoGIUWR.CoverNote.WriteAdmin", with(3, "NAME" + std::string(RecordSeparator))},
-      {"KivoGIUWR.CoverNote.WriteAdmin", with(3, std::string(201, 'A'))},  // name too long
-      {"KivoGIUWR.CoverNote.WriteAdmin", with(132, "maybe")},
-      {"KivoGlobal.Client.Write", Params({"C0000101", "ADMIN", "too" + std::string(FieldSeparator) + "short"})},
+  const std::string_view v10 = "Tarvin.Premium.ComputeV10",
+                         v10ex_command = "Tarvin.Premium.ComputeV10Ex";
+  // Saves with a bad capacity, issue date, year made, name (a separator in it, too long)
+  // and flag; current-tariff requests without the closing "0", short, with a bad sum insured,
+  // date, class, cover or a separator in a value.
+  // clang-format off
+  const std::pair<std::string_view, std::string> cases[] = {
+      {kReadAdmin, "CN24000101"},
+      {kReadAdmin, Params({"CN24000101", "A1001", "0", "extra"})},
+      {kReadAdmin, ReadAdminParams("CN24000101" + field)},
+      {kReadAdmin, ReadAdminParams(std::string(101, '9'))},
+      {kWriteAdmin, Params({"ADMIN", "CN24000101", "CN24000101"})},
+      {kWriteAdmin, SaveParams(shorter(ReadRecord()))},  {kWriteAdmin, save({{41, "ABC"}})},
+      {kWriteAdmin, save({{2, "not a date"}})}, {kWriteAdmin, save({{38, "19X9"}})},
+      {kWriteAdmin, save({{3, "NAME" + record_sep}})}, {kWriteAdmin, save({{132, "maybe"}})},
+      {kWriteAdmin, save({{3, std::string(201, 'A')}})},
+      {"KivoGlobal.Client.Write", Params({"C0000101", "ADMIN", "too" + field + "short"})},
       {"KivoInsurance.Maintenance.ReadSystemParameterByCode", "11x7"},
-      {"KivoInsurance.Find.FindSystemDateTime", "now"},
-      {"KivoGlobal.Client.Find", "one"},
-      {"Tarvin.Find.FindVehicleModel", "TRM"},
+      {"KivoInsurance.Find.FindSystemDateTime", "now"}, {"KivoGlobal.Client.Find", "one"},
+      {"Tarvin.Find.FindVehicleModel", "TRM"}, {"KivoGlobal.Client.Read", ""},
       {"KivoGIUWR.CoverNote.Enquire", Params({"COLOUR", "RED", "A1001"})},
-      {"KivoGlobal.Client.Read", ""},
-      {"Tarvin.Premium.ComputeV10", v10(-1, "")},                        // no closing "0"
-      {"Tarvin.Premium.ComputeV10", Params({JoinFields(short_factors), "0"})},
-      {"Tarvin.Premium.ComputeV10", Params({v10(5, "fifty thousand"), "0"})},
-      {"Tarvin.Premium.ComputeV10", Params({v10(8, "30-Feb-2026"), "0"})},
-      {"Tarvin.Premium.ComputeV10", Params({v10(0, "ZZ9"), "0"})},       // unknown class
-      {"Tarvin.Premium.ComputeV10", Params({v10(1, "77"), "0"})},        // unknown cover
-      {"Tarvin.Premium.ComputeV10", Params({v10(47, "A" + std::string(RecordSeparator)), "0"})},
-      {"Tarvin.Premium.ComputeV10Ex", Params({v10_previous, v10ex, "01-Mar-2026"})},
-      {"Tarvin.Premium.ComputeV10Ex", Params({v10_previous, v10ex, "01-Mar-2026", "7"})},
-      {"Tarvin.Premium.ComputeV10Ex", Params({v10_previous, v10ex, "2026-03-01", "0"})},
-      {"Tarvin.Premium.Compute", Params({new_tariff(19, "2.5"), "0"})},  // NCD years
-      {"Tarvin.Premium.Compute",
-       Params({new_tariff(4, "PC1" + std::string(DialogArgSeparator)), "0"})},
-      {"Tarvin.Premium.ComputeEx", Params({nt_previous, new_tariff(0, ""), "01-Mar-2026", "2"})},
-      {"Tarvin.Premium.ComputeEx", Params({v10_previous, new_tariff(0, ""), "01-Mar-2026", "0"})},
-      {"Tarvin.Premium.ComputeEx", Params({nt_previous, new_tariff(7, ""), "01-Mar-2026", "0"})},
-  };
+      {v10, JoinFields(V10Factors())}, {v10, Params({JoinFields(shorter(V10Factors())), "0"})},
+      {v10, v10_with({{5, "fifty thousand"}})}, {v10, v10_with({{8, "30-Feb-2026"}})},
+      {v10, v10_with({{0, "ZZ9"}})}, {v10, v10_with({{1, "77"}})},
+      {v10, v10_with({{47, "A" + record_sep}})},
+      {v10ex_command, Params({v10_previous, v10ex, "01-Mar-2026"})},
+      {v10ex_command, Params({v10_previous, v10ex, "01-Mar-2026", "7"})},
+      {v10ex_command, Params({v10_previous, v10ex, "2026-03-01", "0"})},
+      {"Tarvin.Premium.Compute", Params({nt({{19, "2.5"}}), "0"})},  // NCD years
+      {"Tarvin.Premium.Compute", Params({nt({{4, "PC1" + std::string(DialogArgSeparator)}}), "0"})},
+      {"Tarvin.Premium.ComputeEx", Params({nt_previous, nt({{0, ""}}), "01-Mar-2026", "2"})},
+      {"Tarvin.Premium.ComputeEx", Params({v10_previous, nt({{0, ""}}), "01-Mar-2026", "0"})},
+      {"Tarvin.Premium.ComputeEx", Params({nt_previous, nt({{7, ""}}), "01-Mar-2026", "0"})}};
+  // clang-format on
   for (const auto& [command, parameters] : cases) {
-    const Result result = Run(command, parameters);
-    EXPECT_EQ(result.status, status::kMalformedParameters) << command << " " << Len(parameters);
-    EXPECT_EQ(result.reply, "") << command;
+    EXPECT_EQ(Run(command, parameters), (Result{"", status::kMalformedParameters}))
+        << command << " " << Len(parameters);
   }
   ExpectNothingWritten();
 }
@@ -113,19 +94,15 @@ TEST_F(FaultTest, LockedDatabaseFailsTheSaveAndLeavesNoTrace) {
   options.busy_timeout = std::chrono::milliseconds(50);
   Backend impatient(OnServer() ? path_.string() + "&statement_timeout=300" : path_.string(), clock_,
                     options);
-  const auto record = ReadRecord();
+  const auto save = SaveParams(ReadRecord());
   {
     const auto other = OpenDatabase(path_);
     Transaction lock(*other, Transaction::Kind::kImmediate);
-    EXPECT_THROW(impatient.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record)),
-                 StoreFailure);
-    // Readers are not held up by a writer.
-    EXPECT_EQ(impatient.Execute("KivoGIUWR.CoverNote.ReadAdmin",
-                                Params({"CN24000101", "A1001", "0"})).status,
-              0);
+    EXPECT_THROW(impatient.Execute(kWriteAdmin, save), StoreFailure);
+    EXPECT_EQ(impatient.Execute(kReadAdmin, ReadAdminParams()).status, 0);  // readers go on
   }
   ExpectNothingWritten();
-  EXPECT_EQ(impatient.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record)).status, 0);
+  EXPECT_EQ(impatient.Execute(kWriteAdmin, save).status, 0);
 }
 
 TEST_F(FaultTest, ReadOnlyDatabaseServesReadsAndFailsWrites) {
@@ -134,12 +111,10 @@ TEST_F(FaultTest, ReadOnlyDatabaseServesReadsAndFailsWrites) {
   options.access = Database::Access::kReadOnly;
   {
     Backend read_only(path_, clock_, options);
-    const Result read = read_only.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0"}));
+    const Result read = read_only.Execute(kReadAdmin, ReadAdminParams());
     ASSERT_EQ(Fields(read.reply).size(), 178U);
-    auto record = SaveRecord(read.reply);
-    record[48] = "999.00";
     try {
-      read_only.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record));
+      read_only.Execute(kWriteAdmin, SaveParams(With(SaveRecord(read.reply), {{48, "999.00"}})));
       ADD_FAILURE() << "a read-only database accepted a save";
     } catch (const StoreFailure& failure) {
       EXPECT_NE(failure.number(), 0);
@@ -155,16 +130,17 @@ TEST_F(FaultTest, AFullDatabaseFailsTheSaveAndKeepsTheLastGoodOne) {
   // Let the file grow by a few pages only, then amend until a save no longer fits.
   const auto pages = std::stoll(Query("PRAGMA page_count"));
   backend_->database().ExecuteScript("PRAGMA max_page_count = " + std::to_string(pages + 3) + ";");
-  std::string version_before_failure;
-  std::string amendments_before_failure;
+  const auto state = [&] {
+    return Stored("version") + " " + Query("SELECT count(*) FROM amendment");
+  };
+  std::string before_failure;
   bool full = false;
   for (int attempt = 0; attempt < 200 && !full; ++attempt) {
-    auto record = ReadRecord();
-    record[14] = std::string(180, static_cast<char>('A' + attempt % 26)) + std::to_string(attempt);
-    version_before_failure = Query("SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'");
-    amendments_before_failure = Query("SELECT count(*) FROM amendment");
+    const std::string remark(180, static_cast<char>('A' + attempt % 26));
+    before_failure = state();
     try {
-      ASSERT_EQ(Run("KivoGIUWR.CoverNote.WriteAdmin", Save(record)).status, 0);
+      const auto record = With(ReadRecord(), {{14, remark + std::to_string(attempt)}});
+      ASSERT_EQ(Run(kWriteAdmin, SaveParams(record)).status, 0);
     } catch (const StoreFailure& failure) {
       EXPECT_EQ(failure.number() & 0xFF, 13) << failure.Text();  // SQLITE_FULL
       full = true;
@@ -172,21 +148,22 @@ TEST_F(FaultTest, AFullDatabaseFailsTheSaveAndKeepsTheLastGoodOne) {
   }
   ASSERT_TRUE(full) << "the database never filled up";
   // The failed save left nothing behind: the cover note is as the last good save made it.
-  EXPECT_EQ(Query("SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'"),
-            version_before_failure);
-  EXPECT_EQ(Query("SELECT count(*) FROM amendment"), amendments_before_failure);
+  EXPECT_EQ(state(), before_failure);
 }
 
-// Every row of every table, in one text: what a command that failed must leave as it found.
-std::string Contents(Database& db) {
-  std::vector<std::string> tables;
-  Statement& names = db.Prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
-  while (names.Step()) tables.push_back(names.Text(0));
+// Every row of every table, in one text, once the file's integrity is checked: what a command that
+// failed must leave as it found.
+std::string Contents(const std::filesystem::path& path) {
+  SqliteDatabase db(path);
+  EXPECT_EQ(One(db, "PRAGMA integrity_check"), "ok") << path;
   std::string contents;
-  for (const auto& table : tables) {
+  const std::string tables =
+      "SELECT group_concat(name, ',') FROM sqlite_master WHERE type = 'table'";
+  for (const auto& table : Split(One(db, tables), ",")) {
     Statement& rows = db.Prepare("SELECT * FROM \"" + table + "\" ORDER BY rowid");
     while (rows.Step()) {
-      for (int column = 0; column < rows.ColumnCount(); ++column) contents += rows.Text(column) + '\x1f';
+      for (int column = 0; column < rows.ColumnCount(); ++column)
+        contents += rows.Text(column) + '\x1f';
       contents += '\n';
     }
   }
@@ -195,57 +172,46 @@ std::string Contents(Database& db) {
 
 TEST_F(FaultTest, AFailedReadWriteOrSyncLeavesTheDatabaseIntactAndAsItWas) {
   if (OnServer()) GTEST_SKIP() << "a SQLite file's own fault";
-  auto record = ReadRecord();
-  record[14] = "AMENDED ON A FAILING DISK";
-  auto client_record = ClientWriteRecord(Run("KivoGlobal.Client.Read", "C0000104").reply);
-  client_record[17] = "failing.disk@example.my";
+  const auto client = ClientWriteRecord(Run("KivoGlobal.Client.Read", "C0000104").reply);
   const std::pair<std::string_view, std::string> commands[] = {
-      {"KivoGIUWR.CoverNote.WriteAdmin", Save(record)},
-      {"KivoGlobal.Client.Write", Params({"C0000104", "ADMIN", JoinFields(client_record)})},
+      {kWriteAdmin, SaveParams(With(ReadRecord(), {{14, "AMENDED ON A FAILING DISK"}}))},
+      {"KivoGlobal.Client.Write",
+       Params({"C0000104", "ADMIN", JoinFields(With(client, {{17, "failing.disk@example.my"}}))})},
   };
   backend_.reset();
-  const auto pristine = directory_ / "pristine.db";
-  {
-    SqliteDatabase db(path_);
-    db.ExecuteScript("PRAGMA wal_checkpoint(TRUNCATE);");
-  }
+  SqliteDatabase(path_).ExecuteScript("PRAGMA wal_checkpoint(TRUNCATE);");
+  const auto pristine = directory_ / "pristine.db", work = directory_ / "work.db";
   std::filesystem::copy_file(path_, pristine);
-  std::string before;
-  {
-    SqliteDatabase db(pristine);
-    before = Contents(db);
-  }
-  const auto work = directory_ / "work.db";
+  const std::string before = Contents(pristine);
   for (const auto& [command, parameters] : commands) {
     for (const bool persistent : {false, true}) {
       std::vector<std::pair<int, std::string>> failed;  // the first fault, the contents after it
       for (int n = 1;; ++n) {
-        SCOPED_TRACE(std::string(command) + (persistent ? " failing from I/O " : " failing I/O ") + std::to_string(n));
+        SCOPED_TRACE(std::string(command) + (persistent ? " failing from I/O " : " failing I/O ") +
+                     std::to_string(n));
         ASSERT_LT(n, 2000);
-        for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(work.string() + suffix);
+        for (const char* suffix : {"", "-wal", "-shm"})
+          std::filesystem::remove(work.string() + suffix);
         std::filesystem::copy_file(pristine, work);
         FaultyVfs disk;
-        bool reported_failure = false;
+        bool reported_failure = true;
         {
           Backend backend(work, clock_);
           disk.FailAt(n, persistent);
           try {
             reported_failure = backend.Execute(command, parameters).status != 0;
           } catch (const StoreFailure&) {
-            reported_failure = true;
           }
           disk.FailAt(0);
         }
-        SqliteDatabase db(work);
-        Statement& check = db.Prepare("PRAGMA integrity_check");
-        ASSERT_TRUE(check.Step());
-        ASSERT_EQ(check.Text(0), "ok");
-        const std::string after = Contents(db);
+        const std::string after = Contents(work);
         if (!disk.Hit()) {
+          ASSERT_GT(n, 1) << "the faulty disk never failed";
           ASSERT_FALSE(reported_failure);
           ASSERT_NE(after, before);
           // A fault the command did not report came after its commit: the save is whole.
-          for (const auto& [fault, contents] : failed) EXPECT_EQ(contents, after) << "I/O " << fault;
+          for (const auto& [fault, contents] : failed)
+            EXPECT_EQ(contents, after) << "I/O " << fault;
           break;
         }
         if (reported_failure) {
@@ -260,14 +226,16 @@ TEST_F(FaultTest, AFailedReadWriteOrSyncLeavesTheDatabaseIntactAndAsItWas) {
 
 // The child of the crash test: saves the cover note again and again, each time with its next
 // version in the remark, and tells the parent every version whose save was acknowledged.
-[[noreturn]] void SaveUntilKilled(const std::filesystem::path& path, const Clock& clock, int acknowledged) {
+[[noreturn]] void SaveUntilKilled(const std::filesystem::path& path, const Clock& clock,
+                                  const int (&channel)[2]) {
+  ::close(channel[0]);
+  const int acknowledged = channel[1];
   Backend backend(path, clock);
   for (;;) {
-    auto fields = SaveRecord(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0"})).reply);
+    auto fields = SaveRecord(backend.Execute(kReadAdmin, ReadAdminParams()).reply);
     const std::int32_t next = std::stoi(fields[0].substr(fields[0].find('.') + 1)) + 1;
     fields[14] = "SAVE " + std::to_string(next);
-    const Result saved =
-        backend.Execute("KivoGIUWR.CoverNote.WriteAdmin", Params({"ADMIN", "CN24000101", "CN24000101", JoinFields(fields)}));
+    const Result saved = backend.Execute(kWriteAdmin, SaveParams(fields));
     if (saved.status != 0 || ::write(acknowledged, &next, sizeof next) != sizeof next) ::_exit(3);
   }
 }
@@ -280,43 +248,39 @@ TEST_F(FaultTest, AKilledWriterLeavesAnIntactDatabaseWithEverySaveItAcknowledged
   std::mt19937 random(seed);
   std::int32_t last_acknowledged = 1;
   for (int kill = 0; kill < 200; ++kill) {
+    SCOPED_TRACE("kill " + std::to_string(kill));
     int channel[2];
     ASSERT_EQ(::pipe(channel), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
-    if (child == 0) {
-      ::close(channel[0]);
-      SaveUntilKilled(path_, clock_, channel[1]);
-    }
+    if (child == 0) SaveUntilKilled(path_, clock_, channel);
     ::close(channel[1]);
     // Once the writer is saving, kill it at a random moment among its next few saves.
     std::int32_t version = 0;
     const bool saving = ::read(channel[0], &version, sizeof version) == sizeof version;
     if (saving) {
       last_acknowledged = version;
-      std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution(0, 20000)(random)));
+      std::this_thread::sleep_for(
+          std::chrono::microseconds(std::uniform_int_distribution(0, 20000)(random)));
     }
     ::kill(child, SIGKILL);
     int status = 0;
     ::waitpid(child, &status, 0);
-    ASSERT_TRUE(saving && WIFSIGNALED(status)) << "the writer stopped by itself at kill " << kill;
-    while (::read(channel[0], &version, sizeof version) == sizeof version) last_acknowledged = version;
+    ASSERT_TRUE(saving && WIFSIGNALED(status)) << "the writer stopped by itself";
+    while (::read(channel[0], &version, sizeof version) == sizeof version)
+      last_acknowledged = version;
     ::close(channel[0]);
 
     SqliteDatabase db(path_);
-    const auto one = [&db](std::string_view sql) {
-      Statement& statement = db.Prepare(sql);
-      return statement.Step() ? statement.Text(0) : std::string("<no row>");
-    };
-    ASSERT_EQ(one("PRAGMA integrity_check"), "ok") << "after kill " << kill;
-    const std::int32_t stored = std::stoi(one("SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'"));
+    ASSERT_EQ(One(db, "PRAGMA integrity_check"), "ok");
+    const std::int32_t stored =
+        std::stoi(One(db, "SELECT version FROM cover_note WHERE cover_note_no = 'CN24000101'"));
     // Every acknowledged save is there; at most one more, committed just before the kill.
-    ASSERT_GE(stored, last_acknowledged) << "after kill " << kill;
-    ASSERT_LE(stored, last_acknowledged + 1) << "after kill " << kill;
-    if (stored > 1) {
-      EXPECT_EQ(one("SELECT remark FROM cover_note WHERE cover_note_no = 'CN24000101'"), "SAVE " + std::to_string(stored));
-    }
-    ASSERT_EQ(one("SELECT count(*) FROM amendment"), std::to_string(stored - 1));
+    ASSERT_GE(stored, last_acknowledged);
+    ASSERT_LE(stored, last_acknowledged + 1);
+    EXPECT_EQ(One(db, "SELECT remark FROM cover_note WHERE cover_note_no = 'CN24000101'"),
+              stored > 1 ? "SAVE " + std::to_string(stored) : "REFERRED: YOUNG NAMED DRIVER");
+    ASSERT_EQ(One(db, "SELECT count(*) FROM amendment"), std::to_string(stored - 1));
     last_acknowledged = stored;
   }
 }
@@ -327,22 +291,17 @@ TEST(OpenFailure, AMissingDirectoryIsAStoreFailure) {
 }
 
 // Two servers on one database: the second save from the same read is refused, whichever
-// store holds the cover note.
+// store holds the cover note, naming who saved it since, and when.
 TEST_F(FaultTest, TheSecondServersSaveFromTheSameReadIsRefused) {
   Backend other_server(path_, clock_);
   const auto record = ReadRecord();
-  auto amended = record;
-  amended[48] = "999.00";
-  EXPECT_EQ(Run("KivoGIUWR.CoverNote.WriteAdmin", Save(amended)).status, 0);
-  const Result refused = other_server.Execute("KivoGIUWR.CoverNote.WriteAdmin", Save(record));
-  EXPECT_EQ(refused.status, write_admin::kChangedSinceRead);
-  // The refusal names who saved it since, and when.
-  EXPECT_EQ(Fields(refused.reply),
-            (std::vector<std::string>{"ADMIN", FormatDateTime(clock_.Now())}));
-  EXPECT_EQ(Query("SELECT version || ' ' || tariff_premium FROM cover_note "
-                  "WHERE cover_note_no = 'CN24000101'"),
-            "2 9990000");
-  EXPECT_EQ(Query("SELECT count(*) FROM amendment"), "1");
+  EXPECT_EQ(Run(kWriteAdmin, SaveParams(With(record, {{48, "999.00"}}))).status, 0);
+  EXPECT_EQ(other_server.Execute(kWriteAdmin, SaveParams(record)),
+            (Result{JoinFields({"ADMIN", FormatDateTime(clock_.Now())}),
+                    write_admin::kChangedSinceRead}));
+  EXPECT_EQ(
+      Stored("version || ' ' || tariff_premium") + " " + Query("SELECT count(*) FROM amendment"),
+      "2 9990000 1");
 }
 
 // A server that stops fails the command at once with the store's failure, and the same back
@@ -361,44 +320,41 @@ TEST_F(FaultTest, AStoppedServerFailsTheCommandAndTheNextOneWorksWhenItIsBack) {
   char address[512] = {};
   const bool read = std::fgets(address, sizeof address, started) != nullptr;
   if (::pclose(started) != 0 || !read) GTEST_SKIP() << "no cluster of its own could be started";
-  const std::string own = Trim(address);
-  {
-    Backend backend(own, clock_);
-    const std::string read_admin = Params({"CN24000101", "A1001", "0"});
-    ASSERT_EQ(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
-    ASSERT_EQ(std::system((script + "stop " + cluster).c_str()), 0);
-    const auto before = std::chrono::steady_clock::now();
-    EXPECT_THROW(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin), StoreFailure);
-    EXPECT_THROW(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin), StoreFailure);
-    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(10));
-    ASSERT_EQ(std::system((port + script + "start " + cluster + " >/dev/null").c_str()), 0);
-    EXPECT_EQ(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
-    // Restarted while the back end lay idle: not even the first command fails.
-    ASSERT_EQ(std::system((script + "stop " + cluster).c_str()), 0);
-    ASSERT_EQ(std::system((port + script + "start " + cluster + " >/dev/null").c_str()), 0);
-    EXPECT_EQ(backend.Execute("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
-  }
+  const auto pg = [&](const char* action) {
+    return std::system((port + script + action + " " + cluster + " >/dev/null").c_str());
+  };
+  Backend backend(Trim(address), clock_);
+  const auto read_admin = [&] { return backend.Execute(kReadAdmin, ReadAdminParams()).status; };
+  ASSERT_EQ(read_admin(), 0);
+  ASSERT_EQ(pg("stop"), 0);
+  const auto before = std::chrono::steady_clock::now();
+  EXPECT_THROW(read_admin(), StoreFailure);
+  EXPECT_THROW(read_admin(), StoreFailure);
+  EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(10));
+  ASSERT_EQ(pg("start"), 0);
+  EXPECT_EQ(read_admin(), 0);
+  // Restarted while the back end lay idle: not even the first command fails.
+  ASSERT_EQ(pg("stop") + pg("start"), 0);
+  EXPECT_EQ(read_admin(), 0);
 }
 
 // A newer server adds a column while this one runs: one command fails, then this server
 // reads the table as it now is, without a restart.
 TEST_F(FaultTest, AColumnAddedByAnotherServerCostsOneCommandAtMost) {
   if (!OnServer()) GTEST_SKIP() << "a server's prepared statements";
-  const std::string read_admin = Params({"CN24000101", "A1001", "0"});
-  ASSERT_EQ(Run("KivoGIUWR.CoverNote.ReadAdmin", read_admin).status, 0);
+  ASSERT_EQ(Run(kReadAdmin, ReadAdminParams()).status, 0);
   OpenDatabase(path_)->ExecuteScript("ALTER TABLE cover_note ADD COLUMN added_later TEXT");
   try {
-    Run("KivoGIUWR.CoverNote.ReadAdmin", read_admin);
+    Run(kReadAdmin, ReadAdminParams());
   } catch (const StoreFailure&) {
   }
-  EXPECT_EQ(Fields(Run("KivoGIUWR.CoverNote.ReadAdmin", read_admin).reply).size(), 178U);
+  EXPECT_EQ(Fields(Run(kReadAdmin, ReadAdminParams()).reply).size(), 178U);
 }
 
 // What an operator reads when the address is wrong: the kind of fault, never a socket path.
 TEST_F(FaultTest, AnUnreachableServerAndARefusedLoginAreToldApart) {
   if (!OnServer()) GTEST_SKIP() << "a server's fault";
   const std::string test_server = std::getenv("COVERNOTE_TEST_POSTGRES");
-  const std::string refused = "postgresql://nobody_here@" + test_server.substr(test_server.find('@') + 1);
   const struct {
     std::string address;
     int code;
@@ -406,7 +362,8 @@ TEST_F(FaultTest, AnUnreachableServerAndARefusedLoginAreToldApart) {
   } cases[] = {
       {"postgresql://covernote@/postgres?host=/nonexistent&port=1", store_code::kUnreachable,
        "The database server cannot be reached at the local socket port 1"},
-      {refused, store_code::kLoginRefused, "refused the login of user \"nobody_here\""},
+      {"postgresql://nobody_here@" + test_server.substr(test_server.find('@') + 1),
+       store_code::kLoginRefused, "refused the login of user \"nobody_here\""},
   };
   for (const auto& c : cases) {
     try {

@@ -21,13 +21,18 @@ class FaultyVfs {
   void FailAt(int n, bool persistent = false);
   // Whether an armed failure happened.
   bool Hit() const { return hit_; }
-  // For the file operations: whether this one is to fail; the default file system.
-  bool Fails();
-  sqlite3_vfs* real() const { return real_; }
-  // Puts a file the default file system opened under this one's methods.
-  void Adopt(sqlite3_file* file);
 
  private:
+  // What a file of the default file system is followed by.
+  struct Tail {
+    FaultyVfs* disk;
+    const sqlite3_io_methods* real;
+  };
+  static Tail& TailOf(sqlite3_file* file);
+  template <auto kMethod, int kError, typename... Args>
+  static int Faulty(sqlite3_file* file, Args... args);
+  static int Open(sqlite3_vfs* vfs, const char* name, sqlite3_file* file, int flags, int* out);
+
   sqlite3_vfs vfs_{};
   sqlite3_vfs* real_ = nullptr;
   // The default's method tables, each with its reads, writes and syncs made to fail.

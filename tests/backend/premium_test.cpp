@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
+
 #include "backend/premium_request.h"
 #include "backend/rating.h"
 #include "backend_fixture.h"
@@ -12,93 +14,89 @@
 namespace cn::backend::testing {
 namespace {
 
+// `count` empty fields but the one at `position`.
 std::string Record(std::size_t count, std::size_t position, std::string_view value) {
   std::vector<std::string> fields(count);
   fields[position] = std::string(value);
-  return Join(fields, FieldSeparator);
+  return JoinFields(fields);
 }
 
 TEST(PremiumRequest, EachLayoutReadsItsOwnCountOfFieldsAndChecksEachValue) {
   const std::string list = Join({"1500", "", "2.5"}, DialogArgSeparator);
-  struct Case {
+  const auto v10 = V10RequestLayout();
+  const struct {
     std::span<const RequestRow> layout;
     std::size_t count, position;
     std::string value;
     bool reads;
-  };
-  const Case cases[] = {
-      {V10RequestLayout(), 51, 5, "48000.5", true},
-      {V10RequestLayout(), 51, 5, "48,000.50", true},
-      {V10RequestLayout(), 51, 5, "4800O", false},  // sum insured
-      {V10RequestLayout(), 51, 8, "01-Mar-2025", true},
-      {V10RequestLayout(), 51, 8, "2025-03-01", false},  // not dd-MMM-yyyy
-      {V10RequestLayout(), 51, 8, "31-Apr-2025", false},
-      {V10RequestLayout(), 51, 10, "2x", false},  // claims
-      {V10RequestLayout(), 51, 6, "yes", false},  // trailer flag
-      {V10RequestLayout(), 51, 26, list, true},
-      {V10RequestLayout(), 51, 26, list + "x", false},  // extended sum insured
-      {V10RequestLayout(), 51, 0, "PC" + std::string(DialogArgSeparator), false},
+  } cases[] = {
+      // Sum insured, dates in dd-MMM-yyyy only, claims, the trailer flag, an extended sum
+      // insured list, a separator in a value.
+      // clang-format off
+      {v10, 51, 5, "48000.5", true},         {v10, 51, 5, "48,000.50", true},
+      {v10, 51, 5, "4800O", false},          {v10, 51, 8, "01-Mar-2025", true},
+      {v10, 51, 8, "2025-03-01", false},     {v10, 51, 8, "31-Apr-2025", false},
+      {v10, 51, 10, "2x", false},            {v10, 51, 6, "yes", false},
+      {v10, 51, 26, list, true},             {v10, 51, 26, list + "x", false},
+      {v10, 51, 0, "PC" + std::string(DialogArgSeparator), false},
+      // clang-format on
       {V10ExRequestLayout(), 45, 16, "2", false},           // "entered" flag
       {V10PreviousRequestLayout(), 57, 40, "lots", false},  // total premium
       {NewTariffRequestLayout(), 44, 19, "five", false},    // NCD years
       {NewTariffPreviousRequestLayout(), 51, 49, "soon", false},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ReadFactors(c.layout, Record(c.count, c.position, c.value)).has_value(), c.reads)
-        << c.count << " @" << c.position << " " << c.value;
-  }
-  for (const auto& [layout, count] : {std::pair{V10RequestLayout(), 51},
-                                      {V10ExRequestLayout(), 45},
-                                      {V10PreviousRequestLayout(), 57},
-                                      {NewTariffRequestLayout(), 44},
-                                      {NewTariffPreviousRequestLayout(), 51}}) {
-    EXPECT_TRUE(ReadFactors(layout, Record(count, 0, "")));
-    EXPECT_FALSE(ReadFactors(layout, Record(count - 1, 0, ""))) << count;
-    EXPECT_FALSE(ReadFactors(layout, Record(count + 1, 0, ""))) << count;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.count) + " @" + std::to_string(c.position) + " " + c.value);
+    EXPECT_EQ(ReadFactors(c.layout, Record(c.count, c.position, c.value)).has_value(), c.reads);
+    // One field more or less is never read.
+    EXPECT_TRUE(ReadFactors(c.layout, Record(c.count, 0, "")));
+    EXPECT_FALSE(ReadFactors(c.layout, Record(c.count - 1, 0, "")));
+    EXPECT_FALSE(ReadFactors(c.layout, Record(c.count + 1, 0, "")));
   }
 }
 
+// "-1" in the current request, "1" in the entered flag of the amended one.
 TEST(PremiumRequest, NotEnteredFiguresAreLeftEmptyInBothEncodings) {
-  std::vector<std::string> v10(51);
-  v10[14] = "-1";
-  v10[21] = "350.25";
-  const auto current = ReadFactors(V10RequestLayout(), Join(v10, FieldSeparator));
-  ASSERT_TRUE(current);
-  EXPECT_FALSE(current->Has(Factor::kLoadPercentage));
-  EXPECT_EQ(current->Amount(Factor::kTariffPremium), Currency::Parse("350.25"));
-
-  std::vector<std::string> ex(45);
-  ex[15] = "10";
-  ex[16] = "1";  // not entered
-  ex[18] = "350.25";
-  ex[19] = "0";  // entered
-  const auto amended = ReadFactors(V10ExRequestLayout(), Join(ex, FieldSeparator));
-  ASSERT_TRUE(amended);
-  EXPECT_FALSE(amended->Has(Factor::kLoadPercentage));
-  EXPECT_EQ(amended->Amount(Factor::kTariffPremium), Currency::Parse("350.25"));
+  const std::pair<std::span<const RequestRow>, std::string> cases[] = {
+      {V10RequestLayout(),
+       JoinFields(With(std::vector<std::string>(51), {{14, "-1"}, {21, "350.25"}}))},
+      {V10ExRequestLayout(), JoinFields(With(std::vector<std::string>(45),
+                                             {{15, "10"}, {16, "1"}, {18, "350.25"}, {19, "0"}}))},
+  };
+  for (const auto& [layout, record] : cases) {
+    const auto factors = ReadFactors(layout, record);
+    ASSERT_TRUE(factors);
+    EXPECT_FALSE(factors->Has(Factor::kLoadPercentage));
+    EXPECT_EQ(factors->Amount(Factor::kTariffPremium), Currency::Parse("350.25"));
+  }
 }
-
-using Changes = std::vector<std::pair<int, std::string>>;
-
-std::string With(std::vector<std::string> factors, const Changes& changes) {
-  for (const auto& [position, value] : changes) factors[static_cast<std::size_t>(position)] = value;
-  return Join(factors, FieldSeparator);
-}
-
-class TariffTest : public BackendTest {};
 
 // One row per rule of the tariff: the factors changed from the sample car, the
 // status and one figure of the reply.
+struct TariffCase {
+  const char* rule;
+  Changes changes;
+  std::int32_t status;
+  std::size_t position;
+  std::string figure;
+};
+
+class TariffTest : public BackendTest {
+ protected:
+  void ExpectEach(std::string_view command, const std::vector<std::string>& car,
+                  std::span<const TariffCase> cases) {
+    for (const TariffCase& c : cases) {
+      SCOPED_TRACE(c.rule);
+      const Result result = Run(command, Params({JoinFields(With(car, c.changes)), "0"}));
+      EXPECT_EQ(result.status, c.status);
+      EXPECT_EQ(result.reply.empty() ? "" : Field(result.reply, c.position), c.figure);
+    }
+  }
+};
+
 TEST_F(TariffTest, CurrentEngineRatesByTheTariffTables) {
-  const std::string list = std::string(DialogArgSeparator);
-  struct Case {
-    const char* rule;
-    Changes changes;
-    std::int32_t status;
-    int position;
-    std::string figure;
-  };
-  const Case cases[] = {
+  const std::string list(DialogArgSeparator);
+  const TariffCase cases[] = {
       {"band premium plus rate per thousand", {}, 0, 2, "1579.50"},
       {"service tax and stamp duty", {}, 0, 17, "1684.27"},
       {"commission", {}, 0, 19, "157.95"},
@@ -138,72 +136,44 @@ TEST_F(TariffTest, CurrentEngineRatesByTheTariffTables) {
       {"unknown cover", {{1, "09"}}, -1, 0, ""},
       {"unknown extended cover", {{25, "999"}}, -1, 0, ""},
   };
-  for (const Case& c : cases) {
-    const Result result =
-        Run("Tarvin.Premium.ComputeV10", Params({With(V10Factors(), c.changes), "0"}));
-    EXPECT_EQ(result.status, c.status) << c.rule;
-    EXPECT_EQ(result.reply.empty() ? "" : Field(result.reply, static_cast<std::size_t>(c.position)),
-              c.figure)
-        << c.rule;
-  }
+  ExpectEach("Tarvin.Premium.ComputeV10", V10Factors(), cases);
 }
 
 TEST_F(TariffTest, NewTariffRatesByFactorsAndSaysWhichIsNotConfigured) {
-  struct Case {
-    const char* rule;
-    const char* sql;
-    Changes changes;
-    std::int32_t status;
-    int position;
-    std::string figure;
-  };
-  const Case cases[] = {
-      {"base premium", "", {}, 0, 3, "1574.00"},
-      {"factors times the base", "", {}, 0, 14, "1727.07"},
-      {"combined rate", "", {}, 0, 13, "109.725"},
-      {"use", "", {{10, ""}}, 0, 4, "100"},
-      {"state", "", {{2, "10"}}, 0, 5, "105"},
-      {"driver age", "", {{36, "70"}}, 0, 6, "115"},
-      {"gender", "", {{3, "F"}}, 0, 7, "95"},
-      {"NCD years", "", {{19, "3"}}, 0, 8, "61.67"},
-      {"make", "", {{14, "MRK"}}, 0, 9, "110"},
-      {"capacity", "", {{16, "2500"}}, 0, 10, "110"},
-      {"vehicle age", "", {{43, "12"}}, 0, 11, "115"},
-      {"sum insured", "", {{12, "80000"}}, 0, 12, "105"},
-      {"typed basic premium", "", {{20, "900"}, {21, "0"}}, 0, 14, "900.00"},
-      {"NCD not configured", "", {{19, "9"}}, 2, 0, ""},
-      {"capacity not configured", "", {{16, "0"}}, 3, 0, ""},
-      {"vehicle age not configured", "", {{43, "30"}}, 4, 0, ""},
-      {"sum insured not configured", "", {{12, "600000"}}, 5, 0, ""},
-      {"declined", "", {{43, "21"}}, 6, 0, ""},
-      {"driver not configured", "", {{36, "90"}}, 7, 0, ""},
-      {"referred", "", {{38, "2"}}, 8, 3, "1574.00"},
-      {"base not configured", "DELETE FROM new_tariff_base WHERE class_code = 'PC1'", {}, 1, 0, ""},
-  };
-  for (const Case& c : cases) {
-    if (*c.sql) backend_->database().ExecuteScript(std::string(c.sql) + ";");
-    const Result result =
-        Run("Tarvin.Premium.Compute", Params({With(NewTariffFactors(), c.changes), "0"}));
-    EXPECT_EQ(result.status, c.status) << c.rule;
-    EXPECT_EQ(result.reply.empty() ? "" : Field(result.reply, static_cast<std::size_t>(c.position)),
-              c.figure)
-        << c.rule;
-  }
+  // clang-format off
+  const TariffCase cases[] = {
+      {"base premium", {}, 0, 3, "1574.00"},       {"factors times the base", {}, 0, 14, "1727.07"},
+      {"combined rate", {}, 0, 13, "109.725"},     {"use", {{10, ""}}, 0, 4, "100"},
+      {"state", {{2, "10"}}, 0, 5, "105"},         {"driver age", {{36, "70"}}, 0, 6, "115"},
+      {"gender", {{3, "F"}}, 0, 7, "95"},          {"NCD years", {{19, "3"}}, 0, 8, "61.67"},
+      {"make", {{14, "MRK"}}, 0, 9, "110"},        {"capacity", {{16, "2500"}}, 0, 10, "110"},
+      {"vehicle age", {{43, "12"}}, 0, 11, "115"}, {"sum insured", {{12, "80000"}}, 0, 12, "105"},
+      {"typed basic premium", {{20, "900"}, {21, "0"}}, 0, 14, "900.00"},
+      {"referred", {{38, "2"}}, 8, 3, "1574.00"},
+      {"NCD not configured", {{19, "9"}}, 2, 0, ""},
+      {"capacity not configured", {{16, "0"}}, 3, 0, ""},
+      {"vehicle age not configured", {{43, "30"}}, 4, 0, ""},
+      {"sum insured not configured", {{12, "600000"}}, 5, 0, ""},
+      {"declined", {{43, "21"}}, 6, 0, ""},    {"driver not configured", {{36, "90"}}, 7, 0, ""}};
+  // clang-format on
+  ExpectEach("Tarvin.Premium.Compute", NewTariffFactors(), cases);
+  backend_->database().ExecuteScript("DELETE FROM new_tariff_base WHERE class_code = 'PC1';");
+  const TariffCase no_base[] = {{"base not configured", {}, 1, 0, ""}};
+  ExpectEach("Tarvin.Premium.Compute", NewTariffFactors(), no_base);
 }
 
 // The amended car for a year from 1 Mar 2026; the transaction from `start`, by mode.
 TEST_F(TariffTest, ExCommandsChargeTheTransactionForItsPeriod) {
-  constexpr const char* kV10Ex = "Tarvin.Premium.ComputeV10Ex";
-  constexpr const char* kEx = "Tarvin.Premium.ComputeEx";
-  struct Case {
+  constexpr std::string_view kV10Ex = "Tarvin.Premium.ComputeV10Ex",
+                             kEx = "Tarvin.Premium.ComputeEx";
+  const struct {
     const char* rule;
-    const char* command;
+    std::string_view command;
     Changes previous;
     std::string start, mode;
     std::size_t part, position;
     std::string figure;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"amended cover for the year", kV10Ex, {}, "01-Sep-2026", "0", 0, 12, "1579.50"},
       {"extension pro rata, 181 days", kV10Ex, {}, "01-Sep-2026", "0", 1, 12, "783.26"},
       {"short-period scale, 181 days at 75%", kV10Ex, {}, "01-Sep-2026", "2", 1, 12, "1184.63"},
@@ -213,23 +183,24 @@ TEST_F(TariffTest, ExCommandsChargeTheTransactionForItsPeriod) {
       {"new tariff extension", kEx, {}, "01-Sep-2026", "0", 1, 14, "856.44"},
       {"new tariff transfer", kEx, {{33, "1000"}}, "01-Mar-2026", "1", 1, 14, "727.07"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.rule);
     const bool current = c.command == kV10Ex;
-    const std::string previous = With(std::vector<std::string>(current ? 57 : 51), c.previous);
-    const std::string amended = JoinFields(current ? V10ExFactors() : NewTariffFactors());
+    const std::string previous =
+        JoinFields(With(std::vector<std::string>(current ? 57 : 51), c.previous));
+    const auto amended = JoinFields(current ? V10ExFactors() : NewTariffFactors());
     const Result result = Run(c.command, Params({previous, amended, c.start, c.mode}));
-    ASSERT_EQ(result.status, 0) << c.rule;
+    ASSERT_EQ(result.status, 0);
     const auto parts = Split(result.reply, ParamSeparator);
-    ASSERT_EQ(parts.size(), 2U) << c.rule;
-    EXPECT_EQ(Field(parts[c.part], c.position), c.figure) << c.rule;
+    ASSERT_EQ(parts.size(), 2U);
+    EXPECT_EQ(Field(parts[c.part], c.position), c.figure);
   }
   // A decline has no answer of its own here: the risk is referred.
-  auto old = V10ExFactors();
-  old[44] = "21";
-  EXPECT_EQ(Run("Tarvin.Premium.ComputeV10Ex", Params({JoinFields(std::vector<std::string>(57)),
-                                                       JoinFields(old), "01-Mar-2026", "0"}))
-                .status,
-            2);
+  EXPECT_EQ(
+      Run(kV10Ex, Params({JoinFields(std::vector<std::string>(57)),
+                          JoinFields(With(V10ExFactors(), {{44, "21"}})), "01-Mar-2026", "0"}))
+          .status,
+      2);
 }
 
 }  // namespace

@@ -1,22 +1,19 @@
 // Dates, the back end's clock, the new-tariff date and amount sums.
+#include "integration/dates.h"
+
 #include <gtest/gtest.h>
 
 #include "base/date_format.h"
 #include "base/date_reader.h"
 #include "fake_components.h"
 #include "fake_ports.h"
-#include "integration/dates.h"
 
 namespace cn::testing {
 namespace {
 
-FixedClock LocalClock() {
-  return FixedClock({*Date::FromYmd(2026, 3, 5), *Time::FromHms(14, 5, 9)});
-}
-
 TEST(GetSystemDateTime, TheBackEndClockWinsAndTheLocalOneFillsAnEmptyReply) {
   FakeWorld world;
-  const FixedClock clock = LocalClock();
+  const FixedClock clock({*Date::FromYmd(2026, 3, 5), *Time::FromHms(14, 5, 9)});
   EXPECT_EQ(GetSystemDateTime(world.components, clock), "05-Mar-2026 02:05:09 PM");
 
   world.backend.Answer("KivoInsurance.Find.FindSystemDateTime", "", "2024-01-05 09:30:00");
@@ -29,20 +26,18 @@ TEST(GetSystemDateTime, TheBackEndClockWinsAndTheLocalOneFillsAnEmptyReply) {
 }
 
 TEST(ReadNewTariffDate, ThirdFieldOfTheParameterOrTheFirstOfJanuary2020) {
-  struct Case {
+  const struct {
     std::string reply;
     std::int32_t status;
-    std::string before;
-    std::string expected;
-  };
-  const Case cases[] = {
+    std::string before, expected;
+  } cases[] = {
       {Fields({"1127", "New tariff", "1-7-2022"}), 0, "", "01-Jul-2022"},
       {Fields({"1127", "New tariff", ""}), 0, "15-Mar-2021", "01-Jan-2020"},
       {Fields({"1127", "New tariff"}), 0, "", "01-Jan-2020"},
       {Fields({"1127", "New tariff", "1-7-2022"}), 1, "2021-03-15", "15-Mar-2021"},
       {"", 1, "", "01-Jan-2020"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.expected);
     FakeWorld world;
     world.backend.Answer("KivoInsurance.Maintenance.ReadSystemParameterByCode", "1127", c.reply,
@@ -67,12 +62,10 @@ TEST(ExpiryFromEffective, OneYearLessADayExceptFromALeapDay) {
 }
 
 TEST(YearsBetween, CountsCalendarYearsOnly) {
-  struct Case {
-    std::optional<std::string_view> first;
-    std::optional<std::string_view> second;
+  const struct {
+    std::optional<std::string_view> first, second;
     int expected;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"31-Dec-1999", "01-Jan-2000", 1},
       {"01-Jan-2000", "31-Dec-2000", 0},
       {"01-Jan-2026", "31-Dec-2020", -6},
@@ -82,7 +75,7 @@ TEST(YearsBetween, CountsCalendarYearsOnly) {
       {std::nullopt, "01-Jan-2000", 0},
       {"01-Jan-2000", std::nullopt, 0},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(YearsBetween(c.first, c.second), c.expected)
         << c.first.value_or("null") << " / " << c.second.value_or("null");
   }
@@ -90,30 +83,28 @@ TEST(YearsBetween, CountsCalendarYearsOnly) {
 }
 
 TEST(IsYearNotBefore, EmptyAndNonDatesPass) {
-  EXPECT_TRUE(IsYearNotBefore("", "1900"));
-  EXPECT_TRUE(IsYearNotBefore("01-Jan-1850", ""));
-  EXPECT_TRUE(IsYearNotBefore("tomorrow", "1900"));
-  EXPECT_TRUE(IsYearNotBefore("01-Jan-1900", "1900"));
-  EXPECT_TRUE(IsYearNotBefore("31-Dec-1950", "1900"));
-  EXPECT_FALSE(IsYearNotBefore("31-Dec-1899", "1900"));
+  const struct {
+    const char *date, *year;
+    bool passes;
+  } cases[] = {{"", "1900", true},
+               {"01-Jan-1850", "", true},
+               {"tomorrow", "1900", true},
+               {"01-Jan-1900", "1900", true},
+               {"31-Dec-1950", "1900", true},
+               {"31-Dec-1899", "1900", false}};
+  for (const auto& c : cases) EXPECT_EQ(IsYearNotBefore(c.date, c.year), c.passes) << c.date;
   EXPECT_THROW(IsYearNotBefore("01-Jan-1950", "19x0"), RuntimeFailure);
 }
 
 TEST(SumAmounts, AddsInFixedPointAndWritesTwoDecimals) {
-  struct Case {
-    const char* a;
-    const char* b;
-    const char* c;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {"0.1", "0.2", "", "0.30"},
-      {"1,000.10", "200", "0.05", "1,200.15"},
-      {"-5", "2", "", "-3.00"},
-      {"", "2", "3", ""},
+  const struct {
+    const char *a, *b, *c, *expected;
+  } cases[] = {
+      {"0.1", "0.2", "", "0.30"}, {"1,000.10", "200", "0.05", "1,200.15"},
+      {"-5", "2", "", "-3.00"},   {"", "2", "3", ""},
       {"1", "", "3", ""},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     EXPECT_EQ(SumAmounts(c.a, c.b, c.c), c.expected) << c.a << " " << c.b << " " << c.c;
   }
   EXPECT_THROW(SumAmounts("1", "two", ""), RuntimeFailure);

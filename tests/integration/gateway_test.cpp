@@ -7,6 +7,7 @@
 #include "fake_ports.h"
 #include "integration/reporting.h"
 #include "integration/service_gateway.h"
+#include "thrown.h"
 
 namespace cn::testing {
 namespace {
@@ -31,15 +32,11 @@ TEST(ServiceGateway, AFailedCallReleasesTheInstanceAndIsNotRetried) {
   FakeWorld world;
   world.backend.Fail("KivoGIUWR.CoverNote.WriteAdmin", "Connection lost");
   ServiceGateway gateway(world.components);
-  try {
-    gateway.ExecuteCommand("KivoGIUWR.CoverNote.WriteAdmin", "x");
-    FAIL() << "a failed call must throw";
-  } catch (const RuntimeFailure& failure) {
-    EXPECT_EQ(failure.description(), "Connection lost");
-  }
+  EXPECT_EQ(
+      Thrown([&] { gateway.ExecuteCommand("KivoGIUWR.CoverNote.WriteAdmin", "x"); }).description(),
+      "Connection lost");
   EXPECT_EQ(world.backend.alive(), 0);  // released although the gateway still exists
   EXPECT_EQ(world.backend.sent().size(), 1u);
-
   // The next command of the same operation gets a fresh instance.
   gateway.ExecuteCommand("KivoGlobal.Client.Read", "C1");
   EXPECT_EQ(world.backend.created(), 2);
@@ -54,23 +51,18 @@ TEST(ServiceGateway, AnyComponentErrorBecomesARuntimeFailureNamingTheCommand) {
   ComponentFactories factories;
   factories.backend_command_service = [] { return std::make_unique<Broken>(); };
   Components components(std::move(factories));
-  try {
-    ServiceGateway(components).ExecuteCommand("Tarvin.Premium.ComputeV10", "p");
-    FAIL();
-  } catch (const RuntimeFailure& failure) {
-    EXPECT_EQ(failure.number(), failure::kComponentCallFailed);
-    EXPECT_EQ(failure.Text(), "440: socket closed [Tarvin.Premium.ComputeV10]");
-  }
+  const RuntimeFailure failure =
+      Thrown([&] { ServiceGateway(components).ExecuteCommand("Tarvin.Premium.ComputeV10", "p"); });
+  EXPECT_EQ(failure.number(), failure::kComponentCallFailed);
+  EXPECT_EQ(failure.Text(), "440: socket closed [Tarvin.Premium.ComputeV10]");
 }
 
 TEST(Components, AMissingComponentIsARuntimeFailureWhenItIsNeeded) {
   Components components;
-  try {
-    ServiceGateway(components).ExecuteCommand("Tarvin.Find.Browse", "3");
-    FAIL();
-  } catch (const RuntimeFailure& failure) {
-    EXPECT_EQ(failure.number(), failure::kCannotCreateComponent);
-  }
+  EXPECT_EQ(Thrown([&] {
+              ServiceGateway(components).ExecuteCommand("Tarvin.Find.Browse", "3");
+            }).number(),
+            failure::kCannotCreateComponent);
   EXPECT_THROW(components.SharedInputCheckService(), RuntimeFailure);
   EXPECT_THROW(components.NewRegistry(), RuntimeFailure);
 }
@@ -82,9 +74,7 @@ TEST(Components, CheckingServicesAreSharedAndMessagesGetAFreshInstance) {
     ++rules_created;
     return make();
   };
-  FieldRuleService& first = world.components.SharedFieldRuleService();
-  FieldRuleService& second = world.components.SharedFieldRuleService();
-  EXPECT_EQ(&first, &second);
+  EXPECT_EQ(&world.components.SharedFieldRuleService(), &world.components.SharedFieldRuleService());
   EXPECT_EQ(rules_created, 1);
   EXPECT_EQ(&world.components.SharedInputCheckService(),
             &world.components.SharedInputCheckService());
@@ -98,15 +88,11 @@ TEST(Components, CheckingServicesAreSharedAndMessagesGetAFreshInstance) {
             (ShownMessage{1210009, "Incomplete Data", {"[Cover]", "", "", "", ""}}));
 }
 
-TEST(Reporting, ARuntimeErrorShowsNumberDescriptionAndSourceWithTheDefaultTitle) {
+// A failure shows its number, description and source under the default title; the wrappers
+// end the handler at the failure.
+TEST(Reporting, FailuresAreShownAndEndTheHandler) {
   FakeDialogs dialogs;
   ShowRuntimeError(dialogs, RuntimeFailure(13, "Type mismatch", "GetSystemCode"));
-  ASSERT_EQ(dialogs.boxes.size(), 1u);
-  EXPECT_EQ(dialogs.boxes[0], (ShownBox{"13: Type mismatch [GetSystemCode]", 48, ""}));
-}
-
-TEST(Reporting, WrappersEndTheHandlerAtTheFailure) {
-  FakeDialogs dialogs;
   int steps = 0;
   EXPECT_TRUE(ReportFailures(dialogs, [&] { ++steps; }));
   EXPECT_FALSE(ReportFailures(dialogs, [&] {
@@ -115,13 +101,12 @@ TEST(Reporting, WrappersEndTheHandlerAtTheFailure) {
   }));
   EXPECT_FALSE(ReportFailures(dialogs, [] { throw std::out_of_range("vector"); }));
   EXPECT_EQ(steps, 1);
-  ASSERT_EQ(dialogs.boxes.size(), 2u);
-  EXPECT_EQ(dialogs.boxes[0].prompt, "424: Object required [CNAAMain]");
-  EXPECT_EQ(dialogs.boxes[1].prompt, "51: vector [covernote]");
-
+  EXPECT_EQ(dialogs.boxes, (std::vector<ShownBox>{{"13: Type mismatch [GetSystemCode]", 48, ""},
+                                                  {"424: Object required [CNAAMain]", 48, ""},
+                                                  {"51: vector [covernote]", 48, ""}}));
   EXPECT_FALSE(IgnoreFailures([] { throw RuntimeFailure(5, "Invalid", "Unload"); }));
   EXPECT_TRUE(IgnoreFailures([] {}));
-  EXPECT_EQ(dialogs.boxes.size(), 2u);
+  EXPECT_EQ(dialogs.boxes.size(), 3u);
 }
 
 }  // namespace

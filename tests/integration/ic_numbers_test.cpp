@@ -1,20 +1,20 @@
 // Identity-card numbers: normalising, formatting and the birth date.
+#include "integration/ic_numbers.h"
+
 #include <gtest/gtest.h>
 
 #include "fake_components.h"
 #include "fake_ports.h"
-#include "integration/ic_numbers.h"
 
 namespace cn::testing {
 namespace {
 
-const ShownMessage kNewICMessage{2310003, "Invalid IC Number",
-                                 {"New", "800111-01-1123", "", "", ""}};
+const ShownMessage kNewICMessage{
+    2310003, "Invalid IC Number", {"New", "800111-01-1123", "", "", ""}};
 const ShownMessage kOldICMessage{2310003, "Invalid IC Number", {"Old", "A1234567", "", "", ""}};
 
 struct ICCase {
-  const char* input;
-  const char* expected;
+  const char *input, *expected;
   bool message;  // message 2310003 shown
 };
 
@@ -32,42 +32,27 @@ void ExpectEach(const ICCase (&cases)[N], const ShownMessage& message, Check che
 
 TEST(NormaliseICDashes, DropsLeadingAndDoubledDashes) {
   const std::pair<const char*, const char*> cases[] = {
-      {"", ""}, {"-", "-"}, {"--80-01", "80-01"}, {"80-01-", "80-01-"}, {"8---0", "8-0"},
-  };
-  for (const auto& [input, expected] : cases) {
-    EXPECT_EQ(NormaliseICDashes(input), expected) << input;
-  }
+      {"", ""}, {"-", "-"}, {"--80-01", "80-01"}, {"80-01-", "80-01-"}, {"8---0", "8-0"}};
+  for (const auto& [input, expected] : cases) EXPECT_EQ(NormaliseICDashes(input), expected);
 }
 
+// 32 is neither a day nor a month; month 13 reads as month/day; 30 Feb is no date and there
+// is no month 30; eleven digits are too few; "nil" and "na" in capitals or small letters
+// stand for none, not "Nil".
 TEST(FormatNewIC, WritesValidNumbersWithTwoDashesAndRejectsTheRest) {
+  // clang-format off
   const ICCase cases[] = {
-      {"800111011123", "800111-01-1123", false},
-      {" 800111011123 ", "800111-01-1123", false},
-      {"800111-01-1123", "800111-01-1123", false},
-      {"800111/01/1123", "0", true},
-      {"803232011123", "0", true},                // 32 as day and as month
-      {"801301011123", "801301-01-1123", false},  // month 13 reads as month/day
-      {"800230011123", "0", true},                // 30 Feb, and no month 30
-      {"800111-0A-1123", "0", true},
-      {"80011101112", "0", true},  // eleven digits
-      {"  nil  ", "-", false},
-      {"NIL", "-", false},
-      {"na", "-", false},
-      {"NA", "-", false},
-      {"-", "-", false},
-      {"Nil", "0", true},
-      {"", "", false},
-      {"   ", "", false},
-  };
+      {"800111011123", "800111-01-1123", false},   {" 800111011123 ", "800111-01-1123", false},
+      {"800111-01-1123", "800111-01-1123", false}, {"801301011123", "801301-01-1123", false},
+      {"800111/01/1123", "0", true}, {"803232011123", "0", true},   {"800230011123", "0", true},
+      {"800111-0A-1123", "0", true}, {"80011101112", "0", true},    {"Nil", "0", true},
+      {"  nil  ", "-", false},       {"NIL", "-", false},           {"na", "-", false},
+      {"NA", "-", false},            {"-", "-", false},             {"", "", false},
+      {"   ", "", false}};
+  // clang-format on
   ExpectEach(cases, kNewICMessage, [](Components& components, const char* input) {
     return FormatNewIC(components, input, true);
   });
-}
-
-TEST(FormatNewIC, NoMessageWhenNotAsked) {
-  FakeWorld world;
-  EXPECT_EQ(FormatNewIC(world.components, "800111/01/1123", false), "0");
-  EXPECT_TRUE(world.messages.shown.empty());
 }
 
 TEST(FormatOldIC, AtMostEightCharacters) {
@@ -82,22 +67,21 @@ TEST(FormatOldIC, AtMostEightCharacters) {
 
 TEST(DOBFromNewIC, BirthDateWithTheYearWindowAgainstToday) {
   const FixedClock clock({*Date::FromYmd(2026, 6, 1), Time()});
+  // 2028 would be in the future; month 13 is never a birth month; 29 Feb 2001 is no date;
+  // only the written form is read.
+  // clang-format off
   const ICCase cases[] = {
-      {"800111-01-1123", "11-01-80", false},
-      {"280111-01-1123", "11-01-1928", false},  // 2028 would be in the future
-      {"260111-01-1123", "11-01-26", false},
-      {"000229-01-1123", "29-02-00", false},
-      {"801311-01-1123", "", true},  // month 13 is never a birth month
-      {"800132-01-1123", "", true},
-      {"010229-01-1123", "", true},  // 29 Feb 2001
-      {"800111011123", "", false},   // only the written form is read
-      {"", "", false},
-  };
+      {"800111-01-1123", "11-01-80", false}, {"280111-01-1123", "11-01-1928", false},
+      {"260111-01-1123", "11-01-26", false}, {"000229-01-1123", "29-02-00", false},
+      {"801311-01-1123", "", true},  {"800132-01-1123", "", true},  {"010229-01-1123", "", true},
+      {"800111011123", "", false},   {"", "", false}};
+  // clang-format on
   ExpectEach(cases, kNewICMessage, [&](Components& components, const char* input) {
     return DOBFromNewIC(components, clock, input, true);
   });
-  FakeWorld quiet;
+  FakeWorld quiet;  // no message when not asked for one
   EXPECT_EQ(DOBFromNewIC(quiet.components, clock, "801311-01-1123", false), "");
+  EXPECT_EQ(FormatNewIC(quiet.components, "800111/01/1123", false), "0");
   EXPECT_TRUE(quiet.messages.shown.empty());
 }
 

@@ -8,31 +8,30 @@
 #include "integration/motor_lists.h"
 #include "integration/settings.h"
 #include "integration/system_codes.h"
+#include "thrown.h"
 
 namespace cn::testing {
 namespace {
 
 using List = std::vector<std::string>;
 
-const std::string kSystemCodes = Records({Fields({"1011", "Y"}), Fields({"1031", "WXX9999"}),
-                                          Fields({"1040", "A1;B2;C3"}), Fields({"1060", "*;,"}),
-                                          Fields({"10311", "wrong"})});
+const std::string kSystemCodes =
+    Records({Fields({"1011", "Y"}), Fields({"1031", "WXX9999"}), Fields({"1040", "A1;B2;C3"}),
+             Fields({"1060", "*;,"}), Fields({"10311", "wrong"})});
 
 void SetUseLocalTable(FakeWorld& world, std::string value) {
   world.registry.values[{std::string(kUserInterfaceKey), "Use Local Table"}] = std::move(value);
 }
 
 TEST(GetSystemCode, SourceFollowsTheNumericValueOfTheSetting) {
-  struct Case {
+  const struct {
     std::string setting;
-    bool local;
-    bool fails;
+    bool local, fails;
+  } cases[] = {
+      {"0", false, false},   {"1", true, false}, {"2", true, false},
+      {"0.0", false, false}, {"", false, true},  {"yes", false, true},
   };
-  const Case cases[] = {
-      {"0", false, false}, {"1", true, false},  {"2", true, false},
-      {"0.0", false, false}, {"", false, true}, {"yes", false, true},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE("Use Local Table = \"" + c.setting + "\"");
     FakeWorld world;
     SetUseLocalTable(world, c.setting);
@@ -40,12 +39,8 @@ TEST(GetSystemCode, SourceFollowsTheNumericValueOfTheSetting) {
     world.local_table.lists[6] = Records({Fields({"1031", "LOCAL"})});
     LookupState state;
     if (c.fails) {
-      try {
-        GetSystemCode(state, world.components, 1031);
-        FAIL() << "a setting that is not a number must fail";
-      } catch (const RuntimeFailure& failure) {
-        EXPECT_EQ(failure.number(), failure::kTypeMismatch);
-      }
+      EXPECT_EQ(Thrown([&] { GetSystemCode(state, world.components, 1031); }).number(),
+                failure::kTypeMismatch);
       EXPECT_TRUE(world.backend.sent().empty());
       continue;
     }
@@ -68,21 +63,19 @@ TEST(IsInSystemCodeList, MatchesWholeEntriesOfTheValue) {
 }
 
 TEST(GetMotorClassList, LocalTableOnlyWhenTheSettingIsExactlyOne) {
-  struct Case {
+  const struct {
     std::string setting;
     std::int32_t kind;
-    List expected_commands;  // "command parameters"
-    List expected_local_calls;
+    List calls;  // "command parameters" sent, then the local table's calls
+  } cases[] = {
+      {"1", 0, {"GetMotorClassList 0"}},
+      {"1", 2, {"GetMotorClassList 2"}},
+      {"0", 1, {"Tarvin.Find.FindMotorClass 1"}},
+      {"2", 0, {"Tarvin.Find.FindMotorClass 0"}},
+      {"1", 3, {}},
+      {"0", -1, {}},
   };
-  const Case cases[] = {
-      {"1", 0, {}, {"GetMotorClassList 0"}},
-      {"1", 2, {}, {"GetMotorClassList 2"}},
-      {"0", 1, {"Tarvin.Find.FindMotorClass 1"}, {}},
-      {"2", 0, {"Tarvin.Find.FindMotorClass 0"}, {}},
-      {"1", 3, {}, {}},
-      {"0", -1, {}, {}},
-  };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.setting + " kind " + std::to_string(c.kind));
     FakeWorld world;
     SetUseLocalTable(world, c.setting);
@@ -90,14 +83,13 @@ TEST(GetMotorClassList, LocalTableOnlyWhenTheSettingIsExactlyOne) {
     world.local_table.motor_classes[c.kind] = Records({"PC", "CV"});
     LookupState state;
     const List list = GetMotorClassList(state, world.components, c.kind);
-    List commands;
+    List calls;
     for (const SentCommand& sent : world.backend.sent()) {
-      commands.push_back(sent.command + " " + sent.parameters);
+      calls.push_back(sent.command + " " + sent.parameters);
     }
-    EXPECT_EQ(commands, c.expected_commands);
-    EXPECT_EQ(world.local_table.calls, c.expected_local_calls);
-    const bool asked = !c.expected_commands.empty() || !c.expected_local_calls.empty();
-    EXPECT_EQ(list, asked ? (List{"PC", "CV"}) : List{});
+    calls.insert(calls.end(), world.local_table.calls.begin(), world.local_table.calls.end());
+    EXPECT_EQ(calls, c.calls);
+    EXPECT_EQ(list, c.calls.empty() ? List{} : (List{"PC", "CV"}));
   }
 }
 
@@ -112,19 +104,13 @@ TEST(LoadMotorCoverList, EachClassCodeIsFetchedOnce) {
   LookupState state;
   state.UseLocalTable = "0";
   state.MotorCoverListCache = {""};  // as start-up leaves it
-
-  LoadMotorCoverList(state, world.components, "PC");
-  EXPECT_EQ(state.MotorCoverList, (List{"01", "02"}));
-  EXPECT_EQ(state.MotorCoverListCache, (List{"PC|~|" + Records({"01", "02"})}));
-
-  LoadMotorCoverList(state, world.components, "CV");  // nothing found is cached too
-  EXPECT_EQ(state.MotorCoverList, List{});
-  LoadMotorCoverList(state, world.components, "PC");
-  LoadMotorCoverList(state, world.components, "CV");
-  EXPECT_EQ(state.MotorCoverList, List{});
-  LoadMotorCoverList(state, world.components, "PC");
-  EXPECT_EQ(state.MotorCoverList, (List{"01", "02"}));
-
+  // Nothing found is cached too.
+  const std::pair<const char*, List> steps[] = {
+      {"PC", {"01", "02"}}, {"CV", {}}, {"PC", {"01", "02"}}, {"CV", {}}};
+  for (const auto& [class_code, list] : steps) {
+    LoadMotorCoverList(state, world.components, class_code);
+    EXPECT_EQ(state.MotorCoverList, list) << class_code;
+  }
   EXPECT_EQ(world.backend.sent(),
             (std::vector<SentCommand>{{"Tarvin.Find.Browse", CoverParameter("PC")},
                                       {"Tarvin.Find.Browse", CoverParameter("CV")}}));
@@ -137,7 +123,6 @@ TEST(LoadMotorCoverList, TheSearchStopsAtTheFirstEmptySlotAndFillsIt) {
   LookupState state;
   state.UseLocalTable = "0";
   state.MotorCoverListCache = {"PC|~|p", "", "CV|~|stale"};
-
   LoadMotorCoverList(state, world.components, "CV");
   EXPECT_EQ(state.MotorCoverList, List{"fresh"});
   EXPECT_EQ(state.MotorCoverListCache, (List{"PC|~|p", "CV|~|fresh", "CV|~|stale"}));
@@ -153,7 +138,6 @@ TEST(LoadMotorCoverList, LocalTableModeLeavesTheListAsItIs) {
   LoadMotorCoverList(state, world.components, "PC");
   EXPECT_EQ(state.MotorCoverList, List{"kept"});
   EXPECT_TRUE(world.backend.sent().empty());
-
   state.UseLocalTable = "";
   EXPECT_THROW(LoadMotorCoverList(state, world.components, "PC"), RuntimeFailure);
 }
@@ -167,26 +151,21 @@ TEST(ListSearch, FindsCodesDescriptionsAndEntryFields) {
   EXPECT_EQ(FindDescription("03", list), "");
   EXPECT_EQ(FindDescription("04", list), "");
 
-  std::string field2 = "old2";
-  std::string field3 = "old3";
+  std::string field2 = "old2", field3 = "old3";
   FindEntryFields(list, "04", field2, field3);
-  EXPECT_EQ(field2, "old2");
-  EXPECT_EQ(field3, "old3");
+  EXPECT_EQ(field2 + field3, "old2old3");
   FindEntryFields(list, "01", field2, field3);  // the last one
-  EXPECT_EQ(field2, "c");
-  EXPECT_EQ(field3, "d");
+  EXPECT_EQ(field2 + field3, "cd");
 }
 
 TEST(ListSearch, MotorClassFieldsWriteTheAmountWithTwoDecimals) {
-  const std::string list = Records({Fields({"PC", "Private car", "1234.5", "C", "X", "Y"}),
-                                    Fields({"PC", "Second", "1", "", "", ""}),
-                                    Fields({"MC", "Motorcycle", "", "", "", ""}),
-                                    Fields({"BAD", "Broken", "abc"})});
+  const std::string list =
+      Records({Fields({"PC", "Private car", "1234.5", "C", "X", "Y"}),
+               Fields({"PC", "Second", "1", "", "", ""}),
+               Fields({"MC", "Motorcycle", "", "", "", ""}), Fields({"BAD", "Broken", "abc"})});
   MotorClassFields fields;
   ASSERT_TRUE(FindMotorClassFields(list, "PC", fields));
-  EXPECT_EQ(fields.field2, "1,234.50");
-  EXPECT_EQ(fields.field5, "Y");
-
+  EXPECT_EQ(fields.field2 + " " + fields.field5, "1,234.50 Y");
   ASSERT_TRUE(FindMotorClassFields(list, "MC", fields));
   EXPECT_EQ(fields.field2, "");
   EXPECT_FALSE(FindMotorClassFields(list, "XX", fields));

@@ -24,22 +24,24 @@ std::string FileBytes(const fs::path& path) {
 
 class SelectionFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() / ("covernote-selection-" + std::to_string(::getpid()));
+  SelectionFileTest() {
     fs::remove_all(root_);
     fs::create_directories(root_);
-    world_.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] =
-        root_.string();
+    SetInstallation(root_.string());
   }
-  void TearDown() override { fs::remove_all(root_); }
+  ~SelectionFileTest() override { fs::remove_all(root_); }
+  void SetInstallation(const std::string& path) {
+    world_.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] = path;
+  }
 
-  fs::path root_;
+  const fs::path root_ =
+      fs::temp_directory_path() / ("covernote-selection-" + std::to_string(::getpid()));
   FakeWorld world_;
 };
 
 TEST_F(SelectionFileTest, EachWriteReplacesTheFileInUtf16) {
-  const std::string first = Records({Fields({"A1", "First model, long name"}),
-                                     Fields({"A2", "Second"})});
+  const std::string first =
+      Records({Fields({"A1", "First model, long name"}), Fields({"A2", "Second"})});
   const std::string second = Records({Fields({"B1", "Caf\xC3\xA9 \xF0\x9F\x9A\x97"})});
 
   WriteSelectionFile(world_.components, first);  // creates Temp
@@ -47,13 +49,13 @@ TEST_F(SelectionFileTest, EachWriteReplacesTheFileInUtf16) {
   EXPECT_EQ(FileBytes(file), EncodeUtf16File(first));
   WriteSelectionFile(world_.components, second);
   EXPECT_EQ(FileBytes(file), EncodeUtf16File(second));
-  EXPECT_EQ(world_.registry.reads, (std::vector<std::string>{"Installation Path",
-                                                              "Installation Path"}));
+  EXPECT_EQ(world_.registry.reads,
+            (std::vector<std::string>{"Installation Path", "Installation Path"}));
 }
 
 TEST_F(SelectionFileTest, SeparatorsAreSingleUtf16Units) {
   EXPECT_EQ(EncodeUtf16File(std::string("a") + std::string(FieldSeparator)),
-            std::string("\xFF\xFE" "a\0\xFE\xFF", 6));
+            std::string("\xFF\xFE\x61\0\xFE\xFF", 6));
   EXPECT_EQ(EncodeUtf16File(""), "\xFF\xFE");
   EXPECT_EQ(EncodeUtf16File("\xFF"), "\xFF\xFE\xFD\xFF");  // a stray byte
   // Beyond the basic plane: a surrogate pair.
@@ -67,10 +69,9 @@ TEST_F(SelectionFileTest, TheBackslashPathIsAFolderPath) {
 }
 
 TEST_F(SelectionFileTest, AMissingInstallationIsAClearFailure) {
-  world_.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] = "";
+  SetInstallation("");
   EXPECT_THROW(WriteSelectionFile(world_.components, "x"), RuntimeFailure);
-  world_.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] =
-      (root_ / "missing").string();
+  SetInstallation((root_ / "missing").string());
   EXPECT_THROW(WriteSelectionFile(world_.components, "x"), RuntimeFailure);
   EXPECT_FALSE(fs::exists(root_ / "missing"));
 }
