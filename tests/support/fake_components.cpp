@@ -17,25 +17,22 @@ class LocalTableInstance final : public LocalTableService {
  public:
   explicit LocalTableInstance(FakeLocalTable& table) : table_(table) {}
   void GetList(std::string& reply, std::int16_t list_number, std::int32_t& status) override {
-    Called("GetList " + std::to_string(list_number));
-    reply = table_.lists[list_number];
-    status = 0;
+    status = Called("GetList " + std::to_string(list_number), reply, table_.lists[list_number]);
   }
   void GetMotorClassList(std::string& reply, std::int32_t kind, std::int32_t& status) override {
-    Called("GetMotorClassList " + std::to_string(kind));
-    reply = table_.motor_classes[kind];
-    status = 0;
+    status = Called("GetMotorClassList " + std::to_string(kind), reply, table_.motor_classes[kind]);
   }
   void GetUOMList(std::string& reply, std::string_view class_code, std::int32_t& status) override {
-    Called("GetUOMList " + std::string(class_code));
-    reply.clear();
-    status = 0;
+    status = Called("GetUOMList " + std::string(class_code), reply, "");
   }
 
  private:
-  void Called(std::string call) {
+  // Notes the call, answers `answer` and status 0.
+  std::int32_t Called(std::string call, std::string& reply, std::string_view answer) {
     Note(table_.journal, "local " + call);
     table_.calls.push_back(std::move(call));
+    reply = answer;
+    return 0;
   }
   FakeLocalTable& table_;
 };
@@ -145,14 +142,11 @@ class FakeBackend::Instance final : public BackendCommandService {
     if (!reply.empty()) throw std::logic_error("the reply must come in empty");
     backend_.sent_.push_back({std::string(command), std::string(parameters)});
     Note(backend_.journal, "command " + std::string(command) + " " + Readable(parameters));
-    const Reply* answer = nullptr;
-    if (const auto it = backend_.exact_.find({std::string(command), std::string(parameters)});
-        it != backend_.exact_.end()) {
-      answer = &it->second;
-    } else if (const auto any = backend_.any_.find(std::string(command));
-               any != backend_.any_.end()) {
-      answer = &any->second;
-    }
+    const auto exact = backend_.exact_.find({std::string(command), std::string(parameters)});
+    const auto any = backend_.any_.find(std::string(command));
+    const Reply* answer = exact != backend_.exact_.end() ? &exact->second
+                          : any != backend_.any_.end()   ? &any->second
+                                                         : nullptr;
     status = 0;
     if (answer == nullptr) return;
     if (answer->failure) {
@@ -189,37 +183,32 @@ std::vector<std::string> FakeBackend::ParametersSent(std::string_view command) c
   return parameters;
 }
 
+// A factory making an `Instance` on `fake`, counting into `created` when given.
+template <class Instance, class Fake>
+auto MakeFactory(Fake& fake, int* created = nullptr) {
+  return [&fake, created] {
+    if (created != nullptr) ++*created;
+    return std::make_unique<Instance>(fake);
+  };
+}
+
 ComponentFactory<BackendCommandService> FakeBackend::Factory() {
-  return [this] { return std::make_unique<Instance>(*this); };
+  return MakeFactory<Instance>(*this);
 }
-
 ComponentFactory<LocalTableService> FakeLocalTable::Factory() {
-  return [this] { return std::make_unique<LocalTableInstance>(*this); };
+  return MakeFactory<LocalTableInstance>(*this);
 }
-
 ComponentFactory<MessageService> FakeMessages::Factory() {
-  return [this] {
-    ++created;
-    return std::make_unique<MessageInstance>(*this);
-  };
+  return MakeFactory<MessageInstance>(*this, &created);
 }
-
 ComponentFactory<InputCheckService> FakeInputChecks::Factory() {
-  return [this] {
-    ++created;
-    return std::make_unique<InputCheckInstance>(*this);
-  };
+  return MakeFactory<InputCheckInstance>(*this, &created);
 }
-
 ComponentFactory<FieldRuleService> FakeFieldRules::Factory() {
-  return [this] { return std::make_unique<FieldRulesInstance>(*this); };
+  return MakeFactory<FieldRulesInstance>(*this);
 }
-
 ComponentFactory<Registry> FakeRegistry::Factory() {
-  return [this] {
-    ++created;
-    return std::make_unique<RegistryInstance>(*this);
-  };
+  return MakeFactory<RegistryInstance>(*this, &created);
 }
 
 FakeWorld::FakeWorld()

@@ -24,6 +24,13 @@ std::string FakeDialogs::ShowModalDialog(std::string_view url, std::string_view 
   return dialog_result;
 }
 
+std::vector<std::string> FakeDialogs::Opened() const {
+  std::vector<std::string> opened;
+  for (const ShownDialog& dialog : dialogs)
+    opened.push_back(dialog.url + " " + Readable(dialog.argument));
+  return opened;
+}
+
 void FakeShell::RunScript(dom::Window&, std::string_view script) { scripts.emplace_back(script); }
 
 }  // namespace cn::testing

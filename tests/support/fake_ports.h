@@ -38,6 +38,9 @@ class FakeDialogs : public dom::DialogHost {
   std::string ShowModalDialog(std::string_view url, std::string_view argument,
                               std::string_view features) override;
 
+  // Each dialog opened as "URL ARGUMENT", the argument's separators readable.
+  std::vector<std::string> Opened() const;
+
   std::vector<ShownBox> boxes;
   std::vector<ShownDialog> dialogs;
   std::deque<int> box_answers;

@@ -134,8 +134,9 @@ void ScreenHarness::Start(std::string cookies) {
           const std::shared_ptr<dom::Document>& document) -> std::unique_ptr<dom::PageLogic> {
     document->ParentWindow()->SetScriptHost(
         std::make_shared<JournalScriptHost>(*shell_cell, journal));
-    document->AddChangeListener(dom::MutationKind::kStatus,
-                                [this](const dom::Mutation& change) { journal.push_back("status " + change.value); });
+    document->AddChangeListener(dom::MutationKind::kStatus, [this](const dom::Mutation& change) {
+      journal.push_back("status " + change.value);
+    });
     if (page_file == "CNAAMain.htm") return workspace_pages(page_file, document);
     for (const auto& [file, tab] : kTabPages) {
       if (file == page_file) {

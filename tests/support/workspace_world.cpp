@@ -1,9 +1,29 @@
 #include "workspace_world.h"
 
+#include "base/separators.h"
+#include "base/text.h"
+#include "workspace/field_catalogue.h"
+
 namespace cn::testing {
 
 DateTime At(int year, int month, int day, int hour) {
   return {*Date::FromYmd(year, month, day), *Time::FromHms(hour, 0, 0)};
+}
+
+void SetFields(CoverNoteRecord& record,
+               std::initializer_list<std::pair<std::string_view, std::string_view>> fields) {
+  for (const auto& [name, text] : fields) {
+    SetFieldText(record, Instance::kCurrent, name,
+                 Replace(std::string(text), "#", DialogArgSeparator));
+  }
+}
+
+std::shared_ptr<dom::Document> CoverCornerPage() {
+  return dom::Document::Parse(
+      "<html><body><input id=txtCoverNoteNumber value=''><select id=cboTransactionType>"
+      "<option value=N>New</option><option value=R>Renewal</option>"
+      "<option value=T>Transfer</option></select>"
+      "<span id=lblLicense></span><input id=txtLicenseDate></body></html>");
 }
 
 WorkspaceWorld::WorkspaceWorld(std::shared_ptr<dom::Document> page_document, DateTime now)

@@ -18,11 +18,18 @@
 namespace cn::testing {
 
 DateTime At(int year, int month, int day, int hour);
+// Fields of the record's current instance set by name, a list's elements joined by "#".
+void SetFields(CoverNoteRecord& record,
+               std::initializer_list<std::pair<std::string_view, std::string_view>> fields);
+
+// A page holding the Cover tab elements the record-level rules touch.
+std::shared_ptr<dom::Document> CoverCornerPage();
 
 class WorkspaceWorld {
  public:
   // Lists come from the back end, not the local table.
-  WorkspaceWorld(std::shared_ptr<dom::Document> page, DateTime now);
+  explicit WorkspaceWorld(std::shared_ptr<dom::Document> page = CoverCornerPage(),
+                          DateTime now = At(2014, 3, 5, 12));
   WorkspaceWorld(const WorkspaceWorld&) = delete;
   WorkspaceWorld& operator=(const WorkspaceWorld&) = delete;
 
@@ -40,6 +47,16 @@ class WorkspaceWorld {
   std::shared_ptr<dom::Document> page;
   std::shared_ptr<FakeDialogs> dialogs = std::make_shared<FakeDialogs>();
   std::shared_ptr<FakeShell> shell = std::make_shared<FakeShell>();
+};
+
+// On 15 June 2026, with the system codes the named-driver rules read: the insured's name, the
+// catch-all driver and the minimum driving ages.
+struct DriverWorld : WorkspaceWorld {
+  explicit DriverWorld(std::string_view page_html)
+      : WorkspaceWorld(dom::Document::Parse(page_html), At(2026, 6, 15, 10)) {
+    workspace.record.Current.EffectiveDate = "15-Jun-2026";
+    SetSystemCodes({{"1030", "INSURED"}, {"1009", "99"}, {"1062", "ANY DRIVER"}, {"1098", "17"}});
+  }
 };
 
 }  // namespace cn::testing

@@ -6,10 +6,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
-#include "base/separators.h"
 #include "base/text.h"
 #include "dom/element.h"
 #include "screen_harness.h"
@@ -18,278 +18,237 @@ namespace cn::workspace_testing {
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
-using ::testing::IsEmpty;
-
 using testing::Entry;
-using testing::FakeBackend;
+using ::testing::IsEmpty;
 using testing::Journal;
 using testing::ScreenHarness;
-constexpr auto List = testing::Records;
 
-// A back end (or local table) with every start-up list filled.
+// Every start-up list, from the back end and the local table, with one entry whose code is
+// its text as well.
 void FillLists(ScreenHarness& screen) {
-  screen.SetSystemCodes({{"1011", "PC01"}, {"1025", "6"}, {"1026", "10.00"}, {"1031", "TBA"},
-                         {"1030", "INSURED"}, {"1062", "62"}, {"1034", "34"}});
-  FakeBackend& backend = screen.fakes.backend;
-  backend.Answer("Tarvin.Find.FindMotorClass", "0", List({Entry("P1", "Private car")}));
-  backend.Answer("Tarvin.Find.Browse", "3", List({Entry("PC01", "Comprehensive"), Entry("PC02", "Third party")}));
-  backend.Answer("KivoInsurance.Find.Browse", "3", List({Entry("01", "Johor")}));
-  backend.Answer("Tarvin.Find.Browse", "1", List({Entry("SAL", "Saloon"), Entry("HB", "Hatchback")}));
-  backend.Answer("Tarvin.Find.Browse", "0", List({Entry("TOY", "Toyota")}));
-  backend.Answer("KivoInsurance.Find.Browse", "0", List({Entry("CLK", "Clerk")}));
-  backend.Answer("Tarvin.Find.Browse", "7", List({Entry("W", "West"), Entry("E", "East")}));
-  backend.Answer("KivoInsurance.Find.Browse", "7", List({Entry("IMM", "Immobiliser")}));
-  backend.Answer("KivoGlobal.Client.Find", "1", List({Entry("MAL", "Malaysian")}));
-  backend.Answer("KivoGlobal.Client.Find", "2", List({Entry("ENG", "Engineer")}));
-  backend.Answer("KivoGlobal.Client.Find", "3", List({Entry("RET", "Retail")}));
-  backend.Answer("KivoInsurance.Find.Browse", "13", List({Entry("KL", "Kuala Lumpur")}));
-  backend.Answer("Tarvin.Premium.GetMotorTariffRegionByAgentCode", "AG100", "W");
-  screen.fakes.local_table.motor_classes[0] = List({Entry("P1", "Private car")});
-  screen.fakes.local_table.lists[5] = List({Entry("PC01", "Comprehensive")});
-  screen.fakes.local_table.lists[8] = List({Entry("01", "Johor")});
-  screen.fakes.local_table.lists[3] = List({Entry("SAL", "Saloon")});
-  screen.fakes.local_table.lists[2] = List({Entry("TOY", "Toyota")});
-  screen.fakes.local_table.lists[0] = List({Entry("CLK", "Clerk")});
-  screen.fakes.local_table.lists[9] = List({Entry("W", "West")});
+  screen.SetSystemCodes({{"1011", "PC01"},
+                         {"1025", "6"},
+                         {"1026", "10.00"},
+                         {"1031", "TBA"},
+                         {"1030", "INSURED"},
+                         {"1062", "62"},
+                         {"1034", "34"}});
+  struct List {
+    std::string_view command, parameters, code;
+  };
+  // clang-format off
+  constexpr List kBackEnd[] = {
+      {"Tarvin.Find.FindMotorClass", "0", "P1"}, {"Tarvin.Find.Browse", "3", "PC01"},
+      {"KivoInsurance.Find.Browse", "3", "01"},  {"Tarvin.Find.Browse", "1", "SAL"},
+      {"Tarvin.Find.Browse", "0", "TOY"},        {"KivoInsurance.Find.Browse", "0", "CLK"},
+      {"Tarvin.Find.Browse", "7", "W"},          {"KivoInsurance.Find.Browse", "7", "IMM"},
+      {"KivoGlobal.Client.Find", "1", "MAL"},    {"KivoGlobal.Client.Find", "2", "ENG"},
+      {"KivoGlobal.Client.Find", "3", "RET"},    {"KivoInsurance.Find.Browse", "13", "KL"},
+      {"Tarvin.Premium.GetMotorTariffRegionByAgentCode", "AG100", ""}};
+  constexpr std::pair<std::int16_t, std::string_view> kLocal[] = {
+      {5, "PC01"}, {8, "01"}, {3, "SAL"}, {2, "TOY"}, {0, "CLK"}, {9, "W"}};
+  // clang-format on
+  for (const auto& [command, parameters, code] : kBackEnd) {
+    screen.fakes.backend.Answer(std::string(command), std::string(parameters),
+                                code.empty() ? "W" : Entry(code, code));
+  }
+  for (const auto& [list, code] : kLocal) screen.fakes.local_table.lists[list] = Entry(code, code);
+  screen.fakes.local_table.motor_classes[0] = Entry("P1", "P1");
 }
 
-// A screen opened on the Cover tab, with the journal of its start-up taken.
+// A screen opened on the Cover tab, `prepare` changing the fakes first, with the journal of
+// its start-up taken.
 struct Opened {
-  explicit Opened(std::string cookies = "", bool local_tables = false) : screen(local_tables) {
+  explicit Opened(std::string cookies = "", bool local_tables = false,
+                  const std::function<void(ScreenHarness&)>& prepare = {})
+      : screen(local_tables) {
     FillLists(screen);
+    if (prepare) prepare(screen);
     screen.Start(std::move(cookies));
-    screen.Take();
+    started = screen.Take();
   }
+  Workspace& workspace() const { return screen.workspace(); }
   ScreenHarness screen;
+  Journal started;
 };
 
-// ---- Start-up ----------------------------------------------------------------------------
-
 // The order of commands and shell statements at start-up is pinned by the golden start-up
-// scenarios; their transcripts do not show the settings and local-table reads.
+// scenarios; their transcripts do not show the settings and local-table reads. Local tables
+// keep no security devices; the rest comes from them.
 TEST(CNAAMainStartUp, ReadsTheSettingsFirstAndTheBaseListsFromTheTableTheSettingNames) {
-  struct Case {
-    bool local_tables;
-    std::vector<std::string> reads;
-  };
-  const std::vector<std::string> identity = {"setting _CurrentUserID", "setting _CurrentAgentType",
-                                             "setting _CurrentAgentCode", "setting Use Local Table"};
-  const Case cases[] = {
-      {false, {"setting Use Local Table"}},
-      {true,
-       {"local GetList 6", "local GetMotorClassList 0", "setting Use Local Table",
-        "local GetList 5", "local GetList 8", "local GetList 3", "local GetList 2",
-        "local GetList 0", "local GetList 9"}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.local_tables ? "local tables" : "back end");
-    ScreenHarness screen(c.local_tables);
-    FillLists(screen);
-    screen.Start();
-    Journal reads;
-    for (const std::string& line : screen.Take()) {
-      if (line.starts_with("setting ") || line.starts_with("local ")) reads.push_back(line);
-    }
-    Journal expected = identity;
-    expected.insert(expected.end(), c.reads.begin(), c.reads.end());
-    EXPECT_THAT(reads, ElementsAreArray(expected));
+  for (const bool local_tables : {false, true}) {
+    SCOPED_TRACE(local_tables);
+    Journal reads = Opened("", local_tables).started;
+    std::erase_if(reads, [](const std::string& line) {
+      return !line.starts_with("setting ") && !line.starts_with("local ");
+    });
+    EXPECT_EQ(Join(reads, ", "),
+              "setting _CurrentUserID, setting _CurrentAgentType, setting _CurrentAgentCode, "
+              "setting Use Local Table, " +
+                  std::string(local_tables ? "local GetList 6, local GetMotorClassList 0, "
+                                             "setting Use Local Table, local GetList 5, local "
+                                             "GetList 8, local GetList 3, local GetList 2, "
+                                             "local GetList 0, local GetList 9"
+                                           : "setting Use Local Table"));
   }
-  // Local tables keep no security devices; the rest comes from them.
-  Opened opened("", /*local_tables=*/true);
-  const StartupLists& lists = opened.screen.workspace().lists;
-  EXPECT_THAT(lists.SecurityDeviceList, IsEmpty());
-  EXPECT_THAT(lists.MotorCoverCodeList, ElementsAre(Entry("PC01", "Comprehensive")));
-  EXPECT_EQ(lists.BodyTypeListText, Entry("SAL", "Saloon"));
+  const Opened opened("", /*local_tables=*/true);
+  const StartupLists& lists = opened.workspace().lists;
+  EXPECT_EQ(Join(lists.SecurityDeviceList, ",") + Join(lists.MotorCoverCodeList, ",") + "," +
+                lists.BodyTypeListText,
+            Entry("PC01", "PC01") + "," + Entry("SAL", "SAL"));
 }
 
 // The tabs read these lookups from the workspace; the minimum driving ages default when the
 // back end gives none and follow it when it does.
 TEST(CNAAMainStartUp, KeepsTheLookupsForTheTabs) {
-  Opened opened;
-  const Workspace& workspace = opened.screen.workspace();
-  EXPECT_EQ(workspace.startup.SystemCodes.at(1098) + workspace.startup.SystemCodes.at(1097), "1716");
-  EXPECT_THAT(workspace.lists.SecurityDeviceList, ElementsAre(Entry("IMM", "Immobiliser")));
+  const Opened opened;
+  const auto& codes = opened.workspace().startup.SystemCodes;
+  EXPECT_EQ(codes.at(1098) + codes.at(1097), "1716");
+  EXPECT_THAT(opened.workspace().lists.SecurityDeviceList, ElementsAre(Entry("IMM", "IMM")));
   // The cleared record fetched the first class's cover list; the cache starts afresh.
-  EXPECT_THAT(workspace.lookup.MotorCoverListCache, ElementsAre("P1|~|"));
-
-  ScreenHarness screen;
-  FillLists(screen);
-  screen.SetSystemCodes({{"1098", "18"}, {"1097", "21"}});
-  screen.Start();
-  const auto& codes = screen.workspace().startup.SystemCodes;
-  EXPECT_EQ(codes.at(1098) + codes.at(1097), "1821");
+  EXPECT_THAT(opened.workspace().lookup.MotorCoverListCache, ElementsAre("P1|~|"));
+  const Opened given("", false, [](ScreenHarness& screen) {
+    screen.SetSystemCodes({{"1098", "18"}, {"1097", "21"}});
+  });
+  EXPECT_EQ(given.workspace().startup.SystemCodes.at(1098) +
+                given.workspace().startup.SystemCodes.at(1097),
+            "1821");
 }
 
 TEST(CNAAMainStartUp, ASettingThatIsNoNumberStopsStartUp) {
-  ScreenHarness screen;
-  FillLists(screen);
-  screen.fakes.registry.values[{"Software\\Brindle\\Kivo\\Zelkor\\UI", "Use Local Table"}] = "";
-  screen.Start();
-  const Journal journal = screen.Take();
-  ASSERT_FALSE(journal.empty());
-  EXPECT_THAT(journal.back(), ::testing::StartsWith("box 48 '' 13: "));
-  EXPECT_THAT(screen.shell().Tabs(), IsEmpty());
+  const Opened opened("", false, [](ScreenHarness& screen) {
+    screen.fakes.registry.values[{"Software\\Brindle\\Kivo\\Zelkor\\UI", "Use Local Table"}] = "";
+  });
+  EXPECT_THAT(opened.started.back(), ::testing::StartsWith("box 48 '' 13: "));
+  EXPECT_THAT(opened.screen.shell().Tabs(), IsEmpty());
 }
 
-// ---- Hand-over from the enquiry screen -------------------------------------------------
-
+// The enquiry screen's cookies become a command for the Cover tab, and every cookie read is
+// gone, so a later screen does not open the document again. A policy stands in when no cover
+// note number was left; without a number or without CNote nothing is handed over.
 TEST(CNAAMainStartUp, TurnsEnquiryCookiesIntoACommandForTheCoverTab) {
-  struct Case {
-    std::string cookies;
-    std::string pending;
-  };
-  const Case cases[] = {
-      {"CNote=0; CoverNoteNumber=CN001; VehicleNumber=WXY123",
-       "COVCover;ReadDocumentFromEnquiryScreen;R;CN001;WXY123;"},
-      // A policy stands in when no cover note number was left.
-      {"CNote=0; PolicyNumber=POL9", "COVCover;ReadDocumentFromEnquiryScreen;R;POL9;;"},
-      {"CNote=0; CoverNoteNumber=CN001; PolicyNumber=POL9",
-       "COVCover;ReadDocumentFromEnquiryScreen;R;CN001;;"},
-      // Without a number or without CNote nothing is handed over.
-      {"CNote=0; VehicleNumber=WXY123", ""},
-      {"XCNote=0; CoverNoteNumber=CN001", ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.cookies);
-    ScreenHarness screen;
-    FillLists(screen);
-    screen.Start(c.cookies);
-    const Journal journal = screen.Take();
-    EXPECT_EQ(journal.back(), "load COVCover pending=" + c.pending);
-    // Every cookie read is gone, so a later screen does not open the document again.
-    for (const std::string& pair : Split(screen.workspace_page().Cookie(), "; ")) {
-      const std::string name = pair.substr(0, pair.find('='));
-      EXPECT_THAT(name, ::testing::AnyOf("XCNote", "PolicyNumber")) << pair;
+  // clang-format off
+  const std::pair<std::string, std::string> cases[] = {
+      {"CNote=0; CoverNoteNumber=CN001; VehicleNumber=WXY123", "R;CN001;WXY123;"},
+      {"CNote=0; PolicyNumber=POL9", "R;POL9;;"},
+      {"CNote=0; CoverNoteNumber=CN001; PolicyNumber=POL9", "R;CN001;;"},
+      {"CNote=0; VehicleNumber=WXY123", ""}, {"XCNote=0; CoverNoteNumber=CN001", ""}};
+  // clang-format on
+  for (const auto& [cookies, read] : cases) {
+    SCOPED_TRACE(cookies);
+    const Opened opened(cookies);
+    EXPECT_EQ(opened.started.back(),
+              "load COVCover pending=" +
+                  (read.empty() ? "" : "COVCover;ReadDocumentFromEnquiryScreen;" + read));
+    for (const std::string& pair : Split(opened.screen.workspace_page().Cookie(), "; ")) {
+      EXPECT_THAT(pair.substr(0, pair.find('=')), ::testing::AnyOf("XCNote", "PolicyNumber"));
     }
   }
 }
 
-// ---- The dispatcher ------------------------------------------------------------------------
-
 TEST(CNAAMainDispatch, IgnoresAnythingButTheExactMessages) {
   Opened opened;
-  ScreenHarness& screen = opened.screen;
   for (const std::string_view message :
        {" cmdReset", "cmdreset", "cmdCalc", "COVVeh ", "covcover", "", "cmdReset;cmdSave"}) {
     SCOPED_TRACE("'" + std::string(message) + "'");
-    screen.workspace().page.TabSwitchInProgress = false;
-    screen.Post(message);
-    EXPECT_THAT(screen.Take(), IsEmpty());
-    EXPECT_FALSE(screen.workspace().page.TabSwitchInProgress);
-    EXPECT_FALSE(screen.workspace().page.ResetInProgress);
+    opened.workspace().page.TabSwitchInProgress = false;
+    opened.screen.Post(message);
+    EXPECT_THAT(opened.screen.Take(), IsEmpty());
+    EXPECT_FALSE(opened.workspace().page.TabSwitchInProgress);
+    EXPECT_FALSE(opened.workspace().page.ResetInProgress);
   }
 }
 
+// A tab id copies nothing before any tab is loaded or while a page fills.
 TEST(CNAAMainDispatch, ATabIdCopiesNothingBeforeAnyTabOrWhileAPageFills) {
-  struct Case {
-    std::string_view why;
-    std::string_view current_tab;
-    bool page_filling;
-  };
-  const Case cases[] = {{"no tab loaded yet", "", false}, {"a page is filling", "COVCover", true}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.why);
+  for (const auto& [current_tab, page_filling] :
+       {std::pair<std::string_view, bool>{"", false}, {"COVCover", true}}) {
     Opened opened;
-    ScreenHarness& screen = opened.screen;
-    screen.tab_page().GetElementById("txtCoverNoteNumber")->SetValue("CN777");
-    screen.workspace().page.CurrentTabId = c.current_tab;
-    screen.workspace().page.PageFilling = c.page_filling;
-    screen.Post("COVVeh");
-    EXPECT_EQ(screen.workspace().record.Current.CoverNoteNo, "");
-    EXPECT_TRUE(screen.workspace().page.TabSwitchInProgress);
+    opened.screen.tab_page().GetElementById("txtCoverNoteNumber")->SetValue("CN777");
+    opened.workspace().page.CurrentTabId = current_tab;
+    opened.workspace().page.PageFilling = page_filling;
+    opened.screen.Post("COVVeh");
+    EXPECT_EQ(opened.workspace().record.Current.CoverNoteNo, "") << current_tab;
+    EXPECT_TRUE(opened.workspace().page.TabSwitchInProgress) << current_tab;
   }
 }
 
-// Calculate on a cover note without its vehicle details asks for them on the Vehicle tab.
-const Journal kVehicleDetailsAskedFor = {
-    "command Tarvin.Find.GetScopeOfCover ", "message 1210009 'Incomplete Data' [[Vehicle],,,,]",
-    "script TabFocus('COVVeh')", "command Tarvin.Find.GetScopeOfCover ", "load COVVeh pending="};
-
-// A stale list read before the vehicle check is in the golden premium scenarios, a fresh
-// one kept in the golden vehicle-details scenario.
+// Calculate on a cover note without class or cover reads no extended-cover details and asks
+// for the vehicle details on the Vehicle tab. A stale list read before the vehicle check is
+// in the golden premium scenarios, a fresh one kept in the golden vehicle-details scenario.
 TEST(CNAAMainDispatch, CalculateReadsNoExtendedCoverDetailsWithoutClassAndCover) {
   for (const auto& [class_code, motor_cover_code] :
        {std::pair<std::string_view, std::string_view>{"", "PC01"}, {"P1", ""}}) {
     SCOPED_TRACE(std::string(class_code) + "/" + std::string(motor_cover_code));
     Opened opened;
-    ScreenHarness& screen = opened.screen;
-    Workspace& workspace = screen.workspace();
+    Workspace& workspace = opened.workspace();
     workspace.page.ExtendedCoverDetailsStale = true;
     workspace.page.ExtendedCoverDetails = {"kept"};
     workspace.record.Current.ClassCode = class_code;
     workspace.record.Current.MotorCoverCode = motor_cover_code;
-    screen.Post("cmdCalculate");
-    EXPECT_THAT(screen.Take(), ElementsAreArray(kVehicleDetailsAskedFor));
-    EXPECT_TRUE(screen.fakes.backend.ParametersSent("Tarvin.Premium.ComputeV10").empty());
+    opened.screen.Post("cmdCalculate");
+    EXPECT_THAT(opened.screen.Take(),
+                ElementsAre("command Tarvin.Find.GetScopeOfCover ",
+                            "message 1210009 'Incomplete Data' [[Vehicle],,,,]",
+                            "script TabFocus('COVVeh')", "command Tarvin.Find.GetScopeOfCover ",
+                            "load COVVeh pending="));
     EXPECT_EQ(workspace.page.ExtendedCoverDetails, std::vector<std::string>{""});
     EXPECT_TRUE(workspace.page.ExtendedCoverDetailsStale);
   }
 }
 
+// A failed message is reported; the flag set before the failure stays as it was.
 TEST(CNAAMainDispatch, AFailedMessageIsReportedAndTheNextOneStillRuns) {
   Opened opened;
-  ScreenHarness& screen = opened.screen;
-  screen.fakes.backend.Fail("TarvinBS.Find.FindExtendedCoverDetails");
-  screen.workspace().page.ExtendedCoverDetailsStale = true;
-  screen.workspace().record.Current.ClassCode = "P1";
-  screen.workspace().record.Current.MotorCoverCode = "PC01";
-  screen.Post("cmdCalculate");
-  EXPECT_THAT(screen.Take(),
+  opened.screen.fakes.backend.Fail("TarvinBS.Find.FindExtendedCoverDetails");
+  opened.workspace().page.ExtendedCoverDetailsStale = true;
+  opened.workspace().record.Current.ClassCode = "P1";
+  opened.workspace().record.Current.MotorCoverCode = "PC01";
+  opened.screen.Post("cmdCalculate");
+  EXPECT_THAT(opened.screen.Take(),
               ElementsAre("command TarvinBS.Find.FindExtendedCoverDetails P1^PC01",
                           "box 48 '' 440: The back end is not reachable [FakeBackend]"));
-  // The flag set before the failure stays as it was.
-  EXPECT_FALSE(screen.workspace().page.TabSwitchInProgress);
+  EXPECT_FALSE(opened.workspace().page.TabSwitchInProgress);
 }
 
-// ---- Incomplete data and unload ----------------------------------------------------------
-
+// Missing data is asked for on its tab; what leaving the NCD tab asks of the back end belongs
+// to that tab.
 TEST(CNAAMainIncompleteData, AsksForTheMissingDataOnItsTab) {
-  struct Case {
-    std::int16_t tab;
-    std::vector<std::string> journal;
-    std::string_view shown;
-  };
-  const Case cases[] = {
-      {0,
-       {"message 1210009 'Incomplete Data' [[Cover],,,,]", "script TabFocus('COVCover')",
-        "load COVCover pending="},
-       "COVCover"},
-      {2, {}, "COVNCD"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.tab);
+  for (const auto& [tab, seen, shown] :
+       {std::tuple<std::int16_t, std::string_view, std::string_view>{
+            0,
+            "message 1210009 'Incomplete Data' [[Cover],,,,], script TabFocus('COVCover'), "
+            "load COVCover pending=",
+            "COVCover"},
+        {2, "", "COVNCD"}}) {
+    SCOPED_TRACE(tab);
     Opened opened;
-    ScreenHarness& screen = opened.screen;
-    screen.ClickTab("COVNCD");
-    screen.Take();
-    screen.shell().RunUserAction([&] {
-      ShowIncompleteData(screen.workspace(), *screen.workspace_page().ParentWindow(), c.tab);
+    opened.screen.ClickTab("COVNCD");
+    opened.screen.Take();
+    opened.screen.shell().RunUserAction([&, tab = tab] {
+      ShowIncompleteData(opened.workspace(), *opened.screen.workspace_page().ParentWindow(), tab);
     });
-    // What leaving the NCD tab asks of the back end belongs to that tab.
-    Journal seen = screen.Take();
-    std::erase_if(seen, [](const std::string& line) { return line.starts_with("command "); });
-    EXPECT_THAT(seen, ElementsAreArray(c.journal));
-    EXPECT_EQ(screen.shell().ShownTabId(), c.shown);
+    Journal journal = opened.screen.Take();
+    std::erase_if(journal, [](const std::string& line) { return line.starts_with("command "); });
+    EXPECT_EQ(Join(journal, ", "), seen);
+    EXPECT_EQ(opened.screen.shell().ShownTabId(), shown);
   }
 }
 
+// Stand-ins for the two table objects: their owners are watched, not the objects.
 TEST(CNAAMainUnload, ForgetsTheTabAndReleasesTheTables) {
   Opened opened;
-  ScreenHarness& screen = opened.screen;
-  // Stand-ins for the two table objects: their owners are watched, not the objects.
   auto extended_covers = std::make_shared<int>(0);
   auto named_drivers = std::make_shared<int>(0);
   const std::weak_ptr<int> watches[] = {extended_covers, named_drivers};
-  screen.workspace().row_tables.ResetExtendedCoverTable = [kept = std::move(extended_covers)] {};
-  screen.workspace().vehicle.DriverTable = std::shared_ptr<Driver>(std::move(named_drivers), nullptr);
-  screen.workspace().page.NamedDriverCountSeen = 4;
-
-  screen.shell().Close();
-  EXPECT_EQ(screen.workspace().page.CurrentTabId, "");
-  EXPECT_EQ(screen.workspace().page.NamedDriverCountSeen, 1);
-  EXPECT_TRUE(watches[0].expired());
-  EXPECT_TRUE(watches[1].expired());
+  opened.workspace().row_tables.ResetExtendedCoverTable = [kept = std::move(extended_covers)] {};
+  opened.workspace().vehicle.DriverTable =
+      std::shared_ptr<Driver>(std::move(named_drivers), nullptr);
+  opened.workspace().page.NamedDriverCountSeen = 4;
+  opened.screen.shell().Close();
+  EXPECT_EQ(opened.workspace().page.CurrentTabId, "");
+  EXPECT_EQ(opened.workspace().page.NamedDriverCountSeen, 1);
+  EXPECT_TRUE(watches[0].expired() && watches[1].expired());
 }
 
 }  // namespace

@@ -8,14 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "workspace_fixture.h"
+#include "workspace_world.h"
 
 namespace cn {
 namespace {
 
 using Texts = std::vector<std::string>;
 using Box = testing::ShownBox;
-using WorkspaceWorld = workspace_testing::CoverCornerWorld;
+using testing::WorkspaceWorld;
 
 constexpr std::string_view kRemove =
     "Please remove the specified named driver at the Vehicle tab or add the associated "
@@ -69,25 +69,18 @@ TEST_F(NamedDriverCheck, TheCoverageMustPayForAllButTwoDrivers) {
     std::optional<std::string> premium;  // of the named-driver coverage; none when absent
     std::string_view message;
   };
+  // Pays for exactly n - 2, fewer, more; 2.5 drivers round up to 3, 2.4 down to 2; no coverage;
+  // a coverage that pays for nobody's driver.
+  // clang-format off
   const Case cases[] = {
-      {4, "20.00", ""},        // pays exactly n - 2
-      {4, "10.00", kRemove},   // pays for fewer
-      {4, "30.00", kInclude},  // pays for more
-      {3, "10", ""},
-      {5, "25.00", ""},       // 2.5 drivers round up to 3
-      {5, "24.00", kRemove},  // 2.4 drivers round down to 2
-      {3, std::nullopt, kRemove},
-      {2, std::nullopt, ""},
-      {1, "0", kInclude},  // a coverage that pays for nobody's driver
-  };
+      {4, "20.00", ""}, {4, "10.00", kRemove}, {4, "30.00", kInclude}, {3, "10", ""},
+      {5, "25.00", ""}, {5, "24.00", kRemove}, {3, std::nullopt, kRemove}, {2, std::nullopt, ""},
+      {1, "0", kInclude}};
+  // clang-format on
   for (const Case& c : cases) {
     world_.dialogs->boxes.clear();
     SetDrivers(c.drivers);
-    if (c.premium) {
-      SetExtCovers({"PA", "ND"}, {"50.00", *c.premium});
-    } else {
-      SetExtCovers({"PA"}, {"50.00"});
-    }
+    c.premium ? SetExtCovers({"PA", "ND"}, {"50.00", *c.premium}) : SetExtCovers({"PA"}, {"50.00"});
     CheckNamedDriverExtCover(world_.workspace, world_.window());
     EXPECT_EQ(Boxes(), c.message.empty() ? std::vector<Box>() : Shown(c.message))
         << c.drivers << " drivers, premium " << c.premium.value_or("none");
@@ -112,11 +105,10 @@ TEST_F(NamedDriverCheck, ACoverThatIsNotPrivateLosesItsDriversAndDriverCoverages
 
     CheckNamedDriverExtCoverSilently(world_.workspace);
 
-    EXPECT_EQ(Current().DriverNames, Texts{""});
-    EXPECT_EQ(Current().DriverICNos, Texts{""});
-    EXPECT_EQ(Current().ExtCoverCodes, Texts{"PA"});
-    EXPECT_EQ(Current().ExtCoverPremiums, Texts{"50.00"});
-    EXPECT_EQ(Current().ExtCoverMethods, Texts{""});
+    EXPECT_EQ(
+        (std::vector<Texts>{Current().DriverNames, Current().DriverICNos, Current().ExtCoverCodes,
+                            Current().ExtCoverPremiums, Current().ExtCoverMethods}),
+        (std::vector<Texts>{{""}, {""}, {"PA"}, {"50.00"}, {""}}));
     EXPECT_EQ(world_.workspace.record.ExtUserPremiumMarks, std::vector<bool>{true});
   }
   // With both coverages gone and one empty driver row, there is nothing to report.
@@ -136,11 +128,7 @@ TEST_F(NamedDriverCheck, ACompanyNeedsADriverCoverageForThreeOrMoreDrivers) {
     bool drivers_kept;
   };
   const Case cases[] = {
-      {3, {"PA"}, false},
-      {2, {"PA"}, true},
-      {3, {"PA", "AD"}, true},
-      {3, {"ND"}, true},
-  };
+      {3, {"PA"}, false}, {2, {"PA"}, true}, {3, {"PA", "AD"}, true}, {3, {"ND"}, true}};
   for (const Case& c : cases) {
     SetDrivers(c.drivers);
     SetExtCovers(c.codes, Texts(c.codes.size(), "10.00"));
@@ -159,7 +147,9 @@ TEST_F(NamedDriverCheck, NothingToReport) {
         world_.workspace.page.TabSwitchInProgress = false;
         SetDrivers(3);
       },
-      [&] { SetNames({"INSURED", "DRIVER 1", "any driver"}); },
+      [&] {
+        SetNames({"INSURED", "DRIVER 1", "any driver"});
+      },
       [&] {
         world_.SetSystemCodes({{"1008", ""}, {"1021", ""}});
         SetDrivers(1);

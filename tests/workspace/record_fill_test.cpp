@@ -1,5 +1,7 @@
-// Filling the record from a ReadAdmin reply: the layouts' positions, the order of the fill's
-// steps, and replies that are short, empty or hold something unreadable.
+// Filling the record from a ReadAdmin reply (the layouts' positions, the order of the fill's
+// steps, replies that are short, empty or hold something unreadable) and reading and writing the
+// record's fields by name, as the scenario transcript does.
+
 #include "workspace/record_fill.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include "base/runtime_failure.h"
 #include "base/separators.h"
 #include "base/text.h"
+#include "workspace/field_catalogue.h"
 #include "workspace/read_layouts.h"
 
 namespace cn {
@@ -27,9 +30,9 @@ Texts Reply(const std::map<int, std::string>& values, int size = kReadAdminPosit
   return reply;
 }
 
-CoverNoteRecord Fill(const std::map<int, std::string>& values, const ReadAdminSteps& steps = {}) {
+CoverNoteRecord Fill(const std::map<int, std::string>& values) {
   CoverNoteRecord record;
-  FillFromReadAdminReply(record, Reply(values), steps);
+  FillFromReadAdminReply(record, Reply(values), {});
   return record;
 }
 
@@ -39,34 +42,25 @@ CoverNoteRecord Fill(const std::map<int, std::string>& values, const ReadAdminSt
 // time, the number as replied and as typed) and those no field reads. The golden read scenarios
 // pin which field each position fills; this pins that none is lost or read twice.
 TEST(ReadLayouts, EachPositionIsReadOnceButTheKnownGapsAndPairs) {
-  struct Span {
-    int first, last;
-  };
   struct Case {
     std::string_view name;
     ReplyLayout layout;
-    std::vector<Span> read;
+    std::vector<std::pair<int, int>> read;  // first and last positions of each span
     std::vector<int> unread, twice;
   };
+  // clang-format off
   const Case cases[] = {
       {"ReadAdmin", ReadAdminLayout(), {{0, 177}}, {90, 91, 92, 124, 125}, {1, 2, 28}},
-      {"CoverNote.Read",
-       CoverNoteReadLayout(),
-       {{2, 65}, {69, 89}, {93, 101}, {113, 115}, {117, 118}, {123, 123}, {151, 151}, {163, 163},
-        {196, 205}},
-       {},
-       {2, 28}},
-      {"Policy.Read",
-       PolicyReadLayout(),
-       {{2, 102}},
-       {13, 14, 15, 23, 26, 27, 72, 80, 81, 82, 83, 94, 95, 96, 97, 101},
-       {}},
-  };
+      {"CoverNote.Read", CoverNoteReadLayout(), {{2, 65}, {69, 89}, {93, 101}, {113, 115},
+       {117, 118}, {123, 123}, {151, 151}, {163, 163}, {196, 205}}, {}, {2, 28}},
+      {"Policy.Read", PolicyReadLayout(), {{2, 102}},
+       {13, 14, 15, 23, 26, 27, 72, 80, 81, 82, 83, 94, 95, 96, 97, 101}, {}}};
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::map<int, int> expected;
-    for (const Span& span : c.read) {
-      for (int position = span.first; position <= span.last; ++position) ++expected[position];
+    for (const auto& [first, last] : c.read) {
+      for (int position = first; position <= last; ++position) ++expected[position];
     }
     for (const int position : c.unread) expected.erase(position);
     for (const int position : c.twice) ++expected[position];
@@ -87,53 +81,37 @@ TEST(ReadAdminFill, EmptyAmountsReadAsZeroAndTimesAndTelephonesAreConverted) {
 
 // ---- The previous document and the order of the steps ----------------------------------------
 
-struct StepLog {
-  std::vector<std::string> steps = {};
-  CoverNoteRecord* record = nullptr;
-
-  ReadAdminSteps Steps() {
-    return {
-        .ReadPreviousDocument =
-            [this](std::string_view number) {
-              steps.push_back("previous '" + std::string(number) + "' client code '" +
-                              record->Current.ClientCode + "'");
-            },
-        .TypedCoverNoteNo =
-            [this] {
-              steps.push_back("typed number");
-              return std::string("TYPED");
-            },
-        .LoadClientAsRead =
-            [this] { steps.push_back("client '" + record->Current.ClientCode + "'"); },
-    };
-  }
-};
-
 // ---- Replies that are short, empty or unreadable ---------------------------------------------
 
-TEST(ReadAdminFill, AShortReplyFillsWhatItHasAndGoesOn) {
-  CoverNoteRecord record;
-  StepLog log{.record = &record};
-  FillFromReadAdminReply(record, Reply({{0, "KEY"}, {3, "TAN AH KOW"}}, 21), log.Steps());
-
-  EXPECT_EQ((Texts{record.Current.ClientName, record.Current.GarageCode, record.Current.TownCode}),
-            (Texts{"TAN AH KOW", "03", ""}));
-  EXPECT_EQ(record.Current.DriverNames, Texts{""});
-  EXPECT_EQ(record.Current.ClaimAmounts, Texts{""});
-  EXPECT_EQ(log.steps, (Texts{"typed number", "client ''"}));
+// The steps the fill calls out to, noted in order.
+ReadAdminSteps Noting(Texts& steps, const CoverNoteRecord& record) {
+  return {
+      .ReadPreviousDocument = [&](std::string_view) { steps.push_back("previous"); },
+      .TypedCoverNoteNo =
+          [&] {
+            steps.push_back("typed number");
+            return std::string("TYPED");
+          },
+      .LoadClientAsRead = [&] { steps.push_back("client '" + record.Current.ClientCode + "'"); }};
 }
 
-TEST(ReadAdminFill, AnEmptyReplyLeavesTheRecordAsTheDefaultsMadeIt) {
+// A short reply fills what it has and goes on; an empty one leaves the record as the defaults
+// made it and calls no step.
+TEST(ReadAdminFill, AShortReplyFillsWhatItHasAndAnEmptyOneNothing) {
   CoverNoteRecord record;
-  record.Current.GarageCode = "01";
-  record.Current.DriverNames = {"INSURED"};
+  Texts steps;
+  FillFromReadAdminReply(record, Reply({{0, "KEY"}, {3, "TAN AH KOW"}}, 21), Noting(steps, record));
+  EXPECT_EQ((Texts{record.Current.ClientName, record.Current.GarageCode, record.Current.TownCode,
+                   Join(record.Current.DriverNames, ","), Join(record.Current.ClaimAmounts, ",")}),
+            (Texts{"TAN AH KOW", "03", "", "", ""}));
+  EXPECT_EQ(steps, (Texts{"typed number", "client ''"}));
+
+  record.Current.DriverNames = {"INSURED", "B"};
   const CoverNoteRecord before = record;
-  StepLog log{.record = &record};
-
-  FillFromReadAdminReply(record, SplitReplyFields(""), log.Steps());
-
+  steps.clear();
+  FillFromReadAdminReply(record, SplitReplyFields(""), Noting(steps, record));
   EXPECT_EQ(record, before);
-  EXPECT_TRUE(log.steps.empty());
+  EXPECT_TRUE(steps.empty());
 }
 
 TEST(ReadAdminFill, AnUnreadableValueNamesItsPositionAndField) {
@@ -151,22 +129,50 @@ TEST(ReadAdminFill, AnUnreadableValueNamesItsPositionAndField) {
   }
 }
 
-TEST(PreviousFill, AnEmptyReplyLeavesPreviousAlone) {
+// An empty reply leaves the previous document alone; empty driver names give one empty row.
+TEST(PreviousFill, AnEmptyReplyLeavesPreviousAloneAndEmptyDriverNamesGiveOneEmptyRow) {
   CoverNoteRecord record;
   record.Previous.ClassCode = "A1";
   const CoverNoteRecord before = record;
   FillPreviousFromReply(record, PreviousDocument::kCoverNote, {});
   FillPreviousFromReply(record, PreviousDocument::kPolicy, SplitPolicyReplyFields("x"));
   EXPECT_EQ(record, before);
-}
-
-TEST(PreviousFill, EmptyDriverNamesGiveOneEmptyDriverRow) {
-  CoverNoteRecord record;
   FillPreviousFromReply(record, PreviousDocument::kCoverNote,
                         Reply({{99, Join({"IC1", "IC2"}, DialogArgSeparator)}}, 206));
   for (const TextArray column : kNamedDriverArrays) {
     EXPECT_EQ(record.Previous.*column, Texts{""});
   }
+}
+
+TEST(FieldCatalogue, TextFormsOfTheFieldKinds) {
+  CoverNoteRecord record;
+  const std::string two = "A" + std::string(DialogArgSeparator) + "B";
+
+  SetFieldText(record, Instance::kCurrent, "ScopeOfCover", "-3");
+  SetFieldText(record, Instance::kCurrent, "HasExInsurer", "true");
+  SetFieldText(record, Instance::kCurrent, "DriverNames", two);
+  SetFieldText(record, Instance::kCurrent, "ClaimAmounts", "");
+  SetFieldText(record, Instance::kCurrent, "ExtUserPremiumMarks",
+               "True" + std::string(DialogArgSeparator) + "0");
+
+  EXPECT_EQ(record.Current.ScopeOfCover, -3);
+  EXPECT_TRUE(record.Current.HasExInsurer);
+  EXPECT_EQ(record.Current.DriverNames, (std::vector<std::string>{"A", "B"}));
+  EXPECT_EQ(record.Current.ClaimAmounts, std::vector<std::string>{""});
+  EXPECT_EQ(record.ExtUserPremiumMarks, (std::vector<bool>{true, false}));
+  // Reading them back as text is what every golden transcript does.
+}
+
+TEST(FieldCatalogue, BadNamesAndValuesAreRefusedWithoutAChange) {
+  CoverNoteRecord record;
+  record.Current.ScopeOfCover = 7;
+  EXPECT_THROW(GetFieldText(record, Instance::kCurrent, "NoSuchField"), RuntimeFailure);
+  EXPECT_THROW(SetFieldText(record, Instance::kCurrent, "clientname", "x"), RuntimeFailure);
+  EXPECT_THROW(SetFieldText(record, Instance::kCurrent, "ScopeOfCover", "7a"), RuntimeFailure);
+  EXPECT_THROW(SetFieldText(record, Instance::kCurrent, "ScopeOfCover", ""), RuntimeFailure);
+  EXPECT_THROW(SetFieldText(record, Instance::kCurrent, "HasExInsurer", "yes"), RuntimeFailure);
+  EXPECT_EQ(record.Current.ScopeOfCover, 7);
+  EXPECT_EQ(record.Current.ClientName, "");
 }
 
 }  // namespace

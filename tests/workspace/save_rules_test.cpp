@@ -11,6 +11,7 @@
 #include "workspace/address_check.h"
 #include "workspace/client_write.h"
 #include "workspace/write_admin_record.h"
+#include "workspace_world.h"
 
 namespace cn {
 namespace {
@@ -32,22 +33,16 @@ Texts Build(CoverNoteRecord& record, bool new_tariff = false) {
 
 CoverNoteRecord Priced(std::string_view type) {
   CoverNoteRecord record;
-  CoverNoteFields& f = record.Current;
-  f.TransactionType = std::string(type);
-  f.GrossPremium = "1,000.00";
-  f.AltGrossPremium = "400.00";
-  f.TotalSumInsured = "50,000.00";
-  f.PremiumField87 = "20,000.00";
-  f.PremiumField59 = "5.00";
-  f.TotalPremium = "1,070.00";
-  f.VehicleSumInsured = "48,000.00";
-  f.TrailerSumInsured = "2,000.00";
-  f.ExtCoverCodes = {"089", "", "007"};
-  f.ExtCoverSumInsured = {"1500", "", "0"};
-  f.ExtCoverPercentages = {"15", "", "0"};
-  f.ExtCoverPremiums = {"225", "", "10"};
-  f.DriverNames = {"INSURED", "", "SON"};
-  f.DriverICNos = {"1", "2", "3"};
+  record.Current.TransactionType = std::string(type);
+  // clang-format off
+  testing::SetFields(record, {
+      {"GrossPremium", "1,000.00"}, {"AltGrossPremium", "400.00"}, {"TotalSumInsured", "50,000.00"},
+      {"PremiumField87", "20,000.00"}, {"PremiumField59", "5.00"}, {"TotalPremium", "1,070.00"},
+      {"VehicleSumInsured", "48,000.00"}, {"TrailerSumInsured", "2,000.00"},
+      {"ExtCoverCodes", "089##007"}, {"ExtCoverSumInsured", "1500##0"},
+      {"ExtCoverPercentages", "15##0"}, {"ExtCoverPremiums", "225##10"},
+      {"DriverNames", "INSURED##SON"}, {"DriverICNos", "1#2#3"}});
+  // clang-format on
   return record;
 }
 
@@ -56,12 +51,10 @@ TEST(WriteAdminRecord, PremiumAndCommissionFollowTheTransactionType) {
     std::string_view types;
     Texts positions_87_to_92;
   };
-  const Case cases[] = {
-      // New business: the gross premium, 10% of it, the total less that.
-      {"NB", {"50,000.00", "1,000.00", "5.00", "10.00", "100.00", "970.00"}},
-      // Extension, transfer, endorsement: the alternative gross premium, and 89 empty.
-      {"ETD", {"20,000.00", "400.00", "", "10.00", "40.00", "1,030.00"}},
-  };
+  // New business: the gross premium, 10% of it, the total less that. Extension, transfer,
+  // endorsement: the alternative gross premium, and 89 empty.
+  const Case cases[] = {{"NB", {"50,000.00", "1,000.00", "5.00", "10.00", "100.00", "970.00"}},
+                        {"ETD", {"20,000.00", "400.00", "", "10.00", "40.00", "1,030.00"}}};
   for (const Case& c : cases) {
     for (const char type : c.types) {
       CoverNoteRecord record = Priced(std::string(1, type));
@@ -98,13 +91,12 @@ TEST(WriteAdminRecord, DriverCategoryByCoverTypeDriverSlotsAndDriverCovers) {
     std::string_view ext_cover;
     std::string_view category;
   };
+  // clang-format off
   const Case cases[] = {
-      {"PRIVATE", 1, "007", "1"},    {"PRIVATE", 2, "007", "1"},
-      {"PRIVATE", 3, "007", "2"},    {"PRIVATE", 1, "089", "3"},
-      {"PRIVATE", 3, "006", "3"},    {"MOTORCYCLE", 3, "007", "4"},
-      {"MOTORCYCLE", 1, "006", "5"}, {"COMMERCIAL", 1, "089", "9"},
-      {"", 1, "007", "9"},
-  };
+      {"PRIVATE", 1, "007", "1"}, {"PRIVATE", 2, "007", "1"}, {"PRIVATE", 3, "007", "2"},
+      {"PRIVATE", 1, "089", "3"}, {"PRIVATE", 3, "006", "3"}, {"MOTORCYCLE", 3, "007", "4"},
+      {"MOTORCYCLE", 1, "006", "5"}, {"COMMERCIAL", 1, "089", "9"}, {"", 1, "007", "9"}};
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.cover) + " " + std::to_string(c.driver_rows) + " " +
                  std::string(c.ext_cover));
@@ -121,36 +113,29 @@ TEST(AddressCheck, FourLinesOfAtMost25CharactersWithoutGaps) {
     std::string address;
     std::string_view problem;  // empty: accepted
   };
-  const std::string at_limit(25, 'A');
-  const std::string over_limit(26, 'A');
-  const std::string cases_long = "NO 1\r\nJALAN\r\nTAMAN\r\n" + over_limit;
-  const std::string cases_fit = at_limit + "\r\n" + at_limit + "\r\n" + at_limit + "\r\n" + at_limit;
+  const std::string at_limit(25, 'A'), over_limit(26, 'A');
+  const std::string_view too_short = "Invalid address! Address must be at least 2 characters.";
+  const std::string_view skipped = "Invalid address! You cannot skip and address line.";
+  // A fifth line is not printed; the last line has 25 characters in 26 bytes.
+  // clang-format off
   const Case cases[] = {
-      {cases_fit, ""},
-      {cases_long, "Each address field must not be more than 25 characters long!"},
-      {"NO 1\r\nJALAN\r\nTAMAN\r\nKL\r\n" + over_limit, ""},  // a fifth line is not printed
-      {"A\r\nJALAN", "Invalid address! Address must be at least 2 characters."},
-      {"", "Invalid address! Address must be at least 2 characters."},
-      {"NO 1\r\n\r\nTAMAN", "Invalid address! You cannot skip and address line."},
-      {"NO 1\r\nJALAN\r\n\r\nKL", "Invalid address! You cannot skip and address line."},
-      {"NO 1\r\nJALAN\r\n\r\n", ""},
-      {"JALAN \xC3\x89" + std::string(18, 'E'), ""},  // 25 characters, 26 bytes
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.address));
-    const auto problem = AddressProblem(c.address);
-    EXPECT_EQ(problem.value_or(""), c.problem);
-  }
+      {at_limit + "\r\n" + at_limit + "\r\n" + at_limit + "\r\n" + at_limit, ""},
+      {"NO 1\r\nJALAN\r\nTAMAN\r\n" + over_limit,
+       "Each address field must not be more than 25 characters long!"},
+      {"NO 1\r\nJALAN\r\nTAMAN\r\nKL\r\n" + over_limit, ""},
+      {"A\r\nJALAN", too_short}, {"", too_short}, {"NO 1\r\n\r\nTAMAN", skipped},
+      {"NO 1\r\nJALAN\r\n\r\nKL", skipped}, {"NO 1\r\nJALAN\r\n\r\n", ""},
+      {"JALAN \xC3\x89" + std::string(18, 'E'), ""}};
+  // clang-format on
+  for (const Case& c : cases)
+    EXPECT_EQ(AddressProblem(c.address).value_or(""), c.problem) << c.address;
 }
 
 TEST(ClientWrite, OnlyAChangeTheSaveLooksAtWritesTheClient) {
   ClientDetails as_read;
-  as_read.ClientCode = "C1";
-  as_read.Address = "No 1\r\nJalan";
-  as_read.NRIC = "800101-01-1234";
-  as_read.OldNRIC = "a123";
-  as_read.BusinessRegistrationNo = "br-1";
-  as_read.Email = "a@b.my";
+  std::tie(as_read.ClientCode, as_read.Address, as_read.NRIC, as_read.OldNRIC,
+           as_read.BusinessRegistrationNo, as_read.Email) =
+      std::tuple("C1", "No 1\r\nJalan", "800101-01-1234", "a123", "br-1", "a@b.my");
   struct Case {
     std::string_view why;
     void (*edit)(ClientDetails&);

@@ -9,12 +9,12 @@
 
 #include "replies.h"
 #include "tables/ext_cover.h"
-#include "workspace_fixture.h"
+#include "workspace_world.h"
 
 namespace cn {
 namespace {
 
-using WorkspaceWorld = workspace_testing::CoverCornerWorld;
+using testing::WorkspaceWorld;
 
 TEST(TabTransfer, AnyOtherIdChangesNothing) {
   WorkspaceWorld world;
@@ -31,41 +31,31 @@ TEST(TabTransfer, AnyOtherIdChangesNothing) {
   EXPECT_TRUE(world.fakes.backend.sent().empty());
 }
 
-}  // namespace
-}  // namespace cn
-
-namespace cn::testing {
-namespace {
-
 // Taking the premium tab back: the excess code of the cover type, the sums, the NCD of the
-// chosen year and the short-period mark. Showing it is in the golden premium scenarios.
+// chosen year and the short-period mark. Showing it, and a private cover's excess code, are in
+// the golden premium scenarios; a motorcycle's excess code is only here.
 TEST(PremiumTransfer, PageToRecordTakesTheTextsAndDerivedFields) {
-  // A private cover's excess code, the NCD, sums and short-period mark are pinned by the golden
-  // premium-transfer scenario; a motorcycle's excess code is only here.
-  WorkspaceWorld world(dom::Document::Load(std::string(COVERNOTE_PAGES_DIR) + "/CNAAPrm.htm"),
-                       At(2014, 3, 5, 12));
+  testing::WorkspaceWorld world(
+      dom::Document::Load(std::string(COVERNOTE_PAGES_DIR) + "/CNAAPrm.htm"),
+      testing::At(2014, 3, 5, 12));
   world.fakes.backend.Answer("Tarvin.Find.FindNCD", "A1",
-                             CodeList({{"0", "0"}, {"1", "25"}, {"2", "30"}}));
+                             testing::CodeList({{"0", "0"}, {"1", "25"}, {"2", "30"}}));
   Workspace& ws = world.workspace;
   CoverNoteFields& f = ws.record.Current;
   f = {};
-  f.ClassCode = "A1";
-  f.CoverType = "MOTORCYCLE";
-  f.ClientType = "P";
-  f.TransactionType = "N";
-  f.VehicleSumInsured = "30000";
-  f.NCDYear = "2";
-  f.ShortCalculation = "S";
-  f.DriverNames = {""};
   for (const TextArray column : kExtCoverArrays) f.*column = {""};
-  f.ExtCoverCodes = {"WS"};
-  f.ExtCoverPremiums = {"300"};
-  ws.record.ExtUserPremiumMarks = {false};
+  // clang-format off
+  testing::SetFields(ws.record, {{"ClassCode", "A1"}, {"CoverType", "MOTORCYCLE"},
+      {"ClientType", "P"}, {"TransactionType", "N"}, {"VehicleSumInsured", "30000"}, {"NCDYear", "2"},
+      {"ShortCalculation", "S"}, {"DriverNames", ""}, {"ExtCoverCodes", "WS"},
+      {"ExtCoverPremiums", "300"}, {"ExtUserPremiumMarks", "False"}});
+  // clang-format on
   auto table = std::make_shared<ExtCover>(ws);
   ws.premium_tab.ExtCoverTable = table;
   const auto command = world.page->GetElementById("kvExecuteCommand");
   table->BuildHeader(command, world.page->GetElementById("divExtCoverHeader"));
-  table->BuildUI(command, world.page->GetElementById("divExtCover"), {Entry("WS", "WINDSCREEN")});
+  table->BuildUI(command, world.page->GetElementById("divExtCover"),
+                 {testing::Entry("WS", "WINDSCREEN")});
 
   ShowRecordOnPage(ws, "COVPrem", *world.page);
   world.Get("txtExcessAmount1").SetValue("50");
@@ -76,9 +66,8 @@ TEST(PremiumTransfer, PageToRecordTakesTheTextsAndDerivedFields) {
   EXPECT_EQ((std::vector<std::string>{f.ExcessCode, f.TotalSumInsured, f.NCDPercentage,
                                       f.ShortCalculation}),
             (std::vector<std::string>{"MC", "35,000.50", "25", "P"}));
-  EXPECT_EQ(f.ExtCoverCodes, std::vector<std::string>{"WS"});
-  EXPECT_TRUE(ws.premium.PremiumChangedV10);
+  EXPECT_TRUE(f.ExtCoverCodes == std::vector<std::string>{"WS"} && ws.premium.PremiumChangedV10);
 }
 
 }  // namespace
-}  // namespace cn::testing
+}  // namespace cn

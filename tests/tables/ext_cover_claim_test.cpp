@@ -1,16 +1,20 @@
-// The extended-cover table: where a choice leaves the cursor, the refused figures that leave
-// the price alone, and the read-out to the record.
-#include "tables/ext_cover.h"
+// The extended-cover table (where a choice leaves the cursor, the refused figures that leave the
+// price alone, the read-out to the record) and the claims table (an accident date opens or closes
+// the rest of its row, amounts that are not amounts fall back to 0, and a removal brings the
+// kept rows back editable).
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "base/separators.h"
 #include "base/text.h"
-#include "driver_world.h"
+#include "tables/claim.h"
+#include "tables/ext_cover.h"
 #include "workspace_world.h"
 
 namespace cn::testing {
@@ -64,14 +68,12 @@ class ExtCoverTest : public ::testing::Test {
 
 // A choice leaves the cursor in the figure the cover is priced on, and asks for a new price.
 TEST_F(ExtCoverTest, AChosenCoverPutsTheCursorInItsFigure) {
-  const std::pair<std::string_view, std::string_view> kCases[] = {
-      {"WS", "txtSumInsured"}, {"AD", "txtPremium"}, {"SR", "txtPercentage"}};
-  for (const auto& [code, focused] : kCases) {
-    SCOPED_TRACE(std::string(code));
+  for (const auto& [code, focused] :
+       {std::pair{"WS", "txtSumInsured"}, {"AD", "txtPremium"}, {"SR", "txtPercentage"}}) {
     table_->ClearTable();
     table_->Add("", "0", "0", "0", "", false);
     Type(0, "cboExtendedCoverType", "cmdRefreshExtCover", code);
-    EXPECT_EQ(world_.page->ActiveElement().get(), &Cell(0, focused));
+    EXPECT_EQ(world_.page->ActiveElement().get(), &Cell(0, focused)) << code;
   }
   EXPECT_TRUE(Recalculate());
   table_->Reset();
@@ -85,12 +87,12 @@ TEST_F(ExtCoverTest, RefusedFiguresAreReplacedAndNothingIsRepriced) {
     std::string FakeFieldRules::*message;
     std::string_view shown;
   };
+  // clang-format off
   const Case kCases[] = {
       {"txtPremium", "cmdCheckPrem", "5", &FakeFieldRules::extended_premium_message, "100.00"},
-      {"txtSumInsured", "cmdCheckSumInsured", "999999999",
-       &FakeFieldRules::extended_sum_insured_message, "1"},
-      {"txtPercentage", "cmdCheckPercentage", "250", &FakeFieldRules::percentage_message, "0.00"},
-  };
+      {"txtSumInsured", "cmdCheckSumInsured", "999999999", &FakeFieldRules::extended_sum_insured_message, "1"},
+      {"txtPercentage", "cmdCheckPercentage", "250", &FakeFieldRules::percentage_message, "0.00"}};
+  // clang-format on
   for (const Case& c : kCases) {
     SCOPED_TRACE(std::string(c.command));
     table_->ClearTable();
@@ -113,21 +115,81 @@ TEST_F(ExtCoverTest, ReadOutSkipsRowsWithoutACoverAndPacksTheRest) {
   table_->AddDisplayExtCover("SR", "0", "0.3", "80", true);
   Type(1, "txtPremium", "cmdCheckPrem", "400");
   ASSERT_EQ(table_->GetNoOfExtCover(), 2);
-  Texts codes(2), methods(2), percentages(2), premiums(2), minimums(2), sums(2);
+  std::array<Texts, 6> read;  // codes, methods, percentages, premiums, minimums, sums
+  read.fill(Texts(2));
   std::vector<bool> user(2);
   bool recalculate = false;
-  table_->GetExtCover(codes, methods, percentages, premiums, minimums, sums, user, recalculate);
-  EXPECT_EQ(codes, (Texts{"WS", "SR"}));
-  EXPECT_EQ(percentages, (Texts{"15.00", "0.30"}));
-  EXPECT_EQ(premiums, (Texts{"400", "80"}));
-  EXPECT_EQ(minimums, (Texts{"100", ""}));
+  table_->GetExtCover(read[0], read[1], read[2], read[3], read[4], read[5], user, recalculate);
+  std::string joined;
+  for (const std::size_t column : {0, 2, 3, 4, 5}) joined += Join(read[column], ",") + " ";
+  EXPECT_EQ(joined, "WS,SR 15.00,0.30 400,80 100, 12346,0 ");
   EXPECT_EQ(Cell(1, "txtSumInsured").Value(), "12,346");  // shown whole
-  EXPECT_EQ(sums, (Texts{"12346", "0"}));
-  EXPECT_EQ(user, (std::vector<bool>{true, true}));
-  EXPECT_TRUE(recalculate);
+  EXPECT_TRUE(user[0] && user[1] && recalculate);
   EXPECT_FALSE(table_->CheckNCDReliefExtendedCoverage());
   table_->AddDisplayExtCover("NR", "0", "0", "25", false);
   EXPECT_TRUE(table_->CheckNCDReliefExtendedCoverage());
+}
+
+constexpr std::string_view kClaimPage =
+    "<html><body><div id=AccHeaderTbl></div><div id=AccTbl></div>"
+    "<a id=lnkAccDelete>Remove</a><span id=kvExecuteCommand></span></body></html>";
+
+class ClaimTableTest : public ::testing::Test {
+ protected:
+  ClaimTableTest() {
+    world.workspace.claims.AccDeleteLink = world.page->GetElementById("lnkAccDelete");
+    const auto command = world.page->GetElementById("kvExecuteCommand");
+    EXPECT_TRUE(table.BuildHeader(command, world.page->GetElementById("AccHeaderTbl")));
+    EXPECT_TRUE(table.BuildUI(command, world.page->GetElementById("AccTbl")));
+  }
+  dom::Element& Cell(int row, std::string_view control) const {
+    return *world.page->FindElementById("ACCLOGROW" + std::to_string(row))->GetFromAll(control);
+  }
+  void DateTyped(int row, std::string_view text) {
+    Cell(row, "txtACCDATE").SetValue(text);
+    table.ExecuteTableCommand("cmdUpdateUI", "x{#,#}" + std::to_string(row));
+  }
+  WorkspaceWorld world{dom::Document::Parse(kClaimPage), At(2026, 6, 15, 10)};
+  Claim table{world.workspace};
+};
+
+TEST_F(ClaimTableTest, TheAccidentDateOpensOrClosesItsRowAndARefusedOneGivesWay) {
+  world.workspace.record.Current.YearMade = "2020";
+  table.Add("", "", "", "", "");
+  EXPECT_EQ(Cell(0, "txtCLAIM").Value(), "0");
+
+  DateTyped(0, "2/3/2025");
+  EXPECT_TRUE(world.dialogs->boxes.empty());
+  // Refused, the row keeps the date it had.
+  DateTyped(0, "last spring");
+  DateTyped(0, "01-Jun-2019");
+  EXPECT_EQ(world.dialogs->boxes,
+            (std::vector<ShownBox>{{"Value must be date!", 48, "Invalid Format"},
+                                   {"The accident date lies before the vehicle was made (2020).",
+                                    48, "Invalid Data"}}));
+  EXPECT_EQ(Cell(0, "txtACCDATE").Value(), "02-Mar-2025");
+  EXPECT_FALSE(Cell(0, "txtVEHNO").ReadOnly());
+  world.fakes.input_checks.amount.answer = {"Invalid amount.", "Invalid Format", false};
+  Cell(0, "txtCLAIM").SetValue("12x");
+  table.ExecuteTableCommand("cmdValidAmount", "x{#,#}0");
+  EXPECT_EQ(Cell(0, "txtCLAIM").Value(), "0");
+
+  // Without a date the rest of the row closes.
+  DateTyped(0, "");
+  EXPECT_TRUE(Cell(0, "txtVEHNO").ReadOnly());
+  EXPECT_EQ(Cell(0, "txtCLAIM").Value() + std::to_string(table.GetNoOfClaims()), "0.000");
+}
+
+TEST_F(ClaimTableTest, ARemovalBringsTheKeptRowsBackEditable) {
+  table.AddDisplayClaim("01-Jan-2025", "WXY 1", "A", "OWN DAMAGE", "100.00");
+  table.AddDisplayClaim("01-Feb-2025", "WXY 1", "B", "THEFT", "200.00");
+  table.ExecuteTableCommand("cmdHighliteRow", "x{#,#}0");
+  table.RemoveRow();
+  ASSERT_EQ(table.GetNoOfClaims(), 1);
+  EXPECT_FALSE(Cell(0, "txtACCDATE").ReadOnly());
+  std::vector<std::string> dates(1), vehicles(1), insurers(1), natures(1), amounts(1);
+  table.GetClaims(dates, vehicles, insurers, natures, amounts);
+  EXPECT_EQ(dates[0] + insurers[0] + amounts[0], "01-Feb-2025B200.00");
 }
 
 }  // namespace
