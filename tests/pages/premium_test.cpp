@@ -134,9 +134,10 @@ class ComputeTest : public ::testing::Test {
     // clang-format off
     testing::SetFields(ws().record, {{"VehicleNo", "WXY1234"}, {"Capacity", "1,500.00"},
         {"CapacityUOM", "C"}, {"SeatingCapacity", "5"}, {"YearMade", "2010"},
-        {"TransactionType", "N"}, {"VehicleSumInsured", "30,000.00"}, {"EffectiveDate", "10-Mar-2014"},
-        {"ExpiryDate", "09-Mar-2015"}, {"ExtCoverCodes", "089#025"},
-        {"ExtCoverPremiums", "10.00#20.00"}, {"ExtCoverSumInsured", "1,000.00#"}});
+        {"TransactionType", "N"}, {"VehicleSumInsured", "30,000.00"},
+        {"EffectiveDate", "10-Mar-2014"}, {"ExpiryDate", "09-Mar-2015"},
+        {"ExtCoverCodes", "089#025"}, {"ExtCoverPremiums", "10.00#20.00"},
+        {"ExtCoverSumInsured", "1,000.00#"}});
     // clang-format on
     ws().record.Previous.ExpiryDate = "31-Dec-2013";
   }

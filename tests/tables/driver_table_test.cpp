@@ -157,13 +157,13 @@ TEST_F(DriverTableTest, StoredNoOccupationCodeShowsNoChoice) {
 TEST_F(DriverTableTest, RenamingTheFirstDriverClearsHisDetailsUnlessHeIsTheInsured) {
   world_.workspace.record.Current.ClientName = "TAN AH KOW";
   // The insured (system code 1030) and the client keep them; no name at all is the insured.
+  // clang-format off
   const struct {
     const char *typed, *shown;
     bool cleared;
-  } cases[] = {{"SOMEONE ELSE", "SOMEONE ELSE", true},
-               {"INSURED", "INSURED", false},
-               {"TAN AH KOW", "TAN AH KOW", false},
-               {"  ", "INSURED", true}};
+  } cases[] = {{"SOMEONE ELSE", "SOMEONE ELSE", true}, {"INSURED", "INSURED", false},
+               {"TAN AH KOW", "TAN AH KOW", false}, {"  ", "INSURED", true}};
+  // clang-format on
   for (const auto& c : cases) {
     table_->ClearTable();
     table_->Add("TAN AH KOW", "800111-01-1123", "11-Jan-1980", "01-Jan-2000", "M", "", "SELF");

@@ -90,7 +90,8 @@ TEST_F(ExtCoverTest, RefusedFiguresAreReplacedAndNothingIsRepriced) {
   // clang-format off
   const Case kCases[] = {
       {"txtPremium", "cmdCheckPrem", "5", &FakeFieldRules::extended_premium_message, "100.00"},
-      {"txtSumInsured", "cmdCheckSumInsured", "999999999", &FakeFieldRules::extended_sum_insured_message, "1"},
+      {"txtSumInsured", "cmdCheckSumInsured", "999999999",
+       &FakeFieldRules::extended_sum_insured_message, "1"},
       {"txtPercentage", "cmdCheckPercentage", "250", &FakeFieldRules::percentage_message, "0.00"}};
   // clang-format on
   for (const Case& c : kCases) {

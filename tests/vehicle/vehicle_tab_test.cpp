@@ -29,10 +29,10 @@ class VehicleTabTest : public ::testing::Test {
     Workspace& ws = world_.workspace;
     ws.lists.VehicleMakeList = {Entry("PRO", "PROTON"), Entry("TOY", "TOYOTA")};
     ws.lists.SecurityDeviceList = {Entry("S1", "STEERING LOCK")};
-    ws.record.Current.CoverType = "PRIVATE";
-    ws.record.Current.TransactionType = "N";
-    ws.record.Current.ClassCode = "A1";
-    ws.record.Current.DriverNames = {""};
+    SetFields(ws.record, {{"CoverType", "PRIVATE"},
+                          {"TransactionType", "N"},
+                          {"ClassCode", "A1"},
+                          {"DriverNames", ""}});
     world_.fakes.backend.Answer("Tarvin.Find.BrowseUOM", "A1",
                                 CodeList({{"C", "CC"}, {"T", "TONNE"}}));
   }

@@ -46,8 +46,8 @@ TEST(PremiumTransfer, PageToRecordTakesTheTextsAndDerivedFields) {
   for (const TextArray column : kExtCoverArrays) f.*column = {""};
   // clang-format off
   testing::SetFields(ws.record, {{"ClassCode", "A1"}, {"CoverType", "MOTORCYCLE"},
-      {"ClientType", "P"}, {"TransactionType", "N"}, {"VehicleSumInsured", "30000"}, {"NCDYear", "2"},
-      {"ShortCalculation", "S"}, {"DriverNames", ""}, {"ExtCoverCodes", "WS"},
+      {"ClientType", "P"}, {"TransactionType", "N"}, {"VehicleSumInsured", "30000"},
+      {"NCDYear", "2"}, {"ShortCalculation", "S"}, {"DriverNames", ""}, {"ExtCoverCodes", "WS"},
       {"ExtCoverPremiums", "300"}, {"ExtUserPremiumMarks", "False"}});
   // clang-format on
   auto table = std::make_shared<ExtCover>(ws);
