@@ -35,33 +35,31 @@ export function startServer(binary, args, listening, env = process.env) {
   });
 }
 
-export function launchBrowser(profileDir) {
-  return chromium.launchPersistentContext(profileDir, {
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    viewport: { width: 1366, height: 768 },
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run'],
-  });
-}
+export const launchBrowser = (profileDir) => chromium.launchPersistentContext(profileDir, {
+  executablePath: '/usr/bin/chromium', headless: true, viewport: { width: 1366, height: 768 },
+  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--no-first-run'] });
 
 // The settings file and the data folder of the run's own, never the user's.
 export const scratchEnv = (dir) =>
   ({ ...process.env, XDG_CONFIG_HOME: path.join(dir, 'config'), XDG_DATA_HOME: path.join(dir, 'data') });
 
 // A scratch folder for the test file, removed with the browsers and servers it started. With
-// `serve`, `covernote serve` on a freshly seeded database in it.
-export function scratchRun(prefix, { serve = false } = {}) {
+// `serve`, a server: `[binary, args, listening]`, or `covernote serve` on a freshly seeded
+// database in the folder; with `browser`, a browser of the run's own (`run.context`).
+export function scratchRun(prefix, { serve, browser } = {}) {
   const run = { contexts: [], processes: [] };
   run.profile = (name) => path.join(run.scratch, `chromium-${name}`);
   before(async () => {
     run.scratch = mkdtempSync(path.join(tmpdir(), `covernote-${prefix}-`));
     run.env = scratchEnv(run.scratch);
-    if (!serve) return;
-    const started = await startServer(covernoteBinary,
-      ['serve', '--port', '0', '--db', path.join(run.scratch, 'covernote.db')], kServing, run.env);
-    run.processes.push(started.server);
-    run.base = started.base;
+    const database = ['serve', '--port', '0', '--db', path.join(run.scratch, 'covernote.db')];
+    if (serve) {
+      const started = await startServer(...(serve === true ? [covernoteBinary, database, kServing, run.env] : serve));
+      run.processes.push(started.server);
+      run.base = started.base;
+    }
+    if (browser) run.contexts.push(run.context = await launchBrowser(run.profile(prefix)));
   });
   after(async () => {
     for (const context of run.contexts) await context.close();

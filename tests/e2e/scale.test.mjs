@@ -22,22 +22,18 @@ before(async () => {
   execFileSync('psql', [cluster, '-q', '-c', `CREATE DATABASE ${name}`]);
   const database = cluster.replace(/\/postgres\?/, `/${name}?`);
   execFileSync(binary, ['db', 'init', '--db', database], { stdio: 'ignore' });
-  const ports = [];
+  const servers = [];
   for (const server of ['one', 'two']) {
     const started = await startServer(binary, ['serve', '--port', '0', '--db', database, '--server-name', server],
       kServing, scratchEnv(path.join(run.scratch, server)));
     run.processes.push(started.server);
-    ports.push(new URL(started.base).port);
+    servers.push(`  server ${server} 127.0.0.1:${new URL(started.base).port} cookie ${server} check inter 500ms`);
   }
   const front = 20000 + (process.pid % 20000);
   const config = path.join(run.scratch, 'haproxy.cfg');
-  writeFileSync(config, [
-    'defaults', '  mode http', '  timeout connect 2s', '  timeout client 60s', '  timeout server 60s',
-    'frontend screen', `  bind 127.0.0.1:${front}`, '  default_backend servers',
-    'backend servers', '  balance roundrobin', '  cookie SERVERID insert indirect nocache httponly',
-    '  option httpchk GET /healthz',
-    `  server one 127.0.0.1:${ports[0]} cookie one check inter 500ms`,
-    `  server two 127.0.0.1:${ports[1]} cookie two check inter 500ms`, ''].join('\n'));
+  writeFileSync(config, ['defaults', '  mode http', '  timeout connect 2s', '  timeout client 60s', '  timeout server 60s',
+    'frontend screen', `  bind 127.0.0.1:${front}`, '  default_backend servers', 'backend servers', '  balance roundrobin',
+    '  cookie SERVERID insert indirect nocache httponly', '  option httpchk GET /healthz', ...servers, ''].join('\n'));
   run.processes.push(spawn('haproxy', ['-db', '-f', config], { stdio: 'ignore' }));
   balancerUrl = `http://127.0.0.1:${front}`;
   for (let i = 0; i < 50 && !(await fetch(`${balancerUrl}/healthz`).catch(() => null))?.ok; i += 1) {

@@ -1,38 +1,26 @@
 // The shell page in Debian's chromium against the server with the test screen: logging in,
 // keys rewritten as they are typed, input filters, message boxes, tabs, reload, sessions and the
 // selection dialog. Every test leaves a screenshot in screenshots/.
-import { before } from 'node:test';
 import assert from 'node:assert/strict';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { command, launchBrowser, logIn as logInAt, look, messageBox, openDialog, openTab, pageTest, screenshots,
-  scratchRun, startServer, textIs, watchedPage } from './harness.mjs';
+import { command, logIn as logInAt, look, messageBox, openDialog, openTab, pageTest, screenshots,
+  scratchRun, textIs, watchedPage } from './harness.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const serverBinary = process.env.COVERNOTE_E2E_SERVER ?? path.join(here, '../../build/release/tests/web/web_e2e_server');
 const shot = screenshots('');
-const run = scratchRun('screen');
-let base;
-let context;
-
-before(async () => {
-  const started = await startServer(serverBinary, ['0'], /PORT (\d+)/);
-  run.processes.push(started.server);
-  base = started.base;
-  context = await launchBrowser(run.profile('alice'));
-  run.contexts.push(context);
-});
-
-const logIn = (page, password = 's3cret pass') => logInAt(page, base, 'alice', password);
+const run = scratchRun('screen', { serve: [serverBinary, ['0'], /PORT (\d+)/], browser: true });
+const logIn = (page, password = 's3cret pass') => logInAt(page, run.base, 'alice', password);
 async function loggedIn() {
-  const watched = await watchedPage(context);
+  const watched = await watchedPage(run.context);
   await logIn(watched.page);
   await watched.page.waitForSelector('#shell-frame #txtNum');
   return watched;
 }
 
 pageTest('a wrong password is refused; the right one opens the screen, whose keys are rewritten as typed', () =>
-  watchedPage(context), async (page) => {
+  watchedPage(run.context), async (page) => {
   await logIn(page, 'wrong');
   await page.locator('#login-failed').waitFor({ state: 'visible' });
   assert.equal(await page.inputValue('#user'), 'alice');
