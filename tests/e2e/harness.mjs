@@ -1,13 +1,17 @@
-// What both browser test files need: a server started on a free loopback port, and Debian's
-// chromium at 1366x768 with a profile of the run's own.
+// What the browser tests share: a server on a free loopback port, Debian's chromium at 1366x768
+// with a profile of the run's own, and the administrator's steps at the screen.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
-import { mkdirSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const covernoteBinary = process.env.COVERNOTE_BINARY ?? path.join(here, '../../build/release/src/app/covernote');
+export const kServing = /serving on http:\/\/127\.0\.0\.1:(\d+)/;
 
 // A screenshot into screenshots/ beside the tests, its name starting with `prefix`.
 export function screenshots(prefix) {
@@ -31,19 +35,39 @@ export function startServer(binary, args, listening, env = process.env) {
   });
 }
 
-export function launchBrowser(profileDir) {
-  return chromium.launchPersistentContext(profileDir, {
-    executablePath: '/usr/bin/chromium',
-    headless: true,
-    viewport: { width: 1366, height: 768 },
-    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
-      '--disable-component-update', '--disable-sync', '--no-first-run'],
-  });
-}
+export const launchBrowser = (profileDir) => chromium.launchPersistentContext(profileDir, {
+  executablePath: '/usr/bin/chromium', headless: true, viewport: { width: 1366, height: 768 },
+  args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-background-networking',
+    '--disable-component-update', '--disable-sync', '--no-first-run'] });
 
 // The settings file and the data folder of the run's own, never the user's.
 export const scratchEnv = (dir) =>
   ({ ...process.env, XDG_CONFIG_HOME: path.join(dir, 'config'), XDG_DATA_HOME: path.join(dir, 'data') });
+
+// A scratch folder for the test file, removed with the browsers and servers it started. With
+// `serve`, a server: `[binary, args, listening]`, or `covernote serve` on a freshly seeded
+// database in the folder; with `browser`, a browser of the run's own (`run.context`).
+export function scratchRun(prefix, { serve, browser } = {}) {
+  const run = { contexts: [], processes: [] };
+  run.profile = (name) => path.join(run.scratch, `chromium-${name}`);
+  before(async () => {
+    run.scratch = mkdtempSync(path.join(tmpdir(), `covernote-${prefix}-`));
+    run.env = scratchEnv(run.scratch);
+    const database = ['serve', '--port', '0', '--db', path.join(run.scratch, 'covernote.db')];
+    if (serve) {
+      const started = await startServer(...(serve === true ? [covernoteBinary, database, kServing, run.env] : serve));
+      run.processes.push(started.server);
+      run.base = started.base;
+    }
+    if (browser) run.contexts.push(run.context = await launchBrowser(run.profile(prefix)));
+  });
+  after(async () => {
+    for (const context of run.contexts) await context.close();
+    for (const child of run.processes) child.kill('SIGTERM');
+    if (run.scratch) rmSync(run.scratch, { recursive: true, force: true });
+  });
+  return run;
+}
 
 export async function logIn(page, base, user, password) {
   await page.context().clearCookies();  // a logged-in browser would skip the login page
@@ -62,4 +86,113 @@ export async function watchedPage(context) {
     if (message.type() === 'error') errors.push(message.text());
   });
   return { page, errors };
+}
+
+// A test on a tab from `open` that must show no script or console error but those `allowed`.
+export const pageTest = (name, open, body, allowed = /^$/) => test(name, async () => {
+  const { page, errors } = await open();
+  await body(page);
+  assert.deepEqual(errors.filter((error) => !allowed.test(error)), []);
+  await page.close();
+});
+
+// What the administrator sees in each element: whether a box is open, whether a command is
+// offered, what a control holds, or else the text (a tab's caption).
+export const look = (page, selectors) => Promise.all(selectors.map((selector) => page.locator(selector).evaluate((e) =>
+  e.matches('dialog') ? e.open : e.matches('button:not([role=tab])') ? !e.disabled : e.matches('input, select, textarea') ? e.value : e.textContent)));
+export const values = (page, selector) => page.locator(selector).evaluateAll((es) => es.map((e) => e.value));
+// How many controls under `selector` the administrator could change.
+export const editable = (page, selector) => page.locator(`${selector} :is(input, select, textarea)`)
+  .evaluateAll((es) => es.filter((e) => !e.matches(':disabled') && !e.readOnly).length);
+export const textIs = (page, selector, text) =>
+  page.waitForFunction(([s, t]) => document.querySelector(s)?.textContent === t, [selector, text]);
+
+export const command = (caption) => `#shell-commands button:has-text("${caption}")`;
+
+// Clicks the command and waits for the dialog it opens.
+export async function openDialog(page, caption) {
+  await page.click(command(caption));
+  await page.locator('#modal-dialog').waitFor({ state: 'visible' });
+}
+
+// The message box once shown: its text, then its buttons.
+export async function messageBox(page) {
+  await page.locator('#message-box').waitFor({ state: 'visible' });
+  return [await page.textContent('#message-text'), ...await page.locator('#message-buttons button').allTextContents()];
+}
+
+// An administrator in a browser of his own (own profile, own session cookie), with the
+// cover note read.
+export async function administrator({ base, profile, contexts }, number) {
+  const context = await launchBrowser(profile);
+  contexts.push(context);
+  const page = await context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(error.message));
+  await logIn(page, base, 'admin', 'covernote');
+  await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
+  await readCoverNote(page, number);
+  return { page, errors };
+}
+
+export const titleEndsWith = (page, number) =>
+  page.waitForFunction((n) => document.querySelector('#shell-title').textContent.endsWith(` : ${n}`), number);
+
+// Types the number over what the box holds as the administrator would (each key goes through
+// the page's handler) and presses Enter.
+export async function typeNumber(page, number) {
+  await page.click('#shell-frame #txtCoverNoteNumber');
+  await page.keyboard.press('Control+A');
+  await page.keyboard.type(number);
+  await page.keyboard.press('Enter');
+}
+
+export async function readCoverNote(page, number) {
+  await typeNumber(page, number);
+  await titleEndsWith(page, number);
+}
+
+// Opens the tab with that caption and waits for an element of its page.
+export async function openTab(page, caption, selector) {
+  await page.click(`#shell-tabs [role=tab]:has-text("${caption}")`);
+  await page.waitForSelector(`#shell-frame ${selector}`);
+}
+
+export async function amendSumInsured(page, amount) {
+  await openTab(page, 'Premium', '#txtVehicleSumInsured');
+  await page.fill('#txtVehicleSumInsured', amount);
+  await page.press('#txtVehicleSumInsured', 'Tab');
+  const before = await page.textContent('#lblTotalPremium');
+  await page.click(command('Calculate'));
+  // A referred risk is said so before its figures are shown.
+  await page.waitForFunction((b) => document.querySelector('#message-box').open ||
+    document.querySelector('#lblTotalPremium').textContent !== b, before);
+  if (await page.locator('#message-box').isVisible()) {
+    assert.equal(await page.textContent('#message-text'), 'This is a referred risk!');
+    await page.keyboard.press('Enter');
+    await page.waitForFunction((b) => document.querySelector('#lblTotalPremium').textContent !== b, before);
+  }
+}
+
+// Save, then Save in the review: what the screen answers.
+export async function saveReviewed(page) {
+  await page.click(command('Save'));
+  await page.click('#cmdReviewSave');
+  return (await messageBox(page))[0];
+}
+
+// Two administrators with one cover note read amend it and save in turn: the second is refused
+// by name and, with the cover note read again, sees the first one's amendment.
+export async function racingSaves(first, second, shot) {
+  await amendSumInsured(first.page, '90000');
+  await amendSumInsured(second.page, '95000');
+  assert.equal(await saveReviewed(first.page), 'The cover note has been saved.');
+  assert.match(await saveReviewed(second.page),
+    /^ADMIN saved this cover note at \d\d-[A-Z][a-z]{2}-\d{4} \d\d:\d\d:\d\d [AP]M, after you read it\./);
+  await shot?.(second.page, 'refused');
+  await second.page.keyboard.press('Enter');
+  await second.page.waitForSelector('#shell-frame #txtCoverNoteNumber');
+  await openTab(second.page, 'Premium', '#txtVehicleSumInsured');
+  assert.equal(await second.page.inputValue('#txtVehicleSumInsured'), '90,000.00');
+  assert.deepEqual([...first.errors, ...second.errors], []);
 }
