@@ -39,24 +39,16 @@ TEST(DatabaseUserDirectory, EachUserLogsInWithHisOwnPasswordOnly) {
     std::string_view user, password;
     std::optional<web::Identity> identity;
   };
+  // "lotus pond" is another's password; SUPERVISOR is seeded without one.
+  // clang-format off
   const Case cases[] = {
-      {"admin", "covernote", admin},
-      {"ADMIN", "covernote", admin},
-      {"Admin", "covernote", admin},
-      {" admin ", "covernote", admin},
-      {"teratai01", "lotus pond", teratai},
-      {"teratai01", "covernote", std::nullopt},
-      {"admin", "lotus pond", std::nullopt},  // another's password
-      {"admin", "wrong", std::nullopt},
-      {"admin", "", std::nullopt},
-      {"admin", "covernote ", std::nullopt},
-      {"admin", "COVERNOTE", std::nullopt},
-      {"nobody", "covernote", std::nullopt},
-      {"", "covernote", std::nullopt},
-      {"SUPERVISOR", "covernote", std::nullopt},  // seeded without a password
-      {"SUPERVISOR", "", std::nullopt},
-      {"admin' OR '1'='1", "covernote", std::nullopt},
-  };
+      {"admin", "covernote", admin}, {"ADMIN", "covernote", admin}, {"Admin", "covernote", admin},
+      {" admin ", "covernote", admin}, {"teratai01", "lotus pond", teratai}, {"teratai01", "covernote", std::nullopt},
+      {"admin", "lotus pond", std::nullopt}, {"admin", "wrong", std::nullopt}, {"admin", "", std::nullopt},
+      {"admin", "covernote ", std::nullopt}, {"admin", "COVERNOTE", std::nullopt}, {"nobody", "covernote", std::nullopt},
+      {"", "covernote", std::nullopt}, {"SUPERVISOR", "covernote", std::nullopt}, {"SUPERVISOR", "", std::nullopt},
+      {"admin' OR '1'='1", "covernote", std::nullopt}};
+  // clang-format on
   for (const Case& c : cases) {
     EXPECT_EQ(users.Authenticate(c.user, c.password), c.identity) << c.user << "/" << c.password;
   }

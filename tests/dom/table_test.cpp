@@ -34,12 +34,10 @@ TEST(TableRows, InsertAndDeleteRowIndexRules) {
   struct Case { int index; Ids after_insert, after_delete; };
   const Ids unchanged{"r0", "r1", "r2"};
   const Case cases[] = {
-      {-2, {}, {}},
-      {-1, {"r0", "r1", "r2", "new"}, {"r0", "r1"}},
-      {0, {"new", "r0", "r1", "r2"}, {"r1", "r2"}},
-      {2, {"r0", "r1", "new", "r2"}, {"r0", "r1"}},
-      {3, {"r0", "r1", "r2", "new"}, {}},
-      {4, {}, {}},
+      // clang-format off
+      {-2, {}, {}}, {-1, {"r0", "r1", "r2", "new"}, {"r0", "r1"}}, {0, {"new", "r0", "r1", "r2"}, {"r1", "r2"}},
+      {2, {"r0", "r1", "new", "r2"}, {"r0", "r1"}}, {3, {"r0", "r1", "r2", "new"}, {}}, {4, {}, {}},
+      // clang-format on
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.index);

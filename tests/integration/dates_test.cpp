@@ -51,10 +51,10 @@ TEST(ReadNewTariffDate, ThirdFieldOfTheParameterOrTheFirstOfJanuary2020) {
 
 TEST(ExpiryFromEffective, OneYearLessADayExceptFromALeapDay) {
   const std::pair<const char*, const char*> cases[] = {
-      {"15-Mar-2024", "14-Mar-2025"},
-      {"29-Feb-2024", "28-Feb-2025"},
-      {"01-Mar-2024", "28-Feb-2025"},
+      // clang-format off
+      {"15-Mar-2024", "14-Mar-2025"}, {"29-Feb-2024", "28-Feb-2025"}, {"01-Mar-2024", "28-Feb-2025"},
       {"28-Feb-2024", "27-Feb-2025"},
+      // clang-format on
   };
   for (const auto& [effective, expiry] : cases) {
     EXPECT_EQ(FormatDate(ExpiryFromEffective(*ReadDate(effective))), expiry) << effective;
@@ -66,14 +66,11 @@ TEST(YearsBetween, CountsCalendarYearsOnly) {
     std::optional<std::string_view> first, second;
     int expected;
   } cases[] = {
-      {"31-Dec-1999", "01-Jan-2000", 1},
-      {"01-Jan-2000", "31-Dec-2000", 0},
-      {"01-Jan-2026", "31-Dec-2020", -6},
-      {"", "01-Jan-2000", 26},
-      {"01-Jan-2000", "", 26},
-      {"", std::nullopt, 26},
-      {std::nullopt, "01-Jan-2000", 0},
+      // clang-format off
+      {"31-Dec-1999", "01-Jan-2000", 1}, {"01-Jan-2000", "31-Dec-2000", 0}, {"01-Jan-2026", "31-Dec-2020", -6},
+      {"", "01-Jan-2000", 26}, {"01-Jan-2000", "", 26}, {"", std::nullopt, 26}, {std::nullopt, "01-Jan-2000", 0},
       {"01-Jan-2000", std::nullopt, 0},
+      // clang-format on
   };
   for (const auto& c : cases) {
     EXPECT_EQ(YearsBetween(c.first, c.second), c.expected)
@@ -87,11 +84,11 @@ TEST(IsYearNotBefore, EmptyAndNonDatesPass) {
     const char *date, *year;
     bool passes;
   } cases[] = {{"", "1900", true},
-               {"01-Jan-1850", "", true},
-               {"tomorrow", "1900", true},
-               {"01-Jan-1900", "1900", true},
+               // clang-format off
+               {"01-Jan-1850", "", true}, {"tomorrow", "1900", true}, {"01-Jan-1900", "1900", true},
                {"31-Dec-1950", "1900", true},
                {"31-Dec-1899", "1900", false}};
+               // clang-format on
   for (const auto& c : cases) EXPECT_EQ(IsYearNotBefore(c.date, c.year), c.passes) << c.date;
   EXPECT_THROW(IsYearNotBefore("01-Jan-1950", "19x0"), RuntimeFailure);
 }

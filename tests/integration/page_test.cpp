@@ -160,12 +160,11 @@ TEST_F(PageTest, YearMadeMustLieAfter1900AndNotInTheFuture) {
     bool component_accepts, expected;
     List prompts;
   } cases[] = {
-      {"2026", true, true, {}},
-      {"1901", true, true, {}},
-      {"1900", true, false, {range}},
-      {"2027", true, false, {range}},
-      {"1999", false, false, {"Bad year"}},
+      // clang-format off
+      {"2026", true, true, {}}, {"1901", true, true, {}}, {"1900", true, false, {range}},
+      {"2027", true, false, {range}}, {"1999", false, false, {"Bad year"}},
       {"1850", false, false, {"Bad year", range}},
+      // clang-format on
   };
   dom::Element& input = Input("txtYearMade");
   for (const auto& c : cases) {
@@ -217,10 +216,10 @@ TEST_F(PageTest, InvalidNRICCharactersAreListedInTheOrderTheyOccur) {
   LookupState state;
   state.UseLocalTable = "0";
   const std::pair<const char*, List> cases[] = {
-      {"800111-01-1123", {}},
-      {"80;01*11", {";, * character(s) invalid for NRIC"}},
-      {"*8;0*", {"*, ;, * character(s) invalid for NRIC"}},
-      {"80#", {"# character(s) invalid for NRIC"}},
+      // clang-format off
+      {"800111-01-1123", {}}, {"80;01*11", {";, * character(s) invalid for NRIC"}},
+      {"*8;0*", {"*, ;, * character(s) invalid for NRIC"}}, {"80#", {"# character(s) invalid for NRIC"}},
+      // clang-format on
       {"80,01", {}},  // "," in the setting stands for ";"
   };
   for (const auto& [number, prompts] : cases) {
