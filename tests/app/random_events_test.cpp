@@ -12,6 +12,7 @@
 
 #include "app/session_screens.h"
 #include "web/protocol_error.h"
+#include "../base/temp_folder.h"
 
 namespace cn::app {
 namespace {
@@ -24,9 +25,8 @@ std::vector<long long> NodesOf(const json& page) {
   if (!page.is_object()) return nodes;
   const std::string html = page.value("html", "");
   static const std::regex kNode("data-nid='(\\d+)'");
-  for (auto it = std::sregex_iterator(html.begin(), html.end(), kNode); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(html.begin(), html.end(), kNode); it != std::sregex_iterator(); ++it)
     nodes.push_back(std::stoll((*it)[1]));
-  }
   return nodes;
 }
 
@@ -72,9 +72,8 @@ json AnyRequest(Draw& draw, const json& state, int frame_key, int workspace_key)
                  {"event", draw.From(events)}};
       if (draw.Below(2) == 0) request["key"] = draw.From(std::vector<int>{13, 27, 'a', 'Z', '1', ' ', 0, -3, 0x110000});
       if (draw.Below(3) == 0) request["value"] = AnyValue(draw);
-      if (draw.Below(2) == 0) {
+      if (draw.Below(2) == 0)
         request["values"] = {{std::to_string(frame_key), {{std::to_string(draw.From(frame_nodes)), AnyValue(draw)}}}};
-      }
     }
   }
   if (request.is_object() && draw.Below(4) == 0) request["seen"] = draw.Below(50);
@@ -98,9 +97,8 @@ json AnySearch(Draw& draw, const json& prompt) {
 }
 
 TEST(RandomEvents, NeverBreakTheRealScreen) {
-  const fs::path root = fs::temp_directory_path() / ("covernote-random-" + std::to_string(::getpid()));
-  fs::remove_all(root);
-  fs::create_directories(root);
+  const cn::testing::TempFolder folder("covernote-random");
+  const fs::path& root = folder.path;
   {
     const auto product = OpenProduct({.database = root / "covernote.db", .settings = root / "settings.toml"});
     const auto screens = SessionScreens(product, COVERNOTE_PAGES_DIR);
@@ -143,7 +141,6 @@ TEST(RandomEvents, NeverBreakTheRealScreen) {
       session.Close();
     }
   }
-  fs::remove_all(root);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <string>
 
+#include "../base/temp_folder.h"
 #include "fake_ports.h"
 
 namespace cn::app {
@@ -22,8 +23,8 @@ std::size_t Entries(const fs::path& folder) {
 }
 
 TEST(SessionScreens, EverySessionHasItsOwnSelectionFolderRemovedWhenItEnds) {
-  const fs::path root = fs::temp_directory_path() / ("covernote-screens-" + std::to_string(::getpid()));
-  fs::remove_all(root);
+  const cn::testing::TempFolder folder("covernote-screens");
+  const fs::path& root = folder.path;
   // The settings file's folder is the installation path of a new settings file.
   const fs::path sessions = root / "Sessions", dead = sessions / "2147483646-1";  // no such process
   const fs::path own = sessions / (std::to_string(::getpid()) + "-99");            // this process's
@@ -43,7 +44,6 @@ TEST(SessionScreens, EverySessionHasItsOwnSelectionFolderRemovedWhenItEnds) {
     bob = {};
     EXPECT_EQ(Entries(sessions), 0u);
   }
-  fs::remove_all(root);
 }
 
 }  // namespace

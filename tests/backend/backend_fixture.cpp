@@ -38,9 +38,8 @@ BackendTest::BackendTest() : clock_(SystemClock().Now()) {
 }
 
 void BackendTest::SetUp() {
-  if (OnServer() && Environment("COVERNOTE_TEST_POSTGRES").empty()) {
+  if (OnServer() && Environment("COVERNOTE_TEST_POSTGRES").empty())
     GTEST_SKIP() << "PostgreSQL half skipped: no test server (COVERNOTE_TEST_POSTGRES unset)";
-  }
   path_ = FreshStore("covernote.db");
   backend_ = std::make_unique<Backend>(path_, clock_);
 }
@@ -62,9 +61,8 @@ BackendTest::~BackendTest() {
   std::filesystem::remove_all(directory_, ignored);
   if (server_databases_.empty()) return;
   const auto admin = OpenDatabase(Environment("COVERNOTE_TEST_POSTGRES"));
-  for (const std::string& database : server_databases_) {
+  for (const std::string& database : server_databases_)
     admin->ExecuteScript("DROP DATABASE IF EXISTS " + database + " WITH (FORCE)");
-  }
 }
 
 std::vector<std::string> SaveRecord(std::string_view read_reply) {

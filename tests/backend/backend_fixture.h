@@ -56,21 +56,12 @@ class BackendTest : public ::testing::Test {
 
 // Parameters joined by U+FFFB; a reply or record split at U+FFFE, records at U+FFFF, a list
 // at U+FFFD.
-inline std::string Params(const std::vector<std::string>& values) {
-  return Join(values, ParamSeparator);
-}
-inline std::vector<std::string> Fields(std::string_view text) {
-  return Split(text, FieldSeparator);
-}
-inline std::vector<std::string> Records(std::string_view text) {
-  return Split(text, RecordSeparator);
-}
-inline std::vector<std::string> ListValues(std::string_view text) {
-  return Split(text, DialogArgSeparator);
-}
-inline std::string JoinFields(const std::vector<std::string>& fields) {
-  return Join(fields, FieldSeparator);
-}
+using Texts = std::vector<std::string>;
+inline std::string Params(const Texts& values) { return Join(values, ParamSeparator); }
+inline Texts Fields(std::string_view text) { return Split(text, FieldSeparator); }
+inline Texts Records(std::string_view text) { return Split(text, RecordSeparator); }
+inline Texts ListValues(std::string_view text) { return Split(text, DialogArgSeparator); }
+inline std::string JoinFields(const Texts& fields) { return Join(fields, FieldSeparator); }
 // Field n of a reply, or "<none>" when the reply is shorter.
 inline std::string Field(std::string_view text, std::size_t n) {
   const auto fields = Fields(text);

@@ -107,9 +107,8 @@ TEST_F(WriteAdminTest, RowsAreReplacedByTheSavedLists) {
                                     {141, "01-Feb-2025"}, {142, "WQK 4521"}, {144, "WINDSCREEN"},
                                     {143, "SURIA TAKAFUL BERHAD"}, {145, "450.00"}});
   // clang-format on
-  for (const int list : {102, 103, 104, 116, 119, 120, 121}) {
+  for (const int list : {102, 103, 104, 116, 119, 120, 121})
     record[list] = ListValues(record[list])[0];
-  }
   ASSERT_EQ(Write(record), write_admin::kSaved);
   const auto again = ReadRecord();
   EXPECT_EQ(ListValues(again[61]), std::vector<std::string>{"THE INSURED"});

@@ -69,7 +69,7 @@ TEST_F(FaultTest, MalformedParametersAreRefusedWithoutWriting) {
       {"Tarvin.Premium.ComputeEx", Params({v10_previous, nt({{0, ""}}), "01-Mar-2026", "0"})},
       {"Tarvin.Premium.ComputeEx", Params({nt_previous, nt({{7, ""}}), "01-Mar-2026", "0"})}};
   for (const auto& [command, parameters] : cases)
-    EXPECT_EQ(Run(command, parameters), (Result{"", status::kMalformedParameters})) << command << " " << Len(parameters);
+    EXPECT_EQ(Run(command, parameters), (Result{"", status::kMalformedParameters})) << command << Len(parameters);
   // clang-format on
   ExpectNothingWritten();
 }

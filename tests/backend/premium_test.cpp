@@ -58,11 +58,9 @@ TEST(PremiumRequest, EachLayoutReadsItsOwnCountOfFieldsAndChecksEachValue) {
 // "-1" in the current request, "1" in the entered flag of the amended one.
 TEST(PremiumRequest, NotEnteredFiguresAreLeftEmptyInBothEncodings) {
   const std::pair<std::span<const RequestRow>, std::string> cases[] = {
-      {V10RequestLayout(),
-       JoinFields(With(std::vector<std::string>(51), {{14, "-1"}, {21, "350.25"}}))},
-      {V10ExRequestLayout(), JoinFields(With(std::vector<std::string>(45),
-                                             {{15, "10"}, {16, "1"}, {18, "350.25"}, {19, "0"}}))},
-  };
+      {V10RequestLayout(), JoinFields(With(Texts(51), {{14, "-1"}, {21, "350.25"}}))},
+      {V10ExRequestLayout(),
+       JoinFields(With(Texts(45), {{15, "10"}, {16, "1"}, {18, "350.25"}, {19, "0"}}))}};
   for (const auto& [layout, record] : cases) {
     const auto factors = ReadFactors(layout, record);
     ASSERT_TRUE(factors);
@@ -174,8 +172,7 @@ TEST_F(TariffTest, ExCommandsChargeTheTransactionForItsPeriod) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.rule);
     const bool current = c.command == kV10Ex;
-    const std::string previous =
-        JoinFields(With(std::vector<std::string>(current ? 57 : 51), c.previous));
+    const std::string previous = JoinFields(With(Texts(current ? 57 : 51), c.previous));
     const auto amended = JoinFields(current ? V10ExFactors() : NewTariffFactors());
     const Result result = Run(c.command, Params({previous, amended, c.start, c.mode}));
     ASSERT_EQ(result.status, 0);
@@ -184,11 +181,8 @@ TEST_F(TariffTest, ExCommandsChargeTheTransactionForItsPeriod) {
     EXPECT_EQ(Field(parts[c.part], c.position), c.figure);
   }
   // A decline has no answer of its own here: the risk is referred.
-  EXPECT_EQ(
-      Run(kV10Ex, Params({JoinFields(std::vector<std::string>(57)),
-                          JoinFields(With(V10ExFactors(), {{44, "21"}})), "01-Mar-2026", "0"}))
-          .status,
-      2);
+  const auto declined = JoinFields(With(V10ExFactors(), {{44, "21"}}));
+  EXPECT_EQ(Run(kV10Ex, Params({JoinFields(Texts(57)), declined, "01-Mar-2026", "0"})).status, 2);
 }
 
 }  // namespace

@@ -1,25 +1,19 @@
 #include "backend/sqlite.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-
+#include "../base/temp_folder.h"
 #include "backend_fixture.h"
 
 namespace cn::backend::testing {
 namespace {
 
-namespace fs = std::filesystem;
-
 // A command that reads only the first row of a query must not leave later commands looking at
 // the database as it was: another administrator's save has to show on the next read.
 TEST(Sqlite, ACommandThatStopsReadingEarlyDoesNotHideLaterSaves) {
-  const fs::path directory =
-      fs::temp_directory_path() / ("covernote-sqlite-snapshot-" + std::to_string(::getpid()));
-  fs::create_directories(directory);
+  const cn::testing::TempFolder folder("covernote-sqlite-snapshot");
   {
-    SqliteDatabase mine(directory / "notes.db");
+    SqliteDatabase mine(folder.path / "notes.db");
     mine.ExecuteScript("CREATE TABLE note (number TEXT); INSERT INTO note VALUES ('A'), ('B');");
     {
       Transaction read(mine, Transaction::Kind::kDeferred);
@@ -27,7 +21,7 @@ TEST(Sqlite, ACommandThatStopsReadingEarlyDoesNotHideLaterSaves) {
       read.Commit();
     }
     {
-      SqliteDatabase theirs(directory / "notes.db");
+      SqliteDatabase theirs(folder.path / "notes.db");
       Transaction save(theirs, Transaction::Kind::kImmediate);
       theirs.Prepare("INSERT INTO note VALUES ('D')").Run();
       save.Commit();
@@ -35,7 +29,6 @@ TEST(Sqlite, ACommandThatStopsReadingEarlyDoesNotHideLaterSaves) {
     Transaction again(mine, Transaction::Kind::kDeferred);
     EXPECT_EQ(One(mine, "SELECT COUNT(*) FROM note"), "3");
   }
-  fs::remove_all(directory);
 }
 
 }  // namespace

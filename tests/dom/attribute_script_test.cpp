@@ -51,9 +51,8 @@ TEST(CommandScript, ReadsTheFormTheRowTablesWrite) {
        "\xC3\xA9';kvCmd_2.click();",
        {"kvCmd_2", "a{#.#}b{#+#}", "{#,#}9 \xC3\xA9"}},
   };
-  for (const auto& [script, parsed] : cases) {
+  for (const auto& [script, parsed] : cases)
     EXPECT_EQ(ParseCommandScript(script), parsed) << script;
-  }
 }
 
 TEST(CommandScript, RefusesEverythingElseAndTouchesNothing) {

@@ -54,11 +54,9 @@ TEST(IsInSystemCodeList, MatchesWholeEntriesOfTheValue) {
   world.backend.Answer("KivoInsurance.Find.Browse", "2", kSystemCodes);
   LookupState state;
   state.UseLocalTable = "0";
-  EXPECT_TRUE(IsInSystemCodeList(state, world.components, "B2", 1040));
-  EXPECT_TRUE(IsInSystemCodeList(state, world.components, "C3", 1040));
-  EXPECT_FALSE(IsInSystemCodeList(state, world.components, "B", 1040));
-  EXPECT_FALSE(IsInSystemCodeList(state, world.components, "", 1040));
-  EXPECT_FALSE(IsInSystemCodeList(state, world.components, "B2", 9999));
+  for (const auto& [entry, code, listed] : {std::tuple{"B2", 1040, true}, {"C3", 1040, true}, {"B", 1040, false},
+                                            {"", 1040, false}, {"B2", 9999, false}})
+    EXPECT_EQ(IsInSystemCodeList(state, world.components, entry, code), listed) << entry << code;
 }
 
 TEST(GetMotorClassList, LocalTableOnlyWhenTheSettingIsExactlyOne) {
@@ -82,9 +80,8 @@ TEST(GetMotorClassList, LocalTableOnlyWhenTheSettingIsExactlyOne) {
     LookupState state;
     const List list = GetMotorClassList(state, world.components, c.kind);
     List calls;
-    for (const SentCommand& sent : world.backend.sent()) {
+    for (const SentCommand& sent : world.backend.sent())
       calls.push_back(sent.command + " " + sent.parameters);
-    }
     calls.insert(calls.end(), world.local_table.calls.begin(), world.local_table.calls.end());
     EXPECT_EQ(calls, c.calls);
     EXPECT_EQ(list, c.calls.empty() ? List{} : (List{"PC", "CV"}));
@@ -143,11 +140,10 @@ TEST(LoadMotorCoverList, LocalTableModeLeavesTheListAsItIs) {
 TEST(ListSearch, FindsCodesDescriptionsAndEntryFields) {
   const List list = {Fields({"01", "Comprehensive", "a", "b"}), Fields({"02", "Third Party"}),
                      Fields({"01", "Again", "c", "d"}), "03"};
-  EXPECT_EQ(FindCodeInList(list, "02"), "02");
-  EXPECT_EQ(FindCodeInList(list, "2"), "");
-  EXPECT_EQ(FindDescription("01", list), "Comprehensive");  // the first one
-  EXPECT_EQ(FindDescription("03", list), "");
-  EXPECT_EQ(FindDescription("04", list), "");
+  // A description is the first entry's.
+  EXPECT_EQ((List{FindCodeInList(list, "02"), FindCodeInList(list, "2"), FindDescription("01", list),
+                  FindDescription("03", list), FindDescription("04", list)}),
+            (List{"02", "", "Comprehensive", "", ""}));
 
   std::string field2 = "old2", field3 = "old3";
   FindEntryFields(list, "04", field2, field3);

@@ -327,9 +327,8 @@ TEST_F(HttpTest, RepeatedFailuresAreDelayedThenLockedPerAccountAndPerAddress) {
     if (message == kHeld) { EXPECT_EQ(reply.Header("retry-after"), "1"); }
   }
   // One address guessing at many names is held up too, even for a name it has not tried.
-  for (int i = 0; i < 7; ++i) {
+  for (int i = 0; i < 7; ++i)
     EXPECT_EQ(log_in("192.0.2.99", "user" + std::to_string(i), "x").status, 401);
-  }
   EXPECT_EQ(log_in("192.0.2.99", "bob", "another").status, 429);
 }
 

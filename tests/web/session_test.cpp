@@ -6,7 +6,6 @@
 #include <regex>
 
 #include "test_screen.h"
-#include "web/protocol_error.h"
 #include "web/server_paths.h"
 
 namespace cn::web {
@@ -14,6 +13,7 @@ namespace {
 
 using nlohmann::json;
 using testing::NodeOf;
+using testing::Refusal;
 using Lines = std::vector<std::string>;
 
 // The ops of one page in an answer, as "op id name=value" lines for readable expectations.
@@ -28,16 +28,6 @@ Lines Ops(const json& answer, int page_key) {
     lines.push_back(line);
   }
   return lines;
-}
-
-// How a request is refused: "status code", or "" when it is not.
-std::string Refusal(const std::function<void()>& request) {
-  try {
-    request();
-  } catch (const ProtocolError& refusal) {
-    return std::to_string(refusal.status()) + " " + std::string(refusal.code());
-  }
-  return "";
 }
 
 class SessionTest : public ::testing::Test {
