@@ -9,12 +9,12 @@ namespace {
 // 168 reply positions, with the two the save always sends empty.
 class WriteAdminTest : public BackendTest {
  protected:
-  std::vector<std::string> ReadRecord(const std::string& number = "CN24000101") {
+  Texts ReadRecord(const std::string& number = "CN24000101") {
     const Result read = Run(kReadAdmin, ReadAdminParams(number, "HQ001"));
     EXPECT_EQ(read.status, 0) << number;
     return SaveRecord(read.reply);
   }
-  std::int32_t Write(const std::vector<std::string>& record, const std::string& user = "ADMIN",
+  std::int32_t Write(const Texts& record, const std::string& user = "ADMIN",
                      const std::string& read_number = "CN24000101",
                      const std::string& new_number = "") {
     return Run(kWriteAdmin, SaveParams(record, user, read_number, new_number)).status;
@@ -45,7 +45,7 @@ TEST_F(WriteAdminTest, SavedAmendmentIsReadBackAndAudited) {
 TEST_F(WriteAdminTest, HistoryListsEachSavedAmendmentNewestFirstWithItsPremium) {
   ASSERT_EQ(Write(With(ReadRecord(), {{24, "1900.00"}})), write_admin::kSaved);
   ASSERT_EQ(Write(With(ReadRecord(), {{14, "SECOND LOOK"}}), "SUPERVISOR"), write_admin::kSaved);
-  const auto history = [&](const std::vector<std::string>& parameters) {
+  const auto history = [&](const Texts& parameters) {
     return Run("KivoGIUWR.CoverNote.History", Params(parameters));
   };
   const auto rows = Records(history({"cn24000101", "HQ001"}).reply);
@@ -76,7 +76,8 @@ TEST_F(WriteAdminTest, StatusesForCoverNotesThatMayNotBeSaved) {
       {"ADMIN", "CN24000102", "", wa::kChangedSinceRead}, {"ADMIN", "CN24000101", "CN24000102", wa::kNumberTaken}};
   // clang-format on
   for (const auto& c : cases)
-    EXPECT_EQ(Write(record, c.user, c.read_number, c.new_number), c.status) << c.user << c.read_number;
+    EXPECT_EQ(Write(record, c.user, c.read_number, c.new_number), c.status)
+        << c.user << c.read_number;
   EXPECT_EQ(Query("SELECT count(*) || ' ' || (SELECT max(version) FROM cover_note) FROM amendment"),
             "0 1");
 }

@@ -16,9 +16,7 @@ namespace {
 
 // `count` empty fields but the one at `position`.
 std::string Record(std::size_t count, std::size_t position, std::string_view value) {
-  std::vector<std::string> fields(count);
-  fields[position] = std::string(value);
-  return JoinFields(fields);
+  return JoinFields(With(Texts(count), {{static_cast<int>(position), std::string(value)}}));
 }
 
 TEST(PremiumRequest, EachLayoutReadsItsOwnCountOfFieldsAndChecksEachValue) {

@@ -105,8 +105,7 @@ TEST(PageTemplates, AFileChangedOnDiskIsReadAgain) {
   std::ofstream(file) << "<body><input id=txtTwo></body>";
   fs::last_write_time(file, before + std::chrono::seconds(1));
   const auto page = templates.Load(file);
-  EXPECT_EQ(page->FindElementById("txtOne"), nullptr);
-  EXPECT_NE(page->FindElementById("txtTwo"), nullptr);
+  EXPECT_TRUE(page->FindElementById("txtOne") == nullptr && page->FindElementById("txtTwo") != nullptr);
 }
 
 TEST(PageTemplates, SessionsOnSeveralThreadsLoadTheSamePage) {

@@ -17,15 +17,12 @@ TEST(ServiceGateway, OneInstancePerOperationReleasedWhenTheOperationEnds) {
   {
     ServiceGateway gateway(world.components);
     EXPECT_EQ(world.backend.created(), 0);  // nothing is created before the first command
-    gateway.ExecuteCommand("Tarvin.Find.Browse", "3");
-    gateway.ExecuteCommand("Tarvin.Find.Browse", "1");
-    EXPECT_EQ(world.backend.created(), 1);
-    EXPECT_EQ(world.backend.alive(), 1);
+    for (const char* list : {"3", "1"}) gateway.ExecuteCommand("Tarvin.Find.Browse", list);
+    EXPECT_EQ(std::pair(world.backend.created(), world.backend.alive()), std::pair(1, 1));
   }
   EXPECT_EQ(world.backend.alive(), 0);
   ServiceGateway(world.components).ExecuteCommand("Tarvin.Find.Browse", "0");
-  EXPECT_EQ(world.backend.created(), 2);
-  EXPECT_EQ(world.backend.alive(), 0);
+  EXPECT_EQ(std::pair(world.backend.created(), world.backend.alive()), std::pair(2, 0));
 }
 
 TEST(ServiceGateway, AFailedCallReleasesTheInstanceAndIsNotRetried) {
@@ -74,10 +71,9 @@ TEST(Components, CheckingServicesAreSharedAndMessagesGetAFreshInstance) {
     return make();
   };
   EXPECT_EQ(&world.components.SharedFieldRuleService(), &world.components.SharedFieldRuleService());
-  EXPECT_EQ(rules_created, 1);
   EXPECT_EQ(&world.components.SharedInputCheckService(),
             &world.components.SharedInputCheckService());
-  EXPECT_EQ(world.input_checks.created, 1);
+  EXPECT_EQ(std::pair(rules_created, world.input_checks.created), std::pair(1, 1));
 
   world.messages.answer = answer::kCancel;
   EXPECT_EQ(ShowMessageByNumber(world.components, 1210001, "", "Reset"), answer::kCancel);
