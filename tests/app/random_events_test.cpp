@@ -99,47 +99,45 @@ json AnySearch(Draw& draw, const json& prompt) {
 TEST(RandomEvents, NeverBreakTheRealScreen) {
   const cn::testing::TempFolder folder("covernote-random");
   const fs::path& root = folder.path;
-  {
-    const auto product = OpenProduct({.database = root / "covernote.db", .settings = root / "settings.toml"});
-    const auto screens = SessionScreens(product, COVERNOTE_PAGES_DIR);
-    for (const unsigned seed : {1u, 2u, 3u}) {
-      SCOPED_TRACE("seed " + std::to_string(seed));
-      Draw draw{std::mt19937(seed)};
-      web::Session session({"ADMIN", "HQ001", "H"}, screens);
-      session.Open();
-      json state = session.Render();
-      int refused = 0, prompts = 0;
-      for (int step = 0; step < 700; ++step) {
-        const json prompt = state.value("prompt", json());
-        json request;
-        try {
-          if (session.WaitingForAnswer() && prompt.is_object()) {
-            if (prompt.value("type", "") == "dialog" && draw.Below(3) == 0) {
-              request = AnySearch(draw, prompt);
-              session.DialogSearch(request);
-            } else {
-              request = AnyAnswer(draw, prompt);
-              session.Answer(request);
-            }
+  const auto product = OpenProduct({.database = root / "covernote.db", .settings = root / "settings.toml"});
+  const auto screens = SessionScreens(product, COVERNOTE_PAGES_DIR);
+  for (const unsigned seed : {1u, 2u, 3u}) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    Draw draw{std::mt19937(seed)};
+    web::Session session({"ADMIN", "HQ001", "H"}, screens);
+    session.Open();
+    json state = session.Render();
+    int refused = 0, prompts = 0;
+    for (int step = 0; step < 700; ++step) {
+      const json prompt = state.value("prompt", json());
+      json request;
+      try {
+        if (session.WaitingForAnswer() && prompt.is_object()) {
+          if (prompt.value("type", "") == "dialog" && draw.Below(3) == 0) {
+            request = AnySearch(draw, prompt);
+            session.DialogSearch(request);
           } else {
-            request = AnyRequest(draw, state, KeyOf(state, "frame"), KeyOf(state, "workspace"));
-            session.Event(request);
+            request = AnyAnswer(draw, prompt);
+            session.Answer(request);
           }
-        } catch (const web::ProtocolError& refusal) {
-          ++refused;
-          ASSERT_EQ(refusal.status() / 100, 4) << refusal.status() << " for " << request.dump();
-        } catch (const std::exception& failure) {
-          FAIL() << "step " << step << ": " << failure.what() << " for " << request.dump();
+        } else {
+          request = AnyRequest(draw, state, KeyOf(state, "frame"), KeyOf(state, "workspace"));
+          session.Event(request);
         }
-        const bool asked = state.contains("prompt");
-        state = session.Render();
-        prompts += state.contains("prompt") && !asked;
+      } catch (const web::ProtocolError& refusal) {
+        ++refused;
+        ASSERT_EQ(refusal.status() / 100, 4) << refusal.status() << " for " << request.dump();
+      } catch (const std::exception& failure) {
+        FAIL() << "step " << step << ": " << failure.what() << " for " << request.dump();
       }
-      // The walk must have gone somewhere: refusals, and dialogs or message boxes.
-      EXPECT_GT(refused, 0);
-      EXPECT_GT(prompts, 0);
-      session.Close();
+      const bool asked = state.contains("prompt");
+      state = session.Render();
+      prompts += state.contains("prompt") && !asked;
     }
+    // The walk must have gone somewhere: refusals, and dialogs or message boxes.
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(prompts, 0);
+    session.Close();
   }
 }
 

@@ -30,20 +30,18 @@ TEST(SessionScreens, EverySessionHasItsOwnSelectionFolderRemovedWhenItEnds) {
   const fs::path own = sessions / (std::to_string(::getpid()) + "-99");            // this process's
   fs::create_directories(dead);
   fs::create_directories(own);
-  {
-    const auto product = OpenProduct({.database = root / "covernote.db", .settings = root / "settings.toml"});
-    EXPECT_EQ(std::make_pair(fs::exists(dead), fs::exists(own)), std::make_pair(false, true));
-    fs::remove_all(own);
-    const auto screens = SessionScreens(product, COVERNOTE_PAGES_DIR);
-    auto alice = screens({"ALICE", "A1001", "A"}, std::make_shared<cn::testing::FakeDialogs>());
-    auto bob = screens({"BOB", "A2001", "A"}, std::make_shared<cn::testing::FakeDialogs>());
-    EXPECT_EQ(Entries(sessions), 2u);
-    EXPECT_TRUE(alice.dialog_pages);
-    alice = {};
-    EXPECT_EQ(Entries(sessions), 1u);
-    bob = {};
-    EXPECT_EQ(Entries(sessions), 0u);
-  }
+  const auto product = OpenProduct({.database = root / "covernote.db", .settings = root / "settings.toml"});
+  EXPECT_EQ(std::make_pair(fs::exists(dead), fs::exists(own)), std::make_pair(false, true));
+  fs::remove_all(own);
+  const auto screens = SessionScreens(product, COVERNOTE_PAGES_DIR);
+  auto alice = screens({"ALICE", "A1001", "A"}, std::make_shared<cn::testing::FakeDialogs>());
+  auto bob = screens({"BOB", "A2001", "A"}, std::make_shared<cn::testing::FakeDialogs>());
+  EXPECT_EQ(Entries(sessions), 2u);
+  EXPECT_TRUE(alice.dialog_pages);
+  alice = {};
+  EXPECT_EQ(Entries(sessions), 1u);
+  bob = {};
+  EXPECT_EQ(Entries(sessions), 0u);
 }
 
 }  // namespace

@@ -12,23 +12,21 @@ namespace {
 // the database as it was: another administrator's save has to show on the next read.
 TEST(Sqlite, ACommandThatStopsReadingEarlyDoesNotHideLaterSaves) {
   const cn::testing::TempFolder folder("covernote-sqlite-snapshot");
+  SqliteDatabase mine(folder.path / "notes.db");
+  mine.ExecuteScript("CREATE TABLE note (number TEXT); INSERT INTO note VALUES ('A'), ('B');");
   {
-    SqliteDatabase mine(folder.path / "notes.db");
-    mine.ExecuteScript("CREATE TABLE note (number TEXT); INSERT INTO note VALUES ('A'), ('B');");
-    {
-      Transaction read(mine, Transaction::Kind::kDeferred);
-      EXPECT_EQ(One(mine, "SELECT number FROM note ORDER BY number"), "A");  // the rest unread
-      read.Commit();
-    }
-    {
-      SqliteDatabase theirs(folder.path / "notes.db");
-      Transaction save(theirs, Transaction::Kind::kImmediate);
-      theirs.Prepare("INSERT INTO note VALUES ('D')").Run();
-      save.Commit();
-    }
-    Transaction again(mine, Transaction::Kind::kDeferred);
-    EXPECT_EQ(One(mine, "SELECT COUNT(*) FROM note"), "3");
+    Transaction read(mine, Transaction::Kind::kDeferred);
+    EXPECT_EQ(One(mine, "SELECT number FROM note ORDER BY number"), "A");  // the rest unread
+    read.Commit();
   }
+  {
+    SqliteDatabase theirs(folder.path / "notes.db");
+    Transaction save(theirs, Transaction::Kind::kImmediate);
+    theirs.Prepare("INSERT INTO note VALUES ('D')").Run();
+    save.Commit();
+  }
+  Transaction again(mine, Transaction::Kind::kDeferred);
+  EXPECT_EQ(One(mine, "SELECT COUNT(*) FROM note"), "3");
 }
 
 }  // namespace
