@@ -12,6 +12,7 @@
 #include "backend/sqlite.h"
 #include "base/clock.h"
 #include "components/shared_backend.h"
+#include "../base/temp_folder.h"
 
 namespace cn::app {
 namespace {
@@ -20,8 +21,8 @@ namespace {
 // agent. The user name is matched without regard to case or surrounding spaces, the password
 // exactly.
 TEST(DatabaseUserDirectory, EachUserLogsInWithHisOwnPasswordOnly) {
-  const auto path = std::filesystem::temp_directory_path() / ("users_" + std::to_string(::getpid()) + ".db");
-  std::filesystem::remove(path);
+  const cn::testing::TempFolder folder("covernote-users");
+  const auto path = folder.path / "users.db";
   const SystemClock clock;
   const auto backend = components::OpenSharedBackend(path, clock);
   char hash[crypto_pwhash_STRBYTES];
@@ -39,31 +40,22 @@ TEST(DatabaseUserDirectory, EachUserLogsInWithHisOwnPasswordOnly) {
     std::string_view user, password;
     std::optional<web::Identity> identity;
   };
+  // "lotus pond" is another's password; SUPERVISOR is seeded without one.
+  // clang-format off
   const Case cases[] = {
-      {"admin", "covernote", admin},
-      {"ADMIN", "covernote", admin},
-      {"Admin", "covernote", admin},
-      {" admin ", "covernote", admin},
-      {"teratai01", "lotus pond", teratai},
-      {"teratai01", "covernote", std::nullopt},
-      {"admin", "lotus pond", std::nullopt},  // another's password
-      {"admin", "wrong", std::nullopt},
-      {"admin", "", std::nullopt},
-      {"admin", "covernote ", std::nullopt},
-      {"admin", "COVERNOTE", std::nullopt},
+      {"admin", "covernote", admin}, {"ADMIN", "covernote", admin}, {"Admin", "covernote", admin},
+      {" admin ", "covernote", admin}, {"teratai01", "lotus pond", teratai}, {"teratai01", "covernote", std::nullopt},
+      {"admin", "lotus pond", std::nullopt}, {"admin", "wrong", std::nullopt}, {"admin", "", std::nullopt},
+      {"admin", "covernote ", std::nullopt}, {"admin", "COVERNOTE", std::nullopt},
       {"nobody", "covernote", std::nullopt},
-      {"", "covernote", std::nullopt},
-      {"SUPERVISOR", "covernote", std::nullopt},  // seeded without a password
-      {"SUPERVISOR", "", std::nullopt},
-      {"admin' OR '1'='1", "covernote", std::nullopt},
-  };
-  for (const Case& c : cases) {
+      {"", "covernote", std::nullopt}, {"SUPERVISOR", "covernote", std::nullopt}, {"SUPERVISOR", "", std::nullopt},
+      {"admin' OR '1'='1", "covernote", std::nullopt}};
+  // clang-format on
+  for (const Case& c : cases)
     EXPECT_EQ(users.Authenticate(c.user, c.password), c.identity) << c.user << "/" << c.password;
-  }
   // A damaged hash refuses instead of failing.
   set_hash("ADMIN", "not a hash");
   EXPECT_EQ(users.Authenticate("admin", "covernote"), std::nullopt);
-  for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
 }
 
 }  // namespace

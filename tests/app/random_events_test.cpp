@@ -12,6 +12,7 @@
 
 #include "app/session_screens.h"
 #include "web/protocol_error.h"
+#include "../base/temp_folder.h"
 
 namespace cn::app {
 namespace {
@@ -24,9 +25,8 @@ std::vector<long long> NodesOf(const json& page) {
   if (!page.is_object()) return nodes;
   const std::string html = page.value("html", "");
   static const std::regex kNode("data-nid='(\\d+)'");
-  for (auto it = std::sregex_iterator(html.begin(), html.end(), kNode); it != std::sregex_iterator(); ++it) {
+  for (auto it = std::sregex_iterator(html.begin(), html.end(), kNode); it != std::sregex_iterator(); ++it)
     nodes.push_back(std::stoll((*it)[1]));
-  }
   return nodes;
 }
 
@@ -72,9 +72,8 @@ json AnyRequest(Draw& draw, const json& state, int frame_key, int workspace_key)
                  {"event", draw.From(events)}};
       if (draw.Below(2) == 0) request["key"] = draw.From(std::vector<int>{13, 27, 'a', 'Z', '1', ' ', 0, -3, 0x110000});
       if (draw.Below(3) == 0) request["value"] = AnyValue(draw);
-      if (draw.Below(2) == 0) {
+      if (draw.Below(2) == 0)
         request["values"] = {{std::to_string(frame_key), {{std::to_string(draw.From(frame_nodes)), AnyValue(draw)}}}};
-      }
     }
   }
   if (request.is_object() && draw.Below(4) == 0) request["seen"] = draw.Below(50);
@@ -98,52 +97,48 @@ json AnySearch(Draw& draw, const json& prompt) {
 }
 
 TEST(RandomEvents, NeverBreakTheRealScreen) {
-  const fs::path root = fs::temp_directory_path() / ("covernote-random-" + std::to_string(::getpid()));
-  fs::remove_all(root);
-  fs::create_directories(root);
-  {
-    const auto product = OpenProduct({.database = root / "covernote.db", .settings = root / "settings.toml"});
-    const auto screens = SessionScreens(product, COVERNOTE_PAGES_DIR);
-    for (const unsigned seed : {1u, 2u, 3u}) {
-      SCOPED_TRACE("seed " + std::to_string(seed));
-      Draw draw{std::mt19937(seed)};
-      web::Session session({"ADMIN", "HQ001", "H"}, screens);
-      session.Open();
-      json state = session.Render();
-      int refused = 0, prompts = 0;
-      for (int step = 0; step < 700; ++step) {
-        const json prompt = state.value("prompt", json());
-        json request;
-        try {
-          if (session.WaitingForAnswer() && prompt.is_object()) {
-            if (prompt.value("type", "") == "dialog" && draw.Below(3) == 0) {
-              request = AnySearch(draw, prompt);
-              session.DialogSearch(request);
-            } else {
-              request = AnyAnswer(draw, prompt);
-              session.Answer(request);
-            }
+  const cn::testing::TempFolder folder("covernote-random");
+  const fs::path& root = folder.path;
+  const auto product = OpenProduct({.database = root / "covernote.db", .settings = root / "settings.toml"});
+  const auto screens = SessionScreens(product, COVERNOTE_PAGES_DIR);
+  for (const unsigned seed : {1u, 2u, 3u}) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    Draw draw{std::mt19937(seed)};
+    web::Session session({"ADMIN", "HQ001", "H"}, screens);
+    session.Open();
+    json state = session.Render();
+    int refused = 0, prompts = 0;
+    for (int step = 0; step < 700; ++step) {
+      const json prompt = state.value("prompt", json());
+      json request;
+      try {
+        if (session.WaitingForAnswer() && prompt.is_object()) {
+          if (prompt.value("type", "") == "dialog" && draw.Below(3) == 0) {
+            request = AnySearch(draw, prompt);
+            session.DialogSearch(request);
           } else {
-            request = AnyRequest(draw, state, KeyOf(state, "frame"), KeyOf(state, "workspace"));
-            session.Event(request);
+            request = AnyAnswer(draw, prompt);
+            session.Answer(request);
           }
-        } catch (const web::ProtocolError& refusal) {
-          ++refused;
-          ASSERT_EQ(refusal.status() / 100, 4) << refusal.status() << " for " << request.dump();
-        } catch (const std::exception& failure) {
-          FAIL() << "step " << step << ": " << failure.what() << " for " << request.dump();
+        } else {
+          request = AnyRequest(draw, state, KeyOf(state, "frame"), KeyOf(state, "workspace"));
+          session.Event(request);
         }
-        const bool asked = state.contains("prompt");
-        state = session.Render();
-        prompts += state.contains("prompt") && !asked;
+      } catch (const web::ProtocolError& refusal) {
+        ++refused;
+        ASSERT_EQ(refusal.status() / 100, 4) << refusal.status() << " for " << request.dump();
+      } catch (const std::exception& failure) {
+        FAIL() << "step " << step << ": " << failure.what() << " for " << request.dump();
       }
-      // The walk must have gone somewhere: refusals, and dialogs or message boxes.
-      EXPECT_GT(refused, 0);
-      EXPECT_GT(prompts, 0);
-      session.Close();
+      const bool asked = state.contains("prompt");
+      state = session.Render();
+      prompts += state.contains("prompt") && !asked;
     }
+    // The walk must have gone somewhere: refusals, and dialogs or message boxes.
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(prompts, 0);
+    session.Close();
   }
-  fs::remove_all(root);
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 // The sample database in a folder of the test's own, on a fixed clock (5 December 2026,
 // 10:00), removed with it; and a command's parameters as the screen joins them.
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -12,6 +10,7 @@
 #include "base/clock.h"
 #include "base/separators.h"
 #include "base/text.h"
+#include "../base/temp_folder.h"
 
 namespace cn::testing {
 
@@ -20,19 +19,12 @@ inline std::string Params(std::initializer_list<std::string_view> parts) {
 }
 
 struct SampleDatabase {
-  explicit SampleDatabase(const std::string& name)
-      : dir(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()))) {
-    std::filesystem::create_directories(dir);
-    backend = std::make_unique<backend::Backend>(dir / "sample.db", clock);
-  }
-  ~SampleDatabase() {
-    backend.reset();
-    std::filesystem::remove_all(dir);
-  }
+  explicit SampleDatabase(const std::string& name) : folder(name) {}
 
-  const std::filesystem::path dir;
+  const TempFolder folder;  // outlives the back end
   const FixedClock clock{{*Date::FromYmd(2026, 12, 5), *Time::FromHms(10, 0, 0)}};
-  std::unique_ptr<backend::Backend> backend;
+  const std::unique_ptr<backend::Backend> backend =
+      std::make_unique<backend::Backend>(folder.path / "sample.db", clock);
 };
 
 }  // namespace cn::testing

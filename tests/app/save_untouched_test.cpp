@@ -22,16 +22,14 @@ using testing::Params;
 
 // Where the saved record differs from the read reply by rule rather than by accident.
 const std::map<int, std::string_view> kDerivedPositions = {
-    {1, "the number as read, not as the reply spelt it"},
-    {2, "issue date and time as one date-time"},
-    {28, "effective date and time as one date-time"},
-    {57, "vehicle and trailer sums insured added"},
+    // clang-format off
+    {1, "the number as read, not as the reply spelt it"}, {2, "issue date and time as one date-time"},
+    {28, "effective date and time as one date-time"}, {57, "vehicle and trailer sums insured added"},
     {87, "by transaction type"}, {88, "by transaction type"}, {89, "by transaction type"},
     {90, "commission rate"}, {91, "commission"}, {92, "premium less commission"},
-    {101, "driver category from cover type and drivers"},
-    {131, "always 0"}, {152, "always empty"}, {153, "always empty"},
-    {156, "an OTC amount left empty reads as 0.00"},
-};
+    {101, "driver category from cover type and drivers"}, {131, "always 0"}, {152, "always empty"},
+    {153, "always empty"}, {156, "an OTC amount left empty reads as 0.00"}};
+// clang-format on
 
 TEST(SaveUntouched, TheReferredSampleNotesAreWrittenBackAsTheyWereRead) {
   const testing::SampleDatabase sample("save-untouched");

@@ -28,19 +28,9 @@ std::string WithDatabase(const std::string& address, const std::string& name) {
 
 bool BackendTest::OnServer() { return Environment("COVERNOTE_TEST_STORE") == "postgres"; }
 
-BackendTest::BackendTest() : clock_(SystemClock().Now()) {
-  static std::atomic<int> counter{0};
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  directory_ = std::filesystem::temp_directory_path() /
-               ("covernote-backend-" + std::to_string(::getpid()) + "-" +
-                std::to_string(counter++) + "-" + info->name());
-  std::filesystem::create_directories(directory_);
-}
-
 void BackendTest::SetUp() {
-  if (OnServer() && Environment("COVERNOTE_TEST_POSTGRES").empty()) {
+  if (OnServer() && Environment("COVERNOTE_TEST_POSTGRES").empty())
     GTEST_SKIP() << "PostgreSQL half skipped: no test server (COVERNOTE_TEST_POSTGRES unset)";
-  }
   path_ = FreshStore("covernote.db");
   backend_ = std::make_unique<Backend>(path_, clock_);
 }
@@ -58,13 +48,10 @@ std::string BackendTest::FreshStore(const std::string& name) {
 
 BackendTest::~BackendTest() {
   backend_.reset();
-  std::error_code ignored;
-  std::filesystem::remove_all(directory_, ignored);
   if (server_databases_.empty()) return;
   const auto admin = OpenDatabase(Environment("COVERNOTE_TEST_POSTGRES"));
-  for (const std::string& database : server_databases_) {
+  for (const std::string& database : server_databases_)
     admin->ExecuteScript("DROP DATABASE IF EXISTS " + database + " WITH (FORCE)");
-  }
 }
 
 std::vector<std::string> SaveRecord(std::string_view read_reply) {

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "../base/temp_folder.h"
 #include "backend/backend.h"
 #include "base/clock.h"
 #include "base/separators.h"
@@ -29,7 +30,6 @@ inline std::string One(Database& db, std::string_view sql) {
 
 class BackendTest : public ::testing::Test {
  protected:
-  BackendTest();
   ~BackendTest() override;
   void SetUp() override;
 
@@ -47,30 +47,22 @@ class BackendTest : public ::testing::Test {
     return Query("SELECT " + column + " FROM cover_note WHERE cover_note_no = '" + number + "'");
   }
 
-  std::filesystem::path directory_;
+  const cn::testing::TempFolder folder_{"covernote-backend"};
+  const std::filesystem::path& directory_ = folder_.path;
   std::filesystem::path path_;  // the store's address: a file, or a postgresql:// address
   std::vector<std::string> server_databases_;
-  FixedClock clock_;
+  FixedClock clock_{SystemClock().Now()};
   std::unique_ptr<Backend> backend_;
 };
 
 // Parameters joined by U+FFFB; a reply or record split at U+FFFE, records at U+FFFF, a list
 // at U+FFFD.
-inline std::string Params(const std::vector<std::string>& values) {
-  return Join(values, ParamSeparator);
-}
-inline std::vector<std::string> Fields(std::string_view text) {
-  return Split(text, FieldSeparator);
-}
-inline std::vector<std::string> Records(std::string_view text) {
-  return Split(text, RecordSeparator);
-}
-inline std::vector<std::string> ListValues(std::string_view text) {
-  return Split(text, DialogArgSeparator);
-}
-inline std::string JoinFields(const std::vector<std::string>& fields) {
-  return Join(fields, FieldSeparator);
-}
+using Texts = std::vector<std::string>;
+inline std::string Params(const Texts& values) { return Join(values, ParamSeparator); }
+inline Texts Fields(std::string_view text) { return Split(text, FieldSeparator); }
+inline Texts Records(std::string_view text) { return Split(text, RecordSeparator); }
+inline Texts ListValues(std::string_view text) { return Split(text, DialogArgSeparator); }
+inline std::string JoinFields(const Texts& fields) { return Join(fields, FieldSeparator); }
 // Field n of a reply, or "<none>" when the reply is shorter.
 inline std::string Field(std::string_view text, std::size_t n) {
   const auto fields = Fields(text);
@@ -78,7 +70,7 @@ inline std::string Field(std::string_view text, std::size_t n) {
 }
 // The fields with the given positions changed.
 using Changes = std::vector<std::pair<int, std::string>>;
-inline std::vector<std::string> With(std::vector<std::string> fields, const Changes& changes) {
+inline Texts With(Texts fields, const Changes& changes) {
   for (const auto& [at, value] : changes) fields.at(static_cast<std::size_t>(at)) = value;
   return fields;
 }
@@ -96,12 +88,12 @@ inline std::string SaveParams(const std::vector<std::string>& record,
 }
 // The record a save sends from a ReadAdmin reply: its first 168 fields, the two the save
 // always sends empty cleared.
-std::vector<std::string> SaveRecord(std::string_view read_reply);
+Texts SaveRecord(std::string_view read_reply);
 // The record a client write sends from a client read reply.
-std::vector<std::string> ClientWriteRecord(std::string_view read_reply);
+Texts ClientWriteRecord(std::string_view read_reply);
 // Rating factors of a sample private car for "Tarvin.Premium.ComputeV10",
 // "Tarvin.Premium.ComputeV10Ex" and "Tarvin.Premium.Compute".
-std::vector<std::string> V10Factors();
-std::vector<std::string> V10ExFactors();
-std::vector<std::string> NewTariffFactors();
+Texts V10Factors();
+Texts V10ExFactors();
+Texts NewTariffFactors();
 }  // namespace cn::backend::testing

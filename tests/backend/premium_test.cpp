@@ -16,9 +16,7 @@ namespace {
 
 // `count` empty fields but the one at `position`.
 std::string Record(std::size_t count, std::size_t position, std::string_view value) {
-  std::vector<std::string> fields(count);
-  fields[position] = std::string(value);
-  return JoinFields(fields);
+  return JoinFields(With(Texts(count), {{static_cast<int>(position), std::string(value)}}));
 }
 
 TEST(PremiumRequest, EachLayoutReadsItsOwnCountOfFieldsAndChecksEachValue) {
@@ -58,11 +56,9 @@ TEST(PremiumRequest, EachLayoutReadsItsOwnCountOfFieldsAndChecksEachValue) {
 // "-1" in the current request, "1" in the entered flag of the amended one.
 TEST(PremiumRequest, NotEnteredFiguresAreLeftEmptyInBothEncodings) {
   const std::pair<std::span<const RequestRow>, std::string> cases[] = {
-      {V10RequestLayout(),
-       JoinFields(With(std::vector<std::string>(51), {{14, "-1"}, {21, "350.25"}}))},
-      {V10ExRequestLayout(), JoinFields(With(std::vector<std::string>(45),
-                                             {{15, "10"}, {16, "1"}, {18, "350.25"}, {19, "0"}}))},
-  };
+      {V10RequestLayout(), JoinFields(With(Texts(51), {{14, "-1"}, {21, "350.25"}}))},
+      {V10ExRequestLayout(),
+       JoinFields(With(Texts(45), {{15, "10"}, {16, "1"}, {18, "350.25"}, {19, "0"}}))}};
   for (const auto& [layout, record] : cases) {
     const auto factors = ReadFactors(layout, record);
     ASSERT_TRUE(factors);
@@ -96,46 +92,36 @@ class TariffTest : public BackendTest {
 
 TEST_F(TariffTest, CurrentEngineRatesByTheTariffTables) {
   const std::string list(DialogArgSeparator);
+  // clang-format off
   const TariffCase cases[] = {
       {"band premium plus rate per thousand", {}, 0, 2, "1579.50"},
-      {"service tax and stamp duty", {}, 0, 17, "1684.27"},
-      {"commission", {}, 0, 19, "157.95"},
+      {"service tax and stamp duty", {}, 0, 17, "1684.27"}, {"commission", {}, 0, 19, "157.95"},
       {"other tariff region", {{36, "E"}}, 0, 2, "1269.65"},
       {"region of the agent", {{36, ""}, {2, "A2001"}}, 0, 2, "1269.65"},
       {"fire and theft, rounded once", {{1, "02"}}, 0, 2, "1184.63"},
-      {"third party", {{1, "03"}}, 0, 2, "183.30"},
-      {"band's upper edge", {{3, "1400"}}, 0, 2, "1547.80"},
+      {"third party", {{1, "03"}}, 0, 2, "183.30"}, {"band's upper edge", {{3, "1400"}}, 0, 2, "1547.80"},
       {"next band", {{3, "1400.01"}}, 0, 2, "1579.50"},
       {"capacity beyond every band", {{0, "CV1"}, {4, "T"}, {3, "20"}}, 3, 0, ""},
       {"trailer", {{0, "CV3"}, {4, "T"}, {3, "7.5"}, {6, "-1"}, {7, "30000"}}, 0, 1, "700.00"},
       {"trailer beyond its bands", {{0, "CV3"}, {4, "T"}, {3, "12"}, {6, "-1"}}, 4, 0, ""},
       {"no trailer: TP", {{0, "CV3"}, {1, "03"}, {4, "T"}, {3, "7.5"}, {6, "-1"}}, 0, 1, "0.00"},
       {"typed tariff premium", {{21, "1000"}, {3, "99999999"}}, 0, 6, "1000.00"},
-      {"loading", {{14, "10"}}, 0, 4, "157.95"},
-      {"loading cut to its limit", {{14, "80"}}, 0, 3, "50.00"},
-      {"NCD", {{15, "25"}}, 0, 5, "394.88"},
-      {"rounded once: 0.634959 is 0.63", {{15, "0.0402"}}, 0, 5, "0.63"},
+      {"loading", {{14, "10"}}, 0, 4, "157.95"}, {"loading cut to its limit", {{14, "80"}}, 0, 3, "50.00"},
+      {"NCD", {{15, "25"}}, 0, 5, "394.88"}, {"rounded once: 0.634959 is 0.63", {{15, "0.0402"}}, 0, 5, "0.63"},
       {"extended cover, own sum insured", {{25, "089"}, {26, "1500"}, {27, "15"}}, 0, 22, "225.00"},
       {"extended cover's minimum", {{25, "089"}, {26, "100"}, {27, "15"}}, 0, 22, "20.00"},
       {"extended cover on the vehicle's sum insured", {{25, "025"}}, 0, 22, "150.00"},
       {"fixed extended cover", {{25, "072"}}, 0, 23, "7.50"},
-      {"typed extended premium",
-       {{24, "-1" + list}, {25, "072" + list}, {28, "99" + list}},
-       0,
-       22,
-       "99.00" + list},
+      {"typed extended premium", {{24, "-1" + list}, {25, "072" + list}, {28, "99" + list}}, 0, 22, "99.00" + list},
       {"compulsory excess", {{0, "CV1"}, {4, "T"}, {3, "3"}}, 0, 9, "500.00"},
       {"stamp duty and tax by default", {{31, ""}, {32, ""}}, 0, 17, "1684.27"},
-      {"young insured", {{11, "19"}}, 2, 2, "1579.50"},
-      {"new licence", {{12, "1"}}, 2, 2, "1579.50"},
+      {"young insured", {{11, "19"}}, 2, 2, "1579.50"}, {"new licence", {{12, "1"}}, 2, 2, "1579.50"},
       {"young named driver", {{22, "1"}, {48, "20"}, {49, "2"}}, 2, 2, "1579.50"},
-      {"two claims", {{10, "2"}}, 2, 2, "1579.50"},
-      {"vehicle too old: declined", {{50, "21"}}, 0, 4, "-9999.00"},
+      {"two claims", {{10, "2"}}, 2, 2, "1579.50"}, {"vehicle too old: declined", {{50, "21"}}, 0, 4, "-9999.00"},
       {"old vehicle, third party", {{50, "21"}, {1, "03"}}, 0, 4, "0.00"},
-      {"unknown class", {{0, "XX1"}}, -1, 0, ""},
-      {"unknown cover", {{1, "09"}}, -1, 0, ""},
-      {"unknown extended cover", {{25, "999"}}, -1, 0, ""},
-  };
+      {"unknown class", {{0, "XX1"}}, -1, 0, ""}, {"unknown cover", {{1, "09"}}, -1, 0, ""},
+      {"unknown extended cover", {{25, "999"}}, -1, 0, ""}};
+  // clang-format on
   ExpectEach("Tarvin.Premium.ComputeV10", V10Factors(), cases);
 }
 
@@ -148,10 +134,8 @@ TEST_F(TariffTest, NewTariffRatesByFactorsAndSaysWhichIsNotConfigured) {
       {"gender", {{3, "F"}}, 0, 7, "95"},          {"NCD years", {{19, "3"}}, 0, 8, "61.67"},
       {"make", {{14, "MRK"}}, 0, 9, "110"},        {"capacity", {{16, "2500"}}, 0, 10, "110"},
       {"vehicle age", {{43, "12"}}, 0, 11, "115"}, {"sum insured", {{12, "80000"}}, 0, 12, "105"},
-      {"typed basic premium", {{20, "900"}, {21, "0"}}, 0, 14, "900.00"},
-      {"referred", {{38, "2"}}, 8, 3, "1574.00"},
-      {"NCD not configured", {{19, "9"}}, 2, 0, ""},
-      {"capacity not configured", {{16, "0"}}, 3, 0, ""},
+      {"typed basic premium", {{20, "900"}, {21, "0"}}, 0, 14, "900.00"}, {"referred", {{38, "2"}}, 8, 3, "1574.00"},
+      {"NCD not configured", {{19, "9"}}, 2, 0, ""}, {"capacity not configured", {{16, "0"}}, 3, 0, ""},
       {"vehicle age not configured", {{43, "30"}}, 4, 0, ""},
       {"sum insured not configured", {{12, "600000"}}, 5, 0, ""},
       {"declined", {{43, "21"}}, 6, 0, ""},    {"driver not configured", {{36, "90"}}, 7, 0, ""}};
@@ -186,8 +170,7 @@ TEST_F(TariffTest, ExCommandsChargeTheTransactionForItsPeriod) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.rule);
     const bool current = c.command == kV10Ex;
-    const std::string previous =
-        JoinFields(With(std::vector<std::string>(current ? 57 : 51), c.previous));
+    const std::string previous = JoinFields(With(Texts(current ? 57 : 51), c.previous));
     const auto amended = JoinFields(current ? V10ExFactors() : NewTariffFactors());
     const Result result = Run(c.command, Params({previous, amended, c.start, c.mode}));
     ASSERT_EQ(result.status, 0);
@@ -196,11 +179,8 @@ TEST_F(TariffTest, ExCommandsChargeTheTransactionForItsPeriod) {
     EXPECT_EQ(Field(parts[c.part], c.position), c.figure);
   }
   // A decline has no answer of its own here: the risk is referred.
-  EXPECT_EQ(
-      Run(kV10Ex, Params({JoinFields(std::vector<std::string>(57)),
-                          JoinFields(With(V10ExFactors(), {{44, "21"}})), "01-Mar-2026", "0"}))
-          .status,
-      2);
+  const auto declined = JoinFields(With(V10ExFactors(), {{44, "21"}}));
+  EXPECT_EQ(Run(kV10Ex, Params({JoinFields(Texts(57)), declined, "01-Mar-2026", "0"})).status, 2);
 }
 
 }  // namespace

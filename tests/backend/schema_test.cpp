@@ -68,13 +68,11 @@ TEST_F(SchemaTest, EverySampleSystemCodeNamesWhatTheScreenLooksFor) {
     const char* table_where;  // where an entry of the value must be a code, or must not
     std::vector<int> codes;
     int expected;
-  } cases[] = {
-      {"motor_cover WHERE", {1001, 1011, 1061}, 1},
-      {"extended_cover WHERE", {1007, 1008, 1021, 1069}, 1},
-      {"occupation WHERE", {1009}, 0},
-      {"vehicle_make WHERE", {1034}, 1},
-      {"motor_class WHERE kind = 1 AND", {1040}, 1},
-  };
+    // clang-format off
+  } cases[] = {{"motor_cover WHERE", {1001, 1011, 1061}, 1}, {"extended_cover WHERE", {1007, 1008, 1021, 1069}, 1},
+               {"occupation WHERE", {1009}, 0}, {"vehicle_make WHERE", {1034}, 1},
+               {"motor_class WHERE kind = 1 AND", {1040}, 1}};
+  // clang-format on
   for (const auto& c : cases) {
     for (const int code : c.codes) {
       const std::string value =
@@ -132,13 +130,12 @@ TEST_F(SchemaTest, LayoutRowsAreInPositionOrderAndNameStoredColumns) {
     int field_count;
     std::string table;
   } cases[] = {
-      {"read admin", ReadAdminReplyLayout(), 178, "cover_note"},
+      // clang-format off
+      {"read admin", ReadAdminReplyLayout(), 178, "cover_note"}, {"policy read", PolicyReplyLayout(), 103, "policy"},
       {"cover note read", CoverNoteReadReplyLayout(), 206, "cover_note"},
-      {"policy read", PolicyReplyLayout(), 103, "policy"},
       {"write admin", WriteAdminRecordLayout(), 168, "cover_note"},
-      {"client read", ClientReplyLayout(), 19, "client"},
-      {"client write", ClientWriteLayout(), 23, "client"},
-  };
+      {"client read", ClientReplyLayout(), 19, "client"}, {"client write", ClientWriteLayout(), 23, "client"}};
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_EQ(FieldCount(c.layout), c.field_count);
@@ -160,8 +157,7 @@ TEST_F(SchemaTest, LayoutRowsAreInPositionOrderAndNameStoredColumns) {
 // What PostgreSQL is given for our SQL: only words outside literals and comments change.
 TEST(PostgresDialect, ChangesTheFewWordsThatDifferAndNothingQuoted) {
   const struct {
-    const char* sqlite;
-    const char* postgres;
+    const char *sqlite, *postgres;
   } cases[] = {
       {"SELECT id FROM t WHERE a = ?1 AND b = ?12", "SELECT id FROM t WHERE a = $1 AND b = $12"},
       {"SELECT '?1 TEXT instr(', 'it''s ?2' -- ?3 INTEGER\n", nullptr},
@@ -173,9 +169,8 @@ TEST(PostgresDialect, ChangesTheFewWordsThatDifferAndNothingQuoted) {
        "SELECT CAST(x AS TEXT), CAST(y AS BIGINT), strpos(a, b), string_agg(c, ','), "
        "my_instr(d)"},
   };
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(ToPostgres(c.sqlite), c.postgres != nullptr ? c.postgres : c.sqlite) << c.sqlite;
-  }
 }
 
 // Our own parameters are taken out of the address before libpq sees it; the log never
@@ -190,8 +185,7 @@ TEST(ServerAddressText, KeepsLibpqParametersAndHidesPasswords) {
   EXPECT_EQ(parsed.connection.connect_timeout, std::chrono::seconds(2));
   EXPECT_THROW(ParseServerAddress("postgresql://db/x?pool_size=many"), StoreFailure);
   const struct {
-    const char* address;
-    const char* shown;
+    const char *address, *shown;
   } cases[] = {
       {"postgresql://cn:s3cret@db:5432/covernote", "postgresql://cn:***@db:5432/covernote"},
       {"postgres://cn@db/x?password=s3cret&sslmode=require",

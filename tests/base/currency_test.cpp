@@ -72,9 +72,8 @@ TEST(Currency, AddsSubtractsAndMultipliesExactlyWithinItsRange) {
       {"0.0001", "0.5", "0.0001"},    {"12.3456", "0.0001", "0.0012"},
       {"500,000,000,000", "0.5", "250000000000"},  // the product needs more than 64 bits
   };
-  for (const Case& c : cases) {
+  for (const Case& c : cases)
     EXPECT_EQ((C(c.amount) * C(c.rate)).ToPlainText(), c.product) << c.amount << " x " << c.rate;
-  }
   EXPECT_EQ(C("33.3333") * std::int64_t{3}, C("99.9999"));
   EXPECT_THROW(C("900,000,000,000") * C("10000"), RuntimeFailure);
 }

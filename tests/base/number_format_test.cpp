@@ -34,20 +34,17 @@ TEST(NumberFormat, WritesAmountsWithTheirDecimalsInTheFixedLocale) {
   }
   EXPECT_EQ(FormatMoney2(Currency::FromUnits(std::numeric_limits<std::int64_t>::min())),
             "-922,337,203,685,477.58");
-  for (const int decimals : {-1, 5}) {
+  for (const int decimals : {-1, 5})
     EXPECT_EQ(FailureText([&] { FormatNumber(C("1"), decimals); }).substr(0, 3), "5: ") << decimals;
-  }
 }
 
 // Record amounts are already money2 text and are formatted again on every transfer.
 TEST(NumberFormat, RereadsItsOwnTextUnchangedAndRejectsNonNumbers) {
-  for (const std::string_view shown : {"1,234.50", "-1,234.50", "0.00", "1,000,000.00"}) {
+  for (const std::string_view shown : {"1,234.50", "-1,234.50", "0.00", "1,000,000.00"})
     EXPECT_EQ(FormatMoney2(shown), shown);
-  }
   EXPECT_EQ(FormatMoney2(" 1,234.5 "), "1,234.50");
-  for (const std::string_view text : {"", "abc", "12-", "1.2.3"}) {
+  for (const std::string_view text : {"", "abc", "12-", "1.2.3"})
     EXPECT_EQ(FailureText([&] { FormatMoney2(text); }).substr(0, 4), "13: ") << text;
-  }
 }
 
 TEST(NumberFormat, TellsNumbersFromOtherText) {

@@ -30,10 +30,8 @@ TEST(Text, TrimsSpacesOnlyAndChangesCaseOfLatinLetters) {
 }
 
 TEST(Text, SplitsLikeTheReplyListsAreRead) {
-  EXPECT_EQ(Split("", ";"), V{});
-  EXPECT_EQ(Split("a;", ";"), (V{"a", ""}));
-  EXPECT_EQ(Split(";;", ";"), (V{"", "", ""}));
-  EXPECT_EQ(Split("1|~|2|~|3", "|~|"), (V{"1", "2", "3"}));
+  EXPECT_EQ((std::vector{Split("", ";"), Split("a;", ";"), Split(";;", ";"), Split("1|~|2|~|3", "|~|")}),
+            (std::vector<V>{{}, {"a", ""}, {"", "", ""}, {"1", "2", "3"}}));
   const std::string reply = std::string("A") + std::string(FieldSeparator) + "B" +
                             std::string(RecordSeparator) + "C";
   EXPECT_EQ(Split(reply, RecordSeparator).size(), 2u);

@@ -30,9 +30,9 @@ TEST_F(ProductComponentsTest, ALockedDatabaseIsARuntimeFailureOfTheCallAndNothin
       std::make_unique<backend::Backend>(database_path_, clock_, options));
   const Components components(Factories(impatient));
 
-  auto record = Split(backend_->Execute("KivoGIUWR.CoverNote.ReadAdmin",
-                                        Params({"CN24000101", "A1001", "0"})).reply,
-                      FieldSeparator);
+  const auto read =
+      backend_->Execute("KivoGIUWR.CoverNote.ReadAdmin", Params({"CN24000101", "A1001", "0"}));
+  auto record = Split(read.reply, FieldSeparator);
   record.resize(168);
   record[152] = record[153] = "";
   record[48] = "999.00";
@@ -67,8 +67,7 @@ TEST_F(ProductComponentsTest, TheSessionIdentityOverridesTheSharedSettings) {
   const Components components(
       Factories(backend_, IdentityOverrides("BORNEO01", "A2001", "A")));
   const UserIdentity identity = ReadUserIdentity(components);
-  EXPECT_EQ(identity.CurrentUserId, "BORNEO01");
-  EXPECT_EQ(identity.CurrentAgentCode, "A2001");
+  EXPECT_EQ(identity.CurrentUserId + " " + identity.CurrentAgentCode, "BORNEO01 A2001");
   EXPECT_EQ(ReadSetting(components, kUiKeyPath, "Use Local Table"), "0");
 
   EXPECT_THROW(ProductComponents({nullptr, nullptr, dialogs_, {}}, clock_), RuntimeFailure);

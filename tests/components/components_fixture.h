@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "../base/temp_folder.h"
 #include "base/clock.h"
 #include "components/shared_backend.h"
 #include "fake_ports.h"
@@ -17,13 +18,11 @@ using cn::testing::FakeDialogs;
 
 class ComponentsTest : public ::testing::Test {
  protected:
-  ComponentsTest();
-  ~ComponentsTest() override;
-
-  std::filesystem::path directory_;
-  std::filesystem::path database_path_;
+  const cn::testing::TempFolder folder_{"covernote-components"};  // outlives the back end
+  const std::filesystem::path& directory_ = folder_.path;
+  const std::filesystem::path database_path_ = directory_ / "covernote.db";
   FixedClock clock_{DateTime{*Date::FromYmd(2025, 6, 15), *Time::FromHms(10, 0, 0)}};
-  std::shared_ptr<SharedBackend> backend_;
+  std::shared_ptr<SharedBackend> backend_ = OpenSharedBackend(database_path_, clock_);
   std::shared_ptr<FakeDialogs> dialogs_ = std::make_shared<FakeDialogs>();
 };
 

@@ -20,28 +20,22 @@ struct ScreenMessage {
 // Messages of each kind of box, with and without parameters, that no scenario shows (the saved,
 // reset and unused-note boxes are in the save and read scenarios); 2010010 is shown with other
 // parameter sets there.
+constexpr int kWarning = box::kOkOnly | box::kExclamation;
+// clang-format off
 const ScreenMessage kScreenMessages[] = {
     {1210005, "Save Cover Note", {"SUPERVISOR", "05-Dec-2026 09:58:12 AM"},
-     "SUPERVISOR saved this cover note at 05-Dec-2026 09:58:12 AM, after you read it. Nothing "
-     "of your amendment has been saved. Read the cover note again now to see it, then redo your "
-     "amendment?",
-     box::kOkCancel | box::kQuestion},
+     "SUPERVISOR saved this cover note at 05-Dec-2026 09:58:12 AM, after you read it. Nothing of your amendment has "
+     "been saved. Read the cover note again now to see it, then redo your amendment?", box::kOkCancel | box::kQuestion},
     {1210009, "Incomplete Data", {"[Vehicle]"},
-     "Some required details are missing on the tab [Vehicle]. Please complete them and try again.",
-     box::kOkOnly | box::kExclamation},
-    {1319999, "Get Cover Note", {},
-     "The server gave an answer this screen does not expect. Please try again; if it happens "
-     "again, contact your system administrator.",
-     box::kOkOnly | box::kCritical},
+     "Some required details are missing on the tab [Vehicle]. Please complete them and try again.", kWarning},
+    {1319999, "Get Cover Note", {}, "The server gave an answer this screen does not expect. Please try again; if it "
+     "happens again, contact your system administrator.", box::kOkOnly | box::kCritical},
     {2010010, "Save Cover Note", {"target cover note's transaction", "done at backend", "Update"},
-     "Target cover note's transaction has been done at backend. Update not allowed.",
-     box::kOkOnly | box::kExclamation},
-    {2210008, "Invalid Data", {"Date!"}, "Invalid Date! Please check the value entered.",
-     box::kOkOnly | box::kExclamation},
+     "Target cover note's transaction has been done at backend. Update not allowed.", kWarning},
+    {2210008, "Invalid Data", {"Date!"}, "Invalid Date! Please check the value entered.", kWarning},
     {2310003, "Invalid IC Number", {"New", "800111-01-1123"},
-     "Invalid New IC number. Please enter it in the form 800111-01-1123.",
-     box::kOkOnly | box::kExclamation},
-};
+     "Invalid New IC number. Please enter it in the form 800111-01-1123.", kWarning}};
+// clang-format on
 
 class MessageServiceTest : public ::testing::Test {
  protected:
@@ -72,8 +66,8 @@ TEST_F(MessageServiceTest, TheAnswerIsTheButtonPressedAndAnUnknownNumberIsShownN
   EXPECT_EQ(service_.ShowMessage(1210004, "Remove row", "", "", "", "", ""), answer::kOk);
   dialogs_->boxes.clear();
   EXPECT_EQ(service_.ShowMessage(9999999, "Odd", "first", "", "third", "", ""), answer::kOk);
-  EXPECT_EQ(Box(*dialogs_), "Odd | Message 9999999 (no text is held for it): first | third. | " +
-                                std::to_string(box::kOkOnly | box::kExclamation));
+  EXPECT_EQ(Box(*dialogs_),
+            "Odd | Message 9999999 (no text is held for it): first | third. | " + std::to_string(kWarning));
   EXPECT_THROW(CatalogueMessageService(nullptr), RuntimeFailure);  // no dialog host
 }
 

@@ -57,16 +57,16 @@ TEST(SettingsRegistryTest, EachSessionSeesItsOwnIdentityOverTheSharedSettings) {
 }
 
 TEST(SettingsFileTest, MalformedFilesAreClearFailures) {
+  // clang-format off
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"[\"Software\\\\X\"]\n\"Use Local Table\" = \"0\n", "is not valid TOML (line 2"},
-      {"[\"Software\\\\X\"]\nnames = [\"a\", \"b\"]\n",
-       "value \"names\" under \"Software\\X\" must be a text"},
+      {"[\"Software\\\\X\"]\nnames = [\"a\", \"b\"]\n", "value \"names\" under \"Software\\X\" must be a text"},
       {"\"Use Local Table\" = \"0\"\n", "must be a table of values"},
       {"[Software.Brindle]\nKivo = \"x\"\n", "\"Brindle\" under \"Software\""},
   };
-  for (const auto& [toml, words] : cases) {
+  // clang-format on
+  for (const auto& [toml, words] : cases)
     EXPECT_THAT(FailureText([&] { Settings::Parse(toml, "settings.toml"); }), HasSubstr(words));
-  }
 }
 
 TEST(SettingsFileTest, WrittenSettingsReadBackUnchanged) {
@@ -76,9 +76,8 @@ TEST(SettingsFileTest, WrittenSettingsReadBackUnchanged) {
       {"Software\\Brindle\\Kivo\\Zelkor\\UI", "Ünïcode name", "välue"},
   };
   const Settings read = Settings::Parse(SettingsText(values), "written");
-  for (const SettingValue& value : values) {
+  for (const SettingValue& value : values)
     EXPECT_EQ(read.Find(value.key_path, value.value_name), value.value) << value.value_name;
-  }
 }
 
 class SettingsFileOnDisk : public ComponentsTest {};

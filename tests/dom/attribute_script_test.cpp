@@ -51,37 +51,28 @@ TEST(CommandScript, ReadsTheFormTheRowTablesWrite) {
        "\xC3\xA9';kvCmd_2.click();",
        {"kvCmd_2", "a{#.#}b{#+#}", "{#,#}9 \xC3\xA9"}},
   };
-  for (const auto& [script, parsed] : cases) {
+  for (const auto& [script, parsed] : cases)
     EXPECT_EQ(ParseCommandScript(script), parsed) << script;
-  }
 }
 
 TEST(CommandScript, RefusesEverythingElseAndTouchesNothing) {
-  const std::string good_first =
-      "kvExecuteCommand.innerText='C{#+#}' + event.srcElement.id + '{#,#}1';";
-  const std::string good_second = "kvExecuteCommand.click();";
+  // clang-format off
+  const std::string set = "kvExecuteCommand.innerText=", id = " + event.srcElement.id + ";
+  const std::string good_first = set + "'C{#+#}'" + id + "'{#,#}1';", good_second = "kvExecuteCommand.click();";
   const std::string refused[] = {
-      "",
-      "alert(1)",
-      good_first,                               // no click
+      "", "alert(1)", good_first,  // no click
       good_first + "kvExecuteCommand.click()",  // missing last semicolon
-      "kvExecuteCommand.innerText='C{#+#}' + event.srcElement.id + "
-      "'{#,#}1'kvExecuteCommand.click();",
+      set + "'C{#+#}'" + id + "'{#,#}1'kvExecuteCommand.click();",
       good_first + "otherElement.click();",  // a second element name
       good_first + good_second + "alert(1);",  // text after the second statement
-      "kvExecuteCommand.innerText='C' + document.cookie + '{#,#}1';" + good_second,
-      "kvExecuteCommand.innerText='C{#+#}' + event.srcElement.id + '{#,#}' + 1;" + good_second,
-      "kvExecuteCommand.innerText='C{#+#}' + event.srcElement.name + '{#,#}1';" + good_second,
-      "kvExecuteCommand.innerHTML='<img src=x onerror=alert(1)>' + event.srcElement.id + '';" +
-          good_second,
-      "kvExecuteCommand.innerText=\"C{#+#}\" + event.srcElement.id + \"{#,#}1\";" + good_second,
-      "kvExecuteCommand.innerText='C\\'{#+#}' + event.srcElement.id + '{#,#}1';" + good_second,
-      "kvExecuteCommand.innerText='C{#+#}' + event.srcElement.id + '{#,#}1;" +
-          good_second,  // unclosed quote
-      "kvExecuteCommand .innerText='C{#+#}' + event.srcElement.id + '{#,#}1';" + good_second,
-      good_first + "kvExecuteCommand.click ();",
-      good_first + "window.kvExecuteCommand.click();",
-  };
+      set + "'C' + document.cookie + '{#,#}1';" + good_second, set + "'C{#+#}'" + id + "'{#,#}' + 1;" + good_second,
+      set + "'C{#+#}' + event.srcElement.name + '{#,#}1';" + good_second,
+      "kvExecuteCommand.innerHTML='<img src=x onerror=alert(1)>'" + id + "'';" + good_second,
+      set + "\"C{#+#}\"" + id + "\"{#,#}1\";" + good_second, set + "'C\\'{#+#}'" + id + "'{#,#}1';" + good_second,
+      set + "'C{#+#}'" + id + "'{#,#}1;" + good_second,  // unclosed quote
+      "kvExecuteCommand .innerText='C{#+#}'" + id + "'{#,#}1';" + good_second,
+      good_first + "kvExecuteCommand.click ();", good_first + "window.kvExecuteCommand.click();"};
+  // clang-format on
   for (const std::string& script : refused) {
     SCOPED_TRACE(script);
     Page page;

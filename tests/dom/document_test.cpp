@@ -64,8 +64,7 @@ TEST(DocumentLookup, DuplicateIdsGiveTheFirstOrEveryMatchInTreeOrder) {
 
 TEST(DocumentLookup, MissingElementsAndFilesAreNullWhenFoundAndFailuresWhenRequired) {
   const auto page = LoadVehicleTab();
-  EXPECT_EQ(page->FindElementById("txtNoSuch"), nullptr);
-  EXPECT_EQ(page->Body()->FindInAll("txtNoSuch"), nullptr);
+  EXPECT_TRUE(page->FindElementById("txtNoSuch") == nullptr && page->Body()->FindInAll("txtNoSuch") == nullptr);
   EXPECT_THAT(FailureText([&] { page->GetElementById("txtNoSuch"); }),
               AllOf(StartsWith("424: "), HasSubstr("'txtNoSuch'")));
   EXPECT_THAT(FailureText([] { Document::Load("/nonexistent/CNAAVeh.htm"); }),
@@ -80,8 +79,7 @@ TEST(DocumentLookup, NodesStayReachableByIdWhileHeldAndIdsAreNeverReused) {
   const NodeId id = removed->node_id();
   removed->Remove();
   EXPECT_EQ(page->FindNode(id), removed);
-  EXPECT_EQ(removed->Value(), "");  // still usable after removal
-  EXPECT_FALSE(removed->IsConnected());
+  EXPECT_EQ(removed->Value() + (removed->IsConnected() ? "connected" : ""), "");  // still usable after removal
   removed.reset();
   EXPECT_EQ(page->FindNode(id), nullptr);
   const auto fresh = page->CreateElement("span");
@@ -97,9 +95,7 @@ TEST(DocumentCreate, CreateElementTakesAnyCaseAndRefusesNonNames) {
   EXPECT_TRUE(own->Is("kv-grid"));
   page->Body()->AppendChild(own);
   EXPECT_THAT(page->Copy()->Body()->InnerHtml(), HasSubstr("<kv-grid"));
-  EXPECT_THROW(page->CreateElement(""), RuntimeFailure);
-  EXPECT_THROW(page->CreateElement("<td>"), RuntimeFailure);
-  EXPECT_THROW(page->CreateElement("a b"), RuntimeFailure);
+  for (const char* tag : {"", "<td>", "a b"}) EXPECT_THROW(page->CreateElement(tag), RuntimeFailure) << tag;
 }
 
 TEST(DocumentWindow, PortsFailWhenUnsetAndCarryDialogsWhenSet) {
@@ -130,8 +126,7 @@ TEST(DocumentCookie, AssignmentsSetReplaceAndDeleteOnePairEach) {
   EXPECT_EQ(page->Cookie(), "CNote=1");
   page->SetCookie("Odd=a=b");
   EXPECT_EQ(page->Cookie(), "CNote=1; Odd=a=b");
-  EXPECT_THROW(page->SetCookie("novalue"), RuntimeFailure);
-  EXPECT_THROW(page->SetCookie("=x"), RuntimeFailure);
+  for (const char* cookie : {"novalue", "=x"}) EXPECT_THROW(page->SetCookie(cookie), RuntimeFailure) << cookie;
 }
 
 TEST(DocumentFocus, ActiveElementFollowsFocusAndFallsBackToTheBody) {
@@ -141,8 +136,7 @@ TEST(DocumentFocus, ActiveElementFollowsFocusAndFallsBackToTheBody) {
   vehicle->Focus();
   EXPECT_EQ(page->ActiveElement(), vehicle);
   // Disabled and hidden elements cannot take the focus, as in a browser.
-  page->GetElementById("txtYearMade")->Focus();
-  page->GetElementById("kvExecuteCommand")->Focus();
+  for (const char* id : {"txtYearMade", "kvExecuteCommand"}) page->GetElementById(id)->Focus();
   EXPECT_EQ(page->ActiveElement(), vehicle);
   page->GetElementById("tblVehicle")->SetStyle(StyleName::kVisibility, "hidden");
   page->GetElementById("txtModel")->Focus();
@@ -161,8 +155,7 @@ TEST(MutationRecord, ListenersHearChangesOfTheirKindEvenWhenNotRecordingAndMayCh
     heard.push_back(std::string(MutationKindName(m.kind)) + " " + m.value);
   });
   message->SetClassName("shown");
-  message->SetInnerText("cmdSave");
-  message->SetInnerText("cmdSave");  // the same message again is a change again
+  for (int twice = 0; twice < 2; ++twice) message->SetInnerText("cmdSave");  // the same again is a change again
   page->RemoveChangeListener(id);
   message->SetInnerText("cmdReset");
   EXPECT_THAT(heard, ElementsAre("content cmdSave", "content cmdSave"));

@@ -16,15 +16,13 @@ using ::testing::HasSubstr;
 TEST(ElementProperties, ByNameAsPageLogicSpellsThem) {
   // The name as the page logic spells it, and the attribute that reflects it afterwards.
   struct Case { const char *name, *written, *reads, *attribute, *attribute_value; };
+  // clang-format off
   const Case cases[] = {
-      {"value", "WXY 99", "WXY 99", "value", "WXY 99"},
-      {"ReadOnly", "True", "true", "readonly", ""},
-      {"TabIndex", "-1", "-1", "tabindex", "-1"},
-      {"MaxLength", "14", "14", "maxlength", "14"},
-      {"disabled", "1", "true", "disabled", ""},
-      {"className", "clsHighliteRow", "clsHighliteRow", "class", "clsHighliteRow"},
-      {"Width", "100%", "100%", "width", "100%"},
-  };
+      {"value", "WXY 99", "WXY 99", "value", "WXY 99"}, {"ReadOnly", "True", "true", "readonly", ""},
+      {"TabIndex", "-1", "-1", "tabindex", "-1"}, {"MaxLength", "14", "14", "maxlength", "14"},
+      {"disabled", "1", "true", "disabled", ""}, {"Width", "100%", "100%", "width", "100%"},
+      {"className", "clsHighliteRow", "clsHighliteRow", "class", "clsHighliteRow"}};
+  // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const auto input = testing::LoadVehicleTab()->GetElementById("txtVehicleNumber");
@@ -51,9 +49,8 @@ TEST(ElementProperties, FalseBooleansRemoveTheirAttributeAndBadNamesOrValuesFail
   EXPECT_THAT(FailureText([&] { input->SetProperty("colour", "red"); }),
               AllOf(HasSubstr("colour"), HasSubstr("INPUT 'txtVehicleNumber'")));
   EXPECT_THROW(input->GetProperty("colour"), RuntimeFailure);
-  EXPECT_THROW(input->SetProperty("Checked", "yes"), RuntimeFailure);
-  EXPECT_THROW(input->SetProperty("TabIndex", "1x"), RuntimeFailure);
-  EXPECT_THROW(input->SetProperty("MaxLength", "-3"), RuntimeFailure);
+  for (const auto& [name, value] : {std::pair{"Checked", "yes"}, {"TabIndex", "1x"}, {"MaxLength", "-3"}})
+    EXPECT_THROW(input->SetProperty(name, value), RuntimeFailure) << name;
   EXPECT_EQ(input->MaxLength(), 16);  // unchanged
 }
 
@@ -67,8 +64,7 @@ TEST(ElementAttributes, NamesAreCaseInsensitiveAndValuesKept) {
   row_link->RemoveAttribute("ONINPCHANGED");
   EXPECT_FALSE(row_link->HasAttribute("onInpChanged"));
   EXPECT_EQ(row_link->GetAttribute("missing"), "");
-  EXPECT_THROW(row_link->SetAttribute("bad name", "v"), RuntimeFailure);
-  EXPECT_THROW(row_link->SetAttribute("", "v"), RuntimeFailure);
+  for (const char* name : {"bad name", ""}) EXPECT_THROW(row_link->SetAttribute(name, "v"), RuntimeFailure);
 }
 
 TEST(RadioGroups, CheckingOneClearsTheOthersOfItsNameInItsForm) {
@@ -76,9 +72,8 @@ TEST(RadioGroups, CheckingOneClearsTheOthersOfItsNameInItsForm) {
   // optOutsideForm has the same name outside the form, optCGYes is another group of the form.
   const auto checked = [&] {
     std::string out;
-    for (const char* id : {"optHazardYes", "optHazardNo", "optOutsideForm", "optCGYes"}) {
+    for (const char* id : {"optHazardYes", "optHazardNo", "optOutsideForm", "optCGYes"})
       out += page->GetElementById(id)->Checked() ? '1' : '0';
-    }
     return out;
   };
   page->GetElementById("optHazardYes")->SetProperty("Checked", "true");
@@ -108,9 +103,10 @@ TEST(ApplyElement, InsideMovesTheChildrenInOutsideWrapsTheElementAnythingElseFai
   const auto detached = page->CreateElement("P");
   EXPECT_THROW(detached->ApplyElement(page->CreateElement("DIV"), "outside"), RuntimeFailure);
   EXPECT_THROW(container->ApplyElement(page->CreateElement("P"), "around"), RuntimeFailure);
-  EXPECT_THROW(container->ApplyElement(nullptr, "inside"), RuntimeFailure);
-  EXPECT_THROW(span->ApplyElement(container, "inside"), RuntimeFailure);  // its own ancestor
-  EXPECT_THROW(container->ApplyElement(container, "inside"), RuntimeFailure);
+  // Nothing, its own ancestor, itself.
+  for (const auto& [element, applied] : {std::pair{container, std::shared_ptr<Element>()}, {span, container},
+                                         {container, container}})
+    EXPECT_THROW(element->ApplyElement(applied, "inside"), RuntimeFailure);
   EXPECT_EQ(container->InnerHtml(), "<table>one<span><b id=\"two\">2</b></span></table>");
   // Nodes of another page cannot be inserted or removed.
   const auto other = Document::CreateEmpty();
@@ -125,13 +121,10 @@ TEST(Behaviours, AttachDetachAndListWithTheStyleOnes) {
   const auto input = page->GetElementById("txtSumInsured");
   const int data_entry = input->AddBehavior("./Behaviors/DataEntry.htc");
   const int date_entry = input->AddBehavior("Behaviors/EntryDate.htc");
-  EXPECT_NE(data_entry, 0);
-  EXPECT_NE(data_entry, date_entry);
-  EXPECT_THAT(input->BehaviorUrls(), ElementsAre("Behaviors\\EntryCurSI.htc",
-                                                 "./Behaviors/DataEntry.htc",
-                                                 "Behaviors/EntryDate.htc"));
-  EXPECT_TRUE(input->RemoveBehavior(date_entry));
-  EXPECT_FALSE(input->RemoveBehavior(date_entry));
+  EXPECT_TRUE(data_entry != 0 && data_entry != date_entry);
+  EXPECT_THAT(input->BehaviorUrls(),
+              ElementsAre("Behaviors\\EntryCurSI.htc", "./Behaviors/DataEntry.htc", "Behaviors/EntryDate.htc"));
+  EXPECT_EQ((std::pair{input->RemoveBehavior(date_entry), input->RemoveBehavior(date_entry)}), std::pair(true, false));
   EXPECT_THAT(input->Behaviors(), ElementsAre(Behavior{data_entry, "./Behaviors/DataEntry.htc"}));
 }
 
@@ -143,9 +136,8 @@ TEST(StyleNames, ScriptNamesMapToCssNamesWithoutRegardToCase) {
       {"TEXT-ALIGN", "text-align"}, {"font-weight", "font-weight"},
       {"fontWeight", ""}, {"", ""}, {"a b", ""},
   };
-  for (const auto& [script_name, css_name] : cases) {
+  for (const auto& [script_name, css_name] : cases)
     EXPECT_EQ(CssNameFor(script_name).value_or(""), css_name) << script_name;
-  }
 }
 
 TEST(StyleAttribute, IsReadIntoPropertiesAndWrittenBackInOrder) {

@@ -30,57 +30,45 @@ struct Case {
   std::string html = kTwoRows;
 };
 
+// clang-format off
 std::vector<Case> Cases() {
   const auto unchanged = [](Document&) {};
   return {
-      {"RemovingTheFirstDuplicateGivesTheNext",
-       [](Document& p) { p.GetElementById("txtDrv")->Remove(); }, "txtDrv", "d2"},
-      {"DuplicateMovedInFrontOfTheFirst",
-       [](Document& p) {
+      {"RemovingTheFirstDuplicateGivesTheNext", [](Document& p) { p.GetElementById("txtDrv")->Remove(); },
+       "txtDrv", "d2"},
+      {"DuplicateMovedInFrontOfTheFirst", [](Document& p) {
          const auto first_cell = p.GetElementById("txtDrv")->ParentElement();
          first_cell->InsertBefore(p.AllWithId("txtDrv")[1], first_cell->ChildNodes().front());
-       },
-       "txtDrv", "d2"},
-      {"NewDuplicateAddedEarlierInThePage",
-       [](Document& p) {
+       }, "txtDrv", "d2"},
+      {"NewDuplicateAddedEarlierInThePage", [](Document& p) {
          const auto input = p.CreateElement("INPUT");
          input->SetId("txtDrv");
          input->SetAttribute("data-n", "new");
          p.Body()->InsertBefore(input, p.Body()->ChildNodes().front());
-       },
-       "txtDrv", "new"},
-      {"IdChangedBySetter", [](Document& p) { p.GetElementById("tail")->SetId("txtDrv"); },
-       "txtDrv", "d1"},
-      {"OldIdNoLongerFindsTheElement",
-       [](Document& p) { p.GetElementById("tail")->SetId("other"); }, "tail", ""},
+       }, "txtDrv", "new"},
+      {"IdChangedBySetter", [](Document& p) { p.GetElementById("tail")->SetId("txtDrv"); }, "txtDrv", "d1"},
+      {"OldIdNoLongerFindsTheElement", [](Document& p) { p.GetElementById("tail")->SetId("other"); }, "tail", ""},
       {"IdSetAsAttributeInAnyCase",
-       [](Document& p) { p.GetElementById("txtDrv")->SetAttribute("ID", "first"); }, "txtDrv",
-       "d2"},
-      {"DetachedElementIsNotFound", [](Document& p) { p.CreateElement("DIV")->SetId("tail"); },
-       "tail", "t"},
-      {"IdChangedWhileDetachedCountsOnReturn",
-       [](Document& p) {
+       [](Document& p) { p.GetElementById("txtDrv")->SetAttribute("ID", "first"); }, "txtDrv", "d2"},
+      {"DetachedElementIsNotFound", [](Document& p) { p.CreateElement("DIV")->SetId("tail"); }, "tail", "t"},
+      {"IdChangedWhileDetachedCountsOnReturn", [](Document& p) {
          const auto tail = p.GetElementById("tail");
          tail->Remove();
          tail->SetId("txtDrv");
          p.Body()->InsertBefore(tail, p.Body()->ChildNodes().front());
-       },
-       "txtDrv", "t"},
+       }, "txtDrv", "t"},
       {"ElementsInsideADetachedSubtreeAreNotFound",
-       [](Document& p) { p.CreateElement("DIV")->AppendChild(p.GetElementById("row")); },
-       "txtDrv", "d2"},
+       [](Document& p) { p.CreateElement("DIV")->AppendChild(p.GetElementById("row")); }, "txtDrv", "d2"},
       {"InnerHtmlRemovesTheOldContentsIds",
        [](Document& p) { p.Body()->SetInnerHtml("<span id=other></span>"); }, "txtDrv", ""},
       {"InnerHtmlContentIsFound",
-       [](Document& p) { p.Body()->SetInnerHtml("<b><span id=txtDrv data-n=inner></span></b>"); },
-       "txtDrv", "inner"},
-      {"DocumentElementById", unchanged, "top", "html",
-       "<html id=top data-n=html><body><p id=top></p></body></html>"},
+       [](Document& p) { p.Body()->SetInnerHtml("<b><span id=txtDrv data-n=inner></span></b>"); }, "txtDrv", "inner"},
+      {"DocumentElementById", unchanged, "top", "html", "<html id=top data-n=html><body><p id=top></p></body></html>"},
       {"IdsAreCaseSensitive", unchanged, "TXTDRV", ""},
-      {"EmptyIdStillAnswersTheDocumentElement", unchanged, "", "html",
-       "<html data-n=html><p id=''></p></html>"},
+      {"EmptyIdStillAnswersTheDocumentElement", unchanged, "", "html", "<html data-n=html><p id=''></p></html>"},
   };
 }
+// clang-format on
 
 TEST(IdLookup, AnswersAsWalkingThePageAfterEachKindOfChange) {
   for (const Case& c : Cases()) {

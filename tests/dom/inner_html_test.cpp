@@ -24,8 +24,7 @@ TEST(InnerHtml, WritingReplacesTheContentParsedInItsContextAndReadingSerialises)
   // Options written into a select are parsed in select context.
   const auto select = page->GetElementById("s");
   select->SetInnerHtml("<option value=M>MALE<option value=F selected>FEMALE");
-  EXPECT_EQ(select->Options().Length(), 2);
-  EXPECT_EQ(select->Value(), "F");
+  EXPECT_EQ(std::pair(select->Options().Length(), select->Value()), std::pair(2, std::string("F")));
   // Void elements take no content.
   EXPECT_THROW(page->GetElementById("i")->SetInnerHtml("<b>x</b>"), RuntimeFailure);
   EXPECT_THROW(page->GetElementById("i")->SetInnerText("x"), RuntimeFailure);
@@ -71,8 +70,7 @@ TEST(InnerText, ReadsTextWithLineBreaksAndWritesOneTextNode) {
   // A text area's value is its text.
   const auto goods = page->GetElementById("txtGoodsDescription");
   goods->SetValue("Timber <logs>");
-  EXPECT_EQ(goods->Value(), "Timber <logs>");
-  EXPECT_EQ(goods->InnerHtml(), "Timber &lt;logs&gt;");
+  EXPECT_EQ(goods->Value() + " " + goods->InnerHtml(), "Timber <logs> Timber &lt;logs&gt;");
 }
 
 }  // namespace

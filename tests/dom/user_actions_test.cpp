@@ -59,14 +59,12 @@ TEST(UserFocus, LeavingRaisesChangeOnlyWhenTheValueDiffersThenBlurThenFocusesThe
   page.Watch("txtName", {"onfocus", "onchange", "onblur"});
   page.Watch("txtNRIC", {"onfocus", "onchange", "onblur"});
 
-  EXPECT_TRUE(UserFocus(*page.Get("txtName")));
-  EXPECT_TRUE(UserFocus(*page.Get("txtName")));  // already there: nothing more
+  EXPECT_TRUE(UserFocus(*page.Get("txtName")) && UserFocus(*page.Get("txtName")));  // the second: nothing more
   page.Get("txtName")->SetValue("TAN");
   EXPECT_TRUE(UserFocus(*page.Get("txtNRIC")));
   page.Get("txtNRIC")->SetValue("changed");
   page.Get("txtNRIC")->SetValue("OLD-VALUE");  // back as it was: no change to report
-  UserBlur(*page.Get("txtNRIC"));
-  UserBlur(*page.Get("txtNRIC"));  // no longer focused
+  for (int twice = 0; twice < 2; ++twice) UserBlur(*page.Get("txtNRIC"));  // the second: no longer focused
   EXPECT_THAT(page.log, ElementsAre("txtName.onfocus", "txtName.onchange", "txtName.onblur",
                                     "txtNRIC.onfocus", "txtNRIC.onblur"));
   EXPECT_TRUE(page.document->ActiveElement()->Is("BODY"));
@@ -121,8 +119,7 @@ TEST(TypeText, CountsCharactersRaisesKeysOfReadOnlyBoxesAndRefusesWhatCannotBeTy
   EXPECT_THAT(page.log, ElementsAre("txtMortgagee.onkeypress 97", "txtMortgagee.onkeypress 98"));
   EXPECT_EQ(page.Get("txtMortgagee")->Value(), "KIVO BANK");
 
-  EXPECT_THROW(TypeText(*page.Get("cboState"), "J"), RuntimeFailure);
-  EXPECT_THROW(TypeText(*page.Get("chkNewAdd"), "x"), RuntimeFailure);
+  for (const char* id : {"cboState", "chkNewAdd"}) EXPECT_THROW(TypeText(*page.Get(id), "J"), RuntimeFailure) << id;
   const auto nric = page.Get("txtNRIC");
   EXPECT_THAT(FailureText([&] { TypeText(*nric, "ab\xC3"); }), HasSubstr("UTF-8"));
   EXPECT_EQ(nric->Value(), "OLD-VALUE");
@@ -132,20 +129,17 @@ TEST(TypeText, BehavioursFilterWhatAPersonTypes) {
   struct Case { const char *behavior, *typed, *value; };  // behaviour "" for a box without one
   const std::string address =
       "No. 5, Jln Ampang/Kg. Baru #3" + std::string(FieldSeparator) + "\xC3\x89" "cole";
+  // clang-format off
   const Case cases[] = {
-      {"", "any \x01thing", "any thing"},
-      {"Behaviors/EntryDate.htc", "05-Mar-2014", "05-Mar-2014"},
+      {"", "any \x01thing", "any thing"}, {"Behaviors/EntryDate.htc", "05-Mar-2014", "05-Mar-2014"},
       {"Behaviors/EntryDate.htc", "05.03.2014 xk", "05032014"},
       {"./Behaviors/DateEntry.htc", "12 Dec 1980", "12Dec1980"},
-      {"Behaviors/EntryNumber.htc", "-12a3.4 5", "12345"},
-      {"Behaviors/EntryCur.htc", "-1,234.5.6-", "-1,234.56"},
+      {"Behaviors/EntryNumber.htc", "-12a3.4 5", "12345"}, {"Behaviors/EntryCur.htc", "-1,234.5.6-", "-1,234.56"},
       {"Behaviors\\EntryCurSI.htc", "150,000.00", "150,000.00"},
       {"Behaviors/EntrySpace.htc", "  JOHN TAN  ", "JOHN TAN  "},
       {"Behaviors/NRIC.htc", "800101-14-5566 /x", "800101-14-5566X"},
-      {"Behaviors/EntryAddress.htc", address.c_str(),
-       "No. 5, Jln Ampang/Kg. Baru #3\xC3\x89"
-       "cole"},
-  };
+      {"Behaviors/EntryAddress.htc", address.c_str(), "No. 5, Jln Ampang/Kg. Baru #3\xC3\x89" "cole"}};
+  // clang-format on
   for (const Case& c : cases) {
     Page page;
     const auto box = page.Get("txtName");
@@ -160,8 +154,7 @@ TEST(TypeText, BehavioursFilterWhatAPersonTypes) {
 TEST(PressKey, DownPressUpAndOnlyCharacterKeysPress) {
   Page page;
   page.Watch("txtVehicleNumber", {"onkeydown", "onkeypress", "onkeyup"});
-  PressKey(*page.Get("txtVehicleNumber"), 13);
-  PressKey(*page.Get("txtVehicleNumber"), 9);
+  for (const int key : {13, 9}) PressKey(*page.Get("txtVehicleNumber"), key);
   EXPECT_THAT(page.log, ElementsAre("txtVehicleNumber.onkeydown 13",
                                     "txtVehicleNumber.onkeypress 13", "txtVehicleNumber.onkeyup 13",
                                     "txtVehicleNumber.onkeydown 9", "txtVehicleNumber.onkeyup 9"));
@@ -184,9 +177,7 @@ TEST(UserClick, FocusMovesBeforeTheClickAndLockedOptionButtonsStayAsTheyAre) {
                        (page.Get("chkNewAdd")->Checked() ? "checked" : "clear"));
   });
   UserFocus(*page.Get("txtName"));
-  UserClick(*page.Get("cmdReadCNoteNo"));
-  UserClick(*page.Get("chkNewAdd"));
-  UserClick(*page.Get("optPrivateCover"));
+  for (const char* id : {"cmdReadCNoteNo", "chkNewAdd", "optPrivateCover"}) UserClick(*page.Get(id));
   EXPECT_THAT(page.log,
               ElementsAre("txtName.onblur", "cmdReadCNoteNo.onfocus", "cmdReadCNoteNo.onclick",
                           "chkNewAdd.onclick checked", "optPrivateCover.onfocus"));
@@ -197,9 +188,7 @@ TEST(ChooseOption, ChangeOnlyWhenTheValueChangesAndNotAgainOnLeaving) {
   Page page;
   const auto state = page.Get("cboState");
   page.Watch("cboState", {"onfocus", "onchange", "onblur"});
-  ChooseOption(*state, "14");
-  ChooseOption(*state, "14");
-  ChooseOption(*state, "01");
+  for (const char* value : {"14", "14", "01"}) ChooseOption(*state, value);
   UserBlur(*state);
   EXPECT_THAT(page.log, ElementsAre("cboState.onfocus", "cboState.onchange", "cboState.onchange",
                                     "cboState.onblur"));
@@ -214,9 +203,8 @@ TEST(ChooseOption, ChangeOnlyWhenTheValueChangesAndNotAgainOnLeaving) {
 
 TEST(EventTable, RefusesNamesThatWouldNeverFireAndMissingHandlers) {
   EventTable table;
-  for (const char* name : {"click", "", "on"}) {
+  for (const char* name : {"click", "", "on"})
     EXPECT_THROW(table.Bind("txtName", name, [] {}), RuntimeFailure) << name;
-  }
   EXPECT_THROW(table.Bind("txtName", "onclick", EventHandler()), RuntimeFailure);
   EXPECT_TRUE(table.empty());
 }
@@ -297,11 +285,10 @@ TEST(FireEvent, AHandlerMayUnbindItselfAndCloseItsPage) {
 }
 
 TEST(Click, CheckBoxesAndRadioButtonsChangeBeforeTheHandlerSeesThemDisabledOnesIgnoreIt) {
-  const auto page = Page().document;
-  const auto check = page->GetElementById("chkNewAdd");
-  const auto private_cover = page->GetElementById("optPrivateKind");
-  const auto commercial = page->GetElementById("optCommercialKind");
-  const auto locked = page->GetElementById("chkLocked");
+  const Page p;
+  const auto page = p.document;
+  const auto check = p.Get("chkNewAdd"), private_cover = p.Get("optPrivateKind");
+  const auto commercial = p.Get("optCommercialKind"), locked = p.Get("chkLocked");
   std::vector<std::string> seen;
   page->Bind("chkNewAdd", "onclick",
              [&] { seen.push_back(check->Checked() ? "checked" : "clear"); });
@@ -310,11 +297,7 @@ TEST(Click, CheckBoxesAndRadioButtonsChangeBeforeTheHandlerSeesThemDisabledOnesI
                    ", private " + (private_cover->Checked() ? "on" : "off"));
   });
   page->Bind("chkLocked", "onclick", [&] { seen.push_back("locked"); });
-  check->Click();
-  check->Click();
-  commercial->Click();
-  commercial->Click();  // a checked radio button stays checked
-  locked->Click();
+  for (const auto& element : {check, check, commercial, commercial, locked}) element->Click();
   EXPECT_THAT(seen, ElementsAre("checked", "clear", "commercial on, private off",
                                 "commercial on, private off"));
   EXPECT_FALSE(locked->Checked());

@@ -1,29 +1,19 @@
 // Commands as the back end receives them: the first line names the command, the rest is its
 // parameters (WriteAdmin records, premium factors, client records, ...). A bad parameter is a
 // status, a store problem a StoreFailure; nothing else may escape.
-#include <unistd.h>
-
-#include <filesystem>
 #include <memory>
 
+#include "../base/temp_folder.h"
 #include "backend/backend.h"
 #include "refusal.h"
 
 namespace {
 
 struct Store {
-  std::filesystem::path path = std::filesystem::temp_directory_path() /
-                               ("covernote-fuzz-" + std::to_string(::getpid()) + ".db");
+  const cn::testing::TempFolder folder{"covernote-fuzz"};
   cn::FixedClock clock{cn::DateTime{*cn::Date::FromYmd(2026, 3, 1), {}}};
-  std::unique_ptr<cn::backend::Backend> backend;
-  Store() {
-    std::filesystem::remove(path);
-    backend = std::make_unique<cn::backend::Backend>(path, clock);
-  }
-  ~Store() {
-    backend.reset();
-    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(path.string() + suffix);
-  }
+  std::unique_ptr<cn::backend::Backend> backend =
+      std::make_unique<cn::backend::Backend>(folder.path / "fuzz.db", clock);
 };
 
 }  // namespace

@@ -9,9 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   cn::fuzzing::MayRefuse([&] {
     const auto page = cn::dom::Document::Parse(html);
     (void)page->Copy();
-    for (const char* context : {"TD", "SELECT", "DIV", "TBODY"}) {
+    for (const char* context : {"TD", "SELECT", "DIV", "TBODY"})
       (void)cn::dom::ParseFragment(*page, html, context);
-    }
   });
   return 0;
 }

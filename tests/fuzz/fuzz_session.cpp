@@ -50,9 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
   const std::size_t zero = text.find('\0');
   Post(*screen.session, data[0], text.substr(0, zero));
-  if (zero != std::string_view::npos && screen.session->WaitingForAnswer()) {
+  if (zero != std::string_view::npos && screen.session->WaitingForAnswer())
     Post(*screen.session, 1, text.substr(zero + 1));
-  }
   // No handler is left waiting between inputs: one waiting at exit could not be unwound, and
   // its objects would be reported as leaks.
   if (screen.session->WaitingForAnswer()) screen.Restart();

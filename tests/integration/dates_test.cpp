@@ -50,15 +50,10 @@ TEST(ReadNewTariffDate, ThirdFieldOfTheParameterOrTheFirstOfJanuary2020) {
 }
 
 TEST(ExpiryFromEffective, OneYearLessADayExceptFromALeapDay) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"15-Mar-2024", "14-Mar-2025"},
-      {"29-Feb-2024", "28-Feb-2025"},
-      {"01-Mar-2024", "28-Feb-2025"},
-      {"28-Feb-2024", "27-Feb-2025"},
-  };
-  for (const auto& [effective, expiry] : cases) {
+  const std::pair<const char*, const char*> cases[] = {{"15-Mar-2024", "14-Mar-2025"},
+      {"29-Feb-2024", "28-Feb-2025"}, {"01-Mar-2024", "28-Feb-2025"}, {"28-Feb-2024", "27-Feb-2025"}};
+  for (const auto& [effective, expiry] : cases)
     EXPECT_EQ(FormatDate(ExpiryFromEffective(*ReadDate(effective))), expiry) << effective;
-  }
 }
 
 TEST(YearsBetween, CountsCalendarYearsOnly) {
@@ -66,19 +61,13 @@ TEST(YearsBetween, CountsCalendarYearsOnly) {
     std::optional<std::string_view> first, second;
     int expected;
   } cases[] = {
-      {"31-Dec-1999", "01-Jan-2000", 1},
-      {"01-Jan-2000", "31-Dec-2000", 0},
-      {"01-Jan-2026", "31-Dec-2020", -6},
-      {"", "01-Jan-2000", 26},
-      {"01-Jan-2000", "", 26},
-      {"", std::nullopt, 26},
-      {std::nullopt, "01-Jan-2000", 0},
-      {"01-Jan-2000", std::nullopt, 0},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(YearsBetween(c.first, c.second), c.expected)
-        << c.first.value_or("null") << " / " << c.second.value_or("null");
-  }
+      // clang-format off
+      {"31-Dec-1999", "01-Jan-2000", 1}, {"01-Jan-2000", "31-Dec-2000", 0}, {"01-Jan-2026", "31-Dec-2020", -6},
+      {"", "01-Jan-2000", 26}, {"01-Jan-2000", "", 26}, {"", std::nullopt, 26}, {std::nullopt, "01-Jan-2000", 0},
+      {"01-Jan-2000", std::nullopt, 0}};
+  // clang-format on
+  for (const auto& c : cases)
+    EXPECT_EQ(YearsBetween(c.first, c.second), c.expected) << c.first.value_or("-") << c.second.value_or("-");
   EXPECT_THROW(YearsBetween("soon", "01-Jan-2000"), RuntimeFailure);
 }
 
@@ -86,12 +75,8 @@ TEST(IsYearNotBefore, EmptyAndNonDatesPass) {
   const struct {
     const char *date, *year;
     bool passes;
-  } cases[] = {{"", "1900", true},
-               {"01-Jan-1850", "", true},
-               {"tomorrow", "1900", true},
-               {"01-Jan-1900", "1900", true},
-               {"31-Dec-1950", "1900", true},
-               {"31-Dec-1899", "1900", false}};
+  } cases[] = {{"", "1900", true}, {"01-Jan-1850", "", true}, {"tomorrow", "1900", true},
+               {"01-Jan-1900", "1900", true}, {"31-Dec-1950", "1900", true}, {"31-Dec-1899", "1900", false}};
   for (const auto& c : cases) EXPECT_EQ(IsYearNotBefore(c.date, c.year), c.passes) << c.date;
   EXPECT_THROW(IsYearNotBefore("01-Jan-1950", "19x0"), RuntimeFailure);
 }
@@ -100,20 +85,16 @@ TEST(SumAmounts, AddsInFixedPointAndWritesTwoDecimals) {
   const struct {
     const char *a, *b, *c, *expected;
   } cases[] = {
-      {"0.1", "0.2", "", "0.30"}, {"1,000.10", "200", "0.05", "1,200.15"},
-      {"-5", "2", "", "-3.00"},   {"", "2", "3", ""},
-      {"1", "", "3", ""},
-  };
-  for (const auto& c : cases) {
+      {"0.1", "0.2", "", "0.30"}, {"1,000.10", "200", "0.05", "1,200.15"}, {"-5", "2", "", "-3.00"},
+      {"", "2", "3", ""}, {"1", "", "3", ""}};
+  for (const auto& c : cases)
     EXPECT_EQ(SumAmounts(c.a, c.b, c.c), c.expected) << c.a << " " << c.b << " " << c.c;
-  }
   EXPECT_THROW(SumAmounts("1", "two", ""), RuntimeFailure);
 }
 
 TEST(IsNotEmpty, SpacesAloneAreEmpty) {
-  EXPECT_FALSE(IsNotEmpty(""));
-  EXPECT_FALSE(IsNotEmpty("   "));
-  EXPECT_TRUE(IsNotEmpty(" x "));
+  EXPECT_EQ((std::vector{IsNotEmpty(""), IsNotEmpty("   "), IsNotEmpty(" x ")}),
+            (std::vector{false, false, true}));
 }
 
 }  // namespace

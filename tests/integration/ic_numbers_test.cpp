@@ -9,9 +9,8 @@
 namespace cn::testing {
 namespace {
 
-const ShownMessage kNewICMessage{
-    2310003, "Invalid IC Number", {"New", "800111-01-1123", "", "", ""}};
-const ShownMessage kOldICMessage{2310003, "Invalid IC Number", {"Old", "A1234567", "", "", ""}};
+const ShownMessage kNewIC{2310003, "Invalid IC Number", {"New", "800111-01-1123", "", "", ""}},
+    kOldIC{2310003, "Invalid IC Number", {"Old", "A1234567", "", "", ""}};
 
 struct ICCase {
   const char *input, *expected;
@@ -50,9 +49,7 @@ TEST(FormatNewIC, WritesValidNumbersWithTwoDashesAndRejectsTheRest) {
       {"NA", "-", false},            {"-", "-", false},             {"", "", false},
       {"   ", "", false}};
   // clang-format on
-  ExpectEach(cases, kNewICMessage, [](Components& components, const char* input) {
-    return FormatNewIC(components, input, true);
-  });
+  ExpectEach(cases, kNewIC, [](auto& c, auto input) { return FormatNewIC(c, input, true); });
 }
 
 TEST(FormatOldIC, AtMostEightCharacters) {
@@ -60,9 +57,7 @@ TEST(FormatOldIC, AtMostEightCharacters) {
       {"A1234567", "A1234567", false}, {" A123 ", "A123", false}, {"A12345678", "0", true},
       {" nil ", "-", false},           {"", "", false},           {"123456789012", "0", true},
   };
-  ExpectEach(cases, kOldICMessage, [](Components& components, const char* input) {
-    return FormatOldIC(components, input);
-  });
+  ExpectEach(cases, kOldIC, [](auto& c, auto input) { return FormatOldIC(c, input); });
 }
 
 TEST(DOBFromNewIC, BirthDateWithTheYearWindowAgainstToday) {
@@ -76,9 +71,7 @@ TEST(DOBFromNewIC, BirthDateWithTheYearWindowAgainstToday) {
       {"801311-01-1123", "", true},  {"800132-01-1123", "", true},  {"010229-01-1123", "", true},
       {"800111011123", "", false},   {"", "", false}};
   // clang-format on
-  ExpectEach(cases, kNewICMessage, [&](Components& components, const char* input) {
-    return DOBFromNewIC(components, clock, input, true);
-  });
+  ExpectEach(cases, kNewIC, [&](auto& c, auto i) { return DOBFromNewIC(c, clock, i, true); });
   FakeWorld quiet;  // no message when not asked for one
   EXPECT_EQ(DOBFromNewIC(quiet.components, clock, "801311-01-1123", false), "");
   EXPECT_EQ(FormatNewIC(quiet.components, "800111/01/1123", false), "0");

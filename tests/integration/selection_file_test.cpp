@@ -2,12 +2,12 @@
 #include "integration/selection_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "../base/temp_folder.h"
 #include "base/separators.h"
 #include "fake_components.h"
 #include "fake_ports.h"
@@ -24,18 +24,13 @@ std::string FileBytes(const fs::path& path) {
 
 class SelectionFileTest : public ::testing::Test {
  protected:
-  SelectionFileTest() {
-    fs::remove_all(root_);
-    fs::create_directories(root_);
-    SetInstallation(root_.string());
-  }
-  ~SelectionFileTest() override { fs::remove_all(root_); }
+  SelectionFileTest() { SetInstallation(root_.string()); }
   void SetInstallation(const std::string& path) {
     world_.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] = path;
   }
 
-  const fs::path root_ =
-      fs::temp_directory_path() / ("covernote-selection-" + std::to_string(::getpid()));
+  const TempFolder folder_{"covernote-selection"};
+  const fs::path& root_ = folder_.path;
   FakeWorld world_;
 };
 
@@ -64,8 +59,8 @@ TEST_F(SelectionFileTest, SeparatorsAreSingleUtf16Units) {
 }
 
 TEST_F(SelectionFileTest, TheBackslashPathIsAFolderPath) {
-  EXPECT_EQ(SelectionFilePath("/opt/kivo"), fs::path("/opt/kivo/Temp/mySelect.txt"));
-  EXPECT_EQ(SelectionFilePath("\\srv\\kivo"), fs::path("/srv/kivo/Temp/mySelect.txt"));
+  for (const char* installation : {"/opt/kivo", "\\opt\\kivo"})
+    EXPECT_EQ(SelectionFilePath(installation), fs::path("/opt/kivo/Temp/mySelect.txt")) << installation;
 }
 
 TEST_F(SelectionFileTest, AMissingInstallationIsAClearFailure) {

@@ -2,14 +2,13 @@
 // events and final state, expectations, and the faults that stop a run.
 #include "play/runner.h"
 
-#include <unistd.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <map>
 
+#include "../base/temp_folder.h"
 #include "base/separators.h"
 #include "components/database_setup.h"
 #include "dom/document.h"
@@ -100,15 +99,9 @@ class TestScreen final : public ScreenInspector {
 class PlayRun : public ::testing::Test {
  protected:
   void SetUp() override {
-    pages_ = std::filesystem::temp_directory_path() /
-             ("covernote-play-test-" +
-              std::to_string(::getpid()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(pages_);
     std::ofstream(pages_ / "CNAAMain.htm") << kWorkspacePage;
     std::ofstream(pages_ / "Tab.htm") << kTabPage;
   }
-  void TearDown() override { std::filesystem::remove_all(pages_); }
 
   // `startup_command`: a command the workspace page sends as it loads ("" none).
   PlayOutcome Run(std::string_view scenario_json, std::string startup_command = "") {
@@ -120,7 +113,8 @@ class PlayRun : public ::testing::Test {
                  }});
   }
 
-  std::filesystem::path pages_;
+  const cn::testing::TempFolder folder_{"covernote-play-test"};
+  const std::filesystem::path& pages_ = folder_.path;
 };
 
 TEST_F(PlayRun, SelectionFileIsRecordedBeforeItsDialog) {
@@ -148,13 +142,11 @@ TEST_F(PlayRun, ExpectationsThatDoNotHoldAreListedAndExitThree) {
 
 // A fault found while running names the step; a missing embedded database is named too.
 TEST_F(PlayRun, FaultsFoundWhileRunningNameTheStep) {
+  // clang-format off
   const std::pair<std::string_view, std::string_view> cases[] = {
-      {R"({"steps": [{"click": "cmdGo"}, {"click": "cmdStop"}]})",
-       "step 2: no element \"cmdStop\" on the shown page"},
-      {R"({"steps": [{"click": "txtAmount", "in": "row7"}]})",
-       "step 1: no element \"txtAmount\" in row \"row7\""},
-      {R"({"steps": [{"shell": "cmdSave"}]})",
-       "step 1: the shell has no command button or tab \"cmdSave\""},
+      {R"({"steps": [{"click": "cmdGo"}, {"click": "cmdStop"}]})", "step 2: no element \"cmdStop\" on the shown page"},
+      {R"({"steps": [{"click": "txtAmount", "in": "row7"}]})", "step 1: no element \"txtAmount\" in row \"row7\""},
+      {R"({"steps": [{"shell": "cmdSave"}]})", "step 1: the shell has no command button or tab \"cmdSave\""},
       {R"({"steps": [{"choose": "txtNo", "value": "1"}]})", "step 1: the choose cannot be done"},
       {R"({"answers": ["CN1"], "steps": [{"click": "cmdGo"}]})",
        "step 1: the numbered message shown here needs a number"},
@@ -162,10 +154,9 @@ TEST_F(PlayRun, FaultsFoundWhileRunningNameTheStep) {
        "step 1: no element \"txtNone\" on the shown page"},
       {R"({"steps": [{"expect": {"record": {"Current": {"Colour": ""}}}}]})",
        "step 1: the record has no field \"Colour\""},
-      {R"({"steps": [{"expect": {"shell": {"tabs": {"TabZ": {"shown": true}}}}}]})",
-       "step 1: no tab \"TabZ\""},
-      {R"({"backend": {"embedded": "missing.db"}})", "backend.embedded: no database at"},
-  };
+      {R"({"steps": [{"expect": {"shell": {"tabs": {"TabZ": {"shown": true}}}}}]})", "step 1: no tab \"TabZ\""},
+      {R"({"backend": {"embedded": "missing.db"}})", "backend.embedded: no database at"}};
+  // clang-format on
   for (const auto& [scenario, message] : cases) {
     const PlayOutcome outcome = Run(scenario);
     EXPECT_EQ(outcome.status, exit_status::kMalformed) << scenario;

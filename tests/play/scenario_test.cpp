@@ -25,29 +25,21 @@ std::string Message(std::string_view json_text) {
 TEST(ScenarioFile, MalformedFilesNameTheKeyOrTheStep) {
   std::string deep = R"("deep")";  // replies nested beyond any layout
   for (int i = 0; i < 9; ++i) deep = R"({"parts": [)" + deep + "]}";
+  // clang-format off
   const std::pair<std::string, std::string_view> cases[] = {
-      {R"({"clock": )", "not valid JSON"},
-      {R"([1, 2])", "scenario: expected an object"},
-      {R"({"clok": "01-Jan-2026"})", "clok: unknown key"},
-      {R"({"clock": 5})", "clock: expected a text"},
+      {R"({"clock": )", "not valid JSON"}, {R"([1, 2])", "scenario: expected an object"},
+      {R"({"clok": "01-Jan-2026"})", "clok: unknown key"}, {R"({"clock": 5})", "clock: expected a text"},
       {R"({"clock": "yesterday"})", "clock: not a date and time"},
-      {R"({"backend": "remote"})",
-       "backend: expected \"stub\", \"embedded\" or {\"embedded\": DB-PATH}"},
+      {R"({"backend": "remote"})", "backend: expected \"stub\", \"embedded\" or {\"embedded\": DB-PATH}"},
       {R"({"backend": {"embedded": ""}})", "backend.embedded: the database path is empty"},
       {R"({"stub": {"command": "A.B.C"}})", "stub: expected a list"},
       {R"({"stub": [{"param": "1"}]})", "stub[0].command: missing"},
-      {R"({"stub": [{"command": "A.B.C", "status": "0"}]})",
-       "stub[0].status: expected a whole number"},
-      {R"({"stub": [{"command": "A.B.C", "status": 5000000000}]})",
-       "stub[0].status: number out of range"},
-      {R"({"stub": [{"command": "A.B.C", "reply": {"rows": []}}]})",
-       "stub[0].reply.rows: unknown reply form"},
-      {R"({"stub": [{"command": "A.B.C", "reply": 5}]})",
-       "stub[0].reply: expected a text or one of"},
-      {R"({"stub": [{"command": "A.B.C", "once": "yes"}]})",
-       "stub[0].once: expected true or false"},
-      {R"({"components": {"localLists": {"five": ""}}})",
-       "components.localLists.five: expected a number as the key"},
+      {R"({"stub": [{"command": "A.B.C", "status": "0"}]})", "stub[0].status: expected a whole number"},
+      {R"({"stub": [{"command": "A.B.C", "status": 5000000000}]})", "stub[0].status: number out of range"},
+      {R"({"stub": [{"command": "A.B.C", "reply": {"rows": []}}]})", "stub[0].reply.rows: unknown reply form"},
+      {R"({"stub": [{"command": "A.B.C", "reply": 5}]})", "stub[0].reply: expected a text or one of"},
+      {R"({"stub": [{"command": "A.B.C", "once": "yes"}]})", "stub[0].once: expected true or false"},
+      {R"({"components": {"localLists": {"five": ""}}})", "components.localLists.five: expected a number as the key"},
       {R"({"answers": [1, true]})", "answers[1]: expected a number, a text or {\"to\""},
       {R"({"answers": [2, {"answer": 1}]})", "answers[1].to: missing"},
       {R"({"answers": [{"to": 1010003, "answer": "yes"}]})", "answers[0].answer: expected a whole"},
@@ -55,8 +47,7 @@ TEST(ScenarioFile, MalformedFilesNameTheKeyOrTheStep) {
        "answers[0].answer: a dialog page takes a text answer"},
       {R"({"steps": [{"click": "cmdGo"}, {"tap": "cmdGo"}]})", "step 2: unknown step"},
       {R"({"steps": [{"type": "txtName"}]})", "step 1: missing \"text\""},
-      {R"({"steps": [{"click": "cmdGo", "text": "x"}]})",
-       "step 1: unexpected key \"text\" in a \"click\" step"},
+      {R"({"steps": [{"click": "cmdGo", "text": "x"}]})", "step 1: unexpected key \"text\" in a \"click\" step"},
       {R"({"steps": [{"shell": "cmdSave", "in": "row1"}]})", "step 1: unexpected key \"in\""},
       {R"({"steps": [{"click": ""}]})", "step 1: the element or button id is empty"},
       {R"({"steps": [{"expect": {"elements": {"txtName": {"colour": "red"}}}}]})",
@@ -65,8 +56,8 @@ TEST(ScenarioFile, MalformedFilesNameTheKeyOrTheStep) {
        "step 1 expect.elements.cboKind.options[0]: expected [value, caption]"},
       {R"({"stub": [{"command": "A.B.C", "reply": )" + deep + "}]}", "reply forms nested too deep"},
       {R"({"backend": {"embedded": "a.db"}, "stub": [{"command": "A.B.C"}]})",
-       "stub: stub rules need the stub back end"},
-  };
+       "stub: stub rules need the stub back end"}};
+  // clang-format on
   for (const auto& [json, message] : cases) EXPECT_THAT(Message(json), HasSubstr(message)) << json;
 }
 

@@ -21,12 +21,11 @@ TEST(AnswerQueue, NamedAnswersComeFirstAndAnswerEveryPromptTheyName) {
       {{"Reset", 7}, {1010003, 1}, {"Save Cover Note", 2}, {"dlgReview.htm", std::string("save")}});
   // {number, title, url (a dialog when not empty), answer}
   const std::tuple<std::optional<std::int32_t>, std::string_view, std::string_view, Answer> cases[] = {
-      {1010003, "Reset", "", 1},
-      {1210001, "Save Cover Note", "", 2},
-      {std::nullopt, "", "pages/DLGREVIEW.HTM?mode=1", std::string("save")},
-      {std::nullopt, "Other", "", 6},
-      {std::nullopt, "", "dlgEnq.htm", std::string("CN1")},
-      {std::nullopt, "", "dlgReview.htm", std::string("save")},
+      // clang-format off
+      {1010003, "Reset", "", 1}, {1210001, "Save Cover Note", "", 2},
+      {std::nullopt, "", "pages/DLGREVIEW.HTM?mode=1", std::string("save")}, {std::nullopt, "Other", "", 6},
+      {std::nullopt, "", "dlgEnq.htm", std::string("CN1")}, {std::nullopt, "", "dlgReview.htm", std::string("save")},
+      // clang-format on
       {std::nullopt, "save cover note", "", 1},  // the queue is empty: the first button
   };
   for (const auto& [number, title, url, expected] : cases) {

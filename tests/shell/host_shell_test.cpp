@@ -1,13 +1,12 @@
 #include "shell/host_shell.h"
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
 
+#include "../base/temp_folder.h"
 #include "base/runtime_failure.h"
 #include "dom/element.h"
 #include "fake_ports.h"
@@ -45,16 +44,11 @@ class ScriptedPage : public dom::PageLogic {
 class HostShellTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    pages_ = fs::temp_directory_path() / ("covernote-shell-" + std::to_string(::getpid()) + "-" +
-                                          ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(pages_);
     fs::copy_file(fs::path(COVERNOTE_PAGES_DIR) / "CNAAMain.htm", pages_ / "CNAAMain.htm",
                   fs::copy_options::overwrite_existing);
-    for (const char* page : {"CNAACov.htm", "CNAAVeh.htm"}) {
+    for (const char* page : {"CNAACov.htm", "CNAAVeh.htm"})
       std::ofstream(pages_ / page) << "<html><body><input id=txtField><button id=cmdGo>Go</button></body></html>";
-    }
   }
-  void TearDown() override { fs::remove_all(pages_); }
 
   // The shell started on the usual tabs and buttons and `more` statements; the journal starts after.
   std::shared_ptr<HostShell> Started(std::vector<std::string> more = {}, bool standard = true) {
@@ -94,7 +88,8 @@ class HostShellTest : public ::testing::Test {
   }
   std::string Message() const { return shell_->WorkspaceDocument()->GetElementById("UIF_ID_Msg")->InnerHtml(); }
 
-  fs::path pages_;
+  const cn::testing::TempFolder folder_{"covernote-shell"};
+  const fs::path& pages_ = folder_.path;
   std::shared_ptr<cn::testing::FakeDialogs> dialogs_ = std::make_shared<cn::testing::FakeDialogs>();
   std::shared_ptr<HostShell> shell_;
   Journal journal_;
@@ -132,14 +127,10 @@ TEST_F(HostShellTest, APageAskingForAnotherTabKeepsRunningUntilItsHandlerEnds) {
 
 TEST_F(HostShellTest, RefusesUnknownScriptAndUnknownButtons) {
   auto& window = *Started({}, false)->WorkspaceDocument()->ParentWindow();
-  const std::string_view refused[] = {
-      "alert('x')",                        // not a shell function
-      "ShowTitle('a','b')",                // wrong count
-      "EnableCmdButton('cmdSave', 'no')",  // flag must be a word
-      "EnableCmdButton('cmdNobody', true)",
-      "TabFocus('COVNobody')",
-      "InsertTabButton('COVX','X','../secret.htm')",
-  };
+  // Not a shell function, a wrong count, a flag not a word, unknown buttons, a page outside.
+  const std::string_view refused[] = {"alert('x')", "ShowTitle('a','b')", "EnableCmdButton('cmdSave', 'no')",
+                                      "EnableCmdButton('cmdNobody', true)", "TabFocus('COVNobody')",
+                                      "InsertTabButton('COVX','X','../secret.htm')"};
   for (const std::string_view script : refused) EXPECT_THROW(window.ExecScript(script), RuntimeFailure) << script;
   window.ExecScript("InsertCmdButton('cmdSave','Save','')");
   EXPECT_THROW(window.ExecScript("InsertCmdButton('cmdSave','Save','')"), RuntimeFailure);
@@ -150,8 +141,8 @@ TEST_F(HostShellTest, AMissingPageIsReportedAndTheScreenStaysUsable) {
   auto shell = Started();
   shell->WorkspaceDocument()->ParentWindow()->ExecScript("TabFocus('COVGone')");
   ASSERT_EQ(dialogs_->boxes.size(), 1u);
-  EXPECT_NE(dialogs_->boxes[0].prompt.find("CNAAGone.htm"), std::string::npos);
-  EXPECT_EQ(shell->ShownTabId(), "");
+  EXPECT_EQ(std::pair(dialogs_->boxes[0].prompt.find("CNAAGone.htm") != std::string::npos, shell->ShownTabId()),
+            std::pair(true, std::string()));
   shell->ClickTab("COVVeh");
   EXPECT_EQ(shell->ShownTabId(), "COVVeh");
 }

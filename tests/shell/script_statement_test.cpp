@@ -21,17 +21,9 @@ TEST(ScriptStatement, ReadsTheStatementsPagesRun) {
 
 TEST(ScriptStatement, RefusesAnythingButOneCallWithLiterals) {
   const std::string_view refused[] = {
-      "",
-      "alert(1)",
-      "ShowTitle(\"double quoted\")",
-      "ShowTitle('a'); TabFocus('b')",
-      "ShowTitle('unclosed)",
-      "ShowTitle('back\\slash')",
-      "ShowTitle('a',)",
-      "javascript:ShowTitle('a')",
-      "EnableCmdButton('cmdSave', True)",
-      "ShowTitle('a')\nShowTitle('b')",
-  };
+      "", "alert(1)", "ShowTitle(\"double quoted\")", "ShowTitle('a'); TabFocus('b')", "ShowTitle('unclosed)",
+      "ShowTitle('back\\slash')", "ShowTitle('a',)", "javascript:ShowTitle('a')", "EnableCmdButton('cmdSave', True)",
+      "ShowTitle('a')\nShowTitle('b')"};
   for (const std::string_view text : refused) EXPECT_THROW(ParseScriptStatement(text), RuntimeFailure) << text;
 }
 

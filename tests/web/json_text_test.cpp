@@ -15,8 +15,7 @@ using nlohmann::json;
 
 TEST(JsonText, ReadsBackAsTheAnswerBuilt) {
   const json cases[] = {
-      json::object(),
-      json::array(),
+      json::object(), json::array(),
       {{"html", "<td class=\"clsLabel\" data-nid=\"20\">Cover Note No.:</td>\n\t"}},
       {{"text", std::string("nul \0 bell \x07 quote \" backslash \\ slash /", 40)}},
       {{"name", "Siti Nurhaliza bt Ab\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"}},
@@ -41,21 +40,14 @@ TEST(JsonText, BadTextAndNumbersJsonCannotCarryStillTravel) {
 }
 
 TEST(JsonText, Utf8IsCheckedAsTheStandardDefinesIt) {
+  // clang-format off
   const std::pair<const char*, bool> cases[] = {
-      {"", true},
-      {"plain ASCII", true},
-      {"\xC3\xA9", true},           // e acute
-      {"\xE2\x82\xAC", true},       // euro sign
-      {"\xF4\x8F\xBF\xBF", true},   // U+10FFFF
-      {"\xC3", false},              // cut short
-      {"\xC0\xAF", false},          // overlong slash
-      {"\xE0\x80\xAF", false},      // overlong slash
-      {"\xED\xA0\x80", false},      // a surrogate
-      {"\xF4\x90\x80\x80", false},  // past U+10FFFF
-      {"\x80", false},              // a continuation alone
-      {"\xFF", false},
-      {"ok \xE2\x82", false},
-  };
+      {"", true}, {"plain ASCII", true}, {"\xC3\xA9", true}, {"\xE2\x82\xAC", true},  // e acute, euro sign
+      {"\xF4\x8F\xBF\xBF", true}, {"\xC3", false},  // U+10FFFF; cut short
+      {"\xC0\xAF", false}, {"\xE0\x80\xAF", false}, {"\xED\xA0\x80", false},  // overlong slashes, a surrogate
+      {"\xF4\x90\x80\x80", false}, {"\x80", false},  // past U+10FFFF; a continuation alone
+      {"\xFF", false}, {"ok \xE2\x82", false}};
+  // clang-format on
   for (const auto& [text, utf8] : cases) EXPECT_EQ(IsUtf8(text), utf8) << text;
 }
 

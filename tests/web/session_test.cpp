@@ -6,7 +6,6 @@
 #include <regex>
 
 #include "test_screen.h"
-#include "web/protocol_error.h"
 #include "web/server_paths.h"
 
 namespace cn::web {
@@ -14,6 +13,7 @@ namespace {
 
 using nlohmann::json;
 using testing::NodeOf;
+using testing::Refusal;
 using Lines = std::vector<std::string>;
 
 // The ops of one page in an answer, as "op id name=value" lines for readable expectations.
@@ -30,16 +30,6 @@ Lines Ops(const json& answer, int page_key) {
   return lines;
 }
 
-// How a request is refused: "status code", or "" when it is not.
-std::string Refusal(const std::function<void()>& request) {
-  try {
-    request();
-  } catch (const ProtocolError& refusal) {
-    return std::to_string(refusal.status()) + " " + std::string(refusal.code());
-  }
-  return "";
-}
-
 class SessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -50,11 +40,8 @@ class SessionTest : public ::testing::Test {
   }
 
   json Element(const std::string& id, const std::string& event, json extra = json::object()) {
-    json request{{"seen", state_.at("seq")},
-                 {"kind", "element"},
-                 {"page", frame_},
-                 {"node", NodeOf(state_.at("frame"), id)},
-                 {"event", event}};
+    json request{{"seen", state_.at("seq")}, {"kind", "element"}, {"page", frame_},
+                 {"node", NodeOf(state_.at("frame"), id)}, {"event", event}};
     request.update(extra);
     return session_->Event(request);
   }
@@ -78,11 +65,9 @@ class SessionTest : public ::testing::Test {
 
 TEST_F(SessionTest, FirstRenderCarriesTheShellBothPagesWithNodeIdsAndTheirWiring) {
   const json& shell = state_.at("shell");
-  EXPECT_EQ(shell.at("title"), "Test Screen : U7");
-  EXPECT_EQ(shell.at("tabs"), json::parse(R"([{"id":"TABA","caption":"First"},{"id":"TABB","caption":"Second"}])"));
-  EXPECT_EQ(shell.at("buttons")[1], json::parse(R"({"id":"cmdSave","caption":"Save","enabled":false,"shown":true})"));
-  EXPECT_EQ(shell.at("shownTab"), "TABA");
-  EXPECT_EQ(state_.at("status"), "Done");
+  EXPECT_EQ(json({shell["title"], shell["tabs"], shell["buttons"][1], shell["shownTab"], state_["status"]}),
+            json::parse(R"(["Test Screen : U7", [{"id":"TABA","caption":"First"},{"id":"TABB","caption":"Second"}],
+                {"id":"cmdSave","caption":"Save","enabled":false,"shown":true}, "TABA", "Done"])"));
   EXPECT_NE(state_.at("workspace").at("html").get<std::string>().find("id='UIF_ID_Msg'"), std::string::npos);
   EXPECT_NE(state_.at("workspace").at("key"), frame_);
   const json& wiring = state_.at("frame").at("wiring");
@@ -152,11 +137,8 @@ TEST_F(SessionTest, AValuePostedBeforeTheBrowserSawTheServersChangeIsNotApplied)
 
 TEST_F(SessionTest, AQuestionSuspendsTheHandlerUntilItsAnswerAndNothingElseRunsMeanwhile) {
   const json prompt = session_->Event({{"kind", "command"}, {"id", "cmdAsk"}}).at("prompt");
-  EXPECT_EQ(prompt, (json{{"id", prompt.at("id")},
-                          {"type", "message"},
-                          {"text", "Clear the fields?"},
-                          {"style", 36},
-                          {"title", "Question"}}));
+  EXPECT_EQ(prompt, (json{{"id", prompt.at("id")}, {"type", "message"}, {"text", "Clear the fields?"},
+                          {"style", 36}, {"title", "Question"}}));
   EXPECT_TRUE(session_->WaitingForAnswer());
 
   // Other events, a reload and wrong answers leave the question waiting.
@@ -169,9 +151,8 @@ TEST_F(SessionTest, AQuestionSuspendsTheHandlerUntilItsAnswerAndNothingElseRunsM
   EXPECT_NE(answer(999, 6), "");
 
   const json answered = session_->Answer({{"prompt", prompt.at("id")}, {"result", 6}});
-  EXPECT_EQ(answered.at("status"), "Cleared");
-  EXPECT_FALSE(answered.contains("prompt"));
-  EXPECT_FALSE(session_->WaitingForAnswer());
+  EXPECT_EQ(json({answered["status"], answered.contains("prompt"), session_->WaitingForAnswer()}),
+            json({"Cleared", false, false}));
   EXPECT_NE(answer(prompt.at("id"), 6), "");
   // Closing while a question waits abandons the handler.
   session_->Event({{"kind", "command"}, {"id", "cmdAsk"}});
@@ -182,8 +163,8 @@ TEST_F(SessionTest, AQuestionSuspendsTheHandlerUntilItsAnswerAndNothingElseRunsM
 TEST_F(SessionTest, ATabChangeSendsTheNewPageWholeAndRefusesEventsOfTheOldOne) {
   const json answer = session_->Event({{"kind", "tab"}, {"id", "TABB"}});
   EXPECT_NE(answer.at("frame").at("key"), frame_);
-  EXPECT_NE(answer.at("frame").at("html").get<std::string>().find("txtOther"), std::string::npos);
-  EXPECT_EQ(answer.at("shell").at("shownTab"), "TABB");
+  EXPECT_EQ(json({answer["frame"]["html"].get<std::string>().find("txtOther") != std::string::npos,
+                  answer["shell"]["shownTab"]}), json({true, "TABB"}));
   EXPECT_EQ(Refusal([&] { Element("txtNum", "click"); }).substr(4), "stale-page");
   // Hidden tabs cannot be clicked into view.
   EXPECT_FALSE(session_->Event({{"kind", "tab"}, {"id", "TABH"}}).contains("frame"));
@@ -248,9 +229,8 @@ TEST(SessionDialogTest, ADialogOpensWithItsContentSearchesWhileOpenAndReturnsThe
                   testing::TestScreenFactory(pages.dir(), std::make_shared<EchoDialogPages>(), pages.dir() / "inst"));
   session.Open();
   const json prompt = session.Event({{"kind", "command"}, {"id", "cmdPick"}}).at("prompt");
-  EXPECT_EQ(prompt.at("type"), "dialog");
-  EXPECT_EQ(prompt.at("url"), "dlgSrch.htm");
-  EXPECT_EQ(prompt.at("content"), json({{"title", "dlgSrch.htm SearchBody"}}));
+  EXPECT_EQ(json({prompt["type"], prompt["url"], prompt["content"]}),
+            json({"dialog", "dlgSrch.htm", {{"title", "dlgSrch.htm SearchBody"}}}));
 
   const json id = prompt.at("id");
   const auto search = [&](const json& prompt_id, const json& query) {

@@ -135,9 +135,8 @@ ScreenFactory TestScreenFactory(fs::path pages, std::shared_ptr<DialogPages> dia
 dom::NodeId NodeOf(const nlohmann::json& page, const std::string& id) {
   const std::string html = page.at("html");
   std::smatch match;
-  if (!std::regex_search(html, match, std::regex("id='" + id + "'[^>]*data-nid='(\\d+)'"))) {
+  if (!std::regex_search(html, match, std::regex("id='" + id + "'[^>]*data-nid='(\\d+)'")))
     throw std::runtime_error("no element " + id + " in " + html);
-  }
   return std::stoll(match[1]);
 }
 

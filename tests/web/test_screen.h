@@ -4,12 +4,14 @@
 // changes fields from the server side and asks a Yes/No question.
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "dom/node.h"
+#include "web/protocol_error.h"
 #include "web/session.h"
 
 namespace cn::web::testing {
@@ -48,5 +50,13 @@ ScreenFactory TestScreenFactory(std::filesystem::path pages, std::shared_ptr<Dia
 // The node id of the element with that id attribute in a rendered page; throws when the page
 // has no such element.
 dom::NodeId NodeOf(const nlohmann::json& page, const std::string& id);
+
+// How a request is refused: "status code", or "" when it is not.
+inline std::string Refusal(const std::function<void()>& request) try {
+  request();
+  return "";
+} catch (const ProtocolError& refusal) {
+  return std::to_string(refusal.status()) + " " + std::string(refusal.code());
+}
 
 }  // namespace cn::web::testing
