@@ -51,13 +51,10 @@ std::vector<ShownBox> Warnings(const List& prompts, const std::string& title) {
 }
 
 TEST_F(PageTest, CookiesAreMatchedByExactNameAndAlwaysDeleted) {
+  // A longer name ending in the same letters; a single pair, no "; "; only up to the next "=".
   const std::pair<List, const char*> cases[] = {
-      {{"xCNote=5"}, ""},    // longer name ending in the same letters
-      {{"CNote=2"}, "2"},    // a single pair, no "; "
-      {{"CNote=a=b"}, "a"},  // only up to the next "="
-      {{"CNoteX=1", "CNote=0", "Other=3"}, "0"},
-      {{}, ""},
-  };
+      {{"xCNote=5"}, ""}, {{"CNote=2"}, "2"}, {{"CNote=a=b"}, "a"}, {{"CNoteX=1", "CNote=0", "Other=3"}, "0"},
+      {{}, ""}};
   for (const auto& [cookies, expected] : cases) {
     SCOPED_TRACE(expected);
     const auto page = dom::Document::CreateEmpty();
@@ -79,18 +76,12 @@ TEST_F(PageTest, FillSelectBuildsOneOptionPerEntry) {
     return shown;
   };
   const std::string whole1 = list[0] + "|" + list[0], whole2 = list[1] + "|" + list[1];
-  const struct {
-    int value_field, text_field;
-    bool clear_first, show_code;
-    List expected;
-  } cases[] = {
+  const struct { int value_field, text_field; bool clear_first, show_code; List expected; } cases[] = {
       {0, 1, true, false, {"01|Comprehensive", "02|Third Party"}},
       {0, 1, true, true, {"01|01 - Comprehensive", "02|02 - Third Party"}},
       {1, 0, true, false, {"Comprehensive|01", "Third Party|02"}},
-      {-1, 1, true, true, {whole1, whole2}},
-      {0, -1, true, false, {whole1, whole2}},
-      {0, 1, false, false, {"OLD|Old entry", "01|Comprehensive", "02|Third Party"}},
-  };
+      {-1, 1, true, true, {whole1, whole2}}, {0, -1, true, false, {whole1, whole2}},
+      {0, 1, false, false, {"OLD|Old entry", "01|Comprehensive", "02|Third Party"}}};
   for (const auto& c : cases) {
     select->SetInnerHtml("<option value=OLD>Old entry</option>");
     EXPECT_TRUE(FillSelect(select, list, c.value_field, c.text_field, c.clear_first, c.show_code));
@@ -108,17 +99,15 @@ TEST_F(PageTest, LockingRoutinesSetTheirPropertiesInOrder) {
       {UnlockInput, "readOnly=false background-color= tabIndex=1 disabled=false"},
       {LockInputKeepEnabled, "readOnly=true background-color=buttonface tabIndex=-1"},
       {LockInputKeepTab, "readOnly=true background-color=buttonface disabled=true"},
-      {UnlockInputKeepTab, "readOnly=false background-color= disabled=false"},
-  };
+      {UnlockInputKeepTab, "readOnly=false background-color= disabled=false"}};
   document_->SetRecording(true);
   for (const auto& [routine, expected] : cases) {
     document_->TakeMutations();
     routine(Input("txtLocked"));
     List changes;
-    for (const dom::Mutation& m : document_->TakeMutations()) {
+    for (const dom::Mutation& m : document_->TakeMutations())
       if (m.kind == dom::MutationKind::kProperty || m.kind == dom::MutationKind::kStyle)
         changes.push_back(m.name + "=" + m.value);
-    }
     EXPECT_EQ(Join(changes, " "), expected);
   }
 }
@@ -148,17 +137,12 @@ TEST_F(PageTest, ARejectedInputIsRewrittenSelectedAndExplainedAWrongFormOnlyExpl
 TEST_F(PageTest, YearMadeMustLieAfter1900AndNotInTheFuture) {
   const FixedClock clock({*Date::FromYmd(2026, 3, 5), Time()});
   const std::string range = "Year Made must be more than 1900 and less or equal to 2026";
-  const struct {
-    const char* typed;
-    bool component_accepts, expected;
-    List prompts;
-  } cases[] = {
-      // clang-format off
+  // clang-format off
+  const struct { const char* typed; bool component_accepts, expected; List prompts; } cases[] = {
       {"2026", true, true, {}}, {"1901", true, true, {}}, {"1900", true, false, {range}},
       {"2027", true, false, {range}}, {"1999", false, false, {"Bad year"}},
-      {"1850", false, false, {"Bad year", range}},
-      // clang-format on
-  };
+      {"1850", false, false, {"Bad year", range}}};
+  // clang-format on
   dom::Element& input = Input("txtYearMade");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
@@ -175,26 +159,19 @@ TEST_F(PageTest, YearMadeMustLieAfter1900AndNotInTheFuture) {
 }
 
 TEST_F(PageTest, PostcodesAreCheckedThenLookedUp) {
-  world_.backend.Answer("KivoInsurance.Find.FindPostCodeDetails", "50000",
-                        Fields({"Kuala Lumpur", "14"}));
-  const struct {
-    std::string postcode;
-    bool component_accepts, expected;
-    List prompts;
-    std::string town_and_state;
-  } cases[] = {
+  world_.backend.Answer("KivoInsurance.Find.FindPostCodeDetails", "50000", Fields({"Kuala Lumpur", "14"}));
+  const struct { std::string postcode; bool component_accepts, expected; List prompts; std::string town_and_state; }
+  cases[] = {
       {"", false, true, {}, "old town/old state"},
       {"5000", true, false, {"Invalid postcode"}, "old town/old state"},
       {"00000", true, false, {"Invalid postcode"}, "old town/old state"},
       {"ABCDE", false, false, {"Postcode must be numeric"}, "old town/old state"},
       {"50000", true, true, {}, "Kuala Lumpur/14"},
-      {"60000", true, true, {}, "old town/old state"},  // nothing found: kept
-  };
+      {"60000", true, true, {}, "old town/old state"}};  // the last: nothing found, kept
   for (const auto& c : cases) {
     SCOPED_TRACE(c.postcode);
     const std::size_t sent_before = world_.backend.sent().size();
-    world_.input_checks.postcode = {{"Postcode must be numeric", "Postcode", c.component_accepts},
-                                    {}};
+    world_.input_checks.postcode = {{"Postcode must be numeric", "Postcode", c.component_accepts}, {}};
     std::string town = "old town", state = "old state";
     EXPECT_EQ(ValidatePostcode(world_.components, window_, c.postcode, town, state), c.expected);
     EXPECT_EQ(TakeBoxes(), Warnings(c.prompts, "Invalid Data"));
@@ -208,13 +185,13 @@ TEST_F(PageTest, InvalidNRICCharactersAreListedInTheOrderTheyOccur) {
   world_.backend.Answer("KivoInsurance.Find.Browse", "2", Records({Fields({"1060", "*;,;#"})}));
   LookupState state;
   state.UseLocalTable = "0";
+  // The last: "," in the setting stands for ";".
+  // clang-format off
   const std::pair<const char*, List> cases[] = {
-      // clang-format off
       {"800111-01-1123", {}}, {"80;01*11", {";, * character(s) invalid for NRIC"}},
       {"*8;0*", {"*, ;, * character(s) invalid for NRIC"}}, {"80#", {"# character(s) invalid for NRIC"}},
-      // clang-format on
-      {"80,01", {}},  // "," in the setting stands for ";"
-  };
+      {"80,01", {}}};
+  // clang-format on
   for (const auto& [number, prompts] : cases) {
     SCOPED_TRACE(number);
     EXPECT_EQ(CheckNRICCharacters(state, world_.components, window_, number), !prompts.empty());
@@ -224,10 +201,9 @@ TEST_F(PageTest, InvalidNRICCharactersAreListedInTheOrderTheyOccur) {
 }
 
 TEST_F(PageTest, ChooseClientShowsTheDisplayColumnsAndReturnsTheWholeRecord) {
-  const std::string tan = Fields({"C01", "Tan Ah Kow", "2", "3", "4", "5", "6", "7", "8",
-                                  "  Kuala Lumpur ", "10", "11", "12", "13"});
-  const std::string lim =
-      Fields({"C02", "Lim", "b", "c", "d", "e", "f", "g", "h", "KL", "k", "l", "m"});
+  const std::string tan =
+      Fields({"C01", "Tan Ah Kow", "2", "3", "4", "5", "6", "7", "8", "  Kuala Lumpur ", "10", "11", "12", "13"});
+  const std::string lim = Fields({"C02", "Lim", "b", "c", "d", "e", "f", "g", "h", "KL", "k", "l", "m"});
   std::string records = Records({tan, lim});
   const UserIdentity identity{"ADMIN1", "A", "AG01"};
   dialogs_->dialog_result = " C02 ";

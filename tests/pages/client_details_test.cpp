@@ -46,13 +46,12 @@ TEST(ClientRead, ShowsAPersonAndKeepsTheClientAsRead) {
   ReadClientCode(world, " C001 ");
 
   EXPECT_THAT(world.ParametersSent(kRead), ElementsAre("C001"));
-  EXPECT_EQ(world.Values({"txtClientCode", "txtName", "txtNRIC", "txtOldNRIC", "txtDOB",
-                          "cboGender", "cboMaritalStat", "cboNationality", "txtAddress",
-                          "txtAddress2", "txtAddress3", "txtAddress4", "txtPostal", "cboState",
-                          "txtHouseTel", "txtMobileTel", "txtEmail"}),
-            (Texts{"C001", "o'brien ali", "800111-01-1123", "a1234567", "11-Jan-1980", "M", "M",
-                   "MAL", "12 jalan satu", "Taman Dua", "Kuala Lumpur", "", "50000", "14",
-                   "0312345678", "012345 6789", "Ali@Example.com"}));
+  EXPECT_EQ(world.Values({"txtClientCode", "txtName", "txtNRIC", "txtOldNRIC", "txtDOB", "cboGender",
+                          "cboMaritalStat", "cboNationality", "txtAddress", "txtAddress2", "txtAddress3",
+                          "txtAddress4", "txtPostal", "cboState", "txtHouseTel", "txtMobileTel", "txtEmail"}),
+            (Texts{"C001", "o'brien ali", "800111-01-1123", "a1234567", "11-Jan-1980", "M", "M", "MAL",
+                   "12 jalan satu", "Taman Dua", "Kuala Lumpur", "", "50000", "14", "0312345678", "012345 6789",
+                   "Ali@Example.com"}));
   EXPECT_EQ(world.States({"optPersonalType", "optCompanyType", "txtBusinessRegistration",
                           "optFTZYes", "chkNewAdd"}),
             (Texts{"checked", "", "disabled", "disabled", ""}));
@@ -79,8 +78,7 @@ TEST(ClientRead, ACompanyHidesThePersonalDetailsAndAPersonAfterItGetsThemBack) {
 
   const Ids personal = {"txtOldNRIC", "txtNRIC",   "txtDrivingLicenseNumber", "txtLicenseDate",
                         "txtDOB",     "cboGender", "cboMaritalStat"};
-  EXPECT_EQ(world.States({"optCompanyType", "optPersonalType", "optFTZYes"}),
-            (Texts{"checked", "", ""}));
+  EXPECT_EQ(world.States({"optCompanyType", "optPersonalType", "optFTZYes"}), (Texts{"checked", "", ""}));
   EXPECT_EQ(world.Values(personal), Texts(7));
   EXPECT_EQ(world.States(personal), Texts(7, "disabled"));
   for (const std::string_view select : {"cboGender", "cboMaritalStat"}) {
@@ -109,15 +107,13 @@ TEST(ClientRead, ACompanyHidesThePersonalDetailsAndAPersonAfterItGetsThemBack) {
 TEST(ClientRead, FailuresSayWhyAndKeepTheFocusOnTheCode) {
   const std::string unknown =
       "An unknown error has occurred. Please consult your system administrator immediately.";
-  for (const auto& [status, message] :
-       {std::pair{1, std::string("Record Not Found.")}, {7, unknown}}) {
+  for (const auto& [status, message] : {std::pair{1, std::string("Record Not Found.")}, {7, unknown}}) {
     CoverTabWorld world;
     world.fakes.backend.Answer(std::string(kRead), "C404", "", status);
     world.Get("txtName").SetValue("KEPT");
     ReadClientCode(world, "C404");
     EXPECT_THAT(world.dialogs->boxes, ElementsAre(ShownBox{message, kExclamation, "Get Client"}));
-    EXPECT_EQ(world.page->ActiveElement()->Id() + world.Get("txtName").Value(),
-              "txtClientCodeKEPT");
+    EXPECT_EQ(world.page->ActiveElement()->Id() + world.Get("txtName").Value(), "txtClientCodeKEPT");
   }
 }
 
@@ -161,9 +157,8 @@ TEST(ClientValidate, OneMatchIsReadAndSeveralAreOfferedToChooseFrom) {
   EXPECT_THAT(world.dialogs->dialogs, IsEmpty());
 
   CoverTabWorld several;
-  several.fakes.backend.AnswerAny(
-      std::string(kValidate),
-      Records({PersonalClient("C001", "ALI ONE"), PersonalClient("C002", "ALI TWO")}));
+  several.fakes.backend.AnswerAny(std::string(kValidate),
+                                  Records({PersonalClient("C001", "ALI ONE"), PersonalClient("C002", "ALI TWO")}));
   several.dialogs->dialog_result = "C002";
   several.Get("txtName").SetValue("ALI");
   several.Leave("txtNRIC", "800111-01-1123");
@@ -175,11 +170,8 @@ TEST(ClientValidate, OneMatchIsReadAndSeveralAreOfferedToChooseFrom) {
 
 TEST(ClientValidate, NoMatchOrAKnownClientChangesNothing) {
   // No match is asked for; a client shown, the record's own number and "NA" ask nothing.
-  struct Case {
-    std::string_view client_code, record_nric, typed;
-    std::size_t sent;
-  };
   // clang-format off
+  struct Case { std::string_view client_code, record_nric, typed; std::size_t sent; };
   for (const Case& c : {Case{"", "", "800111-01-1123", 1}, Case{"C001", "", "800111-01-1123", 0},
                         Case{"", "800111-01-1123", "800111011123", 0}, Case{"", "", "NA", 0}}) {
     // clang-format on
@@ -201,17 +193,13 @@ TEST(ClientValidate, ACompanyIsLookedForByItsRegistration) {
   world.Leave("txtBusinessRegistration", "--123456-x");
   EXPECT_EQ(world.Get("txtBusinessRegistration").Value(), "123456-X");
   EXPECT_EQ(world.workspace.transfer.ClientCopy.BusinessRegistrationNo, "123456-X");
-  EXPECT_THAT(world.ParametersSent(kValidate),
-              ElementsAre(ValidateParameters("MAJU''S", "123456-X")));
+  EXPECT_THAT(world.ParametersSent(kValidate), ElementsAre(ValidateParameters("MAJU''S", "123456-X")));
 }
 
 // The identity numbers as they are left, with a client shown.
 TEST(ClientIdentityNumbers, AreCheckedAndWrittenInTheirForm) {
-  struct Case {
-    std::string_view box, typed, shown;
-    std::string_view kept;  // in the client the save writes
-    Texts message;          // 2310003's parameters; none when the number is valid
-  };
+  // `kept` in the client the save writes; `message` 2310003's parameters, none when the number is valid.
+  struct Case { std::string_view box, typed, shown, kept; Texts message; };
   // clang-format off
   const Case cases[] = {
       {"txtNRIC", "--800111--01-1123", "800111-01-1123", "800111-01-1123", {}},
@@ -248,16 +236,13 @@ TEST(ClientAddress, AFirstLineOfFewerThanTwoCharactersIsRefused) {
   for (const std::string_view typed : {"", "A", "AB"}) {
     CoverTabWorld world;
     world.Visit("txtAddress", typed);
-    EXPECT_EQ(world.dialogs->boxes,
-              typed.size() < 2 ? std::vector{refused} : std::vector<ShownBox>{})
-        << typed;
+    EXPECT_EQ(world.dialogs->boxes, typed.size() < 2 ? std::vector{refused} : std::vector<ShownBox>{}) << typed;
   }
 }
 
 TEST(ClientPostcode, AValidOneBringsItsTownAndStateAndARejectedOneTakesThemAway) {
   CoverTabWorld world;
-  world.fakes.backend.Answer("KivoInsurance.Find.FindPostCodeDetails", "30000",
-                             Fields({"IPOH", "10"}));
+  world.fakes.backend.Answer("KivoInsurance.Find.FindPostCodeDetails", "30000", Fields({"IPOH", "10"}));
   world.Leave("txtPostal", "30000");
   EXPECT_EQ(world.Values({"txtTown", "cboState"}), (Texts{"IPOH", "10"}));
   EXPECT_THAT(world.dialogs->boxes, IsEmpty());
@@ -270,20 +255,15 @@ TEST(ClientPostcode, AValidOneBringsItsTownAndStateAndARejectedOneTakesThemAway)
   EXPECT_THAT(rejected.dialogs->boxes,
               ElementsAre(ShownBox{"Invalid postcode", kExclamation, "Invalid Data"}));
   EXPECT_EQ(rejected.Values({"txtPostal", "txtTown"}), Texts(2));
-  EXPECT_EQ(rejected.page->ActiveElement()->Id() +
-                std::to_string(rejected.Get("cboState").SelectedIndex()),
+  EXPECT_EQ(rejected.page->ActiveElement()->Id() + std::to_string(rejected.Get("cboState").SelectedIndex()),
             "txtPostal0");
   EXPECT_THAT(rejected.ParametersSent("KivoInsurance.Find.FindPostCodeDetails"), IsEmpty());
 }
 
 // Contact details left with a client shown go into the client the save writes.
 TEST(ClientContact, IsKeptForTheSaveOnlyWhileAClientIsShown) {
-  struct Case {
-    std::string_view box, typed;
-    std::string ClientDetails::*field;
-    std::string_view kept;
-  };
   // clang-format off
+  struct Case { std::string_view box, typed; std::string ClientDetails::*field; std::string_view kept; };
   const Case cases[] = {
       {"txtName", " tan ah kow ", &ClientDetails::ClientName, "TAN AH KOW"},
       {"txtHouseTel", " 03-1234 ", &ClientDetails::HouseTel, "03-1234"},
@@ -309,8 +289,7 @@ TEST(ClientContact, IsKeptForTheSaveOnlyWhileAClientIsShown) {
 TEST(ClientNewAddress, EmptiesTheAddressAndTakingItBackRestoresTheClientsAddress) {
   CoverTabWorld world;
   ClientDetails& as_read = world.workspace.client.ClientAsRead;
-  std::tie(as_read.ClientCode, as_read.Address, as_read.PostalCode, as_read.Town,
-           as_read.StateCode) =
+  std::tie(as_read.ClientCode, as_read.Address, as_read.PostalCode, as_read.Town, as_read.StateCode) =
       std::tuple("C001", "12 JALAN SATU\r\nTAMAN DUA", "50000", "KL", "14");
   world.Get("txtClientCode").SetValue("C001");
   world.Get("txtAddress").SetValue("12 JALAN SATU");

@@ -26,26 +26,19 @@ Bools Typed(const PremiumState& premium) {
 // A record with two named drivers, the personal type and typed premium figures.
 void PrepareDriversAndFigures(CoverTabWorld& world) {
   CoverNoteFields& fields = world.workspace.record.Current;
-  fields.DriverNames = {"ALI", "AHMAD"};
-  fields.DriverICNos = {"800111-01-1123", "810101-01-1111"};
-  fields.Hazard = "1";
-  fields.ClassCode = "P01";
+  std::tie(fields.DriverNames, fields.DriverICNos, fields.Hazard, fields.ClassCode) =
+      std::tuple(Texts{"ALI", "AHMAD"}, Texts{"800111-01-1123", "810101-01-1111"}, "1", "P01");
   world.Get("optPersonalType").SetChecked(true);
   PremiumState& premium = world.workspace.premium;
-  premium.TariffPremiumEntered = premium.LoadPercentageEntered = premium.ExcessEntered = true;
-  premium.BasicPremiumEntered = true;
+  premium.TariffPremiumEntered = premium.LoadPercentageEntered = premium.ExcessEntered =
+      premium.BasicPremiumEntered = true;
 }
 
 TEST(CoverTransactionType, SwitchesTheLicenceBoxBetweenADateAndYearsOfDriving) {
-  struct Case {
-    std::string_view type, label;
-    int max_length;
-    std::string_view behaviour;
-  };
+  struct Case { std::string_view type, label; int max_length; std::string_view behaviour; };
   const std::string_view years = "License No./ Years of Driving:";
-  for (const Case& c :
-       {Case{"N", "License No./ Date:", 42, "EntryDate.htc"},
-        Case{"R", years, 2, "EntryNumber.htc"}, Case{"T", years, 2, "EntryNumber.htc"}}) {
+  for (const Case& c : {Case{"N", "License No./ Date:", 42, "EntryDate.htc"},
+                        Case{"R", years, 2, "EntryNumber.htc"}, Case{"T", years, 2, "EntryNumber.htc"}}) {
     SCOPED_TRACE(std::string(c.type));
     CoverTabWorld world;
     // Start from the other kind of transaction, with something typed in the box.
@@ -60,13 +53,9 @@ TEST(CoverTransactionType, SwitchesTheLicenceBoxBetweenADateAndYearsOfDriving) {
 }
 
 TEST(CoverTransactionType, ThePremiumTabFollowsTheNewTariffDateButNotForOther) {
-  struct Case {
-    std::string_view new_tariff_date, tab;
-    bool new_tariff;
-  };
+  struct Case { std::string_view new_tariff_date, tab; bool new_tariff; };
   // The system date is 05-Mar-2014.
-  for (const Case& c :
-       {Case{"05-Mar-2014", "COVNPrem", true}, Case{"06-Mar-2014", "COVPrem", false}}) {
+  for (const Case& c : {Case{"05-Mar-2014", "COVNPrem", true}, Case{"06-Mar-2014", "COVPrem", false}}) {
     SCOPED_TRACE(std::string(c.new_tariff_date));
     CoverTabWorld world;
     world.workspace.startup.NewTariffDate = c.new_tariff_date;
@@ -98,21 +87,15 @@ TEST(CoverTransactionType, RoadTaxPurposeChoosesACommercialClassWithoutTrailer) 
 }
 
 TEST(CoverTypeOptions, MotorcycleAndCommercialResetTheDriversAndKeepAClassOfTheirList) {
-  struct Case {
-    std::string_view option, kind;
-    std::string list_reply;
-    std::string_view class_code, shown_class, trailer;
-    int classes;
-    std::string_view minimum_age, hazard;
-  };
   // P01 is no motorcycle class: the first motorcycle class is taken.
   // clang-format off
+  struct Case { std::string_view option, kind; std::string list_reply, class_code, shown_class;
+                std::string_view trailer; int classes; std::string minimum_age, hazard; };
   const Case cases[] = {
-      {"optMotorcycleCover", "2",
-       Records({Fields({"M01", "MOTORCYCLE"}), Fields({"M02", "SCOOTER"})}), "P01",
-       "M01", "disabled", 2, "16", "0"},
-      {"optCommercialCover", "1", Records({Fields({"C10", "GOODS"}), Fields({"C11", "TAXI"})}),
-       "C11", "C11", "", 2, "17", "1"}};
+      {"optMotorcycleCover", "2", Records({Fields({"M01", "MOTORCYCLE"}), Fields({"M02", "SCOOTER"})}), "P01", "M01",
+       "disabled", 2, "16", "0"},
+      {"optCommercialCover", "1", Records({Fields({"C10", "GOODS"}), Fields({"C11", "TAXI"})}), "C11", "C11", "", 2,
+       "17", "1"}};
   // clang-format on
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.option));
@@ -136,8 +119,7 @@ TEST(CoverTypeOptions, MotorcycleAndCommercialResetTheDriversAndKeepAClassOfThei
     EXPECT_EQ(world.Get("cboClassCode").Options().Length(), c.classes);
     EXPECT_EQ((Texts{fields.Hazard, world.Get("cboClassCode").Value(), fields.ClassCode,
                      world.workspace.cover_rules.MinimumDrivingAge}),
-              (Texts{std::string(c.hazard), std::string(c.shown_class), std::string(c.shown_class),
-                     std::string(c.minimum_age)}));
+              (Texts{c.hazard, c.shown_class, c.shown_class, c.minimum_age}));
     EXPECT_EQ(Typed(world.workspace.premium), Bools(4, false));
     // The list is fetched once and kept.
     EXPECT_THAT(world.ParametersSent("Tarvin.Find.FindMotorClass"), ElementsAre(c.kind));
@@ -145,12 +127,8 @@ TEST(CoverTypeOptions, MotorcycleAndCommercialResetTheDriversAndKeepAClassOfThei
 }
 
 TEST(CoverTypeOptions, PrivateNamesTheInsuredAsDriverWhenTheMotorCoverAsksForIt) {
-  struct Case {
-    bool personal;
-    std::string_view motor_cover, first_driver;
-  };
-  for (const Case& c :
-       {Case{true, "01", "THE INSURED"}, Case{true, "03", ""}, Case{false, "01", ""}}) {
+  struct Case { bool personal; std::string_view motor_cover, first_driver; };
+  for (const Case& c : {Case{true, "01", "THE INSURED"}, Case{true, "03", ""}, Case{false, "01", ""}}) {
     CoverTabWorld world;
     world.SetSystemCodes({{"1061", "01;02"}, {"1030", "THE INSURED"}});
     world.workspace.class_lists.PrivateClassList = {Fields({"P01", "PRIVATE CAR"})};
@@ -206,8 +184,7 @@ TEST(CoverClass, AChangedMotorCoverMarksTheNewTariffAndResetsTheDrivers) {
 }
 
 TEST(CoverFactors, FreeTradeZoneAndTypedPeriodDatesChangeTheNewTariffFactors) {
-  for (const std::string_view box :
-       {"optFTZYes", "optFTZNo", "txtEffectiveDate", "txtExpiryDate"}) {
+  for (const std::string_view box : {"optFTZYes", "optFTZNo", "txtEffectiveDate", "txtExpiryDate"}) {
     SCOPED_TRACE(std::string(box));
     CoverTabWorld world;
     PrepareDriversAndFigures(world);
@@ -221,14 +198,12 @@ TEST(CoverFactors, FreeTradeZoneAndTypedPeriodDatesChangeTheNewTariffFactors) {
 }
 
 TEST(CoverDates, AreWrittenInTheScreensFormWhenLeft) {
-  struct Case {
-    std::string_view box, transaction_type, typed, shown;
-  };
+  struct Case { std::string_view box, transaction_type, typed, shown; };
   // clang-format off
   const Case cases[] = {
       {"txtDateOfIssue", "N", "5/3/2014", "05-Mar-2014"}, {"txtEffectiveDate", "N", "", ""},
-      {"txtExpiryDate", "N", "4 march 2015", "04-Mar-2015"},
-      {"txtLicenseDate", "N", " 1/2/2001 ", "01-Feb-2001"}, {"txtLicenseDate", "R", "5", "5"}};
+      {"txtExpiryDate", "N", "4 march 2015", "04-Mar-2015"}, {"txtLicenseDate", "N", " 1/2/2001 ", "01-Feb-2001"},
+      {"txtLicenseDate", "R", "5", "5"}};
   // clang-format on
   for (const Case& c : cases) {
     CoverTabWorld world;
@@ -258,8 +233,7 @@ TEST(CoverVehicleAndTrailerNumber, AppearInCapitalsAndOnlyAChangedTrailerChanges
 
 TEST(CoverMortgagee, IsChosenFromTheListWithNoneFirst) {
   CoverTabWorld world;
-  const std::string mortgagees =
-      Records({Fields({"M01", "BANK CENDANA BERHAD"}), Fields({"M02", "KREDIT UTAMA"})});
+  const std::string mortgagees = Records({Fields({"M01", "BANK CENDANA BERHAD"}), Fields({"M02", "KREDIT UTAMA"})});
   world.fakes.backend.Answer("KivoInsurance.Find.Browse", "1", mortgagees);
   world.dialogs->dialog_result = "True;M02;KREDIT UTAMA";
 

@@ -96,7 +96,7 @@ class FieldRulesInstance final : public FieldRuleService {
   }
   std::string CheckCapacity(Currency) override { return rules_.capacity_message; }
   std::string CheckSeatingCapacity(std::int32_t) override { return rules_.seating_message; }
-  std::string CheckYearMade(std::int32_t) override { return rules_.year_made_message; }
+  std::string CheckYearMade(std::int32_t) override { return {}; }
   std::string CheckAccidentDate(const Date&) override { return {}; }
   std::string CheckExtendedSumInsured(Currency) override {
     return rules_.extended_sum_insured_message;
@@ -208,7 +208,7 @@ ComponentFactory<FieldRuleService> FakeFieldRules::Factory() {
   return MakeFactory<FieldRulesInstance>(*this);
 }
 ComponentFactory<Registry> FakeRegistry::Factory() {
-  return MakeFactory<RegistryInstance>(*this, &created);
+  return MakeFactory<RegistryInstance>(*this);
 }
 
 FakeWorld::FakeWorld()

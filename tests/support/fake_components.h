@@ -110,7 +110,6 @@ class FakeFieldRules {
   std::string licence_date_message;
   std::string capacity_message;
   std::string seating_message;
-  std::string year_made_message;
   std::string sum_insured_message;
   std::string extended_sum_insured_message;
   std::string extended_premium_message;
@@ -124,7 +123,6 @@ class FakeRegistry {
  public:
   std::map<std::pair<std::string, std::string>, std::string> values;  // (key, name) → value
   std::vector<std::string> reads;                                     // value names in read order
-  int created = 0;
   Journal* journal = nullptr;
 
   ComponentFactory<Registry> Factory();

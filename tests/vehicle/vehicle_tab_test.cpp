@@ -4,15 +4,10 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <memory>
-#include <string>
-#include <string_view>
-#include <utility>
-#include <vector>
 
+#include "../base/temp_folder.h"
 #include "base/text.h"
 #include "dom/document.h"
 #include "pages/vehicle/cnaa_veh.h"
@@ -29,12 +24,9 @@ class VehicleTabTest : public ::testing::Test {
     Workspace& ws = world_.workspace;
     ws.lists.VehicleMakeList = {Entry("PRO", "PROTON"), Entry("TOY", "TOYOTA")};
     ws.lists.SecurityDeviceList = {Entry("S1", "STEERING LOCK")};
-    SetFields(ws.record, {{"CoverType", "PRIVATE"},
-                          {"TransactionType", "N"},
-                          {"ClassCode", "A1"},
-                          {"DriverNames", ""}});
-    world_.fakes.backend.Answer("Tarvin.Find.BrowseUOM", "A1",
-                                CodeList({{"C", "CC"}, {"T", "TONNE"}}));
+    SetFields(ws.record,
+              {{"CoverType", "PRIVATE"}, {"TransactionType", "N"}, {"ClassCode", "A1"}, {"DriverNames", ""}});
+    world_.fakes.backend.Answer("Tarvin.Find.BrowseUOM", "A1", CodeList({{"C", "CC"}, {"T", "TONNE"}}));
   }
 
   // Loads a fresh copy of the page file; `before_load` may change it first.
@@ -51,9 +43,7 @@ class VehicleTabTest : public ::testing::Test {
 
   dom::Element& Find(std::string_view id) const { return *document_->GetElementById(id); }
   Driver& Table() const { return *world_.workspace.vehicle.DriverTable; }
-  std::shared_ptr<dom::Element> Row(int i) const {
-    return document_->FindElementById("rowDrv" + std::to_string(i));
-  }
+  std::shared_ptr<dom::Element> Row(int i) const { return document_->FindElementById("rowDrv" + std::to_string(i)); }
   int SentCount(std::string_view command) const {
     return static_cast<int>(world_.fakes.backend.ParametersSent(command).size());
   }
@@ -110,19 +100,15 @@ TEST_F(VehicleTabTest, CapacityIsWholeForCubicCentimetres) {
 TEST_F(VehicleTabTest, RefusedCapacityAndSeats) {
   LoadPage();
   world_.fakes.field_rules.capacity_message = "Capacity out of range";
-  Find("cboVehicleUOMCode").SetValue("T");
-  Find("txtCapacity").SetValue("99999");
-  Find("txtCapacity").FireEvent("onblur");
-  EXPECT_EQ(Find("txtCapacity").Value(), "1.00");
-
   world_.fakes.field_rules.seating_message = "Too many seats";
-  Find("txtSeatingCapacity").SetValue("120");
-  Find("txtSeatingCapacity").FireEvent("onblur");
-  EXPECT_EQ(Find("txtSeatingCapacity").Value(), "");
-
-  EXPECT_EQ(world_.dialogs->boxes,
-            (std::vector<ShownBox>{{"Capacity out of range", 48, "Invalid Data"},
-                                   {"Too many seats", 48, "Invalid Data"}}));
+  Find("cboVehicleUOMCode").SetValue("T");
+  for (const auto& [box, typed] : {std::pair{"txtCapacity", "99999"}, {"txtSeatingCapacity", "120"}}) {
+    Find(box).SetValue(typed);
+    Find(box).FireEvent("onblur");
+  }
+  EXPECT_EQ(Find("txtCapacity").Value() + "/" + Find("txtSeatingCapacity").Value(), "1.00/");
+  EXPECT_EQ(world_.dialogs->boxes, (std::vector<ShownBox>{{"Capacity out of range", 48, "Invalid Data"},
+                                                          {"Too many seats", 48, "Invalid Data"}}));
 }
 
 TEST_F(VehicleTabTest, ModelTypedForTheCheckedMakeFillsTheVehicle) {
@@ -145,15 +131,10 @@ TEST_F(VehicleTabTest, ModelTypedForTheCheckedMakeFillsTheVehicle) {
 class VehicleSearchTest : public VehicleTabTest {
  protected:
   VehicleSearchTest() {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("covernote-vehicle-search-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
     world_.fakes.registry.values[{"Software\\Brindle\\Kivo\\Zelkor", "Installation Path"}] =
-        folder_.string();
+        folder_.path.string();
   }
-  ~VehicleSearchTest() override { std::filesystem::remove_all(folder_); }
-  std::filesystem::path folder_;
+  TempFolder folder_{"covernote-vehicle-search"};
 };
 
 TEST_F(VehicleSearchTest, ModelAndBodyChosenInTheDialogFillRecordAndPage) {
@@ -164,23 +145,21 @@ TEST_F(VehicleSearchTest, ModelAndBodyChosenInTheDialogFillRecordAndPage) {
   // Too many models: the person is asked to narrow the search and no dialog opens.
   world_.fakes.backend.Answer("Tarvin.Find.FindVehicleModel", "PRO\xEF\xBF\xBBS", "", 2);
   Find("cmdSelectModel").FireEvent("onclick");
-  EXPECT_EQ(world_.dialogs->boxes,
-            (std::vector<ShownBox>{{"Please refine your select constrains. Tips: use [Iswara 1.3] "
-                                    "instead of [Proton].",
-                                    64, "Select Model"}}));
+  const ShownBox narrow{"Please refine your select constrains. Tips: use [Iswara 1.3] instead of [Proton].", 64,
+                        "Select Model"};
+  EXPECT_EQ(world_.dialogs->boxes, std::vector{narrow});
   EXPECT_TRUE(world_.dialogs->dialogs.empty());
 
   Find("txtModel").SetValue("");
-  world_.fakes.backend.AnswerAny(
-      "Tarvin.Find.FindVehicleModel",
-      Records({Fields({"M01", "SAGA 1.3", "1298", "C", "SALOON", "5"}),
-               Fields({"M02", "WAJA 1.6", "1597", "C", "SALOON", "5"})}));
+  world_.fakes.backend.AnswerAny("Tarvin.Find.FindVehicleModel",
+                                 Records({Fields({"M01", "SAGA 1.3", "1298", "C", "SALOON", "5"}),
+                                          Fields({"M02", "WAJA 1.6", "1597", "C", "SALOON", "5"})}));
   world_.dialogs->dialog_result = "True;M02";
   Find("cmdSelectModel").FireEvent("onclick");
-  EXPECT_EQ(world_.workspace.record.Current.ModelCode + "/" +
-                world_.workspace.record.Current.Capacity + "/" + Find("txtModel").Value(),
+  EXPECT_EQ(world_.workspace.record.Current.ModelCode + "/" + world_.workspace.record.Current.Capacity + "/" +
+                Find("txtModel").Value(),
             "M02/1,597.00/WAJA 1.6");
-  EXPECT_TRUE(std::filesystem::exists(folder_ / "Temp" / "mySelect.txt"));
+  EXPECT_TRUE(std::filesystem::exists(folder_.path / "Temp" / "mySelect.txt"));
 
   // A dialog closed without a choice changes nothing.
   world_.dialogs->dialog_result = "False;01;SALOON";
@@ -192,8 +171,7 @@ TEST_F(VehicleSearchTest, ModelAndBodyChosenInTheDialogFillRecordAndPage) {
   Find("cmdSelectBody").FireEvent("onclick");
   EXPECT_EQ(Find("txtBody").Value(), "SALOON");
   EXPECT_EQ(Join(world_.dialogs->Opened(), ", "),
-            "dlgSrch.htm SearchModel, dlgSrch.htm SearchBody, dlgSrch.htm SearchBody, "
-            "dlgSrch.htm SearchBody");
+            "dlgSrch.htm SearchModel, dlgSrch.htm SearchBody, dlgSrch.htm SearchBody, dlgSrch.htm SearchBody");
 }
 
 TEST_F(VehicleTabTest, RemovalAnsweredNoKeepsTheTableAndHidesTheLink) {
@@ -219,12 +197,11 @@ TEST_F(VehicleTabTest, RemovalAnsweredNoKeepsTheTableAndHidesTheLink) {
 
 TEST_F(VehicleTabTest, EnterOnTheAddLinkAddsARowAndUnloadReleasesTheTable) {
   LoadPage();
-  dom::Event enter("keypress", document_->GetElementById("lnkAddNPerson"), 13);
-  Find("lnkAddNPerson").FireEvent(enter);
-  EXPECT_TRUE(Row(1));  // after the record's empty stored driver
-  dom::Event other("keypress", document_->GetElementById("lnkAddNPerson"), 65);
-  Find("lnkAddNPerson").FireEvent(other);
-  EXPECT_FALSE(Row(2));
+  for (const int key : {13, 65}) {
+    dom::Event press("keypress", document_->GetElementById("lnkAddNPerson"), key);
+    Find("lnkAddNPerson").FireEvent(press);
+  }
+  EXPECT_TRUE(Row(1) && !Row(2));  // Enter added one after the record's empty stored driver
   page_->Unload();
   EXPECT_FALSE(world_.workspace.vehicle.DriverTable || world_.workspace.vehicle.DeleteNPersonLink);
   page_.reset();
@@ -283,8 +260,7 @@ TEST_F(VehicleTransferTest, ChangedDriverCountMarksThePremiumExceptForTransfers)
     const Workspace& ws = world_.workspace;
     EXPECT_EQ((std::vector<int>{ws.premium.FactorsChangedNewTariff, ws.premium.BasicPremiumEntered,
                                 ws.page.NamedDriverCountSeen}),
-              (std::vector<int>{marked, !marked, marked ? 3 : 1}))
-        << transaction;
+              (std::vector<int>{marked, !marked, marked ? 3 : 1})) << transaction;
   }
 }
 

@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "base/text.h"
 #include "dom/element.h"
@@ -26,17 +24,10 @@ using testing::ScreenHarness;
 // Every start-up list, from the back end and the local table, with one entry whose code is
 // its text as well.
 void FillLists(ScreenHarness& screen) {
-  screen.SetSystemCodes({{"1011", "PC01"},
-                         {"1025", "6"},
-                         {"1026", "10.00"},
-                         {"1031", "TBA"},
-                         {"1030", "INSURED"},
-                         {"1062", "62"},
-                         {"1034", "34"}});
-  struct List {
-    std::string_view command, parameters, code;
-  };
   // clang-format off
+  screen.SetSystemCodes({{"1011", "PC01"}, {"1025", "6"}, {"1026", "10.00"}, {"1031", "TBA"}, {"1030", "INSURED"},
+                         {"1062", "62"}, {"1034", "34"}});
+  struct List { std::string_view command, parameters, code; };
   constexpr List kBackEnd[] = {
       {"Tarvin.Find.FindMotorClass", "0", "P1"}, {"Tarvin.Find.Browse", "3", "PC01"},
       {"KivoInsurance.Find.Browse", "3", "01"},  {"Tarvin.Find.Browse", "1", "SAL"},
@@ -48,10 +39,8 @@ void FillLists(ScreenHarness& screen) {
   constexpr std::pair<std::int16_t, std::string_view> kLocal[] = {
       {5, "PC01"}, {8, "01"}, {3, "SAL"}, {2, "TOY"}, {0, "CLK"}, {9, "W"}};
   // clang-format on
-  for (const auto& [command, parameters, code] : kBackEnd) {
-    screen.fakes.backend.Answer(std::string(command), std::string(parameters),
-                                code.empty() ? "W" : Entry(code, code));
-  }
+  for (const auto& [command, parameters, code] : kBackEnd)
+    screen.fakes.backend.Answer(std::string(command), std::string(parameters), code.empty() ? "W" : Entry(code, code));
   for (const auto& [list, code] : kLocal) screen.fakes.local_table.lists[list] = Entry(code, code);
   screen.fakes.local_table.motor_classes[0] = Entry("P1", "P1");
 }
@@ -79,22 +68,18 @@ TEST(CNAAMainStartUp, ReadsTheSettingsFirstAndTheBaseListsFromTheTableTheSetting
   for (const bool local_tables : {false, true}) {
     SCOPED_TRACE(local_tables);
     Journal reads = Opened("", local_tables).started;
-    std::erase_if(reads, [](const std::string& line) {
-      return !line.starts_with("setting ") && !line.starts_with("local ");
-    });
+    std::erase_if(reads, [](const std::string& l) { return !l.starts_with("setting ") && !l.starts_with("local "); });
     EXPECT_EQ(Join(reads, ", "),
               "setting _CurrentUserID, setting _CurrentAgentType, setting _CurrentAgentCode, "
               "setting Use Local Table, " +
-                  std::string(local_tables ? "local GetList 6, local GetMotorClassList 0, "
-                                             "setting Use Local Table, local GetList 5, local "
-                                             "GetList 8, local GetList 3, local GetList 2, "
+                  std::string(local_tables ? "local GetList 6, local GetMotorClassList 0, setting Use Local Table, "
+                                             "local GetList 5, local GetList 8, local GetList 3, local GetList 2, "
                                              "local GetList 0, local GetList 9"
                                            : "setting Use Local Table"));
   }
   const Opened opened("", /*local_tables=*/true);
   const StartupLists& lists = opened.workspace().lists;
-  EXPECT_EQ(Join(lists.SecurityDeviceList, ",") + Join(lists.MotorCoverCodeList, ",") + "," +
-                lists.BodyTypeListText,
+  EXPECT_EQ(Join(lists.SecurityDeviceList, ",") + Join(lists.MotorCoverCodeList, ",") + "," + lists.BodyTypeListText,
             Entry("PC01", "PC01") + "," + Entry("SAL", "SAL"));
 }
 
@@ -107,12 +92,9 @@ TEST(CNAAMainStartUp, KeepsTheLookupsForTheTabs) {
   EXPECT_THAT(opened.workspace().lists.SecurityDeviceList, ElementsAre(Entry("IMM", "IMM")));
   // The cleared record fetched the first class's cover list; the cache starts afresh.
   EXPECT_THAT(opened.workspace().lookup.MotorCoverListCache, ElementsAre("P1|~|"));
-  const Opened given("", false, [](ScreenHarness& screen) {
-    screen.SetSystemCodes({{"1098", "18"}, {"1097", "21"}});
-  });
-  EXPECT_EQ(given.workspace().startup.SystemCodes.at(1098) +
-                given.workspace().startup.SystemCodes.at(1097),
-            "1821");
+  const Opened given("", false, [](ScreenHarness& screen) { screen.SetSystemCodes({{"1098", "18"}, {"1097", "21"}}); });
+  const auto& given_codes = given.workspace().startup.SystemCodes;
+  EXPECT_EQ(given_codes.at(1098) + given_codes.at(1097), "1821");
 }
 
 TEST(CNAAMainStartUp, ASettingThatIsNoNumberStopsStartUp) {
@@ -138,11 +120,9 @@ TEST(CNAAMainStartUp, TurnsEnquiryCookiesIntoACommandForTheCoverTab) {
     SCOPED_TRACE(cookies);
     const Opened opened(cookies);
     EXPECT_EQ(opened.started.back(),
-              "load COVCover pending=" +
-                  (read.empty() ? "" : "COVCover;ReadDocumentFromEnquiryScreen;" + read));
-    for (const std::string& pair : Split(opened.screen.workspace_page().Cookie(), "; ")) {
+              "load COVCover pending=" + (read.empty() ? "" : "COVCover;ReadDocumentFromEnquiryScreen;" + read));
+    for (const std::string& pair : Split(opened.screen.workspace_page().Cookie(), "; "))
       EXPECT_THAT(pair.substr(0, pair.find('=')), ::testing::AnyOf("XCNote", "PolicyNumber"));
-    }
   }
 }
 
@@ -161,8 +141,7 @@ TEST(CNAAMainDispatch, IgnoresAnythingButTheExactMessages) {
 
 // A tab id copies nothing before any tab is loaded or while a page fills.
 TEST(CNAAMainDispatch, ATabIdCopiesNothingBeforeAnyTabOrWhileAPageFills) {
-  for (const auto& [current_tab, page_filling] :
-       {std::pair<std::string_view, bool>{"", false}, {"COVCover", true}}) {
+  for (const auto& [current_tab, page_filling] : {std::pair<std::string_view, bool>{"", false}, {"COVCover", true}}) {
     Opened opened;
     opened.screen.tab_page().GetElementById("txtCoverNoteNumber")->SetValue("CN777");
     opened.workspace().page.CurrentTabId = current_tab;
@@ -189,9 +168,8 @@ TEST(CNAAMainDispatch, CalculateReadsNoExtendedCoverDetailsWithoutClassAndCover)
     opened.screen.Post("cmdCalculate");
     EXPECT_THAT(opened.screen.Take(),
                 ElementsAre("command Tarvin.Find.GetScopeOfCover ",
-                            "message 1210009 'Incomplete Data' [[Vehicle],,,,]",
-                            "script TabFocus('COVVeh')", "command Tarvin.Find.GetScopeOfCover ",
-                            "load COVVeh pending="));
+                            "message 1210009 'Incomplete Data' [[Vehicle],,,,]", "script TabFocus('COVVeh')",
+                            "command Tarvin.Find.GetScopeOfCover ", "load COVVeh pending="));
     EXPECT_EQ(workspace.page.ExtendedCoverDetails, std::vector<std::string>{""});
     EXPECT_TRUE(workspace.page.ExtendedCoverDetailsStale);
   }
@@ -214,13 +192,9 @@ TEST(CNAAMainDispatch, AFailedMessageIsReportedAndTheNextOneStillRuns) {
 // Missing data is asked for on its tab; what leaving the NCD tab asks of the back end belongs
 // to that tab.
 TEST(CNAAMainIncompleteData, AsksForTheMissingDataOnItsTab) {
-  for (const auto& [tab, seen, shown] :
-       {std::tuple<std::int16_t, std::string_view, std::string_view>{
-            0,
-            "message 1210009 'Incomplete Data' [[Cover],,,,], script TabFocus('COVCover'), "
-            "load COVCover pending=",
-            "COVCover"},
-        {2, "", "COVNCD"}}) {
+  for (const auto& [tab, seen, shown] : {std::tuple<std::int16_t, std::string_view, std::string_view>{
+           0, "message 1210009 'Incomplete Data' [[Cover],,,,], script TabFocus('COVCover'), load COVCover pending=",
+           "COVCover"}, {2, "", "COVNCD"}}) {
     SCOPED_TRACE(tab);
     Opened opened;
     opened.screen.ClickTab("COVNCD");
@@ -242,8 +216,7 @@ TEST(CNAAMainUnload, ForgetsTheTabAndReleasesTheTables) {
   auto named_drivers = std::make_shared<int>(0);
   const std::weak_ptr<int> watches[] = {extended_covers, named_drivers};
   opened.workspace().row_tables.ResetExtendedCoverTable = [kept = std::move(extended_covers)] {};
-  opened.workspace().vehicle.DriverTable =
-      std::shared_ptr<Driver>(std::move(named_drivers), nullptr);
+  opened.workspace().vehicle.DriverTable = std::shared_ptr<Driver>(std::move(named_drivers), nullptr);
   opened.workspace().page.NamedDriverCountSeen = 4;
   opened.screen.shell().Close();
   EXPECT_EQ(opened.workspace().page.CurrentTabId, "");

@@ -5,8 +5,6 @@
 
 #include <functional>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "workspace_world.h"
 
@@ -30,8 +28,7 @@ class NamedDriverCheck : public ::testing::Test {
   NamedDriverCheck() {
     world_.SetSystemCodes({{"1008", "ND"}, {"1021", "AD"}, {"1062", "ANY DRIVER"}});
     world_.workspace.page.TabSwitchInProgress = true;
-    Current().CoverType = "PRIVATE";
-    Current().ClientType = "P";
+    std::tie(Current().CoverType, Current().ClientType) = std::pair("PRIVATE", "P");
     SetDrivers(1);
     SetExtCovers({"PA"}, {"50.00"});
   }
@@ -40,8 +37,7 @@ class NamedDriverCheck : public ::testing::Test {
 
   void SetDrivers(int rows) {
     Texts names;
-    for (int i = 0; i < rows; ++i)
-      names.push_back(i == 0 ? "INSURED" : "DRIVER " + std::to_string(i));
+    for (int i = 0; i < rows; ++i) names.push_back(i == 0 ? "INSURED" : "DRIVER " + std::to_string(i));
     SetNames(names);
   }
   void SetNames(const Texts& names) {
@@ -64,11 +60,8 @@ class NamedDriverCheck : public ::testing::Test {
 };
 
 TEST_F(NamedDriverCheck, TheCoverageMustPayForAllButTwoDrivers) {
-  struct Case {
-    int drivers;
-    std::optional<std::string> premium;  // of the named-driver coverage; none when absent
-    std::string_view message;
-  };
+  // `premium` of the named-driver coverage; none when absent.
+  struct Case { int drivers; std::optional<std::string> premium; std::string_view message; };
   // Pays for exactly n - 2, fewer, more; 2.5 drivers round up to 3, 2.4 down to 2; no coverage;
   // a coverage that pays for nobody's driver.
   // clang-format off
@@ -105,10 +98,9 @@ TEST_F(NamedDriverCheck, ACoverThatIsNotPrivateLosesItsDriversAndDriverCoverages
 
     CheckNamedDriverExtCoverSilently(world_.workspace);
 
-    EXPECT_EQ(
-        (std::vector<Texts>{Current().DriverNames, Current().DriverICNos, Current().ExtCoverCodes,
-                            Current().ExtCoverPremiums, Current().ExtCoverMethods}),
-        (std::vector<Texts>{{""}, {""}, {"PA"}, {"50.00"}, {""}}));
+    EXPECT_EQ((std::vector<Texts>{Current().DriverNames, Current().DriverICNos, Current().ExtCoverCodes,
+                                  Current().ExtCoverPremiums, Current().ExtCoverMethods}),
+              (std::vector<Texts>{{""}, {""}, {"PA"}, {"50.00"}, {""}}));
     EXPECT_EQ(world_.workspace.record.ExtUserPremiumMarks, std::vector<bool>{true});
   }
   // With both coverages gone and one empty driver row, there is nothing to report.
@@ -122,19 +114,13 @@ TEST_F(NamedDriverCheck, ACoverThatIsNotPrivateLosesItsDriversAndDriverCoverages
 
 TEST_F(NamedDriverCheck, ACompanyNeedsADriverCoverageForThreeOrMoreDrivers) {
   Current().ClientType = "C";
-  struct Case {
-    int drivers;
-    Texts codes;
-    bool drivers_kept;
-  };
-  const Case cases[] = {
-      {3, {"PA"}, false}, {2, {"PA"}, true}, {3, {"PA", "AD"}, true}, {3, {"ND"}, true}};
+  struct Case { int drivers; Texts codes; bool drivers_kept; };
+  const Case cases[] = {{3, {"PA"}, false}, {2, {"PA"}, true}, {3, {"PA", "AD"}, true}, {3, {"ND"}, true}};
   for (const Case& c : cases) {
     SetDrivers(c.drivers);
     SetExtCovers(c.codes, Texts(c.codes.size(), "10.00"));
     CheckNamedDriverExtCoverSilently(world_.workspace);
-    EXPECT_EQ(Current().DriverNames.size(), c.drivers_kept ? std::size_t(c.drivers) : 1u)
-        << c.drivers << " drivers";
+    EXPECT_EQ(Current().DriverNames.size(), c.drivers_kept ? std::size_t(c.drivers) : 1u) << c.drivers << " drivers";
   }
 }
 
@@ -142,20 +128,12 @@ TEST_F(NamedDriverCheck, ACompanyNeedsADriverCoverageForThreeOrMoreDrivers) {
 // drivers besides the catch-all driver, and one driver with an unset coverage code against an
 // empty row.
 TEST_F(NamedDriverCheck, NothingToReport) {
+  // clang-format off
   const std::function<void()> situations[] = {
-      [&] {
-        world_.workspace.page.TabSwitchInProgress = false;
-        SetDrivers(3);
-      },
-      [&] {
-        SetNames({"INSURED", "DRIVER 1", "any driver"});
-      },
-      [&] {
-        world_.SetSystemCodes({{"1008", ""}, {"1021", ""}});
-        SetDrivers(1);
-        SetExtCovers({""}, {""});
-      },
-  };
+      [&] { world_.workspace.page.TabSwitchInProgress = false; SetDrivers(3); },
+      [&] { SetNames({"INSURED", "DRIVER 1", "any driver"}); },
+      [&] { world_.SetSystemCodes({{"1008", ""}, {"1021", ""}}); SetDrivers(1); SetExtCovers({""}, {""}); }};
+  // clang-format on
   for (const auto& situation : situations) {
     world_.workspace.page.TabSwitchInProgress = true;
     situation();

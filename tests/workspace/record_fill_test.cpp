@@ -7,8 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <string>
-#include <vector>
 
 #include "base/runtime_failure.h"
 #include "base/separators.h"
@@ -42,13 +40,10 @@ CoverNoteRecord Fill(const std::map<int, std::string>& values) {
 // time, the number as replied and as typed) and those no field reads. The golden read scenarios
 // pin which field each position fills; this pins that none is lost or read twice.
 TEST(ReadLayouts, EachPositionIsReadOnceButTheKnownGapsAndPairs) {
-  struct Case {
-    std::string_view name;
-    ReplyLayout layout;
-    std::vector<std::pair<int, int>> read;  // first and last positions of each span
-    std::vector<int> unread, twice;
-  };
   // clang-format off
+  // `read`: first and last positions of each span.
+  struct Case { std::string_view name; ReplyLayout layout; std::vector<std::pair<int, int>> read;
+                std::vector<int> unread, twice; };
   const Case cases[] = {
       {"ReadAdmin", ReadAdminLayout(), {{0, 177}}, {90, 91, 92, 124, 125}, {1, 2, 28}},
       {"CoverNote.Read", CoverNoteReadLayout(), {{2, 65}, {69, 89}, {93, 101}, {113, 115},
@@ -59,9 +54,8 @@ TEST(ReadLayouts, EachPositionIsReadOnceButTheKnownGapsAndPairs) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::map<int, int> expected;
-    for (const auto& [first, last] : c.read) {
+    for (const auto& [first, last] : c.read)
       for (int position = first; position <= last; ++position) ++expected[position];
-    }
     for (const int position : c.unread) expected.erase(position);
     for (const int position : c.twice) ++expected[position];
     std::map<int, int> actual;
@@ -79,19 +73,15 @@ TEST(ReadAdminFill, EmptyAmountsReadAsZeroAndTimesAndTelephonesAreConverted) {
   EXPECT_EQ(given.Current.HouseTel, "0312345678");
 }
 
-// ---- The previous document and the order of the steps ----------------------------------------
-
 // ---- Replies that are short, empty or unreadable ---------------------------------------------
 
 // The steps the fill calls out to, noted in order.
 ReadAdminSteps Noting(Texts& steps, const CoverNoteRecord& record) {
   return {
       .ReadPreviousDocument = [&](std::string_view) { steps.push_back("previous"); },
-      .TypedCoverNoteNo =
-          [&] {
-            steps.push_back("typed number");
-            return std::string("TYPED");
-          },
+      // clang-format off
+      .TypedCoverNoteNo = [&] { steps.push_back("typed number"); return std::string("TYPED"); },
+      // clang-format on
       .LoadClientAsRead = [&] { steps.push_back("client '" + record.Current.ClientCode + "'"); }};
 }
 
@@ -115,10 +105,9 @@ TEST(ReadAdminFill, AShortReplyFillsWhatItHasAndAnEmptyOneNothing) {
 }
 
 TEST(ReadAdminFill, AnUnreadableValueNamesItsPositionAndField) {
-  for (const auto& [position, value, name] :
-       {std::tuple{2, "not a date", "position 2 (IssueDate)"},
-        std::tuple{41, "1,5x7", "position 41 (Capacity)"},
-        std::tuple{132, "maybe", "position 132 (HasExInsurer)"}}) {
+  for (const auto& [position, value, name] : {std::tuple{2, "not a date", "position 2 (IssueDate)"},
+                                              {41, "1,5x7", "position 41 (Capacity)"},
+                                              {132, "maybe", "position 132 (HasExInsurer)"}}) {
     CoverNoteRecord record;
     try {
       FillFromReadAdminReply(record, Reply({{position, value}}), {});
@@ -139,22 +128,16 @@ TEST(PreviousFill, AnEmptyReplyLeavesPreviousAloneAndEmptyDriverNamesGiveOneEmpt
   EXPECT_EQ(record, before);
   FillPreviousFromReply(record, PreviousDocument::kCoverNote,
                         Reply({{99, Join({"IC1", "IC2"}, DialogArgSeparator)}}, 206));
-  for (const TextArray column : kNamedDriverArrays) {
-    EXPECT_EQ(record.Previous.*column, Texts{""});
-  }
+  for (const TextArray column : kNamedDriverArrays) EXPECT_EQ(record.Previous.*column, Texts{""});
 }
 
 TEST(FieldCatalogue, TextFormsOfTheFieldKinds) {
   CoverNoteRecord record;
   const std::string two = "A" + std::string(DialogArgSeparator) + "B";
-
-  SetFieldText(record, Instance::kCurrent, "ScopeOfCover", "-3");
-  SetFieldText(record, Instance::kCurrent, "HasExInsurer", "true");
-  SetFieldText(record, Instance::kCurrent, "DriverNames", two);
-  SetFieldText(record, Instance::kCurrent, "ClaimAmounts", "");
-  SetFieldText(record, Instance::kCurrent, "ExtUserPremiumMarks",
-               "True" + std::string(DialogArgSeparator) + "0");
-
+  for (const auto& [name, text] : {std::pair<std::string_view, std::string>{"ScopeOfCover", "-3"},
+                                    {"HasExInsurer", "true"}, {"DriverNames", two}, {"ClaimAmounts", ""},
+                                    {"ExtUserPremiumMarks", "True" + std::string(DialogArgSeparator) + "0"}})
+    SetFieldText(record, Instance::kCurrent, name, text);
   EXPECT_EQ(record.Current.ScopeOfCover, -3);
   EXPECT_TRUE(record.Current.HasExInsurer);
   EXPECT_EQ(record.Current.DriverNames, (std::vector<std::string>{"A", "B"}));
@@ -167,10 +150,9 @@ TEST(FieldCatalogue, BadNamesAndValuesAreRefusedWithoutAChange) {
   CoverNoteRecord record;
   record.Current.ScopeOfCover = 7;
   EXPECT_THROW(GetFieldText(record, Instance::kCurrent, "NoSuchField"), RuntimeFailure);
-  EXPECT_THROW(SetFieldText(record, Instance::kCurrent, "clientname", "x"), RuntimeFailure);
-  EXPECT_THROW(SetFieldText(record, Instance::kCurrent, "ScopeOfCover", "7a"), RuntimeFailure);
-  EXPECT_THROW(SetFieldText(record, Instance::kCurrent, "ScopeOfCover", ""), RuntimeFailure);
-  EXPECT_THROW(SetFieldText(record, Instance::kCurrent, "HasExInsurer", "yes"), RuntimeFailure);
+  for (const auto& [name, text] : {std::pair{"clientname", "x"}, {"ScopeOfCover", "7a"}, {"ScopeOfCover", ""},
+                                   {"HasExInsurer", "yes"}})
+    EXPECT_THROW(SetFieldText(record, Instance::kCurrent, name, text), RuntimeFailure) << name << " " << text;
   EXPECT_EQ(record.Current.ScopeOfCover, 7);
   EXPECT_EQ(record.Current.ClientName, "");
 }

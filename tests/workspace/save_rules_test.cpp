@@ -3,9 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "base/separators.h"
 #include "base/text.h"
 #include "workspace/address_check.h"
@@ -25,10 +22,8 @@ Texts At(const Texts& fields, std::initializer_list<std::size_t> positions) {
 }
 
 Texts Build(CoverNoteRecord& record, bool new_tariff = false) {
-  return Split(BuildWriteAdminRecord(record, {.NewTariffInUse = new_tariff,
-                                              .DriverCoverCode1 = "089",
-                                              .DriverCoverCode2 = "006"}),
-               FieldSeparator);
+  const WriteAdminInputs options{.NewTariffInUse = new_tariff, .DriverCoverCode1 = "089", .DriverCoverCode2 = "006"};
+  return Split(BuildWriteAdminRecord(record, options), FieldSeparator);
 }
 
 CoverNoteRecord Priced(std::string_view type) {
@@ -47,10 +42,7 @@ CoverNoteRecord Priced(std::string_view type) {
 }
 
 TEST(WriteAdminRecord, PremiumAndCommissionFollowTheTransactionType) {
-  struct Case {
-    std::string_view types;
-    Texts positions_87_to_92;
-  };
+  struct Case { std::string_view types; Texts positions_87_to_92; };
   // New business: the gross premium, 10% of it, the total less that. Extension, transfer,
   // endorsement: the alternative gross premium, and 89 empty.
   const Case cases[] = {{"NB", {"50,000.00", "1,000.00", "5.00", "10.00", "100.00", "970.00"}},
@@ -69,8 +61,7 @@ TEST(WriteAdminRecord, OtherPremiumSavesNoPremiumAndNoExtendedCover) {
   CoverNoteRecord record = Priced("O");
   const auto fields = Build(record);
   // Position 50 is the loading percentage, not an amount, as it stands.
-  EXPECT_EQ(At(fields, {32, 33, 46, 47, 48, 49, 50, 51, 54, 55, 56, 57, 59, 60, 154}),
-            Texts(15, "0.00"));
+  EXPECT_EQ(At(fields, {32, 33, 46, 47, 48, 49, 50, 51, 54, 55, 56, 57, 59, 60, 154}), Texts(15, "0.00"));
   EXPECT_EQ(At(fields, {62, 63, 64, 65}), Texts(4));
   EXPECT_EQ(record.Current.TariffPremium, "0.00");  // the save changes the record it writes
 }
@@ -85,21 +76,15 @@ TEST(WriteAdminRecord, ListsSkipEmptyRowsAndClaimsKeepThem) {
 }
 
 TEST(WriteAdminRecord, DriverCategoryByCoverTypeDriverSlotsAndDriverCovers) {
-  struct Case {
-    std::string_view cover;
-    std::size_t driver_rows;
-    std::string_view ext_cover;
-    std::string_view category;
-  };
   // clang-format off
+  struct Case { std::string_view cover; std::size_t driver_rows; std::string_view ext_cover, category; };
   const Case cases[] = {
       {"PRIVATE", 1, "007", "1"}, {"PRIVATE", 2, "007", "1"}, {"PRIVATE", 3, "007", "2"},
       {"PRIVATE", 1, "089", "3"}, {"PRIVATE", 3, "006", "3"}, {"MOTORCYCLE", 3, "007", "4"},
       {"MOTORCYCLE", 1, "006", "5"}, {"COMMERCIAL", 1, "089", "9"}, {"", 1, "007", "9"}};
   // clang-format on
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(c.cover) + " " + std::to_string(c.driver_rows) + " " +
-                 std::string(c.ext_cover));
+    SCOPED_TRACE(std::string(c.cover) + " " + std::to_string(c.driver_rows) + " " + std::string(c.ext_cover));
     CoverNoteRecord record = Priced("N");
     record.Current.CoverType = std::string(c.cover);
     record.Current.DriverNames.assign(c.driver_rows, "");  // empty rows count as slots
@@ -109,10 +94,7 @@ TEST(WriteAdminRecord, DriverCategoryByCoverTypeDriverSlotsAndDriverCovers) {
 }
 
 TEST(AddressCheck, FourLinesOfAtMost25CharactersWithoutGaps) {
-  struct Case {
-    std::string address;
-    std::string_view problem;  // empty: accepted
-  };
+  struct Case { std::string address; std::string_view problem; };  // no problem: accepted
   const std::string at_limit(25, 'A'), over_limit(26, 'A');
   const std::string_view too_short = "Invalid address! Address must be at least 2 characters.";
   const std::string_view skipped = "Invalid address! You cannot skip and address line.";
@@ -120,8 +102,7 @@ TEST(AddressCheck, FourLinesOfAtMost25CharactersWithoutGaps) {
   // clang-format off
   const Case cases[] = {
       {at_limit + "\r\n" + at_limit + "\r\n" + at_limit + "\r\n" + at_limit, ""},
-      {"NO 1\r\nJALAN\r\nTAMAN\r\n" + over_limit,
-       "Each address field must not be more than 25 characters long!"},
+      {"NO 1\r\nJALAN\r\nTAMAN\r\n" + over_limit, "Each address field must not be more than 25 characters long!"},
       {"NO 1\r\nJALAN\r\nTAMAN\r\nKL\r\n" + over_limit, ""},
       {"A\r\nJALAN", too_short}, {"", too_short}, {"NO 1\r\n\r\nTAMAN", skipped},
       {"NO 1\r\nJALAN\r\n\r\nKL", skipped}, {"NO 1\r\nJALAN\r\n\r\n", ""},
@@ -133,15 +114,10 @@ TEST(AddressCheck, FourLinesOfAtMost25CharactersWithoutGaps) {
 
 TEST(ClientWrite, OnlyAChangeTheSaveLooksAtWritesTheClient) {
   ClientDetails as_read;
-  std::tie(as_read.ClientCode, as_read.Address, as_read.NRIC, as_read.OldNRIC,
-           as_read.BusinessRegistrationNo, as_read.Email) =
-      std::tuple("C1", "No 1\r\nJalan", "800101-01-1234", "a123", "br-1", "a@b.my");
-  struct Case {
-    std::string_view why;
-    void (*edit)(ClientDetails&);
-    std::string_view client_type;
-    bool changed;
-  };
+  std::tie(as_read.ClientCode, as_read.Address, as_read.NRIC, as_read.OldNRIC, as_read.BusinessRegistrationNo,
+           as_read.Email) = std::tuple("C1", "No 1\r\nJalan", "800101-01-1234", "a123", "br-1", "a@b.my");
+  struct Case { std::string_view why; void (*edit)(ClientDetails&); std::string_view client_type; bool changed; };
+  // clang-format off
   const Case cases[] = {
       {"nothing", [](ClientDetails&) {}, "P", false},
       {"address case", [](ClientDetails& c) { c.Address = "NO 1\r\nJALAN"; }, "P", false},
@@ -150,11 +126,10 @@ TEST(ClientWrite, OnlyAChangeTheSaveLooksAtWritesTheClient) {
       {"NRIC spaces", [](ClientDetails& c) { c.NRIC = " 800101-01-1234 "; }, "P", false},
       {"old NRIC case", [](ClientDetails& c) { c.OldNRIC = "A123"; }, "P", false},
       {"NRIC of a company", [](ClientDetails& c) { c.NRIC = "1"; }, "C", false},
-      {"registration case", [](ClientDetails& c) { c.BusinessRegistrationNo = "BR-1"; }, "C",
-       false},
+      {"registration case", [](ClientDetails& c) { c.BusinessRegistrationNo = "BR-1"; }, "C", false},
       {"registration", [](ClientDetails& c) { c.BusinessRegistrationNo = "BR-2"; }, "C", true},
-      {"name is not looked at", [](ClientDetails& c) { c.ClientName = "X"; }, "P", false},
-  };
+      {"name is not looked at", [](ClientDetails& c) { c.ClientName = "X"; }, "P", false}};
+  // clang-format on
   for (const Case& c : cases) {
     ClientDetails edited = as_read;
     c.edit(edited);
