@@ -68,6 +68,12 @@ std::int64_t NodeIn(const std::string& html, std::string_view id) {
   return std::stoll(html.substr(nid + 10));
 }
 
+// SCREEN_BENCH_ITERATIONS=N runs each benchmark exactly N times (bench/instructions counts
+// the instructions of two such runs).
+void FixedIterations(benchmark::internal::Benchmark* benchmark) {
+  if (const char* n = std::getenv("SCREEN_BENCH_ITERATIONS")) benchmark->Iterations(std::atoll(n));
+}
+
 // One session after start-up and the read of a record, with what its events need.
 class ReadSession {
  public:
@@ -75,6 +81,8 @@ class ReadSession {
     session_.Open();
     Take(session_.Render());
     Read();
+    // The answer went to the browser; a session holds nothing of it.
+    std::string().swap(last_text_);
   }
 
   // CN24000101 in the number box and Enter, as the browser sends them.
@@ -144,7 +152,7 @@ void BM_TabSwitch(benchmark::State& state) {
   if (const char* path = std::getenv("SCREEN_BENCH_ANSWER")) std::ofstream(path) << session.last_text();
   state.counters["answer_bytes"] = benchmark::Counter(static_cast<double>(bytes) / (2.0 * state.iterations()));
 }
-BENCHMARK(BM_TabSwitch)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TabSwitch)->Unit(benchmark::kMicrosecond)->Apply(FixedIterations);
 
 // A character typed into the cover-note number box of the Cover tab (upper-cased by the page),
 // the box emptied by the browser before each, so that it never grows.
@@ -155,7 +163,7 @@ void BM_KeyPress(benchmark::State& state) {
   for (auto _ : state) session.Send(key);
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_KeyPress)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_KeyPress)->Unit(benchmark::kMicrosecond)->Apply(FixedIterations);
 
 // The cover note read again from the Cover tab: the record fetched, every page's fields filled,
 // the answer written.
@@ -166,7 +174,7 @@ void BM_ReadCoverNote(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
   state.counters["answer_bytes"] = static_cast<double>(session.last_text().size());
 }
-BENCHMARK(BM_ReadCoverNote)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ReadCoverNote)->Unit(benchmark::kMicrosecond)->Apply(FixedIterations);
 
 // Calculate pressed again and again on the premium tab of the note read (the new tariff's tab,
 // which a note read today opens).
@@ -181,7 +189,7 @@ void BM_Calculate(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
   state.counters["answer_bytes"] = static_cast<double>(session.last_text().size());
 }
-BENCHMARK(BM_Calculate)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Calculate)->Unit(benchmark::kMicrosecond)->Apply(FixedIterations);
 
 // Bytes the program's allocator has handed out and not yet taken back.
 std::size_t HeapInUse() {

@@ -21,6 +21,8 @@
 
 namespace cn::dom {
 
+class SharedContent;
+
 class DocumentKey {
  private:
   friend class Document;
@@ -46,6 +48,13 @@ class Document : public std::enable_shared_from_this<Document> {
   // to, focused or set as a cookie. A copy of a page as parsed is what parsing it again gives.
   // Only reads this page, so threads may copy one page that nobody changes at once.
   std::shared_ptr<Document> Copy() const;
+  // A deep copy of a node of another page, made of new nodes of this page (detached).
+  std::shared_ptr<Node> ImportCopy(const Node& node);
+  // What the pages' logic builds alike on every copy of a page (parsed innerHTML, options,
+  // changed attribute lists), built once for every page given the same; copies of this page
+  // share it too. Without one, every page builds its own.
+  void ShareContent(std::shared_ptr<SharedContent> shared) { shared_ = std::move(shared); }
+  SharedContent* SharedContentOf() const { return shared_.get(); }
 
   const std::string& Url() const { return url_; }
 
@@ -71,6 +80,8 @@ class Document : public std::enable_shared_from_this<Document> {
   // A tag that is not a plain name is a RuntimeFailure.
   std::shared_ptr<Element> CreateElement(std::string_view tag);
   std::shared_ptr<Text> CreateTextNode(std::string_view text);
+  // A new detached OPTION with that text and value.
+  std::shared_ptr<Element> CreateOption(std::string_view value, std::string_view text);
 
   // ---- Frames ---------------------------------------------------------------------------
   // The IFRAME and FRAME elements in tree order.
@@ -135,6 +146,7 @@ class Document : public std::enable_shared_from_this<Document> {
   IdIndex* LiveIdIndex() const { return ids_built_ ? &ids_ : nullptr; }
 
   std::string url_;
+  std::shared_ptr<SharedContent> shared_;
   std::shared_ptr<Element> root_;
   std::shared_ptr<Window> window_;
   NodeId next_node_id_ = 1;

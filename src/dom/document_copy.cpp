@@ -3,16 +3,27 @@
 
 #include "dom/document.h"
 #include "dom/element.h"
+#include "dom/shared_content.h"
 
 namespace cn::dom {
 
 std::shared_ptr<Document> Document::Copy() const {
   auto copy = std::make_shared<Document>(DocumentKey{});
   copy->url_ = url_;
+  copy->shared_ = shared_;
   copy->window_ = std::make_shared<Window>(WindowKey{}, copy);
   copy->nodes_.reserve(static_cast<std::size_t>(next_node_id_ - 1));
   if (root_) copy->root_ = root_->CopyInto(*copy);
   return copy;
+}
+
+std::shared_ptr<Node> Document::ImportCopy(const Node& node) {
+  if (node.IsElement()) return static_cast<const Element&>(node).CopyInto(*this);
+  return CreateTextNode(static_cast<const Text&>(node).data());
+}
+
+std::shared_ptr<Element> Document::CreateOption(std::string_view value, std::string_view text) {
+  return shared_ ? shared_->Option(*this, value, text) : NewOption(*this, value, text);
 }
 
 // Nodes are numbered in tree order, each element before its content, as the parser numbers them.

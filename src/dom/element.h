@@ -249,6 +249,7 @@ class Element final : public Node {
   // Change the attribute without recording; StoreAttribute returns whether it changed.
   bool StoreAttribute(std::string_view lower_name, std::string_view value);
   bool EraseAttribute(std::string_view lower_name);
+  void ChangeAttributes(std::string_view lower_name, std::string_view value, bool erase);
   // Record a change of this element (when anything records or listens).
   void NoteChange(MutationKind kind, std::string_view name, std::string value);
   void SetBoolProperty(std::string_view property, std::string_view attribute, bool on);

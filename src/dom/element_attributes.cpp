@@ -8,6 +8,7 @@
 #include "dom/document.h"
 #include "dom/element.h"
 #include "dom/internal.h"
+#include "dom/shared_content.h"
 
 namespace cn::dom {
 namespace {
@@ -65,19 +66,23 @@ bool Element::StoreAttribute(std::string_view lower_name, std::string_view value
   // Lookups by id must see the new id at once.
   const auto indexing = lower_name == "id" ? IndexingDocument() : nullptr;
   if (indexing && found != nullptr) indexing->ids_.Remove(*this, found->value);
-  auto& attributes = MutableAttributes();
-  const auto it = std::find_if(attributes.begin(), attributes.end(),
-                               [&](const Attribute& a) { return a.name == lower_name; });
-  if (it != attributes.end()) {
-    it->value = std::string(value);
-  } else {
-    // Elements gain an attribute or two in their life; doubling the list each time would
-    // leave most of every page's lists half empty.
-    if (attributes.size() == attributes.capacity()) attributes.reserve(attributes.size() + 1);
-    attributes.push_back({std::string(lower_name), std::string(value)});
-  }
+  ChangeAttributes(lower_name, value, false);
   if (indexing) indexing->ids_.Add(*this, value);
   return true;
+}
+
+void Element::ChangeAttributes(std::string_view lower_name, std::string_view value, bool erase) {
+  // A list still shared with the other copies of the page changes as theirs do, to one list
+  // for all of them. Values are the record's own and seldom alike: those lists stay apart.
+  if (attributes_ && attributes_.use_count() > 1 && lower_name != "value") {
+    if (const auto document = OwnerDocument()) {
+      if (SharedContent* const shared = document->SharedContentOf()) {
+        attributes_ = shared->Changed(attributes_, lower_name, value, erase);
+        return;
+      }
+    }
+  }
+  ChangeAttribute(MutableAttributes(), lower_name, value, erase);
 }
 
 bool Element::EraseAttribute(std::string_view lower_name) {
@@ -86,7 +91,7 @@ bool Element::EraseAttribute(std::string_view lower_name) {
   if (lower_name == "id") {
     if (const auto indexing = IndexingDocument()) indexing->ids_.Remove(*this, attribute->value);
   }
-  std::erase_if(MutableAttributes(), [&](const Attribute& a) { return a.name == lower_name; });
+  ChangeAttributes(lower_name, "", true);
   return true;
 }
 

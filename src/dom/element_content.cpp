@@ -4,6 +4,7 @@
 #include "base/runtime_failure.h"
 #include "dom/document.h"
 #include "dom/element.h"
+#include "dom/shared_content.h"
 #include "dom/html_parse.h"
 #include "dom/internal.h"
 #include "dom/serialize.h"
@@ -55,8 +56,11 @@ void Element::SetInnerHtml(std::string_view html) {
   if (!document) internal::Fail(failure::kObjectRequired, "The page of " + Describe() + " is closed (innerHTML)");
   // Parse first: text the parser cannot read leaves the content as it was. Emptying a list
   // or a cell, the common case, needs no parser.
-  const std::vector<std::shared_ptr<Node>> nodes =
-      html.empty() ? std::vector<std::shared_ptr<Node>>{} : ParseFragment(*document, html, *tag_);
+  std::vector<std::shared_ptr<Node>> nodes;
+  if (!html.empty()) {
+    SharedContent* const shared = document->SharedContentOf();
+    nodes = shared ? shared->Parse(*document, html, *tag_) : ParseFragment(*document, html, *tag_);
+  }
   RemoveAllChildren();
   for (const auto& node : nodes) AppendChild(node);
   NoteChange(MutationKind::kContentSet, "innerHTML", std::string(html));

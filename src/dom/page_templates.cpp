@@ -18,7 +18,9 @@ std::shared_ptr<Document> PageTemplates::Load(const std::filesystem::path& path)
   if (!page) {
     // Parsed outside the lock, so that sessions loading other pages are not held up; two
     // sessions meeting a new file at once both parse it, and either result serves.
-    page = Document::Load(path);
+    auto parsed = Document::Load(path);
+    parsed->ShareContent(shared_);
+    page = std::move(parsed);
     const std::lock_guard lock(mutex_);
     pages_.insert_or_assign(key, Parsed{modified, page});
   }

@@ -11,6 +11,7 @@
 #include <unordered_map>
 
 #include "dom/document.h"
+#include "dom/shared_content.h"
 
 namespace cn::dom {
 
@@ -27,6 +28,8 @@ class PageTemplates {
 
   std::mutex mutex_;
   std::unordered_map<std::string, Parsed> pages_;
+  // What the pages' logic builds alike on their copies, built once for all of them.
+  std::shared_ptr<SharedContent> shared_ = std::make_shared<SharedContent>();
 };
 
 }  // namespace cn::dom

@@ -29,18 +29,14 @@ bool FillSelect(const std::shared_ptr<dom::Element>& select, const std::vector<s
   // per option, not four changes.
   dom::OptionList options = select->Options();
   for (const std::string& entry : list) {
-    const std::shared_ptr<dom::Element> option = document->CreateElement("OPTION");
     if (whole_entry) {
-      option->SetText(entry);
-      option->SetValue(entry);
+      options.Add(document->CreateOption(entry, entry));
     } else {
       const std::vector<std::string> fields = SplitFields(entry);
       const std::string value = FieldAt(fields, static_cast<std::size_t>(value_field));
       const std::string text = FieldAt(fields, static_cast<std::size_t>(text_field));
-      option->SetText(show_code ? value + " - " + text : text);
-      option->SetValue(value);
+      options.Add(document->CreateOption(value, show_code ? value + " - " + text : text));
     }
-    options.Add(option);
   }
   return true;
 }
@@ -58,10 +54,7 @@ void ShowStoredValue(dom::Element& select, std::string_view value) {
                          "Object required: " + select.Describe() + " has no document",
                          "ShowStoredValue");
   }
-  const std::shared_ptr<dom::Element> option = document->CreateElement("OPTION");
-  option->SetText(value);
-  option->SetValue(value);
-  select.Options().Add(option);
+  select.Options().Add(document->CreateOption(value, value));
   select.SetValue(value);
 }
 

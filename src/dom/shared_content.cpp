@@ -1,0 +1,94 @@
+#include "dom/shared_content.h"
+
+#include <algorithm>
+
+#include "dom/document.h"
+#include "dom/element.h"
+#include "dom/html_parse.h"
+
+namespace cn::dom {
+
+std::shared_ptr<Element> NewOption(Document& document, std::string_view value, std::string_view text) {
+  const std::shared_ptr<Element> option = document.CreateElement("OPTION");
+  option->SetText(text);
+  option->SetValue(value);
+  return option;
+}
+
+template <typename Build>
+std::shared_ptr<const std::vector<std::shared_ptr<Node>>> SharedContent::Built(std::string key, Build&& build) {
+  const std::lock_guard lock(mutex_);
+  if (const auto it = built_.find(key); it != built_.end()) return it->second;
+  if (built_.size() >= kMaxEntries) return nullptr;
+  if (!owner_) owner_ = Document::CreateEmpty();
+  auto nodes = std::make_shared<const std::vector<std::shared_ptr<Node>>>(build(*owner_));
+  return built_.try_emplace(std::move(key), std::move(nodes)).first->second;
+}
+
+std::vector<std::shared_ptr<Node>> SharedContent::Parse(Document& document, std::string_view html,
+                                                        std::string_view context_tag) {
+  std::shared_ptr<const std::vector<std::shared_ptr<Node>>> built;
+  if (html.size() <= kMaxText) {
+    std::string key("<");
+    key.append(context_tag).append(">").append(html);
+    built = Built(std::move(key), [&](Document& owner) { return ParseFragment(owner, html, context_tag); });
+  }
+  if (!built) return ParseFragment(document, html, context_tag);
+  std::vector<std::shared_ptr<Node>> nodes;
+  nodes.reserve(built->size());
+  for (const auto& node : *built) nodes.push_back(document.ImportCopy(*node));
+  return nodes;
+}
+
+std::shared_ptr<Element> SharedContent::Option(Document& document, std::string_view value, std::string_view text) {
+  std::shared_ptr<const std::vector<std::shared_ptr<Node>>> built;
+  if (value.size() + text.size() <= kMaxText) {
+    std::string key("=");
+    key.append(value).push_back('\0');
+    key.append(text);
+    built = Built(std::move(key), [&](Document& owner) {
+      return std::vector<std::shared_ptr<Node>>{NewOption(owner, value, text)};
+    });
+  }
+  if (!built) return NewOption(document, value, text);
+  return std::static_pointer_cast<Element>(document.ImportCopy(*built->front()));
+}
+
+bool ChangeAttribute(std::vector<Attribute>& attributes, std::string_view lower_name,
+                     std::string_view value, bool erase) {
+  const auto it = std::find_if(attributes.begin(), attributes.end(),
+                               [&](const Attribute& a) { return a.name == lower_name; });
+  if (erase) {
+    if (it == attributes.end()) return false;
+    attributes.erase(it);
+  } else if (it != attributes.end()) {
+    if (it->value == value) return false;
+    it->value = std::string(value);
+  } else {
+    // Elements gain an attribute or two in their life; doubling the list each time would
+    // leave most of every page's lists half empty.
+    if (attributes.size() == attributes.capacity()) attributes.reserve(attributes.size() + 1);
+    attributes.push_back({std::string(lower_name), std::string(value)});
+  }
+  return true;
+}
+
+AttributeList SharedContent::Changed(const AttributeList& before, std::string_view lower_name,
+                                     std::string_view value, bool erase) {
+  const auto change = [&] {
+    auto after = std::make_shared<std::vector<Attribute>>(before ? *before : std::vector<Attribute>{});
+    ChangeAttribute(*after, lower_name, value, erase);
+    return AttributeList(std::move(after));
+  };
+  if (!before || lower_name.size() + value.size() > kMaxText) return change();
+  Change key{before.get(), erase ? "-" : "="};
+  key.what.append(lower_name);
+  if (!erase) key.what.append(1, '\0').append(value);
+  const std::lock_guard lock(mutex_);
+  if (const auto it = changes_.find(key); it != changes_.end()) return it->second.after;
+  AttributeList after = change();
+  if (changes_.size() < kMaxEntries) changes_.try_emplace(std::move(key), Transition{before, after});
+  return after;
+}
+
+}  // namespace cn::dom

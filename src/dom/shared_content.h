@@ -1,0 +1,76 @@
+#pragma once
+// What the pages' logic builds alike on every copy of a page, built once per process and
+// shared by the copies: markup written into an element's content again and again (the same
+// control in every row of a table), the options of the lookup lists, and the attribute lists
+// every load changes the same way (the lock-down of a tab's inputs). Copying built nodes is
+// several times cheaper than parsing or building them, and an attribute list shared by every
+// session is held once. Shared by the sessions through the page templates; safe on several
+// threads.
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "dom/element.h"
+
+namespace cn::dom {
+
+using AttributeList = std::shared_ptr<const std::vector<Attribute>>;
+
+class SharedContent {
+ public:
+  // What ParseFragment gives: the nodes `html` makes as the content of a `context_tag`
+  // element, new and detached nodes of `document`.
+  std::vector<std::shared_ptr<Node>> Parse(Document& document, std::string_view html,
+                                           std::string_view context_tag);
+  // A new detached OPTION of `document` with that value and text.
+  std::shared_ptr<Element> Option(Document& document, std::string_view value, std::string_view text);
+  // The list `before` becomes when the attribute is set to `value` (or, `erase`, removed);
+  // the same list for every element that makes the same change to the same shared list.
+  AttributeList Changed(const AttributeList& before, std::string_view lower_name,
+                        std::string_view value, bool erase);
+
+ private:
+  // Content built from a person's data would only fill the cache: long content is built every
+  // time, and once the cache is full new content is too.
+  static constexpr std::size_t kMaxText = 512;
+  static constexpr std::size_t kMaxEntries = 4096;
+
+  // The built nodes of `key`, building them with `build` (in the cache's own page) when new;
+  // null when the cache is full.
+  template <typename Build>
+  std::shared_ptr<const std::vector<std::shared_ptr<Node>>> Built(std::string key, Build&& build);
+
+  struct Change {
+    const std::vector<Attribute>* before;
+    std::string what;  // "=" name, a zero byte and the value; "-" name for an erasure
+    bool operator==(const Change&) const = default;
+  };
+  struct ChangeHash {
+    std::size_t operator()(const Change& c) const {
+      return std::hash<const void*>()(c.before) ^ std::hash<std::string>()(c.what);
+    }
+  };
+  struct Transition {
+    AttributeList before;  // keeps the key's list alive
+    AttributeList after;
+  };
+
+  std::mutex mutex_;
+  std::shared_ptr<Document> owner_;  // the built nodes' page, never shown or changed
+  std::unordered_map<std::string, std::shared_ptr<const std::vector<std::shared_ptr<Node>>>> built_;
+  std::unordered_map<Change, Transition, ChangeHash> changes_;
+};
+
+// An OPTION as a list shows it: its text, then its value.
+std::shared_ptr<Element> NewOption(Document& document, std::string_view value, std::string_view text);
+// Sets (or, `erase`, removes) one attribute of a list; true when the list changed.
+bool ChangeAttribute(std::vector<Attribute>& attributes, std::string_view lower_name,
+                     std::string_view value, bool erase);
+
+}  // namespace cn::dom
