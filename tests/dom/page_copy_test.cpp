@@ -108,6 +108,39 @@ TEST(PageTemplates, AFileChangedOnDiskIsReadAgain) {
   EXPECT_TRUE(page->FindElementById("txtOne") == nullptr && page->FindElementById("txtTwo") != nullptr);
 }
 
+// What copies build alike (markup written into an element, options, the lock-down of an input)
+// is built once and shared, yet no copy's later change reaches another copy or the template.
+TEST(PageTemplates, CopiesBuildingAlikeShareTheWorkButNeverEachOthersChanges) {
+  const cn::testing::TempFolder folder("covernote-shared");
+  const fs::path file = folder.path / "form.htm";
+  std::ofstream(file) << kForm;
+  PageTemplates templates;
+  const auto build = [](const std::shared_ptr<Document>& page) {
+    const auto cell = page->CreateElement("TD");
+    page->Body()->AppendChild(cell);
+    cell->SetInnerHtml("<input id=txtRow tabindex=1><b>row</b>");
+    page->GetElementById("cboState")->Options().Add(page->CreateOption("03", "Three"));
+    const auto name = page->GetElementById("txtName");
+    name->SetTabIndex(-1);
+    name->SetReadOnly(true);
+    page->GetElementById("chkNew")->SetTabIndex(-1);
+    return page;
+  };
+  const auto one = build(templates.Load(file)), two = build(templates.Load(file));
+  const std::string built = SerializeNode(*build(Document::Parse(kForm))->DocumentElement());
+  EXPECT_EQ(SerializeNode(*one->DocumentElement()), built);
+  EXPECT_EQ(SerializeNode(*two->DocumentElement()), built);
+  EXPECT_EQ(two->GetElementById("txtRow")->OwnerDocument(), two);
+  one->GetElementById("txtRow")->SetTabIndex(5);
+  one->GetElementById("cboState")->Options().Item(2)->SetText("Changed");
+  one->GetElementById("txtName")->SetReadOnly(false);
+  EXPECT_EQ(two->Body()->InnerHtml(), build(templates.Load(file))->Body()->InnerHtml());
+  EXPECT_EQ(std::to_string(two->GetElementById("txtRow")->TabIndex()) + two->GetElementById("cboState")->Options().Item(2)->Text() +
+                (two->GetElementById("txtName")->ReadOnly() ? " locked" : " open"),
+            "1Three locked");
+  EXPECT_EQ(SerializeNode(*templates.Load(file)->DocumentElement()), SerializeNode(*Document::Parse(kForm)->DocumentElement()));
+}
+
 TEST(PageTemplates, SessionsOnSeveralThreadsLoadTheSamePage) {
   PageTemplates templates;
   const fs::path file = fs::path(COVERNOTE_PAGES_DIR) / "CNAACov.htm";
