@@ -9,6 +9,7 @@
 #include "dom/element.h"
 #include "dom/internal.h"
 #include "dom/shared_content.h"
+#include "dom/tag_names.h"
 
 namespace cn::dom {
 namespace {
@@ -213,12 +214,14 @@ void Element::UncheckRadioGroup() {
   const Node& scope = form ? *form : Top();
   if (!scope.IsElement()) return;
   std::vector<std::shared_ptr<Element>> others;
+  // Every element of the page is visited: the tag, one pointer compare, passes most by.
+  const std::string* const input = internal::KnownTagName("INPUT");
   const auto collect = [&](const auto& self, const Element& under) -> void {
     for (const auto& child : under.children_) {
       if (!child->IsElement()) continue;
       auto& other = static_cast<Element&>(*child);
-      if (&other != this && other.Checked() && other.Type() == "radio" && other.Name() == name &&
-          other.Closest("FORM") == form) {
+      if (other.tag_ == input && &other != this && other.Checked() && other.Type() == "radio" &&
+          other.Name() == name && other.Closest("FORM") == form) {
         others.push_back(other.SharedThis());
       }
       self(self, other);
