@@ -7,6 +7,7 @@
 #include <string>
 
 #include "web/json_text.h"
+#include "web/log_text.h"
 
 namespace cn::web {
 namespace {
@@ -46,9 +47,17 @@ TEST(JsonText, Utf8IsCheckedAsTheStandardDefinesIt) {
       {"\xF4\x8F\xBF\xBF", true}, {"\xC3", false},  // U+10FFFF; cut short
       {"\xC0\xAF", false}, {"\xE0\x80\xAF", false}, {"\xED\xA0\x80", false},  // overlong slashes, a surrogate
       {"\xF4\x90\x80\x80", false}, {"\x80", false},  // past U+10FFFF; a continuation alone
-      {"\xFF", false}, {"ok \xE2\x82", false}};
+      {"\xFF", false}, {"ok \xE2\x82", false},
+      {"eight ok\xC3", false}, {"sixteen bytes ok\xE2\x82\xAC", true}};  // past a run of ASCII
   // clang-format on
   for (const auto& [text, utf8] : cases) EXPECT_EQ(IsUtf8(text), utf8) << text;
+}
+
+// A name holding a line break must not write a log line of its own.
+TEST(LogText, ControlsAndLineSeparatorsAreEscapedAndLongTextIsCut) {
+  EXPECT_EQ(LogText("a\\b\nc\rd\te\x1b\x7f"), "a\\\\b\\nc\\rd\\te\\x1b\\x7f");
+  EXPECT_EQ(LogText("\xC2\x85|\xE2\x80\xA8|\xE2\x80\xA9|\xC3\xA9"), "\\u0085|\\u2028|\\u2029|\xC3\xA9");
+  EXPECT_EQ(LogText("abcdef", 4), "abcd\u2026");
 }
 
 }  // namespace
