@@ -2,8 +2,10 @@
 // database, on loopback: as docs/deploy.md sets them up.
 
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,6 +60,26 @@ bool Healthy(unsigned short port) {
   return false;
 }
 
+// Loopback ports no one listens on now, as the kernel picks them: ports made up from the pid
+// can be ones a parallel test's connections hold. All are held until all are picked, so no
+// two are the same.
+std::vector<unsigned short> FreePorts(int count) {
+  std::vector<int> sockets;
+  std::vector<unsigned short> ports;
+  for (int i = 0; i < count; ++i) {
+    sockets.push_back(::socket(AF_INET, SOCK_STREAM, 0));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    const bool bound = ::bind(sockets.back(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                       ::getsockname(sockets.back(), reinterpret_cast<sockaddr*>(&address), &length) == 0;
+    ports.push_back(bound ? ntohs(address.sin_port) : 0);
+  }
+  for (const int socket : sockets) ::close(socket);
+  return ports;
+}
+
 // The server a login through the balancer landed on, by the balancer's cookie.
 std::string LoginLandsOn(unsigned short balancer) {
   const auto answer = web::testing::Browser(balancer).Send(
@@ -80,7 +102,8 @@ TEST(ScaleOut, TwoServersBehindABalancerShareOneDatabase) {
       admin.substr(0, admin.find('/', admin.find("://") + 3)) + "/" + name + admin.substr(admin.find('?'));
   ASSERT_EQ(std::system(("'" COVERNOTE_BINARY "' db init --db '" + address + "' >/dev/null").c_str()), 0);
 
-  const unsigned short base = static_cast<unsigned short>(41000 + ::getpid() % 5000 * 3);
+  const std::vector<unsigned short> ports = FreePorts(3);  // the servers', then the balancer's
+  const unsigned short base = ports[2];
   const std::filesystem::path config = std::filesystem::temp_directory_path() / (name + ".cfg");
   std::ofstream(config) << "defaults\n  mode http\n  timeout connect 2s\n  timeout client 30s\n"
                            "  timeout server 30s\n  retries 2\n  option redispatch\n"
@@ -88,11 +111,11 @@ TEST(ScaleOut, TwoServersBehindABalancerShareOneDatabase) {
                            "backend servers\n  balance roundrobin\n"
                            "  cookie SERVERID insert indirect nocache httponly\n  option httpchk GET /healthz\n"
                            "  default-server check inter 300ms fall 1 rise 1\n"
-                           "  server one 127.0.0.1:" << base + 1 << " cookie one\n"
-                           "  server two 127.0.0.1:" << base + 2 << " cookie two\n";
+                           "  server one 127.0.0.1:" << ports[0] << " cookie one\n"
+                           "  server two 127.0.0.1:" << ports[1] << " cookie two\n";
   std::vector<std::unique_ptr<Child>> servers;
   for (const std::string server_name : {"one", "two"}) {
-    const auto port = static_cast<unsigned short>(base + servers.size() + 1);
+    const auto port = ports[servers.size()];
     servers.push_back(std::make_unique<Child>(
         std::vector<std::string>{COVERNOTE_BINARY, "serve", "--db", address, "--port", std::to_string(port),
                                  "--server-name", server_name, "--pages", COVERNOTE_PAGES_DIR}));
