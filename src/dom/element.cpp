@@ -59,7 +59,7 @@ Element::Extras& Element::MutableExtras() {
   return *extras_;
 }
 
-bool Element::Is(std::string_view tag) const { return internal::AsciiEqualsIgnoreCase(*tag_, tag); }
+bool Element::IsIgnoringCase(std::string_view tag) const { return internal::AsciiEqualsIgnoreCase(*tag_, tag); }
 
 void Element::SetId(std::string_view id) { SetTextProperty("id", "id", id); }
 

@@ -53,8 +53,16 @@ class Element final : public Node {
   // ---- Identity -----------------------------------------------------------------------
   // Upper case, as a browser reports it: "INPUT", "TABLE".
   const std::string& TagName() const { return *tag_; }
-  bool Is(std::string_view tag) const;  // case-insensitive tag test
+  // Case-insensitive tag test; callers nearly always spell the tag as it is held.
+  bool Is(std::string_view tag) const {
+    return tag_->size() == tag.size() && (tag == *tag_ || IsIgnoringCase(tag));
+  }
   std::string Id() const { return GetAttribute("id"); }
+  // The id without a copy, for walks over a whole page; good until the attributes change.
+  std::string_view IdView() const {
+    const Attribute* id = FindAttribute("id");
+    return id ? std::string_view(id->value) : std::string_view();
+  }
   void SetId(std::string_view id);
   // "INPUT 'txtDrv'" / "TD (no id)": how failures name the element.
   std::string Describe() const;
@@ -216,6 +224,8 @@ class Element final : public Node {
   // Every behaviour url in force: those of the style's "behavior: url(...)" first, then the
   // attached ones, in attachment order.
   std::vector<std::string> BehaviorUrls() const;
+  // False for the many plain elements, which have no behaviour (and no style) at all.
+  bool MayHaveBehaviors() const { return extras_ != nullptr; }
 
   // ---- Events (dom/events.cpp) --------------------------------------------------------------
   // Runs the handler bound to (this element's id, event name) in the element's document,
@@ -267,6 +277,9 @@ class Element final : public Node {
   void RequireTag(std::string_view tags, std::string_view operation) const;
   void UncheckRadioGroup();
   std::vector<std::shared_ptr<Element>> OptionsOf() const;
+  // The selected option of a select and its index; null and -1 when none.
+  std::pair<const Element*, int> SelectedOption() const;
+  bool IsIgnoringCase(std::string_view tag) const;
   std::shared_ptr<Element> EnclosingSelect() const;
   void AfterSelectednessChanged();
   void NormaliseSelection(const Element* preferred);

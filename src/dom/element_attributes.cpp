@@ -155,8 +155,8 @@ void Element::SetTextProperty(std::string_view property, std::string_view attrib
 
 std::string Element::Value() const {
   if (Is("SELECT")) {
-    const int index = SelectedIndex();
-    return index < 0 ? std::string() : OptionsOf()[static_cast<std::size_t>(index)]->Value();
+    const Element* const selected = SelectedOption().first;
+    return selected ? selected->Value() : std::string();
   }
   if (Is("OPTION")) {
     const Attribute* value = FindAttribute("value");

@@ -71,9 +71,17 @@ OptionList Element::Options() {
 
 int Element::SelectedIndex() const {
   RequireTag("SELECT", "selectedIndex");
-  const auto options = OptionsOf();
-  const auto it = std::find_if(options.begin(), options.end(), [](const auto& o) { return o->Selected(); });
-  return it == options.end() ? -1 : static_cast<int>(it - options.begin());
+  return SelectedOption().second;
+}
+
+std::pair<const Element*, int> Element::SelectedOption() const {
+  std::pair<const Element*, int> found{nullptr, -1};
+  int index = 0;
+  ForEachOption([&](const Element& option) {
+    if (found.first == nullptr && option.Selected()) found = {&option, index};
+    ++index;
+  });
+  return found;
 }
 
 void Element::SetSelectedIndex(int index) {

@@ -25,16 +25,29 @@ bool IsRawTextElement(std::string_view tag) {
 
 constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
 
+// The bytes that need an entity: in text (quote 0), and in values quoted with ' or ".
+// A table per case: pages are long runs of plain bytes between them.
+using SpecialBytes = std::array<bool, 256>;
+constexpr SpecialBytes SpecialIn(char quote) {
+  SpecialBytes special{};
+  for (const char c : {'&', kNoBreakSpace[0]}) special[static_cast<unsigned char>(c)] = true;
+  if (quote == 0) {
+    special['<'] = special['>'] = true;
+  } else {
+    special[static_cast<unsigned char>(quote)] = true;
+  }
+  return special;
+}
+constexpr std::array<SpecialBytes, 3> kSpecial{SpecialIn(0), SpecialIn('\''), SpecialIn('"')};
+
 // `quote`: the attribute value's quote character; 0 in text.
 void AppendEscaped(std::string& out, std::string_view text, char quote) {
-  const auto special = [quote](char c) {
-    return c == '&' || c == '<' || c == '>' || c == kNoBreakSpace[0] || (c == quote && quote != 0);
-  };
+  const SpecialBytes& special = kSpecial[quote == 0 ? 0 : quote == '\'' ? 1 : 2];
   std::size_t from = 0;
   while (from < text.size()) {
     std::size_t at = from;
-    while (at < text.size() && !special(text[at])) ++at;
-    out.append(text.substr(from, at - from));
+    while (at < text.size() && !special[static_cast<unsigned char>(text[at])]) ++at;
+    out.append(text.data() + from, at - from);
     if (at == text.size()) return;
     const char c = text[at];
     from = at + 1;
@@ -42,7 +55,7 @@ void AppendEscaped(std::string& out, std::string_view text, char quote) {
       out += "&amp;";
     } else if (c == quote) {
       out += quote == '"' ? "&quot;" : "&#39;";
-    } else if ((c == '<' || c == '>') && quote == 0) {
+    } else if (c == '<' || c == '>') {
       out += c == '<' ? "&lt;" : "&gt;";
     } else if (text.substr(at, kNoBreakSpace.size()) == kNoBreakSpace) {
       out += "&nbsp;";
@@ -72,8 +85,20 @@ void AppendNode(std::string& out, const Node& node, const SerializeOptions& opti
     return;
   }
   const auto& element = static_cast<const Element&>(node);
+  // Tags are held upper case and written lower case, as browsers write them.
+  const std::string& tag = element.TagName();
+  std::array<char, 16> lower{};
+  const bool short_tag = tag.size() <= lower.size();
+  if (short_tag) {
+    std::transform(tag.begin(), tag.end(), lower.begin(),
+                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
+  }
   const auto append_tag = [&] {
-    for (const char c : element.TagName()) out += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    if (short_tag) {
+      out.append(lower.data(), tag.size());
+    } else {
+      out += internal::AsciiLower(tag);
+    }
   };
   out += '<';
   append_tag();
@@ -81,25 +106,27 @@ void AppendNode(std::string& out, const Node& node, const SerializeOptions& opti
   for (const Attribute& attribute : element.Attributes()) {
     out += ' ';
     out += attribute.name;
-    out += '=';
-    out += quote;
+    const char opening[2] = {'=', quote};
+    out.append(opening, 2);
     AppendEscaped(out, attribute.value, quote);
     out += quote;
   }
   if (!options.node_id_attribute.empty()) {
+    std::array<char, 24> digits{};
+    digits[0] = '=';
+    digits[1] = quote;
+    auto [end, error] = std::to_chars(digits.data() + 2, digits.data() + digits.size() - 2, element.node_id());
+    *end++ = quote;
+    *end++ = '>';
     out += ' ';
     out += options.node_id_attribute;
-    out += '=';
-    out += quote;
-    std::array<char, 24> digits{};
-    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), element.node_id());
     out.append(digits.data(), end);
-    out += quote;
+  } else {
+    out += '>';
   }
-  out += '>';
-  if (IsVoidElement(element.TagName())) return;
+  if (IsVoidElement(tag)) return;
   AppendChildren(out, element, options);
-  out += "</";
+  out.append("</", 2);
   append_tag();
   out += '>';
 }
@@ -107,8 +134,8 @@ void AppendNode(std::string& out, const Node& node, const SerializeOptions& opti
 }  // namespace
 
 bool IsVoidElement(std::string_view tag) {
-  const std::string upper = internal::AsciiUpper(tag);
-  return std::find(kVoidElements.begin(), kVoidElements.end(), upper) != kVoidElements.end();
+  return std::any_of(kVoidElements.begin(), kVoidElements.end(),
+                     [&](std::string_view name) { return internal::AsciiEqualsIgnoreCase(name, tag); });
 }
 
 std::string SerializeNode(const Node& node, const SerializeOptions& options) {

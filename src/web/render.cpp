@@ -72,7 +72,7 @@ nlohmann::json WiringOf(const dom::Element& element, const BoundEvents& bound, b
                         const std::vector<std::string>& urls) {
   EventBits bits = 0;
   if (!bound.empty()) {
-    if (const std::string id = element.Id(); !id.empty()) {
+    if (const std::string_view id = element.IdView(); !id.empty()) {
       if (const auto it = bound.find(id); it != bound.end()) bits = it->second;
     }
   }
@@ -83,11 +83,17 @@ nlohmann::json WiringOf(const dom::Element& element, const BoundEvents& bound, b
     if (const dom::InputFilter* filter = dom::FindInputFilter(url)) filter_files.push_back(filter->file_name);
   }
   if (bits == 0 && filter_files.empty()) return nullptr;
-  nlohmann::json events = nlohmann::json::array();
+  // Built member by member: an initializer list would copy every value once more.
+  nlohmann::json::array_t events;
   for (std::size_t i = 0; i < kEvents.size(); ++i) {
-    if ((bits & (EventBits{1} << i)) != 0) events.push_back(kEvents[i].browser);
+    if ((bits & (EventBits{1} << i)) != 0) events.emplace_back(std::string(kEvents[i].browser));
   }
-  return {{"events", std::move(events)}, {"filters", filter_files}};
+  nlohmann::json::array_t filters;
+  for (const std::string_view file : filter_files) filters.emplace_back(std::string(file));
+  nlohmann::json::object_t entry;
+  entry.emplace("events", std::move(events));
+  entry.emplace("filters", std::move(filters));
+  return nlohmann::json(std::move(entry));
 }
 
 bool CarriesDataEntry(const std::vector<std::string>& urls) {
@@ -97,7 +103,7 @@ bool CarriesDataEntry(const std::vector<std::string>& urls) {
 
 // The element and its subtree in one walk, whether a row above is a row table's handed down.
 void WireTree(const dom::Element& element, const BoundEvents& bound, bool row_above, nlohmann::json& out) {
-  const std::vector<std::string> urls = element.BehaviorUrls();
+  const std::vector<std::string> urls = element.MayHaveBehaviors() ? element.BehaviorUrls() : std::vector<std::string>();
   const bool data_entry = CarriesDataEntry(urls);
   const bool in_row = (data_entry && element.Is("TR")) || row_above;
   if (auto wiring = WiringOf(element, bound, data_entry, in_row, urls); !wiring.is_null()) {
