@@ -134,8 +134,9 @@ void AppendNode(std::string& out, const Node& node, const SerializeOptions& opti
 }  // namespace
 
 bool IsVoidElement(std::string_view tag) {
-  return std::any_of(kVoidElements.begin(), kVoidElements.end(),
-                     [&](std::string_view name) { return internal::AsciiEqualsIgnoreCase(name, tag); });
+  return std::any_of(kVoidElements.begin(), kVoidElements.end(), [&](std::string_view name) {
+    return name.size() == tag.size() && name[0] == (tag[0] & ~0x20) && internal::AsciiEqualsIgnoreCase(name, tag);
+  });
 }
 
 std::string SerializeNode(const Node& node, const SerializeOptions& options) {

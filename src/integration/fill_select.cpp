@@ -32,10 +32,13 @@ bool FillSelect(const std::shared_ptr<dom::Element>& select, const std::vector<s
     if (whole_entry) {
       options.Add(document->CreateOption(entry, entry));
     } else {
-      const std::vector<std::string> fields = SplitFields(entry);
-      const std::string value = FieldAt(fields, static_cast<std::size_t>(value_field));
-      const std::string text = FieldAt(fields, static_cast<std::size_t>(text_field));
-      options.Add(document->CreateOption(value, show_code ? value + " - " + text : text));
+      const std::string_view value = FieldView(entry, static_cast<std::size_t>(value_field));
+      const std::string_view text = FieldView(entry, static_cast<std::size_t>(text_field));
+      if (show_code) {
+        options.Add(document->CreateOption(value, std::string(value) + " - " + std::string(text)));
+      } else {
+        options.Add(document->CreateOption(value, text));
+      }
     }
   }
   return true;

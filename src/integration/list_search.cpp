@@ -9,9 +9,7 @@
 namespace cn {
 namespace {
 
-bool HasCode(std::string_view entry, std::string_view code) {
-  return FieldAt(SplitFields(entry), 0) == code;
-}
+bool HasCode(std::string_view entry, std::string_view code) { return FieldView(entry, 0) == code; }
 
 }  // namespace
 
@@ -21,6 +19,17 @@ std::vector<std::string> SplitList(std::string_view reply) {
 
 std::vector<std::string> SplitFields(std::string_view entry) {
   return Split(entry, FieldSeparator);
+}
+
+std::string_view FieldView(std::string_view entry, std::size_t index) {
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < index; ++i) {
+    const std::size_t at = entry.find(FieldSeparator, from);
+    if (at == std::string_view::npos) return {};
+    from = at + FieldSeparator.size();
+  }
+  const std::size_t end = entry.find(FieldSeparator, from);
+  return entry.substr(from, end == std::string_view::npos ? std::string_view::npos : end - from);
 }
 
 std::string FieldAt(const std::vector<std::string>& fields, std::size_t index) {
@@ -36,8 +45,20 @@ std::string FindCodeInList(const std::vector<std::string>& list, std::string_vie
 
 std::string FindDescription(std::string_view code, const std::vector<std::string>& list) {
   for (const std::string& entry : list) {
-    const std::vector<std::string> fields = SplitFields(entry);
-    if (FieldAt(fields, 0) == code) return FieldAt(fields, 1);
+    if (FieldView(entry, 0) == code) return std::string(FieldView(entry, 1));
+  }
+  return {};
+}
+
+std::string FindDescriptionInReply(std::string_view code, std::string_view reply) {
+  // The reply is searched where it lies: screens look codes up in the same long lists often.
+  std::size_t from = 0;
+  while (from < reply.size()) {
+    const std::size_t at = reply.find(RecordSeparator, from);
+    const std::string_view entry = reply.substr(from, at == std::string_view::npos ? std::string_view::npos : at - from);
+    if (FieldView(entry, 0) == code) return std::string(FieldView(entry, 1));
+    if (at == std::string_view::npos) break;
+    from = at + RecordSeparator.size();
   }
   return {};
 }
@@ -47,10 +68,9 @@ void FindEntryFields(const std::vector<std::string>& list, std::string_view code
   // Reverse iterators rather than a reversed view: the fuzzing build's clang cannot compile
   // the standard library's views.
   for (auto entry = list.rbegin(); entry != list.rend(); ++entry) {
-    const std::vector<std::string> fields = SplitFields(*entry);
-    if (FieldAt(fields, 0) == code) {
-      field2 = FieldAt(fields, 2);
-      field3 = FieldAt(fields, 3);
+    if (FieldView(*entry, 0) == code) {
+      field2 = std::string(FieldView(*entry, 2));
+      field3 = std::string(FieldView(*entry, 3));
       return;
     }
   }

@@ -15,12 +15,16 @@ std::vector<std::string> SplitList(std::string_view reply);
 std::vector<std::string> SplitFields(std::string_view entry);
 // Field `index` of an entry's fields; "" when the entry is shorter.
 std::string FieldAt(const std::vector<std::string>& fields, std::size_t index);
+// Field `index` of an entry not yet split; "" when the entry is shorter.
+std::string_view FieldView(std::string_view entry, std::size_t index);
 
 // The code when some entry has it as field 0, else "".
 std::string FindCodeInList(const std::vector<std::string>& list, std::string_view code);
 
 // Field 1 of the first entry with that code; "" when none.
 std::string FindDescription(std::string_view code, const std::vector<std::string>& list);
+// The same, searching a list reply as it came (records not split out).
+std::string FindDescriptionInReply(std::string_view code, std::string_view reply);
 
 // Fields 2 and 3 of the LAST entry with that code; both left as they were when
 // no entry has it.

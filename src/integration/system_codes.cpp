@@ -30,7 +30,7 @@ std::string GetSystemCode(LookupState& state, const Components& components, std:
   if (state.SystemCodeListText.empty()) {
     state.SystemCodeListText = FetchSystemCodeList(state, components);
   }
-  return FindDescription(std::to_string(code), SplitList(state.SystemCodeListText));
+  return FindDescriptionInReply(std::to_string(code), state.SystemCodeListText);
 }
 
 bool IsInSystemCodeList(LookupState& state, const Components& components,

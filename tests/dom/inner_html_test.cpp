@@ -49,6 +49,9 @@ TEST(InnerHtml, SerialisingEscapesTextAndAttributeValues) {
   EXPECT_EQ(SerializeNode(*div, single), "<div id='d' title='it&#39;s \"x\" &amp; <y>'></div>");
   const auto again = Document::Parse(SerializeNode(*div, single));
   EXPECT_EQ(again->GetElementById("d")->GetAttribute("title"), "it's \"x\" & <y>");
+  // Void elements have no end tag, whatever the case of their name.
+  div->SetInnerHtml("<BR><img src=x><ins>i</ins><b>b</b><Input value=v>");
+  EXPECT_EQ(div->InnerHtml(), "<br><img src=\"x\"><ins>i</ins><b>b</b><input value=\"v\">");
 }
 
 TEST(InnerText, ReadsTextWithLineBreaksAndWritesOneTextNode) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "base/separators.h"
+#include "base/text.h"
 #include "fake_components.h"
 #include "fake_ports.h"
 #include "integration/list_search.h"
@@ -144,6 +145,14 @@ TEST(ListSearch, FindsCodesDescriptionsAndEntryFields) {
   EXPECT_EQ((List{FindCodeInList(list, "02"), FindCodeInList(list, "2"), FindDescription("01", list),
                   FindDescription("03", list), FindDescription("04", list)}),
             (List{"02", "", "Comprehensive", "", ""}));
+
+  // A reply searched as it came answers as its split list does.
+  const std::string joined = Join(list, RecordSeparator);
+  for (const std::string reply : {joined, joined + std::string(RecordSeparator), std::string()}) {
+    for (const char* code : {"01", "02", "03", "04", ""}) {
+      EXPECT_EQ(FindDescriptionInReply(code, reply), FindDescription(code, SplitList(reply))) << code;
+    }
+  }
 
   std::string field2 = "old2", field3 = "old3";
   FindEntryFields(list, "04", field2, field3);
