@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
+#include <string>
+#include <vector>
 #include <string_view>
 
 #include "dom/element.h"
@@ -26,7 +29,6 @@ bool IsRawTextElement(std::string_view tag) {
 constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
 
 // The bytes that need an entity: in text (quote 0), and in values quoted with ' or ".
-// A table per case: pages are long runs of plain bytes between them.
 using SpecialBytes = std::array<bool, 256>;
 constexpr SpecialBytes SpecialIn(char quote) {
   SpecialBytes special{};
@@ -40,95 +42,120 @@ constexpr SpecialBytes SpecialIn(char quote) {
 }
 constexpr std::array<SpecialBytes, 3> kSpecial{SpecialIn(0), SpecialIn('\''), SpecialIn('"')};
 
-// `quote`: the attribute value's quote character; 0 in text.
-void AppendEscaped(std::string& out, std::string_view text, char quote) {
-  const SpecialBytes& special = kSpecial[quote == 0 ? 0 : quote == '\'' ? 1 : 2];
-  std::size_t from = 0;
-  while (from < text.size()) {
-    std::size_t at = from;
-    while (at < text.size() && !special[static_cast<unsigned char>(text[at])]) ++at;
-    out.append(text.data() + from, at - from);
-    if (at == text.size()) return;
-    const char c = text[at];
-    from = at + 1;
-    if (c == '&') {
-      out += "&amp;";
-    } else if (c == quote) {
-      out += quote == '"' ? "&quot;" : "&#39;";
-    } else if (c == '<' || c == '>') {
-      out += c == '<' ? "&lt;" : "&gt;";
-    } else if (text.substr(at, kNoBreakSpace.size()) == kNoBreakSpace) {
-      out += "&nbsp;";
-      from = at + kNoBreakSpace.size();
-    } else {
-      out += c;
-    }
+// The longest a byte becomes ("&quot;"); a page's markup is sized for the worst before it is
+// written, a piece at a time, so that writing is plain stores.
+constexpr std::size_t kMostPerByte = 6;
+
+// The markup being written: a string grown ahead of the writing and cut to size at the end.
+class Markup {
+ public:
+  explicit Markup(std::string& out) : out_(out), size_(out.size()) {}
+  Markup(const Markup&) = delete;
+  Markup& operator=(const Markup&) = delete;
+  ~Markup() { out_.resize(size_); }
+
+  // Room for `count` more bytes; the writer hands back where it stopped.
+  char* Room(std::size_t count) {
+    if (size_ + count > out_.size()) out_.resize(std::max(out_.size() * 2, size_ + count + 4096));
+    return out_.data() + size_;
   }
+  void Wrote(const char* end) { size_ = static_cast<std::size_t>(end - out_.data()); }
+
+ private:
+  std::string& out_;
+  std::size_t size_;
+};
+
+char* Put(char* at, std::string_view text) {
+  std::memcpy(at, text.data(), text.size());
+  return at + text.size();
 }
 
-void AppendNode(std::string& out, const Node& node, const SerializeOptions& options);
+char* PutLower(char* at, std::string_view text) {
+  for (const char c : text) *at++ = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return at;
+}
 
-void AppendChildren(std::string& out, const Element& element, const SerializeOptions& options) {
+// Writes `text` escaped; `quote`: the attribute value's quote character, 0 in text. Needs
+// room for kMostPerByte bytes per byte of text.
+char* PutEscaped(char* at, std::string_view text, char quote) {
+  const SpecialBytes& special = kSpecial[quote == 0 ? 0 : quote == '\'' ? 1 : 2];
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (!special[static_cast<unsigned char>(c)]) {
+      *at++ = c;
+    } else if (c == '&') {
+      at = Put(at, "&amp;");
+    } else if (c == quote) {
+      at = Put(at, quote == '"' ? "&quot;" : "&#39;");
+    } else if (c == '<' || c == '>') {
+      at = Put(at, c == '<' ? "&lt;" : "&gt;");
+    } else if (text.substr(i, kNoBreakSpace.size()) == kNoBreakSpace) {
+      at = Put(at, "&nbsp;");
+      i += kNoBreakSpace.size() - 1;
+    } else {
+      *at++ = c;
+    }
+  }
+  return at;
+}
+
+void AppendNode(Markup& out, const Node& node, const SerializeOptions& options);
+
+void AppendChildren(Markup& out, const Element& element, const SerializeOptions& options) {
   const bool raw = IsRawTextElement(element.TagName());
   for (const auto& child : element.ChildNodes()) {
     if (raw && child->IsText()) {
-      out += static_cast<const Text&>(*child).data();
+      const std::string& data = static_cast<const Text&>(*child).data();
+      out.Wrote(Put(out.Room(data.size()), data));
     } else {
       AppendNode(out, *child, options);
     }
   }
 }
 
-void AppendNode(std::string& out, const Node& node, const SerializeOptions& options) {
+void AppendNode(Markup& out, const Node& node, const SerializeOptions& options) {
   if (node.IsText()) {
-    AppendEscaped(out, static_cast<const Text&>(node).data(), 0);
+    const std::string& data = static_cast<const Text&>(node).data();
+    out.Wrote(PutEscaped(out.Room(data.size() * kMostPerByte), data, 0));
     return;
   }
   const auto& element = static_cast<const Element&>(node);
   // Tags are held upper case and written lower case, as browsers write them.
   const std::string& tag = element.TagName();
-  std::array<char, 16> lower{};
-  const bool short_tag = tag.size() <= lower.size();
-  if (short_tag) {
-    std::transform(tag.begin(), tag.end(), lower.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
-  }
-  const auto append_tag = [&] {
-    if (short_tag) {
-      out.append(lower.data(), tag.size());
-    } else {
-      out += internal::AsciiLower(tag);
-    }
-  };
-  out += '<';
-  append_tag();
   const char quote = options.attribute_quote;
-  for (const Attribute& attribute : element.Attributes()) {
-    out += ' ';
-    out += attribute.name;
-    const char opening[2] = {'=', quote};
-    out.append(opening, 2);
-    AppendEscaped(out, attribute.value, quote);
-    out += quote;
+  const std::vector<Attribute>& attributes = element.Attributes();
+  std::size_t room = 2 + tag.size() + options.node_id_attribute.size() + 32;
+  for (const Attribute& attribute : attributes) room += 4 + attribute.name.size() + attribute.value.size() * kMostPerByte;
+  char* at = out.Room(room);
+  *at++ = '<';
+  at = PutLower(at, tag);
+  for (const Attribute& attribute : attributes) {
+    *at++ = ' ';
+    at = Put(at, attribute.name);
+    *at++ = '=';
+    *at++ = quote;
+    at = PutEscaped(at, attribute.value, quote);
+    *at++ = quote;
   }
   if (!options.node_id_attribute.empty()) {
-    std::array<char, 24> digits{};
-    digits[0] = '=';
-    digits[1] = quote;
-    auto [end, error] = std::to_chars(digits.data() + 2, digits.data() + digits.size() - 2, element.node_id());
-    *end++ = quote;
-    *end++ = '>';
-    out += ' ';
-    out += options.node_id_attribute;
-    out.append(digits.data(), end);
-  } else {
-    out += '>';
+    *at++ = ' ';
+    at = Put(at, options.node_id_attribute);
+    *at++ = '=';
+    *at++ = quote;
+    at = std::to_chars(at, at + 24, element.node_id()).ptr;
+    *at++ = quote;
   }
+  *at++ = '>';
+  out.Wrote(at);
   if (IsVoidElement(tag)) return;
   AppendChildren(out, element, options);
-  out.append("</", 2);
-  append_tag();
-  out += '>';
+  at = out.Room(3 + tag.size());
+  *at++ = '<';
+  *at++ = '/';
+  at = PutLower(at, tag);
+  *at++ = '>';
+  out.Wrote(at);
 }
 
 }  // namespace
@@ -145,13 +172,19 @@ std::string SerializeNode(const Node& node, const SerializeOptions& options) {
     const auto parent = node.ParentElement();
     if (parent && IsRawTextElement(parent->TagName())) return static_cast<const Text&>(node).data();
   }
-  AppendNode(out, node, options);
+  {
+    Markup markup(out);
+    AppendNode(markup, node, options);
+  }
   return out;
 }
 
 std::string SerializeChildren(const Element& element, const SerializeOptions& options) {
   std::string out;
-  AppendChildren(out, element, options);
+  {
+    Markup markup(out);
+    AppendChildren(markup, element, options);
+  }
   return out;
 }
 
