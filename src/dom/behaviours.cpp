@@ -74,8 +74,8 @@ bool BehaviorFileIs(std::string_view url, std::string_view file_name) {
 }
 
 bool HasBehavior(const Element& element, std::string_view file_name) {
-  const std::vector<std::string> urls = element.BehaviorUrls();
-  return std::any_of(urls.begin(), urls.end(), [&](const std::string& url) { return BehaviorFileIs(url, file_name); });
+  const std::vector<std::string_view> urls = element.BehaviorUrls();
+  return std::any_of(urls.begin(), urls.end(), [&](std::string_view url) { return BehaviorFileIs(url, file_name); });
 }
 
 void RaiseClickBehaviours(Element& target) {
@@ -120,7 +120,7 @@ std::optional<char32_t> ApplyInputFilter(const InputFilter& filter, std::string_
 std::optional<char32_t> FilterTypedCharacter(const Element& input, std::string_view text,
                                              char32_t typed) {
   std::optional<char32_t> result = typed;
-  for (const std::string& url : input.BehaviorUrls()) {
+  for (const std::string_view url : input.BehaviorUrls()) {
     const InputFilter* filter = FindInputFilter(url);
     if (filter == nullptr) continue;
     result = ApplyInputFilter(*filter, text, *result);

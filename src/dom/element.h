@@ -222,10 +222,8 @@ class Element final : public Node {
   bool RemoveBehavior(int behavior_id);
   const std::vector<Behavior>& Behaviors() const;
   // Every behaviour url in force: those of the style's "behavior: url(...)" first, then the
-  // attached ones, in attachment order.
-  std::vector<std::string> BehaviorUrls() const;
-  // False for the many plain elements, which have no behaviour (and no style) at all.
-  bool MayHaveBehaviors() const { return extras_ != nullptr; }
+  // attached ones, in attachment order. Views into the element: good until it changes.
+  std::vector<std::string_view> BehaviorUrls() const;
 
   // ---- Events (dom/events.cpp) --------------------------------------------------------------
   // Runs the handler bound to (this element's id, event name) in the element's document,

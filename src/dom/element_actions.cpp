@@ -26,8 +26,7 @@ bool IsHidden(const Element& element) {
 }
 
 // The urls named by "url(...)" in a style's behavior value, quotes removed.
-std::vector<std::string> UrlsIn(std::string_view value) {
-  std::vector<std::string> urls;
+void AddUrlsIn(std::string_view value, std::vector<std::string_view>& urls) {
   std::size_t at = 0;
   while (true) {
     std::size_t start = std::string_view::npos;
@@ -46,10 +45,9 @@ std::vector<std::string> UrlsIn(std::string_view value) {
     if (url.size() >= 2 && (url.front() == '\'' || url.front() == '"') && url.back() == url.front()) {
       url = url.substr(1, url.size() - 2);
     }
-    if (!url.empty()) urls.emplace_back(url);
+    if (!url.empty()) urls.push_back(url);
     at = end + 1;
   }
-  return urls;
 }
 
 }  // namespace
@@ -119,9 +117,16 @@ bool Element::RemoveBehavior(int behavior_id) {
   return true;
 }
 
-std::vector<std::string> Element::BehaviorUrls() const {
-  std::vector<std::string> urls = UrlsIn(GetStyle(StyleName::kBehavior));
-  for (const Behavior& behavior : Behaviors()) urls.push_back(behavior.url);
+std::vector<std::string_view> Element::BehaviorUrls() const {
+  std::vector<std::string_view> urls;
+  if (!extras_) return urls;  // a plain element has neither style nor behaviours
+  for (const auto& declaration : extras_->style.declarations()) {
+    if (declaration.name == CssName(StyleName::kBehavior)) {
+      AddUrlsIn(declaration.value, urls);
+      break;
+    }
+  }
+  for (const Behavior& behavior : extras_->behaviors) urls.push_back(behavior.url);
   return urls;
 }
 

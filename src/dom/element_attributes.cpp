@@ -1,6 +1,7 @@
 // Attributes, the typed properties that reflect them, and the inline style.
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -55,10 +56,17 @@ const StyleDeclaration& Element::Style() const {
 }
 
 const Attribute* Element::FindAttribute(std::string_view lower_name) const {
-  const auto& attributes = Attributes();
-  const auto it = std::find_if(attributes.begin(), attributes.end(),
-                               [&](const Attribute& a) { return a.name == lower_name; });
-  return it == attributes.end() ? nullptr : &*it;
+  if (!attributes_) return nullptr;
+  // Names of a length are mostly told apart by their first letter: the compare of the rest
+  // is left for the few that match (this runs for every property a handler reads).
+  for (const Attribute& a : *attributes_) {
+    if (a.name.size() == lower_name.size() &&
+        (lower_name.empty() || (a.name[0] == lower_name[0] &&
+                                std::memcmp(a.name.data(), lower_name.data(), lower_name.size()) == 0))) {
+      return &a;
+    }
+  }
+  return nullptr;
 }
 
 bool Element::StoreAttribute(std::string_view lower_name, std::string_view value) {

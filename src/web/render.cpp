@@ -69,7 +69,7 @@ bool RowAboveIsDataEntry(const dom::Element& element) {
 
 // The element's entry; null when it reports nothing. `in_row`: a click on it is a row's click.
 nlohmann::json WiringOf(const dom::Element& element, const BoundEvents& bound, bool data_entry, bool in_row,
-                        const std::vector<std::string>& urls) {
+                        const std::vector<std::string_view>& urls) {
   EventBits bits = 0;
   if (!bound.empty()) {
     if (const std::string_view id = element.IdView(); !id.empty()) {
@@ -79,7 +79,7 @@ nlohmann::json WiringOf(const dom::Element& element, const BoundEvents& bound, b
   if (in_row) bits |= BitOf("click");
   if (data_entry) bits |= BitOf("change") | BitOf("blur");
   std::vector<std::string_view> filter_files;
-  for (const std::string& url : urls) {
+  for (const std::string_view url : urls) {
     if (const dom::InputFilter* filter = dom::FindInputFilter(url)) filter_files.push_back(filter->file_name);
   }
   if (bits == 0 && filter_files.empty()) return nullptr;
@@ -96,14 +96,14 @@ nlohmann::json WiringOf(const dom::Element& element, const BoundEvents& bound, b
   return nlohmann::json(std::move(entry));
 }
 
-bool CarriesDataEntry(const std::vector<std::string>& urls) {
+bool CarriesDataEntry(const std::vector<std::string_view>& urls) {
   return std::any_of(urls.begin(), urls.end(),
-                     [](const std::string& url) { return dom::BehaviorFileIs(url, dom::kDataEntryBehavior); });
+                     [](std::string_view url) { return dom::BehaviorFileIs(url, dom::kDataEntryBehavior); });
 }
 
 // The element and its subtree in one walk, whether a row above is a row table's handed down.
 void WireTree(const dom::Element& element, const BoundEvents& bound, bool row_above, nlohmann::json& out) {
-  const std::vector<std::string> urls = element.MayHaveBehaviors() ? element.BehaviorUrls() : std::vector<std::string>();
+  const std::vector<std::string_view> urls = element.BehaviorUrls();
   const bool data_entry = CarriesDataEntry(urls);
   const bool in_row = (data_entry && element.Is("TR")) || row_above;
   if (auto wiring = WiringOf(element, bound, data_entry, in_row, urls); !wiring.is_null()) {
@@ -121,7 +121,7 @@ std::string RenderMarkup(const dom::Node& node) { return dom::SerializeNode(node
 std::string RenderChildren(const dom::Element& element) { return dom::SerializeChildren(element, Options()); }
 
 nlohmann::json ElementWiring(const dom::Element& element) {
-  const std::vector<std::string> urls = element.BehaviorUrls();
+  const std::vector<std::string_view> urls = element.BehaviorUrls();
   const bool data_entry = CarriesDataEntry(urls);
   const bool in_row = (element.Is("TR") && data_entry) || RowAboveIsDataEntry(element);
   return WiringOf(element, BoundEventsOf(element), data_entry, in_row, urls);
