@@ -268,6 +268,8 @@ class Element final : public Node {
   std::shared_ptr<Element> CopyInto(Document& document) const;
   void Detach(std::size_t index);
   void AfterChildListChanged(const std::shared_ptr<Node>& inserted);
+  // OptionList::Append on a select.
+  void AppendOptions(const std::vector<std::shared_ptr<Element>>& options);
   // The document whose id index covers this element (it is in the document's tree and the
   // index is built); null otherwise.
   std::shared_ptr<Document> IndexingDocument() const;
@@ -306,6 +308,9 @@ class OptionList {
   std::shared_ptr<Element> Item(int index) const;
   // Adds an OPTION element before the option at `before` (-1 appends).
   void Add(const std::shared_ptr<Element>& option, int before = -1);
+  // Appends new OPTION elements, as adding them one by one would, in one go: a list filled
+  // from a lookup is a hundred options.
+  void Append(const std::vector<std::shared_ptr<Element>>& options);
   void Remove(int index);
   std::vector<std::shared_ptr<Element>> ToVector() const;
 

@@ -6,6 +6,8 @@
 #include "dom/document.h"
 #include "dom/element.h"
 #include "dom/internal.h"
+#include "dom/mutation.h"
+#include "dom/serialize.h"
 
 namespace cn::dom {
 namespace {
@@ -224,6 +226,45 @@ void OptionList::Add(const std::shared_ptr<Element>& option, int before) {
   }
   const auto& reference = options[static_cast<std::size_t>(before)];
   reference->ParentElement()->InsertBefore(option, reference);
+}
+
+void OptionList::Append(const std::vector<std::shared_ptr<Element>>& options) {
+  for (const auto& option : options) {
+    if (!option || !option->Is("OPTION")) {
+      Fail(failure::kInvalidArgument, "Only an OPTION can be added to the options of " + select_->Describe());
+    }
+  }
+  select_->AppendOptions(options);
+}
+
+void Element::AppendOptions(const std::vector<std::shared_ptr<Element>>& options) {
+  for (const auto& option : options) {
+    if (option->Contains(*this)) {
+      Fail(failure::kInvalidArgument, "An element cannot be inserted into itself or its content: " + Describe());
+    }
+    option->Remove();
+  }
+  // What AppendChild finds out for each option holds for all of them.
+  const std::shared_ptr<Document> document = OwnerDocument();
+  const bool in_tree = document && document->InTree(*this);
+  IdIndex* const ids = in_tree ? document->LiveIdIndex() : nullptr;
+  const std::shared_ptr<Document> watcher = ChangeWatcher(MutationKind::kInsert);
+  const Element* preferred = nullptr;
+  children_.reserve(children_.size() + options.size());
+  for (const auto& option : options) {
+    const std::size_t index = children_.size();
+    children_.push_back(option);
+    option->parent_ = this;
+    if (ids != nullptr) ids->AddTree(*option);
+    if (watcher) {
+      watcher->NoteChange({MutationKind::kInsert, option->node_id(), node_id(), static_cast<int>(index),
+                           option->TagName(), SerializeNode(*option)});
+    }
+    if (option->Selected()) preferred = option.get();
+  }
+  // The selection one normalisation gives is the one a normalisation after each option gives:
+  // the last option marked selected wins, else a shown selection stays, else the first enabled.
+  if (preferred != nullptr || !ShowsOneSelection(*this)) NormaliseSelection(preferred);
 }
 
 void OptionList::Remove(int index) {

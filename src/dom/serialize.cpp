@@ -56,7 +56,7 @@ class Markup {
 
   // Room for `count` more bytes; the writer hands back where it stopped.
   char* Room(std::size_t count) {
-    if (size_ + count > out_.size()) out_.resize(std::max(out_.size() * 2, size_ + count + 4096));
+    if (size_ + count > out_.size()) out_.resize(std::max(out_.size() * 2, size_ + count));
     return out_.data() + size_;
   }
   void Wrote(const char* end) { size_ = static_cast<std::size_t>(end - out_.data()); }

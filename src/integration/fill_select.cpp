@@ -27,20 +27,22 @@ bool FillSelect(const std::shared_ptr<dom::Element>& select, const std::vector<s
   if (clear_first) select->SetInnerHtml("");
   // Each option is complete before it joins the list: the page then records one insertion
   // per option, not four changes.
-  dom::OptionList options = select->Options();
+  std::vector<std::shared_ptr<dom::Element>> options;
+  options.reserve(list.size());
   for (const std::string& entry : list) {
     if (whole_entry) {
-      options.Add(document->CreateOption(entry, entry));
+      options.push_back(document->CreateOption(entry, entry));
     } else {
       const std::string_view value = FieldView(entry, static_cast<std::size_t>(value_field));
       const std::string_view text = FieldView(entry, static_cast<std::size_t>(text_field));
       if (show_code) {
-        options.Add(document->CreateOption(value, std::string(value) + " - " + std::string(text)));
+        options.push_back(document->CreateOption(value, std::string(value) + " - " + std::string(text)));
       } else {
-        options.Add(document->CreateOption(value, text));
+        options.push_back(document->CreateOption(value, text));
       }
     }
   }
+  select->Options().Append(options);
   return true;
 }
 
