@@ -6,6 +6,7 @@
 #include <bitset>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -54,6 +55,9 @@ class Document : public std::enable_shared_from_this<Document> {
   // changed attribute lists), built once for every page given the same; copies of this page
   // share it too. Without one, every page builds its own.
   void ShareContent(std::shared_ptr<SharedContent> shared) { shared_ = std::move(shared); }
+  // Marks a page that is only ever copied, never changed (a template): its copies then share
+  // one index of the ids they start with.
+  void KeepUnchanged() { unchanged_ = true; }
   SharedContent* SharedContentOf() const { return shared_.get(); }
 
   const std::string& Url() const { return url_; }
@@ -155,6 +159,10 @@ class Document : public std::enable_shared_from_this<Document> {
   std::vector<Node*> nodes_;
   mutable IdIndex ids_;
   mutable bool ids_built_ = false;
+  // A page copied again and again (a template) holds the ids its copies start with.
+  bool unchanged_ = false;
+  mutable std::once_flag copy_ids_once_;
+  mutable std::shared_ptr<const CopyIds> copy_ids_;
   std::vector<std::pair<std::string, std::string>> cookies_;
   std::weak_ptr<Element> active_;
   EventTable events_;

@@ -13,7 +13,16 @@ std::shared_ptr<Document> Document::Copy() const {
   copy->shared_ = shared_;
   copy->window_ = std::make_shared<Window>(WindowKey{}, copy);
   copy->nodes_.reserve(static_cast<std::size_t>(next_node_id_ - 1));
-  if (root_) copy->root_ = root_->CopyInto(*copy);
+  if (root_) {
+    copy->root_ = root_->CopyInto(*copy);
+    // Every copy numbers its nodes alike, so the first copy's ids serve them all: a copy's
+    // index holds only what its own changes touch.
+    if (unchanged_) {
+      std::call_once(copy_ids_once_, [&] { copy_ids_ = IdIndex::CopyIdsOf(*copy->root_); });
+      copy->ids_.UseCopyIds(copy_ids_, &copy->nodes_);
+      copy->ids_built_ = true;
+    }
+  }
   return copy;
 }
 

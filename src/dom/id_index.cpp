@@ -59,29 +59,60 @@ void IdIndex::RemoveTree(const Element& root) {
   });
 }
 
+void IdIndex::UseCopyIds(std::shared_ptr<const CopyIds> ids, const std::vector<Node*>* nodes) {
+  copy_ids_ = std::move(ids);
+  nodes_ = nodes;
+}
+
+std::shared_ptr<const CopyIds> IdIndex::CopyIdsOf(const Element& root) {
+  auto ids = std::make_shared<CopyIds>();
+  ForEachElement(root, [&](const Element& element) {
+    for (const Attribute& attribute : element.Attributes()) {
+      if (attribute.name == "id") ids->elements[attribute.value].push_back(element.node_id());
+    }
+  });
+  return ids;
+}
+
+IdIndex::Entry* IdIndex::Own(std::string_view id) {
+  if (const auto it = entries_.find(id); it != entries_.end()) return &it->second;
+  Entry entry;
+  if (copy_ids_) {
+    if (const auto shared = copy_ids_->elements.find(id); shared != copy_ids_->elements.end()) {
+      for (const NodeId node : shared->second) entry.elements.push_back(static_cast<Element*>((*nodes_)[node - 1]));
+    }
+  }
+  return &entries_.emplace(std::string(id), std::move(entry)).first->second;
+}
+
 void IdIndex::Add(Element& element, std::string_view id) {
-  auto it = entries_.find(id);
-  if (it == entries_.end()) it = entries_.emplace(std::string(id), Entry{}).first;
-  Entry& entry = it->second;
+  Entry& entry = *Own(id);
   entry.elements.push_back(&element);
   if (entry.elements.size() > 1) entry.first_in_front = false;
 }
 
 void IdIndex::Remove(const Element& element, std::string_view id) {
-  const auto it = entries_.find(id);
-  if (it == entries_.end()) return;
-  auto& elements = it->second.elements;
+  if (entries_.find(id) == entries_.end() && (!copy_ids_ || !copy_ids_->elements.contains(id))) return;
+  Entry& entry = *Own(id);
+  auto& elements = entry.elements;
   const auto found = std::find(elements.begin(), elements.end(), &element);
   if (found == elements.end()) return;
-  if (found == elements.begin()) it->second.first_in_front = elements.size() <= 2;
+  if (found == elements.begin()) entry.first_in_front = elements.size() <= 2;
   elements.erase(found);
-  if (elements.empty()) entries_.erase(it);
+  // An id of the shared ids keeps its emptied entry, which stands for it from now on.
+  if (elements.empty() && (!copy_ids_ || !copy_ids_->elements.contains(id))) entries_.erase(entries_.find(id));
 }
 
 Element* IdIndex::First(std::string_view id) {
   const auto it = entries_.find(id);
-  if (it == entries_.end()) return nullptr;
+  if (it == entries_.end()) {
+    // Untouched since the copy: the shared first is this page's first.
+    if (!copy_ids_) return nullptr;
+    const auto shared = copy_ids_->elements.find(id);
+    return shared == copy_ids_->elements.end() ? nullptr : static_cast<Element*>((*nodes_)[shared->second.front() - 1]);
+  }
   Entry& entry = it->second;
+  if (entry.elements.empty()) return nullptr;
   if (!entry.first_in_front) {
     const auto first = std::min_element(entry.elements.begin(), entry.elements.end(),
                                         [](const Element* a, const Element* b) { return Precedes(*a, *b); });

@@ -20,6 +20,7 @@ std::shared_ptr<Document> PageTemplates::Load(const std::filesystem::path& path)
     // sessions meeting a new file at once both parse it, and either result serves.
     auto parsed = Document::Load(path);
     parsed->ShareContent(shared_);
+    parsed->KeepUnchanged();
     page = std::move(parsed);
     const std::lock_guard lock(mutex_);
     pages_.insert_or_assign(key, Parsed{modified, page});

@@ -141,6 +141,47 @@ TEST(PageTemplates, CopiesBuildingAlikeShareTheWorkButNeverEachOthersChanges) {
   EXPECT_EQ(SerializeNode(*templates.Load(file)->DocumentElement()), SerializeNode(*Document::Parse(kForm)->DocumentElement()));
 }
 
+// Copies of a template share the index of the ids they start with; each copy's lookups follow
+// its own changes as a page parsed on its own would, and never another copy's.
+TEST(PageTemplates, ACopysIdLookupsFollowItsOwnChangesOnly) {
+  const cn::testing::TempFolder folder("covernote-ids");
+  const fs::path file = folder.path / "form.htm";
+  std::ofstream(file) << kForm;
+  PageTemplates templates;
+  const auto found = [](const std::shared_ptr<Document>& page, const char* id) {
+    const auto element = page->FindElementById(id);
+    return element ? element->OuterHtml() + "@" + std::to_string(element->IndexInParent()) : std::string("none");
+  };
+  const auto lookups = [&](const std::shared_ptr<Document>& page) {
+    std::string seen;
+    for (const char* id : {"cboState", "txtName", "txtOther", "chkNew"}) seen += found(page, id) + " ";
+    return seen;
+  };
+  using Change = void (*)(Document&);
+  const Change changes[] = {
+      [](Document&) {},
+      [](Document& page) { page.GetElementById("txtName")->SetId("txtOther"); },
+      [](Document& page) { page.GetElementById("chkNew")->Remove(); },
+      [](Document& page) {  // a second cboState, before the first in tree order
+        const auto twin = page.CreateElement("INPUT");
+        twin->SetId("cboState");
+        page.Body()->InsertBefore(twin, page.Body()->ChildNodes().front());
+      },
+      [](Document& page) { page.GetElementById("cboState")->SetId(""); },  // the twin gives it up
+  };
+  const auto reference = Document::Parse(kForm);
+  const auto one = templates.Load(file), two = templates.Load(file);
+  const std::string untouched = lookups(two);
+  for (const Change change : changes) {
+    change(*reference);
+    change(*one);
+    EXPECT_EQ(lookups(one), lookups(reference));
+    EXPECT_EQ(one->GetElementById("cboState")->OwnerDocument(), one);
+  }
+  EXPECT_EQ(lookups(two), untouched);
+  EXPECT_EQ(lookups(templates.Load(file)), untouched);
+}
+
 TEST(PageTemplates, SessionsOnSeveralThreadsLoadTheSamePage) {
   PageTemplates templates;
   const fs::path file = fs::path(COVERNOTE_PAGES_DIR) / "CNAACov.htm";
