@@ -109,7 +109,8 @@ class Document : public std::enable_shared_from_this<Document> {
 
   // ---- Events (dom/events.cpp) ------------------------------------------------------------
   // Binds page logic: the handler runs when `event_name` fires on an element with that id.
-  void Bind(std::string_view element_id, std::string_view event_name, EventHandler handler);
+  void Bind(std::string_view element_id, std::string_view event_name, EventHandler handler,
+            const void* owner = nullptr);
   EventTable& Events() { return events_; }
   const EventTable& Events() const { return events_; }
 

@@ -38,14 +38,18 @@ Event::Event(std::string type, std::shared_ptr<Element> src_element, int key_cod
 // ---- EventTable ---------------------------------------------------------------------------
 
 void EventTable::Bind(std::string_view element_id, std::string_view event_name,
-                      EventHandler handler) {
+                      EventHandler handler, const void* owner) {
   std::string key = EventKey(event_name);
   if (!handler) {
     Fail(failure::kInvalidArgument,
          "No handler given for " + std::string(element_id) + "_" + std::string(event_name));
   }
   handlers_.insert_or_assign(std::pair{std::string(element_id), std::move(key)},
-                             std::move(handler));
+                             Bound{std::move(handler), owner});
+}
+
+void EventTable::UnbindOwner(const void* owner) {
+  std::erase_if(handlers_, [owner](const auto& binding) { return binding.second.owner == owner; });
 }
 
 void EventTable::Unbind(std::string_view element_id, std::string_view event_name) {
@@ -55,7 +59,7 @@ void EventTable::Unbind(std::string_view element_id, std::string_view event_name
 const EventHandler* EventTable::Find(std::string_view element_id,
                                      std::string_view event_name) const {
   const auto it = handlers_.find(std::pair{std::string(element_id), EventKey(event_name)});
-  return it == handlers_.end() ? nullptr : &it->second;
+  return it == handlers_.end() ? nullptr : &it->second.handler;
 }
 
 // ---- CurrentEventScope --------------------------------------------------------------------
@@ -70,8 +74,8 @@ CurrentEventScope::~CurrentEventScope() { window_.current_event_ = outer_; }
 // ---- Document and Element ---------------------------------------------------------------
 
 void Document::Bind(std::string_view element_id, std::string_view event_name,
-                    EventHandler handler) {
-  events_.Bind(element_id, event_name, std::move(handler));
+                    EventHandler handler, const void* owner) {
+  events_.Bind(element_id, event_name, std::move(handler), owner);
 }
 
 bool Element::FireEvent(std::string_view event_name) {

@@ -38,8 +38,11 @@ class Event {
 // "OnClick") without regard to case.
 class EventTable {
  public:
-  void Bind(std::string_view element_id, std::string_view event_name, EventHandler handler);
+  // `owner` (a page's logic, say) can take all its handlers back at once with UnbindOwner.
+  void Bind(std::string_view element_id, std::string_view event_name, EventHandler handler,
+            const void* owner = nullptr);
   void Unbind(std::string_view element_id, std::string_view event_name);
+  void UnbindOwner(const void* owner);
   // The bound handler; null when none.
   const EventHandler* Find(std::string_view element_id, std::string_view event_name) const;
   bool empty() const { return handlers_.empty(); }
@@ -50,8 +53,12 @@ class EventTable {
   }
 
  private:
+  struct Bound {
+    EventHandler handler;
+    const void* owner;
+  };
   // Key: element id and the lower-case event name.
-  std::map<std::pair<std::string, std::string>, EventHandler, std::less<>> handlers_;
+  std::map<std::pair<std::string, std::string>, Bound, std::less<>> handlers_;
 };
 
 // Makes `event` the current event of `window` for the scope's lifetime; the outer event

@@ -3,6 +3,7 @@
 // and the binding of its handlers to element events. A handler reports an unexpected failure
 // in the one message-box form and ends, leaving the page usable; a few handlers stop silently.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -51,16 +52,20 @@ class Page : public dom::PageLogic {
   void On(std::string_view id, std::string_view event, void (Derived::*handler)(),
           OnFailure on_failure = OnFailure::kReport) {
     auto* self = static_cast<Derived*>(this);
-    BindHandler(id, event, [self, handler] { (self->*handler)(); }, on_failure);
+    // One small function per binding: every session binds each page's handlers anew.
+    document_->Bind(
+        id, event,
+        [self, handler, on_failure] {
+          static_cast<Page*>(self)->Run([self, handler] { (self->*handler)(); }, on_failure);
+        },
+        this);
   }
 
  private:
-  void BindHandler(std::string_view id, std::string_view event, std::function<void()> body,
-                   OnFailure on_failure);
+  void Run(const std::function<void()>& body, OnFailure on_failure);
 
   Workspace& workspace_;
   std::shared_ptr<dom::Document> document_;
-  std::vector<std::pair<std::string, std::string>> bound_;
 };
 
 }  // namespace cn

@@ -284,6 +284,22 @@ TEST(FireEvent, AHandlerMayUnbindItselfAndCloseItsPage) {
   EXPECT_FALSE(name->FireEvent("onblur"));
 }
 
+// A page's logic that goes takes its handlers with it; handlers bound by others stay.
+TEST(FireEvent, AnOwnerTakesBackOnlyItsOwnHandlers) {
+  const auto page = Page().document;
+  const int logic = 0, other = 0;
+  std::string ran;
+  page->Bind("txtName", "onblur", [&] { ran += "logic "; }, &logic);
+  page->Bind("txtName", "onfocus", [&] { ran += "logic-focus "; }, &logic);
+  page->Bind("txtNRIC", "onblur", [&] { ran += "other "; }, &other);
+  page->Events().UnbindOwner(&logic);
+  for (const char* id : {"txtName", "txtNRIC"}) {
+    page->GetElementById(id)->FireEvent("onblur");
+    page->GetElementById(id)->FireEvent("onfocus");
+  }
+  EXPECT_EQ(ran, "other ");
+}
+
 TEST(Click, CheckBoxesAndRadioButtonsChangeBeforeTheHandlerSeesThemDisabledOnesIgnoreIt) {
   const Page p;
   const auto page = p.document;
