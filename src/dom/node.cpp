@@ -9,7 +9,8 @@
 namespace cn::dom {
 
 Node::Node(NodeType type, const std::shared_ptr<Document>& document, NodeId id)
-    : type_(type), id_(id), document_(document) {}
+    : type_and_id_((static_cast<std::uint64_t>(id) << 1) | static_cast<std::uint64_t>(type)),
+      document_(document) {}
 
 std::shared_ptr<Element> Node::ParentElement() const { return parent_ ? parent_->SharedThis() : nullptr; }
 
