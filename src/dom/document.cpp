@@ -126,7 +126,7 @@ std::shared_ptr<Element> Document::CreateElement(std::string_view tag) {
 std::shared_ptr<Element> Document::NewElement(std::string tag) {
   auto element = std::make_shared<Element>(NodeKey{}, shared_from_this(), NextNodeId(), std::move(tag));
   Register(*element);
-  if (IsFrame(*element)) element->MutableExtras().content_document = CreateEmpty();
+  if (IsFrame(*element)) element->MutableRare().content_document = CreateEmpty();
   return element;
 }
 

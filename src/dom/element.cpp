@@ -42,9 +42,9 @@ std::shared_ptr<Element> FindDescendant(const Element& element, Match&& match) {
 Element::Element(NodeKey /*key*/, const std::shared_ptr<Document>& document, NodeId id, std::string tag)
     : Node(NodeType::kElement, document, id), tag_(internal::KnownTagName(tag)) {
   if (tag_ == nullptr) {
-    Extras& extras = MutableExtras();
-    extras.tag = std::move(tag);
-    tag_ = &extras.tag;
+    Rare& rare = MutableRare();
+    rare.tag = std::move(tag);
+    tag_ = &rare.tag;
   }
 }
 
@@ -57,6 +57,12 @@ Element::~Element() {
 Element::Extras& Element::MutableExtras() {
   if (!extras_) extras_ = std::make_unique<Extras>();
   return *extras_;
+}
+
+Element::Rare& Element::MutableRare() {
+  Extras& extras = MutableExtras();
+  if (!extras.rare) extras.rare = std::make_unique<Rare>();
+  return *extras.rare;
 }
 
 bool Element::IsIgnoringCase(std::string_view tag) const { return internal::AsciiEqualsIgnoreCase(*tag_, tag); }

@@ -239,16 +239,21 @@ class Element final : public Node {
   friend class OptionList;
 
   // What few elements use, kept out of line so that a page's many plain elements stay small.
+  // What fewer still use: a locked page styles every input, but only a few are typed in.
+  struct Rare {
+    std::optional<std::string> value_at_user_focus;
+    std::shared_ptr<Document> content_document;  // IFRAME, FRAME
+    std::string tag;  // a tag HTML does not define (tag_ points here)
+  };
   struct Extras {
     StyleDeclaration style;  // the "style" attribute, read; kept in step with it
     std::vector<Behavior> behaviors;
     int next_behavior_id = 1;
     bool all_text_selected = false;
-    std::optional<std::string> value_at_user_focus;
-    std::shared_ptr<Document> content_document;  // IFRAME, FRAME
-    std::string tag;  // a tag HTML does not define (tag_ points here)
+    std::unique_ptr<Rare> rare;  // null until needed
   };
   Extras& MutableExtras();
+  Rare& MutableRare();
   // The attribute list to change; one shared with a copy of the page is copied first.
   std::vector<Attribute>& MutableAttributes();
 
@@ -286,7 +291,7 @@ class Element final : public Node {
   // A drop-down showing a selected option other than `except`.
   bool ShowsOneSelection(const Element& except) const;
 
-  const std::string* tag_;  // shared name of a known tag, or Extras::tag
+  const std::string* tag_;  // shared name of a known tag, or Rare::tag
   // Shared between a page and its copies (Document::Copy) until one of them changes it; null
   // while there are none.
   std::shared_ptr<const std::vector<Attribute>> attributes_;

@@ -137,24 +137,24 @@ const std::vector<Behavior>& Element::Behaviors() const {
 
 const std::optional<std::string>& Element::ValueAtUserFocus() const {
   static const std::optional<std::string> kNone;
-  return extras_ ? extras_->value_at_user_focus : kNone;
+  return extras_ && extras_->rare ? extras_->rare->value_at_user_focus : kNone;
 }
 
 void Element::SetValueAtUserFocus(std::optional<std::string> value) {
-  if (!value && !extras_) return;
-  MutableExtras().value_at_user_focus = std::move(value);
+  if (!value && !(extras_ && extras_->rare)) return;
+  MutableRare().value_at_user_focus = std::move(value);
 }
 
 std::shared_ptr<Document> Element::ContentDocument() const {
   RequireTag("IFRAME FRAME", "contentDocument");
-  return extras_ ? extras_->content_document : nullptr;
+  return extras_ && extras_->rare ? extras_->rare->content_document : nullptr;
 }
 
 void Element::SetContentDocument(std::shared_ptr<Document> document) {
   RequireTag("IFRAME FRAME", "contentDocument");
   if (!document) Fail(failure::kObjectRequired, "No page to show in " + Describe());
   const std::string url = document->Url();
-  MutableExtras().content_document = std::move(document);
+  MutableRare().content_document = std::move(document);
   NoteChange(MutationKind::kProperty, "contentDocument", url);
 }
 
