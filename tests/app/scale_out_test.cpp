@@ -68,9 +68,7 @@ std::vector<unsigned short> FreePorts(int count) {
   std::vector<unsigned short> ports;
   for (int i = 0; i < count; ++i) {
     sockets.push_back(::socket(AF_INET, SOCK_STREAM, 0));
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address{.sin_family = AF_INET, .sin_port = 0, .sin_addr = {htonl(INADDR_LOOPBACK)}, .sin_zero = {}};
     socklen_t length = sizeof address;
     const bool bound = ::bind(sockets.back(), reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
                        ::getsockname(sockets.back(), reinterpret_cast<sockaddr*>(&address), &length) == 0;

@@ -148,13 +148,12 @@ TEST(PageTemplates, ACopysIdLookupsFollowItsOwnChangesOnly) {
   const fs::path file = folder.path / "form.htm";
   std::ofstream(file) << kForm;
   PageTemplates templates;
-  const auto found = [](const std::shared_ptr<Document>& page, const char* id) {
-    const auto element = page->FindElementById(id);
-    return element ? element->OuterHtml() + "@" + std::to_string(element->IndexInParent()) : std::string("none");
-  };
-  const auto lookups = [&](const std::shared_ptr<Document>& page) {
+  const auto lookups = [](const std::shared_ptr<Document>& page) {
     std::string seen;
-    for (const char* id : {"cboState", "txtName", "txtOther", "chkNew"}) seen += found(page, id) + " ";
+    for (const char* id : {"cboState", "txtName", "txtOther", "chkNew"}) {
+      const auto found = page->FindElementById(id);
+      seen += found ? found->OuterHtml() + "@" + std::to_string(found->IndexInParent()) + " " : "none ";
+    }
     return seen;
   };
   using Change = void (*)(Document&);
@@ -169,12 +168,10 @@ TEST(PageTemplates, ACopysIdLookupsFollowItsOwnChangesOnly) {
       },
       [](Document& page) { page.GetElementById("cboState")->SetId(""); },  // the twin gives it up
   };
-  const auto reference = Document::Parse(kForm);
-  const auto one = templates.Load(file), two = templates.Load(file);
+  const auto reference = Document::Parse(kForm), one = templates.Load(file), two = templates.Load(file);
   const std::string untouched = lookups(two);
   for (const Change change : changes) {
-    change(*reference);
-    change(*one);
+    change(*reference), change(*one);
     EXPECT_EQ(lookups(one), lookups(reference));
     EXPECT_EQ(one->GetElementById("cboState")->OwnerDocument(), one);
   }

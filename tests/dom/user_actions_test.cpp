@@ -4,6 +4,8 @@
 
 #include <gmock/gmock.h>
 
+#include <tuple>
+
 #include "../base/failure_text.h"
 #include "base/separators.h"
 #include "dom/document.h"
@@ -289,15 +291,14 @@ TEST(FireEvent, AnOwnerTakesBackOnlyItsOwnHandlers) {
   const auto page = Page().document;
   const int logic = 0, other = 0;
   std::string ran;
-  page->Bind("txtName", "onblur", [&] { ran += "logic "; }, &logic);
-  page->Bind("txtName", "onfocus", [&] { ran += "logic-focus "; }, &logic);
-  page->Bind("txtNRIC", "onblur", [&] { ran += "other "; }, &other);
-  page->Events().UnbindOwner(&logic);
-  for (const char* id : {"txtName", "txtNRIC"}) {
-    page->GetElementById(id)->FireEvent("onblur");
-    page->GetElementById(id)->FireEvent("onfocus");
+  for (const auto& [id, event, owner] : {std::tuple{"txtName", "onblur", &logic}, {"txtName", "onfocus", &logic},
+                                         {"txtNRIC", "onblur", &other}}) {
+    page->Bind(id, event, [&ran, id] { ran += id; }, owner);
   }
-  EXPECT_EQ(ran, "other ");
+  page->Events().UnbindOwner(&logic);
+  for (const char* event : {"onblur", "onfocus"}) page->GetElementById("txtName")->FireEvent(event);
+  page->GetElementById("txtNRIC")->FireEvent("onblur");
+  EXPECT_EQ(ran, "txtNRIC");
 }
 
 TEST(Click, CheckBoxesAndRadioButtonsChangeBeforeTheHandlerSeesThemDisabledOnesIgnoreIt) {

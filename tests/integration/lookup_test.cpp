@@ -148,7 +148,7 @@ TEST(ListSearch, FindsCodesDescriptionsAndEntryFields) {
 
   // A reply searched as it came answers as its split list does.
   const std::string joined = Join(list, RecordSeparator);
-  for (const std::string reply : {joined, joined + std::string(RecordSeparator), std::string()}) {
+  for (const std::string& reply : {joined, joined + std::string(RecordSeparator), std::string()}) {
     for (const char* code : {"01", "02", "03", "04", ""}) {
       EXPECT_EQ(FindDescriptionInReply(code, reply), FindDescription(code, SplitList(reply))) << code;
     }
