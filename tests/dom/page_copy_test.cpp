@@ -108,13 +108,18 @@ TEST(PageTemplates, AFileChangedOnDiskIsReadAgain) {
   EXPECT_TRUE(page->FindElementById("txtOne") == nullptr && page->FindElementById("txtTwo") != nullptr);
 }
 
+// The form above as a page file, and the templates that load it.
+class FormTemplate : public ::testing::Test {
+ protected:
+  FormTemplate() { std::ofstream(file) << kForm; }
+  const cn::testing::TempFolder folder{"covernote-form"};
+  const fs::path file = folder.path / "form.htm";
+  PageTemplates templates;
+};
+
 // What copies build alike (markup written into an element, options, the lock-down of an input)
 // is built once and shared, yet no copy's later change reaches another copy or the template.
-TEST(PageTemplates, CopiesBuildingAlikeShareTheWorkButNeverEachOthersChanges) {
-  const cn::testing::TempFolder folder("covernote-shared");
-  const fs::path file = folder.path / "form.htm";
-  std::ofstream(file) << kForm;
-  PageTemplates templates;
+TEST_F(FormTemplate, CopiesBuildingAlikeShareTheWorkButNeverEachOthersChanges) {
   const auto build = [](const std::shared_ptr<Document>& page) {
     const auto cell = page->CreateElement("TD");
     page->Body()->AppendChild(cell);
@@ -143,11 +148,7 @@ TEST(PageTemplates, CopiesBuildingAlikeShareTheWorkButNeverEachOthersChanges) {
 
 // Copies of a template share the index of the ids they start with; each copy's lookups follow
 // its own changes as a page parsed on its own would, and never another copy's.
-TEST(PageTemplates, ACopysIdLookupsFollowItsOwnChangesOnly) {
-  const cn::testing::TempFolder folder("covernote-ids");
-  const fs::path file = folder.path / "form.htm";
-  std::ofstream(file) << kForm;
-  PageTemplates templates;
+TEST_F(FormTemplate, ACopysIdLookupsFollowItsOwnChangesOnly) {
   const auto lookups = [](const std::shared_ptr<Document>& page) {
     std::string seen;
     for (const char* id : {"cboState", "txtName", "txtOther", "chkNew"}) {
