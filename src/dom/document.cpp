@@ -9,6 +9,7 @@
 #include "base/runtime_failure.h"
 #include "dom/html_parse.h"
 #include "dom/internal.h"
+#include "dom/tag_names.h"
 
 namespace cn::dom {
 namespace {
@@ -33,7 +34,12 @@ bool IsFrame(const Element& element) { return element.Is("IFRAME") || element.Is
 
 Document::Document(DocumentKey /*key*/) {}
 
-Document::~Document() = default;
+// Nodes that handlers still hold outlive their page: they learn it has gone.
+Document::~Document() {
+  for (Node* node : nodes_) {
+    if (node != nullptr) node->document_ = nullptr;
+  }
+}
 
 std::shared_ptr<Document> Document::CreateEmpty(std::string url) { return Parse("", std::move(url)); }
 
@@ -123,15 +129,19 @@ std::shared_ptr<Element> Document::CreateElement(std::string_view tag) {
   return NewElement(internal::AsciiUpper(tag));
 }
 
-std::shared_ptr<Element> Document::NewElement(std::string tag) {
-  auto element = std::make_shared<Element>(NodeKey{}, shared_from_this(), NextNodeId(), std::move(tag));
+std::shared_ptr<Element> Document::NewElement(std::string_view upper_tag) {
+  return NewElement(upper_tag, internal::KnownTagNumber(upper_tag));
+}
+
+std::shared_ptr<Element> Document::NewElement(std::string_view upper_tag, std::uint8_t tag_number) {
+  auto element = std::make_shared<Element>(NodeKey{}, *this, NextNodeId(), tag_number, upper_tag);
   Register(*element);
   if (IsFrame(*element)) element->MutableRare().content_document = CreateEmpty();
   return element;
 }
 
 std::shared_ptr<Text> Document::CreateTextNode(std::string_view text) {
-  auto node = std::make_shared<Text>(NodeKey{}, shared_from_this(), NextNodeId(), std::string(text));
+  auto node = std::make_shared<Text>(NodeKey{}, *this, NextNodeId(), std::string(text));
   Register(*node);
   return node;
 }

@@ -144,7 +144,9 @@ class Document : public std::enable_shared_from_this<Document> {
   void Register(Node& node);
   void Forget(const Node& node);
   void SetActiveElement(const std::shared_ptr<Element>& element) { active_ = element; }
-  std::shared_ptr<Element> NewElement(std::string tag);
+  // `upper_tag` in upper case; its number when known already (dom/tag_names.h).
+  std::shared_ptr<Element> NewElement(std::string_view upper_tag);
+  std::shared_ptr<Element> NewElement(std::string_view upper_tag, std::uint8_t tag_number);
   // Whether the node is in the tree under the document element.
   bool InTree(const Node& node) const;
   // The id index, built on the first lookup and kept up to date from then on; null before.

@@ -39,13 +39,12 @@ std::shared_ptr<Element> FindDescendant(const Element& element, Match&& match) {
 
 }  // namespace
 
-Element::Element(NodeKey /*key*/, const std::shared_ptr<Document>& document, NodeId id, std::string tag)
-    : Node(NodeType::kElement, document, id), tag_(internal::KnownTagName(tag)) {
-  if (tag_ == nullptr) {
-    Rare& rare = MutableRare();
-    rare.tag = std::move(tag);
-    tag_ = &rare.tag;
-  }
+Element::Element(NodeKey key, Document& document, NodeId id, std::string_view tag)
+    : Element(key, document, id, internal::KnownTagNumber(tag), tag) {}
+
+Element::Element(NodeKey /*key*/, Document& document, NodeId id, std::uint8_t tag_number, std::string_view tag)
+    : Node(NodeType::kElement, document, id, tag_number) {
+  if (tag_number == internal::kUnknownTag) MutableRare().tag = std::string(tag);
 }
 
 // Children kept elsewhere (a handler holding a cell) outlive the element as detached nodes.
@@ -65,13 +64,13 @@ Element::Rare& Element::MutableRare() {
   return *extras.rare;
 }
 
-bool Element::IsIgnoringCase(std::string_view tag) const { return internal::AsciiEqualsIgnoreCase(*tag_, tag); }
+bool Element::IsIgnoringCase(std::string_view tag) const { return internal::AsciiEqualsIgnoreCase(TagName(), tag); }
 
 void Element::SetId(std::string_view id) { SetTextProperty("id", "id", id); }
 
 std::string Element::Describe() const {
   const std::string id = Id();
-  return id.empty() ? *tag_ + " (no id)" : *tag_ + " '" + id + "'";
+  return id.empty() ? TagName() + " (no id)" : TagName() + " '" + id + "'";
 }
 
 std::vector<std::shared_ptr<Element>> Element::Children() const {

@@ -23,6 +23,7 @@
 #include "dom/mutation.h"
 #include "dom/node.h"
 #include "dom/style.h"
+#include "dom/tag_names.h"
 
 namespace cn::dom {
 
@@ -47,15 +48,21 @@ struct Behavior {
 
 class Element final : public Node {
  public:
-  Element(NodeKey key, const std::shared_ptr<Document>& document, NodeId id, std::string tag);
+  // `tag` in upper case; `tag_number` when the caller knows it already (a copied element).
+  Element(NodeKey key, Document& document, NodeId id, std::string_view tag);
+  Element(NodeKey key, Document& document, NodeId id, std::uint8_t tag_number, std::string_view tag);
   ~Element() override;
 
   // ---- Identity -----------------------------------------------------------------------
   // Upper case, as a browser reports it: "INPUT", "TABLE".
-  const std::string& TagName() const { return *tag_; }
+  const std::string& TagName() const {
+    const std::uint8_t number = tag_number();
+    return number != internal::kUnknownTag ? internal::KnownTagName(number) : extras_->rare->tag;
+  }
   // Case-insensitive tag test; callers nearly always spell the tag as it is held.
   bool Is(std::string_view tag) const {
-    return tag_->size() == tag.size() && (tag == *tag_ || IsIgnoringCase(tag));
+    const std::string& name = TagName();
+    return name.size() == tag.size() && (tag == name || IsIgnoringCase(tag));
   }
   std::string Id() const { return GetAttribute("id"); }
   // The id without a copy, for walks over a whole page; good until the attributes change.
@@ -243,7 +250,7 @@ class Element final : public Node {
   struct Rare {
     std::optional<std::string> value_at_user_focus;
     std::shared_ptr<Document> content_document;  // IFRAME, FRAME
-    std::string tag;  // a tag HTML does not define (tag_ points here)
+    std::string tag;  // a tag HTML does not define
   };
   struct Extras {
     StyleDeclaration style;  // the "style" attribute, read; kept in step with it
@@ -291,7 +298,6 @@ class Element final : public Node {
   // A drop-down showing a selected option other than `except`.
   bool ShowsOneSelection(const Element& except) const;
 
-  const std::string* tag_;  // shared name of a known tag, or Rare::tag
   // Shared between a page and its copies (Document::Copy) until one of them changes it; null
   // while there are none.
   std::shared_ptr<const std::vector<Attribute>> attributes_;

@@ -222,13 +222,13 @@ void Element::UncheckRadioGroup() {
   const Node& scope = form ? *form : Top();
   if (!scope.IsElement()) return;
   std::vector<std::shared_ptr<Element>> others;
-  // Every element of the page is visited: the tag, one pointer compare, passes most by.
-  const std::string* const input = internal::KnownTagName("INPUT");
+  // Every element of the page is visited: the tag, one compare of numbers, passes most by.
+  const std::uint8_t input = internal::KnownTagNumber("INPUT");
   const auto collect = [&](const auto& self, const Element& under) -> void {
     for (const auto& child : under.children_) {
       if (!child->IsElement()) continue;
       auto& other = static_cast<Element&>(*child);
-      if (other.tag_ == input && &other != this && other.Checked() && other.Type() == "radio" &&
+      if (other.tag_number() == input && &other != this && other.Checked() && other.Type() == "radio" &&
           other.Name() == name && other.Closest("FORM") == form) {
         others.push_back(other.SharedThis());
       }

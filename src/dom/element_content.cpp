@@ -36,7 +36,7 @@ std::string Element::InnerText() const {
 }
 
 void Element::SetInnerText(std::string_view text) {
-  if (IsVoidElement(*tag_)) {
+  if (IsVoidElement(TagName())) {
     internal::Fail(failure::kInvalidArgument, "innerText cannot be set on " + Describe());
   }
   RemoveAllChildren();
@@ -49,7 +49,7 @@ void Element::SetInnerText(std::string_view text) {
 std::string Element::InnerHtml() const { return SerializeChildren(*this); }
 
 void Element::SetInnerHtml(std::string_view html) {
-  if (IsVoidElement(*tag_)) {
+  if (IsVoidElement(TagName())) {
     internal::Fail(failure::kInvalidArgument, "innerHTML cannot be set on " + Describe());
   }
   const std::shared_ptr<Document> document = OwnerDocument();
@@ -59,7 +59,7 @@ void Element::SetInnerHtml(std::string_view html) {
   std::vector<std::shared_ptr<Node>> nodes;
   if (!html.empty()) {
     SharedContent* const shared = document->SharedContentOf();
-    nodes = shared ? shared->Parse(*document, html, *tag_) : ParseFragment(*document, html, *tag_);
+    nodes = shared ? shared->Parse(*document, html, TagName()) : ParseFragment(*document, html, TagName());
   }
   RemoveAllChildren();
   for (const auto& node : nodes) AppendChild(node);

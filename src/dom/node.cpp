@@ -8,9 +8,14 @@
 
 namespace cn::dom {
 
-Node::Node(NodeType type, const std::shared_ptr<Document>& document, NodeId id)
-    : type_and_id_((static_cast<std::uint64_t>(id) << 1) | static_cast<std::uint64_t>(type)),
-      document_(document) {}
+Node::Node(NodeType type, Document& document, NodeId id, std::uint8_t tag)
+    : bits_((static_cast<std::uint64_t>(id) << kIdShift) | (static_cast<std::uint64_t>(tag) << 1) |
+            static_cast<std::uint64_t>(type)),
+      document_(&document) {}
+
+std::shared_ptr<Document> Node::OwnerDocument() const {
+  return document_ != nullptr ? document_->shared_from_this() : nullptr;
+}
 
 std::shared_ptr<Element> Node::ParentElement() const { return parent_ ? parent_->SharedThis() : nullptr; }
 
@@ -23,8 +28,7 @@ int Node::IndexInParent() const {
 }
 
 bool Node::IsConnected() const {
-  const std::shared_ptr<Document> document = document_.lock();
-  return document && document->IsRoot(Top());
+  return document_ != nullptr && document_->IsRoot(Top());
 }
 
 const Node& Node::Top() const {
@@ -38,18 +42,17 @@ void Node::Remove() {
 }
 
 std::shared_ptr<Document> Node::ChangeWatcher(MutationKind kind) const {
-  std::shared_ptr<Document> document = document_.lock();
-  if (!document || !document->WantsChanges(kind) || !document->IsRoot(Top())) return nullptr;
-  return document;
+  if (document_ == nullptr || !document_->WantsChanges(kind) || !document_->IsRoot(Top())) return nullptr;
+  return document_->shared_from_this();
 }
 
 void Node::LeavePage() const {
-  if (const std::shared_ptr<Document> document = document_.lock()) document->Forget(*this);
+  if (document_ != nullptr) document_->Forget(*this);
 }
 
 Text::~Text() { LeavePage(); }
 
-Text::Text(NodeKey /*key*/, const std::shared_ptr<Document>& document, NodeId id, std::string data)
+Text::Text(NodeKey /*key*/, Document& document, NodeId id, std::string data)
     : Node(NodeType::kText, document, id), data_(std::move(data)) {}
 
 void Text::SetData(std::string_view data) {

@@ -35,13 +35,13 @@ class Node : public std::enable_shared_from_this<Node> {
   Node& operator=(const Node&) = delete;
   virtual ~Node() = default;
 
-  NodeType type() const { return static_cast<NodeType>(type_and_id_ & 1); }
+  NodeType type() const { return static_cast<NodeType>(bits_ & 1); }
   bool IsElement() const { return type() == NodeType::kElement; }
   bool IsText() const { return type() == NodeType::kText; }
-  NodeId node_id() const { return static_cast<NodeId>(type_and_id_ >> 1); }
+  NodeId node_id() const { return static_cast<NodeId>(bits_ >> kIdShift); }
 
   // The document that created the node; null once that document is gone.
-  std::shared_ptr<Document> OwnerDocument() const { return document_.lock(); }
+  std::shared_ptr<Document> OwnerDocument() const;
   // The element the node is a child of; null when detached (or the root element).
   std::shared_ptr<Element> ParentElement() const;
   // Position among the parent's child nodes; -1 when detached.
@@ -57,7 +57,10 @@ class Node : public std::enable_shared_from_this<Node> {
   virtual std::string InnerText() const = 0;
 
  protected:
-  Node(NodeType type, const std::shared_ptr<Document>& document, NodeId id);
+  // `tag`: an element's tag number (dom/tag_names.h).
+  Node(NodeType type, Document& document, NodeId id, std::uint8_t tag = 0);
+
+  std::uint8_t tag_number() const { return static_cast<std::uint8_t>(bits_ >> 1); }
 
   // The document to tell about a change of this node: null when nothing records or listens,
   // or when the node is outside its document's tree (its insertion will carry its state).
@@ -66,19 +69,23 @@ class Node : public std::enable_shared_from_this<Node> {
   void LeavePage() const;
 
  private:
-  friend class Element;  // keeps parent_ in step with its child list
+  friend class Element;   // keeps parent_ in step with its child list
+  friend class Document;  // clears document_ of the nodes it leaves behind
 
-  // The type in the low bit, the id above it: one word, so that an element takes one size
-  // class less of memory (a page holds hundreds).
-  std::uint64_t type_and_id_;
-  std::weak_ptr<Document> document_;
+  // The type in the low bit, an element's tag number in the next eight, the id above them: one
+  // word, so that a node takes a smaller size class of memory (a page holds hundreds).
+  static constexpr int kIdShift = 9;
+  std::uint64_t bits_;
+  // The document's destructor clears it in every node still alive, so it never dangles; a
+  // plain pointer keeps every node of every session a size class smaller than a weak one.
+  Document* document_;
   // The parent holds the node; a parent going away clears this first (Element's destructor).
   Element* parent_ = nullptr;
 };
 
 class Text final : public Node {
  public:
-  Text(NodeKey key, const std::shared_ptr<Document>& document, NodeId id, std::string data);
+  Text(NodeKey key, Document& document, NodeId id, std::string data);
 
   const std::string& data() const { return data_; }
   void SetData(std::string_view data);

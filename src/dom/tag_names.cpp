@@ -7,28 +7,23 @@
 #include "dom/internal.h"
 
 namespace cn::dom::internal {
-namespace {
 
-// Indexed by the parser's tag number; built on first use and never changed after.
-const std::vector<std::string>& Names() {
-  static const std::vector<std::string> names = [] {
-    std::vector<std::string> all;
-    all.reserve(GUMBO_TAG_UNKNOWN);
-    for (int tag = 0; tag < GUMBO_TAG_UNKNOWN; ++tag) {
-      all.push_back(AsciiUpper(gumbo_normalized_tagname(static_cast<GumboTag>(tag))));
-    }
-    return all;
-  }();
-  return names;
+std::vector<std::string> MakeKnownTagNames() {
+  std::vector<std::string> all;
+  all.reserve(GUMBO_TAG_UNKNOWN);
+  for (int tag = 0; tag < GUMBO_TAG_UNKNOWN; ++tag) {
+    all.push_back(AsciiUpper(gumbo_normalized_tagname(static_cast<GumboTag>(tag))));
+  }
+  return all;
 }
 
-}  // namespace
+static_assert(GUMBO_TAG_UNKNOWN < kUnknownTag, "every known tag's number fits in a byte");
 
-const std::string* KnownTagName(std::string_view upper_tag) {
+std::uint8_t KnownTagNumber(std::string_view upper_tag) {
   const GumboTag tag = gumbo_tagn_enum(upper_tag.data(), static_cast<unsigned>(upper_tag.size()));
-  if (tag < 0 || tag >= GUMBO_TAG_UNKNOWN) return nullptr;
-  const std::string& name = Names()[static_cast<std::size_t>(tag)];
-  return name == upper_tag ? &name : nullptr;
+  if (tag < 0 || tag >= GUMBO_TAG_UNKNOWN) return kUnknownTag;
+  const auto number = static_cast<std::uint8_t>(tag);
+  return KnownTagName(number) == upper_tag ? number : kUnknownTag;
 }
 
 }  // namespace cn::dom::internal
