@@ -40,6 +40,7 @@ std::shared_ptr<Element> Element::CopyInto(Document& document) const {
   const std::shared_ptr<Element> element = document.NewElement(TagName(), tag_number());
   element->attributes_ = attributes_;
   if (extras_ && !extras_->style.empty()) element->MutableExtras().style = extras_->style;
+  if (extras_ && extras_->value) element->MutableExtras().value = std::make_unique<Attribute>(*extras_->value);
   element->children_.reserve(children_.size());
   for (const auto& child : children_) {
     std::shared_ptr<Node> node;

@@ -99,8 +99,14 @@ class Element final : public Node {
   std::shared_ptr<Element> Closest(std::string_view tag) const;
 
   // ---- Attributes (names case-insensitive) ----------------------------------------------
-  const std::vector<Attribute>& Attributes() const;
+  // In order; ForEachAttribute visits them without a copy.
+  std::vector<Attribute> Attributes() const;
+  template <typename F>
+  void ForEachAttribute(F&& f) const;
   bool HasAttribute(std::string_view name) const;
+  // The attribute of that lower-case name without a copy; null when absent. Good until the
+  // attributes change.
+  const Attribute* FindAttribute(std::string_view lower_name) const;
   std::string GetAttribute(std::string_view name) const;  // "" when absent
   void SetAttribute(std::string_view name, std::string_view value);
   void RemoveAttribute(std::string_view name);
@@ -258,13 +264,16 @@ class Element final : public Node {
     int next_behavior_id = 1;
     bool all_text_selected = false;
     std::unique_ptr<Rare> rare;  // null until needed
+    // The "value" attribute set while the list is shared with other copies of the page: it
+    // stands in the list's own place, and the rest of the list stays shared (every session
+    // types its own values into the same lists).
+    std::unique_ptr<Attribute> value;
   };
   Extras& MutableExtras();
   Rare& MutableRare();
   // The attribute list to change; one shared with a copy of the page is copied first.
   std::vector<Attribute>& MutableAttributes();
 
-  const Attribute* FindAttribute(std::string_view lower_name) const;
   int GetAttributeInteger(std::string_view lower_name, int fallback) const;
   // Change the attribute without recording; StoreAttribute returns whether it changed.
   bool StoreAttribute(std::string_view lower_name, std::string_view value);
@@ -308,6 +317,23 @@ class Element final : public Node {
   void ForEachOption(F&& f) const;
   std::unique_ptr<Extras> extras_;  // null until needed
 };
+
+template <typename F>
+void Element::ForEachAttribute(F&& f) const {
+  const Attribute* value = extras_ ? extras_->value.get() : nullptr;
+  bool value_seen = false;
+  if (attributes_) {
+    for (const Attribute& attribute : *attributes_) {
+      if (value != nullptr && attribute.name == value->name) {
+        f(*value);
+        value_seen = true;
+      } else {
+        f(attribute);
+      }
+    }
+  }
+  if (value != nullptr && !value_seen) f(*value);
+}
 
 // The "options" collection of a select.
 class OptionList {

@@ -37,14 +37,16 @@ int ReadInteger(std::string_view text, int fallback) {
 
 }  // namespace
 
-const std::vector<Attribute>& Element::Attributes() const {
-  static const std::vector<Attribute> kNone;
-  return attributes_ ? *attributes_ : kNone;
+std::vector<Attribute> Element::Attributes() const {
+  std::vector<Attribute> attributes;
+  ForEachAttribute([&](const Attribute& attribute) { attributes.push_back(attribute); });
+  return attributes;
 }
 
 std::vector<Attribute>& Element::MutableAttributes() {
   if (!attributes_ || attributes_.use_count() > 1) {
-    attributes_ = std::make_shared<std::vector<Attribute>>(Attributes());
+    attributes_ = attributes_ ? std::make_shared<std::vector<Attribute>>(*attributes_)
+                              : std::make_shared<std::vector<Attribute>>();
   }
   // Only this element holds the list now, and it was made changeable.
   return const_cast<std::vector<Attribute>&>(*attributes_);
@@ -56,6 +58,7 @@ const StyleDeclaration& Element::Style() const {
 }
 
 const Attribute* Element::FindAttribute(std::string_view lower_name) const {
+  if (extras_ && extras_->value && lower_name == "value") return extras_->value.get();
   if (!attributes_) return nullptr;
   // Names of a length are mostly told apart by their first letter: the compare of the rest
   // is left for the few that match (this runs for every property a handler reads).
@@ -81,9 +84,24 @@ bool Element::StoreAttribute(std::string_view lower_name, std::string_view value
 }
 
 void Element::ChangeAttributes(std::string_view lower_name, std::string_view value, bool erase) {
+  const bool shared = attributes_ && attributes_.use_count() > 1;
+  if (lower_name == "value") {
+    // Values are the record's own and seldom alike: kept beside a shared list.
+    if (erase && extras_) extras_->value.reset();
+    if (!erase && (shared || (extras_ && extras_->value))) {
+      auto& kept = MutableExtras().value;
+      if (kept) {
+        kept->value = std::string(value);
+      } else {
+        kept = std::make_unique<Attribute>(Attribute{std::string(lower_name), std::string(value)});
+      }
+      return;
+    }
+    if (erase && !FindAttribute(lower_name)) return;
+  }
   // A list still shared with the other copies of the page changes as theirs do, to one list
-  // for all of them. Values are the record's own and seldom alike: those lists stay apart.
-  if (attributes_ && attributes_.use_count() > 1 && lower_name != "value") {
+  // for all of them.
+  if (shared && lower_name != "value") {
     if (const auto document = OwnerDocument()) {
       if (SharedContent* const shared = document->SharedContentOf()) {
         attributes_ = shared->Changed(attributes_, lower_name, value, erase);

@@ -45,17 +45,13 @@ void ForEachElement(const Element& root, Visit&& visit) {
 
 void IdIndex::AddTree(Element& root) {
   ForEachElement(root, [this](const Element& element) {
-    for (const Attribute& attribute : element.Attributes()) {
-      if (attribute.name == "id") Add(const_cast<Element&>(element), attribute.value);
-    }
+    if (element.FindAttribute("id") != nullptr) Add(const_cast<Element&>(element), element.IdView());
   });
 }
 
 void IdIndex::RemoveTree(const Element& root) {
   ForEachElement(root, [this](const Element& element) {
-    for (const Attribute& attribute : element.Attributes()) {
-      if (attribute.name == "id") Remove(element, attribute.value);
-    }
+    if (element.FindAttribute("id") != nullptr) Remove(element, element.IdView());
   });
 }
 
@@ -67,9 +63,7 @@ void IdIndex::UseCopyIds(std::shared_ptr<const CopyIds> ids, const std::vector<N
 std::shared_ptr<const CopyIds> IdIndex::CopyIdsOf(const Element& root) {
   auto ids = std::make_shared<CopyIds>();
   ForEachElement(root, [&](const Element& element) {
-    for (const Attribute& attribute : element.Attributes()) {
-      if (attribute.name == "id") ids->elements[attribute.value].push_back(element.node_id());
-    }
+    if (element.FindAttribute("id") != nullptr) ids->elements[std::string(element.IdView())].push_back(element.node_id());
   });
   return ids;
 }

@@ -124,20 +124,21 @@ void AppendNode(Markup& out, const Node& node, const SerializeOptions& options) 
   // Tags are held upper case and written lower case, as browsers write them.
   const std::string& tag = element.TagName();
   const char quote = options.attribute_quote;
-  const std::vector<Attribute>& attributes = element.Attributes();
   std::size_t room = 2 + tag.size() + options.node_id_attribute.size() + 32;
-  for (const Attribute& attribute : attributes) room += 4 + attribute.name.size() + attribute.value.size() * kMostPerByte;
+  element.ForEachAttribute([&](const Attribute& attribute) {
+    room += 4 + attribute.name.size() + attribute.value.size() * kMostPerByte;
+  });
   char* at = out.Room(room);
   *at++ = '<';
   at = PutLower(at, tag);
-  for (const Attribute& attribute : attributes) {
+  element.ForEachAttribute([&](const Attribute& attribute) {
     *at++ = ' ';
     at = Put(at, attribute.name);
     *at++ = '=';
     *at++ = quote;
     at = PutEscaped(at, attribute.value, quote);
     *at++ = quote;
-  }
+  });
   if (!options.node_id_attribute.empty()) {
     *at++ = ' ';
     at = Put(at, options.node_id_attribute);

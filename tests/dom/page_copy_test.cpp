@@ -180,6 +180,31 @@ TEST_F(FormTemplate, ACopysIdLookupsFollowItsOwnChangesOnly) {
   EXPECT_EQ(lookups(templates.Load(file)), untouched);
 }
 
+// A value typed into a copy is kept beside the attributes it shares with the other copies; what
+// the page logic and the browser see of it is what a page parsed on its own shows.
+TEST_F(FormTemplate, ACopysValuesFollowItsOwnChangesOnly) {
+  const auto name = [](const std::shared_ptr<Document>& page) {
+    const auto input = page->GetElementById("txtName");
+    return input->OuterHtml() + " " + input->Value() + " " + std::static_pointer_cast<Element>(page->ImportCopy(*input))->OuterHtml();
+  };
+  using Change = void (*)(Element&);
+  const Change changes[] = {
+      [](Element& input) { input.SetValue("Typed"); },
+      [](Element& input) { input.SetTabIndex(-1); },
+      [](Element& input) { input.SetAttribute("VALUE", "Again"); },
+      [](Element& input) { input.RemoveAttribute("value"); },
+      [](Element& input) { input.SetValue("Back"); },  // now after the others, as in a browser
+  };
+  const auto reference = Document::Parse(kForm), one = templates.Load(file), two = templates.Load(file);
+  const std::string untouched = name(two);
+  for (const Change change : changes) {
+    change(*reference->GetElementById("txtName")), change(*one->GetElementById("txtName"));
+    EXPECT_EQ(name(one), name(reference));
+  }
+  EXPECT_EQ(name(two), untouched);
+  EXPECT_EQ(name(templates.Load(file)), untouched);
+}
+
 TEST(PageTemplates, SessionsOnSeveralThreadsLoadTheSamePage) {
   PageTemplates templates;
   const fs::path file = fs::path(COVERNOTE_PAGES_DIR) / "CNAACov.htm";
