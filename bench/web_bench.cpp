@@ -82,6 +82,7 @@
 #include "../tests/web/test_screen.h"
 #include "app/session_screens.h"
 #include "dom/window.h"
+#include "web/memory_release.h"
 #include "web/memory_user_directory.h"
 #include "web/server.h"
 
@@ -913,9 +914,11 @@ void RunMemory(const ScreenSource& screens, const Workload& workload, const Opti
   const Tally warm =
       RunSessions(workload, port, 0, kWarm, 0, 0, 0, options.limit_s, nullptr, latencies);
   const long before = ResidentKb();
+  const long in_use_before = AllocatorKb("generic.current_allocated_bytes"), free_before = AllocatorFreeKb();
   const Tally idle =
       RunSessions(workload, port, kWarm, options.idle, 0, 0, 0, options.limit_s, nullptr, latencies);
   const long after = ResidentKb();
+  const long in_use_after = AllocatorKb("generic.current_allocated_bytes"), free_after = AllocatorFreeKb();
   std::printf(
       "idle sessions: %d (each after start-up and a read), sessions on the server: %zu, "
       "records read %d, prompts %d, refused %d, failed %d\n",
@@ -923,8 +926,18 @@ void RunMemory(const ScreenSource& screens, const Workload& workload, const Opti
       warm.messages + warm.dialogs + idle.messages + idle.dialogs, warm.refused + idle.refused,
       warm.failed + idle.failed);
   PrintPrompts(idle);
-  std::printf("resident set: %ld KB before, %ld KB after, %.1f KB per idle session\n\n", before,
+  std::printf("resident set: %ld KB before, %ld KB after, %.1f KB per idle session\n", before,
               after, static_cast<double>(after - before) / options.idle);
+  // Where the growth is: memory the sessions hold, and memory the allocator keeps free.
+  if (in_use_before >= 0) {
+    std::printf("of it, per idle session: %.1f KB in use, %.1f KB free in the allocator\n",
+                static_cast<double>(in_use_after - in_use_before) / options.idle,
+                static_cast<double>(free_after - free_before) / options.idle);
+  }
+  // The server gives free memory back every minute: what an idle session holds all day.
+  cn::web::ReleaseFreeMemory();
+  std::printf("after the server's release of free memory: %.1f KB per idle session\n\n",
+              static_cast<double>(ResidentKb() - before) / options.idle);
   std::fflush(stdout);
 }
 
