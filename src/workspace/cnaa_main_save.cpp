@@ -110,7 +110,7 @@ void CNAAMain::SaveCoverNote() {
   };
   CoverNoteRecord to_save = ws.record;
   const std::string record_text = BuildWriteAdminRecord(to_save, inputs);
-  CoverNoteRecord as_read = ws.read.AsRead;
+  CoverNoteRecord as_read = ws.read.AsRead.Unpack();
   const std::string as_read_text = BuildWriteAdminRecord(as_read, inputs);
   const std::string review = ReviewArgument(current.CoverNoteNo, as_read_text, record_text);
   if (window().ShowModalDialog(kReviewDialog, review, kTableDialogFeatures) !=

@@ -19,6 +19,7 @@
 #include "integration/lookup_state.h"
 #include "workspace/client_details.h"
 #include "workspace/cover_note_record.h"
+#include "workspace/packed_record.h"
 
 namespace cn {
 
@@ -96,7 +97,7 @@ struct ReadState {
   bool RecordShown = false;
   std::string LoadedCoverNoteNo;  // as typed, of the last successful read
   // The cover note as that read showed it: what the save's review compares against.
-  CoverNoteRecord AsRead;
+  PackedRecord AsRead;
 };
 
 // The client block of the Cover tab.

@@ -12,6 +12,7 @@
 #include "base/separators.h"
 #include "base/text.h"
 #include "workspace/field_catalogue.h"
+#include "workspace/packed_record.h"
 #include "workspace/read_layouts.h"
 
 namespace cn {
@@ -155,6 +156,27 @@ TEST(FieldCatalogue, BadNamesAndValuesAreRefusedWithoutAChange) {
     EXPECT_THROW(SetFieldText(record, Instance::kCurrent, name, text), RuntimeFailure) << name << " " << text;
   EXPECT_EQ(record.Current.ScopeOfCover, 7);
   EXPECT_EQ(record.Current.ClientName, "");
+}
+
+// The record as read is kept packed until the save compares with it: every field of both
+// copies and beside them comes back as it was, long texts and lists of empty texts included.
+TEST(PackedRecord, GivesBackEveryFieldAsItWas) {
+  CoverNoteRecord record;
+  const std::string sep(DialogArgSeparator);
+  int n = 0;
+  for (const Instance instance : {Instance::kCurrent, Instance::kPrevious}) {
+    for (const FieldInfo& field : kFieldCatalogue) {
+      const std::string value = std::to_string(++n * (field.BesideRecord() ? 1 : -1));
+      const std::string text = field.kind == FieldKind::kBoolean     ? "True"
+                               : field.kind == FieldKind::kFlagArray ? "True" + sep + "False" + sep + "0"
+                               : field.kind == FieldKind::kTextArray ? value + sep + sep + std::string(n % 300, 'x')
+                                                                     : value;
+      if (!field.BesideRecord() || instance == Instance::kCurrent) SetFieldText(record, instance, field, text);
+    }
+  }
+  record.Current.ScopeOfCover = -123456;
+  EXPECT_EQ(PackedRecord(record).Unpack(), record);
+  EXPECT_EQ(PackedRecord().Unpack(), CoverNoteRecord{});
 }
 
 }  // namespace

@@ -117,7 +117,7 @@ int CNAACov::ReadCoverNoteAdmin(std::string_view cover_note_no) {
     ShowRecordOnCoverTab();
     ws.read.RecordShown = true;
     ws.read.LoadedCoverNoteNo = std::string(cover_note_no);
-    ws.read.AsRead = ws.record;
+    ws.read.AsRead = PackedRecord(ws.record);
     SetTitle(window(), kScreenTitle, UCase(cover_note_no));
     const std::string refusal = WhySaveIsOff();
     EnableCmdButton(window(), ws.page.SaveButtonId, refusal.empty());
