@@ -39,7 +39,7 @@ std::shared_ptr<Element> Document::CreateOption(std::string_view value, std::str
 std::shared_ptr<Element> Element::CopyInto(Document& document) const {
   const std::shared_ptr<Element> element = document.NewElement(TagName(), tag_number());
   element->attributes_ = attributes_;
-  if (extras_ && !extras_->style.empty()) element->MutableExtras().style = extras_->style;
+  if (extras_ && extras_->style) element->MutableExtras().style = extras_->style;
   if (extras_ && extras_->value) element->MutableExtras().value = std::make_unique<Attribute>(*extras_->value);
   element->children_.reserve(children_.size());
   for (const auto& child : children_) {

@@ -259,7 +259,9 @@ class Element final : public Node {
     std::string tag;  // a tag HTML does not define
   };
   struct Extras {
-    StyleDeclaration style;  // the "style" attribute, read; kept in step with it
+    // The "style" attribute, read; kept in step with it. Shared: every session locks its
+    // pages down alike, so their inputs end up with the same few styles.
+    std::shared_ptr<const KeptStyle> style;
     std::vector<Behavior> behaviors;
     int next_behavior_id = 1;
     bool all_text_selected = false;

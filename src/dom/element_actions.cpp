@@ -120,7 +120,7 @@ bool Element::RemoveBehavior(int behavior_id) {
 std::vector<std::string_view> Element::BehaviorUrls() const {
   std::vector<std::string_view> urls;
   if (!extras_) return urls;  // a plain element has neither style nor behaviours
-  for (const auto& declaration : extras_->style.declarations()) {
+  for (const auto& declaration : Style().declarations()) {
     if (declaration.name == CssName(StyleName::kBehavior)) {
       AddUrlsIn(declaration.value, urls);
       break;

@@ -54,7 +54,7 @@ std::vector<Attribute>& Element::MutableAttributes() {
 
 const StyleDeclaration& Element::Style() const {
   static const StyleDeclaration kNone;
-  return extras_ ? extras_->style : kNone;
+  return extras_ && extras_->style ? extras_->style->declaration : kNone;
 }
 
 const Attribute* Element::FindAttribute(std::string_view lower_name) const {
@@ -141,9 +141,11 @@ void Element::SetAttribute(std::string_view name, std::string_view value) {
   }
   const std::string lower = AsciiLower(name);
   if (lower == "style") {
-    Extras& extras = MutableExtras();
-    extras.style = StyleDeclaration::Parse(value);
-    StoreAttribute(lower, extras.style.Serialize());
+    StyleDeclaration style = StyleDeclaration::Parse(value);
+    std::string text = style.Serialize();
+    auto& kept = MutableExtras().style;
+    kept = style.empty() ? nullptr : std::make_shared<const KeptStyle>(KeptStyle{std::move(style), text});
+    StoreAttribute(lower, text);
   } else {
     StoreAttribute(lower, value);
   }
@@ -154,7 +156,7 @@ void Element::SetAttribute(std::string_view name, std::string_view value) {
 void Element::RemoveAttribute(std::string_view name) {
   const std::string lower = AsciiLower(name);
   if (!EraseAttribute(lower)) return;
-  if (lower == "style" && extras_) extras_->style = StyleDeclaration();
+  if (lower == "style" && extras_) extras_->style.reset();
   NoteChange(MutationKind::kAttributeRemoved, lower, "");
   if (lower == "selected" && Is("OPTION")) AfterSelectednessChanged();
 }
@@ -318,12 +320,16 @@ void Element::SetStyle(std::string_view name, std::string_view value) {
 }
 
 void Element::SetStyleCss(std::string_view css_name, std::string_view value) {
-  StyleDeclaration& style = MutableExtras().style;
-  style.Set(css_name, value);
-  if (style.empty()) {
+  const std::shared_ptr<const KeptStyle> before = extras_ ? extras_->style : nullptr;
+  SharedContent* const shared = document_ != nullptr ? document_->SharedContentOf() : nullptr;
+  std::shared_ptr<const KeptStyle> after = shared ? shared->StyleChanged(before, css_name, value)
+                                                  : StyleAfter(before, css_name, value);
+  if (!after) {
+    if (extras_) extras_->style.reset();
     EraseAttribute("style");
   } else {
-    StoreAttribute("style", style.Serialize());
+    if (after != before) MutableExtras().style = after;
+    StoreAttribute("style", after->text);
   }
   NoteChange(MutationKind::kStyle, css_name, std::string(value));
 }

@@ -73,6 +73,27 @@ bool ChangeAttribute(std::vector<Attribute>& attributes, std::string_view lower_
   return true;
 }
 
+std::shared_ptr<const KeptStyle> StyleAfter(const std::shared_ptr<const KeptStyle>& before,
+                                            std::string_view css_name, std::string_view value) {
+  StyleDeclaration style = before ? before->declaration : StyleDeclaration();
+  if (!style.Set(css_name, value) && before) return before;
+  if (style.empty()) return nullptr;
+  std::string text = style.Serialize();
+  return std::make_shared<const KeptStyle>(KeptStyle{std::move(style), std::move(text)});
+}
+
+std::shared_ptr<const KeptStyle> SharedContent::StyleChanged(const std::shared_ptr<const KeptStyle>& before,
+                                                             std::string_view css_name, std::string_view value) {
+  if (css_name.size() + value.size() > kMaxText) return StyleAfter(before, css_name, value);
+  Change key{before.get(), std::string(css_name)};
+  key.what.append(1, '\0').append(value);
+  const std::lock_guard lock(mutex_);
+  if (const auto it = style_changes_.find(key); it != style_changes_.end()) return it->second.after;
+  auto after = StyleAfter(before, css_name, value);
+  if (style_changes_.size() < kMaxEntries) style_changes_.try_emplace(std::move(key), StyleTransition{before, after});
+  return after;
+}
+
 AttributeList SharedContent::Changed(const AttributeList& before, std::string_view lower_name,
                                      std::string_view value, bool erase) {
   const auto change = [&] {

@@ -34,6 +34,11 @@ class SharedContent {
   // the same list for every element that makes the same change to the same shared list.
   AttributeList Changed(const AttributeList& before, std::string_view lower_name,
                         std::string_view value, bool erase);
+  // The style `before` (null: none) becomes when `css_name` is set to `value` (null when
+  // none is left); the same style for every element that makes the same change to the same
+  // shared style: every session locks its pages' inputs down alike.
+  std::shared_ptr<const KeptStyle> StyleChanged(const std::shared_ptr<const KeptStyle>& before,
+                                                std::string_view css_name, std::string_view value);
 
  private:
   // Content built from a person's data would only fill the cache: long content is built every
@@ -47,7 +52,7 @@ class SharedContent {
   std::shared_ptr<const std::vector<std::shared_ptr<Node>>> Built(std::string key, Build&& build);
 
   struct Change {
-    const std::vector<Attribute>* before;
+    const void* before;  // the attribute list or the style changed
     std::string what;  // "=" name, a zero byte and the value; "-" name for an erasure
     bool operator==(const Change&) const = default;
   };
@@ -65,6 +70,11 @@ class SharedContent {
   std::shared_ptr<Document> owner_;  // the built nodes' page, never shown or changed
   std::unordered_map<std::string, std::shared_ptr<const std::vector<std::shared_ptr<Node>>>> built_;
   std::unordered_map<Change, Transition, ChangeHash> changes_;
+  struct StyleTransition {
+    std::shared_ptr<const KeptStyle> before;  // keeps the key's style alive
+    std::shared_ptr<const KeptStyle> after;
+  };
+  std::unordered_map<Change, StyleTransition, ChangeHash> style_changes_;
 };
 
 // An OPTION as a list shows it: its text, then its value.
@@ -72,5 +82,8 @@ std::shared_ptr<Element> NewOption(Document& document, std::string_view value, s
 // Sets (or, `erase`, removes) one attribute of a list; true when the list changed.
 bool ChangeAttribute(std::vector<Attribute>& attributes, std::string_view lower_name,
                      std::string_view value, bool erase);
+// What SharedContent::StyleChanged gives, made anew.
+std::shared_ptr<const KeptStyle> StyleAfter(const std::shared_ptr<const KeptStyle>& before,
+                                            std::string_view css_name, std::string_view value);
 
 }  // namespace cn::dom

@@ -64,4 +64,10 @@ class StyleDeclaration {
   std::vector<Declaration> declarations_;
 };
 
+// A style as elements keep it, with its text, shared by the elements that came to it alike.
+struct KeptStyle {
+  StyleDeclaration declaration;
+  std::string text;
+};
+
 }  // namespace cn::dom

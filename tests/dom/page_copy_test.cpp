@@ -128,6 +128,7 @@ TEST_F(FormTemplate, CopiesBuildingAlikeShareTheWorkButNeverEachOthersChanges) {
     const auto name = page->GetElementById("txtName");
     name->SetTabIndex(-1);
     name->SetReadOnly(true);
+    name->SetStyle("backgroundColor", "#c0c0c0");
     page->GetElementById("chkNew")->SetTabIndex(-1);
     return page;
   };
@@ -139,10 +140,17 @@ TEST_F(FormTemplate, CopiesBuildingAlikeShareTheWorkButNeverEachOthersChanges) {
   one->GetElementById("txtRow")->SetTabIndex(5);
   one->GetElementById("cboState")->Options().Item(2)->SetText("Changed");
   one->GetElementById("txtName")->SetReadOnly(false);
+  one->GetElementById("txtName")->SetStyle("backgroundColor", "red");
   EXPECT_EQ(two->Body()->InnerHtml(), build(templates.Load(file))->Body()->InnerHtml());
   EXPECT_EQ(std::to_string(two->GetElementById("txtRow")->TabIndex()) + two->GetElementById("cboState")->Options().Item(2)->Text() +
-                (two->GetElementById("txtName")->ReadOnly() ? " locked" : " open"),
-            "1Three locked");
+                (two->GetElementById("txtName")->ReadOnly() ? " locked " : " open ") +
+                two->GetElementById("txtName")->GetStyle("backgroundColor"),
+            "1Three locked #c0c0c0");
+  const auto three = build(templates.Load(file));
+  three->GetElementById("txtName")->SetStyle("backgroundColor", "blue");
+  EXPECT_EQ(three->GetElementById("txtName")->GetStyle("backgroundColor") + " " +
+                one->GetElementById("txtName")->GetStyle("backgroundColor"),
+            "blue red");
   EXPECT_EQ(SerializeNode(*templates.Load(file)->DocumentElement()), SerializeNode(*Document::Parse(kForm)->DocumentElement()));
 }
 
