@@ -58,7 +58,8 @@ const StyleDeclaration& Element::Style() const {
 }
 
 const Attribute* Element::FindAttribute(std::string_view lower_name) const {
-  if (extras_ && extras_->value && lower_name == "value") return extras_->value.get();
+  // The name first: the kept value lives out of line, and most lookups are of other names.
+  if (lower_name == "value" && extras_ && extras_->value) return extras_->value.get();
   if (!attributes_) return nullptr;
   // Names of a length are mostly told apart by their first letter: the compare of the rest
   // is left for the few that match (this runs for every property a handler reads).
