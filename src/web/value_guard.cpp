@@ -54,7 +54,6 @@ void ValueGuard::Note(const dom::Document& document, std::span<const dom::Mutati
       case MutationKind::kAttributeRemoved:
       case MutationKind::kContentSet:
         if (!IsValueName(change.name)) break;
-        Mark(change.node, answer);
         if (const auto field = FieldOf(ElementOf(document, change.node))) Mark(field->node_id(), answer);
         break;
       case MutationKind::kInsert:
@@ -70,9 +69,18 @@ void ValueGuard::Note(const dom::Document& document, std::span<const dom::Mutati
   }
 }
 
+void ValueGuard::Mark(dom::NodeId node, std::uint64_t answer) {
+  const auto it = std::lower_bound(changed_in_.begin(), changed_in_.end(), std::pair{node, std::uint64_t{0}});
+  if (it != changed_in_.end() && it->first == node) {
+    it->second = answer;
+  } else {
+    changed_in_.insert(it, {node, answer});
+  }
+}
+
 bool ValueGuard::MayApply(dom::NodeId node, std::uint64_t seen) const {
-  const auto it = changed_in_.find(node);
-  return it == changed_in_.end() || it->second <= seen;
+  const auto it = std::lower_bound(changed_in_.begin(), changed_in_.end(), std::pair{node, std::uint64_t{0}});
+  return it == changed_in_.end() || it->first != node || it->second <= seen;
 }
 
 std::vector<dom::NodeId> ApplyBrowserValues(dom::Document& document, const ValueGuard& guard,

@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <span>
 #include <string>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "dom/document.h"
 #include "dom/mutation.h"
@@ -23,8 +24,9 @@ class ValueGuard {
   bool MayApply(dom::NodeId node, std::uint64_t seen) const;
 
  private:
-  void Mark(dom::NodeId node, std::uint64_t answer) { changed_in_[node] = answer; }
-  std::unordered_map<dom::NodeId, std::uint64_t> changed_in_;
+  void Mark(dom::NodeId node, std::uint64_t answer);
+  // By node, for the fields only (only their values come back): an idle session keeps it.
+  std::vector<std::pair<dom::NodeId, std::uint64_t>> changed_in_;
 };
 
 struct BrowserValue {
