@@ -45,13 +45,13 @@ void ForEachElement(const Element& root, Visit&& visit) {
 
 void IdIndex::AddTree(Element& root) {
   ForEachElement(root, [this](const Element& element) {
-    if (element.FindAttribute("id") != nullptr) Add(const_cast<Element&>(element), element.IdView());
+    if (const Attribute* id = element.FindAttribute("id")) Add(const_cast<Element&>(element), id->value);
   });
 }
 
 void IdIndex::RemoveTree(const Element& root) {
   ForEachElement(root, [this](const Element& element) {
-    if (element.FindAttribute("id") != nullptr) Remove(element, element.IdView());
+    if (const Attribute* id = element.FindAttribute("id")) Remove(element, id->value);
   });
 }
 
@@ -63,7 +63,7 @@ void IdIndex::UseCopyIds(std::shared_ptr<const CopyIds> ids, const std::vector<N
 std::shared_ptr<const CopyIds> IdIndex::CopyIdsOf(const Element& root) {
   auto ids = std::make_shared<CopyIds>();
   ForEachElement(root, [&](const Element& element) {
-    if (element.FindAttribute("id") != nullptr) ids->elements[std::string(element.IdView())].push_back(element.node_id());
+    if (const Attribute* id = element.FindAttribute("id")) ids->elements[id->value].push_back(element.node_id());
   });
   return ids;
 }

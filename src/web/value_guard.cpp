@@ -69,8 +69,13 @@ void ValueGuard::Note(const dom::Document& document, std::span<const dom::Mutati
   }
 }
 
+ValueGuard::Changes::const_iterator ValueGuard::Find(dom::NodeId node) const {
+  return std::lower_bound(changed_in_.begin(), changed_in_.end(), node,
+                          [](const auto& change, dom::NodeId id) { return change.first < id; });
+}
+
 void ValueGuard::Mark(dom::NodeId node, std::uint64_t answer) {
-  const auto it = std::lower_bound(changed_in_.begin(), changed_in_.end(), std::pair{node, std::uint64_t{0}});
+  const auto it = changed_in_.begin() + (Find(node) - changed_in_.cbegin());
   if (it != changed_in_.end() && it->first == node) {
     it->second = answer;
   } else {
@@ -79,7 +84,7 @@ void ValueGuard::Mark(dom::NodeId node, std::uint64_t answer) {
 }
 
 bool ValueGuard::MayApply(dom::NodeId node, std::uint64_t seen) const {
-  const auto it = std::lower_bound(changed_in_.begin(), changed_in_.end(), std::pair{node, std::uint64_t{0}});
+  const auto it = Find(node);
   return it == changed_in_.end() || it->first != node || it->second <= seen;
 }
 

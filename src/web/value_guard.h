@@ -24,9 +24,12 @@ class ValueGuard {
   bool MayApply(dom::NodeId node, std::uint64_t seen) const;
 
  private:
-  void Mark(dom::NodeId node, std::uint64_t answer);
   // By node, for the fields only (only their values come back): an idle session keeps it.
-  std::vector<std::pair<dom::NodeId, std::uint64_t>> changed_in_;
+  using Changes = std::vector<std::pair<dom::NodeId, std::uint64_t>>;
+  // Where the node's entry is or would go.
+  Changes::const_iterator Find(dom::NodeId node) const;
+  void Mark(dom::NodeId node, std::uint64_t answer);
+  Changes changed_in_;
 };
 
 struct BrowserValue {
