@@ -64,6 +64,8 @@ class Element final : public Node {
     const std::string& name = TagName();
     return name.size() == tag.size() && (tag == name || IsIgnoringCase(tag));
   }
+  // The tag's number (dom/tag_names.h); internal::kUnknownTag for a tag HTML does not define.
+  std::uint8_t TagNumber() const { return tag_number(); }
   std::string Id() const { return GetAttribute("id"); }
   // The id without a copy, for walks over a whole page; good until the attributes change.
   std::string_view IdView() const {

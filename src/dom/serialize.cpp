@@ -10,6 +10,7 @@
 
 #include "dom/element.h"
 #include "dom/internal.h"
+#include "dom/tag_names.h"
 
 namespace cn::dom {
 namespace {
@@ -24,6 +25,27 @@ constexpr std::array<std::string_view, 7> kRawTextElements{
 
 bool IsRawTextElement(std::string_view tag) {
   return std::find(kRawTextElements.begin(), kRawTextElements.end(), tag) != kRawTextElements.end();
+}
+
+// Whether an element has no end tag, and whether its text is written raw: looked up by the
+// tag's number, as every element of a page asks both.
+struct TagKind {
+  bool is_void = false;
+  bool raw_text = false;
+};
+
+TagKind KindOf(const Element& element) {
+  static const std::array<TagKind, 256> kKnown = [] {
+    std::array<TagKind, 256> known{};
+    const std::vector<std::string>& names = internal::KnownTagNames();
+    for (std::size_t number = 0; number < names.size(); ++number) {
+      known[number] = {IsVoidElement(names[number]), IsRawTextElement(names[number])};
+    }
+    return known;
+  }();
+  const std::uint8_t number = element.TagNumber();
+  if (number != internal::kUnknownTag) return kKnown[number];
+  return {IsVoidElement(element.TagName()), IsRawTextElement(element.TagName())};
 }
 
 constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
@@ -102,8 +124,7 @@ char* PutEscaped(char* at, std::string_view text, char quote) {
 
 void AppendNode(Markup& out, const Node& node, const SerializeOptions& options);
 
-void AppendChildren(Markup& out, const Element& element, const SerializeOptions& options) {
-  const bool raw = IsRawTextElement(element.TagName());
+void AppendChildren(Markup& out, const Element& element, const SerializeOptions& options, bool raw) {
   for (const auto& child : element.ChildNodes()) {
     if (raw && child->IsText()) {
       const std::string& data = static_cast<const Text&>(*child).data();
@@ -149,8 +170,9 @@ void AppendNode(Markup& out, const Node& node, const SerializeOptions& options) 
   }
   *at++ = '>';
   out.Wrote(at);
-  if (IsVoidElement(tag)) return;
-  AppendChildren(out, element, options);
+  const TagKind kind = KindOf(element);
+  if (kind.is_void) return;
+  AppendChildren(out, element, options, kind.raw_text);
   at = out.Room(3 + tag.size());
   *at++ = '<';
   *at++ = '/';
@@ -184,7 +206,7 @@ std::string SerializeChildren(const Element& element, const SerializeOptions& op
   std::string out;
   {
     Markup markup(out);
-    AppendChildren(markup, element, options);
+    AppendChildren(markup, element, options, KindOf(element).raw_text);
   }
   return out;
 }

@@ -18,10 +18,12 @@ std::uint8_t KnownTagNumber(std::string_view upper_tag);
 // The upper-case names of the known tags, indexed by number.
 std::vector<std::string> MakeKnownTagNames();
 
-// The shared upper-case name of a known tag's number; inline, as every tag test asks it.
-inline const std::string& KnownTagName(std::uint8_t number) {
+// Every known tag's shared upper-case name, indexed by number.
+inline const std::vector<std::string>& KnownTagNames() {
   static const std::vector<std::string> names = MakeKnownTagNames();
-  return names[number];
+  return names;
 }
+// The shared upper-case name of a known tag's number; inline, as every tag test asks it.
+inline const std::string& KnownTagName(std::uint8_t number) { return KnownTagNames()[number]; }
 
 }  // namespace cn::dom::internal
