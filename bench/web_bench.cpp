@@ -79,6 +79,7 @@
 
 #include "../tests/web/http_client.h"
 #include "latency_histogram.h"
+#include "web/render.h"
 #include "../tests/web/test_screen.h"
 #include "app/session_screens.h"
 #include "dom/window.h"
@@ -330,12 +331,11 @@ struct PageView {
   // Whether the page reports that event of the element to the server.
   static bool Reports(const json& page, std::int64_t node, std::string_view event) {
     const auto wiring = page.find("wiring");
-    if (wiring == page.end()) return false;
-    const auto entry = wiring->find(std::to_string(node));
-    if (entry == wiring->end()) return false;
-    const auto events = entry->find("events");
-    return events != entry->end() &&
-           std::find(events->begin(), events->end(), event) != events->end();
+    if (wiring == page.end() || !wiring->is_string()) return false;
+    const auto entries = cn::web::ReadWiring(wiring->get_ref<const std::string&>());
+    const auto entry = entries.find(node);
+    return entry != entries.end() &&
+           std::find(entry->second.events.begin(), entry->second.events.end(), event) != entry->second.events.end();
   }
 };
 

@@ -78,7 +78,8 @@ export class RenderedPage {
   constructor(container, page) {
     this.container = container;
     this.key = page.key;
-    this.wiring = new Map(Object.entries(page.wiring || {}));
+    this.wiring = new Map();
+    this.addWiring(page.wiring);
     container.replaceChildren(parse(page.html));
     container.setAttribute(NODE_ID, String(page.body));
     container.className = `${container.dataset.baseClass || ''} ${page.bodyClass || ''}`.trim();
@@ -170,8 +171,8 @@ export class RenderedPage {
           break;
         }
         case 'wire':
-          if (op.wiring) this.wiring.set(String(op.id), op.wiring);
-          else this.wiring.delete(String(op.id));
+          this.wiring.delete(String(op.id));
+          this.addWiring(op.wiring);
           break;
         default:
           break;
@@ -179,7 +180,12 @@ export class RenderedPage {
     }
   }
 
-  addWiring(wiring) {
-    for (const [id, entry] of Object.entries(wiring || {})) this.wiring.set(id, entry);
+  // The server's wiring text: "node id:events:filters;" per element, both lists comma-separated.
+  addWiring(text) {
+    for (const entry of (text || '').split(';')) {
+      if (!entry) continue;
+      const [id, events, filters] = entry.split(':');
+      this.wiring.set(id, { events: events ? events.split(',') : [], filters: filters ? filters.split(',') : [] });
+    }
   }
 }

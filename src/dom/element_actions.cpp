@@ -120,8 +120,9 @@ bool Element::RemoveBehavior(int behavior_id) {
 std::vector<std::string_view> Element::BehaviorUrls() const {
   std::vector<std::string_view> urls;
   if (!extras_) return urls;  // a plain element has neither style nor behaviours
+  const std::string_view behavior = CssName(StyleName::kBehavior);
   for (const auto& declaration : Style().declarations()) {
-    if (declaration.name == CssName(StyleName::kBehavior)) {
+    if (declaration.name == behavior) {
       AddUrlsIn(declaration.value, urls);
       break;
     }

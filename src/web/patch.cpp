@@ -110,7 +110,7 @@ nlohmann::json BuildPatches(const dom::Document& document, std::span<const dom::
   });
   std::erase_if(created, [&](const auto& element) { return InsideAny(*element, whole); });
   for (const auto& element : content) {
-    nlohmann::json wiring = nlohmann::json::object();
+    std::string wiring;
     for (const auto& child : element->Children()) AddWiring(*child, wiring);
     ops.push_back({{"op", "content"}, {"id", element->node_id()}, {"html", RenderChildren(*element)},
                    {"wiring", std::move(wiring)}});
@@ -125,7 +125,7 @@ nlohmann::json BuildPatches(const dom::Document& document, std::span<const dom::
     for (const auto& inner : element->All()) rendered.insert(inner->node_id());
   }
   for (const auto& element : created) {
-    nlohmann::json wiring = nlohmann::json::object();
+    std::string wiring;
     AddWiring(*element, wiring);
     ops.push_back({{"op", "create"},
                    {"parent", element->ParentElement()->node_id()},

@@ -3,19 +3,21 @@
 //
 // The ops come in three groups, so that no node id is ever briefly present twice:
 //   1. {"op":"remove","id":N}                       elements taken out (or moved away)
-//   2. {"op":"content","id":P,"html":..,"wiring":{..}}  an element whose text children changed:
+//   2. {"op":"content","id":P,"html":..,"wiring":".."}  an element whose text children changed:
 //                                                   its children rendered again
-//      {"op":"create","parent":P,"index":I,"html":..,"wiring":{..}}
+//      {"op":"create","parent":P,"index":I,"html":..,"wiring":".."}
 //                                                   a new element, inserted before the parent's
 //                                                   child I (the final position, ascending)
 //   3. {"op":"prop","id":N,"name":..,"value":..}    a property set ("value", "checked", ...)
 //      {"op":"attr","id":N,"name":..,"value":..}    an attribute set
 //      {"op":"attr-removed","id":N,"name":..}
 //      {"op":"style","id":N,"name":css name,"value":..}  ("" removes the declaration)
-//      {"op":"wire","id":N,"wiring":{..}|null}      the element's behaviours changed
-// Changes inside an element that a group 2 op renders whole are left out (its markup already
-// shows them), and so are changes of elements no longer in the page. Event handler
-// attributes ("on...") are never sent. Focus, selection and status travel beside the ops.
+//      {"op":"wire","id":N,"wiring":".."}           the element's behaviours changed: its
+//                                                   entry, "" when it reports nothing now
+// Wiring texts are those of web/render.h. Changes inside an element that a group 2 op
+// renders whole are left out (its markup already shows them), and so are changes of elements
+// no longer in the page. Event handler attributes ("on...") are never sent. Focus, selection
+// and status travel beside the ops.
 
 #include <memory>
 #include <optional>

@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <map>
+#include <stdexcept>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "dom/behaviours.h"
@@ -34,10 +37,8 @@ constexpr std::array<EventName, 8> kEvents{{
     {"keyup", "onkeyup"},
 }};
 
-// The events each element id has handlers for, one bit per entry of kEvents, read from the
-// page's handler table once per rendering rather than once per element and event.
+// Events as bits, one per entry of kEvents.
 using EventBits = unsigned;
-using BoundEvents = std::unordered_map<std::string_view, EventBits>;
 
 constexpr EventBits BitOf(std::string_view browser) {
   for (std::size_t i = 0; i < kEvents.size(); ++i) {
@@ -46,17 +47,35 @@ constexpr EventBits BitOf(std::string_view browser) {
   return 0;
 }
 
-BoundEvents BoundEventsOf(const dom::Element& element) {
-  BoundEvents bound;
-  const auto document = element.OwnerDocument();
-  if (!document) return bound;
-  document->Events().ForEachBinding([&](std::string_view id, std::string_view event) {
-    for (std::size_t i = 0; i < kEvents.size(); ++i) {
-      if (kEvents[i].bound == event) bound[id] |= EventBits{1} << i;
-    }
-  });
-  return bound;
-}
+// The events each element id has handlers for, read from the page's handler table once per
+// rendering rather than once per element and event. The table gives its bindings in order of
+// id, so the ids come sorted and are found by halving.
+class BoundEvents {
+ public:
+  explicit BoundEvents(const dom::Element& element) {
+    const auto document = element.OwnerDocument();
+    if (!document) return;
+    document->Events().ForEachBinding([&](std::string_view id, std::string_view event) {
+      EventBits bit = 0;
+      for (std::size_t i = 0; i < kEvents.size(); ++i) {
+        if (kEvents[i].bound == event) bit = EventBits{1} << i;
+      }
+      if (bit == 0) return;
+      if (by_id_.empty() || by_id_.back().first != id) by_id_.emplace_back(id, 0);
+      by_id_.back().second |= bit;
+    });
+  }
+
+  EventBits Of(std::string_view id) const {
+    if (id.empty()) return 0;
+    const auto it = std::lower_bound(by_id_.begin(), by_id_.end(), id,
+                                     [](const auto& entry, std::string_view wanted) { return entry.first < wanted; });
+    return it != by_id_.end() && it->first == id ? it->second : 0;
+  }
+
+ private:
+  std::vector<std::pair<std::string_view, EventBits>> by_id_;
+};
 
 // Whether a row (TR) around the element carries the row tables' behaviour: a click anywhere
 // inside such a row, nested tables included, is the row's click (dom::RaiseClickBehaviours).
@@ -67,51 +86,72 @@ bool RowAboveIsDataEntry(const dom::Element& element) {
   return false;
 }
 
-// The element's entry; null when it reports nothing. `in_row`: a click on it is a row's click.
-nlohmann::json WiringOf(const dom::Element& element, const BoundEvents& bound, bool data_entry, bool in_row,
-                        const std::vector<std::string_view>& urls) {
-  EventBits bits = 0;
-  if (!bound.empty()) {
-    if (const std::string_view id = element.IdView(); !id.empty()) {
-      if (const auto it = bound.find(id); it != bound.end()) bits = it->second;
+// What an element's behaviours ask of the browser: the input filters among them, and whether
+// one is the row tables' data-entry behaviour. Each file is named once.
+struct BehaviourWiring {
+  std::vector<std::string_view> filter_files;
+  bool data_entry = false;
+};
+
+BehaviourWiring BehavioursOf(const dom::Element& element) {
+  BehaviourWiring wiring;
+  for (const std::string_view url : element.BehaviorUrls()) {
+    if (const dom::InputFilter* filter = dom::FindInputFilter(url)) {
+      wiring.filter_files.push_back(filter->file_name);
+    } else if (dom::BehaviorFileIs(url, dom::kDataEntryBehavior)) {
+      wiring.data_entry = true;
     }
   }
-  if (in_row) bits |= BitOf("click");
-  if (data_entry) bits |= BitOf("change") | BitOf("blur");
-  std::vector<std::string_view> filter_files;
-  for (const std::string_view url : urls) {
-    if (const dom::InputFilter* filter = dom::FindInputFilter(url)) filter_files.push_back(filter->file_name);
-  }
-  if (bits == 0 && filter_files.empty()) return nullptr;
-  // Built member by member: an initializer list would copy every value once more.
-  nlohmann::json::array_t events;
-  for (std::size_t i = 0; i < kEvents.size(); ++i) {
-    if ((bits & (EventBits{1} << i)) != 0) events.emplace_back(std::string(kEvents[i].browser));
-  }
-  nlohmann::json::array_t filters;
-  for (const std::string_view file : filter_files) filters.emplace_back(std::string(file));
-  nlohmann::json::object_t entry;
-  entry.emplace("events", std::move(events));
-  entry.emplace("filters", std::move(filters));
-  return nlohmann::json(std::move(entry));
+  return wiring;
 }
 
-bool CarriesDataEntry(const std::vector<std::string_view>& urls) {
-  return std::any_of(urls.begin(), urls.end(),
-                     [](std::string_view url) { return dom::BehaviorFileIs(url, dom::kDataEntryBehavior); });
+// Appends the element's entry ("id:events:filters;"); nothing when it reports nothing.
+// `in_row`: a click on it is a row's click.
+void AppendWiringOf(const dom::Element& element, const BoundEvents& bound, const BehaviourWiring& behaviours,
+                    bool in_row, std::string& out) {
+  EventBits bits = bound.Of(element.IdView());
+  if (in_row) bits |= BitOf("click");
+  if (behaviours.data_entry) bits |= BitOf("change") | BitOf("blur");
+  if (bits == 0 && behaviours.filter_files.empty()) return;
+  out += std::to_string(element.node_id());
+  out += ':';
+  std::string_view comma;
+  for (std::size_t i = 0; i < kEvents.size(); ++i) {
+    if ((bits & (EventBits{1} << i)) == 0) continue;
+    out += comma;
+    out += kEvents[i].browser;
+    comma = ",";
+  }
+  out += ':';
+  comma = {};
+  for (const std::string_view file : behaviours.filter_files) {
+    out += comma;
+    out += file;
+    comma = ",";
+  }
+  out += ';';
 }
 
 // The element and its subtree in one walk, whether a row above is a row table's handed down.
-void WireTree(const dom::Element& element, const BoundEvents& bound, bool row_above, nlohmann::json& out) {
-  const std::vector<std::string_view> urls = element.BehaviorUrls();
-  const bool data_entry = CarriesDataEntry(urls);
-  const bool in_row = (data_entry && element.Is("TR")) || row_above;
-  if (auto wiring = WiringOf(element, bound, data_entry, in_row, urls); !wiring.is_null()) {
-    out[std::to_string(element.node_id())] = std::move(wiring);
-  }
+void WireTree(const dom::Element& element, const BoundEvents& bound, bool row_above, std::string& out) {
+  const BehaviourWiring behaviours = BehavioursOf(element);
+  const bool in_row = (behaviours.data_entry && element.Is("TR")) || row_above;
+  AppendWiringOf(element, bound, behaviours, in_row, out);
   for (const auto& child : element.ChildNodes()) {
     if (child->IsElement()) WireTree(static_cast<const dom::Element&>(*child), bound, in_row, out);
   }
+}
+
+// "a,b" as its items; "" as none.
+std::vector<std::string> SplitList(std::string_view list) {
+  std::vector<std::string> items;
+  while (!list.empty()) {
+    const std::size_t comma = list.find(',');
+    items.emplace_back(list.substr(0, comma));
+    if (comma == std::string_view::npos) break;
+    list.remove_prefix(comma + 1);
+  }
+  return items;
 }
 
 }  // namespace
@@ -120,20 +160,40 @@ std::string RenderMarkup(const dom::Node& node) { return dom::SerializeNode(node
 
 std::string RenderChildren(const dom::Element& element) { return dom::SerializeChildren(element, Options()); }
 
-nlohmann::json ElementWiring(const dom::Element& element) {
-  const std::vector<std::string_view> urls = element.BehaviorUrls();
-  const bool data_entry = CarriesDataEntry(urls);
-  const bool in_row = (element.Is("TR") && data_entry) || RowAboveIsDataEntry(element);
-  return WiringOf(element, BoundEventsOf(element), data_entry, in_row, urls);
+std::string ElementWiring(const dom::Element& element) {
+  const BehaviourWiring behaviours = BehavioursOf(element);
+  const bool in_row = (element.Is("TR") && behaviours.data_entry) || RowAboveIsDataEntry(element);
+  std::string entry;
+  AppendWiringOf(element, BoundEvents(element), behaviours, in_row, entry);
+  return entry;
 }
 
-void AddWiring(const dom::Element& root, nlohmann::json& out) {
-  WireTree(root, BoundEventsOf(root), RowAboveIsDataEntry(root), out);
+void AddWiring(const dom::Element& root, std::string& out) {
+  WireTree(root, BoundEvents(root), RowAboveIsDataEntry(root), out);
+}
+
+std::map<dom::NodeId, WiringEntry> ReadWiring(std::string_view text) {
+  std::map<dom::NodeId, WiringEntry> entries;
+  while (!text.empty()) {
+    const std::size_t end = text.find(';');
+    const std::string_view entry = text.substr(0, end);
+    const std::size_t first = entry.find(':');
+    const std::size_t second = first == std::string_view::npos ? first : entry.find(':', first + 1);
+    dom::NodeId id = 0;
+    const auto read = std::from_chars(entry.data(), entry.data() + std::min(first, entry.size()), id);
+    if (second == std::string_view::npos || read.ec != std::errc() || read.ptr != entry.data() + first) {
+      throw std::invalid_argument("Not a wiring entry: " + std::string(entry));
+    }
+    entries[id] = {SplitList(entry.substr(first + 1, second - first - 1)), SplitList(entry.substr(second + 1))};
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return entries;
 }
 
 nlohmann::json RenderDocument(const dom::Document& document, int key) {
   const auto body = document.Body();
-  nlohmann::json wiring = nlohmann::json::object();
+  std::string wiring;
   AddWiring(*body, wiring);
   return {{"key", key},
           {"body", body->node_id()},

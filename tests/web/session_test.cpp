@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "test_screen.h"
+#include "web/render.h"
 #include "web/server_paths.h"
 
 namespace cn::web {
@@ -70,10 +71,10 @@ TEST_F(SessionTest, FirstRenderCarriesTheShellBothPagesWithNodeIdsAndTheirWiring
                 {"id":"cmdSave","caption":"Save","enabled":false,"shown":true}, "TABA", "Done"])"));
   EXPECT_NE(state_.at("workspace").at("html").get<std::string>().find("id='UIF_ID_Msg'"), std::string::npos);
   EXPECT_NE(state_.at("workspace").at("key"), frame_);
-  const json& wiring = state_.at("frame").at("wiring");
-  const auto of = [&](const char* id) { return std::to_string(NodeOf(state_.at("frame"), id)); };
-  EXPECT_EQ(wiring.at(of("txtNum")), json::parse(R"({"events":["keypress"],"filters":[]})"));
-  EXPECT_EQ(wiring.at(of("txtAmount")).at("filters"), json::array({"EntryNumber.htc"}));
+  const auto wiring = ReadWiring(state_.at("frame").at("wiring").get<std::string>());
+  const auto of = [&](const char* id) { return NodeOf(state_.at("frame"), id); };
+  EXPECT_EQ(wiring.at(of("txtNum")), (WiringEntry{{"keypress"}, {}}));
+  EXPECT_EQ(wiring.at(of("txtAmount")).filters, std::vector<std::string>{"EntryNumber.htc"});
   EXPECT_FALSE(wiring.contains(of("lblEcho")));
   EXPECT_FALSE(state_.contains("prompt"));
 }
