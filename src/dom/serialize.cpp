@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 #include <string_view>
@@ -68,24 +69,33 @@ constexpr std::array<SpecialBytes, 3> kSpecial{SpecialIn(0), SpecialIn('\''), Sp
 // written, a piece at a time, so that writing is plain stores.
 constexpr std::size_t kMostPerByte = 6;
 
-// The markup being written: a string grown ahead of the writing and cut to size at the end.
+// The markup being written: a buffer grown ahead of the writing, never cleared first (every
+// byte handed out is written before it is read), and given out as text at the end.
 class Markup {
  public:
-  explicit Markup(std::string& out) : out_(out), size_(out.size()) {}
+  Markup() = default;
   Markup(const Markup&) = delete;
   Markup& operator=(const Markup&) = delete;
-  ~Markup() { out_.resize(size_); }
 
   // Room for `count` more bytes; the writer hands back where it stopped.
   char* Room(std::size_t count) {
-    if (size_ + count > out_.size()) out_.resize(std::max(out_.size() * 2, size_ + count));
-    return out_.data() + size_;
+    if (size_ + count > capacity_) {
+      const std::size_t capacity = std::max({capacity_ * 2, size_ + count, kFirstCapacity});
+      auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+      if (size_ != 0) std::memcpy(grown.get(), buffer_.get(), size_);
+      buffer_ = std::move(grown);
+      capacity_ = capacity;
+    }
+    return buffer_.get() + size_;
   }
-  void Wrote(const char* end) { size_ = static_cast<std::size_t>(end - out_.data()); }
+  void Wrote(const char* end) { size_ = static_cast<std::size_t>(end - buffer_.get()); }
+  std::string Text() const { return size_ == 0 ? std::string() : std::string(buffer_.get(), size_); }
 
  private:
-  std::string& out_;
-  std::size_t size_;
+  static constexpr std::size_t kFirstCapacity = 4096;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t size_ = 0;
+  std::size_t capacity_ = 0;
 };
 
 char* Put(char* at, std::string_view text) {
@@ -93,8 +103,17 @@ char* Put(char* at, std::string_view text) {
   return at + text.size();
 }
 
-char* PutLower(char* at, std::string_view text) {
-  for (const char c : text) *at++ = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+// Writes the element's tag in lower case, as browsers write tags (they are held upper case):
+// a known tag's from a table made once.
+char* PutTag(char* at, const Element& element) {
+  static const std::vector<std::string> kLower = [] {
+    std::vector<std::string> lower;
+    for (const std::string& name : internal::KnownTagNames()) lower.push_back(internal::AsciiLower(name));
+    return lower;
+  }();
+  const std::uint8_t number = element.TagNumber();
+  if (number != internal::kUnknownTag) return Put(at, kLower[number]);
+  for (const char c : element.TagName()) *at++ = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
   return at;
 }
 
@@ -142,7 +161,6 @@ void AppendNode(Markup& out, const Node& node, const SerializeOptions& options) 
     return;
   }
   const auto& element = static_cast<const Element&>(node);
-  // Tags are held upper case and written lower case, as browsers write them.
   const std::string& tag = element.TagName();
   const char quote = options.attribute_quote;
   std::size_t room = 2 + tag.size() + options.node_id_attribute.size() + 32;
@@ -151,7 +169,7 @@ void AppendNode(Markup& out, const Node& node, const SerializeOptions& options) 
   });
   char* at = out.Room(room);
   *at++ = '<';
-  at = PutLower(at, tag);
+  at = PutTag(at, element);
   element.ForEachAttribute([&](const Attribute& attribute) {
     *at++ = ' ';
     at = Put(at, attribute.name);
@@ -176,7 +194,7 @@ void AppendNode(Markup& out, const Node& node, const SerializeOptions& options) 
   at = out.Room(3 + tag.size());
   *at++ = '<';
   *at++ = '/';
-  at = PutLower(at, tag);
+  at = PutTag(at, element);
   *at++ = '>';
   out.Wrote(at);
 }
@@ -190,25 +208,19 @@ bool IsVoidElement(std::string_view tag) {
 }
 
 std::string SerializeNode(const Node& node, const SerializeOptions& options) {
-  std::string out;
   if (node.IsText()) {
     const auto parent = node.ParentElement();
     if (parent && IsRawTextElement(parent->TagName())) return static_cast<const Text&>(node).data();
   }
-  {
-    Markup markup(out);
-    AppendNode(markup, node, options);
-  }
-  return out;
+  Markup markup;
+  AppendNode(markup, node, options);
+  return markup.Text();
 }
 
 std::string SerializeChildren(const Element& element, const SerializeOptions& options) {
-  std::string out;
-  {
-    Markup markup(out);
-    AppendChildren(markup, element, options, KindOf(element).raw_text);
-  }
-  return out;
+  Markup markup;
+  AppendChildren(markup, element, options, KindOf(element).raw_text);
+  return markup.Text();
 }
 
 }  // namespace cn::dom
