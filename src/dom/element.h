@@ -284,7 +284,7 @@ class Element final : public Node {
   bool EraseAttribute(std::string_view lower_name);
   void ChangeAttributes(std::string_view lower_name, std::string_view value, bool erase);
   // Record a change of this element (when anything records or listens).
-  void NoteChange(MutationKind kind, std::string_view name, std::string value);
+  void NoteChange(MutationKind kind, std::string_view name, std::string_view value);
   void SetBoolProperty(std::string_view property, std::string_view attribute, bool on);
   void SetTextProperty(std::string_view property, std::string_view attribute, std::string_view value);
   void SetStyleCss(std::string_view css_name, std::string_view value);

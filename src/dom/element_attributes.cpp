@@ -103,11 +103,9 @@ void Element::ChangeAttributes(std::string_view lower_name, std::string_view val
   // A list still shared with the other copies of the page changes as theirs do, to one list
   // for all of them.
   if (shared && lower_name != "value") {
-    if (const auto document = OwnerDocument()) {
-      if (SharedContent* const shared = document->SharedContentOf()) {
-        attributes_ = shared->Changed(attributes_, lower_name, value, erase);
-        return;
-      }
+    if (SharedContent* const shared = document_ != nullptr ? document_->SharedContentOf() : nullptr) {
+      attributes_ = shared->Changed(attributes_, lower_name, value, erase);
+      return;
     }
   }
   ChangeAttribute(MutableAttributes(), lower_name, value, erase);
@@ -162,9 +160,9 @@ void Element::RemoveAttribute(std::string_view name) {
   if (lower == "selected" && Is("OPTION")) AfterSelectednessChanged();
 }
 
-void Element::NoteChange(MutationKind kind, std::string_view name, std::string value) {
+void Element::NoteChange(MutationKind kind, std::string_view name, std::string_view value) {
   if (const auto watcher = ChangeWatcher(kind)) {
-    watcher->NoteChange({kind, node_id(), 0, -1, std::string(name), std::move(value)});
+    watcher->NoteChange({kind, node_id(), 0, -1, std::string(name), std::string(value)});
   }
 }
 
@@ -179,7 +177,7 @@ void Element::SetBoolProperty(std::string_view property, std::string_view attrib
 
 void Element::SetTextProperty(std::string_view property, std::string_view attribute, std::string_view value) {
   StoreAttribute(attribute, value);
-  NoteChange(MutationKind::kProperty, property, std::string(value));
+  NoteChange(MutationKind::kProperty, property, value);
 }
 
 std::string Element::Value() const {
@@ -222,7 +220,7 @@ void Element::SetValue(std::string_view value) {
         text->parent_ = this;
       }
     }
-    NoteChange(MutationKind::kProperty, "value", std::string(value));
+    NoteChange(MutationKind::kProperty, "value", value);
     return;
   }
   SetTextProperty("value", "value", value);
@@ -332,7 +330,7 @@ void Element::SetStyleCss(std::string_view css_name, std::string_view value) {
     if (after != before) MutableExtras().style = after;
     StoreAttribute("style", after->text);
   }
-  NoteChange(MutationKind::kStyle, css_name, std::string(value));
+  NoteChange(MutationKind::kStyle, css_name, value);
 }
 
 }  // namespace cn::dom

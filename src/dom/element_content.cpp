@@ -43,7 +43,7 @@ void Element::SetInnerText(std::string_view text) {
   if (!text.empty()) {
     if (const auto document = OwnerDocument()) AppendChild(document->CreateTextNode(text));
   }
-  NoteChange(MutationKind::kContentSet, "innerText", std::string(text));
+  NoteChange(MutationKind::kContentSet, "innerText", text);
 }
 
 std::string Element::InnerHtml() const { return SerializeChildren(*this); }
@@ -63,7 +63,7 @@ void Element::SetInnerHtml(std::string_view html) {
   }
   RemoveAllChildren();
   for (const auto& node : nodes) AppendChild(node);
-  NoteChange(MutationKind::kContentSet, "innerHTML", std::string(html));
+  NoteChange(MutationKind::kContentSet, "innerHTML", html);
 }
 
 std::string Element::OuterHtml() const { return SerializeNode(*this); }

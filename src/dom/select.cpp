@@ -96,7 +96,10 @@ void Element::SetSelectedIndex(int index) {
       options[i]->EraseAttribute("selected");
     }
   }
-  NoteChange(MutationKind::kProperty, "selectedIndex", std::to_string(SelectedIndex()));
+  // The index is counted again only for a change someone records.
+  if (ChangeWatcher(MutationKind::kProperty)) {
+    NoteChange(MutationKind::kProperty, "selectedIndex", std::to_string(SelectedIndex()));
+  }
 }
 
 std::string Element::Text() const {
@@ -110,7 +113,7 @@ void Element::SetText(std::string_view text) {
   if (!text.empty()) {
     if (const auto document = OwnerDocument()) AppendChild(document->CreateTextNode(text));
   }
-  NoteChange(MutationKind::kContentSet, "text", std::string(text));
+  NoteChange(MutationKind::kContentSet, "text", text);
 }
 
 bool Element::Selected() const { return Is("OPTION") && FindAttribute("selected") != nullptr; }
@@ -128,7 +131,9 @@ void Element::SetSelected(bool selected) {
     EraseAttribute("selected");
   }
   AfterSelectednessChanged();
-  select->NoteChange(MutationKind::kProperty, "selectedIndex", std::to_string(select->SelectedIndex()));
+  if (select->ChangeWatcher(MutationKind::kProperty)) {
+    select->NoteChange(MutationKind::kProperty, "selectedIndex", std::to_string(select->SelectedIndex()));
+  }
 }
 
 void Element::AfterSelectednessChanged() {
