@@ -85,12 +85,14 @@ std::shared_ptr<const KeptStyle> StyleAfter(const std::shared_ptr<const KeptStyl
 std::shared_ptr<const KeptStyle> SharedContent::StyleChanged(const std::shared_ptr<const KeptStyle>& before,
                                                              std::string_view css_name, std::string_view value) {
   if (css_name.size() + value.size() > kMaxText) return StyleAfter(before, css_name, value);
-  Change key{before.get(), std::string(css_name)};
-  key.what.append(1, '\0').append(value);
+  const ChangeView key{before.get(), false, css_name, value};
   const std::lock_guard lock(mutex_);
   if (const auto it = style_changes_.find(key); it != style_changes_.end()) return it->second.after;
   auto after = StyleAfter(before, css_name, value);
-  if (style_changes_.size() < kMaxEntries) style_changes_.try_emplace(std::move(key), StyleTransition{before, after});
+  if (style_changes_.size() < kMaxEntries) {
+    style_changes_.try_emplace(Change{key.before, false, std::string(css_name), std::string(value)},
+                               StyleTransition{before, after});
+  }
   return after;
 }
 
@@ -102,13 +104,15 @@ AttributeList SharedContent::Changed(const AttributeList& before, std::string_vi
     return AttributeList(std::move(after));
   };
   if (!before || lower_name.size() + value.size() > kMaxText) return change();
-  Change key{before.get(), erase ? "-" : "="};
-  key.what.append(lower_name);
-  if (!erase) key.what.append(1, '\0').append(value);
+  // An erasure's value plays no part in it.
+  const ChangeView key{before.get(), erase, lower_name, erase ? std::string_view() : value};
   const std::lock_guard lock(mutex_);
   if (const auto it = changes_.find(key); it != changes_.end()) return it->second.after;
   AttributeList after = change();
-  if (changes_.size() < kMaxEntries) changes_.try_emplace(std::move(key), Transition{before, after});
+  if (changes_.size() < kMaxEntries) {
+    changes_.try_emplace(Change{key.before, erase, std::string(lower_name), std::string(key.value)},
+                         Transition{before, after});
+  }
   return after;
 }
 

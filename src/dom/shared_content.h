@@ -51,15 +51,38 @@ class SharedContent {
   template <typename Build>
   std::shared_ptr<const std::vector<std::shared_ptr<Node>>> Built(std::string key, Build&& build);
 
+  // A change as it is looked up: the list or style changed, and the attribute or style
+  // property set to a value (or, `erase`, removed). Stored as a Change; looked up without
+  // building one.
+  struct ChangeView {
+    const void* before;
+    bool erase;
+    std::string_view name;
+    std::string_view value;
+  };
   struct Change {
-    const void* before;  // the attribute list or the style changed
-    std::string what;  // "=" name, a zero byte and the value; "-" name for an erasure
-    bool operator==(const Change&) const = default;
+    const void* before;
+    bool erase;
+    std::string name;
+    std::string value;
+    operator ChangeView() const { return {before, erase, name, value}; }
   };
   struct ChangeHash {
-    std::size_t operator()(const Change& c) const {
-      return std::hash<const void*>()(c.before) ^ std::hash<std::string>()(c.what);
+    using is_transparent = void;
+    std::size_t operator()(const ChangeView& c) const {
+      const std::hash<std::string_view> text;
+      return std::hash<const void*>()(c.before) ^ (text(c.name) * 31 + text(c.value) + c.erase);
     }
+    std::size_t operator()(const Change& c) const { return (*this)(ChangeView(c)); }
+  };
+  struct ChangeEqual {
+    using is_transparent = void;
+    static bool Same(const ChangeView& a, const ChangeView& b) {
+      return a.before == b.before && a.erase == b.erase && a.name == b.name && a.value == b.value;
+    }
+    bool operator()(const Change& a, const Change& b) const { return Same(a, b); }
+    bool operator()(const ChangeView& a, const Change& b) const { return Same(a, b); }
+    bool operator()(const Change& a, const ChangeView& b) const { return Same(a, b); }
   };
   struct Transition {
     AttributeList before;  // keeps the key's list alive
@@ -69,12 +92,12 @@ class SharedContent {
   std::mutex mutex_;
   std::shared_ptr<Document> owner_;  // the built nodes' page, never shown or changed
   std::unordered_map<std::string, std::shared_ptr<const std::vector<std::shared_ptr<Node>>>> built_;
-  std::unordered_map<Change, Transition, ChangeHash> changes_;
+  std::unordered_map<Change, Transition, ChangeHash, ChangeEqual> changes_;
   struct StyleTransition {
     std::shared_ptr<const KeptStyle> before;  // keeps the key's style alive
     std::shared_ptr<const KeptStyle> after;
   };
-  std::unordered_map<Change, StyleTransition, ChangeHash> style_changes_;
+  std::unordered_map<Change, StyleTransition, ChangeHash, ChangeEqual> style_changes_;
 };
 
 // An OPTION as a list shows it: its text, then its value.
