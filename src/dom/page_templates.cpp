@@ -5,15 +5,26 @@
 namespace cn::dom {
 
 std::shared_ptr<Document> PageTemplates::Load(const std::filesystem::path& path) {
-  std::error_code error;
-  const auto modified = std::filesystem::last_write_time(path, error);
-  if (error) return Document::Load(path);  // reports the unreadable file
   const std::string key = path.string();
+  const auto now = std::chrono::steady_clock::now();
   std::shared_ptr<const Document> page;
   {
     const std::lock_guard lock(mutex_);
     const auto it = pages_.find(key);
-    if (it != pages_.end() && it->second.modified == modified) page = it->second.page;
+    if (it != pages_.end() && now - it->second.checked < recheck_) page = it->second.page;
+  }
+  if (page) return page->Copy();
+
+  std::error_code error;
+  const auto modified = std::filesystem::last_write_time(path, error);
+  if (error) return Document::Load(path);  // reports the unreadable file
+  {
+    const std::lock_guard lock(mutex_);
+    const auto it = pages_.find(key);
+    if (it != pages_.end() && it->second.modified == modified) {
+      it->second.checked = now;
+      page = it->second.page;
+    }
   }
   if (!page) {
     // Parsed outside the lock, so that sessions loading other pages are not held up; two
@@ -23,7 +34,7 @@ std::shared_ptr<Document> PageTemplates::Load(const std::filesystem::path& path)
     parsed->KeepUnchanged();
     page = std::move(parsed);
     const std::lock_guard lock(mutex_);
-    pages_.insert_or_assign(key, Parsed{modified, page});
+    pages_.insert_or_assign(key, Parsed{modified, now, page});
   }
   return page->Copy();
 }

@@ -95,17 +95,21 @@ TEST(PageCopy, IsAPageOfItsOwnRecordingItsChangesWithItsOwnNodeIds) {
   EXPECT_TRUE(page->Mutations().empty());
 }
 
-TEST(PageTemplates, AFileChangedOnDiskIsReadAgain) {
+// Once its interval has passed since the file was last looked at; not before.
+TEST(PageTemplates, AFileChangedOnDiskIsReadAgainOnceItsRecheckIsDue) {
   const cn::testing::TempFolder folder("covernote-templates");
   const fs::path file = folder.path / "page.htm";
   std::ofstream(file) << "<body><input id=txtOne></body>";
-  PageTemplates templates;
-  templates.Load(file);
+  PageTemplates at_once(std::chrono::milliseconds(0));
+  PageTemplates hourly(std::chrono::hours(1));
+  at_once.Load(file);
+  hourly.Load(file);
   const auto before = fs::last_write_time(file);
   std::ofstream(file) << "<body><input id=txtTwo></body>";
   fs::last_write_time(file, before + std::chrono::seconds(1));
-  const auto page = templates.Load(file);
+  const auto page = at_once.Load(file);
   EXPECT_TRUE(page->FindElementById("txtOne") == nullptr && page->FindElementById("txtTwo") != nullptr);
+  EXPECT_NE(hourly.Load(file)->FindElementById("txtOne"), nullptr);
 }
 
 // The form above as a page file, and the templates that load it.
