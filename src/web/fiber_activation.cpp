@@ -1,7 +1,7 @@
-// The one piece of Boost.Context's ucontext switching that lives in its library rather than its
-// headers: each thread's record of the context running on it. Debian builds the library for
-// the other (assembler) switching, so the UI fibers supply it here; everything else of the
-// ucontext switching is in the headers.
+// The one piece of Boost.Context's ucontext switching (the sanitizer builds') that lives in its
+// library rather than its headers: each thread's record of the context running on it. Debian
+// builds the library for the other (assembler) switching, so the UI fibers supply it here;
+// everything else of the ucontext switching is in the headers.
 
 #include <memory>
 
