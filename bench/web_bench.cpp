@@ -334,8 +334,9 @@ struct PageView {
     if (wiring == page.end() || !wiring->is_string()) return false;
     const auto entries = cn::web::ReadWiring(wiring->get_ref<const std::string&>());
     const auto entry = entries.find(node);
-    return entry != entries.end() &&
-           std::find(entry->second.events.begin(), entry->second.events.end(), event) != entry->second.events.end();
+    if (entry == entries.end()) return false;
+    const std::vector<std::string>& events = entry->second.events;
+    return std::find(events.begin(), events.end(), event) != events.end();
   }
 };
 

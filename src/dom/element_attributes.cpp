@@ -103,7 +103,8 @@ void Element::ChangeAttributes(std::string_view lower_name, std::string_view val
   // A list still shared with the other copies of the page changes as theirs do, to one list
   // for all of them.
   if (shared && lower_name != "value") {
-    if (SharedContent* const shared = document_ != nullptr ? document_->SharedContentOf() : nullptr) {
+    if (SharedContent* const shared =
+            document_ != nullptr ? document_->SharedContentOf() : nullptr) {
       attributes_ = shared->Changed(attributes_, lower_name, value, erase);
       return;
     }

@@ -20,7 +20,8 @@ namespace cn::dom {
 
 class PageTemplates {
  public:
-  explicit PageTemplates(std::chrono::milliseconds recheck = std::chrono::seconds(1)) : recheck_(recheck) {}
+  explicit PageTemplates(std::chrono::milliseconds recheck = std::chrono::seconds(1))
+      : recheck_(recheck) {}
 
   // As Document::Load: a page of its own for the caller; an unreadable file is a RuntimeFailure.
   std::shared_ptr<Document> Load(const std::filesystem::path& path);

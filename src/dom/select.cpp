@@ -132,7 +132,8 @@ void Element::SetSelected(bool selected) {
   }
   AfterSelectednessChanged();
   if (select->ChangeWatcher(MutationKind::kProperty)) {
-    select->NoteChange(MutationKind::kProperty, "selectedIndex", std::to_string(select->SelectedIndex()));
+    select->NoteChange(MutationKind::kProperty, "selectedIndex",
+                       std::to_string(select->SelectedIndex()));
   }
 }
 

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 #include <string_view>
+#include <vector>
 
 #include "dom/element.h"
 #include "dom/internal.h"
@@ -89,7 +89,9 @@ class Markup {
     return buffer_.get() + size_;
   }
   void Wrote(const char* end) { size_ = static_cast<std::size_t>(end - buffer_.get()); }
-  std::string Text() const { return size_ == 0 ? std::string() : std::string(buffer_.get(), size_); }
+  std::string Text() const {
+    return size_ == 0 ? std::string() : std::string(buffer_.get(), size_);
+  }
 
  private:
   static constexpr std::size_t kFirstCapacity = 4096;
@@ -108,12 +110,14 @@ char* Put(char* at, std::string_view text) {
 char* PutTag(char* at, const Element& element) {
   static const std::vector<std::string> kLower = [] {
     std::vector<std::string> lower;
-    for (const std::string& name : internal::KnownTagNames()) lower.push_back(internal::AsciiLower(name));
+    for (const std::string& name : internal::KnownTagNames())
+      lower.push_back(internal::AsciiLower(name));
     return lower;
   }();
   const std::uint8_t number = element.TagNumber();
   if (number != internal::kUnknownTag) return Put(at, kLower[number]);
-  for (const char c : element.TagName()) *at++ = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  for (const char c : element.TagName())
+    *at++ = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
   return at;
 }
 
@@ -143,7 +147,8 @@ char* PutEscaped(char* at, std::string_view text, char quote) {
 
 void AppendNode(Markup& out, const Node& node, const SerializeOptions& options);
 
-void AppendChildren(Markup& out, const Element& element, const SerializeOptions& options, bool raw) {
+void AppendChildren(Markup& out, const Element& element, const SerializeOptions& options,
+                    bool raw) {
   for (const auto& child : element.ChildNodes()) {
     if (raw && child->IsText()) {
       const std::string& data = static_cast<const Text&>(*child).data();

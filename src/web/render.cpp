@@ -68,8 +68,9 @@ class BoundEvents {
 
   EventBits Of(std::string_view id) const {
     if (id.empty()) return 0;
-    const auto it = std::lower_bound(by_id_.begin(), by_id_.end(), id,
-                                     [](const auto& entry, std::string_view wanted) { return entry.first < wanted; });
+    const auto it = std::lower_bound(
+        by_id_.begin(), by_id_.end(), id,
+        [](const auto& entry, std::string_view wanted) { return entry.first < wanted; });
     return it != by_id_.end() && it->first == id ? it->second : 0;
   }
 
@@ -107,8 +108,8 @@ BehaviourWiring BehavioursOf(const dom::Element& element) {
 
 // Appends the element's entry ("id:events:filters;"); nothing when it reports nothing.
 // `in_row`: a click on it is a row's click.
-void AppendWiringOf(const dom::Element& element, const BoundEvents& bound, const BehaviourWiring& behaviours,
-                    bool in_row, std::string& out) {
+void AppendWiringOf(const dom::Element& element, const BoundEvents& bound,
+                    const BehaviourWiring& behaviours, bool in_row, std::string& out) {
   EventBits bits = bound.Of(element.IdView());
   if (in_row) bits |= BitOf("click");
   if (behaviours.data_entry) bits |= BitOf("change") | BitOf("blur");
@@ -133,7 +134,8 @@ void AppendWiringOf(const dom::Element& element, const BoundEvents& bound, const
 }
 
 // The element and its subtree in one walk, whether a row above is a row table's handed down.
-void WireTree(const dom::Element& element, const BoundEvents& bound, bool row_above, std::string& out) {
+void WireTree(const dom::Element& element, const BoundEvents& bound, bool row_above,
+              std::string& out) {
   const BehaviourWiring behaviours = BehavioursOf(element);
   const bool in_row = (behaviours.data_entry && element.Is("TR")) || row_above;
   AppendWiringOf(element, bound, behaviours, in_row, out);
@@ -180,11 +182,14 @@ std::map<dom::NodeId, WiringEntry> ReadWiring(std::string_view text) {
     const std::size_t first = entry.find(':');
     const std::size_t second = first == std::string_view::npos ? first : entry.find(':', first + 1);
     dom::NodeId id = 0;
-    const auto read = std::from_chars(entry.data(), entry.data() + std::min(first, entry.size()), id);
-    if (second == std::string_view::npos || read.ec != std::errc() || read.ptr != entry.data() + first) {
+    const auto read =
+        std::from_chars(entry.data(), entry.data() + std::min(first, entry.size()), id);
+    if (second == std::string_view::npos || read.ec != std::errc() ||
+        read.ptr != entry.data() + first) {
       throw std::invalid_argument("Not a wiring entry: " + std::string(entry));
     }
-    entries[id] = {SplitList(entry.substr(first + 1, second - first - 1)), SplitList(entry.substr(second + 1))};
+    entries[id] = {SplitList(entry.substr(first + 1, second - first - 1)),
+                   SplitList(entry.substr(second + 1))};
     if (end == std::string_view::npos) break;
     text.remove_prefix(end + 1);
   }

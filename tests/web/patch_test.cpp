@@ -173,7 +173,8 @@ TEST(PatchTest, EventHandlerAttributesAndStatusNeverTravelAndNewBehavioursRewire
   document->GetElementById("txtB")->AddBehavior("Behaviors/EntryDate.htc");
   const std::string id = std::to_string(document->GetElementById("txtB")->node_id());
   EXPECT_EQ(BuildPatches(*document, document->TakeMutations()),
-            json::parse(R"([{"op":"wire","id":)" + id + R"(,"wiring":")" + id + R"(::EntryDate.htc;"}])"));
+            json::parse(R"([{"op":"wire","id":)" + id + R"(,"wiring":")" + id +
+                        R"(::EntryDate.htc;"}])"));
 }
 
 TEST(PatchTest, TheLastFocusOrSelectionWinsWhileItsElementRemains) {
@@ -213,13 +214,15 @@ TEST(RenderTest, EveryElementCarriesItsNodeIdAndTheWholePagesWiringAgreesWithEac
     EXPECT_EQ(in_page, ReadWiring(ElementWiring(*element)));
   }
   const std::string text = page.at("wiring");
-  for (const std::string entry : {id("c1") + ":click:;", id("c2") + ":click,dblclick:;", id("t1") + ":click,keypress:;",
-                                  id("t2") + ":change,blur:EntryCur.htc;"}) {
+  for (const std::string entry :
+       {id("c1") + ":click:;", id("c2") + ":click,dblclick:;", id("t1") + ":click,keypress:;",
+        id("t2") + ":change,blur:EntryCur.htc;"}) {
     EXPECT_NE(text.find(entry), std::string::npos) << entry << " in " << text;
   }
   EXPECT_EQ(wiring.count(document->GetElementById("plain")->node_id()), 0u);
   EXPECT_EQ(ReadWiring("7:blur:EntryDate.htc,EntrySpace.htc;8::;"),
-            (std::map<dom::NodeId, WiringEntry>{{7, {{"blur"}, {"EntryDate.htc", "EntrySpace.htc"}}}, {8, {}}}));
+            (std::map<dom::NodeId, WiringEntry>{
+                {7, {{"blur"}, {"EntryDate.htc", "EntrySpace.htc"}}}, {8, {}}}));
   EXPECT_THROW(ReadWiring("7:blur;"), std::invalid_argument);
 }
 
