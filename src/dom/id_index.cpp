@@ -63,7 +63,11 @@ void IdIndex::UseCopyIds(std::shared_ptr<const CopyIds> ids, const std::vector<N
 std::shared_ptr<const CopyIds> IdIndex::CopyIdsOf(const Element& root) {
   auto ids = std::make_shared<CopyIds>();
   ForEachElement(root, [&](const Element& element) {
-    if (const Attribute* id = element.FindAttribute("id")) ids->elements[id->value].push_back(element.node_id());
+    const Attribute* id = element.FindAttribute("id");
+    if (id == nullptr) return;
+    const auto [shared, added] = ids->elements.try_emplace(id->value);
+    if (added) shared->second.number = ids->elements.size() - 1;
+    shared->second.elements.push_back(element.node_id());
   });
   return ids;
 }
@@ -73,7 +77,11 @@ IdIndex::Entry* IdIndex::Own(std::string_view id) {
   Entry entry;
   if (copy_ids_) {
     if (const auto shared = copy_ids_->elements.find(id); shared != copy_ids_->elements.end()) {
-      for (const NodeId node : shared->second) entry.elements.push_back(static_cast<Element*>((*nodes_)[node - 1]));
+      for (const NodeId node : shared->second.elements) {
+        entry.elements.push_back(static_cast<Element*>((*nodes_)[node - 1]));
+      }
+      if (owned_.size() <= shared->second.number) owned_.resize(copy_ids_->elements.size());
+      owned_[shared->second.number] = true;
     }
   }
   return &entries_.emplace(std::string(id), std::move(entry)).first->second;
@@ -98,13 +106,15 @@ void IdIndex::Remove(const Element& element, std::string_view id) {
 }
 
 Element* IdIndex::First(std::string_view id) {
-  const auto it = entries_.find(id);
-  if (it == entries_.end()) {
+  if (copy_ids_) {
     // Untouched since the copy: the shared first is this page's first.
-    if (!copy_ids_) return nullptr;
     const auto shared = copy_ids_->elements.find(id);
-    return shared == copy_ids_->elements.end() ? nullptr : static_cast<Element*>((*nodes_)[shared->second.front() - 1]);
+    if (shared != copy_ids_->elements.end() && !Owned(shared->second)) {
+      return static_cast<Element*>((*nodes_)[shared->second.elements.front() - 1]);
+    }
   }
+  const auto it = entries_.find(id);
+  if (it == entries_.end()) return nullptr;
   Entry& entry = it->second;
   if (entry.elements.empty()) return nullptr;
   if (!entry.first_in_front) {

@@ -17,14 +17,19 @@ class Element;
 class Node;
 using NodeId = std::int64_t;
 
-// The ids of a page as every copy of it starts: each id's elements by node id, in tree order.
-// Built once from a copy and shared by the later ones, which number their nodes alike.
+// The ids of a page as every copy of it starts: each id's elements by node id, in tree order,
+// and the id's number (0, 1, ... in the order met). Built once from a copy and shared by the
+// later ones, which number their nodes alike.
 struct CopyIds {
   struct Hash {
     using is_transparent = void;
     std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
   };
-  std::unordered_map<std::string, std::vector<NodeId>, Hash, std::equal_to<>> elements;
+  struct Shared {
+    std::vector<NodeId> elements;
+    std::size_t number = 0;
+  };
+  std::unordered_map<std::string, Shared, Hash, std::equal_to<>> elements;
 };
 
 class IdIndex {
@@ -40,7 +45,6 @@ class IdIndex {
   void Add(Element& element, std::string_view id);
   void Remove(const Element& element, std::string_view id);
 
-
   // The first element with that id in tree order; null when none.
   Element* First(std::string_view id);
 
@@ -54,8 +58,15 @@ class IdIndex {
   // The entry of `id` to change: the shared one becomes this index's own first.
   Entry* Own(std::string_view id);
 
+  // Whether a shared id has an entry of this index's own, by the id's number: a lookup of an
+  // id the copy never touched (most of them) then asks one table, not two.
+  bool Owned(const CopyIds::Shared& shared) const {
+    return shared.number < owned_.size() && owned_[shared.number];
+  }
+
   std::unordered_map<std::string, Entry, Hash, std::equal_to<>> entries_;
   std::shared_ptr<const CopyIds> copy_ids_;
+  std::vector<bool> owned_;
   const std::vector<Node*>* nodes_ = nullptr;
 };
 
