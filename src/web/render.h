@@ -14,10 +14,11 @@
 // in the browser: the renderer there drops every "on..." attribute before it inserts markup.
 
 #include <map>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "dom/document.h"
 #include "dom/element.h"
