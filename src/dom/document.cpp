@@ -118,8 +118,27 @@ std::vector<std::shared_ptr<Element>> Document::ElementsByTagName(std::string_vi
 
 std::shared_ptr<Node> Document::FindNode(NodeId id) const {
   if (id < 1 || id > static_cast<NodeId>(nodes_.size())) return nullptr;
-  Node* const node = nodes_[static_cast<std::size_t>(id - 1)];
+  const auto index = static_cast<std::size_t>(id - 1);
+  if (const Node* holder = nodes_[index]; holder != nullptr && holder->node_id() != id) {
+    static_cast<const Element&>(*holder).MakeOptionNodes();  // an option kept as data
+  }
+  Node* const node = nodes_[index];
   return node != nullptr ? node->shared_from_this() : nullptr;
+}
+
+NodeId Document::ReserveNodeIds(NodeId count, Node& holder) {
+  const NodeId first = next_node_id_;
+  next_node_id_ += count;
+  nodes_.resize(static_cast<std::size_t>(next_node_id_ - 1), nullptr);
+  std::fill(nodes_.begin() + (first - 1), nodes_.end(), &holder);
+  return first;
+}
+
+void Document::ReleaseNodeIds(NodeId first, NodeId count, const Node& holder) {
+  const auto end =
+      nodes_.begin() + std::min<NodeId>(first - 1 + count, static_cast<NodeId>(nodes_.size()));
+  std::replace(nodes_.begin() + (first - 1), end, const_cast<Node*>(&holder),
+               static_cast<Node*>(nullptr));
 }
 
 std::shared_ptr<Element> Document::CreateElement(std::string_view tag) {

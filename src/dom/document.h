@@ -141,6 +141,13 @@ class Document : public std::enable_shared_from_this<Document> {
   void NoteChange(Mutation mutation);
 
   NodeId NextNodeId() { return next_node_id_++; }
+  // Ids for the nodes of options kept as data (dom/kept_options.h): FindNode of one of them
+  // finds `holder`, the select, which makes the nodes. Released when the nodes are made or
+  // the data goes.
+  NodeId ReserveNodeIds(NodeId count, Node& holder);
+  void ReleaseNodeIds(NodeId first, NodeId count, const Node& holder);
+  // The data of a list of options: shared with the other pages when the page has shared content.
+  std::shared_ptr<const OptionData> KeptOptionData(std::vector<OptionText> options);
   void Register(Node& node);
   void Forget(const Node& node);
   void SetActiveElement(const std::shared_ptr<Element>& element) { active_ = element; }

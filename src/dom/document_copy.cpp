@@ -37,6 +37,7 @@ std::shared_ptr<Element> Document::CreateOption(std::string_view value, std::str
 
 // Nodes are numbered in tree order, each element before its content, as the parser numbers them.
 std::shared_ptr<Element> Element::CopyInto(Document& document) const {
+  MakeOptionNodes();
   const std::shared_ptr<Element> element = document.NewElement(TagName(), tag_number());
   element->attributes_ = attributes_;
   if (extras_ && extras_->style) element->MutableExtras().style = extras_->style;

@@ -49,6 +49,7 @@ Element::Element(NodeKey /*key*/, Document& document, NodeId id, std::uint8_t ta
 
 // Children kept elsewhere (a handler holding a cell) outlive the element as detached nodes.
 Element::~Element() {
+  if (KeepsOptions()) DropKeptOptions();
   LeavePage();
   for (const auto& child : children_) child->parent_ = nullptr;
 }
@@ -74,6 +75,7 @@ std::string Element::Describe() const {
 }
 
 std::vector<std::shared_ptr<Element>> Element::Children() const {
+  MakeOptionNodes();
   std::vector<std::shared_ptr<Element>> elements;
   for (const auto& child : children_) {
     if (child->IsElement()) elements.push_back(std::static_pointer_cast<Element>(child));
@@ -95,6 +97,7 @@ void Element::InsertBefore(const std::shared_ptr<Node>& child, const std::shared
     Fail(failure::kInvalidArgument, "The reference node is not a child of " + Describe() + " (insertBefore)");
   }
   if (child == before) return;
+  MakeOptionNodes();
   child->Remove();
   const std::size_t index =
       before ? static_cast<std::size_t>(before->IndexInParent()) : children_.size();
@@ -102,12 +105,21 @@ void Element::InsertBefore(const std::shared_ptr<Node>& child, const std::shared
 }
 
 void Element::RemoveChild(const std::shared_ptr<Node>& child) {
+  MakeOptionNodes();
   const auto it = std::find(children_.begin(), children_.end(), child);
   if (it == children_.end()) Fail(failure::kInvalidArgument, "The node is not a child of " + Describe());
   Detach(static_cast<std::size_t>(it - children_.begin()));
 }
 
 void Element::RemoveAllChildren() {
+  // Kept options are removed as nodes only where the removal is reported.
+  if (KeepsOptions()) {
+    if (ChangeWatcher(MutationKind::kRemove)) {
+      MakeOptionNodes();
+    } else {
+      DropKeptOptions();
+    }
+  }
   while (!children_.empty()) Detach(children_.size() - 1);
 }
 

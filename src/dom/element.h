@@ -20,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "dom/kept_options.h"
 #include "dom/mutation.h"
 #include "dom/node.h"
 #include "dom/style.h"
@@ -77,7 +78,17 @@ class Element final : public Node {
   std::string Describe() const;
 
   // ---- Tree ---------------------------------------------------------------------------
-  const std::vector<std::shared_ptr<Node>>& ChildNodes() const { return children_; }
+  // Options kept as data (OptionList::Fill) become nodes here, and so for every caller that
+  // walks the children.
+  const std::vector<std::shared_ptr<Node>>& ChildNodes() const {
+    if (KeepsOptions()) MakeOptionNodes();
+    return children_;
+  }
+  // The children as held, without the options a select keeps as data: for walks that look
+  // for what such an option never has (an id, an event, a behaviour, a radio button).
+  const std::vector<std::shared_ptr<Node>>& HeldChildNodes() const { return children_; }
+  // The options a select keeps as data; empty when its options are nodes.
+  std::optional<KeptOptions> KeptOptionsOf() const;
   std::vector<std::shared_ptr<Element>> Children() const;  // element children only
   std::shared_ptr<Element> SharedThis() { return std::static_pointer_cast<Element>(shared_from_this()); }
   // Append or insert a node (moving it when it is already somewhere). A node of another
@@ -259,6 +270,10 @@ class Element final : public Node {
     std::optional<std::string> value_at_user_focus;
     std::shared_ptr<Document> content_document;  // IFRAME, FRAME
     std::string tag;  // a tag HTML does not define
+    // A select's options kept as data (dom/kept_options.h); null while they are nodes.
+    std::shared_ptr<const OptionData> kept_options;
+    NodeId first_option_id = 0;
+    int selected_option = -1;
   };
   struct Extras {
     // The "style" attribute, read; kept in step with it. Shared: every session locks its
@@ -293,8 +308,16 @@ class Element final : public Node {
   std::shared_ptr<Element> CopyInto(Document& document) const;
   void Detach(std::size_t index);
   void AfterChildListChanged(const std::shared_ptr<Node>& inserted);
-  // OptionList::Append on a select.
+  // OptionList::Append and OptionList::Fill on a select.
   void AppendOptions(const std::vector<std::shared_ptr<Element>>& options);
+  void FillOptions(std::vector<OptionText> options);
+  bool KeepsOptions() const { return extras_ && extras_->rare && extras_->rare->kept_options; }
+  // The kept options become nodes with the ids kept for them; the page sees no change.
+  void MakeOptionNodes() const;
+  // The kept options go, nodes never made (a list cleared that nobody watches).
+  void DropKeptOptions();
+  // A drop-down shows one option; a list box (multiple, or a size above 1) shows several.
+  bool ShowsAsDropDown() const;
   // The document whose id index covers this element (it is in the document's tree and the
   // index is built); null otherwise.
   std::shared_ptr<Document> IndexingDocument() const;
@@ -352,6 +375,10 @@ class OptionList {
   // Appends new OPTION elements, as adding them one by one would, in one go: a list filled
   // from a lookup is a hundred options.
   void Append(const std::vector<std::shared_ptr<Element>>& options);
+  // Appends options of these values and texts, as Append would. An empty select that nothing
+  // records or listens to keeps them as data, shared with every page that fills the same list,
+  // until their nodes are asked for; they then have the ids Append would have given them.
+  void Fill(std::vector<OptionText> options);
   void Remove(int index);
   std::vector<std::shared_ptr<Element>> ToVector() const;
 

@@ -77,6 +77,7 @@ void Element::ApplyElement(const std::shared_ptr<Element>& new_element, std::str
   if (AsciiEqualsIgnoreCase(where, "inside")) {
     new_element->Remove();
     // Move the content first, so that the new element arrives with it in one insertion.
+    MakeOptionNodes();
     const std::vector<std::shared_ptr<Node>> former = children_;
     for (const auto& child : former) new_element->AppendChild(child);
     AppendChild(new_element);

@@ -183,6 +183,11 @@ void Element::SetTextProperty(std::string_view property, std::string_view attrib
 
 std::string Element::Value() const {
   if (Is("SELECT")) {
+    if (const auto kept = KeptOptionsOf()) {
+      return kept->selected >= 0
+                 ? kept->data.entries[static_cast<std::size_t>(kept->selected)].value
+                 : std::string();
+    }
     const Element* const selected = SelectedOption().first;
     return selected ? selected->Value() : std::string();
   }
@@ -205,6 +210,13 @@ std::string Element::Value() const {
 
 void Element::SetValue(std::string_view value) {
   if (Is("SELECT")) {
+    if (const auto kept = KeptOptionsOf()) {
+      const auto& entries = kept->data.entries;
+      const auto it = std::find_if(entries.begin(), entries.end(),
+                                   [&](const OptionText& o) { return o.value == value; });
+      SetSelectedIndex(it == entries.end() ? -1 : static_cast<int>(it - entries.begin()));
+      return;
+    }
     const auto options = OptionsOf();
     const auto it = std::find_if(options.begin(), options.end(), [&](const auto& o) { return o->Value() == value; });
     SetSelectedIndex(it == options.end() ? -1 : static_cast<int>(it - options.begin()));

@@ -26,7 +26,7 @@ bool Precedes(const Element& a, const Element& b) {
   while (depth < path_a.size() && depth < path_b.size() && path_a[depth] == path_b[depth]) ++depth;
   if (depth == path_a.size()) return true;  // a is b or an ancestor of b
   if (depth == path_b.size() || depth == 0) return false;
-  for (const auto& child : path_a[depth - 1]->ChildNodes()) {
+  for (const auto& child : path_a[depth - 1]->HeldChildNodes()) {
     if (child.get() == path_a[depth]) return true;
     if (child.get() == path_b[depth]) return false;
   }
@@ -36,7 +36,8 @@ bool Precedes(const Element& a, const Element& b) {
 template <class Visit>
 void ForEachElement(const Element& root, Visit&& visit) {
   visit(root);
-  for (const auto& child : root.ChildNodes()) {
+  // Options kept as data have no ids.
+  for (const auto& child : root.HeldChildNodes()) {
     if (child->IsElement()) ForEachElement(static_cast<const Element&>(*child), visit);
   }
 }

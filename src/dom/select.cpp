@@ -33,6 +33,7 @@ std::string CollapseWhitespace(std::string_view text) {
 
 template <typename F>
 void Element::ForEachOption(F&& f) const {
+  MakeOptionNodes();
   for (const auto& child : children_) {
     if (!child->IsElement()) continue;
     auto& element = static_cast<Element&>(*child);
@@ -77,6 +78,7 @@ int Element::SelectedIndex() const {
 }
 
 std::pair<const Element*, int> Element::SelectedOption() const {
+  if (KeepsOptions()) return {nullptr, extras_->rare->selected_option};
   std::pair<const Element*, int> found{nullptr, -1};
   int index = 0;
   ForEachOption([&](const Element& option) {
@@ -88,7 +90,12 @@ std::pair<const Element*, int> Element::SelectedOption() const {
 
 void Element::SetSelectedIndex(int index) {
   RequireTag("SELECT", "selectedIndex");
-  const auto options = OptionsOf();
+  if (KeepsOptions()) {
+    Rare& rare = *extras_->rare;
+    const bool shown = index >= 0 && index < static_cast<int>(rare.kept_options->entries.size());
+    rare.selected_option = shown ? index : -1;
+  }
+  const auto options = KeepsOptions() ? std::vector<std::shared_ptr<Element>>() : OptionsOf();
   for (std::size_t i = 0; i < options.size(); ++i) {
     if (static_cast<int>(i) == index) {
       options[i]->StoreAttribute("selected", "");
@@ -168,7 +175,8 @@ void Element::AfterChildListChanged(const std::shared_ptr<Node>& inserted) {
 bool Element::ShowsOneSelection(const Element& except) const {
   // A drop-down never holds two selected options (every change normalises it), so the first
   // one found is the one.
-  if (HasAttribute("multiple") || GetAttributeInteger("size", 1) > 1) return false;
+  if (!ShowsAsDropDown()) return false;
+  MakeOptionNodes();
   for (const auto& child : children_) {
     if (!child->IsElement() || child.get() == &except) continue;
     const auto& element = static_cast<const Element&>(*child);
@@ -186,7 +194,7 @@ bool Element::ShowsOneSelection(const Element& except) const {
 void Element::NormaliseSelection(const Element* preferred) {
   // A list box shows no selection of its own; a drop-down always shows one option when it
   // has any, the last one marked selected (or the one just marked) winning.
-  if (HasAttribute("multiple") || GetAttributeInteger("size", 1) > 1) return;
+  if (!ShowsAsDropDown()) return;
   std::vector<Element*> selected;
   Element* first_enabled = nullptr;
   ForEachOption([&](Element& option) {
@@ -206,7 +214,12 @@ void Element::NormaliseSelection(const Element* preferred) {
 
 OptionList::OptionList(std::shared_ptr<Element> select) : select_(std::move(select)) {}
 
-int OptionList::Length() const { return static_cast<int>(select_->OptionsOf().size()); }
+int OptionList::Length() const {
+  if (const auto kept = select_->KeptOptionsOf()) {
+    return static_cast<int>(kept->data.entries.size());
+  }
+  return static_cast<int>(select_->OptionsOf().size());
+}
 
 std::shared_ptr<Element> OptionList::Item(int index) const {
   const auto options = select_->OptionsOf();

@@ -145,11 +145,55 @@ char* PutEscaped(char* at, std::string_view text, char quote) {
   return at;
 }
 
+// ` name="value"`; needs room for 4 bytes, the name and kMostPerByte per byte of the value.
+char* PutAttribute(char* at, std::string_view name, std::string_view value, char quote) {
+  *at++ = ' ';
+  at = Put(at, name);
+  *at++ = '=';
+  *at++ = quote;
+  at = PutEscaped(at, value, quote);
+  *at++ = quote;
+  return at;
+}
+
+// The node id as an attribute, when the options ask for one; needs room for 28 bytes and the name.
+char* PutNodeId(char* at, NodeId id, const SerializeOptions& options) {
+  if (options.node_id_attribute.empty()) return at;
+  const char quote = options.attribute_quote;
+  *at++ = ' ';
+  at = Put(at, options.node_id_attribute);
+  *at++ = '=';
+  *at++ = quote;
+  at = std::to_chars(at, at + 24, id).ptr;
+  *at++ = quote;
+  return at;
+}
+
+// A select's options kept as data, written as their nodes would be.
+void AppendKeptOptions(Markup& out, const KeptOptions& kept, const SerializeOptions& options) {
+  NodeId id = kept.first_id;
+  const char quote = options.attribute_quote;
+  for (std::size_t i = 0; i < kept.data.entries.size(); ++i) {
+    const OptionText& option = kept.data.entries[i];
+    char* at = out.Room(64 + options.node_id_attribute.size() +
+                        (option.value.size() + option.text.size()) * kMostPerByte);
+    at = Put(at, "<option");
+    at = PutAttribute(at, "value", option.value, quote);
+    if (static_cast<int>(i) == kept.selected) at = PutAttribute(at, "selected", "", quote);
+    at = PutNodeId(at, id, options);
+    *at++ = '>';
+    at = PutEscaped(at, option.text, 0);
+    out.Wrote(Put(at, "</option>"));
+    id += option.text.empty() ? 1 : 2;
+  }
+}
+
 void AppendNode(Markup& out, const Node& node, const SerializeOptions& options);
 
 void AppendChildren(Markup& out, const Element& element, const SerializeOptions& options,
                     bool raw) {
-  for (const auto& child : element.ChildNodes()) {
+  if (const auto kept = element.KeptOptionsOf()) AppendKeptOptions(out, *kept, options);
+  for (const auto& child : element.HeldChildNodes()) {
     if (raw && child->IsText()) {
       const std::string& data = static_cast<const Text&>(*child).data();
       out.Wrote(Put(out.Room(data.size()), data));
@@ -176,21 +220,9 @@ void AppendNode(Markup& out, const Node& node, const SerializeOptions& options) 
   *at++ = '<';
   at = PutTag(at, element);
   element.ForEachAttribute([&](const Attribute& attribute) {
-    *at++ = ' ';
-    at = Put(at, attribute.name);
-    *at++ = '=';
-    *at++ = quote;
-    at = PutEscaped(at, attribute.value, quote);
-    *at++ = quote;
+    at = PutAttribute(at, attribute.name, attribute.value, quote);
   });
-  if (!options.node_id_attribute.empty()) {
-    *at++ = ' ';
-    at = Put(at, options.node_id_attribute);
-    *at++ = '=';
-    *at++ = quote;
-    at = std::to_chars(at, at + 24, element.node_id()).ptr;
-    *at++ = quote;
-  }
+  at = PutNodeId(at, element.node_id(), options);
   *at++ = '>';
   out.Wrote(at);
   const TagKind kind = KindOf(element);

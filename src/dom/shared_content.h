@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "dom/element.h"
+#include "dom/kept_options.h"
 
 namespace cn::dom {
 
@@ -30,6 +31,9 @@ class SharedContent {
                                            std::string_view context_tag);
   // A new detached OPTION of `document` with that value and text.
   std::shared_ptr<Element> Option(Document& document, std::string_view value, std::string_view text);
+  // The data of a list of options (dom/kept_options.h), the same for every page that fills
+  // the same list.
+  std::shared_ptr<const OptionData> Options(std::vector<OptionText> options);
   // The list `before` becomes when the attribute is set to `value` (or, `erase`, removed);
   // the same list for every element that makes the same change to the same shared list.
   AttributeList Changed(const AttributeList& before, std::string_view lower_name,
@@ -45,6 +49,9 @@ class SharedContent {
   // time, and once the cache is full new content is too.
   static constexpr std::size_t kMaxText = 512;
   static constexpr std::size_t kMaxEntries = 4096;
+  // Lists of options are whole lookups: a few dozen kinds, some of them long.
+  static constexpr std::size_t kMaxLists = 256;
+  static constexpr std::size_t kMaxListText = 256 * 1024;
 
   // The built nodes of `key`, building them with `build` (in the cache's own page) when new;
   // null when the cache is full.
@@ -92,6 +99,7 @@ class SharedContent {
   std::mutex mutex_;
   std::shared_ptr<Document> owner_;  // the built nodes' page, never shown or changed
   std::unordered_map<std::string, std::shared_ptr<const std::vector<std::shared_ptr<Node>>>> built_;
+  std::unordered_map<std::string, std::shared_ptr<const OptionData>> lists_;
   std::unordered_map<Change, Transition, ChangeHash, ChangeEqual> changes_;
   struct StyleTransition {
     std::shared_ptr<const KeptStyle> before;  // keeps the key's style alive

@@ -25,24 +25,20 @@ bool FillSelect(const std::shared_ptr<dom::Element>& select, const std::vector<s
                          "FillSelect");
   }
   if (clear_first) select->SetInnerHtml("");
-  // Each option is complete before it joins the list: the page then records one insertion
-  // per option, not four changes.
-  std::vector<std::shared_ptr<dom::Element>> options;
+  std::vector<dom::OptionText> options;
   options.reserve(list.size());
   for (const std::string& entry : list) {
     if (whole_entry) {
-      options.push_back(document->CreateOption(entry, entry));
+      options.push_back({entry, entry});
     } else {
       const std::string_view value = FieldView(entry, static_cast<std::size_t>(value_field));
       const std::string_view text = FieldView(entry, static_cast<std::size_t>(text_field));
-      if (show_code) {
-        options.push_back(document->CreateOption(value, std::string(value) + " - " + std::string(text)));
-      } else {
-        options.push_back(document->CreateOption(value, text));
-      }
+      std::string shown =
+          show_code ? std::string(value) + " - " + std::string(text) : std::string(text);
+      options.push_back({std::string(value), std::move(shown)});
     }
   }
-  select->Options().Append(options);
+  select->Options().Fill(std::move(options));
   return true;
 }
 

@@ -139,7 +139,8 @@ void WireTree(const dom::Element& element, const BoundEvents& bound, bool row_ab
   const BehaviourWiring behaviours = BehavioursOf(element);
   const bool in_row = (behaviours.data_entry && element.Is("TR")) || row_above;
   AppendWiringOf(element, bound, behaviours, in_row, out);
-  for (const auto& child : element.ChildNodes()) {
+  // Options kept as data report nothing.
+  for (const auto& child : element.HeldChildNodes()) {
     if (child->IsElement()) WireTree(static_cast<const dom::Element&>(*child), bound, in_row, out);
   }
 }

@@ -1,11 +1,13 @@
 // Drop-down lists: options, value, selectedIndex, clearing and filling.
 #include <gmock/gmock.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
 #include "../base/failure_text.h"
 #include "dom/document.h"
+#include "dom/serialize.h"
 #include "test_page.h"
 
 namespace cn::dom {
@@ -118,6 +120,69 @@ TEST(SelectValue, KnownUnknownAndEmptyValuesAndSelectedIndex) {
   EXPECT_EQ(Listed(gender), "=|M=MALE|F=FEMALE*|C=COMPANY");
   gender->Options().Remove(0);
   EXPECT_EQ(Listed(gender), "M=MALE|F=FEMALE*|C=COMPANY");
+}
+
+// A list filled in one go from a lookup is kept as data until its option nodes are asked for.
+// Read, changed, cleared, written out and made into nodes at any step, it is the list the
+// options as nodes make: the same values, markup, node ids and recorded changes.
+TEST(SelectOptions, AListKeptAsDataIsTheListItsNodesMake) {
+  const std::vector<OptionText> list{{"", ""}, {"A&B", "a < b"}, {"q\"", "Quote"}, {"c", "C"}};
+  const char* const selects[] = {"<select id=s></select>", "<select id=s size=3></select>",
+                                 "<select id=s multiple></select>"};
+  // Each step on both lists; "nodes" asks for the option nodes of the kept one.
+  const std::vector<std::function<void(Element&)>> steps{
+      [](Element&) {},
+      [](Element& s) { s.SetValue("c"); },
+      [](Element& s) { s.SetValue("none"); },
+      [](Element& s) { s.SetSelectedIndex(1); },
+      [](Element& s) { s.SetProperty("selectedIndex", "9"); },
+      [](Element& s) { s.SetInnerHtml(""); },
+      [&](Element& s) { s.Options().Fill(list); },
+      [](Element& s) { s.Options().Item(2)->SetSelected(true); },
+  };
+  const SerializeOptions with_ids{.node_id_attribute = "n"};
+  for (const char* markup : selects) {
+    for (std::size_t made_at = 0; made_at <= steps.size(); ++made_at) {
+      SCOPED_TRACE(std::string(markup) + " nodes asked for before step " + std::to_string(made_at));
+      const auto kept = Document::Parse(markup);
+      const auto nodes = Document::Parse(markup);
+      kept->GetElementById("s")->Options().Fill(list);
+      std::vector<std::shared_ptr<Element>> options;
+      for (const OptionText& o : list) options.push_back(nodes->CreateOption(o.value, o.text));
+      nodes->GetElementById("s")->Options().Append(options);
+      EXPECT_TRUE(kept->GetElementById("s")->KeptOptionsOf().has_value());
+      for (const auto& page : {kept, nodes}) page->SetRecording(true);
+      for (std::size_t step = 0; step < steps.size(); ++step) {
+        if (step == made_at) kept->GetElementById("s")->ChildNodes();
+        for (const auto& page : {kept, nodes}) steps[step](*page->GetElementById("s"));
+        const auto a = kept->GetElementById("s"), b = nodes->GetElementById("s");
+        EXPECT_EQ(SerializeNode(*a, with_ids), SerializeNode(*b, with_ids)) << "step " << step;
+        const auto reads = [](Element& s) {
+          return s.Value() + "/" + std::to_string(s.SelectedIndex()) + "/" +
+                 std::to_string(s.Options().Length());
+        };
+        EXPECT_EQ(reads(*a), reads(*b));
+        EXPECT_EQ(kept->TakeMutations(), nodes->TakeMutations()) << "step " << step;
+      }
+    }
+  }
+}
+
+// The browser knows a kept option by the id it was written with: looking the id up makes the
+// options, and the id finds that option.
+TEST(SelectOptions, AKeptOptionsIdFindsItsNode) {
+  const auto page = Document::Parse("<select id=s></select><input id=after>");
+  const auto select = page->GetElementById("s");
+  select->Options().Fill({{"1", "One"}, {"2", ""}, {"3", "Three"}});
+  const NodeId first = select->KeptOptionsOf()->first_id;
+  const auto input = page->CreateElement("INPUT");
+  EXPECT_EQ(input->node_id(), first + 5);  // two ids for an option with text, one without
+  const auto third = std::static_pointer_cast<Element>(page->FindNode(first + 3));
+  ASSERT_NE(third, nullptr);
+  EXPECT_EQ(third->Value() + "=" + third->Text(), "3=Three");
+  EXPECT_EQ(third->ParentElement(), select);
+  EXPECT_FALSE(select->KeptOptionsOf().has_value());
+  EXPECT_EQ(Listed(select), "1=One*|2=|3=Three");
 }
 
 }  // namespace
