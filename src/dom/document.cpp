@@ -129,9 +129,15 @@ std::shared_ptr<Node> Document::FindNode(NodeId id) const {
 NodeId Document::ReserveNodeIds(NodeId count, Node& holder) {
   const NodeId first = next_node_id_;
   next_node_id_ += count;
-  nodes_.resize(static_cast<std::size_t>(next_node_id_ - 1), nullptr);
-  std::fill(nodes_.begin() + (first - 1), nodes_.end(), &holder);
+  HoldNodeIds(first, count, holder);
   return first;
+}
+
+void Document::HoldNodeIds(NodeId first, NodeId count, Node& holder) {
+  const auto end = static_cast<std::size_t>(first - 1 + count);
+  if (nodes_.size() < end) nodes_.resize(end, nullptr);
+  std::fill(nodes_.begin() + (first - 1), nodes_.begin() + static_cast<std::ptrdiff_t>(end),
+            &holder);
 }
 
 void Document::ReleaseNodeIds(NodeId first, NodeId count, const Node& holder) {

@@ -145,6 +145,8 @@ class Document : public std::enable_shared_from_this<Document> {
   // finds `holder`, the select, which makes the nodes. Released when the nodes are made or
   // the data goes.
   NodeId ReserveNodeIds(NodeId count, Node& holder);
+  // Ids of nodes that were made and are gone, held again the same way.
+  void HoldNodeIds(NodeId first, NodeId count, Node& holder);
   void ReleaseNodeIds(NodeId first, NodeId count, const Node& holder);
   // The data of a list of options: shared with the other pages when the page has shared content.
   std::shared_ptr<const OptionData> KeptOptionData(std::vector<OptionText> options);

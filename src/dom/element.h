@@ -89,6 +89,10 @@ class Element final : public Node {
   const std::vector<std::shared_ptr<Node>>& HeldChildNodes() const { return children_; }
   // The options a select keeps as data; empty when its options are nodes.
   std::optional<KeptOptions> KeptOptionsOf() const;
+  // A select whose options are plain nodes, as a fill makes them and held by nothing but the
+  // select, keeps them as data again (the web layer asks after each answer to the browser,
+  // whose markup stays right: the same ids, values, texts and selection). Returns whether it did.
+  bool KeepOptionNodesAsData();
   std::vector<std::shared_ptr<Element>> Children() const;  // element children only
   std::shared_ptr<Element> SharedThis() { return std::static_pointer_cast<Element>(shared_from_this()); }
   // Append or insert a node (moving it when it is already somewhere). A node of another

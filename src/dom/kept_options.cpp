@@ -99,6 +99,49 @@ void Element::MakeOptionNodes() const {
   }
 }
 
+bool Element::KeepOptionNodesAsData() {
+  const std::shared_ptr<Document> document = OwnerDocument();
+  if (!document || !Is("SELECT") || KeepsOptions() || children_.empty()) return false;
+  std::vector<OptionText> entries;
+  entries.reserve(children_.size());
+  int selected = -1;
+  const NodeId first = children_.front()->node_id();
+  NodeId next = first;
+  // Only options as a fill makes them, numbered as it numbers them and held by nothing but
+  // the list: any other a handler or the page may still reach as a node.
+  for (const auto& child : children_) {
+    if (!child->IsElement() || child.use_count() != 1 || child->node_id() != next) return false;
+    const auto& option = static_cast<const Element&>(*child);
+    if (!option.Is("OPTION") || option.extras_ || !option.attributes_) return false;
+    const std::vector<Attribute>& attributes = *option.attributes_;
+    if (attributes.empty() || attributes.size() > 2 || attributes[0].name != "value") return false;
+    if (attributes.size() == 2) {
+      if (attributes[1].name != "selected" || !attributes[1].value.empty() || selected != -1)
+        return false;
+      selected = static_cast<int>(entries.size());
+    }
+    std::string text;
+    if (!option.children_.empty()) {
+      const auto& held = option.children_.front();
+      if (option.children_.size() != 1 || !held->IsText() || held.use_count() != 1 ||
+          held->node_id() != next + 1 || static_cast<const dom::Text&>(*held).data().empty()) {
+        return false;
+      }
+      text = static_cast<const dom::Text&>(*held).data();
+    }
+    next += text.empty() ? 1 : 2;
+    entries.push_back({attributes[0].value, std::move(text)});
+  }
+  std::shared_ptr<const OptionData> data = document->KeptOptionData(std::move(entries));
+  children_.clear();  // the options leave the page's numbering as they go
+  Rare& rare = MutableRare();
+  rare.first_option_id = first;
+  rare.selected_option = selected;
+  document->HoldNodeIds(first, data->node_count, *this);
+  rare.kept_options = std::move(data);
+  return true;
+}
+
 void Element::DropKeptOptions() {
   Rare& rare = *extras_->rare;
   if (document_ != nullptr) {

@@ -2,6 +2,7 @@
 
 #include <spdlog/spdlog.h>
 
+#include <set>
 #include <utility>
 #include <variant>
 
@@ -72,6 +73,22 @@ std::optional<TextSelection> SelectionOf(const json& request) {
     BadRequest("\"selection\" must be [start, end] with start <= end");
   }
   return TextSelection{(*it)[0].get<std::size_t>(), (*it)[1].get<std::size_t>()};
+}
+
+// The lists an event filled go back to data once the browser has their options: a session
+// holds its lists once, shared, whether the page's load or a handler filled them.
+void KeepFilledListsAsData(const dom::Document& document,
+                           const std::vector<dom::Mutation>& mutations) {
+  std::set<dom::NodeId> lists;
+  for (const dom::Mutation& change : mutations) {
+    if (change.kind == dom::MutationKind::kInsert && change.name == "OPTION") {
+      lists.insert(change.parent);
+    }
+  }
+  for (const dom::NodeId id : lists) {
+    const auto node = document.FindNode(id);
+    if (node && node->IsElement()) static_cast<dom::Element&>(*node).KeepOptionNodesAsData();
+  }
 }
 
 }  // namespace
@@ -226,6 +243,7 @@ json Session::BuildAnswer(bool whole) {
     auto ops = BuildPatches(*page->document, mutations, page->removed.get());
     page->removed->Clear();
     if (!ops.empty()) patches[std::to_string(page->key)] = std::move(ops);
+    KeepFilledListsAsData(*page->document, mutations);
     if (const auto last = LastFocus(*page->document, mutations)) {
       const auto node = page->document->FindNode(last->node);
       const bool body = node && node->IsElement() && static_cast<const dom::Element&>(*node).Is("BODY");

@@ -153,7 +153,9 @@ TEST(SelectOptions, AListKeptAsDataIsTheListItsNodesMake) {
       EXPECT_TRUE(kept->GetElementById("s")->KeptOptionsOf().has_value());
       for (const auto& page : {kept, nodes}) page->SetRecording(true);
       for (std::size_t step = 0; step < steps.size(); ++step) {
+        // Made into nodes, and two steps on kept as data again where the nodes allow it.
         if (step == made_at) kept->GetElementById("s")->ChildNodes();
+        if (step == made_at + 2) kept->GetElementById("s")->KeepOptionNodesAsData();
         for (const auto& page : {kept, nodes}) steps[step](*page->GetElementById("s"));
         const auto a = kept->GetElementById("s"), b = nodes->GetElementById("s");
         EXPECT_EQ(SerializeNode(*a, with_ids), SerializeNode(*b, with_ids)) << "step " << step;
@@ -183,6 +185,32 @@ TEST(SelectOptions, AKeptOptionsIdFindsItsNode) {
   EXPECT_EQ(third->ParentElement(), select);
   EXPECT_FALSE(select->KeptOptionsOf().has_value());
   EXPECT_EQ(Listed(select), "1=One*|2=|3=Three");
+  EXPECT_FALSE(select->KeepOptionNodesAsData());  // the test still holds the third option
+}
+
+// Options go back to data only as a fill makes them and when nothing but the list holds them.
+TEST(SelectOptions, OnlyPlainOptionsGoBackToData) {
+  struct Case {
+    const char* options;
+    bool kept;
+  };
+  const Case cases[] = {{"<option value=a>A<option value=b selected>B<option value=c>", true},
+                        {"<option value=a>A<option value=b>B", true},
+                        {"<option>A", false},
+                        {"<option value=a id=a>A", false},
+                        {"<option value=a style='color:red'>A", false},
+                        {"<option value=a selected>A<option value=b selected>B", false},
+                        {"<option value=a disabled>A", false},
+                        {"<optgroup label=g><option value=a>A</optgroup>", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options);
+    const auto page =
+        Document::Parse(std::string("<select id=s multiple>") + c.options + "</select>");
+    const auto select = page->GetElementById("s");
+    const std::string before = SerializeNode(*select, {.node_id_attribute = "n"});
+    EXPECT_EQ(select->KeepOptionNodesAsData(), c.kept);
+    EXPECT_EQ(SerializeNode(*select, {.node_id_attribute = "n"}), before);
+  }
 }
 
 }  // namespace
