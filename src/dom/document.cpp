@@ -135,7 +135,7 @@ NodeId Document::ReserveNodeIds(NodeId count, Node& holder) {
 
 void Document::HoldNodeIds(NodeId first, NodeId count, Node& holder) {
   const auto end = static_cast<std::size_t>(first - 1 + count);
-  if (nodes_.size() < end) nodes_.resize(end, nullptr);
+  if (nodes_.size() < end) GrowNodeTable(end);
   std::fill(nodes_.begin() + (first - 1), nodes_.begin() + static_cast<std::ptrdiff_t>(end),
             &holder);
 }
@@ -166,15 +166,29 @@ std::shared_ptr<Element> Document::NewElement(std::string_view upper_tag, std::u
 }
 
 std::shared_ptr<Text> Document::CreateTextNode(std::string_view text) {
-  auto node = std::make_shared<Text>(NodeKey{}, *this, NextNodeId(), std::string(text));
+  auto node = std::make_shared<Text>(NodeKey{}, *this, NextNodeId(), text);
+  Register(*node);
+  return node;
+}
+
+std::shared_ptr<Text> Document::CopyTextNode(const Text& copied) {
+  auto node = std::make_shared<Text>(NodeKey{}, *this, NextNodeId(), copied);
   Register(*node);
   return node;
 }
 
 void Document::Register(Node& node) {
   const auto index = static_cast<std::size_t>(node.node_id() - 1);
-  if (index >= nodes_.size()) nodes_.resize(index + 1, nullptr);
+  if (index >= nodes_.size()) GrowNodeTable(index + 1);
   nodes_[index] = &node;
+}
+
+void Document::GrowNodeTable(std::size_t size) {
+  // A copied page starts with room for exactly its template's nodes, and every session adds
+  // a few hundred to it: growing by an eighth, not double, spares most sessions half a table.
+  if (size > nodes_.capacity())
+    nodes_.reserve(std::max(size, nodes_.capacity() + nodes_.capacity() / 8 + 64));
+  nodes_.resize(size, nullptr);
 }
 
 void Document::Forget(const Node& node) {

@@ -151,11 +151,15 @@ class Document : public std::enable_shared_from_this<Document> {
   // The data of a list of options: shared with the other pages when the page has shared content.
   std::shared_ptr<const OptionData> KeptOptionData(std::vector<OptionText> options);
   void Register(Node& node);
+  // Makes the id table `size` long.
+  void GrowNodeTable(std::size_t size);
   void Forget(const Node& node);
   void SetActiveElement(const std::shared_ptr<Element>& element) { active_ = element; }
   // `upper_tag` in upper case; its number when known already (dom/tag_names.h).
   std::shared_ptr<Element> NewElement(std::string_view upper_tag);
   std::shared_ptr<Element> NewElement(std::string_view upper_tag, std::uint8_t tag_number);
+  // A new text of this page with the data of `copied`, shared with it.
+  std::shared_ptr<Text> CopyTextNode(const Text& copied);
   // Whether the node is in the tree under the document element.
   bool InTree(const Node& node) const;
   // The id index, built on the first lookup and kept up to date from then on; null before.

@@ -28,7 +28,7 @@ std::shared_ptr<Document> Document::Copy() const {
 
 std::shared_ptr<Node> Document::ImportCopy(const Node& node) {
   if (node.IsElement()) return static_cast<const Element&>(node).CopyInto(*this);
-  return CreateTextNode(static_cast<const Text&>(node).data());
+  return CopyTextNode(static_cast<const Text&>(node));
 }
 
 std::shared_ptr<Element> Document::CreateOption(std::string_view value, std::string_view text) {
@@ -48,7 +48,7 @@ std::shared_ptr<Element> Element::CopyInto(Document& document) const {
     if (child->IsElement()) {
       node = static_cast<const Element&>(*child).CopyInto(document);
     } else {
-      node = document.CreateTextNode(static_cast<const dom::Text&>(*child).data());
+      node = document.CopyTextNode(static_cast<const dom::Text&>(*child));
     }
     node->parent_ = element.get();
     element->children_.push_back(std::move(node));

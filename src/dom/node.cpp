@@ -52,13 +52,22 @@ void Node::LeavePage() const {
 
 Text::~Text() { LeavePage(); }
 
-Text::Text(NodeKey /*key*/, Document& document, NodeId id, std::string data)
-    : Node(NodeType::kText, document, id), data_(std::move(data)) {}
+Text::Text(NodeKey /*key*/, Document& document, NodeId id, std::string_view data)
+    : Node(NodeType::kText, document, id),
+      data_(data.empty() ? nullptr : std::make_shared<const std::string>(data)) {}
+
+Text::Text(NodeKey /*key*/, Document& document, NodeId id, const Text& copied)
+    : Node(NodeType::kText, document, id), data_(copied.data_) {}
+
+const std::string& Text::Empty() {
+  static const std::string empty;
+  return empty;
+}
 
 void Text::SetData(std::string_view data) {
-  data_ = std::string(data);
+  data_ = data.empty() ? nullptr : std::make_shared<const std::string>(data);
   if (const auto watcher = ChangeWatcher(MutationKind::kText)) {
-    watcher->NoteChange({MutationKind::kText, node_id(), 0, -1, "", data_});
+    watcher->NoteChange({MutationKind::kText, node_id(), 0, -1, "", this->data()});
   }
 }
 

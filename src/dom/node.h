@@ -85,16 +85,21 @@ class Node : public std::enable_shared_from_this<Node> {
 
 class Text final : public Node {
  public:
-  Text(NodeKey key, Document& document, NodeId id, std::string data);
+  Text(NodeKey key, Document& document, NodeId id, std::string_view data);
+  // A copy's text shares its data with the text it copies (a page's template) until it changes:
+  // most of a page's texts are labels and the spaces between its elements.
+  Text(NodeKey key, Document& document, NodeId id, const Text& copied);
 
-  const std::string& data() const { return data_; }
+  const std::string& data() const { return data_ ? *data_ : Empty(); }
   void SetData(std::string_view data);
 
   ~Text() override;
-  std::string InnerText() const override { return data_; }
+  std::string InnerText() const override { return data(); }
 
  private:
-  std::string data_;
+  static const std::string& Empty();
+
+  std::shared_ptr<const std::string> data_;  // null when empty
 };
 
 }  // namespace cn::dom

@@ -74,15 +74,19 @@ TEST(PageCopy, IsAPageOfItsOwnRecordingItsChangesWithItsOwnNodeIds) {
     return document.GetElementById("txtName")->Value() + " " +
            document.GetElementById("cboState")->Value() + " " +
            (document.GetElementById("chkNew")->Checked() ? "checked " : "clear ") +
-           std::to_string(document.GetElementById("txtName")->MaxLength());
+           std::to_string(document.GetElementById("txtName")->MaxLength()) + " " +
+           document.GetElementById("cboState")->Options().Item(0)->Text();
   };
   copy->GetElementById("txtName")->SetValue("CHANGED");
   copy->GetElementById("cboState")->SetSelectedIndex(0);
   copy->GetElementById("chkNew")->SetChecked(false);
   page->GetElementById("txtName")->SetAttribute("maxlength", "3");
-  EXPECT_EQ(state(*page), "Default 02 checked 3");
-  EXPECT_EQ(state(*copy), "CHANGED 01 clear " + std::to_string(kNoMaxLength));
-  EXPECT_EQ(state(*page->Copy()), "Default 02 checked 3");
+  // Texts are shared with the page copied until one of them changes.
+  const auto& one = copy->GetElementById("cboState")->Options().Item(0)->ChildNodes().at(0);
+  std::static_pointer_cast<Text>(one)->SetData("Uno");
+  EXPECT_EQ(state(*page), "Default 02 checked 3 One");
+  EXPECT_EQ(state(*copy), "CHANGED 01 clear " + std::to_string(kNoMaxLength) + " Uno");
+  EXPECT_EQ(state(*page->Copy()), "Default 02 checked 3 One");
   // A copy records its changes, under its own node ids, only once told to.
   page->SetRecording(true);
   EXPECT_FALSE(page->Copy()->IsRecording());
