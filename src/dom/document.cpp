@@ -102,9 +102,11 @@ std::vector<std::shared_ptr<Element>> Document::All() const {
 
 std::vector<std::shared_ptr<Element>> Document::AllWithId(std::string_view id) const {
   std::vector<std::shared_ptr<Element>> matches;
-  for (auto& element : All()) {
-    if (element->Id() == id) matches.push_back(std::move(element));
-  }
+  if (!root_) return matches;
+  if (root_->IdView() == id) matches.push_back(root_);
+  std::vector<std::shared_ptr<Element>> below = root_->AllWithId(id);
+  matches.insert(matches.end(), std::make_move_iterator(below.begin()),
+                 std::make_move_iterator(below.end()));
   return matches;
 }
 
@@ -198,9 +200,14 @@ void Document::Forget(const Node& node) {
 
 std::vector<std::shared_ptr<Element>> Document::Frames() const {
   std::vector<std::shared_ptr<Element>> frames;
-  for (auto& element : All()) {
-    if (IsFrame(*element)) frames.push_back(std::move(element));
-  }
+  // Past the options a select keeps as data: the shell looks for its frame at every tab switch.
+  const auto walk = [&](const auto& self, const std::shared_ptr<Element>& element) -> void {
+    if (IsFrame(*element)) frames.push_back(element);
+    for (const auto& child : element->HeldChildNodes()) {
+      if (child->IsElement()) self(self, std::static_pointer_cast<Element>(child));
+    }
+  };
+  if (root_) walk(walk, root_);
   return frames;
 }
 

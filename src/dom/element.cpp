@@ -15,24 +15,25 @@ namespace {
 
 using internal::Fail;
 
+// `by_id`: a search for an id walks past the options a select keeps as data (they have none).
 template <class Visit>
-void ForEachDescendant(const Element& element, Visit&& visit) {
-  for (const auto& child : element.ChildNodes()) {
+void ForEachDescendant(const Element& element, bool by_id, Visit&& visit) {
+  for (const auto& child : by_id ? element.HeldChildNodes() : element.ChildNodes()) {
     if (!child->IsElement()) continue;
     const auto child_element = std::static_pointer_cast<Element>(child);
     if (!visit(child_element)) return;
-    ForEachDescendant(*child_element, visit);
+    ForEachDescendant(*child_element, by_id, visit);
   }
 }
 
 // First descendant (tree order) for which `match` holds.
 template <class Match>
-std::shared_ptr<Element> FindDescendant(const Element& element, Match&& match) {
-  for (const auto& child : element.ChildNodes()) {
+std::shared_ptr<Element> FindDescendant(const Element& element, bool by_id, Match&& match) {
+  for (const auto& child : by_id ? element.HeldChildNodes() : element.ChildNodes()) {
     if (!child->IsElement()) continue;
     auto child_element = std::static_pointer_cast<Element>(child);
     if (match(*child_element)) return child_element;
-    if (auto found = FindDescendant(*child_element, match)) return found;
+    if (auto found = FindDescendant(*child_element, by_id, match)) return found;
   }
   return nullptr;
 }
@@ -166,7 +167,7 @@ std::shared_ptr<Document> Element::IndexingDocument() const {
 
 std::vector<std::shared_ptr<Element>> Element::All() const {
   std::vector<std::shared_ptr<Element>> all;
-  ForEachDescendant(*this, [&](const std::shared_ptr<Element>& e) {
+  ForEachDescendant(*this, false, [&](const std::shared_ptr<Element>& e) {
     all.push_back(e);
     return true;
   });
@@ -174,7 +175,7 @@ std::vector<std::shared_ptr<Element>> Element::All() const {
 }
 
 std::shared_ptr<Element> Element::FindInAll(std::string_view id) const {
-  return FindDescendant(*this, [&](const Element& e) {
+  return FindDescendant(*this, !id.empty(), [&](const Element& e) {
     const Attribute* attribute = e.FindAttribute("id");
     return attribute != nullptr && attribute->value == id;
   });
@@ -188,7 +189,7 @@ std::shared_ptr<Element> Element::GetFromAll(std::string_view id) const {
 
 std::vector<std::shared_ptr<Element>> Element::AllWithId(std::string_view id) const {
   std::vector<std::shared_ptr<Element>> matches;
-  ForEachDescendant(*this, [&](const std::shared_ptr<Element>& e) {
+  ForEachDescendant(*this, !id.empty(), [&](const std::shared_ptr<Element>& e) {
     if (e->Id() == id) matches.push_back(e);
     return true;
   });
@@ -197,7 +198,7 @@ std::vector<std::shared_ptr<Element>> Element::AllWithId(std::string_view id) co
 
 std::vector<std::shared_ptr<Element>> Element::ElementsByTagName(std::string_view tag) const {
   std::vector<std::shared_ptr<Element>> matches;
-  ForEachDescendant(*this, [&](const std::shared_ptr<Element>& e) {
+  ForEachDescendant(*this, false, [&](const std::shared_ptr<Element>& e) {
     if (tag == "*" || e->Is(tag)) matches.push_back(e);
     return true;
   });

@@ -176,6 +176,11 @@ TEST(SelectOptions, AKeptOptionsIdFindsItsNode) {
   const auto page = Document::Parse("<select id=s></select><input id=after>");
   const auto select = page->GetElementById("s");
   select->Options().Fill({{"1", "One"}, {"2", ""}, {"3", "Three"}});
+  // Searches by id and for frames pass the kept options by.
+  EXPECT_EQ(page->AllWithId("s").size(), 1u);
+  EXPECT_NE(page->Body()->FindInAll("after"), nullptr);
+  EXPECT_TRUE(page->Frames().empty());
+  EXPECT_TRUE(select->KeptOptionsOf().has_value());
   const NodeId first = select->KeptOptionsOf()->first_id;
   const auto input = page->CreateElement("INPUT");
   EXPECT_EQ(input->node_id(), first + 5);  // two ids for an option with text, one without
