@@ -59,6 +59,8 @@ class Document : public std::enable_shared_from_this<Document> {
   // one index of the ids they start with.
   void KeepUnchanged() { unchanged_ = true; }
   SharedContent* SharedContentOf() const { return shared_.get(); }
+  // A lookup list kept by the page logic, held once for every page that keeps the same list.
+  std::shared_ptr<const std::vector<std::string>> SharedList(std::vector<std::string> entries);
 
   const std::string& Url() const { return url_; }
 

@@ -1,40 +1,18 @@
-// Options kept as data: filling a select, making the nodes when they are asked for, and the
-// shared lists.
+// Options kept as data: filling a select, making the nodes when they are asked for, and
+// keeping them as data again.
 #include "dom/kept_options.h"
 
-#include <mutex>
 #include <utility>
 
 #include "base/runtime_failure.h"
 #include "dom/document.h"
 #include "dom/element.h"
 #include "dom/internal.h"
-#include "dom/shared_content.h"
 
 namespace cn::dom {
 
 OptionData::OptionData(std::vector<OptionText> option_texts) : entries(std::move(option_texts)) {
   for (const OptionText& entry : entries) node_count += entry.text.empty() ? 1 : 2;
-}
-
-std::shared_ptr<const OptionData> SharedContent::Options(std::vector<OptionText> options) {
-  std::string key;
-  for (const OptionText& entry : options) {
-    key.append(entry.value).push_back('\0');
-    key.append(entry.text).push_back('\0');
-  }
-  if (key.size() > kMaxListText) return std::make_shared<const OptionData>(std::move(options));
-  const std::lock_guard lock(mutex_);
-  if (const auto it = lists_.find(key); it != lists_.end()) return it->second;
-  auto data = std::make_shared<const OptionData>(std::move(options));
-  // A full cache still serves the lists it holds; a list beyond it is the page's own.
-  if (lists_.size() < kMaxLists) lists_.try_emplace(std::move(key), data);
-  return data;
-}
-
-std::shared_ptr<const OptionData> Document::KeptOptionData(std::vector<OptionText> options) {
-  if (shared_) return shared_->Options(std::move(options));
-  return std::make_shared<const OptionData>(std::move(options));
 }
 
 void OptionList::Fill(std::vector<OptionText> options) { select_->FillOptions(std::move(options)); }

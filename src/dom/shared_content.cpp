@@ -54,6 +54,45 @@ std::shared_ptr<Element> SharedContent::Option(Document& document, std::string_v
   return std::static_pointer_cast<Element>(document.ImportCopy(*built->front()));
 }
 
+template <typename T>
+std::shared_ptr<const T> SharedContent::Interned(
+    std::unordered_map<std::string, std::shared_ptr<const T>>& cache, std::string key, T value) {
+  if (key.size() > kMaxListText) return std::make_shared<const T>(std::move(value));
+  const std::lock_guard lock(mutex_);
+  if (const auto it = cache.find(key); it != cache.end()) return it->second;
+  auto made = std::make_shared<const T>(std::move(value));
+  // A full cache still serves the lists it holds; a list beyond it is the page's own.
+  if (cache.size() < kMaxLists) cache.try_emplace(std::move(key), made);
+  return made;
+}
+
+std::shared_ptr<const OptionData> SharedContent::Options(std::vector<OptionText> options) {
+  std::string key;
+  for (const OptionText& entry : options) {
+    key.append(entry.value).push_back('\0');
+    key.append(entry.text).push_back('\0');
+  }
+  return Interned(option_lists_, std::move(key), OptionData(std::move(options)));
+}
+
+std::shared_ptr<const std::vector<std::string>> SharedContent::List(
+    std::vector<std::string> entries) {
+  std::string key;
+  for (const std::string& entry : entries) key.append(entry).push_back('\0');
+  return Interned(text_lists_, std::move(key), std::move(entries));
+}
+
+std::shared_ptr<const std::vector<std::string>> Document::SharedList(
+    std::vector<std::string> entries) {
+  if (shared_) return shared_->List(std::move(entries));
+  return std::make_shared<const std::vector<std::string>>(std::move(entries));
+}
+
+std::shared_ptr<const OptionData> Document::KeptOptionData(std::vector<OptionText> options) {
+  if (shared_) return shared_->Options(std::move(options));
+  return std::make_shared<const OptionData>(std::move(options));
+}
+
 bool ChangeAttribute(std::vector<Attribute>& attributes, std::string_view lower_name,
                      std::string_view value, bool erase) {
   const auto it = std::find_if(attributes.begin(), attributes.end(),

@@ -34,6 +34,8 @@ class SharedContent {
   // The data of a list of options (dom/kept_options.h), the same for every page that fills
   // the same list.
   std::shared_ptr<const OptionData> Options(std::vector<OptionText> options);
+  // A lookup list as the page logic keeps it, the same for every session that reads the same.
+  std::shared_ptr<const std::vector<std::string>> List(std::vector<std::string> entries);
   // The list `before` becomes when the attribute is set to `value` (or, `erase`, removed);
   // the same list for every element that makes the same change to the same shared list.
   AttributeList Changed(const AttributeList& before, std::string_view lower_name,
@@ -99,7 +101,12 @@ class SharedContent {
   std::mutex mutex_;
   std::shared_ptr<Document> owner_;  // the built nodes' page, never shown or changed
   std::unordered_map<std::string, std::shared_ptr<const std::vector<std::shared_ptr<Node>>>> built_;
-  std::unordered_map<std::string, std::shared_ptr<const OptionData>> lists_;
+  // The lists of options and of lookup entries, keyed by their entries.
+  template <typename T>
+  std::shared_ptr<const T> Interned(
+      std::unordered_map<std::string, std::shared_ptr<const T>>& cache, std::string key, T value);
+  std::unordered_map<std::string, std::shared_ptr<const OptionData>> option_lists_;
+  std::unordered_map<std::string, std::shared_ptr<const std::vector<std::string>>> text_lists_;
   std::unordered_map<Change, Transition, ChangeHash, ChangeEqual> changes_;
   struct StyleTransition {
     std::shared_ptr<const KeptStyle> before;  // keeps the key's style alive

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "dom/document.h"
 #include "integration/dates.h"
 #include "integration/list_search.h"
 #include "integration/motor_lists.h"
@@ -35,7 +36,7 @@ struct BaseList {
   std::string_view command;
   std::string_view parameter;
   std::optional<std::int16_t> local_list;  // none: the local table has no such list
-  std::vector<std::string> StartupLists::*list;
+  StartupList StartupLists::*list;
   std::string StartupLists::*text;
 };
 
@@ -53,7 +54,7 @@ constexpr BaseList kBaseLists[] = {
 // The client lists always come from the back end.
 struct ClientList {
   std::string_view parameter;
-  std::vector<std::string> StartupLists::*list;
+  StartupList StartupLists::*list;
 };
 constexpr ClientList kClientLists[] = {
     {"1", &StartupLists::NationalityList},
@@ -61,28 +62,29 @@ constexpr ClientList kClientLists[] = {
     {"3", &StartupLists::NatureOfBusinessList},
 };
 
-void Keep(StartupLists& lists, const BaseList& base, std::string reply) {
+void Keep(StartupLists& lists, dom::Document& page, const BaseList& base, std::string reply) {
   if (base.text != nullptr) {
     lists.*base.text = std::move(reply);
   } else {
-    lists.*base.list = SplitList(reply);
+    lists.*base.list = StartupList(page.SharedList(SplitList(reply)));
   }
 }
 
-void LoadBaseListsFromBackEnd(StartupLists& lists, ServiceGateway& gateway) {
+void LoadBaseListsFromBackEnd(StartupLists& lists, dom::Document& page, ServiceGateway& gateway) {
   for (const BaseList& base : kBaseLists) {
-    Keep(lists, base, gateway.ExecuteCommand(base.command, base.parameter).reply);
+    Keep(lists, page, base, gateway.ExecuteCommand(base.command, base.parameter).reply);
   }
 }
 
-void LoadBaseListsFromLocalTable(StartupLists& lists, const Components& components) {
+void LoadBaseListsFromLocalTable(StartupLists& lists, dom::Document& page,
+                                 const Components& components) {
   const std::unique_ptr<LocalTableService> table = components.NewLocalTableService();
   for (const BaseList& base : kBaseLists) {
     if (!base.local_list) continue;
     std::string reply;
     std::int32_t status = 0;
     table->GetList(reply, *base.local_list, status);
-    Keep(lists, base, std::move(reply));
+    Keep(lists, page, base, std::move(reply));
   }
 }
 
@@ -108,15 +110,16 @@ void CNAAMain::LoadLookupLists() {
 
   ServiceGateway gateway(components);
   if (lookup.UseLocalTable == "1") {
-    LoadBaseListsFromLocalTable(ws.lists, components);
+    LoadBaseListsFromLocalTable(ws.lists, document(), components);
   } else {
-    LoadBaseListsFromBackEnd(ws.lists, gateway);
+    LoadBaseListsFromBackEnd(ws.lists, document(), gateway);
   }
   for (const ClientList& client : kClientLists) {
-    ws.lists.*client.list =
-        SplitList(gateway.ExecuteCommand("KivoGlobal.Client.Find", client.parameter).reply);
+    ws.lists.*client.list = StartupList(document().SharedList(
+        SplitList(gateway.ExecuteCommand("KivoGlobal.Client.Find", client.parameter).reply)));
   }
-  ws.lists.TownList = SplitList(gateway.ExecuteCommand("KivoInsurance.Find.Browse", "13").reply);
+  ws.lists.TownList = StartupList(document().SharedList(
+      SplitList(gateway.ExecuteCommand("KivoInsurance.Find.Browse", "13").reply)));
 
   ws.page.ResetInProgress = false;
   ws.startup.AgentTariffRegion =

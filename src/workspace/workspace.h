@@ -7,8 +7,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
+#include <initializer_list>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,19 +60,40 @@ struct StartupValues {
   std::map<std::int32_t, std::string> SystemCodes;
 };
 
+// A start-up lookup list: the same in every session, so held once for all of them
+// (dom::Document::SharedList) and only read.
+class StartupList {
+ public:
+  StartupList() = default;
+  explicit StartupList(std::shared_ptr<const std::vector<std::string>> entries)
+      : entries_(std::move(entries)) {}
+  // A list made here, held by this session alone.
+  StartupList(std::initializer_list<std::string> entries)
+      : entries_(std::make_shared<const std::vector<std::string>>(entries)) {}
+  const std::vector<std::string>& entries() const { return entries_ ? *entries_ : None(); }
+  operator const std::vector<std::string>&() const { return entries(); }
+
+ private:
+  static const std::vector<std::string>& None() {
+    static const std::vector<std::string> none;
+    return none;
+  }
+  std::shared_ptr<const std::vector<std::string>> entries_;
+};
+
 // The drop-down lists read once at start-up for the tabs to fill themselves from.
 struct StartupLists {
-  std::vector<std::string> MotorCoverCodeList;     // Cover tab cboMotorCoverCode
-  std::vector<std::string> StateList;              // Cover tab cboState
-  std::string BodyTypeListText;                    // Vehicle tab body selection, unsplit
-  std::vector<std::string> VehicleMakeList;        // Vehicle tab cboVehicleMakeCode
-  std::vector<std::string> OccupationList;         // named drivers' cboOccupation
-  std::vector<std::string> TariffRegionList;       // Premium tab cboRegion
-  std::vector<std::string> SecurityDeviceList;     // Vehicle tab; none in local-table mode
-  std::vector<std::string> NationalityList;        // Cover tab cboNationality
-  std::vector<std::string> InsuredOccupationList;  // Cover tab cboInsOcc
-  std::vector<std::string> NatureOfBusinessList;   // Cover tab cboNatBiz
-  std::vector<std::string> TownList;               // Cover tab cboTown
+  StartupList MotorCoverCodeList;     // Cover tab cboMotorCoverCode
+  StartupList StateList;              // Cover tab cboState
+  std::string BodyTypeListText;       // Vehicle tab body selection, unsplit
+  StartupList VehicleMakeList;        // Vehicle tab cboVehicleMakeCode
+  StartupList OccupationList;         // named drivers' cboOccupation
+  StartupList TariffRegionList;       // Premium tab cboRegion
+  StartupList SecurityDeviceList;     // Vehicle tab; none in local-table mode
+  StartupList NationalityList;        // Cover tab cboNationality
+  StartupList InsuredOccupationList;  // Cover tab cboInsOcc
+  StartupList NatureOfBusinessList;   // Cover tab cboNatBiz
+  StartupList TownList;               // Cover tab cboTown
 };
 
 // The motor class lists, one per cover type, each loaded on first use and kept.

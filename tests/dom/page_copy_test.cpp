@@ -2,6 +2,7 @@
 // what a fresh parse of the file gives, and each copy must be a page of its own.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -141,6 +142,12 @@ TEST_F(FormTemplate, CopiesBuildingAlikeShareTheWorkButNeverEachOthersChanges) {
     return page;
   };
   const auto one = build(templates.Load(file)), two = build(templates.Load(file));
+  // A lookup list the logic keeps, or fills into a list, is held once for every copy.
+  EXPECT_EQ(one->SharedList({"01|ONE"}), two->SharedList({"01|ONE"}));
+  EXPECT_NE(one->SharedList({"01|ONE"}), one->SharedList({"02|TWO"}));
+  const auto lists = std::array{one->CreateElement("SELECT"), two->CreateElement("SELECT")};
+  for (const auto& list : lists) list->Options().Fill({{"1", "One"}});
+  EXPECT_EQ(&lists[0]->KeptOptionsOf()->data, &lists[1]->KeptOptionsOf()->data);
   const std::string built = SerializeNode(*build(Document::Parse(kForm))->DocumentElement());
   EXPECT_EQ(SerializeNode(*one->DocumentElement()), built);
   EXPECT_EQ(SerializeNode(*two->DocumentElement()), built);

@@ -89,7 +89,8 @@ TEST(CNAAMainStartUp, KeepsTheLookupsForTheTabs) {
   const Opened opened;
   const auto& codes = opened.workspace().startup.SystemCodes;
   EXPECT_EQ(codes.at(1098) + codes.at(1097), "1716");
-  EXPECT_THAT(opened.workspace().lists.SecurityDeviceList, ElementsAre(Entry("IMM", "IMM")));
+  EXPECT_THAT(opened.workspace().lists.SecurityDeviceList.entries(),
+              ElementsAre(Entry("IMM", "IMM")));
   // The cleared record fetched the first class's cover list; the cache starts afresh.
   EXPECT_THAT(opened.workspace().lookup.MotorCoverListCache, ElementsAre("P1|~|"));
   const Opened given("", false, [](ScreenHarness& screen) { screen.SetSystemCodes({{"1098", "18"}, {"1097", "21"}}); });

@@ -143,7 +143,7 @@ std::vector<std::string> ChoiceRecords(std::span<const Choice> choices) {
 
 struct LookupList {
   std::string_view select_id;
-  std::vector<std::string> StartupLists::*list;
+  StartupList StartupLists::*list;
   // Optional choices start with an empty option.
   bool empty_first;
 };
