@@ -24,7 +24,8 @@ void Element::FillOptions(std::vector<OptionText> options) {
   if (!document) {
     internal::Fail(failure::kObjectRequired, "Object required: " + Describe() + " has no page");
   }
-  // Options a change record or a listener would report one by one are made as nodes.
+  // Options a change record or a listener would report are made as nodes, each complete before
+  // it joins the list: the page then records one insertion per option, not four changes.
   if (!children_.empty() || KeepsOptions() || ChangeWatcher(MutationKind::kInsert)) {
     std::vector<std::shared_ptr<Element>> nodes;
     nodes.reserve(options.size());
@@ -58,8 +59,7 @@ void Element::MakeOptionNodes() const {
   // The nodes stand for what the select held all along: no change of the page.
   auto& self = const_cast<Element&>(*this);
   Rare& rare = *self.extras_->rare;
-  const std::shared_ptr<const OptionData> data = std::move(rare.kept_options);
-  rare.kept_options.reset();
+  const std::shared_ptr<const OptionData> data = std::move(rare.kept_options);  // leaves it null
   document->ReleaseNodeIds(rare.first_option_id, data->node_count, *this);
   // Numbered from the kept ids, as the options would have been numbered when filled.
   struct Numbering {
@@ -94,8 +94,9 @@ bool Element::KeepOptionNodesAsData() {
     const std::vector<Attribute>& attributes = *option.attributes_;
     if (attributes.empty() || attributes.size() > 2 || attributes[0].name != "value") return false;
     if (attributes.size() == 2) {
-      if (attributes[1].name != "selected" || !attributes[1].value.empty() || selected != -1)
+      if (attributes[1].name != "selected" || !attributes[1].value.empty() || selected != -1) {
         return false;
+      }
       selected = static_cast<int>(entries.size());
     }
     std::string text;
