@@ -83,7 +83,6 @@
 #include "../tests/web/test_screen.h"
 #include "app/session_screens.h"
 #include "dom/window.h"
-#include "web/memory_release.h"
 #include "web/memory_user_directory.h"
 #include "web/server.h"
 
@@ -936,7 +935,7 @@ void RunMemory(const ScreenSource& screens, const Workload& workload, const Opti
                 static_cast<double>(free_after - free_before) / options.idle);
   }
   // The server gives free memory back every minute: what an idle session holds all day.
-  cn::web::ReleaseFreeMemory();
+  fixture.server->ReleaseMemory();
   std::printf("after the server's release of free memory: %.1f KB per idle session\n\n",
               static_cast<double>(ResidentKb() - before) / options.idle);
   std::fflush(stdout);

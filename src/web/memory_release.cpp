@@ -5,6 +5,7 @@
 // Present only when the program links the thread-caching allocator (the sanitizer builds
 // bring their own allocator and leave it out).
 extern "C" void MallocExtension_ReleaseFreeMemory() __attribute__((weak));
+extern "C" void MallocExtension_MarkThreadTemporarilyIdle() __attribute__((weak));
 
 namespace cn::web {
 
@@ -14,6 +15,10 @@ void ReleaseFreeMemory() {
   } else {
     malloc_trim(0);
   }
+}
+
+void ReturnThreadCache() {
+  if (MallocExtension_MarkThreadTemporarilyIdle != nullptr) MallocExtension_MarkThreadTemporarilyIdle();
 }
 
 }  // namespace cn::web

@@ -8,4 +8,8 @@ namespace cn::web {
 // library's trim.
 void ReleaseFreeMemory();
 
+// Hands the free memory the calling thread keeps for itself to the allocator's shared lists,
+// where a release can reach it; nothing without the thread-caching allocator.
+void ReturnThreadCache();
+
 }  // namespace cn::web

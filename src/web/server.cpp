@@ -111,11 +111,27 @@ void Server::Impl::Sweep() {
 // Ended sessions free their page trees on every I/O thread; the allocator keeps what it got
 // for later unless told to give it back.
 void Server::Impl::ReleaseMemory() {
-  if (options_.release_memory) options_.release_memory();
+  ReleaseMemoryNow([] {});
   releaser_->expires_after(options_.release_interval);
   releaser_->async_wait([this](beast::error_code error) {
     if (!error) ReleaseMemory();
   });
+}
+
+// Each I/O thread keeps megabytes freed by its sessions for its own next use, out of the
+// release's reach: each hands them back first, and the last one releases.
+void Server::Impl::ReleaseMemoryNow(std::function<void()> done) {
+  auto waiting = std::make_shared<std::atomic<std::size_t>>(contexts_.size());
+  auto release = std::make_shared<std::function<void()>>([this, done = std::move(done)] {
+    if (options_.release_memory) options_.release_memory();
+    done();
+  });
+  for (auto& context : contexts_) {
+    asio::post(*context, [waiting, release] {
+      ReturnThreadCache();
+      if (--*waiting == 0) (*release)();
+    });
+  }
 }
 
 void Server::Impl::CloseOnItsThread(SessionStore::Entry entry) {
@@ -293,5 +309,13 @@ unsigned short Server::Port() const { return impl_->Port(); }
 void Server::Stop() { impl_->Stop(); }
 void Server::RunUntilSignalled() { impl_->RunUntilSignalled(); }
 std::size_t Server::SessionCount() const { return impl_->SessionCount(); }
+
+void Server::ReleaseMemory() {
+  auto released = std::make_shared<std::promise<void>>();
+  auto future = released->get_future();
+  impl_->ReleaseMemoryNow([released] { released->set_value(); });
+  // A stopped server's threads run nothing more.
+  future.wait_for(std::chrono::seconds(10));
+}
 
 }  // namespace cn::web

@@ -106,6 +106,8 @@ class Server {
   void RunUntilSignalled();
 
   std::size_t SessionCount() const;
+  // What the timer does every release_interval, now; returns when it is done.
+  void ReleaseMemory();
 
  private:
   class Impl;

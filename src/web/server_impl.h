@@ -35,6 +35,9 @@ class Server::Impl {
   void RunUntilSignalled();
   unsigned short Port() const { return port_; }
   std::size_t SessionCount() const { return store_.size(); }
+  // Each I/O thread returns the memory it keeps free, then the free memory is released;
+  // `done` runs on the last thread to return.
+  void ReleaseMemoryNow(std::function<void()> done);
 
   // Answers one request from `peer` (the connection's address); `reply` is called exactly
   // once, on any thread.

@@ -434,15 +434,21 @@ TEST_F(HttpTest, OverTlsTheCookieIsSecureWithTheHostPrefixAndHstsIsSent) {
   EXPECT_THROW(Server(options, users_, testing::TestScreenFactory(pages_.dir())).Start(), std::runtime_error);
 }
 
-TEST_F(HttpTest, FreedMemoryIsHandedBackOnATimer) {
+TEST_F(HttpTest, FreedMemoryIsHandedBackOnATimerAndOnDemand) {
   std::atomic<int> releases{0};
+  Restart([&releases](ServerOptions& options) {
+    options.release_interval = std::chrono::hours(1);
+    options.release_memory = [&releases] { ++releases; };
+  });
+  server_->ReleaseMemory();  // returns once every I/O thread has returned its cache and released
+  EXPECT_EQ(releases.load(), 2);
   Restart([&releases](ServerOptions& options) {
     options.release_interval = std::chrono::milliseconds(20);
     options.release_memory = [&releases] { ++releases; };
   });
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   server_->Stop();
-  EXPECT_GE(releases.load(), 4);
+  EXPECT_GE(releases.load(), 6);
 }
 
 }  // namespace
