@@ -18,7 +18,9 @@ void ReleaseFreeMemory() {
 }
 
 void ReturnThreadCache() {
-  if (MallocExtension_MarkThreadTemporarilyIdle != nullptr) MallocExtension_MarkThreadTemporarilyIdle();
+  if (MallocExtension_MarkThreadTemporarilyIdle != nullptr) {
+    MallocExtension_MarkThreadTemporarilyIdle();
+  }
 }
 
 }  // namespace cn::web
