@@ -39,6 +39,9 @@ struct Attribute {
   std::string value;
   bool operator==(const Attribute&) const = default;
 };
+// An element's attributes, shared with the same element of the page's other copies until
+// one of them changes.
+using AttributeList = SharedValue<std::vector<Attribute>>;
 
 // A behaviour file attached with AddBehavior.
 struct Behavior {
@@ -52,7 +55,7 @@ class Element final : public Node {
   // `tag` in upper case; `tag_number` when the caller knows it already (a copied element).
   Element(NodeKey key, Document& document, NodeId id, std::string_view tag);
   Element(NodeKey key, Document& document, NodeId id, std::uint8_t tag_number, std::string_view tag);
-  ~Element() override;
+  ~Element();
 
   // ---- Identity -----------------------------------------------------------------------
   // Upper case, as a browser reports it: "INPUT", "TABLE".
@@ -129,7 +132,7 @@ class Element final : public Node {
   void RemoveAttribute(std::string_view name);
 
   // ---- Content --------------------------------------------------------------------------
-  std::string InnerText() const override;
+  std::string InnerText() const;
   // Replaces the children with one text node ("" leaves none).
   void SetInnerText(std::string_view text);
   std::string InnerHtml() const;
@@ -340,7 +343,7 @@ class Element final : public Node {
 
   // Shared between a page and its copies (Document::Copy) until one of them changes it; null
   // while there are none.
-  std::shared_ptr<const std::vector<Attribute>> attributes_;
+  AttributeList attributes_;
   std::vector<std::shared_ptr<Node>> children_;
 
   // Calls f(Element&) for each option of this select, groups included, in order.

@@ -45,11 +45,9 @@ std::vector<Attribute> Element::Attributes() const {
 
 std::vector<Attribute>& Element::MutableAttributes() {
   if (!attributes_ || attributes_.use_count() > 1) {
-    attributes_ = attributes_ ? std::make_shared<std::vector<Attribute>>(*attributes_)
-                              : std::make_shared<std::vector<Attribute>>();
+    attributes_ = AttributeList(attributes_ ? *attributes_ : std::vector<Attribute>());
   }
-  // Only this element holds the list now, and it was made changeable.
-  return const_cast<std::vector<Attribute>&>(*attributes_);
+  return attributes_.Owned();
 }
 
 const StyleDeclaration& Element::Style() const {

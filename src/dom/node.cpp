@@ -50,11 +50,16 @@ void Node::LeavePage() const {
   if (document_ != nullptr) document_->Forget(*this);
 }
 
+std::string Node::InnerText() const {
+  return IsElement() ? static_cast<const Element*>(this)->InnerText()
+                     : static_cast<const Text*>(this)->data();
+}
+
 Text::~Text() { LeavePage(); }
 
 Text::Text(NodeKey /*key*/, Document& document, NodeId id, std::string_view data)
     : Node(NodeType::kText, document, id),
-      data_(data.empty() ? nullptr : std::make_shared<const std::string>(data)) {}
+      data_(data.empty() ? nullptr : SharedValue<std::string>(std::string(data))) {}
 
 Text::Text(NodeKey /*key*/, Document& document, NodeId id, const Text& copied)
     : Node(NodeType::kText, document, id), data_(copied.data_) {}
@@ -65,7 +70,7 @@ const std::string& Text::Empty() {
 }
 
 void Text::SetData(std::string_view data) {
-  data_ = data.empty() ? nullptr : std::make_shared<const std::string>(data);
+  data_ = data.empty() ? nullptr : SharedValue<std::string>(std::string(data));
   if (const auto watcher = ChangeWatcher(MutationKind::kText)) {
     watcher->NoteChange({MutationKind::kText, node_id(), 0, -1, "", this->data()});
   }

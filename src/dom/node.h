@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "dom/shared_value.h"
+
 namespace cn::dom {
 
 class Document;
@@ -29,11 +31,12 @@ class NodeKey {
   NodeKey() = default;
 };
 
+// Not polymorphic: a node is always made and destroyed as its own kind (make_shared of an
+// Element or a Text), and no virtual table keeps every node of every session a size class up.
 class Node : public std::enable_shared_from_this<Node> {
  public:
   Node(const Node&) = delete;
   Node& operator=(const Node&) = delete;
-  virtual ~Node() = default;
 
   NodeType type() const { return static_cast<NodeType>(bits_ & 1); }
   bool IsElement() const { return type() == NodeType::kElement; }
@@ -54,11 +57,12 @@ class Node : public std::enable_shared_from_this<Node> {
   void Remove();
 
   // Text as a browser's innerText reports it (a <br> reads as "\n").
-  virtual std::string InnerText() const = 0;
+  std::string InnerText() const;
 
  protected:
   // `tag`: an element's tag number (dom/tag_names.h).
   Node(NodeType type, Document& document, NodeId id, std::uint8_t tag = 0);
+  ~Node() = default;
 
   std::uint8_t tag_number() const { return static_cast<std::uint8_t>(bits_ >> 1); }
 
@@ -93,13 +97,13 @@ class Text final : public Node {
   const std::string& data() const { return data_ ? *data_ : Empty(); }
   void SetData(std::string_view data);
 
-  ~Text() override;
-  std::string InnerText() const override { return data(); }
+  ~Text();
+  std::string InnerText() const { return data(); }
 
  private:
   static const std::string& Empty();
 
-  std::shared_ptr<const std::string> data_;  // null when empty
+  SharedValue<std::string> data_;  // null when empty
 };
 
 }  // namespace cn::dom

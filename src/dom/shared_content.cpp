@@ -138,8 +138,8 @@ std::shared_ptr<const KeptStyle> SharedContent::StyleChanged(const std::shared_p
 AttributeList SharedContent::Changed(const AttributeList& before, std::string_view lower_name,
                                      std::string_view value, bool erase) {
   const auto change = [&] {
-    auto after = std::make_shared<std::vector<Attribute>>(before ? *before : std::vector<Attribute>{});
-    ChangeAttribute(*after, lower_name, value, erase);
+    std::vector<Attribute> after = before ? *before : std::vector<Attribute>();
+    ChangeAttribute(after, lower_name, value, erase);
     return AttributeList(std::move(after));
   };
   if (!before || lower_name.size() + value.size() > kMaxText) return change();

@@ -21,8 +21,6 @@
 
 namespace cn::dom {
 
-using AttributeList = std::shared_ptr<const std::vector<Attribute>>;
-
 class SharedContent {
  public:
   // What ParseFragment gives: the nodes `html` makes as the content of a `context_tag`
