@@ -1,6 +1,7 @@
 // Events: the handler table of a page, the current event, firing and clicking.
 #include "dom/events.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -44,22 +45,80 @@ void EventTable::Bind(std::string_view element_id, std::string_view event_name,
     Fail(failure::kInvalidArgument,
          "No handler given for " + std::string(element_id) + "_" + std::string(event_name));
   }
-  handlers_.insert_or_assign(std::pair{std::string(element_id), std::move(key)},
+  handlers_.insert_or_assign(Key{std::string(element_id), std::move(key)},
                              Bound{std::move(handler), owner});
+}
+
+void EventTable::BindRows(std::span<const HandlerRow> rows, void* page, const void* owner) {
+  for (const HandlerRow& row : rows) {
+    if (EventKey(row.event) != row.event || row.run == nullptr) {
+      Fail(failure::kInvalidArgument, "The handler row " + std::string(row.id) + "_" +
+                                          std::string(row.event) +
+                                          " needs a lower-case event name and a handler");
+    }
+    // A table bound later replaces what was bound before it.
+    if (!handlers_.empty()) handlers_.erase(Key{std::string(row.id), std::string(row.event)});
+    if (!unbound_rows_.empty()) {
+      std::erase(unbound_rows_, Key{std::string(row.id), std::string(row.event)});
+    }
+  }
+  tables_.push_back({rows, page, owner});
 }
 
 void EventTable::UnbindOwner(const void* owner) {
   std::erase_if(handlers_, [owner](const auto& binding) { return binding.second.owner == owner; });
+  std::erase_if(tables_, [owner](const Table& table) { return table.owner == owner; });
 }
 
 void EventTable::Unbind(std::string_view element_id, std::string_view event_name) {
-  handlers_.erase(std::pair{std::string(element_id), EventKey(event_name)});
+  Key key{std::string(element_id), EventKey(event_name)};
+  handlers_.erase(key);
+  void* page = nullptr;
+  if (FindRow(key.first, key.second, &page) != nullptr) unbound_rows_.push_back(std::move(key));
 }
 
-const EventHandler* EventTable::Find(std::string_view element_id,
-                                     std::string_view event_name) const {
-  const auto it = handlers_.find(std::pair{std::string(element_id), EventKey(event_name)});
-  return it == handlers_.end() ? nullptr : &it->second.handler;
+BoundHandler EventTable::Find(std::string_view element_id, std::string_view event_name) const {
+  BoundHandler found;
+  const std::string key = EventKey(event_name);
+  if (const auto it = handlers_.find(Key{std::string(element_id), key}); it != handlers_.end()) {
+    found.handler_ = it->second.handler;
+  } else if (const HandlerRow* row = FindRow(element_id, key, &found.page_)) {
+    found.run_ = row->run;
+  }
+  return found;
+}
+
+const HandlerRow* EventTable::FindRow(std::string_view element_id, std::string_view key,
+                                      void** page) const {
+  for (auto table = tables_.rbegin(); table != tables_.rend(); ++table) {
+    for (const HandlerRow& row : table->rows) {
+      if (row.id == element_id && row.event == key) {
+        if (Unbound(element_id, key)) return nullptr;
+        *page = table->page;
+        return &row;
+      }
+    }
+  }
+  return nullptr;
+}
+
+bool EventTable::Unbound(std::string_view element_id, std::string_view key) const {
+  return std::any_of(unbound_rows_.begin(), unbound_rows_.end(), [&](const Key& unbound) {
+    return unbound.first == element_id && unbound.second == key;
+  });
+}
+
+std::vector<std::pair<std::string_view, std::string_view>> EventTable::Keys() const {
+  std::vector<std::pair<std::string_view, std::string_view>> keys;
+  for (const auto& [key, bound] : handlers_) keys.emplace_back(key.first, key.second);
+  for (const Table& table : tables_) {
+    for (const HandlerRow& row : table.rows) {
+      if (!Unbound(row.id, row.event)) keys.emplace_back(row.id, row.event);
+    }
+  }
+  std::sort(keys.begin(), keys.end());
+  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+  return keys;
 }
 
 // ---- CurrentEventScope --------------------------------------------------------------------
@@ -91,9 +150,8 @@ bool Element::FireEvent(Event& event) {
   if (!document) return false;
   const std::string id = Id();
   if (id.empty()) return false;
-  const EventHandler* bound = document->Events().Find(id, "on" + event.Type());
-  if (bound == nullptr) return false;
-  const EventHandler handler = *bound;
+  const BoundHandler handler = document->Events().Find(id, "on" + event.Type());
+  if (!handler) return false;
   const std::shared_ptr<Window> window = document->ParentWindow();
   const CurrentEventScope scope(*window, event);
   handler();

@@ -5,9 +5,11 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace cn::dom {
 
@@ -34,31 +36,65 @@ class Event {
   int key_code_;
 };
 
+// A row of a page kind's constant table of handlers: `run` runs the handler on the page logic
+// it is given. One table serves that page in every session.
+struct HandlerRow {
+  std::string_view id;
+  std::string_view event;  // lower case: "onclick"
+  void (*run)(void* page);
+};
+
+// The handler bound to an element's event; false when none.
+class BoundHandler {
+ public:
+  explicit operator bool() const { return run_ != nullptr || static_cast<bool>(handler_); }
+  void operator()() const { run_ != nullptr ? run_(page_) : handler_(); }
+
+ private:
+  friend class EventTable;
+  EventHandler handler_;          // a handler bound alone, or
+  void (*run_)(void*) = nullptr;  // a row of a table and the page it runs on
+  void* page_ = nullptr;
+};
+
 // The handlers of one document. Element ids are compared exactly, event names ("onclick",
-// "OnClick") without regard to case.
+// "OnClick") without regard to case. The latest binding of an element's event holds.
 class EventTable {
  public:
   // `owner` (a page's logic, say) can take all its handlers back at once with UnbindOwner.
   void Bind(std::string_view element_id, std::string_view event_name, EventHandler handler,
             const void* owner = nullptr);
+  // Binds every row of `rows` with `page`; the table must outlive the binding (a constant).
+  void BindRows(std::span<const HandlerRow> rows, void* page, const void* owner);
   void Unbind(std::string_view element_id, std::string_view event_name);
   void UnbindOwner(const void* owner);
-  // The bound handler; null when none.
-  const EventHandler* Find(std::string_view element_id, std::string_view event_name) const;
-  bool empty() const { return handlers_.empty(); }
-  // Calls f(element id, lower-case event name) for every bound handler.
+  BoundHandler Find(std::string_view element_id, std::string_view event_name) const;
+  bool empty() const { return handlers_.empty() && tables_.empty(); }
+  // Calls f(element id, lower-case event name) for every bound handler, in order of id.
   template <typename F>
   void ForEachBinding(F&& f) const {
-    for (const auto& [key, handler] : handlers_) f(std::string_view(key.first), std::string_view(key.second));
+    for (const auto& [id, event] : Keys()) f(id, event);
   }
 
  private:
+  using Key = std::pair<std::string, std::string>;  // element id, lower-case event name
   struct Bound {
     EventHandler handler;
     const void* owner;
   };
-  // Key: element id and the lower-case event name.
-  std::map<std::pair<std::string, std::string>, Bound, std::less<>> handlers_;
+  struct Table {
+    std::span<const HandlerRow> rows;
+    void* page;
+    const void* owner;
+  };
+  // Every bound element id and event, sorted, each once.
+  std::vector<std::pair<std::string_view, std::string_view>> Keys() const;
+  const HandlerRow* FindRow(std::string_view element_id, std::string_view key, void** page) const;
+  bool Unbound(std::string_view element_id, std::string_view key) const;
+
+  std::map<Key, Bound, std::less<>> handlers_;
+  std::vector<Table> tables_;      // the latest last
+  std::vector<Key> unbound_rows_;  // rows unbound one by one; rows go with their owner otherwise
 };
 
 // Makes `event` the current event of `window` for the scope's lifetime; the outer event

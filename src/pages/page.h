@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -47,18 +48,30 @@ class Page : public dom::PageLogic {
 
   enum class OnFailure { kReport, kStopSilently };
 
-  // Binds `handler` (a member of the derived page) to `event` of the element `id`.
+ private:
+  template <typename>
+  struct PageOf;
   template <typename Derived>
-  void On(std::string_view id, std::string_view event, void (Derived::*handler)(),
-          OnFailure on_failure = OnFailure::kReport) {
-    auto* self = static_cast<Derived*>(this);
-    // One small function per binding: every session binds each page's handlers anew.
-    document_->Bind(
-        id, event,
-        [self, handler, on_failure] {
-          static_cast<Page*>(self)->Run([self, handler] { (self->*handler)(); }, on_failure);
-        },
-        this);
+  struct PageOf<void (Derived::*)()> {
+    using type = Derived;
+  };
+  template <auto handler, OnFailure on_failure>
+  static void Call(void* page) {
+    auto* self = static_cast<typename PageOf<decltype(handler)>::type*>(static_cast<Page*>(page));
+    static_cast<Page*>(self)->Run([self] { (self->*handler)(); }, on_failure);
+  }
+
+ protected:
+  // The handler of a row of a page's table, {"txtName", "onblur", Handler<&Page::txtName_onblur>}.
+  // The table is a constant: every session's page binds the same one with BindHandlers.
+  template <auto handler, OnFailure on_failure = OnFailure::kReport>
+  static constexpr void (*Handler)(void*) = &Call<handler, on_failure>;
+  // A handler that ends silently on a failure.
+  template <auto handler>
+  static constexpr void (*Silent)(void*) = &Call<handler, OnFailure::kStopSilently>;
+
+  void BindHandlers(std::span<const dom::HandlerRow> rows) {
+    document_->Events().BindRows(rows, static_cast<Page*>(this), this);
   }
 
  private:

@@ -65,7 +65,10 @@ struct Route {
 
 CNAAMain::CNAAMain(Workspace& workspace, std::shared_ptr<dom::Document> document)
     : Page(workspace, std::move(document)) {
-  On(kMessageElement, "onpropertychange", &CNAAMain::UIF_ID_Msg_onpropertychange);
+  static constexpr dom::HandlerRow kHandlers[] = {
+      {kMessageElement, "onpropertychange", Handler<&CNAAMain::UIF_ID_Msg_onpropertychange>},
+  };
+  BindHandlers(kHandlers);
 }
 
 std::unique_ptr<Page> CNAAMain::Make(Workspace& workspace,

@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 
+#include <span>
 #include <tuple>
 
 #include "../base/failure_text.h"
@@ -299,6 +300,41 @@ TEST(FireEvent, AnOwnerTakesBackOnlyItsOwnHandlers) {
   for (const char* event : {"onblur", "onfocus"}) page->GetElementById("txtName")->FireEvent(event);
   page->GetElementById("txtNRIC")->FireEvent("onblur");
   EXPECT_EQ(ran, "txtNRIC");
+}
+
+// A page kind's constant table of handlers, bound with each page: the latest binding of an
+// element's event holds, whether bound alone or by a table.
+TEST(EventTable, TablesOfHandlersRunOnTheirPageAndGiveWayToLaterBindings) {
+  struct Logic {
+    std::string ran;
+  } first, second;
+  static constexpr auto kName = [](void* logic) { static_cast<Logic*>(logic)->ran += "name "; };
+  static constexpr auto kNric = [](void* logic) { static_cast<Logic*>(logic)->ran += "nric "; };
+  static constexpr HandlerRow kRows[] = {
+      {"txtNRIC", "onblur", kNric}, {"txtName", "onblur", kName}, {"txtName", "onfocus", kName}};
+  const auto page = Page().document;
+  const auto fire = [&](std::string_view id, const char* event) {
+    return page->GetElementById(id)->FireEvent(event);
+  };
+  page->Bind("txtNRIC", "onblur", [&] { first.ran += "alone "; });
+  page->Events().BindRows(kRows, &first, &first);
+  page->Events().BindRows(std::span(kRows).first(1), &second, &second);
+  EXPECT_TRUE(fire("txtName", "onBlur") && fire("txtNRIC", "onblur"));
+  EXPECT_EQ(first.ran + "| " + second.ran, "name | nric ");
+  std::vector<std::string> bound;
+  page->Events().ForEachBinding([&](std::string_view id, std::string_view event) {
+    bound.push_back(std::string(id) + "." + std::string(event));
+  });
+  EXPECT_THAT(bound, ElementsAre("txtNRIC.onblur", "txtName.onblur", "txtName.onfocus"));
+
+  page->Bind("txtName", "onblur", [&] { first.ran += "alone "; });
+  page->Events().Unbind("txtName", "onfocus");
+  page->Events().UnbindOwner(&second);
+  EXPECT_TRUE(fire("txtName", "onblur") && fire("txtNRIC", "onblur"));
+  EXPECT_FALSE(fire("txtName", "onfocus"));
+  EXPECT_EQ(first.ran, "name alone nric ");
+  static constexpr HandlerRow kUpper[] = {{"txtName", "onBlur", kName}};
+  EXPECT_THROW(page->Events().BindRows(kUpper, &first, &first), RuntimeFailure);
 }
 
 TEST(Click, CheckBoxesAndRadioButtonsChangeBeforeTheHandlerSeesThemDisabledOnesIgnoreIt) {

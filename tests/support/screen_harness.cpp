@@ -49,8 +49,11 @@ class TabPageStandIn final : public Page {
   TabPageStandIn(Workspace& workspace, std::shared_ptr<dom::Document> document,
                  std::string_view tab_id, Journal& journal)
       : Page(workspace, std::move(document)), tab_id_(tab_id), journal_(journal) {
-    On("cmdReadCNoteNo", "onclick", &TabPageStandIn::cmdReadCNoteNo_onclick);
-    On("optPersonalType", "onclick", &TabPageStandIn::optPersonalType_onclick);
+    static constexpr dom::HandlerRow kHandlers[] = {
+        {"cmdReadCNoteNo", "onclick", Handler<&TabPageStandIn::cmdReadCNoteNo_onclick>},
+        {"optPersonalType", "onclick", Handler<&TabPageStandIn::optPersonalType_onclick>},
+    };
+    BindHandlers(kHandlers);
   }
 
  protected:

@@ -55,18 +55,20 @@ std::unique_ptr<Page> CNAAClaims::Make(Workspace& workspace,
 }
 
 void CNAAClaims::Bind() {
-  constexpr OnFailure kSilent = OnFailure::kStopSilently;
-  On("lnkAccAdd", "onclick", &CNAAClaims::lnkAccAdd_onclick, kSilent);
-  On("lnkAccAdd", "onmouseover", &CNAAClaims::lnkAccAdd_onmouseover, kSilent);
-  On("lnkAccDelete", "onclick", &CNAAClaims::lnkAccDelete_onclick, kSilent);
-  On("lnkAccDelete", "onmouseover", &CNAAClaims::lnkAccDelete_onmouseover, kSilent);
-  On("lnkSearchExInsurer", "onclick", &CNAAClaims::lnkSearchExInsurer_onclick, kSilent);
-  On("lnkSearchExInsurer", "onkeypress", &CNAAClaims::lnkSearchExInsurer_onkeypress, kSilent);
-  On("optExInsurerNo", "onclick", &CNAAClaims::optExInsurerNo_onclick);
-  On("optExInsurerYes", "onclick", &CNAAClaims::optExInsurerYes_onclick, kSilent);
-  On("txtExEffDate", "onblur", &CNAAClaims::txtExEffDate_onblur);
-  On("txtExExpDate", "onblur", &CNAAClaims::txtExExpDate_onblur);
-  On("kvExecuteCommand", "onclick", &CNAAClaims::kvExecuteCommand_onclick, kSilent);
+  static constexpr dom::HandlerRow kHandlers[] = {
+      {"lnkAccAdd", "onclick", Silent<&CNAAClaims::lnkAccAdd_onclick>},
+      {"lnkAccAdd", "onmouseover", Silent<&CNAAClaims::lnkAccAdd_onmouseover>},
+      {"lnkAccDelete", "onclick", Silent<&CNAAClaims::lnkAccDelete_onclick>},
+      {"lnkAccDelete", "onmouseover", Silent<&CNAAClaims::lnkAccDelete_onmouseover>},
+      {"lnkSearchExInsurer", "onclick", Silent<&CNAAClaims::lnkSearchExInsurer_onclick>},
+      {"lnkSearchExInsurer", "onkeypress", Silent<&CNAAClaims::lnkSearchExInsurer_onkeypress>},
+      {"optExInsurerNo", "onclick", Handler<&CNAAClaims::optExInsurerNo_onclick>},
+      {"optExInsurerYes", "onclick", Silent<&CNAAClaims::optExInsurerYes_onclick>},
+      {"txtExEffDate", "onblur", Handler<&CNAAClaims::txtExEffDate_onblur>},
+      {"txtExExpDate", "onblur", Handler<&CNAAClaims::txtExExpDate_onblur>},
+      {"kvExecuteCommand", "onclick", Silent<&CNAAClaims::kvExecuteCommand_onclick>},
+  };
+  BindHandlers(kHandlers);
 }
 
 void CNAAClaims::DHTMLPage_Load() {

@@ -30,17 +30,20 @@ std::unique_ptr<Page> CNAANPrm::Make(Workspace& workspace,
 }
 
 void CNAANPrm::Bind() {
-  BindShared<CNAANPrm>();
-  On("cboNCDYear", "onchange", &CNAANPrm::cboNCDYear_onchange);
-  On("txtBasicPremium", "onkeypress", &CNAANPrm::txtBasicPremium_onkeypress);
-  On("txtTariffPremium", "onkeypress", &CNAANPrm::FactorChanged);
-  On("txtServiceTaxPercentage", "onblur", &CNAANPrm::FactorChanged);
-  On("txtStampDuty", "onblur", &CNAANPrm::txtStampDuty_onblur);
-  On("txtExcessAmount1", "onkeypress", &CNAANPrm::txtExcessAmount1_onkeypress);
-  On("txtVehicleSumInsured", "onkeypress", &CNAANPrm::SumInsured_onkeypress);
-  On("txtTrailerSumInsured", "onkeypress", &CNAANPrm::SumInsured_onkeypress);
-  On("lnkExtAdd", "onmouseover", &CNAANPrm::lnkExtAdd_onmouseover);
-  On("lnkExtDelete", "onmouseover", &CNAANPrm::lnkExtDelete_onmouseover);
+  BindShared();
+  static constexpr dom::HandlerRow kHandlers[] = {
+      {"cboNCDYear", "onchange", Handler<&CNAANPrm::cboNCDYear_onchange>},
+      {"txtBasicPremium", "onkeypress", Handler<&CNAANPrm::txtBasicPremium_onkeypress>},
+      {"txtTariffPremium", "onkeypress", Handler<&CNAANPrm::FactorChanged>},
+      {"txtServiceTaxPercentage", "onblur", Handler<&CNAANPrm::FactorChanged>},
+      {"txtStampDuty", "onblur", Handler<&CNAANPrm::txtStampDuty_onblur>},
+      {"txtExcessAmount1", "onkeypress", Handler<&CNAANPrm::txtExcessAmount1_onkeypress>},
+      {"txtVehicleSumInsured", "onkeypress", Handler<&CNAANPrm::SumInsured_onkeypress>},
+      {"txtTrailerSumInsured", "onkeypress", Handler<&CNAANPrm::SumInsured_onkeypress>},
+      {"lnkExtAdd", "onmouseover", Handler<&CNAANPrm::lnkExtAdd_onmouseover>},
+      {"lnkExtDelete", "onmouseover", Handler<&CNAANPrm::lnkExtDelete_onmouseover>},
+  };
+  BindHandlers(kHandlers);
 }
 
 void CNAANPrm::DHTMLPage_Load() { LoadRatedTab(kSumInsuredRules); }

@@ -33,16 +33,19 @@ std::unique_ptr<Page> CNAAPrm::Make(Workspace& workspace, std::shared_ptr<dom::D
 }
 
 void CNAAPrm::Bind() {
-  BindShared<CNAAPrm>();
-  On("txtVehicleSumInsured", "onkeypress", &CNAAPrm::SumInsured_onkeypress);
-  On("txtTrailerSumInsured", "onkeypress", &CNAAPrm::SumInsured_onkeypress);
-  On("txtLoadPercentage", "onblur", &CNAAPrm::txtLoadPercentage_onblur);
-  On("txtLoadPercentage", "onkeypress", &CNAAPrm::txtLoadPercentage_onkeypress);
-  On("txtExcessAmount1", "onblur", &CNAAPrm::txtExcessAmount1_onblur);
-  On("txtExcessAmount1", "onkeypress", &CNAAPrm::txtExcessAmount1_onkeypress);
-  On("txtStampDuty", "onblur", &CNAAPrm::txtStampDuty_onblur);
-  On("chkShortCal", "onclick", &CNAAPrm::chkShortCal_onclick);
-  On("chkTrailerNP", "onclick", &CNAAPrm::chkTrailerNP_onclick);
+  BindShared();
+  static constexpr dom::HandlerRow kHandlers[] = {
+      {"txtVehicleSumInsured", "onkeypress", Handler<&CNAAPrm::SumInsured_onkeypress>},
+      {"txtTrailerSumInsured", "onkeypress", Handler<&CNAAPrm::SumInsured_onkeypress>},
+      {"txtLoadPercentage", "onblur", Handler<&CNAAPrm::txtLoadPercentage_onblur>},
+      {"txtLoadPercentage", "onkeypress", Handler<&CNAAPrm::txtLoadPercentage_onkeypress>},
+      {"txtExcessAmount1", "onblur", Handler<&CNAAPrm::txtExcessAmount1_onblur>},
+      {"txtExcessAmount1", "onkeypress", Handler<&CNAAPrm::txtExcessAmount1_onkeypress>},
+      {"txtStampDuty", "onblur", Handler<&CNAAPrm::txtStampDuty_onblur>},
+      {"chkShortCal", "onclick", Handler<&CNAAPrm::chkShortCal_onclick>},
+      {"chkTrailerNP", "onclick", Handler<&CNAAPrm::chkTrailerNP_onclick>},
+  };
+  BindHandlers(kHandlers);
 }
 
 void CNAAPrm::DHTMLPage_Load() { LoadRatedTab(kSumInsuredRules); }

@@ -65,16 +65,17 @@ class PremiumPage : public Page {
   void kvExecuteCommand_onclick();
 
   // Binds the handlers both rated tabs have.
-  template <typename Derived>
   void BindShared() {
-    constexpr OnFailure kSilent = OnFailure::kStopSilently;
-    this->On("txtVehicleSumInsured", "onblur", &PremiumPage::txtVehicleSumInsured_onblur);
-    this->On("txtTrailerSumInsured", "onblur", &PremiumPage::txtTrailerSumInsured_onblur);
-    this->On("lnkExtAdd", "onclick", &PremiumPage::lnkExtAdd_onclick);
-    this->On("lnkExtAdd", "onkeypress", &PremiumPage::lnkExtAdd_onkeypress);
-    this->On("lnkExtDelete", "onclick", &PremiumPage::lnkExtDelete_onclick);
-    this->On("lnkExtDelete", "onkeypress", &PremiumPage::lnkExtDelete_onkeypress);
-    this->On("kvExecuteCommand", "onclick", &PremiumPage::kvExecuteCommand_onclick, kSilent);
+    static constexpr dom::HandlerRow kHandlers[] = {
+        {"txtVehicleSumInsured", "onblur", Handler<&PremiumPage::txtVehicleSumInsured_onblur>},
+        {"txtTrailerSumInsured", "onblur", Handler<&PremiumPage::txtTrailerSumInsured_onblur>},
+        {"lnkExtAdd", "onclick", Handler<&PremiumPage::lnkExtAdd_onclick>},
+        {"lnkExtAdd", "onkeypress", Handler<&PremiumPage::lnkExtAdd_onkeypress>},
+        {"lnkExtDelete", "onclick", Handler<&PremiumPage::lnkExtDelete_onclick>},
+        {"lnkExtDelete", "onkeypress", Handler<&PremiumPage::lnkExtDelete_onkeypress>},
+        {"kvExecuteCommand", "onclick", Silent<&PremiumPage::kvExecuteCommand_onclick>},
+    };
+    BindHandlers(kHandlers);
   }
 
   // The default stamp duty.

@@ -82,31 +82,33 @@ std::unique_ptr<Page> CNAAVeh::Make(Workspace& workspace, std::shared_ptr<dom::D
 }
 
 void CNAAVeh::Bind() {
-  constexpr OnFailure kSilent = OnFailure::kStopSilently;
-  On("cboVehicleMakeCode", "onchange", &CNAAVeh::VehicleMake_OnChange);
-  On("cboVehicleUOMCode", "onblur", &CNAAVeh::cboVehicleUOMCode_onblur);
-  On("cboVehicleUOMCode", "onchange", &CNAAVeh::cboVehicleUOMCode_onchange);
-  On("cmdSelectBody", "onclick", &CNAAVeh::cmdSelectBody_onclick, kSilent);
-  On("cmdSelectBody", "onkeypress", &CNAAVeh::cmdSelectBody_onkeypress, kSilent);
-  On("cmdSelectBody", "onmouseover", &CNAAVeh::cmdSelectBody_onmouseover);
-  On("cmdSelectModel", "onclick", &CNAAVeh::cmdSelectModel_onclick, kSilent);
-  On("cmdSelectModel", "onkeypress", &CNAAVeh::cmdSelectModel_onkeypress, kSilent);
-  On("cmdSelectModel", "onmouseover", &CNAAVeh::cmdSelectModel_onmouseover);
-  On("lnkAddNPerson", "onclick", &CNAAVeh::lnkAddNPerson_onclick);
-  On("lnkAddNPerson", "onkeypress", &CNAAVeh::lnkAddNPerson_onkeypress);
-  On("lnkAddNPerson", "onmouseover", &CNAAVeh::lnkAddNPerson_onmouseover);
-  On("lnkDeleteNPerson", "onclick", &CNAAVeh::lnkDeleteNPerson_onclick);
-  On("lnkDeleteNPerson", "onkeypress", &CNAAVeh::lnkDeleteNPerson_onkeypress);
-  On("lnkDeleteNPerson", "onmouseover", &CNAAVeh::lnkDeleteNPerson_onmouseover);
-  On("txtBody", "onkeypress", &CNAAVeh::txtBody_onkeypress, kSilent);
-  On("txtCapacity", "onblur", &CNAAVeh::txtCapacity_onblur, kSilent);
-  On("txtCapacity", "onkeypress", &CNAAVeh::txtCapacity_onkeypress, kSilent);
-  On("txtModel", "onblur", &CNAAVeh::txtModel_onblur, kSilent);
-  On("txtModel", "onkeypress", &CNAAVeh::txtModel_onkeypress, kSilent);
-  On("txtSeatingCapacity", "onblur", &CNAAVeh::txtSeatingCapacity_onblur, kSilent);
-  On("txtYearMade", "onblur", &CNAAVeh::txtYearMade_onblur, kSilent);
-  On("txtYearMade", "onkeypress", &CNAAVeh::txtYearMade_onkeypress, kSilent);
-  On("kvExecuteCommand", "onclick", &CNAAVeh::kvExecuteCommand_onclick, kSilent);
+  static constexpr dom::HandlerRow kHandlers[] = {
+      {"cboVehicleMakeCode", "onchange", Handler<&CNAAVeh::VehicleMake_OnChange>},
+      {"cboVehicleUOMCode", "onblur", Handler<&CNAAVeh::cboVehicleUOMCode_onblur>},
+      {"cboVehicleUOMCode", "onchange", Handler<&CNAAVeh::cboVehicleUOMCode_onchange>},
+      {"cmdSelectBody", "onclick", Silent<&CNAAVeh::cmdSelectBody_onclick>},
+      {"cmdSelectBody", "onkeypress", Silent<&CNAAVeh::cmdSelectBody_onkeypress>},
+      {"cmdSelectBody", "onmouseover", Handler<&CNAAVeh::cmdSelectBody_onmouseover>},
+      {"cmdSelectModel", "onclick", Silent<&CNAAVeh::cmdSelectModel_onclick>},
+      {"cmdSelectModel", "onkeypress", Silent<&CNAAVeh::cmdSelectModel_onkeypress>},
+      {"cmdSelectModel", "onmouseover", Handler<&CNAAVeh::cmdSelectModel_onmouseover>},
+      {"lnkAddNPerson", "onclick", Handler<&CNAAVeh::lnkAddNPerson_onclick>},
+      {"lnkAddNPerson", "onkeypress", Handler<&CNAAVeh::lnkAddNPerson_onkeypress>},
+      {"lnkAddNPerson", "onmouseover", Handler<&CNAAVeh::lnkAddNPerson_onmouseover>},
+      {"lnkDeleteNPerson", "onclick", Handler<&CNAAVeh::lnkDeleteNPerson_onclick>},
+      {"lnkDeleteNPerson", "onkeypress", Handler<&CNAAVeh::lnkDeleteNPerson_onkeypress>},
+      {"lnkDeleteNPerson", "onmouseover", Handler<&CNAAVeh::lnkDeleteNPerson_onmouseover>},
+      {"txtBody", "onkeypress", Silent<&CNAAVeh::txtBody_onkeypress>},
+      {"txtCapacity", "onblur", Silent<&CNAAVeh::txtCapacity_onblur>},
+      {"txtCapacity", "onkeypress", Silent<&CNAAVeh::txtCapacity_onkeypress>},
+      {"txtModel", "onblur", Silent<&CNAAVeh::txtModel_onblur>},
+      {"txtModel", "onkeypress", Silent<&CNAAVeh::txtModel_onkeypress>},
+      {"txtSeatingCapacity", "onblur", Silent<&CNAAVeh::txtSeatingCapacity_onblur>},
+      {"txtYearMade", "onblur", Silent<&CNAAVeh::txtYearMade_onblur>},
+      {"txtYearMade", "onkeypress", Silent<&CNAAVeh::txtYearMade_onkeypress>},
+      {"kvExecuteCommand", "onclick", Silent<&CNAAVeh::kvExecuteCommand_onclick>},
+  };
+  BindHandlers(kHandlers);
 }
 
 void CNAAVeh::DHTMLPage_Load() {
