@@ -50,11 +50,15 @@ void EventTable::Bind(std::string_view element_id, std::string_view event_name,
 }
 
 void EventTable::BindRows(std::span<const HandlerRow> rows, void* page, const void* owner) {
+  const auto key = [](const HandlerRow& row) { return std::pair(row.id, row.event); };
+  if (!std::is_sorted(rows.begin(), rows.end(), [&](const auto& a, const auto& b) { return key(a) < key(b); })) {
+    Fail(failure::kInvalidArgument, "A table of handlers must be in order of id and event (SortedRows)");
+  }
   for (const HandlerRow& row : rows) {
-    if (EventKey(row.event) != row.event || row.run == nullptr) {
+    if (row.id.empty() || EventKey(row.event) != row.event || row.run == nullptr) {
       Fail(failure::kInvalidArgument, "The handler row " + std::string(row.id) + "_" +
                                           std::string(row.event) +
-                                          " needs a lower-case event name and a handler");
+                                          " needs an id, a lower-case event name and a handler");
     }
     // A table bound later replaces what was bound before it.
     if (!handlers_.empty()) handlers_.erase(Key{std::string(row.id), std::string(row.event)});
@@ -80,7 +84,8 @@ void EventTable::Unbind(std::string_view element_id, std::string_view event_name
 BoundHandler EventTable::Find(std::string_view element_id, std::string_view event_name) const {
   BoundHandler found;
   const std::string key = EventKey(event_name);
-  if (const auto it = handlers_.find(Key{std::string(element_id), key}); it != handlers_.end()) {
+  const auto it = handlers_.empty() ? handlers_.end() : handlers_.find(Key{std::string(element_id), key});
+  if (it != handlers_.end()) {
     found.handler_ = it->second.handler;
   } else if (const HandlerRow* row = FindRow(element_id, key, &found.page_)) {
     found.run_ = row->run;
@@ -92,7 +97,9 @@ const HandlerRow* EventTable::FindRow(std::string_view element_id, std::string_v
                                       void** page) const {
   for (auto table = tables_.rbegin(); table != tables_.rend(); ++table) {
     for (const HandlerRow& row : table->rows) {
-      if (row.id == element_id && row.event == key) {
+      // Ids of a length mostly differ in their first letter: the whole compare is left for them.
+      if (row.id.size() == element_id.size() && row.id[0] == element_id[0] && row.id == element_id &&
+          row.event == key) {
         if (Unbound(element_id, key)) return nullptr;
         *page = table->page;
         return &row;
@@ -109,14 +116,16 @@ bool EventTable::Unbound(std::string_view element_id, std::string_view key) cons
 }
 
 std::vector<std::pair<std::string_view, std::string_view>> EventTable::Keys() const {
+  // The map and each table are in order already: merged, not sorted (this runs at every answer).
   std::vector<std::pair<std::string_view, std::string_view>> keys;
   for (const auto& [key, bound] : handlers_) keys.emplace_back(key.first, key.second);
   for (const Table& table : tables_) {
+    const auto merged = static_cast<std::ptrdiff_t>(keys.size());
     for (const HandlerRow& row : table.rows) {
       if (!Unbound(row.id, row.event)) keys.emplace_back(row.id, row.event);
     }
+    std::inplace_merge(keys.begin(), keys.begin() + merged, keys.end());
   }
-  std::sort(keys.begin(), keys.end());
   keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
   return keys;
 }

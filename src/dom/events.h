@@ -2,6 +2,9 @@
 // Events: the binding of a page's logic to its document, a table (element id, event name)
 // → handler, and the current event a handler reads through its window.
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <memory>
@@ -44,6 +47,18 @@ struct HandlerRow {
   void (*run)(void* page);
 };
 
+// The rows in order of id and event, as EventTable::BindRows takes them: a page writes its
+// table in the order that reads best and keeps it sorted at compile time with this.
+template <std::size_t N>
+constexpr std::array<HandlerRow, N> SortedRows(const HandlerRow (&rows)[N]) {
+  std::array<HandlerRow, N> sorted{};
+  std::copy(rows, rows + N, sorted.begin());
+  std::sort(sorted.begin(), sorted.end(), [](const HandlerRow& a, const HandlerRow& b) {
+    return std::pair(a.id, a.event) < std::pair(b.id, b.event);
+  });
+  return sorted;
+}
+
 // The handler bound to an element's event; false when none.
 class BoundHandler {
  public:
@@ -64,7 +79,8 @@ class EventTable {
   // `owner` (a page's logic, say) can take all its handlers back at once with UnbindOwner.
   void Bind(std::string_view element_id, std::string_view event_name, EventHandler handler,
             const void* owner = nullptr);
-  // Binds every row of `rows` with `page`; the table must outlive the binding (a constant).
+  // Binds every row of `rows` with `page`; the table must outlive the binding (a constant) and
+  // be in order of id and event (SortedRows).
   void BindRows(std::span<const HandlerRow> rows, void* page, const void* owner);
   void Unbind(std::string_view element_id, std::string_view event_name);
   void UnbindOwner(const void* owner);
@@ -74,6 +90,19 @@ class EventTable {
   template <typename F>
   void ForEachBinding(F&& f) const {
     for (const auto& [id, event] : Keys()) f(id, event);
+  }
+  // Calls f(element id, lower-case event name) for every handler bound to that element id, as
+  // ForEachBinding but without its sort; an event bound again may come twice.
+  template <typename F>
+  void ForEachEventOf(std::string_view element_id, F&& f) const {
+    for (const auto& [key, bound] : handlers_) {
+      if (key.first == element_id) f(std::string_view(key.first), std::string_view(key.second));
+    }
+    for (const Table& table : tables_) {
+      for (const HandlerRow& row : table.rows) {
+        if (row.id == element_id && !Unbound(row.id, row.event)) f(row.id, row.event);
+      }
+    }
   }
 
  private:

@@ -52,10 +52,11 @@ constexpr EventBits BitOf(std::string_view browser) {
 // id, so the ids come sorted and are found by halving.
 class BoundEvents {
  public:
-  explicit BoundEvents(const dom::Element& element) {
+  // `only_its_own`: of the element's own id alone (a patch wires one element at a time).
+  explicit BoundEvents(const dom::Element& element, bool only_its_own = false) {
     const auto document = element.OwnerDocument();
     if (!document) return;
-    document->Events().ForEachBinding([&](std::string_view id, std::string_view event) {
+    const auto add = [&](std::string_view id, std::string_view event) {
       EventBits bit = 0;
       for (std::size_t i = 0; i < kEvents.size(); ++i) {
         if (kEvents[i].bound == event) bit = EventBits{1} << i;
@@ -63,7 +64,12 @@ class BoundEvents {
       if (bit == 0) return;
       if (by_id_.empty() || by_id_.back().first != id) by_id_.emplace_back(id, 0);
       by_id_.back().second |= bit;
-    });
+    };
+    if (!only_its_own) {
+      document->Events().ForEachBinding(add);
+    } else if (const std::string id = element.Id(); !id.empty()) {
+      document->Events().ForEachEventOf(id, add);
+    }
   }
 
   EventBits Of(std::string_view id) const {
@@ -167,7 +173,7 @@ std::string ElementWiring(const dom::Element& element) {
   const BehaviourWiring behaviours = BehavioursOf(element);
   const bool in_row = (element.Is("TR") && behaviours.data_entry) || RowAboveIsDataEntry(element);
   std::string entry;
-  AppendWiringOf(element, BoundEvents(element), behaviours, in_row, entry);
+  AppendWiringOf(element, BoundEvents(element, true), behaviours, in_row, entry);
   return entry;
 }
 

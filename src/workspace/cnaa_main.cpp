@@ -65,9 +65,9 @@ struct Route {
 
 CNAAMain::CNAAMain(Workspace& workspace, std::shared_ptr<dom::Document> document)
     : Page(workspace, std::move(document)) {
-  static constexpr dom::HandlerRow kHandlers[] = {
+  static constexpr auto kHandlers = dom::SortedRows({
       {kMessageElement, "onpropertychange", Handler<&CNAAMain::UIF_ID_Msg_onpropertychange>},
-  };
+  });
   BindHandlers(kHandlers);
 }
 

@@ -49,10 +49,10 @@ class TabPageStandIn final : public Page {
   TabPageStandIn(Workspace& workspace, std::shared_ptr<dom::Document> document,
                  std::string_view tab_id, Journal& journal)
       : Page(workspace, std::move(document)), tab_id_(tab_id), journal_(journal) {
-    static constexpr dom::HandlerRow kHandlers[] = {
+    static constexpr auto kHandlers = dom::SortedRows({
         {"cmdReadCNoteNo", "onclick", Handler<&TabPageStandIn::cmdReadCNoteNo_onclick>},
         {"optPersonalType", "onclick", Handler<&TabPageStandIn::optPersonalType_onclick>},
-    };
+    });
     BindHandlers(kHandlers);
   }
 

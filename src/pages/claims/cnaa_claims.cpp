@@ -55,7 +55,7 @@ std::unique_ptr<Page> CNAAClaims::Make(Workspace& workspace,
 }
 
 void CNAAClaims::Bind() {
-  static constexpr dom::HandlerRow kHandlers[] = {
+  static constexpr auto kHandlers = dom::SortedRows({
       {"lnkAccAdd", "onclick", Silent<&CNAAClaims::lnkAccAdd_onclick>},
       {"lnkAccAdd", "onmouseover", Silent<&CNAAClaims::lnkAccAdd_onmouseover>},
       {"lnkAccDelete", "onclick", Silent<&CNAAClaims::lnkAccDelete_onclick>},
@@ -67,7 +67,7 @@ void CNAAClaims::Bind() {
       {"txtExEffDate", "onblur", Handler<&CNAAClaims::txtExEffDate_onblur>},
       {"txtExExpDate", "onblur", Handler<&CNAAClaims::txtExExpDate_onblur>},
       {"kvExecuteCommand", "onclick", Silent<&CNAAClaims::kvExecuteCommand_onclick>},
-  };
+  });
   BindHandlers(kHandlers);
 }
 

@@ -15,7 +15,7 @@ std::unique_ptr<Page> CNAACov::Make(Workspace& workspace,
 }
 
 void CNAACov::Bind() {
-  static constexpr dom::HandlerRow kHandlers[] = {
+  static constexpr auto kHandlers = dom::SortedRows({
       // Reading a cover note.
       {"cmdReadCNoteNo", "onclick", Handler<&CNAACov::cmdReadCNoteNo_onclick>},
       {"cmdReadCNoteNo", "onkeydown", Handler<&CNAACov::cmdreadcnoteno_onkeydown>},
@@ -64,7 +64,7 @@ void CNAACov::Bind() {
       {"txtEmail", "onblur", Handler<&CNAACov::txtEmail_onblur>},
       {"txtEmail", "onkeypress", Handler<&CNAACov::txtEmail_onkeypress>},
       {"cboState", "onchange", Handler<&CNAACov::cboState_onchange>},
-  };
+  });
   BindHandlers(kHandlers);
 }
 

@@ -31,7 +31,7 @@ std::unique_ptr<Page> CNAANPrm::Make(Workspace& workspace,
 
 void CNAANPrm::Bind() {
   BindShared();
-  static constexpr dom::HandlerRow kHandlers[] = {
+  static constexpr auto kHandlers = dom::SortedRows({
       {"cboNCDYear", "onchange", Handler<&CNAANPrm::cboNCDYear_onchange>},
       {"txtBasicPremium", "onkeypress", Handler<&CNAANPrm::txtBasicPremium_onkeypress>},
       {"txtTariffPremium", "onkeypress", Handler<&CNAANPrm::FactorChanged>},
@@ -42,7 +42,7 @@ void CNAANPrm::Bind() {
       {"txtTrailerSumInsured", "onkeypress", Handler<&CNAANPrm::SumInsured_onkeypress>},
       {"lnkExtAdd", "onmouseover", Handler<&CNAANPrm::lnkExtAdd_onmouseover>},
       {"lnkExtDelete", "onmouseover", Handler<&CNAANPrm::lnkExtDelete_onmouseover>},
-  };
+  });
   BindHandlers(kHandlers);
 }
 

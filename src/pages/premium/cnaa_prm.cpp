@@ -34,7 +34,7 @@ std::unique_ptr<Page> CNAAPrm::Make(Workspace& workspace, std::shared_ptr<dom::D
 
 void CNAAPrm::Bind() {
   BindShared();
-  static constexpr dom::HandlerRow kHandlers[] = {
+  static constexpr auto kHandlers = dom::SortedRows({
       {"txtVehicleSumInsured", "onkeypress", Handler<&CNAAPrm::SumInsured_onkeypress>},
       {"txtTrailerSumInsured", "onkeypress", Handler<&CNAAPrm::SumInsured_onkeypress>},
       {"txtLoadPercentage", "onblur", Handler<&CNAAPrm::txtLoadPercentage_onblur>},
@@ -44,7 +44,7 @@ void CNAAPrm::Bind() {
       {"txtStampDuty", "onblur", Handler<&CNAAPrm::txtStampDuty_onblur>},
       {"chkShortCal", "onclick", Handler<&CNAAPrm::chkShortCal_onclick>},
       {"chkTrailerNP", "onclick", Handler<&CNAAPrm::chkTrailerNP_onclick>},
-  };
+  });
   BindHandlers(kHandlers);
 }
 

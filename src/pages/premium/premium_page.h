@@ -66,7 +66,7 @@ class PremiumPage : public Page {
 
   // Binds the handlers both rated tabs have.
   void BindShared() {
-    static constexpr dom::HandlerRow kHandlers[] = {
+    static constexpr auto kHandlers = dom::SortedRows({
         {"txtVehicleSumInsured", "onblur", Handler<&PremiumPage::txtVehicleSumInsured_onblur>},
         {"txtTrailerSumInsured", "onblur", Handler<&PremiumPage::txtTrailerSumInsured_onblur>},
         {"lnkExtAdd", "onclick", Handler<&PremiumPage::lnkExtAdd_onclick>},
@@ -74,7 +74,7 @@ class PremiumPage : public Page {
         {"lnkExtDelete", "onclick", Handler<&PremiumPage::lnkExtDelete_onclick>},
         {"lnkExtDelete", "onkeypress", Handler<&PremiumPage::lnkExtDelete_onkeypress>},
         {"kvExecuteCommand", "onclick", Silent<&PremiumPage::kvExecuteCommand_onclick>},
-    };
+    });
     BindHandlers(kHandlers);
   }
 

@@ -82,7 +82,7 @@ std::unique_ptr<Page> CNAAVeh::Make(Workspace& workspace, std::shared_ptr<dom::D
 }
 
 void CNAAVeh::Bind() {
-  static constexpr dom::HandlerRow kHandlers[] = {
+  static constexpr auto kHandlers = dom::SortedRows({
       {"cboVehicleMakeCode", "onchange", Handler<&CNAAVeh::VehicleMake_OnChange>},
       {"cboVehicleUOMCode", "onblur", Handler<&CNAAVeh::cboVehicleUOMCode_onblur>},
       {"cboVehicleUOMCode", "onchange", Handler<&CNAAVeh::cboVehicleUOMCode_onchange>},
@@ -107,7 +107,7 @@ void CNAAVeh::Bind() {
       {"txtYearMade", "onblur", Silent<&CNAAVeh::txtYearMade_onblur>},
       {"txtYearMade", "onkeypress", Silent<&CNAAVeh::txtYearMade_onkeypress>},
       {"kvExecuteCommand", "onclick", Silent<&CNAAVeh::kvExecuteCommand_onclick>},
-  };
+  });
   BindHandlers(kHandlers);
 }
 
