@@ -51,8 +51,10 @@ void EventTable::Bind(std::string_view element_id, std::string_view event_name,
 
 void EventTable::BindRows(std::span<const HandlerRow> rows, void* page, const void* owner) {
   const auto key = [](const HandlerRow& row) { return std::pair(row.id, row.event); };
-  if (!std::is_sorted(rows.begin(), rows.end(), [&](const auto& a, const auto& b) { return key(a) < key(b); })) {
-    Fail(failure::kInvalidArgument, "A table of handlers must be in order of id and event (SortedRows)");
+  if (!std::is_sorted(rows.begin(), rows.end(),
+                      [&](const auto& a, const auto& b) { return key(a) < key(b); })) {
+    Fail(failure::kInvalidArgument,
+         "A table of handlers must be in order of id and event (SortedRows)");
   }
   for (const HandlerRow& row : rows) {
     if (row.id.empty() || EventKey(row.event) != row.event || row.run == nullptr) {
@@ -84,7 +86,8 @@ void EventTable::Unbind(std::string_view element_id, std::string_view event_name
 BoundHandler EventTable::Find(std::string_view element_id, std::string_view event_name) const {
   BoundHandler found;
   const std::string key = EventKey(event_name);
-  const auto it = handlers_.empty() ? handlers_.end() : handlers_.find(Key{std::string(element_id), key});
+  const auto it =
+      handlers_.empty() ? handlers_.end() : handlers_.find(Key{std::string(element_id), key});
   if (it != handlers_.end()) {
     found.handler_ = it->second.handler;
   } else if (const HandlerRow* row = FindRow(element_id, key, &found.page_)) {
@@ -98,8 +101,8 @@ const HandlerRow* EventTable::FindRow(std::string_view element_id, std::string_v
   for (auto table = tables_.rbegin(); table != tables_.rend(); ++table) {
     for (const HandlerRow& row : table->rows) {
       // Ids of a length mostly differ in their first letter: the whole compare is left for them.
-      if (row.id.size() == element_id.size() && row.id[0] == element_id[0] && row.id == element_id &&
-          row.event == key) {
+      if (row.id.size() == element_id.size() && row.id[0] == element_id[0] &&
+          row.id == element_id && row.event == key) {
         if (Unbound(element_id, key)) return nullptr;
         *page = table->page;
         return &row;

@@ -4,11 +4,12 @@
 // hundreds of nodes, most of them sharing their attributes and texts with the page's template.
 // Safe to share between threads.
 
-#include <boost/smart_ptr/intrusive_ptr.hpp>
-#include <boost/smart_ptr/intrusive_ref_counter.hpp>
 #include <cstddef>
 #include <memory>
 #include <utility>
+
+#include <boost/smart_ptr/intrusive_ptr.hpp>
+#include <boost/smart_ptr/intrusive_ref_counter.hpp>
 
 namespace cn::dom {
 

@@ -334,8 +334,10 @@ TEST(EventTable, TablesOfHandlersRunOnTheirPageAndGiveWayToLaterBindings) {
   EXPECT_FALSE(fire("txtName", "onfocus"));
   EXPECT_EQ(first.ran, "name alone nric ");
   static constexpr HandlerRow kUpper[] = {{"txtName", "onBlur", kName}};
-  static constexpr HandlerRow kUnsorted[] = {{"txtName", "onblur", kName}, {"txtNRIC", "onblur", kNric}};
-  for (const std::span<const HandlerRow> rows : {std::span<const HandlerRow>(kUpper), std::span<const HandlerRow>(kUnsorted)}) {
+  static constexpr HandlerRow kUnsorted[] = {{"txtName", "onblur", kName},
+                                             {"txtNRIC", "onblur", kNric}};
+  for (const std::span<const HandlerRow> rows :
+       {std::span<const HandlerRow>(kUpper), std::span<const HandlerRow>(kUnsorted)}) {
     EXPECT_THROW(page->Events().BindRows(rows, &first, &first), RuntimeFailure);
   }
 }

@@ -214,7 +214,7 @@ TEST(RenderTest, EveryElementCarriesItsNodeIdAndTheWholePagesWiringAgreesWithEac
     EXPECT_EQ(in_page, ReadWiring(ElementWiring(*element)));
   }
   const std::string text = page.at("wiring");
-  for (const std::string entry :
+  for (const std::string& entry :
        {id("c1") + ":click:;", id("c2") + ":click,dblclick:;", id("t1") + ":click,keypress:;",
         id("t2") + ":change,blur:EntryCur.htc;"}) {
     EXPECT_NE(text.find(entry), std::string::npos) << entry << " in " << text;
