@@ -188,8 +188,9 @@ void Document::Register(Node& node) {
 void Document::GrowNodeTable(std::size_t size) {
   // A copied page starts with room for exactly its template's nodes, and every session adds
   // a few hundred to it: growing by an eighth, not double, spares most sessions half a table.
+  // Each frame's empty page holds a handful of nodes: its table starts small.
   if (size > nodes_.capacity()) {
-    nodes_.reserve(std::max(size, nodes_.capacity() + nodes_.capacity() / 8 + 64));
+    nodes_.reserve(std::max(size, nodes_.capacity() + nodes_.capacity() / 8 + 8));
   }
   nodes_.resize(size, nullptr);
 }

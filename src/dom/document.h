@@ -61,6 +61,7 @@ class Document : public std::enable_shared_from_this<Document> {
   SharedContent* SharedContentOf() const { return shared_.get(); }
   // A lookup list kept by the page logic, held once for every page that keeps the same list.
   std::shared_ptr<const std::vector<std::string>> SharedList(std::vector<std::string> entries);
+  std::shared_ptr<const std::string> SharedText(std::string text);
 
   const std::string& Url() const { return url_; }
 

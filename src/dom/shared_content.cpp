@@ -82,6 +82,16 @@ std::shared_ptr<const std::vector<std::string>> SharedContent::List(
   return Interned(text_lists_, std::move(key), std::move(entries));
 }
 
+std::shared_ptr<const std::string> SharedContent::Text(std::string text) {
+  std::string key = text;
+  return Interned(texts_, std::move(key), std::move(text));
+}
+
+std::shared_ptr<const std::string> Document::SharedText(std::string text) {
+  if (shared_) return shared_->Text(std::move(text));
+  return std::make_shared<const std::string>(std::move(text));
+}
+
 std::shared_ptr<const std::vector<std::string>> Document::SharedList(
     std::vector<std::string> entries) {
   if (shared_) return shared_->List(std::move(entries));

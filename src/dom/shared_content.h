@@ -34,6 +34,8 @@ class SharedContent {
   std::shared_ptr<const OptionData> Options(std::vector<OptionText> options);
   // A lookup list as the page logic keeps it, the same for every session that reads the same.
   std::shared_ptr<const std::vector<std::string>> List(std::vector<std::string> entries);
+  // A lookup reply kept whole, the same for every session that reads the same.
+  std::shared_ptr<const std::string> Text(std::string text);
   // The list `before` becomes when the attribute is set to `value` (or, `erase`, removed);
   // the same list for every element that makes the same change to the same shared list.
   AttributeList Changed(const AttributeList& before, std::string_view lower_name,
@@ -105,6 +107,7 @@ class SharedContent {
       std::unordered_map<std::string, std::shared_ptr<const T>>& cache, std::string key, T value);
   std::unordered_map<std::string, std::shared_ptr<const OptionData>> option_lists_;
   std::unordered_map<std::string, std::shared_ptr<const std::vector<std::string>>> text_lists_;
+  std::unordered_map<std::string, std::shared_ptr<const std::string>> texts_;
   std::unordered_map<Change, Transition, ChangeHash, ChangeEqual> changes_;
   struct StyleTransition {
     std::shared_ptr<const KeptStyle> before;  // keeps the key's style alive

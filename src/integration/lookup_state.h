@@ -3,6 +3,7 @@
 // has fetched. The workspace holds one of each for as long as the screen is open;
 // the routines of this folder take them by reference.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,9 @@ struct UserIdentity {
 struct LookupState {
   // "1" local-table mode, "0" back-end mode; "" until read.
   std::string UseLocalTable;
-  // The whole system-code reply, fetched on first need.
-  std::string SystemCodeListText;
+  // The whole system-code reply, fetched on first need; null before. The start-up shares it
+  // with every session that read the same (dom::Document::SharedText).
+  std::shared_ptr<const std::string> SystemCodeListText;
   // One entry per class code fetched: class code, "|~|", the reply for it.
   std::vector<std::string> MotorCoverListCache;
   // The motor cover list of the class code last asked for.

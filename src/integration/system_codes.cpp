@@ -27,10 +27,10 @@ std::string FetchSystemCodeList(LookupState& state, const Components& components
 }  // namespace
 
 std::string GetSystemCode(LookupState& state, const Components& components, std::int32_t code) {
-  if (state.SystemCodeListText.empty()) {
-    state.SystemCodeListText = FetchSystemCodeList(state, components);
+  if (!state.SystemCodeListText || state.SystemCodeListText->empty()) {
+    state.SystemCodeListText = std::make_shared<const std::string>(FetchSystemCodeList(state, components));
   }
-  return FindDescriptionInReply(std::to_string(code), state.SystemCodeListText);
+  return FindDescriptionInReply(std::to_string(code), *state.SystemCodeListText);
 }
 
 bool IsInSystemCodeList(LookupState& state, const Components& components,

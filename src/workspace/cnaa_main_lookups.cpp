@@ -105,6 +105,10 @@ void CNAAMain::LoadLookupLists() {
     if (value.empty()) value = age.fallback;
     ws.startup.SystemCodes[age.code] = std::move(value);
   }
+  // The reply stays for the codes the tabs look up later; every session reads the same one.
+  if (lookup.SystemCodeListText) {
+    lookup.SystemCodeListText = document().SharedText(*lookup.SystemCodeListText);
+  }
   ReadNewTariffDate(components, ws.startup.NewTariffDate);
   ReadUseLocalTable(lookup, components);
 

@@ -145,6 +145,8 @@ TEST_F(FormTemplate, CopiesBuildingAlikeShareTheWorkButNeverEachOthersChanges) {
   // A lookup list the logic keeps, or fills into a list, is held once for every copy.
   EXPECT_EQ(one->SharedList({"01|ONE"}), two->SharedList({"01|ONE"}));
   EXPECT_NE(one->SharedList({"01|ONE"}), one->SharedList({"02|TWO"}));
+  EXPECT_EQ(one->SharedText("1011|~|TBA"), two->SharedText("1011|~|TBA"));
+  EXPECT_NE(one->SharedText("1011|~|TBA"), one->SharedText("1011|~|NR"));
   const auto lists = std::array{one->CreateElement("SELECT"), two->CreateElement("SELECT")};
   for (const auto& list : lists) list->Options().Fill({{"1", "One"}});
   EXPECT_EQ(&lists[0]->KeptOptionsOf()->data, &lists[1]->KeptOptionsOf()->data);

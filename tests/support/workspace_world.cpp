@@ -36,7 +36,7 @@ WorkspaceWorld::WorkspaceWorld(std::shared_ptr<dom::Document> page_document, Dat
 void WorkspaceWorld::SetSystemCodes(
     std::initializer_list<std::pair<std::string_view, std::string_view>> codes) {
   fakes.backend.Answer("KivoInsurance.Find.Browse", "2", CodeList(codes));
-  workspace.lookup.SystemCodeListText.clear();
+  workspace.lookup.SystemCodeListText.reset();
 }
 
 void WorkspaceWorld::SetBackEndNow(std::string text) {
