@@ -28,7 +28,8 @@ std::string FetchSystemCodeList(LookupState& state, const Components& components
 
 std::string GetSystemCode(LookupState& state, const Components& components, std::int32_t code) {
   if (!state.SystemCodeListText || state.SystemCodeListText->empty()) {
-    state.SystemCodeListText = std::make_shared<const std::string>(FetchSystemCodeList(state, components));
+    state.SystemCodeListText =
+        std::make_shared<const std::string>(FetchSystemCodeList(state, components));
   }
   return FindDescriptionInReply(std::to_string(code), *state.SystemCodeListText);
 }
