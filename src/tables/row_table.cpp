@@ -121,7 +121,6 @@ void RowTable::BuildHeaderTable(const std::shared_ptr<dom::Element>& command_ele
   const std::shared_ptr<dom::Element> table = DocumentOf(EEC)->CreateElement(layout.tag);
   header_container_ = container;
   PlaceInside(container, table);
-  header_table_ = table;
   table->SetClassName(layout.class_name);
   table->SetId(layout.id);
   table->SetCellSpacing("0");

@@ -138,7 +138,6 @@ class RowTable {
  private:
   std::string row_id_prefix_;
   std::int32_t max_row_index_;
-  std::shared_ptr<dom::Element> header_table_;
   std::shared_ptr<dom::Element> header_container_;
   std::shared_ptr<dom::Element> body_table_;
   bool ui_built_ = false;

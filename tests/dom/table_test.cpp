@@ -101,6 +101,7 @@ TEST(TableFailures, TableOperationsOnOtherElementsNameTheElement) {
   EXPECT_THAT(FailureText([&] { div->InsertRow(); }),
               AllOf(HasSubstr("insertRow"), HasSubstr("DIV 'divNPerson'")));
   EXPECT_THROW(div->DeleteRow(0), RuntimeFailure);
+  EXPECT_THROW(div->CreateTHead(), RuntimeFailure);
   EXPECT_THROW(page->GetElementById("tblVehicle")->InsertCell(), RuntimeFailure);
 }
 

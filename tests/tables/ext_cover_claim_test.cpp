@@ -159,7 +159,7 @@ TEST_F(ClaimTableTest, TheAccidentDateOpensOrClosesItsRowAndARefusedOneGivesWay)
   table.Add("", "", "", "", "");
   EXPECT_EQ(Cell(0, "txtCLAIM").Value(), "0");
 
-  DateTyped(0, "2/3/2025");
+  DateTyped(0, "15/7/2020");  // in the year the vehicle was made
   EXPECT_TRUE(world.dialogs->boxes.empty());
   // Refused, the row keeps the date it had.
   DateTyped(0, "last spring");
@@ -168,15 +168,15 @@ TEST_F(ClaimTableTest, TheAccidentDateOpensOrClosesItsRowAndARefusedOneGivesWay)
             (std::vector<ShownBox>{{"Value must be date!", 48, "Invalid Format"},
                                    {"The accident date lies before the vehicle was made (2020).",
                                     48, "Invalid Data"}}));
-  EXPECT_EQ(Cell(0, "txtACCDATE").Value(), "02-Mar-2025");
+  EXPECT_EQ(Cell(0, "txtACCDATE").Value(), "15-Jul-2020");
   EXPECT_FALSE(Cell(0, "txtVEHNO").ReadOnly());
   world.fakes.input_checks.amount.answer = {"Invalid amount.", "Invalid Format", false};
   Cell(0, "txtCLAIM").SetValue("12x");
   table.ExecuteTableCommand("cmdValidAmount", "x{#,#}0");
   EXPECT_EQ(Cell(0, "txtCLAIM").Value(), "0");
 
-  // Without a date the rest of the row closes.
-  DateTyped(0, "");
+  // Without a date (blanks are none) the rest of the row closes.
+  DateTyped(0, "  ");
   EXPECT_TRUE(Cell(0, "txtVEHNO").ReadOnly());
   EXPECT_EQ(Cell(0, "txtCLAIM").Value() + std::to_string(table.GetNoOfClaims()), "0.000");
 }
