@@ -83,17 +83,20 @@ void Server::Impl::Start() {
 }
 
 void Server::Impl::Accept() {
-  auto& context = *contexts_[NextConnectionThread()];
-  acceptor_->async_accept(context, [this](beast::error_code error, tcp::socket socket) {
+  const std::size_t thread = NextConnectionThread();
+  acceptor_->async_accept(*contexts_[thread], [this, thread](beast::error_code error,
+                                                             tcp::socket socket) {
     if (error == asio::error::operation_aborted || !acceptor_->is_open()) return;
     if (!error) {
       // Answers are small and awaited one by one: do not let them wait for a delayed ACK.
       beast::error_code ignored;
       socket.set_option(tcp::no_delay(true), ignored);
       if (tls_) {
-        std::make_shared<Connection<beast::ssl_stream<beast::tcp_stream>>>(*this, std::move(socket), *tls_)->Start();
+        std::make_shared<Connection<beast::ssl_stream<beast::tcp_stream>>>(*this, thread,
+                                                                           std::move(socket), *tls_)
+            ->Start();
       } else {
-        std::make_shared<Connection<beast::tcp_stream>>(*this, std::move(socket))->Start();
+        std::make_shared<Connection<beast::tcp_stream>>(*this, thread, std::move(socket))->Start();
       }
     }
     Accept();
@@ -134,8 +137,17 @@ void Server::Impl::ReleaseMemoryNow(std::function<void()> done) {
   }
 }
 
+void Server::Impl::OnHome(const std::shared_ptr<Session>& session, std::function<void()> task) {
+  auto& home = *contexts_[session->home()];
+  if (home.get_executor().running_in_this_thread()) return task();
+  // A session moves only on its own thread, between tasks: a task that finds it gone follows.
+  asio::post(home, [this, session, task = std::move(task)]() mutable {
+    OnHome(session, std::move(task));
+  });
+}
+
 void Server::Impl::CloseOnItsThread(SessionStore::Entry entry) {
-  asio::post(*contexts_[entry.home], [session = std::move(entry.session)] {
+  OnHome(entry.session, [session = entry.session] {
     try {
       session->Close();
     } catch (const std::exception& failure) {
@@ -158,7 +170,7 @@ void Server::Impl::Stop() {
   for (auto& entry : store_.TakeAll()) {
     auto done = std::make_shared<std::promise<void>>();
     closed.push_back(done->get_future());
-    asio::post(*contexts_[entry.home], [session = std::move(entry.session), done] {
+    OnHome(entry.session, [session = entry.session, done] {
       try {
         session->Close();
       } catch (const std::exception& failure) {
@@ -183,7 +195,7 @@ void Server::Impl::RunUntilSignalled() {
   Stop();
 }
 
-void Server::Impl::Handle(Request request, const std::string& peer, Reply reply) {
+void Server::Impl::Handle(Request request, const std::string& peer, std::size_t here, Reply reply) {
   const std::string target(request.target());
   const std::string_view path = std::string_view(target).substr(0, target.find('?'));
   const auto method = request.method();
@@ -255,11 +267,12 @@ void Server::Impl::Handle(Request request, const std::string& peer, Reply reply)
   if (!entry) return reply(ErrorResponse(request, 401, "no-session", "Not logged in, or the session has ended"));
   if (path == "/api/sessions") return ListSessions(request, *entry, std::move(reply));
   if (reads) {
-    return OnSessionThread(request, *entry, std::move(reply), [csrf = entry->csrf](Session& session) {
-      json state = session.Render();
-      state["csrf"] = csrf;
-      return state;
-    });
+    return OnSessionThread(request, *entry, here, std::move(reply),
+                           [csrf = entry->csrf](Session& session) {
+                             json state = session.Render();
+                             state["csrf"] = csrf;
+                             return state;
+                           });
   }
   const auto token = request.find(Bv(kCsrfHeader));
   if (token == request.end() || !SameToken(Sv(token->value()), entry->csrf)) {
@@ -274,20 +287,22 @@ void Server::Impl::Handle(Request request, const std::string& peer, Reply reply)
     if (!bytes) {
       return reply(ErrorResponse(request, 400, "bad-request", "bytes=N is a number of bytes up to 4 MB"));
     }
-    return OnSessionThread(request, *entry, std::move(reply),
+    return OnSessionThread(request, *entry, here, std::move(reply),
                            [bytes = *bytes](Session&) { return FloorFiller(bytes); });
   }
-  OnSessionThread(request, *entry, std::move(reply), [body = std::move(body), path = std::string(path)](Session& session) {
-    if (path == "/api/event") return session.Event(body);
-    if (path == "/api/dialog") return session.DialogSearch(body);
-    return session.Answer(body);
-  });
+  OnSessionThread(request, *entry, here, std::move(reply),
+                  [body = std::move(body), path = std::string(path)](Session& session) {
+                    if (path == "/api/event") return session.Event(body);
+                    if (path == "/api/dialog") return session.DialogSearch(body);
+                    return session.Answer(body);
+                  });
 }
 
-void Server::Impl::OnSessionThread(const Request& request, SessionStore::Entry entry, Reply reply,
+void Server::Impl::OnSessionThread(const Request& request, SessionStore::Entry entry,
+                                   std::size_t here, Reply reply,
                                    std::function<json(Session&)> work) {
-  asio::post(*contexts_[entry.home], [session = entry.session, head = HeadOf(request), reply = std::move(reply),
-                                      work = std::move(work)] {
+  OnHome(entry.session, [session = entry.session, here, head = HeadOf(request),
+                         reply = std::move(reply), work = std::move(work)] {
     try {
       reply(JsonResponse(head, http::status::ok, work(*session)));
     } catch (const ProtocolError& refusal) {
@@ -296,6 +311,9 @@ void Server::Impl::OnSessionThread(const Request& request, SessionStore::Entry e
       spdlog::error("A session request failed: {}", LogText(failure.what(), 1000));
       reply(ErrorResponse(head, 500, "internal", "The request failed on the server"));
     }
+    // The session moves to the thread of the connection its requests come on: its next request
+    // is then served where it is read, with no hand-over to another thread and back.
+    if (!session->HandlerSuspended()) session->home() = here;
   });
 }
 

@@ -14,8 +14,8 @@ class Server::Impl::Connection : public std::enable_shared_from_this<Connection<
   static constexpr bool kTls = !std::is_same_v<Stream, boost::beast::tcp_stream>;
 
   template <class... Context>
-  Connection(Impl& server, boost::asio::ip::tcp::socket socket, Context&... tls)
-      : server_(server), stream_(std::move(socket), tls...) {
+  Connection(Impl& server, std::size_t thread, boost::asio::ip::tcp::socket socket, Context&... tls)
+      : server_(server), thread_(thread), stream_(std::move(socket), tls...) {
     boost::beast::error_code error;
     const auto endpoint = Lowest().socket().remote_endpoint(error);
     if (!error) peer_ = endpoint.address().to_string();
@@ -64,11 +64,13 @@ class Server::Impl::Connection : public std::enable_shared_from_this<Connection<
     }
     Lowest().expires_never();
     auto executor = stream_.get_executor();
-    server_.Handle(parser_->release(), peer_,
+    // An answer made on this thread is written at once; one from another thread comes over.
+    server_.Handle(parser_->release(), peer_, thread_,
                    [self = this->shared_from_this(), executor](Response response) {
-                     boost::asio::post(executor, [self, response = std::move(response)]() mutable {
-                       self->Write(std::move(response));
-                     });
+                     boost::asio::dispatch(executor,
+                                           [self, response = std::move(response)]() mutable {
+                                             self->Write(std::move(response));
+                                           });
                    });
   }
 
@@ -108,6 +110,7 @@ class Server::Impl::Connection : public std::enable_shared_from_this<Connection<
   static constexpr std::size_t kMostHeaderBytes = 8 * 1024;
 
   Impl& server_;
+  std::size_t thread_;  // the I/O thread the connection is served on
   Stream stream_;
   std::string peer_;
   boost::beast::flat_buffer buffer_;

@@ -41,7 +41,8 @@ class Server::Impl {
 
   // Answers one request from `peer` (the connection's address); `reply` is called exactly
   // once, on any thread.
-  void Handle(Request request, const std::string& peer, Reply reply);
+  // `here`: the I/O thread the request was read on.
+  void Handle(Request request, const std::string& peer, std::size_t here, Reply reply);
 
  private:
   template <class Stream>
@@ -62,9 +63,12 @@ class Server::Impl {
   void Logout(const Request& request, const SessionStore::Entry& entry, Reply reply);
   void ListSessions(const Request& request, const SessionStore::Entry& entry, Reply reply);
   void LogoutOthers(const Request& request, const SessionStore::Entry& entry, Reply reply);
-  // Runs `work` on the session's own thread and replies with its JSON or its refusal.
-  void OnSessionThread(const Request& request, SessionStore::Entry entry, Reply reply,
-                       std::function<nlohmann::json(Session&)> work);
+  // Runs `work` on the session's own thread and replies with its JSON or its refusal; the
+  // session then lives on `here`, the thread that read the request, unless a handler waits.
+  void OnSessionThread(const Request& request, SessionStore::Entry entry, std::size_t here,
+                       Reply reply, std::function<nlohmann::json(Session&)> work);
+  // Runs `task` on the thread the session lives on: at once when called there.
+  void OnHome(const std::shared_ptr<Session>& session, std::function<void()> task);
   void CloseOnItsThread(SessionStore::Entry entry);
   // Connections and sessions are spread over the I/O threads each in their own turn: sharing
   // one turn, a login's connection and its session would always land on alternate threads

@@ -139,8 +139,9 @@ void Server::Impl::OpenSession(Request head, Identity identity, std::string addr
                                 reply = std::move(reply)] {
     try {
       auto session = std::make_shared<Session>(identity, screens_, stacks_);
+      session->home() = home;
       session->Open();
-      auto added = store_.Add(session, home, identity.user_id, address, SessionStore::Clock::now());
+      auto added = store_.Add(session, identity.user_id, address, SessionStore::Clock::now());
       for (auto& ended : added.ended) {
         spdlog::info("Ended the oldest session of '{}' (from {}): too many at once",
                      LogText(identity.user_id), ended.address);

@@ -38,6 +38,7 @@
 // Dialog search, while a dialog waits: {"prompt": id, "query": {...}} -> DialogPages::Search's
 // answer; nothing of the screen changes.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -89,6 +90,13 @@ class Session {
   void Close();
 
   bool WaitingForAnswer() const;
+  // A handler is suspended on the session's fiber, which may go on only on the thread it
+  // started on.
+  bool HandlerSuspended() const { return fiber_ != nullptr; }
+
+  // The server's I/O thread the session lives on. Only that thread touches the session, and
+  // only it moves the session to another, between requests.
+  std::atomic<std::size_t>& home() { return home_; }
 
  private:
   struct ShownPage {
@@ -113,6 +121,7 @@ class Session {
   std::shared_ptr<DialogPages> dialog_pages_;
   std::shared_ptr<FiberStacks> stacks_;
   std::unique_ptr<UiFiber> fiber_;
+  std::atomic<std::size_t> home_{0};
   ShownPage workspace_;
   ShownPage frame_;
   int next_key_ = 1;

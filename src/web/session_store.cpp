@@ -26,7 +26,7 @@ bool SessionStore::Expired(const Slot& slot, Clock::time_point now) const {
   return now - slot.last_used >= limits_.idle || now - slot.created >= limits_.absolute;
 }
 
-SessionStore::Added SessionStore::Add(std::shared_ptr<Session> session, std::size_t home, std::string user,
+SessionStore::Added SessionStore::Add(std::shared_ptr<Session> session, std::string user,
                                       std::string address, Clock::time_point now) {
   const std::lock_guard lock(mutex_);
   Added added;
@@ -45,7 +45,8 @@ SessionStore::Added SessionStore::Add(std::shared_ptr<Session> session, std::siz
     slots_.erase(it);
   }
   if (slots_.size() >= limits_.most_sessions) return added;
-  Entry entry{RandomToken(), RandomToken(), std::move(session), home, std::move(user), std::move(address)};
+  Entry entry{RandomToken(), RandomToken(), std::move(session), std::move(user),
+              std::move(address)};
   slots_.emplace(entry.id, Slot{entry, now, now, std::chrono::system_clock::now()});
   added.entry = std::move(entry);
   return added;

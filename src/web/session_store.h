@@ -37,7 +37,6 @@ class SessionStore {
     std::string id;
     std::string csrf;
     std::shared_ptr<Session> session;
-    std::size_t home = 0;  // the I/O thread the session lives on
     std::string user;      // the identity's user id
     std::string address;   // the client address it logged in from
   };
@@ -56,7 +55,7 @@ class SessionStore {
   explicit SessionStore(SessionLimits limits) : limits_(limits) {}
 
   // Registers a new session of `user` under a fresh id, ending his oldest past the limit.
-  Added Add(std::shared_ptr<Session> session, std::size_t home, std::string user, std::string address,
+  Added Add(std::shared_ptr<Session> session, std::string user, std::string address,
             Clock::time_point now);
   // The live session with that id, its idle time restarted; nothing when unknown or expired.
   std::optional<Entry> Use(std::string_view id, Clock::time_point now);

@@ -3,8 +3,8 @@
 // answer (a message box, a modal dialog) holds no OS thread: the wait suspends the fiber and
 // the thread goes back to serving requests; the answer resumes it.
 //
-// A fiber is resumed only on the thread that started it (each session lives on one I/O
-// thread). Dropping a suspended fiber unwinds its stack.
+// A fiber is resumed only on the thread that started it (a session moves to another I/O
+// thread only while no fiber of its is suspended). Dropping a suspended fiber unwinds its stack.
 
 #include <exception>
 #include <functional>
