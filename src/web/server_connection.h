@@ -90,6 +90,8 @@ class Server::Impl::Connection : public std::enable_shared_from_this<Connection<
         [self = this->shared_from_this()](boost::beast::error_code error, std::size_t) {
           if (error) return self->Shutdown();
           if (!self->response_.keep_alive()) return self->Shutdown();
+          // A kept connection may wait minutes for the next request: not holding the answer.
+          self->response_ = {};
           self->Read();
         });
   }
