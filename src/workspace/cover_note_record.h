@@ -217,10 +217,33 @@ struct CoverNoteFields {
   bool operator==(const CoverNoteFields&) const = default;
 };
 
+// A copy of a cover note's fields that is read now and then and seldom changed: packed into
+// one text of its values, a fraction of the size of its hundreds of strings, which every
+// open screen would otherwise hold twice.
+class PackedFields {
+ public:
+  PackedFields() = default;  // empty fields
+  explicit PackedFields(const CoverNoteFields& fields);
+
+  CoverNoteFields Unpack() const;
+  // Changes the fields through `change(CoverNoteFields&)` and packs them again.
+  template <class F>
+  void Change(F&& change) {
+    CoverNoteFields fields = Unpack();
+    change(fields);
+    *this = PackedFields(fields);
+  }
+
+  bool operator==(const PackedFields&) const = default;
+
+ private:
+  std::string bytes_;  // empty for empty fields, so that equal fields pack alike
+};
+
 // The cover note being amended and the copy its premium is compared with.
 struct CoverNoteRecord {
   CoverNoteFields Current;
-  CoverNoteFields Previous;   // for transfers and extensions, the earlier document
+  PackedFields Previous;      // for transfers and extensions, the earlier document
   std::string EffectiveTime;  // hh:mm:ss AM/PM, the time the cover starts
   // Per extended-cover row of Current: whether the administrator typed the premium.
   std::vector<bool> ExtUserPremiumMarks;

@@ -30,19 +30,55 @@ const FieldInfo& RequireField(std::string_view name) {
                        std::string(kSource));
 }
 
-const CoverNoteFields& Of(const CoverNoteRecord& record, Instance instance) {
-  return instance == Instance::kCurrent ? record.Current : record.Previous;
-}
-CoverNoteFields& Of(CoverNoteRecord& record, Instance instance) {
-  return instance == Instance::kCurrent ? record.Current : record.Previous;
-}
-
 std::string FlagText(bool flag) { return flag ? "True" : "False"; }
 
 std::vector<std::string> ArrayFromText(std::string_view text) {
   std::vector<std::string> elements = Split(text, DialogArgSeparator);
   if (elements.empty()) elements.emplace_back();
   return elements;
+}
+
+std::string TextOf(const CoverNoteFields& fields, const FieldInfo& field) {
+  switch (field.kind) {
+    case FieldKind::kText:
+      return fields.*field.text;
+    case FieldKind::kInteger:
+      return std::to_string(fields.*field.integer);
+    case FieldKind::kBoolean:
+      return FlagText(fields.*field.boolean);
+    case FieldKind::kTextArray:
+      return Join(fields.*field.text_array, DialogArgSeparator);
+    case FieldKind::kFlagArray:
+      break;
+  }
+  return {};
+}
+
+void SetText(CoverNoteFields& fields, const FieldInfo& field, std::string_view text) {
+  switch (field.kind) {
+    case FieldKind::kText:
+      fields.*field.text = std::string(text);
+      return;
+    case FieldKind::kInteger: {
+      const std::string trimmed = Trim(text);
+      std::int32_t value = 0;
+      const auto [end, error] =
+          std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
+      if (trimmed.empty() || error != std::errc() || end != trimmed.data() + trimmed.size()) {
+        NotA("a whole number", text, field);
+      }
+      fields.*field.integer = value;
+      return;
+    }
+    case FieldKind::kBoolean:
+      fields.*field.boolean = ReadBooleanText(text);
+      return;
+    case FieldKind::kTextArray:
+      fields.*field.text_array = ArrayFromText(text);
+      return;
+    case FieldKind::kFlagArray:
+      return;
+  }
 }
 
 }  // namespace
@@ -75,20 +111,9 @@ std::string GetFieldText(const CoverNoteRecord& record, Instance instance, const
     for (const bool flag : record.*field.record_flags) texts.push_back(FlagText(flag));
     return Join(texts, DialogArgSeparator);
   }
-  const CoverNoteFields& fields = Of(record, instance);
-  switch (field.kind) {
-    case FieldKind::kText:
-      return fields.*field.text;
-    case FieldKind::kInteger:
-      return std::to_string(fields.*field.integer);
-    case FieldKind::kBoolean:
-      return FlagText(fields.*field.boolean);
-    case FieldKind::kTextArray:
-      return Join(fields.*field.text_array, DialogArgSeparator);
-    case FieldKind::kFlagArray:
-      break;
-  }
-  return {};
+  // Previous is kept packed: it is read from a copy.
+  return instance == Instance::kCurrent ? TextOf(record.Current, field)
+                                        : TextOf(record.Previous.Unpack(), field);
 }
 
 std::string GetFieldText(const CoverNoteRecord& record, Instance instance, std::string_view name) {
@@ -109,31 +134,8 @@ void SetFieldText(CoverNoteRecord& record, Instance instance, const FieldInfo& f
     record.*field.record_flags = std::move(flags);
     return;
   }
-  CoverNoteFields& fields = Of(record, instance);
-  switch (field.kind) {
-    case FieldKind::kText:
-      fields.*field.text = std::string(text);
-      return;
-    case FieldKind::kInteger: {
-      const std::string trimmed = Trim(text);
-      std::int32_t value = 0;
-      const auto [end, error] =
-          std::from_chars(trimmed.data(), trimmed.data() + trimmed.size(), value);
-      if (trimmed.empty() || error != std::errc() || end != trimmed.data() + trimmed.size()) {
-        NotA("a whole number", text, field);
-      }
-      fields.*field.integer = value;
-      return;
-    }
-    case FieldKind::kBoolean:
-      fields.*field.boolean = ReadBooleanText(text);
-      return;
-    case FieldKind::kTextArray:
-      fields.*field.text_array = ArrayFromText(text);
-      return;
-    case FieldKind::kFlagArray:
-      return;
-  }
+  if (instance == Instance::kCurrent) return SetText(record.Current, field, text);
+  record.Previous.Change([&](CoverNoteFields& fields) { SetText(fields, field, text); });
 }
 
 void SetFieldText(CoverNoteRecord& record, Instance instance, std::string_view name,

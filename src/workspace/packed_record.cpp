@@ -89,10 +89,25 @@ void UnpackFields(Reader& in, CoverNoteFields& fields) {
 
 }  // namespace
 
+PackedFields::PackedFields(const CoverNoteFields& fields) {
+  if (fields == CoverNoteFields{}) return;
+  Writer out(bytes_);
+  PackFields(out, fields);
+  bytes_.shrink_to_fit();
+}
+
+CoverNoteFields PackedFields::Unpack() const {
+  CoverNoteFields fields;
+  if (bytes_.empty()) return fields;
+  Reader in(bytes_);
+  UnpackFields(in, fields);
+  return fields;
+}
+
 PackedRecord::PackedRecord(const CoverNoteRecord& record) {
   Writer out(bytes_);
   PackFields(out, record.Current);
-  PackFields(out, record.Previous);
+  PackFields(out, record.Previous.Unpack());
   out.Text(record.EffectiveTime);
   out.Count(record.ExtUserPremiumMarks.size());
   for (const bool mark : record.ExtUserPremiumMarks) out.Count(mark ? 1 : 0);
@@ -104,7 +119,9 @@ CoverNoteRecord PackedRecord::Unpack() const {
   if (bytes_.empty()) return record;
   Reader in(bytes_);
   UnpackFields(in, record.Current);
-  UnpackFields(in, record.Previous);
+  CoverNoteFields previous;
+  UnpackFields(in, previous);
+  record.Previous = PackedFields(previous);
   record.EffectiveTime = in.Text();
   record.ExtUserPremiumMarks.resize(in.Count());
   for (std::size_t i = 0; i < record.ExtUserPremiumMarks.size(); ++i) record.ExtUserPremiumMarks[i] = in.Count() != 0;

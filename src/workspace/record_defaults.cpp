@@ -177,7 +177,7 @@ void SetRecordDefaults(Workspace& workspace, dom::Document* cover_page, dom::Win
   record.ExtUserPremiumMarks = {false};
 
   SetTitle(window, kScreenTitle, "");
-  record.Previous = record.Current;
+  record.Previous = PackedFields(record.Current);
   workspace.transfer.ClientCopy = ClientDetails();
   workspace.client.ClientAsRead = ClientDetails();
 }

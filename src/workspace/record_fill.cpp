@@ -44,7 +44,7 @@ void FillFromReadAdminReply(CoverNoteRecord& record, std::span<const std::string
   FillArrayGroups(record, Instance::kCurrent, layout, reply);
 
   if (!ComparesWithPreviousDocument(record.Current.TransactionType)) {
-    record.Previous = record.Current;
+    record.Previous = PackedFields(record.Current);
   } else if (steps.ReadPreviousDocument) {
     steps.ReadPreviousDocument(record.Current.PreviousDocumentNo);
   }

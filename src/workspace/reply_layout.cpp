@@ -56,20 +56,25 @@ std::string Convert(const LayoutRow& row, std::string_view value) {
   return std::string(value);
 }
 
-CoverNoteFields& Of(CoverNoteRecord& record, Instance instance) {
-  return instance == Instance::kCurrent ? record.Current : record.Previous;
+// Previous is kept packed: it is filled as the current fields of a record of its own, whose
+// other members are left behind.
+template <class Fill>
+void FillPrevious(CoverNoteRecord& record, Fill&& fill) {
+  CoverNoteRecord earlier;
+  earlier.Current = record.Previous.Unpack();
+  fill(earlier);
+  record.Previous = PackedFields(earlier.Current);
 }
 
-void Assign(CoverNoteRecord& record, Instance instance, const LayoutRow& row,
-            std::string_view value) {
+void Assign(CoverNoteRecord& record, const LayoutRow& row, std::string_view value) {
   const FieldInfo& field = *row.field;
   if (field.BesideRecord()) {
-    if (instance == Instance::kCurrent && field.record_text) {
+    if (field.record_text) {
       record.*field.record_text = Convert(row, value);
     }
     return;
   }
-  CoverNoteFields& fields = Of(record, instance);
+  CoverNoteFields& fields = record.Current;
   if (field.kind == FieldKind::kBoolean) {
     const std::optional<bool> flag = ParseBooleanText(value);
     if (!flag) Unreadable(row, value, "True or False");
@@ -111,9 +116,8 @@ void FillNamedDrivers(CoverNoteFields& fields, ReplyLayout layout, const ReplyFi
   }
 }
 
-void FillExtCovers(CoverNoteRecord& record, Instance instance, ReplyLayout layout,
-                   const ReplyFields& reply) {
-  CoverNoteFields& fields = Of(record, instance);
+void FillExtCovers(CoverNoteRecord& record, ReplyLayout layout, const ReplyFields& reply) {
+  CoverNoteFields& fields = record.Current;
   std::optional<std::vector<std::string>> codes =
       ListOf(layout, reply, &CoverNoteFields::ExtCoverCodes);
   if (!codes) return;
@@ -125,7 +129,7 @@ void FillExtCovers(CoverNoteRecord& record, Instance instance, ReplyLayout layou
     column.resize(rows);
     fields.*array = std::move(column);
   }
-  if (instance == Instance::kCurrent) record.ExtUserPremiumMarks.assign(rows, false);
+  record.ExtUserPremiumMarks.assign(rows, false);
 }
 
 void FillClaims(CoverNoteFields& fields, ReplyLayout layout, const ReplyFields& reply) {
@@ -149,18 +153,28 @@ std::string_view ReplyFields::At(int position) const {
 
 void AssignRows(CoverNoteRecord& record, Instance instance, ReplyLayout layout,
                 const ReplyFields& reply, int first, int last) {
+  if (instance == Instance::kPrevious) {
+    return FillPrevious(record, [&](CoverNoteRecord& earlier) {
+      AssignRows(earlier, Instance::kCurrent, layout, reply, first, last);
+    });
+  }
   for (const LayoutRow& row : layout) {
     if (row.position < first || row.position > last) continue;
     if (row.conversion == Conversion::kList || row.conversion == Conversion::kMaritalStatus) {
       continue;
     }
-    Assign(record, instance, row, reply.At(row.position));
+    Assign(record, row, reply.At(row.position));
   }
 }
 
 void AssignMaritalStatus(CoverNoteRecord& record, Instance instance, ReplyLayout layout,
                          const ReplyFields& reply) {
-  CoverNoteFields& fields = Of(record, instance);
+  if (instance == Instance::kPrevious) {
+    return FillPrevious(record, [&](CoverNoteRecord& earlier) {
+      AssignMaritalStatus(earlier, Instance::kCurrent, layout, reply);
+    });
+  }
+  CoverNoteFields& fields = record.Current;
   for (const LayoutRow& row : layout) {
     if (row.conversion != Conversion::kMaritalStatus) continue;
     // A company has no marital status; "3" is the code the back end keeps for it.
@@ -171,9 +185,14 @@ void AssignMaritalStatus(CoverNoteRecord& record, Instance instance, ReplyLayout
 
 void FillArrayGroups(CoverNoteRecord& record, Instance instance, ReplyLayout layout,
                      const ReplyFields& reply) {
-  CoverNoteFields& fields = Of(record, instance);
+  if (instance == Instance::kPrevious) {
+    return FillPrevious(record, [&](CoverNoteRecord& earlier) {
+      FillArrayGroups(earlier, Instance::kCurrent, layout, reply);
+    });
+  }
+  CoverNoteFields& fields = record.Current;
   FillNamedDrivers(fields, layout, reply);
-  FillExtCovers(record, instance, layout, reply);
+  FillExtCovers(record, layout, reply);
   FillClaims(fields, layout, reply);
 }
 

@@ -71,26 +71,26 @@ TEST(Recompute, EverySampleCoverNoteRatesToItsStoredFiguresOnItsOwnEngine) {
     if (current) ws.premium.LoadPercentageEntered = ws.premium.StampDutyEntered = true;
     if (current && !as_change) ws.premium.ExcessEntered = true;
     const std::vector<bool> none;
-    const auto factors = [&](FactorLayout layout, const CoverNoteFields& fields) {
-      const bool previous = &fields == &ws.record.Previous;
+    const auto factors = [&](FactorLayout layout, const CoverNoteFields& fields, bool previous) {
       return BuildFactors(layout,
                           {fields, previous ? none : ws.record.ExtUserPremiumMarks, ws, today});
     };
     const std::string amended =
         factors(!current ? NewTariffFactors()
                          : (as_change ? CurrentEngineAmendedFactors() : CurrentEngineFactors()),
-                stored);
+                stored, false);
     std::string command = current ? "Tarvin.Premium.ComputeV10" : "Tarvin.Premium.Compute";
     std::string parameters = Params({amended, "0"});
     if (as_change) {
-      if (ws.record.Previous.TransactionType != "T") ws.record.Previous.TransferFee = "0.00";
-      const std::string start =
-          type == "E" ? FormatDate(RequireDate(ws.record.Previous.ExpiryDate, "t").AddDays(1))
-                      : stored.EffectiveDate;
+      CoverNoteFields earlier = ws.record.Previous.Unpack();
+      if (earlier.TransactionType != "T") earlier.TransferFee = "0.00";
+      const std::string start = type == "E"
+                                    ? FormatDate(RequireDate(earlier.ExpiryDate, "t").AddDays(1))
+                                    : stored.EffectiveDate;
       command += "Ex";
       parameters =
           Params({factors(current ? CurrentEnginePreviousFactors() : NewTariffPreviousFactors(),
-                          ws.record.Previous),
+                          earlier, true),
                   amended, start, type == "D" ? "3" : (type == "E" ? "0" : "1")});
     }
     const backend::Result rated = backend.Execute(command, parameters);

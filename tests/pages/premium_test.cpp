@@ -126,7 +126,7 @@ class ComputeTest : public ::testing::Test {
         {"EffectiveDate", "10-Mar-2014"}, {"ExpiryDate", "09-Mar-2015"}, {"ExtCoverCodes", "089#025"},
         {"ExtCoverPremiums", "10.00#20.00"}, {"ExtCoverSumInsured", "1,000.00#"}});
     // clang-format on
-    ws().record.Previous.ExpiryDate = "31-Dec-2013";
+    ws().record.Previous.Change([](CoverNoteFields& fields) { fields.ExpiryDate = "31-Dec-2013"; });
   }
   Workspace& ws() { return world.workspace; }
   void CalculateV10() { ComputePremiumV10(ws(), world.window(), *world.page); }

@@ -122,14 +122,15 @@ TEST(ReadAdminFill, AnUnreadableValueNamesItsPositionAndField) {
 // An empty reply leaves the previous document alone; empty driver names give one empty row.
 TEST(PreviousFill, AnEmptyReplyLeavesPreviousAloneAndEmptyDriverNamesGiveOneEmptyRow) {
   CoverNoteRecord record;
-  record.Previous.ClassCode = "A1";
+  record.Previous.Change([](CoverNoteFields& fields) { fields.ClassCode = "A1"; });
   const CoverNoteRecord before = record;
   FillPreviousFromReply(record, PreviousDocument::kCoverNote, {});
   FillPreviousFromReply(record, PreviousDocument::kPolicy, SplitPolicyReplyFields("x"));
   EXPECT_EQ(record, before);
   FillPreviousFromReply(record, PreviousDocument::kCoverNote,
                         Reply({{99, Join({"IC1", "IC2"}, DialogArgSeparator)}}, 206));
-  for (const TextArray column : kNamedDriverArrays) EXPECT_EQ(record.Previous.*column, Texts{""});
+  const CoverNoteFields previous = record.Previous.Unpack();
+  for (const TextArray column : kNamedDriverArrays) EXPECT_EQ(previous.*column, Texts{""});
 }
 
 TEST(FieldCatalogue, TextFormsOfTheFieldKinds) {
@@ -171,12 +172,17 @@ TEST(PackedRecord, GivesBackEveryFieldAsItWas) {
                                : field.kind == FieldKind::kFlagArray ? "True" + sep + "False" + sep + "0"
                                : field.kind == FieldKind::kTextArray ? value + sep + sep + std::string(n % 300, 'x')
                                                                      : value;
-      if (!field.BesideRecord() || instance == Instance::kCurrent) SetFieldText(record, instance, field, text);
+      if (field.BesideRecord() && instance == Instance::kPrevious) continue;
+      SetFieldText(record, instance, field, text);
+      if (field.kind != FieldKind::kFlagArray) {
+        EXPECT_EQ(GetFieldText(record, instance, field), text) << field.name;
+      }
     }
   }
   record.Current.ScopeOfCover = -123456;
   EXPECT_EQ(PackedRecord(record).Unpack(), record);
   EXPECT_EQ(PackedRecord().Unpack(), CoverNoteRecord{});
+  EXPECT_EQ(PackedFields(CoverNoteFields{}), PackedFields());
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ void ShowReferredRisk(dom::Window& window) {
 // of a transfer or endorsement (its own effective date).
 std::string PeriodStart(const CoverNoteRecord& record) {
   if (record.Current.TransactionType == "E") {
-    return FormatDate(RequireDate(record.Previous.ExpiryDate, "PeriodStart").AddDays(1));
+    return FormatDate(RequireDate(record.Previous.Unpack().ExpiryDate, "PeriodStart").AddDays(1));
   }
   return FormatDate(RequireDate(record.Current.EffectiveDate, "PeriodStart"));
 }
@@ -172,12 +172,16 @@ void ComputePremiumV10(Workspace& workspace, dom::Window& window, dom::Document&
                                   : type == "E"                     ? "0"
                                                                     : "1";
     // Only a transfer carries a transfer fee over from the cover it replaces.
-    if (record.Previous.TransactionType != "T") record.Previous.TransferFee = "0.00";
+    CoverNoteFields earlier = record.Previous.Unpack();
+    if (earlier.TransactionType != "T") {
+      earlier.TransferFee = "0.00";
+      record.Previous = PackedFields(earlier);
+    }
     const std::vector<bool> none;
     const std::string amended = BuildFactors(
         CurrentEngineAmendedFactors(), SourceOf(workspace, record.Current, record.ExtUserPremiumMarks));
     const std::string previous =
-        BuildFactors(CurrentEnginePreviousFactors(), SourceOf(workspace, record.Previous, none));
+        BuildFactors(CurrentEnginePreviousFactors(), SourceOf(workspace, earlier, none));
     answer = ServiceGateway(workspace.components)
                  .ExecuteCommand("Tarvin.Premium.ComputeV10Ex",
                                  Joined({previous, amended, PeriodStart(record), mode}));
@@ -229,8 +233,9 @@ void ComputePremium(Workspace& workspace, dom::Window& window, dom::Document& ta
                  .ExecuteCommand("Tarvin.Premium.Compute", Joined({factors, "0"}));
   } else {
     const std::vector<bool> none;
+    const CoverNoteFields earlier = record.Previous.Unpack();
     const std::string previous =
-        BuildFactors(NewTariffPreviousFactors(), SourceOf(workspace, record.Previous, none));
+        BuildFactors(NewTariffPreviousFactors(), SourceOf(workspace, earlier, none));
     answer = ServiceGateway(workspace.components)
                  .ExecuteCommand("Tarvin.Premium.ComputeEx",
                                  Joined({previous, factors, PeriodStart(record),
