@@ -10,7 +10,8 @@
 //            head-office administrator;
 //   test     the small screen of tests/web (tab pages with keypress, blur and Enter handlers).
 // The clients are Beast connections kept alive, one per session, driven asynchronously from
-// one client thread. Each session logs in and reads the whole state (start-up), then reads a
+// one client thread. It reads an answer's body in one piece and parses only what a session
+// follows of it, so that its own work stays small beside what it measures. Each session logs in and reads the whole state (start-up), then reads a
 // record: its number typed key by key into the number box, then Enter. Then it repeats a cycle
 // (a table per screen):
 //   product  txtCoverNoteNumber emptied and six characters typed (the only box of the Cover tab
