@@ -152,8 +152,21 @@ function clickTab(id) {
   return send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'tab', id }));
 }
 
+// Save pressed again while a save runs, or right after one, is a key held down or pressed
+// twice: one amendment is what the administrator meant.
+const SAVE_SETTLES_MS = 1000;
+let saving = false;
+let saveSettledAt = -Infinity;
+
 function clickCommand(id) {
-  return send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'command', id }));
+  const event = () => send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'command', id }));
+  if (id !== 'cmdSave') return event();
+  if (saving || performance.now() - saveSettledAt < SAVE_SETTLES_MS) return Promise.resolve();
+  saving = true;
+  return event().finally(() => {
+    saving = false;
+    saveSettledAt = performance.now();
+  });
 }
 
 function elementEvent(page, element, event, extra = {}) {

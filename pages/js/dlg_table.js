@@ -32,9 +32,20 @@ function fillTable(table, content, grouped) {
 registerDialog('dlgReview.htm', ({ body, prompt, close }) => {
   const content = prompt.content || {};
   body.querySelector('#lblReviewNotice').textContent = content.notice || '';
-  fillTable(body.querySelector('#tblReview'), content, false);
-  body.querySelector('#cmdReviewSave').addEventListener('click', () => close('save'));
-  body.querySelector('#cmdReviewCancel').addEventListener('click', () => close(''));
+  const table = body.querySelector('#tblReview');
+  fillTable(table, content, false);
+  const save = body.querySelector('#cmdReviewSave');
+  const cancel = body.querySelector('#cmdReviewCancel');
+  save.addEventListener('click', () => close('save'));
+  cancel.addEventListener('click', () => close(''));
+  if (!(content.rows || []).length) {
+    // Nothing differs, so nothing is saved: the review only says so and closes.
+    table.hidden = true;
+    save.remove();
+    cancel.textContent = 'Close';
+    cancel.classList.add('default');
+    cancel.autofocus = true;
+  }
   return content.title || 'Review the amendment';
 });
 

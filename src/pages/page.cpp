@@ -13,6 +13,7 @@ Page::Page(Workspace& workspace, std::shared_ptr<dom::Document> document)
 Page::~Page() { document_->Events().UnbindOwner(this); }
 
 void Page::Load() {
+  const ShownPage::HandlerScope handler(workspace_.transfer.Shown);
   ReportFailures(window(), [this] { DHTMLPage_Load(); });
 }
 
@@ -25,7 +26,23 @@ int Page::KeyCode() const {
   return event ? event->KeyCode() : 0;
 }
 
+// A read-only box is there to be read: entering and leaving it checks and changes nothing.
+// Nor is a box checked again when it is left as it was shown.
+bool Page::Ignored() const {
+  const dom::Event* event = window().CurrentEvent();
+  if (event == nullptr || event->SrcElement() == nullptr) return false;
+  const std::string& type = event->Type();
+  if (type != "focus" && type != "blur" && type != "change") return false;
+  dom::Element& box = *event->SrcElement();
+  if (!box.Is("INPUT") && !box.Is("TEXTAREA") && !box.Is("SELECT")) return false;
+  if (box.ReadOnly() || box.Disabled()) return true;
+  return type == "blur" && box.OwnerDocument().get() == document_.get() &&
+         !workspace_.transfer.Shown.Changed(*document_, box);
+}
+
 void Page::Run(const std::function<void()>& body, OnFailure on_failure) {
+  if (Ignored()) return;
+  const ShownPage::HandlerScope handler(workspace_.transfer.Shown);
   if (on_failure == OnFailure::kReport) {
     ReportFailures(window(), body);
   } else {

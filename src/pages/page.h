@@ -76,6 +76,7 @@ class Page : public dom::PageLogic {
 
  private:
   void Run(const std::function<void()>& body, OnFailure on_failure);
+  bool Ignored() const;
 
   Workspace& workspace_;
   std::shared_ptr<dom::Document> document_;

@@ -70,8 +70,9 @@ dom::PageFactory RecordingPageFactory(dom::PageFactory pages,
   return [pages = std::move(pages), scripts = std::move(scripts), &log](
              std::string_view page_file, const std::shared_ptr<dom::Document>& document) {
     document->ParentWindow()->SetScriptHost(scripts);
-    document->AddChangeListener(dom::MutationKind::kStatus,
-                                [&log](const dom::Mutation& change) { log.Add("status", {{"text", change.value}}); });
+    document->AddChangeListener(dom::MutationKind::kStatus, [&log](const dom::Mutation& change) {
+      log.Add("status", {{"text", change.value}});
+    });
     return pages ? pages(page_file, document) : nullptr;
   };
 }
@@ -167,7 +168,32 @@ class Run {
     selection_file_.Check(log_);
   }
 
+  // Every box a person can reach is entered and left in turn, rows included; a box a handler
+  // took away meanwhile is passed over, and the visit ends when the page itself goes.
+  void VisitBoxes(const Step& step) {
+    log_.Add("step", {{"step", step.number}, {"action", "visit"}, {"id", step.id}});
+    const auto page = shell_->TabDocument();
+    if (!page) StepFault(step, "no tab page is shown");
+    const auto is_box = [](const dom::Element& element) {
+      if (element.Is("SELECT") || element.Is("TEXTAREA")) return true;
+      const std::string type = element.Type();
+      return element.Is("INPUT") && type != "hidden" && type != "button" && type != "submit" &&
+             type != "reset" && type != "image";
+    };
+    for (const auto& box : page->All()) {
+      if (shell_->TabDocument() != page) return;
+      if (!box->IsConnected() || !is_box(*box)) continue;
+      shell_->RunUserAction([&] {
+        if (dom::UserFocus(*box)) dom::UserBlur(*box);
+      });
+    }
+  }
+
   void RunStep(const Step& step) {
+    if (step.kind == StepKind::kVisit) {
+      VisitBoxes(step);
+      return;
+    }
     if (step.kind == StepKind::kShell) {
       log_.Add("step", {{"step", step.number}, {"action", "shell"}, {"id", step.id}});
       if (shell_->FindTab(step.id)) {

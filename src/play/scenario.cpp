@@ -1,4 +1,5 @@
 #include "play/scenario.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -272,6 +273,7 @@ constexpr std::array kStepShapes = {
     StepShape{"blur", StepKind::kBlur, "", "", true},
     StepShape{"focus", StepKind::kFocus, "", "", true},
     StepShape{"choose", StepKind::kChoose, "value", "", true},
+    StepShape{"visit", StepKind::kVisit, "", "", false},
     StepShape{"expect", StepKind::kExpect, "", "", false},
 };
 
@@ -308,8 +310,9 @@ void CheckElementExpectations(const json& elements, const std::string& where) {
   for (const auto& [id, states] : RequireObject(elements, where).items()) {
     const std::string at = At(where, id);
     for (const auto& [state, expected] : RequireObject(states, at).items()) {
-      const auto known = std::find_if(kElementStateNames.begin(), kElementStateNames.end(),
-                                      [&state = state](const ElementStateName& s) { return s.name == state; });
+      const auto known =
+          std::find_if(kElementStateNames.begin(), kElementStateNames.end(),
+                       [&state = state](const ElementStateName& s) { return s.name == state; });
       if (known == kElementStateNames.end()) Fail(At(at, state), "unknown element state");
       CheckStateValue(known->value, expected, At(at, state));
     }
@@ -371,7 +374,8 @@ Step ReadStep(const json& value, int number) {
                                   [&](const StepShape& s) { return value.contains(s.key); });
   if (shape == kStepShapes.end())
     Fail(where,
-         "unknown step (expected one of shell, type, key, click, blur, focus, choose, expect)");
+         "unknown step (expected one of shell, type, key, click, blur, focus, choose, visit, "
+         "expect)");
   for (const auto& [key, item] : value.items()) {
     const bool known = key == shape->key || (!shape->extra.empty() && key == shape->extra) ||
                        (!shape->flag.empty() && key == shape->flag) ||
@@ -389,6 +393,9 @@ Step ReadStep(const json& value, int number) {
   }
   step.id = RequireText(value[std::string(shape->key)], where + " " + std::string(shape->key));
   if (step.id.empty()) Fail(where, "the element or button id is empty");
+  if (shape->kind == StepKind::kVisit && step.id != "boxes") {
+    Fail(where + " visit", "expected \"boxes\"");
+  }
   if (!shape->extra.empty()) {
     const std::string extra(shape->extra);
     if (!value.contains(extra)) Fail(where, "missing \"" + extra + "\"");

@@ -77,7 +77,8 @@ struct NamedAnswer {
   Answer answer;
 };
 
-enum class StepKind { kShell, kType, kKey, kClick, kBlur, kFocus, kChoose, kExpect };
+// kVisit enters and leaves every box of the page shown, in page order: a look at each.
+enum class StepKind { kShell, kType, kKey, kClick, kBlur, kFocus, kChoose, kVisit, kExpect };
 
 struct Step {
   int number = 0;  // from 1, as the file lists them

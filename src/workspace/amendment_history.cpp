@@ -7,6 +7,7 @@
 #include "base/number_format.h"
 #include "base/separators.h"
 #include "base/text.h"
+#include "workspace/same_value.h"
 #include "workspace/save_review.h"
 #include "workspace/table_dialog_text.h"
 

@@ -17,8 +17,8 @@
 #include "workspace/address_check.h"
 #include "workspace/amendment_history.h"
 #include "workspace/client_write.h"
-#include "workspace/record_fill.h"
 #include "workspace/cnaa_main.h"
+#include "workspace/record_fill.h"
 #include "workspace/save_review.h"
 #include "workspace/tab_transfer.h"
 #include "workspace/write_admin_record.h"
@@ -110,13 +110,11 @@ void CNAAMain::SaveCoverNote() {
   };
   CoverNoteRecord to_save = ws.record;
   const std::string record_text = BuildWriteAdminRecord(to_save, inputs);
-  CoverNoteRecord as_read = ws.read.AsRead.Unpack();
-  const std::string as_read_text = BuildWriteAdminRecord(as_read, inputs);
-  const std::string review = ReviewArgument(current.CoverNoteNo, as_read_text, record_text);
-  if (window().ShowModalDialog(kReviewDialog, review, kTableDialogFeatures) !=
-      kReviewConfirmed) {
-    return;
-  }
+  const TableDialogText review = ReviewTable(current.CoverNoteNo, ws.read.AsReadReply, record_text);
+  const std::string answer =
+      window().ShowModalDialog(kReviewDialog, review.Text(), kTableDialogFeatures);
+  // With nothing to amend the review only says so, whatever comes back from it.
+  if (review.rows.empty() || answer != kReviewConfirmed) return;
   ws.record = std::move(to_save);
 
   WriteClientWhenChanged();
@@ -171,8 +169,7 @@ void CNAAMain::WriteClientWhenChanged() {
   Workspace& ws = workspace();
   const ClientDetails& edited = ws.transfer.ClientCopy;
   const ClientDetails& as_read = ws.client.ClientAsRead;
-  if (edited.ClientCode.empty() ||
-      !ClientChanged(edited, as_read, ws.record.Current.ClientType)) {
+  if (edited.ClientCode.empty() || !ClientChanged(edited, as_read, ws.record.Current.ClientType)) {
     return;
   }
   // The client master keeps its own record of changes; the cover note is written whatever
@@ -187,11 +184,11 @@ void CNAAMain::WriteCoverNote(const std::string& record_text) {
   const CoverNoteFields& current = ws.record.Current;
   CommandReply answer;
   try {
-    answer = ServiceGateway(ws.components)
-                 .ExecuteCommand("KivoGIUWR.CoverNote.WriteAdmin",
-                                 Parameters({ws.identity.CurrentUserId,
-                                             UCase(ws.read.LoadedCoverNoteNo),
-                                             UCase(current.CoverNoteNo), record_text}));
+    answer =
+        ServiceGateway(ws.components)
+            .ExecuteCommand("KivoGIUWR.CoverNote.WriteAdmin",
+                            Parameters({ws.identity.CurrentUserId, UCase(ws.read.LoadedCoverNoteNo),
+                                        UCase(current.CoverNoteNo), record_text}));
   } catch (const RuntimeFailure& failure) {
     // One transaction: a write the database refused left the stored cover note as it was.
     window().MessageBox("The cover note could not be saved (" + failure.description() +

@@ -4,6 +4,7 @@
 
 #include "workspace/cover_tab_transfer.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -125,20 +126,36 @@ void ShowOne(const Workspace& workspace, dom::Document& page, const ShowRow& row
   dom::Element& element = *page.GetElementById(row.element);
   const std::string text = row.field ? workspace.record.Current.*row.field : std::string();
   switch (row.how) {
-    case Show::kText: ShowStoredValue(element, text); return;
-    case Show::kUpperCase: element.SetValue(UCase(text)); return;
-    case Show::kWithoutDashes: element.SetValue(WithoutDashes(text)); return;
-    case Show::kDate: element.SetValue(DateText(text)); return;
-    case Show::kTime: element.SetValue(TimeText(text)); return;
-    case Show::kCheckedWhenOne: element.SetChecked(text == "1"); return;
-    case Show::kCheckedUnlessOne: element.SetChecked(text != "1"); return;
+    case Show::kText:
+      ShowStoredValue(element, text);
+      return;
+    case Show::kUpperCase:
+      element.SetValue(UCase(text));
+      return;
+    case Show::kWithoutDashes:
+      element.SetValue(WithoutDashes(text));
+      return;
+    case Show::kDate:
+      element.SetValue(DateText(text));
+      return;
+    case Show::kTime:
+      element.SetValue(TimeText(text));
+      return;
+    case Show::kCheckedWhenOne:
+      element.SetChecked(text == "1");
+      return;
+    case Show::kCheckedUnlessOne:
+      element.SetChecked(text != "1");
+      return;
     case Show::kYesOfPair:
       if (text == "1" || text == "0") element.SetChecked(text == "1");
       return;
     case Show::kNoOfPair:
       if (text == "1" || text == "0") element.SetChecked(text == "0");
       return;
-    case Show::kNewAddressFlag: element.SetChecked(workspace.client.NewAddress); return;
+    case Show::kNewAddressFlag:
+      element.SetChecked(workspace.client.NewAddress);
+      return;
     case Show::kPersonOnly:
       if (workspace.record.Current.ClientType == "C") {
         element.SetValue(text);
@@ -215,9 +232,12 @@ struct TakeRow {
 
 std::string TakeOne(dom::Element& element, Take how) {
   switch (how) {
-    case Take::kText: return element.Value();
-    case Take::kUpperCase: return UCase(element.Value());
-    case Take::kWithoutDashes: return WithoutDashes(element.Value());
+    case Take::kText:
+      return element.Value();
+    case Take::kUpperCase:
+      return UCase(element.Value());
+    case Take::kWithoutDashes:
+      return WithoutDashes(element.Value());
     case Take::kSelectedText: {
       const int index = element.SelectedIndex();
       return index < 0 ? std::string() : element.Options().Item(index)->Text();
@@ -226,8 +246,14 @@ std::string TakeOne(dom::Element& element, Take how) {
   return {};
 }
 
+// Only the boxes the administrator changed reach the record.
+bool Changed(Workspace& workspace, dom::Document& page, std::string_view id) {
+  return workspace.transfer.Shown.Changed(page, id);
+}
+
 void TakeRows(Workspace& workspace, dom::Document& page, std::span<const TakeRow> rows) {
   for (const TakeRow& row : rows) {
+    if (!Changed(workspace, page, row.element)) continue;
     workspace.record.Current.*row.field = TakeOne(*page.GetElementById(row.element), row.how);
   }
 }
@@ -266,16 +292,13 @@ constexpr TakeRow kClientRows[] = {
     {"txtEmpName", &CoverNoteFields::EmployerName, Take::kUpperCase},
 };
 
-// The names of the chosen state, occupation and business nature, when one is chosen.
-constexpr TakeRow kStateNameRow = {"cboState", &CoverNoteFields::StateName, Take::kSelectedText};
+// The names of the chosen occupation and business nature, when one is chosen.
 constexpr TakeRow kChosenNameRows[] = {
     {"cboInsOcc", &CoverNoteFields::OccupationName, Take::kSelectedText},
     {"cboNatBiz", &CoverNoteFields::BusinessNatureName, Take::kSelectedText},
 };
 
-Currency AmountOf(std::string_view text) {
-  return Currency::TryParse(text).value_or(Currency{});
-}
+Currency AmountOf(std::string_view text) { return Currency::TryParse(text).value_or(Currency{}); }
 
 // Another cover type, class or motor cover is rated afresh: the NCD choices and the
 // extended covers on offer are those of the new class, and the record's start again.
@@ -288,9 +311,9 @@ void RefreshClassLookups(Workspace& workspace, dom::Document& page) {
   const std::string class_code = page.GetElementById("cboClassCode")->Value();
   const std::string motor_cover = page.GetElementById("cboMotorCoverCode")->Value();
   // No class chosen, nothing to rate: the empty cover note of a fresh screen asks nothing.
-  if (class_code.empty() || (checked_cover_type == current.CoverType &&
-                             class_code == current.ClassCode &&
-                             motor_cover == current.MotorCoverCode)) {
+  if (class_code.empty() ||
+      (checked_cover_type == current.CoverType && class_code == current.ClassCode &&
+       motor_cover == current.MotorCoverCode)) {
     return;
   }
   LoadNCDList(workspace, class_code, true);
@@ -301,6 +324,10 @@ void RefreshClassLookups(Workspace& workspace, dom::Document& page) {
 // trailer at a value; a trailer numbered with that code has no value of its own.
 void ApplySumInsuredRule(Workspace& workspace, dom::Document& page) {
   CoverNoteFields& current = workspace.record.Current;
+  if (!Changed(workspace, page, "cboMotorCoverCode") &&
+      !Changed(workspace, page, "txtTrailerNumber")) {
+    return;
+  }
   const std::string no_sum_insured =
       GetSystemCode(workspace.lookup, workspace.components, kNoSumInsuredCover);
   if (page.GetElementById("cboMotorCoverCode")->Value() == no_sum_insured) {
@@ -317,11 +344,23 @@ void ApplySumInsuredRule(Workspace& workspace, dom::Document& page) {
 
 void TakeClientType(Workspace& workspace, dom::Document& page) {
   CoverNoteFields& current = workspace.record.Current;
+  const bool type_changed =
+      Changed(workspace, page, "optPersonalType") || Changed(workspace, page, "optCompanyType");
   if (page.GetElementById("optPersonalType")->Checked()) {
-    current.ClientType = "P";
-    current.Gender = page.GetElementById("cboGender")->Value();
-    current.MaritalStatus = page.GetElementById("cboMaritalStat")->Value();
-    current.FTZ = "0";
+    if (type_changed || Changed(workspace, page, "cboGender")) {
+      current.Gender = page.GetElementById("cboGender")->Value();
+    }
+    if (type_changed || Changed(workspace, page, "cboMaritalStat")) {
+      current.MaritalStatus = page.GetElementById("cboMaritalStat")->Value();
+    }
+    if (type_changed) {
+      current.ClientType = "P";
+      current.FTZ = "0";
+    }
+    return;
+  }
+  if (!type_changed && !Changed(workspace, page, "optFTZYes") &&
+      !Changed(workspace, page, "optFTZNo")) {
     return;
   }
   current.Gender = "";
@@ -336,6 +375,11 @@ void TakeClientType(Workspace& workspace, dom::Document& page) {
   }
   current.ClientType = "C";
   current.FTZ = ftz;
+}
+
+bool AddressChanged(Workspace& workspace, dom::Document& page) {
+  return std::ranges::any_of(kAddressBoxes,
+                             [&](std::string_view box) { return Changed(workspace, page, box); });
 }
 
 std::string TakeAddress(dom::Document& page) {
@@ -363,6 +407,11 @@ std::int32_t ScopeOfCover(Workspace& workspace, std::string_view motor_cover_cod
 
 void TakeCoverType(Workspace& workspace, dom::Document& page) {
   CoverNoteFields& current = workspace.record.Current;
+  const bool chosen = Changed(workspace, page, "cboClassCode") ||
+                      std::ranges::any_of(kCoverTypeOptions, [&](const CoverTypeOption& option) {
+                        return Changed(workspace, page, option.option);
+                      });
+  if (!chosen) return;
   for (const CoverTypeKind kind : kCoverTypeOrder) {
     const CoverTypeOption& option = kCoverTypeOptions[static_cast<int>(kind)];
     if (!page.GetElementById(option.option)->Checked()) continue;
@@ -429,8 +478,7 @@ void RefreshClientCopy(Workspace& workspace) {
   copy.MobileTel = WithoutDashes(copy.MobileTel);
 }
 
-void CoverTabRecordToPage(Workspace& workspace, dom::Document& page,
-                          std::string_view /*tab_id*/) {
+void CoverTabRecordToPage(Workspace& workspace, dom::Document& page, std::string_view /*tab_id*/) {
   const CoverNoteFields& current = workspace.record.Current;
   if (page.GetElementById("cboClassCode")->Value() != current.ClassCode ||
       page.GetElementById("cboMotorCoverCode")->Value() != current.MotorCoverCode) {
@@ -458,30 +506,34 @@ void CoverTabRecordToPage(Workspace& workspace, dom::Document& page,
   ShowCoverType(workspace, page);
 }
 
-void CoverTabPageToRecord(Workspace& workspace, dom::Document& page,
-                          std::string_view /*tab_id*/) {
+void CoverTabPageToRecord(Workspace& workspace, dom::Document& page, std::string_view /*tab_id*/) {
   CoverNoteFields& current = workspace.record.Current;
+  const auto changed = [&](std::string_view id) { return Changed(workspace, page, id); };
+  const auto value = [&](std::string_view id) { return page.GetElementById(id)->Value(); };
   RefreshClassLookups(workspace, page);
   ApplySumInsuredRule(workspace, page);
   TakeClientType(workspace, page);
 
-  current.GarageCode = page.GetElementById("cboVehGar")->Value();
+  if (changed("cboVehGar")) current.GarageCode = value("cboVehGar");
   CheckNamedDriverExtCoverSilently(workspace);
   TakeRows(workspace, page, kCoverRows);
-  current.Address = TakeAddress(page);
+  if (AddressChanged(workspace, page)) current.Address = TakeAddress(page);
 
-  current.PostalCode = page.GetElementById("txtPostal")->Value();
-  current.Town = UCase(page.GetElementById("txtTown")->Value());
-  current.StateCode = page.GetElementById("cboState")->Value();
-  if (!current.StateCode.empty()) TakeRows(workspace, page, {&kStateNameRow, 1});
+  if (changed("txtPostal")) current.PostalCode = value("txtPostal");
+  if (changed("txtTown")) current.Town = UCase(value("txtTown"));
+  if (changed("cboState")) current.StateCode = value("cboState");
+  // The state's name is only shown, never written: it follows the state shown.
+  if (!current.StateCode.empty()) {
+    current.StateName = TakeOne(*page.GetElementById("cboState"), Take::kSelectedText);
+  }
 
   TakeRows(workspace, page, kIdentityRows);
   const std::string nric = Trim(current.NRIC);
   workspace.transfer.NRICGiven = !nric.empty() && nric != "-";
   TakeRows(workspace, page, kContactRows);
 
-  const std::string licence = page.GetElementById("txtLicenseDate")->Value();
-  if (!licence.empty()) {
+  const std::string licence = value("txtLicenseDate");
+  if (!licence.empty() && changed("txtLicenseDate")) {
     if (current.TransactionType == "N") {
       current.LicenseDate = licence;
     } else {
@@ -496,17 +548,17 @@ void CoverTabPageToRecord(Workspace& workspace, dom::Document& page,
 
   dom::Element& class_code = *page.GetElementById("cboClassCode");
   workspace.transfer.ClassDescription = TakeOne(class_code, Take::kSelectedText);
-  current.MotorCoverCode = page.GetElementById("cboMotorCoverCode")->Value();
+  if (changed("cboMotorCoverCode")) current.MotorCoverCode = value("cboMotorCoverCode");
 
   // The record keeps the real period of cover while the page shows none for a vehicle not
   // yet registered.
   if (!HasPlaceholderVehicleNumber(workspace)) {
-    current.EffectiveDate = page.GetElementById("txtEffectiveDate")->Value();
-    current.ExpiryDate = page.GetElementById("txtExpiryDate")->Value();
+    if (changed("txtEffectiveDate")) current.EffectiveDate = value("txtEffectiveDate");
+    if (changed("txtExpiryDate")) current.ExpiryDate = value("txtExpiryDate");
   }
-  current.VehicleNo = UCase(page.GetElementById("txtVehicleNumber")->Value());
-  current.Mortgagee = page.GetElementById("txtMortgagee")->Value();
-  current.TrailerNo = UCase(page.GetElementById("txtTrailerNumber")->Value());
+  if (changed("txtVehicleNumber")) current.VehicleNo = UCase(value("txtVehicleNumber"));
+  if (changed("txtMortgagee")) current.Mortgagee = value("txtMortgagee");
+  if (changed("txtTrailerNumber")) current.TrailerNo = UCase(value("txtTrailerNumber"));
   workspace.transfer.LastMotorCoverCode = current.MotorCoverCode;
 
   current.ScopeOfCover = ScopeOfCover(workspace, current.MotorCoverCode);
@@ -514,7 +566,7 @@ void CoverTabPageToRecord(Workspace& workspace, dom::Document& page,
 
   TakeRows(workspace, page, kClientRows);
   for (const TakeRow& row : kChosenNameRows) {
-    if (!page.GetElementById(row.element)->Value().empty()) TakeRows(workspace, page, {&row, 1});
+    if (!value(row.element).empty()) TakeRows(workspace, page, {&row, 1});
   }
 
   workspace.transfer.IssueDateReadOnly = page.GetElementById("txtDateOfIssue")->ReadOnly();

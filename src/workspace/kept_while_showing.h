@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "workspace/cover_note_record.h"
+#include "workspace/workspace.h"
 
 namespace cn {
 
@@ -43,5 +44,38 @@ class KeptWhileShowing {
   std::string service_tax_;
   std::string class_code_;
 };
+
+// Nor are the premium's change marks a showing's business: a Save after only looking
+// recomputes nothing, and a Calculate sends what the cover note carries.
+class PremiumMarksKept {
+ public:
+  explicit PremiumMarksKept(PremiumState& premium) : premium_(premium) {
+    for (std::size_t i = 0; i < kMarks.size(); ++i) kept_[i] = premium.*kMarks[i];
+  }
+  ~PremiumMarksKept() {
+    for (std::size_t i = 0; i < kMarks.size(); ++i) premium_.*kMarks[i] = kept_[i];
+  }
+  PremiumMarksKept(const PremiumMarksKept&) = delete;
+  PremiumMarksKept& operator=(const PremiumMarksKept&) = delete;
+
+ private:
+  static constexpr std::array<bool PremiumState::*, 9> kMarks = {
+      &PremiumState::FactorsChangedNewTariff, &PremiumState::FactorsChangedV10,
+      &PremiumState::PremiumChangedNewTariff, &PremiumState::PremiumChangedV10,
+      &PremiumState::BasicPremiumEntered,     &PremiumState::LoadPercentageEntered,
+      &PremiumState::TariffPremiumEntered,    &PremiumState::ExcessEntered,
+      &PremiumState::StampDutyEntered,
+  };
+  PremiumState& premium_;
+  std::array<bool, kMarks.size()> kept_{};
+};
+
+// A cover note just read is where its amendment starts: neither engine owes a computation.
+inline void ForgetPremiumChanges(PremiumState& premium) {
+  premium.FactorsChangedNewTariff = false;
+  premium.FactorsChangedV10 = false;
+  premium.PremiumChangedNewTariff = false;
+  premium.PremiumChangedV10 = false;
+}
 
 }  // namespace cn

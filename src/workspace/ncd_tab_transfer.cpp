@@ -9,6 +9,7 @@
 #include "pages/premium/premium_compute.h"
 #include "tables/claim.h"
 #include "workspace/named_driver_check.h"
+#include "workspace/same_value.h"
 #include "workspace/tab_transfer.h"
 
 namespace cn {
@@ -30,9 +31,7 @@ constexpr NCDField kNCDFields[] = {
     {"txtNoNCDRemarks", &CoverNoteFields::NoNCDRemarks},
 };
 
-dom::Element& Get(dom::Document& page, std::string_view id) {
-  return *page.GetElementById(id);
-}
+dom::Element& Get(dom::Document& page, std::string_view id) { return *page.GetElementById(id); }
 
 }  // namespace
 
@@ -49,7 +48,8 @@ void NCDTabRecordToPage(Workspace& workspace, dom::Document& page, std::string_v
 
   Get(page, "optExInsurerYes").SetChecked(current.HasExInsurer);
   Get(page, "optExInsurerNo").SetChecked(!current.HasExInsurer);
-  for (const NCDField& row : kNCDFields) ShowStoredValue(Get(page, row.element), current.*row.field);
+  for (const NCDField& row : kNCDFields)
+    ShowStoredValue(Get(page, row.element), current.*row.field);
 
   Claim* table = workspace.claims.ClaimTable.get();
   if (table) {
@@ -60,11 +60,10 @@ void NCDTabRecordToPage(Workspace& workspace, dom::Document& page, std::string_v
           const std::vector<std::string>& values = current.*array;
           return i < values.size() ? std::string_view(values[i]) : std::string_view();
         };
-        table->AddDisplayClaim(at(&CoverNoteFields::ClaimAccidentDates),
-                               at(&CoverNoteFields::ClaimVehicleNos),
-                               at(&CoverNoteFields::ClaimInsurers),
-                               at(&CoverNoteFields::ClaimNatures),
-                               at(&CoverNoteFields::ClaimAmounts));
+        table->AddDisplayClaim(
+            at(&CoverNoteFields::ClaimAccidentDates), at(&CoverNoteFields::ClaimVehicleNos),
+            at(&CoverNoteFields::ClaimInsurers), at(&CoverNoteFields::ClaimNatures),
+            at(&CoverNoteFields::ClaimAmounts));
       }
     }
   }
@@ -73,10 +72,15 @@ void NCDTabRecordToPage(Workspace& workspace, dom::Document& page, std::string_v
 
 void NCDTabPageToRecord(Workspace& workspace, dom::Document& page, std::string_view /*tab_id*/) {
   CoverNoteFields& current = workspace.record.Current;
-  current.HasExInsurer = Get(page, "optExInsurerYes").Checked();
-  for (const NCDField& row : kNCDFields) current.*row.field = Get(page, row.element).Value();
+  ShownPage& shown = workspace.transfer.Shown;
+  if (shown.Changed(page, "optExInsurerYes") || shown.Changed(page, "optExInsurerNo")) {
+    current.HasExInsurer = Get(page, "optExInsurerYes").Checked();
+  }
+  for (const NCDField& row : kNCDFields) {
+    if (shown.Changed(page, row.element)) current.*row.field = Get(page, row.element).Value();
+  }
   dom::Element& ncd = Get(page, "cboExNCD");
-  if (!ncd.Value().empty() && ncd.SelectedIndex() >= 0) {
+  if (shown.Changed(page, "cboExNCD") && !ncd.Value().empty() && ncd.SelectedIndex() >= 0) {
     current.ExNCDText = ncd.Options().Item(ncd.SelectedIndex())->Text();
   }
   CheckNamedDriverExtCoverSilently(workspace);
@@ -84,9 +88,15 @@ void NCDTabPageToRecord(Workspace& workspace, dom::Document& page, std::string_v
   const Claim* table = workspace.claims.ClaimTable.get();
   if (!table) return;
   const auto claims = static_cast<std::size_t>(std::max(table->GetNoOfClaims(), 0));
-  for (const TextArray array : kClaimArrays) (current.*array).assign(std::max<std::size_t>(claims, 1), "");
-  table->GetClaims(current.ClaimAccidentDates, current.ClaimVehicleNos, current.ClaimInsurers,
-                   current.ClaimNatures, current.ClaimAmounts);
+  CoverNoteFields rows;
+  for (const TextArray array : kClaimArrays) {
+    (rows.*array).assign(std::max<std::size_t>(claims, 1), "");
+  }
+  table->GetClaims(rows.ClaimAccidentDates, rows.ClaimVehicleNos, rows.ClaimInsurers,
+                   rows.ClaimNatures, rows.ClaimAmounts);
+  // The claims as they were shown stay as they were read.
+  if (SameArrays(rows, current, kClaimArrays)) return;
+  for (const TextArray array : kClaimArrays) current.*array = std::move(rows.*array);
 }
 
 }  // namespace cn

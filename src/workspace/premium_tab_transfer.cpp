@@ -1,6 +1,7 @@
 // The three premium tabs: transfer between the record and the page, and the extended
 // covers between the record and the tab's extended-cover table.
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -13,6 +14,7 @@
 #include "pages/premium/premium_compute.h"
 #include "tables/ext_cover.h"
 #include "workspace/named_driver_check.h"
+#include "workspace/same_value.h"
 #include "workspace/tab_transfer.h"
 
 namespace cn {
@@ -193,18 +195,28 @@ void ShowExtCovers(Workspace& workspace, ExtCover& table) {
   }
 }
 
+// The extended covers the record's rows are written from.
+constexpr std::array<TextArray, 4> kWrittenExtCoverArrays = {
+    &F::ExtCoverCodes, &F::ExtCoverSumInsured, &F::ExtCoverPercentages, &F::ExtCoverPremiums};
+
 // The table's covers into the record's arrays; true when a row changed since it was
-// last priced.
+// last priced. Rows as they were shown stay as they were read.
 bool SaveExtCovers(Workspace& workspace, const ExtCover& table) {
   CoverNoteFields& fields = workspace.record.Current;
-  const auto rows = static_cast<std::size_t>(std::max<std::int16_t>(table.GetNoOfExtCover(), 1));
-  for (const TextArray array : kExtCoverArrays) (fields.*array).assign(rows, "");
-  std::vector<bool>& marks = workspace.record.ExtUserPremiumMarks;
-  marks.assign(rows, false);
+  const auto count = static_cast<std::size_t>(std::max<std::int16_t>(table.GetNoOfExtCover(), 1));
+  CoverNoteFields rows;
+  for (const TextArray array : kExtCoverArrays) (rows.*array).assign(count, "");
+  std::vector<bool> marks(count, false);
   bool recalculate = false;
-  table.GetExtCover(fields.ExtCoverCodes, fields.ExtCoverMethods, fields.ExtCoverPercentages,
-                    fields.ExtCoverPremiums, fields.ExtCoverMinPremiums, fields.ExtCoverSumInsured,
-                    marks, recalculate);
+  table.GetExtCover(rows.ExtCoverCodes, rows.ExtCoverMethods, rows.ExtCoverPercentages,
+                    rows.ExtCoverPremiums, rows.ExtCoverMinPremiums, rows.ExtCoverSumInsured, marks,
+                    recalculate);
+  if (SameArrays(rows, fields, kWrittenExtCoverArrays) &&
+      marks == workspace.record.ExtUserPremiumMarks) {
+    return recalculate;
+  }
+  for (const TextArray array : kExtCoverArrays) fields.*array = std::move(rows.*array);
+  workspace.record.ExtUserPremiumMarks = std::move(marks);
   return recalculate;
 }
 
@@ -253,16 +265,18 @@ void PremiumTabRecordToPage(Workspace& workspace, dom::Document& page, std::stri
 void PremiumTabPageToRecord(Workspace& workspace, dom::Document& page, std::string_view tab_id) {
   const std::uint8_t tab = TabOf(tab_id);
   CoverNoteFields& fields = workspace.record.Current;
+  ShownPage& shown = workspace.transfer.Shown;
+  const auto changed = [&](std::string_view id) { return shown.Changed(page, id); };
   bool typed = false;
   for (const PremiumField& entry : kPremiumFields) {
-    if (!(entry.tabs & tab)) continue;
+    if (!(entry.tabs & tab) || !changed(entry.element)) continue;
     const dom::Element& element = *page.GetElementById(entry.element);
     std::string value = TakeField(entry, element);
     std::string& stored = fields.*entry.field;
     if (entry.typed && value != ValueShown(entry, stored) && value != stored) typed = true;
     stored = std::move(value);
   }
-  if (tab == kPrem) {
+  if (tab == kPrem && changed(kAllRiderElement)) {
     std::string& all_rider = AllRiderField(fields, page);
     const std::string value = page.GetElementById(kAllRiderElement)->Value();
     if (value != FormatFigure(all_rider, 2) && value != all_rider) typed = true;
@@ -270,16 +284,25 @@ void PremiumTabPageToRecord(Workspace& workspace, dom::Document& page, std::stri
   }
   std::string& gross = AltGross(fields) ? fields.AltGrossPremium : fields.GrossPremium;
   for (const GrossPremiumElement& entry : kGrossPremium) {
-    if (!(entry.tabs & tab)) continue;
+    if (!(entry.tabs & tab) || !changed(entry.element)) continue;
     const dom::Element& element = *page.GetElementById(entry.element);
     gross = entry.label ? element.InnerText() : element.Value();
   }
   if (tab == kOPrem) return;
 
-  fields.TotalSumInsured = Sum2(fields.VehicleSumInsured, fields.TrailerSumInsured);
-  fields.NCDPercentage = SelectedText(*page.GetElementById("cboNCDYear"));
-  const bool excess = Currency::TryParse(fields.ExcessAmount).value_or(Currency()) > Currency();
-  fields.ExcessCode = !excess ? "" : fields.CoverType == "MOTORCYCLE" ? "MC" : "DC";
+  if (changed("txtVehicleSumInsured") || changed("txtTrailerSumInsured")) {
+    fields.TotalSumInsured = Sum2(fields.VehicleSumInsured, fields.TrailerSumInsured);
+  }
+  if (changed("cboNCDYear")) {
+    fields.NCDPercentage = SelectedText(*page.GetElementById("cboNCDYear"));
+    // An NCD earned means a previous insurer granted it.
+    fields.HasExInsurer =
+        Currency::TryParse(fields.NCDPercentage).value_or(Currency()) != Currency();
+  }
+  if (changed("txtExcessAmount1")) {
+    const bool excess = Currency::TryParse(fields.ExcessAmount).value_or(Currency()) > Currency();
+    fields.ExcessCode = !excess ? "" : fields.CoverType == "MOTORCYCLE" ? "MC" : "DC";
+  }
 
   // Read the covers back before the driver check judges them, so that its removals
   // stand.

@@ -171,7 +171,7 @@ constexpr LayoutRow kReadAdmin[] = {
     {151, "ExcessCode", kAsIs},
     {152, "AdminField152", kAsIs},
     {153, "AdminField153", kAsIs},
-    {154, "ExtraLoading", kMoney2, ""},
+    {154, "ExtraLoading", kMoney2},
     {155, "AdminField155", kAsIs},
     {156, "OTCAmount", kMoney2},
     {157, "GoodsDescription", kAsIs},

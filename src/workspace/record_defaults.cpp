@@ -112,7 +112,7 @@ std::string DefaultTransactionType(const Workspace& workspace, dom::Document* co
 void ClearFlags(Workspace& workspace) {
   workspace.read.RecordShown = false;
   workspace.read.LoadedCoverNoteNo.clear();
-  workspace.read.AsRead = PackedRecord{};
+  workspace.read.AsReadReply.clear();
   PremiumState& premium = workspace.premium;
   premium.FactorsChangedNewTariff = false;
   premium.BasicPremiumEntered = false;

@@ -43,7 +43,8 @@ std::string Convert(const LayoutRow& row, std::string_view value) {
     case Conversion::kTime:
       return value.empty() ? std::string() : FormatTime(RequireDateTime(row, value).time);
     case Conversion::kMoney2: {
-      if (Trim(value).empty()) return FormatMoney2(Currency());
+      // A figure the back end has none of stays none: the save sends it back empty.
+      if (Trim(value).empty()) return std::string();
       const std::optional<Currency> amount = Currency::TryParse(value);
       if (!amount) Unreadable(row, value, "an amount");
       return FormatMoney2(*amount);

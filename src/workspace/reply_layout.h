@@ -19,7 +19,7 @@ enum class Conversion {
   kAsIs,
   kDate,     // dd-MMM-yyyy; an empty value stays empty
   kTime,     // hh:mm:ss AM/PM; an empty value stays empty
-  kMoney2,   // two decimals, grouped (1,234.50); an empty value reads as 0
+  kMoney2,   // two decimals, grouped (1,234.50); an empty value stays empty
   kNoDash,   // every "-" removed (telephone numbers)
   kList,     // split at every U+FFFD into the elements of an array
   kBoolean,  // a non-zero number or "True"

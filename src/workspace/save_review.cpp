@@ -7,6 +7,7 @@
 #include "base/number_format.h"
 #include "base/separators.h"
 #include "base/text.h"
+#include "workspace/same_value.h"
 #include "workspace/table_dialog_text.h"
 #include "workspace/write_admin_record.h"
 
@@ -26,24 +27,13 @@ std::string Difference(std::string_view before, std::string_view after) {
   return change > Currency() ? "+" + text : text;
 }
 
-}  // namespace
-
-bool SameValue(std::string_view before, std::string_view after) {
-  if (before == after) return true;
-  const std::vector<std::string> old_elements = Split(before, DialogArgSeparator);
-  const std::vector<std::string> new_elements = Split(after, DialogArgSeparator);
-  if (old_elements.size() != new_elements.size()) return false;
-  for (std::size_t i = 0; i < old_elements.size(); ++i) {
-    if (old_elements[i] == new_elements[i]) continue;
-    const std::optional<Currency> old_amount = Currency::TryParse(old_elements[i]);
-    const std::optional<Currency> new_amount = Currency::TryParse(new_elements[i]);
-    if (Trim(old_elements[i]).empty() || Trim(new_elements[i]).empty() || !old_amount ||
-        !new_amount || *old_amount != *new_amount) {
-      return false;
-    }
-  }
-  return true;
+// An amount reads the same on both sides of the review, whichever side wrote it.
+std::string Cell(int position, std::string_view value) {
+  if (IsAmountPosition(position) && Currency::TryParse(value)) return FormatMoney2(value);
+  return CellText(value);
 }
+
+}  // namespace
 
 std::string WritePositionCaption(int position) {
   const WriteLayout layout = WriteAdminLayout();
@@ -58,6 +48,7 @@ bool IsAmountPosition(int position) {
   if (position < 0 || position >= static_cast<int>(layout.size())) return false;
   switch (layout[static_cast<std::size_t>(position)].source) {
     case WriteSource::kMoney2:
+    case WriteSource::kMoney2AsBefore:
     case WriteSource::kVehiclePlusTrailer:
     case WriteSource::kByTransactionType:
     case WriteSource::kCommission:
@@ -68,30 +59,31 @@ bool IsAmountPosition(int position) {
   }
 }
 
-std::string ReviewArgument(std::string_view cover_note_no, std::string_view as_read,
-                           std::string_view to_save) {
+TableDialogText ReviewTable(std::string_view cover_note_no, std::string_view as_read,
+                            std::string_view to_save) {
   const std::vector<std::string> before = Split(as_read, FieldSeparator);
   const std::vector<std::string> after = Split(to_save, FieldSeparator);
   TableDialogText table{.title = "Review the amendment of " + std::string(cover_note_no),
                         .notice = {},
                         .columns = {"Field", "As read", "To be saved", "Difference"},
                         .rows = {}};
-  const std::size_t positions = std::max(before.size(), after.size());
-  for (std::size_t i = 0; i < positions; ++i) {
+  // The read's reply runs on past the saved record; only the record's positions are saved.
+  for (std::size_t i = 0; i < after.size(); ++i) {
     const std::string old_value = i < before.size() ? before[i] : std::string();
-    const std::string new_value = i < after.size() ? after[i] : std::string();
+    const std::string& new_value = after[i];
     if (SameValue(old_value, new_value)) continue;
     const int position = static_cast<int>(i);
-    table.rows.push_back({WritePositionCaption(position), CellText(old_value),
-                          CellText(new_value),
+    table.rows.push_back({WritePositionCaption(position), Cell(position, old_value),
+                          Cell(position, new_value),
                           IsAmountPosition(position) ? Difference(old_value, new_value) : ""});
   }
   table.notice = table.rows.empty()
-                     ? "Nothing differs from the cover note as it was read."
+                     ? "Nothing differs from the cover note as it was read: there is nothing "
+                       "to save."
                      : std::to_string(table.rows.size()) +
                            (table.rows.size() == 1 ? " field differs" : " fields differ") +
                            " from the cover note as it was read.";
-  return table.Text();
+  return table;
 }
 
 }  // namespace cn

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "workspace/kept_while_showing.h"
+
 namespace cn {
 namespace {
 
@@ -24,13 +26,18 @@ const TabTransfer* FindTabTransfer(std::string_view tab_id) {
 
 void ShowRecordOnPage(Workspace& workspace, std::string_view tab_id, dom::Document& page) {
   if (const TabTransfer* transfer = FindTabTransfer(tab_id)) {
-    transfer->record_to_page(workspace, page, tab_id);
+    {
+      const PremiumMarksKept kept(workspace.premium);
+      transfer->record_to_page(workspace, page, tab_id);
+    }
+    workspace.transfer.Shown.Showing(page);
   }
 }
 
 void SavePageToRecord(Workspace& workspace, std::string_view tab_id, dom::Document& page) {
   if (const TabTransfer* transfer = FindTabTransfer(tab_id)) {
     transfer->page_to_record(workspace, page, tab_id);
+    workspace.transfer.Shown.Taken(page);
   }
 }
 

@@ -13,6 +13,7 @@
 #include "integration/system_codes.h"
 #include "tables/driver.h"
 #include "workspace/named_driver_check.h"
+#include "workspace/same_value.h"
 #include "workspace/tab_transfer.h"
 
 namespace cn {
@@ -112,22 +113,24 @@ void SaveField(const VehicleField& entry, CoverNoteFields& fields, const dom::Do
 void SaveNamedDrivers(Workspace& workspace, const Driver& table) {
   CoverNoteFields& fields = workspace.record.Current;
   const auto named = static_cast<std::size_t>(std::max(table.GetNoOfDrivers(), 0));
+  CoverNoteFields rows;
+  for (const TextArray array : kNamedDriverArrays) (rows.*array).assign(named + 1, "");
+  table.GetNamedDrivers(rows.DriverNames, rows.DriverICNos, rows.DriverDOBs,
+                        rows.DriverLicenceDates, rows.DriverLicenceNos, rows.DriverGenders,
+                        rows.DriverOccupations, rows.DriverRelationships);
+  ResizeArrays(rows, kNamedDriverArrays.data(), kNamedDriverArrays.size(), named);
   // The table does not hold licence numbers: a driver still in his row keeps his.
-  const std::vector<std::string> names = fields.DriverNames;
-  const std::vector<std::string> ic_nos = fields.DriverICNos;
-  const std::vector<std::string> licence_nos = fields.DriverLicenceNos;
-  for (const TextArray array : kNamedDriverArrays) (fields.*array).assign(named + 1, "");
-  table.GetNamedDrivers(fields.DriverNames, fields.DriverICNos, fields.DriverDOBs,
-                        fields.DriverLicenceDates, fields.DriverLicenceNos, fields.DriverGenders,
-                        fields.DriverOccupations, fields.DriverRelationships);
-  ResizeArrays(fields, kNamedDriverArrays.data(), kNamedDriverArrays.size(), named);
-  for (std::size_t row = 0; row < fields.DriverNames.size() && row < names.size() &&
-                            row < ic_nos.size() && row < licence_nos.size();
+  for (std::size_t row = 0; row < rows.DriverNames.size() && row < fields.DriverNames.size() &&
+                            row < fields.DriverICNos.size() && row < fields.DriverLicenceNos.size();
        ++row) {
-    if (fields.DriverNames[row] == names[row] && fields.DriverICNos[row] == ic_nos[row]) {
-      fields.DriverLicenceNos[row] = licence_nos[row];
+    if (rows.DriverNames[row] == fields.DriverNames[row] &&
+        rows.DriverICNos[row] == fields.DriverICNos[row]) {
+      rows.DriverLicenceNos[row] = fields.DriverLicenceNos[row];
     }
   }
+  // The drivers as they were shown stay as they were read.
+  if (SameArrays(rows, fields, kNamedDriverArrays)) return;
+  for (const TextArray array : kNamedDriverArrays) fields.*array = std::move(rows.*array);
 
   if (fields.ClientType != "P") return;
   const std::string& first = fields.DriverNames.front();
@@ -168,7 +171,15 @@ void VehicleTabRecordToPage(Workspace& workspace, dom::Document& page,
 void VehicleTabPageToRecord(Workspace& workspace, dom::Document& page,
                             std::string_view /*tab_id*/) {
   CoverNoteFields& fields = workspace.record.Current;
-  for (const VehicleField& entry : kVehicleFields) SaveField(entry, fields, page);
+  ShownPage& shown = workspace.transfer.Shown;
+  for (const VehicleField& entry : kVehicleFields) {
+    // Only what the administrator changed reaches the record: an empty flag shown as "No"
+    // stays empty.
+    if (shown.Changed(page, entry.element) ||
+        (!entry.no_element.empty() && shown.Changed(page, entry.no_element))) {
+      SaveField(entry, fields, page);
+    }
+  }
 
   const Driver* table = workspace.vehicle.DriverTable.get();
   if (!table) return;

@@ -20,7 +20,7 @@
 #include "integration/lookup_state.h"
 #include "workspace/client_details.h"
 #include "workspace/cover_note_record.h"
-#include "workspace/packed_record.h"
+#include "workspace/shown_page.h"
 
 namespace cn {
 
@@ -112,14 +112,17 @@ struct TransferState {
   bool IssueDateReadOnly = false;
   bool TransactionTypeDisabled = false;
   bool ClassOrCoverChanged = false;
+  // What the tab page showed: its transfer takes only the boxes changed since.
+  ShownPage Shown;
 };
 
 // The read of a cover note on the Cover tab.
 struct ReadState {
   bool RecordShown = false;
   std::string LoadedCoverNoteNo;  // as typed, of the last successful read
-  // The cover note as that read showed it: what the save's review compares against.
-  PackedRecord AsRead;
+  // The back end's reply to that read as it came: the save writes only what differs from
+  // it, and its review lists every position that does.
+  std::string AsReadReply;
 };
 
 // The client block of the Cover tab.

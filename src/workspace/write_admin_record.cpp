@@ -21,7 +21,7 @@ using S = WriteSource;
 // {position, source, field, caption}, {position, derived source, caption},
 // {position, literal, caption} or {position, field for E/T/D, field otherwise, caption}
 constexpr WritePosition kWriteAdmin[] = {
-    {0, S::kAsIs, "CoverNoteKey", "Record key"},
+    {0, S::kAsIs, "CoverNoteKey", "Record version"},
     {1, S::kAsIs, "ReadCoverNoteNo", "Cover note number as issued"},
     {2, S::kDateTimeWithIssue, "IssueDate", "Issued"},
     {3, S::kAsIs, "ClientName", "Name"},
@@ -31,9 +31,9 @@ constexpr WritePosition kWriteAdmin[] = {
     {7, S::kAsIs, "StateCode", "State"},
     {8, S::kAsIs, "HouseTel", "Tel. (house)"},
     {9, S::kAsIs, "BizTel", "Tel. (office)"},
-    {10, S::kAsIs, "ClientInfo10", "Client information 10"},
+    {10, S::kAsIs, "ClientInfo10", "Further contact 1"},
     {11, S::kAsIs, "MobileTel", "Tel. (mobile)"},
-    {12, S::kAsIs, "ClientInfo12", "Client information 12"},
+    {12, S::kAsIs, "ClientInfo12", "Further contact 2"},
     {13, S::kAsIs, "Email", "E-mail"},
     {14, S::kAsIs, "Remark", "Remark"},
     {15, S::kAsIs, "ClientType", "Client type"},
@@ -67,20 +67,20 @@ constexpr WritePosition kWriteAdmin[] = {
     {43, S::kAsIs, "EngineNo", "Engine no."},
     {44, S::kAsIs, "ChassisNo", "Chassis no."},
     {45, S::kAsIs, "SeatingCapacity", "Seats"},
-    {46, S::kMoney2, "PremiumField46", "Premium figure 46"},
-    {47, S::kMoney2, "PremiumField47", "Premium figure 47"},
-    {48, S::kMoney2, "TariffPremium", "Tariff premium"},
+    {46, S::kMoney2, "PremiumField46", "Vehicle premium"},
+    {47, S::kMoney2, "PremiumField47", "Trailer premium"},
+    {48, S::kMoney2AsBefore, "TariffPremium", "Tariff premium"},
     {49, S::kMoney2, "AllRiderPremium", "All Rider Premium"},
     {50, S::kAsIs, "LoadPercentage", "Loading %"},
     {51, S::kMoney2, "LoadAmount", "Loading"},
     {52, S::kAsIs, "NCDYear", "NCD years"},
     {53, S::kAsIs, "NCDPercentage", "NCD %"},
-    {54, S::kMoney2, "NCDAmount", "NCD"},
+    {54, S::kMoney2AsBefore, "NCDAmount", "NCD"},
     {55, S::kMoney2, "BasicPremium", "Basic premium"},
     {56, S::kMoney2, "TotalExtPremium", "Extended covers' premium"},
     {57, S::kVehiclePlusTrailer, "Vehicle and trailer sum insured"},
     {58, S::kMoney2, "GrossPremium", "Gross premium"},
-    {59, S::kMoney2, "PremiumField59", "Premium figure 59"},
+    {59, S::kMoney2, "PremiumField59", "Rated figure after gross premium"},
     {60, S::kMoney2, "ExcessAmount", "Excess"},
     {61, S::kDriverList, "DriverNames", "Named drivers"},
     {62, S::kExtCoverList, "ExtCoverCodes", "Extended covers"},
@@ -91,10 +91,10 @@ constexpr WritePosition kWriteAdmin[] = {
     {67, S::kAsIs, "TransactionType", "Transaction type"},
     {68, S::kAsIs, "PreviousDocumentNo", "Previous document no."},
     {69, S::kAsIs, "TransferFee", "Transfer fee"},
-    {70, S::kAsIs, "PremiumField70", "Premium figure 70"},
-    {71, S::kMoney2, "PremiumField71", "Premium figure 71"},
-    {72, S::kAsIs, "ClassListColumn2", "Class column 2"},
-    {73, S::kAsIs, "ClassListColumn3", "Class column 3"},
+    {70, S::kAsIs, "PremiumField70", "New tariff figure after gross premium 1"},
+    {71, S::kMoney2, "PremiumField71", "New tariff figure after gross premium 2"},
+    {72, S::kAsIs, "ClassListColumn2", "Class minimum sum insured"},
+    {73, S::kAsIs, "ClassListColumn3", "Class tariff group"},
     {74, S::kAsIs, "RMTUseRate", "Use factor"},
     {75, S::kAsIs, "RMTStateRate", "State factor"},
     {76, S::kAsIs, "RMTDriverRate", "Driver factor"},
@@ -105,12 +105,12 @@ constexpr WritePosition kWriteAdmin[] = {
     {81, S::kAsIs, "RMTVehicleAgeRate", "Vehicle age factor"},
     {82, S::kAsIs, "RMTSumInsuredRate", "Sum insured factor"},
     {83, S::kAsIs, "RMTRate", "Overall factor"},
-    {84, S::kAsIs, "PremiumField84", "Premium figure 84"},
+    {84, S::kAsIs, "PremiumField84", "Premium code"},
     {85, S::kAsIs, "Gender", "Gender"},
     {86, S::kDate, "ReferenceDate", "Reference date"},
-    {87, "PremiumField87", "TotalSumInsured", "Sum insured"},
+    {87, "PremiumField87", "TotalSumInsured", "Sum insured for commission"},
     {88, "AltGrossPremium", "GrossPremium", "Gross premium for commission"},
-    {89, "PremiumField89", "PremiumField59", "Premium figure 89"},
+    {89, "PremiumField89", "PremiumField59", "Figure after gross premium for commission"},
     {90, "10.00", "Commission %"},
     {91, S::kCommission, "Commission"},
     {92, S::kNetPremium, "Premium less commission"},
@@ -126,14 +126,14 @@ constexpr WritePosition kWriteAdmin[] = {
     {102, S::kDriverList, "DriverICNos", "Named drivers' IC no."},
     {103, S::kDriverList, "DriverOccupations", "Named drivers' occupations"},
     {104, S::kDriverList, "DriverDOBs", "Named drivers' dates of birth"},
-    {105, S::kAsIs, "AdminField105", "Administration field 105"},
-    {106, S::kAsIs, "AdminField106", "Administration field 106"},
-    {107, S::kAsIs, "AdminField107", "Administration field 107"},
-    {108, S::kAsIs, "AdminField108", "Administration field 108"},
-    {109, S::kAsIs, "AdminField109", "Administration field 109"},
-    {110, S::kAsIs, "AdminField110", "Administration field 110"},
-    {111, S::kAsIs, "AdminField111", "Administration field 111"},
-    {112, S::kAsIs, "AdminField112", "Administration field 112"},
+    {105, S::kAsIs, "AdminField105", "Back-office field 105"},
+    {106, S::kAsIs, "AdminField106", "Back-office field 106"},
+    {107, S::kAsIs, "AdminField107", "Back-office field 107"},
+    {108, S::kAsIs, "AdminField108", "Back-office field 108"},
+    {109, S::kAsIs, "AdminField109", "Back-office field 109"},
+    {110, S::kAsIs, "AdminField110", "Back-office field 110"},
+    {111, S::kAsIs, "AdminField111", "Back-office field 111"},
+    {112, S::kAsIs, "AdminField112", "Back-office field 112"},
     {113, S::kUpper, "ClientCode", "Client code"},
     {114, S::kAsIs, "Nationality", "Nationality"},
     {115, S::kAsIs, "DrivingLicenseClass", "Licence class"},
@@ -145,14 +145,14 @@ constexpr WritePosition kWriteAdmin[] = {
     {121, S::kDriverList, "DriverGenders", "Named drivers' genders"},
     {122, S::kAsIs, "ClassUse", "Use"},
     {123, S::kAsIs, "FTZ", "Free trade zone"},
-    {124, S::kAsIs, "ExtraField1", "Extra field 1"},
-    {125, S::kAsIs, "ExtraField2", "Extra field 2"},
-    {126, S::kAsIs, "AdminField126", "Administration field 126"},
+    {124, S::kAsIs, "ExtraField1", "Spare field 1"},
+    {125, S::kAsIs, "ExtraField2", "Spare field 2"},
+    {126, S::kAsIs, "AdminField126", "Back-office field 126"},
     {127, S::kAsIs, "Region", "Tariff region"},
     {128, S::kAsIs, "ShortCalculation", "Short period"},
     {129, S::kAsIs, "TrailerChassisNo", "Trailer chassis no."},
     {130, S::kAsIs, "OtherCharges", "Other charges"},
-    {131, "0", "Field 131"},
+    {131, "0", "Trailer without premium"},
     {132, S::kTrueFalse, "HasExInsurer", "Previous insurer"},
     {133, S::kAsIs, "ExInsurerCode", "Previous insurer code"},
     {134, S::kAsIs, "ExInsurer", "Previous insurer name"},
@@ -172,18 +172,18 @@ constexpr WritePosition kWriteAdmin[] = {
     {148, S::kAsIs, "MaintenanceTo", "Maintenance to"},
     {149, S::kAsIs, "ExNCDCode", "Previous NCD code"},
     {150, S::kAsIs, "ExNCDText", "Previous NCD"},
-    {151, S::kAsIs, "ExcessCode", "Excess code"},
-    {152, "", "Field 152"},
-    {153, "", "Field 153"},
+    {151, S::kAsIs, "ExcessCode", "Excess type"},
+    {152, "", "Back-office field 152"},
+    {153, "", "Back-office field 153"},
     {154, S::kMoney2, "ExtraLoading", "Extra loading"},
-    {155, S::kAsIs, "AdminField155", "Administration field 155"},
-    {156, S::kMoney2, "OTCAmount", "OTC amount"},
+    {155, S::kAsIs, "AdminField155", "Back-office field 155"},
+    {156, S::kMoney2, "OTCAmount", "Amount payable (OTC)"},
     {157, S::kAsIs, "GoodsDescription", "Goods carried"},
     {158, S::kAsIs, "MPUW", "Unladen weight"},
     {159, S::kAsIs, "MPLW", "Laden weight"},
-    {160, S::kAsIs, "HRFlag", "HR"},
-    {161, S::kAsIs, "CGFlag", "CG"},
-    {162, S::kAsIs, "CPFlag", "CP"},
+    {160, S::kAsIs, "HRFlag", "Hire and reward"},
+    {161, S::kAsIs, "CGFlag", "Carries goods"},
+    {162, S::kAsIs, "CPFlag", "Carries passengers"},
     {163, S::kAsIs, "OccupationCode", "Occupation code"},
     {164, S::kAsIs, "OccupationName", "Occupation"},
     {165, S::kAsIs, "BusinessNatureCode", "Nature of business code"},
@@ -199,19 +199,23 @@ consteval bool EveryPositionOnceInOrder() {
 }
 static_assert(std::size(kWriteAdmin) == 168 && EveryPositionOnceInOrder());
 
-// Type "O" is a charge outside the tariff: nothing of the premium is saved with it.
+// Type "O" is a charge outside the tariff: the tariff's figures are saved as nothing. The
+// tariff premium, the NCD and the sum insured are still written as the cover note had them
+// (positions 48, 54 and 57 take them from before this), so the insurer keeps what the
+// tariff would have asked.
 constexpr std::string_view kZeroedForOtherPremium[] = {
-    "PremiumField46", "PremiumField47",     "TariffPremium", "AllRiderPremium",
-    "LoadPercentage", "LoadAmount",         "ExtraLoading",  "NCDYear",
-    "NCDAmount",      "BasicPremium",       "TotalExtPremium", "TotalSumInsured",
-    "PremiumField59", "ExcessAmount",       "VehicleSumInsured", "TrailerSumInsured",
+    "PremiumField46",    "PremiumField47", "TariffPremium",   "AllRiderPremium",
+    "LoadPercentage",    "LoadAmount",     "ExtraLoading",    "NCDYear",
+    "NCDAmount",         "BasicPremium",   "TotalExtPremium", "TotalExtSumInsured",
+    "TotalSumInsured",   "PremiumField59", "ExcessAmount",    "VehicleSumInsured",
+    "TrailerSumInsured",
 };
-constexpr std::string_view kEmptiedForOtherPremium[] = {
-    "ExtCoverCodes", "ExtCoverSumInsured", "ExtCoverPercentages", "ExtCoverPremiums"};
+constexpr std::string_view kEmptiedForOtherPremium[] = {"ExtCoverCodes", "ExtCoverSumInsured",
+                                                        "ExtCoverPercentages", "ExtCoverPremiums"};
 
 // The new tariff's rating factors mean nothing on a cover note rated by the current engine.
-constexpr std::string_view kEmptiedOffNewTariff[] = {
-    "RMTUseRate", "RMTStateRate", "RMTDriverRate", "RMTGenderRate", "RMTVehicleMakeRate"};
+constexpr std::string_view kEmptiedOffNewTariff[] = {"RMTUseRate", "RMTStateRate", "RMTDriverRate",
+                                                     "RMTGenderRate", "RMTVehicleMakeRate"};
 constexpr std::string_view kNeutralOffNewTariff[] = {
     "RMTNCDYearRate", "RMTCapacityRate", "RMTVehicleAgeRate", "RMTSumInsuredRate", "RMTRate"};
 
@@ -245,16 +249,16 @@ std::string DateTimeText(std::string_view date, std::string_view time, std::stri
 
 class RecordBuilder {
  public:
-  RecordBuilder(const CoverNoteRecord& record, const WriteAdminInputs& inputs)
-      : record_(record), current_(record.Current), inputs_(inputs) {}
+  RecordBuilder(const CoverNoteRecord& record, const CoverNoteFields& before,
+                const WriteAdminInputs& inputs)
+      : record_(record), current_(record.Current), before_(before), inputs_(inputs) {}
 
   std::string Field(const WritePosition& row) const {
     switch (row.source) {
       case S::kLiteral:
         return std::string(row.literal);
       case S::kVehiclePlusTrailer:
-        return Money2OrEmpty(
-            SumAmounts(current_.VehicleSumInsured, current_.TrailerSumInsured, ""));
+        return Money2OrEmpty(SumAmounts(before_.VehicleSumInsured, before_.TrailerSumInsured, ""));
       case S::kCommission:
         return FormatMoney2(Commission());
       case S::kNetPremium:
@@ -281,6 +285,8 @@ class RecordBuilder {
         return UCase(text);
       case S::kMoney2:
         return Money2OrEmpty(text);
+      case S::kMoney2AsBefore:
+        return Money2OrEmpty(before_.*field.text);
       case S::kDriverList:
         return DenseList(current_.*field.text_array, current_.DriverNames);
       case S::kExtCoverList:
@@ -299,8 +305,7 @@ class RecordBuilder {
         return FormatDate(*date);
       }
       case S::kByTransactionType: {
-        const FieldInfo& chosen =
-            IsChangeOfCover(current_.TransactionType) ? field : *row.other;
+        const FieldInfo& chosen = IsChangeOfCover(current_.TransactionType) ? field : *row.other;
         return Money2OrEmpty(current_.*chosen.text);
       }
       default:
@@ -321,11 +326,11 @@ class RecordBuilder {
 
   // Ten percent of the gross premium, in double precision and then held to four decimals.
   Currency Commission() const {
-    const std::string& base =
-        IsChangeOfCover(current_.TransactionType) ? current_.AltGrossPremium : current_.GrossPremium;
+    const std::string& base = IsChangeOfCover(current_.TransactionType) ? current_.AltGrossPremium
+                                                                        : current_.GrossPremium;
     if (base.empty()) return Currency();
-    return Currency::FromDouble(Currency::Parse(base).ToDouble() *
-                                kCommissionPercent.ToDouble() / 100.0);
+    return Currency::FromDouble(Currency::Parse(base).ToDouble() * kCommissionPercent.ToDouble() /
+                                100.0);
   }
 
   std::string DriverCategory() const {
@@ -347,6 +352,7 @@ class RecordBuilder {
 
   const CoverNoteRecord& record_;
   const CoverNoteFields& current_;
+  const CoverNoteFields& before_;
   const WriteAdminInputs& inputs_;
 };
 
@@ -360,6 +366,7 @@ void SetAll(CoverNoteRecord& record, std::span<const std::string_view> names,
 WriteLayout WriteAdminLayout() { return kWriteAdmin; }
 
 std::string BuildWriteAdminRecord(CoverNoteRecord& record, const WriteAdminInputs& inputs) {
+  const CoverNoteFields before = record.Current;
   if (record.Current.TransactionType == "O") {
     SetAll(record, kZeroedForOtherPremium, "0.00");
     SetAll(record, kEmptiedForOtherPremium, "");
@@ -368,7 +375,7 @@ std::string BuildWriteAdminRecord(CoverNoteRecord& record, const WriteAdminInput
     SetAll(record, kEmptiedOffNewTariff, "");
     SetAll(record, kNeutralOffNewTariff, "100");
   }
-  const RecordBuilder builder(record, inputs);
+  const RecordBuilder builder(record, before, inputs);
   std::vector<std::string> fields;
   fields.reserve(std::size(kWriteAdmin));
   for (const WritePosition& row : kWriteAdmin) fields.push_back(builder.Field(row));

@@ -17,16 +17,17 @@ enum class WriteSource {
   kAsIs,
   kTrimmed,
   kUpper,
-  kMoney2,             // two decimals when not empty, empty otherwise
-  kList,               // the array joined with U+FFFD, empty rows included
-  kDriverList,         // the driver rows with a name, joined with U+FFFD
-  kExtCoverList,       // the extended-cover rows with a code, joined with U+FFFD
-  kDateTimeWithIssue,  // the date field, a space and the issue time, as one date-time
+  kMoney2,                 // two decimals when not empty, empty otherwise
+  kList,                   // the array joined with U+FFFD, empty rows included
+  kDriverList,             // the driver rows with a name, joined with U+FFFD
+  kExtCoverList,           // the extended-cover rows with a code, joined with U+FFFD
+  kDateTimeWithIssue,      // the date field, a space and the issue time, as one date-time
   kDateTimeWithEffective,  // the trimmed date field and the effective time
-  kDate,               // dd-MMM-yyyy; empty stays empty
-  kTrueFalse,          // a Boolean as "True" or "False"
-  kLiteral,            // the row's own text
-  kVehiclePlusTrailer, // the two sums insured added, money2
+  kDate,                   // dd-MMM-yyyy; empty stays empty
+  kTrueFalse,              // a Boolean as "True" or "False"
+  kLiteral,                // the row's own text
+  kVehiclePlusTrailer,     // the two sums insured added, money2, as they were before the save
+  kMoney2AsBefore,         // money2 of the field as it was before the save's own changes
   kByTransactionType,  // money2: `field` for an extension, transfer or endorsement, else `other`
   kCommission,         // ten percent of the gross premium the transaction type selects
   kNetPremium,         // the total premium less the commission
@@ -63,8 +64,7 @@ struct WritePosition {
  private:
   consteval void Check(bool has_field) const {
     const bool derived = source == WriteSource::kVehiclePlusTrailer ||
-                         source == WriteSource::kCommission ||
-                         source == WriteSource::kNetPremium ||
+                         source == WriteSource::kCommission || source == WriteSource::kNetPremium ||
                          source == WriteSource::kDriverCategory;
     if (derived == has_field) throw "a derived position names no field, every other one does";
     if (source == WriteSource::kLiteral || source == WriteSource::kByTransactionType) {

@@ -42,7 +42,8 @@ TEST(CoverTabLoad, APendingReadOfThisTabRunsAsItOpensAndTheTabStillLocks) {
   EXPECT_EQ(world.Get("txtName").Value(), "LIM");
   EXPECT_TRUE(world.Ran("ShowTitle('Cover Note Amendment - Administrator : CN777')"));
   EXPECT_TRUE(world.Ran("EnableCmdButton('cmdSave', true)"));
-  EXPECT_TRUE(world.workspace.premium.FactorsChangedNewTariff);
+  // Read, nothing has changed yet: a save would recompute nothing.
+  EXPECT_FALSE(world.workspace.premium.FactorsChangedNewTariff);
   EXPECT_EQ(world.workspace.page.PendingTabCommand, "");
   EXPECT_TRUE(world.Get("txtName").ReadOnly());
 }

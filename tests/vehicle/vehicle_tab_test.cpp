@@ -41,6 +41,14 @@ class VehicleTabTest : public ::testing::Test {
     page_->Load();
   }
 
+  // The tab locks its boxes as it loads, and a locked box checks nothing; the box rules are
+  // those of a tab that leaves them open.
+  void Unlock() {
+    for (const auto& element : document_->All()) {
+      element->SetDisabled(false);
+      if (element->Is("INPUT") || element->Is("TEXTAREA")) element->SetReadOnly(false);
+    }
+  }
   dom::Element& Find(std::string_view id) const { return *document_->GetElementById(id); }
   Driver& Table() const { return *world_.workspace.vehicle.DriverTable; }
   std::shared_ptr<dom::Element> Row(int i) const { return document_->FindElementById("rowDrv" + std::to_string(i)); }
@@ -73,6 +81,7 @@ TEST_F(VehicleTabTest, HazardAndCommercialBlockOnlyForCommercialCover) {
 
 TEST_F(VehicleTabTest, MakeChangeEmptiesWhatCameWithTheModel) {
   LoadPage();
+  Unlock();
   Find("txtModel").SetValue("SAGA");
   Find("cboVehicleUOMCode").SetValue("C");
   Find("cboVehicleMakeCode").SetValue("TOY");
@@ -85,6 +94,7 @@ TEST_F(VehicleTabTest, MakeChangeEmptiesWhatCameWithTheModel) {
 
 TEST_F(VehicleTabTest, CapacityIsWholeForCubicCentimetres) {
   LoadPage();
+  Unlock();
   // Left from the capacity box or from the unit box.
   for (const auto& [unit, typed, shown] :
        {std::tuple{"C", "1598", "1,598"}, {"C", "1597.6", "1,598"}, {"T", "2.5", "2.50"}}) {
@@ -99,6 +109,7 @@ TEST_F(VehicleTabTest, CapacityIsWholeForCubicCentimetres) {
 
 TEST_F(VehicleTabTest, RefusedCapacityAndSeats) {
   LoadPage();
+  Unlock();
   world_.fakes.field_rules.capacity_message = "Capacity out of range";
   world_.fakes.field_rules.seating_message = "Too many seats";
   Find("cboVehicleUOMCode").SetValue("T");
@@ -114,6 +125,7 @@ TEST_F(VehicleTabTest, RefusedCapacityAndSeats) {
 TEST_F(VehicleTabTest, ModelTypedForTheCheckedMakeFillsTheVehicle) {
   world_.SetSystemCodes({{"1034", "PRO"}});
   LoadPage();
+  Unlock();
   world_.fakes.backend.Answer("KivoInsurance.Validation.VehicleModel", "WIRA",
                               Fields({"PRO", "M77", "WIRA 1.5", "1468", "C", "SALOON", "5"}));
   Find("cboVehicleMakeCode").SetValue("TOY");
@@ -223,44 +235,52 @@ class VehicleTransferTest : public VehicleTabTest {
   }
 };
 
-// The insured is the first driver: his own details come from that row; someone else first
-// leaves them alone.
+// A driver row edited so that the insured is first: his own details come from that row;
+// someone else first, or drivers left as shown, leave them alone.
 TEST_F(VehicleTransferTest, TheInsuredFirstGivesHisOwnDetails) {
-  for (const auto& [first, dob, gender] :
-       {std::tuple{"TAN AH KOW", "11-Jan-1980", "M"}, std::tuple{"STRANGER", "05-May-1970", ""}}) {
+  for (const auto& [first, dob, gender] : {std::tuple{"TAN AH KOW", "11-Jan-1980", "M"},
+       std::tuple{"STRANGER", "05-May-1970", ""}, std::tuple{"", "05-May-1970", ""}}) {
     CoverNoteFields& r = world_.workspace.record.Current;
-    r.DriverNames[0] = first;
+    r.DriverNames[0] = "SOMEONE";
     r.DateOfBirth = "05-May-1970";
     r.Gender = "";
     LoadPage();
+    if (*first) Row(0)->AllWithId("txtDrv").front()->SetValue(first);
     SavePageToRecord(world_.workspace, "COVVeh", *document_);
     EXPECT_EQ(r.DateOfBirth + "/" + r.Gender, std::string(dob) + "/" + gender) << first;
   }
 }
 
+// Only the boxes changed reach the record, in the record's form; the others stay as stored.
 TEST_F(VehicleTransferTest, VehicleFieldsBothWays) {
   LoadPage();
   EXPECT_EQ(Find("txtColor").Value(), "red");
   EXPECT_TRUE(Find("chkGSLock").Checked() && Find("optHazardNo").Checked());
   Find("txtEngineNumber").SetValue("eng123");
   Find("optHRYes").SetChecked(true);
+  Find("txtMaintenanceFrom").SetValue("3/4/2026");
   SavePageToRecord(world_.workspace, "COVVeh", *document_);
   const CoverNoteFields& r = world_.workspace.record.Current;
-  EXPECT_EQ((std::vector<std::string>{r.Color, r.EngineNo, r.GSLock, r.HRFlag, r.MaintenanceFrom}),
-            (std::vector<std::string>{"RED", "ENG123", "1", "1", "01-Feb-2026"}));
+  EXPECT_EQ((std::vector<std::string>{r.Color, r.EngineNo, r.GSLock, r.HRFlag, r.CGFlag, r.MaintenanceFrom}),
+            (std::vector<std::string>{"red", "ENG123", "1", "1", "", "03-Apr-2026"}));
 }
 
+// Adding a named driver changes the premium, except on a transfer or an extension; leaving the
+// tab with the drivers it showed changes nothing.
 TEST_F(VehicleTransferTest, ChangedDriverCountMarksThePremiumExceptForTransfers) {
-  for (const auto& [transaction, marked] : {std::pair{"N", true}, {"T", false}, {"E", false}}) {
+  for (const auto& [transaction, added, marked] :
+       {std::tuple{"N", true, true}, {"N", false, false}, {"T", true, false}, {"E", true, false}}) {
     world_.workspace.record.Current.TransactionType = transaction;
     world_.workspace.premium = {};
     world_.workspace.premium.BasicPremiumEntered = true;
     LoadPage();
-    SavePageToRecord(world_.workspace, "COVVeh", *document_);
     const Workspace& ws = world_.workspace;
+    const int shown = ws.page.NamedDriverCountSeen;
+    if (added) Table().AddDisplayDriver("NEW DRIVER", "", "", "", "M", "", "");
+    SavePageToRecord(world_.workspace, "COVVeh", *document_);
     EXPECT_EQ((std::vector<int>{ws.premium.FactorsChangedNewTariff, ws.premium.BasicPremiumEntered,
                                 ws.page.NamedDriverCountSeen}),
-              (std::vector<int>{marked, !marked, marked ? 3 : 1})) << transaction;
+              (std::vector<int>{marked, !marked, marked ? shown + 1 : shown})) << transaction << added;
   }
 }
 

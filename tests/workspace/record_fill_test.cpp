@@ -11,8 +11,8 @@
 #include "base/runtime_failure.h"
 #include "base/separators.h"
 #include "base/text.h"
+#include "workspace/cover_note_record.h"
 #include "workspace/field_catalogue.h"
-#include "workspace/packed_record.h"
 #include "workspace/read_layouts.h"
 
 namespace cn {
@@ -67,8 +67,9 @@ TEST(ReadLayouts, EachPositionIsReadOnceButTheKnownGapsAndPairs) {
 
 // The rest of the empty-value rules, the lists' lengths and the typed number are pinned by the
 // golden read-fill scenario.
-TEST(ReadAdminFill, EmptyAmountsReadAsZeroAndTimesAndTelephonesAreConverted) {
-  EXPECT_EQ(Fill({}).Current.GrossPremium, "0.00");
+TEST(ReadAdminFill, EmptyAmountsStayEmptyAndTimesAndTelephonesAreConverted) {
+  EXPECT_EQ(Fill({}).Current.GrossPremium, "");
+  EXPECT_EQ(Fill({{58, "1500"}}).Current.GrossPremium, "1,500.00");
   const CoverNoteRecord given = Fill({{28, "05/03/2014 14:05:09"}, {8, "03-1234-5678"}});
   EXPECT_EQ(given.EffectiveTime, "02:05:09 PM");
   EXPECT_EQ(given.Current.HouseTel, "0312345678");
@@ -159,9 +160,9 @@ TEST(FieldCatalogue, BadNamesAndValuesAreRefusedWithoutAChange) {
   EXPECT_EQ(record.Current.ClientName, "");
 }
 
-// The record as read is kept packed until the save compares with it: every field of both
-// copies and beside them comes back as it was, long texts and lists of empty texts included.
-TEST(PackedRecord, GivesBackEveryFieldAsItWas) {
+// The earlier document is kept packed: every field comes back as it was, long texts and lists
+// of empty texts included.
+TEST(PackedFields, GivesBackEveryFieldAsItWas) {
   CoverNoteRecord record;
   const std::string sep(DialogArgSeparator);
   int n = 0;
@@ -180,8 +181,7 @@ TEST(PackedRecord, GivesBackEveryFieldAsItWas) {
     }
   }
   record.Current.ScopeOfCover = -123456;
-  EXPECT_EQ(PackedRecord(record).Unpack(), record);
-  EXPECT_EQ(PackedRecord().Unpack(), CoverNoteRecord{});
+  EXPECT_EQ(PackedFields(record.Current).Unpack(), record.Current);
   EXPECT_EQ(PackedFields(CoverNoteFields{}), PackedFields());
 }
 

@@ -57,11 +57,15 @@ TEST(WriteAdminRecord, PremiumAndCommissionFollowTheTransactionType) {
   }
 }
 
+// Type "O" saves none of the tariff's figures; the tariff premium, the NCD and the sum insured
+// go as the cover note had them.
 TEST(WriteAdminRecord, OtherPremiumSavesNoPremiumAndNoExtendedCover) {
   CoverNoteRecord record = Priced("O");
+  testing::SetFields(record, {{"TariffPremium", "1,200.00"}, {"NCDAmount", "300.00"}});
   const auto fields = Build(record);
   // Position 50 is the loading percentage, not an amount, as it stands.
-  EXPECT_EQ(At(fields, {32, 33, 46, 47, 48, 49, 50, 51, 54, 55, 56, 57, 59, 60, 154}), Texts(15, "0.00"));
+  EXPECT_EQ(At(fields, {32, 33, 34, 46, 47, 49, 50, 51, 55, 56, 59, 60, 154}), Texts(13, "0.00"));
+  EXPECT_EQ(At(fields, {48, 54, 57}), (Texts{"1,200.00", "300.00", "50,000.00"}));
   EXPECT_EQ(At(fields, {62, 63, 64, 65}), Texts(4));
   EXPECT_EQ(record.Current.TariffPremium, "0.00");  // the save changes the record it writes
 }

@@ -176,6 +176,17 @@ UPDATE cover_note SET trailer_sum_insured = 0.0, hazard = '1', goods_description
   WHERE cover_note_no = 'CN24000118';
 UPDATE cover_note SET mortgagee_code = 'M01', mortgagee = 'BANK CENDANA BERHAD'
   WHERE cover_note_no IN ('CN24000101', 'CN24000104', 'CN24000108');
+-- The prime mover's trailer is insured too, as the sum-insured limits of its class ask.
+UPDATE cover_note SET trailer_sum_insured = 30000.0, total_sum_insured = vehicle_sum_insured + 30000.0
+  WHERE cover_note_no = 'CN22000203';
+-- A premium agreed outside the tariff, as its save keeps it: the agreed gross premium with its
+-- tax and stamp duty, and none of the tariff's figures.
+UPDATE cover_note SET vehicle_sum_insured = 0.0, trailer_sum_insured = 0.0, total_sum_insured = 0.0,
+  premium_field46 = 0.0, premium_field47 = 0.0, all_rider_premium = 0.0, load_percentage = 0.0,
+  load_amount = 0.0, extra_loading = 0.0, ncd_year = '0.00', basic_premium = 0.0,
+  total_ext_premium = 0.0, premium_field59 = 0.0, excess_amount = 0.0, gross_premium = 1150.0,
+  service_tax_amount = 69.0, total_premium = 1229.0
+  WHERE transaction_type = 'O';
 UPDATE cover_note SET security_device = '02' WHERE class_code LIKE 'PC%';
 
 WITH d(no, seq, name, ic_no, dob, licence_date, licence_no, gender, occupation, relationship) AS (VALUES

@@ -50,8 +50,7 @@ constexpr std::array<RefusalMessage, 5> kRefusalMessages{{
 constexpr std::int32_t kReadAllowed = 0;
 constexpr std::int32_t kUploadedToHost = 6;
 constexpr std::int32_t kVoided = 7;
-constexpr std::string_view kReadyToAmend =
-    "Referred risk: amend the premium, calculate and save.";
+constexpr std::string_view kReadyToAmend = "Referred risk: amend the premium, calculate and save.";
 
 bool IsEnterKey(const dom::Window& window) {
   const dom::Event* event = window.CurrentEvent();
@@ -83,8 +82,10 @@ void CNAACov::cmdReadCNoteNo_onclick() {
     number.SetValue("");
     return;
   }
-  const int code = ReadCoverNoteAdmin(number.Value());
-  ws.premium.FactorsChangedNewTariff = code == kReadAllowed;
+  ReadCoverNoteAdmin(number.Value());
+  // A cover note just read carries the premium of its own factors: a Save without a change
+  // recomputes nothing.
+  ws.premium.FactorsChangedNewTariff = false;
 }
 
 void CNAACov::cmdreadcnoteno_onkeydown() {
@@ -100,8 +101,9 @@ int CNAACov::ReadCoverNoteAdmin(std::string_view cover_note_no) {
   CommandReply answer;
   {
     ServiceGateway gateway(ws.components);
-    answer = gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin",
-                                    ReadParameters(cover_note_no, ws.identity.CurrentAgentCode, "0"));
+    answer =
+        gateway.ExecuteCommand("KivoGIUWR.CoverNote.ReadAdmin",
+                               ReadParameters(cover_note_no, ws.identity.CurrentAgentCode, "0"));
   }
   const std::vector<std::string> fields = SplitReplyFields(answer.reply);
   const int code = answer.status;
@@ -115,9 +117,11 @@ int CNAACov::ReadCoverNoteAdmin(std::string_view cover_note_no) {
     };
     FillFromReadAdminReply(ws.record, fields, steps);
     ShowRecordOnCoverTab();
+    // The cover note as read is where its amendment starts: nothing has changed yet.
+    ForgetPremiumChanges(ws.premium);
     ws.read.RecordShown = true;
     ws.read.LoadedCoverNoteNo = std::string(cover_note_no);
-    ws.read.AsRead = PackedRecord(ws.record);
+    ws.read.AsReadReply = std::move(answer.reply);
     SetTitle(window(), kScreenTitle, UCase(cover_note_no));
     const std::string refusal = WhySaveIsOff();
     EnableCmdButton(window(), ws.page.SaveButtonId, refusal.empty());
@@ -188,12 +192,20 @@ void CNAACov::ShowRecordOnCoverTab() {
   };
   std::optional<Flags> saved;
   if (loading_) {
-    saved = Flags{ws.page.ExtendedCoverDetailsStale,  ws.premium.FactorsChangedNewTariff,
-                  ws.premium.TariffPremiumEntered,    ws.premium.LoadPercentageEntered,
-                  ws.premium.BasicPremiumEntered,     ws.client.ClientTypeIsCompany,
-                  ws.page.PageFilling,                ws.transfer.ClassOrCoverChanged,
-                  ws.premium.StampDutyEntered,        ws.premium.ExcessEntered};
+    saved = Flags{ws.page.ExtendedCoverDetailsStale,
+                  ws.premium.FactorsChangedNewTariff,
+                  ws.premium.TariffPremiumEntered,
+                  ws.premium.LoadPercentageEntered,
+                  ws.premium.BasicPremiumEntered,
+                  ws.client.ClientTypeIsCompany,
+                  ws.page.PageFilling,
+                  ws.transfer.ClassOrCoverChanged,
+                  ws.premium.StampDutyEntered,
+                  ws.premium.ExcessEntered};
   }
+
+  // Showing the cover note is not changing its premium's factors.
+  std::optional<PremiumMarksKept> marks_kept(std::in_place, ws.premium);
 
   // A broker's cover notes are master/fleet cover notes.
   if (ws.identity.CurrentAgentType == "B") current.TransactionType = "M";
@@ -247,6 +259,7 @@ void CNAACov::ShowRecordOnCoverTab() {
     ws.premium.ExcessEntered = saved->excess_entered;
   }
 
+  marks_kept.reset();
   // An excess or loading the cover note already carries counts as entered.
   if (IsNonZeroAmount(current.ExcessAmount)) ws.premium.ExcessEntered = true;
   if (IsNonZeroAmount(current.LoadPercentage)) ws.premium.LoadPercentageEntered = true;

@@ -132,6 +132,8 @@ void CNAAVeh::DHTMLPage_Load() {
     table.BuildUI(command, document().GetElementById("divNPerson"));
 
     ShowRecordOnPage(ws, kVehicleTabId, document());
+    // The drivers the tab shows are the ones seen: only adding or removing one is a change.
+    ws.page.NamedDriverCountSeen = table.GetNoOfDrivers();
     LockDown();
   });
 }

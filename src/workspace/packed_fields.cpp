@@ -1,9 +1,8 @@
-#include "workspace/packed_record.h"
-
 #include <cstdint>
 #include <string_view>
 
 #include "base/runtime_failure.h"
+#include "workspace/cover_note_record.h"
 #include "workspace/field_catalogue.h"
 
 namespace cn {
@@ -20,7 +19,8 @@ constexpr std::size_t CataloguedBytes() {
   }
   return bytes;
 }
-static_assert(sizeof(CoverNoteFields) <= CataloguedBytes(), "a member of CoverNoteFields is not in kFieldCatalogue");
+static_assert(sizeof(CoverNoteFields) <= CataloguedBytes(),
+              "a member of CoverNoteFields is not in kFieldCatalogue");
 
 class Writer {
  public:
@@ -54,7 +54,9 @@ class Reader {
  private:
   // Only this file writes what it reads: a short text is a fault of the program.
   std::string_view Next(std::size_t n) {
-    if (n > in_.size()) throw RuntimeFailure(failure::kInvalidArgument, "A packed record is cut short", "PackedRecord");
+    if (n > in_.size())
+      throw RuntimeFailure(failure::kInvalidArgument, "A packed record is cut short",
+                           "PackedRecord");
     const std::string_view taken = in_.substr(0, n);
     in_.remove_prefix(n);
     return taken;
@@ -77,7 +79,8 @@ void PackFields(Writer& out, const CoverNoteFields& fields) {
 void UnpackFields(Reader& in, CoverNoteFields& fields) {
   for (const FieldInfo& field : kFieldCatalogue) {
     if (field.text) fields.*field.text = in.Text();
-    if (field.integer) fields.*field.integer = static_cast<std::int32_t>(static_cast<std::uint32_t>(in.Count()));
+    if (field.integer)
+      fields.*field.integer = static_cast<std::int32_t>(static_cast<std::uint32_t>(in.Count()));
     if (field.boolean) fields.*field.boolean = in.Count() != 0;
     if (field.text_array) {
       auto& texts = fields.*field.text_array;
@@ -102,30 +105,6 @@ CoverNoteFields PackedFields::Unpack() const {
   Reader in(bytes_);
   UnpackFields(in, fields);
   return fields;
-}
-
-PackedRecord::PackedRecord(const CoverNoteRecord& record) {
-  Writer out(bytes_);
-  PackFields(out, record.Current);
-  PackFields(out, record.Previous.Unpack());
-  out.Text(record.EffectiveTime);
-  out.Count(record.ExtUserPremiumMarks.size());
-  for (const bool mark : record.ExtUserPremiumMarks) out.Count(mark ? 1 : 0);
-  bytes_.shrink_to_fit();
-}
-
-CoverNoteRecord PackedRecord::Unpack() const {
-  CoverNoteRecord record;
-  if (bytes_.empty()) return record;
-  Reader in(bytes_);
-  UnpackFields(in, record.Current);
-  CoverNoteFields previous;
-  UnpackFields(in, previous);
-  record.Previous = PackedFields(previous);
-  record.EffectiveTime = in.Text();
-  record.ExtUserPremiumMarks.resize(in.Count());
-  for (std::size_t i = 0; i < record.ExtUserPremiumMarks.size(); ++i) record.ExtUserPremiumMarks[i] = in.Count() != 0;
-  return record;
 }
 
 }  // namespace cn
