@@ -109,6 +109,7 @@ function applyAnswer(answer) {
 
 async function answerPrompt(prompt) {
   const result = prompt.type === 'message' ? await showMessageBox(prompt) : await showModalDialog(prompt);
+  if (result === 'save' && /dlgReview\.htm$/i.test(String(prompt.url || ''))) reviewConfirmed = true;
   return send('/api/answer', () => ({ seen: seq, prompt: prompt.id, result }));
 }
 
@@ -152,20 +153,22 @@ function clickTab(id) {
   return send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'tab', id }));
 }
 
-// Save pressed again while a save runs, or right after one, is a key held down or pressed
-// twice: one amendment is what the administrator meant.
+// Save pressed again while a save runs, or right after one that wrote, is a key held down or
+// pressed twice: one amendment is what the administrator meant.
 const SAVE_SETTLES_MS = 1000;
 let saving = false;
-let saveSettledAt = -Infinity;
+let savedAt = -Infinity;
+let reviewConfirmed = false;
 
 function clickCommand(id) {
   const event = () => send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'command', id }));
   if (id !== 'cmdSave') return event();
-  if (saving || performance.now() - saveSettledAt < SAVE_SETTLES_MS) return Promise.resolve();
+  if (saving || performance.now() - savedAt < SAVE_SETTLES_MS) return Promise.resolve();
   saving = true;
+  reviewConfirmed = false;
   return event().finally(() => {
     saving = false;
-    saveSettledAt = performance.now();
+    if (reviewConfirmed) savedAt = performance.now();
   });
 }
 

@@ -40,7 +40,7 @@ registerDialog('dlgReview.htm', ({ body, prompt, close }) => {
   cancel.addEventListener('click', () => close(''));
   if (!(content.rows || []).length) {
     // Nothing differs, so nothing is saved: the review only says so and closes.
-    table.hidden = true;
+    table.closest('.dialog-list').hidden = true;
     save.remove();
     cancel.textContent = 'Close';
     cancel.classList.add('default');

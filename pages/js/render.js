@@ -42,6 +42,18 @@ function parse(html) {
   return content;
 }
 
+// A list with nothing chosen shows nothing: the browser would show its first option as if it were
+// the record's (a company shown as MALE).
+function showUnchosenLists(nodes) {
+  for (const node of nodes) {
+    if (node.nodeType !== Node.ELEMENT_NODE) continue;
+    const lists = node.matches('select') ? [node] : [...node.querySelectorAll('select')];
+    for (const list of lists) {
+      if (![...list.options].some((option) => option.hasAttribute('selected'))) list.selectedIndex = -1;
+    }
+  }
+}
+
 // Properties the page logic sets, and how the browser takes each.
 const BOOLEAN_PROPERTIES = new Set(['checked', 'disabled', 'readOnly', 'selected', 'noWrap']);
 const PROPERTY_NAMES = {
@@ -81,6 +93,7 @@ export class RenderedPage {
     this.wiring = new Map();
     this.addWiring(page.wiring);
     container.replaceChildren(parse(page.html));
+    showUnchosenLists([container]);
     container.setAttribute(NODE_ID, String(page.body));
     container.className = `${container.dataset.baseClass || ''} ${page.bodyClass || ''}`.trim();
   }
@@ -128,14 +141,20 @@ export class RenderedPage {
         }
         case 'content': {
           const element = this.find(op.id);
-          if (element) element.replaceChildren(parse(op.html));
+          if (element) {
+            element.replaceChildren(parse(op.html));
+            showUnchosenLists([element]);
+          }
           this.addWiring(op.wiring);
           break;
         }
         case 'create': {
           const parent = this.find(op.parent);
           if (!parent) break;
-          parent.insertBefore(parse(op.html), parent.childNodes[op.index] || null);
+          const content = parse(op.html);
+          const created = [...content.childNodes];
+          parent.insertBefore(content, parent.childNodes[op.index] || null);
+          showUnchosenLists(created);
           this.addWiring(op.wiring);
           break;
         }

@@ -151,8 +151,9 @@ bool CNAAMain::RecomputeBeforeSave(dom::Document& shown) {
     failed = status != 0 && status != kReferredNewTariff;
     if (failed && !computed_now) ShowComputeStatusNewTariff(ws, window());
   } else {
+    // Rated or referred: anything else, an unknown answer included, is no premium to save.
     ShowComputeStatus(ws, window());
-    failed = premium.ComputeStatus > 2;
+    failed = premium.ComputeStatus < 0 || premium.ComputeStatus > 2;
   }
   if (!failed) return true;
   if (ws.page.CurrentTabId != kVehicleTabId) {

@@ -117,6 +117,9 @@ pageTest('the Vehicle and NCD tabs show what was read, read-only', screen, async
     await shot(page, tab.toLowerCase());
     await openTab(page, 'Cover', '#txtCoverNoteNumber');
   }
+  // Shown again, the company still has no gender or marital status: a list with nothing chosen
+  // shows nothing.
+  assert.deepEqual(await look(page, ['#cboGender', '#cboMaritalStat']), ['', '']);
 });
 
 // A commercial cover note shows every block; a tab that cannot be shown names no server folder.
@@ -240,7 +243,7 @@ pageTest('the current-engine and the other premium tab at 1366x768', async () =>
   run.processes.push(early.server);
   return screen(early.base);
 }, async (page) => {
-  for (const [number, tab, total] of [['CN22000201', 'COVPrem', '636.99'], ['CN24000126', 'COVOPrem', '950.42']]) {
+  for (const [number, tab, total] of [['CN22000201', 'COVPrem', '636.99'], ['CN24000126', 'COVOPrem', '1,229.00']]) {
     await page.click('#shell-tabs [role=tab]:has-text("Cover")');
     await readCoverNote(page, number);
     await page.click(`#shell-tab-${tab}`);

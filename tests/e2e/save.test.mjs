@@ -3,8 +3,8 @@
 // two administrators amending the same cover note.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { administrator, amendSumInsured, look, messageBox, openDialog, openTab, racingSaves, screenshots,
-  scratchRun, titleEndsWith } from './harness.mjs';
+import { administrator, amendSumInsured, look, messageBox, openDialog, openTab, racingSaves,
+  screenshots, scratchRun, titleEndsWith } from './harness.mjs';
 
 const shot = screenshots('save-');
 const run = scratchRun('save', { serve: true });
@@ -47,4 +47,38 @@ test('an amendment is reviewed, saved, read again and listed in the history', as
 
 test('of two administrators amending one cover note, the second is refused and told who saved', async () => {
   await racingSaves(await open('one', 'CN24000102'), await open('two', 'CN24000102'), shot);
+});
+
+test('Enter pressed eight times after Save writes one amendment, and an unchanged note nothing', async () => {
+  const { page, errors } = await open('keys', 'CN24000109');
+  // Nothing changed: the review says so and only closes.
+  await openDialog(page, 'Save');
+  assert.match(await page.textContent('#lblReviewNotice'), /^Nothing differs/);
+  assert.deepEqual(await page.locator('#modal-dialog button:visible').allTextContents(), ['Close']);
+  await shot(page, 'review-nothing-differs');
+  await page.keyboard.press('Enter');
+  await page.locator('#modal-dialog').waitFor({ state: 'hidden' });
+
+  await amendSumInsured(page, '65000');
+  await openDialog(page, 'Save');
+  for (let i = 0; i < 8; i += 1) await page.keyboard.press('Enter');
+  await page.waitForFunction(() => !document.querySelector('#message-box').open);
+  if (await page.locator('#modal-dialog').isVisible()) await page.keyboard.press('Escape');
+  await openDialog(page, 'History');
+  assert.match(await page.textContent('#lblHistoryNotice'), /^1 saved amendment/);
+  await page.click('#cmdHistoryClose');
+  assert.deepEqual(errors, []);
+});
+
+test('the review of a premium agreed outside the tariff lists what the save writes', async () => {
+  const { page, errors } = await open('other', 'CN24000126');
+  await openTab(page, 'Premium', '#txtGrossPremium');
+  await page.fill('#txtGrossPremium', '1200');
+  await page.press('#txtGrossPremium', 'Tab');
+  await openDialog(page, 'Save');
+  assert.deepEqual(await page.locator('#tblReview td:first-child').allTextContents(),
+    ['Gross premium', 'Gross premium for commission', 'Commission', 'Premium less commission']);
+  await shot(page, 'review-other-premium');
+  await page.keyboard.press('Escape');
+  assert.deepEqual(errors, []);
 });
