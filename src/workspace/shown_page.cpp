@@ -23,8 +23,26 @@ std::optional<std::uint64_t> Digest(const dom::Element& element) {
   if (element.Is("SELECT")) {
     return hash(element.Value()) * 31 + static_cast<std::uint64_t>(element.SelectedIndex() + 1);
   }
-  if (!element.Children().empty()) return std::nullopt;
+  const auto& children = element.HeldChildNodes();
+  if (std::ranges::any_of(children, [](const auto& child) { return child->IsElement(); })) {
+    return std::nullopt;
+  }
   return hash(element.InnerText());
+}
+
+// Every element with an id and something to show, without making a select's kept options
+// into nodes: they carry nothing the page's transfers read.
+void Collect(const dom::Element& element,
+             std::vector<std::pair<std::uint32_t, std::uint64_t>>& states) {
+  if (!element.Id().empty()) {
+    if (const std::optional<std::uint64_t> digest = Digest(element)) {
+      states.emplace_back(static_cast<std::uint32_t>(element.node_id()), *digest);
+    }
+  }
+  if (element.Is("SELECT")) return;
+  for (const auto& child : element.HeldChildNodes()) {
+    if (child->IsElement()) Collect(static_cast<const dom::Element&>(*child), states);
+  }
 }
 
 }  // namespace
@@ -44,14 +62,17 @@ void ShownPage::Showing(dom::Document& page) {
 }
 
 void ShownPage::Note(const dom::Document& page) {
-  states_.clear();
-  for (const std::shared_ptr<dom::Element>& element : page.All()) {
-    if (element->Id().empty()) continue;
-    if (const std::optional<std::uint64_t> digest = Digest(*element)) {
-      states_.emplace_back(element->node_id(), *digest);
-    }
+  std::vector<std::pair<std::uint32_t, std::uint64_t>> states;
+  if (const std::shared_ptr<dom::Element> root = page.DocumentElement()) Collect(*root, states);
+  std::ranges::sort(states);
+  nodes_.clear();
+  digests_.clear();
+  nodes_.reserve(states.size());
+  digests_.reserve(states.size());
+  for (const auto& [node, digest] : states) {
+    nodes_.push_back(node);
+    digests_.push_back(digest);
   }
-  std::ranges::sort(states_);
   noted_ = page.weak_from_this();
 }
 
@@ -66,10 +87,10 @@ bool ShownPage::Changed(dom::Document& page, const dom::Element& element) {
     pending_.reset();
   }
   if (noted_.lock().get() != &page) return true;
-  const auto found = std::ranges::lower_bound(
-      states_, std::pair<std::int64_t, std::uint64_t>(element.node_id(), 0));
-  if (found == states_.end() || found->first != element.node_id()) return true;
-  return Digest(element) != found->second;
+  const auto node = static_cast<std::uint32_t>(element.node_id());
+  const auto found = std::ranges::lower_bound(nodes_, node);
+  if (found == nodes_.end() || *found != node) return true;
+  return Digest(element) != digests_[static_cast<std::size_t>(found - nodes_.begin())];
 }
 
 }  // namespace cn

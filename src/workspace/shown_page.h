@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "dom/document.h"
@@ -46,8 +45,10 @@ class ShownPage {
 
   std::weak_ptr<const dom::Document> noted_;
   std::weak_ptr<dom::Document> pending_;
-  // Node id and a digest of what the element showed, in node order.
-  std::vector<std::pair<std::int64_t, std::uint64_t>> states_;
+  // Node ids in order, and a digest of what each element showed: every open screen holds
+  // one page's worth.
+  std::vector<std::uint32_t> nodes_;
+  std::vector<std::uint64_t> digests_;
   int depth_ = 0;
 };
 
