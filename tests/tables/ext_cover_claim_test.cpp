@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/runtime_failure.h"
 #include "base/separators.h"
 #include "base/text.h"
 #include "tables/claim.h"
@@ -131,6 +132,22 @@ TEST_F(ExtCoverTest, ReadOutSkipsRowsWithoutACoverAndPacksTheRest) {
   EXPECT_TRUE(table_->CheckNCDReliefExtendedCoverage());
 }
 
+// A failing document call while rows are added or removed reaches the page's handler (which
+// reports it), and a removal that cannot read every row loses none of them.
+TEST_F(ExtCoverTest, AFailureReachesTheCallerAndARemovalLosesNoRow) {
+  table_->AddDisplayExtCover("SR", "0", "0.3", "80", false);
+  table_->Add("WS", "1000", "15", "150", "W", false);
+  table_->Add("AD", "0", "0", "100", "F", false);
+  table_->ExecuteTableCommand("cmsHighliteRow", "x{#,#}2");
+  Cell(1, "txtPremium").Remove();  // the second row can no longer be read
+  EXPECT_THROW(table_->RemoveRow(), RuntimeFailure);
+  EXPECT_EQ(table_->last_row_index(), 2);
+  EXPECT_EQ(Cell(2, "cboExtendedCoverType").Value(), "AD");
+
+  table_->EEC.reset();  // the page's command element is gone
+  EXPECT_THROW(table_->Add("", "0", "0", "0", "", false), RuntimeFailure);
+}
+
 constexpr std::string_view kClaimPage =
     "<html><body><div id=AccHeaderTbl></div><div id=AccTbl></div>"
     "<a id=lnkAccDelete>Remove</a><span id=kvExecuteCommand></span></body></html>";
@@ -179,6 +196,11 @@ TEST_F(ClaimTableTest, TheAccidentDateOpensOrClosesItsRowAndARefusedOneGivesWay)
   DateTyped(0, "  ");
   EXPECT_TRUE(Cell(0, "txtVEHNO").ReadOnly());
   EXPECT_EQ(Cell(0, "txtCLAIM").Value() + std::to_string(table.GetNoOfClaims()), "0.000");
+}
+
+TEST_F(ClaimTableTest, AFailureWhileAddingReachesTheCaller) {
+  table.EEC.reset();
+  EXPECT_THROW(table.Add("", "", "", "", ""), RuntimeFailure);
 }
 
 TEST_F(ClaimTableTest, ARemovalBringsTheKeptRowsBackEditable) {
