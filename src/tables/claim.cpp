@@ -211,15 +211,11 @@ void Claim::ValidateAccidentDate(std::int32_t row_index) {
 }
 
 std::string Claim::AccidentDateRefusal(const Date& date) const {
-  std::string message = workspace_.components.SharedFieldRuleService().CheckAccidentDate(date);
-  if (!message.empty()) return message;
-  // A vehicle cannot have had an accident before it was made.
   const std::string& year_made = workspace_.record.Current.YearMade;
-  const std::optional<Date> made = ReadDate("01-Jan-" + year_made);
-  if (!year_made.empty() && made && date.year() < made->year()) {
-    return "The accident date lies before the vehicle was made (" + year_made + ").";
-  }
-  return {};
+  const std::optional<Date> made =
+      year_made.empty() ? std::nullopt : ReadDate("01-Jan-" + year_made);
+  return workspace_.components.SharedFieldRuleService().CheckAccidentDate(date,
+                                                                          made ? made->year() : 0);
 }
 
 void Claim::EnableClaimRow(const dom::Element& row, std::string_view accident_date) {

@@ -176,10 +176,12 @@ TEST_F(ClaimTableTest, TheAccidentDateOpensOrClosesItsRowAndARefusedOneGivesWay)
   table.Add("", "", "", "", "");
   EXPECT_EQ(Cell(0, "txtCLAIM").Value(), "0");
 
-  DateTyped(0, "15/7/2020");  // in the year the vehicle was made
+  DateTyped(0, "15/7/2020");
   EXPECT_TRUE(world.dialogs->boxes.empty());
+  EXPECT_EQ(world.fakes.field_rules.accident_year_made, 2020);  // the rules know the vehicle's age
   // Refused, the row keeps the date it had.
   DateTyped(0, "last spring");
+  world.fakes.field_rules.accident_date_message = "The accident date lies before the vehicle was made (2020).";
   DateTyped(0, "01-Jun-2019");
   EXPECT_EQ(world.dialogs->boxes,
             (std::vector<ShownBox>{{"Value must be date!", 48, "Invalid Format"},
