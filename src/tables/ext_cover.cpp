@@ -182,7 +182,12 @@ void ExtCover::GetExtCover(std::vector<std::string>& ExtCode, std::vector<std::s
   Recalculate = recalculate_;
 }
 
-void ExtCover::ClearTable() { ClearRows(); }
+// No row is highlighted any more, so none is offered for removal: the delete link would
+// otherwise remove the first row, a stored cover.
+void ExtCover::ClearTable() {
+  ClearRows();
+  ShowDeleteLink(false);
+}
 
 void ExtCover::RemoveRow() {
   struct Kept {

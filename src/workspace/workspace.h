@@ -120,6 +120,10 @@ struct ReadState {
   std::string LoadedCoverNoteNo;  // as typed, of the last successful read
   // The cover note as that read showed it: what the save's review compares against.
   PackedRecord AsRead;
+  // Why the cover note read may not be amended, in the administrator's words (the status
+  // bar's text); "" when it may be, or when none is read. Its premium tabs are then locked
+  // and Calculate is off, as Save is.
+  std::string ReadOnlyReason;
 };
 
 // The client block of the Cover tab.

@@ -26,6 +26,7 @@ using Texts = std::vector<std::string>;
 constexpr std::string_view kPage =
     "<html><body>"
     "<div id=divExtCoverHeader></div><div id=divExtCover></div>"
+    "<a id=lnkExtDelete>Remove Extended Cover</a>"
     "<span id=kvExecuteCommand style=\"display:none\"></span>"
     "</body></html>";
 
@@ -130,6 +131,23 @@ TEST_F(ExtCoverTest, ReadOutSkipsRowsWithoutACoverAndPacksTheRest) {
   EXPECT_FALSE(table_->CheckNCDReliefExtendedCoverage());
   table_->AddDisplayExtCover("NR", "0", "0", "25", false);
   EXPECT_TRUE(table_->CheckNCDReliefExtendedCoverage());
+}
+
+// The delete link is offered for a cover added here, never for a stored one, and not once the
+// table is emptied (a redraw), when no row is highlighted and a removal would take the first.
+TEST_F(ExtCoverTest, OnlyACoverAddedHereIsOfferedForRemoval) {
+  table_->AddDisplayExtCover("SR", "0", "0.3", "80", false);
+  table_->Add("", "0", "0", "0", "", false);
+  dom::Element& link = *world_.page->GetElementById("lnkExtDelete");
+  table_->HighliteLastRow();
+  EXPECT_EQ(Cell(1, "cboExtendedCoverType").ParentElement()->ParentElement()->ClassName(),
+            "clsHighliteRow");
+  EXPECT_EQ(link.GetStyle("visibility"), "visible");
+  table_->ExecuteTableCommand("cmsHighliteRow", "x{#,#}0");
+  EXPECT_EQ(link.GetStyle("visibility"), "hidden");
+  table_->HighliteLastRow();
+  table_->ClearTable();
+  EXPECT_EQ(link.GetStyle("visibility"), "hidden");
 }
 
 // A failing document call while rows are added or removed reaches the page's handler (which

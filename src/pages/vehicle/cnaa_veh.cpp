@@ -132,6 +132,7 @@ void CNAAVeh::DHTMLPage_Load() {
     table.BuildUI(command, document().GetElementById("divNPerson"));
 
     ShowRecordOnPage(ws, kVehicleTabId, document());
+    accepted_year_made_ = Element("txtYearMade").Value();
     LockDown();
   });
 }
@@ -228,7 +229,8 @@ void CNAAVeh::ApplyTransactionType() {
   applied_transaction_type_ = type;
 }
 
-// The administrator amends premiums only: the vehicle is shown, not edited.
+// The administrator amends premiums only: the vehicle is shown, not edited. The year made,
+// which rates the premium, stays open for a cover note that may be amended.
 void CNAAVeh::LockDown() {
   for (const std::string_view id : IdList{"cboLockType", "cboSafetyFeature", "cboVehicleMakeCode",
                                           "cboVehicleUOMCode", "cboSecurityDevice", "chkGSLock"}) {
@@ -245,6 +247,7 @@ void CNAAVeh::LockDown() {
               "txtMaintenanceTo"}) {
     LockInputKeepEnabled(Element(id));
   }
+  if (!workspace().read.ReadOnlyReason.empty()) LockInputKeepEnabled(Element("txtYearMade"));
   for (const std::string_view id :
        IdList{"cmdSelectBody", "cmdSelectModel", "lnkAddNPerson", "lnkDeleteNPerson"}) {
     Element(id).SetStyle("visibility", "hidden");
