@@ -198,14 +198,5 @@ TEST_F(PremiumTabTest, RemovingACoverAsksFirstAndHidesTheLinkWhateverTheAnswer) 
   EXPECT_EQ(world_->workspace.premium_tab.ExtCoverTable->last_row_index(), 0);
 }
 
-// A cover that cannot be added is reported in the one runtime-error form, not passed over.
-TEST_F(PremiumTabTest, AFailingAddIsReportedAsARuntimeError) {
-  Load();
-  world_->workspace.premium_tab.ExtCoverTable->EEC.reset();
-  Get("lnkExtAdd").Click();
-  EXPECT_EQ(world_->dialogs->boxes,
-            (std::vector<testing::ShownBox>{{"424: Object required: the command element [RowTable]", 48, ""}}));
-}
-
 }  // namespace
 }  // namespace cn
