@@ -33,7 +33,7 @@ constexpr std::array kV10Request = {
     RequestRow{19, kClientType, kText},
     RequestRow{20, kNone, kText},
     RequestRow{21, kTariffPremium, kAmountOrUnset},
-    RequestRow{22, kDriverCount, kWhole},
+    RequestRow{22, kDriverRows, kWhole},
     RequestRow{23, kSeatingCapacity, kWhole},
     RequestRow{24, kExtMethods, kList},  // "-1" for a premium the administrator typed
     RequestRow{25, kExtCodes, kList},

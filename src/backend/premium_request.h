@@ -50,7 +50,8 @@ enum class Factor {
   kNoOfClaims,
   kInsuredAge,
   kDrivingYears,
-  kDriverCount,
+  kDriverCount,  // named drivers, counted by name
+  kDriverRows,   // the screen's driver rows, its one empty row included when nobody is named
   kFirstDriverAge,
   kFirstDriverYears,
   kLoadPercentage,

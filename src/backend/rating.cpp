@@ -44,6 +44,19 @@ bool Contains(const std::vector<std::string>& list, std::string_view value) {
   return std::find(list.begin(), list.end(), value) != list.end();
 }
 
+// Whether a first named driver is rated. Most requests count the named drivers by name; the
+// plain current-engine command sends the screen's driver rows instead, and a cover note
+// that names nobody has one empty row, sent as the age of no birth date and the driving
+// years of no licence date: that row names no driver.
+constexpr long long kAgeOfNoBirthDate = 26;
+bool FirstDriverNamed(const Factors& f) {
+  if (f.Has(Factor::kDriverCount)) return f.Whole(Factor::kDriverCount) > 0;
+  const long long rows = f.Whole(Factor::kDriverRows);
+  const bool empty_row = rows == 1 && f.Whole(Factor::kFirstDriverAge) == kAgeOfNoBirthDate &&
+                         f.Whole(Factor::kFirstDriverYears) == 0;
+  return rows > 0 && !empty_row;
+}
+
 // Referred: a young or inexperienced driver (the insured, or the first named driver),
 // or too many claims. Declined: a vehicle too old for a cover that pays for it.
 struct Verdict {
@@ -57,7 +70,7 @@ Verdict Underwrite(const ClassRule& rule, int scope, const Factors& f) {
   };
   const bool person = f.Text(Factor::kClientType) != "C";
   const bool young = (person && inexperienced(Factor::kInsuredAge, Factor::kDrivingYears)) ||
-                     (f.Whole(Factor::kDriverCount) > 0 &&
+                     (FirstDriverNamed(f) &&
                       inexperienced(Factor::kFirstDriverAge, Factor::kFirstDriverYears));
   return Verdict{
       young || f.Whole(Factor::kNoOfClaims) >= rule.referred_claims,
@@ -207,9 +220,10 @@ std::optional<Rating> RateNewTariff(Tariff& tariff, const Factors& f) {
   const auto sum_insured =
       tariff.FactorInRange(class_code, "sum_insured", f.Amount(Factor::kVehicleSumInsured));
   if (!sum_insured) return Rating{kNoSumInsured};
-  const bool named = f.Whole(Factor::kDriverCount) > 0 && f.Has(Factor::kFirstDriverAge);
-  const long long age = named ? f.Whole(Factor::kFirstDriverAge)
-                              : (f.Has(Factor::kInsuredAge) ? f.Whole(Factor::kInsuredAge) : 26);
+  const bool named = FirstDriverNamed(f) && f.Has(Factor::kFirstDriverAge);
+  const long long age =
+      named ? f.Whole(Factor::kFirstDriverAge)
+            : (f.Has(Factor::kInsuredAge) ? f.Whole(Factor::kInsuredAge) : kAgeOfNoBirthDate);
   const auto driver = tariff.FactorInRange(class_code, "driver_age", Currency::FromWhole(age));
   if (!driver) return Rating{kNoDriver};
   const auto by_code = [&](std::string_view factor, Factor code) {

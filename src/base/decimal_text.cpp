@@ -17,18 +17,25 @@ std::optional<DecimalDigits> ScanDecimal(std::string_view text) {
     digits.negative = text[i] == '-';
     ++i;
   }
+  // Grouping, when there is any, is in threes after a first group of one to three digits:
+  // "12,34" is a slip of the keyboard, not twelve hundred and thirty-four.
+  std::size_t group = 0;  // digits since the last "," or the start
+  bool grouped = false;
   for (; i < text.size() && text[i] != '.'; ++i) {
     const char c = text[i];
     if (IsDigit(c)) {
       digits.whole += c;
+      ++group;
     } else if (c == ',') {
-      const bool between_digits =
-          i > 0 && IsDigit(text[i - 1]) && i + 1 < text.size() && IsDigit(text[i + 1]);
-      if (!between_digits) return std::nullopt;
+      const bool group_fits = grouped ? group == 3 : group >= 1 && group <= 3;
+      if (!group_fits) return std::nullopt;
+      grouped = true;
+      group = 0;
     } else {
       return std::nullopt;
     }
   }
+  if (grouped && group != 3) return std::nullopt;
   if (i < text.size()) {  // the decimal point
     for (++i; i < text.size(); ++i) {
       if (!IsDigit(text[i])) return std::nullopt;

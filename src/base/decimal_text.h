@@ -16,9 +16,9 @@ struct DecimalDigits {
 
 // Reads a plain decimal number in the fixed locale. Accepted: surrounding blanks
 // (spaces, tabs, line breaks), one leading "+" or "-", digits with "," grouping in
-// the whole part, one "." and more digits; at least one digit in all. A "," must
-// sit between two digits of the whole part, but group sizes are not checked
-// ("12,34" reads as 1234), as a forgiving desktop reader does. Rejected: empty
+// the whole part, one "." and more digits; at least one digit in all. Grouping is
+// the locale's: a first group of one to three digits, then groups of exactly three
+// ("1,234,567"; "12,34", "1,2345" and "1234,567" are refused). Rejected: empty
 // text, a trailing sign, a second point or sign, doubled, leading or trailing
 // commas, exponents, currency signs and parentheses.
 std::optional<DecimalDigits> ScanDecimal(std::string_view text);

@@ -55,8 +55,15 @@ std::string StoreFieldRules::CheckLicenceDate(const Date& date) {
   return CheckPastDate(date, "driving licence date", "licence_age");
 }
 
-std::string StoreFieldRules::CheckAccidentDate(const Date& date) {
-  return CheckPastDate(date, "accident date", "accident_age");
+std::string StoreFieldRules::CheckAccidentDate(const Date& date, std::int32_t year_made) {
+  std::string message = CheckPastDate(date, "accident date", "accident_age");
+  if (!message.empty()) return message;
+  // A vehicle cannot have had an accident before it was made.
+  if (year_made != 0 && date.year() < year_made) {
+    return "The accident date lies before the vehicle was made (" + std::to_string(year_made) +
+           ").";
+  }
+  return {};
 }
 
 std::string StoreFieldRules::CheckSumInsured(Currency amount, std::int32_t scope_of_cover,

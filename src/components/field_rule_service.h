@@ -27,8 +27,9 @@ class StoreFieldRules final : public FieldRuleService {
   std::string CheckSeatingCapacity(std::int32_t seats) override;
   // Not after this year, and the vehicle no older than the vehicle_age limit.
   std::string CheckYearMade(std::int32_t year) override;
-  // Not after today, and not further back than the accident_age limit in years.
-  std::string CheckAccidentDate(const Date& date) override;
+  // Not after today, not further back than the accident_age limit in years, and not in a
+  // year before the vehicle was made.
+  std::string CheckAccidentDate(const Date& date, std::int32_t year_made) override;
   std::string CheckExtendedSumInsured(Currency amount) override;
   // At least the cover's minimum premium and within the extended_premium limit.
   std::string CheckExtendedPremium(Currency premium, Currency minimum_premium) override;

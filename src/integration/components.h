@@ -75,7 +75,8 @@ class FieldRuleService {
   virtual std::string CheckCapacity(Currency amount) = 0;
   virtual std::string CheckSeatingCapacity(std::int32_t seats) = 0;
   virtual std::string CheckYearMade(std::int32_t year) = 0;
-  virtual std::string CheckAccidentDate(const Date& date) = 0;
+  // `year_made` is the vehicle's year of manufacture, 0 when not known.
+  virtual std::string CheckAccidentDate(const Date& date, std::int32_t year_made) = 0;
   virtual std::string CheckExtendedSumInsured(Currency amount) = 0;
   virtual std::string CheckExtendedPremium(Currency premium, Currency minimum_premium) = 0;
   virtual std::string CheckPercentage(float percentage) = 0;

@@ -83,8 +83,9 @@ class RecordingFieldRules final : public FieldRuleService {
   std::string CheckYearMade(std::int32_t year) override {
     return Log("CheckYearMade", {std::to_string(year)}, inner_->CheckYearMade(year));
   }
-  std::string CheckAccidentDate(const Date& date) override {
-    return Log("CheckAccidentDate", {FormatDate(date)}, inner_->CheckAccidentDate(date));
+  std::string CheckAccidentDate(const Date& date, std::int32_t year_made) override {
+    return Log("CheckAccidentDate", {FormatDate(date), std::to_string(year_made)},
+               inner_->CheckAccidentDate(date, year_made));
   }
   std::string CheckExtendedSumInsured(Currency amount) override {
     return Log("CheckExtendedSumInsured", {amount.ToPlainText()},

@@ -44,7 +44,7 @@ class StubFieldRules final : public FieldRuleService {
   std::string CheckYearMade(std::int32_t year) override {
     return Answer("CheckYearMade", std::to_string(year));
   }
-  std::string CheckAccidentDate(const Date& date) override {
+  std::string CheckAccidentDate(const Date& date, std::int32_t) override {
     return Answer("CheckAccidentDate", FormatDate(date));
   }
   std::string CheckExtendedSumInsured(Currency amount) override {

@@ -17,14 +17,11 @@ namespace cn {
 namespace {
 
 constexpr HeaderCell kHeaderCells[] = {
-    {"13%", "Accident Date", "5%", ""},
-    {"13%", "Vehicle No"},
-    {"28%", "Insurer"},
-    {"28%", "Nature of Loss/Injury"},
-    {"8%", "Claim(RM)", "", "5%"},
+    {"13%", "Accident Date", "5%", ""}, {"13%", "Vehicle No"},         {"28%", "Insurer"},
+    {"28%", "Nature of Loss/Injury"},   {"8%", "Claim(RM)", "", "5%"},
 };
-constexpr HeaderLayout kHeader{"table", "clsEmbrossBorder", "ClaimHeaderTbl", false, true,
-                               kHeaderCells};
+constexpr HeaderLayout kHeader{"table", "clsEmbrossBorder", "ClaimHeaderTbl", false,
+                               true,    kHeaderCells};
 constexpr BodyLayout kBody{"TABLE", "", false};
 
 constexpr std::string_view kDateClosing = " style=\"BEHAVIOR: url('Behaviors\\EntryDate.htc')\">";
@@ -70,36 +67,39 @@ bool Claim::BuildUI(const std::shared_ptr<dom::Element>& oEEC,
   return IgnoreFailures([&] { BuildBodyTable(oEEC, oClaimDiv, kBody); });
 }
 
-bool Claim::AddRow(std::span<const RowCell> cells, const std::array<std::string_view, 5>& values) {
-  if (!ui_built()) return false;
-  return IgnoreFailures([&] {
-    const std::shared_ptr<dom::Element> row = AppendRow(cells);
-    const std::int32_t row_index = last_row_index();
-    RowControl(*row, "txtVEHNO")->SetStyle("textTransform", "uppercase");
-    SetRowScript(*row, kHighlightCommand, row_index);
-    SetChangeScript(*RowControl(*row, "txtACCDATE"), kDateCommand, row_index);
-    SetChangeScript(*RowControl(*row, "txtCLAIM"), kAmountCommand, row_index);
-    for (std::size_t c = 0; c < kClaimControls.size(); ++c) {
-      RowControl(*row, kClaimControls[c])->SetValue(values[c]);
-    }
-    if (values[4].empty()) RowControl(*row, "txtCLAIM")->SetValue("0");
-    accepted_.resize(static_cast<std::size_t>(row_index) + 1);
-    accepted_[static_cast<std::size_t>(row_index)] = {RowControl(*row, "txtACCDATE")->Value(),
-                                                     RowControl(*row, "txtCLAIM")->Value()};
-    dom::Element& date = *RowControl(*row, "txtACCDATE");
-    if (date.Value().empty()) FocusSelect(date);
-  });
+void Claim::AddRow(std::span<const RowCell> cells, const std::array<std::string_view, 5>& values) {
+  const std::shared_ptr<dom::Element> row = AppendRow(cells);
+  const std::int32_t row_index = last_row_index();
+  RowControl(*row, "txtVEHNO")->SetStyle("textTransform", "uppercase");
+  SetRowScript(*row, kHighlightCommand, row_index);
+  SetChangeScript(*RowControl(*row, "txtACCDATE"), kDateCommand, row_index);
+  SetChangeScript(*RowControl(*row, "txtCLAIM"), kAmountCommand, row_index);
+  for (std::size_t c = 0; c < kClaimControls.size(); ++c) {
+    RowControl(*row, kClaimControls[c])->SetValue(values[c]);
+  }
+  if (values[4].empty()) RowControl(*row, "txtCLAIM")->SetValue("0");
+  accepted_.resize(static_cast<std::size_t>(row_index) + 1);
+  accepted_[static_cast<std::size_t>(row_index)] = {RowControl(*row, "txtACCDATE")->Value(),
+                                                    RowControl(*row, "txtCLAIM")->Value()};
+  dom::Element& date = *RowControl(*row, "txtACCDATE");
+  if (date.Value().empty()) FocusSelect(date);
 }
 
 bool Claim::Add(std::string_view sAccDate, std::string_view sVehNo, std::string_view sInsurer,
                 std::string_view sNature, std::string_view sClaim) {
-  return AddRow(kEditableCells, {sAccDate, sVehNo, sInsurer, sNature, sClaim});
+  if (!ui_built()) return false;
+  // A failure goes to the handler that added the row, which reports it.
+  AddRow(kEditableCells, {sAccDate, sVehNo, sInsurer, sNature, sClaim});
+  return true;
 }
 
 bool Claim::AddDisplayClaim(std::string_view sAccDate, std::string_view sVehNo,
                             std::string_view sInsurer, std::string_view sNature,
                             std::string_view sClaim) {
-  return AddRow(kReadOnlyCells, {sAccDate, sVehNo, sInsurer, sNature, sClaim});
+  if (!ui_built()) return false;
+  return IgnoreFailures([&] {
+    AddRow(kReadOnlyCells, {sAccDate, sVehNo, sInsurer, sNature, sClaim});
+  });
 }
 
 std::int32_t Claim::GetNoOfClaims() const {
@@ -176,8 +176,7 @@ void Claim::HighliteRow(std::int32_t row_index) {
     throw RuntimeFailure(failure::kObjectRequired, "Object required: the delete link",
                          "Claim.HighliteRow");
   }
-  link->SetStyle("visibility",
-                 RowControl(*row, "txtACCDATE")->ReadOnly() ? "hidden" : "visible");
+  link->SetStyle("visibility", RowControl(*row, "txtACCDATE")->ReadOnly() ? "hidden" : "visible");
 }
 
 // A date that does not read, or that the claims rules refuse, gives way to the row's last
@@ -212,15 +211,11 @@ void Claim::ValidateAccidentDate(std::int32_t row_index) {
 }
 
 std::string Claim::AccidentDateRefusal(const Date& date) const {
-  std::string message = workspace_.components.SharedFieldRuleService().CheckAccidentDate(date);
-  if (!message.empty()) return message;
-  // A vehicle cannot have had an accident before it was made.
   const std::string& year_made = workspace_.record.Current.YearMade;
-  const std::optional<Date> made = ReadDate("01-Jan-" + year_made);
-  if (!year_made.empty() && made && date.year() < made->year()) {
-    return "The accident date lies before the vehicle was made (" + year_made + ").";
-  }
-  return {};
+  const std::optional<Date> made =
+      year_made.empty() ? std::nullopt : ReadDate("01-Jan-" + year_made);
+  return workspace_.components.SharedFieldRuleService().CheckAccidentDate(date,
+                                                                          made ? made->year() : 0);
 }
 
 void Claim::EnableClaimRow(const dom::Element& row, std::string_view accident_date) {

@@ -50,7 +50,8 @@ class Claim final : public RowTable {
   bool RunCommand(std::string_view command, std::int16_t row_index) override;
 
  private:
-  bool AddRow(std::span<const RowCell> cells, const std::array<std::string_view, 5>& values);
+  // Appends a row of these cells showing `values`; throws on a failing document call.
+  void AddRow(std::span<const RowCell> cells, const std::array<std::string_view, 5>& values);
   void HighliteRow(std::int32_t row_index);
   void ValidateAccidentDate(std::int32_t row_index);
   void ValidateClaimAmount(std::int32_t row_index);

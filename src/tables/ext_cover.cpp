@@ -107,20 +107,20 @@ bool ExtCover::Add(std::string_view sExtCoverCode, std::string_view sSumInsured,
                    std::string_view sPercentage, std::string_view sPremium,
                    std::string_view sMethod, bool UserValuePremium) {
   if (!ui_built()) return false;
-  return IgnoreFailures([&] {
-    const std::shared_ptr<dom::Element> row = AppendRow(kEditableCells);
-    const std::int32_t row_index = last_row_index();
-    const dom::Element& r = *row;
-    SetRowScript(*row, kHighlightCommand, row_index);
-    for (const auto& [control_id, command] : kChangeCommands) {
-      SetChangeScript(*RowControl(r, control_id), command, row_index);
-    }
-    ShowCover(r, {sExtCoverCode, sSumInsured, sPercentage, sPremium}, UserValuePremium);
-    dom::Element& cover = *RowControl(r, "cboExtendedCoverType");
-    ApplyExtMethod(sMethod, r);
-    if (cover.Value().empty()) cover.Focus();
-    row->ScrollIntoView(false);
-  });
+  // A failure goes to the handler that added the row, which reports it.
+  const std::shared_ptr<dom::Element> row = AppendRow(kEditableCells);
+  const std::int32_t row_index = last_row_index();
+  const dom::Element& r = *row;
+  SetRowScript(*row, kHighlightCommand, row_index);
+  for (const auto& [control_id, command] : kChangeCommands) {
+    SetChangeScript(*RowControl(r, control_id), command, row_index);
+  }
+  ShowCover(r, {sExtCoverCode, sSumInsured, sPercentage, sPremium}, UserValuePremium);
+  dom::Element& cover = *RowControl(r, "cboExtendedCoverType");
+  ApplyExtMethod(sMethod, r);
+  if (cover.Value().empty()) cover.Focus();
+  row->ScrollIntoView(false);
+  return true;
 }
 
 bool ExtCover::AddDisplayExtCover(std::string_view sExtCoverCode, std::string_view sSumInsured,
@@ -182,7 +182,12 @@ void ExtCover::GetExtCover(std::vector<std::string>& ExtCode, std::vector<std::s
   Recalculate = recalculate_;
 }
 
-void ExtCover::ClearTable() { ClearRows(); }
+// No row is highlighted any more, so none is offered for removal: the delete link would
+// otherwise remove the first row, a stored cover.
+void ExtCover::ClearTable() {
+  ClearRows();
+  ShowDeleteLink(false);
+}
 
 void ExtCover::RemoveRow() {
   struct Kept {
@@ -191,28 +196,28 @@ void ExtCover::RemoveRow() {
     bool read_only = false;
     std::string_view method;
   };
+  // Every row is read before the table is cleared: a row that cannot be read stops the
+  // removal with the table as it was.
   std::vector<std::optional<Kept>> kept;
-  IgnoreFailures([&] {
-    const std::int32_t removed = HighlightedPosition();
-    for (std::int32_t i = 0; i <= last_row_index(); ++i) {
-      const std::shared_ptr<dom::Element> row = RowAt(i);
-      if (i == removed) {
-        kept.emplace_back();
-        continue;
-      }
-      Kept entry;
-      for (std::size_t c = 0; c < kExtCoverControls.size(); ++c) {
-        entry.values[c] = RowControl(*row, kExtCoverControls[c])->Value();
-      }
-      const auto flag = static_cast<std::size_t>(i);
-      entry.user_premium = flag < user_premium_.size() && user_premium_[flag];
-      entry.read_only = RowControl(*row, "cboExtendedCoverType")->Disabled();
-      entry.method = DerivedMethod(RowControl(*row, "txtSumInsured")->Disabled(),
-                                   RowControl(*row, "txtPercentage")->Disabled(),
-                                   RowControl(*row, "txtPremium")->Disabled());
-      kept.emplace_back(std::move(entry));
+  const std::int32_t removed = HighlightedPosition();
+  for (std::int32_t i = 0; i <= last_row_index(); ++i) {
+    const std::shared_ptr<dom::Element> row = RowAt(i);
+    if (i == removed) {
+      kept.emplace_back();
+      continue;
     }
-  });
+    Kept entry;
+    for (std::size_t c = 0; c < kExtCoverControls.size(); ++c) {
+      entry.values[c] = RowControl(*row, kExtCoverControls[c])->Value();
+    }
+    const auto flag = static_cast<std::size_t>(i);
+    entry.user_premium = flag < user_premium_.size() && user_premium_[flag];
+    entry.read_only = RowControl(*row, "cboExtendedCoverType")->Disabled();
+    entry.method = DerivedMethod(RowControl(*row, "txtSumInsured")->Disabled(),
+                                 RowControl(*row, "txtPercentage")->Disabled(),
+                                 RowControl(*row, "txtPremium")->Disabled());
+    kept.emplace_back(std::move(entry));
+  }
   ClearTable();
   user_premium_.clear();
   for (const std::optional<Kept>& entry : kept) {

@@ -43,6 +43,9 @@ class ExtCover final : public RowTable {
   bool Add(std::string_view sExtCoverCode, std::string_view sSumInsured,
            std::string_view sPercentage, std::string_view sPremium, std::string_view sMethod,
            bool UserValuePremium);
+  // The row last appended becomes the highlighted one, so that the tab's link offers its
+  // removal: a cover the administrator has just added is the one he is working on.
+  void HighliteLastRow() { HighliteRow(last_row_index()); }
   // Appends a read-only row (a stored cover).
   bool AddDisplayExtCover(std::string_view sExtCoverCode, std::string_view sSumInsured,
                           std::string_view sPercentage, std::string_view sPremium,
@@ -71,6 +74,8 @@ class ExtCover final : public RowTable {
  private:
   // Row commands (ext_cover_rules.cpp).
   void HighliteRow(std::int32_t position);
+  // The page's link that removes the highlighted row, shown or hidden.
+  void ShowDeleteLink(bool shown) const;
   void RefreshExtCover(std::int32_t position);
   void CheckExtPremium(std::int32_t position);
   void CheckExtSumInsured(std::int32_t position);

@@ -112,11 +112,15 @@ void ExtCover::ApplyExtMethod(std::string_view method, const dom::Element& row) 
 
 void ExtCover::HighliteRow(std::int32_t position) {
   const std::shared_ptr<dom::Element> row = HighlightRow(position);
-  const bool stored = RowControl(*row, "cboExtendedCoverType")->Disabled();
+  // A stored cover stays: only a cover added here offers the delete link.
+  ShowDeleteLink(!RowControl(*row, "cboExtendedCoverType")->Disabled());
+}
+
+void ExtCover::ShowDeleteLink(bool shown) const {
   const std::shared_ptr<dom::Document> page = EEC ? EEC->OwnerDocument() : nullptr;
   const std::shared_ptr<dom::Element> link =
       page ? page->FindElementById(kExtDeleteLinkId) : nullptr;
-  if (link) link->SetStyle("visibility", stored ? "hidden" : "visible");
+  if (link) link->SetStyle("visibility", shown ? "visible" : "hidden");
 }
 
 void ExtCover::ResetRow(const dom::Element& row) const {

@@ -113,6 +113,7 @@ void ClearFlags(Workspace& workspace) {
   workspace.read.RecordShown = false;
   workspace.read.LoadedCoverNoteNo.clear();
   workspace.read.AsReadReply.clear();
+  workspace.read.ReadOnlyReason.clear();
   PremiumState& premium = workspace.premium;
   premium.FactorsChangedNewTariff = false;
   premium.BasicPremiumEntered = false;

@@ -123,6 +123,10 @@ struct ReadState {
   // The back end's reply to that read as it came: the save writes only what differs from
   // it, and its review lists every position that does.
   std::string AsReadReply;
+  // Why the cover note read may not be amended, in the administrator's words (the status
+  // bar's text); "" when it may be, or when none is read. Its premium tabs are then locked
+  // and Calculate is off, as Save is.
+  std::string ReadOnlyReason;
 };
 
 // The client block of the Cover tab.

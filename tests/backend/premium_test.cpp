@@ -117,6 +117,9 @@ TEST_F(TariffTest, CurrentEngineRatesByTheTariffTables) {
       {"stamp duty and tax by default", {{31, ""}, {32, ""}}, 0, 17, "1684.27"},
       {"young insured", {{11, "19"}}, 2, 2, "1579.50"}, {"new licence", {{12, "1"}}, 2, 2, "1579.50"},
       {"young named driver", {{22, "1"}, {48, "20"}, {49, "2"}}, 2, 2, "1579.50"},
+      {"first of two drivers, licence new", {{22, "2"}, {48, "26"}, {49, "0"}}, 2, 2, "1579.50"},
+      // The screen's one empty row when nobody is named: no birth date (26), no licence (0).
+      {"no named driver", {{22, "1"}, {48, "26"}, {49, "0"}}, 0, 2, "1579.50"},
       {"two claims", {{10, "2"}}, 2, 2, "1579.50"}, {"vehicle too old: declined", {{50, "21"}}, 0, 4, "-9999.00"},
       {"old vehicle, third party", {{50, "21"}, {1, "03"}}, 0, 4, "0.00"},
       {"unknown class", {{0, "XX1"}}, -1, 0, ""}, {"unknown cover", {{1, "09"}}, -1, 0, ""},

@@ -19,7 +19,8 @@ TEST(Currency, ReadsWhatUsersTypeAndWritesPlainTextOrRefusesIt) {
   const std::string_view mismatch = "13: Type mismatch", overflow = "6: ";
   const std::pair<std::string_view, std::string_view> cases[] = {
       {"1,234.50", "1234.5"}, {" -12", "-12"}, {".5", "0.5"}, {"-0.50", "-0.5"}, {"+7.25", "7.25"},
-      {"5.", "5"}, {"000123.40", "123.4"}, {"12,34", "1234"}, {"-0", "0"},
+      {"5.", "5"}, {"000123.40", "123.4"}, {"12,345", "12345"}, {"-1,234,567", "-1234567"},
+      {"-0", "0"},
       {"0.00005", "0.0001"}, {"-0.00005", "-0.0001"}, {"0.00004999", "0"},
       {"1.234449", "1.2344"}, {"-2.99995", "-3"},
       {"922,337,203,685,477.5807", "922337203685477.5807"},
@@ -27,6 +28,8 @@ TEST(Currency, ReadsWhatUsersTypeAndWritesPlainTextOrRefusesIt) {
       {"", mismatch}, {"   ", mismatch}, {"1.2.3", mismatch}, {"12-", mismatch}, {"1,,2", mismatch},
       {",5", mismatch}, {"5,", mismatch}, {"- 5", mismatch}, {"--1", mismatch}, {"1e5", mismatch},
       {"1 234", mismatch}, {".", mismatch}, {"-", mismatch}, {"0x10", mismatch},
+      // Grouping in threes only.
+      {"12,34", mismatch}, {"1,2345", mismatch}, {"1,,234", mismatch}, {"1234,567", mismatch},
       {"1.5,0", mismatch}, {"\xD9\xA5", mismatch},  // an Arabic-Indic five
       {"922337203685477.5808", overflow}, {"-922337203685477.58085", overflow},
       {"1000000000000000", overflow}, {"99999999999999999999999999", overflow},

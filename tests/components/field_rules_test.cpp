@@ -23,7 +23,7 @@ TEST_F(FieldRulesTest, EachLimitAcceptsItsEndsAndRefusesBeyondThemNamingThem) {
   const auto sum = [&](const char* a, int scope, const char* cls) { return r.CheckSumInsured(Amount(a), scope, cls); };
   const auto cc = [&](const char* a) { return r.CheckCapacity(Amount(a)); };
   const auto licence = [&](const char* d) { return r.CheckLicenceDate(On(d)); };
-  const auto accident = [&](const char* d) { return r.CheckAccidentDate(On(d)); };
+  const auto accident = [&](const char* d, int made = 0) { return r.CheckAccidentDate(On(d), made); };
   const auto ext_sum = [&](const char* a) { return r.CheckExtendedSumInsured(Amount(a)); };
   const auto ext = [&](const char* a, const char* min) { return r.CheckExtendedPremium(Amount(a), Amount(min)); };
   // clang-format off
@@ -47,6 +47,9 @@ TEST_F(FieldRulesTest, EachLimitAcceptsItsEndsAndRefusesBeyondThemNamingThem) {
       {licence("15-Jun-1945"), ""}, {licence("14-Jun-1945"), "more than 80 years ago"},
       {accident("15-Jun-2025"), ""}, {accident("16-Jun-2025"), "accident date cannot be later than today"},
       {accident("15-Jun-2020"), ""}, {accident("14-Jun-2020"), "more than 5 years ago (before 15-Jun-2020)"},
+      // Not before the vehicle was made; in its very year will do.
+      {accident("01-Jan-2021", 2021), ""},
+      {accident("31-Dec-2020", 2021), "The accident date lies before the vehicle was made (2021)."},
       {ext_sum("0.99"), "1.00 and 500,000.00"}, {ext_sum("1"), ""}, {ext_sum("500000"), ""},
       {ext_sum("500000.01"), "1.00 and 500,000.00"}, {ext("20", "20"), ""},
       {ext("19.99", "20"), "minimum premium of 20.00"},

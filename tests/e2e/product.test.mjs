@@ -233,6 +233,20 @@ pageTest('the premium tab shows the figures and covers, takes a cover, and puts 
     assert.equal(await page.inputValue('#txtVehicleSumInsured'), '48,000.00');
   }, /409 \(Conflict\)/);
 
+// An issued cover note is shown, not changed: nothing on its premium tab or its Vehicle tab (year made) can
+// be changed, Calculate is off and the status bar says why.
+pageTest('a read-only cover note offers nothing to change on its premium and vehicle tabs', screen, async (page) => {
+  await readCoverNote(page, 'CN24000103');
+  await openTab(page, 'Premium', '#txtVehicleSumInsured');
+  await page.type('#txtVehicleSumInsured', '9');  // typing into a figure changes nothing
+  assert.deepEqual([await editable(page, '#shell-frame'), await page.isHidden('#lnkExtAdd'),
+    ...await look(page, ['#txtVehicleSumInsured', command('Calculate'), '#shell-status'])],
+  [0, true, '38,000.00', false, 'Shown read-only: this cover note is issued; only a referred risk can be amended.']);
+  await shot(page, 'premium-read-only');
+  await openTab(page, 'Vehicle', '#txtYearMade');
+  assert.equal(await editable(page, '#shell-frame'), 0);
+});
+
 // Before the new tariff (a database of its own whose tariff date lies ahead) a note shows on the
 // current engine's tab; an "O" note on the other premium tab. Figures right-aligned, no sideways scrolling.
 pageTest('the current-engine and the other premium tab at 1366x768', async () => {

@@ -97,7 +97,10 @@ class FieldRulesInstance final : public FieldRuleService {
   std::string CheckCapacity(Currency) override { return rules_.capacity_message; }
   std::string CheckSeatingCapacity(std::int32_t) override { return rules_.seating_message; }
   std::string CheckYearMade(std::int32_t) override { return {}; }
-  std::string CheckAccidentDate(const Date&) override { return {}; }
+  std::string CheckAccidentDate(const Date&, std::int32_t year_made) override {
+    rules_.accident_year_made = year_made;
+    return rules_.accident_date_message;
+  }
   std::string CheckExtendedSumInsured(Currency) override {
     return rules_.extended_sum_insured_message;
   }

@@ -114,6 +114,8 @@ class FakeFieldRules {
   std::string extended_sum_insured_message;
   std::string extended_premium_message;
   std::string percentage_message;
+  std::string accident_date_message;
+  std::int32_t accident_year_made = -1;  // the year made the last accident check was given
 
   ComponentFactory<FieldRuleService> Factory();
 };

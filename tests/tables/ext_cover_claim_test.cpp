@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "base/runtime_failure.h"
 #include "base/separators.h"
 #include "base/text.h"
 #include "tables/claim.h"
@@ -131,6 +132,19 @@ TEST_F(ExtCoverTest, ReadOutSkipsRowsWithoutACoverAndPacksTheRest) {
   EXPECT_TRUE(table_->CheckNCDReliefExtendedCoverage());
 }
 
+// A failing document call reaches the page's handler, which reports it; a removal that cannot
+// read every row loses none.
+TEST_F(ExtCoverTest, AFailureReachesTheCallerAndARemovalLosesNoRow) {
+  table_->Add("WS", "1000", "15", "150", "W", false);
+  table_->Add("AD", "0", "0", "100", "F", false);
+  table_->ExecuteTableCommand("cmsHighliteRow", "x{#,#}1");
+  Cell(0, "txtPremium").Remove();  // the first row can no longer be read
+  EXPECT_THROW(table_->RemoveRow(), RuntimeFailure);
+  EXPECT_EQ(Cell(1, "cboExtendedCoverType").Value(), "AD");
+  table_->EEC.reset();  // the page's command element is gone
+  EXPECT_THROW(table_->Add("", "0", "0", "0", "", false), RuntimeFailure);
+}
+
 constexpr std::string_view kClaimPage =
     "<html><body><div id=AccHeaderTbl></div><div id=AccTbl></div>"
     "<a id=lnkAccDelete>Remove</a><span id=kvExecuteCommand></span></body></html>";
@@ -159,10 +173,12 @@ TEST_F(ClaimTableTest, TheAccidentDateOpensOrClosesItsRowAndARefusedOneGivesWay)
   table.Add("", "", "", "", "");
   EXPECT_EQ(Cell(0, "txtCLAIM").Value(), "0");
 
-  DateTyped(0, "15/7/2020");  // in the year the vehicle was made
+  DateTyped(0, "15/7/2020");
   EXPECT_TRUE(world.dialogs->boxes.empty());
+  EXPECT_EQ(world.fakes.field_rules.accident_year_made, 2020);  // the rules know the vehicle's age
   // Refused, the row keeps the date it had.
   DateTyped(0, "last spring");
+  world.fakes.field_rules.accident_date_message = "The accident date lies before the vehicle was made (2020).";
   DateTyped(0, "01-Jun-2019");
   EXPECT_EQ(world.dialogs->boxes,
             (std::vector<ShownBox>{{"Value must be date!", 48, "Invalid Format"},
@@ -191,6 +207,8 @@ TEST_F(ClaimTableTest, ARemovalBringsTheKeptRowsBackEditable) {
   std::vector<std::string> dates(1), vehicles(1), insurers(1), natures(1), amounts(1);
   table.GetClaims(dates, vehicles, insurers, natures, amounts);
   EXPECT_EQ(dates[0] + insurers[0] + amounts[0], "01-Feb-2025B200.00");
+  table.EEC.reset();  // a failure while adding reaches the caller
+  EXPECT_THROW(table.Add("", "", "", "", ""), RuntimeFailure);
 }
 
 }  // namespace

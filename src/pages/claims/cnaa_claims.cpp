@@ -56,9 +56,9 @@ std::unique_ptr<Page> CNAAClaims::Make(Workspace& workspace,
 
 void CNAAClaims::Bind() {
   static constexpr auto kHandlers = dom::SortedRows({
-      {"lnkAccAdd", "onclick", Silent<&CNAAClaims::lnkAccAdd_onclick>},
+      {"lnkAccAdd", "onclick", Handler<&CNAAClaims::lnkAccAdd_onclick>},
       {"lnkAccAdd", "onmouseover", Silent<&CNAAClaims::lnkAccAdd_onmouseover>},
-      {"lnkAccDelete", "onclick", Silent<&CNAAClaims::lnkAccDelete_onclick>},
+      {"lnkAccDelete", "onclick", Handler<&CNAAClaims::lnkAccDelete_onclick>},
       {"lnkAccDelete", "onmouseover", Silent<&CNAAClaims::lnkAccDelete_onmouseover>},
       {"lnkSearchExInsurer", "onclick", Silent<&CNAAClaims::lnkSearchExInsurer_onclick>},
       {"lnkSearchExInsurer", "onkeypress", Silent<&CNAAClaims::lnkSearchExInsurer_onkeypress>},

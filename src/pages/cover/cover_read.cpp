@@ -123,9 +123,9 @@ int CNAACov::ReadCoverNoteAdmin(std::string_view cover_note_no) {
     ws.read.LoadedCoverNoteNo = std::string(cover_note_no);
     ws.read.AsReadReply = std::move(answer.reply);
     SetTitle(window(), kScreenTitle, UCase(cover_note_no));
-    const std::string refusal = WhySaveIsOff();
-    EnableCmdButton(window(), ws.page.SaveButtonId, refusal.empty());
-    window().SetStatus(refusal.empty() ? kReadyToAmend : refusal);
+    ws.read.ReadOnlyReason = WhySaveIsOff();
+    EnableCmdButton(window(), ws.page.SaveButtonId, ws.read.ReadOnlyReason.empty());
+    window().SetStatus(ws.read.ReadOnlyReason.empty() ? kReadyToAmend : ws.read.ReadOnlyReason);
     return code;
   }
 

@@ -4,6 +4,7 @@
 
 #include "integration/reporting.h"
 #include "integration/shell_bridge.h"
+#include "pages/premium/premium_lock.h"
 #include "workspace/tab_transfer.h"
 
 namespace cn {
@@ -93,9 +94,10 @@ void CNAAOPrm::DHTMLPage_Load() {
   Workspace& ws = workspace();
   ws.page.CurrentTabId = kOtherPremiumTabId;
   ws.page.CurrentPremiumTabId = kOtherPremiumTabId;
-  EnableCmdButton(window(), "cmdCalculate", true);
+  EnableCmdButton(window(), "cmdCalculate", CalculateOffered(ws));
   AttachPremiumBehaviours(document());
   ShowRecordOnPage(ws, kOtherPremiumTabId, document());
+  LockPremiumTabIfReadOnly(ws, window(), document());
 }
 
 }  // namespace cn

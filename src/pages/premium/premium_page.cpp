@@ -14,6 +14,7 @@
 #include "integration/shell_bridge.h"
 #include "integration/system_codes.h"
 #include "pages/premium/premium_compute.h"
+#include "pages/premium/premium_lock.h"
 #include "tables/ext_cover.h"
 #include "workspace/tab_transfer.h"
 
@@ -115,7 +116,7 @@ void PremiumPage::LoadRatedTab(std::span<const SumInsuredRule> sum_insured_rules
   Element("txtServiceTaxPercentage").SetTabIndex(-1);
   Element("txtStampDuty").SetTabIndex(-1);
 
-  EnableCmdButton(window(), "cmdCalculate", true);
+  EnableCmdButton(window(), "cmdCalculate", CalculateOffered(ws));
   AttachPremiumBehaviours(document());
   // The delete link shows when an editable cover is highlighted.
   Element("lnkExtDelete").SetStyle("visibility", "hidden");
@@ -132,6 +133,7 @@ void PremiumPage::LoadRatedTab(std::span<const SumInsuredRule> sum_insured_rules
   ShowRecordOnPage(ws, tab_id_, document());
   RememberAccepted();
   RunPendingCommand();
+  LockPremiumTabIfReadOnly(ws, window(), document());
 }
 
 // The extended covers of the record's class and cover, read again when missing or out of
@@ -296,7 +298,7 @@ void PremiumPage::RestoreAccepted(dom::Element& input) {
 
 void PremiumPage::lnkExtAdd_onclick() {
   if (ExtCover* table = workspace().premium_tab.ExtCoverTable.get()) {
-    table->Add("", "0", "0", "0", "", false);
+    if (table->Add("", "0", "0", "0", "", false)) table->HighliteLastRow();
   }
 }
 

@@ -134,6 +134,7 @@ void CNAAVeh::DHTMLPage_Load() {
     ShowRecordOnPage(ws, kVehicleTabId, document());
     // The drivers the tab shows are the ones seen: only adding or removing one is a change.
     ws.page.NamedDriverCountSeen = table.GetNoOfDrivers();
+    accepted_year_made_ = Element("txtYearMade").Value();
     LockDown();
   });
 }
@@ -230,7 +231,8 @@ void CNAAVeh::ApplyTransactionType() {
   applied_transaction_type_ = type;
 }
 
-// The administrator amends premiums only: the vehicle is shown, not edited.
+// The administrator amends premiums only: the vehicle is shown, not edited. The year made,
+// which rates the premium, stays open for a cover note that may be amended.
 void CNAAVeh::LockDown() {
   for (const std::string_view id : IdList{"cboLockType", "cboSafetyFeature", "cboVehicleMakeCode",
                                           "cboVehicleUOMCode", "cboSecurityDevice", "chkGSLock"}) {
@@ -247,6 +249,7 @@ void CNAAVeh::LockDown() {
               "txtMaintenanceTo"}) {
     LockInputKeepEnabled(Element(id));
   }
+  if (!workspace().read.ReadOnlyReason.empty()) LockInputKeepEnabled(Element("txtYearMade"));
   for (const std::string_view id :
        IdList{"cmdSelectBody", "cmdSelectModel", "lnkAddNPerson", "lnkDeleteNPerson"}) {
     Element(id).SetStyle("visibility", "hidden");

@@ -66,10 +66,11 @@ class CNAAVeh : public Page {
   void lnkDeleteNPerson_onmouseover();
   void kvExecuteCommand_onclick();
 
-
   bool loaded_ = false;
   // The transaction type whose locking was last applied.
   std::string applied_transaction_type_;
+  // The year made as shown, then as last accepted: what a refused year gives way to.
+  std::string accepted_year_made_;
 };
 
 }  // namespace cn

@@ -111,20 +111,24 @@ void CNAAVeh::txtYearMade_onblur() {
   dom::Element& year = Element("txtYearMade");
   if (year.Value().empty()) return;
   const Workspace& ws = workspace();
-  const auto clear = [&year] {
-    year.SetValue("");
+  // A refused year gives way to the year as it was, for the administrator to correct.
+  const auto restore = [this, &year] {
+    year.SetValue(accepted_year_made_);
     year.Focus();
     year.Select();
   };
   if (!ValidateYearMade(ws.components, ws.local_clock, year)) {
-    clear();
+    restore();
     return;
   }
   const std::string refused =
       ws.components.SharedFieldRuleService().CheckYearMade(ToInt32(year.Value()));
-  if (refused.empty()) return;
+  if (refused.empty()) {
+    accepted_year_made_ = year.Value();
+    return;
+  }
   window().MessageBox(refused, dom::message_box::kExclamation, "Invalid Format");
-  clear();
+  restore();
 }
 
 void CNAAVeh::txtYearMade_onkeypress() { workspace().premium.FactorsChangedNewTariff = true; }
