@@ -26,16 +26,17 @@ int Page::KeyCode() const {
   return event ? event->KeyCode() : 0;
 }
 
-// A read-only box is there to be read: entering and leaving it checks and changes nothing.
-// Nor is a box checked again when it is left as it was shown.
+// A read-only box is there to be read: entering, leaving or typing in it checks and changes
+// nothing. Nor is a box checked again when it is left as it was shown.
 bool Page::Ignored() const {
   const dom::Event* event = window().CurrentEvent();
   if (event == nullptr || event->SrcElement() == nullptr) return false;
   const std::string& type = event->Type();
-  if (type != "focus" && type != "blur" && type != "change") return false;
+  if (type != "focus" && type != "blur" && type != "change" && type != "keypress") return false;
   dom::Element& box = *event->SrcElement();
   if (!box.Is("INPUT") && !box.Is("TEXTAREA") && !box.Is("SELECT")) return false;
   if (box.ReadOnly() || box.Disabled()) return true;
+  if (type == "keypress") return false;
   return type == "blur" && box.OwnerDocument().get() == document_.get() &&
          !workspace_.transfer.Shown.Changed(*document_, box);
 }

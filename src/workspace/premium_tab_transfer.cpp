@@ -9,6 +9,7 @@
 
 #include "base/currency.h"
 #include "base/number_format.h"
+#include "base/separators.h"
 #include "base/text.h"
 #include "integration/fill_select.h"
 #include "pages/premium/premium_compute.h"
@@ -174,8 +175,17 @@ std::string SelectedText(dom::Element& select) {
   return index < 0 ? std::string() : select.Options().Item(index)->Text();
 }
 
-// The stored extended covers, read-only; the table is emptied first so that a redraw
-// after a computation does not repeat them.
+// The extended covers the cover note was read with.
+std::vector<std::string> CoversAsRead(const Workspace& workspace) {
+  constexpr std::size_t kExtCoverCodesPosition = 62;
+  const std::vector<std::string> reply = Split(workspace.read.AsReadReply, FieldSeparator);
+  if (reply.size() <= kExtCoverCodesPosition || reply[kExtCoverCodesPosition].empty()) return {};
+  return Split(reply[kExtCoverCodesPosition], DialogArgSeparator);
+}
+
+// The stored extended covers read-only, and the ones the administrator added since the read
+// as he left them, still his to change or remove; the table is emptied first so that a
+// redraw after a computation does not repeat them.
 void ShowExtCovers(Workspace& workspace, ExtCover& table) {
   CoverNoteFields& fields = workspace.record.Current;
   table.ClearTable();
@@ -187,11 +197,20 @@ void ShowExtCovers(Workspace& workspace, ExtCover& table) {
     const std::vector<std::string>& values = fields.*array;
     return i < values.size() ? std::string_view(values[i]) : std::string_view();
   };
+  std::vector<std::string> stored = CoversAsRead(workspace);
   const std::vector<bool>& marks = workspace.record.ExtUserPremiumMarks;
   for (std::size_t i = 0; i < rows; ++i) {
+    const bool mark = i < marks.size() && marks[i];
+    const auto read = std::ranges::find(stored, at(&F::ExtCoverCodes, i));
+    if (read == stored.end()) {
+      table.Add(at(&F::ExtCoverCodes, i), at(&F::ExtCoverSumInsured, i),
+                at(&F::ExtCoverPercentages, i), at(&F::ExtCoverPremiums, i),
+                at(&F::ExtCoverMethods, i), mark);
+      continue;
+    }
+    stored.erase(read);
     table.AddDisplayExtCover(at(&F::ExtCoverCodes, i), at(&F::ExtCoverSumInsured, i),
-                             at(&F::ExtCoverPercentages, i), at(&F::ExtCoverPremiums, i),
-                             i < marks.size() && marks[i]);
+                             at(&F::ExtCoverPercentages, i), at(&F::ExtCoverPremiums, i), mark);
   }
 }
 

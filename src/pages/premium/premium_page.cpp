@@ -166,9 +166,11 @@ void PremiumPage::ApplyCharges() {
   const std::shared_ptr<dom::Element> other_charges = Optional("txtOtherCharges");
   dom::Element& tariff = Element("txtTariffPremium");
 
+  // A type "P" cover note carries no stamp duty (nor, for a trailer not registered yet, a
+  // tariff premium) as its save keeps them: the tab shows what it carries and does not set
+  // them, since showing a cover note never changes it.
   if (current.TransactionType == "P") {
     premium.StampDutyEntered = true;
-    current.StampDuty = "0";
     UnlockInputKeepTab(tariff);
     const std::string placeholder = GetSystemCode(ws.lookup, ws.components, kPlaceholderVehicleNo);
     if (current.TrailerNo != placeholder) {
@@ -176,7 +178,6 @@ void PremiumPage::ApplyCharges() {
       return;
     }
     premium.TariffPremiumEntered = true;
-    current.TariffPremium = "0";
     UnlockInputKeepTab(stamp_duty);
     if (other_charges) UnlockInputKeepTab(*other_charges);
     return;
