@@ -12,8 +12,10 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(Endorsement, insurer, number, date, cover_not
                                    address, vehicle, period, changes, premium, premium_due,
                                    saved_by, saved_at, made_at)
 
+// A kept text that is no UTF-8 is kept with replacement characters rather than failing the
+// save that makes the endorsement.
 std::string EndorsementText(const Endorsement& endorsement) {
-  return nlohmann::json(endorsement).dump();
+  return nlohmann::json(endorsement).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 Endorsement ReadEndorsementText(std::string_view text) {

@@ -148,7 +148,10 @@ struct Row {
 // page's foot can say how many pages there are.
 class Composer {
  public:
-  explicit Composer(const Fonts& fonts) : fonts_(fonts) { pages_.emplace_back(); }
+  Composer(const Fonts& fonts, std::string continued)
+      : fonts_(fonts), continued_(std::move(continued)) {
+    pages_.emplace_back();
+  }
 
   void Letterhead(const PrintedDocument& document) {
     const double left_width = kTextWidth * 0.6;
@@ -301,12 +304,15 @@ class Composer {
     pages_.back().rules.push_back({kMargin, y, kMargin + kTextWidth, width, grey});
   }
   bool Fits(double height) const { return y_ + height <= kBottom; }
+  // A page after the first says whose it is at its head.
   void NewPage() {
     pages_.emplace_back();
     y_ = kMargin;
+    y_ += Place(continued_, Style::kSmall, kMargin, y_, kTextWidth, Align::kRight) + 6;
   }
 
   const Fonts& fonts_;
+  const std::string continued_;
   std::vector<Page> pages_;
   double y_ = kMargin;
 };
@@ -371,7 +377,7 @@ std::string RenderPdf(const PrintedDocument& document) {
     const Cairo cairo(cairo_create(surface.get()));
     pango_cairo_update_context(cairo.get(), fonts.context.get());
 
-    Composer composer(fonts);
+    Composer composer(fonts, document.reference + " (continued)");
     composer.Letterhead(document);
     for (const Block& block : document.blocks) composer.Add(block);
     const std::vector<Page> pages = composer.TakePages();
