@@ -10,6 +10,7 @@
 #include "base/date_format.h"
 #include "base/date_reader.h"
 #include "base/number_format.h"
+#include "base/same_value.h"
 #include "base/separators.h"
 #include "base/text.h"
 
@@ -27,6 +28,7 @@ constexpr PremiumRow kPremiumRows[] = {
     {"Tariff premium", "tariff_premium"},
     {"Loading", "load_amount"},
     {"Less no-claim discount", "ncd_amount"},
+    {"Basic premium", "basic_premium"},
     {"Extended covers", "total_ext_premium"},
     {"Gross premium", "gross_premium"},
     {"Service tax", "service_tax_amount"},
@@ -139,7 +141,13 @@ documents::Endorsement EndorsementContent(const EndorsementWording& wording,
                                 ", ");
   content.period = DateOf(after, "effective_at") + " to " + DateOf(after, "expiry_date");
 
+  // The premium's figures are set out before and after under Premium; a figure only written
+  // differently ("0" and "0.00") changed nothing, as the review and the history say.
+  const auto in_premium = [](std::string_view column) {
+    return std::ranges::any_of(kPremiumRows, [&](const PremiumRow& row) { return row.column == column; });
+  };
   for (const ChangedField& change : ChangedFields(WriteAdminRecordLayout(), before, after)) {
+    if (in_premium(change.row->field) || SameValue(change.before, change.after)) continue;
     content.changes.push_back({Caption(wording, change.row->position),
                                Shown(*change.row, change.before, amendment.meaning),
                                Shown(*change.row, change.after, amendment.meaning)});

@@ -44,7 +44,7 @@ struct Endorsement {
   std::string address;        // lines joined with "\n"
   std::string vehicle;
   std::string period;         // "30-Nov-2026 to 29-Nov-2027"
-  std::vector<ChangedField> changes;
+  std::vector<ChangedField> changes;  // but the premium's figures, which are set out below
   std::vector<PremiumLine> premium;  // the last line is the total
   std::string premium_due;    // "Additional premium to be paid: 250.00", a refund, or neither
   std::string saved_by;

@@ -73,7 +73,7 @@ Block PartBlock(Part part, const Endorsement& endorsement) {
       return Table(Block::Kind::kDetails, kParticularColumns, std::move(rows));
     case Part::kChanges:
       if (endorsement.changes.empty()) {
-        return Line(Block::Kind::kNote, "The amendment was saved without a change of any field.");
+        return Line(Block::Kind::kNote, "No field was changed other than the premium's figures.");
       }
       for (const ChangedField& change : endorsement.changes) {
         rows.push_back({change.caption, change.as_read, change.as_saved});
