@@ -49,8 +49,8 @@ Endorsement Amendment(int fields) {
       .made_at = "2026-12-05T10:00:00",
   };
   for (int i = 0; i < fields; ++i) {
-    endorsement.changes.push_back({"Vehicle sum insured " + std::to_string(i), "48,000.00",
-                                   "60,000.00"});
+    endorsement.changes.push_back(
+        {"Vehicle sum insured " + std::to_string(i), "48,000.00", "60,000.00"});
   }
   return endorsement;
 }
@@ -78,9 +78,10 @@ BENCHMARK(MakeEndorsement)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1)
     ->Repetitions(50)
-    ->ComputeStatistics("max", [](const std::vector<double>& v) {
-      return *std::max_element(v.begin(), v.end());
-    })
+    ->ComputeStatistics("max",
+                        [](const std::vector<double>& v) {
+                          return *std::max_element(v.begin(), v.end());
+                        })
     ->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -33,16 +33,16 @@ std::string FileName(std::string number) {
 
 }  // namespace
 
-int RunEndorsementCommand(const EndorsementCommand& command, std::ostream& out,
-                          std::ostream& err) {
+int RunEndorsementCommand(const EndorsementCommand& command, std::ostream& out, std::ostream& err) {
   try {
     const std::filesystem::path path =
         command.database.empty() ? components::EnsureDefaultDatabase() : command.database;
     const std::unique_ptr<backend::Database> db =
         backend::OpenDatabase(path, backend::Database::Access::kReadOnly);
     if (!db->HasTable("endorsement")) {
-      err << kName << "the database keeps no endorsements yet (bring it up to date with "
-                      "`covernote db migrate`)\n";
+      err << kName
+          << "the database keeps no endorsements yet (bring it up to date with "
+             "`covernote db migrate`)\n";
       return 1;
     }
     const std::optional<std::string> number = Wanted(*db, command);
@@ -68,8 +68,8 @@ int RunEndorsementCommand(const EndorsementCommand& command, std::ostream& out,
       err << kName << "cannot write " << file.string() << "\n";
       return 1;
     }
-    err << "Endorsement " << endorsement.number << " written to " << file.string()
-        << " (SHA-256 " << endorsement.digest << ")\n";
+    err << "Endorsement " << endorsement.number << " written to " << file.string() << " (SHA-256 "
+        << endorsement.digest << ")\n";
     return 0;
   } catch (const RuntimeFailure& failure) {
     err << kName << failure.description() << "\n";

@@ -20,7 +20,6 @@ struct EndorsementCommand {
 
 // 0 when written; 1 (with the reason on `err`) when there is no such endorsement or the
 // database cannot be read.
-int RunEndorsementCommand(const EndorsementCommand& command, std::ostream& out,
-                          std::ostream& err);
+int RunEndorsementCommand(const EndorsementCommand& command, std::ostream& out, std::ostream& err);
 
 }  // namespace cn::app

@@ -9,9 +9,12 @@ namespace {
 
 web::EndorsementFile::Outcome OutcomeOf(backend::EndorsementAccess access) {
   switch (access) {
-    case backend::EndorsementAccess::kFound: return web::EndorsementFile::Outcome::kFound;
-    case backend::EndorsementAccess::kOtherAgent: return web::EndorsementFile::Outcome::kOtherAgent;
-    case backend::EndorsementAccess::kNotFound: break;
+    case backend::EndorsementAccess::kFound:
+      return web::EndorsementFile::Outcome::kFound;
+    case backend::EndorsementAccess::kOtherAgent:
+      return web::EndorsementFile::Outcome::kOtherAgent;
+    case backend::EndorsementAccess::kNotFound:
+      break;
   }
   return web::EndorsementFile::Outcome::kNotFound;
 }
@@ -29,9 +32,10 @@ class BackendEndorsements final : public web::Endorsements {
   web::EndorsementFile PrintView(const web::Identity& reader, std::string_view number,
                                  std::string_view pdf_address) const override {
     const backend::EndorsementLookup found = Read(reader, number);
-    if (found.access != backend::EndorsementAccess::kFound) return {OutcomeOf(found.access), {}, {}};
-    const documents::PrintedDocument document = documents::EndorsementDocument(
-        documents::ReadEndorsementText(found.endorsement.content));
+    if (found.access != backend::EndorsementAccess::kFound)
+      return {OutcomeOf(found.access), {}, {}};
+    const documents::PrintedDocument document =
+        documents::EndorsementDocument(documents::ReadEndorsementText(found.endorsement.content));
     return {web::EndorsementFile::Outcome::kFound, found.endorsement.number,
             documents::RenderHtml(document, {.stylesheet = "/styles/printed.css",
                                              .script = "/js/printed.js",

@@ -126,7 +126,8 @@ int main(int argc, char** argv) {
   CLI11_PARSE(app, argc, argv);
   if (*play) return cn::play::RunPlayCommand(play_command, cn::app::PlayScreenMaker(), std::cout, std::cerr);
   if (*db) return RunDatabaseCommand(*db_init, *db_migrate, db_path, force);
-  if (*endorsement) return cn::app::RunEndorsementCommand(endorsement_command, std::cout, std::cerr);
+  if (*endorsement)
+    return cn::app::RunEndorsementCommand(endorsement_command, std::cout, std::cerr);
   if (*serve) return cn::app::RunServeCommand(std::move(serve_command));
   if (argc == 1) {
     std::cout << app.help();

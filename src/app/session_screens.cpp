@@ -16,12 +16,12 @@
 #include "backend/store_address.h"
 #include "base/clock.h"
 #include "components/data_paths.h"
-#include "components/insurer_settings.h"
 #include "components/database_setup.h"
+#include "components/insurer_settings.h"
 #include "components/product_components.h"
 #include "components/settings_registry.h"
-#include "documents/pdf_document.h"
 #include "components/shared_backend.h"
+#include "documents/pdf_document.h"
 #include "dom/page_templates.h"
 #include "workspace/screen.h"
 
@@ -133,9 +133,10 @@ std::shared_ptr<const ServedProduct> OpenProduct(const ProductPaths& paths) {
   }
   const backend::EndorsementWording wording = ProductEndorsementWording(*served->settings);
   if (wording.insurer.name.empty()) {
-    spdlog::warn("The settings file {} names no insurer (\"Name\" under {}): endorsements will "
-                 "carry none at their head",
-                 settings.string(), components::kInsurerKeyPath);
+    spdlog::warn(
+        "The settings file {} names no insurer (\"Name\" under {}): endorsements will "
+        "carry none at their head",
+        settings.string(), components::kInsurerKeyPath);
   }
   served->backend = components::OpenSharedBackend(database, served->clock, wording);
   served->installation_path =

@@ -44,7 +44,9 @@ Backend::Backend(const std::filesystem::path& address, const Clock& clock)
     : Backend(address, clock, Options{}) {}
 
 Backend::Backend(const std::filesystem::path& address, const Clock& clock, const Options& options)
-    : pool_(OpenPool(address.string(), options)), clock_(clock), endorsements_(options.endorsements) {
+    : pool_(OpenPool(address.string(), options)),
+      clock_(clock),
+      endorsements_(options.endorsements) {
   if (options.migrate_and_seed && options.access != Database::Access::kReadOnly) {
     Database& db = pool_->First();
     Migrate(db);

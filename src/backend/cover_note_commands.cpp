@@ -161,9 +161,9 @@ Result WriteAdmin(CommandContext& context, std::string_view parameters) {
   }};
   StoreRecord(db, kCoverNoteDocument, *id, record, extra);
   const FieldValues after = LoadDocument(db, kCoverNoteDocument, *id);
-  const std::int64_t amendment = RecordAmendment(
-      db, {"cover_note", new_number, user_id, IsoDateTime(now)}, WriteAdminRecordLayout(),
-      before, after);
+  const std::int64_t amendment =
+      RecordAmendment(db, {"cover_note", new_number, user_id, IsoDateTime(now)},
+                      WriteAdminRecordLayout(), before, after);
   // The endorsement is part of the save: one that cannot be made leaves nothing written.
   const MadeEndorsement endorsement =
       MakeEndorsement(db, context.endorsements, amendment, user_id, now, before, after);

@@ -202,7 +202,8 @@ std::vector<ChangedField> ChangedFields(std::span<const LayoutRow> layout,
   std::vector<ChangedField> changed;
   for (const LayoutRow& row : layout) {
     if (row.conversion == Conversion::kKey || row.conversion == Conversion::kIgnored) continue;
-    if (std::ranges::any_of(changed, [&](const ChangedField& c) { return c.row->field == row.field; })) {
+    if (std::ranges::any_of(changed,
+                            [&](const ChangedField& c) { return c.row->field == row.field; })) {
       continue;
     }
     std::string old_text = ToReplyText(row.conversion, Lookup(before, row.field));

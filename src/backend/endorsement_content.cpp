@@ -25,16 +25,11 @@ struct PremiumRow {
   bool always = true;
 };
 constexpr PremiumRow kPremiumRows[] = {
-    {"Tariff premium", "tariff_premium"},
-    {"Loading", "load_amount"},
-    {"Less no-claim discount", "ncd_amount"},
-    {"Basic premium", "basic_premium"},
-    {"Extended covers", "total_ext_premium"},
-    {"Gross premium", "gross_premium"},
-    {"Service tax", "service_tax_amount"},
-    {"Stamp duty", "stamp_duty"},
-    {"Transfer fee", "transfer_fee", false},
-    {"Other charges", "other_charges", false},
+    {"Tariff premium", "tariff_premium"},     {"Loading", "load_amount"},
+    {"Less no-claim discount", "ncd_amount"}, {"Basic premium", "basic_premium"},
+    {"Extended covers", "total_ext_premium"}, {"Gross premium", "gross_premium"},
+    {"Service tax", "service_tax_amount"},    {"Stamp duty", "stamp_duty"},
+    {"Transfer fee", "transfer_fee", false},  {"Other charges", "other_charges", false},
     {"Total premium", "total_premium"},
 };
 // What the insured pays or gets back is the change of the last line.
@@ -101,9 +96,8 @@ std::string DateOf(const FieldValues& values, std::string_view column) {
 
 std::string IsoLocal(const DateTime& at) {
   char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", at.date.year(),
-                at.date.month(), at.date.day(), at.time.hour(), at.time.minute(),
-                at.time.second());
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", at.date.year(), at.date.month(),
+                at.date.day(), at.time.hour(), at.time.minute(), at.time.second());
   return text;
 }
 
@@ -129,22 +123,22 @@ documents::Endorsement EndorsementContent(const EndorsementWording& wording,
   content.date = FormatDate(amendment.saved_at.date);
   content.cover_note_no = Value(after, "cover_note_no");
   content.insured = Value(after, "client_name");
-  content.address = JoinPresent(
-      {Replace(Trim(Value(after, "address")), "\r\n", "\n"),
-       JoinPresent({Value(after, "postal_code"), Value(after, "town")}, " ")},
-      "\n");
-  content.vehicle = JoinPresent({Value(after, "vehicle_no"), Value(after, "model"),
-                                 Value(after, "year_made"),
-                                 Trim(Value(after, "trailer_no")).empty()
-                                     ? std::string()
-                                     : "trailer " + Value(after, "trailer_no")},
-                                ", ");
+  content.address =
+      JoinPresent({Replace(Trim(Value(after, "address")), "\r\n", "\n"),
+                   JoinPresent({Value(after, "postal_code"), Value(after, "town")}, " ")},
+                  "\n");
+  content.vehicle = JoinPresent(
+      {Value(after, "vehicle_no"), Value(after, "model"), Value(after, "year_made"),
+       Trim(Value(after, "trailer_no")).empty() ? std::string()
+                                                : "trailer " + Value(after, "trailer_no")},
+      ", ");
   content.period = DateOf(after, "effective_at") + " to " + DateOf(after, "expiry_date");
 
   // The premium's figures are set out before and after under Premium; a figure only written
   // differently ("0" and "0.00") changed nothing, as the review and the history say.
   const auto in_premium = [](std::string_view column) {
-    return std::ranges::any_of(kPremiumRows, [&](const PremiumRow& row) { return row.column == column; });
+    return std::ranges::any_of(kPremiumRows,
+                               [&](const PremiumRow& row) { return row.column == column; });
   };
   for (const ChangedField& change : ChangedFields(WriteAdminRecordLayout(), before, after)) {
     if (in_premium(change.row->field) || SameValue(change.before, change.after)) continue;

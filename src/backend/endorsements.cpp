@@ -80,11 +80,12 @@ MadeEndorsement MakeEndorsement(Database& db, const EndorsementWording& wording,
   const std::string cover_note_no = Value(after, "cover_note_no");
   const std::string number =
       EndorsementNumber(cover_note_no, std::stoll("0" + VersionAfter(db, amendment_id)));
-  const documents::Endorsement content = EndorsementContent(
-      wording,
-      {.number = number, .user = UserNamed(db, user_id), .saved_at = saved_at,
-       .meaning = MeaningIn(db)},
-      before, after);
+  const documents::Endorsement content = EndorsementContent(wording,
+                                                            {.number = number,
+                                                             .user = UserNamed(db, user_id),
+                                                             .saved_at = saved_at,
+                                                             .meaning = MeaningIn(db)},
+                                                            before, after);
   const std::string pdf = documents::RenderPdf(documents::EndorsementDocument(content));
   MadeEndorsement made{number, Sha256Hex(pdf)};
   db.Prepare(
@@ -113,12 +114,13 @@ EndorsementLookup ReadEndorsement(Database& db, std::string_view number,
   const std::string owner = read.Text(5);
   read.Reset();
   if (Sha256Hex(found.endorsement.pdf) != found.endorsement.digest) {
-    throw RuntimeFailure(failure::kInvalidArgument,
-                         "The kept PDF of endorsement " + found.endorsement.number +
-                             " does not match its digest",
-                         "Endorsement");
+    throw RuntimeFailure(
+        failure::kInvalidArgument,
+        "The kept PDF of endorsement " + found.endorsement.number + " does not match its digest",
+        "Endorsement");
   }
-  if (agent_code && !AgentMayRead(db, owner, *agent_code)) return {EndorsementAccess::kOtherAgent, {}};
+  if (agent_code && !AgentMayRead(db, owner, *agent_code))
+    return {EndorsementAccess::kOtherAgent, {}};
   return found;
 }
 

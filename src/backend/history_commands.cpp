@@ -49,7 +49,8 @@ Result CoverNoteHistory(CommandContext& context, std::string_view parameters) {
   const auto id = FindDocument(db, kCoverNoteDocument, Trim((*values)[0]));
   if (!id) return Result{{}, history::kNotFound};
   const FieldValues note = LoadDocument(db, kCoverNoteDocument, *id);
-  if (!AgentMayRead(db, note.at("agent_code"), (*values)[1])) return Result{{}, history::kOtherAgent};
+  if (!AgentMayRead(db, note.at("agent_code"), (*values)[1]))
+    return Result{{}, history::kOtherAgent};
 
   Statement& find = db.Prepare(
       "SELECT a.id, a.version_after, a.saved_at, a.user_id, coalesce(e.endorsement_no, '') "
@@ -59,9 +60,12 @@ Result CoverNoteHistory(CommandContext& context, std::string_view parameters) {
   find.Bind(1, std::string_view(note.at("cover_note_no")));
   std::vector<Amendment> amendments;
   while (find.Step()) {
-    amendments.push_back({find.Int(0), find.Text(1),
-                          ToReplyText(Conversion::kDateTime, find.Text(2)), find.Text(3),
-                          find.Text(4), {}});
+    amendments.push_back({find.Int(0),
+                          find.Text(1),
+                          ToReplyText(Conversion::kDateTime, find.Text(2)),
+                          find.Text(3),
+                          find.Text(4),
+                          {}});
   }
   for (Amendment& amendment : amendments) {
     Statement& changes = db.Prepare(
@@ -89,10 +93,10 @@ Result CoverNoteHistory(CommandContext& context, std::string_view parameters) {
     std::vector<Change> listed = amendment.changes;
     if (listed.empty()) listed.push_back({});
     for (const Change& change : listed) {
-      records.push_back(Join({amendment.version, amendment.saved_at, amendment.user_id, premium,
-                              premium_after, change.position, change.before, change.after,
-                              amendment.endorsement},
-                             FieldSeparator));
+      records.push_back(
+          Join({amendment.version, amendment.saved_at, amendment.user_id, premium, premium_after,
+                change.position, change.before, change.after, amendment.endorsement},
+               FieldSeparator));
     }
   }
   return Result{Join(records, RecordSeparator), status::kOk};

@@ -1,10 +1,10 @@
 #include "components/settings_file.h"
 
+#include <toml++/toml.h>
+
 #include <fstream>
 #include <sstream>
 #include <system_error>
-
-#include <toml++/toml.h>
 
 #include "base/runtime_failure.h"
 #include "base/text.h"

@@ -48,8 +48,7 @@ std::shared_ptr<SharedBackend> OpenSharedBackend(const std::filesystem::path& pa
                                                  backend::EndorsementWording wording) {
   backend::Backend::Options options;
   options.endorsements = std::move(wording);
-  return std::make_shared<SharedBackend>(
-      std::make_unique<backend::Backend>(path, clock, options));
+  return std::make_shared<SharedBackend>(std::make_unique<backend::Backend>(path, clock, options));
 }
 
 }  // namespace cn::components

@@ -37,19 +37,19 @@ struct PremiumLine {
 
 struct Endorsement {
   Insurer insurer;
-  std::string number;         // "CN24000101/E2"
-  std::string date;           // of the save
+  std::string number;  // "CN24000101/E2"
+  std::string date;    // of the save
   std::string cover_note_no;
   std::string insured;
-  std::string address;        // lines joined with "\n"
+  std::string address;  // lines joined with "\n"
   std::string vehicle;
-  std::string period;         // "30-Nov-2026 to 29-Nov-2027"
+  std::string period;                 // "30-Nov-2026 to 29-Nov-2027"
   std::vector<ChangedField> changes;  // but the premium's figures, which are set out below
-  std::vector<PremiumLine> premium;  // the last line is the total
-  std::string premium_due;    // "Additional premium to be paid: 250.00", a refund, or neither
+  std::vector<PremiumLine> premium;   // the last line is the total
+  std::string premium_due;  // "Additional premium to be paid: 250.00", a refund, or neither
   std::string saved_by;
-  std::string saved_at;       // dd-MMM-yyyy hh:mm:ss AM/PM
-  std::string made_at;        // ISO 8601 local time of the save, the PDF's creation date
+  std::string saved_at;  // dd-MMM-yyyy hh:mm:ss AM/PM
+  std::string made_at;   // ISO 8601 local time of the save, the PDF's creation date
   bool operator==(const Endorsement&) const = default;
 };
 

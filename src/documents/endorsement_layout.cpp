@@ -38,10 +38,8 @@ struct Section {
   Part part;
 };
 constexpr Section kSections[] = {
-    {"", Part::kParticulars},
-    {"What the amendment changed", Part::kChanges},
-    {"Premium", Part::kPremium},
-    {"", Part::kPremiumDue},
+    {"", Part::kParticulars},    {"What the amendment changed", Part::kChanges},
+    {"Premium", Part::kPremium}, {"", Part::kPremiumDue},
     {"", Part::kSaved},
 };
 
@@ -55,7 +53,10 @@ std::vector<Column> Columns(std::span<const ColumnSpec> specs) {
 
 Block Table(Block::Kind kind, std::span<const ColumnSpec> columns,
             std::vector<std::vector<std::string>> rows, bool total_row = false) {
-  return {.kind = kind, .text = {}, .columns = Columns(columns), .rows = std::move(rows),
+  return {.kind = kind,
+          .text = {},
+          .columns = Columns(columns),
+          .rows = std::move(rows),
           .total_row = total_row};
 }
 
@@ -88,7 +89,8 @@ Block PartBlock(Part part, const Endorsement& endorsement) {
       return Line(Block::Kind::kStatement, endorsement.premium_due);
     case Part::kSaved:
       return Line(Block::Kind::kNote, "Saved by " + endorsement.saved_by + " on " +
-                                          endorsement.saved_at + ". All other terms, conditions "
+                                          endorsement.saved_at +
+                                          ". All other terms, conditions "
                                           "and exceptions of the cover note remain unchanged.");
   }
   return {};

@@ -11,12 +11,23 @@ std::string Escaped(std::string_view text) {
   out.reserve(text.size());
   for (const char c : text) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -46,8 +57,8 @@ void Table(std::ostringstream& html, const Block& block) {
     html << "<col style=\"width:" << Percent(column.share) << "\">";
   }
   html << "</colgroup>\n";
-  const bool headed = std::ranges::any_of(block.columns,
-                                          [](const Column& c) { return !c.heading.empty(); });
+  const bool headed =
+      std::ranges::any_of(block.columns, [](const Column& c) { return !c.heading.empty(); });
   if (headed) {
     html << "<thead><tr>";
     for (const Column& column : block.columns) {
@@ -101,7 +112,8 @@ std::string RenderHtml(const PrintedDocument& document, const HtmlLinks& links) 
         Table(html, block);
         break;
       case Block::Kind::kStatement:
-        if (!block.text.empty()) html << "<p class=\"statement\">" << Escaped(block.text) << "</p>\n";
+        if (!block.text.empty())
+          html << "<p class=\"statement\">" << Escaped(block.text) << "</p>\n";
         break;
       case Block::Kind::kNote:
         html << "<p class=\"note\">" << Escaped(block.text) << "</p>\n";

@@ -27,9 +27,9 @@ constexpr double kFootHeight = 10 * kMillimetre;
 constexpr double kTextWidth = kPageWidth - 2 * kMargin;
 constexpr double kBottom = kPageHeight - kMargin - kFootHeight;
 
-constexpr double kCellPadding = 3.0;   // left and right of a table cell's text
-constexpr double kRowPadding = 2.0;    // above and below it
-constexpr double kBlockGap = 9.0;      // between blocks
+constexpr double kCellPadding = 3.0;       // left and right of a table cell's text
+constexpr double kRowPadding = 2.0;        // above and below it
+constexpr double kBlockGap = 9.0;          // between blocks
 constexpr double kKeepWithHeading = 40.0;  // a heading is not left alone at a page's foot
 
 enum class Style { kBody, kBold, kSmall, kSection, kColumnHeading, kStatement, kTitle, kIssuer };
@@ -40,14 +40,22 @@ struct StyleSpec {
 };
 constexpr StyleSpec StyleOf(Style style) {
   switch (style) {
-    case Style::kBody: return {9.0, false, 0.0};
-    case Style::kBold: return {9.0, true, 0.0};
-    case Style::kSmall: return {7.5, false, 0.35};
-    case Style::kSection: return {10.5, true, 0.0};
-    case Style::kColumnHeading: return {8.0, true, 0.35};
-    case Style::kStatement: return {10.5, true, 0.0};
-    case Style::kTitle: return {18.0, true, 0.0};
-    case Style::kIssuer: return {13.0, true, 0.0};
+    case Style::kBody:
+      return {9.0, false, 0.0};
+    case Style::kBold:
+      return {9.0, true, 0.0};
+    case Style::kSmall:
+      return {7.5, false, 0.35};
+    case Style::kSection:
+      return {10.5, true, 0.0};
+    case Style::kColumnHeading:
+      return {8.0, true, 0.35};
+    case Style::kStatement:
+      return {10.5, true, 0.0};
+    case Style::kTitle:
+      return {18.0, true, 0.0};
+    case Style::kIssuer:
+      return {13.0, true, 0.0};
   }
   return {9.0, false, 0.0};
 }
@@ -157,16 +165,16 @@ class Composer {
     const double left_width = kTextWidth * 0.6;
     double left = y_;
     for (std::size_t i = 0; i < document.letterhead.size(); ++i) {
-      left += Place(document.letterhead[i], i == 0 ? Style::kIssuer : Style::kBody, kMargin,
-                    left, left_width, Align::kLeft) +
+      left += Place(document.letterhead[i], i == 0 ? Style::kIssuer : Style::kBody, kMargin, left,
+                    left_width, Align::kLeft) +
               (i == 0 ? 3.0 : 0.5);
     }
     const double right_x = kMargin + left_width;
     const double right_width = kTextWidth - left_width;
     double right = y_;
     right += Place(document.heading, Style::kTitle, right_x, right, right_width, Align::kRight);
-    right += Place(document.reference, Style::kBold, right_x, right + 2, right_width,
-                   Align::kRight);
+    right +=
+        Place(document.reference, Style::kBold, right_x, right + 2, right_width, Align::kRight);
     y_ = std::max(left, right) + 8;
     Rule(y_, 1.0, 0.0);
     y_ += kBlockGap + 4;
@@ -266,8 +274,7 @@ class Composer {
     y_ += row.height;
   }
 
-  double Place(std::string_view text, Style style, double x, double y, double width,
-               Align align) {
+  double Place(std::string_view text, Style style, double x, double y, double width, Align align) {
     if (text.empty()) return 0;
     Layout layout = Text(text, style, width, align);
     const double height = Height(layout.get());
@@ -334,8 +341,8 @@ void DrawFoot(cairo_t* cairo, const Fonts& fonts, const std::string& foot, std::
   cairo_stroke(cairo);
   const FontDescription font = fonts.Describe(Style::kSmall);
   const std::string numbered = "Page " + std::to_string(page) + " of " + std::to_string(pages);
-  for (const auto& [text, align] : {std::pair{foot, PANGO_ALIGN_LEFT},
-                                    std::pair{numbered, PANGO_ALIGN_RIGHT}}) {
+  for (const auto& [text, align] :
+       {std::pair{foot, PANGO_ALIGN_LEFT}, std::pair{numbered, PANGO_ALIGN_RIGHT}}) {
     const Layout layout(pango_layout_new(fonts.context.get()));
     pango_layout_set_font_description(layout.get(), font.get());
     pango_layout_set_width(layout.get(), static_cast<int>(kTextWidth * PANGO_SCALE));
@@ -359,7 +366,8 @@ void SetMetadata(cairo_surface_t* surface, const PrintedDocument& document) {
       {CAIRO_PDF_METADATA_CREATE_DATE, document.made_at},
   };
   for (const auto& entry : entries) {
-    if (!entry.value.empty()) cairo_pdf_surface_set_metadata(surface, entry.name, entry.value.c_str());
+    if (!entry.value.empty())
+      cairo_pdf_surface_set_metadata(surface, entry.name, entry.value.c_str());
   }
 }
 

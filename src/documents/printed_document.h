@@ -32,13 +32,13 @@ struct Block {
 };
 
 struct PrintedDocument {
-  std::string title;                    // the PDF's title and the HTML page's
+  std::string title;  // the PDF's title and the HTML page's
   std::string subject;
   std::vector<std::string> letterhead;  // the issuer's name, then its address
   std::string heading;                  // printed large, right of the letterhead
   std::string reference;                // under the heading (the document's number)
   std::vector<Block> blocks;
-  std::string foot;  // at the foot of every page, before "page N of M"
+  std::string foot;     // at the foot of every page, before "page N of M"
   std::string made_at;  // ISO 8601: the PDF's creation date, so that it is made the same each time
 };
 

@@ -188,9 +188,9 @@ void HostShell::Execute(dom::Window& window, const ScriptStatement& statement) {
     std::string_view kinds;
   };
   static constexpr Function kFunctions[] = {
-      {"ShowTitle", "s"},       {"InsertCmdButton", "sss"}, {"EnableCmdButton", "sb"},
-      {"ShowCmdButton", "sb"},  {"InsertTabButton", "sss"}, {"TabFocus", "s"},
-      {"ShowTabButton", "sb"},  {"DelCookie", "s"},         {"OfferEndorsement", "s"},
+      {"ShowTitle", "s"},      {"InsertCmdButton", "sss"}, {"EnableCmdButton", "sb"},
+      {"ShowCmdButton", "sb"}, {"InsertTabButton", "sss"}, {"TabFocus", "s"},
+      {"ShowTabButton", "sb"}, {"DelCookie", "s"},         {"OfferEndorsement", "s"},
   };
   const auto* function = std::find_if(std::begin(kFunctions), std::end(kFunctions),
                                       [&](const Function& f) { return f.name == statement.function; });

@@ -5,9 +5,9 @@
 // click by writing the button's or tab's id into the hidden element "UIF_ID_Msg".
 //
 // Pages reach the shell only by running script statements in their window (ShowTitle(...),
-// TabFocus(...), OfferEndorsement(...), ...). Showing a tab posts its id at once, while the page being left is still in
-// the frame, and replaces the page when the handler that asked for it has returned, as a
-// browser navigates a frame.
+// TabFocus(...), OfferEndorsement(...), ...). Showing a tab posts its id at once, while the page
+// being left is still in the frame, and replaces the page when the handler that asked for it has
+// returned, as a browser navigates a frame.
 
 #include <cstdint>
 #include <deque>

@@ -79,11 +79,9 @@ void Server::Impl::ServeEndorsement(const Request& request, std::string_view pat
   const Identity& reader = entry->session->identity();
   EndorsementFile file;
   try {
-    file = wanted->print_view
-               ? options_.endorsements->PrintView(
-                     reader, wanted->number,
-                     std::string(kPrefix) + wanted->number)
-               : options_.endorsements->Pdf(reader, wanted->number);
+    file = wanted->print_view ? options_.endorsements->PrintView(
+                                    reader, wanted->number, std::string(kPrefix) + wanted->number)
+                              : options_.endorsements->Pdf(reader, wanted->number);
   } catch (const std::exception& failure) {
     spdlog::error("Endorsement {} could not be read: {}", wanted->number,
                   LogText(failure.what(), 1000));
@@ -95,9 +93,9 @@ void Server::Impl::ServeEndorsement(const Request& request, std::string_view pat
       return reply(Refusal(request, http::status::not_found,
                            "There is no endorsement " + wanted->number + "."));
     case EndorsementFile::Outcome::kOtherAgent:
-      return reply(Refusal(request, http::status::forbidden,
-                           "The endorsement " + wanted->number +
-                               " belongs to another agent's cover note."));
+      return reply(
+          Refusal(request, http::status::forbidden,
+                  "The endorsement " + wanted->number + " belongs to another agent's cover note."));
     case EndorsementFile::Outcome::kFound:
       break;
   }

@@ -37,7 +37,8 @@ std::string ToolOutput(const std::string& command_line) {
     output.append(buffer, read);
   }
   const int status = ::pclose(pipe);
-  if (status != 0) output = "failed (" + std::to_string(status) + "): " + command_line + "\n" + output;
+  if (status != 0)
+    output = "failed (" + std::to_string(status) + "): " + command_line + "\n" + output;
   return output;
 }
 
@@ -52,8 +53,8 @@ class Endorsements : public ::testing::Test {
 
   std::unique_ptr<backend::Backend> Open() {
     backend::Backend::Options options;
-    options.endorsements = app::ProductEndorsementWording(
-        components::Settings(components::SampleInsurerSettings()));
+    options.endorsements =
+        app::ProductEndorsementWording(components::Settings(components::SampleInsurerSettings()));
     return std::make_unique<backend::Backend>(folder_.path / "sample.db", clock_, options);
   }
 
@@ -77,9 +78,8 @@ class Endorsements : public ::testing::Test {
   }
 
   backend::KeptEndorsement Kept(const std::string& number) {
-    const auto found = backend_->WithDatabase([&](backend::Database& db) {
-      return backend::ReadEndorsement(db, number, std::nullopt);
-    });
+    const auto found = backend_->WithDatabase(
+        [&](backend::Database& db) { return backend::ReadEndorsement(db, number, std::nullopt); });
     EXPECT_EQ(found.access, backend::EndorsementAccess::kFound) << number;
     return found.endorsement;
   }
@@ -130,10 +130,9 @@ TEST_F(Endorsements, SayWhatChangedAndWhatIsDueInTextAReaderCanSearch) {
        {"Endorsement CN24000101/E2", "Endorsement no. CN24000101/E2",
         "Date of endorsement 05-Dec-2026", "Insured AHMAD FAIZAL BIN ISMAIL",
         "Vehicle WQK 4521, TARUMA ISWARA 1.5 (M), 2022",
-        "Period of cover 30-Nov-2026 to 29-Nov-2027",
-        "Vehicle sum insured 48,000.00 60,000.00",
-        "Tariff premium 1,522.00 1,834.00 +312.00",
-        "Total premium 1,868.39 2,295.24 +426.85", "Additional premium to be paid: 426.85",
+        "Period of cover 30-Nov-2026 to 29-Nov-2027", "Vehicle sum insured 48,000.00 60,000.00",
+        "Tariff premium 1,522.00 1,834.00 +312.00", "Total premium 1,868.39 2,295.24 +426.85",
+        "Additional premium to be paid: 426.85",
         "Saved by NORHAYATI BINTI SALLEH (ADMIN) on 05-Dec-2026 10:00:00 AM", "Page 1 of 1"}},
       {"a lowered sum insured",
        "CN24000102",
@@ -154,8 +153,8 @@ TEST_F(Endorsements, SayWhatChangedAndWhatIsDueInTextAReaderCanSearch) {
          note.TotalExtPremium = "150.00";
          Premium(note, "4174.00", "5013.93", "5163.93", "309.84", "5483.77");
        },
-       {"Extended covers (none) 089 BREAKAGE OF GLASS IN",
-        "Extended covers 0.00 150.00 +150.00", "Additional premium to be paid: 159.00"}},
+       {"Extended covers (none) 089 BREAKAGE OF GLASS IN", "Extended covers 0.00 150.00 +150.00",
+        "Additional premium to be paid: 159.00"}},
       {"a premium agreed outside the tariff (type O): its figures saved as nothing",
        "CN24000126",
        [](CoverNoteFields& note) {
@@ -176,14 +175,16 @@ TEST_F(Endorsements, SayWhatChangedAndWhatIsDueInTextAReaderCanSearch) {
     EXPECT_EQ(kept.digest, reply[1]);
     const std::string file = Written(kept);
     const std::string text = Squeezed(ToolOutput("pdftotext -layout " + file + " -"));
-    for (const std::string& line : each.lines) EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    for (const std::string& line : each.lines)
+      EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
 
     // Every font in the file is embedded, as a subset; and the page is A4.
     const std::vector<std::string> fonts = Split(ToolOutput("pdffonts " + file), "\n");
     ASSERT_GT(fonts.size(), 3u) << fonts[0];
     for (std::size_t i = 2; i < fonts.size(); ++i) {
       if (fonts[i].empty()) continue;
-      EXPECT_TRUE(std::regex_search(fonts[i], std::regex(R"(DejaVuSans.* yes +yes +(yes|no) +\d+ +\d+ *$)")))
+      EXPECT_TRUE(std::regex_search(fonts[i],
+                                    std::regex(R"(DejaVuSans.* yes +yes +(yes|no) +\d+ +\d+ *$)")))
           << fonts[i];
     }
     EXPECT_NE(ToolOutput("pdfinfo " + file).find("595.276 x 841.89 pts (A4)"), std::string::npos);
@@ -205,8 +206,8 @@ TEST_F(Endorsements, ASecondSaveMakesASecondAndLeavesTheFirstAsItWas) {
   const std::string text = Squeezed(ToolOutput("pdftotext -layout " + Written(second) + " -"));
   EXPECT_NE(text.find("Vehicle sum insured 60,000.00 65,000.00"), std::string::npos) << text;
   EXPECT_EQ(backend_->WithDatabase([](backend::Database& db) {
-              return backend::EndorsementNumbers(db, "cn24000101");
-            }),
+    return backend::EndorsementNumbers(db, "cn24000101");
+  }),
             (std::vector<std::string>{"CN24000101/E3", "CN24000101/E2"}));
 }
 

@@ -37,7 +37,8 @@ Endorsement Sample(int changes) {
   };
   for (int i = 1; i <= changes; ++i) {
     // A value that is no UTF-8 prints as replacement characters rather than failing.
-    endorsement.changes.push_back({"Named driver " + std::to_string(i), "DRIVER \xff" + std::to_string(i),
+    endorsement.changes.push_back({"Named driver " + std::to_string(i),
+                                   "DRIVER \xff" + std::to_string(i),
                                    "DRIVER " + std::to_string(i + 100)});
   }
   return endorsement;
@@ -79,7 +80,8 @@ TEST(EndorsementPdf, ManyChangesRunOnToNumberedPagesWithTheirHeadingsAndTheSameB
   EXPECT_EQ(Count(text, "Field As read As saved"), 3u) << text;
   EXPECT_EQ(Count(text, "Named driver "), 90u);
   for (const char* line : {"Page 1 of 3", "Page 3 of 3", "Insured TAN & SONS <SDN BHD>",
-                           "Named driver 90 DRIVER \xEF\xBF\xBD" "90 DRIVER 190",
+                           "Named driver 90 DRIVER \xEF\xBF\xBD"
+                           "90 DRIVER 190",
                            "Additional premium to be paid: 426.85"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
   }
@@ -92,9 +94,9 @@ TEST(EndorsementPrintView, SaysWhatThePdfSaysWithItsMarkupKeptOutOfTheValues) {
   EXPECT_EQ(ReadEndorsementText(EndorsementText(endorsement)), kept);
   EXPECT_THROW(ReadEndorsementText("{\"number\": 5}"), RuntimeFailure);
 
-  const std::string html =
-      RenderHtml(EndorsementDocument(endorsement),
-                 {.stylesheet = "/styles/printed.css", .script = "/js/printed.js", .pdf = "/e/CN/E3"});
+  const std::string html = RenderHtml(
+      EndorsementDocument(endorsement),
+      {.stylesheet = "/styles/printed.css", .script = "/js/printed.js", .pdf = "/e/CN/E3"});
   for (const char* part :
        {"<title>Endorsement CN24000101/E3</title>", "href=\"/styles/printed.css\"",
         "src=\"/js/printed.js\"", "<a href=\"/e/CN/E3\">Open the PDF</a>",
@@ -107,7 +109,8 @@ TEST(EndorsementPrintView, SaysWhatThePdfSaysWithItsMarkupKeptOutOfTheValues) {
     EXPECT_NE(html.find(part), std::string::npos) << part << "\n" << html;
   }
   // Scripts only from the server's own files: nothing inline, no handler attributes.
-  EXPECT_FALSE(std::regex_search(html, std::regex("<script(?![^>]*\\bsrc=)[^>]*>|\\son[a-z]+\\s*=")));
+  EXPECT_FALSE(
+      std::regex_search(html, std::regex("<script(?![^>]*\\bsrc=)[^>]*>|\\son[a-z]+\\s*=")));
 }
 
 }  // namespace

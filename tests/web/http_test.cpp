@@ -187,7 +187,8 @@ class FakeEndorsements final : public Endorsements {
 // An endorsement opens in the browser for its own agent's session, inline, never kept by a
 // cache; everyone else gets a short page saying why.
 TEST_F(HttpTest, AnEndorsementOpensForItsAgentsSessionOnly) {
-  Restart([](ServerOptions& options) { options.endorsements = std::make_shared<FakeEndorsements>(); });
+  Restart(
+      [](ServerOptions& options) { options.endorsements = std::make_shared<FakeEndorsements>(); });
   Browser alice = LoggedIn(), bob = LoggedIn("bob", "another"), stranger(server_->Port());
   const HttpReply pdf = alice.Send("GET", "/endorsement/CN1/E2");
   EXPECT_EQ(pdf.status, 200);
@@ -205,11 +206,16 @@ TEST_F(HttpTest, AnEndorsementOpensForItsAgentsSessionOnly) {
     std::string method, target;
     int status;
   } refused[] = {
-      {&stranger, "GET", "/endorsement/CN1/E2", 401}, {&bob, "GET", "/endorsement/CN1/E2", 403},
-      {&bob, "GET", "/endorsement/CN1/E2/print", 403}, {&alice, "GET", "/endorsement/CN1/E9", 404},
-      {&alice, "GET", "/endorsement/CN1", 404},        {&alice, "GET", "/endorsement/CN1/E2/x", 404},
-      {&alice, "GET", "/endorsement/../app.html", 404}, {&alice, "GET", "/endorsement/C%2F1/E2", 404},
-      {&alice, "POST", "/endorsement/CN1/E2", 405},    {&alice, "GET", "/endorsement/BAD/E1", 500},
+      {&stranger, "GET", "/endorsement/CN1/E2", 401},
+      {&bob, "GET", "/endorsement/CN1/E2", 403},
+      {&bob, "GET", "/endorsement/CN1/E2/print", 403},
+      {&alice, "GET", "/endorsement/CN1/E9", 404},
+      {&alice, "GET", "/endorsement/CN1", 404},
+      {&alice, "GET", "/endorsement/CN1/E2/x", 404},
+      {&alice, "GET", "/endorsement/../app.html", 404},
+      {&alice, "GET", "/endorsement/C%2F1/E2", 404},
+      {&alice, "POST", "/endorsement/CN1/E2", 405},
+      {&alice, "GET", "/endorsement/BAD/E1", 500},
   };
   for (const auto& each : refused) {
     SCOPED_TRACE(each.method + " " + each.target);
@@ -227,9 +233,14 @@ TEST_F(HttpTest, StaticFilesHaveTheirTypeValidatorsThePolicyAndNoInlineScript) {
   const char* kHtml = "text/html; charset=utf-8";
   const std::regex inline_script("<script(?![^>]*\\bsrc=)[^>]*>|\\son[a-z]+\\s*=", std::regex::icase);
   const std::pair<const char*, const char*> files[] = {
-      {"/login.html", kHtml}, {"/app.html", kHtml}, {"/dlgEnq.htm", kHtml}, {"/dlgSrch.htm", kHtml},
-      {"/js/app.js", "text/javascript; charset=utf-8"}, {"/styles/app.css", "text/css; charset=utf-8"},
-      {"/js/printed.js", "text/javascript; charset=utf-8"}, {"/styles/printed.css", "text/css; charset=utf-8"}};
+      {"/login.html", kHtml},
+      {"/app.html", kHtml},
+      {"/dlgEnq.htm", kHtml},
+      {"/dlgSrch.htm", kHtml},
+      {"/js/app.js", "text/javascript; charset=utf-8"},
+      {"/styles/app.css", "text/css; charset=utf-8"},
+      {"/js/printed.js", "text/javascript; charset=utf-8"},
+      {"/styles/printed.css", "text/css; charset=utf-8"}};
   for (const auto& [path, type] : files) {
     SCOPED_TRACE(path);
     const HttpReply reply = browser.Send("GET", path);
