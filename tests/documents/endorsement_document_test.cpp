@@ -13,34 +13,18 @@
 #include "documents/endorsement_layout.h"
 #include "documents/html_document.h"
 #include "documents/pdf_document.h"
+#include "sample_endorsement.h"
 
 namespace cn::documents {
 namespace {
 
+// The sample with an insured whose name holds markup, and a byte in each value read that is
+// no UTF-8: it prints as a replacement character rather than failing.
 Endorsement Sample(int changes) {
-  Endorsement endorsement{
-      .insurer = {"Kivo General Insurance Berhad", {"Level 12, Menara Kivo", "50450 Kuala Lumpur"}},
-      .number = "CN24000101/E3",
-      .date = "05-Dec-2026",
-      .cover_note_no = "CN24000101",
-      .insured = "TAN & SONS <SDN BHD>",
-      .address = "NO 12, JALAN MERANTI 3\nTAMAN SERI MERANTI\n46000 PETALING JAYA",
-      .vehicle = "WQK 4521, TARUMA ISWARA 1.5 (M), 2022",
-      .period = "30-Nov-2026 to 29-Nov-2027",
-      .changes = {},
-      .premium = {{"Gross premium", "1,753.20", "2,155.89", "+402.69"},
-                  {"Total premium", "1,868.39", "2,295.24", "+426.85"}},
-      .premium_due = "Additional premium to be paid: 426.85",
-      .saved_by = "NORHAYATI BINTI SALLEH (ADMIN)",
-      .saved_at = "05-Dec-2026 10:00:00 AM",
-      .made_at = "2026-12-05T10:00:00",
-  };
-  for (int i = 1; i <= changes; ++i) {
-    // A value that is no UTF-8 prints as replacement characters rather than failing.
-    endorsement.changes.push_back({"Named driver " + std::to_string(i),
-                                   "DRIVER \xff" + std::to_string(i),
-                                   "DRIVER " + std::to_string(i + 100)});
-  }
+  Endorsement endorsement = testing::SampleEndorsement(changes);
+  endorsement.number = "CN24000101/E3";
+  endorsement.insured = "TAN & SONS <SDN BHD>";
+  for (ChangedField& change : endorsement.changes) change.as_read.insert(7, "\xff");
   return endorsement;
 }
 
@@ -66,7 +50,7 @@ std::size_t Count(const std::string& text, const std::string& what) {
 }
 
 TEST(EndorsementPdf, ManyChangesRunOnToNumberedPagesWithTheirHeadingsAndTheSameBytesEachTime) {
-  const testing::TempFolder folder("endorsement-pdf");
+  const cn::testing::TempFolder folder("endorsement-pdf");
   const PrintedDocument document = EndorsementDocument(Sample(90));
   const std::string pdf = RenderPdf(document);
   EXPECT_EQ(RenderPdf(document), pdf);
