@@ -17,19 +17,27 @@
 namespace cn::backend {
 namespace {
 
-// The premium as the insured reads it, built up to its total, by stored column. A line that
-// is not always there (a transfer fee) is printed only when it is not nothing.
+// The premium as the insured reads it, built up to its total, by stored column: amounts in
+// ten-thousandths, or a fee typed as text. A line that is not always there (a transfer fee) is
+// printed only when it is not nothing.
+enum class Kept { kUnits, kTyped };
 struct PremiumRow {
   std::string_view caption;
   std::string_view column;
+  Kept kept = Kept::kUnits;
   bool always = true;
 };
 constexpr PremiumRow kPremiumRows[] = {
-    {"Tariff premium", "tariff_premium"},     {"Loading", "load_amount"},
-    {"Less no-claim discount", "ncd_amount"}, {"Basic premium", "basic_premium"},
-    {"Extended covers", "total_ext_premium"}, {"Gross premium", "gross_premium"},
-    {"Service tax", "service_tax_amount"},    {"Stamp duty", "stamp_duty"},
-    {"Transfer fee", "transfer_fee", false},  {"Other charges", "other_charges", false},
+    {"Tariff premium", "tariff_premium"},
+    {"Loading", "load_amount"},
+    {"Less no-claim discount", "ncd_amount"},
+    {"Basic premium", "basic_premium"},
+    {"Extended covers", "total_ext_premium"},
+    {"Gross premium", "gross_premium"},
+    {"Service tax", "service_tax_amount"},
+    {"Stamp duty", "stamp_duty"},
+    {"Transfer fee", "transfer_fee", Kept::kTyped, false},
+    {"Other charges", "other_charges", Kept::kTyped, false},
     {"Total premium", "total_premium"},
 };
 // What the insured pays or gets back is the change of the last line.
@@ -40,16 +48,12 @@ std::string Value(const FieldValues& values, std::string_view column) {
   return found == values.end() ? std::string() : found->second;
 }
 
-// Amounts are kept in ten-thousandths; a fee or charge typed as text is read as the screen
-// reads an amount. Nothing, or what is no amount, is nothing.
+// Nothing, or what does not read as an amount, is nothing.
 Currency Amount(const FieldValues& values, const PremiumRow& row) {
   const std::string text = Value(values, row.column);
   if (Trim(text).empty()) return Currency();
-  if (row.column == "transfer_fee" || row.column == "other_charges") {
-    return Currency::TryParse(text).value_or(Currency());
-  }
-  const auto units = Currency::TryParse(AmountText(text));
-  return units.value_or(Currency());
+  return Currency::TryParse(row.kept == Kept::kUnits ? AmountText(text) : text)
+      .value_or(Currency());
 }
 
 std::string Signed(Currency change) {

@@ -61,12 +61,6 @@ CodeMeaning MeaningIn(Database& db) {
   };
 }
 
-std::string VersionAfter(Database& db, std::int64_t amendment_id) {
-  Statement& amendment = db.Prepare("SELECT version_after FROM amendment WHERE id = ?1");
-  amendment.Bind(1, amendment_id);
-  return amendment.Step() ? amendment.Text(0) : std::string();
-}
-
 }  // namespace
 
 std::string EndorsementNumber(std::string_view cover_note_no, std::int64_t version) {
@@ -79,7 +73,7 @@ MadeEndorsement MakeEndorsement(Database& db, const EndorsementWording& wording,
                                 const FieldValues& after) {
   const std::string cover_note_no = Value(after, "cover_note_no");
   const std::string number =
-      EndorsementNumber(cover_note_no, std::stoll("0" + VersionAfter(db, amendment_id)));
+      EndorsementNumber(cover_note_no, std::stoll("0" + Value(after, "version")));
   const documents::Endorsement content = EndorsementContent(wording,
                                                             {.number = number,
                                                              .user = UserNamed(db, user_id),

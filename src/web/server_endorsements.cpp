@@ -4,6 +4,8 @@
 
 #include <spdlog/spdlog.h>
 
+#include <algorithm>
+#include <optional>
 #include <regex>
 
 #include "web/log_text.h"
