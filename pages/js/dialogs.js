@@ -2,6 +2,7 @@
 // and modal dialog pages. Both are modal: the screen behind cannot be used until answered.
 
 import { enqueue } from './api.js';
+import { endorsementLinks } from './endorsement_links.js';
 
 const OK = 1;
 const CANCEL = 2;
@@ -37,6 +38,11 @@ export function showMessageBox(prompt) {
   iconBox.textContent = icon ? icon.symbol : '';
   iconBox.className = `message-icon ${icon ? icon.kind : 'none'}`;
   iconBox.hidden = !icon;
+  // A document the message offers (the saved message: the endorsement the save made).
+  const offer = document.getElementById('message-offer');
+  const endorsement = prompt.offer?.endorsement;
+  offer.replaceChildren(...(endorsement ? [endorsementLinks(endorsement, 'Open the endorsement')] : []));
+  offer.hidden = !endorsement;
   const row = document.getElementById('message-buttons');
   row.replaceChildren();
   return new Promise((resolve) => {

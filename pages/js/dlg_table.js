@@ -2,11 +2,16 @@
 // returns "save", Cancel or Escape nothing) and the amendment history (Close).
 
 import { registerDialog } from './dialogs.js';
+import { endorsementLinks } from './endorsement_links.js';
 
 // Figures are read down their column, so cells that hold an amount are aligned right.
 const amount = /^[+-]?\d{1,3}(,\d{3})*\.\d{2}$/;
 
+// The history's column whose cells name an endorsement: they open it.
+const ENDORSEMENT_COLUMN = 'Endorsement';
+
 function fillTable(table, content, grouped) {
+  const linked = (content.columns || []).indexOf(ENDORSEMENT_COLUMN);
   const headRow = table.tHead.insertRow();
   for (const column of content.columns || []) {
     const cell = document.createElement('th');
@@ -19,13 +24,17 @@ function fillTable(table, content, grouped) {
     const tr = body.insertRow();
     // A row that opens an amendment carries its date; it starts a new group.
     if (grouped && row.cells[0]) tr.className = 'group-start';
-    for (const text of row.cells) {
+    row.cells.forEach((text, index) => {
       const td = tr.insertCell();
+      if (index === linked && text) {
+        td.append(endorsementLinks(text, text));
+        return;
+      }
       td.textContent = text;
       if (amount.test(text)) td.className = 'figure';
       if (text.startsWith('+')) td.classList.add('raised');
       else if (text.startsWith('-') && amount.test(text)) td.classList.add('lowered');
-    }
+    });
   }
 }
 

@@ -4,12 +4,14 @@
 #include <filesystem>
 #include <iostream>
 
+#include "app/endorsement_command.h"
 #include "app/play_screen.h"
 #include "app/serve_command.h"
 #include "base/runtime_failure.h"
 #include "components/data_paths.h"
 #include "components/database_setup.h"
 #include "play/play_command.h"
+#include "workspace/save_review.h"
 
 namespace {
 
@@ -103,10 +105,29 @@ int main(int argc, char** argv) {
   play->add_option("--expect", play_command.expect, "Compare with this transcript; exit 4 when it differs");
   play->add_option("--rebaseline", play_command.rebaseline, "Rewrite this expected transcript");
   play->add_option("--pages", play_command.pages_dir, "Pages folder")->capture_default_str();
+  play_command.captions = &cn::WritePositionCaption;
+
+  cn::app::EndorsementCommand endorsement_command;
+  auto* endorsement = app.add_subcommand(
+      "endorsement", "Write the endorsement a saved amendment made, as it was made (PDF)");
+  endorsement
+      ->add_option("note", endorsement_command.note,
+                   "Cover note number (its newest endorsement), or an endorsement number "
+                   "such as CN24000101/E2")
+      ->required();
+  endorsement->add_option("--version", endorsement_command.version,
+                          "The endorsement of this version of the cover note");
+  endorsement->add_option("--out", endorsement_command.out,
+                          "File to write (default: NUMBER.pdf here, e.g. CN24000101-E2.pdf; - "
+                          "for stdout)");
+  endorsement->add_option("--db", endorsement_command.database,
+                          "Database file or postgresql:// address (default: the user's own)");
 
   CLI11_PARSE(app, argc, argv);
   if (*play) return cn::play::RunPlayCommand(play_command, cn::app::PlayScreenMaker(), std::cout, std::cerr);
   if (*db) return RunDatabaseCommand(*db_init, *db_migrate, db_path, force);
+  if (*endorsement)
+    return cn::app::RunEndorsementCommand(endorsement_command, std::cout, std::cerr);
   if (*serve) return cn::app::RunServeCommand(std::move(serve_command));
   if (argc == 1) {
     std::cout << app.help();

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "app/database_user_directory.h"
+#include "app/endorsement_files.h"
 #include "app/session_screens.h"
 #include "base/metrics.h"
 #include "base/runtime_failure.h"
@@ -29,6 +30,7 @@ int RunServeCommand(ServeCommand command) {
     auto users = std::make_shared<const DatabaseUserDirectory>(backend);
     auto screens = SessionScreens(served, command.server.assets);
     command.server.health_check = [backend] { return backend->Health(); };
+    command.server.endorsements = ProductEndorsements(backend);
     std::unique_ptr<web::MetricsServer> metrics_server;
     if (!command.metrics.empty()) {
       command.server.metrics = std::make_shared<Metrics>();

@@ -12,13 +12,16 @@
 #include <system_error>
 
 #include "app/dialog_pages.h"
+#include "app/endorsement_wording.h"
 #include "backend/store_address.h"
 #include "base/clock.h"
 #include "components/data_paths.h"
 #include "components/database_setup.h"
+#include "components/insurer_settings.h"
 #include "components/product_components.h"
 #include "components/settings_registry.h"
 #include "components/shared_backend.h"
+#include "documents/pdf_document.h"
 #include "dom/page_templates.h"
 #include "workspace/screen.h"
 
@@ -122,9 +125,20 @@ std::shared_ptr<const ServedProduct> OpenProduct(const ProductPaths& paths) {
       paths.database.empty() ? components::EnsureDefaultDatabase() : paths.database;
   const std::filesystem::path settings =
       paths.settings.empty() ? components::DefaultSettingsPath() : paths.settings;
-  served->backend = components::OpenSharedBackend(database, served->clock);
   served->settings = std::make_shared<const components::Settings>(components::LoadOrCreateSettings(
       settings, paths.settings.empty() ? components::DefaultDataFolder() : settings.parent_path()));
+  // Every save makes an endorsement: a server that could not make one does not start.
+  if (const std::string problem = documents::FontProblem(); !problem.empty()) {
+    throw RuntimeFailure(failure::kInvalidArgument, problem, "covernote");
+  }
+  const backend::EndorsementWording wording = ProductEndorsementWording(*served->settings);
+  if (wording.insurer.name.empty()) {
+    spdlog::warn(
+        "The settings file {} names no insurer (\"Name\" under {}): endorsements will "
+        "carry none at their head",
+        settings.string(), components::kInsurerKeyPath);
+  }
+  served->backend = components::OpenSharedBackend(database, served->clock, wording);
   served->installation_path =
       served->settings->Find(components::kProductKeyPath, "Installation Path").value_or("");
   if (!served->installation_path.empty()) RemoveAbandonedSessionFolders(served->installation_path);

@@ -18,7 +18,9 @@ struct ProductPaths {
   std::filesystem::path settings;  // empty: the user's default settings file (created when missing)
 };
 
-// Opens the back end and reads the settings. Throws RuntimeFailure when either cannot be used.
+// Reads the settings and opens the back end, its saves' endorsements worded from them. Throws
+// RuntimeFailure when either cannot be used, or when no endorsement could be made (its font
+// is missing).
 std::shared_ptr<const ServedProduct> OpenProduct(const ProductPaths& paths);
 
 // The back end of an opened product, for the user directory.

@@ -44,7 +44,9 @@ Backend::Backend(const std::filesystem::path& address, const Clock& clock)
     : Backend(address, clock, Options{}) {}
 
 Backend::Backend(const std::filesystem::path& address, const Clock& clock, const Options& options)
-    : pool_(OpenPool(address.string(), options)), clock_(clock) {
+    : pool_(OpenPool(address.string(), options)),
+      clock_(clock),
+      endorsements_(options.endorsements) {
   if (options.migrate_and_seed && options.access != Database::Access::kReadOnly) {
     Database& db = pool_->First();
     Migrate(db);
@@ -79,7 +81,7 @@ Result Backend::Execute(std::string_view command, std::string_view parameters) {
       if (failure.number() != store_code::kConnectionLost || attempt == 2) throw;
       continue;
     }
-    CommandContext context{db, clock_};
+    CommandContext context{db, clock_, endorsements_};
     Result result = entry.handler(context, parameters);
     if (result.status == status::kOk || entry.access == Access::kRead) transaction->Commit();
     return result;

@@ -25,6 +25,7 @@ class Backend {
     // Brings the schema up to date and fills an empty database with the sample data.
     bool migrate_and_seed = true;
     std::chrono::milliseconds busy_timeout{2000};  // a SQLite file's lock
+    EndorsementWording endorsements;  // the insurer and the captions of each save's endorsement
   };
 
   // `address` is a SQLite file or a postgresql:// address. The clock must outlive the back end.
@@ -52,6 +53,7 @@ class Backend {
  private:
   std::unique_ptr<ConnectionPool> pool_;
   const Clock& clock_;
+  const EndorsementWording endorsements_;
   std::unordered_map<std::string_view, CommandEntry> commands_;
 };
 

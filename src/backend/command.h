@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "backend/endorsement_content.h"
 #include "backend/sqlite.h"
 #include "base/clock.h"
 
@@ -28,6 +29,7 @@ inline constexpr std::int32_t kUnknownCommand = -2;
 struct CommandContext {
   Database& db;
   const Clock& clock;
+  const EndorsementWording& endorsements;  // how a save's endorsement is worded
 };
 
 using Handler = Result (*)(CommandContext& context, std::string_view parameters);

@@ -5,6 +5,7 @@
 
 #include "backend/command.h"
 #include "backend/document_store.h"
+#include "backend/endorsements.h"
 #include "backend/layouts.h"
 #include "backend/parameters.h"
 #include "backend/result_codes.h"
@@ -97,7 +98,8 @@ std::optional<User> FindUser(Database& db, std::string_view user_id) {
   return User{user.Text(0), user.Int(1), user.Int(2) != 0};
 }
 
-// user id, number as read, number to save under, record.
+// user id, number as read, number to save under, record. Saved: the endorsement's number and
+// the SHA-256 of its PDF.
 Result WriteAdmin(CommandContext& context, std::string_view parameters) {
   const auto values = SplitParameters(parameters, 4, /*record_last=*/true);
   if (!values) return Malformed();
@@ -159,9 +161,14 @@ Result WriteAdmin(CommandContext& context, std::string_view parameters) {
   }};
   StoreRecord(db, kCoverNoteDocument, *id, record, extra);
   const FieldValues after = LoadDocument(db, kCoverNoteDocument, *id);
-  RecordAmendment(db, {"cover_note", new_number, user_id, IsoDateTime(now)},
-                  WriteAdminRecordLayout(), before, after);
-  return Result{{}, write_admin::kSaved};
+  const std::int64_t amendment =
+      RecordAmendment(db, {"cover_note", new_number, user_id, IsoDateTime(now)},
+                      WriteAdminRecordLayout(), before, after);
+  // The endorsement is part of the save: one that cannot be made leaves nothing written.
+  const MadeEndorsement endorsement =
+      MakeEndorsement(db, context.endorsements, amendment, user_id, now, before, after);
+  return Result{Join({endorsement.number, endorsement.digest}, FieldSeparator),
+                write_admin::kSaved};
 }
 
 std::string LikePrefix(std::string_view text) {

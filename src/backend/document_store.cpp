@@ -120,6 +120,15 @@ FieldValues LoadDocument(Database& db, const DocumentKind& kind, std::int64_t id
   return values;
 }
 
+bool AgentMayRead(Database& db, std::string_view owner, std::string_view agent_code) {
+  if (!owner.empty() && owner == agent_code) return true;
+  Statement& agent = db.Prepare("SELECT head_office FROM agent WHERE code = ?1");
+  agent.Bind(1, agent_code);
+  const bool head_office = agent.Step() && agent.Int(0) != 0;
+  agent.Reset();
+  return head_office;
+}
+
 std::string DocumentKey(const FieldValues& values) {
   return Lookup(values, "id") + "." + Lookup(values, "version");
 }
@@ -188,8 +197,25 @@ void StoreRecord(Database& db, const DocumentKind& kind, std::int64_t id,
   for (std::string_view row_set : kind.row_sets) ReplaceRows(db, kind, id, row_set, record);
 }
 
-void RecordAmendment(Database& db, const AmendmentEntry& entry, std::span<const LayoutRow> layout,
-                     const FieldValues& before, const FieldValues& after) {
+std::vector<ChangedField> ChangedFields(std::span<const LayoutRow> layout,
+                                        const FieldValues& before, const FieldValues& after) {
+  std::vector<ChangedField> changed;
+  for (const LayoutRow& row : layout) {
+    if (row.conversion == Conversion::kKey || row.conversion == Conversion::kIgnored) continue;
+    if (std::ranges::any_of(changed,
+                            [&](const ChangedField& c) { return c.row->field == row.field; })) {
+      continue;
+    }
+    std::string old_text = ToReplyText(row.conversion, Lookup(before, row.field));
+    std::string new_text = ToReplyText(row.conversion, Lookup(after, row.field));
+    if (old_text != new_text) changed.push_back({&row, std::move(old_text), std::move(new_text)});
+  }
+  return changed;
+}
+
+std::int64_t RecordAmendment(Database& db, const AmendmentEntry& entry,
+                             std::span<const LayoutRow> layout, const FieldValues& before,
+                             const FieldValues& after) {
   db.Prepare(
         "INSERT INTO amendment (document_kind, document_no, user_id, saved_at, version_before, "
         "version_after) VALUES (?1, ?2, ?3, ?4, ?5, ?6)")
@@ -201,20 +227,17 @@ void RecordAmendment(Database& db, const AmendmentEntry& entry, std::span<const 
       .Bind(6, ToInt(Lookup(after, "version")).value_or(0))
       .Run();
   const std::int64_t amendment_id = db.LastInsertId();
-  for (const LayoutRow& row : layout) {
-    if (row.conversion == Conversion::kKey || row.conversion == Conversion::kIgnored) continue;
-    const std::string old_text = ToReplyText(row.conversion, Lookup(before, row.field));
-    const std::string new_text = ToReplyText(row.conversion, Lookup(after, row.field));
-    if (old_text == new_text) continue;
+  for (const ChangedField& change : ChangedFields(layout, before, after)) {
     db.Prepare(
           "INSERT INTO amendment_change (amendment_id, field, before_value, after_value) "
-          "VALUES (?1, ?2, ?3, ?4) ON CONFLICT DO NOTHING")
+          "VALUES (?1, ?2, ?3, ?4)")
         .Bind(1, amendment_id)
-        .Bind(2, row.field)
-        .Bind(3, std::string_view(old_text))
-        .Bind(4, std::string_view(new_text))
+        .Bind(2, change.row->field)
+        .Bind(3, std::string_view(change.before))
+        .Bind(4, std::string_view(change.after))
         .Run();
   }
+  return amendment_id;
 }
 
 }  // namespace cn::backend

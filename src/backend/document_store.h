@@ -35,6 +35,10 @@ std::optional<std::int64_t> FindDocument(Database& db, const DocumentKind& kind,
                                          std::string_view number);
 FieldValues LoadDocument(Database& db, const DocumentKind& kind, std::int64_t id);
 
+// Whether an agent may read a document of `owner`'s: his own, and every one when he is the
+// head office.
+bool AgentMayRead(Database& db, std::string_view owner, std::string_view agent_code);
+
 // The key the screen carries from a read to its write: "<id>.<version>".
 std::string DocumentKey(const FieldValues& values);
 struct ParsedKey {
@@ -62,14 +66,25 @@ void StoreRecord(Database& db, const DocumentKind& kind, std::int64_t id,
                  const ParsedRecord& record,
                  std::span<const std::pair<std::string_view, std::string>> extra_columns);
 
-// One audit entry with every field of the layout whose text changed.
+// A field of the layout whose text a save changed, in the texts a reply would carry. A field
+// at several positions is listed once, at its first.
+struct ChangedField {
+  const LayoutRow* row;
+  std::string before;
+  std::string after;
+};
+std::vector<ChangedField> ChangedFields(std::span<const LayoutRow> layout,
+                                        const FieldValues& before, const FieldValues& after);
+
+// One audit entry with every field of the layout whose text changed; returns its id.
 struct AmendmentEntry {
   std::string_view document_kind;
   std::string document_no;
   std::string user_id;
   std::string saved_at;
 };
-void RecordAmendment(Database& db, const AmendmentEntry& entry, std::span<const LayoutRow> layout,
-                     const FieldValues& before, const FieldValues& after);
+std::int64_t RecordAmendment(Database& db, const AmendmentEntry& entry,
+                             std::span<const LayoutRow> layout, const FieldValues& before,
+                             const FieldValues& after);
 
 }  // namespace cn::backend

@@ -20,14 +20,6 @@ inline constexpr std::int32_t kNotFound = 1;
 inline constexpr std::int32_t kOtherAgent = 2;
 }  // namespace history
 
-bool MayRead(Database& db, const FieldValues& note, std::string_view agent_code) {
-  const auto owner = note.find("agent_code");
-  if (owner != note.end() && owner->second == agent_code) return true;
-  Statement& agent = db.Prepare("SELECT head_office FROM agent WHERE code = ?1");
-  agent.Bind(1, agent_code);
-  return agent.Step() && agent.Int(0) != 0;
-}
-
 // The saved record's position of a stored column, as the screen captions it.
 std::string PositionOf(std::string_view column) {
   for (const LayoutRow& row : WriteAdminRecordLayout()) {
@@ -42,12 +34,13 @@ struct Change {
 
 struct Amendment {
   std::int64_t id = 0;
-  std::string version, saved_at, user_id;
+  std::string version, saved_at, user_id, endorsement;
   std::vector<Change> changes;
 };
 
 // number, agent code. One record per changed field, newest amendment first: version, saved
-// at, user, total premium before and after, position, before, after. An amendment that
+// at, user, total premium before and after, position, before, after, and the endorsement the
+// amendment gave (empty for one saved before endorsements were made). An amendment that
 // changed nothing gives one record with an empty position.
 Result CoverNoteHistory(CommandContext& context, std::string_view parameters) {
   const auto values = SplitParameters(parameters, 2);
@@ -56,16 +49,23 @@ Result CoverNoteHistory(CommandContext& context, std::string_view parameters) {
   const auto id = FindDocument(db, kCoverNoteDocument, Trim((*values)[0]));
   if (!id) return Result{{}, history::kNotFound};
   const FieldValues note = LoadDocument(db, kCoverNoteDocument, *id);
-  if (!MayRead(db, note, (*values)[1])) return Result{{}, history::kOtherAgent};
+  if (!AgentMayRead(db, note.at("agent_code"), (*values)[1]))
+    return Result{{}, history::kOtherAgent};
 
   Statement& find = db.Prepare(
-      "SELECT id, version_after, saved_at, user_id FROM amendment "
-      "WHERE document_kind = 'cover_note' AND upper(document_no) = upper(?1) ORDER BY id DESC");
+      "SELECT a.id, a.version_after, a.saved_at, a.user_id, coalesce(e.endorsement_no, '') "
+      "FROM amendment a LEFT JOIN endorsement e ON e.amendment_id = a.id "
+      "WHERE a.document_kind = 'cover_note' AND upper(a.document_no) = upper(?1) "
+      "ORDER BY a.id DESC");
   find.Bind(1, std::string_view(note.at("cover_note_no")));
   std::vector<Amendment> amendments;
   while (find.Step()) {
-    amendments.push_back({find.Int(0), find.Text(1),
-                          ToReplyText(Conversion::kDateTime, find.Text(2)), find.Text(3), {}});
+    amendments.push_back({find.Int(0),
+                          find.Text(1),
+                          ToReplyText(Conversion::kDateTime, find.Text(2)),
+                          find.Text(3),
+                          find.Text(4),
+                          {}});
   }
   for (Amendment& amendment : amendments) {
     Statement& changes = db.Prepare(
@@ -93,9 +93,10 @@ Result CoverNoteHistory(CommandContext& context, std::string_view parameters) {
     std::vector<Change> listed = amendment.changes;
     if (listed.empty()) listed.push_back({});
     for (const Change& change : listed) {
-      records.push_back(Join({amendment.version, amendment.saved_at, amendment.user_id, premium,
-                              premium_after, change.position, change.before, change.after},
-                             FieldSeparator));
+      records.push_back(
+          Join({amendment.version, amendment.saved_at, amendment.user_id, premium, premium_after,
+                change.position, change.before, change.after, amendment.endorsement},
+               FieldSeparator));
     }
   }
   return Result{Join(records, RecordSeparator), status::kOk};

@@ -143,6 +143,19 @@ void PostgresStatement::BindNullAt(int index) {
   parameters_[static_cast<std::size_t>(index - 1)].reset();
 }
 
+// Parameters travel as text: bytes go in BYTEA's hex form.
+void PostgresStatement::BindBytesAt(int index, std::string_view bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex = "\\x";
+  hex.reserve(2 + 2 * bytes.size());
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    hex += kDigits[byte >> 4];
+    hex += kDigits[byte & 0x0f];
+  }
+  BindText(index, hex);
+}
+
 void PostgresStatement::Execute() {
   std::vector<const char*> values;
   values.reserve(parameters_.size());
@@ -192,6 +205,17 @@ std::int64_t PostgresStatement::Int(int column) const {
   const std::string text = Text(column);
   if (text == "t") return 1;  // a boolean, as SQLite gives it
   return ToInt(text).value_or(0);
+}
+
+std::string PostgresStatement::Bytes(int column) const {
+  if (IsNull(column)) return {};
+  std::size_t length = 0;
+  unsigned char* bytes = PQunescapeBytea(
+      reinterpret_cast<const unsigned char*>(PQgetvalue(result_, row_, column)), &length);
+  if (bytes == nullptr) throw StoreFailure(store_code::kServerError, "bytes that do not read");
+  std::string out(reinterpret_cast<const char*>(bytes), length);
+  PQfreemem(bytes);
+  return out;
 }
 
 PostgresDatabase::PostgresDatabase(const PostgresOptions& options) {

@@ -40,11 +40,13 @@ class PostgresStatement final : public Statement {
   bool IsNull(int column) const override;
   std::string Text(int column) const override;
   std::int64_t Int(int column) const override;
+  std::string Bytes(int column) const override;
 
  protected:
   void BindText(int index, std::string_view text) override;
   void BindInt(int index, std::int64_t number) override;
   void BindNullAt(int index) override;
+  void BindBytesAt(int index, std::string_view bytes) override;
 
  private:
   void Execute();

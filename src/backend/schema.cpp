@@ -625,6 +625,22 @@ CREATE INDEX policy_no_any_case ON policy(upper(policy_no));
 CREATE INDEX client_code_any_case ON client(upper(code));
 )sql";
 
+// Each saved amendment of a cover note gives an endorsement, kept as it was made: what it
+// says (JSON), the PDF and the PDF's SHA-256. The owner's agent is kept with it, so that the
+// agent check of a read does not depend on the cover note's number staying the same.
+constexpr std::string_view kEndorsements = R"sql(
+CREATE TABLE endorsement (
+  endorsement_no TEXT PRIMARY KEY,
+  amendment_id   INTEGER NOT NULL UNIQUE REFERENCES amendment(id) ON DELETE CASCADE,
+  cover_note_no  TEXT NOT NULL,
+  agent_code     TEXT NOT NULL,
+  content        TEXT NOT NULL,
+  document       BLOB NOT NULL,
+  digest         TEXT NOT NULL
+);
+CREATE INDEX endorsement_cover_note ON endorsement(cover_note_no);
+)sql";
+
 constexpr std::array kMigrations = {
     Migration{1, "code lists, configuration, agents and users", kReferenceTables},
     Migration{2, "clients, policies, cover notes and the amendment audit", kDocumentTables},
@@ -635,6 +651,7 @@ constexpr std::array kMigrations = {
     Migration{7, "new tariff: trailers on their own left off, vans by cubic capacity",
               kNewTariffCorrections},
     Migration{8, "document numbers found in any letter case", kDocumentNumberIndexes},
+    Migration{9, "the endorsement of each saved amendment", kEndorsements},
 };
 
 constexpr std::string_view kVersionTable = R"sql(

@@ -36,6 +36,10 @@ void SqliteStatement::BindInt(int index, std::int64_t number) {
 
 void SqliteStatement::BindNullAt(int index) { Check(db_, sqlite3_bind_null(stmt_, index)); }
 
+void SqliteStatement::BindBytesAt(int index, std::string_view bytes) {
+  Check(db_, sqlite3_bind_blob64(stmt_, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT));
+}
+
 bool SqliteStatement::Step() {
   const int code = sqlite3_step(stmt_);
   if (code == SQLITE_ROW) return true;
@@ -68,6 +72,13 @@ std::string SqliteStatement::Text(int column) const {
 }
 
 std::int64_t SqliteStatement::Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+std::string SqliteStatement::Bytes(int column) const {
+  const void* bytes = sqlite3_column_blob(stmt_, column);
+  if (bytes == nullptr) return {};
+  return std::string(static_cast<const char*>(bytes),
+                     static_cast<std::size_t>(sqlite3_column_bytes(stmt_, column)));
+}
 
 SqliteDatabase::SqliteDatabase(const std::filesystem::path& path, Access access,
                                std::chrono::milliseconds busy_timeout) {

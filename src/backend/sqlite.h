@@ -30,11 +30,13 @@ class SqliteStatement final : public Statement {
   bool IsNull(int column) const override;
   std::string Text(int column) const override;
   std::int64_t Int(int column) const override;
+  std::string Bytes(int column) const override;
 
  protected:
   void BindText(int index, std::string_view text) override;
   void BindInt(int index, std::int64_t number) override;
   void BindNullAt(int index) override;
+  void BindBytesAt(int index, std::string_view bytes) override;
 
  private:
   sqlite3* db_;

@@ -1,6 +1,6 @@
 #pragma once
 // What command code sees of the database, whichever server keeps it: prepared
-// statements with numbered parameters (?1, ?2, ...), text and integer values, and
+// statements with numbered parameters (?1, ?2, ...), text, integer and byte values, and
 // one transaction per unit of work. Every failure of the store becomes a
 // StoreFailure, so a locked, read-only, full or unreachable database reaches the
 // caller as one kind of failure.
@@ -50,6 +50,11 @@ class Statement {
     BindNullAt(index);
     return *this;
   }
+  // Bytes that are no text (a PDF), for a BLOB column.
+  Statement& BindBytes(int index, std::string_view bytes) {
+    BindBytesAt(index, bytes);
+    return *this;
+  }
 
   // True while a row is available.
   virtual bool Step() = 0;
@@ -66,11 +71,13 @@ class Statement {
   virtual bool IsNull(int column) const = 0;
   virtual std::string Text(int column) const = 0;  // "" for NULL
   virtual std::int64_t Int(int column) const = 0;
+  virtual std::string Bytes(int column) const = 0;  // a BLOB column's
 
  protected:
   virtual void BindText(int index, std::string_view text) = 0;
   virtual void BindInt(int index, std::int64_t number) = 0;
   virtual void BindNullAt(int index) = 0;
+  virtual void BindBytesAt(int index, std::string_view bytes) = 0;
 };
 
 class Database {

@@ -1,13 +1,14 @@
 #include "components/settings_file.h"
 
+#include <toml++/toml.h>
+
 #include <fstream>
 #include <sstream>
 #include <system_error>
 
-#include <toml++/toml.h>
-
 #include "base/runtime_failure.h"
 #include "base/text.h"
+#include "components/insurer_settings.h"
 
 namespace cn::components {
 namespace {
@@ -88,7 +89,7 @@ std::optional<std::string> Settings::Find(std::string_view key_path,
 }
 
 std::vector<SettingValue> DefaultSettings(const std::filesystem::path& installation_path) {
-  return {
+  std::vector<SettingValue> values = {
       {std::string(kProductKeyPath), std::string(kInstallationPathName),
        installation_path.string()},
       {std::string(kUiKeyPath), "Use Local Table", "0"},
@@ -96,6 +97,8 @@ std::vector<SettingValue> DefaultSettings(const std::filesystem::path& installat
       {std::string(kUserIdKeyPath), "_CurrentAgentType", "H"},
       {std::string(kUserIdKeyPath), "_CurrentAgentCode", "HQ001"},
   };
+  for (SettingValue& value : SampleInsurerSettings()) values.push_back(std::move(value));
+  return values;
 }
 
 std::string SettingsText(std::span<const SettingValue> values) {

@@ -50,7 +50,7 @@ class Settings {
 };
 
 // What a new settings file holds: back-end lists, the sample head-office
-// administrator as the user, and `installation_path`.
+// administrator as the user, the sample insurer, and `installation_path`.
 std::vector<SettingValue> DefaultSettings(const std::filesystem::path& installation_path);
 
 // The values as the text of a settings file.

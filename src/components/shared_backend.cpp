@@ -44,8 +44,11 @@ std::string SharedBackend::Health() {
 }
 
 std::shared_ptr<SharedBackend> OpenSharedBackend(const std::filesystem::path& path,
-                                                 const Clock& clock) {
-  return std::make_shared<SharedBackend>(std::make_unique<backend::Backend>(path, clock));
+                                                 const Clock& clock,
+                                                 backend::EndorsementWording wording) {
+  backend::Backend::Options options;
+  options.endorsements = std::move(wording);
+  return std::make_shared<SharedBackend>(std::make_unique<backend::Backend>(path, clock, options));
 }
 
 }  // namespace cn::components

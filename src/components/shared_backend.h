@@ -42,9 +42,10 @@ class SharedBackend {
 };
 
 // Opens (creating, migrating and seeding as needed) the database at `path`, a SQLite
-// file or a postgresql:// address.
+// file or a postgresql:// address; its saves word their endorsements with `wording`.
 // The clock must outlive the result.
 std::shared_ptr<SharedBackend> OpenSharedBackend(const std::filesystem::path& path,
-                                                 const Clock& clock);
+                                                 const Clock& clock,
+                                                 backend::EndorsementWording wording = {});
 
 }  // namespace cn::components

@@ -65,6 +65,10 @@ void DelCookie(dom::Window& window, std::string_view name) {
   window.ExecScript(Call("DelCookie", {name}));
 }
 
+void OfferEndorsement(dom::Window& window, std::string_view number) {
+  window.ExecScript(Call("OfferEndorsement", {number}));
+}
+
 void SetTitle(dom::Window& window, std::string_view title, std::string_view subtitle) {
   if (subtitle.empty()) {
     ShowTitle(window, title);

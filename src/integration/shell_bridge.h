@@ -23,6 +23,8 @@ void InsertTabButton(dom::Window& window, std::string_view tab_id, std::string_v
 void TabFocus(dom::Window& window, std::string_view tab_id);
 void ShowTabButton(dom::Window& window, std::string_view tab_id, bool flag);
 void DelCookie(dom::Window& window, std::string_view name);
+// The message the page shows next offers to open this endorsement ("CN24000101/E2").
+void OfferEndorsement(dom::Window& window, std::string_view number);
 
 // The title alone, or title + " : " + subtitle.
 void SetTitle(dom::Window& window, std::string_view title, std::string_view subtitle);

@@ -100,8 +100,9 @@ int RunPlayCommand(const PlayCommand& command, const ScreenMaker& make_screen, s
     return exit_status::kMalformed;
   }
 
-  const PlayOutcome outcome =
-      Play(scenario, {.pages_dir = command.pages_dir, .make_screen = make_screen});
+  const PlayOutcome outcome = Play(
+      scenario,
+      {.pages_dir = command.pages_dir, .make_screen = make_screen, .captions = command.captions});
   if (!outcome.error.empty()) {
     err << "covernote play: " << command.scenario.string() << ": " << outcome.error << "\n";
     return outcome.status;

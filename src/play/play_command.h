@@ -18,6 +18,7 @@ struct PlayCommand {
   std::optional<std::filesystem::path> expect;
   std::optional<std::filesystem::path> rebaseline;
   std::filesystem::path pages_dir;
+  backend::PositionCaption captions;  // how the embedded back end's endorsements name fields
 };
 
 // The transcript's text: one key or item a line with two-space indentation, except that a

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "backend/store_address.h"
+#include "components/insurer_settings.h"
 #include "components/product_components.h"
 #include "components/settings_registry.h"
 #include "components/shared_backend.h"
@@ -17,11 +18,13 @@ namespace {
 std::shared_ptr<components::SharedBackend> OpenEmbedded(const RunParts& parts) {
   const std::filesystem::path& source = parts.scenario.embedded->database;
   const std::filesystem::path copy = parts.scratch_dir / "embedded.db";
+  const backend::EndorsementWording wording{components::InsurerFromSettings(*parts.settings),
+                                            parts.captions};
   // A fresh database is created and seeded on opening, dated by the scenario's clock.
-  if (source.empty()) return components::OpenSharedBackend(copy, parts.clock);
+  if (source.empty()) return components::OpenSharedBackend(copy, parts.clock, wording);
   // A server's database is used as it is: the scenario's author chose it for its data.
   if (backend::IsServerAddress(source.string())) {
-    return components::OpenSharedBackend(source, parts.clock);
+    return components::OpenSharedBackend(source, parts.clock, wording);
   }
   std::error_code error;
   if (!std::filesystem::is_regular_file(source, error)) {
@@ -29,7 +32,7 @@ std::shared_ptr<components::SharedBackend> OpenEmbedded(const RunParts& parts) {
   }
   // The run works on a copy, so that a scenario finds the same data every time.
   std::filesystem::copy_file(source, copy, std::filesystem::copy_options::overwrite_existing);
-  return components::OpenSharedBackend(copy, parts.clock);
+  return components::OpenSharedBackend(copy, parts.clock, wording);
 }
 
 }  // namespace

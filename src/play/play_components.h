@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "backend/endorsement_content.h"
 #include "base/clock.h"
 #include "components/settings_file.h"
 #include "dom/window.h"
@@ -23,6 +24,7 @@ struct RunParts {
   std::shared_ptr<dom::DialogHost> dialogs;
   std::shared_ptr<const components::Settings> settings;  // what the registry reads (RunSettings)
   std::filesystem::path scratch_dir;                     // the embedded database is copied here
+  backend::PositionCaption captions;  // how the embedded back end's endorsements name fields
 };
 
 // Everything referenced by `parts` must outlive the factories. An embedded database that is

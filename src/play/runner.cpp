@@ -130,7 +130,8 @@ class Run {
                                     .answers = answers_,
                                     .dialogs = dialogs_,
                                     .settings = settings_,
-                                    .scratch_dir = scratch_.path()})),
+                                    .scratch_dir = scratch_.path(),
+                                    .captions = options.captions})),
         screen_(options.make_screen ? options.make_screen(components_, clock_) : nullptr) {
     if (!screen_) throw std::runtime_error("no screen logic to run");
     auto scripts = std::make_shared<RecordingScriptHost>(log_);

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "backend/endorsement_content.h"
 #include "play/event_log.h"
 #include "play/scenario.h"
 #include "play/screen_inspector.h"
@@ -23,6 +24,7 @@ inline constexpr int kDiffers = 4;  // the transcript is not the expected one
 struct PlayOptions {
   std::filesystem::path pages_dir;
   ScreenMaker make_screen;
+  backend::PositionCaption captions;  // the embedded back end's endorsements name fields so
 };
 
 struct PlayOutcome {

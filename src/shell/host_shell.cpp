@@ -188,9 +188,9 @@ void HostShell::Execute(dom::Window& window, const ScriptStatement& statement) {
     std::string_view kinds;
   };
   static constexpr Function kFunctions[] = {
-      {"ShowTitle", "s"},       {"InsertCmdButton", "sss"}, {"EnableCmdButton", "sb"},
-      {"ShowCmdButton", "sb"},  {"InsertTabButton", "sss"}, {"TabFocus", "s"},
-      {"ShowTabButton", "sb"},  {"DelCookie", "s"},
+      {"ShowTitle", "s"},      {"InsertCmdButton", "sss"}, {"EnableCmdButton", "sb"},
+      {"ShowCmdButton", "sb"}, {"InsertTabButton", "sss"}, {"TabFocus", "s"},
+      {"ShowTabButton", "sb"}, {"DelCookie", "s"},         {"OfferEndorsement", "s"},
   };
   const auto* function = std::find_if(std::begin(kFunctions), std::end(kFunctions),
                                       [&](const Function& f) { return f.name == statement.function; });
@@ -228,6 +228,8 @@ void HostShell::Execute(dom::Window& window, const ScriptStatement& statement) {
   } else if (name == "ShowTabButton") {
     Tab(TextArgument(statement, 0)).shown = FlagArgument(statement, 1);
     Changed();
+  } else if (name == "OfferEndorsement") {
+    offered_endorsement_ = TextArgument(statement, 0);
   } else if (name == "DelCookie") {
     const std::string& cookie = TextArgument(statement, 0);
     if (workspace_) workspace_->DeleteCookie(cookie);
@@ -235,6 +237,10 @@ void HostShell::Execute(dom::Window& window, const ScriptStatement& statement) {
       document->DeleteCookie(cookie);
     }
   }
+}
+
+std::optional<std::string> HostShell::TakeOfferedEndorsement() {
+  return std::exchange(offered_endorsement_, std::nullopt);
 }
 
 void HostShell::ShowTab(std::string_view tab_id) {

@@ -5,15 +5,16 @@
 // click by writing the button's or tab's id into the hidden element "UIF_ID_Msg".
 //
 // Pages reach the shell only by running script statements in their window (ShowTitle(...),
-// TabFocus(...), ...). Showing a tab posts its id at once, while the page being left is still in
-// the frame, and replaces the page when the handler that asked for it has returned, as a
-// browser navigates a frame.
+// TabFocus(...), OfferEndorsement(...), ...). Showing a tab posts its id at once, while the page
+// being left is still in the frame, and replaces the page when the handler that asked for it has
+// returned, as a browser navigates a frame.
 
 #include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -98,6 +99,9 @@ class HostShell : public std::enable_shared_from_this<HostShell> {
   const std::string& Status() const { return status_; }
   // Grows by one with every change of the shell's own state (title, tabs, buttons, tab shown).
   std::uint64_t Revision() const { return revision_; }
+  // The endorsement a page offered with OfferEndorsement('CN24000101/E2'), once: it goes with
+  // the message the page shows next (the saved message offers to open it).
+  std::optional<std::string> TakeOfferedEndorsement();
 
   // Runs one script statement in `window` (the shell's functions only); a RuntimeFailure for
   // anything else, an unknown function, wrong arguments or an unknown button or tab.
@@ -128,6 +132,7 @@ class HostShell : public std::enable_shared_from_this<HostShell> {
   std::vector<CommandButton> buttons_;
   std::string shown_tab_;
   std::string status_;
+  std::optional<std::string> offered_endorsement_;
   std::deque<std::string> pending_tabs_;
   int depth_ = 0;
   std::uint64_t revision_ = 0;

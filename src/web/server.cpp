@@ -219,6 +219,7 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
     response.prepare_payload();
     return reply(std::move(response));
   }
+  if (IsEndorsementPath(path)) return ServeEndorsement(request, path, std::move(reply));
   if (!path.starts_with("/api/") && path != "/login") {
     if (method != http::verb::get && method != http::verb::head) {
       return reply(ErrorResponse(request, 405, "method", "Only GET is served here"));

@@ -23,6 +23,9 @@
 //   POST /api/dialog      Session::DialogSearch }
 //   POST /api/logout      ends the session     }
 //   POST /api/logout-others  ends the user's other sessions: {"ended": count}
+//   GET  /endorsement/NOTE/EN        the endorsement's PDF (inline), for the session's agent
+//   GET  /endorsement/NOTE/EN/print  its HTML print view; refusals are pages: 401 no session,
+//                         403 another agent's cover note, 404 no such endorsement
 //   POST /api/floor?bytes=N  only with ServerOptions::floor_endpoint: the way of /api/event
 //                         without the screen, answering N bytes of filler (web/floor.h)
 // Refusals are JSON {"error": code, "message": text} with a 4xx status: 400 bad request,
@@ -39,6 +42,7 @@
 #include <string>
 #include <vector>
 
+#include "web/endorsements.h"
 #include "web/login_throttle.h"
 #include "web/memory_release.h"
 
@@ -84,6 +88,8 @@ struct ServerOptions {
   std::string server_name;           // shown by /healthz, and in the logs
   HealthCheck health_check;          // GET /healthz: 200 when it says "", else 503
   std::shared_ptr<Metrics> metrics;  // when set, every request is counted in it
+  // The endorsements sessions open (GET /endorsement/...); none: every such address is 404.
+  std::shared_ptr<const Endorsements> endorsements;
   // Serves POST /api/floor, for load tests that time the server's own share of a round trip;
   // never on for users.
   bool floor_endpoint = false;

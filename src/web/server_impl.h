@@ -63,6 +63,8 @@ class Server::Impl {
   void Logout(const Request& request, const SessionStore::Entry& entry, Reply reply);
   void ListSessions(const Request& request, const SessionStore::Entry& entry, Reply reply);
   void LogoutOthers(const Request& request, const SessionStore::Entry& entry, Reply reply);
+  static bool IsEndorsementPath(std::string_view path);
+  void ServeEndorsement(const Request& request, std::string_view path, Reply reply);
   // Runs `work` on the session's own thread and replies with its JSON or its refusal; the
   // session then lives on `here`, the thread that read the request, unless a handler waits.
   void OnSessionThread(const Request& request, SessionStore::Entry entry, std::size_t here,

@@ -258,6 +258,12 @@ json Session::BuildAnswer(bool whole) {
   }
   out["status"] = shell_->Status();
   if (focus) out["focus"] = std::move(*focus);
+  // An endorsement the page offered goes with the message it shows next ("saved").
+  if (channel_->prompt && (*channel_->prompt)["type"] == "message") {
+    if (auto offered = shell_->TakeOfferedEndorsement()) {
+      (*channel_->prompt)["offer"] = {{"endorsement", std::move(*offered)}};
+    }
+  }
   if (channel_->prompt) out["prompt"] = *channel_->prompt;
   return out;
 }

@@ -15,7 +15,8 @@
 //    "status": text,
 //    "focus": {"page": key, "node": id, "select": bool} | absent,
 //    "filters": {...} on render only (web/render.h RenderInputFilters),
-//    "prompt": {"id", "type": "message", "text", "style", "title"}
+//    "prompt": {"id", "type": "message", "text", "style", "title",
+//               "offer": {"endorsement": "CN24000101/E2"} | absent (a document to open with it)}
 //            | {"id", "type": "dialog", "url", "argument", "features", "content"} | absent}
 //   ("content": what the dialog starts with, web/dialog_pages.h; null when none; a message's
 //   texts and a dialog's notice name no folder of the server, web/server_paths.h)

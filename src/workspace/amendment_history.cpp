@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "base/number_format.h"
+#include "base/same_value.h"
 #include "base/separators.h"
 #include "base/text.h"
-#include "workspace/same_value.h"
 #include "workspace/save_review.h"
 #include "workspace/table_dialog_text.h"
 
@@ -15,7 +15,7 @@ namespace cn {
 namespace {
 
 enum HistoryField { kVersion, kSavedAt, kUser, kPremiumBefore, kPremiumAfter, kPosition,
-                    kBefore, kAfter, kHistoryFields };
+                    kBefore, kAfter, kEndorsement, kHistoryFields };
 
 constexpr int kTotalPremiumPosition = 24;
 
@@ -37,7 +37,7 @@ std::string Shown(int position, const std::string& value) {
 std::string HistoryArgument(std::string_view cover_note_no, std::string_view reply) {
   TableDialogText table{.title = "Amendments of " + std::string(cover_note_no),
                         .notice = {},
-                        .columns = {"Saved", "By", "Field", "Before", "After"},
+                        .columns = {"Saved", "By", "Field", "Before", "After", "Endorsement"},
                         .rows = {}};
   std::string version_shown;
   std::size_t amendments = 0;
@@ -51,7 +51,8 @@ std::string HistoryArgument(std::string_view cover_note_no, std::string_view rep
       ++amendments;
       table.rows.push_back({fields[kSavedAt], fields[kUser], "Total premium",
                             Shown(kTotalPremiumPosition, fields[kPremiumBefore]),
-                            Shown(kTotalPremiumPosition, fields[kPremiumAfter])});
+                            Shown(kTotalPremiumPosition, fields[kPremiumAfter]),
+                            fields[kEndorsement]});
     }
     const std::optional<int> position = PositionOf(fields[kPosition]);
     if (!position || *position == kTotalPremiumPosition ||
@@ -59,7 +60,7 @@ std::string HistoryArgument(std::string_view cover_note_no, std::string_view rep
       continue;
     }
     table.rows.push_back({"", "", WritePositionCaption(*position),
-                          Shown(*position, fields[kBefore]), Shown(*position, fields[kAfter])});
+                          Shown(*position, fields[kBefore]), Shown(*position, fields[kAfter]), ""});
   }
   table.notice = amendments == 0 ? "No amendment of this cover note has been saved."
                  : amendments == 1

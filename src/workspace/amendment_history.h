@@ -8,8 +8,9 @@
 namespace cn {
 
 // The history dialog's argument from the back end's reply: one record per changed field,
-// "version, saved at, user, premium before, premium after, position, before, after"; an
-// amendment that changed nothing has one record with an empty position.
+// "version, saved at, user, premium before, premium after, position, before, after,
+// endorsement"; an amendment that changed nothing has one record with an empty position.
+// Each amendment's first row names its endorsement.
 std::string HistoryArgument(std::string_view cover_note_no, std::string_view reply);
 
 }  // namespace cn

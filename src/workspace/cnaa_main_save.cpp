@@ -199,6 +199,9 @@ void CNAAMain::WriteCoverNote(const std::string& record_text) {
   }
 
   if (answer.status == 0) {
+    // The back end names the endorsement the save made; the saved message offers it.
+    const std::vector<std::string> endorsement = SplitReplyFields(answer.reply);
+    if (!endorsement.empty() && !endorsement[0].empty()) OfferEndorsement(window(), endorsement[0]);
     ShowMessageByNumber(ws.components, kSaved, "", kSaveTitle);
     ws.read.LoadedCoverNoteNo = current.CoverNoteNo;
     ReadOnCoverTab(current.CoverNoteNo);

@@ -1,17 +1,13 @@
 #pragma once
-// When two texts of the record say the same: "1500" and "1,500.00" are the same sum insured,
-// and two lists are the same when each of their elements is. A figure only written
-// differently is no amendment.
+// When two sets of a record's rows say the same: element by element, as the review compares
+// one field (base/same_value.h), so that "1500" and "1,500.00" are the same sum insured.
 
 #include <span>
-#include <string_view>
 
+#include "base/same_value.h"
 #include "workspace/cover_note_record.h"
 
 namespace cn {
-
-// Lists (elements joined by U+FFFD) compare element by element.
-bool SameValue(std::string_view before, std::string_view after);
 
 // Whether the arrays of `a` and `b` hold the same rows, element by element.
 bool SameArrays(const CoverNoteFields& a, const CoverNoteFields& b,

@@ -5,9 +5,9 @@
 
 #include "base/currency.h"
 #include "base/number_format.h"
+#include "base/same_value.h"
 #include "base/separators.h"
 #include "base/text.h"
-#include "workspace/same_value.h"
 #include "workspace/table_dialog_text.h"
 #include "workspace/write_admin_record.h"
 

@@ -19,7 +19,7 @@
 #include "base/date_reader.h"
 #include "play/runner.h"
 #include "play/scenario.h"
-#include "workspace/same_value.h"
+#include "base/same_value.h"
 
 namespace cn::app {
 namespace {

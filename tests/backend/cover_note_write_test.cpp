@@ -1,3 +1,4 @@
+#include "backend/endorsements.h"
 #include "backend/result_codes.h"
 #include "backend_fixture.h"
 #include "base/date_format.h"
@@ -50,14 +51,40 @@ TEST_F(WriteAdminTest, HistoryListsEachSavedAmendmentNewestFirstWithItsPremium) 
   };
   const auto rows = Records(history({"cn24000101", "HQ001"}).reply);
   ASSERT_EQ(rows.size(), 2u);
-  // Newest first: version, saved at, user, total premium before and after, and the change.
-  EXPECT_EQ(Fields(rows[0]), (std::vector<std::string>{
-                                 "3", FormatDateTime(clock_.Now()), "SUPERVISOR", "1900.00",
-                                 "1900.00", "14", "REFERRED: YOUNG NAMED DRIVER", "SECOND LOOK"}));
-  EXPECT_EQ(Fields(rows[1])[3] + ">" + Fields(rows[1])[4], "1868.39>1900.00");
+  // Newest first: version, saved at, user, total premium before and after, the change, and
+  // the endorsement the save made.
+  EXPECT_EQ(Fields(rows[0]),
+            (std::vector<std::string>{"3", FormatDateTime(clock_.Now()), "SUPERVISOR", "1900.00",
+                                      "1900.00", "14", "REFERRED: YOUNG NAMED DRIVER",
+                                      "SECOND LOOK", "CN24000101/E3"}));
+  EXPECT_EQ(Fields(rows[1])[3] + ">" + Fields(rows[1])[4] + " " + Fields(rows[1])[8],
+            "1868.39>1900.00 CN24000101/E2");
   EXPECT_EQ(history({"CN99999999", "HQ001"}).status, 1);
   EXPECT_EQ(history({"CN24000101", "B3001"}).status, 2);
   EXPECT_EQ(history({"CN24000101"}).status, -1);
+}
+
+TEST_F(WriteAdminTest, EachSaveKeepsAnEndorsementThatOnlyItsAgentAndTheHeadOfficeRead) {
+  const Result saved = Run(kWriteAdmin, SaveParams(With(ReadRecord(), {{24, "1900.00"}})));
+  ASSERT_EQ(saved.status, write_admin::kSaved);
+  const Texts made = Fields(saved.reply);
+  ASSERT_EQ(made.size(), 2u);
+  EXPECT_EQ(made[0], "CN24000101/E2");
+  const auto read = [&](std::string_view number, std::optional<std::string_view> agent) {
+    return ReadEndorsement(backend_->database(), number, agent);
+  };
+  const EndorsementLookup kept = read("cn24000101/e2", "A1001");
+  ASSERT_EQ(kept.access, EndorsementAccess::kFound);
+  EXPECT_TRUE(kept.endorsement.pdf.starts_with("%PDF-")) << kept.endorsement.pdf.substr(0, 8);
+  EXPECT_EQ(kept.endorsement.digest, made[1]);
+  EXPECT_EQ(read("CN24000101/E2", "HQ001").access, EndorsementAccess::kFound);
+  EXPECT_EQ(read("CN24000101/E2", "A2001").access, EndorsementAccess::kOtherAgent);
+  EXPECT_EQ(read("CN24000101/E2", std::nullopt).access, EndorsementAccess::kFound);
+  EXPECT_EQ(read("CN24000101/E9", "HQ001").access, EndorsementAccess::kNotFound);
+
+  // A PDF changed behind the back end's back is not handed out as the one made at the save.
+  backend_->database().ExecuteScript("UPDATE endorsement SET digest = 'x' || digest");
+  EXPECT_THROW(read("CN24000101/E2", "HQ001"), RuntimeFailure);
 }
 
 TEST_F(WriteAdminTest, StatusesForCoverNotesThatMayNotBeSaved) {
@@ -78,8 +105,9 @@ TEST_F(WriteAdminTest, StatusesForCoverNotesThatMayNotBeSaved) {
   for (const auto& c : cases)
     EXPECT_EQ(Write(record, c.user, c.read_number, c.new_number), c.status)
         << c.user << c.read_number;
-  EXPECT_EQ(Query("SELECT count(*) || ' ' || (SELECT max(version) FROM cover_note) FROM amendment"),
-            "0 1");
+  EXPECT_EQ(Query("SELECT count(*) || ' ' || (SELECT max(version) FROM cover_note) || ' ' || "
+                  "(SELECT count(*) FROM endorsement) FROM amendment"),
+            "0 1 0");
 }
 
 TEST_F(WriteAdminTest, LoadingSetByAHigherAuthorityStays) {

@@ -3,6 +3,9 @@
 // two administrators amending the same cover note.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { writeFileSync } from 'node:fs';
+import path from 'node:path';
 import { administrator, amendSumInsured, look, messageBox, openDialog, openTab, racingSaves,
   screenshots, scratchRun, titleEndsWith } from './harness.mjs';
 
@@ -37,7 +40,7 @@ test('an amendment is reviewed, saved, read again and listed in the history', as
 
   await openDialog(page, 'History');
   assert.deepEqual((await cells(page, '#tblHistory', 'Vehicle sum insured')).slice(2),
-    ['Vehicle sum insured', '48,000.00', '60,000.00']);
+    ['Vehicle sum insured', '48,000.00', '60,000.00', '']);
   assert.match(await page.textContent('#lblHistoryNotice'), /^1 saved amendment/);
   await shot(page, 'history');
   await page.click('#cmdHistoryClose');
@@ -45,12 +48,71 @@ test('an amendment is reviewed, saved, read again and listed in the history', as
   assert.deepEqual(errors, []);
 });
 
+// The PDF as the browser got it, kept beside the screenshots and drawn as a PNG to be looked at.
+function keepPdf(name, body) {
+  const dir = path.join(path.dirname(new URL(import.meta.url).pathname), 'screenshots');
+  const file = path.join(dir, `save-${name}.pdf`);
+  writeFileSync(file, body);
+  execFileSync('pdftoppm', ['-png', '-r', '80', '-singlefile', file, file.replace(/\.pdf$/, '')]);
+}
+
+test('a save makes an endorsement that the saved message and the history open, as a PDF or a print view', async () => {
+  const { page, errors } = await open('endorser', 'CN24000109');
+  await amendSumInsured(page, '70000');
+  await openDialog(page, 'Save');
+  await page.click('#cmdReviewSave');
+  assert.deepEqual(await messageBox(page), ['The cover note has been saved.', 'OK']);
+  const offered = page.locator('#message-offer a');
+  assert.deepEqual(await offered.allTextContents(), ['Open the endorsement', 'print view']);
+  assert.deepEqual(await offered.evaluateAll((links) => links.map((a) => [a.getAttribute('href'), a.target])),
+    [['/endorsement/CN24000109/E2', '_blank'], ['/endorsement/CN24000109/E2/print', '_blank']]);
+  await shot(page, 'saved-offers-endorsement');
+
+  // The link opens the PDF in a tab of its own, inline, as the session's.
+  const [tab] = await Promise.all([page.context().waitForEvent('page'), offered.first().click()]);
+  await tab.waitForLoadState();
+  await tab.waitForTimeout(2000);  // the browser's PDF viewer draws after the load; only for the picture
+  await shot(tab, 'endorsement-tab');
+  await tab.close();
+  const pdf = await page.request.get(`${run.base}/endorsement/CN24000109/E2`);
+  assert.equal(pdf.status(), 200);
+  assert.equal(pdf.headers()['content-type'], 'application/pdf');
+  assert.equal(pdf.headers()['content-disposition'], 'inline; filename="CN24000109-E2.pdf"');
+  const body = await pdf.body();
+  assert.equal(body.subarray(0, 5).toString(), '%PDF-');
+  keepPdf('endorsement', body);
+
+  // The box goes with OK, and the history names the endorsement with the same links.
+  await page.click('#message-buttons button');
+  await titleEndsWith(page, 'CN24000109');
+  await openDialog(page, 'History');
+  const listed = page.locator('#tblHistory .endorsement-links a');
+  assert.deepEqual(await listed.allTextContents(), ['CN24000109/E2', 'print view']);
+  await shot(page, 'history-endorsement');
+  const [print] = await Promise.all([page.context().waitForEvent('page'), listed.last().click()]);
+  const printErrors = [];
+  print.on('console', (message) => { if (message.type() === 'error') printErrors.push(message.text()); });
+  await print.waitForSelector('.statement');
+  assert.match(await print.textContent('.statement'), /^Additional premium to be paid: [\d,]+\.\d\d$/);
+  assert.equal(await print.textContent('.reference'), 'CN24000109/E2');
+  assert.deepEqual((await print.locator('table.ruled tr', { hasText: 'Vehicle sum insured' }).first()
+    .locator('td').allTextContents()).slice(0, 1).concat((await print.locator('table.ruled tr',
+    { hasText: 'Vehicle sum insured' }).first().locator('td').allTextContents()).slice(-1)),
+  ['Vehicle sum insured', '70,000.00']);
+  await shot(print, 'print-view');
+  await print.emulateMedia({ media: 'print' });
+  assert.equal(await print.locator('.print-bar').isVisible(), false);
+  await print.close();
+  await page.click('#cmdHistoryClose');
+  assert.deepEqual([...errors, ...printErrors], []);
+});
+
 test('of two administrators amending one cover note, the second is refused and told who saved', async () => {
   await racingSaves(await open('one', 'CN24000102'), await open('two', 'CN24000102'), shot);
 });
 
 test('Enter pressed eight times after Save writes one amendment, and an unchanged note nothing', async () => {
-  const { page, errors } = await open('keys', 'CN24000109');
+  const { page, errors } = await open('keys', 'CN24000116');
   // Nothing changed: the review says so and only closes.
   await openDialog(page, 'Save');
   assert.match(await page.textContent('#lblReviewNotice'), /^Nothing differs/);
@@ -59,11 +121,17 @@ test('Enter pressed eight times after Save writes one amendment, and an unchange
   await page.keyboard.press('Enter');
   await page.locator('#modal-dialog').waitFor({ state: 'hidden' });
 
-  await amendSumInsured(page, '65000');
+  await amendSumInsured(page, '50000');
   await openDialog(page, 'Save');
   for (let i = 0; i < 8; i += 1) await page.keyboard.press('Enter');
-  await page.waitForFunction(() => !document.querySelector('#message-box').open);
-  if (await page.locator('#modal-dialog').isVisible()) await page.keyboard.press('Escape');
+  // Whatever the keys left open is answered as a person would, until the screen is quiet.
+  const anyOpen = () => page.evaluate(() => ['#message-box', '#modal-dialog'].some((id) => document.querySelector(id).open));
+  for (let quiet = 0; quiet < 4;) {
+    await page.waitForTimeout(400);
+    if (!await anyOpen()) { quiet += 1; continue; }
+    quiet = 0;
+    await page.keyboard.press(await page.locator('#message-box').isVisible() ? 'Enter' : 'Escape');
+  }
   await openDialog(page, 'History');
   assert.match(await page.textContent('#lblHistoryNotice'), /^1 saved amendment/);
   await page.click('#cmdHistoryClose');

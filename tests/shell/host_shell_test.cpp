@@ -137,6 +137,15 @@ TEST_F(HostShellTest, RefusesUnknownScriptAndUnknownButtons) {
   EXPECT_EQ(shell_->Buttons().size(), 1u);
 }
 
+// The endorsement a save offers goes with one message, the next, and no other.
+TEST_F(HostShellTest, AnOfferedEndorsementIsTakenOnce) {
+  auto& window = *Started({}, false)->WorkspaceDocument()->ParentWindow();
+  EXPECT_EQ(shell_->TakeOfferedEndorsement(), std::nullopt);
+  window.ExecScript("OfferEndorsement('CN24000101/E2')");
+  EXPECT_EQ(shell_->TakeOfferedEndorsement(), "CN24000101/E2");
+  EXPECT_EQ(shell_->TakeOfferedEndorsement(), std::nullopt);
+}
+
 TEST_F(HostShellTest, AMissingPageIsReportedAndTheScreenStaysUsable) {
   auto shell = Started();
   shell->WorkspaceDocument()->ParentWindow()->ExecScript("TabFocus('COVGone')");

@@ -163,6 +163,69 @@ TEST_F(HttpTest, EachRequestGetsItsAnswer) {
   EXPECT_EQ(alice.csrf.size(), 64u);
 }
 
+// Endorsements as the fake keeps them: CN1/E2 of alice's agent; any other is none, and "BAD/E1"
+// cannot be read at all.
+class FakeEndorsements final : public Endorsements {
+ public:
+  EndorsementFile Pdf(const Identity& reader, std::string_view number) const override {
+    return Find(reader, number, "%PDF-1.5 " + std::string(number));
+  }
+  EndorsementFile PrintView(const Identity& reader, std::string_view number,
+                            std::string_view pdf_address) const override {
+    return Find(reader, number, "<a href=\"" + std::string(pdf_address) + "\">PDF</a>");
+  }
+
+ private:
+  static EndorsementFile Find(const Identity& reader, std::string_view number, std::string body) {
+    if (number == "BAD/E1") throw std::runtime_error("cannot read /srv/covernote/covernote.db");
+    if (number != "CN1/E2") return {};
+    if (reader.agent_code != "A01") return {EndorsementFile::Outcome::kOtherAgent, {}, {}};
+    return {EndorsementFile::Outcome::kFound, std::string(number), std::move(body)};
+  }
+};
+
+// An endorsement opens in the browser for its own agent's session, inline, never kept by a
+// cache; everyone else gets a short page saying why.
+TEST_F(HttpTest, AnEndorsementOpensForItsAgentsSessionOnly) {
+  Restart(
+      [](ServerOptions& options) { options.endorsements = std::make_shared<FakeEndorsements>(); });
+  Browser alice = LoggedIn(), bob = LoggedIn("bob", "another"), stranger(server_->Port());
+  const HttpReply pdf = alice.Send("GET", "/endorsement/CN1/E2");
+  EXPECT_EQ(pdf.status, 200);
+  EXPECT_EQ(pdf.body, "%PDF-1.5 CN1/E2");
+  EXPECT_EQ(pdf.Header("content-type"), "application/pdf");
+  EXPECT_EQ(pdf.Header("content-disposition"), "inline; filename=\"CN1-E2.pdf\"");
+  EXPECT_EQ(pdf.Header("cache-control"), "no-store");
+  EXPECT_NE(pdf.Header("content-security-policy").find("default-src 'none'"), std::string::npos);
+  const HttpReply print = alice.Send("GET", "/endorsement/CN1/E2/print");
+  EXPECT_EQ(print.Header("content-type") + " " + print.body,
+            "text/html; charset=utf-8 <a href=\"/endorsement/CN1/E2\">PDF</a>");
+
+  const struct {
+    Browser* browser;
+    std::string method, target;
+    int status;
+  } refused[] = {
+      {&stranger, "GET", "/endorsement/CN1/E2", 401},
+      {&bob, "GET", "/endorsement/CN1/E2", 403},
+      {&bob, "GET", "/endorsement/CN1/E2/print", 403},
+      {&alice, "GET", "/endorsement/CN1/E9", 404},
+      {&alice, "GET", "/endorsement/CN1", 404},
+      {&alice, "GET", "/endorsement/CN1/E2/x", 404},
+      {&alice, "GET", "/endorsement/../app.html", 404},
+      {&alice, "GET", "/endorsement/C%2F1/E2", 404},
+      {&alice, "POST", "/endorsement/CN1/E2", 405},
+      {&alice, "GET", "/endorsement/BAD/E1", 500},
+  };
+  for (const auto& each : refused) {
+    SCOPED_TRACE(each.method + " " + each.target);
+    const HttpReply reply = each.browser->Send(each.method, each.target);
+    EXPECT_EQ(reply.status, each.status);
+    EXPECT_EQ(reply.body.find("%PDF"), std::string::npos);
+    EXPECT_EQ(reply.body.find("/srv"), std::string::npos) << reply.body;
+  }
+}
+
 // Every file served has its type, the policy and a validator that answers "not modified";
 // the pages run no inline script.
 TEST_F(HttpTest, StaticFilesHaveTheirTypeValidatorsThePolicyAndNoInlineScript) {
@@ -170,8 +233,14 @@ TEST_F(HttpTest, StaticFilesHaveTheirTypeValidatorsThePolicyAndNoInlineScript) {
   const char* kHtml = "text/html; charset=utf-8";
   const std::regex inline_script("<script(?![^>]*\\bsrc=)[^>]*>|\\son[a-z]+\\s*=", std::regex::icase);
   const std::pair<const char*, const char*> files[] = {
-      {"/login.html", kHtml}, {"/app.html", kHtml}, {"/dlgEnq.htm", kHtml}, {"/dlgSrch.htm", kHtml},
-      {"/js/app.js", "text/javascript; charset=utf-8"}, {"/styles/app.css", "text/css; charset=utf-8"}};
+      {"/login.html", kHtml},
+      {"/app.html", kHtml},
+      {"/dlgEnq.htm", kHtml},
+      {"/dlgSrch.htm", kHtml},
+      {"/js/app.js", "text/javascript; charset=utf-8"},
+      {"/styles/app.css", "text/css; charset=utf-8"},
+      {"/js/printed.js", "text/javascript; charset=utf-8"},
+      {"/styles/printed.css", "text/css; charset=utf-8"}};
   for (const auto& [path, type] : files) {
     SCOPED_TRACE(path);
     const HttpReply reply = browser.Send("GET", path);
