@@ -625,6 +625,15 @@ CREATE INDEX policy_no_any_case ON policy(upper(policy_no));
 CREATE INDEX client_code_any_case ON client(upper(code));
 )sql";
 
+// Keys the servers of one database share and keep across restarts: the key that signs the
+// browsers' device cookies, so that a browser trusted by one server is trusted by all.
+constexpr std::string_view kServerKeys = R"sql(
+CREATE TABLE server_key (
+  name  TEXT PRIMARY KEY,
+  value TEXT NOT NULL
+);
+)sql";
+
 constexpr std::array kMigrations = {
     Migration{1, "code lists, configuration, agents and users", kReferenceTables},
     Migration{2, "clients, policies, cover notes and the amendment audit", kDocumentTables},
@@ -635,6 +644,7 @@ constexpr std::array kMigrations = {
     Migration{7, "new tariff: trailers on their own left off, vans by cubic capacity",
               kNewTariffCorrections},
     Migration{8, "document numbers found in any letter case", kDocumentNumberIndexes},
+    Migration{9, "keys the servers share", kServerKeys},
 };
 
 constexpr std::string_view kVersionTable = R"sql(
