@@ -21,7 +21,8 @@ class SharedBackend {
   SharedBackend& operator=(const SharedBackend&) = delete;
 
   // Throws what the back end throws (StoreFailure for a locked, read-only or
-  // full database).
+  // full database), except that a database not available now is a RuntimeFailure
+  // failure::kDatabaseUnavailable, the detail logged.
   backend::Result Execute(std::string_view command, std::string_view parameters);
 
   // From now on every command's latency and failure is counted in `metrics`, with
@@ -37,6 +38,8 @@ class SharedBackend {
   }
 
  private:
+  backend::Result Counted(std::string_view command, std::string_view parameters);
+
   std::unique_ptr<backend::Backend> backend_;
   std::shared_ptr<Metrics> metrics_;
 };
