@@ -58,6 +58,15 @@ std::string SharedBackend::Health() {
       reading.Commit();
       return answered ? std::string() : std::string("the database gave no answer");
     });
+  } catch (const backend::StoreFailure& failure) {
+    if (!failure.Unavailable()) return failure.description();
+    // /healthz answers anyone who can reach the port: the address or file goes to the log,
+    // once for each new fault rather than at every check of the balancer.
+    const std::lock_guard lock(health_mutex_);
+    if (failure.Text() != last_unavailable_)
+      spdlog::error("The database is not available: {}", failure.Text());
+    last_unavailable_ = failure.Text();
+    return "the database is not available";
   } catch (const RuntimeFailure& failure) {
     return failure.description();
   }

@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -28,7 +30,8 @@ class SharedBackend {
   // From now on every command's latency and failure is counted in `metrics`, with
   // the pool's connections in use. Set before the first command.
   void CountIn(std::shared_ptr<Metrics> metrics);
-  // "" when the database answers a query, else the store's failure.
+  // "" when the database answers a query, else the store's failure ("the database is not
+  // available" when it cannot be used at all, the detail logged).
   std::string Health();
 
   // Runs `read` on the store while no command runs; its result is returned.
@@ -42,6 +45,8 @@ class SharedBackend {
 
   std::unique_ptr<backend::Backend> backend_;
   std::shared_ptr<Metrics> metrics_;
+  std::mutex health_mutex_;
+  std::string last_unavailable_;  // the fault /healthz last logged
 };
 
 // Opens (creating, migrating and seeding as needed) the database at `path`, a SQLite

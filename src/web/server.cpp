@@ -266,6 +266,10 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
   }
   if (path == "/healthz") {
     const HealthAnswer health = CheckHealth(options_.health_check, options_.server_name);
+    // The balancer asks every few seconds: the log says when the answer changes.
+    if (healthy_.exchange(health.status == 200) != (health.status == 200))
+      spdlog::warn("/healthz now answers {} {}", health.status,
+                   LogText(std::string_view(health.body).substr(0, health.body.find('\n')), 1000));
     Response response = Basic(request, static_cast<http::status>(health.status));
     response.set(http::field::content_type, "text/plain");
     response.set(http::field::cache_control, "no-store");

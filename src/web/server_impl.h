@@ -117,6 +117,7 @@ class Server::Impl {
   // On the first I/O thread: running out is logged once a minute at most.
   std::optional<std::chrono::steady_clock::time_point> last_told_out_of_descriptors_;
   PasswordPool passwords_;  // the memory-hard hash runs here, not on the I/O threads
+  std::atomic<bool> healthy_{true};  // as /healthz last answered
   std::atomic<std::size_t> next_home_{0};
   std::atomic<std::size_t> next_connection_thread_{0};
   unsigned short port_ = 0;

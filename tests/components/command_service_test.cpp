@@ -88,15 +88,13 @@ TEST_F(ProductComponentsTest, ADeletedOrReplacedDatabaseIsNoticedAndNothingIsWri
       witness.ExecuteScript("VACUUM INTO '" + path.string() + ".copy'");
       std::filesystem::rename(path.string() + ".copy", path);
     }
-    EXPECT_NE(served->Health(), "");
+    EXPECT_EQ(served->Health(), "the database is not available");
     try {
       ServiceGateway(Components(Factories(served)))
           .ExecuteCommand("KivoGIUWR.CoverNote.WriteAdmin", save);
       ADD_FAILURE() << "saved";
     } catch (const RuntimeFailure& failure) {
-      EXPECT_EQ(failure.description(),
-                "The database is not available at the moment. Nothing has been written; please try "
-                "again.");
+      EXPECT_EQ(failure.description(), kDatabaseUnavailableText);
     }
     EXPECT_EQ(Version(witness), "1 ");
     if (!deleted) EXPECT_EQ(Version(*backend::OpenDatabase(path)), "1 ");

@@ -10,7 +10,6 @@
 #include <sstream>
 
 #include "http_client.h"
-#include "log_capture.h"
 #include "test_screen.h"
 #include "web/memory_user_directory.h"
 #include "web/server.h"
@@ -20,7 +19,6 @@ namespace cn::web {
 using nlohmann::json;
 using testing::Browser;
 using testing::HttpReply;
-using testing::LogCapture;
 using testing::NodeOf;
 using Clock = std::chrono::steady_clock;
 using Headers = std::map<std::string, std::string>;

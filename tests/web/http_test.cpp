@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 #include <openssl/ssl.h>
+#include <spdlog/sinks/ostream_sink.h>
+#include <spdlog/spdlog.h>
 
 #include <atomic>
 #include <boost/asio/ip/tcp.hpp>
@@ -314,14 +316,69 @@ TEST_F(HttpTest, AnUnknownUserTakesAsLongAsAWrongPassword) {
   EXPECT_GT(timed("nobody") + timed("nobody2"), known / 2);
 }
 
+// Bytes that are not UTF-8 are escaped too: the log stays text.
 TEST_F(HttpTest, RequestTextIsLoggedWithItsControlCharactersEscaped) {
-  LogCapture log;
+  std::ostringstream log;
+  const auto before = spdlog::default_logger();
+  auto capture = std::make_shared<spdlog::logger>(
+      "capture", std::make_shared<spdlog::sinks::ostream_sink_mt>(log));
+  capture->set_pattern("%v");
+  spdlog::set_default_logger(capture);
   Browser(server_->Port()).Send("POST", "/login", "user=mallory%0A'ALICE'+logged+in%1b[2J&password=x", kLoginForm);
+  Browser(server_->Port())
+      .Send("POST", "/login", "user=x", {{"Origin", "http://\xC1\xA1.example"}});
   server_->Stop();
-  const std::string text = log.Text();
+  spdlog::set_default_logger(before);
+  const std::string text = log.str();
   EXPECT_NE(text.find("'MALLORY\\n'ALICE' LOGGED IN\\x1b[2J'"), std::string::npos) << text;
   EXPECT_EQ(text.find("\n'ALICE' LOGGED IN"), std::string::npos) << text;
   EXPECT_EQ(text.find('\x1b'), std::string::npos);
+  EXPECT_NE(text.find("http://\\xc1\\xa1.example"), std::string::npos) << text;
+}
+
+// One address holds a few connections at most; a trusted proxy, for all its browsers, any number.
+TEST_F(HttpTest, ConnectionsAreCappedPerAddressButNotForAProxy) {
+  for (const bool proxy : {false, true}) {
+    Restart([proxy](ServerOptions& options) {
+      options.most_connections_per_address = 3;
+      if (proxy) options.trusted_proxies = {"127.0.0.1"};
+    });
+    boost::asio::io_context io;
+    std::vector<boost::asio::ip::tcp::socket> idle;
+    for (int i = 0; i < 3; ++i)
+      idle.emplace_back(io).connect({boost::asio::ip::make_address("127.0.0.1"), server_->Port()});
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (proxy) {
+      EXPECT_EQ(Browser(server_->Port()).Send("GET", "/healthz").status, 200);
+    } else {
+      EXPECT_ANY_THROW(Browser(server_->Port()).Send("GET", "/healthz"));
+    }
+  }
+}
+
+// A session ends after 30 minutes without a request, and after 12 hours however busy; the
+// sweep closes both. The sessions' clock is moved on, not waited for.
+TEST_F(HttpTest, SessionsEndAfterThirtyMinutesIdleAndTwelveHoursInAll) {
+  std::atomic<Clock::duration> moved{};
+  Restart([&moved](ServerOptions& options) {
+    options.session_clock = [&moved] { return Clock::now() + moved.load(); };
+    options.sweep_interval = std::chrono::milliseconds(20);
+  });
+  using std::chrono::minutes;
+  Browser idle = LoggedIn(), busy = LoggedIn();
+  const auto at = [&](Clock::duration when, Browser& browser) {
+    moved = when;
+    return browser.State().status;
+  };
+  EXPECT_EQ(at(minutes(29), idle), 200);
+  EXPECT_EQ(at(minutes(59) - std::chrono::seconds(1), idle), 200);
+  EXPECT_EQ(at(minutes(89), idle), 401);
+  for (auto when = minutes(29); when < std::chrono::hours(12); when += minutes(29))
+    EXPECT_EQ(at(when, busy), 200);
+  moved = std::chrono::hours(12);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(server_->SessionCount(), 0u);
+  EXPECT_EQ(busy.State().status, 401);
 }
 
 TEST_F(HttpTest, AUserHasAFewSessionsAndCanEndTheOthers) {
