@@ -30,8 +30,13 @@ TEST(Descriptors, IdleConnectionsPastTheLimitNeitherSpinTheServerNorHoldUpASessi
   const std::string db = (folder.path / "covernote.db").string();
   ASSERT_EQ(std::system(("'" COVERNOTE_BINARY "' db init --db '" + db + "' >/dev/null").c_str()),
             0);
-  // Under the default cap of 96 the server never runs out; with the cap lifted, it does.
-  for (const std::string option : {"", " --max-connections 1000"}) {
+  // Under the default cap of 96 the server never runs out; with the cap lifted, it does (not
+  // under the sanitizers: their own checks then find no descriptor and fail).
+  std::vector<std::string> options = {"", " --max-connections 1000"};
+#if defined(__SANITIZE_ADDRESS__)
+  options.pop_back();
+#endif
+  for (const std::string& option : options) {
     SCOPED_TRACE(option);
     const unsigned short port = testing::FreePorts(1)[0];
     testing::Child server({"/bin/sh", "-c",
