@@ -465,6 +465,8 @@ struct Fixture {
     // Every session may be the same administrator, and all of them log in at once.
     options.sessions.most_per_user = 0;
     options.most_waiting_logins = static_cast<std::size_t>(users);
+    // Every browser here connects from loopback, and each keeps its connection.
+    options.most_connections_per_address = 0;
     options.floor_endpoint = true;
     server = std::make_unique<cn::web::Server>(options, directory, screens.Factory());
     server->Start();

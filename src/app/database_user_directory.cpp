@@ -3,7 +3,7 @@
 #include <string>
 
 #include "backend/sqlite.h"
-#include "base/text.h"
+#include "web/user_name.h"
 
 namespace cn::app {
 
@@ -27,16 +27,19 @@ DatabaseUserDirectory::DatabaseUserDirectory(std::shared_ptr<components::SharedB
 
 std::optional<web::Identity> DatabaseUserDirectory::Authenticate(std::string_view user,
                                                                  std::string_view password) const {
-  const std::string user_id = UCase(Trim(user));
+  const auto user_id = web::CanonicalUserName(user);
   const auto stored =
       backend_->WithDatabase([&](backend::Database& db) -> std::optional<StoredUser> {
+        // In a transaction, as a command is: a database file deleted or replaced fails it.
+        backend::Transaction reading(db, backend::Transaction::Kind::kDeferred);
         backend::Statement& query = db.Prepare(kUserQuery);
-        query.Bind(1, std::string_view(user_id));
+        query.Bind(1, std::string_view(user_id.value_or("")));
         std::optional<StoredUser> found;
-        if (query.Step()) {
+        if (user_id && query.Step()) {
           found = StoredUser{query.Text(1), {query.Text(0), query.Text(2), query.Text(3)}};
         }
         query.Reset();
+        reading.Commit();
         return found;
       });
   // The slow, memory-hard check runs after the store is free again for other sessions, and

@@ -17,8 +17,9 @@ class DatabaseUserDirectory final : public web::UserDirectory {
   // Throws std::runtime_error when libsodium cannot start.
   explicit DatabaseUserDirectory(std::shared_ptr<components::SharedBackend> backend);
 
-  // The user name is matched without regard to case ("admin" is the user ADMIN). Users
-  // without a password hash or without an agent cannot log in.
+  // The user name is matched in its canonical form ("admin" is the user ADMIN; bytes that are
+  // not UTF-8 match nobody). Users without a password hash or without an agent cannot log in.
+  // A store that fails throws its StoreFailure.
   std::optional<web::Identity> Authenticate(std::string_view user,
                                             std::string_view password) const override;
 

@@ -82,6 +82,16 @@ int main(int argc, char** argv) {
   serve->add_option("--sessions-per-user", serve_options.sessions.most_per_user,
                     "Sessions one user may have at once; a new login ends his oldest (0: no limit)")
       ->capture_default_str();
+  serve
+      ->add_option(
+          "--max-connections-per-address", serve_options.most_connections_per_address,
+          "Connections one client address may hold open (0: no limit; a trusted proxy has none)")
+      ->capture_default_str();
+  serve
+      ->add_option("--max-connections", serve_options.most_connections,
+                   "Connections held open in all; past it the one idle longest is closed "
+                   "(default 0: three quarters of the open-file limit)")
+      ->capture_default_str();
 
   std::string db_path;
   bool force = false;

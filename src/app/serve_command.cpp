@@ -9,9 +9,11 @@
 
 #include "app/database_user_directory.h"
 #include "app/endorsement_files.h"
+#include "app/server_keys.h"
 #include "app/session_screens.h"
 #include "base/metrics.h"
 #include "base/runtime_failure.h"
+#include "web/device_tokens.h"
 #include "web/operations.h"
 
 namespace cn::app {
@@ -31,6 +33,7 @@ int RunServeCommand(ServeCommand command) {
     auto screens = SessionScreens(served, command.server.assets);
     command.server.health_check = [backend] { return backend->Health(); };
     command.server.endorsements = ProductEndorsements(backend);
+    command.server.device_key = ServerKey(*backend, "device cookies", web::DeviceTokens::kKeyBytes);
     std::unique_ptr<web::MetricsServer> metrics_server;
     if (!command.metrics.empty()) {
       command.server.metrics = std::make_shared<Metrics>();
@@ -55,8 +58,8 @@ int RunServeCommand(ServeCommand command) {
     }
     server.Start();
     const bool tls = !command.server.tls_cert.empty();
-    std::cout << "covernote serving on " << (tls ? "https://" : "http://") << command.server.bind << ":" << server.Port()
-              << std::endl;
+    std::cout << "covernote serving on " << (tls ? "https://" : "http://") << command.server.bind
+              << ":" << server.Port() << std::endl;
     server.RunUntilSignalled();
   } catch (const RuntimeFailure& failure) {
     std::cerr << "covernote serve: " << failure.description() << "\n";

@@ -641,6 +641,15 @@ CREATE TABLE endorsement (
 CREATE INDEX endorsement_cover_note ON endorsement(cover_note_no);
 )sql";
 
+// Keys the servers of one database share and keep across restarts: the key that signs the
+// browsers' device cookies, so that a browser trusted by one server is trusted by all.
+constexpr std::string_view kServerKeys = R"sql(
+CREATE TABLE server_key (
+  name  TEXT PRIMARY KEY,
+  value TEXT NOT NULL
+);
+)sql";
+
 constexpr std::array kMigrations = {
     Migration{1, "code lists, configuration, agents and users", kReferenceTables},
     Migration{2, "clients, policies, cover notes and the amendment audit", kDocumentTables},
@@ -652,6 +661,7 @@ constexpr std::array kMigrations = {
               kNewTariffCorrections},
     Migration{8, "document numbers found in any letter case", kDocumentNumberIndexes},
     Migration{9, "the endorsement of each saved amendment", kEndorsements},
+    Migration{10, "keys the servers share", kServerKeys},
 };
 
 constexpr std::string_view kVersionTable = R"sql(

@@ -1,5 +1,7 @@
 #include "backend/sqlite.h"
 
+#include <sys/stat.h>
+
 #include <utility>
 
 namespace cn::backend {
@@ -92,6 +94,9 @@ SqliteDatabase::SqliteDatabase(const std::filesystem::path& path, Access access,
     throw StoreFailure(code, message + ": " + path.string());
   }
   sqlite3_extended_result_codes(db_, 1);
+  path_ = path.string();
+  struct stat opened {};
+  if (::stat(path_.c_str(), &opened) == 0) file_.emplace(opened.st_dev, opened.st_ino);
   sqlite3_busy_timeout(db_, static_cast<int>(busy_timeout.count()));
   if (access != Access::kReadOnly) ExecuteScript("PRAGMA journal_mode=WAL;");
   ExecuteScript("PRAGMA foreign_keys=ON;");
@@ -138,7 +143,18 @@ bool SqliteDatabase::HasTable(std::string_view name) {
   return exists.Step() && exists.Int(0) > 0;
 }
 
+// An administrator who deletes or replaces the file (a restore copied over it, the folder
+// cleared) would otherwise go on saving into a file nobody will read again.
+void SqliteDatabase::CheckFileInPlace() const {
+  if (!file_) return;  // in memory, or a file the system cannot name
+  struct stat now {};
+  if (::stat(path_.c_str(), &now) == 0 && std::pair(now.st_dev, now.st_ino) == *file_) return;
+  throw StoreFailure(store_code::kFileGone,
+                     "The database file " + path_ + " was deleted or replaced while in use");
+}
+
 void SqliteDatabase::Begin(TransactionKind kind) {
+  CheckFileInPlace();
   ExecuteScript(kind == TransactionKind::kImmediate ? "BEGIN IMMEDIATE;" : "BEGIN;");
 }
 

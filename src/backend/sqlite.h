@@ -3,14 +3,17 @@
 // transactions. The default store, and the one a single office needs.
 
 #include <sqlite3.h>
+#include <sys/types.h>
 
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 #include "backend/store.h"
 
@@ -45,7 +48,9 @@ class SqliteStatement final : public Statement {
 
 class SqliteDatabase final : public Database {
  public:
-  // WAL journal, foreign keys enforced, waits up to busy_timeout for a lock.
+  // WAL journal, foreign keys enforced, waits up to busy_timeout for a lock. Every transaction
+  // first checks that the path still names the file opened: one deleted or replaced under the
+  // connection fails with store_code::kFileGone, and nothing is written to it.
   explicit SqliteDatabase(const std::filesystem::path& path,
                           Access access = Access::kReadWriteCreate,
                           std::chrono::milliseconds busy_timeout = std::chrono::milliseconds(2000));
@@ -65,7 +70,11 @@ class SqliteDatabase final : public Database {
   void Rollback() override;
 
  private:
+  void CheckFileInPlace() const;
+
   sqlite3* db_ = nullptr;
+  std::string path_;
+  std::optional<std::pair<dev_t, ino_t>> file_;  // the file opened: its device and inode
   std::unordered_map<std::string, std::unique_ptr<SqliteStatement>> statements_;
 };
 

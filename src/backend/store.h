@@ -15,10 +15,14 @@
 namespace cn::backend {
 
 // The number is the engine's own code: SQLite's extended result code (5 busy,
-// 8 read-only, 13 full, ...) or one of store_code below for PostgreSQL.
+// 8 read-only, 13 full, ...) or one of store_code below.
 class StoreFailure : public RuntimeFailure {
  public:
   StoreFailure(int code, std::string description);
+  // The database cannot be used now (not reached, the login refused, the connection lost, the
+  // file gone), as against one command's refusal: nothing can be read or written until it is
+  // back.
+  bool Unavailable() const;
 };
 
 namespace store_code {
@@ -28,6 +32,7 @@ inline constexpr int kConnectionLost = 0x5003;  // the server went away during a
 inline constexpr int kConflict = 0x5004;        // two writers met; the command may run again
 inline constexpr int kTimeout = 0x5005;         // the statement ran past its time limit
 inline constexpr int kServerError = 0x5006;     // any other refusal by the server
+inline constexpr int kFileGone = 0x5007;        // a SQLite file deleted or replaced while open
 }  // namespace store_code
 
 class Statement {

@@ -164,7 +164,9 @@ DialogList SearchEnquiry(const Components& components, const EnquiryArgument& ar
     if (cover_notes && !found.reply.empty()) AddCoverNotes(list, found.reply);
     if (!cover_notes && !found.reply.empty()) AddClients(list, found.reply, kClientRecordFields);
   } catch (const RuntimeFailure& failure) {
-    list.notice = "The search failed: " + failure.description();
+    list.notice = failure.number() == failure::kDatabaseUnavailable
+                      ? failure.description()
+                      : "The search failed: " + failure.description();
     return list;
   }
   if (list.rows.empty()) list.notice = "Nothing matches.";

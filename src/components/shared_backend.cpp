@@ -1,13 +1,30 @@
 #include "components/shared_backend.h"
 
+#include <spdlog/spdlog.h>
+
 #include <chrono>
+
+#include "integration/components.h"
 
 namespace cn::components {
 
 SharedBackend::SharedBackend(std::unique_ptr<backend::Backend> backend)
     : backend_(std::move(backend)) {}
 
+// The screen is told that the database is not available, in words that name no host, port or
+// file; those go to the log for whoever looks after the server.
 backend::Result SharedBackend::Execute(std::string_view command, std::string_view parameters) {
+  try {
+    return Counted(command, parameters);
+  } catch (const backend::StoreFailure& failure) {
+    if (!failure.Unavailable()) throw;
+    spdlog::error("{} failed: the database is not available: {}", command, failure.Text());
+    throw RuntimeFailure(failure::kDatabaseUnavailable, std::string(kDatabaseUnavailableText),
+                         failure.source());
+  }
+}
+
+backend::Result SharedBackend::Counted(std::string_view command, std::string_view parameters) {
   if (!metrics_) return backend_->Execute(command, parameters);
   const std::string label = Metrics::Label("command", command);
   const auto start = std::chrono::steady_clock::now();
@@ -33,11 +50,23 @@ void SharedBackend::CountIn(std::shared_ptr<Metrics> metrics) {
 std::string SharedBackend::Health() {
   try {
     return backend_->WithDatabase([](backend::Database& db) {
+      // In a transaction, as a command is: a file deleted or replaced fails it.
+      backend::Transaction reading(db, backend::Transaction::Kind::kDeferred);
       backend::Statement& probe = db.Prepare("SELECT 1");
       const bool answered = probe.Step();
       probe.Reset();
+      reading.Commit();
       return answered ? std::string() : std::string("the database gave no answer");
     });
+  } catch (const backend::StoreFailure& failure) {
+    if (!failure.Unavailable()) return failure.description();
+    // /healthz answers anyone who can reach the port: the address or file goes to the log,
+    // once for each new fault rather than at every check of the balancer.
+    const std::lock_guard lock(health_mutex_);
+    if (failure.Text() != last_unavailable_)
+      spdlog::error("The database is not available: {}", failure.Text());
+    last_unavailable_ = failure.Text();
+    return "the database is not available";
   } catch (const RuntimeFailure& failure) {
     return failure.description();
   }

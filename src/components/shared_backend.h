@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -21,13 +23,15 @@ class SharedBackend {
   SharedBackend& operator=(const SharedBackend&) = delete;
 
   // Throws what the back end throws (StoreFailure for a locked, read-only or
-  // full database).
+  // full database), except that a database not available now is a RuntimeFailure
+  // failure::kDatabaseUnavailable, the detail logged.
   backend::Result Execute(std::string_view command, std::string_view parameters);
 
   // From now on every command's latency and failure is counted in `metrics`, with
   // the pool's connections in use. Set before the first command.
   void CountIn(std::shared_ptr<Metrics> metrics);
-  // "" when the database answers a query, else the store's failure.
+  // "" when the database answers a query, else the store's failure ("the database is not
+  // available" when it cannot be used at all, the detail logged).
   std::string Health();
 
   // Runs `read` on the store while no command runs; its result is returned.
@@ -37,8 +41,12 @@ class SharedBackend {
   }
 
  private:
+  backend::Result Counted(std::string_view command, std::string_view parameters);
+
   std::unique_ptr<backend::Backend> backend_;
   std::shared_ptr<Metrics> metrics_;
+  std::mutex health_mutex_;
+  std::string last_unavailable_;  // the fault /healthz last logged
 };
 
 // Opens (creating, migrating and seeding as needed) the database at `path`, a SQLite

@@ -22,7 +22,12 @@ namespace cn {
 namespace failure {
 inline constexpr std::int32_t kCannotCreateComponent = 429;
 inline constexpr std::int32_t kComponentCallFailed = 440;
+// The back end's database cannot be used now (not reached, or its file gone): the call did
+// nothing. Its description is the whole message the administrator is shown.
+inline constexpr std::int32_t kDatabaseUnavailable = 3146;
 }  // namespace failure
+inline constexpr std::string_view kDatabaseUnavailableText =
+    "The database is not available at the moment. Nothing has been written; please try again.";
 
 // All back-end commands ("Namespace.Object.Method").
 class BackendCommandService {

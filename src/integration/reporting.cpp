@@ -24,14 +24,18 @@ bool RunReporting(Reporter& reporter, const std::function<void()>& body) {
 
 constexpr int kRuntimeErrorBox = dom::message_box::kExclamation + dom::message_box::kOkOnly;
 
+std::string Shown(const RuntimeFailure& failure) {
+  return failure.number() == failure::kDatabaseUnavailable ? failure.description() : failure.Text();
+}
+
 }  // namespace
 
 void ShowRuntimeError(dom::DialogHost& dialogs, const RuntimeFailure& failure) {
-  dialogs.MessageBox(failure.Text(), kRuntimeErrorBox, "");
+  dialogs.MessageBox(Shown(failure), kRuntimeErrorBox, "");
 }
 
 void ShowRuntimeError(dom::Window& window, const RuntimeFailure& failure) {
-  window.MessageBox(failure.Text(), kRuntimeErrorBox, "");
+  window.MessageBox(Shown(failure), kRuntimeErrorBox, "");
 }
 
 std::int32_t ShowNumberedMessage(const Components& components, std::int32_t number,

@@ -21,7 +21,8 @@ inline constexpr std::int32_t kInternalError = 51;
 }  // namespace failure
 
 // Message box "number: description [source]", exclamation icon, OK button, the
-// application's default title (an empty title).
+// application's default title (an empty title). A database that is not available is told in
+// its own words alone: the administrator can do nothing with its number.
 void ShowRuntimeError(dom::DialogHost& dialogs, const RuntimeFailure& failure);
 void ShowRuntimeError(dom::Window& window, const RuntimeFailure& failure);
 

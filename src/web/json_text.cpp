@@ -1,14 +1,9 @@
 #include "web/json_text.h"
 
-#include <cstdint>
-#include <cstring>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
+
+#include <cstdint>
 
 namespace cn::web {
 namespace {
@@ -47,50 +42,6 @@ bool Write(const json& value, Writer& writer) {
 }
 
 }  // namespace
-
-bool IsUtf8(std::string_view text) {
-  const auto* at = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* const end = at + text.size();
-  while (at < end) {
-    // Pages are nearly all ASCII: sixteen or eight bytes at a time while no high bit is set.
-#if defined(__SSE2__)
-    if (end - at >= 16 && _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(at))) == 0) {
-      at += 16;
-      continue;
-    }
-#endif
-    std::uint64_t eight = 0;
-    if (end - at >= 8 && (std::memcpy(&eight, at, 8), (eight & 0x8080808080808080ULL) == 0)) {
-      at += 8;
-      continue;
-    }
-    const unsigned char lead = *at;
-    if (lead < 0x80) {
-      ++at;
-      continue;
-    }
-    std::size_t length = 0;
-    std::uint32_t code = 0;
-    std::uint32_t least = 0;
-    if ((lead & 0xE0) == 0xC0) {
-      length = 2, code = lead & 0x1F, least = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-      length = 3, code = lead & 0x0F, least = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-      length = 4, code = lead & 0x07, least = 0x10000;
-    } else {
-      return false;
-    }
-    if (static_cast<std::size_t>(end - at) < length) return false;
-    for (std::size_t i = 1; i < length; ++i) {
-      if ((at[i] & 0xC0) != 0x80) return false;
-      code = (code << 6) | (at[i] & 0x3F);
-    }
-    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return false;
-    at += length;
-  }
-  return true;
-}
 
 std::string JsonText(const json& value) {
   rapidjson::StringBuffer buffer;

@@ -5,16 +5,14 @@
 // UTF-8 (a value from the back end, say), or a number JSON cannot carry, is written by
 // nlohmann's serializer instead, bad bytes replaced and such numbers as null.
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
 
-#include <nlohmann/json.hpp>
+#include "web/utf8.h"
 
 namespace cn::web {
 
 std::string JsonText(const nlohmann::json& value);
-
-// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
-bool IsUtf8(std::string_view text);
 
 }  // namespace cn::web

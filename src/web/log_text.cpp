@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdio>
 
+#include "web/utf8.h"
+
 namespace cn::web {
 
 namespace {
@@ -18,10 +20,12 @@ std::string Escape(const char* format, unsigned value) {
 std::string LogText(std::string_view text, std::size_t most_bytes) {
   std::string out;
   out.reserve(text.size() < most_bytes ? text.size() : most_bytes);
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = 0; i < text.size();) {
     if (i >= most_bytes) return out + "…";
     const auto byte = static_cast<unsigned char>(text[i]);
-    const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0u;
+    const std::size_t length = CharacterLength(text, i);
+    const auto second = length > 1 ? static_cast<unsigned char>(text[i + 1]) : 0u;
+    const auto third = length > 2 ? static_cast<unsigned char>(text[i + 2]) : 0u;
     if (byte == '\\') {
       out += "\\\\";
     } else if (byte == '\n') {
@@ -30,18 +34,16 @@ std::string LogText(std::string_view text, std::size_t most_bytes) {
       out += "\\r";
     } else if (byte == '\t') {
       out += "\\t";
-    } else if (byte < 0x20 || byte == 0x7f) {
+    } else if (length == 0 || byte < 0x20 || byte == 0x7f) {  // controls and invalid bytes
       out += Escape("\\x%02x", byte);
-    } else if (byte == 0xc2 && next >= 0x80 && next <= 0x9f) {  // C1 controls
-      out += Escape("\\u%04x", next);
-      ++i;
-    } else if (byte == 0xe2 && next == 0x80 && i + 2 < text.size() &&
-               (text[i + 2] == '\xa8' || text[i + 2] == '\xa9')) {  // U+2028, U+2029
-      out += Escape("\\u%04x", 0x2000u + static_cast<unsigned char>(text[i + 2]) - 0x80u);
-      i += 2;
+    } else if (byte == 0xc2 && second <= 0x9f) {  // C1 controls
+      out += Escape("\\u%04x", second);
+    } else if (byte == 0xe2 && second == 0x80 && (third == 0xa8 || third == 0xa9)) {
+      out += Escape("\\u%04x", 0x2000u + third - 0x80u);  // U+2028, U+2029
     } else {
-      out += static_cast<char>(byte);
+      out.append(text.substr(i, length));
     }
+    i += length == 0 ? 1 : length;
   }
   return out;
 }

@@ -7,8 +7,9 @@
 
 namespace cn::web {
 
-// Control characters (C0, DEL, C1 and the Unicode line and paragraph separators) and the
-// backslash become escapes ("\n", "\x1b", "\u2028"); anything past `most_bytes` becomes "…".
+// Control characters (C0, DEL, C1 and the Unicode line and paragraph separators), bytes that
+// are not well-formed UTF-8 and the backslash become escapes ("\n", "\x1b", "\xc1",
+// "\u2028"): the log is always valid text. Anything past `most_bytes` becomes "…".
 std::string LogText(std::string_view text, std::size_t most_bytes = 200);
 
 }  // namespace cn::web

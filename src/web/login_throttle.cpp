@@ -1,105 +1,85 @@
 #include "web/login_throttle.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace cn::web {
+namespace {
 
-std::string ThrottleKey(std::string_view user) {
-  while (!user.empty() && std::isspace(static_cast<unsigned char>(user.front())))
-    user.remove_prefix(1);
-  while (!user.empty() && std::isspace(static_cast<unsigned char>(user.back())))
-    user.remove_suffix(1);
-  std::string key(user);
-  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return key;
+std::string UserKey(const LoginAttempt& attempt) { return "user " + attempt.user; }
+std::string DeviceKey(const LoginAttempt& attempt) { return "device " + attempt.device; }
+std::string AddressKey(const LoginAttempt& attempt) { return "address " + attempt.address; }
+
+// The harder of two answers: a lockout before a delay, the longer wait of two alike.
+LoginThrottle::Decision Harder(const LoginThrottle::Decision& a, const LoginThrottle::Decision& b) {
+  if (a.verdict != b.verdict) return a.verdict > b.verdict ? a : b;
+  return a.wait >= b.wait ? a : b;
 }
 
-bool LoginThrottle::Stale(const Record& record, Clock::time_point now) const {
-  return record.locked_until <= now && now - record.last_failure >= limits_.forget_after;
-}
+}  // namespace
 
-LoginThrottle::Decision LoginThrottle::Judge(const Records& records, std::string_view key,
-                                             Rule rule, Clock::time_point now) const {
-  const auto it = records.find(key);
-  if (it == records.end()) return {};
-  const Record& record = it->second;
-  if (record.locked_until > now) return {Verdict::kLocked, record.locked_until - now};
-  if (record.failures <= rule.free_failures || Stale(record, now)) return {};
+LoginThrottle::Decision LoginThrottle::Judge(std::string_view key, ThrottleLimits::Rule rule,
+                                             Clock::time_point now) const {
+  const FailureCount count = counts_->Read(key);
+  if (count.locked_until > now) return {Verdict::kLocked, count.locked_until - now};
+  if (count.failures <= rule.free_failures || now - count.last_failure >= limits_.forget_after)
+    return {};
   Clock::duration delay = limits_.first_delay;
-  for (int i = rule.free_failures + 1; i < record.failures && delay < limits_.most_delay; ++i)
+  for (int i = rule.free_failures + 1; i < count.failures && delay < limits_.most_delay; ++i)
     delay *= 2;
-  delay = std::min(delay, limits_.most_delay);
-  const auto allowed_at = record.last_failure + delay;
+  const auto allowed_at = count.last_failure + std::min(delay, limits_.most_delay);
   if (allowed_at > now) return {Verdict::kWait, allowed_at - now};
   return {};
 }
 
-LoginThrottle::Decision LoginThrottle::Check(std::string_view user, std::string_view address,
-                                             Clock::time_point now) {
-  const std::lock_guard lock(mutex_);
-  const Decision by_user =
-      Judge(users_, ThrottleKey(user),
-            {limits_.free_failures_per_user, limits_.locking_failures_per_user}, now);
-  const Decision by_address =
-      Judge(addresses_, address,
-            {limits_.free_failures_per_address, limits_.locking_failures_per_address}, now);
-  // The harder of the two answers: a lockout before a delay, the longer wait of two delays.
-  if (by_user.verdict != by_address.verdict)
-    return by_user.verdict > by_address.verdict ? by_user : by_address;
-  return by_user.wait >= by_address.wait ? by_user : by_address;
-}
-
-bool LoginThrottle::Count(Records& records, std::string_view key, Rule rule,
-                          Clock::time_point now) {
-  auto it = records.find(key);
-  if (it == records.end()) {
-    if (records.size() >= limits_.most_tracked) Forget(records, now);
-    it = records.emplace(std::string(key), Record{}).first;
+LoginThrottle::Decision LoginThrottle::Check(const LoginAttempt& attempt,
+                                             Clock::time_point now) const {
+  if (!attempt.device.empty()) {
+    Decision by_device = Judge(DeviceKey(attempt), limits_.per_device, now);
+    by_device.trusted = true;
+    if (by_device.verdict != Verdict::kLocked) return by_device;
   }
-  Record& record = it->second;
-  if (Stale(record, now)) record = Record{};
-  ++record.failures;
-  record.last_failure = now;
-  if (record.failures < rule.locking_failures) return false;
-  // After the lockout, guessing starts again from the first delay, not from the free tries.
-  record.locked_until = now + limits_.lockout;
-  record.failures = rule.free_failures + 1;
-  return true;
+  return Harder(Judge(UserKey(attempt), limits_.untrusted_per_user, now),
+                Judge(AddressKey(attempt), limits_.per_address, now));
 }
 
-LoginThrottle::Failure LoginThrottle::Failed(std::string_view user, std::string_view address,
+FailureCount LoginThrottle::Count(std::string_view key, ThrottleLimits::Rule rule,
+                                  Clock::time_point now) {
+  return counts_->Change(key, now, [&](FailureCount& count) {
+    const bool stale =
+        count.locked_until <= now && now - count.last_failure >= limits_.forget_after;
+    if (stale) count = FailureCount{};
+    ++count.failures;
+    count.last_failure = now;
+    if (count.failures < rule.locking_failures) return;
+    // After the lockout, guessing starts again from the first delay, not from the free tries.
+    count.locked_until = now + limits_.lockout;
+    count.failures = rule.free_failures + 1;
+  });
+}
+
+LoginThrottle::Failure LoginThrottle::Failed(const LoginAttempt& attempt, bool trusted,
                                              Clock::time_point now) {
-  const std::lock_guard lock(mutex_);
-  const std::string key = ThrottleKey(user);
+  const auto counted = [&](std::string_view key, ThrottleLimits::Rule rule, int& failures,
+                           bool& locked) {
+    const FailureCount count = Count(key, rule, now);
+    locked = count.locked_until == now + limits_.lockout;
+    failures = locked ? rule.locking_failures : count.failures;
+  };
   Failure failure;
-  failure.user_locked =
-      Count(users_, key, {limits_.free_failures_per_user, limits_.locking_failures_per_user}, now);
-  failure.address_locked =
-      Count(addresses_, address,
-            {limits_.free_failures_per_address, limits_.locking_failures_per_address}, now);
-  failure.user_failures =
-      failure.user_locked ? limits_.locking_failures_per_user : users_.at(key).failures;
-  failure.address_failures = failure.address_locked ? limits_.locking_failures_per_address
-                                                    : addresses_.at(std::string(address)).failures;
+  if (trusted) {
+    counted(DeviceKey(attempt), limits_.per_device, failure.failures, failure.locked);
+    return failure;
+  }
+  counted(UserKey(attempt), limits_.untrusted_per_user, failure.failures, failure.locked);
+  counted(AddressKey(attempt), limits_.per_address, failure.address_failures,
+          failure.address_locked);
   return failure;
 }
 
-void LoginThrottle::Succeeded(std::string_view user) {
-  const std::lock_guard lock(mutex_);
-  const auto it = users_.find(ThrottleKey(user));
-  if (it != users_.end()) users_.erase(it);
-}
-
-// Drops what no longer counts; when everything still counts, the oldest failures go, so that
-// a flood of made-up names cannot grow the memory without end.
-void LoginThrottle::Forget(Records& records, Clock::time_point now) {
-  std::erase_if(records, [&](const auto& item) { return Stale(item.second, now); });
-  if (records.size() < limits_.most_tracked) return;
-  auto oldest = std::min_element(records.begin(), records.end(), [](const auto& a, const auto& b) {
-    return a.second.last_failure < b.second.last_failure;
-  });
-  records.erase(oldest);
+// A login clears its own device's count; the strangers' count of the user stays, so that one
+// right password does not let the guessing go on from the start.
+void LoginThrottle::Succeeded(const LoginAttempt& attempt, bool trusted) {
+  if (trusted) counts_->Clear(DeviceKey(attempt));
 }
 
 }  // namespace cn::web

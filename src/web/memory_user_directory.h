@@ -17,10 +17,11 @@ class MemoryUserDirectory final : public UserDirectory {
   using HashCost = web::HashCost;
   explicit MemoryUserDirectory(HashCost cost = HashCost::kInteractive);
 
-  // Adds or replaces a user; the password is kept only as its hash.
+  // Adds or replaces a user, under his canonical name; the password is kept only as its hash.
   void Add(std::string_view user, std::string_view password, Identity identity);
 
-  std::optional<Identity> Authenticate(std::string_view user, std::string_view password) const override;
+  std::optional<Identity> Authenticate(std::string_view user,
+                                       std::string_view password) const override;
 
  private:
   struct Entry {

@@ -79,7 +79,11 @@ struct MetricsServer::Impl {
   void Accept() {
     acceptor.async_accept([this](beast::error_code error, asio::ip::tcp::socket socket) {
       if (error) return;
-      Answer(std::move(socket));
+      try {
+        Answer(std::move(socket));
+      } catch (const std::exception& failure) {  // a scrape that failed ends with its socket
+        spdlog::error("A metrics scrape failed: {}", failure.what());
+      }
       Accept();
     });
   }

@@ -2,10 +2,9 @@
 
 #include <spdlog/spdlog.h>
 
+#include <boost/asio/signal_set.hpp>
 #include <future>
 #include <stdexcept>
-
-#include <boost/asio/signal_set.hpp>
 
 #include "web/floor.h"
 #include "web/log_text.h"
@@ -22,33 +21,53 @@ namespace http = beast::http;
 using tcp = asio::ip::tcp;
 using nlohmann::json;
 
+// The widely used "intermediate" choice, less its finite-field Diffie-Hellman suites.
+constexpr const char* kTls12Suites =
+    "ECDHE-ECDSA-AES128-GCM-SHA256:ECDHE-RSA-AES128-GCM-SHA256:ECDHE-ECDSA-AES256-GCM-SHA384:"
+    "ECDHE-RSA-AES256-GCM-SHA384:ECDHE-ECDSA-CHACHA20-POLY1305:ECDHE-RSA-CHACHA20-POLY1305";
+
 }  // namespace
 
-Server::Impl::Impl(ServerOptions options, std::shared_ptr<const UserDirectory> users, ScreenFactory screens)
+Server::Impl::Impl(ServerOptions options, std::shared_ptr<const UserDirectory> users,
+                   ScreenFactory screens)
     : options_(std::move(options)),
       users_(std::move(users)),
       screens_(std::move(screens)),
       store_(options_.sessions),
-      throttle_(options_.throttle),
+      devices_(options_.device_key),
+      throttle_(options_.throttle, options_.failure_counts ? options_.failure_counts
+                                                           : std::make_shared<MemoryFailureCounts>(
+                                                                 options_.throttle.most_tracked,
+                                                                 options_.throttle.forget_after)),
       passwords_(options_.password_threads, options_.most_waiting_logins) {
   if (options_.io_threads == 0) options_.io_threads = 1;
   if (options_.allowed_origins.empty()) options_.allowed_origins = {options_.bind, "localhost"};
-  for (std::size_t i = 0; i < options_.io_threads; ++i) contexts_.push_back(std::make_unique<asio::io_context>(1));
+  for (std::size_t i = 0; i < options_.io_threads; ++i)
+    contexts_.push_back(std::make_unique<asio::io_context>(1));
 }
 
 void Server::Impl::Start() {
   if (!options_.tls_cert.empty() || !options_.tls_key.empty()) {
     namespace ssl = asio::ssl;
     tls_.emplace(ssl::context::tls_server);
-    // TLS 1.2 at least, with the library's default (forward-secret) ciphers.
-    tls_->set_options(ssl::context::default_workarounds | ssl::context::no_sslv2 | ssl::context::no_sslv3 |
-                      ssl::context::no_tlsv1 | ssl::context::no_tlsv1_1 | ssl::context::single_dh_use);
+    tls_->set_options(ssl::context::default_workarounds | ssl::context::no_sslv2 |
+                      ssl::context::no_sslv3 | ssl::context::no_tlsv1 | ssl::context::no_tlsv1_1 |
+                      ssl::context::single_dh_use);
+    // TLS 1.2 with forward secrecy and authenticated encryption only (no static RSA key
+    // exchange, no CBC); TLS 1.3's suites are all of that kind and stay as they are.
+    SSL_CTX_set_cipher_list(tls_->native_handle(), kTls12Suites);
     beast::error_code error;
     tls_->use_certificate_chain_file(options_.tls_cert.string(), error);
     if (!error) tls_->use_private_key_file(options_.tls_key.string(), ssl::context::pem, error);
-    if (error) throw std::runtime_error("Cannot use the certificate " + options_.tls_cert.string() + " and key " +
-                                        options_.tls_key.string() + ": " + error.message());
+    if (error)
+      throw std::runtime_error("Cannot use the certificate " + options_.tls_cert.string() +
+                               " and key " + options_.tls_key.string() + ": " + error.message());
   }
+  const std::size_t open_files = RaiseOpenFileLimit();
+  const std::size_t most_connections =
+      options_.most_connections > 0 ? options_.most_connections : open_files * 3 / 4;
+  connections_.emplace(options_.most_connections_per_address, most_connections,
+                       options_.trusted_proxies);
   auto& first = *contexts_.front();
   const tcp::endpoint endpoint(asio::ip::make_address(options_.bind), options_.port);
   acceptor_.emplace(first);
@@ -56,10 +75,12 @@ void Server::Impl::Start() {
   acceptor_->set_option(asio::socket_base::reuse_address(true));
   beast::error_code error;
   acceptor_->bind(endpoint, error);
-  if (error) throw std::runtime_error("Cannot listen on " + options_.bind + ":" + std::to_string(options_.port) +
-                                      ": " + error.message());
+  if (error)
+    throw std::runtime_error("Cannot listen on " + options_.bind + ":" +
+                             std::to_string(options_.port) + ": " + error.message());
   acceptor_->listen(asio::socket_base::max_listen_connections);
   port_ = acceptor_->local_endpoint().port();
+  accept_pause_.emplace(first);
   Accept();
   sweeper_.emplace(first);
   Sweep();
@@ -78,33 +99,65 @@ void Server::Impl::Start() {
       }
     });
   }
-  spdlog::info("Serving on {}://{}:{}/ with {} I/O threads", Tls() ? "https" : "http", options_.bind, port_,
-               contexts_.size());
+  spdlog::info(
+      "Serving on {}://{}:{}/ with {} I/O threads, at most {} connections ({} from one address)",
+      Tls() ? "https" : "http", options_.bind, port_, contexts_.size(), most_connections,
+      options_.most_connections_per_address);
 }
 
 void Server::Impl::Accept() {
   const std::size_t thread = NextConnectionThread();
-  acceptor_->async_accept(*contexts_[thread], [this, thread](beast::error_code error,
-                                                             tcp::socket socket) {
-    if (error == asio::error::operation_aborted || !acceptor_->is_open()) return;
-    if (!error) {
-      // Answers are small and awaited one by one: do not let them wait for a delayed ACK.
-      beast::error_code ignored;
-      socket.set_option(tcp::no_delay(true), ignored);
-      if (tls_) {
-        std::make_shared<Connection<beast::ssl_stream<beast::tcp_stream>>>(*this, thread,
-                                                                           std::move(socket), *tls_)
-            ->Start();
-      } else {
-        std::make_shared<Connection<beast::tcp_stream>>(*this, thread, std::move(socket))->Start();
-      }
-    }
-    Accept();
+  acceptor_->async_accept(*contexts_[thread],
+                          [this, thread](beast::error_code error, tcp::socket socket) {
+                            if (error == asio::error::operation_aborted || !acceptor_->is_open())
+                              return;
+                            if (error == beast::errc::too_many_files_open ||
+                                error == beast::errc::too_many_files_open_in_system)
+                              return PauseAccepting();
+                            if (!error) Serve(thread, std::move(socket));
+                            Accept();
+                          });
+}
+
+void Server::Impl::Serve(std::size_t thread, tcp::socket socket) {
+  beast::error_code error;
+  const auto endpoint = socket.remote_endpoint(error);
+  std::string peer = error ? std::string() : endpoint.address().to_string();
+  auto place = connections_->Enter(peer);
+  if (!place) return;  // closed as it goes
+  // Answers are small and awaited one by one: do not let them wait for a delayed ACK.
+  socket.set_option(tcp::no_delay(true), error);
+  if (tls_) {
+    std::make_shared<Connection<beast::ssl_stream<beast::tcp_stream>>>(
+        *this, thread, std::move(socket), std::move(peer), std::move(*place), *tls_)
+        ->Start();
+  } else {
+    std::make_shared<Connection<beast::tcp_stream>>(*this, thread, std::move(socket),
+                                                    std::move(peer), std::move(*place))
+        ->Start();
+  }
+}
+
+// Out of descriptors, accepting again at once would fail again at once and spin: the
+// connection idle longest gives its descriptor up, and accepting waits a moment for that (or,
+// when none is idle, for any connection to end).
+void Server::Impl::PauseAccepting() {
+  const bool freed = connections_->CloseOldestIdle();
+  const auto now = std::chrono::steady_clock::now();
+  if (!last_told_out_of_descriptors_ ||
+      now - *last_told_out_of_descriptors_ >= std::chrono::minutes(1)) {
+    spdlog::warn("Out of file descriptors with {} connections open: closing the idlest, pausing",
+                 connections_->open());
+    last_told_out_of_descriptors_ = now;
+  }
+  accept_pause_->expires_after(freed ? std::chrono::milliseconds(1) : options_.accept_pause);
+  accept_pause_->async_wait([this](beast::error_code error) {
+    if (!error) Accept();
   });
 }
 
 void Server::Impl::Sweep() {
-  for (auto& entry : store_.TakeExpired(SessionStore::Clock::now())) CloseOnItsThread(std::move(entry));
+  for (auto& entry : store_.TakeExpired(Now())) CloseOnItsThread(std::move(entry));
   sweeper_->expires_after(options_.sweep_interval);
   sweeper_->async_wait([this](beast::error_code error) {
     if (!error) Sweep();
@@ -164,6 +217,7 @@ void Server::Impl::Stop() {
     acceptor_->close(ignored);
     sweeper_->cancel();
     releaser_->cancel();
+    accept_pause_->cancel();
   });
   // Each session closes on its own thread; wait for all of them before the threads stop.
   std::vector<std::future<void>> closed;
@@ -212,6 +266,10 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
   }
   if (path == "/healthz") {
     const HealthAnswer health = CheckHealth(options_.health_check, options_.server_name);
+    // The balancer asks every few seconds: the log says when the answer changes.
+    if (healthy_.exchange(health.status == 200) != (health.status == 200))
+      spdlog::warn("/healthz now answers {} {}", health.status,
+                   LogText(std::string_view(health.body).substr(0, health.body.find('\n')), 1000));
     Response response = Basic(request, static_cast<http::status>(health.status));
     response.set(http::field::content_type, "text/plain");
     response.set(http::field::cache_control, "no-store");
@@ -227,11 +285,12 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
     if (path == "/") return reply(Redirect(request, http::status::found, "/app.html"));
     // Logged in already (the back button, a bookmark): the screen, not the login form again.
     const bool login_page = path == "/login.html";
-    if (login_page && store_.Use(SessionIdOf(request), SessionStore::Clock::now())) {
+    if (login_page && store_.Use(SessionIdOf(request), Now())) {
       return reply(Redirect(request, http::status::found, "/app.html"));
     }
     const auto file = ReadStaticFile(options_.assets, path);
-    if (!file) return reply(ErrorResponse(request, 404, "not-found", "Nothing is served at that address"));
+    if (!file)
+      return reply(ErrorResponse(request, 404, "not-found", "Nothing is served at that address"));
     const auto if_none_match = request.find(http::field::if_none_match);
     if (if_none_match != request.end() && if_none_match->value() == file->etag) {
       Response response = Basic(request, http::status::not_modified);
@@ -250,7 +309,8 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
     return reply(std::move(response));
   }
   if (path == "/login") {
-    if (method != http::verb::post) return reply(ErrorResponse(request, 405, "method", "Log in with POST"));
+    if (method != http::verb::post)
+      return reply(ErrorResponse(request, 405, "method", "Log in with POST"));
     std::string address = ClientAddress(request, peer);
     return Login(std::move(request), std::move(address), std::move(reply));
   }
@@ -264,8 +324,10 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
   if ((reads && method != http::verb::get) || (!reads && method != http::verb::post)) {
     return reply(ErrorResponse(request, 405, "method", reads ? "Use GET" : "Use POST"));
   }
-  auto entry = store_.Use(SessionIdOf(request), SessionStore::Clock::now());
-  if (!entry) return reply(ErrorResponse(request, 401, "no-session", "Not logged in, or the session has ended"));
+  auto entry = store_.Use(SessionIdOf(request), Now());
+  if (!entry)
+    return reply(
+        ErrorResponse(request, 401, "no-session", "Not logged in, or the session has ended"));
   if (path == "/api/sessions") return ListSessions(request, *entry, std::move(reply));
   if (reads) {
     return OnSessionThread(request, *entry, here, std::move(reply),
@@ -282,11 +344,13 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
   if (path == "/api/logout") return Logout(request, *entry, std::move(reply));
   if (path == "/api/logout-others") return LogoutOthers(request, *entry, std::move(reply));
   json body = json::parse(request.body(), nullptr, false);
-  if (body.is_discarded()) return reply(ErrorResponse(request, 400, "bad-json", "The body is not JSON"));
+  if (body.is_discarded())
+    return reply(ErrorResponse(request, 400, "bad-json", "The body is not JSON"));
   if (floor) {
     const auto bytes = FloorBytes(target);
     if (!bytes) {
-      return reply(ErrorResponse(request, 400, "bad-request", "bytes=N is a number of bytes up to 4 MB"));
+      return reply(
+          ErrorResponse(request, 400, "bad-request", "bytes=N is a number of bytes up to 4 MB"));
     }
     return OnSessionThread(request, *entry, here, std::move(reply),
                            [bytes = *bytes](Session&) { return FloorFiller(bytes); });
@@ -318,7 +382,8 @@ void Server::Impl::OnSessionThread(const Request& request, SessionStore::Entry e
   });
 }
 
-Server::Server(ServerOptions options, std::shared_ptr<const UserDirectory> users, ScreenFactory screens)
+Server::Server(ServerOptions options, std::shared_ptr<const UserDirectory> users,
+               ScreenFactory screens)
     : impl_(std::make_unique<Impl>(std::move(options), std::move(users), std::move(screens))) {}
 
 Server::~Server() { impl_->Stop(); }

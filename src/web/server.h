@@ -7,14 +7,18 @@
 // Routes:
 //   GET  /healthz         200 "ok NAME" while the database answers, else 503 (web/operations.h)
 //   GET  /                -> 302 to /app.html
-//   GET  /login.html, /app.html, /dlgEnq.htm, /dlgSrch.htm, /js/..., /styles/...   static files (ETag, 304 when unchanged)
+//   GET  /login.html, /app.html, /dlgEnq.htm, /dlgSrch.htm, /js/..., /styles/...   static files
+//   (ETag, 304 when unchanged)
 //                         /login.html with a live session -> 302 to /app.html
-//   POST /login           form "user", "password" -> 303 to /app.html with the session cookie,
-//                         or 303 to /login.html?failed=1; asked with Accept: application/json,
-//                         200 {"location": "/app.html"} with the cookie, or 401 "refused";
-//                         403 "origin" from a page not allowed, 429 "throttled" or "locked"
-//                         after too many failures (Retry-After), 503 "busy" when the password
-//                         checks are all taken
+//   POST /login           form "user", "password" -> 303 to /app.html with the session cookie
+//                         and the device cookie (web/device_tokens.h), or 303 to
+//                         /login.html?failed=1; asked with Accept: application/json,
+//                         200 {"location": "/app.html"} with the cookies, or 401 "refused";
+//                         400 "bad-text" for a form that is not UTF-8, 403 "origin" from a page
+//                         not allowed, 429 "throttled" or "locked" after too many failures
+//                         (Retry-After), 503 "busy" when the password checks are all taken,
+//                         503 "unavailable" when the users cannot be read or the screen cannot
+//                         open
 //   GET  /api/state       the whole screen (Session::Render) and "csrf": the session's token
 //   GET  /api/sessions    {"sessions": [{"current", "started", "idle_seconds", "address"}]}:
 //                         the user's own sessions
@@ -42,11 +46,11 @@
 #include <string>
 #include <vector>
 
+#include "base/metrics.h"
 #include "web/endorsements.h"
+#include "web/failure_counts.h"
 #include "web/login_throttle.h"
 #include "web/memory_release.h"
-
-#include "base/metrics.h"
 #include "web/operations.h"
 #include "web/session.h"
 #include "web/session_store.h"
@@ -56,17 +60,22 @@ namespace cn::web {
 
 inline constexpr std::string_view kSessionCookie = "cn_session";
 inline constexpr std::string_view kSecureSessionCookie = "__Host-cn_session";
+inline constexpr std::string_view kDeviceCookie = "cn_device";
+inline constexpr std::string_view kSecureDeviceCookie = "__Host-cn_device";
 inline constexpr std::string_view kCsrfHeader = "X-CSRF-Token";
 
 struct ServerOptions {
   std::string bind = "127.0.0.1";
-  unsigned short port = 8080;  // 0: any free port (Server::Port tells which)
+  unsigned short port = 8080;    // 0: any free port (Server::Port tells which)
   std::filesystem::path assets;  // the pages folder
   std::size_t io_threads = 2;
   std::size_t most_body_bytes = 64 * 1024;
   std::chrono::steady_clock::duration request_timeout = std::chrono::seconds(30);
   std::chrono::steady_clock::duration sweep_interval = std::chrono::seconds(30);
   SessionLimits sessions;
+  // The clock of the sessions' idle and absolute limits; tests move it on.
+  std::function<std::chrono::steady_clock::time_point()> session_clock =
+      std::chrono::steady_clock::now;
 
   // Pages that may post the login form: origins or bare hosts (web/origin_check.h); empty,
   // the bind address and localhost.
@@ -75,8 +84,22 @@ struct ServerOptions {
   // the session list); requests from anywhere else are taken at their own address.
   std::vector<std::string> trusted_proxies;
   ThrottleLimits throttle;
+  // Where the throttle keeps its counts; empty: in this process's memory.
+  std::shared_ptr<FailureCounts> failure_counts;
+  // The key device cookies are signed with (DeviceTokens::kKeyBytes bytes), kept with the
+  // database so that browsers stay trusted across restarts and servers; empty: a key of this
+  // process only.
+  std::string device_key;
   std::size_t password_threads = 2;
-  std::size_t most_waiting_logins = 8;
+  std::size_t most_waiting_logins = 8;  // in each lane of the password checks
+
+  // Open connections: at most this many from one address (0: no limit; a trusted proxy has
+  // none) and in all (0: three quarters of the open-file limit, which Start raises to the hard
+  // limit); the connection idle longest is closed for a new one.
+  std::size_t most_connections_per_address = 64;
+  std::size_t most_connections = 0;
+  // Out of descriptors with no idle connection to close, accepting waits this long.
+  std::chrono::steady_clock::duration accept_pause = std::chrono::milliseconds(100);
 
   std::filesystem::path tls_cert;  // PEM; with tls_key, the server speaks HTTPS
   std::filesystem::path tls_key;

@@ -15,6 +15,8 @@
 #include <thread>
 #include <vector>
 
+#include "web/connection_limits.h"
+#include "web/device_tokens.h"
 #include "web/fiber_stacks.h"
 #include "web/login_throttle.h"
 #include "web/password_pool.h"
@@ -47,19 +49,34 @@ class Server::Impl {
  private:
   template <class Stream>
   class Connection;
+  // A login whose password waits for its check.
+  struct PendingLogin {
+    Request head;
+    LoginAttempt attempt;
+    bool trusted = false;  // as the throttle judged the browser
+    std::string password;
+    bool wants_json = false;
+    std::string device_cookie;  // as the browser sent it
+  };
 
   void Accept();
+  // Serves a new connection, when the limits give it a place.
+  void Serve(std::size_t thread, boost::asio::ip::tcp::socket socket);
+  void PauseAccepting();
   void Sweep();
   void ReleaseMemory();
   // The client's address: the connection's, or the one a trusted proxy forwards.
   std::string ClientAddress(const Request& request, const std::string& peer) const;
+  std::string CookieOf(const Request& request, std::string_view plain,
+                       std::string_view secure) const;
   std::string SessionIdOf(const Request& request) const;
   std::string SessionCookie(std::string_view id, bool clear) const;
+  std::string DeviceCookie(std::string_view value) const;
   void Login(Request request, std::string address, Reply reply);
-  void CheckPassword(Request head, std::string user, std::string password, std::string address,
-                     bool wants_json, Reply reply);
-  void OpenSession(Request head, Identity identity, std::string address, bool wants_json,
-                   Reply reply);
+  void CheckPassword(PendingLogin login, Reply reply);
+  // On a password thread: the check; returns what follows from it.
+  std::function<void()> Verify(const PendingLogin& login, const Reply& reply);
+  void OpenSession(PendingLogin login, Identity identity, Reply reply);
   void Logout(const Request& request, const SessionStore::Entry& entry, Reply reply);
   void ListSessions(const Request& request, const SessionStore::Entry& entry, Reply reply);
   void LogoutOthers(const Request& request, const SessionStore::Entry& entry, Reply reply);
@@ -77,6 +94,7 @@ class Server::Impl {
   // and every session on the same one.
   std::size_t NextConnectionThread() { return next_connection_thread_++ % contexts_.size(); }
   std::size_t NextHome() { return next_home_++ % contexts_.size(); }
+  SessionStore::Clock::time_point Now() const { return options_.session_clock(); }
   bool Tls() const { return tls_.has_value(); }
   bool SecureCookies() const { return Tls() || options_.tls_at_proxy; }
 
@@ -87,7 +105,9 @@ class Server::Impl {
   // prompt waits.
   std::shared_ptr<FiberStacks> stacks_ = std::make_shared<FiberStacks>(8);
   SessionStore store_;
+  DeviceTokens devices_;
   LoginThrottle throttle_;
+  std::optional<ConnectionLimits> connections_;
   std::optional<boost::asio::ssl::context> tls_;
   std::vector<std::unique_ptr<boost::asio::io_context>> contexts_;
   std::vector<boost::asio::executor_work_guard<boost::asio::io_context::executor_type>> guards_;
@@ -95,7 +115,11 @@ class Server::Impl {
   std::optional<boost::asio::ip::tcp::acceptor> acceptor_;
   std::optional<boost::asio::steady_timer> sweeper_;
   std::optional<boost::asio::steady_timer> releaser_;
+  std::optional<boost::asio::steady_timer> accept_pause_;
+  // On the first I/O thread: running out is logged once a minute at most.
+  std::optional<std::chrono::steady_clock::time_point> last_told_out_of_descriptors_;
   PasswordPool passwords_;  // the memory-hard hash runs here, not on the I/O threads
+  std::atomic<bool> healthy_{true};  // as /healthz last answered
   std::atomic<std::size_t> next_home_{0};
   std::atomic<std::size_t> next_connection_thread_{0};
   unsigned short port_ = 0;

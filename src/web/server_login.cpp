@@ -1,5 +1,6 @@
-// Logging in and out: where a login may come from, how fast guesses may follow each other,
-// the password check off the I/O threads, and each user's few sessions.
+// Logging in and out: where a login may come from, its form read as text and its user name in
+// one form, how fast guesses may follow each other (the user's own devices apart), the
+// password check off the I/O threads, and each user's few sessions.
 #include <spdlog/spdlog.h>
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 #include "web/log_text.h"
 #include "web/origin_check.h"
 #include "web/server_impl.h"
+#include "web/user_name.h"
+#include "web/utf8.h"
 
 namespace cn::web {
 namespace {
@@ -18,6 +21,8 @@ namespace http = boost::beast::http;
 using nlohmann::json;
 
 constexpr std::size_t kMostCredentialBytes = 1024;
+constexpr std::string_view kLoginUnavailable =
+    "Logging in is not possible at the moment; please try again shortly.";
 
 // The login page's script logs in without leaving the page, and asks for JSON to say so.
 bool AsksForJson(const Request& request) {
@@ -33,7 +38,7 @@ Response RefusedLogin(const Request& head, bool wants_json) {
   return Redirect(head, http::status::see_other, "/login.html?failed=1");
 }
 
-long long WholeSeconds(std::chrono::steady_clock::duration wait) {
+long long WholeSeconds(std::chrono::nanoseconds wait) {
   return std::max<long long>(1, std::chrono::ceil<std::chrono::seconds>(wait).count());
 }
 
@@ -68,11 +73,15 @@ std::string Server::Impl::ClientAddress(const Request& request, const std::strin
   return last.empty() ? peer : LogText(last, 64);
 }
 
-std::string Server::Impl::SessionIdOf(const Request& request) const {
+std::string Server::Impl::CookieOf(const Request& request, std::string_view plain,
+                                   std::string_view secure) const {
   const auto header = request.find(http::field::cookie);
   if (header == request.end()) return "";
-  return std::string(
-      CookieValue(Sv(header->value()), SecureCookies() ? kSecureSessionCookie : kSessionCookie));
+  return std::string(CookieValue(Sv(header->value()), SecureCookies() ? secure : plain));
+}
+
+std::string Server::Impl::SessionIdOf(const Request& request) const {
+  return CookieOf(request, kSessionCookie, kSecureSessionCookie);
 }
 
 std::string Server::Impl::SessionCookie(std::string_view id, bool clear) const {
@@ -83,6 +92,14 @@ std::string Server::Impl::SessionCookie(std::string_view id, bool clear) const {
   return cookie;
 }
 
+// Kept for a year: the browser stays its user's own device until then.
+std::string Server::Impl::DeviceCookie(std::string_view value) const {
+  std::string cookie(SecureCookies() ? kSecureDeviceCookie : kDeviceCookie);
+  cookie += "=" + std::string(value) + "; Path=/; Max-Age=31536000; HttpOnly; SameSite=Strict";
+  if (SecureCookies()) cookie += "; Secure";
+  return cookie;
+}
+
 void Server::Impl::Login(Request request, std::string address, Reply reply) {
   const auto origin = request.find(http::field::origin);
   if (origin != request.end() && !OriginAllowed(Sv(origin->value()), options_.allowed_origins)) {
@@ -90,58 +107,97 @@ void Server::Impl::Login(Request request, std::string address, Reply reply) {
     return reply(ErrorResponse(request, 403, "origin", "Log in from this server's own page"));
   }
   const auto fields = ParseForm(request.body());
-  std::string user(FormValue(fields, "user"));
-  std::string password(FormValue(fields, "password"));
-  const bool wants_json = AsksForJson(request);
-  if (user.empty() || user.size() > kMostCredentialBytes ||
-      password.size() > kMostCredentialBytes) {
-    return reply(RefusedLogin(request, wants_json));
+  const bool text = std::all_of(fields.begin(), fields.end(), [](const auto& field) {
+    return IsUtf8(field.first) && IsUtf8(field.second);
+  });
+  if (!text) {
+    spdlog::info("Refused a login form that is not UTF-8 text from {}", address);
+    return reply(
+        ErrorResponse(request, 400, "bad-text", "The user name and password must be text."));
   }
-  const auto decision = throttle_.Check(user, address, LoginThrottle::Clock::now());
+  const auto user = CanonicalUserName(FormValue(fields, "user"));
+  const std::string_view password = FormValue(fields, "password");
+  const bool wants_json = AsksForJson(request);
+  if (!user || password.size() > kMostCredentialBytes)
+    return reply(RefusedLogin(request, wants_json));
+  PendingLogin login{HeadOf(request), {*user, std::move(address), ""},
+                     false,           std::string(password),
+                     wants_json,      CookieOf(request, kDeviceCookie, kSecureDeviceCookie)};
+  login.attempt.device = devices_.Device(login.device_cookie, *user);
+  const auto decision = throttle_.Check(login.attempt, LoginThrottle::Clock::now());
   if (decision.verdict != LoginThrottle::Verdict::kTry) return reply(Throttled(request, decision));
-  CheckPassword(HeadOf(request), std::move(user), std::move(password), std::move(address),
-                wants_json, std::move(reply));
+  login.trusted = decision.trusted;
+  CheckPassword(std::move(login), std::move(reply));
 }
 
-void Server::Impl::CheckPassword(Request head, std::string user, std::string password,
-                                 std::string address, bool wants_json, Reply reply) {
+// A check is taken per client: a trusted browser by its device, anyone else by address.
+void Server::Impl::CheckPassword(PendingLogin login, Reply reply) {
+  auto pending = std::make_shared<const PendingLogin>(std::move(login));
   // The reply is kept outside the check so that a full pool can still answer with it.
   auto shared_reply = std::make_shared<Reply>(std::move(reply));
-  const bool taken = passwords_.TryPost([this, head, user, password = std::move(password), address,
-                                         wants_json, shared_reply]() mutable {
-    auto identity = users_->Authenticate(user, password);
-    if (!identity) {
-      const auto failure = throttle_.Failed(user, address, LoginThrottle::Clock::now());
-      spdlog::info(
-          "Refused a login for '{}' from {} ({} failures for the name, {} from the address)",
-          LogText(user), address, failure.user_failures, failure.address_failures);
-      if (failure.user_locked)
-        spdlog::warn("Logging in as '{}' is locked after repeated failures", LogText(user));
-      if (failure.address_locked)
-        spdlog::warn("Logging in from {} is locked after repeated failures", address);
-      return (*shared_reply)(RefusedLogin(head, wants_json));
-    }
-    throttle_.Succeeded(user);
-    OpenSession(std::move(head), std::move(*identity), std::move(address), wants_json,
-                std::move(*shared_reply));
-  });
+  const auto& attempt = pending->attempt;
+  const bool taken = passwords_.TryPost(
+      pending->trusted ? PasswordPool::Lane::kTrusted : PasswordPool::Lane::kUntrusted,
+      pending->trusted ? "device " + attempt.device : "address " + attempt.address,
+      [this, pending, shared_reply]() -> std::function<void()> {
+        try {
+          return Verify(*pending, *shared_reply);
+        } catch (const std::exception& failure) {
+          spdlog::error("A login for '{}' from {} could not be checked: {}",
+                        LogText(pending->attempt.user), pending->attempt.address,
+                        LogText(failure.what(), 1000));
+          return [pending, shared_reply] {
+            (*shared_reply)(ErrorResponse(pending->head, 503, "unavailable", kLoginUnavailable));
+          };
+        }
+      });
   if (!taken) {
-    spdlog::warn("Too many logins at once: told one from {} to try again", address);
-    (*shared_reply)(ErrorResponse(head, 503, "busy", "The server is busy, try again in a moment."));
+    spdlog::warn("Too many logins at once: told one from {} to try again", attempt.address);
+    (*shared_reply)(
+        ErrorResponse(pending->head, 503, "busy", "The server is busy, try again in a moment."));
   }
 }
 
-void Server::Impl::OpenSession(Request head, Identity identity, std::string address,
-                               bool wants_json, Reply reply) {
+std::function<void()> Server::Impl::Verify(const PendingLogin& login, const Reply& reply) {
+  const LoginAttempt& attempt = login.attempt;
+  auto identity = users_->Authenticate(attempt.user, login.password);
+  if (!identity) {
+    const auto failure = throttle_.Failed(attempt, login.trusted, LoginThrottle::Clock::now());
+    const std::string user = LogText(attempt.user);
+    if (login.trusted) {
+      spdlog::info("Refused a login for '{}' from {} on one of his devices ({} failures on it)",
+                   user, attempt.address, failure.failures);
+      if (failure.locked) spdlog::warn("A device of '{}' is locked after repeated failures", user);
+    } else {
+      spdlog::info(
+          "Refused a login for '{}' from {} ({} failures from browsers not his, {} from the "
+          "address)",
+          user, attempt.address, failure.failures, failure.address_failures);
+      if (failure.locked) {
+        spdlog::warn("Logging in as '{}' from browsers not his is locked after repeated failures",
+                     user);
+      }
+      if (failure.address_locked)
+        spdlog::warn("Logging in from {} is locked after repeated failures", attempt.address);
+    }
+    return [reply, refusal = RefusedLogin(login.head, login.wants_json)] { reply(refusal); };
+  }
+  throttle_.Succeeded(attempt, login.trusted);
+  return [this, login, identity = std::move(*identity), reply] {
+    OpenSession(login, identity, reply);
+  };
+}
+
+void Server::Impl::OpenSession(PendingLogin login, Identity identity, Reply reply) {
   const std::size_t home = NextHome();
-  asio::post(*contexts_[home], [this, head = std::move(head), identity = std::move(identity), home,
-                                address = std::move(address), wants_json,
-                                reply = std::move(reply)] {
+  asio::post(*contexts_[home], [this, login = std::move(login), identity = std::move(identity),
+                                home, reply = std::move(reply)] {
+    const std::string& address = login.attempt.address;
     try {
       auto session = std::make_shared<Session>(identity, screens_, stacks_);
       session->home() = home;
       session->Open();
-      auto added = store_.Add(session, identity.user_id, address, SessionStore::Clock::now());
+      auto added = store_.Add(session, identity.user_id, address, Now());
       for (auto& ended : added.ended) {
         spdlog::info("Ended the oldest session of '{}' (from {}): too many at once",
                      LogText(identity.user_id), ended.address);
@@ -149,17 +205,20 @@ void Server::Impl::OpenSession(Request head, Identity identity, std::string addr
       }
       if (!added.entry) {
         session->Close();
-        return reply(ErrorResponse(head, 503, "busy", "Too many sessions; try again later"));
+        return reply(ErrorResponse(login.head, 503, "busy", "Too many sessions; try again later"));
       }
       spdlog::info("'{}' logged in from {}", LogText(identity.user_id), address);
-      Response response = wants_json
-                              ? JsonResponse(head, http::status::ok, {{"location", "/app.html"}})
-                              : Redirect(head, http::status::see_other, "/app.html");
-      response.set(http::field::set_cookie, SessionCookie(added.entry->id, false));
+      Response response =
+          login.wants_json ? JsonResponse(login.head, http::status::ok, {{"location", "/app.html"}})
+                           : Redirect(login.head, http::status::see_other, "/app.html");
+      response.insert(http::field::set_cookie, SessionCookie(added.entry->id, false));
+      response.insert(http::field::set_cookie,
+                      DeviceCookie(devices_.Renewed(login.device_cookie, login.attempt.user)));
       reply(std::move(response));
     } catch (const std::exception& failure) {
-      spdlog::error("The screen could not open: {}", LogText(failure.what(), 1000));
-      reply(ErrorResponse(head, 500, "internal", "The screen could not open"));
+      spdlog::error("The screen of '{}' could not open: {}", LogText(identity.user_id),
+                    LogText(failure.what(), 1000));
+      reply(ErrorResponse(login.head, 503, "unavailable", kLoginUnavailable));
     }
   });
 }
@@ -174,7 +233,7 @@ void Server::Impl::Logout(const Request& request, const SessionStore::Entry& ent
 void Server::Impl::ListSessions(const Request& request, const SessionStore::Entry& entry,
                                 Reply reply) {
   json sessions = json::array();
-  for (const auto& one : store_.OfUser(entry.user, entry.id, SessionStore::Clock::now())) {
+  for (const auto& one : store_.OfUser(entry.user, entry.id, Now())) {
     const auto started =
         std::chrono::duration_cast<std::chrono::seconds>(one.started.time_since_epoch());
     sessions.push_back(

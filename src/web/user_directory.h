@@ -18,10 +18,11 @@ struct Identity {
 class UserDirectory {
  public:
   virtual ~UserDirectory() = default;
-  // The identity of the user when the password is his; nothing otherwise (unknown users and
-  // wrong passwords look the same). May be slow (a memory-hard hash) and is called off the
-  // I/O threads; must be safe to call from several threads at once.
-  virtual std::optional<Identity> Authenticate(std::string_view user, std::string_view password) const = 0;
+  // The identity of the user (his canonical name, web/user_name.h) when the password is his;
+  // nothing otherwise (unknown users and wrong passwords look the same). May be slow (a memory-hard
+  // hash) and is called off the I/O threads; must be safe to call from several threads at once.
+  virtual std::optional<Identity> Authenticate(std::string_view user,
+                                               std::string_view password) const = 0;
 };
 
 }  // namespace cn::web

@@ -191,9 +191,12 @@ void CNAAMain::WriteCoverNote(const std::string& record_text) {
                             Parameters({ws.identity.CurrentUserId, UCase(ws.read.LoadedCoverNoteNo),
                                         UCase(current.CoverNoteNo), record_text}));
   } catch (const RuntimeFailure& failure) {
-    // One transaction: a write the database refused left the stored cover note as it was.
-    window().MessageBox("The cover note could not be saved (" + failure.description() +
-                            "). Nothing has been written; please try again.",
+    // One transaction: a write the database refused left the stored cover note as it was. A
+    // database not available at all says so in its own words.
+    window().MessageBox(failure.number() == failure::kDatabaseUnavailable
+                            ? failure.description()
+                            : "The cover note could not be saved (" + failure.description() +
+                                  "). Nothing has been written; please try again.",
                         dom::message_box::kOkOnly + dom::message_box::kCritical, kSaveTitle);
     return;
   }

@@ -9,27 +9,32 @@
 #include <optional>
 #include <string>
 
+#include "../base/temp_folder.h"
 #include "backend/sqlite.h"
 #include "base/clock.h"
 #include "components/shared_backend.h"
-#include "../base/temp_folder.h"
 
 namespace cn::app {
 namespace {
 
 // The seeded administrator is a head-office user; a user given a password logs in as his own
 // agent. The user name is matched without regard to case or surrounding spaces, the password
-// exactly.
+// exactly. Bytes that are not UTF-8 (an overlong "a") never pass for a letter of a name.
 TEST(DatabaseUserDirectory, EachUserLogsInWithHisOwnPasswordOnly) {
   const cn::testing::TempFolder folder("covernote-users");
   const auto path = folder.path / "users.db";
   const SystemClock clock;
   const auto backend = components::OpenSharedBackend(path, clock);
   char hash[crypto_pwhash_STRBYTES];
-  ASSERT_EQ(crypto_pwhash_str(hash, "lotus pond", 10, crypto_pwhash_OPSLIMIT_MIN, crypto_pwhash_MEMLIMIT_MIN), 0);
+  ASSERT_EQ(crypto_pwhash_str(hash, "lotus pond", 10, crypto_pwhash_OPSLIMIT_MIN,
+                              crypto_pwhash_MEMLIMIT_MIN),
+            0);
   const auto set_hash = [&](std::string_view user, std::string_view hash) {
     backend->WithDatabase([&](backend::Database& db) {
-      db.Prepare("UPDATE app_user SET password_hash = ?1 WHERE user_id = ?2").Bind(1, hash).Bind(2, user).Run();
+      db.Prepare("UPDATE app_user SET password_hash = ?1 WHERE user_id = ?2")
+          .Bind(1, hash)
+          .Bind(2, user)
+          .Run();
     });
   };
   set_hash("TERATAI01", hash);
@@ -49,7 +54,8 @@ TEST(DatabaseUserDirectory, EachUserLogsInWithHisOwnPasswordOnly) {
       {"admin", "covernote ", std::nullopt}, {"admin", "COVERNOTE", std::nullopt},
       {"nobody", "covernote", std::nullopt},
       {"", "covernote", std::nullopt}, {"SUPERVISOR", "covernote", std::nullopt}, {"SUPERVISOR", "", std::nullopt},
-      {"admin' OR '1'='1", "covernote", std::nullopt}};
+      {"admin' OR '1'='1", "covernote", std::nullopt},
+      {"\xC1\xA1" "dmin", "covernote", std::nullopt}};
   // clang-format on
   for (const Case& c : cases)
     EXPECT_EQ(users.Authenticate(c.user, c.password), c.identity) << c.user << "/" << c.password;

@@ -115,7 +115,8 @@ TEST_F(SchemaTest, AnOlderSampleIsCorrectedByItsMigration) {
     DROP TABLE loading_limit; DROP TABLE underwriting_limit; DROP TABLE compulsory_excess;
     DROP TABLE commission_rate; DROP TABLE short_period_scale; DROP TABLE new_tariff_base;
     DROP TABLE rating_factor; DROP INDEX cover_note_no_any_case; DROP INDEX policy_no_any_case;
-    DROP INDEX client_code_any_case; DROP TABLE endorsement;)sql");
+    DROP INDEX client_code_any_case; DROP TABLE endorsement;
+    DROP TABLE server_key;)sql");
   ASSERT_NE(Query(kDump), fresh);
   EXPECT_EQ(Migrate(db), static_cast<int>(Migrations().size()) - 4);
   EXPECT_EQ(Query(kDump), fresh);

@@ -4,6 +4,7 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <boost/beast/ssl.hpp>
+#include <sstream>
 
 namespace cn::web::testing {
 
@@ -14,7 +15,8 @@ namespace http = beast::http;
 namespace {
 
 template <class Stream>
-HttpReply Exchange(Stream& stream, std::string_view method, http::request<http::string_body>& request) {
+HttpReply Exchange(Stream& stream, std::string_view method,
+                   http::request<http::string_body>& request) {
   http::write(stream, request);
   beast::flat_buffer buffer;
   http::response_parser<http::string_body> parser;
@@ -42,10 +44,11 @@ HttpReply Browser::Send(std::string_view method, std::string_view target, std::s
   beast::tcp_stream stream(context);
   stream.connect(asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), port_));
   stream.expires_after(std::chrono::seconds(20));
-  http::request<http::string_body> request{http::string_to_verb({method.data(), method.size()}),
-                                           {target.data(), target.size()}, 11};
+  http::request<http::string_body> request{
+      http::string_to_verb({method.data(), method.size()}), {target.data(), target.size()}, 11};
   request.set(http::field::host, "127.0.0.1:" + std::to_string(port_));
-  if (!cookie.empty()) request.set(http::field::cookie, cookie);
+  const std::string cookies = cookie + (cookie.empty() || device.empty() ? "" : "; ") + device;
+  if (!cookies.empty()) request.set(http::field::cookie, cookies);
   for (const auto& [name, value] : headers) request.set(name, value);
   request.body() = std::string(body);
   request.prepare_payload();
@@ -53,6 +56,7 @@ HttpReply Browser::Send(std::string_view method, std::string_view target, std::s
     HttpReply reply = Exchange(stream, method, request);
     beast::error_code ignored;
     stream.socket().shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
+    Keep(reply);
     return reply;
   }
   // The test certificate is self-signed: this browser trusts whatever it is shown.
@@ -63,16 +67,23 @@ HttpReply Browser::Send(std::string_view method, std::string_view target, std::s
   HttpReply reply = Exchange(secure, method, request);
   beast::error_code ignored;
   secure.shutdown(ignored);
+  Keep(reply);
   return reply;
 }
 
 bool Browser::LogIn(std::string_view user, std::string_view password) {
-  const HttpReply reply = Send("POST", "/login", "user=" + std::string(user) + "&password=" + std::string(password),
-                               {{"Content-Type", "application/x-www-form-urlencoded"}});
-  const std::string set_cookie = reply.Header("set-cookie");
-  if (set_cookie.empty()) return false;
-  cookie = set_cookie.substr(0, set_cookie.find(';'));
-  return true;
+  const HttpReply reply =
+      Send("POST", "/login", "user=" + std::string(user) + "&password=" + std::string(password),
+           {{"Content-Type", "application/x-www-form-urlencoded"}});
+  return reply.Header("set-cookie").find("_session=") != std::string::npos;
+}
+
+void Browser::Keep(const HttpReply& reply) {
+  std::istringstream set_cookies(reply.Header("set-cookie"));
+  for (std::string line; std::getline(set_cookies, line);) {
+    const std::string pair = line.substr(0, line.find(';'));
+    (pair.find("_device=") != std::string::npos ? device : cookie) = pair;
+  }
 }
 
 HttpReply Browser::State() {
@@ -82,7 +93,8 @@ HttpReply Browser::State() {
 }
 
 HttpReply Browser::Post(std::string_view target, const nlohmann::json& body) {
-  return Send("POST", target, body.dump(), {{"Content-Type", "application/json"}, {"X-CSRF-Token", csrf}});
+  return Send("POST", target, body.dump(),
+              {{"Content-Type", "application/json"}, {"X-CSRF-Token", csrf}});
 }
 
 }  // namespace cn::web::testing

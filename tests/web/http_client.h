@@ -1,18 +1,18 @@
 #pragma once
-// A plain HTTP client for the server tests: one request per connection unless kept, the
-// session cookie and CSRF token of one browser.
+// A plain HTTP client for the server tests: one request per connection, the cookies the server
+// sets (the session's and the device's) and the CSRF token of one browser.
 
 #include <map>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <string_view>
-
-#include <nlohmann/json.hpp>
 
 namespace cn::web::testing {
 
 struct HttpReply {
   int status = 0;
-  std::map<std::string, std::string> headers;  // names in lower case; a repeated one's values on lines
+  std::map<std::string, std::string>
+      headers;  // names in lower case; a repeated one's values on lines
   std::string body;
   nlohmann::json Json() const { return nlohmann::json::parse(body); }
   std::string Header(const std::string& name) const {
@@ -35,10 +35,13 @@ class Browser {
   HttpReply Post(std::string_view target, const nlohmann::json& body);
 
   std::string cookie;  // "cn_session=..."
+  std::string device;  // "cn_device=...": the device cookie of those who logged in here
   bool tls = false;    // speaks HTTPS, trusting any certificate
   std::string csrf;
 
  private:
+  void Keep(const HttpReply& reply);
+
   unsigned short port_;
 };
 

@@ -1,83 +1,22 @@
-#include "web/server.h"
-
 #include <gtest/gtest.h>
+#include <openssl/ssl.h>
 #include <spdlog/sinks/ostream_sink.h>
 #include <spdlog/spdlog.h>
 
 #include <atomic>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ssl.hpp>
 #include <mutex>
 #include <regex>
+#include <set>
 #include <sstream>
 #include <thread>
 
-#include "http_client.h"
-#include "test_screen.h"
-#include "web/memory_user_directory.h"
+#include "http_fixture.h"
+#include "web/server.h"
 
 namespace cn::web {
 namespace {
-
-using nlohmann::json;
-using testing::Browser;
-using testing::HttpReply;
-using testing::NodeOf;
-using Clock = std::chrono::steady_clock;
-using Headers = std::map<std::string, std::string>;
-
-const Headers kForm{{"Content-Type", "application/x-www-form-urlencoded"}};
-const Headers kLoginForm{{"Content-Type", "application/x-www-form-urlencoded"}, {"Accept", "application/json"}};
-
-class HttpTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    auto users = std::make_shared<MemoryUserDirectory>(MemoryUserDirectory::HashCost::kMinimum);
-    users->Add("alice", "s3cret pass", Identity{"ALICE", "A01", "B"});
-    users->Add("bob", "another", Identity{"BOB", "A02", "B"});
-    users_ = users;
-    Restart();
-  }
-  void TearDown() override { server_->Stop(); }
-
-  // Starts the server again on the test's options, changed by `change`; returns them.
-  ServerOptions Restart(const std::function<void(ServerOptions&)>& change = {},
-                        std::shared_ptr<const UserDirectory> users = nullptr) {
-    if (server_) server_->Stop();
-    ServerOptions options;
-    options.port = 0;
-    options.io_threads = 2;
-    options.assets = COVERNOTE_PAGES_DIR;
-    options.most_body_bytes = 16 * 1024;
-    options.sessions.most_per_user = 100;
-    options.server_name = "web-test";
-    options.health_check = [this] { return database_down_ ? "no database" : ""; };
-    options.metrics = metrics_;
-    if (change) change(options);
-    server_ = std::make_unique<Server>(options, users ? users : users_, testing::TestScreenFactory(pages_.dir()));
-    server_->Start();
-    return options;
-  }
-
-  Browser LoggedIn(const char* user = "alice", const char* password = "s3cret pass") {
-    Browser browser(server_->Port());
-    EXPECT_TRUE(browser.LogIn(user, password));
-    EXPECT_EQ(browser.State().status, 200);
-    return browser;
-  }
-  // An element event on the shown tab page, built from a fresh state.
-  static json ElementEvent(const json& state, const std::string& id, const std::string& event) {
-    return {{"seen", state.at("seq")},
-            {"kind", "element"},
-            {"page", state.at("frame").at("key")},
-            {"node", NodeOf(state.at("frame"), id)},
-            {"event", event}};
-  }
-
-  testing::TestPages pages_;
-  std::shared_ptr<const UserDirectory> users_;
-  std::atomic<bool> database_down_ = false;
-  std::shared_ptr<Metrics> metrics_ = std::make_shared<Metrics>();
-  std::unique_ptr<Server> server_;
-};
 
 // The load balancer asks /healthz; an operator's scrape sees refused logins and events by name.
 TEST_F(HttpTest, HealthFollowsTheDatabaseAndMetricsCountLoginsAndEventsByName) {
@@ -125,7 +64,8 @@ TEST_F(HttpTest, EachRequestGetsItsAnswer) {
       {false, "GET", "/api/state", "", {}, 401},
       {false, "POST", "/login", kRight, kForm, 303, "location", "^/app\\.html$"},
       {false, "POST", "/login", kRight, kForm, 303, "set-cookie",
-       "^cn_session=[0-9a-f]{64}; Path=/; HttpOnly; SameSite=Strict$"},
+       "^cn_session=[0-9a-f]{64}; Path=/; HttpOnly; SameSite=Strict\n"
+       "cn_device=[0-9a-f]{96}; Path=/; Max-Age=31536000; HttpOnly; SameSite=Strict$"},
       // The login page's own script asks for JSON and stays on the page when refused.
       {false, "POST", "/login", kWrong, kLoginForm, 401},
       {false, "POST", "/login", kBob, kLoginForm, 200, "body", "\"location\":\"/app.html\""},
@@ -359,18 +299,17 @@ TEST_F(HttpTest, FiftySessionsWaitingOnQuestionsHoldNoThread) {
 TEST_F(HttpTest, RepeatedFailuresAreDelayedThenLockedPerAccountAndPerAddress) {
   Restart([](ServerOptions& options) {
     options.trusted_proxies = {"127.0.0.1"};
-    options.throttle.free_failures_per_user = 2;
-    options.throttle.locking_failures_per_user = 4;
-    options.throttle.free_failures_per_address = 6;
-    options.throttle.locking_failures_per_address = 100;
+    options.throttle.untrusted_per_user = {2, 4};
+    options.throttle.per_address = {6, 100};
     options.throttle.first_delay = std::chrono::milliseconds(300);
     options.throttle.lockout = std::chrono::milliseconds(1500);
   });
-  Browser browser(server_->Port());
+  // Browsers none of the users logged in on before.
   const auto log_in = [&](const std::string& address, const std::string& user, const std::string& password) {
     auto headers = kLoginForm;
     headers["X-Forwarded-For"] = "203.0.113.1, " + address;  // the first entry is the client's
-    return browser.Send("POST", "/login", "user=" + user + "&password=" + password, headers);
+    return Browser(server_->Port())
+        .Send("POST", "/login", "user=" + user + "&password=" + password, headers);
   };
   const char* kHeld = "Too many failed logins. Wait 1 second before trying again.";
   const char* kLocked =
@@ -446,19 +385,69 @@ TEST_F(HttpTest, AnUnknownUserTakesAsLongAsAWrongPassword) {
   EXPECT_GT(timed("nobody") + timed("nobody2"), known / 2);
 }
 
+// Bytes that are not UTF-8 are escaped too: the log stays text.
 TEST_F(HttpTest, RequestTextIsLoggedWithItsControlCharactersEscaped) {
   std::ostringstream log;
   const auto before = spdlog::default_logger();
-  auto capture = std::make_shared<spdlog::logger>("capture", std::make_shared<spdlog::sinks::ostream_sink_mt>(log));
+  auto capture = std::make_shared<spdlog::logger>(
+      "capture", std::make_shared<spdlog::sinks::ostream_sink_mt>(log));
   capture->set_pattern("%v");
   spdlog::set_default_logger(capture);
   Browser(server_->Port()).Send("POST", "/login", "user=mallory%0A'ALICE'+logged+in%1b[2J&password=x", kLoginForm);
+  Browser(server_->Port())
+      .Send("POST", "/login", "user=x", {{"Origin", "http://\xC1\xA1.example"}});
   server_->Stop();
   spdlog::set_default_logger(before);
   const std::string text = log.str();
-  EXPECT_NE(text.find("'mallory\\n'ALICE' logged in\\x1b[2J'"), std::string::npos) << text;
-  EXPECT_EQ(text.find("\n'ALICE' logged in"), std::string::npos) << text;
+  EXPECT_NE(text.find("'MALLORY\\n'ALICE' LOGGED IN\\x1b[2J'"), std::string::npos) << text;
+  EXPECT_EQ(text.find("\n'ALICE' LOGGED IN"), std::string::npos) << text;
   EXPECT_EQ(text.find('\x1b'), std::string::npos);
+  EXPECT_NE(text.find("http://\\xc1\\xa1.example"), std::string::npos) << text;
+}
+
+// One address holds a few connections at most; a trusted proxy, for all its browsers, any number.
+TEST_F(HttpTest, ConnectionsAreCappedPerAddressButNotForAProxy) {
+  for (const bool proxy : {false, true}) {
+    Restart([proxy](ServerOptions& options) {
+      options.most_connections_per_address = 3;
+      if (proxy) options.trusted_proxies = {"127.0.0.1"};
+    });
+    boost::asio::io_context io;
+    std::vector<boost::asio::ip::tcp::socket> idle;
+    for (int i = 0; i < 3; ++i)
+      idle.emplace_back(io).connect({boost::asio::ip::make_address("127.0.0.1"), server_->Port()});
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (proxy) {
+      EXPECT_EQ(Browser(server_->Port()).Send("GET", "/healthz").status, 200);
+    } else {
+      EXPECT_ANY_THROW(Browser(server_->Port()).Send("GET", "/healthz"));
+    }
+  }
+}
+
+// A session ends after 30 minutes without a request, and after 12 hours however busy; the
+// sweep closes both. The sessions' clock is moved on, not waited for.
+TEST_F(HttpTest, SessionsEndAfterThirtyMinutesIdleAndTwelveHoursInAll) {
+  std::atomic<Clock::duration> moved{};
+  Restart([&moved](ServerOptions& options) {
+    options.session_clock = [&moved] { return Clock::now() + moved.load(); };
+    options.sweep_interval = std::chrono::milliseconds(20);
+  });
+  using std::chrono::minutes;
+  Browser idle = LoggedIn(), busy = LoggedIn();
+  const auto at = [&](Clock::duration when, Browser& browser) {
+    moved = when;
+    return browser.State().status;
+  };
+  EXPECT_EQ(at(minutes(29), idle), 200);
+  EXPECT_EQ(at(minutes(59) - std::chrono::seconds(1), idle), 200);
+  EXPECT_EQ(at(minutes(89), idle), 401);
+  for (auto when = minutes(29); when < std::chrono::hours(12); when += minutes(29))
+    EXPECT_EQ(at(when, busy), 200);
+  moved = std::chrono::hours(12);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(server_->SessionCount(), 0u);
+  EXPECT_EQ(busy.State().status, 401);
 }
 
 TEST_F(HttpTest, AUserHasAFewSessionsAndCanEndTheOthers) {
@@ -491,9 +480,12 @@ TEST_F(HttpTest, OverTlsTheCookieIsSecureWithTheHostPrefixAndHstsIsSent) {
   Browser browser(server_->Port());
   browser.tls = true;
   const HttpReply login = browser.Send("POST", "/login", "user=alice&password=s3cret+pass", kForm);
-  EXPECT_TRUE(
-      std::regex_search(login.Header("set-cookie"),
-                        std::regex("^__Host-cn_session=[0-9a-f]{64}; Path=/; HttpOnly; SameSite=Strict; Secure$")));
+  EXPECT_TRUE(std::regex_search(
+      login.Header("set-cookie"),
+      std::regex("^__Host-cn_session=[0-9a-f]{64}; Path=/; HttpOnly; SameSite=Strict; Secure\n"
+                 "__Host-cn_device=[0-9a-f]{96}; Path=/; Max-Age=31536000; HttpOnly; "
+                 "SameSite=Strict; Secure$")))
+      << login.Header("set-cookie");
   EXPECT_EQ(login.Header("strict-transport-security"), "max-age=31536000");
   browser.cookie = login.Header("set-cookie").substr(0, login.Header("set-cookie").find(';'));
   EXPECT_EQ(browser.State().status, 200);
@@ -501,6 +493,56 @@ TEST_F(HttpTest, OverTlsTheCookieIsSecureWithTheHostPrefixAndHstsIsSent) {
   EXPECT_ANY_THROW(Browser(server_->Port()).Send("GET", "/login.html"));  // plain HTTP: no answer
   options.tls_key = COVERNOTE_TEST_DATA "/data/missing.pem";
   EXPECT_THROW(Server(options, users_, testing::TestScreenFactory(pages_.dir())).Start(), std::runtime_error);
+}
+
+// Each TLS 1.2 suite and protocol version offered on its own by a client that knows them all:
+// whether the server agrees.
+std::set<std::string> Agreed(unsigned short port,
+                             const std::vector<std::pair<std::string, int>>& offers) {
+  std::set<std::string> agreed;
+  for (const auto& [suite, version] : offers) {
+    boost::asio::io_context io;
+    boost::asio::ssl::context client(boost::asio::ssl::context::tls_client);
+    SSL_CTX* context = client.native_handle();
+    SSL_CTX_set_security_level(context, 0);
+    SSL_CTX_set_min_proto_version(context, version);
+    SSL_CTX_set_max_proto_version(context, version);
+    if (!suite.empty() && SSL_CTX_set_cipher_list(context, suite.c_str()) != 1) continue;
+    boost::asio::ssl::stream<boost::asio::ip::tcp::socket> stream(io, client);
+    stream.next_layer().connect({boost::asio::ip::make_address("127.0.0.1"), port});
+    boost::system::error_code error;
+    stream.handshake(boost::asio::ssl::stream_base::client, error);
+    if (!error) agreed.insert(suite.empty() ? SSL_get_version(stream.native_handle()) : suite);
+  }
+  return agreed;
+}
+
+// TLS 1.2 with forward-secret AEAD suites only (never static RSA or CBC), TLS 1.3 as it is,
+// nothing older, whichever key the certificate has.
+TEST_F(HttpTest, OverTlsOnlyForwardSecretAeadSuitesAreAgreed) {
+  boost::asio::ssl::context all(boost::asio::ssl::context::tls_client);
+  SSL_CTX_set_security_level(all.native_handle(), 0);
+  SSL_CTX_set_cipher_list(all.native_handle(), "ALL:COMPLEMENTOFALL");
+  std::vector<std::pair<std::string, int>> offers = {
+      {"", TLS1_VERSION}, {"", TLS1_1_VERSION}, {"", TLS1_3_VERSION}};
+  const STACK_OF(SSL_CIPHER)* suites = SSL_CTX_get_ciphers(all.native_handle());
+  for (int i = 0; i < sk_SSL_CIPHER_num(suites); ++i) {
+    const SSL_CIPHER* suite = sk_SSL_CIPHER_value(suites, i);
+    if (std::string_view(SSL_CIPHER_get_version(suite)) != "TLSv1.3")
+      offers.emplace_back(SSL_CIPHER_get_name(suite), TLS1_2_VERSION);
+  }
+  ASSERT_GT(offers.size(), 40u);
+  for (const std::string key : {"", "_rsa"}) {
+    Restart([&key](ServerOptions& options) {
+      options.tls_cert = COVERNOTE_TEST_DATA "/data/test_tls" + key + "_cert.pem";
+      options.tls_key = COVERNOTE_TEST_DATA "/data/test_tls" + key + "_key.pem";
+    });
+    const std::string signed_by = key.empty() ? "ECDSA" : "RSA";
+    EXPECT_EQ(Agreed(server_->Port(), offers),
+              (std::set<std::string>{"TLSv1.3", "ECDHE-" + signed_by + "-AES128-GCM-SHA256",
+                                     "ECDHE-" + signed_by + "-AES256-GCM-SHA384",
+                                     "ECDHE-" + signed_by + "-CHACHA20-POLY1305"}));
+  }
 }
 
 TEST_F(HttpTest, FreedMemoryIsHandedBackOnATimerAndOnDemand) {

@@ -1,0 +1,48 @@
+// What a client posts to log in: the form, the user name read from it, and a device cookie (the
+// bytes after the first zero). Whatever comes, a user name has one form that reads back as
+// itself and is well-formed UTF-8, the log gets only text, and a cookie the server renews
+// vouches for its user and holds a few tokens at most.
+#include <cstdlib>
+
+#include "refusal.h"
+#include "web/device_tokens.h"
+#include "web/form.h"
+#include "web/log_text.h"
+#include "web/user_name.h"
+#include "web/utf8.h"
+
+namespace {
+
+void Expect(bool holds) {
+  if (!holds) std::abort();
+}
+
+bool NoControls(std::string_view text) {
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const cn::web::DeviceTokens devices(std::string(cn::web::DeviceTokens::kKeyBytes, 'k'));
+  const std::string_view input = cn::fuzzing::Text(data, size);
+  const std::string_view form = input.substr(0, input.find('\0'));
+  const std::string_view cookie =
+      form.size() < input.size() ? input.substr(form.size() + 1) : std::string_view{};
+  for (const auto& [name, value] : cn::web::ParseForm(form)) {
+    for (const std::string& logged : {cn::web::LogText(name), cn::web::LogText(value)})
+      Expect(cn::web::IsUtf8(logged) && NoControls(logged));
+    if (name != "user") continue;
+    const auto user = cn::web::CanonicalUserName(value);
+    if (!user) continue;
+    Expect(cn::web::IsUtf8(*user) && cn::web::CanonicalUserName(*user) == user);
+    (void)devices.Device(cookie, *user);
+    const std::string renewed = devices.Renewed(cookie, *user);
+    Expect(!devices.Device(renewed, *user).empty());
+    Expect(renewed.size() <= cn::web::DeviceTokens::kMostTokens * 97);
+  }
+  return 0;
+}
