@@ -6,6 +6,7 @@ import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync, spawn, spawnSync } from 'node:child_process';
 import { writeFileSync } from 'node:fs';
+import { createServer } from 'node:net';
 import path from 'node:path';
 import { administrator, covernoteBinary as binary, kServing, racingSaves, scratchEnv, scratchRun, startServer }
   from './harness.mjs';
@@ -29,14 +30,25 @@ before(async () => {
     run.processes.push(started.server);
     servers.push(`  server ${server} 127.0.0.1:${new URL(started.base).port} cookie ${server} check inter 500ms`);
   }
-  const front = 20000 + (process.pid % 20000);
+  // A port nobody holds now, for the balancer's front.
+  const front = await new Promise((resolve) => {
+    const probe = createServer().listen(0, '127.0.0.1', () => {
+      const { port } = probe.address();
+      probe.close(() => resolve(port));
+    });
+  });
   const config = path.join(run.scratch, 'haproxy.cfg');
   writeFileSync(config, ['defaults', '  mode http', '  timeout connect 2s', '  timeout client 60s', '  timeout server 60s',
     'frontend screen', `  bind 127.0.0.1:${front}`, '  default_backend servers', 'backend servers', '  balance roundrobin',
     '  cookie SERVERID insert indirect nocache httponly', '  option httpchk GET /healthz', ...servers, ''].join('\n'));
-  run.processes.push(spawn('haproxy', ['-db', '-f', config], { stdio: 'ignore' }));
+  const balancer = spawn('haproxy', ['-db', '-f', config], { stdio: ['ignore', 'ignore', 'pipe'] });
+  let said = '';
+  balancer.stderr.on('data', (chunk) => { said += chunk; });
+  run.processes.push(balancer);
   balancerUrl = `http://127.0.0.1:${front}`;
-  for (let i = 0; i < 50 && !(await fetch(`${balancerUrl}/healthz`).catch(() => null))?.ok; i += 1) {
+  // On a busy machine the servers may take a while to pass the balancer's health checks.
+  for (let i = 0; i < 150 && !(await fetch(`${balancerUrl}/healthz`).catch(() => null))?.ok; i += 1) {
+    if (balancer.exitCode !== null) throw new Error(`haproxy stopped: ${said}`);
     await new Promise((resolve) => setTimeout(resolve, 200));
   }
 });
