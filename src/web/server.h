@@ -62,6 +62,8 @@ inline constexpr std::string_view kSessionCookie = "cn_session";
 inline constexpr std::string_view kSecureSessionCookie = "__Host-cn_session";
 inline constexpr std::string_view kDeviceCookie = "cn_device";
 inline constexpr std::string_view kSecureDeviceCookie = "__Host-cn_device";
+inline constexpr std::string_view kLoginCookie = "cn_login";
+inline constexpr std::string_view kSecureLoginCookie = "__Host-cn_login";
 inline constexpr std::string_view kCsrfHeader = "X-CSRF-Token";
 
 struct ServerOptions {
@@ -84,6 +86,8 @@ struct ServerOptions {
   // the session list); requests from anywhere else are taken at their own address.
   std::vector<std::string> trusted_proxies;
   ThrottleLimits throttle;
+  // The product's name in authenticator apps (the TOTP issuer).
+  std::string issuer = "Cover Note";
   // Where the throttle keeps its counts; empty: in this process's memory.
   std::shared_ptr<FailureCounts> failure_counts;
   // The key device cookies are signed with (DeviceTokens::kKeyBytes bytes), kept with the
@@ -135,6 +139,10 @@ class Server {
   void RunUntilSignalled();
 
   std::size_t SessionCount() const;
+  // Ends every session of `user` (his account was changed at the command line).
+  void EndSessionsOf(std::string_view user);
+  // Forgets the failed logins counted against `user` (he was unlocked).
+  void ForgetFailures(std::string_view user);
   // What the timer does every release_interval, now; returns when it is done.
   void ReleaseMemory();
 
