@@ -18,7 +18,15 @@
 //                         not allowed, 429 "throttled" or "locked" after too many failures
 //                         (Retry-After), 503 "busy" when the password checks are all taken,
 //                         503 "unavailable" when the users cannot be read or the screen cannot
-//                         open
+//                         open. A right password with a step still to take (the account's
+//                         Account) answers 200 {"step": "code"|"password"|"enrol", "user",
+//                         and for "enrol" "secret", "qr"} with the cookie cn_login (5 minutes)
+//   POST /login/code      form "code": a TOTP or recovery code   } the next step, or the
+//   POST /login/password  form "password": his own, by the rules } session as /login does
+//   POST /login/enrol     form "code": the first code of the new } ("recovery_codes" with it);
+//                         second factor                           } 401 "refused", 400 "weak"
+//                         {"message", "hints"}, 401 "no-login" when the login has ended
+//   GET  /login/step      the step waiting; GET /login/qr.svg its QR code (image/svg+xml)
 //   GET  /api/state       the whole screen (Session::Render) and "csrf": the session's token
 //   GET  /api/sessions    {"sessions": [{"current", "started", "idle_seconds", "address"}]}:
 //                         the user's own sessions
@@ -27,13 +35,20 @@
 //   POST /api/dialog      Session::DialogSearch }
 //   POST /api/logout      ends the session     }
 //   POST /api/logout-others  ends the user's other sessions: {"ended": count}
+//   POST /api/password    {"current", "password"}: his own new password; {"ended": count} of
+//                         his other sessions, 401 "refused", 400 "weak" {"message", "hints"}
+//   GET  /api/mfa         {"enrolled", "required", "recovery_codes_left"}
+//   POST /api/mfa/begin   {"secret", "qr"}: a second factor to confirm; 409 when one is set up
+//   GET  /api/mfa/qr.svg  its QR code
+//   POST /api/mfa/confirm {"code"}: {"recovery_codes"} shown once, or 401 "refused"
 //   GET  /endorsement/NOTE/EN        the endorsement's PDF (inline), for the session's agent
 //   GET  /endorsement/NOTE/EN/print  its HTML print view; refusals are pages: 401 no session,
 //                         403 another agent's cover note, 404 no such endorsement
 //   POST /api/floor?bytes=N  only with ServerOptions::floor_endpoint: the way of /api/event
 //                         without the screen, answering N bytes of filler (web/floor.h)
 // Refusals are JSON {"error": code, "message": text} with a 4xx status: 400 bad request,
-// 401 no session, 403 CSRF token missing or wrong, 404 unknown, 405 method, 409 out of turn,
+// 401 no session, 403 CSRF token missing or wrong (or "role": a command his role may not use),
+// 404 unknown, 405 method, 409 out of turn,
 // 413 body too large, 429 too many failed logins, 503 too many sessions or logins.
 // With a certificate the server speaks only HTTPS; then (or when told that TLS ends at a proxy)
 // the session cookie is "__Host-cn_session" with Secure, and HSTS is sent.
