@@ -10,7 +10,7 @@
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
-import { startServer, launchBrowser } from '../tests/e2e/harness.mjs';
+import { choosePassword, kAdminPassword, launchBrowser, sampleDatabase, startServer } from '../tests/e2e/harness.mjs';
 
 const binary = process.env.COVERNOTE_BINARY;
 const runs = Number(process.argv.find((arg) => arg.startsWith('--runs='))?.slice(7) ?? 20);
@@ -92,15 +92,17 @@ async function main() {
   let server;
   let context;
   try {
+    sampleDatabase(path.join(scratch, 'covernote.db'), env);
     const started = await startServer(binary, ['serve', '--port', '0', '--db', path.join(scratch, 'covernote.db')],
       /serving on http:\/\/127\.0\.0\.1:(\d+)/, env);
     server = started.server;
+    await choosePassword(started.base);
     context = await launchBrowser(path.join(scratch, 'chromium'));
     const page = await context.newPage();
     await page.goto(`${started.base}/login.html`);
     await page.fill('#user', 'admin');
-    await page.fill('#password', 'covernote');
-    await page.click('button[type=submit]');
+    await page.fill('#password', kAdminPassword);
+    await page.click('#login-form button[type=submit]');
     await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
     console.log(`browser paint: covernote serve on a scratch database, chromium ${context.browser()?.version() ?? ''}`);
     await measure('Enter in the number box -> note painted', (i) => timeRead(page, kNotes[i % kNotes.length]));

@@ -9,10 +9,11 @@ export function setCsrf(token) {
 }
 
 export class ServerRefusal extends Error {
-  constructor(status, code, message) {
+  constructor(status, code, message, hints = []) {
     super(message);
     this.status = status;
     this.code = code;
+    this.hints = hints;  // what made a refused password guessable
   }
 }
 
@@ -35,7 +36,7 @@ async function call(method, path, body) {
   } catch {
     answer = { error: 'bad-answer', message: 'The server sent no readable answer' };
   }
-  if (!response.ok) throw new ServerRefusal(response.status, answer.error, answer.message);
+  if (!response.ok) throw new ServerRefusal(response.status, answer.error, answer.message, answer.hints);
   return answer;
 }
 

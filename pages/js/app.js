@@ -23,6 +23,7 @@ import './dlg_enquiry.js';
 import './dlg_search.js';
 import './dlg_table.js';
 import './sessions.js';
+import './account.js';
 
 const frameBox = document.getElementById('shell-frame');
 const workspaceBox = document.getElementById('shell-workspace');

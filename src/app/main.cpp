@@ -7,6 +7,7 @@
 #include "app/endorsement_command.h"
 #include "app/play_screen.h"
 #include "app/serve_command.h"
+#include "app/user_command.h"
 #include "base/runtime_failure.h"
 #include "components/data_paths.h"
 #include "components/database_setup.h"
@@ -18,7 +19,7 @@ namespace {
 // `covernote db init|migrate|seed`. Without --db the user's own database is
 // used, created and seeded first when it is missing.
 int RunDatabaseCommand(const CLI::App& init, const CLI::App& migrate, const std::string& db_path,
-                       bool force) {
+                       bool force, bool sample) {
   namespace components = cn::components;
   try {
     std::filesystem::path path = db_path;
@@ -28,7 +29,7 @@ int RunDatabaseCommand(const CLI::App& init, const CLI::App& migrate, const std:
     } else if (path.empty()) {
       path = components::EnsureDefaultDatabase();
     }
-    std::cout << (init      ? components::InitDatabase(path, force)
+    std::cout << (init      ? components::InitDatabase(path, force, sample)
                   : migrate ? components::MigrateDatabase(path)
                             : components::SeedDatabase(path))
               << "\n";
@@ -57,8 +58,9 @@ int main(int argc, char** argv) {
   serve->add_option("--bind", serve_options.bind, "Address to listen on")->capture_default_str();
   serve->add_option("--port", serve_options.port, "Port to listen on")->capture_default_str();
   serve->add_option("--db", serve_command.database,
-                    "Database file, created with the sample data when missing (default: the "
-                    "user's own, as for `db`), or a shared server's postgresql://USER@HOST/DB "
+                    "Database file, made beforehand with `covernote db init` (default: the "
+                    "user's own, made with the sample data on first use), or a shared server's "
+                    "postgresql://USER@HOST/DB "
                     "address (extra parameters: pool_size, statement_timeout in ms, "
                     "connect_timeout in s)");
   serve->add_option("--server-name", serve_options.server_name,
@@ -95,16 +97,73 @@ int main(int argc, char** argv) {
 
   std::string db_path;
   bool force = false;
+  bool sample = false;
   auto* db = app.add_subcommand("db", "Create, migrate or fill the database");
   db->require_subcommand(1);
-  auto* db_init = db->add_subcommand("init", "Create a new database with the sample data");
+  auto* db_init = db->add_subcommand(
+      "init", "Create a new database: the schema, code lists and agents, and no user");
   db_init->add_flag("--force", force, "Replace a database that is already there");
+  db_init->add_flag("--sample", sample,
+                    "Add the sample cover notes and users; the administrator ADMIN has the demo "
+                    "password, to be changed at the first login");
   auto* db_migrate = db->add_subcommand("migrate", "Apply the schema steps the database lacks");
   auto* db_seed = db->add_subcommand("seed", "Add the sample data to a database without data");
   for (CLI::App* command : {db_init, db_migrate, db_seed}) {
     command->add_option("--db", db_path,
                         "Database file (default: $XDG_DATA_HOME/covernote/covernote.db or "
                         "~/.local/share/covernote/covernote.db), or a postgresql:// address");
+  }
+
+  cn::app::UserCommand user_command;
+  auto* user = app.add_subcommand("user", "Add and manage the accounts that log in");
+  user->require_subcommand(1);
+  const auto user_name = [&](CLI::App* command) {
+    command->add_option("name", user_command.user, "User name")->required();
+  };
+  const auto password_stdin = [&](CLI::App* command) {
+    command->add_flag("--password-stdin", user_command.password_stdin,
+                      "Read the password from the first line of standard input (else it is "
+                      "asked on the terminal)");
+  };
+  const auto require_mfa = [&](CLI::App* command) {
+    command->add_flag("--require-mfa", user_command.require_mfa,
+                      "A second factor must be set up at the next login");
+  };
+  auto* user_add = user->add_subcommand("add", "Add a user, with a password to change at first login");
+  user_name(user_add);
+  user_add->add_option("--agent", user_command.agent, "The agent's code (HQ001: the head office)")
+      ->required();
+  user_add->add_option("--role", user_command.role,
+                       "amend (reads, calculates and saves; the default) or enquire (reads only)");
+  user_add->add_option("--name", user_command.name, "The person's name");
+  password_stdin(user_add);
+  require_mfa(user_add);
+  auto* user_passwd = user->add_subcommand(
+      "passwd", "Set a user's password; he changes it at his next login, his sessions end");
+  user_name(user_passwd);
+  password_stdin(user_passwd);
+  require_mfa(user_passwd);
+  for (const auto& [verb, help] : std::vector<std::pair<const char*, const char*>>{
+           {"disable", "Stop a user logging in; his sessions end"},
+           {"enable", "Let a disabled user log in again"},
+           {"unlock", "Forget the failed logins that locked a user out"}}) {
+    user_name(user->add_subcommand(verb, help));
+  }
+  auto* user_role = user->add_subcommand("role", "Change a user's role; his sessions end");
+  user_name(user_role);
+  user_role->add_option("role", user_command.role, "amend or enquire")->required();
+  auto* user_mfa_reset =
+      user->add_subcommand("mfa-reset", "Remove a user's second factor and recovery codes");
+  user_name(user_mfa_reset);
+  require_mfa(user_mfa_reset);
+  user->add_subcommand("list", "The users: name, agent, role, state, last login, MFA");
+  auto* user_log = user->add_subcommand("log", "The audit trail of the accounts, oldest first");
+  user_log->add_option("name", user_command.user, "Only this user's events");
+  user_log->add_option("--since", user_command.since,
+                       "From this date or time in UTC (2026-12-05, 2026-12-05T10:00)");
+  for (CLI::App* command : user->get_subcommands({})) {
+    command->add_option("--db", user_command.database,
+                        "Database file or postgresql:// address (default: the user's own)");
   }
 
   cn::play::PlayCommand play_command;
@@ -135,7 +194,12 @@ int main(int argc, char** argv) {
 
   CLI11_PARSE(app, argc, argv);
   if (*play) return cn::play::RunPlayCommand(play_command, cn::app::PlayScreenMaker(), std::cout, std::cerr);
-  if (*db) return RunDatabaseCommand(*db_init, *db_migrate, db_path, force);
+  if (*db) return RunDatabaseCommand(*db_init, *db_migrate, db_path, force, sample);
+  if (*user) {
+    user_command.action = user->get_subcommands().front()->get_name();
+    return cn::app::RunUserCommand(user_command, std::cin, std::cout, std::cerr,
+                                   cn::app::TerminalPasswordPrompt());
+  }
   if (*endorsement)
     return cn::app::RunEndorsementCommand(endorsement_command, std::cout, std::cerr);
   if (*serve) return cn::app::RunServeCommand(std::move(serve_command));

@@ -7,12 +7,14 @@
 #include <string>
 #include <system_error>
 
+#include "app/account_watch.h"
 #include "app/database_user_directory.h"
 #include "app/endorsement_files.h"
 #include "app/server_keys.h"
 #include "app/session_screens.h"
 #include "base/metrics.h"
 #include "base/runtime_failure.h"
+#include "components/database_setup.h"
 #include "web/device_tokens.h"
 #include "web/operations.h"
 
@@ -27,6 +29,8 @@ int RunServeCommand(ServeCommand command) {
   }
   try {
     if (!command.server.server_name.empty()) web::NameTheLogs(command.server.server_name);
+    // A database named is used as it is, never made: a missing one is a mistake to be told.
+    if (!command.database.empty()) components::RequireDatabase(command.database);
     auto served = OpenProduct({.database = command.database, .settings = {}});
     auto backend = ProductBackend(*served);
     auto users = std::make_shared<const DatabaseUserDirectory>(backend);
@@ -56,6 +60,9 @@ int RunServeCommand(ServeCommand command) {
       metrics->Gauge("covernote_sessions_open", "Screens open in this server",
                      [&server] { return static_cast<double>(server.SessionCount()); });
     }
+    // The operator's changes to accounts reach this server's sessions and login counts.
+    AccountWatch watch(backend, {.changed = [&server](const std::string& user) { server.EndSessionsOf(user); },
+                                 .unlocked = [&server](const std::string& user) { server.ForgetFailures(user); }});
     server.Start();
     const bool tls = !command.server.tls_cert.empty();
     std::cout << "covernote serving on " << (tls ? "https://" : "http://") << command.server.bind

@@ -23,6 +23,7 @@
 #include "components/shared_backend.h"
 #include "documents/pdf_document.h"
 #include "dom/page_templates.h"
+#include "integration/lookup_state.h"
 #include "workspace/screen.h"
 
 namespace cn::app {
@@ -86,7 +87,8 @@ void RemoveAbandonedSessionFolders(const std::string& installation_path) {
 }
 
 std::vector<components::SettingValue> SessionOverrides(const web::Identity& identity, const SessionFolder& folder) {
-  auto overrides = components::IdentityOverrides(identity.user_id, identity.agent_code, identity.agent_type);
+  auto overrides = components::IdentityOverrides(identity.user_id, identity.agent_code,
+                                                 identity.agent_type, identity.role);
   if (!folder.Text().empty()) {
     overrides.push_back({std::string(components::kProductKeyPath), "Installation Path", folder.Text()});
   }
@@ -160,8 +162,15 @@ web::ScreenFactory SessionScreens(std::shared_ptr<const ServedProduct> product, 
     options.dialogs = std::move(dialogs);
     owner->shell = shell::HostShell::Create(std::move(options));
     // The session holds the shell and the dialog pages; through them, everything they use.
-    return web::SessionScreen{std::shared_ptr<shell::HostShell>(owner, owner->shell.get()),
-                              std::shared_ptr<web::DialogPages>(owner, owner->dialog_pages.get())};
+    web::SessionScreen screen;
+    screen.shell = std::shared_ptr<shell::HostShell>(owner, owner->shell.get());
+    screen.dialog_pages = std::shared_ptr<web::DialogPages>(owner, owner->dialog_pages.get());
+    // The screen shows them off already; a request for them is refused all the same.
+    if (!identity.MayAmend()) {
+      screen.refused_commands = {"cmdCalculate", "cmdSave"};
+      screen.refusal = std::string(kEnquiryOnly);
+    }
+    return screen;
   };
 }
 

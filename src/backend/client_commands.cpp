@@ -16,6 +16,16 @@ namespace {
 
 std::string WithoutDashes(std::string_view text) { return Replace(Trim(text), "-", ""); }
 
+// A known user whose role lets him amend, and who is not disabled.
+bool MayAmend(Database& db, std::string_view user_id) {
+  Statement& user = db.Prepare(
+      "SELECT 1 FROM app_user WHERE user_id = ?1 AND role = 'amend' AND disabled = 0");
+  user.Bind(1, user_id);
+  const bool may = user.Step();
+  user.Reset();
+  return may;
+}
+
 // Clients found by a query whose first column is the client's id.
 std::string ClientRecords(Database& db, Statement& query, bool& too_many) {
   std::vector<std::int64_t> ids;
@@ -67,6 +77,7 @@ Result WriteClient(CommandContext& context, std::string_view parameters) {
   const ParsedRecord record = ParseRecord(ClientWriteLayout(), (*values)[2]);
   if (!record.valid || Trim((*values)[1]).empty()) return Malformed();
   Database& db = context.db;
+  if (!MayAmend(db, Trim((*values)[1]))) return Result{{}, client_status::kNotAllowed};
   const auto id = FindDocument(db, kClientDocument, Trim((*values)[0]));
   if (!id) return Result{{}, client_status::kNotFound};
   const FieldValues before = LoadDocument(db, kClientDocument, *id);

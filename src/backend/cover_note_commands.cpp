@@ -58,24 +58,27 @@ Result ReadAdmin(CommandContext& context, std::string_view parameters) {
   return Result{BuildReply(ReadAdminReplyLayout(), note), read_admin::kAmendable};
 }
 
-// number, agent code, "1": the cover note a transfer or extension replaces.
+// number, agent code, "1": the cover note a transfer or extension replaces; only for its own
+// agent and the head office (another agent's is 2, and nothing of it is sent).
 Result ReadPreviousCoverNote(CommandContext& context, std::string_view parameters) {
   const auto values = SplitParameters(parameters, 3);
   if (!values) return Malformed();
   const auto id = FindDocument(context.db, kCoverNoteDocument, Trim((*values)[0]));
   if (!id) return Result{{}, 1};
-  return Result{
-      BuildReply(CoverNoteReadReplyLayout(), LoadDocument(context.db, kCoverNoteDocument, *id)),
-      0};
+  const FieldValues note = LoadDocument(context.db, kCoverNoteDocument, *id);
+  if (!AgentMayRead(context.db, Value(note, "agent_code"), (*values)[1])) return Result{{}, 2};
+  return Result{BuildReply(CoverNoteReadReplyLayout(), note), 0};
 }
 
-// number, agent code, "1": a policy in two parts, its heading and its fields.
+// number, agent code, "1": a policy in two parts, its heading and its fields; only for its own
+// agent and the head office (another agent's is 2).
 Result ReadPolicy(CommandContext& context, std::string_view parameters) {
   const auto values = SplitParameters(parameters, 3);
   if (!values) return Malformed();
   const auto id = FindDocument(context.db, kPolicyDocument, Trim((*values)[0]));
   if (!id) return Result{{}, 1};
   const FieldValues policy = LoadDocument(context.db, kPolicyDocument, *id);
+  if (!AgentMayRead(context.db, Value(policy, "agent_code"), (*values)[1])) return Result{{}, 2};
   const std::string heading = Join({Value(policy, "policy_no"), Value(policy, "status"),
                                     Value(policy, "agent_code")},
                                    FieldSeparator);
@@ -87,15 +90,17 @@ struct User {
   std::string agent_code;
   std::int64_t authority_level = 0;
   bool head_office = false;
+  bool may_amend = false;  // the role "amend", and not disabled
 };
 
 std::optional<User> FindUser(Database& db, std::string_view user_id) {
   Statement& user = db.Prepare(
-      "SELECT coalesce(u.agent_code, ''), u.authority_level, coalesce(a.head_office, 1) "
+      "SELECT coalesce(u.agent_code, ''), u.authority_level, coalesce(a.head_office, 1), "
+      "CASE WHEN u.role = 'amend' AND u.disabled = 0 THEN 1 ELSE 0 END "
       "FROM app_user u LEFT JOIN agent a ON a.code = u.agent_code WHERE u.user_id = ?1");
   user.Bind(1, user_id);
   if (!user.Step()) return std::nullopt;
-  return User{user.Text(0), user.Int(1), user.Int(2) != 0};
+  return User{user.Text(0), user.Int(1), user.Int(2) != 0, user.Int(3) != 0};
 }
 
 // user id, number as read, number to save under, record. Saved: the endorsement's number and
@@ -113,6 +118,8 @@ Result WriteAdmin(CommandContext& context, std::string_view parameters) {
   }
   const auto user = FindUser(context.db, user_id);
   if (!user) return Result{{}, write_admin::kIncomplete};
+  // A user who may only enquire writes nothing, whatever the request.
+  if (!user->may_amend) return Result{{}, write_admin::kNotAllowed};
 
   Database& db = context.db;
   const auto id = FindDocument(db, kCoverNoteDocument, read_number);

@@ -30,6 +30,7 @@ inline constexpr std::int32_t kExpired = 6;
 inline constexpr std::int32_t kNotFound = 7;
 inline constexpr std::int32_t kNumberTaken = 8;  // renumbered onto an existing number
 inline constexpr std::int32_t kLoadingLocked = 9;
+inline constexpr std::int32_t kNotAllowed = 10;  // the user may only enquire, or is disabled
 }  // namespace write_admin
 
 // "KivoGlobal.Client.Read" and "KivoGlobal.Client.Write".
@@ -37,6 +38,7 @@ namespace client_status {
 inline constexpr std::int32_t kOk = 0;
 inline constexpr std::int32_t kNotFound = 1;
 inline constexpr std::int32_t kChangedSinceRead = 2;
+inline constexpr std::int32_t kNotAllowed = 3;  // no such user, or one who may only enquire
 }  // namespace client_status
 
 // Searches that would list too much ask for a narrower search.

@@ -650,6 +650,48 @@ CREATE TABLE server_key (
 );
 )sql";
 
+// Accounts an insurer runs: each user's role (amend, or enquire: reads only), whether he may log
+// in, whether his password was set by someone else (a change is forced at his next login), his
+// second factor (a TOTP secret, confirmed by a first code; the last time step accepted, so that a
+// code is taken once) and his one-time recovery codes, kept hashed. Every account's logins,
+// failures, lockouts and changes go to the audit trail. Passwords set before this step were
+// never judged by the password rules: each must be chosen again.
+constexpr std::string_view kAccounts = R"sql(
+ALTER TABLE app_user ADD COLUMN role TEXT NOT NULL DEFAULT 'amend'
+  CHECK (role IN ('amend', 'enquire'));
+ALTER TABLE app_user ADD COLUMN disabled INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE app_user ADD COLUMN must_change_password INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE app_user ADD COLUMN require_mfa INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE app_user ADD COLUMN totp_secret TEXT;
+ALTER TABLE app_user ADD COLUMN totp_confirmed INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE app_user ADD COLUMN totp_last_step INTEGER NOT NULL DEFAULT 0;
+ALTER TABLE app_user ADD COLUMN last_login_at TEXT;
+-- Raised by every change an administrator makes to the account: servers end its sessions.
+ALTER TABLE app_user ADD COLUMN revision INTEGER NOT NULL DEFAULT 0;
+-- Raised by "covernote user unlock": servers forget the account's failed logins.
+ALTER TABLE app_user ADD COLUMN unlocks INTEGER NOT NULL DEFAULT 0;
+UPDATE app_user SET must_change_password = 1 WHERE password_hash IS NOT NULL;
+CREATE TABLE recovery_code (
+  user_id   TEXT NOT NULL REFERENCES app_user(user_id) ON DELETE CASCADE,
+  code_hash TEXT NOT NULL,
+  used_at   TEXT,
+  PRIMARY KEY (user_id, code_hash)
+);
+-- at: UTC, 2026-12-05T10:00:00Z; actor: who did it (the user himself, or the operator's
+-- account at the command line); address: the client's, or "command line".
+CREATE TABLE account_event (
+  id      INTEGER PRIMARY KEY,
+  at      TEXT NOT NULL,
+  user_id TEXT NOT NULL,
+  event   TEXT NOT NULL,
+  detail  TEXT NOT NULL DEFAULT '',
+  address TEXT NOT NULL DEFAULT '',
+  actor   TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX account_event_user ON account_event(user_id, at);
+CREATE INDEX account_event_at ON account_event(at);
+)sql";
+
 constexpr std::array kMigrations = {
     Migration{1, "code lists, configuration, agents and users", kReferenceTables},
     Migration{2, "clients, policies, cover notes and the amendment audit", kDocumentTables},
@@ -662,6 +704,8 @@ constexpr std::array kMigrations = {
     Migration{8, "document numbers found in any letter case", kDocumentNumberIndexes},
     Migration{9, "the endorsement of each saved amendment", kEndorsements},
     Migration{10, "keys the servers share", kServerKeys},
+    Migration{11, "accounts: roles, forced password changes, a second factor, the audit trail",
+              kAccounts},
 };
 
 constexpr std::string_view kVersionTable = R"sql(

@@ -63,18 +63,24 @@ bool IsSeeded(Database& db) {
   return count.Step() && count.Int(0) > 0;
 }
 
-void Seed(Database& db, const Clock& clock) {
+void Seed(Database& db, const Clock& clock, SampleData what) {
   // A server gets the very rows the sample scripts give a SQLite file.
-  if (db.engine() == Database::Engine::kPostgres) return SeedFromSqlite(db, clock);
+  if (db.engine() == Database::Engine::kPostgres) return SeedFromSqlite(db, clock, what);
   const DateTime now = clock.Now();
   Transaction transaction(db, Transaction::Kind::kImmediate);
   db.ExecuteScript(AtClockTime(SeedListsSql(), now));
-  db.ExecuteScript(AtClockTime(SeedClientsAndPoliciesSql(), now));
-  db.ExecuteScript(AtClockTime(SeedCoverNotesSql(), now));
+  if (what == SampleData::kAll) {
+    db.ExecuteScript(SeedSampleUsersSql());
+    db.ExecuteScript(AtClockTime(SeedClientsAndPoliciesSql(), now));
+    db.ExecuteScript(AtClockTime(SeedCoverNotesSql(), now));
+  }
+  // The cover notes copy some of the lists' amounts as the scripts write them.
   for (const auto& [table, column] : kListAmounts) ConvertAmounts(db, table, column);
-  ConvertDocumentAmounts(db, "cover_note", ReadAdminReplyLayout());
-  ConvertDocumentAmounts(db, "policy", PolicyReplyLayout());
-  RateSampleCoverNotes(db, now.date.year());
+  if (what == SampleData::kAll) {
+    ConvertDocumentAmounts(db, "cover_note", ReadAdminReplyLayout());
+    ConvertDocumentAmounts(db, "policy", PolicyReplyLayout());
+    RateSampleCoverNotes(db, now.date.year());
+  }
   transaction.Commit();
 }
 

@@ -56,10 +56,10 @@ void CopyRows(Database& from, Database& to, const std::string& table) {
 
 }  // namespace
 
-void SeedFromSqlite(Database& db, const Clock& clock) {
+void SeedFromSqlite(Database& db, const Clock& clock, SampleData what) {
   SqliteDatabase sample(":memory:");
   Migrate(sample);
-  Seed(sample, clock);
+  Seed(sample, clock, what);
   const std::vector<std::string> tables = TablesOf(sample);
   Transaction transaction(db, Transaction::Kind::kImmediate);
   // The schema steps bring configuration rows of their own; the sample has them too.

@@ -1,5 +1,8 @@
 #include "backend/sqlite.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <sys/stat.h>
 
 #include <utility>
@@ -86,6 +89,14 @@ SqliteDatabase::SqliteDatabase(const std::filesystem::path& path, Access access,
                                std::chrono::milliseconds busy_timeout) {
   const int flags = access == Access::kReadOnly ? SQLITE_OPEN_READONLY
                                                 : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+  // A new file is its owner's only: it holds the password hashes. SQLite gives its -wal and
+  // -shm files the mode of the database file.
+  const std::string name = path.string();
+  if (access != Access::kReadOnly && !name.empty() && name != ":memory:" &&
+      !name.starts_with("file:")) {
+    const int made = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (made >= 0) ::close(made);
+  }
   const int code =
       sqlite3_open_v2(path.string().c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
   if (code != SQLITE_OK) {

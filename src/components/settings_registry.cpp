@@ -26,12 +26,13 @@ std::string OverridingRegistry::GetKeyValue(std::uint32_t root, std::string_view
 }
 
 std::vector<SettingValue> IdentityOverrides(std::string_view user_id, std::string_view agent_code,
-                                            std::string_view agent_type) {
+                                            std::string_view agent_type, std::string_view role) {
   const std::string key(kUserIdKeyPath);
   return {
       {key, "_CurrentUserID", std::string(user_id)},
       {key, "_CurrentAgentCode", std::string(agent_code)},
       {key, "_CurrentAgentType", std::string(agent_type)},
+      {key, "_CurrentRole", std::string(role)},
   };
 }
 

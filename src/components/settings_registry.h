@@ -40,6 +40,7 @@ class OverridingRegistry final : public Registry {
 
 // The identity values of one logged-in user.
 std::vector<SettingValue> IdentityOverrides(std::string_view user_id, std::string_view agent_code,
-                                            std::string_view agent_type);
+                                            std::string_view agent_type,
+                                            std::string_view role = "amend");
 
 }  // namespace cn::components

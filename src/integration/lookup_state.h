@@ -5,15 +5,24 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace cn {
+
+// What the status bar says of every cover note shown to a user who may only enquire.
+inline constexpr std::string_view kEnquiryOnly =
+    "Shown read-only: your account may enquire only; it cannot calculate or save.";
 
 // Who is working, read from the settings store at start-up.
 struct UserIdentity {
   std::string CurrentUserId;
   std::string CurrentAgentType;
   std::string CurrentAgentCode;
+  // "enquire": the user may read, never calculate or save; anything else (an installation's
+  // settings name no role) amends.
+  std::string CurrentRole;
+  bool EnquiresOnly() const { return CurrentRole == "enquire"; }
 };
 
 struct LookupState {

@@ -16,6 +16,7 @@ UserIdentity ReadUserIdentity(const Components& components) {
   identity.CurrentUserId = ReadSetting(components, kUserIdKey, "_CurrentUserID");
   identity.CurrentAgentType = ReadSetting(components, kUserIdKey, "_CurrentAgentType");
   identity.CurrentAgentCode = ReadSetting(components, kUserIdKey, "_CurrentAgentCode");
+  identity.CurrentRole = ReadSetting(components, kUserIdKey, "_CurrentRole");
   return identity;
 }
 

@@ -18,7 +18,7 @@ inline constexpr std::string_view kUserInterfaceKey = "Software\\Brindle\\Kivo\\
 std::string ReadSetting(const Components& components, std::string_view key_path,
                         std::string_view value_name);
 
-// "_CurrentUserID", then "_CurrentAgentType", then "_CurrentAgentCode".
+// "_CurrentUserID", then "_CurrentAgentType", "_CurrentAgentCode" and "_CurrentRole".
 UserIdentity ReadUserIdentity(const Components& components);
 
 // "Use Local Table" into state.UseLocalTable, as the store gives it.

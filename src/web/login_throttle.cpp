@@ -82,4 +82,6 @@ void LoginThrottle::Succeeded(const LoginAttempt& attempt, bool trusted) {
   if (trusted) counts_->Clear(DeviceKey(attempt));
 }
 
+void LoginThrottle::Forget(std::string_view user) { counts_->Clear("user " + std::string(user)); }
+
 }  // namespace cn::web

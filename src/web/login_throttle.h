@@ -67,6 +67,8 @@ class LoginThrottle {
   // `trusted`: as Check said.
   Failure Failed(const LoginAttempt& attempt, bool trusted, Clock::time_point now);
   void Succeeded(const LoginAttempt& attempt, bool trusted);
+  // Forgets the failures of browsers not his at the user's name (an operator unlocked him).
+  void Forget(std::string_view user);
 
  private:
   Decision Judge(std::string_view key, ThrottleLimits::Rule rule, Clock::time_point now) const;

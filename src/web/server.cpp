@@ -278,6 +278,10 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
     return reply(std::move(response));
   }
   if (IsEndorsementPath(path)) return ServeEndorsement(request, path, std::move(reply));
+  if (path.starts_with("/login/")) {
+    std::string address = ClientAddress(request, peer);
+    return LoginStepRequest(std::move(request), path, std::move(address), std::move(reply));
+  }
   if (!path.starts_with("/api/") && path != "/login") {
     if (method != http::verb::get && method != http::verb::head) {
       return reply(ErrorResponse(request, 405, "method", "Only GET is served here"));
@@ -315,10 +319,13 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
     return Login(std::move(request), std::move(address), std::move(reply));
   }
 
-  const bool reads = path == "/api/state" || path == "/api/sessions";
+  const bool account_read = path == "/api/mfa" || path == "/api/mfa/qr.svg";
+  const bool account_write =
+      path == "/api/password" || path == "/api/mfa/begin" || path == "/api/mfa/confirm";
+  const bool reads = path == "/api/state" || path == "/api/sessions" || account_read;
   const bool floor = options_.floor_endpoint && path == "/api/floor";
-  if (!reads && !floor && path != "/api/event" && path != "/api/answer" && path != "/api/dialog" &&
-      path != "/api/logout" && path != "/api/logout-others") {
+  if (!reads && !floor && !account_write && path != "/api/event" && path != "/api/answer" &&
+      path != "/api/dialog" && path != "/api/logout" && path != "/api/logout-others") {
     return reply(ErrorResponse(request, 404, "not-found", "No such request"));
   }
   if ((reads && method != http::verb::get) || (!reads && method != http::verb::post)) {
@@ -329,6 +336,8 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
     return reply(
         ErrorResponse(request, 401, "no-session", "Not logged in, or the session has ended"));
   if (path == "/api/sessions") return ListSessions(request, *entry, std::move(reply));
+  if (account_read)
+    return AccountRequest(request, path, *entry, ClientAddress(request, peer), std::move(reply));
   if (reads) {
     return OnSessionThread(request, *entry, here, std::move(reply),
                            [csrf = entry->csrf](Session& session) {
@@ -343,6 +352,8 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
   }
   if (path == "/api/logout") return Logout(request, *entry, std::move(reply));
   if (path == "/api/logout-others") return LogoutOthers(request, *entry, std::move(reply));
+  if (account_write)
+    return AccountRequest(request, path, *entry, ClientAddress(request, peer), std::move(reply));
   json body = json::parse(request.body(), nullptr, false);
   if (body.is_discarded())
     return reply(ErrorResponse(request, 400, "bad-json", "The body is not JSON"));
@@ -393,6 +404,8 @@ unsigned short Server::Port() const { return impl_->Port(); }
 void Server::Stop() { impl_->Stop(); }
 void Server::RunUntilSignalled() { impl_->RunUntilSignalled(); }
 std::size_t Server::SessionCount() const { return impl_->SessionCount(); }
+void Server::EndSessionsOf(std::string_view user) { impl_->EndSessionsOf(user); }
+void Server::ForgetFailures(std::string_view user) { impl_->ForgetFailures(user); }
 
 void Server::ReleaseMemory() {
   auto released = std::make_shared<std::promise<void>>();

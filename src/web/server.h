@@ -18,7 +18,15 @@
 //                         not allowed, 429 "throttled" or "locked" after too many failures
 //                         (Retry-After), 503 "busy" when the password checks are all taken,
 //                         503 "unavailable" when the users cannot be read or the screen cannot
-//                         open
+//                         open. A right password with a step still to take (the account's
+//                         Account) answers 200 {"step": "code"|"password"|"enrol", "user",
+//                         and for "enrol" "secret", "qr"} with the cookie cn_login (5 minutes)
+//   POST /login/code      form "code": a TOTP or recovery code   } the next step, or the
+//   POST /login/password  form "password": his own, by the rules } session as /login does
+//   POST /login/enrol     form "code": the first code of the new } ("recovery_codes" with it);
+//                         second factor                           } 401 "refused", 400 "weak"
+//                         {"message", "hints"}, 401 "no-login" when the login has ended
+//   GET  /login/step      the step waiting; GET /login/qr.svg its QR code (image/svg+xml)
 //   GET  /api/state       the whole screen (Session::Render) and "csrf": the session's token
 //   GET  /api/sessions    {"sessions": [{"current", "started", "idle_seconds", "address"}]}:
 //                         the user's own sessions
@@ -27,13 +35,20 @@
 //   POST /api/dialog      Session::DialogSearch }
 //   POST /api/logout      ends the session     }
 //   POST /api/logout-others  ends the user's other sessions: {"ended": count}
+//   POST /api/password    {"current", "password"}: his own new password; {"ended": count} of
+//                         his other sessions, 401 "refused", 400 "weak" {"message", "hints"}
+//   GET  /api/mfa         {"enrolled", "required", "recovery_codes_left"}
+//   POST /api/mfa/begin   {"secret", "qr"}: a second factor to confirm; 409 when one is set up
+//   GET  /api/mfa/qr.svg  its QR code
+//   POST /api/mfa/confirm {"code"}: {"recovery_codes"} shown once, or 401 "refused"
 //   GET  /endorsement/NOTE/EN        the endorsement's PDF (inline), for the session's agent
 //   GET  /endorsement/NOTE/EN/print  its HTML print view; refusals are pages: 401 no session,
 //                         403 another agent's cover note, 404 no such endorsement
 //   POST /api/floor?bytes=N  only with ServerOptions::floor_endpoint: the way of /api/event
 //                         without the screen, answering N bytes of filler (web/floor.h)
 // Refusals are JSON {"error": code, "message": text} with a 4xx status: 400 bad request,
-// 401 no session, 403 CSRF token missing or wrong, 404 unknown, 405 method, 409 out of turn,
+// 401 no session, 403 CSRF token missing or wrong (or "role": a command his role may not use),
+// 404 unknown, 405 method, 409 out of turn,
 // 413 body too large, 429 too many failed logins, 503 too many sessions or logins.
 // With a certificate the server speaks only HTTPS; then (or when told that TLS ends at a proxy)
 // the session cookie is "__Host-cn_session" with Secure, and HSTS is sent.
@@ -62,6 +77,8 @@ inline constexpr std::string_view kSessionCookie = "cn_session";
 inline constexpr std::string_view kSecureSessionCookie = "__Host-cn_session";
 inline constexpr std::string_view kDeviceCookie = "cn_device";
 inline constexpr std::string_view kSecureDeviceCookie = "__Host-cn_device";
+inline constexpr std::string_view kLoginCookie = "cn_login";
+inline constexpr std::string_view kSecureLoginCookie = "__Host-cn_login";
 inline constexpr std::string_view kCsrfHeader = "X-CSRF-Token";
 
 struct ServerOptions {
@@ -84,6 +101,8 @@ struct ServerOptions {
   // the session list); requests from anywhere else are taken at their own address.
   std::vector<std::string> trusted_proxies;
   ThrottleLimits throttle;
+  // The product's name in authenticator apps (the TOTP issuer).
+  std::string issuer = "Cover Note";
   // Where the throttle keeps its counts; empty: in this process's memory.
   std::shared_ptr<FailureCounts> failure_counts;
   // The key device cookies are signed with (DeviceTokens::kKeyBytes bytes), kept with the
@@ -135,6 +154,10 @@ class Server {
   void RunUntilSignalled();
 
   std::size_t SessionCount() const;
+  // Ends every session of `user` (his account was changed at the command line).
+  void EndSessionsOf(std::string_view user);
+  // Forgets the failed logins counted against `user` (he was unlocked).
+  void ForgetFailures(std::string_view user);
   // What the timer does every release_interval, now; returns when it is done.
   void ReleaseMemory();
 

@@ -20,6 +20,7 @@
 #include "web/fiber_stacks.h"
 #include "web/login_throttle.h"
 #include "web/password_pool.h"
+#include "web/pending_logins.h"
 #include "web/server.h"
 #include "web/server_responses.h"
 #include "web/session_store.h"
@@ -41,6 +42,11 @@ class Server::Impl {
   // `done` runs on the last thread to return.
   void ReleaseMemoryNow(std::function<void()> done);
 
+  // What an administrator changed at the command line (app/account_watch.h): the user's
+  // sessions end, or his failed logins are forgotten.
+  void EndSessionsOf(std::string_view user);
+  void ForgetFailures(std::string_view user);
+
   // Answers one request from `peer` (the connection's address); `reply` is called exactly
   // once, on any thread.
   // `here`: the I/O thread the request was read on.
@@ -50,13 +56,14 @@ class Server::Impl {
   template <class Stream>
   class Connection;
   // A login whose password waits for its check.
-  struct PendingLogin {
+  struct LoginRequest {
     Request head;
     LoginAttempt attempt;
     bool trusted = false;  // as the throttle judged the browser
     std::string password;
     bool wants_json = false;
     std::string device_cookie;  // as the browser sent it
+    bool stepped = false;       // came through the steps after the password (cn_login)
   };
 
   void Accept();
@@ -72,11 +79,32 @@ class Server::Impl {
   std::string SessionIdOf(const Request& request) const;
   std::string SessionCookie(std::string_view id, bool clear) const;
   std::string DeviceCookie(std::string_view value) const;
+  std::string LoginCookie(std::string_view token, bool clear) const;
   void Login(Request request, std::string address, Reply reply);
-  void CheckPassword(PendingLogin login, Reply reply);
+  void CheckPassword(LoginRequest login, Reply reply);
   // On a password thread: the check; returns what follows from it.
-  std::function<void()> Verify(const PendingLogin& login, const Reply& reply);
-  void OpenSession(PendingLogin login, Identity identity, Reply reply);
+  std::function<void()> Verify(const LoginRequest& login, const Reply& reply);
+  // On a password thread, once the login's `done` step (none: the password) is passed: the next
+  // step's answer, or the session; `extra` goes into the answer that opens it.
+  std::function<void()> Proceed(const LoginRequest& login, PendingLogin pending,
+                                std::optional<LoginStep> done, nlohmann::json extra,
+                                const Reply& reply);
+  void OpenSession(LoginRequest login, Identity identity, Reply reply,
+                   nlohmann::json extra = nlohmann::json::object());
+  // The steps after the password (server_account.cpp): POST /login/code, /login/password,
+  // /login/enrol; GET /login/step, /login/qr.svg.
+  void LoginStepRequest(Request request, std::string_view path, std::string address,
+                        Reply reply);
+  // The user's own account from his screen: POST /api/password, GET /api/mfa,
+  // POST /api/mfa/begin, GET /api/mfa/qr.svg, POST /api/mfa/confirm.
+  void AccountRequest(const Request& request, std::string_view path,
+                      const SessionStore::Entry& entry, const std::string& address, Reply reply);
+  // Runs `work` (the directory's, which may be slow) on the password threads for `client`,
+  // replying with its answer; a failure is told as logging in not being possible now.
+  void OffThread(const Request& head, std::string client, std::function<Response()> work,
+                 Reply reply);
+  // The attempt of a login by `user` from this browser, as the throttle judges it.
+  LoginAttempt AttemptOf(const Request& request, std::string user, std::string address) const;
   void Logout(const Request& request, const SessionStore::Entry& entry, Reply reply);
   void ListSessions(const Request& request, const SessionStore::Entry& entry, Reply reply);
   void LogoutOthers(const Request& request, const SessionStore::Entry& entry, Reply reply);
@@ -105,6 +133,7 @@ class Server::Impl {
   // prompt waits.
   std::shared_ptr<FiberStacks> stacks_ = std::make_shared<FiberStacks>(8);
   SessionStore store_;
+  PendingLogins pending_;
   DeviceTokens devices_;
   LoginThrottle throttle_;
   std::optional<ConnectionLimits> connections_;

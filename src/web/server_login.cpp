@@ -92,6 +92,22 @@ std::string Server::Impl::SessionCookie(std::string_view id, bool clear) const {
   return cookie;
 }
 
+// While the steps after the password are taken: five minutes, as the login lasts.
+std::string Server::Impl::LoginCookie(std::string_view token, bool clear) const {
+  std::string cookie(SecureCookies() ? kSecureLoginCookie : kLoginCookie);
+  cookie += "=" + std::string(token) + "; Path=/; HttpOnly; SameSite=Strict";
+  if (SecureCookies()) cookie += "; Secure";
+  cookie += clear ? "; Max-Age=0" : "; Max-Age=300";
+  return cookie;
+}
+
+LoginAttempt Server::Impl::AttemptOf(const Request& request, std::string user,
+                                     std::string address) const {
+  LoginAttempt attempt{std::move(user), std::move(address), ""};
+  attempt.device = devices_.Device(CookieOf(request, kDeviceCookie, kSecureDeviceCookie), attempt.user);
+  return attempt;
+}
+
 // Kept for a year: the browser stays its user's own device until then.
 std::string Server::Impl::DeviceCookie(std::string_view value) const {
   std::string cookie(SecureCookies() ? kSecureDeviceCookie : kDeviceCookie);
@@ -120,10 +136,10 @@ void Server::Impl::Login(Request request, std::string address, Reply reply) {
   const bool wants_json = AsksForJson(request);
   if (!user || password.size() > kMostCredentialBytes)
     return reply(RefusedLogin(request, wants_json));
-  PendingLogin login{HeadOf(request), {*user, std::move(address), ""},
+  LoginRequest login{HeadOf(request), AttemptOf(request, *user, std::move(address)),
                      false,           std::string(password),
-                     wants_json,      CookieOf(request, kDeviceCookie, kSecureDeviceCookie)};
-  login.attempt.device = devices_.Device(login.device_cookie, *user);
+                     wants_json,      CookieOf(request, kDeviceCookie, kSecureDeviceCookie),
+                     false};
   const auto decision = throttle_.Check(login.attempt, LoginThrottle::Clock::now());
   if (decision.verdict != LoginThrottle::Verdict::kTry) return reply(Throttled(request, decision));
   login.trusted = decision.trusted;
@@ -131,8 +147,8 @@ void Server::Impl::Login(Request request, std::string address, Reply reply) {
 }
 
 // A check is taken per client: a trusted browser by its device, anyone else by address.
-void Server::Impl::CheckPassword(PendingLogin login, Reply reply) {
-  auto pending = std::make_shared<const PendingLogin>(std::move(login));
+void Server::Impl::CheckPassword(LoginRequest login, Reply reply) {
+  auto pending = std::make_shared<const LoginRequest>(std::move(login));
   // The reply is kept outside the check so that a full pool can still answer with it.
   auto shared_reply = std::make_shared<Reply>(std::move(reply));
   const auto& attempt = pending->attempt;
@@ -158,10 +174,10 @@ void Server::Impl::CheckPassword(PendingLogin login, Reply reply) {
   }
 }
 
-std::function<void()> Server::Impl::Verify(const PendingLogin& login, const Reply& reply) {
+std::function<void()> Server::Impl::Verify(const LoginRequest& login, const Reply& reply) {
   const LoginAttempt& attempt = login.attempt;
-  auto identity = users_->Authenticate(attempt.user, login.password);
-  if (!identity) {
+  auto account = users_->Authenticate(attempt.user, login.password);
+  if (!account) {
     const auto failure = throttle_.Failed(attempt, login.trusted, LoginThrottle::Clock::now());
     const std::string user = LogText(attempt.user);
     if (login.trusted) {
@@ -180,18 +196,54 @@ std::function<void()> Server::Impl::Verify(const PendingLogin& login, const Repl
       if (failure.address_locked)
         spdlog::warn("Logging in from {} is locked after repeated failures", attempt.address);
     }
+    users_->Record({attempt.user, "login failed", attempt.address,
+                    login.trusted ? "from one of his browsers" : ""});
+    if (failure.locked) users_->Record({attempt.user, "locked", attempt.address, "15 minutes"});
     return [reply, refusal = RefusedLogin(login.head, login.wants_json)] { reply(refusal); };
   }
   throttle_.Succeeded(attempt, login.trusted);
-  return [this, login, identity = std::move(*identity), reply] {
-    OpenSession(login, identity, reply);
-  };
+  PendingLogin pending;
+  pending.account = *account;
+  pending.attempt = attempt;
+  pending.trusted = login.trusted;
+  pending.device_cookie = login.device_cookie;
+  return Proceed(login, std::move(pending), std::nullopt, json::object(), reply);
 }
 
-void Server::Impl::OpenSession(PendingLogin login, Identity identity, Reply reply) {
+std::function<void()> Server::Impl::Proceed(const LoginRequest& login, PendingLogin pending,
+                                            std::optional<LoginStep> done, json extra,
+                                            const Reply& reply) {
+  const auto step = NextLoginStep(pending.account, done);
+  const std::string& user = pending.attempt.user;
+  if (!step) {
+    users_->Record({user, "login", pending.attempt.address,
+                    pending.account.has_second_factor ? "with a second factor" : ""});
+    return [this, login, identity = pending.account.identity, reply, extra = std::move(extra)] {
+      OpenSession(login, identity, reply, extra);
+    };
+  }
+  json answer{{"step", *step == LoginStep::kCode       ? "code"
+                       : *step == LoginStep::kPassword ? "password"
+                                                       : "enrol"},
+              {"user", user}};
+  if (*step == LoginStep::kEnrol) {
+    pending.secret = users_->BeginEnrolment(user).value_or("");
+    answer["secret"] = pending.secret;
+    answer["qr"] = "/login/qr.svg";
+  }
+  pending.step = *step;
+  const std::string token = pending_.Add(std::move(pending), Now());
+  Response response = login.wants_json
+                          ? JsonResponse(login.head, http::status::ok, answer)
+                          : Redirect(login.head, http::status::see_other, "/login.html?step=1");
+  response.set(http::field::set_cookie, LoginCookie(token, false));
+  return [reply, response = std::move(response)] { reply(response); };
+}
+
+void Server::Impl::OpenSession(LoginRequest login, Identity identity, Reply reply, json extra) {
   const std::size_t home = NextHome();
   asio::post(*contexts_[home], [this, login = std::move(login), identity = std::move(identity),
-                                home, reply = std::move(reply)] {
+                                home, reply = std::move(reply), extra = std::move(extra)]() mutable {
     const std::string& address = login.attempt.address;
     try {
       auto session = std::make_shared<Session>(identity, screens_, stacks_);
@@ -208,10 +260,12 @@ void Server::Impl::OpenSession(PendingLogin login, Identity identity, Reply repl
         return reply(ErrorResponse(login.head, 503, "busy", "Too many sessions; try again later"));
       }
       spdlog::info("'{}' logged in from {}", LogText(identity.user_id), address);
+      extra["location"] = "/app.html";
       Response response =
-          login.wants_json ? JsonResponse(login.head, http::status::ok, {{"location", "/app.html"}})
+          login.wants_json ? JsonResponse(login.head, http::status::ok, extra)
                            : Redirect(login.head, http::status::see_other, "/app.html");
       response.insert(http::field::set_cookie, SessionCookie(added.entry->id, false));
+      if (login.stepped) response.insert(http::field::set_cookie, LoginCookie("", true));
       response.insert(http::field::set_cookie,
                       DeviceCookie(devices_.Renewed(login.device_cookie, login.attempt.user)));
       reply(std::move(response));
@@ -243,6 +297,18 @@ void Server::Impl::ListSessions(const Request& request, const SessionStore::Entr
          {"address", one.address}});
   }
   reply(JsonResponse(request, http::status::ok, {{"sessions", std::move(sessions)}}));
+}
+
+void Server::Impl::EndSessionsOf(std::string_view user) {
+  auto ended = store_.RemoveOthers(user, "");
+  if (!ended.empty())
+    spdlog::info("Ended {} sessions of '{}': his account was changed", ended.size(), LogText(user));
+  for (auto& one : ended) CloseOnItsThread(std::move(one));
+}
+
+void Server::Impl::ForgetFailures(std::string_view user) {
+  throttle_.Forget(user);
+  spdlog::info("Forgot the failed logins at the name '{}': he was unlocked", LogText(user));
 }
 
 void Server::Impl::LogoutOthers(const Request& request, const SessionStore::Entry& entry,

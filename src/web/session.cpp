@@ -2,6 +2,7 @@
 
 #include <spdlog/spdlog.h>
 
+#include <algorithm>
 #include <set>
 #include <utility>
 #include <variant>
@@ -12,6 +13,7 @@
 #include "web/patch.h"
 #include "web/protocol_error.h"
 #include "web/render.h"
+#include "web/log_text.h"
 #include "web/server_paths.h"
 #include "web/typing.h"
 
@@ -155,6 +157,8 @@ Session::Session(Identity identity, const ScreenFactory& factory, std::shared_pt
   if (!screen.shell) throw std::runtime_error("The screen factory gave no shell");
   shell_ = std::move(screen.shell);
   dialog_pages_ = std::move(screen.dialog_pages);
+  refused_commands_ = std::move(screen.refused_commands);
+  refusal_ = std::move(screen.refusal);
   channel_->pages = dialog_pages_;
 }
 
@@ -283,6 +287,12 @@ json Session::Event(const json& request) {
     if (kind == "tab") {
       action = [shell, tab = id->get<std::string>()] { shell->ClickTab(tab); };
     } else {
+      if (std::find(refused_commands_.begin(), refused_commands_.end(), id->get<std::string>()) !=
+          refused_commands_.end()) {
+        spdlog::warn("Refused the command {} of '{}': his role is {}", LogText(id->get<std::string>(), 64),
+                     LogText(identity_.user_id), identity_.role);
+        throw ProtocolError(403, "role", refusal_);
+      }
       action = [shell, button = id->get<std::string>()] { shell->ClickCommand(button); };
     }
   } else if (kind == "element") {

@@ -45,6 +45,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -64,6 +65,10 @@ namespace cn::web {
 struct SessionScreen {
   std::shared_ptr<shell::HostShell> shell;
   std::shared_ptr<DialogPages> dialog_pages;  // null: dialogs open empty and cannot search
+  // Command buttons this user may never use (his role reads only), whatever his request says:
+  // an event for one is refused with 403 "role" and `refusal`, and nothing runs.
+  std::vector<std::string> refused_commands;
+  std::string refusal;
 };
 using ScreenFactory = std::function<SessionScreen(const Identity&, std::shared_ptr<dom::DialogHost>)>;
 
@@ -120,6 +125,8 @@ class Session {
   std::shared_ptr<dom::DialogHost> dialogs_;
   std::shared_ptr<shell::HostShell> shell_;
   std::shared_ptr<DialogPages> dialog_pages_;
+  std::vector<std::string> refused_commands_;
+  std::string refusal_;
   std::shared_ptr<FiberStacks> stacks_;
   std::unique_ptr<UiFiber> fiber_;
   std::atomic<std::size_t> home_{0};

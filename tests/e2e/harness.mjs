@@ -2,7 +2,7 @@
 // with a profile of the run's own, and the administrator's steps at the screen.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
-import { spawn } from 'node:child_process';
+import { execFileSync, spawn } from 'node:child_process';
 import { mkdirSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -12,6 +12,30 @@ import { chromium } from 'playwright-core';
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const covernoteBinary = process.env.COVERNOTE_BINARY ?? path.join(here, '../../build/release/src/app/covernote');
 export const kServing = /serving on http:\/\/127\.0\.0\.1:(\d+)/;
+// The sample's administrator logs in first with the demo password and must choose his own: the
+// tests choose this one, once per database (choosePassword).
+export const kDemoPassword = 'covernote';
+export const kAdminPassword = 'violet harbour lantern 42 quietly';
+
+// Makes the sample database at `database` (`covernote db init --sample`).
+export const sampleDatabase = (database, env = process.env) =>
+  execFileSync(covernoteBinary, ['db', 'init', '--sample', '--db', database], { env, stdio: 'ignore' });
+
+// Logs in as `user` over HTTP, as the login page's script does, and chooses `chosen` in place of
+// the password that must be changed; nothing when it was chosen before.
+export async function choosePassword(base, user = 'admin', password = kDemoPassword, chosen = kAdminPassword) {
+  const post = (path, form, cookie) => fetch(`${base}${path}`, {
+    method: 'POST', redirect: 'manual',
+    headers: { Accept: 'application/json', 'Content-Type': 'application/x-www-form-urlencoded', ...(cookie ? { Cookie: cookie } : {}) },
+    body: new URLSearchParams(form) });
+  const login = await post('/login', { user, password });
+  if (login.status === 401) return;  // chosen before
+  const answer = await login.json();
+  assert.equal(answer.step, 'password', `the first login of ${user} asks for a password of his own`);
+  const cookie = login.headers.getSetCookie().map((c) => c.split(';')[0]).join('; ');
+  const chose = await post('/login/password', { password: chosen }, cookie);
+  assert.equal(chose.status, 200, await chose.text());
+}
 
 // A screenshot into screenshots/ beside the tests, its name starting with `prefix`.
 export function screenshots(prefix) {
@@ -54,10 +78,12 @@ export function scratchRun(prefix, { serve, browser } = {}) {
     run.scratch = mkdtempSync(path.join(tmpdir(), `covernote-${prefix}-`));
     run.env = scratchEnv(run.scratch);
     const database = ['serve', '--port', '0', '--db', path.join(run.scratch, 'covernote.db')];
+    if (serve === true) sampleDatabase(path.join(run.scratch, 'covernote.db'), run.env);
     if (serve) {
       const started = await startServer(...(serve === true ? [covernoteBinary, database, kServing, run.env] : serve));
       run.processes.push(started.server);
       run.base = started.base;
+      if (serve === true) await choosePassword(run.base);
     }
     if (browser) run.contexts.push(run.context = await launchBrowser(run.profile(prefix)));
   });
@@ -74,7 +100,7 @@ export async function logIn(page, base, user, password) {
   await page.goto(`${base}/login.html`);
   await page.fill('#user', user);
   await page.fill('#password', password);
-  await page.click('button[type=submit]');
+  await page.click('#login-form button[type=submit]');
 }
 
 // A new tab of `context` and the script errors and console errors it shows.
@@ -129,7 +155,7 @@ export async function administrator({ base, profile, contexts }, number) {
   const page = await context.newPage();
   const errors = [];
   page.on('pageerror', (error) => errors.push(error.message));
-  await logIn(page, base, 'admin', 'covernote');
+  await logIn(page, base, 'admin', kAdminPassword);
   await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
   await readCoverNote(page, number);
   return { page, errors };

@@ -6,7 +6,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import path from 'node:path';
-import { command, covernoteBinary as binary, editable, kServing, logIn as logInAt, look, messageBox,
+import { choosePassword, command, covernoteBinary as binary, editable, kAdminPassword, kServing, logIn as logInAt, look, messageBox,
   openDialog, openTab, pageTest, readCoverNote, screenshots, scratchRun, startServer, textIs, titleEndsWith, typeNumber,
   values, watchedPage } from './harness.mjs';
 
@@ -18,7 +18,7 @@ const kSelectedTab = '#shell-tabs [aria-selected=true]';
 // A fresh tab logged in as the demo administrator, with the Cover tab shown.
 async function screen(at = run.base) {
   const watched = await watchedPage(run.context);
-  await logInAt(watched.page, at, 'admin', 'covernote');
+  await logInAt(watched.page, at, 'admin', kAdminPassword);
   await watched.page.waitForSelector('#shell-frame #txtCoverNoteNumber');
   return watched;
 }
@@ -29,7 +29,8 @@ const readState = (page) => look(page, ['#shell-title', '#txtCoverNoteNumber', '
 test('only the seeded administrator with his password gets in, and stays in', async () => {
   const page = await run.context.newPage();
   // A wrong password, an unknown user, a user without a password: the user name stays.
-  for (const [user, password] of [['admin', 'wrong'], ['nobody', 'covernote'], ['SUPERVISOR', 'covernote']]) {
+  for (const [user, password] of [['admin', 'wrong'], ['admin', 'covernote'], ['nobody', kAdminPassword],
+    ['SUPERVISOR', 'covernote']]) {
     await logInAt(page, run.base, user, password);
     await page.locator('#login-failed').waitFor({ state: 'visible' });
     assert.deepEqual([new URL(page.url()).pathname, ...await look(page, ['#user', '#password']),
@@ -38,7 +39,7 @@ test('only the seeded administrator with his password gets in, and stays in', as
   await shot(page, 'login-refused');
 
   await page.fill('#user', 'admin');
-  await page.fill('#password', 'covernote');
+  await page.fill('#password', kAdminPassword);
   await page.keyboard.press('Enter');
   await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
   assert.deepEqual(await look(page, ['#shell-title', '#shell-tabs', command('Save'), '#shell-status']),
@@ -251,10 +252,11 @@ pageTest('a read-only cover note offers nothing to change on its premium and veh
 // current engine's tab; an "O" note on the other premium tab. Figures right-aligned, no sideways scrolling.
 pageTest('the current-engine and the other premium tab at 1366x768', async () => {
   const database = path.join(run.scratch, 'before-new-tariff.db');
-  execFileSync(binary, ['db', 'init', '--db', database], { env: run.env });
+  execFileSync(binary, ['db', 'init', '--sample', '--db', database], { env: run.env });
   execFileSync('sqlite3', [database, "UPDATE system_parameter SET value = '01-Jan-2099' WHERE code = 1127"]);
   const early = await startServer(binary, ['serve', '--port', '0', '--db', database], kServing, run.env);
   run.processes.push(early.server);
+  await choosePassword(early.base);
   return screen(early.base);
 }, async (page) => {
   for (const [number, tab, total] of [['CN22000201', 'COVPrem', '636.99'], ['CN24000126', 'COVOPrem', '1,229.00']]) {

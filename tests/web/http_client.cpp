@@ -47,7 +47,11 @@ HttpReply Browser::Send(std::string_view method, std::string_view target, std::s
   http::request<http::string_body> request{
       http::string_to_verb({method.data(), method.size()}), {target.data(), target.size()}, 11};
   request.set(http::field::host, "127.0.0.1:" + std::to_string(port_));
-  const std::string cookies = cookie + (cookie.empty() || device.empty() ? "" : "; ") + device;
+  std::string cookies;
+  for (const std::string* one : {&cookie, &device, &login}) {
+    if (one->empty()) continue;
+    cookies += (cookies.empty() ? "" : "; ") + *one;
+  }
   if (!cookies.empty()) request.set(http::field::cookie, cookies);
   for (const auto& [name, value] : headers) request.set(name, value);
   request.body() = std::string(body);
@@ -78,11 +82,47 @@ bool Browser::LogIn(std::string_view user, std::string_view password) {
   return reply.Header("set-cookie").find("_session=") != std::string::npos;
 }
 
+bool Browser::LogInChoosing(std::string_view user, std::string_view password,
+                            std::string_view chosen) {
+  const std::map<std::string, std::string> form{
+      {"Content-Type", "application/x-www-form-urlencoded"}, {"Accept", "application/json"}};
+  HttpReply reply = Send("POST", "/login",
+                         "user=" + FormEncoded(user) + "&password=" + FormEncoded(password), form);
+  if (reply.status == 401) {
+    reply = Send("POST", "/login", "user=" + FormEncoded(user) + "&password=" + FormEncoded(chosen),
+                 form);
+  }
+  if (reply.status == 200 && reply.Json().value("step", "") == "password")
+    reply = Send("POST", "/login/password", "password=" + FormEncoded(chosen), form);
+  return reply.Header("set-cookie").find("_session=") != std::string::npos;
+}
+
+std::string FormEncoded(std::string_view text) {
+  std::string out;
+  for (const unsigned char c : text) {
+    if (std::isalnum(c) || c == '-' || c == '.' || c == '_') {
+      out += static_cast<char>(c);
+    } else if (c == ' ') {
+      out += '+';
+    } else {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
 void Browser::Keep(const HttpReply& reply) {
   std::istringstream set_cookies(reply.Header("set-cookie"));
   for (std::string line; std::getline(set_cookies, line);) {
     const std::string pair = line.substr(0, line.find(';'));
-    (pair.find("_device=") != std::string::npos ? device : cookie) = pair;
+    const bool cleared = line.find("Max-Age=0") != std::string::npos;
+    std::string& kept = pair.find("_device=") != std::string::npos  ? device
+                        : pair.find("_login=") != std::string::npos ? login
+                                                                    : cookie;
+    kept = cleared ? "" : pair;
   }
 }
 

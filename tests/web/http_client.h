@@ -9,6 +9,12 @@
 
 namespace cn::web::testing {
 
+// The password tests choose for a user who must choose his own (zxcvbn's score 4).
+inline constexpr std::string_view kChosenPassword = "violet harbour lantern 42 quietly";
+
+// "a b&c" as a form value: "a+b%26c".
+std::string FormEncoded(std::string_view text);
+
 struct HttpReply {
   int status = 0;
   std::map<std::string, std::string>
@@ -29,6 +35,12 @@ class Browser {
                  const std::map<std::string, std::string>& headers = {});
   // Logs in; true when the server set a session cookie.
   bool LogIn(std::string_view user, std::string_view password);
+  // Logs in as the script of the login page does (JSON); when the password is to be changed,
+  // chooses `chosen` in its place (the sample's ADMIN at his first login); when `password` is
+  // refused, logs in with `chosen` (it was chosen before). True when the server set a session
+  // cookie.
+  bool LogInChoosing(std::string_view user, std::string_view password,
+                     std::string_view chosen = kChosenPassword);
   // GET /api/state, remembering the CSRF token.
   HttpReply State();
   // POST a JSON body with the session's CSRF token.
@@ -36,6 +48,7 @@ class Browser {
 
   std::string cookie;  // "cn_session=..."
   std::string device;  // "cn_device=...": the device cookie of those who logged in here
+  std::string login;   // "cn_login=...": a login waiting for its next step
   bool tls = false;    // speaks HTTPS, trusting any certificate
   std::string csrf;
 

@@ -343,9 +343,9 @@ TEST_F(HttpTest, RepeatedFailuresAreDelayedThenLockedPerAccountAndPerAddress) {
 // A directory that takes its time and lets everybody in, to fill the password checks.
 class SlowDirectory final : public UserDirectory {
  public:
-  std::optional<Identity> Authenticate(std::string_view user, std::string_view) const override {
+  std::optional<Account> Authenticate(std::string_view user, std::string_view) const override {
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    return Identity{std::string(user), "A01", "B"};
+    return Account{Identity{std::string(user), "A01", "B"}};
   }
 };
 

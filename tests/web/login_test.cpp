@@ -14,8 +14,8 @@ class Users final : public UserDirectory {
  public:
   Users(std::shared_ptr<const UserDirectory> users, std::function<void()> first)
       : users_(std::move(users)), first_(std::move(first)) {}
-  std::optional<Identity> Authenticate(std::string_view user,
-                                       std::string_view pass) const override {
+  std::optional<Account> Authenticate(std::string_view user,
+                                      std::string_view pass) const override {
     first_();
     return users_->Authenticate(user, pass);
   }

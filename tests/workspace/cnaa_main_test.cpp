@@ -71,6 +71,7 @@ TEST(CNAAMainStartUp, ReadsTheSettingsFirstAndTheBaseListsFromTheTableTheSetting
     std::erase_if(reads, [](const std::string& l) { return !l.starts_with("setting ") && !l.starts_with("local "); });
     EXPECT_EQ(Join(reads, ", "),
               "setting _CurrentUserID, setting _CurrentAgentType, setting _CurrentAgentCode, "
+              "setting _CurrentRole, "
               "setting Use Local Table, " +
                   std::string(local_tables ? "local GetList 6, local GetMotorClassList 0, setting Use Local Table, "
                                              "local GetList 5, local GetList 8, local GetList 3, local GetList 2, "

@@ -1,4 +1,4 @@
-// Code lists, configuration, agents and users of the sample database. Amounts
+// Code lists, configuration and agents of a new database, and the sample's users. Amounts
 // are written as decimals; Seed() turns them into ten-thousandths.
 
 #include "backend/seed.h"
@@ -200,14 +200,21 @@ INSERT INTO agent (code, name, agent_type, tariff_region, head_office) VALUES
   ('A2001', 'BORNEO CERIA AGENCY', 'A', 'E', 0),
   ('B3001', 'BANK CENDANA BANCA DESK', 'B', 'W', 0);
 
--- Only the demo administrator may log in to the web screen (password "covernote", see the
--- README); the others have no password until one is set.
-INSERT INTO app_user (user_id, name, agent_code, authority_level, password_hash) VALUES
+)sql";
+}
+
+std::string_view SeedSampleUsersSql() {
+  return R"sql(
+-- The sample's users. Only the demo administrator may log in, with the demo password
+-- "covernote" (see the README), and he must choose his own at his first login; the others have
+-- no password until one is set (covernote user passwd).
+INSERT INTO app_user (user_id, name, agent_code, authority_level, password_hash,
+                      must_change_password) VALUES
   ('ADMIN', 'NORHAYATI BINTI SALLEH', 'HQ001', 3,
-   '$argon2id$v=19$m=65536,t=2,p=1$NYNfUPQhK6k/XIMuEao0Sg$hve+yUGhArzNNkOikSa9hEPbqKf1/NWjoooCkS3L/tQ'),
-  ('SUPERVISOR', 'LIM WEI KEAT', 'HQ001', 5, NULL),
-  ('TERATAI01', 'RAJESH A/L MUNUSAMY', 'A1001', 1, NULL),
-  ('BORNEO01', 'JENNIFER LAJIM', 'A2001', 1, NULL);
+   '$argon2id$v=19$m=65536,t=2,p=1$NYNfUPQhK6k/XIMuEao0Sg$hve+yUGhArzNNkOikSa9hEPbqKf1/NWjoooCkS3L/tQ', 1),
+  ('SUPERVISOR', 'LIM WEI KEAT', 'HQ001', 5, NULL, 0),
+  ('TERATAI01', 'RAJESH A/L MUNUSAMY', 'A1001', 1, NULL, 0),
+  ('BORNEO01', 'JENNIFER LAJIM', 'A2001', 1, NULL, 0);
 )sql";
 }
 

@@ -272,6 +272,7 @@ void CNAACov::ShowRecordOnCoverTab() {
 // registered has no period of cover to amend. Says why, in the administrator's words.
 std::string CNAACov::WhySaveIsOff() {
   Workspace& ws = workspace();
+  if (ws.identity.EnquiresOnly()) return std::string(kEnquiryOnly);
   const CoverNoteFields& current = ws.record.Current;
   if (HasPlaceholderVehicleNumber(ws)) {
     const bool vehicle = UCase(current.VehicleNo) == PlaceholderVehicleNumber(ws);

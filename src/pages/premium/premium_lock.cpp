@@ -63,7 +63,9 @@ constexpr LockRow kLocks[] = {
 
 }  // namespace
 
-bool CalculateOffered(const Workspace& workspace) { return workspace.read.ReadOnlyReason.empty(); }
+bool CalculateOffered(const Workspace& workspace) {
+  return workspace.read.ReadOnlyReason.empty() && !workspace.identity.EnquiresOnly();
+}
 
 void LockPremiumTabIfReadOnly(const Workspace& workspace, dom::Window& window,
                               dom::Document& page) {
@@ -83,7 +85,8 @@ void LockPremiumTabIfReadOnly(const Workspace& workspace, dom::Window& window,
         break;
     }
   }
-  window.SetStatus(workspace.read.ReadOnlyReason);
+  window.SetStatus(workspace.read.ReadOnlyReason.empty() ? std::string(kEnquiryOnly)
+                                                         : workspace.read.ReadOnlyReason);
 }
 
 }  // namespace cn
