@@ -16,6 +16,7 @@
 
 import { enqueue, setCsrf, ServerRefusal } from './api.js';
 import { RenderedPage } from './render.js';
+import { TabPages } from './tab_pages.js';
 import { setFilters, filterInsertion } from './filters.js';
 import { showMessageBox, showModalDialog } from './dialogs.js';
 import { renderShell, renderStatus } from './shell.js';
@@ -30,17 +31,23 @@ frameBox.dataset.baseClass = 'frame';
 workspaceBox.dataset.baseClass = 'workspace';
 
 let seq = 0;
-const pages = { workspace: null, frame: null };
+let workspace = null;
+const tabPages = new TabPages(frameBox);
+// The page file of each tab, from the shell's state.
+let tabFiles = new Map();
+// Requests sent and not yet answered.
+let underWay = 0;
 // Values typed since the last event: page key -> node id -> value.
 let typed = new Map();
 // The text box a key was sent for and its text then, until the answer comes.
 let caretAfterTyping = null;
 
+function shownPages() {
+  return [tabPages.shown, workspace].filter(Boolean);
+}
+
 function pageOf(element) {
-  for (const page of [pages.frame, pages.workspace]) {
-    if (page && page.container.contains(element)) return page;
-  }
-  return null;
+  return shownPages().find((page) => page.container.contains(element)) ?? null;
 }
 
 function isTextBox(element) {
@@ -76,27 +83,26 @@ function noteValue(page, element) {
 
 // ---- Answers --------------------------------------------------------------------------
 
-function applyAnswer(answer) {
+// `byTab`: the answer to a plain tab click (web/session.h describes the answer).
+function applyAnswer(answer, byTab = false) {
   seq = answer.seq;
   if (answer.filters) setFilters(answer.filters);
-  if (answer.workspace !== undefined) pages.workspace = answer.workspace ? new RenderedPage(workspaceBox, answer.workspace) : null;
-  if (answer.frame !== undefined) {
-    pages.frame = answer.frame ? new RenderedPage(frameBox, answer.frame) : null;
-    if (!answer.frame) frameBox.replaceChildren();
-  }
+  if (answer.workspace !== undefined) workspace = answer.workspace ? new RenderedPage(workspaceBox, answer.workspace) : null;
+  if (!tabPages.take(answer.frame, byTab)) return load();  // the kept copy went with a reload
   for (const [key, ops] of Object.entries(answer.patches || {})) {
-    for (const page of [pages.workspace, pages.frame]) {
-      if (page && String(page.key) === key) {
-        forgetOverwritten(page, ops);
-        page.apply(ops);
-      }
-    }
+    const page = workspace && String(workspace.key) === key ? workspace : tabPages.find(Number(key));
+    if (!page) continue;
+    forgetOverwritten(page, ops);
+    page.apply(ops);
   }
   putCaretBack();
-  if (answer.shell) renderShell(answer.shell, { tab: clickTab, command: clickCommand });
+  if (answer.shell) {
+    tabFiles = new Map(answer.shell.tabs.map((tab) => [tab.id, tab.page]));
+    renderShell(answer.shell, { tab: clickTab, command: clickCommand });
+  }
   renderStatus(answer.status);
   if (answer.focus) {
-    const page = [pages.workspace, pages.frame].find((p) => p && p.key === answer.focus.page);
+    const page = shownPages().find((p) => p.key === answer.focus.page);
     const element = page && page.find(answer.focus.node);
     if (element && typeof element.focus === 'function') {
       element.focus();
@@ -113,17 +119,24 @@ async function answerPrompt(prompt) {
   return send('/api/answer', () => ({ seen: seq, prompt: prompt.id, result }));
 }
 
-async function send(path, build) {
+// Sends an event; anything but a plain tab click may change what the kept pages show.
+async function send(path, build, byTab = false) {
+  if (!byTab) tabPages.doubt();
+  typing = null;  // keys typed after this event go after it
+  underWay += 1;
   try {
     const answer = await enqueue('POST', path, build);
-    return applyAnswer(answer);
+    underWay -= 1;
+    return applyAnswer(answer, byTab);
   } catch (error) {
+    underWay -= 1;
     return refused(error);
   }
 }
 
 async function refused(error) {
   caretAfterTyping = null;
+  tabPages.abandon();
   if (error instanceof ServerRefusal) {
     if (error.status === 401) {
       window.location.replace('/login.html');
@@ -141,6 +154,7 @@ async function load() {
   try {
     const state = await enqueue('GET', '/api/state');
     setCsrf(state.csrf);
+    tabPages.forget();  // the server keeps no page for a screen drawn whole
     return applyAnswer(state);
   } catch (error) {
     return refused(error);
@@ -150,7 +164,9 @@ async function load() {
 // ---- Events ---------------------------------------------------------------------------
 
 function clickTab(id) {
-  return send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'tab', id }));
+  const plain = typed.size === 0 && underWay === 0;
+  if (plain) tabPages.revealEarly(tabFiles.get(id));
+  return send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'tab', id }), plain);
 }
 
 // Save pressed again while a save runs, or right after one that wrote, is a key held down or
@@ -250,17 +266,29 @@ function characters(text, end) {
 
 // A key the server types goes where the caret is, over the selection; the caret is put back
 // after it when the answer has replaced the text. Where is read when the request's turn comes,
-// after the answers to the keys typed before it.
+// after the answers to the keys typed before it. Keys typed in the same box while the request
+// waits for its turn go with it, in the order typed: a fast typist waits for one answer, not
+// for one per key.
+let typing = null;  // the keys of the box not sent yet
+
 function typeKey(page, element, key) {
+  if (typing && typing.element === element && typing.page === page) {
+    typing.text += String.fromCodePoint(key);
+    return typing.sent;
+  }
+  const batch = { page, element, text: String.fromCodePoint(key) };
   const node = page.nodeId(element);
-  return send('/api/event', () => {
+  batch.sent = send('/api/event', () => {
+    if (typing === batch) typing = null;
     const { value, selectionStart: start, selectionEnd: end } = element;
     caretAfterTyping = { element, value, head: value.slice(0, start), tail: value.slice(end) };
     return {
       seen: seq, values: takeValues(), kind: 'element', page: page.key, node, event: 'keypress', key,
-      selection: [characters(value, start), characters(value, end)],
+      text: batch.text, selection: [characters(value, start), characters(value, end)],
     };
   });
+  typing = batch;
+  return batch.sent;
 }
 
 function putCaretBack() {

@@ -89,13 +89,18 @@ function setProperty(element, name, value) {
 export class RenderedPage {
   constructor(container, page) {
     this.container = container;
+    container.replaceChildren(parse(page.html));
+    showUnchosenLists([container]);
+    this.rekey(page);
+  }
+
+  // The page as the server now numbers it: a kept page shown again is a new page there.
+  rekey(page) {
     this.key = page.key;
     this.wiring = new Map();
     this.addWiring(page.wiring);
-    container.replaceChildren(parse(page.html));
-    showUnchosenLists([container]);
-    container.setAttribute(NODE_ID, String(page.body));
-    container.className = `${container.dataset.baseClass || ''} ${page.bodyClass || ''}`.trim();
+    this.container.setAttribute(NODE_ID, String(page.body));
+    this.container.className = `${this.container.dataset.baseClass || ''} ${page.bodyClass || ''}`.trim();
   }
 
   find(id) {
