@@ -16,6 +16,7 @@
 
 import { enqueue, setCsrf, ServerRefusal } from './api.js';
 import { RenderedPage } from './render.js';
+import { isLocked } from './accessible.js';
 import { TabPages } from './tab_pages.js';
 import { setFilters, filterInsertion } from './filters.js';
 import { showMessageBox, showModalDialog } from './dialogs.js';
@@ -105,8 +106,10 @@ function applyAnswer(answer, byTab = false) {
     const page = shownPages().find((p) => p.key === answer.focus.page);
     const element = page && page.find(answer.focus.node);
     if (element && typeof element.focus === 'function') {
-      element.focus();
-      if (answer.focus.select && typeof element.select === 'function') element.select();
+      // Brought into view with the next frame, which lays the page out anyway.
+      element.focus({ preventScroll: true });
+      requestAnimationFrame(() => element.scrollIntoView({ block: 'nearest' }));
+      if ((answer.focus.select || isAmount(page, element)) && typeof element.select === 'function') element.select();
     }
   }
   if (answer.prompt) return answerPrompt(answer.prompt);
@@ -203,7 +206,7 @@ function onClick(event) {
   if (!target) return;
   if (target.tagName === 'INPUT' && ['checkbox', 'radio'].includes(target.type)) {
     event.preventDefault();  // the server toggles it and sends the state back
-    elementEvent(page, target, 'click');
+    if (!isLocked(target)) elementEvent(page, target, 'click');
     return;
   }
   const reporter = page.reporter(target, 'click');
@@ -241,8 +244,35 @@ function onChange(event) {
   }
 }
 
+// An amount is typed over more often than edited: a click in one selects it whole, as Tab does.
+const AMOUNT_FILTERS = ['EntryCur.htc', 'EntryCurSI.htc', 'EntryNumber.htc'];
+function isAmount(page, element) {
+  return isTextBox(element) && (element.matches('.clsFigure, .clsAmount, .clsPercent') ||
+    page.filtersOf(element).some((name) => AMOUNT_FILTERS.includes(name)));
+}
+
+function onMouseDown(event) {
+  if (keepLocked(event)) return;
+  const page = pageOf(event.target);
+  const box = event.target;
+  if (!page || event.button !== 0 || document.activeElement === box || !isAmount(page, box)) return;
+  event.preventDefault();
+  box.focus();
+  box.select();
+}
+
+// A locked list or option is read, not changed: only Tab leaves it.
+function keepLocked(event) {
+  const element = event.target;
+  if (!isLocked(element) || isTextBox(element) || event.key === 'Tab') return false;
+  if (event.type === 'mousedown') element.focus();
+  event.preventDefault();
+  return true;
+}
+
 function onKeyDown(event) {
   const page = pageOf(event.target);
+  if (page && keepLocked(event)) return;
   if (!page || event.ctrlKey || event.metaKey || event.altKey || event.isComposing) return;
   const element = event.target;
   const handlesKeys = page.reports(element, 'keypress') || page.reports(element, 'keydown');
@@ -321,6 +351,7 @@ for (const box of [frameBox, workspaceBox]) {
   box.addEventListener('input', onInput);
   box.addEventListener('change', onChange);
   box.addEventListener('keydown', onKeyDown);
+  box.addEventListener('mousedown', onMouseDown);
   box.addEventListener('beforeinput', onBeforeInput);
 }
 

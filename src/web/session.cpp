@@ -9,6 +9,7 @@
 #include "base/text.h"
 #include "dom/element.h"
 #include "dom/user_actions.h"
+#include "web/first_field.h"
 #include "web/page_diff.h"
 #include "web/patch.h"
 #include "web/protocol_error.h"
@@ -286,7 +287,9 @@ json Session::BuildAnswer(bool whole) {
       page->document->TakeMutations();
       page->removed->Clear();
       out[name] = is_frame ? RenderFrame(patches) : RenderDocument(*page->document, page->key);
-      const auto active = page->document->ActiveElement();
+      auto active = page->document->ActiveElement();
+      // A tab page opened takes the keyboard to its first field, unless its logic chose one.
+      if ((!active || active->Is("BODY")) && is_frame) active = FirstField(*page->document);
       if (active && !active->Is("BODY")) focus = json{{"page", page->key}, {"node", active->node_id()}, {"select", false}};
       continue;
     }
