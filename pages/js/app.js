@@ -106,10 +106,12 @@ function applyAnswer(answer, byTab = false) {
     const page = shownPages().find((p) => p.key === answer.focus.page);
     const element = page && page.find(answer.focus.node);
     if (element && typeof element.focus === 'function') {
+      const moved = element !== document.activeElement;
       // Brought into view with the next frame, which lays the page out anyway.
-      element.focus({ preventScroll: true });
-      requestAnimationFrame(() => element.scrollIntoView({ block: 'nearest' }));
-      if ((answer.focus.select || isAmount(page, element)) && typeof element.select === 'function') element.select();
+      if (moved) element.focus({ preventScroll: true });
+      if (moved) requestAnimationFrame(() => element.scrollIntoView({ block: 'nearest' }));
+      const select = answer.focus.select || (moved && isAmount(page, element));
+      if (select && typeof element.select === 'function') element.select();
     }
   }
   if (answer.prompt) return answerPrompt(answer.prompt);
@@ -261,10 +263,12 @@ function onMouseDown(event) {
   box.select();
 }
 
-// A locked list or option is read, not changed: only Tab leaves it.
+// A locked list or option is read, not changed: Tab leaves it, and the shortcuts work from it.
 function keepLocked(event) {
   const element = event.target;
   if (!isLocked(element) || isTextBox(element) || event.key === 'Tab') return false;
+  const shortcut = event.altKey || event.ctrlKey || event.metaKey;
+  if (shortcut && !String(event.key).startsWith('Arrow')) return false;
   if (event.type === 'mousedown') element.focus();
   event.preventDefault();
   return true;

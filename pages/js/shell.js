@@ -92,6 +92,21 @@ tabs.addEventListener('keydown', (event) => {
   all[(next + all.length) % all.length].focus();
 });
 
+// Alt and a tab's number or a command's letter, wherever the focus is and whatever the keyboard
+// layout, as long as no dialog is open: the button takes the focus (so that a box being left
+// is reported first, as with the mouse) and is pressed.
+document.addEventListener('keydown', (event) => {
+  if (!event.altKey || event.ctrlKey || event.metaKey || event.repeat) return;
+  const key = /^(?:Key|Digit)([A-Z0-9])$/.exec(event.code)?.[1];
+  if (!key || document.querySelector('dialog[open]')) return;
+  const target = [...tabs.children, ...commands.children]
+    .find((element) => element.accessKey.toUpperCase() === key && !element.disabled && !element.hidden);
+  if (!target) return;
+  event.preventDefault();
+  target.focus();
+  target.click();
+});
+
 export function renderStatus(text) {
   document.getElementById('shell-status').textContent = text || '';
 }
