@@ -8,6 +8,7 @@ import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
+import AxeBuilder from '@axe-core/playwright';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const covernoteBinary = process.env.COVERNOTE_BINARY ?? path.join(here, '../../build/release/src/app/covernote');
@@ -196,4 +197,13 @@ export async function racingSaves(first, second, shot) {
   // Read again, the cover note is shown on the tab he saved from.
   await second.page.waitForFunction(() => document.querySelector('#shell-frame #txtVehicleSumInsured')?.value === '90,000.00');
   assert.deepEqual([...first.errors, ...second.errors], []);
+}
+
+// axe-core's rules over the page as shown (an open dialog with the screen behind it), or over
+// the part `only` selects: none may fail, whatever its impact. The message names each rule and
+// the elements it failed on.
+export async function assertAccessible(page, what, only = null) {
+  const builder = new AxeBuilder({ page });
+  const { violations } = await (only ? builder.include(only) : builder).analyze();
+  assert.deepEqual(violations.map((v) => `${v.impact} ${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`), [], what);
 }

@@ -235,7 +235,7 @@ pageTest('the premium tab shows the figures and covers, takes a cover, and puts 
     await shot(page, 'premium-refused');
     await page.keyboard.press('Enter');
     await page.locator('#message-box').waitFor({ state: 'hidden' });
-    assert.equal(await page.inputValue('#txtVehicleSumInsured'), '48,000.00');
+    await page.waitForFunction(() => document.querySelector('#txtVehicleSumInsured').value === '48,000.00');
   }, /409 \(Conflict\)/);
 
 // An issued cover note is shown, not changed: nothing on its premium tab or its Vehicle tab (year made) can

@@ -4,7 +4,7 @@
 import assert from 'node:assert/strict';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { command, logIn as logInAt, look, messageBox, openDialog, openTab, pageTest, screenshots,
+import { assertAccessible, command, logIn as logInAt, look, messageBox, openDialog, openTab, pageTest, screenshots,
   scratchRun, textIs, watchedPage } from './harness.mjs';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -96,6 +96,7 @@ pageTest('the selection dialog lists the choices, narrows them as typed, and ret
   await page.keyboard.press('ArrowDown');
   assert.equal(await rows.nth(1).getAttribute('aria-selected'), 'true');
   await shot(page, 'selection-dialog');
+  await assertAccessible(page, 'selection dialog', '#modal-dialog');
   await page.keyboard.press('Enter');
   await textIs(page, '#shell-status', 'Picked True;B03;Pick-up');
 
