@@ -37,7 +37,10 @@ test('read, amend, calculate, save and see the history: 22 keys at most, the rev
   await page.locator('#modal-dialog').waitFor({ state: 'visible' });
   assert.deepEqual(await cells(page, '#tblReview', 'Vehicle sum insured'),
     ['Vehicle sum insured', '48,000.00', '60,000.00', '+12,000.00']);
-  await shot(page, 'review');
+  await shot(page, 'review-1366x768');
+  await page.setViewportSize({ width: 1920, height: 1080 });
+  await shot(page, 'review-1920x1080');
+  await page.setViewportSize({ width: 1366, height: 768 });
   await press('Enter');
   assert.deepEqual(await messageBox(page), ['The cover note has been saved.', 'OK']);
   const saved = await page.textContent('#lblTotalPremium');
