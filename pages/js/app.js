@@ -36,8 +36,6 @@ let workspace = null;
 const tabPages = new TabPages(frameBox);
 // The page file of each tab, from the shell's state.
 let tabFiles = new Map();
-// Requests sent and not yet answered.
-let underWay = 0;
 // Values typed since the last event: page key -> node id -> value.
 let typed = new Map();
 // The text box a key was sent for and its text then, until the answer comes.
@@ -124,17 +122,15 @@ async function answerPrompt(prompt) {
   return send('/api/answer', () => ({ seen: seq, prompt: prompt.id, result }));
 }
 
-// Sends an event; anything but a plain tab click may change what the kept pages show.
-async function send(path, build, byTab = false) {
-  if (!byTab) tabPages.doubt();
+// Sends an event. `byTab`: a plain tab click; `quiet`: leaving a box as it was. Anything else
+// may change what the kept pages show.
+async function send(path, build, { byTab = false, quiet = false } = {}) {
+  if (!byTab && !quiet) tabPages.doubt();
   typing = null;  // keys typed after this event go after it
-  underWay += 1;
   try {
     const answer = await enqueue('POST', path, build);
-    underWay -= 1;
     return applyAnswer(answer, byTab);
   } catch (error) {
-    underWay -= 1;
     return refused(error);
   }
 }
@@ -169,9 +165,9 @@ async function load() {
 // ---- Events ---------------------------------------------------------------------------
 
 function clickTab(id) {
-  const plain = typed.size === 0 && underWay === 0;
+  const plain = typed.size === 0;
   if (plain) tabPages.revealEarly(tabFiles.get(id));
-  return send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'tab', id }), plain);
+  return send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'tab', id }), { byTab: plain });
 }
 
 // Save pressed again while a save runs, or right after one that wrote, is a key held down or
@@ -193,12 +189,12 @@ function clickCommand(id) {
   });
 }
 
-function elementEvent(page, element, event, extra = {}) {
+function elementEvent(page, element, event, extra = {}, quiet = false) {
   const node = page.nodeId(element);
   const skip = event === 'change' ? { key: page.key, node } : null;
   return send('/api/event', () => ({
     seen: seq, values: takeValues(skip), kind: 'element', page: page.key, node, event, ...extra,
-  }));
+  }), { quiet });
 }
 
 function onClick(event) {
@@ -217,8 +213,13 @@ function onClick(event) {
   elementEvent(page, reporter, 'click');
 }
 
+// The text of the box with the focus as it came to it: a box left as it was is reported too,
+// but changes nothing a kept page shows.
+let valueAtFocus = null;
+
 function onFocusIn(event) {
   const page = pageOf(event.target);
+  valueAtFocus = isTextBox(event.target) ? event.target.value : null;
   if (page && page.reports(event.target, 'focus')) elementEvent(page, event.target, 'focus');
 }
 
@@ -227,7 +228,7 @@ function onFocusOut(event) {
   if (!page || !isTextBox(event.target)) return;
   if (page.reports(event.target, 'blur') || page.reports(event.target, 'change')) {
     noteValue(page, event.target);
-    elementEvent(page, event.target, 'blur');
+    elementEvent(page, event.target, 'blur', {}, event.target.value === valueAtFocus);
   }
 }
 

@@ -28,7 +28,7 @@ export class TabPages {
     for (const kept of this.kept.values()) kept.current = false;
   }
 
-  // On a tab click, with no request under way: the page of that file, when it is still current.
+  // On a tab click: the page of that file, when it is still current.
   revealEarly(file) {
     const kept = this.kept.get(file);
     if (!kept || !kept.current || this.early) return;
@@ -41,6 +41,9 @@ export class TabPages {
   // kept copy of its file brought up to date. `byTab`: the answer is to a plain tab click, so
   // the page left stays current. False when the kept copy is no longer here.
   take(frame, byTab) {
+    // An answer to what was sent before the tab click leaves the page shown early alone, unless
+    // it shows another page itself.
+    if (this.early && !byTab && frame === undefined) return true;
     const early = this.early;
     this.early = null;
     if (early) early.page.container.inert = false;
