@@ -1,7 +1,5 @@
 #include "tables/claim.h"
 
-#include "base/number_format.h"
-
 #include <limits>
 #include <optional>
 #include <utility>

@@ -32,7 +32,8 @@ void DiffAttributes(const dom::Element& kept, const dom::Element& now, json& ops
   for (const Pair& pair : after) {
     const auto was = find(before, pair.name);
     if (was == before.end() || was->value != pair.value) {
-      ops.push_back({{"op", "attr"}, {"id", now.node_id()}, {"name", pair.name}, {"value", pair.value}});
+      ops.push_back(
+          {{"op", "attr"}, {"id", now.node_id()}, {"name", pair.name}, {"value", pair.value}});
     }
   }
   for (const Pair& pair : before) {
@@ -76,11 +77,14 @@ void DiffElement(const dom::Element& kept, const dom::Element& now, json& ops) {
       std::equal(before.begin(), before.end(), after.begin(),
                  [](const auto& b, const auto& a) { return SameNode(*b, *a); });
   if (!same_children) {
-    ops.push_back({{"op", "content"}, {"id", now.node_id()}, {"html", RenderChildren(now)}, {"wiring", ""}});
+    ops.push_back(
+        {{"op", "content"}, {"id", now.node_id()}, {"html", RenderChildren(now)}, {"wiring", ""}});
     return;
   }
   if (options == Options::kChoiceOnly) {
-    ops.push_back({{"op", "prop"}, {"id", now.node_id()}, {"name", "selectedIndex"},
+    ops.push_back({{"op", "prop"},
+                   {"id", now.node_id()},
+                   {"name", "selectedIndex"},
                    {"value", std::to_string(now.KeptOptionsOf()->selected)}});
   }
   for (std::size_t i = 0; i < after.size(); ++i) {

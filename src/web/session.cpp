@@ -258,8 +258,11 @@ json Session::RenderFrame(json& patches) {
   } else {
     std::string wiring;
     AddWiring(*now.Body(), wiring);
-    page = {{"key", frame_.key}, {"body", now.Body()->node_id()}, {"bodyClass", now.Body()->ClassName()},
-            {"wiring", std::move(wiring)}, {"kept", true}};
+    page = {{"key", frame_.key},
+            {"body", now.Body()->node_id()},
+            {"bodyClass", now.Body()->ClassName()},
+            {"wiring", std::move(wiring)},
+            {"kept", true}};
     if (!diff.empty()) patches[std::to_string(frame_.key)] = std::move(diff);
   }
   page["file"] = frame_file_;
@@ -437,13 +440,14 @@ std::function<void()> Session::ElementAction(const json& request) {
   }
   if (event == "keypress") {
     const bool types = IsTextBox(*element) && key >= 32 && key != 127;
-    return run([element, key, types, selection = SelectionOf(request), text = TypedText(request, key)] {
-      if (types) {
-        TypeAtSelection(*element, text, selection);
-      } else {
-        dom::PressKey(*element, key);
-      }
-    });
+    return run(
+        [element, key, types, selection = SelectionOf(request), text = TypedText(request, key)] {
+          if (types) {
+            TypeAtSelection(*element, text, selection);
+          } else {
+            dom::PressKey(*element, key);
+          }
+        });
   }
   if (event == "keydown") return run([element, key] { dom::PressKey(*element, key); });
   if (event == "keyup") {

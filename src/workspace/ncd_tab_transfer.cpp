@@ -98,8 +98,10 @@ void NCDTabPageToRecord(Workspace& workspace, dom::Document& page, std::string_v
                    rows.ClaimNatures, rows.ClaimAmounts);
   // An amount shown grouped is the amount as read; the claims as they were shown stay as they
   // were read.
-  for (std::size_t i = 0; i < std::min(rows.ClaimAmounts.size(), current.ClaimAmounts.size()); ++i) {
-    if (rows.ClaimAmounts[i] == FormatFigure(current.ClaimAmounts[i], 2)) rows.ClaimAmounts[i] = current.ClaimAmounts[i];
+  for (std::size_t i = 0; i < std::min(rows.ClaimAmounts.size(), current.ClaimAmounts.size());
+       ++i) {
+    if (rows.ClaimAmounts[i] == FormatFigure(current.ClaimAmounts[i], 2))
+      rows.ClaimAmounts[i] = current.ClaimAmounts[i];
   }
   if (SameArrays(rows, current, kClaimArrays)) return;
   for (const TextArray array : kClaimArrays) current.*array = std::move(rows.*array);
