@@ -30,11 +30,11 @@
 // Event: {"seen": n, "values": {"<page key>": {"<node id>": "text"}},
 //         "kind": "tab", "id": tab id} | {"kind": "command", "id": button id}
 //       | {"kind": "element", "page": key, "node": id,
-//          "event": "click" | "dblclick" | "focus" | "blur" | "change" | "keypress" | "keydown" |
-//          "keyup", "key": key code (keypress, keydown, keyup), "value": option value (change of a
-//          select), "selection": [start, end] (keypress in a text box: where the key goes, in
-//          characters), "text": the keys typed in a row, the first of them "key" (keypress; absent:
-//          "key" alone)}
+//          "event": "click" | "dblclick" | "focus" | "blur" | "change" | "keypress" | "keydown"
+//                   | "keyup",
+//          "key": key code (keypress, keydown, keyup), "value": option value (change of a select),
+//          "selection": [start, end] (keypress in a text box: where the key goes, in characters),
+//          "text": the keys typed in a row, the first of them "key" (keypress; absent: "key")}
 // A text box reports "blur" when left (the server raises onchange when its value changed, then
 // onblur), a select "change". Keys: a text box whose page handles its keypress sends every
 // character key as "keypress" with the code point and its selection and lets the server type
@@ -51,14 +51,15 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
 #include "dom/window.h"
 #include "shell/host_shell.h"
-#include "web/dialog_pages.h"
 #include "web/patch.h"
+#include "web/dialog_pages.h"
 #include "web/ui_fiber.h"
 #include "web/user_directory.h"
 #include "web/value_guard.h"
