@@ -87,13 +87,17 @@ function applyAnswer(answer, byTab = false) {
   seq = answer.seq;
   if (answer.filters) setFilters(answer.filters);
   if (answer.workspace !== undefined) workspace = answer.workspace ? new RenderedPage(workspaceBox, answer.workspace) : null;
-  if (!tabPages.take(answer.frame, byTab)) return load();  // the kept copy went with a reload
-  for (const [key, ops] of Object.entries(answer.patches || {})) {
+  // The last changes of a page left go to it before it is shown again under its new key.
+  const patch = ([key, ops]) => {
     const page = workspace && String(workspace.key) === key ? workspace : tabPages.find(Number(key));
-    if (!page) continue;
+    if (!page) return false;
     forgetOverwritten(page, ops);
     page.apply(ops);
-  }
+    return true;
+  };
+  const forNewPage = Object.entries(answer.patches || {}).filter((entry) => !patch(entry));
+  if (!tabPages.take(answer.frame, byTab)) return load();  // the kept copy went with a reload
+  forNewPage.forEach(patch);
   putCaretBack();
   if (answer.shell) {
     tabFiles = new Map(answer.shell.tabs.map((tab) => [tab.id, tab.page]));
