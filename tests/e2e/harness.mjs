@@ -112,6 +112,17 @@ export const textIs = (page, selector, text) =>
 
 export const command = (caption) => `#shell-commands button:has-text("${caption}")`;
 
+// A tab page kept by the browser and brought up to date shows what the same page sent whole
+// (after a reload) shows: every field's value and whether it can be changed.
+export async function assertSameAsSentWhole(page) {
+  const fields = () => page.locator('#shell-frame :is(input, select, textarea)').evaluateAll((es) =>
+    es.map((e) => `${e.id}=${e.type === 'radio' || e.type === 'checkbox' ? e.checked : e.value}${e.readOnly ? ' locked' : ''}`));
+  const kept = await fields();
+  await page.reload();
+  await page.waitForSelector('#shell-frame :is(input, select)');
+  assert.deepEqual(await fields(), kept);
+}
+
 // Clicks the command and waits for the dialog it opens.
 export async function openDialog(page, caption) {
   await page.click(command(caption));

@@ -6,7 +6,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import path from 'node:path';
-import { command, covernoteBinary as binary, editable, kServing, logIn as logInAt, look, messageBox,
+import { assertSameAsSentWhole, command, covernoteBinary as binary, editable, kServing, logIn as logInAt, look, messageBox,
   openDialog, openTab, pageTest, readCoverNote, screenshots, scratchRun, startServer, textIs, titleEndsWith, typeNumber,
   values, watchedPage } from './harness.mjs';
 
@@ -201,6 +201,7 @@ pageTest('the enquiry finds cover notes by vehicle and the one chosen is read, f
   await rows.first().dblclick();
   await titleEndsWith(page, 'CN24000101');
   assert.deepEqual(await look(page, [kSelectedTab, '#txtCoverNoteNumber']), ['Cover', 'CN24000101']);
+  await assertSameAsSentWhole(page);  // the Cover tab kept since the first read
 
   // Closed without a choice, nothing changes.
   await openDialog(page, 'Enquiry');

@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { writeFileSync } from 'node:fs';
 import path from 'node:path';
-import { administrator, amendSumInsured, look, messageBox, openDialog, openTab, racingSaves,
+import { administrator, amendSumInsured, assertSameAsSentWhole, look, messageBox, openDialog, openTab, racingSaves,
   screenshots, scratchRun, titleEndsWith } from './harness.mjs';
 
 const shot = screenshots('save-');
@@ -59,6 +59,7 @@ test('read, amend, calculate, save and see the history: 22 keys at most, the rev
   assert.ok(keys <= 22, `${keys} keys`);
   await page.keyboard.press('Escape');
   await page.locator('#modal-dialog').waitFor({ state: 'hidden' });
+  await assertSameAsSentWhole(page);  // the Premium tab kept while the Cover tab read it again
   assert.deepEqual(errors, []);
 });
 
