@@ -16,6 +16,8 @@
 
 import { enqueue, setCsrf, ServerRefusal } from './api.js';
 import { RenderedPage } from './render.js';
+import { isLocked } from './accessible.js';
+import { TabPages } from './tab_pages.js';
 import { setFilters, filterInsertion } from './filters.js';
 import { showMessageBox, showModalDialog } from './dialogs.js';
 import { renderShell, renderStatus } from './shell.js';
@@ -31,17 +33,21 @@ frameBox.dataset.baseClass = 'frame';
 workspaceBox.dataset.baseClass = 'workspace';
 
 let seq = 0;
-const pages = { workspace: null, frame: null };
+let workspace = null;
+const tabPages = new TabPages(frameBox);
+// The page file of each tab, from the shell's state.
+let tabFiles = new Map();
 // Values typed since the last event: page key -> node id -> value.
 let typed = new Map();
 // The text box a key was sent for and its text then, until the answer comes.
 let caretAfterTyping = null;
 
+function shownPages() {
+  return [tabPages.shown, workspace].filter(Boolean);
+}
+
 function pageOf(element) {
-  for (const page of [pages.frame, pages.workspace]) {
-    if (page && page.container.contains(element)) return page;
-  }
-  return null;
+  return shownPages().find((page) => page.container.contains(element)) ?? null;
 }
 
 function isTextBox(element) {
@@ -77,31 +83,38 @@ function noteValue(page, element) {
 
 // ---- Answers --------------------------------------------------------------------------
 
-function applyAnswer(answer) {
+// `byTab`: the answer to a plain tab click (web/session.h describes the answer).
+function applyAnswer(answer, byTab = false) {
   seq = answer.seq;
   if (answer.filters) setFilters(answer.filters);
-  if (answer.workspace !== undefined) pages.workspace = answer.workspace ? new RenderedPage(workspaceBox, answer.workspace) : null;
-  if (answer.frame !== undefined) {
-    pages.frame = answer.frame ? new RenderedPage(frameBox, answer.frame) : null;
-    if (!answer.frame) frameBox.replaceChildren();
-  }
-  for (const [key, ops] of Object.entries(answer.patches || {})) {
-    for (const page of [pages.workspace, pages.frame]) {
-      if (page && String(page.key) === key) {
-        forgetOverwritten(page, ops);
-        page.apply(ops);
-      }
-    }
-  }
+  if (answer.workspace !== undefined) workspace = answer.workspace ? new RenderedPage(workspaceBox, answer.workspace) : null;
+  // The last changes of a page left go to it before it is shown again under its new key.
+  const patch = ([key, ops]) => {
+    const page = workspace && String(workspace.key) === key ? workspace : tabPages.find(Number(key));
+    if (!page) return false;
+    forgetOverwritten(page, ops);
+    page.apply(ops);
+    return true;
+  };
+  const forNewPage = Object.entries(answer.patches || {}).filter((entry) => !patch(entry));
+  if (!tabPages.take(answer.frame, byTab)) return load();  // the kept copy went with a reload
+  forNewPage.forEach(patch);
   putCaretBack();
-  if (answer.shell) renderShell(answer.shell, { tab: clickTab, command: clickCommand });
+  if (answer.shell) {
+    tabFiles = new Map(answer.shell.tabs.map((tab) => [tab.id, tab.page]));
+    renderShell(answer.shell, { tab: clickTab, command: clickCommand });
+  }
   renderStatus(answer.status);
   if (answer.focus) {
-    const page = [pages.workspace, pages.frame].find((p) => p && p.key === answer.focus.page);
+    const page = shownPages().find((p) => p.key === answer.focus.page);
     const element = page && page.find(answer.focus.node);
     if (element && typeof element.focus === 'function') {
-      element.focus();
-      if (answer.focus.select && typeof element.select === 'function') element.select();
+      const moved = element !== document.activeElement;
+      // Brought into view with the next frame, which lays the page out anyway.
+      if (moved) element.focus({ preventScroll: true });
+      if (moved) requestAnimationFrame(() => element.scrollIntoView({ block: 'nearest' }));
+      const select = answer.focus.select || (moved && isAmount(page, element));
+      if (select && typeof element.select === 'function') element.select();
     }
   }
   if (answer.prompt) return answerPrompt(answer.prompt);
@@ -114,10 +127,14 @@ async function answerPrompt(prompt) {
   return send('/api/answer', () => ({ seen: seq, prompt: prompt.id, result }));
 }
 
-async function send(path, build) {
+// Sends an event. `byTab`: a plain tab click; `quiet`: leaving a box as it was. Anything else
+// may change what the kept pages show.
+async function send(path, build, { byTab = false, quiet = false } = {}) {
+  if (!byTab && !quiet) tabPages.doubt();
+  typing = null;  // keys typed after this event go after it
   try {
     const answer = await enqueue('POST', path, build);
-    return applyAnswer(answer);
+    return applyAnswer(answer, byTab);
   } catch (error) {
     return refused(error);
   }
@@ -125,6 +142,7 @@ async function send(path, build) {
 
 async function refused(error) {
   caretAfterTyping = null;
+  tabPages.abandon();
   if (error instanceof ServerRefusal) {
     if (error.status === 401) {
       window.location.replace('/login.html');
@@ -142,6 +160,7 @@ async function load() {
   try {
     const state = await enqueue('GET', '/api/state');
     setCsrf(state.csrf);
+    tabPages.forget();  // the server keeps no page for a screen drawn whole
     return applyAnswer(state);
   } catch (error) {
     return refused(error);
@@ -151,7 +170,9 @@ async function load() {
 // ---- Events ---------------------------------------------------------------------------
 
 function clickTab(id) {
-  return send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'tab', id }));
+  const plain = typed.size === 0;
+  if (plain) tabPages.revealEarly(tabFiles.get(id));
+  return send('/api/event', () => ({ seen: seq, values: takeValues(), kind: 'tab', id }), { byTab: plain });
 }
 
 // Save pressed again while a save runs, or right after one that wrote, is a key held down or
@@ -173,12 +194,12 @@ function clickCommand(id) {
   });
 }
 
-function elementEvent(page, element, event, extra = {}) {
+function elementEvent(page, element, event, extra = {}, quiet = false) {
   const node = page.nodeId(element);
   const skip = event === 'change' ? { key: page.key, node } : null;
   return send('/api/event', () => ({
     seen: seq, values: takeValues(skip), kind: 'element', page: page.key, node, event, ...extra,
-  }));
+  }), { quiet });
 }
 
 function onClick(event) {
@@ -188,7 +209,7 @@ function onClick(event) {
   if (!target) return;
   if (target.tagName === 'INPUT' && ['checkbox', 'radio'].includes(target.type)) {
     event.preventDefault();  // the server toggles it and sends the state back
-    elementEvent(page, target, 'click');
+    if (!isLocked(target)) elementEvent(page, target, 'click');
     return;
   }
   const reporter = page.reporter(target, 'click');
@@ -197,8 +218,13 @@ function onClick(event) {
   elementEvent(page, reporter, 'click');
 }
 
+// The text of the box with the focus as it came to it: a box left as it was is reported too,
+// but changes nothing a kept page shows.
+let valueAtFocus = null;
+
 function onFocusIn(event) {
   const page = pageOf(event.target);
+  valueAtFocus = isTextBox(event.target) ? event.target.value : null;
   if (page && page.reports(event.target, 'focus')) elementEvent(page, event.target, 'focus');
 }
 
@@ -207,7 +233,7 @@ function onFocusOut(event) {
   if (!page || !isTextBox(event.target)) return;
   if (page.reports(event.target, 'blur') || page.reports(event.target, 'change')) {
     noteValue(page, event.target);
-    elementEvent(page, event.target, 'blur');
+    elementEvent(page, event.target, 'blur', {}, event.target.value === valueAtFocus);
   }
 }
 
@@ -226,8 +252,37 @@ function onChange(event) {
   }
 }
 
+// An amount is typed over more often than edited: a click in one selects it whole, as Tab does.
+const AMOUNT_FILTERS = ['EntryCur.htc', 'EntryCurSI.htc', 'EntryNumber.htc'];
+function isAmount(page, element) {
+  return isTextBox(element) && (element.matches('.clsFigure, .clsAmount, .clsPercent') ||
+    page.filtersOf(element).some((name) => AMOUNT_FILTERS.includes(name)));
+}
+
+function onMouseDown(event) {
+  if (keepLocked(event)) return;
+  const page = pageOf(event.target);
+  const box = event.target;
+  if (!page || event.button !== 0 || document.activeElement === box || !isAmount(page, box)) return;
+  event.preventDefault();
+  box.focus();
+  box.select();
+}
+
+// A locked list or option is read, not changed: Tab leaves it, and the shortcuts work from it.
+function keepLocked(event) {
+  const element = event.target;
+  if (!isLocked(element) || isTextBox(element) || event.key === 'Tab') return false;
+  const shortcut = event.altKey || event.ctrlKey || event.metaKey;
+  if (shortcut && !String(event.key).startsWith('Arrow')) return false;
+  if (event.type === 'mousedown') element.focus();
+  event.preventDefault();
+  return true;
+}
+
 function onKeyDown(event) {
   const page = pageOf(event.target);
+  if (page && keepLocked(event)) return;
   if (!page || event.ctrlKey || event.metaKey || event.altKey || event.isComposing) return;
   const element = event.target;
   const handlesKeys = page.reports(element, 'keypress') || page.reports(element, 'keydown');
@@ -251,17 +306,29 @@ function characters(text, end) {
 
 // A key the server types goes where the caret is, over the selection; the caret is put back
 // after it when the answer has replaced the text. Where is read when the request's turn comes,
-// after the answers to the keys typed before it.
+// after the answers to the keys typed before it. Keys typed in the same box while the request
+// waits for its turn go with it, in the order typed: a fast typist waits for one answer, not
+// for one per key.
+let typing = null;  // the keys of the box not sent yet
+
 function typeKey(page, element, key) {
+  if (typing && typing.element === element && typing.page === page) {
+    typing.text += String.fromCodePoint(key);
+    return typing.sent;
+  }
+  const batch = { page, element, text: String.fromCodePoint(key) };
   const node = page.nodeId(element);
-  return send('/api/event', () => {
+  batch.sent = send('/api/event', () => {
+    if (typing === batch) typing = null;
     const { value, selectionStart: start, selectionEnd: end } = element;
     caretAfterTyping = { element, value, head: value.slice(0, start), tail: value.slice(end) };
     return {
       seen: seq, values: takeValues(), kind: 'element', page: page.key, node, event: 'keypress', key,
-      selection: [characters(value, start), characters(value, end)],
+      text: batch.text, selection: [characters(value, start), characters(value, end)],
     };
   });
+  typing = batch;
+  return batch.sent;
 }
 
 function putCaretBack() {
@@ -294,6 +361,7 @@ for (const box of [frameBox, workspaceBox]) {
   box.addEventListener('input', onInput);
   box.addEventListener('change', onChange);
   box.addEventListener('keydown', onKeyDown);
+  box.addEventListener('mousedown', onMouseDown);
   box.addEventListener('beforeinput', onBeforeInput);
 }
 

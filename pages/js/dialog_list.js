@@ -2,6 +2,8 @@
 // double click or Enter chooses it, the arrow keys move the highlight, and a filter text
 // shows only the rows that contain it (in any column, ignoring case).
 
+const kShortCell = 16;
+
 export class DialogList {
   constructor(table, okButton, choose) {
     this.table = table;
@@ -34,6 +36,7 @@ export class DialogList {
       for (const text of row.cells) {
         const td = tr.insertCell();
         td.textContent = text;
+        if (text.length <= kShortCell) td.className = 'short';  // a number, a date: one line
       }
       return { tr, value: row.value, search: row.cells.join('\u0000').toLowerCase() };
     });

@@ -4,8 +4,10 @@
 import { registerDialog } from './dialogs.js';
 import { endorsementLinks } from './endorsement_links.js';
 
-// Figures are read down their column, so cells that hold an amount are aligned right.
+// Figures are read down their column, so cells that hold an amount, a rate or a count are
+// aligned right (a longer run of digits is a number to read, a telephone's or a licence's).
 const amount = /^[+-]?\d{1,3}(,\d{3})*\.\d{2}$/;
+const figure = /^[+-]?(\d{1,3}(,\d{3})*|\d{1,5})(\.\d+)?$/;
 
 // The history's column whose cells name an endorsement: they open it.
 const ENDORSEMENT_COLUMN = 'Endorsement';
@@ -31,7 +33,7 @@ function fillTable(table, content, grouped) {
         return;
       }
       td.textContent = text;
-      if (amount.test(text)) td.className = 'figure';
+      if (figure.test(text)) td.className = 'figure';
       if (text.startsWith('+')) td.classList.add('raised');
       else if (text.startsWith('-') && amount.test(text)) td.classList.add('lowered');
     });

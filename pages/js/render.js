@@ -3,15 +3,9 @@
 // Nothing the server sends is ever run: event handler attributes and scripts are dropped, and
 // frames become plain boxes.
 
-const NODE_ID = 'data-nid';
+import { nameRowTables, prepare, setDisabled, setReadOnly, tabIndexOf } from './accessible.js';
 
-// Tab goes through a page in its reading order: a positive tab index (the page logic gives one
-// to the fields it unlocks) would send it to those fields first, so it counts as 0 here; -1
-// still keeps a locked field out of the way.
-function tabIndexInReadingOrder(value) {
-  const index = Number(value);
-  return Number.isFinite(index) && index > 0 ? 0 : index;
-}
+const NODE_ID = 'data-nid';
 
 // Parses markup for a parent element, dropping whatever could run or load.
 function parse(html) {
@@ -28,9 +22,7 @@ function parse(html) {
     }
     frame.replaceWith(box);
   }
-  for (const element of content.querySelectorAll('[tabindex]')) {
-    element.tabIndex = tabIndexInReadingOrder(element.getAttribute('tabindex'));
-  }
+  prepare(content);
   for (const element of content.querySelectorAll('*')) {
     for (const attribute of [...element.attributes]) {
       const name = attribute.name.toLowerCase();
@@ -75,9 +67,12 @@ function setProperty(element, name, value) {
     return;
   }
   if (BOOLEAN_PROPERTIES.has(property)) {
-    element[property] = value === 'true' || value === '1';
+    const on = value === 'true' || value === '1';
+    if (property === 'disabled' && setDisabled(element, on)) return;
+    if (property === 'readOnly' && setReadOnly(element, on)) return;
+    element[property] = on;
   } else if (property === 'tabIndex') {
-    element.tabIndex = tabIndexInReadingOrder(value);
+    element.tabIndex = tabIndexOf(element, value);
   } else if (property === 'selectedIndex') {
     element[property] = Number(value);
   } else {
@@ -89,13 +84,19 @@ function setProperty(element, name, value) {
 export class RenderedPage {
   constructor(container, page) {
     this.container = container;
+    container.replaceChildren(parse(page.html));
+    showUnchosenLists([container]);
+    nameRowTables(container);
+    this.rekey(page);
+  }
+
+  // The page as the server now numbers it: a kept page shown again is a new page there.
+  rekey(page) {
     this.key = page.key;
     this.wiring = new Map();
     this.addWiring(page.wiring);
-    container.replaceChildren(parse(page.html));
-    showUnchosenLists([container]);
-    container.setAttribute(NODE_ID, String(page.body));
-    container.className = `${container.dataset.baseClass || ''} ${page.bodyClass || ''}`.trim();
+    this.container.setAttribute(NODE_ID, String(page.body));
+    this.container.className = `${this.container.dataset.baseClass || ''} ${page.bodyClass || ''}`.trim();
   }
 
   find(id) {
@@ -131,7 +132,9 @@ export class RenderedPage {
 
   // Applies the ops in their order; an op for a node the page no longer has is skipped.
   apply(ops) {
+    let built = false;
     for (const op of ops) {
+      built ||= op.op === 'content' || op.op === 'create';
       switch (op.op) {
         case 'remove': {
           const element = this.find(op.id);
@@ -143,6 +146,7 @@ export class RenderedPage {
           const element = this.find(op.id);
           if (element) {
             element.replaceChildren(parse(op.html));
+            if (element.tagName === 'TEXTAREA') element.value = element.textContent;  // even once typed in
             showUnchosenLists([element]);
           }
           this.addWiring(op.wiring);
@@ -167,9 +171,11 @@ export class RenderedPage {
           const element = this.find(op.id);
           if (!element || op.name.toLowerCase().startsWith('on')) break;
           if (op.name.toLowerCase() === 'tabindex') {
-            element.tabIndex = tabIndexInReadingOrder(op.value);
+            element.tabIndex = tabIndexOf(element, op.value);
             break;
           }
+          if (op.name === 'disabled' && setDisabled(element, true)) break;
+          if (op.name === 'readonly' && setReadOnly(element, true)) break;
           element.setAttribute(op.name, op.value);
           if (op.name === 'value' && 'value' in element) element.value = op.value;
           if (op.name === 'checked' || op.name === 'selected') element[op.name] = true;
@@ -178,8 +184,11 @@ export class RenderedPage {
         case 'attr-removed': {
           const element = this.find(op.id);
           if (!element) break;
+          if (op.name === 'disabled' && setDisabled(element, false)) break;
+          if (op.name === 'readonly' && setReadOnly(element, false)) break;
           element.removeAttribute(op.name);
           if (op.name === 'checked' || op.name === 'selected') element[op.name] = false;
+          if (op.name === 'value' && 'value' in element) element.value = '';
           break;
         }
         case 'style': {
@@ -197,6 +206,7 @@ export class RenderedPage {
           break;
       }
     }
+    if (built) nameRowTables(this.container);
   }
 
   // The server's wiring text: "node id:events:filters;" per element, both lists comma-separated.

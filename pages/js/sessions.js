@@ -7,8 +7,19 @@ const dialog = document.getElementById('sessions-dialog');
 const list = document.getElementById('sessions-list');
 const note = document.getElementById('sessions-note');
 
+const MONTHS = ['Jan', 'Feb', 'Mar', 'Apr', 'May', 'Jun', 'Jul', 'Aug', 'Sep', 'Oct', 'Nov', 'Dec'];
+const two = (n) => String(n).padStart(2, '0');
+
+// The screen's own date and time, as its Time of Issue and its history show them:
+// "07-Dec-2026 03:41:11 AM".
+function dateTime(date) {
+  const hours = date.getHours() % 12 || 12;
+  return `${two(date.getDate())}-${MONTHS[date.getMonth()]}-${date.getFullYear()} ` +
+    `${two(hours)}:${two(date.getMinutes())}:${two(date.getSeconds())} ${date.getHours() < 12 ? 'AM' : 'PM'}`;
+}
+
 function describe(session) {
-  const started = new Date(session.started * 1000).toLocaleString();
+  const started = dateTime(new Date(session.started * 1000));
   const idle = Math.round(session.idle_seconds / 60);
   const current = session.current ? ' (this one)' : '';
   return `${started} from ${session.address}, idle ${idle} min${current}`;

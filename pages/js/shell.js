@@ -3,8 +3,9 @@
 // keyboard focus keeps it.
 //
 // The tab strip works as tabs do: Tab reaches the tab shown, the arrow keys, Home and End move
-// between the tabs, and Enter or Space opens the one with the focus. Each command button has an
-// access key (Alt and the letter, shown in its tooltip).
+// between the tabs, and Enter or Space opens the one with the focus; Alt and the tab's number
+// opens it from anywhere. Each command button has an access key (Alt and the letter). Both are
+// shown in the tooltips.
 
 const tabs = document.getElementById('shell-tabs');
 const commands = document.getElementById('shell-commands');
@@ -57,6 +58,9 @@ export function renderShell(shell, current) {
     const element = tabButtons[index];
     const shown = tab.id === shell.shownTab;
     element.textContent = tab.caption;
+    element.accessKey = String(index + 1);
+    element.title = `${tab.caption} (Alt+${index + 1})`;
+    element.setAttribute('aria-keyshortcuts', `Alt+${index + 1}`);
     element.setAttribute('aria-selected', String(shown));
     element.tabIndex = shown ? 0 : -1;
     if (shown) frame.setAttribute('aria-labelledby', element.id);
@@ -86,6 +90,21 @@ tabs.addEventListener('keydown', (event) => {
   if (next === undefined) return;
   event.preventDefault();
   all[(next + all.length) % all.length].focus();
+});
+
+// Alt and a tab's number or a command's letter, wherever the focus is and whatever the keyboard
+// layout, as long as no dialog is open: the button takes the focus (so that a box being left
+// is reported first, as with the mouse) and is pressed.
+document.addEventListener('keydown', (event) => {
+  if (!event.altKey || event.ctrlKey || event.metaKey || event.repeat) return;
+  const key = /^(?:Key|Digit)([A-Z0-9])$/.exec(event.code)?.[1];
+  if (!key || document.querySelector('dialog[open]')) return;
+  const target = [...tabs.children, ...commands.children]
+    .find((element) => element.accessKey.toUpperCase() === key && !element.disabled && !element.hidden);
+  if (!target) return;
+  event.preventDefault();
+  target.focus();
+  target.click();
 });
 
 export function renderStatus(text) {

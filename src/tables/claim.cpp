@@ -6,6 +6,7 @@
 
 #include "base/date_format.h"
 #include "base/date_reader.h"
+#include "base/number_format.h"
 #include "base/runtime_failure.h"
 #include "base/text.h"
 #include "dom/document.h"
@@ -77,6 +78,8 @@ void Claim::AddRow(std::span<const RowCell> cells, const std::array<std::string_
   for (std::size_t c = 0; c < kClaimControls.size(); ++c) {
     RowControl(*row, kClaimControls[c])->SetValue(values[c]);
   }
+  // The amount claimed reads as every amount of the screen does: grouped, with its cents.
+  RowControl(*row, "txtCLAIM")->SetValue(FormatFigure(values[4], 2));
   if (values[4].empty()) RowControl(*row, "txtCLAIM")->SetValue("0");
   accepted_.resize(static_cast<std::size_t>(row_index) + 1);
   accepted_[static_cast<std::size_t>(row_index)] = {RowControl(*row, "txtACCDATE")->Value(),

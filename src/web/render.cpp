@@ -236,7 +236,8 @@ nlohmann::json RenderInputFilters() {
 nlohmann::json RenderShell(const shell::HostShell& shell) {
   nlohmann::json tabs = nlohmann::json::array();
   for (const auto& tab : shell.Tabs()) {
-    if (tab.shown) tabs.push_back({{"id", tab.id}, {"caption", tab.caption}});
+    if (tab.shown)
+      tabs.push_back({{"id", tab.id}, {"caption", tab.caption}, {"page", tab.page_file}});
   }
   nlohmann::json buttons = nlohmann::json::array();
   for (const auto& button : shell.Buttons()) {

@@ -58,7 +58,7 @@ nlohmann::json RenderDocument(const dom::Document& document, int key);
 // "neverFirst": text, "upper": bool}, ...}. The browser holds no table of its own.
 nlohmann::json RenderInputFilters();
 
-// What the shell shows: {"title", "tabs": [{"id","caption"}] without hidden tabs,
+// What the shell shows: {"title", "tabs": [{"id","caption","page"}] without hidden tabs,
 // "buttons": [{"id","caption","enabled","shown"}], "shownTab"}.
 nlohmann::json RenderShell(const shell::HostShell& shell);
 

@@ -10,6 +10,8 @@
 #include "base/text.h"
 #include "dom/element.h"
 #include "dom/user_actions.h"
+#include "web/first_field.h"
+#include "web/page_diff.h"
 #include "web/patch.h"
 #include "web/protocol_error.h"
 #include "web/render.h"
@@ -75,6 +77,19 @@ std::optional<TextSelection> SelectionOf(const json& request) {
     BadRequest("\"selection\" must be [start, end] with start <= end");
   }
   return TextSelection{(*it)[0].get<std::size_t>(), (*it)[1].get<std::size_t>()};
+}
+
+// The keys of a keypress: "text", the characters typed in a row (the browser sends keys typed
+// while it waits as one event), else the one "key".
+std::string TypedText(const json& request, int key) {
+  constexpr std::size_t kMostKeysAtOnce = 256;
+  const std::string text = TextMember(request, "text");
+  if (text.empty()) return Utf8(static_cast<char32_t>(key));
+  if (Len(text) > kMostKeysAtOnce) BadRequest("Too many keys at once");
+  for (const char c : text) {
+    if (static_cast<unsigned char>(c) < 32 || c == 127) BadRequest("Only characters are typed");
+  }
+  return text;
 }
 
 // The lists an event filled go back to data once the browser has their options: a session
@@ -219,24 +234,69 @@ Session::ShownPage* Session::PageByKey(int key) {
 
 json Session::Render() { return BuildAnswer(true); }
 
+void Session::KeepLeftPage(json& patches) {
+  const auto& left = frame_.document;
+  if (!left || frame_file_.empty()) return;
+  const auto mutations = left->TakeMutations();
+  if (!mutations.empty()) {
+    auto ops = BuildPatches(*left, mutations, frame_.removed.get());
+    if (!ops.empty()) patches[std::to_string(frame_.key)] = std::move(ops);
+  }
+  left->SetRecording(false);
+  kept_pages_.insert_or_assign(frame_file_, left);
+}
+
+json Session::RenderFrame(json& patches) {
+  const auto& now = *frame_.document;
+  const auto* tab = shell_->FindTab(shell_->ShownTabId());
+  frame_file_ = tab ? tab->page_file : "";
+  const auto kept = kept_pages_.find(frame_file_);
+  json diff;
+  if (kept != kept_pages_.end()) {
+    diff = DiffPages(*kept->second, now);
+    kept_pages_.erase(kept);
+  }
+  json page;
+  if (diff.is_null()) {
+    page = RenderDocument(now, frame_.key);
+  } else {
+    std::string wiring;
+    AddWiring(*now.Body(), wiring);
+    page = {{"key", frame_.key},
+            {"body", now.Body()->node_id()},
+            {"bodyClass", now.Body()->ClassName()},
+            {"wiring", std::move(wiring)},
+            {"kept", true}};
+    if (!diff.empty()) patches[std::to_string(frame_.key)] = std::move(diff);
+  }
+  page["file"] = frame_file_;
+  return page;
+}
+
 json Session::BuildAnswer(bool whole) {
   json out{{"seq", ++seq_}};
   json patches = json::object();
   std::optional<json> focus;
+  // A reload starts the browser without any page kept.
+  if (whole) kept_pages_.clear();
   for (auto* page : {&workspace_, &frame_}) {
     const bool is_frame = page == &frame_;
     const auto now = is_frame ? shell_->TabDocument() : shell_->WorkspaceDocument();
+    if (is_frame && !whole && page->document != now) KeepLeftPage(patches);
     const bool replaced = Follow(*page, now);
     const char* name = is_frame ? "frame" : "workspace";
     if (whole || replaced) {
       if (!page->document) {
         out[name] = nullptr;
+        if (is_frame) frame_file_.clear();
         continue;
       }
       page->document->TakeMutations();
       page->removed->Clear();
-      out[name] = RenderDocument(*page->document, page->key);
-      const auto active = page->document->ActiveElement();
+      out[name] = is_frame ? RenderFrame(patches) : RenderDocument(*page->document, page->key);
+      auto active = page->document->ActiveElement();
+      // A tab page opened takes the keyboard to its first field, unless its logic chose one.
+      if ((!active || active->Is("BODY")) && is_frame) active = FirstField(*page->document);
       if (active && !active->Is("BODY")) focus = json{{"page", page->key}, {"node", active->node_id()}, {"select", false}};
       continue;
     }
@@ -390,13 +450,14 @@ std::function<void()> Session::ElementAction(const json& request) {
   }
   if (event == "keypress") {
     const bool types = IsTextBox(*element) && key >= 32 && key != 127;
-    return run([element, key, types, selection = SelectionOf(request)] {
-      if (types) {
-        TypeAtSelection(*element, Utf8(static_cast<char32_t>(key)), selection);
-      } else {
-        dom::PressKey(*element, key);
-      }
-    });
+    return run(
+        [element, key, types, selection = SelectionOf(request), text = TypedText(request, key)] {
+          if (types) {
+            TypeAtSelection(*element, text, selection);
+          } else {
+            dom::PressKey(*element, key);
+          }
+        });
   }
   if (event == "keydown") return run([element, key] { dom::PressKey(*element, key); });
   if (event == "keyup") {
@@ -458,6 +519,7 @@ void Session::Close() {
   channel_->prompt.reset();
   channel_->fiber = nullptr;
   fiber_.reset();  // unwinds a handler still waiting
+  kept_pages_.clear();
   shell_->Close();
 }
 

@@ -9,7 +9,12 @@
 // Answer (render, event, prompt answer):
 //   {"seq": n,                         number of this answer (the browser posts it back as "seen")
 //    "workspace": page | absent,       whole page (render, or when the workspace page is new)
-//    "frame": page | null | absent,    whole tab page when it was replaced (null: no tab page)
+//    "frame": page | null | absent,    tab page when it was replaced (null: no tab page), with
+//                                      "file" (its page file); with "kept": true and no "html"
+//                                      when the browser shows again the copy of that file it
+//                                      kept when it left it, brought up to date by the page's
+//                                      patches (web/page_diff.h); a page left goes with the
+//                                      patches of its last changes
 //    "patches": {"<page key>": [ops]}, changes of pages the browser already has (web/patch.h)
 //    "shell": {...} | absent,          the shell's state when it changed (web/render.h)
 //    "status": text,
@@ -25,9 +30,11 @@
 // Event: {"seen": n, "values": {"<page key>": {"<node id>": "text"}},
 //         "kind": "tab", "id": tab id} | {"kind": "command", "id": button id}
 //       | {"kind": "element", "page": key, "node": id,
-//          "event": "click" | "dblclick" | "focus" | "blur" | "change" | "keypress" | "keydown" | "keyup",
+//          "event": "click" | "dblclick" | "focus" | "blur" | "change" | "keypress" | "keydown"
+//                   | "keyup",
 //          "key": key code (keypress, keydown, keyup), "value": option value (change of a select),
-//          "selection": [start, end] (keypress in a text box: where the key goes, in characters)}
+//          "selection": [start, end] (keypress in a text box: where the key goes, in characters),
+//          "text": the keys typed in a row, the first of them "key" (keypress; absent: "key")}
 // A text box reports "blur" when left (the server raises onchange when its value changed, then
 // onblur), a select "change". Keys: a text box whose page handles its keypress sends every
 // character key as "keypress" with the code point and its selection and lets the server type
@@ -42,6 +49,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -117,6 +125,10 @@ class Session {
   nlohmann::json BuildAnswer(bool whole);
   // Brings the slot up to the document now shown; true when it changed.
   bool Follow(ShownPage& page, std::shared_ptr<dom::Document> now);
+  // The tab page being left goes to the kept pages, with its last changes for the browser.
+  void KeepLeftPage(nlohmann::json& patches);
+  // The tab page now shown: from the kept copy of its file when there is one, else whole.
+  nlohmann::json RenderFrame(nlohmann::json& patches);
   ShownPage* PageByKey(int key);
   std::function<void()> ElementAction(const nlohmann::json& request);
 
@@ -132,6 +144,9 @@ class Session {
   std::atomic<std::size_t> home_{0};
   ShownPage workspace_;
   ShownPage frame_;
+  std::string frame_file_;
+  // The tab pages the browser keeps since it left them, by page file, as it holds them.
+  std::map<std::string, std::shared_ptr<dom::Document>, std::less<>> kept_pages_;
   int next_key_ = 1;
   std::uint64_t seq_ = 0;
   std::optional<std::uint64_t> shell_revision_sent_;

@@ -68,7 +68,8 @@ class CNAAMain final : public Page {
   void WriteClientWhenChanged();
   void WriteCoverNote(const std::string& record_text);
   // Reads the cover note of that number on the Cover tab, bringing the tab forward first.
-  void ReadOnCoverTab(const std::string& cover_note_no);
+  // `stay`: the cover note is then shown on the tab the administrator is on (after a save).
+  void ReadOnCoverTab(const std::string& cover_note_no, bool stay = false);
 
   // The tab page shown in the frame "UIF_ID_UserEx"; never null.
   std::shared_ptr<dom::Document> TabPage() const;

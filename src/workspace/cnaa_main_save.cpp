@@ -207,7 +207,7 @@ void CNAAMain::WriteCoverNote(const std::string& record_text) {
     if (!endorsement.empty() && !endorsement[0].empty()) OfferEndorsement(window(), endorsement[0]);
     ShowMessageByNumber(ws.components, kSaved, "", kSaveTitle);
     ws.read.LoadedCoverNoteNo = current.CoverNoteNo;
-    ReadOnCoverTab(current.CoverNoteNo);
+    ReadOnCoverTab(current.CoverNoteNo, true);
     return;
   }
   if (answer.status == kChangedSinceRead) {
@@ -216,7 +216,7 @@ void CNAAMain::WriteCoverNote(const std::string& record_text) {
     if (saved_by.size() >= 2 && !saved_by[0].empty()) {
       if (ShowNumberedMessage(ws.components, kSavedByAnother, kSaveTitle,
                               {saved_by[0], saved_by[1], "", "", ""}) == answer::kOk) {
-        ReadOnCoverTab(ws.read.LoadedCoverNoteNo);
+        ReadOnCoverTab(ws.read.LoadedCoverNoteNo, true);
       }
       return;
     }
@@ -237,11 +237,12 @@ void CNAAMain::WriteCoverNote(const std::string& record_text) {
 }
 
 // Reads a cover note on the Cover tab as if the administrator had typed its number there.
-void CNAAMain::ReadOnCoverTab(const std::string& cover_note_no) {
+void CNAAMain::ReadOnCoverTab(const std::string& cover_note_no, bool stay) {
   WorkspacePageState& page = workspace().page;
   if (page.CurrentTabId != kCoverTabId) {
-    // The Cover tab reads it when it loads.
+    // The Cover tab reads it when it loads (and goes back to this tab when it is to stay).
     page.PendingTabCommand = std::string(kCoverTabId) + ";ReadCoverNote;" + cover_note_no;
+    if (stay) page.TabAfterSavedRead = page.CurrentTabId;
     TabFocus(window(), kCoverTabId);
     return;
   }

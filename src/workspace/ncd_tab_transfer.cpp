@@ -1,10 +1,12 @@
 // The NCD tab: transfer between the record and the page. The previous insurance is a
 // table of element and field; the NCD choices and the claims rows have steps of their own.
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
 
+#include "base/number_format.h"
 #include "integration/fill_select.h"
 #include "pages/premium/premium_compute.h"
 #include "tables/claim.h"
@@ -94,7 +96,13 @@ void NCDTabPageToRecord(Workspace& workspace, dom::Document& page, std::string_v
   }
   table->GetClaims(rows.ClaimAccidentDates, rows.ClaimVehicleNos, rows.ClaimInsurers,
                    rows.ClaimNatures, rows.ClaimAmounts);
-  // The claims as they were shown stay as they were read.
+  // An amount shown grouped is the amount as read; the claims as they were shown stay as they
+  // were read.
+  for (std::size_t i = 0; i < std::min(rows.ClaimAmounts.size(), current.ClaimAmounts.size());
+       ++i) {
+    if (rows.ClaimAmounts[i] == FormatFigure(current.ClaimAmounts[i], 2))
+      rows.ClaimAmounts[i] = current.ClaimAmounts[i];
+  }
   if (SameArrays(rows, current, kClaimArrays)) return;
   for (const TextArray array : kClaimArrays) current.*array = std::move(rows.*array);
 }

@@ -41,6 +41,9 @@ struct WorkspacePageState {
   std::string CurrentTabId;  // "" until a tab page has loaded
   std::string CurrentPremiumTabId;
   std::string PendingTabCommand;
+  // The tab a save was made on: the cover note saved is read again on the Cover tab, then
+  // shown on this one, where the administrator was.
+  std::string TabAfterSavedRead;
   bool TabSwitchInProgress = false;
   bool ResetInProgress = false;
   bool PageFilling = false;

@@ -8,6 +8,7 @@ import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
+import AxeBuilder from '@axe-core/playwright';
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 export const covernoteBinary = process.env.COVERNOTE_BINARY ?? path.join(here, '../../build/release/src/app/covernote');
@@ -127,13 +128,26 @@ export const pageTest = (name, open, body, allowed = /^$/) => test(name, async (
 export const look = (page, selectors) => Promise.all(selectors.map((selector) => page.locator(selector).evaluate((e) =>
   e.matches('dialog') ? e.open : e.matches('button:not([role=tab])') ? !e.disabled : e.matches('input, select, textarea') ? e.value : e.textContent)));
 export const values = (page, selector) => page.locator(selector).evaluateAll((es) => es.map((e) => e.value));
-// How many controls under `selector` the administrator could change.
+// How many controls under `selector` the administrator could change (a locked one is drawn
+// read-only, to be reached and read).
 export const editable = (page, selector) => page.locator(`${selector} :is(input, select, textarea)`)
-  .evaluateAll((es) => es.filter((e) => !e.matches(':disabled') && !e.readOnly).length);
+  .evaluateAll((es) => es.filter((e) => !e.matches(':disabled, [aria-readonly=true], [role=radiogroup][aria-readonly=true] *') &&
+    !e.readOnly).length);
 export const textIs = (page, selector, text) =>
   page.waitForFunction(([s, t]) => document.querySelector(s)?.textContent === t, [selector, text]);
 
 export const command = (caption) => `#shell-commands button:has-text("${caption}")`;
+
+// A tab page kept by the browser and brought up to date shows what the same page sent whole
+// (after a reload) shows: every field's value and whether it can be changed.
+export async function assertSameAsSentWhole(page) {
+  const fields = () => page.locator('#shell-frame :is(input, select, textarea)').evaluateAll((es) =>
+    es.map((e) => `${e.id}=${e.type === 'radio' || e.type === 'checkbox' ? e.checked : e.value}${e.readOnly ? ' locked' : ''}`));
+  const kept = await fields();
+  await page.reload();
+  await page.waitForSelector('#shell-frame :is(input, select)');
+  assert.deepEqual(await fields(), kept);
+}
 
 // Clicks the command and waits for the dialog it opens.
 export async function openDialog(page, caption) {
@@ -148,7 +162,7 @@ export async function messageBox(page) {
 }
 
 // An administrator in a browser of his own (own profile, own session cookie), with the
-// cover note read.
+// cover note read when one is named.
 export async function administrator({ base, profile, contexts }, number) {
   const context = await launchBrowser(profile);
   contexts.push(context);
@@ -157,7 +171,7 @@ export async function administrator({ base, profile, contexts }, number) {
   page.on('pageerror', (error) => errors.push(error.message));
   await logIn(page, base, 'admin', kAdminPassword);
   await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
-  await readCoverNote(page, number);
+  if (number) await readCoverNote(page, number);
   return { page, errors };
 }
 
@@ -217,8 +231,16 @@ export async function racingSaves(first, second, shot) {
     /^ADMIN saved this cover note at \d\d-[A-Z][a-z]{2}-\d{4} \d\d:\d\d:\d\d [AP]M, after you read it\./);
   await shot?.(second.page, 'refused');
   await second.page.keyboard.press('Enter');
-  await second.page.waitForSelector('#shell-frame #txtCoverNoteNumber');
-  await openTab(second.page, 'Premium', '#txtVehicleSumInsured');
-  assert.equal(await second.page.inputValue('#txtVehicleSumInsured'), '90,000.00');
+  // Read again, the cover note is shown on the tab he saved from.
+  await second.page.waitForFunction(() => document.querySelector('#shell-frame #txtVehicleSumInsured')?.value === '90,000.00');
   assert.deepEqual([...first.errors, ...second.errors], []);
+}
+
+// axe-core's rules over the page as shown (an open dialog with the screen behind it), or over
+// the part `only` selects: none may fail, whatever its impact. The message names each rule and
+// the elements it failed on.
+export async function assertAccessible(page, what, only = null) {
+  const builder = new AxeBuilder({ page });
+  const { violations } = await (only ? builder.include(only) : builder).analyze();
+  assert.deepEqual(violations.map((v) => `${v.impact} ${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`), [], what);
 }

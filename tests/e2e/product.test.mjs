@@ -6,7 +6,7 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import path from 'node:path';
-import { choosePassword, command, covernoteBinary as binary, editable, kAdminPassword, kServing, logIn as logInAt, look, messageBox,
+import { assertSameAsSentWhole, choosePassword, command, covernoteBinary as binary, editable, kAdminPassword, kServing, logIn as logInAt, look, messageBox,
   openDialog, openTab, pageTest, readCoverNote, screenshots, scratchRun, startServer, textIs, titleEndsWith, typeNumber,
   values, watchedPage } from './harness.mjs';
 
@@ -84,14 +84,19 @@ pageTest('reading by number and Enter, by keyboard alone; the tabs open and the 
   assert.equal(await page.textContent(kSelectedTab), 'Cover');
   await page.keyboard.press('Enter');
   await page.waitForSelector('#shell-frame #txtModel');
+  // The tab opened takes the keyboard to its first field, locked on an issued cover note but in reach.
+  await page.waitForFunction(() => document.activeElement.id === 'cboVehicleMakeCode');
+  const make = await page.inputValue('#cboVehicleMakeCode');
+  await page.keyboard.press('ArrowDown');  // a locked list does not change
+  assert.equal(await page.inputValue('#cboVehicleMakeCode'), make);
   await shot(page, 'tabs-by-keyboard');
-  await page.keyboard.press('ArrowLeft');
-  await page.keyboard.press(' ');
+  await page.keyboard.press('Alt+1');
   await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
   assert.equal(await page.textContent(kSelectedTab), 'Cover');
-  // Each command button has its own access key, named in its tooltip.
-  assert.deepEqual(await page.locator('#shell-commands button').evaluateAll((buttons) => buttons.map((b) => b.title)),
-    ['Reset (Alt+R)', 'Save (Alt+S)', 'Enquiry (Alt+E)', 'Calculate (Alt+C)', 'History (Alt+H)']);
+  // Each tab and command button has its own access key, named in its tooltip.
+  assert.deepEqual(await page.locator('#shell-bar button, .shell-bar button').evaluateAll((buttons) => buttons.map((b) => b.title)),
+    ['Cover (Alt+1)', 'Vehicle (Alt+2)', 'NCD (Alt+3)', 'Premium (Alt+4)',
+      'Reset (Alt+R)', 'Save (Alt+S)', 'Enquiry (Alt+E)', 'Calculate (Alt+C)', 'History (Alt+H)']);
 });
 
 pageTest('an unknown number is answered with the not-found message and nothing is shown', screen, async (page) => {
@@ -197,6 +202,7 @@ pageTest('the enquiry finds cover notes by vehicle and the one chosen is read, f
   await rows.first().dblclick();
   await titleEndsWith(page, 'CN24000101');
   assert.deepEqual(await look(page, [kSelectedTab, '#txtCoverNoteNumber']), ['Cover', 'CN24000101']);
+  await assertSameAsSentWhole(page);  // the Cover tab kept since the first read
 
   // Closed without a choice, nothing changes.
   await openDialog(page, 'Enquiry');
@@ -217,7 +223,7 @@ pageTest('the premium tab shows the figures and covers, takes a cover, and puts 
     await page.click('#lnkExtAdd');
     await page.selectOption('#ExtendedCover2 #cboExtendedCoverType', '025');
     await page.waitForFunction(() => document.querySelector('#ExtendedCover2 #txtPercentage').value === '0.30');
-    assert.ok(await page.isDisabled('#ExtendedCover2 #txtSumInsured'));
+    assert.ok(await page.locator('#ExtendedCover2 #txtSumInsured').evaluate((e) => e.readOnly));
     await shot(page, 'premium-cover-added');
     // Calculate rates the cover note with the added cover on the tab's engine.
     await page.click(command('Calculate'));
@@ -231,7 +237,7 @@ pageTest('the premium tab shows the figures and covers, takes a cover, and puts 
     await shot(page, 'premium-refused');
     await page.keyboard.press('Enter');
     await page.locator('#message-box').waitFor({ state: 'hidden' });
-    assert.equal(await page.inputValue('#txtVehicleSumInsured'), '48,000.00');
+    await page.waitForFunction(() => document.querySelector('#txtVehicleSumInsured').value === '48,000.00');
   }, /409 \(Conflict\)/);
 
 // An issued cover note is shown, not changed: nothing on its premium tab or its Vehicle tab (year made) can

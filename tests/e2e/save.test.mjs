@@ -6,7 +6,7 @@ import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { writeFileSync } from 'node:fs';
 import path from 'node:path';
-import { administrator, amendSumInsured, look, messageBox, openDialog, openTab, racingSaves,
+import { administrator, amendSumInsured, assertSameAsSentWhole, look, messageBox, openDialog, openTab, racingSaves,
   screenshots, scratchRun, titleEndsWith } from './harness.mjs';
 
 const shot = screenshots('save-');
@@ -14,37 +14,52 @@ const run = scratchRun('save', { serve: true });
 const open = (name, number) => administrator({ base: run.base, profile: run.profile(name), contexts: run.contexts }, number);
 const cells = (page, table, hasText) => page.locator(`${table} tr`, { hasText }).locator('td').allTextContents();
 
-test('an amendment is reviewed, saved, read again and listed in the history', async () => {
-  const { page, errors } = await open('first', 'CN24000101');
-  await amendSumInsured(page, '60000');
-  const total = await page.textContent('#lblTotalPremium');
+// The administrator's daily road, by keyboard alone and counted: read the cover note, open its
+// premium, type the sum insured over the one shown, calculate, save, confirm, and see the history.
+test('read, amend, calculate, save and see the history: 22 keys at most, the review and the history as written', async () => {
+  const { page, errors } = await open('first');
+  let keys = 0;
+  const press = async (key) => { keys += 1; await page.keyboard.press(key); };
+  const type = async (text) => { keys += [...text].length; await page.keyboard.type(text); };
+  const focused = (id) => page.waitForFunction((i) => document.activeElement?.id === i, id);
 
-  // Cancel in the review writes nothing and leaves the amendment on the screen.
-  await openDialog(page, 'Save');
+  await focused('txtCoverNoteNumber');
+  await type('CN24000101');
+  await press('Enter');
+  await titleEndsWith(page, 'CN24000101');
+  await press('Alt+4');
+  await focused('txtVehicleSumInsured');  // selected whole: typing replaces it
+  const total = await page.textContent('#lblTotalPremium');
+  await type('60000');
+  await press('Alt+C');
+  await page.waitForFunction((t) => document.querySelector('#lblTotalPremium').textContent !== t, total);
+  await press('Alt+S');
+  await page.locator('#modal-dialog').waitFor({ state: 'visible' });
   assert.deepEqual(await cells(page, '#tblReview', 'Vehicle sum insured'),
     ['Vehicle sum insured', '48,000.00', '60,000.00', '+12,000.00']);
-  await shot(page, 'review');
-  await page.keyboard.press('Escape');
-  await page.locator('#modal-dialog').waitFor({ state: 'hidden' });
-  assert.equal(await page.inputValue('#txtVehicleSumInsured'), '60,000.00');
-
-  // Save in the review writes it; the Cover tab reads the saved cover note again.
-  await openDialog(page, 'Save');
-  await page.click('#cmdReviewSave');
+  await shot(page, 'review-1366x768');
+  await page.setViewportSize({ width: 1920, height: 1080 });
+  await shot(page, 'review-1920x1080');
+  await page.setViewportSize({ width: 1366, height: 768 });
+  await press('Enter');
   assert.deepEqual(await messageBox(page), ['The cover note has been saved.', 'OK']);
-  await page.keyboard.press('Enter');
-  await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
-  await titleEndsWith(page, 'CN24000101');
-  await openTab(page, 'Premium', '#txtVehicleSumInsured');
-  assert.deepEqual(await look(page, ['#txtVehicleSumInsured', '#lblTotalPremium']), ['60,000.00', total]);
-
-  await openDialog(page, 'History');
+  const saved = await page.textContent('#lblTotalPremium');
+  await press('Enter');
+  // Read again, the cover note is shown on the Premium tab, where he was.
+  await page.waitForFunction(() => document.querySelector('#shell-tabs [aria-selected=true]').textContent === 'Premium' &&
+    !document.querySelector('#message-box').open);
+  await focused('txtVehicleSumInsured');
+  assert.deepEqual(await look(page, ['#txtVehicleSumInsured', '#lblTotalPremium']), ['60,000.00', saved]);
+  await press('Alt+H');
+  await page.locator('#modal-dialog').waitFor({ state: 'visible' });
   assert.deepEqual((await cells(page, '#tblHistory', 'Vehicle sum insured')).slice(2),
     ['Vehicle sum insured', '48,000.00', '60,000.00', '']);
   assert.match(await page.textContent('#lblHistoryNotice'), /^1 saved amendment/);
   await shot(page, 'history');
-  await page.click('#cmdHistoryClose');
+  assert.ok(keys <= 22, `${keys} keys`);
+  await page.keyboard.press('Escape');
   await page.locator('#modal-dialog').waitFor({ state: 'hidden' });
+  await assertSameAsSentWhole(page);  // the Premium tab kept while the Cover tab read it again
   assert.deepEqual(errors, []);
 });
 
@@ -143,10 +158,14 @@ test('the review of a premium agreed outside the tariff lists what the save writ
   await openTab(page, 'Premium', '#txtGrossPremium');
   await page.fill('#txtGrossPremium', '1200');
   await page.press('#txtGrossPremium', 'Tab');
+  const typed = await page.inputValue('#txtGrossPremium');
   await openDialog(page, 'Save');
   assert.deepEqual(await page.locator('#tblReview td:first-child').allTextContents(),
     ['Gross premium', 'Gross premium for commission', 'Commission', 'Premium less commission']);
   await shot(page, 'review-other-premium');
+  // Cancel writes nothing and leaves the amendment on the screen.
   await page.keyboard.press('Escape');
+  await page.locator('#modal-dialog').waitFor({ state: 'hidden' });
+  assert.equal(await page.inputValue('#txtGrossPremium'), typed);
   assert.deepEqual(errors, []);
 });

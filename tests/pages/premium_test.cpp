@@ -146,6 +146,17 @@ TEST_F(ComputeTest, AWholeReplyIsStored) {
   EXPECT_EQ(Join(f.ExtCoverPremiums, ",") + std::to_string(ws().premium.ComputeStatus), "10.00,33.300");
 }
 
+// Only a referred risk can be amended: the engine's saying so is told only of any other.
+TEST_F(ComputeTest, AReferredRiskIsToldOnlyOfACoverNoteNotReadAsOne) {
+  world.fakes.backend.AnswerAny("Tarvin.Premium.ComputeV10", Reply(27, {}), 2);
+  for (const auto& [status, told] : {std::pair{"R", 0u}, std::pair{"I", 1u}}) {
+    ws().record.Current.CoverNoteStatus = status;
+    world.dialogs->boxes.clear();
+    CalculateV10();
+    EXPECT_EQ(world.dialogs->boxes.size(), told) << status;
+  }
+}
+
 TEST_F(ComputeTest, ASumInsuredRefusedAwayFromThePremiumTabWaitsForIt) {
   ws().page.CurrentTabId = "";  // a tab with nothing to take into the record
   ws().page.CurrentPremiumTabId = "COVPrem";

@@ -67,10 +67,12 @@ class SessionTest : public ::testing::Test {
 TEST_F(SessionTest, FirstRenderCarriesTheShellBothPagesWithNodeIdsAndTheirWiring) {
   const json& shell = state_.at("shell");
   EXPECT_EQ(json({shell["title"], shell["tabs"], shell["buttons"][1], shell["shownTab"], state_["status"]}),
-            json::parse(R"(["Test Screen : U7", [{"id":"TABA","caption":"First"},{"id":"TABB","caption":"Second"}],
+            json::parse(R"(["Test Screen : U7", [{"id":"TABA","caption":"First","page":"TESTA.htm"},{"id":"TABB","caption":"Second","page":"TESTB.htm"}],
                 {"id":"cmdSave","caption":"Save","enabled":false,"shown":true}, "TABA", "Done"])"));
   EXPECT_NE(state_.at("workspace").at("html").get<std::string>().find("id='UIF_ID_Msg'"), std::string::npos);
   EXPECT_NE(state_.at("workspace").at("key"), frame_);
+  // The keyboard starts in the tab page's first field.
+  EXPECT_EQ(state_.at("focus").at("node"), NodeOf(state_.at("frame"), "txtNum"));
   const auto wiring = ReadWiring(state_.at("frame").at("wiring").get<std::string>());
   const auto of = [&](const char* id) { return NodeOf(state_.at("frame"), id); };
   EXPECT_EQ(wiring.at(of("txtNum")), (WiringEntry{{"keypress"}, {}}));
@@ -101,8 +103,11 @@ TEST_F(SessionTest, KeysOfAFieldWithAKeyHandlerAreTypedOnTheServerAndMayBeRewrit
     for (const auto& op : Ops(Element("txtNum", "keypress", {{"key", key}}), frame_)) ops.push_back(op);
   }
   EXPECT_EQ(ops, (Lines{"prop value=A", "prop value=A1", "prop value=A1B"}));
+  // Keys typed while the browser waited come as one event, each through the handler.
+  Element("txtNum", "keypress", {{"key", 'c'}, {"text", "c#2d"}});
+  EXPECT_EQ(Shown("txtNum"), "A1BC2D");
   const json enter = Element("txtNum", "keydown", {{"key", 13}});
-  EXPECT_EQ(Ops(enter, frame_)[0], "content Read A1B");
+  EXPECT_EQ(Ops(enter, frame_)[0], "content Read A1BC2D");
   // Save enabled by the page: the shell's state comes along because it changed.
   EXPECT_EQ(enter.at("shell").at("buttons")[1].at("enabled"), true);
 }
@@ -171,6 +176,21 @@ TEST_F(SessionTest, ATabChangeSendsTheNewPageWholeAndRefusesEventsOfTheOldOne) {
   EXPECT_FALSE(session_->Event({{"kind", "tab"}, {"id", "TABH"}}).contains("frame"));
 }
 
+// Shown again, a page comes as what changed since the copy the browser kept when it left it;
+// after a reload the browser keeps nothing, and the page comes whole.
+TEST_F(SessionTest, APageShownAgainComesAsItsChangesSinceTheCopyTheBrowserKept) {
+  Element("txtName", "blur", Values({{"txtName", "Lim"}}));  // "Name Lim", and 1.00 in txtAmount
+  session_->Event({{"kind", "tab"}, {"id", "TABB"}});
+  const json again = session_->Event({{"kind", "tab"}, {"id", "TABA"}});
+  const json& frame = again.at("frame");
+  EXPECT_EQ(json({frame["kept"], frame["file"], frame.contains("html")}), json({true, "TESTA.htm", false}));
+  // A fresh load of the page shows none of it.
+  EXPECT_EQ(Ops(again, frame.at("key")), (Lines{"content ", "attr-removed value=", "attr-removed value="}));
+  session_->Event({{"kind", "tab"}, {"id", "TABB"}});
+  session_->Render();
+  EXPECT_TRUE(session_->Event({{"kind", "tab"}, {"id", "TABA"}}).at("frame").contains("html"));
+}
+
 TEST_F(SessionTest, AMessageNamesAMissingPageFileWithoutTheServersFolders) {
   std::filesystem::remove(pages_.dir() / "TESTB.htm");
   const std::string text = session_->Event({{"kind", "tab"}, {"id", "TABB"}}).at("prompt").at("text");
@@ -204,6 +224,7 @@ TEST_F(SessionTest, MalformedEventsAreRefusedWithoutChangingAnything) {
       at_num({{"event", "explode"}}),
       at_num({{"event", "keypress"}, {"key", -5}}),
       at_num({{"event", "keypress"}, {"key", 65}, {"selection", {3, 1}}}),
+      at_num({{"event", "keypress"}, {"key", 65}, {"text", "A\nB"}}),
       {{"kind", "command"}, {"id", "cmdAsk"}, {"values", {{std::to_string(frame_), {{"x", "1"}}}}}},
       {{"kind", "command"}, {"id", "cmdAsk"}, {"seen", "yesterday"}},
   };

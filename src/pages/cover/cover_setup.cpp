@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/separators.h"
@@ -199,6 +200,10 @@ void CNAACov::DHTMLPage_Load() {
   }
   LockCoverTab();
   Element("txtCoverNoteNumber").Focus();
+  // A cover note read again after a save is shown on the tab it was saved from.
+  if (const std::string back = std::exchange(ws.page.TabAfterSavedRead, {}); !back.empty()) {
+    TabFocus(window(), back);
+  }
 }
 
 void CNAACov::SetUpCoverTab() {

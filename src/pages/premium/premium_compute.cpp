@@ -47,7 +47,12 @@ std::string StartupCode(const Workspace& workspace, std::int32_t code) {
   return found == workspace.startup.SystemCodes.end() ? std::string() : found->second;
 }
 
-void ShowReferredRisk(dom::Window& window) {
+// Only a referred risk can be amended, so a cover note read as one is known to be one: the
+// engine's saying so again is news only for a cover note of any other status.
+constexpr std::string_view kReferredRiskStatus = "R";
+
+void ShowReferredRisk(const Workspace& workspace, dom::Window& window) {
+  if (workspace.record.Current.CoverNoteStatus == kReferredRiskStatus) return;
   window.MessageBox("This is a referred risk!",
                     dom::message_box::kOkOnly + dom::message_box::kCritical, "Referred Risk");
 }
@@ -189,7 +194,7 @@ void ComputePremiumV10(Workspace& workspace, dom::Window& window, dom::Document&
   premium.ComputeStatus = answer.status;
 
   if (answer.status == 0 || answer.status == kReferredCurrentEngine) {
-    if (answer.status == kReferredCurrentEngine) ShowReferredRisk(window);
+    if (answer.status == kReferredCurrentEngine) ShowReferredRisk(workspace, window);
     if (plain || as_change) {
       CoverNoteFields rated = record.Current;
       if (!StoreRatingReply(rated, SplitRatingReply(RatingEngine::kCurrent, as_change,
@@ -244,7 +249,7 @@ void ComputePremium(Workspace& workspace, dom::Window& window, dom::Document& ta
   premium.ComputeStatusNewTariff = answer.status;
 
   if (answer.status == 0 || answer.status == kReferredNewTariff) {
-    if (answer.status == kReferredNewTariff) ShowReferredRisk(window);
+    if (answer.status == kReferredNewTariff) ShowReferredRisk(workspace, window);
     CoverNoteFields rated = record.Current;
     if (StoreRatingReply(rated, SplitRatingReply(RatingEngine::kNewTariff, as_change, answer.reply),
                          premium.ExcessEntered)) {
