@@ -46,6 +46,9 @@ export function renderShell(shell, current) {
   handlers = current;
   document.getElementById('shell-title').textContent = shell.title || 'Cover Note Amendment';
   document.title = shell.title || 'Cover Note Amendment';
+  // The title names the cover note shown; without one the boxes hold only the pages' defaults
+  // (today's dates, the first of each list), which the screen does not show as if read.
+  document.body.classList.toggle('no-note', !/ : \S/.test(shell.title || ''));
 
   const tabButtons = syncButtons(tabs, shell.tabs, (tab) => {
     const element = button(tab.id, 'tab', (id) => handlers.tab(id));

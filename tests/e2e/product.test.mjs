@@ -166,6 +166,9 @@ pageTest('reset asks first, Cancel keeps the cover note, OK clears it; logout en
   await textIs(page, '#shell-title', kTitle);
   await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
   assert.deepEqual([...await readState(page), await page.textContent(kSelectedTab)], [kTitle, '', '', false, false, 'Cover']);
+  // With no cover note shown, no page default (today's date, the first class) looks like a value read.
+  assert.deepEqual(await page.$$eval('#shell-frame :is(input, select)', (boxes) =>
+    boxes.filter((box) => box.checkVisibility({ visibilityProperty: true })).map((box) => box.id)), ['txtCoverNoteNumber']);
   await shot(page, 'reset-done');
 
   await page.click('#shell-logout');
