@@ -1,5 +1,7 @@
 #include "web/form.h"
 
+#include <cctype>
+
 namespace cn::web {
 namespace {
 
@@ -60,6 +62,24 @@ std::string_view CookieValue(std::string_view header, std::string_view name) {
     if (equals != std::string_view::npos && pair.substr(0, equals) == name) return pair.substr(equals + 1);
   }
   return {};
+}
+
+std::string PercentEncoded(std::string_view text, bool space_as_plus) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(text.size());
+  for (const unsigned char c : text) {
+    if (std::isalnum(c) || c == '-' || c == '.' || c == '_') {
+      out += static_cast<char>(c);
+    } else if (c == ' ' && space_as_plus) {
+      out += '+';
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
 }
 
 }  // namespace cn::web

@@ -9,6 +9,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "web/form.h"
+
 namespace cn::web {
 namespace {
 
@@ -65,21 +67,7 @@ std::string NewTotpSecret() {
 }
 
 std::string TotpUri(std::string_view issuer, std::string_view user, std::string_view secret) {
-  // Both names are plain letters, digits and spaces here; a space is written %20.
-  auto escaped = [](std::string_view text) {
-    std::string out;
-    for (const unsigned char c : text) {
-      if (std::isalnum(c) || c == '-' || c == '.' || c == '_') {
-        out += static_cast<char>(c);
-      } else {
-        static constexpr char kHex[] = "0123456789ABCDEF";
-        out += '%';
-        out += kHex[c >> 4];
-        out += kHex[c & 15];
-      }
-    }
-    return out;
-  };
+  const auto escaped = [](std::string_view text) { return PercentEncoded(text); };
   return "otpauth://totp/" + escaped(issuer) + ":" + escaped(user) + "?secret=" +
          std::string(secret) + "&issuer=" + escaped(issuer) +
          "&algorithm=SHA1&digits=6&period=" + std::to_string(kStepSeconds);

@@ -6,6 +6,8 @@
 #include <boost/beast/ssl.hpp>
 #include <sstream>
 
+#include "web/form.h"
+
 namespace cn::web::testing {
 
 namespace asio = boost::asio;
@@ -97,22 +99,7 @@ bool Browser::LogInChoosing(std::string_view user, std::string_view password,
   return reply.Header("set-cookie").find("_session=") != std::string::npos;
 }
 
-std::string FormEncoded(std::string_view text) {
-  std::string out;
-  for (const unsigned char c : text) {
-    if (std::isalnum(c) || c == '-' || c == '.' || c == '_') {
-      out += static_cast<char>(c);
-    } else if (c == ' ') {
-      out += '+';
-    } else {
-      static constexpr char kHex[] = "0123456789ABCDEF";
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
-}
+std::string FormEncoded(std::string_view text) { return PercentEncoded(text, true); }
 
 void Browser::Keep(const HttpReply& reply) {
   std::istringstream set_cookies(reply.Header("set-cookie"));
