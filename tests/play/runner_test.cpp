@@ -16,6 +16,7 @@
 #include "function_page.h"
 #include "integration/selection_file.h"
 #include "play/play_command.h"
+#include "play/transcript_changes.h"
 
 namespace cn::play {
 namespace {
@@ -188,10 +189,40 @@ TEST_F(PlayRun, EmbeddedNumberedMessageTakesTheAnswerNamingIt) {
   EXPECT_EQ(Json({box["event"], box["prompt"], box["answer"]}), Json({"msgbox", "Chose CN9 after 2", 5}));
 }
 
-TEST(TranscriptText, SeparatorsAreWrittenAsEscapes) {
-  const Json transcript = {
-      {"reply", "a" + std::string(RecordSeparator) + "b" + std::string(ParamSeparator)}};
-  EXPECT_EQ(TranscriptText(transcript), "{\n  \"reply\": \"a\\uffffb\\ufffb\"\n}\n");
+TEST(TranscriptText, AnEventOrElementALineAndSeparatorsEscaped) {
+  const Json transcript = Json::parse(R"({"events": [{"event": "command", "reply": "a\uffffb"}],
+      "final": {"page": {"elements": {"cboNo": {"value": "1", "options": [["01", "ONE"]]}}}}})");
+  EXPECT_EQ(TranscriptText(transcript), R"({
+  "events": [
+    {"event": "command", "reply": "a\uffffb"}
+  ],
+  "final": {
+    "page": {
+      "elements": {
+        "cboNo": {"value": "1", "options": [["01", "ONE"]]}
+      }
+    }
+  }
+}
+)");
+}
+
+// The rebaseline line: the steps whose events changed and what about, the final state's parts.
+TEST(TranscriptChanges, StepsEventsAndFinalPartsThatChanged) {
+  const Json before =
+      Json::parse(R"({"events": [{"event": "status", "text": "x"}, {"event": "step", "step": 1},
+      {"event": "command", "name": "A", "reply": "1"}, {"event": "msgbox", "title": "T"}],
+      "final": {"record": {"Current": {"VehicleNo": "A", "Make": "M"}}, "page": {"rows": {"row1": {"txtName": {"value": "x"}}}}},
+      "failures": []})");
+  Json after = before;
+  after["events"][2]["reply"] = "2";
+  after["events"].erase(3);
+  after["final"]["record"]["Current"]["VehicleNo"] = "B";
+  after["final"]["page"]["rows"]["row1"]["txtName"]["value"] = "y";
+  EXPECT_EQ(TranscriptChanges(before, before), "unchanged");
+  EXPECT_EQ(TranscriptChanges(before, after),
+            "step 1: 2 events out, 1 in (command A, box \"T\"); final: record Current.VehicleNo, "
+            "page row1.txtName");
 }
 
 TEST(TranscriptDifferences, OneLinePerDifferenceWithItsPath) {
