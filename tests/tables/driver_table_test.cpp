@@ -95,6 +95,7 @@ TEST_F(DriverTableTest, RemoveWithoutHighlightRemovesRowZeroAndKeepsReadOnlyRows
   ASSERT_EQ(table_->last_row_index(), 1);
   EXPECT_FALSE(Row(2));
   EXPECT_TRUE(Cell(0, "txtDrv").ReadOnly() && !Cell(1, "txtDrv").ReadOnly());
+  EXPECT_EQ(Cell(0, "txtDrv").Value() + " " + Cell(1, "txtDrv").Value(), "STORED TYPED");
   EXPECT_EQ(Row(1)->ClassName(), "clsEvenRow");
 }
 
