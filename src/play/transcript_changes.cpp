@@ -59,25 +59,37 @@ struct EventChanges {
 };
 
 // The events each side has that the other does not, by the longest run they share in order.
+// Beyond this many pairs of differing events the table would be large: each side's events
+// between the common start and end count as changed.
+constexpr std::size_t kLargestTable = 4'000'000;
+
 EventChanges CompareEvents(const Json& before, const Json& after) {
   std::vector<std::string> old_lines, new_lines;
   for (const Json& event : before) old_lines.push_back(event.dump());
   for (const Json& event : after) new_lines.push_back(event.dump());
-  const std::size_t n = old_lines.size(), m = new_lines.size();
-  std::vector<std::vector<std::size_t>> shared(n + 1, std::vector<std::size_t>(m + 1, 0));
-  for (std::size_t i = n; i-- > 0;) {
-    for (std::size_t j = m; j-- > 0;) {
-      shared[i][j] = old_lines[i] == new_lines[j] ? shared[i + 1][j + 1] + 1
-                                                  : std::max(shared[i + 1][j], shared[i][j + 1]);
+  // Most changes are local: the events before and after them are left out of the table.
+  std::size_t first = 0, n = old_lines.size(), m = new_lines.size();
+  while (first < n && first < m && old_lines[first] == new_lines[first]) ++first;
+  while (n > first && m > first && old_lines[n - 1] == new_lines[m - 1]) --n, --m;
+  const bool tabled = (n - first) * (m - first) <= kLargestTable;
+  // shared[i][j]: how many events the two sides share in order from old i and new j on.
+  std::vector<std::vector<std::size_t>> shared(
+      tabled ? n - first + 1 : 0, std::vector<std::size_t>(tabled ? m - first + 1 : 0, 0));
+  for (std::size_t i = n; tabled && i-- > first;) {
+    for (std::size_t j = m; j-- > first;) {
+      const std::size_t a = i - first, b = j - first;
+      shared[a][b] = old_lines[i] == new_lines[j] ? shared[a + 1][b + 1] + 1
+                                                  : std::max(shared[a + 1][b], shared[a][b + 1]);
     }
   }
   const std::vector<int> old_steps = StepsOf(before), new_steps = StepsOf(after);
   EventChanges changes;
-  std::size_t i = 0, j = 0;
+  std::size_t i = first, j = first;
   while (i < n || j < m) {
     if (i < n && j < m && old_lines[i] == new_lines[j]) {
       ++i, ++j;
-    } else if (j < m && (i == n || shared[i][j + 1] >= shared[i + 1][j])) {
+    } else if (j < m && (i == n || !tabled ||
+                         shared[i - first][j - first + 1] >= shared[i - first + 1][j - first])) {
       ++changes.in;
       changes.steps.insert(new_steps[j]);
       AddOnce(changes.names, Named(after[j++]));
