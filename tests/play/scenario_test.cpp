@@ -56,6 +56,8 @@ TEST(ScenarioFile, MalformedFilesNameTheKeyOrTheStep) {
       {R"({"steps": [{"click": ""}]})", "step 1: the element or button id is empty"},
       {R"({"steps": [{"expect": {"elements": {"txtName": {"colour": "red"}}}}]})",
        "step 1 expect.elements.txtName.colour: unknown element state"},
+      {R"({"steps": [{"expect": {"elements": {"txtName": {"disabled": "yes"}}}}]})",
+       "step 1 expect.elements.txtName.disabled: expected true or false"},
       {R"({"steps": [{"expect": {"elements": {"cboKind": {"options": [["01"]]}}}}]})",
        "step 1 expect.elements.cboKind.options[0]: expected [value, caption]"},
       {R"({"stub": [{"command": "A.B.C", "reply": )" + deep + "}]}", "reply forms nested too deep"},
