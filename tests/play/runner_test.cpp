@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <map>
+#include <sstream>
 
 #include "../base/temp_folder.h"
 #include "base/separators.h"
@@ -22,6 +23,7 @@ namespace cn::play {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 constexpr std::string_view kWorkspacePage = R"(<html><body>
 <div id="UIF_ID_Msg" style="display: none"></div>
@@ -187,6 +189,29 @@ TEST_F(PlayRun, EmbeddedNumberedMessageTakesTheAnswerNamingIt) {
   ASSERT_EQ(outcome.status, exit_status::kRan) << outcome.error;
   const Json& box = outcome.transcript["events"].back();
   EXPECT_EQ(Json({box["event"], box["prompt"], box["answer"]}), Json({"msgbox", "Chose CN9 after 2", 5}));
+}
+
+// The command as ctest runs it: a transcript that differs fails; a rebaseline says what changed
+// and makes it the expected one.
+TEST_F(PlayRun, ExpectFailsOnADifferenceAndARebaselineSaysWhatChanged) {
+  std::ofstream(pages_ / "s.json") << R"({"stub": [{"command": "Test.Page.Go", "reply": "WQK 1"}],
+      "steps": [{"click": "cmdGo"}]})";
+  std::ofstream(pages_ / "s.expected.json") << R"({"events": [], "final": {}, "failures": []})";
+  const auto run = [this](PlayCommand command) {
+    std::ostringstream out, err;
+    command.scenario = pages_ / "s.json";
+    command.pages_dir = pages_;
+    const int status = RunPlayCommand(command, [](const Components& components, const Clock&) {
+      return std::make_unique<TestScreen>(components, "");
+    }, out, err);
+    return std::to_string(status) + " " + out.str() + err.str();
+  };
+  const std::filesystem::path expected = pages_ / "s.expected.json";
+  EXPECT_THAT(run({.expect = expected}), StartsWith("4 covernote play: the transcript differs"));
+  EXPECT_EQ(run({.rebaseline = expected}),
+            "0 s.expected.json: start-up and step 1: 0 events out, 9 in (status, script, step, command "
+            "Test.Page.Go, message 1210001, dialog dlgEnq.htm and 1 more); final: shell, workspace, record, page\n");
+  EXPECT_EQ(run({.expect = expected}), "0 ");
 }
 
 TEST(TranscriptText, AnEventOrElementALineAndSeparatorsEscaped) {
