@@ -89,8 +89,8 @@ TEST_F(CommandTest, ClientWriteKeepsIdentityAsReadAndAuditsTheContactChange) {
   EXPECT_EQ(read[3] + " " + read[17], "990302-14-7820 aisyah.new@example.my");
   EXPECT_EQ(Query("SELECT group_concat(field, ',') FROM (SELECT field FROM amendment_change "
                   "ORDER BY field) AS changed") +
-                " " + Query("SELECT document_kind || ' ' || document_no FROM amendment"),
-            "email,mobile_tel client C0000104");
+                " " + Query("SELECT document_kind || ' ' || document_no || ' ' || user_id FROM amendment"),
+            "email,mobile_tel client C0000104 ADMIN");
   // The same copy again is a write from a stale read.
   EXPECT_EQ(Run("KivoGlobal.Client.Write", write), (Result{"", client_status::kChangedSinceRead}));
 }
