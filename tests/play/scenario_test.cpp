@@ -44,6 +44,7 @@ TEST(ScenarioFile, MalformedFilesNameTheKeyOrTheStep) {
       {R"({"stub": [{"command": "A.B.C", "reply": 5}]})", "stub[0].reply: expected a text or one of"},
       {R"({"stub": [{"command": "A.B.C", "once": "yes"}]})", "stub[0].once: expected true or false"},
       {R"({"components": {"localLists": {"five": ""}}})", "components.localLists.five: expected a number as the key"},
+      {R"({"answers": {"to": 1}})", "answers: expected a list"},
       {R"({"answers": [1, true]})", "answers[1]: expected a number, a text or {\"to\""},
       {R"({"answers": [2, {"answer": 1}]})", "answers[1].to: missing"},
       {R"({"answers": [{"to": 1010003, "answer": "yes"}]})", "answers[0].answer: expected a whole"},
