@@ -224,18 +224,19 @@ TEST(TranscriptText, AnEventALineAndSeparatorsEscaped) {
 TEST(TranscriptChanges, StepsEventsAndFinalPartsThatChanged) {
   const Json before =
       Json::parse(R"({"events": [{"event": "status", "text": "x"}, {"event": "step", "step": 1},
-      {"event": "command", "name": "A", "reply": "1"}, {"event": "msgbox", "title": "T"}],
+      {"event": "command", "name": "A", "reply": "1"}, {"event": "msgbox", "title": "T"}, {"event": "script"},
+      {"event": "dialog", "url": "d.htm"}, {"event": "fieldRule", "operation": "F"}, {"event": "message", "number": 9}],
       "final": {"record": {"Current": {"VehicleNo": "A", "Make": "M"}}, "page": {"rows": {"row1": {"txtName": {"value": "x"}}}}},
       "failures": []})");
   Json after = before;
   after["events"][2]["reply"] = "2";
-  after["events"].erase(3);
+  after["events"].erase(after["events"].begin() + 3, after["events"].end());
   after["final"]["record"]["Current"]["VehicleNo"] = "B";
   after["final"]["page"]["rows"]["row1"]["txtName"]["value"] = "y";
   EXPECT_EQ(TranscriptChanges(before, before), "unchanged");
   EXPECT_EQ(TranscriptChanges(before, after),
-            "step 1: 2 events out, 1 in (command A, box \"T\"); final: record Current.VehicleNo, "
-            "page row1.txtName");
+            "step 1: 6 events out, 1 in (command A, box \"T\", script, dialog d.htm, fieldRule F, message 9); "
+            "final: record Current.VehicleNo, page row1.txtName");
 }
 
 TEST(TranscriptDifferences, OneLinePerDifferenceWithItsPath) {
