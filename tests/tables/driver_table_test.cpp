@@ -54,6 +54,7 @@ TEST_F(DriverTableTest, EditableAndReadOnlyRowsDifferAsStoredDriversMustNotBeTyp
   table_->AddDisplayDriver("BALA", "123456789012345", "", "", "F", "", "");
   EXPECT_EQ(Cell(0, "txtICNo").MaxLength(), 14);
   EXPECT_EQ(Cell(1, "txtICNo").Value(), "123456789012345");  // no length limit when shown
+  EXPECT_NE(world_.page->GetElementById("divNPersonHeader")->InnerText().find("Named Person"), std::string::npos);
   for (const int row : {0, 1}) {
     EXPECT_EQ((std::vector<bool>{Cell(row, "txtDrv").ReadOnly(), Cell(row, "txtGender").Disabled(),
                                  Cell(row, "txtICNo").GetAttribute("onInpChanged").empty(),
