@@ -51,7 +51,7 @@ TEST_F(CommandTest, EachCommandAnswersWithItsStatusAndReply) {
       {"KivoGlobal.Client.Validate", "AHMAD''S|800111011123", 0, kRecordCount, "1"},
       {"KivoGlobal.Client.Validate", "AHMAD''S|800111011123", 0, 0, "C0000101"},
       {"KivoGlobal.Client.Validate", "|JM0123456-X", 0, 0, "C0000202"},
-      {"KivoGlobal.Client.Validate", "NEW|010101-01-0101", 0},
+      {"KivoGlobal.Client.Validate", "NEW|010101-01-0101", 0}, {"KivoGlobal.Client.Validate", "NEW|--", 0},
       // Cover notes: the number in any case; head office sees every agent's note.
       {kReadAdmin, "cn24000101|A1001|0", read_admin::kAmendable, kStatusOnly},
       {kReadAdmin, "CN24000109|HQ001|0", read_admin::kAmendable, kStatusOnly},
