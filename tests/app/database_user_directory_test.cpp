@@ -79,6 +79,11 @@ TEST(DatabaseUserDirectory, AConfirmedSecondFactorIsKept) {
   const auto codes = users.ConfirmEnrolment("ADMIN", web::TotpCode(secret, now));
   ASSERT_EQ(codes ? codes->size() : 0u, 10u);
   EXPECT_EQ(users.SecondFactorOf("ADMIN").recovery_codes_left, 10);
+  // A code is taken once: the next one passes, and then not again.
+  const std::string next = web::TotpCode(secret, now + std::chrono::seconds(30));
+  bool recovery = false;
+  EXPECT_EQ(std::vector<bool>({users.CheckCode("ADMIN", next, recovery), users.CheckCode("ADMIN", next, recovery)}),
+            std::vector<bool>({true, false}));
 }
 
 }  // namespace
