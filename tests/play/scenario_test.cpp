@@ -99,7 +99,6 @@ TEST(ScenarioFile, FixturesStandForTheirRulesWithOverrides) {
       {R"({"fixture": "read/note", "set": {"0.1": "x"}})", "stub[0].set.0.1: no position 0.1"},
       {R"({"fixture": "read/note", "set": {"first": "x"}})", "stub[0].set.first: expected a position"},
       {R"({"fixture": "read/note", "set": {"0": 5}})", "stub[0].set.0: expected a text, a list of texts"},
-      {R"({"fixture": "read/note", "status": "5"})", "stub[0].status: expected a whole number"},
       {R"({"fixture": "read/note", "reply": ""})", "stub[0].reply: unknown key"}};
   // clang-format on
   for (const auto& [entry, message] : cases) {
