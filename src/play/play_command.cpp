@@ -1,10 +1,15 @@
 #include "play/play_command.h"
 
+#include <algorithm>
+#include <array>
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <vector>
+
+#include "play/transcript_changes.h"
 
 namespace cn::play {
 
@@ -33,22 +38,61 @@ std::string Escaped(const Json& value) {
   return value.dump(-1, ' ', true, Json::error_handler_t::replace);
 }
 
-// As dump(2) writes it, but an inner list on one line, so that an option is a line of a diff.
-void WriteTranscript(const Json& value, int depth, bool in_list, std::string& text) {
+// The parts of a transcript written one to a line, so that a diff shows whole events, tabs,
+// buttons and elements ("*": any key or index); everything above them has a key to a line.
+constexpr std::size_t kLongestPath = 5;
+using OneLinePath = std::array<std::string_view, kLongestPath>;
+constexpr std::array<OneLinePath, 6> kOneLine = {{
+    {"events", "*"},
+    {"failures", "*"},
+    {"final", "shell", "tabs", "*"},
+    {"final", "shell", "buttons", "*"},
+    {"final", "page", "elements", "*"},
+    {"final", "page", "rows", "*", "*"},
+}};
+
+bool WrittenOnOneLine(const std::vector<std::string>& path) {
+  return std::ranges::any_of(kOneLine, [&](const OneLinePath& pattern) {
+    const auto length = std::ranges::find(pattern, std::string_view{}) - pattern.begin();
+    if (static_cast<std::size_t>(length) != path.size()) return false;
+    return std::equal(
+        path.begin(), path.end(), pattern.begin(),
+        [](const std::string& key, std::string_view want) { return want == "*" || key == want; });
+  });
+}
+
+// A value on one line, with a space after each comma and colon.
+void WriteLine(const Json& value, std::string& text) {
   if (!value.is_structured() || value.empty()) {
     text += Escaped(value);
     return;
   }
-  const bool one_line = in_list && value.is_array();
-  const std::string indent(one_line ? 0 : 2 * (depth + 1), ' ');
-  text += one_line ? "[" : value.is_object() ? "{\n" : "[\n";
+  text += value.is_object() ? "{" : "[";
   for (auto item = value.begin(); item != value.end(); ++item) {
-    if (item != value.begin()) text += one_line ? ", " : ",\n";
+    if (item != value.begin()) text += ", ";
+    if (value.is_object()) text += Escaped(item.key()) + ": ";
+    WriteLine(*item, text);
+  }
+  text += value.is_object() ? "}" : "]";
+}
+
+void WriteTranscript(const Json& value, std::vector<std::string>& path, std::string& text) {
+  if (!value.is_structured() || value.empty() || WrittenOnOneLine(path)) {
+    WriteLine(value, text);
+    return;
+  }
+  const std::string indent(2 * (path.size() + 1), ' ');
+  text += value.is_object() ? "{\n" : "[\n";
+  std::size_t index = 0;
+  for (auto item = value.begin(); item != value.end(); ++item, ++index) {
+    if (item != value.begin()) text += ",\n";
     text += indent;
     if (value.is_object()) text += Escaped(item.key()) + ": ";
-    WriteTranscript(*item, depth + 1, value.is_array(), text);
+    path.push_back(value.is_object() ? item.key() : std::to_string(index));
+    WriteTranscript(*item, path, text);
+    path.pop_back();
   }
-  if (!one_line) text += "\n" + std::string(2 * depth, ' ');
+  text += "\n" + std::string(2 * path.size(), ' ');
   text += value.is_object() ? "}" : "]";
 }
 
@@ -56,7 +100,8 @@ void WriteTranscript(const Json& value, int depth, bool in_list, std::string& te
 
 std::string TranscriptText(const Json& transcript) {
   std::string text;
-  WriteTranscript(transcript, 0, false, text);
+  std::vector<std::string> path;
+  WriteTranscript(transcript, path, text);
   return text + "\n";
 }
 
@@ -112,9 +157,18 @@ int RunPlayCommand(const PlayCommand& command, const ScreenMaker& make_screen, s
     err << "covernote play: cannot write " << command.out->string() << "\n";
     return exit_status::kInternalFailure;
   }
-  if (command.rebaseline && !WriteFile(*command.rebaseline, transcript)) {
-    err << "covernote play: cannot write " << command.rebaseline->string() << "\n";
-    return exit_status::kInternalFailure;
+  if (command.rebaseline) {
+    // What changed, before the file is replaced: the line a reviewer reads before the diff.
+    const auto before = ReadFile(*command.rebaseline);
+    const Json old_transcript = before ? Json::parse(*before, nullptr, false) : Json();
+    if (!WriteFile(*command.rebaseline, transcript)) {
+      err << "covernote play: cannot write " << command.rebaseline->string() << "\n";
+      return exit_status::kInternalFailure;
+    }
+    out << command.rebaseline->filename().string() << ": "
+        << (old_transcript.is_object() ? TranscriptChanges(old_transcript, outcome.transcript)
+                                       : "new transcript")
+        << "\n";
   }
   if (!command.out && !command.expect && !command.rebaseline) out << transcript;
 

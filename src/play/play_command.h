@@ -21,9 +21,9 @@ struct PlayCommand {
   backend::PositionCaption captions;  // how the embedded back end's endorsements name fields
 };
 
-// The transcript's text: one key or item a line with two-space indentation, except that a
-// list inside a list (a select's [value, caption] options) stays on its line; everything
-// outside ASCII (the separators included) as \u escapes, a final newline.
+// The transcript's text: one event, failure, tab, button or element a line, everything above
+// them one key a line with two-space indentation; everything outside ASCII (the separators
+// included) as \u escapes, a final newline.
 std::string TranscriptText(const Json& transcript);
 
 // One line per difference between an expected and an actual transcript ("" when equal),

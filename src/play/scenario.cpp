@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <iterator>
 #include <limits>
 #include <set>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "base/date_reader.h"
 #include "base/separators.h"
 #include "base/text.h"
+#include "play/fixtures.h"
 #include "play/page_states.h"
 
 namespace cn::play {
@@ -118,22 +120,19 @@ std::optional<EmbeddedBackend> ReadBackend(const json& value, std::string_view w
   return EmbeddedBackend{base_dir / path};
 }
 
-std::vector<StubRule> ReadStub(const json& value, std::string_view where) {
+// A rule, or a fixture named in its place (play/fixtures.h).
+std::vector<StubRule> ReadStub(const json& value, std::string_view where,
+                               const std::filesystem::path& base_dir) {
   std::vector<StubRule> rules;
   RequireArray(value, where);
   for (std::size_t i = 0; i < value.size(); ++i) {
     const std::string at = At(where, i);
-    const json& rule = RequireObject(value[i], at);
-    OnlyKeys(rule, at, {"command", "param", "reply", "status", "once", "fail"});
-    if (!rule.contains("command")) Fail(At(at, "command"), "missing");
-    rules.push_back({
-        .command = RequireText(rule["command"], At(at, "command")),
-        .param = Optional(rule, "param", at, RequireText),
-        .reply = Optional(rule, "reply", at, ReplyText).value_or(""),
-        .status = Optional(rule, "status", at, RequireInteger).value_or(0),
-        .once = Optional(rule, "once", at, RequireFlag).value_or(false),
-        .fail = Optional(rule, "fail", at, RequireText),
-    });
+    if (value[i].is_object() && value[i].contains("fixture")) {
+      std::ranges::move(FixtureRules(value[i], at, base_dir / "fixtures"),
+                        std::back_inserter(rules));
+    } else {
+      rules.push_back(ReadStubRule(value[i], at));
+    }
   }
   return rules;
 }
@@ -467,6 +466,21 @@ std::string NestedReply(const json& reply, std::string_view where, int depth) {
 
 }  // namespace
 
+StubRule ReadStubRule(const json& value, std::string_view where) {
+  const json& rule = RequireObject(value, where);
+  OnlyKeys(rule, where, {"command", "param", "reply", "status", "once", "fail"});
+  if (!rule.contains("command")) Fail(At(where, "command"), "missing");
+  return {
+      .command = RequireText(rule["command"], At(where, "command")),
+      .param = Optional(rule, "param", where, RequireText),
+      .reply = Optional(rule, "reply", where, ReplyText).value_or(""),
+      .status = Optional(rule, "status", where, RequireInteger).value_or(0),
+      .once = Optional(rule, "once", where, RequireFlag).value_or(false),
+      .fail = Optional(rule, "fail", where, RequireText),
+      .fixture = {},
+  };
+}
+
 std::string ReplyText(const json& reply, std::string_view where) {
   return NestedReply(reply, where, 0);
 }
@@ -493,7 +507,7 @@ Scenario ParseScenario(std::string_view json_text, const std::filesystem::path& 
   scenario.cookies = Optional(root, "cookies", "", RequireText).value_or("");
   if (root.contains("backend"))
     scenario.embedded = ReadBackend(root["backend"], "backend", base_dir);
-  scenario.stub = Optional(root, "stub", "", ReadStub).value_or(std::vector<StubRule>{});
+  if (root.contains("stub")) scenario.stub = ReadStub(root["stub"], "stub", base_dir);
   if (scenario.embedded && !scenario.stub.empty())
     Fail("stub", "stub rules need the stub back end");
   scenario.components =

@@ -36,6 +36,7 @@ struct StubRule {
   std::int32_t status = 0;
   bool once = false;
   std::optional<std::string> fail;  // the call itself fails with this description
+  std::string fixture;              // the fixture that supplied the reply unchanged, if one did
 };
 
 // What a field-rule check answers; "" accepts. `argument` matches the first argument's text.
@@ -114,6 +115,9 @@ inline constexpr std::string_view kDefaultClock = "01-Jan-2026 09:00:00 AM";
 
 // Reads a scenario; `base_dir` resolves the embedded database path. Throws ScenarioError.
 Scenario ParseScenario(std::string_view json_text, const std::filesystem::path& base_dir);
+
+// One stub rule as a scenario or a fixture writes it. Throws ScenarioError naming `where`.
+StubRule ReadStubRule(const nlohmann::json& rule, std::string_view where);
 
 // A canned reply as the file writes it: a text, or {"fields": [...]}, {"records": [[...]]},
 // {"parts": [...]} or {"values": [...]} joined with the field, record and field, parameter or

@@ -5,6 +5,7 @@
 
 #include "base/date_format.h"
 #include "base/runtime_failure.h"
+#include "play/fixtures.h"
 #include "play/recording_components.h"
 
 namespace cn::play {
@@ -175,7 +176,14 @@ void StubBackend::Execute(std::string_view command, std::string_view parameters,
     }
     reply = rule.reply;
     status = rule.status;
-    LogCommand(log_, command, parameters, reply, status, false);
+    if (!rule.fixture.empty() && reply.size() >= kShortenedReply) {
+      log_.Add("command", {{"name", command},
+                           {"param", parameters},
+                           {"reply", FixtureReply(rule.fixture, reply)},
+                           {"status", status}});
+    } else {
+      LogCommand(log_, command, parameters, reply, status, false);
+    }
     return;
   }
   reply.clear();

@@ -559,7 +559,6 @@ void CoverTabPageToRecord(Workspace& workspace, dom::Document& page, std::string
   if (changed("txtVehicleNumber")) current.VehicleNo = UCase(value("txtVehicleNumber"));
   if (changed("txtMortgagee")) current.Mortgagee = value("txtMortgagee");
   if (changed("txtTrailerNumber")) current.TrailerNo = UCase(value("txtTrailerNumber"));
-  workspace.transfer.LastMotorCoverCode = current.MotorCoverCode;
 
   current.ScopeOfCover = ScopeOfCover(workspace, current.MotorCoverCode);
   TakeCoverType(workspace, page);

@@ -110,7 +110,6 @@ struct ClassLists {
 struct TransferState {
   ClientDetails ClientCopy;  // the client as the save will write it
   std::string ClassDescription;
-  std::string LastMotorCoverCode;
   bool NRICGiven = false;
   bool IssueDateReadOnly = false;
   bool TransactionTypeDisabled = false;

@@ -13,6 +13,7 @@
 #include "backend/sqlite.h"
 #include "base/clock.h"
 #include "components/shared_backend.h"
+#include "web/second_factor.h"
 
 namespace cn::app {
 namespace {
@@ -66,6 +67,23 @@ TEST(DatabaseUserDirectory, EachUserLogsInWithHisOwnPasswordOnly) {
   // A damaged hash refuses instead of failing.
   set_hash("ADMIN", "not a hash");
   EXPECT_EQ(users.Authenticate("admin", "covernote"), std::nullopt);
+}
+
+// A second factor confirmed with a code of its secret is kept, with its ten recovery codes.
+TEST(DatabaseUserDirectory, AConfirmedSecondFactorIsKept) {
+  const cn::testing::TempFolder folder("covernote-users-factor");
+  const SystemClock clock;
+  const DatabaseUserDirectory users(components::OpenSharedBackend(folder.path / "users.db", clock));
+  const std::string secret = users.BeginEnrolment("ADMIN").value_or("");
+  const auto now = std::chrono::system_clock::now();
+  const auto codes = users.ConfirmEnrolment("ADMIN", web::TotpCode(secret, now));
+  ASSERT_EQ(codes ? codes->size() : 0u, 10u);
+  EXPECT_EQ(users.SecondFactorOf("ADMIN").recovery_codes_left, 10);
+  // A code is taken once: the next one passes, and then not again.
+  const std::string next = web::TotpCode(secret, now + std::chrono::seconds(30));
+  bool recovery = false;
+  EXPECT_EQ(std::vector<bool>({users.CheckCode("ADMIN", next, recovery), users.CheckCode("ADMIN", next, recovery)}),
+            std::vector<bool>({true, false}));
 }
 
 }  // namespace

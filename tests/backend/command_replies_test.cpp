@@ -51,7 +51,7 @@ TEST_F(CommandTest, EachCommandAnswersWithItsStatusAndReply) {
       {"KivoGlobal.Client.Validate", "AHMAD''S|800111011123", 0, kRecordCount, "1"},
       {"KivoGlobal.Client.Validate", "AHMAD''S|800111011123", 0, 0, "C0000101"},
       {"KivoGlobal.Client.Validate", "|JM0123456-X", 0, 0, "C0000202"},
-      {"KivoGlobal.Client.Validate", "NEW|010101-01-0101", 0},
+      {"KivoGlobal.Client.Validate", "NEW|010101-01-0101", 0}, {"KivoGlobal.Client.Validate", "NEW|--", 0},
       // Cover notes: the number in any case; head office sees every agent's note.
       {kReadAdmin, "cn24000101|A1001|0", read_admin::kAmendable, kStatusOnly},
       {kReadAdmin, "CN24000109|HQ001|0", read_admin::kAmendable, kStatusOnly},
@@ -89,8 +89,8 @@ TEST_F(CommandTest, ClientWriteKeepsIdentityAsReadAndAuditsTheContactChange) {
   EXPECT_EQ(read[3] + " " + read[17], "990302-14-7820 aisyah.new@example.my");
   EXPECT_EQ(Query("SELECT group_concat(field, ',') FROM (SELECT field FROM amendment_change "
                   "ORDER BY field) AS changed") +
-                " " + Query("SELECT document_kind || ' ' || document_no FROM amendment"),
-            "email,mobile_tel client C0000104");
+                " " + Query("SELECT document_kind || ' ' || document_no || ' ' || user_id FROM amendment"),
+            "email,mobile_tel client C0000104 ADMIN");
   // The same copy again is a write from a stale read.
   EXPECT_EQ(Run("KivoGlobal.Client.Write", write), (Result{"", client_status::kChangedSinceRead}));
 }

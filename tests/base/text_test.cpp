@@ -14,8 +14,8 @@ using V = std::vector<std::string>;
 TEST(Text, CountsAndCutsCharactersNotBytes) {
   EXPECT_EQ((std::vector<std::size_t>{Len(kAccented), Len(""), Len(RecordSeparator),
                                       InStr(kAccented, "ez"), InStr("a-b-c", "-", 3),
-                                      InStr("abc", "x")}),
-            (std::vector<std::size_t>{9, 0, 1, 8, 4, 0}));
+                                      InStr("abc", "x"), Len("a\xF0\x9F\x9A\x97" "b")}),
+            (std::vector<std::size_t>{9, 0, 1, 8, 4, 0, 3}));
   EXPECT_EQ((V{Left(kAccented, 3), Right(kAccented, 4), Mid(kAccented, 5, 2), Mid(kAccented, 5),
                Mid("abc", 2, 99), Right("abc", 10)}),
             (V{"Zo\xC3\xAB", "\xC3\xBA\xC3\xB1" "ez", "\xC3\x91\xC3\xBA",

@@ -26,6 +26,8 @@ const ScreenMessage kScreenMessages[] = {
     {1210005, "Save Cover Note", {"SUPERVISOR", "05-Dec-2026 09:58:12 AM"},
      "SUPERVISOR saved this cover note at 05-Dec-2026 09:58:12 AM, after you read it. Nothing of your amendment has "
      "been saved. Read the cover note again now to see it, then redo your amendment?", box::kOkCancel | box::kQuestion},
+    {1210003, "Save Cover Note", {}, "Another user has saved this cover note since you read it. Please read it again and "
+     "redo your amendment.", kWarning},
     {1210009, "Incomplete Data", {"[Vehicle]"},
      "Some required details are missing on the tab [Vehicle]. Please complete them and try again.", kWarning},
     {1319999, "Get Cover Note", {}, "The server gave an answer this screen does not expect. Please try again; if it "

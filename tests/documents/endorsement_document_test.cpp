@@ -23,7 +23,7 @@ namespace {
 Endorsement Sample(int changes) {
   Endorsement endorsement = testing::SampleEndorsement(changes);
   endorsement.number = "CN24000101/E3";
-  endorsement.insured = "TAN & SONS <SDN BHD>";
+  endorsement.insured = "TAN & SON'S <SDN BHD>";
   for (ChangedField& change : endorsement.changes) change.as_read.insert(7, "\xff");
   return endorsement;
 }
@@ -63,7 +63,7 @@ TEST(EndorsementPdf, ManyChangesRunOnToNumberedPagesWithTheirHeadingsAndTheSameB
   const std::string text = ToolOutput("pdftotext -layout " + file + " -");
   EXPECT_EQ(Count(text, "Field As read As saved"), 3u) << text;
   EXPECT_EQ(Count(text, "Named driver "), 90u);
-  for (const char* line : {"Page 1 of 3", "Page 3 of 3", "Insured TAN & SONS <SDN BHD>",
+  for (const char* line : {"Page 1 of 3", "Page 3 of 3", "Insured TAN & SON'S <SDN BHD>",
                            "Named driver 90 DRIVER \xEF\xBF\xBD"
                            "90 DRIVER 190",
                            "Additional premium to be paid: 426.85"}) {
@@ -85,7 +85,7 @@ TEST(EndorsementPrintView, SaysWhatThePdfSaysWithItsMarkupKeptOutOfTheValues) {
        {"<title>Endorsement CN24000101/E3</title>", "href=\"/styles/printed.css\"",
         "src=\"/js/printed.js\"", "<a href=\"/e/CN/E3\">Open the PDF</a>",
         "<p class=\"issuer-name\">Kivo General Insurance Berhad</p>",
-        "<th scope=\"row\">Insured</th><td>TAN &amp; SONS &lt;SDN BHD&gt;</td>",
+        "<th scope=\"row\">Insured</th><td>TAN &amp; SON&#39;S &lt;SDN BHD&gt;</td>",
         "NO 12, JALAN MERANTI 3<br>TAMAN SERI MERANTI", "<td>Named driver 2</td>",
         "<tr class=\"total\"><td>Total premium</td><td class=\"figure\">1,868.39</td>",
         "<p class=\"statement\">Additional premium to be paid: 426.85</p>",

@@ -89,6 +89,14 @@ TEST(SelectOptions, AppendingInOneGoIsAddingOneByOne) {
   }
   const auto page = Document::Parse("<select id=s></select>");
   EXPECT_THROW(page->GetElementById("s")->Options().Append({page->CreateElement("DIV")}), RuntimeFailure);
+  // Put in as nodes: a selected option is the one shown, an unselected one changes nothing.
+  const auto nodes = Document::Parse("<select id=s><option value=x>x</select>");
+  const auto select = nodes->GetElementById("s");
+  const auto chosen = nodes->CreateOption("a", "a");
+  chosen->SetSelected(true);
+  select->InsertBefore(chosen, select->Options().Item(0));
+  select->AppendChild(nodes->CreateOption("b", "b"));
+  EXPECT_EQ(Listed(select), "a=a*|x=x|b=b");
 }
 
 TEST(SelectValue, KnownUnknownAndEmptyValuesAndSelectedIndex) {

@@ -136,13 +136,14 @@ class ComputeTest : public ::testing::Test {
 // A short or unreadable reply stores nothing: in the golden premium status scenario.
 TEST_F(ComputeTest, AWholeReplyIsStored) {
   ws().record.Current.CoverType = "MOTORCYCLE";
+  ws().record.Current.ExcessAmount = "100.00";
   world.fakes.backend.AnswerAny("Tarvin.Premium.ComputeV10",
                                 Reply(27, {{2, "1234.5"}, {9, "50"}, {17, "1500"}, {22, "\xEF\xBF\xBD" "33.3"}}));
   CalculateV10();
   const CoverNoteFields& f = ws().record.Current;
   // The plain command always keeps the excess as it stands; the code follows it.
   EXPECT_EQ((Texts{f.TariffPremium, f.TotalPremium, f.ExcessAmount, f.ExcessCode, f.TotalExtSumInsured}),
-            (Texts{"1,234.50", "1,500.00", "", "", "1,000.00"}));
+            (Texts{"1,234.50", "1,500.00", "100.00", "MC", "1,000.00"}));
   EXPECT_EQ(Join(f.ExtCoverPremiums, ",") + std::to_string(ws().premium.ComputeStatus), "10.00,33.300");
 }
 

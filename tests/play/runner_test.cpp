@@ -7,6 +7,7 @@
 
 #include <fstream>
 #include <map>
+#include <sstream>
 
 #include "../base/temp_folder.h"
 #include "base/separators.h"
@@ -16,11 +17,13 @@
 #include "function_page.h"
 #include "integration/selection_file.h"
 #include "play/play_command.h"
+#include "play/transcript_changes.h"
 
 namespace cn::play {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 constexpr std::string_view kWorkspacePage = R"(<html><body>
 <div id="UIF_ID_Msg" style="display: none"></div>
@@ -188,10 +191,52 @@ TEST_F(PlayRun, EmbeddedNumberedMessageTakesTheAnswerNamingIt) {
   EXPECT_EQ(Json({box["event"], box["prompt"], box["answer"]}), Json({"msgbox", "Chose CN9 after 2", 5}));
 }
 
-TEST(TranscriptText, SeparatorsAreWrittenAsEscapes) {
-  const Json transcript = {
-      {"reply", "a" + std::string(RecordSeparator) + "b" + std::string(ParamSeparator)}};
-  EXPECT_EQ(TranscriptText(transcript), "{\n  \"reply\": \"a\\uffffb\\ufffb\"\n}\n");
+// The command as ctest runs it: a transcript that differs fails; a rebaseline says what changed
+// and makes it the expected one.
+TEST_F(PlayRun, ExpectFailsOnADifferenceAndARebaselineSaysWhatChanged) {
+  std::ofstream(pages_ / "s.json") << R"({"stub": [{"command": "Test.Page.Go", "reply": "WQK 1"}],
+      "steps": [{"click": "cmdGo"}]})";
+  std::ofstream(pages_ / "s.expected.json") << R"({"events": [], "final": {}, "failures": []})";
+  const auto run = [this](PlayCommand command) {
+    std::ostringstream out, err;
+    command.scenario = pages_ / "s.json";
+    command.pages_dir = pages_;
+    const int status = RunPlayCommand(command, [](const Components& components, const Clock&) {
+      return std::make_unique<TestScreen>(components, "");
+    }, out, err);
+    return std::to_string(status) + " " + out.str() + err.str();
+  };
+  const std::filesystem::path expected = pages_ / "s.expected.json";
+  EXPECT_THAT(run({.expect = expected}), StartsWith("4 covernote play: the transcript differs"));
+  EXPECT_EQ(run({.rebaseline = expected}),
+            "0 s.expected.json: start-up and step 1: 0 events out, 9 in (status, script, step, command "
+            "Test.Page.Go, message 1210001, dialog dlgEnq.htm and 1 more); final: shell, workspace, record, page\n");
+  EXPECT_EQ(run({.expect = expected}), "0 ");
+}
+
+TEST(TranscriptText, AnEventALineAndSeparatorsEscaped) {
+  const Json transcript = Json::parse(R"({"events": [{"event": "command", "reply": "a\uffffb"}], "failures": []})");
+  EXPECT_EQ(TranscriptText(transcript),
+            "{\n  \"events\": [\n    {\"event\": \"command\", \"reply\": \"a\\uffffb\"}\n  ],\n  \"failures\": []\n}\n");
+}
+
+// The rebaseline line: the steps whose events changed and what about, the final state's parts.
+TEST(TranscriptChanges, StepsEventsAndFinalPartsThatChanged) {
+  const Json before =
+      Json::parse(R"({"events": [{"event": "status", "text": "x"}, {"event": "step", "step": 1},
+      {"event": "command", "name": "A", "reply": "1"}, {"event": "msgbox", "title": "T"}, {"event": "script"},
+      {"event": "dialog", "url": "d.htm"}, {"event": "fieldRule", "operation": "F"}, {"event": "message", "number": 9}],
+      "final": {"record": {"Current": {"VehicleNo": "A", "Make": "M"}}, "page": {"rows": {"row1": {"txtName": {"value": "x"}}}}},
+      "failures": []})");
+  Json after = before;
+  after["events"][2]["reply"] = "2";
+  after["events"].erase(after["events"].begin() + 3, after["events"].end());
+  after["final"]["record"]["Current"]["VehicleNo"] = "B";
+  after["final"]["page"]["rows"]["row1"]["txtName"]["value"] = "y";
+  EXPECT_EQ(TranscriptChanges(before, before), "unchanged");
+  EXPECT_EQ(TranscriptChanges(before, after),
+            "step 1: 6 events out, 1 in (command A, box \"T\", script, dialog d.htm, fieldRule F, message 9); "
+            "final: record Current.VehicleNo, page row1.txtName");
 }
 
 TEST(TranscriptDifferences, OneLinePerDifferenceWithItsPath) {

@@ -54,6 +54,7 @@ TEST_F(DriverTableTest, EditableAndReadOnlyRowsDifferAsStoredDriversMustNotBeTyp
   table_->AddDisplayDriver("BALA", "123456789012345", "", "", "F", "", "");
   EXPECT_EQ(Cell(0, "txtICNo").MaxLength(), 14);
   EXPECT_EQ(Cell(1, "txtICNo").Value(), "123456789012345");  // no length limit when shown
+  EXPECT_NE(world_.page->GetElementById("divNPersonHeader")->InnerText().find("Named Person"), std::string::npos);
   for (const int row : {0, 1}) {
     EXPECT_EQ((std::vector<bool>{Cell(row, "txtDrv").ReadOnly(), Cell(row, "txtGender").Disabled(),
                                  Cell(row, "txtICNo").GetAttribute("onInpChanged").empty(),
@@ -95,6 +96,7 @@ TEST_F(DriverTableTest, RemoveWithoutHighlightRemovesRowZeroAndKeepsReadOnlyRows
   ASSERT_EQ(table_->last_row_index(), 1);
   EXPECT_FALSE(Row(2));
   EXPECT_TRUE(Cell(0, "txtDrv").ReadOnly() && !Cell(1, "txtDrv").ReadOnly());
+  EXPECT_EQ(Cell(0, "txtDrv").Value() + " " + Cell(1, "txtDrv").Value(), "STORED TYPED");
   EXPECT_EQ(Row(1)->ClassName(), "clsEvenRow");
 }
 

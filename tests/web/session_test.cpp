@@ -120,6 +120,7 @@ TEST_F(SessionTest, AKeyGoesWhereTheBrowsersSelectionIsAndReplacesWhatIsSelected
       {"ABCD", 1, 3, '#', "ABCD"},              // a discarded key keeps the selection
       {"0123456789", 5, 5, '7', "0123456789"},  // full: nothing goes in
       {"AB", 7, 9, 'z', "ABZ"},                 // past the end is the end
+      {"AB", 1, 1, ' ', "A B"},                 // a space is typed like any other character
   };
   for (const auto& [shown, start, end, key, after] : cases) {
     json request = Values({{"txtNum", shown}});

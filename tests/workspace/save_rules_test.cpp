@@ -108,7 +108,7 @@ TEST(AddressCheck, FourLinesOfAtMost25CharactersWithoutGaps) {
       {at_limit + "\r\n" + at_limit + "\r\n" + at_limit + "\r\n" + at_limit, ""},
       {"NO 1\r\nJALAN\r\nTAMAN\r\n" + over_limit, "Each address field must not be more than 25 characters long!"},
       {"NO 1\r\nJALAN\r\nTAMAN\r\nKL\r\n" + over_limit, ""},
-      {"A\r\nJALAN", too_short}, {"", too_short}, {"NO 1\r\n\r\nTAMAN", skipped},
+      {"A\r\nJALAN", too_short}, {"AB\r\nJALAN", ""}, {"", too_short}, {"NO 1\r\n\r\nTAMAN", skipped},
       {"NO 1\r\nJALAN\r\n\r\nKL", skipped}, {"NO 1\r\nJALAN\r\n\r\n", ""},
       {"JALAN \xC3\x89" + std::string(18, 'E'), ""}};
   // clang-format on
