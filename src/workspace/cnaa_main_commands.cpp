@@ -41,6 +41,8 @@ void CNAAMain::ResetWorkspace() {
   WorkspacePageState& page = ws.page;
   page.PageFilling = true;
   SetRecordDefaults(ws, nullptr, window());
+  // What the status bar said of the note read no longer stands.
+  window().SetStatus("Done");
 
   const Date today = ws.local_clock.Now().date;
   const Date new_tariff = RequireDate(ws.startup.NewTariffDate, "ResetWorkspace");
