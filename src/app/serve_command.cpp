@@ -2,6 +2,7 @@
 
 #include <spdlog/spdlog.h>
 
+#include <charconv>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -43,14 +44,18 @@ int RunServeCommand(ServeCommand command) {
       command.server.metrics = std::make_shared<Metrics>();
       backend->CountIn(command.server.metrics);
       const auto colon = command.metrics.rfind(':');
-      if (colon == std::string::npos) {
-        std::cerr << "covernote serve: --metrics wants ADDRESS:PORT\n";
+      const std::string_view port_text =
+          colon == std::string::npos ? std::string_view{}
+                                     : std::string_view(command.metrics).substr(colon + 1);
+      unsigned short port = 0;
+      const auto [end, error] =
+          std::from_chars(port_text.data(), port_text.data() + port_text.size(), port);
+      if (port_text.empty() || error != std::errc{} || end != port_text.data() + port_text.size()) {
+        std::cerr << "covernote serve: --metrics wants ADDRESS:PORT (a port from 0 to 65535)\n";
         return 2;
       }
-      metrics_server = std::make_unique<web::MetricsServer>(
-          command.metrics.substr(0, colon),
-          static_cast<unsigned short>(std::stoi(command.metrics.substr(colon + 1))),
-          command.server.metrics);
+      metrics_server = std::make_unique<web::MetricsServer>(command.metrics.substr(0, colon), port,
+                                                            command.server.metrics);
       spdlog::info("Metrics on http://{}:{}/metrics", command.metrics.substr(0, colon),
                    metrics_server->Port());
     }

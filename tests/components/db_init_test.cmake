@@ -46,6 +46,7 @@ endforeach()
 # `serve` never makes a database it is named and cannot find, nor the default one where one was
 # made before (its marker is left beside the settings file).
 run(1 "no database here; make one with \"covernote db init --db .*missing.db\"" serve --db "${WORK}/missing.db" --port 0)
+run(1 "--metrics wants ADDRESS:PORT" serve --db "${db}" --port 0 --metrics 127.0.0.1:notaport)
 file(MAKE_DIRECTORY "${WORK}/config/covernote")
 file(WRITE "${WORK}/config/covernote/database.marker" "made before\n")
 set(ENV{XDG_CONFIG_HOME} "${WORK}/config")
