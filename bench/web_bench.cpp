@@ -659,6 +659,7 @@ class Client : public std::enable_shared_from_this<Client> {
     request_.set(http::field::host, "127.0.0.1");
     request_.set(http::field::cookie, cookie_);
     request_.set(std::string(cn::web::kCsrfHeader), csrf_);
+    request_.set(std::string(cn::web::kScreenHeader), "first-tab");
     if (verb == http::verb::post) request_.set(http::field::content_type, "application/json");
     request_.keep_alive(true);
     request_.body() = std::move(body);

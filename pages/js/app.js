@@ -145,10 +145,13 @@ async function refused(error) {
   tabPages.abandon();
   if (error instanceof ServerRefusal) {
     if (error.status === 401) {
+      // Logged out in another window, or ended otherwise: the login page says so.
+      if (error.answer.ended) sessionStorage.setItem('cn-ended', error.message);
       window.location.replace('/login.html');
       return undefined;
     }
     if (error.status === 409) return load();  // the screen moved on: show it as it is
+    if (error.status === 410) return load();  // the server holds no screen of this tab
     renderStatus(error.message);
     return undefined;
   }
@@ -156,9 +159,18 @@ async function refused(error) {
   return undefined;
 }
 
+// The tab's screen as the server holds it; a server that holds none (a new tab, a restart,
+// another server) opens it.
+async function screenState() {
+  const state = await enqueue('GET', '/api/state');
+  if (state.held !== false) return state;
+  setCsrf(state.csrf);
+  return enqueue('POST', '/api/screen', () => ({ journal: [] }));
+}
+
 async function load() {
   try {
-    const state = await enqueue('GET', '/api/state');
+    const state = await screenState();
     setCsrf(state.csrf);
     tabPages.forget();  // the server keeps no page for a screen drawn whole
     return applyAnswer(state);
