@@ -20,7 +20,7 @@ import { isLocked } from './accessible.js';
 import { TabPages } from './tab_pages.js';
 import { setFilters, filterInsertion } from './filters.js';
 import { showMessageBox, showModalDialog } from './dialogs.js';
-import { renderShell, renderStatus } from './shell.js';
+import { isPending, renderPending, renderShell, renderStatus } from './shell.js';
 import './dlg_enquiry.js';
 import './dlg_search.js';
 import './dlg_table.js';
@@ -105,6 +105,7 @@ function applyAnswer(answer, byTab = false) {
     renderShell(answer.shell, { tab: clickTab, command: clickCommand });
   }
   renderStatus(answer.status);
+  if (answer.pending !== undefined) renderPending(answer.pending);
   if (answer.focus) {
     const page = shownPages().find((p) => p.key === answer.focus.page);
     const element = page && page.find(answer.focus.node);
@@ -147,6 +148,7 @@ async function refused(error) {
     if (error.status === 401) {
       // Logged out in another window, or ended otherwise: the login page says so.
       if (error.answer.ended) sessionStorage.setItem('cn-ended', error.message);
+      leaving = true;
       window.location.replace('/login.html');
       return undefined;
     }
@@ -377,12 +379,32 @@ for (const box of [frameBox, workspaceBox]) {
   box.addEventListener('beforeinput', onBeforeInput);
 }
 
+// Changes not saved: those the server knows of, and keys typed that it has not yet answered.
+function changesPending() {
+  return isPending() || typing !== null;
+}
+
+const DISCARD_ON_LOGOUT = {
+  type: 'message', style: 1 + 48, title: 'Log out',
+  text: 'The cover note has changes that are not saved. Log out and discard them?',
+};
+
 document.getElementById('shell-logout').addEventListener('click', async () => {
+  if (changesPending() && await showMessageBox(DISCARD_ON_LOGOUT) !== 1) return;
+  leaving = true;
   try {
     await enqueue('POST', '/api/logout', () => ({}));
   } finally {
     window.location.replace('/login.html');
   }
+});
+
+// Closing or reloading the tab with changes not saved: the browser's own question.
+let leaving = false;
+window.addEventListener('beforeunload', (event) => {
+  if (leaving || !changesPending()) return;
+  event.preventDefault();
+  event.returnValue = '';
 });
 
 load();

@@ -25,6 +25,7 @@
 #include "dom/page_templates.h"
 #include "integration/lookup_state.h"
 #include "workspace/screen.h"
+#include "workspace/unsaved_changes.h"
 
 namespace cn::app {
 
@@ -165,6 +166,16 @@ web::ScreenFactory SessionScreens(std::shared_ptr<const ServedProduct> product, 
     web::SessionScreen screen;
     screen.shell = std::shared_ptr<shell::HostShell>(owner, owner->shell.get());
     screen.dialog_pages = std::shared_ptr<web::DialogPages>(owner, owner->dialog_pages.get());
+    screen.unsaved = [weak = std::weak_ptr<SessionScreen>(owner)] {
+      const auto held = weak.lock();
+      Workspace* ws = held ? held->screen.workspace() : nullptr;
+      return ws != nullptr && HasUnsavedChanges(*ws, held->shell->TabDocument().get());
+    };
+    screen.unsaved_typing = [weak = std::weak_ptr<SessionScreen>(owner)](const dom::Element& box) {
+      const auto held = weak.lock();
+      Workspace* ws = held ? held->screen.workspace() : nullptr;
+      return ws != nullptr && TypedUnsavedChange(*ws, box);
+    };
     // The screen shows them off already; a request for them is refused all the same.
     if (!identity.MayAmend()) {
       screen.refused_commands = {"cmdCalculate", "cmdSave"};

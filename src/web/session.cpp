@@ -174,6 +174,8 @@ Session::Session(Identity identity, const ScreenFactory& factory, std::shared_pt
   dialog_pages_ = std::move(screen.dialog_pages);
   refused_commands_ = std::move(screen.refused_commands);
   refusal_ = std::move(screen.refusal);
+  unsaved_ = std::move(screen.unsaved);
+  unsaved_typing_ = std::move(screen.unsaved_typing);
   channel_->pages = dialog_pages_;
 }
 
@@ -232,7 +234,23 @@ Session::ShownPage* Session::PageByKey(int key) {
   return nullptr;
 }
 
-json Session::Render() { return BuildAnswer(true); }
+json Session::Render() {
+  NotePending();
+  return BuildAnswer(true);
+}
+
+void Session::NotePending(const dom::Element* typed_in) {
+  if (!unsaved_) return;
+  try {
+    if (typed_in) {
+      pending_ = pending_ || (unsaved_typing_ && unsaved_typing_(*typed_in));
+      return;
+    }
+    pending_ = unsaved_();
+  } catch (const std::exception& failure) {
+    spdlog::warn("Whether the note has unsaved changes could not be told: {}", failure.what());
+  }
+}
 
 void Session::KeepLeftPage(json& patches) {
   const auto& left = frame_.document;
@@ -321,6 +339,7 @@ json Session::BuildAnswer(bool whole) {
     shell_revision_sent_ = shell_->Revision();
   }
   out["status"] = shell_->Status();
+  out["pending"] = pending_;
   if (focus) out["focus"] = std::move(*focus);
   // An endorsement the page offered goes with the message it shows next ("saved").
   if (channel_->prompt && (*channel_->prompt)["type"] == "message") {
@@ -392,6 +411,12 @@ json Session::Event(const json& request) {
     page->document->TakeMutations();  // the browser shows these already
   }
   Run(std::move(action));
+  if (TextMember(request, "event") != "keypress") {
+    NotePending();
+  } else if (const auto* page = PageByKey(request["page"].get<int>())) {
+    const auto node = page->document->FindNode(request["node"].get<dom::NodeId>());
+    if (node && node->IsElement()) NotePending(static_cast<const dom::Element*>(node.get()));
+  }
   return BuildAnswer(false);
 }
 
@@ -496,6 +521,7 @@ json Session::Answer(const json& request) {
   }
   channel_->prompt.reset();
   Continue();
+  NotePending();
   return BuildAnswer(false);
 }
 

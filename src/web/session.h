@@ -18,6 +18,7 @@
 //    "patches": {"<page key>": [ops]}, changes of pages the browser already has (web/patch.h)
 //    "shell": {...} | absent,          the shell's state when it changed (web/render.h)
 //    "status": text,
+//    "pending": bool                   the note read has changes not saved (SessionScreen)
 //    "focus": {"page": key, "node": id, "select": bool} | absent,
 //    "filters": {...} on render only (web/render.h RenderInputFilters),
 //    "prompt": {"id", "type": "message", "text", "style", "title",
@@ -77,6 +78,11 @@ struct SessionScreen {
   // an event for one is refused with 403 "role" and `refusal`, and nothing runs.
   std::vector<std::string> refused_commands;
   std::string refusal;
+  // Whether the note read has changes a Save would write (null: never). Asked after every
+  // event but a keypress; after one, `unsaved_typing` is asked of the box typed in alone, so
+  // that a key costs no look at the whole page.
+  std::function<bool()> unsaved;
+  std::function<bool(const dom::Element&)> unsaved_typing;
 };
 using ScreenFactory = std::function<SessionScreen(const Identity&, std::shared_ptr<dom::DialogHost>)>;
 
@@ -123,6 +129,9 @@ class Session {
   void Run(std::function<void()> work);
   void Continue();
   nlohmann::json BuildAnswer(bool whole);
+  // Asks the screen whether the note has changes not saved (after keys typed in `typed_in`,
+  // only whether that box now makes them).
+  void NotePending(const dom::Element* typed_in = nullptr);
   // Brings the slot up to the document now shown; true when it changed.
   bool Follow(ShownPage& page, std::shared_ptr<dom::Document> now);
   // The tab page being left goes to the kept pages, with its last changes for the browser.
@@ -139,6 +148,9 @@ class Session {
   std::shared_ptr<DialogPages> dialog_pages_;
   std::vector<std::string> refused_commands_;
   std::string refusal_;
+  std::function<bool()> unsaved_;
+  std::function<bool(const dom::Element&)> unsaved_typing_;
+  bool pending_ = false;
   std::shared_ptr<FiberStacks> stacks_;
   std::unique_ptr<UiFiber> fiber_;
   std::atomic<std::size_t> home_{0};

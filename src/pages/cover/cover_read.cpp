@@ -1,6 +1,7 @@
 // The Cover tab: reading a cover note for amendment, and showing the record that was read.
 
 #include <array>
+#include <utility>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +19,7 @@
 #include "integration/shell_bridge.h"
 #include "pages/cover/cnaa_cov.h"
 #include "pages/premium/select_premium_tab.h"
+#include "workspace/unsaved_changes.h"
 #include "workspace/cover_tab_transfer.h"
 #include "workspace/kept_while_showing.h"
 #include "workspace/licence.h"
@@ -82,6 +84,10 @@ void CNAACov::cmdReadCNoteNo_onclick() {
     number.SetValue("");
     return;
   }
+  const bool screen_reads = std::exchange(ws.read.ScreenReads, false);
+  if (!screen_reads && !MayDiscardChanges(ws, window(), &document(), number.Value(), kReadTitle)) {
+    return;
+  }
   ReadCoverNoteAdmin(number.Value());
   // A cover note just read carries the premium of its own factors: a Save without a change
   // recomputes nothing.
@@ -122,10 +128,17 @@ int CNAACov::ReadCoverNoteAdmin(std::string_view cover_note_no) {
     ws.read.RecordShown = true;
     ws.read.LoadedCoverNoteNo = std::string(cover_note_no);
     ws.read.AsReadReply = std::move(answer.reply);
+    ws.read.CurrentAsRead = ws.record.Current;
     SetTitle(window(), kScreenTitle, UCase(cover_note_no));
     ws.read.ReadOnlyReason = WhySaveIsOff();
     EnableCmdButton(window(), ws.page.SaveButtonId, ws.read.ReadOnlyReason.empty());
-    window().SetStatus(ws.read.ReadOnlyReason.empty() ? kReadyToAmend : ws.read.ReadOnlyReason);
+    // After a save the status bar says so while the note is amended further.
+    const std::string saved_at = std::exchange(ws.read.SavedAt, {});
+    const std::string saved =
+        saved_at.empty() ? "" : "Saved at " + saved_at + " — amendment " + ReadVersion(ws);
+    window().SetStatus(!ws.read.ReadOnlyReason.empty() ? ws.read.ReadOnlyReason
+                       : saved.empty()                 ? std::string(kReadyToAmend)
+                                                       : saved);
     return code;
   }
 
