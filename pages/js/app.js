@@ -18,6 +18,7 @@ import { enqueue, setCsrf, ServerRefusal } from './api.js';
 import { RenderedPage } from './render.js';
 import { isLocked } from './accessible.js';
 import { TabPages } from './tab_pages.js';
+import * as journal from './journal.js';
 import { setFilters, filterInsertion } from './filters.js';
 import { showMessageBox, showModalDialog } from './dialogs.js';
 import { isPending, renderPending, renderShell, renderStatus } from './shell.js';
@@ -106,6 +107,7 @@ function applyAnswer(answer, byTab = false) {
   }
   renderStatus(answer.status);
   if (answer.pending !== undefined) renderPending(answer.pending);
+  if (answer.note !== undefined) journal.startFrom(answer.note);
   if (answer.focus) {
     const page = shownPages().find((p) => p.key === answer.focus.page);
     const element = page && page.find(answer.focus.node);
@@ -128,15 +130,52 @@ async function answerPrompt(prompt) {
   return send('/api/answer', () => ({ seen: seq, prompt: prompt.id, result }));
 }
 
+// The journal's entry for a request as it goes: elements named as the page logic names them.
+function journalEntry(path, body) {
+  if (path === '/api/answer') return { answer: body.result };
+  const place = (key, node) => {
+    const page = shownPages().find((p) => p.key === key);
+    return page ? journal.placeOf(page, page.find(node), page === workspace) : null;
+  };
+  const entry = {};
+  if (body.kind === 'tab' || body.kind === 'command') {
+    entry[body.kind] = body.id;
+  } else {
+    entry.on = place(body.page, body.node);
+    if (!entry.on) return null;
+    for (const member of ['event', 'key', 'text', 'selection', 'value']) {
+      if (body[member] !== undefined) entry[member] = body[member];
+    }
+  }
+  const values = [];
+  for (const [key, fields] of Object.entries(body.values || {})) {
+    for (const [node, value] of Object.entries(fields)) {
+      const at = place(Number(key), Number(node));
+      if (!at) return null;
+      values.push({ ...at, value });
+    }
+  }
+  if (values.length) entry.values = values;
+  return entry;
+}
+
 // Sends an event. `byTab`: a plain tab click; `quiet`: leaving a box as it was. Anything else
 // may change what the kept pages show.
 async function send(path, build, { byTab = false, quiet = false } = {}) {
   if (!byTab && !quiet) tabPages.doubt();
   typing = null;  // keys typed after this event go after it
+  let entry;
   try {
-    const answer = await enqueue('POST', path, build);
+    const answer = await enqueue('POST', path, () => {
+      const body = build();
+      entry = journalEntry(path, body);
+      return body;
+    });
+    journal.note(entry);
     return applyAnswer(answer, byTab);
   } catch (error) {
+    // The screen is not held: the action goes into the journal it is rebuilt from.
+    if (error instanceof ServerRefusal && error.status === 410) journal.note(entry);
     return refused(error);
   }
 }
@@ -167,7 +206,13 @@ async function screenState() {
   const state = await enqueue('GET', '/api/state');
   if (state.held !== false) return state;
   setCsrf(state.csrf);
-  return enqueue('POST', '/api/screen', () => ({ journal: [] }));
+  const { journal: kept, lost } = journal.forRebuild();
+  const rebuilt = await enqueue('POST', '/api/screen', () => ({ journal: kept }));
+  if (lost && rebuilt.restored) {
+    rebuilt.status = `Reconnected, but your unsaved changes could not be restored (${lost}).`;
+    journal.startFrom(kept.note);
+  }
+  return rebuilt;
 }
 
 async function load() {

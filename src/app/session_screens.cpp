@@ -15,6 +15,7 @@
 #include "app/endorsement_wording.h"
 #include "backend/store_address.h"
 #include "base/clock.h"
+#include "base/text.h"
 #include "components/data_paths.h"
 #include "components/database_setup.h"
 #include "components/insurer_settings.h"
@@ -175,6 +176,19 @@ web::ScreenFactory SessionScreens(std::shared_ptr<const ServedProduct> product, 
       const auto held = weak.lock();
       Workspace* ws = held ? held->screen.workspace() : nullptr;
       return ws != nullptr && TypedUnsavedChange(*ws, box);
+    };
+    screen.note_read = [weak = std::weak_ptr<SessionScreen>(owner)] {
+      const auto held = weak.lock();
+      Workspace* ws = held ? held->screen.workspace() : nullptr;
+      if (ws == nullptr) return web::ReadNote{};
+      if (ws->read.AsReadReply.empty()) return web::ReadNote{"", "", ws->read.Reads};
+      return web::ReadNote{UCase(ws->read.LoadedCoverNoteNo), ws->record.Current.CoverNoteKey,
+                           ws->read.Reads};
+    };
+    screen.saved_since = [weak = std::weak_ptr<SessionScreen>(owner)](std::string_view number) {
+      const auto held = weak.lock();
+      Workspace* ws = held ? held->screen.workspace() : nullptr;
+      return ws == nullptr ? std::string() : LastSavedBy(*ws, number);
     };
     // The screen shows them off already; a request for them is refused all the same.
     if (!identity.MayAmend()) {

@@ -176,6 +176,8 @@ Session::Session(Identity identity, const ScreenFactory& factory, std::shared_pt
   refusal_ = std::move(screen.refusal);
   unsaved_ = std::move(screen.unsaved);
   unsaved_typing_ = std::move(screen.unsaved_typing);
+  note_read_ = std::move(screen.note_read);
+  saved_since_ = std::move(screen.saved_since);
   channel_->pages = dialog_pages_;
 }
 
@@ -190,6 +192,8 @@ void Session::Open() {
 }
 
 bool Session::WaitingForAnswer() const { return channel_->prompt.has_value(); }
+
+int Session::WaitingPromptId() const { return channel_->prompt ? (*channel_->prompt)["id"].get<int>() : 0; }
 
 void Session::Run(std::function<void()> work) {
   // An unexpected failure is shown as the shell shows its own, and the screen stays usable.
@@ -340,6 +344,11 @@ json Session::BuildAnswer(bool whole) {
   }
   out["status"] = shell_->Status();
   out["pending"] = pending_;
+  if (note_read_) {
+    const std::uint64_t reads = note_read_().reads;
+    if (!whole && reads != reads_told_) out["note"] = NoteRead();
+    reads_told_ = reads;
+  }
   if (focus) out["focus"] = std::move(*focus);
   // An endorsement the page offered goes with the message it shows next ("saved").
   if (channel_->prompt && (*channel_->prompt)["type"] == "message") {

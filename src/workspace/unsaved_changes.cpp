@@ -2,6 +2,7 @@
 
 #include "base/separators.h"
 #include "base/text.h"
+#include "integration/service_gateway.h"
 
 namespace cn {
 namespace {
@@ -41,6 +42,19 @@ bool MayDiscardChanges(Workspace& ws, dom::Window& window, dom::Document* shown_
                                UCase(next) + "?";
   return window.MessageBox(question, dom::message_box::kOkCancel + dom::message_box::kQuestion,
                            title) == dom::message_box::kOk;
+}
+
+std::string LastSavedBy(Workspace& ws, std::string_view cover_note_no) {
+  // Records "version, saved at, user, ...", newest first.
+  const CommandReply answer = ServiceGateway(ws.components)
+                                  .ExecuteCommand("KivoGIUWR.CoverNote.History",
+                                                  UCase(cover_note_no) + std::string(ParamSeparator) +
+                                                      ws.identity.CurrentAgentCode);
+  if (answer.status != 0) return "";
+  const std::string_view reply = answer.reply;
+  const std::vector<std::string> newest =
+      Split(reply.substr(0, reply.find(RecordSeparator)), FieldSeparator);
+  return newest.size() >= 3 && !newest[2].empty() ? newest[2] + " at " + newest[1] : "";
 }
 
 std::string ReadVersion(const Workspace& ws) {

@@ -21,6 +21,10 @@ bool TypedUnsavedChange(Workspace& ws, const dom::Element& box);
 bool MayDiscardChanges(Workspace& ws, dom::Window& window, dom::Document* shown_tab_page,
                        std::string_view next, std::string_view title);
 
+// Who saved the cover note last and when, as the history lists it ("ADMIN at 07-Dec-2026
+// 10:42:00 AM"); "" when it was never saved or cannot be read.
+std::string LastSavedBy(Workspace& ws, std::string_view cover_note_no);
+
 // The version of the cover note read, from its key ("<id>.<version>"); "" when none is read.
 std::string ReadVersion(const Workspace& ws);
 

@@ -133,6 +133,7 @@ struct ReadState {
   // The cover note as the read filled it: what differs from it now is the administrator's
   // (the save's own changes, a type "O" note's zeroed premium, are not his).
   CoverNoteFields CurrentAsRead;
+  std::uint64_t Reads = 0;  // reads made, whatever their outcome
   // The time of a save ("10:42") until the read that follows it tells it in the status bar.
   std::string SavedAt;
   // The next read is the screen's own (after a save, or the note chosen in the Enquiry, whose

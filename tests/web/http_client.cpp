@@ -131,7 +131,7 @@ HttpReply Browser::State() {
   HttpReply reply = Send("GET", "/api/state");
   if (reply.status == 200 && reply.Json().value("held", true) == false) {
     csrf = reply.Json().at("csrf");
-    reply = Post("/api/screen", {{"journal", nlohmann::json::array()}});
+    reply = Post("/api/screen", nlohmann::json::object());
   }
   if (reply.status == 200) csrf = reply.Json().at("csrf");
   return reply;

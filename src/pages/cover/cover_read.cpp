@@ -104,6 +104,7 @@ void CNAACov::txtCoverNoteNumber_onkeypress() {
 
 int CNAACov::ReadCoverNoteAdmin(std::string_view cover_note_no) {
   Workspace& ws = workspace();
+  ++ws.read.Reads;
   CommandReply answer;
   {
     ServiceGateway gateway(ws.components);
