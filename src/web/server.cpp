@@ -457,6 +457,23 @@ void Server::Stop() { impl_->Stop(); }
 void Server::RunUntilSignalled() { impl_->RunUntilSignalled(); }
 std::size_t Server::SessionCount() const { return impl_->SessionCount(); }
 std::size_t Server::ScreenCount() const { return impl_->ScreenCount(); }
+void Server::EvictIdleScreens(std::chrono::system_clock::duration idle_for) {
+  impl_->EvictIdleScreens(idle_for);
+}
+
+void Server::Impl::EvictIdleScreens(std::chrono::system_clock::duration idle_for) {
+  std::vector<std::future<void>> closed;
+  const auto now = Now();
+  for (auto& screen : store_.Sweep(now, now - idle_for)) {
+    auto done = std::make_shared<std::promise<void>>();
+    closed.push_back(done->get_future());
+    OnHome(screen, [screen, done] {
+      screen->Close();
+      done->set_value();
+    });
+  }
+  for (auto& one : closed) one.wait();
+}
 void Server::EndSessionsOf(std::string_view user) { impl_->EndSessionsOf(user); }
 void Server::ForgetFailures(std::string_view user) { impl_->ForgetFailures(user); }
 

@@ -171,6 +171,9 @@ class Server {
   std::size_t SessionCount() const;
   // The tabs' screens this server holds.
   std::size_t ScreenCount() const;
+  // Lets go of the screens not used for `idle_for`, as --evict-idle-screens-after does; returns
+  // when they are closed.
+  void EvictIdleScreens(std::chrono::system_clock::duration idle_for);
   // Ends every session of `user` (his account was changed at the command line).
   void EndSessionsOf(std::string_view user);
   // Forgets the failed logins counted against `user` (he was unlocked).

@@ -39,6 +39,7 @@ class Server::Impl {
   unsigned short Port() const { return port_; }
   std::size_t SessionCount() const { return store_.size(); }
   std::size_t ScreenCount() const { return store_.screens(); }
+  void EvictIdleScreens(std::chrono::system_clock::duration idle_for);
   // Each I/O thread returns the memory it keeps free, then the free memory is released;
   // `done` runs on the last thread to return.
   void ReleaseMemoryNow(std::function<void()> done);

@@ -482,6 +482,26 @@ TEST_F(HttpTest, SessionsEndAfterThirtyMinutesIdleAndTwelveHoursInAll) {
   EXPECT_EQ(busy.State().status, 401);
 }
 
+// With --evict-idle-screens-after, a screen idle that long is let go while its login lasts; its
+// tab's next request is told so, to rebuild it.
+TEST_F(HttpTest, AScreenIdleTooLongIsLetGoWhileItsLoginLasts) {
+  std::atomic<Clock::duration> moved{};
+  Restart([&moved](ServerOptions& options) {
+    options.session_clock = [&moved] { return Clock::now() + moved.load(); };
+    options.sweep_interval = std::chrono::milliseconds(20);
+    options.evict_idle_screens_after = std::chrono::minutes(10);
+  });
+  Browser browser = LoggedIn();
+  const json state = browser.State().Json();
+  moved = std::chrono::minutes(9);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(server_->ScreenCount(), 1u);
+  moved = std::chrono::minutes(11);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(std::pair(server_->SessionCount(), server_->ScreenCount()), std::pair(std::size_t{1}, std::size_t{0}));
+  EXPECT_EQ(browser.Post("/api/event", ElementEvent(state, "cmdCopy", "click")).Json().at("error"), "no-screen");
+}
+
 TEST_F(HttpTest, AUserHasAFewSessionsAndCanEndTheOthers) {
   Restart([](ServerOptions& options) { options.sessions.most_per_user = 2; });
   Browser first = LoggedIn(), bob = LoggedIn("bob", "another"), second = LoggedIn(), third = LoggedIn();
