@@ -81,10 +81,10 @@ std::vector<web::SessionRow> DatabaseSessionRecords::OfUser(std::string_view use
   });
 }
 
-void DatabaseSessionRecords::End(std::string_view id_hash, std::string_view how,
-                                 std::int64_t at) {
+void DatabaseSessionRecords::End(std::string_view id_hash, std::string_view how, std::int64_t at) {
   InStoreTransaction(*backend_, true, [&](backend::Database& db) {
-    db.Prepare("UPDATE login_session SET ended = ?2, ended_at = ?3 WHERE id_hash = ?1 AND ended = ''")
+    db.Prepare(
+          "UPDATE login_session SET ended = ?2, ended_at = ?3 WHERE id_hash = ?1 AND ended = ''")
         .Bind(1, id_hash)
         .Bind(2, how)
         .Bind(3, at)

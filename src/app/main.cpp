@@ -1,7 +1,6 @@
 // The `covernote` command: the administrator's cover-note amendment screen.
-#include <chrono>
 #include <CLI/CLI.hpp>
-
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 

@@ -1,14 +1,12 @@
 #include "app/session_screens.h"
 
 #include <signal.h>
+#include <spdlog/spdlog.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
-
-#include <spdlog/spdlog.h>
-
-#include <atomic>
 #include <system_error>
 
 #include "app/dialog_pages.h"

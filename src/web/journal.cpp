@@ -20,14 +20,16 @@ void CheckText(const json& object, const char* name, bool required, std::size_t 
     return;
   }
   if (!it->is_string() || it->get_ref<const std::string&>().size() > kMostTextBytes)
-    Refuse("\"" + std::string(name) + "\" of entry " + std::to_string(entry) + " is not a short text");
+    Refuse("\"" + std::string(name) + "\" of entry " + std::to_string(entry) +
+           " is not a short text");
 }
 
 void CheckPlace(const json& place, std::size_t entry) {
   if (!place.is_object()) Refuse("entry " + std::to_string(entry) + " names no element");
   CheckText(place, "page", true, entry);
   const std::string& page = place["page"].get_ref<const std::string&>();
-  if (page != "workspace" && page != "tab") Refuse("entry " + std::to_string(entry) + " names no page");
+  if (page != "workspace" && page != "tab")
+    Refuse("entry " + std::to_string(entry) + " names no page");
   CheckText(place, "file", false, entry);
   CheckText(place, "id", true, entry);
   CheckText(place, "row", false, entry);
@@ -39,7 +41,8 @@ void CheckPlace(const json& place, std::size_t entry) {
 
 json CheckedJournal(const json& body) {
   const auto journal = body.find("journal");
-  if (journal == body.end() || journal->is_null()) return json{{"note", nullptr}, {"entries", json::array()}};
+  if (journal == body.end() || journal->is_null())
+    return json{{"note", nullptr}, {"entries", json::array()}};
   if (!journal->is_object()) Refuse("it is not an object");
   const auto note = journal->find("note");
   if (note != journal->end() && !note->is_null()) {
@@ -66,10 +69,12 @@ json CheckedJournal(const json& body) {
       CheckPlace(entry["on"], n);
       CheckText(entry, "event", true, n);
     }
-    if (entry.contains("answer") && !entry["answer"].is_number_integer() && !entry["answer"].is_string())
+    if (entry.contains("answer") && !entry["answer"].is_number_integer() &&
+        !entry["answer"].is_string())
       Refuse("the answer of entry " + std::to_string(n) + " is neither a button nor a text");
     if (const auto values = entry.find("values"); values != entry.end()) {
-      if (!values->is_array()) Refuse("the values of entry " + std::to_string(n) + " are not a list");
+      if (!values->is_array())
+        Refuse("the values of entry " + std::to_string(n) + " are not a list");
       for (const json& value : *values) {
         CheckPlace(value, n);
         CheckText(value, "value", true, n);

@@ -17,9 +17,8 @@
 // Session::Event and Session::Answer as live actions, so it can do nothing they cannot.
 
 #include <cstddef>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 namespace cn::web {
 

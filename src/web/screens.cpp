@@ -28,9 +28,9 @@ Screens::Held Screens::Hold(std::string id, std::shared_ptr<Session> screen,
     slots_.erase(it);
   }
   while (slots_.size() >= most_) {
-    const auto oldest = std::min_element(slots_.begin(), slots_.end(), [](const auto& a, const auto& b) {
-      return a.second.last_used < b.second.last_used;
-    });
+    const auto oldest = std::min_element(
+        slots_.begin(), slots_.end(),
+        [](const auto& a, const auto& b) { return a.second.last_used < b.second.last_used; });
     gone.push_back(std::move(oldest->second.screen));
     slots_.erase(oldest);
   }

@@ -365,14 +365,15 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
     const auto header = request.find(Bv(kScreenHeader));
     if (header != request.end()) screen_id = std::string(Sv(header->value()));
     if (!IsScreenId(screen_id)) {
-      return reply(ErrorResponse(request, 400, "bad-screen",
-                                 "The request does not name its tab's screen"));
+      return reply(
+          ErrorResponse(request, 400, "bad-screen", "The request does not name its tab's screen"));
     }
     if (path != "/api/screen") screen = entry.screens->Find(screen_id, Now());
     // A new tab, or one whose screen is not here (restarted, another server, let go while idle):
     // the tab opens it.
     if (path == "/api/state" && !screen) {
-      return reply(JsonResponse(request, http::status::ok, {{"held", false}, {"csrf", entry.csrf}}));
+      return reply(
+          JsonResponse(request, http::status::ok, {{"held", false}, {"csrf", entry.csrf}}));
     }
     if (path != "/api/screen" && !screen) {
       return reply(ErrorResponse(request, 410, "no-screen",
@@ -398,7 +399,8 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
   json body = json::parse(request.body(), nullptr, false);
   if (body.is_discarded())
     return reply(ErrorResponse(request, 400, "bad-json", "The body is not JSON"));
-  if (path == "/api/screen") return OpenScreen(request, entry, screen_id, std::move(body), std::move(reply));
+  if (path == "/api/screen")
+    return OpenScreen(request, entry, screen_id, std::move(body), std::move(reply));
   if (floor) {
     const auto bytes = FloorBytes(target);
     if (!bytes) {
@@ -429,8 +431,8 @@ bool Server::Impl::LiveSession(const Request& request) {
 void Server::Impl::OnSessionThread(const Request& request, std::shared_ptr<Session> screen,
                                    std::size_t here, Reply reply,
                                    std::function<json(Session&)> work) {
-  OnHome(screen, [session = screen, here, head = HeadOf(request),
-                         reply = std::move(reply), work = std::move(work)] {
+  OnHome(screen, [session = screen, here, head = HeadOf(request), reply = std::move(reply),
+                  work = std::move(work)] {
     try {
       reply(JsonResponse(head, http::status::ok, work(*session)));
     } catch (const ProtocolError& refusal) {

@@ -347,7 +347,8 @@ void Server::Impl::LogoutOthers(const Request& request, const SessionStore::Entr
     return reply(ErrorResponse(request, 503, "unavailable", kLoginUnavailable));
   }
   CloseAll(std::move(others.closing));
-  if (others.count > 0) spdlog::info("'{}' ended {} other sessions", LogText(entry.user()), others.count);
+  if (others.count > 0)
+    spdlog::info("'{}' ended {} other sessions", LogText(entry.user()), others.count);
   reply(JsonResponse(request, http::status::ok, {{"ended", others.count}}));
 }
 

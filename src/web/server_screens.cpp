@@ -29,16 +29,19 @@ std::string Replay(Session& screen, const json& journal) {
   const json& note = journal["note"];
   if (!note.is_null()) {
     const std::string number = note["number"].get<std::string>();
-    screen.ReplayEntry({{"on", {{"page", "tab"}, {"id", "cmdReadCNoteNo"}}},
-                        {"event", "click"},
-                        {"values", {{{"page", "tab"}, {"id", "txtCoverNoteNumber"}, {"value", number}}}}});
+    screen.ReplayEntry(
+        {{"on", {{"page", "tab"}, {"id", "cmdReadCNoteNo"}}},
+         {"event", "click"},
+         {"values", {{{"page", "tab"}, {"id", "txtCoverNoteNumber"}, {"value", number}}}}});
     const json read = screen.NoteRead();
     if (screen.WaitingForAnswer() || read.is_null() || read["number"] != note["number"]) {
-      return "Reconnected, but " + number + " could not be read again: your unsaved changes were not applied.";
+      return "Reconnected, but " + number +
+             " could not be read again: your unsaved changes were not applied.";
     }
     if (read["key"] != note["key"]) {
       const std::string who = screen.SavedSince(number);
-      return "Reconnected, but " + number + " was saved " + (who.empty() ? "by someone else" : "by " + who) +
+      return "Reconnected, but " + number + " was saved " +
+             (who.empty() ? "by someone else" : "by " + who) +
              " since this tab read it: your unsaved changes were not applied.";
     }
   }
@@ -87,8 +90,8 @@ void Server::Impl::OpenScreen(const Request& request, const SessionStore::Entry&
           status = Replay(*screen, journal);
           if (status.empty()) status = kRestored;
         } catch (const ProtocolError& refusal) {
-          spdlog::info("The journal of a tab of '{}' could not be replayed: {}", LogText(entry.user()),
-                       LogText(refusal.what(), 1000));
+          spdlog::info("The journal of a tab of '{}' could not be replayed: {}",
+                       LogText(entry.user()), LogText(refusal.what(), 1000));
           status = std::string("Reconnected, but your unsaved changes could not be restored (") +
                    refusal.what() + ").";
           screen->Close();

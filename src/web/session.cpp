@@ -193,7 +193,9 @@ void Session::Open() {
 
 bool Session::WaitingForAnswer() const { return channel_->prompt.has_value(); }
 
-int Session::WaitingPromptId() const { return channel_->prompt ? (*channel_->prompt)["id"].get<int>() : 0; }
+int Session::WaitingPromptId() const {
+  return channel_->prompt ? (*channel_->prompt)["id"].get<int>() : 0;
+}
 
 void Session::Run(std::function<void()> work) {
   // An unexpected failure is shown as the shell shows its own, and the screen stays usable.

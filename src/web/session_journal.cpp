@@ -9,9 +9,7 @@ namespace {
 
 using nlohmann::json;
 
-[[noreturn]] void NotThere(const std::string& what) {
-  throw ProtocolError(409, "journal", what);
-}
+[[noreturn]] void NotThere(const std::string& what) { throw ProtocolError(409, "journal", what); }
 
 std::string Named(const json& place) {
   std::string name = "\"" + place["id"].get<std::string>() + "\"";
@@ -26,7 +24,8 @@ std::pair<Session::ShownPage*, std::shared_ptr<dom::Element>> Session::Locate(co
   if (!page->document) NotThere("no tab page is shown");
   const std::string file = place.value("file", "");
   if (page == &frame_ && !file.empty() && file != frame_file_) {
-    NotThere("the tab page shown is " + (frame_file_.empty() ? "none" : frame_file_) + ", not " + file);
+    NotThere("the tab page shown is " + (frame_file_.empty() ? "none" : frame_file_) + ", not " +
+             file);
   }
   const std::string id = place["id"].get<std::string>();
   std::vector<std::shared_ptr<dom::Element>> candidates;

@@ -162,8 +162,8 @@ SessionStore::Used SessionStore::Use(std::string_view id, Clock::time_point now)
     Entry entry{std::string(id), row->csrf, row->identity, row->address,
                 std::make_shared<Screens>(limits_.most_screens)};
     it = slots_
-             .emplace(hash, Slot{std::move(entry), hash, At(row->started), At(row->ends),
-                                 last_used, At(row->last_used), now})
+             .emplace(hash, Slot{std::move(entry), hash, At(row->started), At(row->ends), last_used,
+                                 At(row->last_used), now})
              .first;
   }
   Slot& slot = it->second;
@@ -198,8 +198,7 @@ std::vector<SessionStore::Listed> SessionStore::OfUser(std::string_view user,
         last_used = std::max(last_used, it->second.last_used);
     }
     if (!Expiry(last_used, At(row.ends), now).empty()) continue;
-    listed.push_back(
-        Listed{row.id_hash == current, At(row.started), now - last_used, row.address});
+    listed.push_back(Listed{row.id_hash == current, At(row.started), now - last_used, row.address});
   }
   return listed;
 }

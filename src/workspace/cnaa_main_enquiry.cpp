@@ -7,8 +7,8 @@
 #include "base/separators.h"
 #include "base/text.h"
 #include "integration/shell_bridge.h"
-#include "workspace/unsaved_changes.h"
 #include "workspace/cnaa_main.h"
+#include "workspace/unsaved_changes.h"
 
 namespace cn {
 namespace {

@@ -210,7 +210,9 @@ void CNAAMain::WriteCoverNote(const std::string& record_text) {
     ws.read.LoadedCoverNoteNo = current.CoverNoteNo;
     // Said by the read that follows, with the amendment's number, once the message is closed.
     const Time saved_at = ws.local_clock.Now().time;
-    const auto two_digits = [](int n) { return std::string(n < 10 ? "0" : "") + std::to_string(n); };
+    const auto two_digits = [](int n) {
+      return std::string(n < 10 ? "0" : "") + std::to_string(n);
+    };
     ws.read.SavedAt = two_digits(saved_at.hour()) + ":" + two_digits(saved_at.minute());
     ReadOnCoverTab(current.CoverNoteNo, true);
     return;

@@ -46,10 +46,11 @@ bool MayDiscardChanges(Workspace& ws, dom::Window& window, dom::Document* shown_
 
 std::string LastSavedBy(Workspace& ws, std::string_view cover_note_no) {
   // Records "version, saved at, user, ...", newest first.
-  const CommandReply answer = ServiceGateway(ws.components)
-                                  .ExecuteCommand("KivoGIUWR.CoverNote.History",
-                                                  UCase(cover_note_no) + std::string(ParamSeparator) +
-                                                      ws.identity.CurrentAgentCode);
+  const CommandReply answer =
+      ServiceGateway(ws.components)
+          .ExecuteCommand(
+              "KivoGIUWR.CoverNote.History",
+              UCase(cover_note_no) + std::string(ParamSeparator) + ws.identity.CurrentAgentCode);
   if (answer.status != 0) return "";
   const std::string_view reply = answer.reply;
   const std::vector<std::string> newest =

@@ -122,9 +122,17 @@ TEST(Accounts, AJournalCanDoNothingTheLiveScreenCannot) {
   // A live read says which note the journal starts from, and its version.
   const nlohmann::json state = clerk.State().Json();
   const std::string frame = std::to_string(state.at("frame").at("key").get<int>());
-  const auto read = clerk.Post("/api/event", {{"seen", state.at("seq")}, {"kind", "element"},
-      {"page", state.at("frame").at("key")}, {"node", web::testing::NodeOf(state.at("frame"), "cmdReadCNoteNo")},
-      {"event", "click"}, {"values", {{frame, {{std::to_string(web::testing::NodeOf(state.at("frame"), "txtCoverNoteNumber")), "CN24000101"}}}}}});
+  const auto read = clerk.Post(
+      "/api/event",
+      {{"seen", state.at("seq")},
+       {"kind", "element"},
+       {"page", state.at("frame").at("key")},
+       {"node", web::testing::NodeOf(state.at("frame"), "cmdReadCNoteNo")},
+       {"event", "click"},
+       {"values",
+        {{frame,
+          {{std::to_string(web::testing::NodeOf(state.at("frame"), "txtCoverNoteNumber")),
+            "CN24000101"}}}}}});
   const nlohmann::json note = read.Json().at("note");
   ASSERT_EQ(note.at("number"), "CN24000101");
   const auto rebuilt = [](Browser& browser, const nlohmann::json& journal) {
@@ -135,7 +143,8 @@ TEST(Accounts, AJournalCanDoNothingTheLiveScreenCannot) {
   const nlohmann::json save = nlohmann::json::array({{{"command", "cmdSave"}}});
   const nlohmann::json other_agents = {{"number", "CN24000109"}, {"key", "9.1"}};
   const nlohmann::json saved_since = {{"number", "CN24000101"}, {"key", "1.0"}};
-  const nlohmann::json missing = nlohmann::json::array({{{"on", {{"page", "tab"}, {"id", "txtNoSuchBox"}}}, {"event", "click"}}});
+  const nlohmann::json missing = nlohmann::json::array(
+      {{{"on", {{"page", "tab"}, {"id", "txtNoSuchBox"}}}, {"event", "click"}}});
   nlohmann::json too_long = nlohmann::json::array();
   for (int i = 0; i <= 1000; ++i) too_long.push_back({{"tab", "COVCover"}});
   struct Case {
@@ -144,25 +153,38 @@ TEST(Accounts, AJournalCanDoNothingTheLiveScreenCannot) {
     std::string said;
   };
   const Case cases[] = {
-      {&clerk, {{"note", note}, {"entries", nlohmann::json::array()}}, "Reconnected — your unsaved changes were restored."},
-      {&clerk, {{"note", other_agents}, {"entries", save}},
-       "Reconnected, but CN24000109 could not be read again: your unsaved changes were not applied."},
-      {&reader, {{"note", note}, {"entries", save}},
-       "Reconnected, but your unsaved changes could not be restored (action 1: Shown read-only: your account may "
-       "enquire only; it cannot calculate or save.)."},
-      {&clerk, {{"note", saved_since}, {"entries", save}},
-       "Reconnected, but CN24000101 was saved by someone else since this tab read it: your unsaved changes were not "
+      {&clerk,
+       {{"note", note}, {"entries", nlohmann::json::array()}},
+       "Reconnected — your unsaved changes were restored."},
+      {&clerk,
+       {{"note", other_agents}, {"entries", save}},
+       "Reconnected, but CN24000109 could not be read again: your unsaved changes were not "
        "applied."},
-      {&clerk, {{"note", note}, {"entries", missing}},
-       "Reconnected, but your unsaved changes could not be restored (action 1: there is no element \"txtNoSuchBox\" "
+      {&reader,
+       {{"note", note}, {"entries", save}},
+       "Reconnected, but your unsaved changes could not be restored (action 1: Shown read-only: "
+       "your account may "
+       "enquire only; it cannot calculate or save.)."},
+      {&clerk,
+       {{"note", saved_since}, {"entries", save}},
+       "Reconnected, but CN24000101 was saved by someone else since this tab read it: your unsaved "
+       "changes were not "
+       "applied."},
+      {&clerk,
+       {{"note", note}, {"entries", missing}},
+       "Reconnected, but your unsaved changes could not be restored (action 1: there is no element "
+       "\"txtNoSuchBox\" "
        "on the page)."},
       {&clerk, "entries", "The tab's journal cannot be replayed: it is not an object."},
-      {&clerk, {{"entries", {{{"tab", "COVCover"}, {"command", "cmdSave"}}}}},
+      {&clerk,
+       {{"entries", {{{"tab", "COVCover"}, {"command", "cmdSave"}}}}},
        "The tab's journal cannot be replayed: entry 1 is not one action."},
-      {&clerk, {{"entries", too_long}},
+      {&clerk,
+       {{"entries", too_long}},
        "The tab's journal cannot be replayed: it holds 1001 actions, more than the 1000 kept."},
   };
-  for (const Case& one : cases) EXPECT_EQ(rebuilt(*one.browser, one.journal), one.said) << one.journal.dump().substr(0, 200);
+  for (const Case& one : cases)
+    EXPECT_EQ(rebuilt(*one.browser, one.journal), one.said) << one.journal.dump().substr(0, 200);
 }
 
 TEST(Accounts, ANewDatabaseLetsNobodyIn) {

@@ -57,7 +57,8 @@ TEST_F(LoginRecordsTest, EveryServerAcceptsASessionUntilItEndsAndSaysHowItEnded)
   EXPECT_TRUE(one.OfUser("ALICE", third.id, later)[0].current);
 
   // Used on one server only, a session is still live on the other after its idle limit there.
-  for (auto at = later; at < later + minutes(40); at += minutes(5)) ASSERT_TRUE(two.Use(third.id, at).entry);
+  for (auto at = later; at < later + minutes(40); at += minutes(5))
+    ASSERT_TRUE(two.Use(third.id, at).entry);
   EXPECT_TRUE(one.Use(third.id, later + minutes(40)).entry);
   EXPECT_EQ(one.Use(third.id, later + minutes(71)).ended, web::session_end::kIdle);
 
@@ -69,7 +70,8 @@ TEST_F(LoginRecordsTest, EveryServerAcceptsASessionUntilItEndsAndSaysHowItEnded)
 // forgets it, and counts left alone past their time go as others change.
 TEST_F(LoginRecordsTest, FailureCountsAreSharedAndStaleOnesAreForgotten) {
   DatabaseFailureCounts one(Server(), minutes(15)), two(Server(), minutes(15));
-  const Clock::time_point now = std::chrono::time_point_cast<std::chrono::milliseconds>(Clock::now());
+  const Clock::time_point now =
+      std::chrono::time_point_cast<std::chrono::milliseconds>(Clock::now());
   const auto fail = [&](web::FailureCount& count) {
     ++count.failures;
     count.last_failure = now;

@@ -15,8 +15,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static cn::web::testing::TestPages& pages = *new cn::web::testing::TestPages;
   spdlog::set_level(spdlog::level::off);  // handlers failing on purpose are logged
-  const auto body =
-      nlohmann::json::parse(std::string_view(reinterpret_cast<const char*>(data), size), nullptr, false);
+  const auto body = nlohmann::json::parse(
+      std::string_view(reinterpret_cast<const char*>(data), size), nullptr, false);
   if (body.is_discarded() || !body.is_object()) return 0;
   cn::fuzzing::MayRefuse<cn::web::ProtocolError>([&] {
     const nlohmann::json journal = cn::web::CheckedJournal(body);

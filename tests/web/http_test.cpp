@@ -498,8 +498,10 @@ TEST_F(HttpTest, AScreenIdleTooLongIsLetGoWhileItsLoginLasts) {
   EXPECT_EQ(server_->ScreenCount(), 1u);
   moved = std::chrono::minutes(11);
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  EXPECT_EQ(std::pair(server_->SessionCount(), server_->ScreenCount()), std::pair(std::size_t{1}, std::size_t{0}));
-  EXPECT_EQ(browser.Post("/api/event", ElementEvent(state, "cmdCopy", "click")).Json().at("error"), "no-screen");
+  EXPECT_EQ(std::pair(server_->SessionCount(), server_->ScreenCount()),
+            std::pair(std::size_t{1}, std::size_t{0}));
+  EXPECT_EQ(browser.Post("/api/event", ElementEvent(state, "cmdCopy", "click")).Json().at("error"),
+            "no-screen");
 }
 
 TEST_F(HttpTest, AUserHasAFewSessionsAndCanEndTheOthers) {

@@ -54,9 +54,11 @@ TEST_F(LoginTest, AFailedLookupOrScreenIsToldAndTheServerGoesOn) {
         ASSERT_EQ(reply.status, 200);
         reply = browser.State();
       }
-      EXPECT_EQ(json({reply.status, reply.Json().value("message", "")}),
-                json({503, lookup ? "Logging in is not possible at the moment; please try again shortly."
-                                  : "The screen could not open at the moment; please try again shortly."}));
+      EXPECT_EQ(
+          json({reply.status, reply.Json().value("message", "")}),
+          json({503, lookup
+                         ? "Logging in is not possible at the moment; please try again shortly."
+                         : "The screen could not open at the moment; please try again shortly."}));
     }
     EXPECT_EQ(Browser(server_->Port()).Send("GET", "/healthz").status, 200);
   }

@@ -1,11 +1,11 @@
 // The Cover tab: reading a cover note for amendment, and showing the record that was read.
 
 #include <array>
-#include <utility>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/currency.h"
@@ -19,13 +19,13 @@
 #include "integration/shell_bridge.h"
 #include "pages/cover/cnaa_cov.h"
 #include "pages/premium/select_premium_tab.h"
-#include "workspace/unsaved_changes.h"
 #include "workspace/cover_tab_transfer.h"
 #include "workspace/kept_while_showing.h"
 #include "workspace/licence.h"
 #include "workspace/record_defaults.h"
 #include "workspace/record_fill.h"
 #include "workspace/tab_transfer.h"
+#include "workspace/unsaved_changes.h"
 
 namespace cn {
 
