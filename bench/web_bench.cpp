@@ -37,7 +37,11 @@
 // them by event. --floor=0 leaves it out (half the requests).
 //
 // Memory: the growth of the resident set over --idle sessions that did start-up and the read,
-// divided by their number, after a few sessions have paid what is paid once.
+// divided by their number, after a few sessions have paid what is paid once; then again with
+// their screens evicted (as --evict-idle-screens-after does), the logins kept.
+//
+// Rebuild (product screen): 50 tabs each post a journal (a read and a tab's round trip) to a
+// server that holds no screen of theirs, beside the same read as an event on a held screen.
 //
 //   web_bench [--screen=product|test] [--sessions=1,50,200] [--events=150] [--warmup=10]
 //             [--think_ms=200] [--idle=300] [--limit_s=120] [--sample_s=0] [--floor=1]
