@@ -99,8 +99,14 @@ SessionStore::Added SessionStore::Add(Identity identity, std::string address,
   Entry entry{RandomToken(), RandomToken(), std::move(identity), std::move(address),
               std::make_shared<Screens>(limits_.most_screens)};
   const std::string hash = HashOfId(entry.id);
-  records_->Insert(SessionRow{hash, entry.csrf, entry.identity, entry.address, Millis(now),
-                              Millis(now), Millis(now + limits_.absolute), "", 0});
+  std::int64_t started = Millis(now);
+  {
+    // Two logins in one millisecond still have an order: the older goes first past the limit.
+    const std::lock_guard lock(mutex_);
+    started = last_started_ = std::max(started, last_started_ + 1);
+  }
+  records_->Insert(SessionRow{hash, entry.csrf, entry.identity, entry.address, started, started,
+                              Millis(now + limits_.absolute), "", 0});
   const std::lock_guard lock(mutex_);
   slots_.emplace(hash, Slot{entry, hash, now, now + limits_.absolute, now, now, now});
   added.entry = std::move(entry);

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -124,6 +125,7 @@ class SessionStore {
   std::shared_ptr<SessionRecords> records_;
   mutable std::mutex mutex_;
   std::map<std::string, Slot, std::less<>> slots_;  // by hash
+  std::int64_t last_started_ = 0;
 };
 
 }  // namespace cn::web
