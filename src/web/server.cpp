@@ -423,7 +423,9 @@ bool Server::Impl::LiveSession(const Request& request) {
     auto used = store_.Use(SessionIdOf(request), Now());
     CloseAll(std::move(used.closing));
     return used.entry.has_value();
-  } catch (const std::exception&) {
+  } catch (const std::exception& failure) {
+    spdlog::warn("A session could not be looked up for the login page: {}",
+                 LogText(failure.what(), 1000));
     return false;  // the login page, then
   }
 }

@@ -1,10 +1,12 @@
-// axe-core over what the administrator sees: the login page, every tab of a personal and of a
+// axe-core over what the administrator sees: the login page and its password step, every tab of a personal and of a
 // company cover note, and every dialog of the screen, each without a single violation. A new
 // dialog is one more row of kDialogs: how to open it on the screen and how to close it.
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { amendSumInsured, assertAccessible, command, logIn, messageBox, openDialog, openTab, readCoverNote,
-  scratchRun, textIs, watchedPage } from './harness.mjs';
+import { execFileSync } from 'node:child_process';
+import path from 'node:path';
+import { amendSumInsured, assertAccessible, command, covernoteBinary, kAdminPassword, logIn, messageBox, openDialog,
+  openTab, readCoverNote, scratchRun, textIs, watchedPage } from './harness.mjs';
 
 const run = scratchRun('accessible', { serve: true, browser: true });
 const dialogShown = (page, id) => page.locator(`#${id}`).waitFor({ state: 'visible' });
@@ -12,7 +14,7 @@ const dialogGone = (page, id) => page.locator(`#${id}`).waitFor({ state: 'hidden
 
 async function screen() {
   const watched = await watchedPage(run.context);
-  await logIn(watched.page, run.base, 'admin', 'covernote');
+  await logIn(watched.page, run.base, 'admin', kAdminPassword);
   await watched.page.waitForSelector('#shell-frame #txtCoverNoteNumber');
   return watched;
 }
@@ -21,7 +23,14 @@ test('the login page and the empty screen', async () => {
   const { page, errors } = await watchedPage(run.context);
   await page.goto(`${run.base}/login.html`);
   await assertAccessible(page, 'login');
-  await logIn(page, run.base, 'admin', 'covernote');
+  // A user whose password was set for him chooses his own first.
+  execFileSync(covernoteBinary, ['user', 'add', 'clerk', '--agent', 'HQ001', '--password-stdin', '--db',
+    path.join(run.scratch, 'covernote.db')], { env: run.env, input: 'given by the office 2026 kettle\n' });
+  await logIn(page, run.base, 'clerk', 'given by the office 2026 kettle');
+  await page.locator('#password-form').waitFor({ state: 'visible' });
+  await assertAccessible(page, 'choose your own password');
+  await page.goto(`${run.base}/login.html`);
+  await logIn(page, run.base, 'admin', kAdminPassword);
   await page.waitForSelector('#shell-frame #txtCoverNoteNumber');
   await assertAccessible(page, 'empty screen');
   assert.deepEqual(errors, []);
@@ -50,6 +59,14 @@ const kDialogs = [
     async (page) => { await page.click('#message-buttons button:has-text("Cancel")'); await dialogGone(page, 'message-box'); }],
   ['the sessions', async (page) => { await page.click('#shell-sessions'); await page.locator('#sessions-list li').first().waitFor(); },
     async (page) => { await page.click('#sessions-close'); await dialogGone(page, 'sessions-dialog'); }],
+  ['the password change', async (page) => { await page.click('#shell-password'); await dialogShown(page, 'password-dialog'); },
+    async (page) => { await page.click('#password-close'); await dialogGone(page, 'password-dialog'); }],
+  ['the two-step login with its QR code', async (page) => {
+    await page.click('#shell-mfa');
+    await dialogShown(page, 'mfa-dialog');
+    await page.click('#mfa-begin');
+    await page.locator('#mfa-code').waitFor({ state: 'visible' });
+  }, async (page) => { await page.click('#mfa-close'); await dialogGone(page, 'mfa-dialog'); }],
   ['the enquiry with its results', async (page) => {
     await openDialog(page, 'Enquiry');
     await page.fill('#txtEnqText', 'CN2400010');

@@ -68,7 +68,7 @@ test('two browsers on two servers: the second save of one cover note is refused 
 });
 
 test('the server holding a screen is killed mid-amendment: the other rebuilds it and saves', { skip }, async () => {
-  const clerk = await administrator(at('failover'), 'CN24000104');
+  const clerk = await administrator(at('failover'), 'CN24000101');
   await amendSumInsured(clerk.page, '57000');
   const holder = await serverOf(clerk);
   const stopped = run.processes[holder === 'one' ? 0 : 1];
