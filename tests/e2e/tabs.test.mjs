@@ -72,6 +72,7 @@ test('reading another note, logging out and leaving the page ask only while chan
   await page.click('#message-buttons button:has-text("Cancel")');
   await page.locator('#message-box').waitFor({ state: 'hidden' });
   assert.match(await page.textContent('#shell-title'), / : CN24000102$/);
+  assert.equal(await page.inputValue('#txtCoverNoteNumber'), 'CN24000102');
 
   await page.click('#shell-logout');
   assert.deepEqual(await messageBox(page), ['The cover note has changes that are not saved. Log out and discard them?', 'OK', 'Cancel']);

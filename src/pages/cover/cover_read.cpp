@@ -86,6 +86,8 @@ void CNAACov::cmdReadCNoteNo_onclick() {
   }
   const bool screen_reads = std::exchange(ws.read.ScreenReads, false);
   if (!screen_reads && !MayDiscardChanges(ws, window(), &document(), number.Value(), kReadTitle)) {
+    // Kept, the number typed would be taken as the note's new number at the next save.
+    number.SetValue(ws.record.Current.CoverNoteNo);
     return;
   }
   ReadCoverNoteAdmin(number.Value());
