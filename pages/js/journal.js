@@ -25,11 +25,12 @@ function stored() {
 let journal = stored();
 
 function save() {
-  const text = JSON.stringify(journal);
+  let text = JSON.stringify(journal);
   if (text.length > MOST_BYTES || journal.entries.length > MOST_ENTRIES) {
     journal = { note: journal.note, entries: [], lost: 'too many actions to keep' };
+    text = JSON.stringify(journal);
   }
-  sessionStorage.setItem(KEY, JSON.stringify(journal));
+  sessionStorage.setItem(KEY, text);
 }
 
 // A note was read (null: the read failed): the journal starts again from it.
