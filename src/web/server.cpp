@@ -472,7 +472,11 @@ void Server::Impl::EvictIdleScreens(std::chrono::system_clock::duration idle_for
     auto done = std::make_shared<std::promise<void>>();
     closed.push_back(done->get_future());
     OnHome(screen, [screen, done] {
-      screen->Close();
+      try {
+        screen->Close();
+      } catch (const std::exception& failure) {
+        spdlog::warn("A screen did not close cleanly: {}", failure.what());
+      }
       done->set_value();
     });
   }
