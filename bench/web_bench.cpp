@@ -37,7 +37,11 @@
 // them by event. --floor=0 leaves it out (half the requests).
 //
 // Memory: the growth of the resident set over --idle sessions that did start-up and the read,
-// divided by their number, after a few sessions have paid what is paid once.
+// divided by their number, after a few sessions have paid what is paid once; then again with
+// their screens evicted (as --evict-idle-screens-after does), the logins kept.
+//
+// Rebuild (product screen): 50 tabs each post a journal (a read and a tab's round trip) to a
+// server that holds no screen of theirs, beside the same read as an event on a held screen.
 //
 //   web_bench [--screen=product|test] [--sessions=1,50,200] [--events=150] [--warmup=10]
 //             [--think_ms=200] [--idle=300] [--limit_s=120] [--sample_s=0] [--floor=1]
@@ -659,6 +663,7 @@ class Client : public std::enable_shared_from_this<Client> {
     request_.set(http::field::host, "127.0.0.1");
     request_.set(http::field::cookie, cookie_);
     request_.set(std::string(cn::web::kCsrfHeader), csrf_);
+    request_.set(std::string(cn::web::kScreenHeader), "first-tab");
     if (verb == http::verb::post) request_.set(http::field::content_type, "application/json");
     request_.keep_alive(true);
     request_.body() = std::move(body);
@@ -999,8 +1004,65 @@ void RunMemory(const ScreenSource& screens, const Workload& workload, const Opti
   }
   // The server gives free memory back every minute: what an idle session holds all day.
   fixture.server->ReleaseMemory();
-  std::printf("after the server's release of free memory: %.1f KB per idle session\n\n",
+  std::printf("after the server's release of free memory: %.1f KB per idle session\n",
               static_cast<double>(ResidentKb() - before) / options.idle);
+  // With --evict-idle-screens-after, an idle session keeps its login and lets its screen go.
+  fixture.server->EvictIdleScreens(std::chrono::seconds(0));
+  fixture.server->ReleaseMemory();
+  std::printf("with idle screens evicted (%zu screens left): %.1f KB per idle session\n\n",
+              fixture.server->ScreenCount(),
+              static_cast<double>(ResidentKb() - before) / options.idle);
+  std::fflush(stdout);
+}
+
+// A screen rebuilt from its tab's journal (a read and a tab's round trip) by a server that
+// does not hold it, beside the same read on a screen it holds: the round trips' p50 and p99.
+void RunRebuilds(const ScreenSource& screens, const Workload& workload, int count) {
+  Fixture fixture(screens, count);
+  const std::string number(workload.number);
+  const json read_click = {
+      {"on", {{"page", "tab"}, {"id", "cmdReadCNoteNo"}}},
+      {"event", "click"},
+      {"values", {{{"page", "tab"}, {"id", "txtCoverNoteNumber"}, {"value", number}}}}};
+  const json journal = {{"note", nullptr},
+                        {"entries", {read_click, {{"tab", "COVVeh"}}, {{"tab", "COVCover"}}}}};
+  cn::bench::LatencyHistogram reads, rebuilds;
+  int restored = 0;
+  for (int user = 0; user < count; ++user) {
+    cn::web::testing::Browser browser(fixture.server->Port());
+    if (!browser.LogIn("u" + std::to_string(user), kPassword) || browser.State().status != 200)
+      continue;
+    const auto timed = [&](cn::bench::LatencyHistogram& into, auto&& request) {
+      const auto start = std::chrono::steady_clock::now();
+      const auto reply = request();
+      into.Record(
+          std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start)
+              .count());
+      return reply;
+    };
+    browser.screen = "rebuilt-" + std::to_string(user);
+    const auto reply = timed(rebuilds, [&] {
+      return browser.Post("/api/screen", {{"journal", journal}});
+    });
+    if (reply.status == 200 && reply.Json().value("restored", false)) ++restored;
+    // The same read as a live event on the screen just rebuilt.
+    const json state = browser.State().Json();
+    const json& frame = state.at("frame");
+    json event{{"seen", state.at("seq")},
+               {"kind", "element"},
+               {"page", frame.at("key")},
+               {"node", cn::web::testing::NodeOf(frame, "cmdReadCNoteNo")},
+               {"event", "click"}};
+    event["values"][std::to_string(frame.at("key").get<int>())]
+         [std::to_string(cn::web::testing::NodeOf(frame, "txtCoverNoteNumber"))] = number;
+    timed(reads, [&] { return browser.Post("/api/event", event); });
+  }
+  std::printf(
+      "rebuild from a journal (fresh screen, read %s, tab out and back), %d tabs, %d restored: "
+      "p50 %.2f ms, p99 %.2f ms; the read alone on a held screen: p50 %.2f ms, p99 %.2f ms\n\n",
+      number.c_str(), count, restored, rebuilds.Percentile(50) / 1000.0,
+      rebuilds.Percentile(99) / 1000.0, reads.Percentile(50) / 1000.0,
+      reads.Percentile(99) / 1000.0);
   std::fflush(stdout);
 }
 
@@ -1020,6 +1082,8 @@ int main(int argc, char** argv) {
     std::printf("load average (other work on the machine shows in the tails): %s\n\n",
                 load.c_str());
     if (options.sample_s <= 0) RunMemory(screens, workload, options);
+    if (options.sample_s <= 0 && options.screen == ScreenKind::kProduct)
+      RunRebuilds(screens, workload, 50);
     std::printf(
         "events per session: the read, %d warm-up, %d measured; p50, p99, max: the cycle's "
         "measured events; events/s: every request but the floors; records read, prompts "

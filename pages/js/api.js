@@ -1,5 +1,7 @@
 // Talking to the server: one request at a time, in the order the administrator acted, with
-// the session's CSRF token on everything that changes state.
+// the session's CSRF token on everything that changes state and the tab's screen id on all.
+
+import { screenId } from './screen_id.js';
 
 let csrf = '';
 let chain = Promise.resolve();
@@ -9,16 +11,17 @@ export function setCsrf(token) {
 }
 
 export class ServerRefusal extends Error {
-  constructor(status, code, message, hints = []) {
+  constructor(status, code, message, answer = {}) {
     super(message);
     this.status = status;
     this.code = code;
-    this.hints = hints;  // what made a refused password guessable
+    this.hints = answer.hints ?? [];  // what made a refused password guessable
+    this.answer = answer;
   }
 }
 
 async function call(method, path, body) {
-  const headers = { Accept: 'application/json' };
+  const headers = { Accept: 'application/json', 'X-Screen': screenId };
   if (method !== 'GET') {
     headers['Content-Type'] = 'application/json';
     headers['X-CSRF-Token'] = csrf;
@@ -36,7 +39,7 @@ async function call(method, path, body) {
   } catch {
     answer = { error: 'bad-answer', message: 'The server sent no readable answer' };
   }
-  if (!response.ok) throw new ServerRefusal(response.status, answer.error, answer.message, answer.hints);
+  if (!response.ok) throw new ServerRefusal(response.status, answer.error, answer.message, answer);
   return answer;
 }
 

@@ -18,9 +18,10 @@ import { enqueue, setCsrf, ServerRefusal } from './api.js';
 import { RenderedPage } from './render.js';
 import { isLocked } from './accessible.js';
 import { TabPages } from './tab_pages.js';
+import * as journal from './journal.js';
 import { setFilters, filterInsertion } from './filters.js';
 import { showMessageBox, showModalDialog } from './dialogs.js';
-import { renderShell, renderStatus } from './shell.js';
+import { isPending, renderPending, renderShell, renderStatus } from './shell.js';
 import './dlg_enquiry.js';
 import './dlg_search.js';
 import './dlg_table.js';
@@ -105,6 +106,8 @@ function applyAnswer(answer, byTab = false) {
     renderShell(answer.shell, { tab: clickTab, command: clickCommand });
   }
   renderStatus(answer.status);
+  if (answer.pending !== undefined) renderPending(answer.pending);
+  if (answer.note !== undefined) journal.startFrom(answer.note);
   if (answer.focus) {
     const page = shownPages().find((p) => p.key === answer.focus.page);
     const element = page && page.find(answer.focus.node);
@@ -127,15 +130,52 @@ async function answerPrompt(prompt) {
   return send('/api/answer', () => ({ seen: seq, prompt: prompt.id, result }));
 }
 
+// The journal's entry for a request as it goes: elements named as the page logic names them.
+function journalEntry(path, body) {
+  if (path === '/api/answer') return { answer: body.result };
+  const place = (key, node) => {
+    const page = shownPages().find((p) => p.key === key);
+    return page ? journal.placeOf(page, page.find(node), page === workspace) : null;
+  };
+  const entry = {};
+  if (body.kind === 'tab' || body.kind === 'command') {
+    entry[body.kind] = body.id;
+  } else {
+    entry.on = place(body.page, body.node);
+    if (!entry.on) return null;
+    for (const member of ['event', 'key', 'text', 'selection', 'value']) {
+      if (body[member] !== undefined) entry[member] = body[member];
+    }
+  }
+  const values = [];
+  for (const [key, fields] of Object.entries(body.values || {})) {
+    for (const [node, value] of Object.entries(fields)) {
+      const at = place(Number(key), Number(node));
+      if (!at) return null;
+      values.push({ ...at, value });
+    }
+  }
+  if (values.length) entry.values = values;
+  return entry;
+}
+
 // Sends an event. `byTab`: a plain tab click; `quiet`: leaving a box as it was. Anything else
 // may change what the kept pages show.
 async function send(path, build, { byTab = false, quiet = false } = {}) {
   if (!byTab && !quiet) tabPages.doubt();
   typing = null;  // keys typed after this event go after it
+  let entry;
   try {
-    const answer = await enqueue('POST', path, build);
+    const answer = await enqueue('POST', path, () => {
+      const body = build();
+      entry = journalEntry(path, body);
+      return body;
+    });
+    journal.note(entry);
     return applyAnswer(answer, byTab);
   } catch (error) {
+    // The screen is not held: the action goes into the journal it is rebuilt from.
+    if (error instanceof ServerRefusal && error.status === 410) journal.note(entry);
     return refused(error);
   }
 }
@@ -145,10 +185,14 @@ async function refused(error) {
   tabPages.abandon();
   if (error instanceof ServerRefusal) {
     if (error.status === 401) {
+      // Logged out in another window, or ended otherwise: the login page says so.
+      if (error.answer.ended) sessionStorage.setItem('cn-ended', error.message);
+      leaving = true;
       window.location.replace('/login.html');
       return undefined;
     }
     if (error.status === 409) return load();  // the screen moved on: show it as it is
+    if (error.status === 410) return load();  // the server holds no screen of this tab
     renderStatus(error.message);
     return undefined;
   }
@@ -156,9 +200,24 @@ async function refused(error) {
   return undefined;
 }
 
+// The tab's screen as the server holds it; a server that holds none (a new tab, a restart,
+// another server) opens it.
+async function screenState() {
+  const state = await enqueue('GET', '/api/state');
+  if (state.held !== false) return state;
+  setCsrf(state.csrf);
+  const { journal: kept, lost } = journal.forRebuild();
+  const rebuilt = await enqueue('POST', '/api/screen', () => ({ journal: kept }));
+  if (lost && rebuilt.restored) {
+    rebuilt.status = `Reconnected, but your unsaved changes could not be restored (${lost}).`;
+    journal.startFrom(kept.note);
+  }
+  return rebuilt;
+}
+
 async function load() {
   try {
-    const state = await enqueue('GET', '/api/state');
+    const state = await screenState();
     setCsrf(state.csrf);
     tabPages.forget();  // the server keeps no page for a screen drawn whole
     return applyAnswer(state);
@@ -365,12 +424,32 @@ for (const box of [frameBox, workspaceBox]) {
   box.addEventListener('beforeinput', onBeforeInput);
 }
 
+// Changes not saved: those the server knows of, and keys typed that it has not yet answered.
+function changesPending() {
+  return isPending() || typing !== null;
+}
+
+const DISCARD_ON_LOGOUT = {
+  type: 'message', style: 1 + 48, title: 'Log out',
+  text: 'The cover note has changes that are not saved. Log out and discard them?',
+};
+
 document.getElementById('shell-logout').addEventListener('click', async () => {
+  if (changesPending() && await showMessageBox(DISCARD_ON_LOGOUT) !== 1) return;
+  leaving = true;
   try {
     await enqueue('POST', '/api/logout', () => ({}));
   } finally {
     window.location.replace('/login.html');
   }
+});
+
+// Closing or reloading the tab with changes not saved: the browser's own question.
+let leaving = false;
+window.addEventListener('beforeunload', (event) => {
+  if (leaving || !changesPending()) return;
+  event.preventDefault();
+  event.returnValue = '';
 });
 
 load();

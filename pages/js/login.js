@@ -125,6 +125,13 @@ document.getElementById('recovery-done').addEventListener('click', () => window.
 
 // A form sent without this script comes back with ?failed=1, or ?step=1 with a step to take.
 const query = new URLSearchParams(window.location.search);
+// A tab whose session ended says how ("You have logged out in another window.").
+const ended = sessionStorage.getItem('cn-ended');
+sessionStorage.removeItem('cn-ended');
+if (ended) {
+  document.getElementById('login-ended').textContent = ended;
+  document.getElementById('login-ended').hidden = false;
+}
 failed.hidden = !query.has('failed');
 (query.has('failed') ? password : user).focus();
 if (query.has('step')) {

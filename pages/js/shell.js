@@ -113,3 +113,16 @@ document.addEventListener('keydown', (event) => {
 export function renderStatus(text) {
   document.getElementById('shell-status').textContent = text || '';
 }
+
+// The note read has changes a Save would write: said beside the status, and asked about
+// before they are lost with the page.
+let pending = false;
+
+export function renderPending(on) {
+  pending = Boolean(on);
+  document.getElementById('shell-pending').hidden = !pending;
+}
+
+export function isPending() {
+  return pending;
+}

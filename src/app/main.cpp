@@ -1,6 +1,6 @@
 // The `covernote` command: the administrator's cover-note amendment screen.
 #include <CLI/CLI.hpp>
-
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 
@@ -84,6 +84,15 @@ int main(int argc, char** argv) {
   serve->add_option("--sessions-per-user", serve_options.sessions.most_per_user,
                     "Sessions one user may have at once; a new login ends his oldest (0: no limit)")
       ->capture_default_str();
+  serve
+      ->add_option_function<int>(
+          "--evict-idle-screens-after",
+          [&serve_options](int minutes) {
+            serve_options.evict_idle_screens_after = std::chrono::minutes(minutes);
+          },
+          "Minutes after which a tab's screen not used is let go, to be rebuilt from the tab's "
+          "journal at its next action (0: never)")
+      ->check(CLI::NonNegativeNumber);
   serve
       ->add_option(
           "--max-connections-per-address", serve_options.most_connections_per_address,

@@ -9,6 +9,8 @@
 #include <system_error>
 
 #include "app/account_watch.h"
+#include "app/database_failure_counts.h"
+#include "app/database_session_records.h"
 #include "app/database_user_directory.h"
 #include "app/endorsement_files.h"
 #include "app/server_keys.h"
@@ -39,6 +41,10 @@ int RunServeCommand(ServeCommand command) {
     command.server.health_check = [backend] { return backend->Health(); };
     command.server.endorsements = ProductEndorsements(backend);
     command.server.device_key = ServerKey(*backend, "device cookies", web::DeviceTokens::kKeyBytes);
+    // Logins and lockouts outlive a restart, and every server of the database shares them.
+    command.server.session_records = std::make_shared<DatabaseSessionRecords>(backend);
+    command.server.failure_counts =
+        std::make_shared<DatabaseFailureCounts>(backend, command.server.throttle.forget_after);
     std::unique_ptr<web::MetricsServer> metrics_server;
     if (!command.metrics.empty()) {
       command.server.metrics = std::make_shared<Metrics>();

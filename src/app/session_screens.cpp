@@ -1,20 +1,19 @@
 #include "app/session_screens.h"
 
 #include <signal.h>
+#include <spdlog/spdlog.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
-
-#include <spdlog/spdlog.h>
-
-#include <atomic>
 #include <system_error>
 
 #include "app/dialog_pages.h"
 #include "app/endorsement_wording.h"
 #include "backend/store_address.h"
 #include "base/clock.h"
+#include "base/text.h"
 #include "components/data_paths.h"
 #include "components/database_setup.h"
 #include "components/insurer_settings.h"
@@ -25,6 +24,7 @@
 #include "dom/page_templates.h"
 #include "integration/lookup_state.h"
 #include "workspace/screen.h"
+#include "workspace/unsaved_changes.h"
 
 namespace cn::app {
 
@@ -165,6 +165,29 @@ web::ScreenFactory SessionScreens(std::shared_ptr<const ServedProduct> product, 
     web::SessionScreen screen;
     screen.shell = std::shared_ptr<shell::HostShell>(owner, owner->shell.get());
     screen.dialog_pages = std::shared_ptr<web::DialogPages>(owner, owner->dialog_pages.get());
+    screen.unsaved = [weak = std::weak_ptr<SessionScreen>(owner)] {
+      const auto held = weak.lock();
+      Workspace* ws = held ? held->screen.workspace() : nullptr;
+      return ws != nullptr && HasUnsavedChanges(*ws, held->shell->TabDocument().get());
+    };
+    screen.unsaved_typing = [weak = std::weak_ptr<SessionScreen>(owner)](const dom::Element& box) {
+      const auto held = weak.lock();
+      Workspace* ws = held ? held->screen.workspace() : nullptr;
+      return ws != nullptr && TypedUnsavedChange(*ws, box);
+    };
+    screen.note_read = [weak = std::weak_ptr<SessionScreen>(owner)] {
+      const auto held = weak.lock();
+      Workspace* ws = held ? held->screen.workspace() : nullptr;
+      if (ws == nullptr) return web::ReadNote{};
+      if (ws->read.AsReadReply.empty()) return web::ReadNote{"", "", ws->read.Reads};
+      return web::ReadNote{UCase(ws->read.LoadedCoverNoteNo), ws->record.Current.CoverNoteKey,
+                           ws->read.Reads};
+    };
+    screen.saved_since = [weak = std::weak_ptr<SessionScreen>(owner)](std::string_view number) {
+      const auto held = weak.lock();
+      Workspace* ws = held ? held->screen.workspace() : nullptr;
+      return ws == nullptr ? std::string() : LastSavedBy(*ws, number);
+    };
     // The screen shows them off already; a request for them is refused all the same.
     if (!identity.MayAmend()) {
       screen.refused_commands = {"cmdCalculate", "cmdSave"};

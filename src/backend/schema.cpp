@@ -692,6 +692,34 @@ CREATE INDEX account_event_user ON account_event(user_id, at);
 CREATE INDEX account_event_at ON account_event(at);
 )sql";
 
+// The web screen's login sessions and failed logins, so that a restarted server, or another
+// server of the same database, accepts a browser's cookie and keeps a lockout. A session is
+// kept under a hash of its id, never the id; one that ended keeps its row a while with how it
+// ended ("logged out", ...), for its other tabs to be told. Times are milliseconds since 1970.
+constexpr std::string_view kLoginSessions = R"sql(
+CREATE TABLE login_session (
+  id_hash    TEXT PRIMARY KEY,
+  csrf       TEXT NOT NULL,
+  user_id    TEXT NOT NULL,
+  agent_code TEXT NOT NULL,
+  agent_type TEXT NOT NULL,
+  role       TEXT NOT NULL,
+  address    TEXT NOT NULL,
+  started    BIGINT NOT NULL,
+  last_used  BIGINT NOT NULL,
+  ends       BIGINT NOT NULL,
+  ended      TEXT NOT NULL DEFAULT '',
+  ended_at   BIGINT NOT NULL DEFAULT 0
+);
+CREATE INDEX login_session_user ON login_session(user_id, started);
+CREATE TABLE login_failure (
+  count_key    TEXT PRIMARY KEY,
+  failures     INTEGER NOT NULL,
+  last_failure BIGINT NOT NULL,
+  locked_until BIGINT NOT NULL
+);
+)sql";
+
 constexpr std::array kMigrations = {
     Migration{1, "code lists, configuration, agents and users", kReferenceTables},
     Migration{2, "clients, policies, cover notes and the amendment audit", kDocumentTables},
@@ -706,6 +734,7 @@ constexpr std::array kMigrations = {
     Migration{10, "keys the servers share", kServerKeys},
     Migration{11, "accounts: roles, forced password changes, a second factor, the audit trail",
               kAccounts},
+    Migration{12, "login sessions and failed logins kept for every server", kLoginSessions},
 };
 
 constexpr std::string_view kVersionTable = R"sql(

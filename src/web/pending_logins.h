@@ -36,7 +36,7 @@ std::optional<LoginStep> NextLoginStep(const Account& account, std::optional<Log
 
 class PendingLogins {
  public:
-  using Clock = std::chrono::steady_clock;
+  using Clock = std::chrono::system_clock;
   static constexpr int kMostWrongCodes = 5;
 
   explicit PendingLogins(Clock::duration lasts = std::chrono::minutes(5),

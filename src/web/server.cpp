@@ -9,6 +9,7 @@
 #include "web/floor.h"
 #include "web/log_text.h"
 #include "web/protocol_error.h"
+#include "web/screens.h"
 #include "web/server_connection.h"
 #include "web/static_files.h"
 
@@ -20,6 +21,9 @@ namespace beast = boost::beast;
 namespace http = beast::http;
 using tcp = asio::ip::tcp;
 using nlohmann::json;
+
+constexpr std::string_view kSessionsUnavailable =
+    "The database is not available at the moment. Nothing has been written; please try again.";
 
 // The widely used "intermediate" choice, less its finite-field Diffie-Hellman suites.
 constexpr const char* kTls12Suites =
@@ -33,7 +37,7 @@ Server::Impl::Impl(ServerOptions options, std::shared_ptr<const UserDirectory> u
     : options_(std::move(options)),
       users_(std::move(users)),
       screens_(std::move(screens)),
-      store_(options_.sessions),
+      store_(options_.sessions, options_.session_records),
       devices_(options_.device_key),
       throttle_(options_.throttle, options_.failure_counts ? options_.failure_counts
                                                            : std::make_shared<MemoryFailureCounts>(
@@ -157,7 +161,11 @@ void Server::Impl::PauseAccepting() {
 }
 
 void Server::Impl::Sweep() {
-  for (auto& entry : store_.TakeExpired(Now())) CloseOnItsThread(std::move(entry));
+  const auto now = Now();
+  std::optional<SessionStore::Clock::time_point> evict_before;
+  if (options_.evict_idle_screens_after.count() > 0)
+    evict_before = now - options_.evict_idle_screens_after;
+  CloseAll(store_.Sweep(now, evict_before));
   sweeper_->expires_after(options_.sweep_interval);
   sweeper_->async_wait([this](beast::error_code error) {
     if (!error) Sweep();
@@ -199,8 +207,13 @@ void Server::Impl::OnHome(const std::shared_ptr<Session>& session, std::function
   });
 }
 
-void Server::Impl::CloseOnItsThread(SessionStore::Entry entry) {
-  OnHome(entry.session, [session = entry.session] {
+void Server::Impl::CloseAll(SessionStore::Held screens) {
+  for (auto& screen : screens) CloseOnItsThread(std::move(screen));
+}
+
+void Server::Impl::CloseOnItsThread(std::shared_ptr<Session> screen) {
+  if (!screen) return;
+  OnHome(screen, [session = screen] {
     try {
       session->Close();
     } catch (const std::exception& failure) {
@@ -221,10 +234,10 @@ void Server::Impl::Stop() {
   });
   // Each session closes on its own thread; wait for all of them before the threads stop.
   std::vector<std::future<void>> closed;
-  for (auto& entry : store_.TakeAll()) {
+  for (auto& screen : store_.TakeAll()) {
     auto done = std::make_shared<std::promise<void>>();
     closed.push_back(done->get_future());
-    OnHome(entry.session, [session = entry.session, done] {
+    OnHome(screen, [session = screen, done] {
       try {
         session->Close();
       } catch (const std::exception& failure) {
@@ -289,7 +302,7 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
     if (path == "/") return reply(Redirect(request, http::status::found, "/app.html"));
     // Logged in already (the back button, a bookmark): the screen, not the login form again.
     const bool login_page = path == "/login.html";
-    if (login_page && store_.Use(SessionIdOf(request), Now())) {
+    if (login_page && LiveSession(request)) {
       return reply(Redirect(request, http::status::found, "/app.html"));
     }
     const auto file = ReadStaticFile(options_.assets, path);
@@ -324,49 +337,80 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
       path == "/api/password" || path == "/api/mfa/begin" || path == "/api/mfa/confirm";
   const bool reads = path == "/api/state" || path == "/api/sessions" || account_read;
   const bool floor = options_.floor_endpoint && path == "/api/floor";
-  if (!reads && !floor && !account_write && path != "/api/event" && path != "/api/answer" &&
-      path != "/api/dialog" && path != "/api/logout" && path != "/api/logout-others") {
+  const bool of_screen = path == "/api/state" || path == "/api/event" || path == "/api/answer" ||
+                         path == "/api/dialog" || path == "/api/screen" || floor;
+  if (!reads && !floor && !account_write && !of_screen && path != "/api/logout" &&
+      path != "/api/logout-others") {
     return reply(ErrorResponse(request, 404, "not-found", "No such request"));
   }
   if ((reads && method != http::verb::get) || (!reads && method != http::verb::post)) {
     return reply(ErrorResponse(request, 405, "method", reads ? "Use GET" : "Use POST"));
   }
-  auto entry = store_.Use(SessionIdOf(request), Now());
-  if (!entry)
-    return reply(
-        ErrorResponse(request, 401, "no-session", "Not logged in, or the session has ended"));
-  if (path == "/api/sessions") return ListSessions(request, *entry, std::move(reply));
+  SessionStore::Used used;
+  try {
+    used = store_.Use(SessionIdOf(request), Now());
+  } catch (const std::exception& failure) {
+    spdlog::error("A session could not be looked up: {}", LogText(failure.what(), 1000));
+    return reply(ErrorResponse(request, 503, "unavailable", kSessionsUnavailable));
+  }
+  CloseAll(std::move(used.closing));
+  if (!used.entry) return reply(NoSession(request, used.ended));
+  const SessionStore::Entry& entry = *used.entry;
+  if (path == "/api/sessions") return ListSessions(request, entry, std::move(reply));
   if (account_read)
-    return AccountRequest(request, path, *entry, ClientAddress(request, peer), std::move(reply));
-  if (reads) {
-    return OnSessionThread(request, *entry, here, std::move(reply),
-                           [csrf = entry->csrf](Session& session) {
+    return AccountRequest(request, path, entry, ClientAddress(request, peer), std::move(reply));
+  std::string screen_id;
+  std::shared_ptr<Session> screen;
+  if (of_screen) {
+    const auto header = request.find(Bv(kScreenHeader));
+    if (header != request.end()) screen_id = std::string(Sv(header->value()));
+    if (!IsScreenId(screen_id)) {
+      return reply(
+          ErrorResponse(request, 400, "bad-screen", "The request does not name its tab's screen"));
+    }
+    if (path != "/api/screen") screen = entry.screens->Find(screen_id, Now());
+    // A new tab, or one whose screen is not here (restarted, another server, let go while idle):
+    // the tab opens it.
+    if (path == "/api/state" && !screen) {
+      return reply(
+          JsonResponse(request, http::status::ok, {{"held", false}, {"csrf", entry.csrf}}));
+    }
+    if (path != "/api/screen" && !screen) {
+      return reply(ErrorResponse(request, 410, "no-screen",
+                                 "This server does not hold the screen of this tab"));
+    }
+  }
+  if (path == "/api/state") {
+    return OnSessionThread(request, screen, here, std::move(reply),
+                           [csrf = entry.csrf](Session& session) {
                              json state = session.Render();
                              state["csrf"] = csrf;
                              return state;
                            });
   }
   const auto token = request.find(Bv(kCsrfHeader));
-  if (token == request.end() || !SameToken(Sv(token->value()), entry->csrf)) {
+  if (token == request.end() || !SameToken(Sv(token->value()), entry.csrf)) {
     return reply(ErrorResponse(request, 403, "csrf", "The request lacks this session's token"));
   }
-  if (path == "/api/logout") return Logout(request, *entry, std::move(reply));
-  if (path == "/api/logout-others") return LogoutOthers(request, *entry, std::move(reply));
+  if (path == "/api/logout") return Logout(request, entry, std::move(reply));
+  if (path == "/api/logout-others") return LogoutOthers(request, entry, std::move(reply));
   if (account_write)
-    return AccountRequest(request, path, *entry, ClientAddress(request, peer), std::move(reply));
+    return AccountRequest(request, path, entry, ClientAddress(request, peer), std::move(reply));
   json body = json::parse(request.body(), nullptr, false);
   if (body.is_discarded())
     return reply(ErrorResponse(request, 400, "bad-json", "The body is not JSON"));
+  if (path == "/api/screen")
+    return OpenScreen(request, entry, screen_id, std::move(body), std::move(reply));
   if (floor) {
     const auto bytes = FloorBytes(target);
     if (!bytes) {
       return reply(
           ErrorResponse(request, 400, "bad-request", "bytes=N is a number of bytes up to 4 MB"));
     }
-    return OnSessionThread(request, *entry, here, std::move(reply),
+    return OnSessionThread(request, screen, here, std::move(reply),
                            [bytes = *bytes](Session&) { return FloorFiller(bytes); });
   }
-  OnSessionThread(request, *entry, here, std::move(reply),
+  OnSessionThread(request, screen, here, std::move(reply),
                   [body = std::move(body), path = std::string(path)](Session& session) {
                     if (path == "/api/event") return session.Event(body);
                     if (path == "/api/dialog") return session.DialogSearch(body);
@@ -374,11 +418,23 @@ void Server::Impl::Handle(Request request, const std::string& peer, std::size_t 
                   });
 }
 
-void Server::Impl::OnSessionThread(const Request& request, SessionStore::Entry entry,
+bool Server::Impl::LiveSession(const Request& request) {
+  try {
+    auto used = store_.Use(SessionIdOf(request), Now());
+    CloseAll(std::move(used.closing));
+    return used.entry.has_value();
+  } catch (const std::exception& failure) {
+    spdlog::warn("A session could not be looked up for the login page: {}",
+                 LogText(failure.what(), 1000));
+    return false;  // the login page, then
+  }
+}
+
+void Server::Impl::OnSessionThread(const Request& request, std::shared_ptr<Session> screen,
                                    std::size_t here, Reply reply,
                                    std::function<json(Session&)> work) {
-  OnHome(entry.session, [session = entry.session, here, head = HeadOf(request),
-                         reply = std::move(reply), work = std::move(work)] {
+  OnHome(screen, [session = screen, here, head = HeadOf(request), reply = std::move(reply),
+                  work = std::move(work)] {
     try {
       reply(JsonResponse(head, http::status::ok, work(*session)));
     } catch (const ProtocolError& refusal) {
@@ -404,6 +460,28 @@ unsigned short Server::Port() const { return impl_->Port(); }
 void Server::Stop() { impl_->Stop(); }
 void Server::RunUntilSignalled() { impl_->RunUntilSignalled(); }
 std::size_t Server::SessionCount() const { return impl_->SessionCount(); }
+std::size_t Server::ScreenCount() const { return impl_->ScreenCount(); }
+void Server::EvictIdleScreens(std::chrono::system_clock::duration idle_for) {
+  impl_->EvictIdleScreens(idle_for);
+}
+
+void Server::Impl::EvictIdleScreens(std::chrono::system_clock::duration idle_for) {
+  std::vector<std::future<void>> closed;
+  const auto now = Now();
+  for (auto& screen : store_.Sweep(now, now - idle_for)) {
+    auto done = std::make_shared<std::promise<void>>();
+    closed.push_back(done->get_future());
+    OnHome(screen, [screen, done] {
+      try {
+        screen->Close();
+      } catch (const std::exception& failure) {
+        spdlog::warn("A screen did not close cleanly: {}", failure.what());
+      }
+      done->set_value();
+    });
+  }
+  for (auto& one : closed) one.wait();
+}
 void Server::EndSessionsOf(std::string_view user) { impl_->EndSessionsOf(user); }
 void Server::ForgetFailures(std::string_view user) { impl_->ForgetFailures(user); }
 

@@ -27,7 +27,13 @@
 //                         second factor                           } 401 "refused", 400 "weak"
 //                         {"message", "hints"}, 401 "no-login" when the login has ended
 //   GET  /login/step      the step waiting; GET /login/qr.svg its QR code (image/svg+xml)
-//   GET  /api/state       the whole screen (Session::Render) and "csrf": the session's token
+//   Every request of a tab's screen (state, event, answer, dialog, screen) names the tab in
+//   the header X-Screen (web/screens.h); a screen this server does not hold is 410
+//   "no-screen", and the tab then opens it again with POST /api/screen.
+//   GET  /api/state       the whole screen (Session::Render) and "csrf": the session's token;
+//                         {"held": false, "csrf"} when this server holds no screen of the tab
+//   POST /api/screen      {"journal": [...]}: a new screen for the tab, the journal's actions
+//                         replayed on it (web/journal.h); answers as /api/state does
 //   GET  /api/sessions    {"sessions": [{"current", "started", "idle_seconds", "address"}]}:
 //                         the user's own sessions
 //   POST /api/event       Session::Event      } header X-CSRF-Token required,
@@ -47,7 +53,8 @@
 //   POST /api/floor?bytes=N  only with ServerOptions::floor_endpoint: the way of /api/event
 //                         without the screen, answering N bytes of filler (web/floor.h)
 // Refusals are JSON {"error": code, "message": text} with a 4xx status: 400 bad request,
-// 401 no session, 403 CSRF token missing or wrong (or "role": a command his role may not use),
+// 401 no session (with "ended": how, when the session is known to have ended: the message
+// says so), 403 CSRF token missing or wrong (or "role": a command his role may not use),
 // 404 unknown, 405 method, 409 out of turn,
 // 413 body too large, 429 too many failed logins, 503 too many sessions or logins.
 // With a certificate the server speaks only HTTPS; then (or when told that TLS ends at a proxy)
@@ -68,6 +75,7 @@
 #include "web/memory_release.h"
 #include "web/operations.h"
 #include "web/session.h"
+#include "web/session_records.h"
 #include "web/session_store.h"
 #include "web/user_directory.h"
 
@@ -80,6 +88,8 @@ inline constexpr std::string_view kSecureDeviceCookie = "__Host-cn_device";
 inline constexpr std::string_view kLoginCookie = "cn_login";
 inline constexpr std::string_view kSecureLoginCookie = "__Host-cn_login";
 inline constexpr std::string_view kCsrfHeader = "X-CSRF-Token";
+// The browser tab whose screen a request is for (web/screens.h).
+inline constexpr std::string_view kScreenHeader = "X-Screen";
 
 struct ServerOptions {
   std::string bind = "127.0.0.1";
@@ -91,8 +101,13 @@ struct ServerOptions {
   std::chrono::steady_clock::duration sweep_interval = std::chrono::seconds(30);
   SessionLimits sessions;
   // The clock of the sessions' idle and absolute limits; tests move it on.
-  std::function<std::chrono::steady_clock::time_point()> session_clock =
-      std::chrono::steady_clock::now;
+  std::function<std::chrono::system_clock::time_point()> session_clock =
+      std::chrono::system_clock::now;
+  // Where the login sessions are kept (web/session_records.h); empty: in this process's memory.
+  std::shared_ptr<SessionRecords> session_records;
+  // A tab's screen not used for this long is let go (0: never); its tab rebuilds it from its
+  // journal at its next action.
+  std::chrono::system_clock::duration evict_idle_screens_after{};
 
   // Pages that may post the login form: origins or bare hosts (web/origin_check.h); empty,
   // the bind address and localhost.
@@ -154,6 +169,11 @@ class Server {
   void RunUntilSignalled();
 
   std::size_t SessionCount() const;
+  // The tabs' screens this server holds.
+  std::size_t ScreenCount() const;
+  // Lets go of the screens not used for `idle_for`, as --evict-idle-screens-after does; returns
+  // when they are closed.
+  void EvictIdleScreens(std::chrono::system_clock::duration idle_for);
   // Ends every session of `user` (his account was changed at the command line).
   void EndSessionsOf(std::string_view user);
   // Forgets the failed logins counted against `user` (he was unlocked).

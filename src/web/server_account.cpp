@@ -201,7 +201,7 @@ void Server::Impl::LoginStepRequest(Request request, std::string_view path, std:
 void Server::Impl::AccountRequest(const Request& request, std::string_view path,
                                   const SessionStore::Entry& entry, const std::string& address,
                                   Reply reply) {
-  const std::string user = entry.user;
+  const std::string user = entry.user();
   const std::string client = "account " + user;
   if (path == "/api/mfa") {
     return OffThread(request, client, [this, user, head = HeadOf(request)] {
@@ -273,9 +273,9 @@ void Server::Impl::AccountRequest(const Request& request, std::string_view path,
     if (!verdict.accepted) return Weak(head, verdict);
     users_->ChangePassword(user, password);
     users_->Record({user, "password changed", address, "from his screen"});
-    auto others = store_.RemoveOthers(user, id);
-    const std::size_t ended = others.size();
-    for (auto& other : others) CloseOnItsThread(std::move(other));
+    auto others = store_.EndOfUser(user, id, session_end::kPasswordChanged, Now());
+    const std::size_t ended = others.count;
+    CloseAll(std::move(others.closing));
     spdlog::info("'{}' changed his password from {}; {} other sessions ended", LogText(user),
                  address, ended);
     return JsonResponse(head, http::status::ok, {{"ended", ended}});

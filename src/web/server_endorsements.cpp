@@ -71,14 +71,23 @@ void Server::Impl::ServeEndorsement(const Request& request, std::string_view pat
   if (!wanted || !options_.endorsements) {
     return reply(Refusal(request, http::status::not_found, "There is no such endorsement."));
   }
-  const auto entry = store_.Use(SessionIdOf(request), SessionStore::Clock::now());
+  std::optional<SessionStore::Entry> entry;
+  try {
+    auto used = store_.Use(SessionIdOf(request), Now());
+    CloseAll(std::move(used.closing));
+    entry = std::move(used.entry);
+  } catch (const std::exception& failure) {
+    spdlog::error("A session could not be looked up: {}", LogText(failure.what(), 1000));
+    return reply(Refusal(request, http::status::service_unavailable,
+                         "The endorsement could not be read; please try again."));
+  }
   if (!entry) {
     return reply(Refusal(request, http::status::unauthorized,
                          "Log in to the screen first; endorsements open from it."));
   }
   // The identity is fixed when the session starts: reading it here touches nothing the
   // session's own thread changes.
-  const Identity& reader = entry->session->identity();
+  const Identity& reader = entry->identity;
   EndorsementFile file;
   try {
     file = wanted->print_view ? options_.endorsements->PrintView(

@@ -38,6 +38,8 @@ class Server::Impl {
   void RunUntilSignalled();
   unsigned short Port() const { return port_; }
   std::size_t SessionCount() const { return store_.size(); }
+  std::size_t ScreenCount() const { return store_.screens(); }
+  void EvictIdleScreens(std::chrono::system_clock::duration idle_for);
   // Each I/O thread returns the memory it keeps free, then the free memory is released;
   // `done` runs on the last thread to return.
   void ReleaseMemoryNow(std::function<void()> done);
@@ -106,17 +108,24 @@ class Server::Impl {
   // The attempt of a login by `user` from this browser, as the throttle judges it.
   LoginAttempt AttemptOf(const Request& request, std::string user, std::string address) const;
   void Logout(const Request& request, const SessionStore::Entry& entry, Reply reply);
+  // 401 for a request without a live session, saying how it ended when that is known.
+  Response NoSession(const Request& request, std::string_view ended) const;
+  // POST /api/screen: a new screen for the tab `screen_id`, with its journal replayed.
+  bool LiveSession(const Request& request);
+  void OpenScreen(const Request& request, const SessionStore::Entry& entry, std::string screen_id,
+                  nlohmann::json body, Reply reply);
   void ListSessions(const Request& request, const SessionStore::Entry& entry, Reply reply);
   void LogoutOthers(const Request& request, const SessionStore::Entry& entry, Reply reply);
   static bool IsEndorsementPath(std::string_view path);
   void ServeEndorsement(const Request& request, std::string_view path, Reply reply);
   // Runs `work` on the session's own thread and replies with its JSON or its refusal; the
   // session then lives on `here`, the thread that read the request, unless a handler waits.
-  void OnSessionThread(const Request& request, SessionStore::Entry entry, std::size_t here,
+  void OnSessionThread(const Request& request, std::shared_ptr<Session> screen, std::size_t here,
                        Reply reply, std::function<nlohmann::json(Session&)> work);
   // Runs `task` on the thread the session lives on: at once when called there.
   void OnHome(const std::shared_ptr<Session>& session, std::function<void()> task);
-  void CloseOnItsThread(SessionStore::Entry entry);
+  void CloseOnItsThread(std::shared_ptr<Session> screen);
+  void CloseAll(SessionStore::Held screens);
   // Connections and sessions are spread over the I/O threads each in their own turn: sharing
   // one turn, a login's connection and its session would always land on alternate threads
   // and every session on the same one.

@@ -241,69 +241,95 @@ std::function<void()> Server::Impl::Proceed(const LoginRequest& login, PendingLo
 }
 
 void Server::Impl::OpenSession(LoginRequest login, Identity identity, Reply reply, json extra) {
-  const std::size_t home = NextHome();
-  asio::post(*contexts_[home], [this, login = std::move(login), identity = std::move(identity),
-                                home, reply = std::move(reply), extra = std::move(extra)]() mutable {
-    const std::string& address = login.attempt.address;
-    try {
-      auto session = std::make_shared<Session>(identity, screens_, stacks_);
-      session->home() = home;
-      session->Open();
-      auto added = store_.Add(session, identity.user_id, address, Now());
-      for (auto& ended : added.ended) {
-        spdlog::info("Ended the oldest session of '{}' (from {}): too many at once",
-                     LogText(identity.user_id), ended.address);
-        CloseOnItsThread(std::move(ended));
-      }
-      if (!added.entry) {
-        session->Close();
-        return reply(ErrorResponse(login.head, 503, "busy", "Too many sessions; try again later"));
-      }
-      spdlog::info("'{}' logged in from {}", LogText(identity.user_id), address);
-      extra["location"] = "/app.html";
-      Response response =
-          login.wants_json ? JsonResponse(login.head, http::status::ok, extra)
-                           : Redirect(login.head, http::status::see_other, "/app.html");
-      response.insert(http::field::set_cookie, SessionCookie(added.entry->id, false));
-      if (login.stepped) response.insert(http::field::set_cookie, LoginCookie("", true));
-      response.insert(http::field::set_cookie,
-                      DeviceCookie(devices_.Renewed(login.device_cookie, login.attempt.user)));
-      reply(std::move(response));
-    } catch (const std::exception& failure) {
-      spdlog::error("The screen of '{}' could not open: {}", LogText(identity.user_id),
-                    LogText(failure.what(), 1000));
-      reply(ErrorResponse(login.head, 503, "unavailable", kLoginUnavailable));
-    }
-  });
+  const std::string& address = login.attempt.address;
+  try {
+    auto added = store_.Add(identity, address, Now());
+    CloseAll(std::move(added.closing));
+    if (!added.entry)
+      return reply(ErrorResponse(login.head, 503, "busy", "Too many sessions; try again later"));
+    spdlog::info("'{}' logged in from {}", LogText(identity.user_id), address);
+    extra["location"] = "/app.html";
+    Response response = login.wants_json
+                            ? JsonResponse(login.head, http::status::ok, extra)
+                            : Redirect(login.head, http::status::see_other, "/app.html");
+    response.insert(http::field::set_cookie, SessionCookie(added.entry->id, false));
+    if (login.stepped) response.insert(http::field::set_cookie, LoginCookie("", true));
+    response.insert(http::field::set_cookie,
+                    DeviceCookie(devices_.Renewed(login.device_cookie, login.attempt.user)));
+    reply(std::move(response));
+  } catch (const std::exception& failure) {
+    spdlog::error("The session of '{}' could not open: {}", LogText(identity.user_id),
+                  LogText(failure.what(), 1000));
+    reply(ErrorResponse(login.head, 503, "unavailable", kLoginUnavailable));
+  }
 }
 
+// The cookie stays: the other tabs of the browser send it, and are told that they were logged
+// out rather than merely shown the login page.
 void Server::Impl::Logout(const Request& request, const SessionStore::Entry& entry, Reply reply) {
-  if (auto removed = store_.Remove(entry.id)) CloseOnItsThread(std::move(*removed));
-  Response response = JsonResponse(request, http::status::ok, {{"ok", true}});
-  response.set(http::field::set_cookie, SessionCookie("", true));
-  reply(std::move(response));
+  try {
+    CloseAll(store_.End(entry.id, session_end::kLoggedOut, Now()));
+  } catch (const std::exception& failure) {
+    spdlog::error("A logout could not be kept: {}", LogText(failure.what(), 1000));
+    return reply(ErrorResponse(request, 503, "unavailable", kLoginUnavailable));
+  }
+  spdlog::info("'{}' logged out", LogText(entry.user()));
+  reply(JsonResponse(request, http::status::ok, {{"ok", true}}));
+}
+
+Response Server::Impl::NoSession(const Request& request, std::string_view ended) const {
+  const auto minutes = std::chrono::duration_cast<std::chrono::minutes>(options_.sessions.idle);
+  const auto hours = std::chrono::duration_cast<std::chrono::hours>(options_.sessions.absolute);
+  std::string message = "Not logged in, or the session has ended";
+  if (ended == session_end::kLoggedOut) message = "You have logged out in another window.";
+  if (ended == session_end::kEndedByOther)
+    message = "This session was logged out from another of your sessions.";
+  if (ended == session_end::kTooMany)
+    message = "You logged in again elsewhere, which ended this older session.";
+  if (ended == session_end::kPasswordChanged)
+    message = "Your password was changed, which ended this session.";
+  if (ended == session_end::kAccountChanged)
+    message = "Your account was changed by an administrator, which ended this session.";
+  if (ended == session_end::kIdle)
+    message = "Your session ended after " + std::to_string(minutes.count()) + " minutes unused.";
+  if (ended == session_end::kExpired)
+    message = "Your session ended after " + std::to_string(hours.count()) + " hours.";
+  json body{{"error", "no-session"}, {"message", message}};
+  if (!ended.empty()) body["ended"] = ended;
+  return JsonResponse(request, http::status::unauthorized, body);
 }
 
 void Server::Impl::ListSessions(const Request& request, const SessionStore::Entry& entry,
                                 Reply reply) {
   json sessions = json::array();
-  for (const auto& one : store_.OfUser(entry.user, entry.id, Now())) {
-    const auto started =
-        std::chrono::duration_cast<std::chrono::seconds>(one.started.time_since_epoch());
-    sessions.push_back(
-        {{"current", one.current},
-         {"started", started.count()},
-         {"idle_seconds", std::chrono::duration_cast<std::chrono::seconds>(one.idle).count()},
-         {"address", one.address}});
+  try {
+    for (const auto& one : store_.OfUser(entry.user(), entry.id, Now())) {
+      const auto started =
+          std::chrono::duration_cast<std::chrono::seconds>(one.started.time_since_epoch());
+      sessions.push_back(
+          {{"current", one.current},
+           {"started", started.count()},
+           {"idle_seconds", std::chrono::duration_cast<std::chrono::seconds>(one.idle).count()},
+           {"address", one.address}});
+    }
+  } catch (const std::exception& failure) {
+    spdlog::error("The sessions could not be listed: {}", LogText(failure.what(), 1000));
+    return reply(ErrorResponse(request, 503, "unavailable", kLoginUnavailable));
   }
   reply(JsonResponse(request, http::status::ok, {{"sessions", std::move(sessions)}}));
 }
 
 void Server::Impl::EndSessionsOf(std::string_view user) {
-  auto ended = store_.RemoveOthers(user, "");
-  if (!ended.empty())
-    spdlog::info("Ended {} sessions of '{}': his account was changed", ended.size(), LogText(user));
-  for (auto& one : ended) CloseOnItsThread(std::move(one));
+  try {
+    auto ended = store_.EndOfUser(user, "", session_end::kAccountChanged, Now());
+    if (ended.count > 0)
+      spdlog::info("Ended {} sessions of '{}': his account was changed", ended.count,
+                   LogText(user));
+    CloseAll(std::move(ended.closing));
+  } catch (const std::exception& failure) {
+    spdlog::error("The sessions of '{}' could not be ended: {}", LogText(user),
+                  LogText(failure.what(), 1000));
+  }
 }
 
 void Server::Impl::ForgetFailures(std::string_view user) {
@@ -313,11 +339,17 @@ void Server::Impl::ForgetFailures(std::string_view user) {
 
 void Server::Impl::LogoutOthers(const Request& request, const SessionStore::Entry& entry,
                                 Reply reply) {
-  auto others = store_.RemoveOthers(entry.user, entry.id);
-  const std::size_t ended = others.size();
-  for (auto& other : others) CloseOnItsThread(std::move(other));
-  if (ended > 0) spdlog::info("'{}' ended {} other sessions", LogText(entry.user), ended);
-  reply(JsonResponse(request, http::status::ok, {{"ended", ended}}));
+  SessionStore::Ended others;
+  try {
+    others = store_.EndOfUser(entry.user(), entry.id, session_end::kEndedByOther, Now());
+  } catch (const std::exception& failure) {
+    spdlog::error("Other sessions could not be ended: {}", LogText(failure.what(), 1000));
+    return reply(ErrorResponse(request, 503, "unavailable", kLoginUnavailable));
+  }
+  CloseAll(std::move(others.closing));
+  if (others.count > 0)
+    spdlog::info("'{}' ended {} other sessions", LogText(entry.user()), others.count);
+  reply(JsonResponse(request, http::status::ok, {{"ended", others.count}}));
 }
 
 }  // namespace cn::web

@@ -174,6 +174,10 @@ Session::Session(Identity identity, const ScreenFactory& factory, std::shared_pt
   dialog_pages_ = std::move(screen.dialog_pages);
   refused_commands_ = std::move(screen.refused_commands);
   refusal_ = std::move(screen.refusal);
+  unsaved_ = std::move(screen.unsaved);
+  unsaved_typing_ = std::move(screen.unsaved_typing);
+  note_read_ = std::move(screen.note_read);
+  saved_since_ = std::move(screen.saved_since);
   channel_->pages = dialog_pages_;
 }
 
@@ -188,6 +192,10 @@ void Session::Open() {
 }
 
 bool Session::WaitingForAnswer() const { return channel_->prompt.has_value(); }
+
+int Session::WaitingPromptId() const {
+  return channel_->prompt ? (*channel_->prompt)["id"].get<int>() : 0;
+}
 
 void Session::Run(std::function<void()> work) {
   // An unexpected failure is shown as the shell shows its own, and the screen stays usable.
@@ -232,7 +240,23 @@ Session::ShownPage* Session::PageByKey(int key) {
   return nullptr;
 }
 
-json Session::Render() { return BuildAnswer(true); }
+json Session::Render() {
+  NotePending();
+  return BuildAnswer(true);
+}
+
+void Session::NotePending(const dom::Element* typed_in) {
+  if (!unsaved_) return;
+  try {
+    if (typed_in) {
+      pending_ = pending_ || (unsaved_typing_ && unsaved_typing_(*typed_in));
+      return;
+    }
+    pending_ = unsaved_();
+  } catch (const std::exception& failure) {
+    spdlog::warn("Whether the note has unsaved changes could not be told: {}", failure.what());
+  }
+}
 
 void Session::KeepLeftPage(json& patches) {
   const auto& left = frame_.document;
@@ -321,6 +345,12 @@ json Session::BuildAnswer(bool whole) {
     shell_revision_sent_ = shell_->Revision();
   }
   out["status"] = shell_->Status();
+  out["pending"] = pending_;
+  if (note_read_) {
+    const std::uint64_t reads = note_read_().reads;
+    if (!whole && reads != reads_told_) out["note"] = NoteRead();
+    reads_told_ = reads;
+  }
   if (focus) out["focus"] = std::move(*focus);
   // An endorsement the page offered goes with the message it shows next ("saved").
   if (channel_->prompt && (*channel_->prompt)["type"] == "message") {
@@ -392,6 +422,12 @@ json Session::Event(const json& request) {
     page->document->TakeMutations();  // the browser shows these already
   }
   Run(std::move(action));
+  if (TextMember(request, "event") != "keypress") {
+    NotePending();
+  } else if (const auto* page = PageByKey(request["page"].get<int>())) {
+    const auto node = page->document->FindNode(request["node"].get<dom::NodeId>());
+    if (node && node->IsElement()) NotePending(static_cast<const dom::Element*>(node.get()));
+  }
   return BuildAnswer(false);
 }
 
@@ -496,6 +532,7 @@ json Session::Answer(const json& request) {
   }
   channel_->prompt.reset();
   Continue();
+  NotePending();
   return BuildAnswer(false);
 }
 

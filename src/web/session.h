@@ -18,6 +18,10 @@
 //    "patches": {"<page key>": [ops]}, changes of pages the browser already has (web/patch.h)
 //    "shell": {...} | absent,          the shell's state when it changed (web/render.h)
 //    "status": text,
+//    "pending": bool                   the note read has changes not saved (SessionScreen)
+//    "note": {"number", "key"} | null | absent   after an event that read a note (null: the
+//                                      read failed): a tab's journal starts again from it
+//                                      (web/journal.h)
 //    "focus": {"page": key, "node": id, "select": bool} | absent,
 //    "filters": {...} on render only (web/render.h RenderInputFilters),
 //    "prompt": {"id", "type": "message", "text", "style", "title",
@@ -67,6 +71,12 @@
 
 namespace cn::web {
 
+struct ReadNote {
+  std::string number;
+  std::string key;
+  std::uint64_t reads = 0;
+};
+
 // Builds the screen of a new session: the shell for that administrator, with the session's
 // prompts as its dialog host, not yet started (the session starts it on its UI fiber, so that
 // a prompt during start-up shows like any other).
@@ -77,6 +87,16 @@ struct SessionScreen {
   // an event for one is refused with 403 "role" and `refusal`, and nothing runs.
   std::vector<std::string> refused_commands;
   std::string refusal;
+  // Whether the note read has changes a Save would write (null: never). Asked after every
+  // event but a keypress; after one, `unsaved_typing` is asked of the box typed in alone, so
+  // that a key costs no look at the whole page.
+  std::function<bool()> unsaved;
+  std::function<bool(const dom::Element&)> unsaved_typing;
+  // The note read: its number and key ("<id>.<version>"; "" when none is read), and how many
+  // reads the screen has made.
+  std::function<ReadNote()> note_read;
+  // Who saved that note last, and when ("ADMIN at 07-Dec-2026 10:42:00 AM"); "" unknown.
+  std::function<std::string(std::string_view number)> saved_since;
 };
 using ScreenFactory = std::function<SessionScreen(const Identity&, std::shared_ptr<dom::DialogHost>)>;
 
@@ -103,6 +123,17 @@ class Session {
   // Ends the screen: a waiting handler is abandoned, the pages unload.
   void Close();
 
+  // ---- Rebuilt from a tab's journal (session_journal.cpp, web/journal.h) ----
+  // Replays one entry of a checked journal as the live event or answer it stands for; a
+  // ProtocolError when it cannot be (its element or message is not there, or the event is
+  // refused as it would be live).
+  nlohmann::json ReplayEntry(const nlohmann::json& entry);
+  // The note read: {"number", "key"}, or null.
+  nlohmann::json NoteRead() const;
+  std::string SavedSince(std::string_view number) const;
+  // The status bar's text, until the screen sets another.
+  void SetStatus(std::string_view text);
+
   bool WaitingForAnswer() const;
   // A handler is suspended on the session's fiber, which may go on only on the thread it
   // started on.
@@ -123,6 +154,9 @@ class Session {
   void Run(std::function<void()> work);
   void Continue();
   nlohmann::json BuildAnswer(bool whole);
+  // Asks the screen whether the note has changes not saved (after keys typed in `typed_in`,
+  // only whether that box now makes them).
+  void NotePending(const dom::Element* typed_in = nullptr);
   // Brings the slot up to the document now shown; true when it changed.
   bool Follow(ShownPage& page, std::shared_ptr<dom::Document> now);
   // The tab page being left goes to the kept pages, with its last changes for the browser.
@@ -130,6 +164,9 @@ class Session {
   // The tab page now shown: from the kept copy of its file when there is one, else whole.
   nlohmann::json RenderFrame(nlohmann::json& patches);
   ShownPage* PageByKey(int key);
+  int WaitingPromptId() const;
+  // The shown page and element a journal entry names.
+  std::pair<ShownPage*, std::shared_ptr<dom::Element>> Locate(const nlohmann::json& place);
   std::function<void()> ElementAction(const nlohmann::json& request);
 
   Identity identity_;
@@ -139,6 +176,12 @@ class Session {
   std::shared_ptr<DialogPages> dialog_pages_;
   std::vector<std::string> refused_commands_;
   std::string refusal_;
+  std::function<bool()> unsaved_;
+  std::function<bool(const dom::Element&)> unsaved_typing_;
+  std::function<ReadNote()> note_read_;
+  std::function<std::string(std::string_view)> saved_since_;
+  bool pending_ = false;
+  std::uint64_t reads_told_ = 0;  // the reads the browser was told of
   std::shared_ptr<FiberStacks> stacks_;
   std::unique_ptr<UiFiber> fiber_;
   std::atomic<std::size_t> home_{0};

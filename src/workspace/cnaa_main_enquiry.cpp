@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "integration/shell_bridge.h"
 #include "workspace/cnaa_main.h"
+#include "workspace/unsaved_changes.h"
 
 namespace cn {
 namespace {
@@ -54,6 +55,7 @@ void CNAAMain::ShowEnquiryDialog() {
   const std::string chosen =
       window().ShowModalDialog(kEnquiryDialog, argument, kEnquiryDialogFeatures);
   if (chosen.empty()) return;
+  if (!MayDiscardChanges(workspace(), window(), TabPage().get(), chosen, "Enquiry")) return;
 
   ReadOnCoverTab(chosen);
 }

@@ -21,6 +21,7 @@
 #include "workspace/record_fill.h"
 #include "workspace/save_review.h"
 #include "workspace/tab_transfer.h"
+#include "workspace/unsaved_changes.h"
 #include "workspace/write_admin_record.h"
 
 namespace cn {
@@ -207,6 +208,12 @@ void CNAAMain::WriteCoverNote(const std::string& record_text) {
     if (!endorsement.empty() && !endorsement[0].empty()) OfferEndorsement(window(), endorsement[0]);
     ShowMessageByNumber(ws.components, kSaved, "", kSaveTitle);
     ws.read.LoadedCoverNoteNo = current.CoverNoteNo;
+    // Said by the read that follows, with the amendment's number, once the message is closed.
+    const Time saved_at = ws.local_clock.Now().time;
+    const auto two_digits = [](int n) {
+      return std::string(n < 10 ? "0" : "") + std::to_string(n);
+    };
+    ws.read.SavedAt = two_digits(saved_at.hour()) + ":" + two_digits(saved_at.minute());
     ReadOnCoverTab(current.CoverNoteNo, true);
     return;
   }
@@ -239,6 +246,7 @@ void CNAAMain::WriteCoverNote(const std::string& record_text) {
 // Reads a cover note on the Cover tab as if the administrator had typed its number there.
 void CNAAMain::ReadOnCoverTab(const std::string& cover_note_no, bool stay) {
   WorkspacePageState& page = workspace().page;
+  workspace().read.ScreenReads = true;
   if (page.CurrentTabId != kCoverTabId) {
     // The Cover tab reads it when it loads (and goes back to this tab when it is to stay).
     page.PendingTabCommand = std::string(kCoverTabId) + ";ReadCoverNote;" + cover_note_no;

@@ -93,4 +93,19 @@ bool ShownPage::Changed(dom::Document& page, const dom::Element& element) {
   return Digest(element) != digests_[static_cast<std::size_t>(found - nodes_.begin())];
 }
 
+bool ShownPage::AnyChanged(dom::Document& page, std::string_view skipped) {
+  if (pending_.lock().get() == &page || noted_.lock().get() != &page) return false;
+  std::vector<std::pair<std::uint32_t, std::uint64_t>> states;
+  if (const std::shared_ptr<dom::Element> root = page.DocumentElement()) Collect(*root, states);
+  std::ranges::sort(states);
+  const auto skip = page.FindElementById(skipped);
+  const auto skipped_node = skip ? static_cast<std::uint32_t>(skip->node_id()) : 0;
+  if (states.size() != nodes_.size()) return true;
+  for (std::size_t i = 0; i < states.size(); ++i) {
+    if (states[i].first != nodes_[i]) return true;
+    if (states[i].second != digests_[i] && states[i].first != skipped_node) return true;
+  }
+  return false;
+}
+
 }  // namespace cn

@@ -27,6 +27,9 @@ class ShownPage {
   // always has.
   bool Changed(dom::Document& page, std::string_view element_id);
   bool Changed(dom::Document& page, const dom::Element& element);
+  // Whether any box of `page` but `skipped` shows something else than when it was noted;
+  // false for a page never noted (nothing of the record was shown on it).
+  bool AnyChanged(dom::Document& page, std::string_view skipped);
 
   // A handler's run: the page shown during the outermost one is noted when it ends.
   class HandlerScope {

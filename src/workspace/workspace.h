@@ -129,6 +129,15 @@ struct ReadState {
   // bar's text); "" when it may be, or when none is read. Its premium tabs are then locked
   // and Calculate is off, as Save is.
   std::string ReadOnlyReason;
+  // The cover note as the read filled it: what differs from it now is the administrator's
+  // (the save's own changes, a type "O" note's zeroed premium, are not his).
+  CoverNoteFields CurrentAsRead;
+  std::uint64_t Reads = 0;  // reads made, whatever their outcome
+  // The time of a save ("10:42") until the read that follows it tells it in the status bar.
+  std::string SavedAt;
+  // The next read is the screen's own (after a save, or the note chosen in the Enquiry, whose
+  // unsaved changes were asked about already), not one the administrator typed.
+  bool ScreenReads = false;
 };
 
 // The client block of the Cover tab.

@@ -14,6 +14,7 @@
 #include "backend/accounts.h"
 #include "components/database_setup.h"
 #include "http_client.h"
+#include "test_screen.h"
 #include "web/password_hash.h"
 #include "web/server.h"
 
@@ -100,6 +101,90 @@ TEST(Accounts, AUserWhoMayOnlyEnquireIsRefusedCalculateAndSaveWhateverHeSends) {
   }
   EXPECT_EQ(reader.Post("/api/event", {{"seen", state.at("seq")}, {"kind", "command"}, {"id", "cmdReset"}}).status,
             200);
+}
+
+// A tab's journal is replayed through the same events and checks as live actions: it reads no
+// note of another agent's, saves nothing for a user who may only enquire, is not applied over a
+// note saved since, and is refused whole, with a reason, when malformed, too long or naming an
+// element that is not there.
+TEST(Accounts, AJournalCanDoNothingTheLiveScreenCannot) {
+  const cn::testing::TempFolder folder("covernote-accounts");
+  Served served(folder.path);
+  served.Add("CLERK", "A1001", backend::accounts::kAmend);
+  served.Add("READER", "A1001", backend::accounts::kEnquire);
+  const auto logged_in = [&](const char* user) {
+    Browser browser(served.server->Port());
+    EXPECT_TRUE(browser.LogIn(user, FormEncoded(kChosenPassword)));
+    EXPECT_EQ(browser.State().status, 200);
+    return browser;
+  };
+  Browser clerk = logged_in("clerk"), reader = logged_in("reader");
+  // A live read says which note the journal starts from, and its version.
+  const nlohmann::json state = clerk.State().Json();
+  const std::string frame = std::to_string(state.at("frame").at("key").get<int>());
+  const auto read = clerk.Post(
+      "/api/event",
+      {{"seen", state.at("seq")},
+       {"kind", "element"},
+       {"page", state.at("frame").at("key")},
+       {"node", web::testing::NodeOf(state.at("frame"), "cmdReadCNoteNo")},
+       {"event", "click"},
+       {"values",
+        {{frame,
+          {{std::to_string(web::testing::NodeOf(state.at("frame"), "txtCoverNoteNumber")),
+            "CN24000101"}}}}}});
+  const nlohmann::json note = read.Json().at("note");
+  ASSERT_EQ(note.at("number"), "CN24000101");
+  const auto rebuilt = [](Browser& browser, const nlohmann::json& journal) {
+    browser.screen = "rebuilt-tab";
+    const auto reply = browser.Post("/api/screen", {{"journal", journal}});
+    return reply.status == 200 ? reply.Json().at("status") : reply.Json().at("message");
+  };
+  const nlohmann::json save = nlohmann::json::array({{{"command", "cmdSave"}}});
+  const nlohmann::json other_agents = {{"number", "CN24000109"}, {"key", "9.1"}};
+  const nlohmann::json saved_since = {{"number", "CN24000101"}, {"key", "1.0"}};
+  const nlohmann::json missing = nlohmann::json::array(
+      {{{"on", {{"page", "tab"}, {"id", "txtNoSuchBox"}}}, {"event", "click"}}});
+  nlohmann::json too_long = nlohmann::json::array();
+  for (int i = 0; i <= 1000; ++i) too_long.push_back({{"tab", "COVCover"}});
+  struct Case {
+    Browser* browser;
+    nlohmann::json journal;
+    std::string said;
+  };
+  const Case cases[] = {
+      {&clerk,
+       {{"note", note}, {"entries", nlohmann::json::array()}},
+       "Reconnected — your unsaved changes were restored."},
+      {&clerk,
+       {{"note", other_agents}, {"entries", save}},
+       "Reconnected, but CN24000109 could not be read again: your unsaved changes were not "
+       "applied."},
+      {&reader,
+       {{"note", note}, {"entries", save}},
+       "Reconnected, but your unsaved changes could not be restored (action 1: Shown read-only: "
+       "your account may "
+       "enquire only; it cannot calculate or save.)."},
+      {&clerk,
+       {{"note", saved_since}, {"entries", save}},
+       "Reconnected, but CN24000101 was saved by someone else since this tab read it: your unsaved "
+       "changes were not "
+       "applied."},
+      {&clerk,
+       {{"note", note}, {"entries", missing}},
+       "Reconnected, but your unsaved changes could not be restored (action 1: there is no element "
+       "\"txtNoSuchBox\" "
+       "on the page)."},
+      {&clerk, "entries", "The tab's journal cannot be replayed: it is not an object."},
+      {&clerk,
+       {{"entries", {{{"tab", "COVCover"}, {"command", "cmdSave"}}}}},
+       "The tab's journal cannot be replayed: entry 1 is not one action."},
+      {&clerk,
+       {{"entries", too_long}},
+       "The tab's journal cannot be replayed: it holds 1001 actions, more than the 1000 kept."},
+  };
+  for (const Case& one : cases)
+    EXPECT_EQ(rebuilt(*one.browser, one.journal), one.said) << one.journal.dump().substr(0, 200);
 }
 
 TEST(Accounts, ANewDatabaseLetsNobodyIn) {

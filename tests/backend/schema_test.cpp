@@ -116,7 +116,8 @@ TEST_F(SchemaTest, AnOlderSampleIsCorrectedByItsMigration) {
     DROP TABLE commission_rate; DROP TABLE short_period_scale; DROP TABLE new_tariff_base;
     DROP TABLE rating_factor; DROP INDEX cover_note_no_any_case; DROP INDEX policy_no_any_case;
     DROP INDEX client_code_any_case; DROP TABLE endorsement;
-    DROP TABLE server_key; DROP TABLE recovery_code; DROP TABLE account_event;)sql");
+    DROP TABLE server_key; DROP TABLE recovery_code; DROP TABLE account_event;
+    DROP TABLE login_session; DROP TABLE login_failure;)sql");
   for (const char* column : {"role", "disabled", "must_change_password", "require_mfa", "totp_secret",
                              "totp_confirmed", "totp_last_step", "last_login_at", "revision", "unlocks"})
     db.ExecuteScript(std::string("ALTER TABLE app_user DROP COLUMN ") + column);

@@ -166,11 +166,12 @@ test('a user who may only enquire reads a cover note; Calculate and Save are off
   await shot(page, 'enquire-only');
   // A request crafted past the screen is refused all the same.
   const refusals = await page.evaluate(async () => {
-    const state = await (await fetch('/api/state')).json();
+    const { screenId } = await import('/js/screen_id.js');
+    const state = await (await fetch('/api/state', { headers: { 'X-Screen': screenId } })).json();
     const answers = [];
     for (const id of ['cmdSave', 'cmdCalculate']) {
       const reply = await fetch('/api/event', { method: 'POST',
-        headers: { 'Content-Type': 'application/json', 'X-CSRF-Token': state.csrf },
+        headers: { 'Content-Type': 'application/json', 'X-CSRF-Token': state.csrf, 'X-Screen': screenId },
         body: JSON.stringify({ seen: state.seq, kind: 'command', id }) });
       answers.push([reply.status, (await reply.json()).error]);
     }

@@ -1,6 +1,8 @@
 // Two `covernote serve` behind HAProxy with cookie stickiness on one PostgreSQL database, as
 // docs/deploy.md sets them up, used from two browsers: each lands on its own server, and the
-// second administrator's save of a cover note the first saved since is refused by name.
+// second administrator's save of a cover note the first saved since is refused by name. Then
+// the server holding a screen mid-amendment is killed: the other accepts the login, rebuilds
+// the screen from the tab's journal, and saves.
 // Runs when scripts/test has a PostgreSQL cluster (COVERNOTE_TEST_POSTGRES) and HAProxy.
 import { test, before } from 'node:test';
 import assert from 'node:assert/strict';
@@ -8,9 +10,8 @@ import { execFileSync, spawn, spawnSync } from 'node:child_process';
 import { writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
 import path from 'node:path';
-import { administrator, choosePassword, covernoteBinary as binary, kServing, racingSaves, scratchEnv, scratchRun,
-  startServer }
-  from './harness.mjs';
+import { administrator, amendSumInsured, choosePassword, command, covernoteBinary as binary, kServing, racingSaves,
+  saveReviewed, scratchEnv, scratchRun, startServer, textIs } from './harness.mjs';
 
 const cluster = process.env.COVERNOTE_TEST_POSTGRES;
 const haproxy = spawnSync('sh', ['-c', 'command -v haproxy']).status === 0;
@@ -40,7 +41,7 @@ before(async () => {
   });
   const config = path.join(run.scratch, 'haproxy.cfg');
   writeFileSync(config, ['defaults', '  mode http', '  timeout connect 2s', '  timeout client 60s', '  timeout server 60s',
-    'frontend screen', `  bind 127.0.0.1:${front}`, '  default_backend servers', 'backend servers', '  balance roundrobin',
+    '  retries 2', '  option redispatch', 'frontend screen', `  bind 127.0.0.1:${front}`, '  default_backend servers', 'backend servers', '  balance roundrobin',
     '  cookie SERVERID insert indirect nocache httponly', '  option httpchk GET /healthz', ...servers, ''].join('\n'));
   const balancer = spawn('haproxy', ['-db', '-f', config], { stdio: ['ignore', 'ignore', 'pipe'] });
   let said = '';
@@ -56,11 +57,28 @@ before(async () => {
   await choosePassword(balancerUrl);
 });
 
+const at = (name) => ({ base: balancerUrl, profile: run.profile(name), contexts: run.contexts });
+const serverOf = async ({ page }) => (await page.context().cookies(balancerUrl)).find((c) => c.name === 'SERVERID')?.value;
+
 test('two browsers on two servers: the second save of one cover note is refused by name', { skip }, async () => {
-  const at = (name) => ({ base: balancerUrl, profile: run.profile(name), contexts: run.contexts });
   const first = await administrator(at('first'), 'CN24000102');
   const second = await administrator(at('second'), 'CN24000102');
-  const serverOf = async ({ page }) => (await page.context().cookies(balancerUrl)).find((c) => c.name === 'SERVERID')?.value;
   assert.deepEqual([await serverOf(first), await serverOf(second)].sort(), ['one', 'two']);
   await racingSaves(first, second);
+});
+
+test('the server holding a screen is killed mid-amendment: the other rebuilds it and saves', { skip }, async () => {
+  const clerk = await administrator(at('failover'), 'CN24000101');
+  await amendSumInsured(clerk.page, '57000');
+  const holder = await serverOf(clerk);
+  const stopped = run.processes[holder === 'one' ? 0 : 1];
+  stopped.kill('SIGKILL');
+  await new Promise((resolve) => stopped.once('exit', resolve));
+  await clerk.page.fill('#txtVehicleSumInsured', '58000');
+  await clerk.page.click(command('Calculate'));
+  await textIs(clerk.page, '#shell-status', 'Reconnected — your unsaved changes were restored.');
+  assert.notEqual(await serverOf(clerk), holder);
+  assert.equal(await clerk.page.inputValue('#txtVehicleSumInsured'), '58,000.00');
+  assert.equal(await saveReviewed(clerk.page), 'The cover note has been saved.');
+  assert.deepEqual(clerk.errors, []);
 });

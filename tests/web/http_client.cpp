@@ -55,6 +55,7 @@ HttpReply Browser::Send(std::string_view method, std::string_view target, std::s
     cookies += (cookies.empty() ? "" : "; ") + *one;
   }
   if (!cookies.empty()) request.set(http::field::cookie, cookies);
+  if (!screen.empty()) request.set("X-Screen", screen);
   for (const auto& [name, value] : headers) request.set(name, value);
   request.body() = std::string(body);
   request.prepare_payload();
@@ -115,6 +116,10 @@ void Browser::Keep(const HttpReply& reply) {
 
 HttpReply Browser::State() {
   HttpReply reply = Send("GET", "/api/state");
+  if (reply.status == 200 && reply.Json().value("held", true) == false) {
+    csrf = reply.Json().at("csrf");
+    reply = Post("/api/screen", nlohmann::json::object());
+  }
   if (reply.status == 200) csrf = reply.Json().at("csrf");
   return reply;
 }

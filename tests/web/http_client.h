@@ -41,7 +41,8 @@ class Browser {
   // cookie.
   bool LogInChoosing(std::string_view user, std::string_view password,
                      std::string_view chosen = kChosenPassword);
-  // GET /api/state, remembering the CSRF token.
+  // GET /api/state, remembering the CSRF token; the tab's screen is opened when the server
+  // holds none.
   HttpReply State();
   // POST a JSON body with the session's CSRF token.
   HttpReply Post(std::string_view target, const nlohmann::json& body);
@@ -51,6 +52,7 @@ class Browser {
   std::string login;   // "cn_login=...": a login waiting for its next step
   bool tls = false;    // speaks HTTPS, trusting any certificate
   std::string csrf;
+  std::string screen = "first-tab";  // the tab's screen id (X-Screen); "": none sent
 
  private:
   void Keep(const HttpReply& reply);

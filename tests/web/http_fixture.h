@@ -20,7 +20,7 @@ using nlohmann::json;
 using testing::Browser;
 using testing::HttpReply;
 using testing::NodeOf;
-using Clock = std::chrono::steady_clock;
+using Clock = std::chrono::system_clock;
 using Headers = std::map<std::string, std::string>;
 
 inline const Headers kForm{{"Content-Type", "application/x-www-form-urlencoded"}};

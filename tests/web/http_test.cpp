@@ -277,6 +277,38 @@ TEST_F(HttpTest, OneSessionsEventsNeverChangeAnothersPage) {
   EXPECT_NE(alice.State().body.find("ALICE-ONLY"), std::string::npos);
 }
 
+// Two tabs of one login have a screen each: one tab's event never shows in the other, a sixth
+// tab makes the least used give way (it is opened again at its next request), a request naming
+// no tab is refused, and a logout is told to the other tab, not merely refused.
+TEST_F(HttpTest, EachTabHasItsOwnScreenAndIsToldWhenTheSessionEnded) {
+  Restart([](ServerOptions& options) { options.sessions.most_screens = 2; });
+  Browser first = LoggedIn();
+  Browser second = first, third = first;
+  second.screen = "second-tab";
+  third.screen = "third-tab";
+  const json state = first.State().Json();
+  const json before = second.State().Json();
+  json event = ElementEvent(state, "cmdCopy", "click");
+  event["values"] = {{std::to_string(state.at("frame").at("key").get<int>()),
+                      {{std::to_string(NodeOf(state.at("frame"), "txtNum")), "FIRST-TAB"}}}};
+  EXPECT_NE(first.Post("/api/event", event).body.find("FIRST-TAB"), std::string::npos);
+  EXPECT_EQ(second.State().Json().at("frame").at("html"), before.at("frame").at("html"));
+  EXPECT_EQ(server_->ScreenCount(), 2u);
+
+  EXPECT_EQ(third.State().status, 200);  // the first tab, used least lately, gives way
+  EXPECT_EQ(server_->ScreenCount(), 2u);
+  EXPECT_EQ(first.Post("/api/event", event).Json().at("error"), "no-screen");
+  Browser nameless = first;
+  nameless.screen = "";
+  EXPECT_EQ(nameless.Send("GET", "/api/state").Json().at("error"), "bad-screen");
+
+  EXPECT_EQ(second.Post("/api/logout", json::object()).status, 200);
+  const HttpReply told = third.State();
+  EXPECT_EQ(json({told.status, told.Json().at("message"), told.Json().at("ended")}),
+            json({401, "You have logged out in another window.", "logged out"}));
+  EXPECT_EQ(server_->ScreenCount(), 0u);
+}
+
 TEST_F(HttpTest, FiftySessionsWaitingOnQuestionsHoldNoThread) {
   std::vector<Browser> waiting;
   for (int i = 0; i < 50; ++i) {
@@ -448,6 +480,28 @@ TEST_F(HttpTest, SessionsEndAfterThirtyMinutesIdleAndTwelveHoursInAll) {
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_EQ(server_->SessionCount(), 0u);
   EXPECT_EQ(busy.State().status, 401);
+}
+
+// With --evict-idle-screens-after, a screen idle that long is let go while its login lasts; its
+// tab's next request is told so, to rebuild it.
+TEST_F(HttpTest, AScreenIdleTooLongIsLetGoWhileItsLoginLasts) {
+  std::atomic<Clock::duration> moved{};
+  Restart([&moved](ServerOptions& options) {
+    options.session_clock = [&moved] { return Clock::now() + moved.load(); };
+    options.sweep_interval = std::chrono::milliseconds(20);
+    options.evict_idle_screens_after = std::chrono::minutes(10);
+  });
+  Browser browser = LoggedIn();
+  const json state = browser.State().Json();
+  moved = std::chrono::minutes(9);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(server_->ScreenCount(), 1u);
+  moved = std::chrono::minutes(11);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(std::pair(server_->SessionCount(), server_->ScreenCount()),
+            std::pair(std::size_t{1}, std::size_t{0}));
+  EXPECT_EQ(browser.Post("/api/event", ElementEvent(state, "cmdCopy", "click")).Json().at("error"),
+            "no-screen");
 }
 
 TEST_F(HttpTest, AUserHasAFewSessionsAndCanEndTheOthers) {

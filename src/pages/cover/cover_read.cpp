@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "base/currency.h"
@@ -24,6 +25,7 @@
 #include "workspace/record_defaults.h"
 #include "workspace/record_fill.h"
 #include "workspace/tab_transfer.h"
+#include "workspace/unsaved_changes.h"
 
 namespace cn {
 
@@ -82,6 +84,12 @@ void CNAACov::cmdReadCNoteNo_onclick() {
     number.SetValue("");
     return;
   }
+  const bool screen_reads = std::exchange(ws.read.ScreenReads, false);
+  if (!screen_reads && !MayDiscardChanges(ws, window(), &document(), number.Value(), kReadTitle)) {
+    // Kept, the number typed would be taken as the note's new number at the next save.
+    number.SetValue(ws.record.Current.CoverNoteNo);
+    return;
+  }
   ReadCoverNoteAdmin(number.Value());
   // A cover note just read carries the premium of its own factors: a Save without a change
   // recomputes nothing.
@@ -98,6 +106,7 @@ void CNAACov::txtCoverNoteNumber_onkeypress() {
 
 int CNAACov::ReadCoverNoteAdmin(std::string_view cover_note_no) {
   Workspace& ws = workspace();
+  ++ws.read.Reads;
   CommandReply answer;
   {
     ServiceGateway gateway(ws.components);
@@ -122,10 +131,17 @@ int CNAACov::ReadCoverNoteAdmin(std::string_view cover_note_no) {
     ws.read.RecordShown = true;
     ws.read.LoadedCoverNoteNo = std::string(cover_note_no);
     ws.read.AsReadReply = std::move(answer.reply);
+    ws.read.CurrentAsRead = ws.record.Current;
     SetTitle(window(), kScreenTitle, UCase(cover_note_no));
     ws.read.ReadOnlyReason = WhySaveIsOff();
     EnableCmdButton(window(), ws.page.SaveButtonId, ws.read.ReadOnlyReason.empty());
-    window().SetStatus(ws.read.ReadOnlyReason.empty() ? kReadyToAmend : ws.read.ReadOnlyReason);
+    // After a save the status bar says so while the note is amended further.
+    const std::string saved_at = std::exchange(ws.read.SavedAt, {});
+    const std::string saved =
+        saved_at.empty() ? "" : "Saved at " + saved_at + " — amendment " + ReadVersion(ws);
+    window().SetStatus(!ws.read.ReadOnlyReason.empty() ? ws.read.ReadOnlyReason
+                       : saved.empty()                 ? std::string(kReadyToAmend)
+                                                       : saved);
     return code;
   }
 
