@@ -187,8 +187,9 @@ async function refused(error) {
     if (error.status === 401) {
       // Logged out in another window, or ended otherwise: the login page says so.
       if (error.answer.ended) sessionStorage.setItem('cn-ended', error.message);
+      // Several requests may be refused at once; the login page is opened once.
+      if (!leaving) window.location.replace('/login.html');
       leaving = true;
-      window.location.replace('/login.html');
       return undefined;
     }
     if (error.status === 409) return load();  // the screen moved on: show it as it is
