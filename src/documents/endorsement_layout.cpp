@@ -20,14 +20,14 @@ constexpr Particular kParticulars[] = {
     {"Period of cover", &Endorsement::period},
 };
 
-struct ColumnSpec {
+struct ColumnShape {
   std::string_view heading;
   double share;
   Align align = Align::kLeft;
 };
-constexpr ColumnSpec kParticularColumns[] = {{"", 0.24}, {"", 0.76}};
-constexpr ColumnSpec kChangeColumns[] = {{"Field", 0.32}, {"As read", 0.34}, {"As saved", 0.34}};
-constexpr ColumnSpec kPremiumColumns[] = {{"", 0.40},
+constexpr ColumnShape kParticularColumns[] = {{"", 0.24}, {"", 0.76}};
+constexpr ColumnShape kChangeColumns[] = {{"Field", 0.32}, {"As read", 0.34}, {"As saved", 0.34}};
+constexpr ColumnShape kPremiumColumns[] = {{"", 0.40},
                                           {"Before", 0.20, Align::kRight},
                                           {"After", 0.20, Align::kRight},
                                           {"Change", 0.20, Align::kRight}};
@@ -43,15 +43,15 @@ constexpr Section kSections[] = {
     {"", Part::kSaved},
 };
 
-std::vector<Column> Columns(std::span<const ColumnSpec> specs) {
+std::vector<Column> Columns(std::span<const ColumnShape> shapes) {
   std::vector<Column> columns;
-  for (const ColumnSpec& spec : specs) {
-    columns.push_back({std::string(spec.heading), spec.share, spec.align});
+  for (const ColumnShape& shape : shapes) {
+    columns.push_back({std::string(shape.heading), shape.share, shape.align});
   }
   return columns;
 }
 
-Block Table(Block::Kind kind, std::span<const ColumnSpec> columns,
+Block Table(Block::Kind kind, std::span<const ColumnShape> columns,
             std::vector<std::vector<std::string>> rows, bool total_row = false) {
   return {.kind = kind,
           .text = {},

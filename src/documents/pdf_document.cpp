@@ -39,12 +39,12 @@ constexpr double kBlockGap = 9.0;          // between blocks
 constexpr double kKeepWithHeading = 40.0;  // a heading is not left alone at a page's foot
 
 enum class Style { kBody, kBold, kSmall, kSection, kColumnHeading, kStatement, kTitle, kIssuer };
-struct StyleSpec {
+struct StyleLook {
   double size;  // points
   bool bold;
   double grey;  // 0 black
 };
-constexpr StyleSpec StyleOf(Style style) {
+constexpr StyleLook StyleOf(Style style) {
   switch (style) {
     case Style::kBody:
       return {9.0, false, 0.0};
@@ -102,12 +102,12 @@ struct Fonts {
   }
 
   FontDescription Describe(Style style) const {
-    const StyleSpec spec = StyleOf(style);
+    const StyleLook look = StyleOf(style);
     FontDescription description(pango_font_description_new());
     pango_font_description_set_family(description.get(), std::string(kFamily).c_str());
     pango_font_description_set_weight(description.get(),
-                                      spec.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_absolute_size(description.get(), spec.size * PANGO_SCALE);
+                                      look.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_absolute_size(description.get(), look.size * PANGO_SCALE);
     return description;
   }
 
